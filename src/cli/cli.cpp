@@ -1,0 +1,41 @@
+#include <functional>
+#include <map>
+
+#include "cli/commands.h"
+
+namespace kestra::cli {
+namespace {
+
+struct Command {
+  std::function<int(const Arguments&, std::ostream&, std::ostream&)> run;
+  const char* summary;
+};
+
+const std::map<std::string, Command>& CommandTable() {
+  static const std::map<std::string, Command> table = {
+  };
+  return table;
+}
+
+void PrintUsage(std::ostream& out) {
+  out << "usage: kestra-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
+  for (const auto& [name, command] : CommandTable()) out << "  " << command.summary << "\n";
+}
+
+}  // namespace
+
+int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
+  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    PrintUsage(args.empty() ? err : out);
+    return args.empty() ? 2 : 0;
+  }
+  const auto found = CommandTable().find(args[0]);
+  if (found == CommandTable().end()) {
+    err << "kestra-cli: unknown command '" << args[0] << "'\n";
+    PrintUsage(err);
+    return 2;
+  }
+  return found->second.run(Arguments(args.begin() + 1, args.end()), out, err);
+}
+
+}  // namespace kestra::cli

@@ -1,0 +1,18 @@
+// The commands of kestra-cli. Each takes its own arguments (without the
+// command word) and returns the process exit code.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kestra::cli {
+
+using Arguments = std::vector<std::string>;
+
+int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+
+// Runs the command line (argv without the program name).
+int Run(const Arguments& args, std::ostream& out, std::ostream& err);
+
+}  // namespace kestra::cli

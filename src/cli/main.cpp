@@ -1,0 +1,7 @@
+#include <iostream>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  return kestra::cli::Run(kestra::cli::Arguments(argv + 1, argv + argc), std::cout, std::cerr);
+}

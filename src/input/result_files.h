@@ -1,0 +1,23 @@
+// Heads, drawdowns and cell-by-cell flow terms of the current time step.
+#pragma once
+
+#include "core/model_state.h"
+#include "core/user_interface.h"
+#include "settings/settings.h"
+
+namespace kestra {
+
+// Loads every layer of CurrentStep/CurrentPeriod from HeadPath into HEAD and
+// adjusts IBOUND (HNOFLO, HDRY and heads above 1E+25 make a cell inactive).
+// False on the first layer that fails; layers read before it stay.
+bool LoadHeads(ModelState& state, const Settings& settings, UserInterface& ui, bool showMessages);
+
+// The same for DrawdownPath into DRAWDOWN; IBOUND is not touched.
+bool LoadDrawdowns(ModelState& state, UserInterface& ui, bool showMessages);
+
+// Loads the face flows (and recharge and evapotranspiration where the model
+// has them) of CurrentStep/CurrentPeriod from BudgetPath. Does nothing when
+// state.flowTermsLoaded is set; sets it only when every needed term was read.
+bool ReadFlowTerms(ModelState& state, UserInterface& ui, bool showMessages);
+
+}  // namespace kestra

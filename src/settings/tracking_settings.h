@@ -1,0 +1,40 @@
+// Particle-tracking time settings and the model's stress periods.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace kestra {
+
+// Time units: 0 undefined (no conversion), 1 seconds, 2 minutes, 3 hours,
+// 4 days, 5 years of 365.25 days.
+inline constexpr int kTimeUnitCount = 6;
+
+struct TrackingSettings {
+  double StepLength = 31557600;  // one tracking step, in the model time unit
+  std::int16_t TimeUnit = 1;     // unit in which the dialog shows StepLength
+  std::int32_t MaximumSteps = 100;
+  double MarkInterval = 1;  // tracking steps between time marks
+  std::int16_t MarkOnTopView = 0;
+  std::int16_t MarkOnXsections = 0;
+  std::int32_t MarkSizeTopView = 10;
+  std::int32_t MarkSizeXsections = 3;
+  std::int16_t SimulationMode = 1;  // 1 flowlines, 2 pathlines
+  std::int16_t StopAtSinks = -1;
+  std::int16_t StopAtTimeLimit = 0;
+  std::int16_t RechargeAssignment = 2;            // 0 top, 1 bottom, 2 both faces, 3 distributed
+  std::int16_t EvapotranspirationAssignment = 0;  // 0 top face, 1 distributed
+  std::int16_t UseLayerColors = 0;
+  bool operator==(const TrackingSettings&) const = default;
+};
+
+// The model's time discretisation; arrays indexed 1..NPER (entry 0 unused).
+struct StressPeriods {
+  int NPER = 1;
+  std::int16_t timeUnit = 1;
+  std::vector<float> PERLEN{0, 1};
+  std::vector<int> NSTP{0, 1};
+  std::vector<float> TSMULT{0, 1};
+};
+
+}  // namespace kestra

@@ -1,0 +1,55 @@
+#include "core/fixed_tables.h"
+
+#include <gtest/gtest.h>
+
+namespace kestra {
+namespace {
+
+void ExpectColor(int index, float red, float green, float blue) {
+  const RgbColor& c = ColorIndexTable()[index];
+  constexpr float kTolerance = 1e-3f;  // 32-bit products of fractions and 255
+  EXPECT_NEAR(c.red, red, kTolerance) << "entry " << index;
+  EXPECT_NEAR(c.green, green, kTolerance) << "entry " << index;
+  EXPECT_NEAR(c.blue, blue, kTolerance) << "entry " << index;
+}
+
+TEST(ColorIndexTable, BasicColoursAndWhites) {
+  ExpectColor(1, 255, 0, 0);
+  ExpectColor(5, 0, 0, 255);
+  ExpectColor(7, 255, 255, 255);
+  ExpectColor(9, 255, 255, 255);
+}
+
+TEST(ColorIndexTable, HueGroupsArePurePaleAndDarkened) {
+  ExpectColor(10, 255, 0, 0);        // group 0, pure red
+  ExpectColor(11, 255, 127.5, 127.5);  // pale red
+  ExpectColor(12, 0.65f * 255, 0, 0);
+  ExpectColor(19, 0.15f * 255, 0.15f * 127.5f, 0.15f * 127.5f);
+  ExpectColor(20, 255, 63.75f, 0);   // group 1: t = 0.25
+  ExpectColor(50, 255, 255, 0);      // group 4: second sector, t = 0
+  ExpectColor(60, 191.25f, 255, 0);  // group 5: t = 0.25
+  ExpectColor(240, 255, 0, 63.75f);  // group 23: last sector, t = 0.75
+  ExpectColor(249, 0.15f * 255, 0.15f * 127.5f, 0.15f * 159.375f);
+}
+
+TEST(ColorIndexTable, GreysCloseTheTable) {
+  ExpectColor(250, 0.33f * 255, 0.33f * 255, 0.33f * 255);
+  ExpectColor(254, 0.866f * 255, 0.866f * 255, 0.866f * 255);
+  ExpectColor(255, 255, 255, 255);
+}
+
+TEST(DataFileExtensions, KnownTypesAndGaps) {
+  const auto& table = DataFileExtensions();
+  EXPECT_EQ(table[1], ".X");
+  EXPECT_EQ(table[6], ".POR");
+  EXPECT_EQ(table[26], ".SRE");
+  EXPECT_EQ(table[70], ".WAL");
+  EXPECT_EQ(table[125], ".S1z");
+  EXPECT_EQ(table[189], ".Z89");
+  EXPECT_EQ(table[0], "");
+  EXPECT_EQ(table[35], "");
+  EXPECT_EQ(table[200], "");
+}
+
+}  // namespace
+}  // namespace kestra
