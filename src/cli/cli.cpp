@@ -13,6 +13,7 @@ struct Command {
 
 const std::map<std::string, Command>& CommandTable() {
   static const std::map<std::string, Command> table = {
+      {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},
   };
   return table;
 }
@@ -24,7 +25,7 @@ void PrintUsage(std::ostream& out) {
 
 }  // namespace
 
-int Run(const Arguments& args, std::ostream& out, std::ostream& err) {
+int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintUsage(args.empty() ? err : out);
     return args.empty() ? 2 : 0;

@@ -13,6 +13,6 @@ using Arguments = std::vector<std::string>;
 int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Runs the command line (argv without the program name).
-int Run(const Arguments& args, std::ostream& out, std::ostream& err);
+int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kestra::cli

@@ -23,6 +23,9 @@ bool WriteSettings(const std::string& path, const Settings& settings, UserInterf
 bool WriteSettingsKey(const std::string& path, const std::string& section, const std::string& key,
                       const std::string& value);
 
+// Keeps the cross-section row and column inside a grid of ncol x nrow.
+void ClampSectionsToGrid(Settings& settings, int ncol, int nrow);
+
 // The TIME section: the tracking step, its unit and the time marks. A missing
 // "Current UNIT" takes `modelTimeUnit`, a missing step length one year in
 // that unit.

@@ -1,0 +1,30 @@
+#include <fstream>
+
+#include "cli/commands.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
+
+namespace kestra::cli {
+
+int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
+  if (args.size() != 1 || args[0].starts_with("-")) {
+    err << "usage: kestra-cli settings FILE.ini\n"
+           "Prints every setting as SECTION/Key=value in the order of the file, defaults filled in.\n";
+    return args.size() == 1 && (args[0] == "--help" || args[0] == "-h") ? 0 : 2;
+  }
+  const std::string& path = args[0];
+  SilentInterface ui;
+  Settings settings;
+  ReadSettings(path, settings, ui);
+  for (const SettingKey& key : SettingKeys()) out << key.section << "/" << key.key << "=" << key.text(settings) << "\n";
+
+  const int modelTimeUnit = StressPeriods{}.timeUnit;
+  TrackingSettings tracking;
+  ReadTimeSettings(path, modelTimeUnit, tracking);
+  for (const TimeKey& key : TimeKeys(modelTimeUnit, tracking.TimeUnit))
+    out << key.section << "/" << key.key << "=" << key.text(tracking) << "\n";
+  if (!std::ifstream(path)) err << "kestra-cli: no settings file " << path << "; these are the defaults\n";
+  return 0;
+}
+
+}  // namespace kestra::cli

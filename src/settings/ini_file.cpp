@@ -1,0 +1,151 @@
+#include "settings/ini_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace kestra {
+namespace {
+
+std::string Trimmed(std::string_view text) {
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return std::string(text);
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+// The section name of a "[name]" line, or nothing for other lines.
+std::optional<std::string> SectionName(const std::string& line) {
+  const std::string text = Trimmed(line);
+  if (text.size() < 2 || text.front() != '[') return std::nullopt;
+  const auto close = text.find(']');
+  if (close == std::string::npos) return std::nullopt;
+  return Trimmed(std::string_view(text).substr(1, close - 1));
+}
+
+// Key and raw value of a "key=value" line; comments and other lines give nothing.
+std::optional<std::pair<std::string, std::string>> KeyAndValue(const std::string& line) {
+  const std::string text = Trimmed(line);
+  if (text.empty() || text.front() == ';') return std::nullopt;
+  const auto equals = text.find('=');
+  if (equals == std::string::npos) return std::nullopt;
+  return std::make_pair(Trimmed(std::string_view(text).substr(0, equals)),
+                        Trimmed(std::string_view(text).substr(equals + 1)));
+}
+
+// A value in double quotes loses its quotes, as the private-profile readers do.
+std::string Unquoted(const std::string& value) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
+  return value;
+}
+
+}  // namespace
+
+IniFile IniFile::Load(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return IniFile{};
+  std::ostringstream text;
+  text << in.rdbuf();
+  return FromText(text.str());
+}
+
+IniFile IniFile::FromText(const std::string& text) {
+  IniFile file;
+  if (text.empty()) return file;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const auto end = text.find('\n', start);
+    if (end == std::string::npos) {
+      file.lines_.push_back(text.substr(start));
+      file.finalNewline_ = false;
+      break;
+    }
+    file.lines_.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  file.crlf_ = !file.lines_.empty() && !file.lines_.front().empty() && file.lines_.front().back() == '\r';
+  return file;
+}
+
+IniFile::Location IniFile::Find(const std::string& section, const std::string& key) const {
+  Location location;
+  bool inSection = false;
+  for (std::size_t index = 0; index < lines_.size(); ++index) {
+    if (const auto name = SectionName(lines_[index])) {
+      if (inSection) break;
+      inSection = SameName(*name, section);
+      if (inSection) {
+        location.sectionLine = index;
+        location.sectionEnd = index + 1;
+      }
+      continue;
+    }
+    if (!inSection) continue;
+    if (!Trimmed(lines_[index]).empty()) location.sectionEnd = index + 1;
+    const auto entry = KeyAndValue(lines_[index]);
+    if (entry && !location.keyLine && SameName(entry->first, key)) location.keyLine = index;
+  }
+  return location;
+}
+
+std::optional<std::string> IniFile::Get(const std::string& section, const std::string& key) const {
+  const Location location = Find(section, key);
+  if (!location.keyLine) return std::nullopt;
+  return Unquoted(KeyAndValue(lines_[*location.keyLine])->second);
+}
+
+std::string IniFile::Terminated(const std::string& line) const { return crlf_ ? line + "\r" : line; }
+
+void IniFile::Set(const std::string& section, const std::string& key, const std::string& value) {
+  const std::string line = Terminated(key + "=" + value);
+  const Location location = Find(section, key);
+  if (location.keyLine) {
+    lines_[*location.keyLine] = line;
+    return;
+  }
+  finalNewline_ = true;  // the added line ends the old last line too
+  if (location.sectionLine) {
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(location.sectionEnd), line);
+  } else {
+    lines_.push_back(Terminated("[" + section + "]"));
+    lines_.push_back(line);
+  }
+}
+
+std::string IniFile::Text() const {
+  std::string text;
+  for (std::size_t index = 0; index < lines_.size(); ++index) {
+    text += lines_[index];
+    if (index + 1 < lines_.size() || finalNewline_) text += '\n';
+  }
+  return text;
+}
+
+bool IniFile::Save(const std::string& path) const {
+  const std::string temporary = path + ".kestra-new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << Text();
+    out.flush();
+    if (!out) {
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, path, error);
+  if (error) std::remove(temporary.c_str());
+  return !error;
+}
+
+}  // namespace kestra

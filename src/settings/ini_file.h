@@ -1,0 +1,47 @@
+// A settings file in the private-profile form: "[Section]" lines followed by
+// "key=value" lines. Section and key names match without regard to letter
+// case, values are trimmed of surrounding blanks, and every line this class
+// does not change is written back byte for byte.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+class IniFile {
+ public:
+  // The file's contents; a missing or unreadable file gives an empty one.
+  static IniFile Load(const std::string& path);
+  static IniFile FromText(const std::string& text);
+
+  // The trimmed value of the first matching key, or nothing when absent.
+  std::optional<std::string> Get(const std::string& section, const std::string& key) const;
+
+  // Replaces the key's line (with the key spelled as given) or adds it at the
+  // end of its section; a missing section is added at the end of the file.
+  void Set(const std::string& section, const std::string& key, const std::string& value);
+
+  std::string Text() const;
+
+  // Writes the file through a temporary file beside it renamed over the old
+  // one, so a failed write never leaves half a file. False on failure.
+  bool Save(const std::string& path) const;
+
+ private:
+  struct Location {
+    std::optional<std::size_t> keyLine;      // the line holding the key
+    std::optional<std::size_t> sectionLine;  // the section's header line
+    std::size_t sectionEnd = 0;              // one past the section's last non-blank line
+  };
+  Location Find(const std::string& section, const std::string& key) const;
+  std::string Terminated(const std::string& line) const;
+
+  // Lines without their '\n'; a CR LF file keeps the '\r' on each line.
+  std::vector<std::string> lines_;
+  bool crlf_ = true;
+  bool finalNewline_ = true;
+};
+
+}  // namespace kestra

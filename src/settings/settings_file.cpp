@@ -1,0 +1,60 @@
+#include "settings/settings_file.h"
+
+#include "settings/ini_file.h"
+#include "settings/settings_keys.h"
+
+namespace kestra {
+namespace {
+
+template <typename State>
+void ReadKey(const IniFile& file, const KeyOf<State>& key, State& state) {
+  key.assign(state, file.Get(key.section, key.key).value_or(key.defaultText));
+}
+
+}  // namespace
+
+void ReadSettings(const std::string& path, Settings& settings, UserInterface& ui) {
+  Hourglass busy(ui);
+  const IniFile file = IniFile::Load(path);
+  for (const SettingKey& key : SettingKeys()) ReadKey(file, key, settings);
+}
+
+bool WriteSettings(const std::string& path, const Settings& settings, UserInterface& ui) {
+  Hourglass busy(ui);
+  IniFile file = IniFile::Load(path);
+  for (const SettingKey& key : SettingKeys())
+    if (key.written) file.Set(key.section, key.writtenName, key.text(settings));
+  return file.Save(path);
+}
+
+bool WriteSettingsKey(const std::string& path, const std::string& section, const std::string& key,
+                      const std::string& value) {
+  IniFile file = IniFile::Load(path);
+  file.Set(section, key, value);
+  return file.Save(path);
+}
+
+void ClampSectionsToGrid(Settings& settings, int ncol, int nrow) {
+  auto clamp = [](std::int16_t& position, int count) {
+    if (position < 1) position = 1;
+    if (count >= 1 && position > count) position = static_cast<std::int16_t>(std::min(count, 32767));
+  };
+  clamp(settings.sectionColumn, ncol);
+  clamp(settings.sectionRow, nrow);
+}
+
+void ReadTimeSettings(const std::string& path, int modelTimeUnit, TrackingSettings& tracking) {
+  const IniFile file = IniFile::Load(path);
+  ReadKey(file, TimeKeys(modelTimeUnit, modelTimeUnit).front(), tracking);
+  const auto keys = TimeKeys(modelTimeUnit, tracking.TimeUnit);
+  for (auto key = keys.begin() + 1; key != keys.end(); ++key) ReadKey(file, *key, tracking);
+}
+
+bool WriteTimeSettings(const std::string& path, const TrackingSettings& tracking) {
+  IniFile file = IniFile::Load(path);
+  for (const TimeKey& key : TimeKeys(tracking.TimeUnit, tracking.TimeUnit))
+    file.Set(key.section, key.writtenName, key.text(tracking));
+  return file.Save(path);
+}
+
+}  // namespace kestra

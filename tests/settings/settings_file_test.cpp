@@ -1,0 +1,207 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/settings_keys.h"
+#include "support/recording_interface.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+class SettingsFile : public testing::Test {
+ protected:
+  Settings Read(const std::string& contents) {
+    test::WriteWholeFile(path, contents);
+    Settings settings;
+    ReadSettings(path, settings, ui);
+    return settings;
+  }
+
+  test::TempDir dir;
+  std::string path = dir.File("site.ini");
+  test::RecordingInterface ui;
+};
+
+TEST_F(SettingsFile, AMissingFileGivesTheDefaultsSilently) {
+  Settings settings;
+  settings.meshColor = 1;
+  ReadSettings(dir.File("none.ini"), settings, ui);
+  EXPECT_EQ(settings, Settings{});
+  EXPECT_EQ(settings.waterTableColor, 8388608);
+  EXPECT_FLOAT_EQ(settings.HNOFLO, -999.99f);
+  EXPECT_FLOAT_EQ(settings.HDRY, -1e30f);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(ui.hourglassOn);
+}
+
+TEST_F(SettingsFile, EveryWrittenValueReadsBack) {
+  Settings written;
+  written.meshColor = 123456;
+  written.maxContourColor = 16777215;  // white must stay a colour
+  written.minContourColor = 12632256;
+  written.showMesh = -1;
+  written.showRivers = 0;
+  written.showWaterTable = -2;
+  written.vectorSize = 40;
+  written.vectorColor = 65280;
+  written.labelStyle = 0;
+  written.labelDecimals = 4;
+  written.labelPrefix = "h=";
+  written.labelSuffix = "m";
+  written.imageWidth = 180.5f;
+  written.imageTop = 0.25f;
+  written.includeRightXsection = 0;
+  written.sectionColumn = 7;
+  written.sectionRow = 3;
+  written.exaggeration = 12.5f;
+  written.sectionGrid = 0;
+  written.showContours = -1;
+  written.dxfMaps[2] = {"/maps/roads and rivers.dxf", 1500.25f, -20, 0.001f, -1, 255};
+  written.dxfMaps[5] = {"/maps/wells.dxf", 0, 0, 1, 1, 16711680};
+  ASSERT_TRUE(WriteSettings(path, written, ui));
+
+  Settings read;
+  ReadSettings(path, read, ui);
+  written.contourDisplay = written.showContours;  // reading CONTOURS sets the display switch too
+  EXPECT_EQ(read, written);
+}
+
+TEST_F(SettingsFile, PreProcessorSectionsSurviveAWriteByteForByte) {
+  const std::string foreign =
+      "[OPTIONS]\r\nHNOFLO=-1E+20\r\nHDRY=-888\r\nUnknownKey=keep me\r\n\r\n"
+      "[RES1]\r\nOPTION=3\r\n\r\n[PREPROCESSOR]\r\n; a comment\r\nGrid=on\r\n\r\n";
+  test::WriteWholeFile(path, foreign);
+  ASSERT_TRUE(WriteSettings(path, Settings{}, ui));
+  const std::string text = test::ReadWholeFile(path);
+  EXPECT_EQ(text.substr(0, foreign.size()), foreign);
+  Settings read;
+  ReadSettings(path, read, ui);
+  EXPECT_FLOAT_EQ(read.HNOFLO, -1e20f);
+  EXPECT_FLOAT_EQ(read.HDRY, -888);
+  EXPECT_EQ(read.reservoirOption, 3);
+}
+
+TEST_F(SettingsFile, VectorColourIsReadAsColorAndWrittenAsColor) {
+  Settings settings = Read("[VelocityVectors]\r\ncolor=65535\r\n");
+  EXPECT_EQ(settings.vectorColor, 65535);
+  settings.vectorColor = 42;
+  ASSERT_TRUE(WriteSettings(path, settings, ui));
+  const std::string text = test::ReadWholeFile(path);
+  EXPECT_NE(text.find("color= 42\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("Color="), std::string::npos);
+}
+
+TEST_F(SettingsFile, SavePlotAsKeepsTheAbsoluteValue) {
+  const Settings settings = Read("[SavePlotAs]\nIncludeLowerXsection=-1\nIncludeRightXsection=1\n");
+  EXPECT_EQ(settings.includeLowerXsection, 1);
+  EXPECT_EQ(settings.includeRightXsection, 1);
+}
+
+TEST_F(SettingsFile, TextThatIsNoNumberReadsZeroAndOverflowKeepsThePreviousValue) {
+  const Settings settings = Read("[COLOR]\nMESH=grey\nDRAIN=99999999999\n[GRID_APPEARANCE]\nMESH=70000\n");
+  EXPECT_EQ(settings.meshColor, 0);
+  EXPECT_EQ(settings.drainColor, 8454143);
+  EXPECT_EQ(settings.showMesh, kOn);
+}
+
+TEST_F(SettingsFile, LongTextsReadBackWhole) {
+  const std::string prefix(25, 'P');
+  const std::string mapFile = "/data/" + std::string(124, 'm');
+  const Settings settings = Read("[CONTOURS]\nLabelPrefix=  " + prefix + "  \n[DXF_MAPS]\nFILE#1=" + mapFile + "\n");
+  EXPECT_EQ(settings.labelPrefix, prefix);
+  EXPECT_EQ(settings.dxfMaps[1].file, mapFile);
+}
+
+TEST_F(SettingsFile, ValuesThatWouldBreakTheViewsFallBack) {
+  Settings settings = Read("[CROSS_SECTIONS]\nEXAGGERATION=0\nCOLUMN=0\nROW=500\n[CONTOURS]\nDecimal=-3\n");
+  EXPECT_FLOAT_EQ(settings.exaggeration, 1);
+  EXPECT_EQ(settings.sectionColumn, 1);
+  EXPECT_EQ(settings.labelDecimals, 0);
+  ClampSectionsToGrid(settings, 20, 10);
+  EXPECT_EQ(settings.sectionRow, 10);
+}
+
+TEST_F(SettingsFile, WriteFailureIsReportedAndLeavesNoFile) {
+  EXPECT_FALSE(WriteSettings(dir.File("missing/site.ini"), Settings{}, ui));
+  EXPECT_FALSE(WriteSettingsKey(dir.File("missing/site.ini"), "COLOR", "Particles", " 255"));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(SettingsFile, SingleKeyWritesChangeOnlyThatKey) {
+  test::WriteWholeFile(path, "[CROSS_SECTIONS]\r\nCOLUMN=1\r\nROW=1\r\n");
+  ASSERT_TRUE(WriteSettingsKey(path, "CROSS_SECTIONS", "COLUMN", " 12"));
+  EXPECT_EQ(test::ReadWholeFile(path), "[CROSS_SECTIONS]\r\nCOLUMN= 12\r\nROW=1\r\n");
+}
+
+TEST_F(SettingsFile, WriteSettingsFollowsTheTableOrder) {
+  ASSERT_TRUE(WriteSettings(path, Settings{}, ui));
+  const std::string text = test::ReadWholeFile(path);
+  std::size_t last = 0;
+  for (const char* marker : {"[COLOR]", "MaxContour=", "[GRID_APPEARANCE]", "[VelocityVectors]", "[CONTOURS]",
+                             "LabelUphill=", "[ImageSettings]", "[SavePlotAs]", "[CROSS_SECTIONS]", "SHOW_GRID=",
+                             "[DXF_MAPS]", "FILE#1=", "COLOR1=", "FILE#5=", "COLOR5="}) {
+    const auto at = text.find(marker);
+    ASSERT_NE(at, std::string::npos) << marker;
+    EXPECT_GE(at, last) << marker;
+    last = at;
+  }
+  EXPECT_EQ(text.find("[OPTIONS]"), std::string::npos);
+  EXPECT_EQ(text.find("[RES1]"), std::string::npos);
+}
+
+class TimeSection : public SettingsFile {
+ protected:
+  TrackingSettings ReadTime(const std::string& contents, int modelUnit) {
+    test::WriteWholeFile(path, contents);
+    TrackingSettings tracking;
+    ReadTimeSettings(path, modelUnit, tracking);
+    return tracking;
+  }
+};
+
+TEST_F(TimeSection, MissingKeysGiveOneYearInTheModelUnit) {
+  const TrackingSettings days = ReadTime("", 4);
+  EXPECT_EQ(days.TimeUnit, 4);
+  EXPECT_DOUBLE_EQ(days.StepLength, 365.25);
+  EXPECT_EQ(days.MaximumSteps, 100);
+  EXPECT_EQ(days.MarkSizeTopView, 10);
+  EXPECT_EQ(days.MarkSizeXsections, 3);
+  EXPECT_DOUBLE_EQ(ReadTime("", 2).StepLength, 525960);
+  EXPECT_DOUBLE_EQ(ReadTime("", 0).StepLength, 31557600);
+  EXPECT_DOUBLE_EQ(ReadTime("[TIME]\nCurrent UNIT=3\n", 1).StepLength, 8766);
+}
+
+TEST_F(TimeSection, WrittenValuesReadBack) {
+  TrackingSettings written;
+  written.TimeUnit = 4;
+  written.StepLength = 86400.5;
+  written.MaximumSteps = 2500;
+  written.MarkInterval = 2.5;
+  written.MarkSizeTopView = 12;
+  written.MarkSizeXsections = 5;
+  written.MarkOnTopView = -1;
+  written.MarkOnXsections = -1;
+  ASSERT_TRUE(WriteTimeSettings(path, written));
+  EXPECT_NE(test::ReadWholeFile(path).find("STEP LENGHT= 86400.5"), std::string::npos);
+  TrackingSettings read;
+  ReadTimeSettings(path, 1, read);
+  EXPECT_EQ(read, written);
+}
+
+TEST_F(TimeSection, ZeroStepOrIntervalAndUnknownUnitsFallBack) {
+  const TrackingSettings tracking = ReadTime("[TIME]\nCurrent UNIT=9\nSTEP LENGHT=0\nMark Interval=0\n", 4);
+  EXPECT_EQ(tracking.TimeUnit, 4);
+  EXPECT_DOUBLE_EQ(tracking.StepLength, 365.25);
+  EXPECT_DOUBLE_EQ(tracking.MarkInterval, 1);
+}
+
+TEST(ProfileInteger, ReadsALeadingInteger) {
+  EXPECT_EQ(ProfileInteger(" -1"), -1);
+  EXPECT_EQ(ProfileInteger("25 px"), 25);
+  EXPECT_EQ(ProfileInteger("1.9"), 1);
+  EXPECT_EQ(ProfileInteger("x"), 0);
+}
+
+}  // namespace
+}  // namespace kestra
