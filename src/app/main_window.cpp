@@ -1,8 +1,11 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressBar>
+#include <QStatusBar>
 
 #include "core/user_interface.h"
 
@@ -12,6 +15,30 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName("kestra");
   setWindowTitle(kApplicationTitle);
   BuildMenus();
+  BuildStatusBar();
+}
+
+// Eight panes for the pointer read-out, time step and particle count, then the
+// meter and the hint line of long operations.
+void MainWindow::BuildStatusBar() {
+  constexpr int kPaneCount = 8;
+  std::vector<QLabel*> panes;
+  for (int pane = 0; pane < kPaneCount; ++pane) {
+    auto* label = new QLabel(this);
+    label->setObjectName(QString("Status_pane%1").arg(pane));
+    label->setMinimumWidth(pane == 0 ? 220 : 70);
+    statusBar()->addWidget(label);
+    panes.push_back(label);
+  }
+  auto* meter = new QProgressBar(this);
+  meter->setObjectName("Meter");
+  meter->setRange(0, 100);
+  meter->setMaximumWidth(160);
+  auto* hint = new QLabel(this);
+  hint->setObjectName("hint");
+  statusBar()->addPermanentWidget(hint);
+  statusBar()->addPermanentWidget(meter);
+  ui_.AttachStatus(meter, hint, panes);
 }
 
 QMenu* MainWindow::AddMenu(const char* objectName, const QString& title) {

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
+
+#include "app/qt_user_interface.h"
 
 class QAction;
 class QMenu;
@@ -15,6 +18,8 @@ class MainWindow : public QMainWindow {
  public:
   explicit MainWindow(QWidget* parent = nullptr);
 
+  UserInterface& ui() { return ui_; }
+
  private slots:
   void file_exit_Click();
   void help_about_Click();
@@ -23,6 +28,9 @@ class MainWindow : public QMainWindow {
   QMenu* AddMenu(const char* objectName, const QString& title);
   QAction* AddItem(QMenu* menu, const char* objectName, const QString& text, bool enabled = false);
   void BuildMenus();
+  void BuildStatusBar();
+
+  QtUserInterface ui_{this};
 };
 
 }  // namespace kestra::app

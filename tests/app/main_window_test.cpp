@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QLabel>
+#include <QProgressBar>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -19,6 +21,18 @@ TEST(MainWindow, CommandsThatNeedAModelStartDisabled) {
   kestra::app::MainWindow window;
   EXPECT_FALSE(window.findChild<QAction*>("run_forward")->isEnabled());
   EXPECT_TRUE(window.findChild<QAction*>("file_exit")->isEnabled());
+}
+
+TEST(MainWindow, EngineMessagesReachTheStatusBar) {
+  kestra::app::MainWindow window;
+  window.ui().SetStatusPane(5, "    1");
+  window.ui().SetHint("Reading heads");
+  window.ui().SetMeter(40);
+  window.ui().SetWindowTitle("KESTRA - [site.mdl]");
+  EXPECT_EQ(window.findChild<QLabel*>("Status_pane5")->text(), "    1");
+  EXPECT_EQ(window.findChild<QLabel*>("hint")->text(), "Reading heads");
+  EXPECT_EQ(window.findChild<QProgressBar*>("Meter")->value(), 40);
+  EXPECT_EQ(window.windowTitle(), "KESTRA - [site.mdl]");
 }
 
 }  // namespace

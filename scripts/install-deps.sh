@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running or testing needs and
+# that are missing. Usage: install-deps.sh build|test
+set -euo pipefail
+
+packages=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev)
+if [ "${1:-build}" = test ]; then
+  # A real DXF reader, to check that our plots open in CAD programs.
+  packages+=(python3-ezdxf)
+fi
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,70 @@
+#include "app/qt_user_interface.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+
+namespace kestra::app {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Information: break;
+  }
+  return QMessageBox::Information;
+}
+
+}  // namespace
+
+void QtUserInterface::Beep() { QApplication::beep(); }
+
+void QtUserInterface::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
+  QMessageBox box(ToQtIcon(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
+                  window_);
+  box.exec();
+}
+
+bool QtUserInterface::AskYesNo(const std::string& text, const std::string& title) {
+  return QMessageBox::question(window_, QString::fromStdString(title), QString::fromStdString(text),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+// Nested busy sections keep the pointer until the outermost one ends.
+void QtUserInterface::SetHourglass(bool on) {
+  if (on) {
+    if (hourglassDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else if (hourglassDepth_ > 0 && --hourglassDepth_ == 0) {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void QtUserInterface::SetMeter(int percent) {
+  if (meter_) meter_->setValue(percent);
+}
+
+void QtUserInterface::SetHint(const std::string& text) {
+  if (hint_) hint_->setText(QString::fromStdString(text));
+}
+
+void QtUserInterface::SetWindowTitle(const std::string& title) {
+  if (window_) window_->setWindowTitle(QString::fromStdString(title));
+}
+
+void QtUserInterface::SetStatusPane(int pane, const std::string& text) {
+  if (pane >= 0 && pane < static_cast<int>(panes_.size()) && panes_[pane])
+    panes_[pane]->setText(QString::fromStdString(text));
+}
+
+void QtUserInterface::ProcessEvents() { QApplication::processEvents(); }
+
+void QtUserInterface::AttachStatus(QProgressBar* meter, QLabel* hint, std::vector<QLabel*> panes) {
+  meter_ = meter;
+  hint_ = hint;
+  panes_.assign(panes.begin(), panes.end());
+}
+
+}  // namespace kestra::app
