@@ -1,0 +1,30 @@
+#include "input/model_paths.h"
+
+#include <filesystem>
+
+namespace kestra {
+
+namespace fs = std::filesystem;
+
+std::string ModelBasePath(const std::string& modelPath) {
+  return modelPath.size() >= 4 ? modelPath.substr(0, modelPath.size() - 4) : std::string();
+}
+
+std::string PathWithoutExtension(const std::string& path) {
+  return fs::path(path).replace_extension().string();
+}
+
+std::string FileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
+
+std::string BesideFile(const std::string& path, const std::string& name) {
+  const fs::path named(name);
+  if (named.is_absolute()) return name;
+  return (fs::path(path).parent_path() / named).string();
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+}  // namespace kestra

@@ -1,0 +1,23 @@
+// Names of the files of a model, all derived from the path of its model file.
+#pragma once
+
+#include <string>
+
+namespace kestra {
+
+// The model file path without its last four characters (its ".mdl").
+std::string ModelBasePath(const std::string& modelPath);
+
+// The path without its extension (a name file "site.nam" gives "site"); the
+// whole path when the file name has none.
+std::string PathWithoutExtension(const std::string& path);
+
+// The file name after the last separator of the platform.
+std::string FileNameOf(const std::string& path);
+
+// `name` in the folder of `path`; `name` itself when it is absolute.
+std::string BesideFile(const std::string& path, const std::string& name);
+
+bool FileExists(const std::string& path);
+
+}  // namespace kestra
