@@ -4,7 +4,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "input/binary_file.h"
+#include "input/random_access_file.h"
 
 namespace kestra {
 namespace {
@@ -55,7 +55,7 @@ ContourTable DefaultContourTable(const ValueRange& range, float diagonal) {
 }
 
 bool ReadContourTable(const std::string& path, ContourTable& table) {
-  BinaryFile file;
+  RandomAccessFile file;
   if (!file.Open(path)) return false;
   const auto count = file.ReadInt16(0);
   if (!count || *count < 0) return false;

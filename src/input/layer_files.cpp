@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "core/number_format.h"
-#include "input/binary_file.h"
+#include "input/random_access_file.h"
 #include "input/input_messages.h"
 #include "input/text_reader.h"
 
@@ -55,7 +55,7 @@ LayerPropertyFile DefaultLayerProperties(int nlay) {
 }
 
 bool ReadLayerProperties(const std::string& path, int nlay, LayerPropertyFile& file) {
-  BinaryFile binary;
+  RandomAccessFile binary;
   if (!binary.Open(path)) {
     file = DefaultLayerProperties(nlay);
     return WriteLayerProperties(path, file);

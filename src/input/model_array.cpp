@@ -2,7 +2,7 @@
 
 #include "core/fixed_tables.h"
 #include "core/number_format.h"
-#include "input/binary_file.h"
+#include "input/random_access_file.h"
 #include "input/input_messages.h"
 
 namespace kestra {
@@ -21,14 +21,14 @@ constexpr const char* kDataNotSpecified =
 
 // The directory's code for (type, period); a record beyond the end of the
 // file reads as 0, as for a period without data.
-std::int16_t DirectoryCode(BinaryFile& directory, int type, int period) {
+std::int16_t DirectoryCode(RandomAccessFile& directory, int type, int period) {
   const std::uint64_t record = static_cast<std::uint64_t>(type - 1) * kDirectoryPeriods + period;
   return directory.ReadInt16((record - 1) * 2).value_or(0);
 }
 
 // The 1-based position of `code` in the header, 0 when a 0 (or the end of
 // the file) ends the list first.
-int DataSetIndex(BinaryFile& dataFile, std::int16_t code) {
+int DataSetIndex(RandomAccessFile& dataFile, std::int16_t code) {
   for (int entry = 1; entry <= kHeaderRecords; ++entry) {
     const float listed = dataFile.ReadFloat(static_cast<std::uint64_t>(entry - 1) * 4).value_or(0.0f);
     if (listed == 0) return 0;
@@ -37,7 +37,7 @@ int DataSetIndex(BinaryFile& dataFile, std::int16_t code) {
   return 0;
 }
 
-bool ReadDataSetRows(BinaryFile& dataFile, const ModelArraySource& source, int setIndex, int layer,
+bool ReadDataSetRows(RandomAccessFile& dataFile, const ModelArraySource& source, int setIndex, int layer,
                      LayerGrid& target) {
   const std::uint64_t setValues = static_cast<std::uint64_t>(source.grid.ncol) * source.grid.nrow * source.grid.nlay;
   const std::uint64_t layerValues = static_cast<std::uint64_t>(target.ncol) * target.nrow;
@@ -57,7 +57,7 @@ bool ReadDataSetRows(BinaryFile& dataFile, const ModelArraySource& source, int s
 bool ReadModelArray(const ModelArraySource& source, int type, int period, int layer, LayerGrid& target,
                     float defaultValue, UserInterface& ui) {
   const std::string directoryPath = source.basePath + ".RCD";
-  BinaryFile directory;
+  RandomAccessFile directory;
   if (!directory.Open(directoryPath)) {
     ComplainFileMissing(ui, directoryPath);
     return false;
@@ -74,7 +74,7 @@ bool ReadModelArray(const ModelArraySource& source, int type, int period, int la
     return false;
   }
   const std::string dataPath = source.basePath + DataFileExtensions()[type];
-  BinaryFile dataFile;
+  RandomAccessFile dataFile;
   if (!dataFile.Open(dataPath)) {
     ComplainFileMissing(ui, dataPath);
     return false;

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "input/binary_file.h"
+#include "input/random_access_file.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {

@@ -10,7 +10,7 @@
 
 namespace kestra {
 
-class BinaryFile {
+class RandomAccessFile {
  public:
   // False when the file cannot be opened.
   bool Open(const std::string& path);

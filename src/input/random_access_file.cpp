@@ -1,10 +1,10 @@
-#include "input/binary_file.h"
+#include "input/random_access_file.h"
 
 #include <bit>
 
 namespace kestra {
 
-bool BinaryFile::Open(const std::string& path) {
+bool RandomAccessFile::Open(const std::string& path) {
   file_.open(path, std::ios::binary);
   if (!file_) return false;
   file_.seekg(0, std::ios::end);
@@ -12,7 +12,7 @@ bool BinaryFile::Open(const std::string& path) {
   return true;
 }
 
-bool BinaryFile::ReadBytes(std::uint64_t offset, std::size_t count, std::vector<std::uint8_t>& out) {
+bool RandomAccessFile::ReadBytes(std::uint64_t offset, std::size_t count, std::vector<std::uint8_t>& out) {
   if (offset > size_ || count > size_ - offset) return false;
   std::vector<std::uint8_t> bytes(count);
   file_.clear();
@@ -23,19 +23,19 @@ bool BinaryFile::ReadBytes(std::uint64_t offset, std::size_t count, std::vector<
   return true;
 }
 
-std::optional<std::int16_t> BinaryFile::ReadInt16(std::uint64_t offset) {
+std::optional<std::int16_t> RandomAccessFile::ReadInt16(std::uint64_t offset) {
   std::vector<std::uint8_t> bytes;
   if (!ReadBytes(offset, 2, bytes)) return std::nullopt;
   return Int16At(bytes, 0);
 }
 
-std::optional<float> BinaryFile::ReadFloat(std::uint64_t offset) {
+std::optional<float> RandomAccessFile::ReadFloat(std::uint64_t offset) {
   std::vector<std::uint8_t> bytes;
   if (!ReadBytes(offset, 4, bytes)) return std::nullopt;
   return FloatAt(bytes, 0);
 }
 
-bool BinaryFile::ReadFloats(std::uint64_t offset, std::size_t count, std::vector<float>& out) {
+bool RandomAccessFile::ReadFloats(std::uint64_t offset, std::size_t count, std::vector<float>& out) {
   std::vector<std::uint8_t> bytes;
   if (count > size_ / 4 + 1 || !ReadBytes(offset, count * 4, bytes)) return false;
   out.resize(count);
