@@ -139,6 +139,8 @@ StressPeriods ReadPeriods(TextReader& text, int nper, int timeUnit) {
   periods.PERLEN.assign(nper + 1, 1.0f);
   periods.NSTP.assign(nper + 1, 1);
   periods.TSMULT.assign(nper + 1, 1.0f);
+  periods.PERLEN[0] = periods.TSMULT[0] = 0;  // entry 0 unused, as in StressPeriods
+  periods.NSTP[0] = 0;
   double ignored = 0;
   text.NextNumber(ignored);
   for (int p = 1; p <= nper; ++p) {

@@ -49,7 +49,9 @@ void PlaceRecharge(ModelState& state, const RechargeArrays& arrays) {
   for (int i = 1; i <= state.NROW; ++i)
     for (int j = 1; j <= state.NCOL; ++j) {
       const int layer = RechargeLayer(state, arrays, j, i);
-      if (layer >= 1 && layer <= state.NLAY) state.QRECH(j, i, layer) = arrays.rates(j, i) * state.DELR[j] * state.DELC[i];
+      // MODFLOW recharges variable-head cells only, so a fixed-head or
+      // inactive cell takes none, as in the budget term of a model file set.
+      if (layer >= 1 && layer <= state.NLAY && state.IBOUND(j, i, layer) > 0) state.QRECH(j, i, layer) = arrays.rates(j, i) * state.DELR[j] * state.DELC[i];
     }
 }
 

@@ -26,12 +26,16 @@ TEST(RechargePackage, RatesBecomeFlowsInTheUppermostActiveCell) {
   RechargeFixture f;
   f.state.IBOUND(2, 1, 1) = 0;
   f.state.IBOUND(2, 1, 2) = 0;
+  f.state.IBOUND(1, 2, 1) = -1;
   test::WriteWholeFile(f.dir.File("r.rch"), "3 0\n1 -1\nCONSTANT 0.002\n");
   ASSERT_TRUE(ReadRechargePackage(f.dir.File("r.rch"), f.state));
   EXPECT_NEAR(f.state.QRECH(1, 1, 1), 0.002f * 10 * 5, 0.1f * kRelative);
   EXPECT_NEAR(f.state.QRECH(2, 1, 3), 0.002f * 20 * 5, 0.2f * kRelative);
   EXPECT_EQ(f.state.QRECH(2, 1, 1), 0.0f);
   EXPECT_EQ(f.state.QRECH(1, 1, 2), 0.0f);
+  // A fixed-head uppermost cell takes no recharge, and none passes below it.
+  EXPECT_EQ(f.state.QRECH(1, 2, 1), 0.0f);
+  EXPECT_EQ(f.state.QRECH(1, 2, 2), 0.0f);
 }
 
 TEST(RechargePackage, LayerArrayChoosesTheLayerAndOutsideLayersAreIgnored) {
