@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "input/text_reader.h"
+
 namespace kestra {
 
 namespace fs = std::filesystem;
@@ -20,6 +22,10 @@ std::string BesideFile(const std::string& path, const std::string& name) {
   const fs::path named(name);
   if (named.is_absolute()) return name;
   return (fs::path(path).parent_path() / named).string();
+}
+
+bool IsModelFilePath(const std::string& path) {
+  return UpperCase(fs::path(path).extension().string()) == ".MDL";
 }
 
 bool FileExists(const std::string& path) {

@@ -18,6 +18,10 @@ std::string FileNameOf(const std::string& path);
 // `name` in the folder of `path`; `name` itself when it is absolute.
 std::string BesideFile(const std::string& path, const std::string& name);
 
+// True for a model file (extension ".mdl" in any letter case); other files
+// are taken as name files.
+bool IsModelFilePath(const std::string& path);
+
 bool FileExists(const std::string& path);
 
 }  // namespace kestra
