@@ -399,3 +399,114 @@ TEST(TrackParticles, DoesNothingWithoutLoadedFlowTerms) {
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+// Two stress periods of 10 time units, one step each: the water moves 1 m
+// per time unit in the first and 2 m in the second, along a channel of a
+// hundred 10 m cells ending in a fixed-head cell.
+void TwoSpeedField(ModelState& state) { SetUniformFlow(state, 1, state.CurrentPeriod == 1 ? 1.0f : 2.0f); }
+
+ModelState ChannelOfHundredCells() {
+  ModelState state = BoxModel(100, 1, 1, 10, 10, 10, 0.25f);
+  state.IBOUND(100, 1, 1) = -1;
+  TwoSpeedField(state);
+  return state;
+}
+
+struct TransientChannel : TrackingFixture {
+  TransientChannel() : TrackingFixture(ChannelOfHundredCells()) {
+    periods.NPER = 2;
+    periods.PERLEN = {0, 10, 10};
+    periods.NSTP = {0, 1, 1};
+    periods.TSMULT = {0, 1, 1};
+    tracking.SimulationMode = 2;
+    tracking.StepLength = 100;
+    tracking.MaximumSteps = 1;
+    loader = ScriptedLoader(TwoSpeedField);
+  }
+};
+
+TEST(PathlineMode, ParticlesFollowEachTimeStepAndStopAtTheTimeLimit) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  // 10 m in the first period, 20 m in the second.
+  EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10 + 20, 1e-4);
+  EXPECT_NEAR(f.Forward().time, 20, 1e-9);
+  EXPECT_FALSE(f.Forward().stopped);
+  EXPECT_EQ(f.loader.loads, (std::vector<ScriptedLoader::StepId>{{2, 1}, {1, 1}}));
+  EXPECT_EQ(f.loader.restores, (std::vector<ScriptedLoader::StepId>{{1, 1}}));
+  EXPECT_EQ(f.state.CurrentPeriod, 1);
+}
+
+TEST(PathlineMode, WithoutTheTimeLimitParticlesGoOnInTheLastFlowField) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = 0;
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  // 20 time units as above, then 80 more at 2 m per time unit.
+  EXPECT_NEAR(f.Forward().time, 100, 1e-9);
+  // Each of the 19 face crossings moves the particle on by 1e-6 of a cell.
+  EXPECT_NEAR(f.observer.segments.back().to.X, 45 + 80 * 2, 19 * 1e-5 + 1e-5);
+  EXPECT_EQ(f.state.CurrentPeriod, 1);
+}
+
+TEST(PathlineMode, BackwardParticlesStartInThePreviousTimeStep) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.state.CurrentPeriod = 2;
+  TwoSpeedField(f.state);
+  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::BackwardRun);
+  // Released at the start of period 2, it goes back through period 1 only.
+  EXPECT_NEAR(f.Backward().time, 10, 1e-9);
+  EXPECT_NEAR(f.observer.segments.back().to.X, 495 - 10, 1e-4);
+  EXPECT_EQ(f.state.CurrentPeriod, 2);
+}
+
+TEST(PathlineMode, BackwardRunFromTheFirstStepWithTheTimeLimitEndsAtOnce) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::BackwardRun);
+  EXPECT_TRUE(f.observer.segments.empty());
+  EXPECT_TRUE(f.loader.loads.empty());
+  EXPECT_EQ(f.Backward().time, 0);
+}
+
+TEST(PathlineMode, ParticlesAheadOfTheLoadedStepWaitForTheirOwn) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.tracking.StepLength = 5;
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Add(30, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.tracking.MaximumSteps = 3;
+  f.Run(TrackMode::ForwardRun);  // both to time 15: 10 at speed 1, 5 at speed 2
+  EXPECT_NEAR(f.Forward(1).time, 15, 1e-9);
+  EXPECT_NEAR(f.Forward(2).time, 15, 1e-9);
+  f.observer = RecordingObserver{};
+  f.Run(TrackMode::ForwardRun);  // from 15 to 20 in period 2 only
+  EXPECT_NEAR(f.Forward(1).time, 20, 1e-9);
+  EXPECT_NEAR(f.observer.segments.back().to.X, 295 + 10 + 20, 1e-4);
+}
+
+TEST(PathlineMode, AMoveEndingJustShortOfTheStepEndDoesNotHangTheRun) {
+  // Step ends that sums of move times cannot hit exactly.
+  TransientChannel f;
+  f.periods.PERLEN = {0, 0.1f, 0.7f};
+  f.periods.NSTP = {0, 3, 7};
+  f.periods.TSMULT = {0, 1.1f, 1.3f};
+  f.tracking.StopAtTimeLimit = -1;
+  f.tracking.StepLength = 0.01;
+  f.tracking.MaximumSteps = 1000;
+  for (int j = 2; j < 40; ++j) f.Add(j, 1, 1, 0.37f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_NEAR(f.Forward(1).time, 0.8, 1e-6);
+  EXPECT_EQ(f.loader.loads.size(), 10u);  // nine steps after the first, then the restore
+}
+
+}  // namespace
+}  // namespace kestra
