@@ -7,6 +7,7 @@
 #include "input/layer_result_reader.h"
 #include "input/model_paths.h"
 #include "input/open_model.h"
+#include "tracking/time_steps.h"
 
 namespace kestra::cli {
 namespace {
@@ -50,9 +51,14 @@ void PrintGrid(const ModelState& model, std::ostream& out) {
 void PrintPeriods(const StressPeriods& periods, std::ostream& out) {
   const int unit = periods.timeUnit >= 0 && periods.timeUnit < kTimeUnitCount ? periods.timeUnit : 0;
   out << "stress periods:" << NumberText(periods.NPER) << " (time unit " << kTimeUnitNames[unit] << ")\n";
-  for (int p = 1; p <= periods.NPER; ++p)
+  for (int p = 1; p <= periods.NPER; ++p) {
     out << "  period" << NumberText(p) << ": length" << NumberText(periods.PERLEN[p]) << "," << NumberText(periods.NSTP[p])
         << " time steps, multiplier" << NumberText(periods.TSMULT[p]) << "\n";
+    for (int step = 1; step <= periods.NSTP[p]; ++step) {
+      const TimeWindow window = StepTimeWindow(periods, step, p);
+      out << "    step" << NumberText(step) << ":" << NumberText(window.T0) << " to" << NumberText(window.T1) << "\n";
+    }
+  }
 }
 
 void PrintResults(const Session& session, std::ostream& out) {
@@ -61,7 +67,8 @@ void PrintResults(const Session& session, std::ostream& out) {
   out << "drawdowns file: " << ResultFileText(model.DrawdownPath, OpenLayerResultFile) << "\n";
   out << "budget file: " << ResultFileText(model.BudgetPath, OpenBudgetFile) << "\n";
   out << "loaded: heads " << YesNo(session.loaded.headsLoaded) << ", drawdowns " << YesNo(session.loaded.drawdownsLoaded)
-      << ", flow terms " << YesNo(model.flowTermsLoaded) << "\n";
+      << ", flow terms " << YesNo(model.flowTermsLoaded) << ", velocities " << YesNo(session.loaded.velocitiesComputed)
+      << "\n";
   out << "HNOFLO:" << NumberText(session.settings.HNOFLO) << "\nHDRY:" << NumberText(session.settings.HDRY) << "\n";
 }
 

@@ -5,6 +5,7 @@
 #include "input/recharge_package.h"
 #include "input/result_files.h"
 #include "input/sink_cells.h"
+#include "tracking/face_velocities.h"
 
 namespace kestra {
 namespace {
@@ -64,6 +65,10 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
   display.Stage(8);
   loaded.drawdownsLoaded = LoadDrawdowns(model, ui, false);
   display.Stage(9);
+  if (model.flowTermsLoaded) {
+    loaded.maxSpeed = ComputeCellVelocities(model, session.settings, session.tracking);
+    loaded.velocitiesComputed = true;
+  }
   display.Stage(10);
   views.SetUpViewScales(session);
   display.Stage(11);

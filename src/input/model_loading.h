@@ -34,7 +34,7 @@ bool RefuseWhenBusy(const Session& session, UserInterface& ui);
 std::string WindowTitle(const ModelState& model);
 
 // Sink cells, heads, flow terms (and the recharge package of an imported
-// model), drawdowns, view scales, result ranges, contour levels and layer
+// model), drawdowns, velocities when the flow terms loaded, view scales, result ranges, contour levels and layer
 // properties of the session's freshly read model. Missing results are
 // reported by their readers and leave the model partly loaded.
 void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views, LoadingDisplay& display);

@@ -20,6 +20,7 @@ struct LoadStatus {
   bool headsLoaded = false;
   bool drawdownsLoaded = false;
   bool velocitiesComputed = false;
+  float maxSpeed = -1.0E+30f;  // largest cell-centre speed, from the velocities
   bool sinkCellsLoaded = false;
   ValueRange headRange;
   ValueRange drawdownRange;

@@ -19,7 +19,7 @@ TEST(InfoCommand, DescribesASharedModelFileSet) {
   EXPECT_TRUE(Contains(text, "grid: 30 columns, 25 rows, 3 layers\n"));
   EXPECT_TRUE(Contains(text, "layer types: 1 0 0\n"));
   EXPECT_TRUE(Contains(text, "(PowerStation, 4-byte reals)"));
-  EXPECT_TRUE(Contains(text, "loaded: heads yes, drawdowns yes, flow terms yes\n"));
+  EXPECT_TRUE(Contains(text, "loaded: heads yes, drawdowns yes, flow terms yes, velocities yes\n"));
   EXPECT_TRUE(Contains(text, "messages: 0\n"));
 }
 
@@ -29,6 +29,8 @@ TEST(InfoCommand, ImportsANameFileAndListsItsPeriods) {
   ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str();
   EXPECT_TRUE(Contains(out.str(), "(name file)"));
   EXPECT_TRUE(Contains(out.str(), "  period 3: length 100, 4 time steps, multiplier 1.5\n"));
+  // Steps of 100/8.125 growing by 1.5 after the first period's day.
+  EXPECT_TRUE(Contains(out.str(), "    step 1: 1 to 13.30769"));
   EXPECT_TRUE(Contains(out.str(), "cells: active 420, inactive 0, fixed head 30, sinks 1\n"));
 }
 
@@ -37,7 +39,7 @@ TEST(InfoCommand, PrintsTheMessagesOfAModelWithoutResults) {
   const std::string path = test::WriteModelFileSet(dir.path().string(), "bare", test::SmallModel{});
   std::ostringstream out, err;
   ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0);
-  EXPECT_TRUE(Contains(out.str(), "loaded: heads no, drawdowns no, flow terms no\n"));
+  EXPECT_TRUE(Contains(out.str(), "loaded: heads no, drawdowns no, flow terms no, velocities no\n"));
   EXPECT_FALSE(Contains(out.str(), "messages: 0\n"));
 }
 

@@ -51,6 +51,9 @@ void ExpectSameModel(const ModelState& a, const ModelState& b, bool compareTopLa
   ExpectNear(a.QLOWER, b.QLOWER, LargestMagnitude(a.QLOWER), "QLOWER");
   ExpectNear(a.QRECH, b.QRECH, LargestMagnitude(a.QRECH), "QRECH");
   EXPECT_EQ(a.SINKCODE, b.SINKCODE);
+  ExpectNear(a.VX, b.VX, LargestMagnitude(a.VX), "VX");
+  ExpectNear(a.VY, b.VY, LargestMagnitude(a.VY), "VY");
+  ExpectNear(a.VZ, b.VZ, LargestMagnitude(a.VZ), "VZ");
   for (int k = 1; k <= a.NLAY; ++k) {
     // The MAIN file gives no top for an unconfined top layer; its top is then
     // the bottom plus a fixed thickness, which the water table never reaches.
@@ -74,6 +77,7 @@ TEST_P(SharedModel, ModelFileSetsAndNameFileGiveTheSameModel) {
     EXPECT_TRUE(opened->session.loaded.headsLoaded);
     EXPECT_TRUE(opened->session.loaded.drawdownsLoaded);
     EXPECT_TRUE(opened->session.model.flowTermsLoaded);
+    EXPECT_TRUE(opened->session.loaded.velocitiesComputed);
   }
   ExpectSameModel(lahey.session.model, powerStation.session.model, true);
   const bool topGiven = imported.session.model.LAYCON[1] != 1;
