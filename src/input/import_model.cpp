@@ -44,7 +44,7 @@ bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui
     return false;
   }
   {
-    LoadingDisplay display(ui);
+    LoadingDisplay display(ui, FileNameOf(path));
     MainFileContents contents;
     if (!ReadMainFile(entries.main, contents, ui)) {
       KeepPreviousModel(session, ui, views);

@@ -4,6 +4,7 @@
 
 #include "core/number_format.h"
 #include "input/array_record.h"
+#include "input/grid_size.h"
 #include "input/text_reader.h"
 
 namespace kestra {
@@ -173,11 +174,7 @@ bool ReadMainFile(const std::string& path, MainFileContents& contents, UserInter
     return false;
   }
   const MainHeader header = ReadHeader(*text);
-  if (header.ncol < 1 || header.nrow < 1 || header.nlay < 1) {
-    Complain(ui, "The MAIN file " + path + " does not give at least one column, row and layer.",
-             MessageIcon::Exclamation);
-    return false;
-  }
+  if (!AcceptGridSize(path, header.ncol, header.nrow, header.nlay, ui)) return false;
   MainFileContents read;
   DimensionModel(read.model, header.ncol, header.nrow, header.nlay);
   MainReader main(*text, path);

@@ -17,8 +17,9 @@ struct MainFileContents {
   StressPeriods periods;
 };
 
-// Reads the MAIN file `path` into `contents`. False, with a message, when a
-// dimension is below 1 or an array record is EXTERNAL or cannot be read.
+// Reads the MAIN file `path` into `contents`. False, with a message, when the
+// grid is empty or too large or an array record is EXTERNAL or cannot be read;
+// `contents` is then unchanged.
 bool ReadMainFile(const std::string& path, MainFileContents& contents, UserInterface& ui);
 
 }  // namespace kestra

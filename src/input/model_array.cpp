@@ -26,8 +26,7 @@ std::int16_t DirectoryCode(RandomAccessFile& directory, int type, int period) {
   return directory.ReadInt16((record - 1) * 2).value_or(0);
 }
 
-// The 1-based position of `code` in the header, 0 when a 0 (or the end of
-// the file) ends the list first.
+// The 1-based position of `code` in the header, 0 when a 0 ends the list first.
 int DataSetIndex(RandomAccessFile& dataFile, std::int16_t code) {
   for (int entry = 1; entry <= kHeaderRecords; ++entry) {
     const float listed = dataFile.ReadFloat(static_cast<std::uint64_t>(entry - 1) * 4).value_or(0.0f);
@@ -77,6 +76,12 @@ bool ReadModelArray(const ModelArraySource& source, int type, int period, int la
   RandomAccessFile dataFile;
   if (!dataFile.Open(dataPath)) {
     ComplainFileMissing(ui, dataPath);
+    return false;
+  }
+  if (dataFile.Size() < kHeaderBytes) {
+    Complain(ui, "The data file " + dataPath + " is shorter than its header of" + NumberText(kHeaderRecords) +
+                     " records.",
+             MessageIcon::Exclamation);
     return false;
   }
   const int setIndex = DataSetIndex(dataFile, code);

@@ -39,7 +39,8 @@ struct ModelArraySource {
 // the data set of `type` valid in `period`; the rows are read target.ncol
 // values at a time (a target of NROW x 1 takes the row heights as one row).
 // The default fills the target when the data file does not list the set.
-// False, with a message, when a file is missing or too short, the directory
+// False, with a message, when a file is missing or too short (a data file
+// shorter than its header included), the directory
 // names no data set or the period lies beyond the directory; `target` is
 // then unchanged.
 bool ReadModelArray(const ModelArraySource& source, int type, int period, int layer, LayerGrid& target,

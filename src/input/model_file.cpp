@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "input/grid_size.h"
 #include "input/text_reader.h"
 
 namespace kestra {
@@ -40,10 +41,7 @@ bool ReadModelFile(const std::string& path, ModelFileValues& values, UserInterfa
     ComplainError(ui, kModelIncomplete);
     return false;
   }
-  if (read.NCOL < 1 || read.NROW < 1 || read.NLAY < 1) {
-    ComplainError(ui, "The model file " + path + " does not give at least one column, row and layer.");
-    return false;
-  }
+  if (!AcceptGridSize(path, read.NCOL, read.NROW, read.NLAY, ui)) return false;
   values = read;
   return true;
 }

@@ -20,7 +20,7 @@ struct ModelFileValues {
 
 // Reads the model file into `values`. A value that cannot be read is skipped
 // and keeps what it had. False, with a message, when the file cannot be read,
-// a dimension is below 1 or DataFlags(0,5) is not 1.
+// DataFlags(0,5) is not 1 or the grid is empty or too large.
 bool ReadModelFile(const std::string& path, ModelFileValues& values, UserInterface& ui);
 
 // X0, Y0, angle and set-flag of the position file; a missing file or value

@@ -15,6 +15,10 @@ constexpr int kPeriodPane = 5;
 constexpr int kStepPane = 6;
 constexpr int kParticlePane = 7;
 
+std::string TitleNaming(const std::string& titleName) {
+  return std::string(kApplicationTitle) + " - [" + titleName + "]";
+}
+
 void LoadFlowTerms(ModelState& model, UserInterface& ui) {
   ReadFlowTerms(model, ui, true);
   // The budget file of an imported model carries no recharge this system
@@ -32,7 +36,8 @@ void LoadLayerColours(Session& session) {
 
 }  // namespace
 
-LoadingDisplay::LoadingDisplay(UserInterface& ui) : ui_(ui), hourglass_(ui) {
+LoadingDisplay::LoadingDisplay(UserInterface& ui, const std::string& titleName) : ui_(ui), hourglass_(ui) {
+  ui_.SetWindowTitle(TitleNaming(titleName) + " - loading");
   ui_.SetHint("Loading Data; Please Wait");
   ui_.SetMeter(0);
 }
@@ -51,7 +56,7 @@ bool RefuseWhenBusy(const Session& session, UserInterface& ui) {
 }
 
 std::string WindowTitle(const ModelState& model) {
-  return model.HasModel() ? std::string(kApplicationTitle) + " - [" + model.ModelTitleName + "]" : kApplicationTitle;
+  return model.HasModel() ? TitleNaming(model.ModelTitleName) : kApplicationTitle;
 }
 
 void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views, LoadingDisplay& display) {

@@ -11,11 +11,12 @@
 
 namespace kestra {
 
-// The hourglass, the hint "Loading Data; Please Wait" and the meter while a
-// model loads; all gone again when the object ends.
+// The hourglass, the hint "Loading Data; Please Wait", the meter and the
+// window title "KESTRA - [name] - loading" while the model file `titleName`
+// loads; hourglass, hint and meter are gone again when the object ends.
 class LoadingDisplay {
  public:
-  explicit LoadingDisplay(UserInterface& ui);
+  LoadingDisplay(UserInterface& ui, const std::string& titleName);
   ~LoadingDisplay();
   LoadingDisplay(const LoadingDisplay&) = delete;
   LoadingDisplay& operator=(const LoadingDisplay&) = delete;

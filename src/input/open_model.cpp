@@ -29,7 +29,6 @@ Session NewModelSession(const std::string& path, const ModelFileValues& values, 
   loaded.settingsPath = base + ".ini";
   ReadSettings(loaded.settingsPath, loaded.settings, ui);
   ClampSectionsToGrid(loaded.settings, model.NCOL, model.NROW);
-  ui.SetWindowTitle(WindowTitle(model) + " - loading");
   ReadStressPeriodFile(base + ".TRA", loaded.periods, ui);
   ReadTimeSettings(loaded.settingsPath, loaded.periods.timeUnit, loaded.tracking);
   ReadLayerTypes(base + ".L", model.NLAY, model.LAYCON, ui);
@@ -105,7 +104,7 @@ bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui,
   }
   Session loaded = NewModelSession(path, values, ui);
   {
-    LoadingDisplay display(ui);
+    LoadingDisplay display(ui, loaded.model.ModelTitleName);
     const ModelArraySource source{ModelBasePath(path), loaded.model.Shape()};
     if (!ReadGridArrays(source, loaded.model, ui, display)) {
       KeepPreviousModel(session, ui, views);

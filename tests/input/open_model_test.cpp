@@ -1,5 +1,7 @@
 #include "input/open_model.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "input/layer_files.h"
@@ -126,6 +128,42 @@ TEST(OpenModelFile, MissingPorosityAbandonsTheOpenWithoutEndingTheProgram) {
   EXPECT_EQ(f.ui.messages[0].text.rfind("Prior to calculating pathlines", 0), 0u);
   EXPECT_EQ(f.ui.windowTitle, "KESTRA");
   EXPECT_FALSE(f.ui.hourglassOn);
+}
+
+TEST(OpenModelFile, DamagedFilesAreRefusedAndTheOldModelKept) {
+  OpenFixture f;
+  const std::string firstPath = f.Write("first", test::SmallModel{});
+  const std::filesystem::path shared = test::TestDataDir() / "uniform1/lahey";
+  for (const auto& entry : std::filesystem::directory_iterator(shared))
+    std::filesystem::copy_file(entry.path(), f.dir.path() / entry.path().filename());
+  const std::string path = f.dir.File("uniform1.mdl");
+  int refused = 0;
+  for (const char* extension : {".IBD", ".X", ".RCD", ".POR"}) {
+    const std::string dataPath = f.dir.File(std::string("uniform1") + extension);
+    const std::string whole = test::ReadWholeFile(dataPath);
+    for (std::size_t length = 0; length < whole.size(); length += 397) {
+      test::WriteWholeFile(dataPath, whole.substr(0, length));
+      ASSERT_TRUE(f.Open(firstPath));
+      f.ui.messages.clear();
+      // A cut that leaves every value the open needs still opens.
+      if (f.Open(path)) continue;
+      ++refused;
+      EXPECT_EQ(f.session.model.ModelPath, firstPath) << extension << " " << length;
+      EXPECT_FALSE(f.ui.messages.empty()) << extension << " " << length;
+    }
+    test::WriteWholeFile(dataPath, whole);
+  }
+  EXPECT_GT(refused, 20);
+  EXPECT_TRUE(f.Open(path));
+}
+
+TEST(OpenModelFile, GridTooLargeIsRefused) {
+  OpenFixture f;
+  DataFlagTable flags;
+  flags(0, 5) = 1;
+  test::WriteModelFile(f.dir.File("huge.mdl"), 30000, 30000, 100, flags);
+  EXPECT_FALSE(f.Open(f.dir.File("huge.mdl")));
+  EXPECT_EQ(f.ui.messages.size(), 1u);
 }
 
 TEST(OpenModelFile, MissingFileIsReportedAndBusyOnlyBeeps) {
