@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 
-#include "input/random_access_file.h"
+#include "input/byte_order.h"
+#include "input/model_binary.h"
 
 namespace kestra {
 namespace {
@@ -14,14 +14,15 @@ constexpr std::size_t kRecordBytes = 30;
 constexpr int kDefaultSteps = 10;
 constexpr std::int16_t kDrawdownSource = 1;
 
-ContourLevel LevelAt(const std::vector<std::uint8_t>& bytes, std::size_t offset) {
+ContourLevel LevelAt(const std::byte* record) {
   ContourLevel level;
-  level.value = FloatAt(bytes, offset);
-  level.colour = Int32At(bytes, offset + 4);
-  level.label = Int16At(bytes, offset + 8);
-  level.labelHeight = FloatAt(bytes, offset + 10);
-  level.labelSpacing = FloatAt(bytes, offset + 14);
-  std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(offset + 18), level.reserved.size(), level.reserved.begin());
+  level.value = Float32At(record);
+  level.colour = Int32At(record + 4);
+  level.label = Int16At(record + 8);
+  level.labelHeight = Float32At(record + 10);
+  level.labelSpacing = Float32At(record + 14);
+  std::transform(record + 18, record + kRecordBytes, level.reserved.begin(),
+                 [](std::byte b) { return static_cast<std::uint8_t>(b); });
   return level;
 }
 
@@ -55,33 +56,31 @@ ContourTable DefaultContourTable(const ValueRange& range, float diagonal) {
 }
 
 bool ReadContourTable(const std::string& path, ContourTable& table) {
-  RandomAccessFile file;
+  BinaryFile file;
   if (!file.Open(path)) return false;
-  const auto count = file.ReadInt16(0);
+  const auto count = ReadInt16At(file, 0);
   if (!count || *count < 0) return false;
   const std::size_t records = static_cast<std::size_t>(*count) + 1;
-  std::vector<std::uint8_t> bytes;
-  if (!file.ReadBytes(kCountBytes, records * kRecordBytes, bytes)) return false;
+  std::vector<std::byte> bytes;
+  if (!ReadBytesAt(file, kCountBytes, records * kRecordBytes, bytes)) return false;
   ContourTable read;
-  for (std::size_t n = 0; n < records; ++n) read.levels.push_back(LevelAt(bytes, n * kRecordBytes));
+  for (std::size_t n = 0; n < records; ++n) read.levels.push_back(LevelAt(bytes.data() + n * kRecordBytes));
   table = std::move(read);
   return true;
 }
 
 bool WriteContourTable(const std::string& path, const ContourTable& table) {
-  std::vector<std::uint8_t> bytes;
-  PutInt16(bytes, static_cast<std::int16_t>(table.ContourCount()));
+  std::string bytes;
+  AppendInt16(bytes, static_cast<std::int16_t>(table.ContourCount()));
   for (const ContourLevel& level : table.levels) {
-    PutFloat(bytes, level.value);
-    PutInt32(bytes, level.colour);
-    PutInt16(bytes, level.label);
-    PutFloat(bytes, level.labelHeight);
-    PutFloat(bytes, level.labelSpacing);
-    bytes.insert(bytes.end(), level.reserved.begin(), level.reserved.end());
+    AppendFloat(bytes, level.value);
+    AppendInt32(bytes, level.colour);
+    AppendInt16(bytes, level.label);
+    AppendFloat(bytes, level.labelHeight);
+    AppendFloat(bytes, level.labelSpacing);
+    bytes.append(level.reserved.begin(), level.reserved.end());
   }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  return WriteBinaryFile(path, bytes);
 }
 
 ContourTable ReadContourLevels(const std::string& path, const ModelState& state, const Settings& settings,

@@ -1,12 +1,11 @@
 #include "input/layer_files.h"
 
 #include <algorithm>
-#include <cstring>
-#include <fstream>
 #include <optional>
 
 #include "core/number_format.h"
-#include "input/random_access_file.h"
+#include "input/model_binary.h"
+#include "input/byte_order.h"
 #include "input/input_messages.h"
 #include "input/text_reader.h"
 
@@ -37,12 +36,14 @@ bool ReadLayerTypes(const std::string& path, int nlay, std::vector<std::int16_t>
 }
 
 std::int32_t LayerColor(const LayerProperty& layer) {
-  std::int32_t color = 0;
-  std::memcpy(&color, layer.bytes.data(), sizeof color);
-  return color;
+  return Int32At(reinterpret_cast<const std::byte*>(layer.bytes.data()));
 }
 
-void SetLayerColor(LayerProperty& layer, std::int32_t color) { std::memcpy(layer.bytes.data(), &color, sizeof color); }
+void SetLayerColor(LayerProperty& layer, std::int32_t color) {
+  std::string bytes;
+  AppendInt32(bytes, color);
+  std::copy(bytes.begin(), bytes.end(), layer.bytes.begin());
+}
 
 LayerPropertyFile DefaultLayerProperties(int nlay) {
   LayerPropertyFile file;
@@ -55,34 +56,33 @@ LayerPropertyFile DefaultLayerProperties(int nlay) {
 }
 
 bool ReadLayerProperties(const std::string& path, int nlay, LayerPropertyFile& file) {
-  RandomAccessFile binary;
+  BinaryFile binary;
   if (!binary.Open(path)) {
     file = DefaultLayerProperties(nlay);
     return WriteLayerProperties(path, file);
   }
-  std::vector<std::uint8_t> bytes;
-  if (!binary.ReadBytes(0, kHeaderBytes + kRecordBytes * nlay, bytes)) {
+  std::vector<std::byte> bytes;
+  if (!ReadBytesAt(binary, 0, kHeaderBytes + kRecordBytes * nlay, bytes)) {
     file = DefaultLayerProperties(nlay);
     return false;
   }
   LayerPropertyFile read;
-  read.headerValue = Int16At(bytes, 0);
+  read.headerValue = Int16At(bytes.data());
   read.layers.assign(nlay + 1, LayerProperty{});
   for (int k = 1; k <= nlay; ++k)
-    std::copy_n(bytes.begin() + kHeaderBytes + kRecordBytes * (k - 1), kRecordBytes, read.layers[k].bytes.begin());
+    std::transform(bytes.begin() + kHeaderBytes + kRecordBytes * (k - 1), bytes.begin() + kHeaderBytes + kRecordBytes * k,
+                   read.layers[k].bytes.begin(), [](std::byte b) { return static_cast<std::uint8_t>(b); });
   file = std::move(read);
   return true;
 }
 
 bool WriteLayerProperties(const std::string& path, const LayerPropertyFile& file) {
-  std::vector<std::uint8_t> bytes;
-  PutInt16(bytes, file.headerValue);
-  bytes.resize(kHeaderBytes, 0);
+  std::string bytes;
+  AppendInt16(bytes, file.headerValue);
+  bytes.resize(kHeaderBytes, '\0');
   for (std::size_t k = 1; k < file.layers.size(); ++k)
-    bytes.insert(bytes.end(), file.layers[k].bytes.begin(), file.layers[k].bytes.end());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+    bytes.append(file.layers[k].bytes.begin(), file.layers[k].bytes.end());
+  return WriteBinaryFile(path, bytes);
 }
 
 }  // namespace kestra

@@ -2,14 +2,14 @@
 
 #include "core/fixed_tables.h"
 #include "core/number_format.h"
-#include "input/random_access_file.h"
+#include "input/model_binary.h"
 #include "input/input_messages.h"
 
 namespace kestra {
 namespace {
 
 constexpr int kHeaderRecords = 1000;      // data-set codes ahead of the data sets
-constexpr std::uint64_t kHeaderBytes = 4000;
+constexpr std::int64_t kHeaderBytes = 4000;
 
 // The data set read is needed before pathlines can be computed; the open (or
 // the stress-period change) that asked for it fails, the program goes on.
@@ -21,22 +21,22 @@ constexpr const char* kDataNotSpecified =
 
 // The directory's code for (type, period); a record beyond the end of the
 // file reads as 0, as for a period without data.
-std::int16_t DirectoryCode(RandomAccessFile& directory, int type, int period) {
+std::int16_t DirectoryCode(BinaryFile& directory, int type, int period) {
   const std::uint64_t record = static_cast<std::uint64_t>(type - 1) * kDirectoryPeriods + period;
-  return directory.ReadInt16((record - 1) * 2).value_or(0);
+  return ReadInt16At(directory, static_cast<std::int64_t>(record - 1) * 2).value_or(0);
 }
 
 // The 1-based position of `code` in the header, 0 when a 0 ends the list first.
-int DataSetIndex(RandomAccessFile& dataFile, std::int16_t code) {
+int DataSetIndex(BinaryFile& dataFile, std::int16_t code) {
   for (int entry = 1; entry <= kHeaderRecords; ++entry) {
-    const float listed = dataFile.ReadFloat(static_cast<std::uint64_t>(entry - 1) * 4).value_or(0.0f);
+    const float listed = ReadFloatAt(dataFile, static_cast<std::int64_t>(entry - 1) * 4).value_or(0.0f);
     if (listed == 0) return 0;
     if (listed == code) return entry;
   }
   return 0;
 }
 
-bool ReadDataSetRows(RandomAccessFile& dataFile, const ModelArraySource& source, int setIndex, int layer,
+bool ReadDataSetRows(BinaryFile& dataFile, const ModelArraySource& source, int setIndex, int layer,
                      LayerGrid& target) {
   const std::uint64_t setValues = static_cast<std::uint64_t>(source.grid.ncol) * source.grid.nrow * source.grid.nlay;
   const std::uint64_t layerValues = static_cast<std::uint64_t>(target.ncol) * target.nrow;
@@ -44,7 +44,8 @@ bool ReadDataSetRows(RandomAccessFile& dataFile, const ModelArraySource& source,
   LayerGrid read = target;
   std::vector<float> row;
   for (int i = 1; i <= target.nrow; ++i) {
-    if (!dataFile.ReadFloats(layerStart + 4ull * (i - 1) * target.ncol, target.ncol, row)) return false;
+    const auto rowStart = static_cast<std::int64_t>(layerStart + 4ull * (i - 1) * target.ncol);
+    if (!ReadFloatsAt(dataFile, rowStart, target.ncol, row)) return false;
     for (int j = 1; j <= target.ncol; ++j) read(j, i) = row[j - 1];
   }
   target = std::move(read);
@@ -56,7 +57,7 @@ bool ReadDataSetRows(RandomAccessFile& dataFile, const ModelArraySource& source,
 bool ReadModelArray(const ModelArraySource& source, int type, int period, int layer, LayerGrid& target,
                     float defaultValue, UserInterface& ui) {
   const std::string directoryPath = source.basePath + ".RCD";
-  RandomAccessFile directory;
+  BinaryFile directory;
   if (!directory.Open(directoryPath)) {
     ComplainFileMissing(ui, directoryPath);
     return false;
@@ -73,7 +74,7 @@ bool ReadModelArray(const ModelArraySource& source, int type, int period, int la
     return false;
   }
   const std::string dataPath = source.basePath + DataFileExtensions()[type];
-  RandomAccessFile dataFile;
+  BinaryFile dataFile;
   if (!dataFile.Open(dataPath)) {
     ComplainFileMissing(ui, dataPath);
     return false;

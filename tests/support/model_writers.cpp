@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "input/random_access_file.h"
+#include "input/model_binary.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {
@@ -11,11 +11,6 @@ namespace {
 
 constexpr int kPeriodsPerType = 1000;
 constexpr int kHeaderRecords = 1000;
-
-void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::vector<float> OrUniform(const std::vector<float>& values, std::size_t count, float uniform) {
   return values.empty() ? std::vector<float>(count, uniform) : values;
@@ -58,19 +53,19 @@ void WriteRecordDirectory(const std::string& path, const std::vector<DirectoryEn
   for (const auto& entry : entries) types = std::max(types, entry.type);
   std::vector<std::int16_t> records(static_cast<std::size_t>(types) * kPeriodsPerType, 0);
   for (const auto& entry : entries) records[(entry.type - 1) * kPeriodsPerType + entry.period - 1] = entry.code;
-  std::vector<std::uint8_t> bytes;
-  for (auto record : records) PutInt16(bytes, record);
-  WriteBytes(path, bytes);
+  std::string bytes;
+  for (auto record : records) AppendInt16(bytes, record);
+  WriteBinaryFile(path, bytes);
 }
 
 void WriteDataFile(const std::string& path, const std::vector<float>& codes,
                    const std::vector<std::vector<float>>& dataSets) {
-  std::vector<std::uint8_t> bytes;
+  std::string bytes;
   for (int entry = 0; entry < kHeaderRecords; ++entry)
-    PutFloat(bytes, entry < static_cast<int>(codes.size()) ? codes[entry] : 0.0f);
+    AppendFloat(bytes, entry < static_cast<int>(codes.size()) ? codes[entry] : 0.0f);
   for (const auto& set : dataSets)
-    for (float value : set) PutFloat(bytes, value);
-  WriteBytes(path, bytes);
+    for (float value : set) AppendFloat(bytes, value);
+  WriteBinaryFile(path, bytes);
 }
 
 void WriteModelFile(const std::string& path, int ncol, int nrow, int nlay, const DataFlagTable& flags,
