@@ -1,8 +1,8 @@
 #include "input/model_loading.h"
 
 #include "core/number_format.h"
+#include "input/flow_terms.h"
 #include "input/layer_files.h"
-#include "input/recharge_package.h"
 #include "input/result_files.h"
 #include "input/sink_cells.h"
 #include "tracking/face_velocities.h"
@@ -17,14 +17,6 @@ constexpr int kParticlePane = 7;
 
 std::string TitleNaming(const std::string& titleName) {
   return std::string(kApplicationTitle) + " - [" + titleName + "]";
-}
-
-void LoadFlowTerms(ModelState& model, UserInterface& ui) {
-  ReadFlowTerms(model, ui, true);
-  // The budget file of an imported model carries no recharge this system
-  // reads; the recharge package gives it.
-  if (model.importedFromNameFile && !model.packages.recharge.empty())
-    ReadRechargePackage(model.packages.recharge, model);
 }
 
 void LoadLayerColours(Session& session) {
@@ -66,7 +58,7 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
   loaded.sinkCellsLoaded = LoadSinkCells(model, ui, true);
   loaded.headsLoaded = LoadHeads(model, session.settings, ui, true);
   display.Stage(7);
-  if (loaded.headsLoaded) LoadFlowTerms(model, ui);
+  if (loaded.headsLoaded) LoadFlowTerms(model, ui, true);
   display.Stage(8);
   loaded.drawdownsLoaded = LoadDrawdowns(model, ui, false);
   display.Stage(9);
