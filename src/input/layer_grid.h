@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "core/cell_array.h"
+
 namespace kestra {
 
 struct LayerGrid {
@@ -27,5 +29,13 @@ struct LayerGrid {
     return static_cast<std::size_t>(column) + static_cast<std::size_t>(ncol + 1) * static_cast<std::size_t>(row);
   }
 };
+
+// Puts convert(grid(j, i)) into target(j, i, layer) for every column and row
+// of the grid.
+template <typename T, typename Convert>
+void CopyLayer(const LayerGrid& grid, int layer, CellArray<T>& target, Convert convert) {
+  for (int i = 1; i <= grid.nrow; ++i)
+    for (int j = 1; j <= grid.ncol; ++j) target(j, i, layer) = convert(grid(j, i));
+}
 
 }  // namespace kestra

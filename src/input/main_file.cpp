@@ -4,6 +4,7 @@
 
 #include "core/number_format.h"
 #include "input/array_record.h"
+#include "input/cell_values.h"
 #include "input/grid_size.h"
 #include "input/text_reader.h"
 
@@ -11,7 +12,6 @@ namespace kestra {
 namespace {
 
 constexpr float kDefaultTopThickness = 10.0f;  // T of a file that gives 0
-constexpr float kZeroPorosity = 1.0E-20f;      // keeps velocities finite where the porosity is 0
 
 // Item 1 of the file; A and B choose the optional items.
 struct MainHeader {
@@ -61,21 +61,16 @@ bool ReadWidths(MainReader& main, ModelState& model) {
   return true;
 }
 
-void SetLayer(CellArray<float>& target, const ModelState& model, int layer, const LayerGrid& grid) {
-  for (int i = 1; i <= model.NROW; ++i)
-    for (int j = 1; j <= model.NCOL; ++j) target(j, i, layer) = grid(j, i);
-}
-
 bool ReadLayeredElevations(MainReader& main, ModelState& model, float topThickness) {
   LayerGrid grid;
   for (int k = 1; k <= model.NLAY; ++k) {
     const bool topFromBottom = k == 1 && model.LAYCON[1] == 1;
     if (!topFromBottom) {
       if (!main.Array(model.NCOL, model.NROW, grid)) return false;
-      SetLayer(model.TOP, model, k, grid);
+      CopyLayer(grid, k, model.TOP, AsRead);
     }
     if (!main.Array(model.NCOL, model.NROW, grid)) return false;
-    SetLayer(model.BOT, model, k, grid);
+    CopyLayer(grid, k, model.BOT, AsRead);
     if (topFromBottom)
       for (int i = 1; i <= model.NROW; ++i)
         for (int j = 1; j <= model.NCOL; ++j) model.TOP(j, i, 1) = model.BOT(j, i, 1) + topThickness;
@@ -103,8 +98,6 @@ bool ReadUniformElevations(MainReader& main, ModelState& model, bool secondRecor
   return true;
 }
 
-std::int16_t BoundaryCode(float value) { return RoundToInt16(value).value_or(0); }
-
 bool ReadBoundaryCodes(MainReader& main, ModelState& model) {
   LayerGrid grid;
   if (model.NROW == 1) {
@@ -116,8 +109,7 @@ bool ReadBoundaryCodes(MainReader& main, ModelState& model) {
   }
   for (int k = 1; k <= model.NLAY; ++k) {
     if (!main.Array(model.NCOL, model.NROW, grid)) return false;
-    for (int i = 1; i <= model.NROW; ++i)
-      for (int j = 1; j <= model.NCOL; ++j) model.IBOUND(j, i, k) = BoundaryCode(grid(j, i));
+    CopyLayer(grid, k, model.IBOUND, BoundaryCode);
   }
   return true;
 }
@@ -126,8 +118,7 @@ bool ReadPorosity(MainReader& main, ModelState& model) {
   LayerGrid grid;
   for (int k = 1; k <= model.NLAY; ++k) {
     if (!main.Array(model.NCOL, model.NROW, grid)) return false;
-    for (int i = 1; i <= model.NROW; ++i)
-      for (int j = 1; j <= model.NCOL; ++j) model.POROSITY(j, i, k) = grid(j, i) == 0 ? kZeroPorosity : grid(j, i);
+    CopyLayer(grid, k, model.POROSITY, StoredPorosity);
   }
   return true;
 }

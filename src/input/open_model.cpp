@@ -1,6 +1,6 @@
 #include "input/open_model.h"
 
-#include "core/number_format.h"
+#include "input/cell_values.h"
 #include "input/layer_files.h"
 #include "input/model_array.h"
 #include "input/model_file.h"
@@ -11,8 +11,6 @@
 
 namespace kestra {
 namespace {
-
-constexpr float kZeroPorosity = 1.0E-20f;  // keeps velocities finite where the porosity is 0
 
 // A fresh session for the model file: dimensions, flags, names, position,
 // settings, stress periods, tracking time settings, layer types, result paths.
@@ -47,8 +45,7 @@ bool ReadLayers(const ModelArraySource& source, int type, ModelState& model, Cel
   grid.Dimension(model.NCOL, model.NROW);
   for (int k = 1; k <= model.NLAY; ++k) {
     if (!ReadModelArray(source, type, 1, k, grid, 0.0f, ui)) return false;
-    for (int i = 1; i <= model.NROW; ++i)
-      for (int j = 1; j <= model.NCOL; ++j) target(j, i, k) = convert(grid(j, i));
+    CopyLayer(grid, k, target, convert);
   }
   return true;
 }
@@ -73,17 +70,14 @@ bool ReadGridWidths(const ModelArraySource& source, ModelState& model, UserInter
 // there is no model to show.
 bool ReadGridArrays(const ModelArraySource& source, ModelState& model, UserInterface& ui, LoadingDisplay& display) {
   if (!ReadGridWidths(source, model, ui, display)) return false;
-  const auto asIs = [](float value) { return value; };
-  const auto boundaryCode = [](float value) { return RoundToInt16(value).value_or(0); };
-  const auto porosity = [](float value) { return value == 0 ? kZeroPorosity : value; };
-  if (!ReadLayers(source, data_type::kBoundary, model, model.IBOUND, boundaryCode, ui)) return false;
+  if (!ReadLayers(source, data_type::kBoundary, model, model.IBOUND, BoundaryCode, ui)) return false;
   model.IBOUND0 = model.IBOUND;
   display.Stage(3);
-  if (!ReadLayers(source, data_type::kTop, model, model.TOP, asIs, ui)) return false;
+  if (!ReadLayers(source, data_type::kTop, model, model.TOP, AsRead, ui)) return false;
   display.Stage(4);
-  if (!ReadLayers(source, data_type::kBottom, model, model.BOT, asIs, ui)) return false;
+  if (!ReadLayers(source, data_type::kBottom, model, model.BOT, AsRead, ui)) return false;
   display.Stage(5);
-  if (!ReadLayers(source, data_type::kPorosity, model, model.POROSITY, porosity, ui)) return false;
+  if (!ReadLayers(source, data_type::kPorosity, model, model.POROSITY, StoredPorosity, ui)) return false;
   display.Stage(6);
   return true;
 }
