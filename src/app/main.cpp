@@ -1,10 +1,28 @@
 #include <QApplication>
+#include <QTimer>
 
 #include "app/main_window.h"
+#include "app/startup.h"
+
+namespace {
+
+constexpr int kStartupPictureMilliseconds = 3000;
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  QApplication::setApplicationName("kestra");
+  QApplication::setApplicationVersion("0.1.0");
+  const auto instanceLock = kestra::app::LockSingleInstance();
+  if (!instanceLock) return 0;  // another instance runs: end silently
+
+  const QStringList arguments = QApplication::arguments();
+  const QString modelPath = arguments.size() > 1 ? arguments.at(1) : QString();
+
   kestra::app::MainWindow window;
   window.showMaximized();
+  QApplication::processEvents();
+  if (modelPath.isEmpty()) kestra::app::ShowStartupPicture(kStartupPictureMilliseconds);
   return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <gtest/gtest.h>
 
+#include "app/help_window.h"
 #include "app/main_window.h"
 
 namespace {
@@ -33,6 +34,41 @@ TEST(MainWindow, EngineMessagesReachTheStatusBar) {
   EXPECT_EQ(window.findChild<QLabel*>("hint")->text(), "Reading heads");
   EXPECT_EQ(window.findChild<QProgressBar*>("Meter")->value(), 40);
   EXPECT_EQ(window.windowTitle(), "KESTRA - [site.mdl]");
+}
+
+TEST(MainWindow, ToolbarHasElevenButtonsAndOnlyOpenWorksWithoutAModel) {
+  kestra::app::MainWindow window;
+  const QStringList keys = {"open",         "set particle", "delete particle", "zoom",
+                            "zoom out",     "backward",     "step backward",   "stop",
+                            "step forward", "forward",      "colors"};
+  for (const QString& key : keys) {
+    QAction* button = window.ToolbarButton(key);
+    ASSERT_NE(button, nullptr) << key.toStdString();
+    EXPECT_EQ(button->isEnabled(), key == "open") << key.toStdString();
+  }
+  EXPECT_EQ(window.ToolbarButton("forward")->toolTip(), "Run particles forward");
+  EXPECT_TRUE(window.ToolbarButton("set particle")->isChecked());
+  EXPECT_FALSE(window.findChild<QWidget*>("layer_spin_edit")->isEnabled());
+}
+
+TEST(MainWindow, ModelControlsEnableTogetherButStopWaitsForARun) {
+  kestra::app::MainWindow window;
+  window.SetModelControlsEnabled(true);
+  EXPECT_TRUE(window.ToolbarButton("zoom")->isEnabled());
+  EXPECT_FALSE(window.ToolbarButton("stop")->isEnabled());
+  EXPECT_TRUE(window.findChild<QWidget*>("local_coordinate_edit")->isEnabled());
+}
+
+TEST(MainWindow, ClosesWithoutAModelEvenWhenAFlagIsSet) {
+  kestra::app::MainWindow window;
+  window.show();
+  window.busy().redraw = true;
+  EXPECT_TRUE(window.close());
+}
+
+TEST(HelpWindow, ShowsTheShippedGuide) {
+  kestra::app::HelpWindow help;
+  EXPECT_TRUE(help.HasGuide());
 }
 
 }  // namespace
