@@ -54,12 +54,6 @@ void TextReader::SkipBlanks() {
   while (position_ < text_.size() && IsBlank(text_[position_])) ++position_;
 }
 
-bool TextReader::AtEnd() const {
-  std::size_t at = position_;
-  while (at < text_.size() && IsSeparator(text_[at])) ++at;
-  return at >= text_.size();
-}
-
 std::optional<std::string> TextReader::NextField() {
   while (position_ < text_.size() && (IsBlank(text_[position_]) || text_[position_] == '\n')) ++position_;
   if (position_ >= text_.size()) return std::nullopt;

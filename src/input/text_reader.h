@@ -15,7 +15,6 @@ class TextReader {
   // False when the file cannot be read; `reader` is left unchanged then.
   static bool FromFile(const std::string& path, std::optional<TextReader>& reader);
 
-  bool AtEnd() const;
   // The next field and its closing separator (trailing blanks and one comma
   // or one line end); empty at the end of the text.
   std::optional<std::string> NextField();
