@@ -1,5 +1,6 @@
 #include "input/model_paths.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "input/text_reader.h"
@@ -19,7 +20,10 @@ std::string PathWithoutExtension(const std::string& path) {
 std::string FileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
 
 std::string BesideFile(const std::string& path, const std::string& name) {
-  const fs::path named(name);
+  // Names written on Windows separate folders with backslashes.
+  std::string portable = name;
+  if (fs::path::preferred_separator == '/') std::replace(portable.begin(), portable.end(), '\\', '/');
+  const fs::path named(portable);
   if (named.is_absolute()) return name;
   return (fs::path(path).parent_path() / named).string();
 }

@@ -15,7 +15,8 @@ std::string PathWithoutExtension(const std::string& path);
 // The file name after the last separator of the platform.
 std::string FileNameOf(const std::string& path);
 
-// `name` in the folder of `path`; `name` itself when it is absolute.
+// `name` in the folder of `path`; `name` itself when it is absolute. A
+// backslash in `name` separates folders on every platform.
 std::string BesideFile(const std::string& path, const std::string& name);
 
 // True for a model file (extension ".mdl" in any letter case); other files

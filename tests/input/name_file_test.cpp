@@ -1,5 +1,7 @@
 #include "input/name_file.h"
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "support/recording_interface.h"
@@ -27,6 +29,18 @@ TEST(NameFile, LowerCaseTypesAreAcceptedAndNamesResolvedBesideTheNameFile) {
   EXPECT_EQ(entries.heads, dir.File("m.hds"));
   EXPECT_TRUE(entries.drawdowns.empty());
   EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(NameFile, BackslashesInNamesSeparateFolders) {
+  test::TempDir dir;
+  WriteListedFiles(dir);
+  std::filesystem::create_directory(dir.path() / "Results");
+  test::WriteWholeFile(dir.File("Results/Run.HDS"), "");
+  test::WriteWholeFile(dir.File("m.nam"), "MAIN m.main\nBUDGET m.cbc\nHEAD(BINARY) Results\\Run.HDS\n");
+  test::RecordingInterface ui;
+  NameFileEntries entries;
+  ASSERT_TRUE(ReadNameFile(dir.File("m.nam"), entries, ui));
+  EXPECT_EQ(entries.heads, dir.File("Results/Run.HDS"));
 }
 
 TEST(NameFile, MissingRequiredEntryIsReported) {
