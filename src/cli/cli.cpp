@@ -13,6 +13,7 @@ struct Command {
 
 const std::map<std::string, Command>& CommandTable() {
   static const std::map<std::string, Command> table = {
+      {"info", {InfoCommand, "info MODEL          open a model file (.mdl) or name file and print what it holds"}},
       {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},
   };
   return table;

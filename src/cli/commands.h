@@ -10,6 +10,7 @@ namespace kestra::cli {
 
 using Arguments = std::vector<std::string>;
 
+int InfoCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Runs the command line (argv without the program name).

@@ -35,6 +35,12 @@ struct LayerProperty {
   std::array<std::uint8_t, 24> bytes{};
 };
 
+// Package files of a model imported from a name file; empty when not listed.
+struct PackagePaths {
+  std::string wells, rivers, streams, drains, generalHead, recharge;
+  bool operator==(const PackagePaths&) const = default;
+};
+
 struct ModelState {
   // Grid dimensions. Widths, edges and centres are indexed 0..NCOL (0..NROW);
   // XEDGE(0) = YEDGE(0) = 0. Lengths are in model units.
@@ -67,6 +73,7 @@ struct ModelState {
   // An imported name file listed an evapotranspiration package (its budget
   // term "ET" is then read).
   bool nameFileHasEvapotranspiration = false;
+  PackagePaths packages;
 
   int CurrentStep = 1;
   int CurrentPeriod = 1;

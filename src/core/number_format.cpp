@@ -82,6 +82,14 @@ std::string TrimmedNumberText(double value) {
   return text.front() == ' ' ? text.substr(1) : text;
 }
 
+std::string GeneralNumberText(float value) {
+  std::string text = NumberText(value);
+  if (text.front() == ' ') text.erase(0, 1);
+  const std::size_t point = text.front() == '-' ? 1 : 0;
+  if (text[point] == '.') text.insert(point, "0");
+  return text;
+}
+
 double LeadingNumber(std::string_view text) {
   std::size_t pos = 0;
   while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;

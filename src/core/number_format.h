@@ -24,6 +24,11 @@ inline std::string NumberText(std::int16_t value) { return NumberText(static_cas
 // The same text without its leading blank.
 std::string TrimmedNumberText(double value);
 
+// General form of a 32-bit float in data files: the standard form without
+// its leading blank and with a zero before a leading point ("0.5", "-0.25",
+// "1E-05", "3.15576E+07").
+std::string GeneralNumberText(float value);
+
 // Leading-number parse: leading blanks and tabs skipped, then an optional sign,
 // digits with an optional point, and an optional exponent (E or D). Whatever
 // follows is ignored; text that does not start with a number gives 0.

@@ -45,6 +45,16 @@ TEST(NumberText, FractionsHaveNoLeadingZero) {
   EXPECT_EQ(TrimmedNumberText(-2.0), "-2");
 }
 
+TEST(GeneralNumberText, NoLeadingBlankAndAZeroBeforeThePoint) {
+  EXPECT_EQ(GeneralNumberText(0.5f), "0.5");
+  EXPECT_EQ(GeneralNumberText(-0.25f), "-0.25");
+  EXPECT_EQ(GeneralNumberText(3.75f), "3.75");
+  EXPECT_EQ(GeneralNumberText(1e-5f), "1E-05");
+  EXPECT_EQ(GeneralNumberText(31557600.0f), "3.15576E+07");
+  EXPECT_EQ(GeneralNumberText(0.1f), "0.1");
+  EXPECT_EQ(GeneralNumberText(0.0f), "0");
+}
+
 TEST(LeadingNumber, ReadsTheNumberAtTheStartAndIgnoresTheRest) {
   EXPECT_EQ(LeadingNumber(" 12632256"), 12632256);
   EXPECT_EQ(LeadingNumber("-1"), -1);

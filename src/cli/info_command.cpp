@@ -1,0 +1,115 @@
+#include <array>
+#include <vector>
+
+#include "cli/commands.h"
+#include "core/number_format.h"
+#include "input/budget_reader.h"
+#include "input/layer_result_reader.h"
+#include "input/model_paths.h"
+#include "input/open_model.h"
+#include "tracking/time_steps.h"
+
+namespace kestra::cli {
+namespace {
+
+constexpr std::array<const char*, kTimeUnitCount> kTimeUnitNames = {"undefined", "seconds", "minutes",
+                                                                     "hours",     "days",    "years"};
+
+// Keeps every message of the open for the report instead of showing it.
+class CollectingInterface : public UserInterface {
+ public:
+  void Beep() override {}
+  void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
+    messages.push_back(title + ": " + text);
+  }
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+  std::vector<std::string> messages;
+};
+
+std::string YesNo(bool value) { return value ? "yes" : "no"; }
+
+std::string ResultFileText(const std::string& path, ResultFileOpener open) {
+  if (path.empty()) return "not listed";
+  ResultFile result;
+  switch (open(path, result)) {
+    case ResultFileOpening::Missing: return path + " (missing)";
+    case ResultFileOpening::Incompatible: return path + " (no known record layout)";
+    case ResultFileOpening::Opened: break;
+  }
+  return path + " (" + FormatName(result.Format()) + "," + NumberText(result.realBytes) + "-byte reals)";
+}
+
+void PrintGrid(const ModelState& model, std::ostream& out) {
+  out << "grid:" << NumberText(model.NCOL) << " columns," << NumberText(model.NROW) << " rows,"
+      << NumberText(model.NLAY) << " layers\n";
+  out << "extent:" << NumberText(model.XEDGE[model.NCOL]) << " x" << NumberText(model.YEDGE[model.NROW]) << "\n";
+  out << "layer types:";
+  for (int k = 1; k <= model.NLAY; ++k) out << NumberText(model.LAYCON[k]);
+  out << "\n";
+}
+
+void PrintPeriods(const StressPeriods& periods, std::ostream& out) {
+  const int unit = periods.timeUnit >= 0 && periods.timeUnit < kTimeUnitCount ? periods.timeUnit : 0;
+  out << "stress periods:" << NumberText(periods.NPER) << " (time unit " << kTimeUnitNames[unit] << ")\n";
+  for (int p = 1; p <= periods.NPER; ++p) {
+    out << "  period" << NumberText(p) << ": length" << NumberText(periods.PERLEN[p]) << "," << NumberText(periods.NSTP[p])
+        << " time steps, multiplier" << NumberText(periods.TSMULT[p]) << "\n";
+    for (int step = 1; step <= periods.NSTP[p]; ++step) {
+      const TimeWindow window = StepTimeWindow(periods, step, p);
+      out << "    step" << NumberText(step) << ":" << NumberText(window.T0) << " to" << NumberText(window.T1) << "\n";
+    }
+  }
+}
+
+void PrintResults(const Session& session, std::ostream& out) {
+  const ModelState& model = session.model;
+  out << "heads file: " << ResultFileText(model.HeadPath, OpenLayerResultFile) << "\n";
+  out << "drawdowns file: " << ResultFileText(model.DrawdownPath, OpenLayerResultFile) << "\n";
+  out << "budget file: " << ResultFileText(model.BudgetPath, OpenBudgetFile) << "\n";
+  out << "loaded: heads " << YesNo(session.loaded.headsLoaded) << ", drawdowns " << YesNo(session.loaded.drawdownsLoaded)
+      << ", flow terms " << YesNo(model.flowTermsLoaded) << ", velocities " << YesNo(session.loaded.velocitiesComputed)
+      << "\n";
+  out << "HNOFLO:" << NumberText(session.settings.HNOFLO) << "\nHDRY:" << NumberText(session.settings.HDRY) << "\n";
+}
+
+void PrintCellCounts(const ModelState& model, std::ostream& out) {
+  int active = 0, inactive = 0, fixedHead = 0, sinks = 0;
+  for (int k = 1; k <= model.NLAY; ++k)
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j) {
+        const int code = model.IBOUND(j, i, k);
+        (code > 0 ? active : code < 0 ? fixedHead : inactive) += 1;
+        sinks += model.SINKCODE(j, i, k) == -1;
+      }
+  out << "cells: active" << NumberText(active) << ", inactive" << NumberText(inactive) << ", fixed head"
+      << NumberText(fixedHead) << ", sinks" << NumberText(sinks) << "\n";
+}
+
+}  // namespace
+
+int InfoCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
+  if (args.size() != 1 || args[0].starts_with("-")) {
+    err << "usage: kestra-cli info MODEL\n"
+           "Opens a model file (.mdl) or imports a MODFLOW name file and prints what it holds.\n";
+    return args.size() == 1 && (args[0] == "--help" || args[0] == "-h") ? 0 : 2;
+  }
+  const std::string& path = args[0];
+  Session session;
+  CollectingInterface ui;
+  NoViews views;
+  const bool opened = IsModelFilePath(path) ? OpenModelFile(path, session, ui, views)
+                                        : ImportNameFile(path, session, ui, views);
+  if (opened) {
+    out << "model: " << path << (session.model.importedFromNameFile ? " (name file)" : " (model file set)") << "\n";
+    PrintGrid(session.model, out);
+    PrintPeriods(session.periods, out);
+    PrintResults(session, out);
+    PrintCellCounts(session.model, out);
+  }
+  out << "messages:" << NumberText(static_cast<int>(ui.messages.size())) << "\n";
+  for (const std::string& message : ui.messages) out << "  " << message << "\n";
+  if (!opened) err << "kestra-cli: " << path << " could not be opened\n";
+  return opened ? 0 : 1;
+}
+
+}  // namespace kestra::cli

@@ -1,0 +1,99 @@
+#include "graphics/contour_table.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "input/byte_order.h"
+#include "input/model_binary.h"
+
+namespace kestra {
+namespace {
+
+constexpr std::size_t kCountBytes = 2;
+constexpr std::size_t kRecordBytes = 30;
+constexpr int kDefaultSteps = 10;
+constexpr std::int16_t kDrawdownSource = 1;
+
+ContourLevel LevelAt(const std::byte* record) {
+  ContourLevel level;
+  level.value = Float32At(record);
+  level.colour = Int32At(record + 4);
+  level.label = Int16At(record + 8);
+  level.labelHeight = Float32At(record + 10);
+  level.labelSpacing = Float32At(record + 14);
+  std::transform(record + 18, record + kRecordBytes, level.reserved.begin(),
+                 [](std::byte b) { return static_cast<std::uint8_t>(b); });
+  return level;
+}
+
+}  // namespace
+
+ValueRange ResultRange(const ModelState& state, const CellArray<float>& values) {
+  ValueRange range;
+  const int layer = state.CurrentLayer;
+  if (layer < 1 || layer > state.NLAY) return range;
+  for (int i = 1; i <= state.NROW; ++i)
+    for (int j = 1; j <= state.NCOL; ++j) {
+      if (state.IBOUND(j, i, layer) == 0) continue;
+      range.minimum = std::min(range.minimum, values(j, i, layer));
+      range.maximum = std::max(range.maximum, values(j, i, layer));
+    }
+  return range;
+}
+
+ContourTable DefaultContourTable(const ValueRange& range, float diagonal) {
+  ContourTable table;
+  const float step = (range.maximum - range.minimum) / kDefaultSteps;
+  for (int k = 0; k <= kDefaultSteps; ++k) {
+    ContourLevel level;
+    level.value = range.minimum + static_cast<float>(k) * step;
+    level.label = 1;
+    level.labelHeight = diagonal / 100;
+    level.labelSpacing = diagonal / 10;
+    table.levels.push_back(level);
+  }
+  return table;
+}
+
+bool ReadContourTable(const std::string& path, ContourTable& table) {
+  BinaryFile file;
+  if (!file.Open(path)) return false;
+  const auto count = ReadInt16At(file, 0);
+  if (!count || *count < 0) return false;
+  const std::size_t records = static_cast<std::size_t>(*count) + 1;
+  std::vector<std::byte> bytes;
+  if (!ReadBytesAt(file, kCountBytes, records * kRecordBytes, bytes)) return false;
+  ContourTable read;
+  for (std::size_t n = 0; n < records; ++n) read.levels.push_back(LevelAt(bytes.data() + n * kRecordBytes));
+  table = std::move(read);
+  return true;
+}
+
+bool WriteContourTable(const std::string& path, const ContourTable& table) {
+  std::string bytes;
+  AppendInt16(bytes, static_cast<std::int16_t>(table.ContourCount()));
+  for (const ContourLevel& level : table.levels) {
+    AppendFloat(bytes, level.value);
+    AppendInt32(bytes, level.colour);
+    AppendInt16(bytes, level.label);
+    AppendFloat(bytes, level.labelHeight);
+    AppendFloat(bytes, level.labelSpacing);
+    bytes.append(level.reserved.begin(), level.reserved.end());
+  }
+  return WriteBinaryFile(path, bytes);
+}
+
+ContourTable ReadContourLevels(const std::string& path, const ModelState& state, const Settings& settings,
+                               bool drawdownsLoaded) {
+  const float width = state.NCOL > 0 ? state.XEDGE[state.NCOL] : 0.0f;
+  const float height = state.NROW > 0 ? state.YEDGE[state.NROW] : 0.0f;
+  const float diagonal = std::sqrt(width * width + height * height);
+  ValueRange range = ResultRange(state, state.HEAD);
+  if (settings.contourDataSource == kDrawdownSource)
+    range = drawdownsLoaded ? ResultRange(state, state.DRAWDOWN) : ValueRange{0, 0};
+  ContourTable table = DefaultContourTable(range, diagonal);
+  ReadContourTable(path, table);
+  return table;
+}
+
+}  // namespace kestra

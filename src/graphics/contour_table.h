@@ -1,0 +1,57 @@
+// The contour level table of a model and its contour file (".ctr"): a 16-bit
+// count, then count + 1 records of 30 bytes, little-endian.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/model_state.h"
+#include "settings/settings.h"
+
+namespace kestra {
+
+struct ContourLevel {
+  float value = 0;
+  std::int32_t colour = 0;  // RGB, red in the low byte
+  std::int16_t label = 0;   // 1: the line carries labels
+  float labelHeight = 0;    // model length units
+  float labelSpacing = 0;   // model length units
+  std::array<std::uint8_t, 12> reserved{};  // carried from the file and back unchanged
+  bool operator==(const ContourLevel&) const = default;
+};
+
+// Levels 0..ContourCount, drawn in table order.
+struct ContourTable {
+  std::vector<ContourLevel> levels;
+  int ContourCount() const { return static_cast<int>(levels.size()) - 1; }
+  bool operator==(const ContourTable&) const = default;
+};
+
+struct ValueRange {
+  float minimum = 1.0E+30f;
+  float maximum = -1.0E+30f;
+};
+
+// Minimum and maximum of `values` over the cells of CurrentLayer whose IBOUND
+// is not 0; (1E+30, -1E+30) when there is none.
+ValueRange ResultRange(const ModelState& state, const CellArray<float>& values);
+
+// Eleven labelled levels from range.minimum in ten equal steps to
+// range.maximum, colour 0, label height diagonal/100, spacing diagonal/10.
+ContourTable DefaultContourTable(const ValueRange& range, float diagonal);
+
+// False (table unchanged) when the file is missing, its count is negative or
+// it holds fewer records than its count promises.
+bool ReadContourTable(const std::string& path, ContourTable& table);
+// False when the file could not be written.
+bool WriteContourTable(const std::string& path, const ContourTable& table);
+
+// The table of `path` when it reads, else the default table over the heads
+// (DataSource 0) or the drawdowns (DataSource 1; all levels 0 when the
+// drawdowns are not loaded) of CurrentLayer.
+ContourTable ReadContourLevels(const std::string& path, const ModelState& state, const Settings& settings,
+                               bool drawdownsLoaded);
+
+}  // namespace kestra

@@ -1,0 +1,49 @@
+// One layer of one data type of a model file set: the record directory
+// (".RCD") names the data set valid in a stress period, the data file of the
+// type holds it.
+#pragma once
+
+#include <string>
+
+#include "core/cell_array.h"
+#include "core/user_interface.h"
+#include "input/layer_grid.h"
+
+namespace kestra {
+
+// Data types of the model file set used by this system.
+namespace data_type {
+inline constexpr int kColumnWidths = 1;
+inline constexpr int kRowHeights = 2;
+inline constexpr int kTop = 3;
+inline constexpr int kBottom = 4;
+inline constexpr int kBoundary = 5;
+inline constexpr int kPorosity = 6;
+inline constexpr int kWells = 11;
+inline constexpr int kDrains = 12;
+inline constexpr int kRivers = 14;
+inline constexpr int kGeneralHead = 21;
+inline constexpr int kStreams = 26;
+}  // namespace data_type
+
+// The record directory keeps 1000 stress periods per data type.
+inline constexpr int kDirectoryPeriods = 1000;
+
+// Where the arrays of a model file set are and how their data sets are shaped.
+struct ModelArraySource {
+  std::string basePath;  // ModelBasePath: the model file path without ".mdl"
+  GridShape grid;        // NCOL x NROW x NLAY floats per data set
+};
+
+// Fills target(1..target.ncol, 1..target.nrow) with rows of layer `layer` of
+// the data set of `type` valid in `period`; the rows are read target.ncol
+// values at a time (a target of NROW x 1 takes the row heights as one row).
+// The default fills the target when the data file does not list the set.
+// False, with a message, when a file is missing or too short (a data file
+// shorter than its header included), the directory
+// names no data set or the period lies beyond the directory; `target` is
+// then unchanged.
+bool ReadModelArray(const ModelArraySource& source, int type, int period, int layer, LayerGrid& target,
+                    float defaultValue, UserInterface& ui);
+
+}  // namespace kestra

@@ -1,0 +1,92 @@
+#include "input/model_loading.h"
+
+#include "core/number_format.h"
+#include "input/flow_terms.h"
+#include "input/layer_files.h"
+#include "input/result_files.h"
+#include "input/sink_cells.h"
+#include "tracking/face_velocities.h"
+
+namespace kestra {
+namespace {
+
+constexpr int kLoadingStages = 12;
+constexpr int kPeriodPane = 5;
+constexpr int kStepPane = 6;
+constexpr int kParticlePane = 7;
+
+std::string TitleNaming(const std::string& titleName) {
+  return std::string(kApplicationTitle) + " - [" + titleName + "]";
+}
+
+void LoadLayerColours(Session& session) {
+  LayerPropertyFile file;
+  ReadLayerProperties(ModelSiblingPath(session.model, ".lyp"), session.model.NLAY, file);
+  session.model.LayerProperties = std::move(file.layers);
+  session.layerPropertyHeader = file.headerValue;
+}
+
+}  // namespace
+
+LoadingDisplay::LoadingDisplay(UserInterface& ui, const std::string& titleName) : ui_(ui), hourglass_(ui) {
+  ui_.SetWindowTitle(TitleNaming(titleName) + " - loading");
+  ui_.SetHint("Loading Data; Please Wait");
+  ui_.SetMeter(0);
+}
+
+LoadingDisplay::~LoadingDisplay() {
+  ui_.SetHint("");
+  ui_.SetMeter(0);
+}
+
+void LoadingDisplay::Stage(int stage) { ui_.SetMeter(stage * 100 / kLoadingStages); }
+
+bool RefuseWhenBusy(const Session& session, UserInterface& ui) {
+  if (!session.busy.Any()) return false;
+  ui.Beep();
+  return true;
+}
+
+std::string WindowTitle(const ModelState& model) {
+  return model.HasModel() ? TitleNaming(model.ModelTitleName) : kApplicationTitle;
+}
+
+void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views, LoadingDisplay& display) {
+  ModelState& model = session.model;
+  LoadStatus& loaded = session.loaded;
+  loaded = LoadStatus{};
+  loaded.sinkCellsLoaded = LoadSinkCells(model, ui, true);
+  loaded.headsLoaded = LoadHeads(model, session.settings, ui, true);
+  display.Stage(7);
+  if (loaded.headsLoaded) LoadFlowTerms(model, ui, true);
+  display.Stage(8);
+  loaded.drawdownsLoaded = LoadDrawdowns(model, ui, false);
+  display.Stage(9);
+  if (model.flowTermsLoaded) {
+    loaded.maxSpeed = ComputeCellVelocities(model, session.settings, session.tracking);
+    loaded.velocitiesComputed = true;
+  }
+  display.Stage(10);
+  views.SetUpViewScales(session);
+  display.Stage(11);
+  loaded.headRange = ResultRange(model, model.HEAD);
+  loaded.drawdownRange = ResultRange(model, model.DRAWDOWN);
+  session.contours = ReadContourLevels(ModelSiblingPath(model, ".ctr"), model, session.settings, loaded.drawdownsLoaded);
+  LoadLayerColours(session);
+  display.Stage(12);
+}
+
+void ShowLoadedModel(Session& session, UserInterface& ui, OpenObserver& views) {
+  views.ShowModel(session);
+  ui.SetWindowTitle(WindowTitle(session.model));
+  ui.SetStatusPane(kPeriodPane, IntegerMaskText(session.model.CurrentPeriod));
+  ui.SetStatusPane(kStepPane, IntegerMaskText(session.model.CurrentStep));
+  ui.SetStatusPane(kParticlePane, "0");
+}
+
+void KeepPreviousModel(Session& session, UserInterface& ui, OpenObserver& views) {
+  ui.SetWindowTitle(WindowTitle(session.model));
+  if (session.model.HasModel()) views.KeepModel(session);
+}
+
+}  // namespace kestra

@@ -1,0 +1,28 @@
+// Names of the files of a model, all derived from the path of its model file.
+#pragma once
+
+#include <string>
+
+namespace kestra {
+
+// The model file path without its last four characters (its ".mdl").
+std::string ModelBasePath(const std::string& modelPath);
+
+// The path without its extension (a name file "site.nam" gives "site"); the
+// whole path when the file name has none.
+std::string PathWithoutExtension(const std::string& path);
+
+// The file name after the last separator of the platform.
+std::string FileNameOf(const std::string& path);
+
+// `name` in the folder of `path`; `name` itself when it is absolute. A
+// backslash in `name` separates folders on every platform.
+std::string BesideFile(const std::string& path, const std::string& name);
+
+// True for a model file (extension ".mdl" in any letter case); other files
+// are taken as name files.
+bool IsModelFilePath(const std::string& path);
+
+bool FileExists(const std::string& path);
+
+}  // namespace kestra

@@ -1,0 +1,44 @@
+// The messages of the result readers. Each text is built in one place; the
+// readers show them through the caller's user interface only when asked to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/user_interface.h"
+
+namespace kestra {
+
+// The two kinds of layer results (the Part's kind argument: 1 heads, 2 drawdowns).
+enum class ResultKind { Heads = 1, Drawdowns = 2 };
+
+// "Head" or "Drawdown".
+std::string ResultKindWord(ResultKind kind);
+// The lower-case file word of a message: "head", "drawdown" or "budget".
+inline constexpr const char* kBudgetFileWord = "budget";
+std::string ResultFileWord(ResultKind kind);
+
+// Where a reader's messages go: nowhere when the caller runs it silently.
+struct ResultMessages {
+  UserInterface& ui;
+  bool show;
+
+  // A data problem: beep and a box with the exclamation icon.
+  void DataProblem(const std::string& text) const;
+  // A missing file: beep and a box with the error icon.
+  void MissingFile(const std::string& text) const;
+};
+
+std::string LoadFileMissingText(ResultKind kind, const std::string& path);
+std::string LayerFileMissingText(ResultKind kind, const std::string& path);
+std::string FlowTermsFileMissingText(const std::string& path);
+std::string BudgetFileMissingText(const std::string& path);
+std::string IncompatibleFormatText(const std::string& fileWord, const std::string& path);
+std::string DimensionMismatchText(const std::string& fileWord);
+std::string HeaderUnreadableText(const std::string& fileWord);
+std::string LayerNotFoundText(ResultKind kind, int layer, int kstp, int kper);
+std::string LayerDataUnreadableText(ResultKind kind, std::int64_t layer);
+std::string BudgetDataNotFoundText(int kstp, int kper);
+std::string BudgetTermUnreadableText(const std::string& label);
+
+}  // namespace kestra

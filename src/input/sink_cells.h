@@ -1,0 +1,16 @@
+// Cells with an internal sink in the current stress period.
+#pragma once
+
+#include "core/model_state.h"
+#include "core/user_interface.h"
+
+namespace kestra {
+
+// Rebuilds SINKCODE for CurrentPeriod: -1 for pumping wells and for drain,
+// river, stream and general-head cells, from the data files of a model file
+// set or the packages of an imported model. A data set that cannot be read
+// marks nothing; the result is then false (with its message when
+// `showMessages`).
+bool LoadSinkCells(ModelState& state, UserInterface& ui, bool showMessages);
+
+}  // namespace kestra

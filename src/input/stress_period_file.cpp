@@ -1,0 +1,69 @@
+#include "input/stress_period_file.h"
+
+#include <optional>
+#include <vector>
+
+#include "core/number_format.h"
+#include "input/input_messages.h"
+#include "input/text_reader.h"
+
+namespace kestra {
+namespace {
+
+constexpr int kValuesPerPeriod = 3;  // PERLEN, NSTP, TSMULT
+
+void ComplainInvalid(UserInterface& ui, const std::string& path) {
+  Complain(ui, "The file " + path + " does not hold a valid stress-period table.", MessageIcon::Exclamation,
+           kErrorTitle);
+}
+
+std::vector<double> RemainingNumbers(TextReader& text) {
+  std::vector<double> numbers;
+  double value = 0;
+  while (text.NextNumber(value)) numbers.push_back(value);
+  return numbers;
+}
+
+std::optional<StressPeriods> PeriodsFromCopy(int nper, int timeUnit, const std::vector<double>& numbers,
+                                              std::size_t first) {
+  StressPeriods periods;
+  periods.NPER = nper;
+  periods.timeUnit = static_cast<std::int16_t>(timeUnit >= 0 && timeUnit < kTimeUnitCount ? timeUnit : 0);
+  periods.PERLEN.assign(nper + 1, 0.0f);
+  periods.NSTP.assign(nper + 1, 0);
+  periods.TSMULT.assign(nper + 1, 0.0f);
+  for (int p = 1; p <= nper; ++p) {
+    const std::size_t at = first + static_cast<std::size_t>(p - 1) * kValuesPerPeriod;
+    const auto steps = RoundToInt16(numbers[at + 1]);
+    if (!steps || *steps < 1) return std::nullopt;
+    periods.PERLEN[p] = static_cast<float>(numbers[at]);
+    periods.NSTP[p] = *steps;
+    periods.TSMULT[p] = static_cast<float>(numbers[at + 2]);
+  }
+  return periods;
+}
+
+}  // namespace
+
+bool ReadStressPeriodFile(const std::string& path, StressPeriods& periods, UserInterface& ui) {
+  std::optional<TextReader> text;
+  if (!TextReader::FromFile(path, text)) {
+    ComplainFileMissing(ui, path, kErrorTitle);
+    return false;
+  }
+  std::int16_t nper = 0, timeUnit = 0;
+  const bool headerRead = text->NextInt16(nper) && text->NextInt16(timeUnit);
+  const std::vector<double> numbers = RemainingNumbers(*text);
+  const std::size_t copyLength = static_cast<std::size_t>(nper > 0 ? nper : 1) * kValuesPerPeriod;
+  const std::size_t copies = numbers.size() / copyLength;
+  std::optional<StressPeriods> read;
+  if (headerRead && nper >= 1 && copies >= 1) read = PeriodsFromCopy(nper, timeUnit, numbers, (copies - 1) * copyLength);
+  if (!read) {
+    ComplainInvalid(ui, path);
+    return false;
+  }
+  periods = std::move(*read);
+  return true;
+}
+
+}  // namespace kestra

@@ -1,0 +1,49 @@
+// Free-format list input over a text file held in memory: values separated
+// by blanks, tabs, commas or line ends, as the model's text files are written.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kestra {
+
+class TextReader {
+ public:
+  explicit TextReader(std::string text) : text_(std::move(text)) {}
+
+  // False when the file cannot be read; `reader` is left unchanged then.
+  static bool FromFile(const std::string& path, std::optional<TextReader>& reader);
+
+  // The next field and its closing separator (trailing blanks and one comma
+  // or one line end); empty at the end of the text.
+  std::optional<std::string> NextField();
+  // The next field as a number. False at the end or when the field is not a
+  // number; the field is consumed either way and `value` keeps what it had.
+  bool NextNumber(double& value);
+  bool NextNumber(float& value);
+  bool NextInt16(std::int16_t& value);
+  bool NextInt(int& value);
+  // The rest of the current line without its line end; empty at the end.
+  std::optional<std::string> NextLine();
+  // Skips what is left of the current line; nothing when the last field
+  // ended it.
+  void SkipRestOfLine();
+
+ private:
+  void SkipBlanks();
+  std::string text_;
+  std::size_t position_ = 0;
+  bool atLineStart_ = true;
+};
+
+// The whole text of `path`, or empty when it cannot be read.
+std::optional<std::string> ReadTextFile(const std::string& path);
+
+// `word` in upper case (ASCII letters only).
+std::string UpperCase(std::string word);
+
+// A field parsed completely as a number (Fortran "D" exponents accepted).
+std::optional<double> ParseNumber(const std::string& field);
+
+}  // namespace kestra

@@ -1,0 +1,168 @@
+#include "tracking/face_velocities.h"
+
+#include <cmath>
+
+namespace kestra {
+namespace {
+
+// Heads at or above this (the 32-bit float nearest to 1E+25) mark cells
+// without a result.
+constexpr float kHeadLimit = 1e25f;
+// Stands in for a zero porosity so that a face never divides by zero.
+constexpr double kSmallestPorosity = 1e-20;
+
+double UsablePorosity(double porosity) { return porosity == 0 ? kSmallestPorosity : porosity; }
+
+// Thickness and porosity on a face shared with a neighbour, interpolated
+// linearly between the two cell centres; `neighbourWeight` is the share of
+// the neighbour, the own cell gets the rest.
+struct FaceMedium {
+  double thickness;
+  double porosity;
+};
+
+FaceMedium Interpolate(const ModelState& state, int column, int row, int layer, int nColumn, int nRow, int nLayer,
+                       double neighbourWeight) {
+  const double own = 1.0 - neighbourWeight;
+  const double thickness = own * SaturatedThickness(state, column, row, layer) +
+                           neighbourWeight * SaturatedThickness(state, nColumn, nRow, nLayer);
+  const double porosity =
+      own * state.POROSITY(column, row, layer) + neighbourWeight * state.POROSITY(nColumn, nRow, nLayer);
+  return {thickness, UsablePorosity(porosity)};
+}
+
+// Velocity through a lateral face of width `faceWidth`; none through a face
+// without saturated thickness.
+float LateralVelocity(double flow, const FaceMedium& medium, double faceWidth) {
+  if (medium.thickness == 0) return 0;
+  return static_cast<float>(flow / medium.porosity / faceWidth / medium.thickness);
+}
+
+// Weight of the vertical neighbour on the shared face: the own cell's share
+// of the two saturated thicknesses, as linear interpolation between the two
+// cell centres gives. Two cells without thickness have no defined weight;
+// the engine reports them before tracking in them, and the plain mean serves.
+double VerticalNeighbourWeight(double ownThickness, double neighbourThickness) {
+  const double sum = ownThickness + neighbourThickness;
+  return sum == 0 ? 0.5 : ownThickness / sum;
+}
+
+struct AssignedFlows {
+  double topRecharge = 0;
+  double bottomRecharge = 0;
+  double topEvapotranspiration = 0;
+};
+
+AssignedFlows AssignRechargeAndEvapotranspiration(const ModelState& state, const TrackingSettings& tracking,
+                                                  int column, int row, int layer) {
+  const double recharge = state.QRECH(column, row, layer);
+  AssignedFlows flows;
+  switch (tracking.RechargeAssignment) {
+    case 0: flows.topRecharge = recharge; break;
+    case 1: flows.bottomRecharge = recharge; break;
+    case 2:
+      // Recharge enters through the top; a negative recharge (a loss) leaves
+      // through the bottom.
+      if (recharge > 0) flows.topRecharge = recharge; else flows.bottomRecharge = recharge;
+      break;
+    default: break;  // distributed source: shows only as the imbalance of the faces
+  }
+  if (tracking.EvapotranspirationAssignment == 0) flows.topEvapotranspiration = state.QET(column, row, layer);
+  return flows;
+}
+
+}  // namespace
+
+bool HasResultHead(const ModelState& state, const Settings& settings, int column, int row, int layer) {
+  const float head = state.HEAD(column, row, layer);
+  return head < kHeadLimit && head != settings.HNOFLO && head != settings.HDRY;
+}
+
+bool IsFlowCell(const ModelState& state, const Settings& settings, int column, int row, int layer) {
+  return state.IBOUND(column, row, layer) != 0 && HasResultHead(state, settings, column, row, layer);
+}
+
+double SaturatedTop(const ModelState& state, int column, int row, int layer) {
+  const double top = state.TOP(column, row, layer);
+  const double head = state.HEAD(column, row, layer);
+  switch (state.LAYCON[layer]) {
+    case 1: return head;
+    case 3: return head <= top ? head : top;
+    default: return top;
+  }
+}
+
+double SaturatedThickness(const ModelState& state, int column, int row, int layer) {
+  return SaturatedTop(state, column, row, layer) - state.BOT(column, row, layer);
+}
+
+FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settings, const TrackingSettings& tracking,
+                                 int column, int row, int layer) {
+  FaceVelocities v;
+  if (state.IBOUND(column, row, layer) <= 0) return v;
+  const int j = column, i = row, k = layer;
+  auto usable = [&](int nj, int ni, int nk) { return IsFlowCell(state, settings, nj, ni, nk); };
+  const double delr = state.DELR[j];
+  const double delc = state.DELC[i];
+
+  if (j > 1 && usable(j - 1, i, k)) {
+    const double w = delr / (state.DELR[j - 1] + delr);
+    v.VX1 = LateralVelocity(state.QRIGHT(j - 1, i, k), Interpolate(state, j, i, k, j - 1, i, k, w), delc);
+  }
+  if (j < state.NCOL && usable(j + 1, i, k)) {
+    const double w = delr / (delr + state.DELR[j + 1]);
+    v.VX2 = LateralVelocity(state.QRIGHT(j, i, k), Interpolate(state, j, i, k, j + 1, i, k, w), delc);
+  }
+  if (i > 1 && usable(j, i - 1, k)) {
+    const double w = delc / (state.DELC[i - 1] + delc);
+    v.VY1 = LateralVelocity(state.QFRONT(j, i - 1, k), Interpolate(state, j, i, k, j, i - 1, k, w), delr);
+  }
+  if (i < state.NROW && usable(j, i + 1, k)) {
+    const double w = delc / (delc + state.DELC[i + 1]);
+    v.VY2 = LateralVelocity(state.QFRONT(j, i, k), Interpolate(state, j, i, k, j, i + 1, k, w), delr);
+  }
+
+  // Vertical faces divide by the plan area; QLOWER is positive downward, so
+  // the upward velocity takes the opposite sign.
+  const double area = delr * delc;
+  const AssignedFlows assigned = AssignRechargeAndEvapotranspiration(state, tracking, j, i, k);
+  const double ownThickness = SaturatedThickness(state, j, i, k);
+  const double ownPorosity = UsablePorosity(state.POROSITY(j, i, k));
+  const double topSources = assigned.topRecharge + assigned.topEvapotranspiration;
+  if (k > 1 && usable(j, i, k - 1)) {
+    const double w = VerticalNeighbourWeight(ownThickness, SaturatedThickness(state, j, i, k - 1));
+    const double n = UsablePorosity((1 - w) * state.POROSITY(j, i, k) + w * state.POROSITY(j, i, k - 1));
+    v.VZ2 = static_cast<float>(-(state.QLOWER(j, i, k - 1) + topSources) / area / n);
+  } else {
+    v.VZ2 = static_cast<float>(-topSources / area / ownPorosity);
+  }
+  if (k < state.NLAY && usable(j, i, k + 1)) {
+    const double w = VerticalNeighbourWeight(ownThickness, SaturatedThickness(state, j, i, k + 1));
+    const double n = UsablePorosity((1 - w) * state.POROSITY(j, i, k) + w * state.POROSITY(j, i, k + 1));
+    v.VZ1 = static_cast<float>(-(state.QLOWER(j, i, k) - assigned.bottomRecharge) / area / n);
+  } else {
+    v.VZ1 = static_cast<float>(assigned.bottomRecharge / area / ownPorosity);
+  }
+  return v;
+}
+
+float ComputeCellVelocities(ModelState& state, const Settings& settings, const TrackingSettings& tracking) {
+  float maxSpeed = -1e30f;
+  for (int k = 1; k <= state.NLAY; ++k)
+    for (int j = 1; j <= state.NCOL; ++j)
+      for (int i = 1; i <= state.NROW; ++i) {
+        if (state.IBOUND(j, i, k) <= 0 || !HasResultHead(state, settings, j, i, k)) continue;
+        const FaceVelocities v = GetFaceVelocities(state, settings, tracking, j, i, k);
+        const float vx = (v.VX1 + v.VX2) / 2;
+        const float vy = (v.VY1 + v.VY2) / 2;
+        const float vz = (v.VZ1 + v.VZ2) / 2;
+        state.VX(j, i, k) = vx;
+        state.VY(j, i, k) = vy;
+        state.VZ(j, i, k) = vz;
+        const float speed = std::sqrt(vx * vx + vy * vy + vz * vz);
+        if (speed > maxSpeed) maxSpeed = speed;
+      }
+  return maxSpeed;
+}
+
+}  // namespace kestra

@@ -1,0 +1,26 @@
+// The particle file: a text file headed "KESTRA_V100_PARTICLES" that saves
+// the release points, colours and retardations of a particle set.
+#pragma once
+
+#include <string>
+
+#include "core/model_state.h"
+#include "core/user_interface.h"
+#include "tracking/particle_set.h"
+
+namespace kestra {
+
+// Writes every particle of `set`; false (after telling the user the
+// system's reason) when the file could not be written.
+bool WriteParticleFile(const std::string& path, const ParticleSet& set, UserInterface& ui);
+
+// Appends the particles of the file to `set`, as released particles with
+// their own colour and retardation. Particles that do not fit the grid of
+// `state` (cell outside it, local point outside 0..1) or have no positive
+// finite retardation are skipped and counted in one message; an incomplete
+// last line adds nothing; at the particle limit reading stops with the limit
+// message, keeping what was added. False, with the set unchanged, when the
+// file cannot be read or is not a particle file.
+bool ReadParticleFile(const std::string& path, const ModelState& state, ParticleSet& set, UserInterface& ui);
+
+}  // namespace kestra

@@ -1,0 +1,265 @@
+#include "tracking/particle_mover.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "tracking/exit_time.h"
+#include "tracking/face_velocities.h"
+
+namespace kestra {
+namespace {
+
+// Local coordinates are kept this far inside the faces so that a particle
+// on a face is always in one cell. Each face crossing moves the particle on
+// by this share of the new cell without adding time, so it is kept far
+// below the 1e-5 relative agreement that travel times must reach.
+constexpr float kInsideLow = 1e-6f;
+constexpr float kInsideHigh = 1.0f - 1e-6f;
+// Stands in for a zero saturated thickness in divisions.
+constexpr double kTinyThickness = 1e-20;
+// A particle time this close below a step end (model time units) already
+// counts as that step end when a run starts.
+constexpr double kStepEndSlack = 0.0001;
+// Relative rounding that sums of move times carry.
+constexpr double kTimeRounding = 1e-9;
+
+double TimeTolerance(double t) { return kTimeRounding * std::max(1.0, std::fabs(t)); }
+
+// Simulation time running backward: `a` has come down to `b`.
+bool TimeReachedBackward(double a, double b) { return a <= b + TimeTolerance(b); }
+
+float Inside(float local) { return std::clamp(local, kInsideLow, kInsideHigh); }
+
+// The first multiple of `interval` after `time` (infinite for no interval).
+double NextMultiple(double time, double interval) {
+  if (!(interval > 0)) return std::numeric_limits<double>::infinity();
+  return (std::floor((time + kStepEndSlack) / interval) + 1) * interval;
+}
+
+// Moves one local coordinate across its faces. Only the exit axis changes
+// cell; on the other axes the coordinate is kept just inside.
+void CrossAxis(float& local, std::int16_t& index, bool exitAxis, int lowStep) {
+  if (local <= kInsideLow) {
+    if (exitAxis) {
+      index = static_cast<std::int16_t>(index - lowStep);
+      local = kInsideHigh;
+    } else {
+      local = kInsideLow;
+    }
+  } else if (local >= kInsideHigh) {
+    if (exitAxis) {
+      index = static_cast<std::int16_t>(index + lowStep);
+      local = kInsideLow;
+    } else {
+      local = kInsideHigh;
+    }
+  }
+}
+
+// The face a particle leaves through: ties go to the later axis (layer
+// before row before column).
+int ExitAxis(double dtx, double dty, double dtz) {
+  int axis = 1;
+  if (dty <= dtx && dty <= dtz) axis = 2;
+  if (dtz <= dtx && dtz <= dty) axis = 3;
+  return axis;
+}
+
+class ParticleMover {
+ public:
+  ParticleMover(const PassContext& context, int number, ParticleRecord& particle, ParticleProgress& progress,
+                TrackObserver& observer)
+      : c_(context),
+        state_(context.state),
+        number_(number),
+        particle_(particle),
+        track_(particle.State(context.direction)),
+        progress_(progress),
+        observer_(observer) {}
+
+  PassOutcome Run() {
+    if (track_.stopped) return outcome_;
+    const double stepLength = c_.tracking.StepLength;
+    nextStepTime_ = NextMultiple(track_.time, stepLength);
+    nextMarkTime_ = NextMultiple(track_.time, stepLength * c_.tracking.MarkInterval);
+    std::optional<TrackEnd> end;
+    while (!(end = CheckBeforeMove()) && !(end = Move())) {
+    }
+    outcome_.end = *end;
+    observer_.ParticleEnd(number_, c_.direction, track_, *end);
+    return outcome_;
+  }
+
+ private:
+  double SimulationTime(double particleTime) const {
+    return c_.releaseTime + c_.direction * particleTime;
+  }
+
+  bool AtWindowEnd(double particleTime) const {
+    const double simulationTime = SimulationTime(particleTime);
+    return c_.direction > 0 ? TimeReached(simulationTime, c_.window.T1)
+                            : TimeReachedBackward(simulationTime, c_.window.T0);
+  }
+
+  std::optional<TrackEnd> CheckBeforeMove() {
+    if (c_.eventPump) c_.eventPump->ProcessEvents();
+    if (c_.breakRequested && c_.breakRequested->load(std::memory_order_relaxed)) return TrackEnd::RunBroken;
+    if (c_.singleStep && progress_.stepDone) return TrackEnd::StepDone;
+    if (c_.windowActive && !ParticleInTimeWindow(SimulationTime(track_.time), c_.direction, c_.window))
+      return TrackEnd::OutsideWindow;
+    if (TimeReached(track_.time, progress_.stopTime)) return TrackEnd::ReachedStopTime;
+    return std::nullopt;
+  }
+
+  TrackEnd Stop(TrackEnd end) {
+    track_.stopped = true;
+    return end;
+  }
+
+  TrackEnd Fault(CellIndex cell, bool beeps) {
+    outcome_.faultCell = cell;
+    outcome_.faultBeeps = beeps;
+    return TrackEnd::ThicknessFault;
+  }
+
+  // The particle time at the end of a move of `dt`: clipped to the end of
+  // the loaded time step, to the tracking-step end and to the run's stop
+  // time, whichever comes first.
+  double TimeAfterMove(double dt) {
+    const double time = track_.time;
+    if (c_.windowActive) {
+      const double simulationTime = SimulationTime(time);
+      if (c_.direction > 0 && TimeReached(simulationTime + dt, c_.window.T1)) dt = c_.window.T1 - simulationTime;
+      if (c_.direction < 0 && TimeReachedBackward(simulationTime - dt, c_.window.T0)) dt = simulationTime - c_.window.T0;
+    }
+    const double newTime = time + dt;
+    const bool stopTimeFirst = !TimeReached(progress_.stopTime, nextStepTime_);
+    if (stopTimeFirst && TimeReached(newTime, progress_.stopTime)) return progress_.stopTime;
+    if (TimeReached(newTime, nextStepTime_)) {
+      progress_.stepDone = true;
+      const double stepEnd = nextStepTime_;
+      nextStepTime_ += c_.tracking.StepLength;
+      return stepEnd;
+    }
+    return newTime;
+  }
+
+  std::optional<TrackEnd> Move() {
+    const CellIndex cell = track_.cell;
+    const int j = cell.column, i = cell.row, k = cell.layer;
+    if (!state_.Shape().Contains(j, i, k)) return Stop(TrackEnd::LeftGrid);
+    double dz = SaturatedThickness(state_, j, i, k);
+    if (dz <= 0 && IsFlowCell(state_, c_.settings, j, i, k)) return Fault(cell, true);
+    if (dz == 0) dz = kTinyThickness;
+
+    const LocalPoint local{Inside(track_.local.x), Inside(track_.local.y), Inside(track_.local.z)};
+    const double xlow = state_.XEDGE[j - 1], ylow = state_.YEDGE[i - 1], zlow = state_.BOT(j, i, k);
+    const double delr = state_.DELR[j], delc = state_.DELC[i];
+    const PlanPoint old{xlow + local.x * delr, ylow + local.y * delc, zlow + local.z * dz};
+    if (track_.time == 0) observer_.ReleasePoint(number_, c_.direction, {old, local.z, cell, 0});
+
+    // Backward tracking is forward tracking in the reversed field; the
+    // retardation slows the particle against the water.
+    const FaceVelocities f = GetFaceVelocities(state_, c_.settings, c_.tracking, j, i, k);
+    const double scale = c_.direction / static_cast<double>(particle_.Retardation);
+    const double vx1 = f.VX1 * scale, vx2 = f.VX2 * scale;
+    const double vy1 = f.VY1 * scale, vy2 = f.VY2 * scale;
+    const double vz1 = f.VZ1 * scale, vz2 = f.VZ2 * scale;
+    const double ax = (vx2 - vx1) / delr, ay = (vy2 - vy1) / delc, az = (vz2 - vz1) / dz;
+    const double vx = vx1 + ax * (old.X - xlow), vy = vy1 + ay * (old.Y - ylow), vz = vz1 + az * (old.Z - zlow);
+    // The top face is the saturated top: a particle never rises above the
+    // water table of an unconfined cell.
+    // The high faces lie one cell width from the low ones, as the local
+    // coordinates count, so that a particle reaching a face has local 1.
+    const double dtx = ExitTime(vx1, vx2, ax, xlow, xlow + delr, vx, old.X).dt;
+    const double dty = ExitTime(vy1, vy2, ay, ylow, ylow + delc, vy, old.Y).dt;
+    const double dtz = ExitTime(vz1, vz2, az, zlow, zlow + dz, vz, old.Z).dt;
+    if (dtx >= kNoExit && dty >= kNoExit && dtz >= kNoExit) return Stop(TrackEnd::CannotLeaveCell);
+    const int exitAxis = ExitAxis(dtx, dty, dtz);
+
+    const double newTime = TimeAfterMove(std::min({dtx, dty, dtz}));
+    const double dt = newTime - track_.time;
+    if (!(dt > 0)) return TrackEnd::NoTimeLeft;
+    const PlanPoint next{PositionAfter(old.X, vx, ax, dt), PositionAfter(old.Y, vy, ay, dt),
+                         PositionAfter(old.Z, vz, az, dt)};
+    observer_.Segment({number_, c_.direction, {old.X, old.Y, track_.lastElevation}, next, cell, newTime,
+                       particle_.ParticleColor});
+    track_.lastElevation = static_cast<float>(next.Z);
+    track_.time = newTime;
+    outcome_.moved = true;
+    DrawMarks(old, next);
+
+    LocalPoint moved{static_cast<float>((next.X - xlow) / delr), static_cast<float>((next.Y - ylow) / delc),
+                     static_cast<float>((next.Z - zlow) / dz)};
+    return Arrive(cell, moved, exitAxis, next);
+  }
+
+  void DrawMarks(const PlanPoint& old, const PlanPoint& next) {
+    const TrackingSettings& t = c_.tracking;
+    if ((t.MarkOnTopView || t.MarkOnXsections) && TimeReached(track_.time, nextMarkTime_)) {
+      // One mark per move, however many mark times it passed.
+      nextMarkTime_ += t.MarkInterval * t.StepLength;
+      observer_.TimeMark(number_, c_.direction, old, next);
+    }
+    if (c_.direction < 0 && track_.cell == particle_.startCell && track_.local == particle_.startLocal)
+      observer_.DirectionMark(number_, next, old);
+  }
+
+  // Crosses the faces the move reached, stores the new position and applies
+  // the stop rules.
+  std::optional<TrackEnd> Arrive(CellIndex cell, LocalPoint local, int exitAxis, const PlanPoint& point) {
+    CellIndex next = cell;
+    CrossAxis(local.x, next.column, exitAxis == 1, 1);
+    CrossAxis(local.y, next.row, exitAxis == 2, 1);
+    // Layers count downward: leaving through the bottom enters layer K+1.
+    CrossAxis(local.z, next.layer, exitAxis == 3, -1);
+    const bool leftVertically = next.layer < 1 || next.layer > state_.NLAY;
+    if (leftVertically) return Stop(TrackEnd::LeftGrid);  // keeps its position before this move
+    track_.cell = next;
+    track_.local = local;
+    const GridShape grid = state_.Shape();
+    if (!grid.Contains(next.column, next.row, next.layer)) {
+      observer_.PointReached(number_, c_.direction, {point, local.z, cell, track_.time});
+      return Stop(TrackEnd::LeftGrid);
+    }
+    observer_.PointReached(number_, c_.direction, {point, local.z, next, track_.time});
+    const int j = next.column, i = next.row, k = next.layer;
+    if (next.layer != cell.layer && IsFlowCell(state_, c_.settings, j, i, k) &&
+        state_.TOP(j, i, k) - state_.BOT(j, i, k) <= 0)
+      return Fault(next, false);
+    if (c_.tracking.StopAtSinks && state_.SINKCODE(j, i, k) != 0) return Stop(TrackEnd::EnteredSinkCell);
+    if (state_.IBOUND(j, i, k) <= 0) return Stop(TrackEnd::EnteredInactiveCell);
+    if (c_.windowActive && AtWindowEnd(track_.time)) return TrackEnd::WindowEnd;
+    if (c_.singleStep && progress_.stepDone) return TrackEnd::StepDone;
+    return std::nullopt;
+  }
+
+  const PassContext& c_;
+  const ModelState& state_;
+  const int number_;
+  ParticleRecord& particle_;
+  TrackState& track_;
+  ParticleProgress& progress_;
+  TrackObserver& observer_;
+  double nextStepTime_ = 0;
+  double nextMarkTime_ = 0;
+  PassOutcome outcome_;
+};
+
+}  // namespace
+
+bool TimeReached(double a, double b) { return a >= b - TimeTolerance(b); }
+
+bool ParticleInTimeWindow(double simulationTime, int direction, const TimeWindow& window) {
+  if (direction > 0) return TimeReached(simulationTime, window.T0) && !TimeReached(simulationTime, window.T1);
+  return TimeReachedBackward(simulationTime, window.T1) && !TimeReachedBackward(simulationTime, window.T0);
+}
+
+PassOutcome TrackParticlePass(const PassContext& context, int number, ParticleRecord& particle,
+                              ParticleProgress& progress, TrackObserver& observer) {
+  return ParticleMover(context, number, particle, progress, observer).Run();
+}
+
+}  // namespace kestra

@@ -1,0 +1,64 @@
+// The tracking run: moves every particle of the set forward or backward,
+// through the flow field of the loaded time step (flowlines) or through the
+// successive time steps of a transient simulation (pathlines).
+#pragma once
+
+#include <atomic>
+
+#include "core/model_state.h"
+#include "core/run_state.h"
+#include "core/user_interface.h"
+#include "settings/settings.h"
+#include "settings/tracking_settings.h"
+#include "tracking/particle_set.h"
+#include "tracking/track_observer.h"
+
+namespace kestra {
+
+enum class TrackMode { ForwardRun = 1, ForwardStep = 2, BackwardRun = 3, BackwardStep = 4 };
+
+// Interactive runs go as far as the tracking options allow; a replay
+// retraces every particle from its release point to its time limit.
+enum class TrackKind { Interactive = 1, Replay = 2 };
+
+// Loads the results of another time step while a pathline run walks
+// through the simulation.
+class TimeStepLoader {
+ public:
+  virtual ~TimeStepLoader() = default;
+  // Sink cells, heads and, when the heads loaded, the flow terms of
+  // CurrentStep/CurrentPeriod. False when the flow terms did not load; the
+  // arrays then hold what could be read.
+  virtual bool LoadFlowField(ModelState& state) = 0;
+  // As LoadFlowField, plus drawdowns and cell-centre velocities: called at
+  // the end of a run that changed the time step, so the views show it again.
+  virtual void RestoreTimeStep(ModelState& state) = 0;
+};
+
+// Set by the stop button (or a resize or loss of activation) while a run goes on.
+struct RunControl {
+  std::atomic<bool> breakRequested{false};
+};
+
+// Everything a run works on.
+struct TrackingRun {
+  ModelState& state;
+  const Settings& settings;
+  const TrackingSettings& tracking;
+  const StressPeriods& periods;
+  ParticleSet& particles;
+  BusyFlags& busy;
+  UserInterface& ui;
+  TrackObserver& observer;
+  TimeStepLoader& loader;
+  RunControl& control;
+  int threadCount = 1;  // particles tracked at once; the result does not depend on it
+};
+
+// One run command. Does nothing without a model or loaded flow terms. A
+// replay expects the particles at their release points (PrepareReplay).
+// Afterwards every particle's time limit in the run's direction is its
+// time, and the time step current before the run is current again.
+void TrackParticles(TrackingRun& run, TrackMode mode, TrackKind kind);
+
+}  // namespace kestra

@@ -1,0 +1,83 @@
+#include "graphics/contour_table.h"
+
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+ModelState HeadModel() {
+  ModelState state;
+  DimensionModel(state, 3, 4, 1);
+  state.DELR = {0, 10, 10, 10};
+  state.DELC = {0, 10, 10, 10, 10};
+  ComputeGridGeometry(state);
+  for (int i = 1; i <= 4; ++i)
+    for (int j = 1; j <= 3; ++j) {
+      state.IBOUND(j, i, 1) = 1;
+      state.HEAD(j, i, 1) = static_cast<float>(j + i);
+    }
+  state.IBOUND(3, 4, 1) = 0;  // its head 7 lies outside the range
+  return state;
+}
+
+TEST(ContourLevels, DefaultTableSpansTheHeadRangeOfTheLayer) {
+  test::TempDir dir;
+  const ModelState state = HeadModel();
+  const ContourTable table = ReadContourLevels(dir.File("m.ctr"), state, Settings{}, false);
+  ASSERT_EQ(table.ContourCount(), 10);
+  EXPECT_EQ(table.levels[0].value, 2.0f);
+  EXPECT_NEAR(table.levels[10].value, 6.0f, 1e-5f);  // ten 32-bit steps of 0.4
+  EXPECT_EQ(table.levels[5].label, 1);
+  EXPECT_EQ(table.levels[5].colour, 0);
+  const float diagonal = std::sqrt(30.0f * 30.0f + 40.0f * 40.0f);
+  EXPECT_FLOAT_EQ(table.levels[3].labelHeight, diagonal / 100);
+  EXPECT_FLOAT_EQ(table.levels[3].labelSpacing, diagonal / 10);
+}
+
+TEST(ContourLevels, DrawdownSourceWithoutDrawdownsGivesLevelsZero) {
+  test::TempDir dir;
+  Settings settings;
+  settings.contourDataSource = 1;
+  const ContourTable table = ReadContourLevels(dir.File("m.ctr"), HeadModel(), settings, false);
+  for (const auto& level : table.levels) EXPECT_EQ(level.value, 0.0f);
+}
+
+TEST(ContourLevels, FileRoundTripKeepsEveryField) {
+  test::TempDir dir;
+  ContourTable table;
+  ContourLevel level{12.5f, 0x00FF00, 0, 3.5f, 40, {}};
+  level.reserved[11] = 9;
+  table.levels = {level, level};
+  table.levels[1].value = -1;
+  ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table));
+  EXPECT_EQ(test::ReadWholeFile(dir.File("m.ctr")).size(), 2u + 2 * 30);
+  EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false), table);
+}
+
+TEST(ContourLevels, BadCountKeepsTheDefaultTable) {
+  test::TempDir dir;
+  const ContourTable defaults = ReadContourLevels(dir.File("none.ctr"), HeadModel(), Settings{}, false);
+  ContourTable table;
+  table.levels.resize(3);
+  ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table));
+  std::string bytes = test::ReadWholeFile(dir.File("m.ctr"));
+  for (const std::string count : {std::string("\xFF\xFF", 2), std::string("\x03\x00", 2)}) {
+    test::WriteWholeFile(dir.File("m.ctr"), count + bytes.substr(2));
+    EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false), defaults);
+  }
+}
+
+TEST(ResultRange, EmptyLayerGivesTheStartValues) {
+  ModelState state = HeadModel();
+  state.IBOUND.Dimension(state.Shape());
+  const ValueRange range = ResultRange(state, state.HEAD);
+  EXPECT_EQ(range.minimum, 1.0E+30f);
+  EXPECT_EQ(range.maximum, -1.0E+30f);
+}
+
+}  // namespace
+}  // namespace kestra

@@ -1,0 +1,94 @@
+// The shared MODFLOW runs open as model file sets (Lahey and PowerStation
+// results) and import as name-file models, and every form gives the same model.
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "input/open_model.h"
+#include "support/recording_interface.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+// Values pass through 32-bit floats and text with five significant decimals
+// in the MAIN file; flows differ by MODFLOW's own single-precision rounding.
+constexpr float kRelative = 1e-5f;
+
+struct Opened {
+  Session session;
+  test::RecordingInterface ui;
+};
+
+std::string DataPath(const std::string& model, const std::string& form, const std::string& file) {
+  return (test::TestDataDir() / model / form / file).string();
+}
+
+void ExpectNear(const CellArray<float>& a, const CellArray<float>& b, float scale, const char* what) {
+  ASSERT_EQ(a.shape, b.shape) << what;
+  for (std::size_t n = 0; n < a.values.size(); ++n)
+    ASSERT_NEAR(a.values[n], b.values[n], kRelative * (scale + std::fabs(a.values[n])))
+        << what << " at " << n << " of shape " << a.shape.ncol << "x" << a.shape.nrow << "x" << a.shape.nlay;
+}
+
+float LargestMagnitude(const CellArray<float>& values) {
+  float largest = 0;
+  for (float value : values.values) largest = std::max(largest, std::fabs(value));
+  return largest;
+}
+
+void ExpectSameModel(const ModelState& a, const ModelState& b, bool compareTopLayerTop) {
+  ASSERT_EQ(a.Shape(), b.Shape());
+  for (int j = 1; j <= a.NCOL; ++j) EXPECT_NEAR(a.DELR[j], b.DELR[j], kRelative * a.DELR[j]);
+  for (int i = 1; i <= a.NROW; ++i) EXPECT_NEAR(a.DELC[i], b.DELC[i], kRelative * a.DELC[i]);
+  EXPECT_EQ(a.IBOUND, b.IBOUND);
+  EXPECT_EQ(a.IBOUND0, b.IBOUND0);
+  ExpectNear(a.BOT, b.BOT, 1, "BOT");
+  ExpectNear(a.POROSITY, b.POROSITY, 0, "POROSITY");
+  ExpectNear(a.HEAD, b.HEAD, 1, "HEAD");
+  ExpectNear(a.QRIGHT, b.QRIGHT, LargestMagnitude(a.QRIGHT), "QRIGHT");
+  ExpectNear(a.QFRONT, b.QFRONT, LargestMagnitude(a.QFRONT), "QFRONT");
+  ExpectNear(a.QLOWER, b.QLOWER, LargestMagnitude(a.QLOWER), "QLOWER");
+  ExpectNear(a.QRECH, b.QRECH, LargestMagnitude(a.QRECH), "QRECH");
+  EXPECT_EQ(a.SINKCODE, b.SINKCODE);
+  ExpectNear(a.VX, b.VX, LargestMagnitude(a.VX), "VX");
+  ExpectNear(a.VY, b.VY, LargestMagnitude(a.VY), "VY");
+  ExpectNear(a.VZ, b.VZ, LargestMagnitude(a.VZ), "VZ");
+  for (int k = 1; k <= a.NLAY; ++k) {
+    // The MAIN file gives no top for an unconfined top layer; its top is then
+    // the bottom plus a fixed thickness, which the water table never reaches.
+    if (k == 1 && !compareTopLayerTop) continue;
+    for (int i = 1; i <= a.NROW; ++i)
+      for (int j = 1; j <= a.NCOL; ++j) EXPECT_NEAR(a.TOP(j, i, k), b.TOP(j, i, k), kRelative * 100);
+  }
+}
+
+class SharedModel : public testing::TestWithParam<const char*> {};
+
+TEST_P(SharedModel, ModelFileSetsAndNameFileGiveTheSameModel) {
+  const std::string name = GetParam();
+  NoViews views;
+  Opened lahey, powerStation, imported;
+  ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
+  ASSERT_TRUE(OpenModelFile(DataPath(name, "powerstation", name + ".mdl"), powerStation.session, powerStation.ui, views));
+  ASSERT_TRUE(ImportNameFile(DataPath(name, "namefile", name + ".nam"), imported.session, imported.ui, views));
+  for (const Opened* opened : {&lahey, &powerStation, &imported}) {
+    EXPECT_TRUE(opened->ui.messages.empty()) << opened->ui.LastMessage();
+    EXPECT_TRUE(opened->session.loaded.headsLoaded);
+    EXPECT_TRUE(opened->session.loaded.drawdownsLoaded);
+    EXPECT_TRUE(opened->session.model.flowTermsLoaded);
+    EXPECT_TRUE(opened->session.loaded.velocitiesComputed);
+  }
+  ExpectSameModel(lahey.session.model, powerStation.session.model, true);
+  const bool topGiven = imported.session.model.LAYCON[1] != 1;
+  ExpectSameModel(lahey.session.model, imported.session.model, topGiven);
+  EXPECT_EQ(lahey.session.model.LAYCON, imported.session.model.LAYCON);
+  EXPECT_EQ(lahey.session.periods.NPER, imported.session.periods.NPER);
+  EXPECT_EQ(lahey.session.periods.NSTP, imported.session.periods.NSTP);
+  EXPECT_EQ(lahey.session.settings.HNOFLO, imported.session.settings.HNOFLO);
+}
+
+INSTANTIATE_TEST_SUITE_P(SharedTestData, SharedModel, testing::Values("uniform1", "mixed3d", "transient2"));
+
+}  // namespace
+}  // namespace kestra

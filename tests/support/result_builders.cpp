@@ -1,0 +1,54 @@
+#include "support/result_builders.h"
+
+#include <fstream>
+
+namespace kestra::test {
+
+std::vector<float> LayerPattern(int ncol, int nrow, float base) {
+  std::vector<float> values;
+  for (int row = 1; row <= nrow; ++row)
+    for (int column = 1; column <= ncol; ++column) values.push_back(base + column + 100.0f * row);
+  return values;
+}
+
+std::vector<float> GridPattern(int ncol, int nrow, int nlay, float base) {
+  std::vector<float> values;
+  for (int layer = 1; layer <= nlay; ++layer) {
+    const auto layerValues = LayerPattern(ncol, nrow, base + 10000.0f * layer);
+    values.insert(values.end(), layerValues.begin(), layerValues.end());
+  }
+  return values;
+}
+
+LayerResultHeader LayerHeader(int kstp, int kper, int layer, int ncol, int nrow, const std::string& text) {
+  LayerResultHeader header;
+  header.KSTP = kstp;
+  header.KPER = kper;
+  header.PERTIM = kstp;
+  header.TOTIM = kper * 100.0 + kstp;
+  header.TEXT = std::string(16 - text.size(), ' ') + text;
+  header.NCOL = ncol;
+  header.NROW = nrow;
+  header.ILAY = layer;
+  return header;
+}
+
+BudgetHeader BudgetTermHeader(int kstp, int kper, const std::string& text, int ncol, int nrow, int nlay) {
+  BudgetHeader header;
+  header.KSTP = kstp;
+  header.KPER = kper;
+  header.TEXT = std::string(16 - text.size(), ' ') + text;
+  header.NCOL = ncol;
+  header.NROW = nrow;
+  header.NLAY = nlay;
+  return header;
+}
+
+void WriteResultFile(const std::string& path, ResultFileFormat format, int realBytes,
+                     const std::function<void(ResultFileWriter&)>& records) {
+  std::ofstream out(path, std::ios::binary);
+  ResultFileWriter writer(out, format, realBytes);
+  records(writer);
+}
+
+}  // namespace kestra::test

@@ -1,0 +1,25 @@
+// Small result files built in the test itself through the library's writers.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "input/result_file_writer.h"
+
+namespace kestra::test {
+
+// NCOL x NROW values, row 1 first: base + column + 100 x row, so that every
+// cell of a layer differs.
+std::vector<float> LayerPattern(int ncol, int nrow, float base);
+// NCOL x NROW x NLAY values, layer 1 first, with the same pattern plus 10000 x layer.
+std::vector<float> GridPattern(int ncol, int nrow, int nlay, float base);
+
+LayerResultHeader LayerHeader(int kstp, int kper, int layer, int ncol, int nrow, const std::string& text = "HEAD");
+BudgetHeader BudgetTermHeader(int kstp, int kper, const std::string& text, int ncol, int nrow, int nlay);
+
+// Writes a file at `path` in `format` and precision, its records added by `records`.
+void WriteResultFile(const std::string& path, ResultFileFormat format, int realBytes,
+                     const std::function<void(ResultFileWriter&)>& records);
+
+}  // namespace kestra::test

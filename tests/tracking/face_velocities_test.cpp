@@ -1,0 +1,126 @@
+#include "tracking/face_velocities.h"
+
+#include <gtest/gtest.h>
+
+#include "tracking_models.h"
+
+namespace kestra {
+namespace {
+
+using test::BoxModel;
+
+// Face velocities are 32-bit floats computed from 32-bit flows.
+constexpr float kFloatRelative = 1e-6f;
+
+struct Field {
+  Field() : state(BoxModel(3, 3, 3, 10, 20, 5, 0.25f)) {}
+  FaceVelocities At(int j, int i, int k) const { return GetFaceVelocities(state, settings, tracking, j, i, k); }
+  ModelState state;
+  Settings settings;
+  TrackingSettings tracking;
+};
+
+TEST(GetFaceVelocities, UniformFlowGivesFlowOverAreaAndPorosity) {
+  Field f;
+  f.state.QRIGHT(1, 2, 2) = 30;  // face area DELC * b = 20 * 5
+  f.state.QRIGHT(2, 2, 2) = 30;
+  f.state.QFRONT(2, 1, 2) = -12;  // face area DELR * b = 10 * 5
+  f.state.QLOWER(2, 2, 1) = 8;   // downward into the cell, plan area 200
+  const FaceVelocities v = f.At(2, 2, 2);
+  EXPECT_NEAR(v.VX1, 30 / (20 * 5 * 0.25), 1.2 * kFloatRelative);
+  EXPECT_FLOAT_EQ(v.VX2, v.VX1);
+  EXPECT_NEAR(v.VY1, -12 / (10 * 5 * 0.25), 1e-6);
+  EXPECT_EQ(v.VY2, 0);
+  EXPECT_NEAR(v.VZ2, -8 / (200 * 0.25), 1e-6);
+  EXPECT_EQ(v.VZ1, 0);
+}
+
+TEST(GetFaceVelocities, UnequalWidthsInterpolateThicknessAndPorosityToTheFace) {
+  Field f;
+  f.state.DELR = {0, 10, 30, 10};
+  ComputeGridGeometry(f.state);
+  f.state.POROSITY(2, 1, 1) = 0.4f;  // column 1 keeps 0.25
+  f.state.QRIGHT(1, 1, 1) = 10;
+  // The face lies 15 m from the centre of column 2 and 5 m from that of
+  // column 1: column 1 weighs 0.75 in the face porosity.
+  const double porosity = 0.25 * 0.4 + 0.75 * 0.25;
+  EXPECT_NEAR(f.At(2, 1, 1).VX1, 10 / porosity / 20 / 5, 1e-6);
+  EXPECT_FLOAT_EQ(f.At(1, 1, 1).VX2, f.At(2, 1, 1).VX1);  // both sides of a face agree
+}
+
+TEST(GetFaceVelocities, ClosedFacesCarryNoLateralFlow) {
+  Field f;
+  for (int j = 1; j <= 3; ++j) f.state.QRIGHT(j, 2, 2) = 5;
+  f.state.IBOUND(1, 2, 2) = 0;           // inactive
+  f.state.HEAD(3, 2, 2) = f.settings.HDRY;  // dry
+  EXPECT_EQ(f.At(2, 2, 2).VX1, 0);
+  EXPECT_EQ(f.At(2, 2, 2).VX2, 0);
+  EXPECT_EQ(f.At(3, 2, 2).VX2, 0);  // grid edge
+  f.state.HEAD(3, 2, 2) = 0;
+  f.state.IBOUND(3, 2, 2) = -1;  // a fixed-head neighbour takes flow
+  EXPECT_GT(f.At(2, 2, 2).VX2, 0);
+  EXPECT_EQ(f.At(1, 2, 2).VX2, 0) << "an inactive cell has no velocities";
+}
+
+TEST(GetFaceVelocities, RechargeOnTopAndBottomFacesBySign) {
+  Field f;  // one layer would do; the top layer has no upper neighbour
+  f.state.QRECH(2, 2, 1) = 0.5f;
+  const double area = 200, n = 0.25;
+  EXPECT_NEAR(f.At(2, 2, 1).VZ2, -0.5 / (area * n), 1e-9);
+  EXPECT_EQ(f.At(2, 2, 1).VZ1, 0);
+  f.state.QRECH(2, 2, 1) = -0.5f;
+  EXPECT_EQ(f.At(2, 2, 1).VZ2, 0);
+  EXPECT_NEAR(f.At(2, 2, 1).VZ1, -0.5 / (area * n), 1e-9);
+  f.tracking.RechargeAssignment = 3;  // distributed: no face
+  EXPECT_EQ(f.At(2, 2, 1).VZ1, 0);
+  EXPECT_EQ(f.At(2, 2, 1).VZ2, 0);
+}
+
+TEST(GetFaceVelocities, EvapotranspirationLeavesThroughTheTopUnlessDistributed) {
+  Field f;
+  f.state.QET(2, 2, 1) = -1;
+  EXPECT_NEAR(f.At(2, 2, 1).VZ2, 1 / (200 * 0.25), 1e-9);
+  f.tracking.EvapotranspirationAssignment = 1;
+  EXPECT_EQ(f.At(2, 2, 1).VZ2, 0);
+}
+
+TEST(GetFaceVelocities, SingleLayerWithoutRechargeHasNoVerticalVelocity) {
+  ModelState state = BoxModel(2, 2, 1, 10, 10, 5, 0.3f);
+  state.QRIGHT(1, 1, 1) = 3;
+  const FaceVelocities v = GetFaceVelocities(state, Settings{}, TrackingSettings{}, 1, 1, 1);
+  EXPECT_EQ(v.VZ1, 0);
+  EXPECT_EQ(v.VZ2, 0);
+  EXPECT_GT(v.VX2, 0);
+}
+
+TEST(SaturatedThickness, FollowsTheLayerType) {
+  Field f;
+  f.state.HEAD(1, 1, 1) = 12;  // layer 1: bottom 10, top 15
+  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 5);
+  f.state.LAYCON[1] = 1;
+  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 2);
+  f.state.LAYCON[1] = 3;
+  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 2);
+  f.state.HEAD(1, 1, 1) = 17;  // above the top: confined
+  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 5);
+  f.state.LAYCON[1] = 7;  // unknown codes take the top
+  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 5);
+}
+
+TEST(ComputeCellVelocities, CentreVelocityIsTheMeanOfTheFacesAndMaxSpeedTheLargest) {
+  Field f;
+  f.state.QRIGHT(1, 2, 2) = 10;
+  f.state.QRIGHT(2, 2, 2) = 30;
+  f.state.IBOUND(3, 3, 3) = 0;
+  f.state.VX(3, 3, 3) = 42;
+  const float maxSpeed = ComputeCellVelocities(f.state, f.settings, f.tracking);
+  const FaceVelocities v = f.At(2, 2, 2);
+  EXPECT_FLOAT_EQ(f.state.VX(2, 2, 2), (v.VX1 + v.VX2) / 2);
+  // Column 2 has faces of 0.4 and 1.2, column 3 of 1.2 and a closed edge.
+  EXPECT_FLOAT_EQ(maxSpeed, 0.8f);
+  EXPECT_FLOAT_EQ(f.state.VX(3, 2, 2), 0.6f);
+  EXPECT_EQ(f.state.VX(3, 3, 3), 42) << "inactive cells keep their values";
+}
+
+}  // namespace
+}  // namespace kestra

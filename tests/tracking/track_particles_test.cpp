@@ -1,0 +1,512 @@
+#include "tracking/track_particles.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/recording_interface.h"
+#include "tracking/time_steps.h"
+#include "tracking_models.h"
+
+namespace kestra {
+namespace {
+
+using test::BoxModel;
+using test::RecordingObserver;
+using test::ScriptedLoader;
+using test::SetUniformFlow;
+
+// Face velocities are 32-bit floats: times and positions derived from them
+// agree with the closed forms to about 1e-6 relative.
+constexpr double kFloatRelative = 2e-6;
+
+struct TrackingFixture {
+  explicit TrackingFixture(ModelState model) : state(std::move(model)) {
+    tracking.StepLength = 1e6;
+    tracking.MaximumSteps = 1;
+  }
+
+  void Add(int j, int i, int k, float x, float y, float z) {
+    ASSERT_TRUE(AddParticle(particles, {static_cast<std::int16_t>(j), static_cast<std::int16_t>(i),
+                                        static_cast<std::int16_t>(k)},
+                            {x, y, z}, 0, ui));
+  }
+
+  void Run(TrackMode mode, TrackKind kind = TrackKind::Interactive, int threads = 1) {
+    TrackingRun run{state, settings, tracking, periods, particles, busy, ui, observer, loader, control, threads};
+    TrackParticles(run, mode, kind);
+  }
+
+  const TrackState& Forward(int n = 1) const { return particles.Particles[n - 1].forward; }
+  const TrackState& Backward(int n = 1) const { return particles.Particles[n - 1].backward; }
+
+  ModelState state;
+  Settings settings;
+  TrackingSettings tracking;
+  StressPeriods periods;
+  ParticleSet particles;
+  BusyFlags busy;
+  test::RecordingInterface ui;
+  RecordingObserver observer;
+  ScriptedLoader loader;
+  RunControl control;
+};
+
+// A row of ten 10 m cells along `axis` with pore velocity 0.25, the last
+// cell fixed head.
+ModelState UniformChannel(int axis, float velocity = 0.25f) {
+  const int n = 10;
+  ModelState state = BoxModel(axis == 1 ? n : 3, axis == 2 ? n : 3, axis == 3 ? n : 1, 10, 10, 10, 0.25f);
+  SetUniformFlow(state, axis, velocity);
+  for (int a = 1; a <= 3; ++a)
+    for (int b = 1; b <= 3; ++b) {
+      if (axis == 1) state.IBOUND(n, a, 1) = -1;
+      if (axis == 2) state.IBOUND(a, n, 1) = -1;
+      if (axis == 3) state.IBOUND(a, b, n) = -1;
+    }
+  return state;
+}
+
+TEST(TrackParticles, UniformFlowAlongEachAxisIsStraightAndTakesDelrOverVPerCell) {
+  const double v = 0.25;
+  for (int axis = 1; axis <= 3; ++axis) {
+    SCOPED_TRACE(axis);
+    TrackingFixture f(UniformChannel(axis));
+    // The second cell along the axis: the first has a closed face at the
+    // grid edge, so its flow is not uniform.
+    f.Add(2, 2, axis == 3 ? 2 : 1, 0.5f, 0.5f, 0.5f);
+    f.Run(TrackMode::ForwardRun);
+
+    // Half a cell, seven whole cells, then the fixed-head cell stops it.
+    const TrackState& end = f.Forward();
+    EXPECT_TRUE(end.stopped);
+    EXPECT_NEAR(end.time, 7.5 * 10 / v, 7.5 * 10 / v * kFloatRelative);
+    ASSERT_EQ(f.observer.segments.size(), 8u);
+    for (std::size_t n = 1; n < f.observer.segments.size(); ++n) {
+      const TrackSegment& s = f.observer.segments[n];
+      EXPECT_NEAR(s.time - f.observer.segments[n - 1].time, 10 / v, 10 / v * kFloatRelative);
+      // Straight: the two other coordinates never change.
+      if (axis != 1) {
+        EXPECT_DOUBLE_EQ(s.to.X, 15);
+      }
+      if (axis != 2) {
+        EXPECT_DOUBLE_EQ(s.to.Y, 15);
+      }
+      if (axis != 3) {
+        EXPECT_NEAR(s.to.Z, 5, 1e-5);
+      }
+    }
+    EXPECT_EQ(f.observer.ends.back().end, TrackEnd::EnteredInactiveCell);
+    const CellIndex expected = axis == 1 ? CellIndex{10, 2, 1} : axis == 2 ? CellIndex{2, 10, 1} : CellIndex{2, 2, 10};
+    EXPECT_EQ(end.cell, expected);
+  }
+}
+
+// Column 2 of three carries velocities 1 at its low face and 3 at its high
+// face (a linear field of gradient 0.2 per metre); column 3 is fixed head.
+ModelState AcceleratingCell() {
+  ModelState state = BoxModel(3, 1, 1, 10, 10, 10, 0.25f);
+  const float faceArea = 10 * 10 * 0.25f;
+  state.QRIGHT(1, 1, 1) = 1 * faceArea;
+  state.QRIGHT(2, 1, 1) = 3 * faceArea;
+  state.IBOUND(3, 1, 1) = -1;
+  return state;
+}
+
+TEST(TrackParticles, LinearVelocityFollowsTheExponentialSolution) {
+  TrackingFixture f(AcceleratingCell());
+  f.tracking.StepLength = 1;
+  f.tracking.MaximumSteps = 100;
+  f.Add(2, 1, 1, 0.1f, 0.5f, 0.5f);
+  const double gradient = 0.2, v1 = 1, x0 = 1;  // particle 1 m into the cell
+  const double vp = v1 + gradient * x0;
+  auto analytic = [&](double t) { return 10 + (vp * std::exp(gradient * t) - v1) / gradient; };
+  f.Run(TrackMode::ForwardStep);
+  EXPECT_NEAR(f.observer.segments.back().to.X, analytic(1), 1e-5);
+  f.Run(TrackMode::ForwardStep);
+  EXPECT_NEAR(f.observer.segments.back().to.X, analytic(2), 1e-5);
+  f.Run(TrackMode::ForwardRun);
+  const double exitTime = std::log(3 / vp) / gradient;
+  EXPECT_NEAR(f.Forward().time, exitTime, exitTime * kFloatRelative);
+  EXPECT_NEAR(f.observer.segments.back().to.X, 20, 1e-5);
+}
+
+TEST(TrackParticles, ParticleInAConvergingCellStopsWithoutMoving) {
+  ModelState state = BoxModel(3, 1, 1, 10, 10, 10, 0.25f);
+  state.QRIGHT(1, 1, 1) = 5;   // into column 2 from the left
+  state.QRIGHT(2, 1, 1) = -5;  // and from the right
+  TrackingFixture f(std::move(state));
+  f.Add(2, 1, 1, 0.3f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.Forward().stopped);
+  EXPECT_EQ(f.Forward().time, 0);
+  EXPECT_TRUE(f.observer.segments.empty());
+  EXPECT_EQ(f.observer.ends.back().end, TrackEnd::CannotLeaveCell);
+}
+
+TEST(TrackParticles, EqualExitTimesLeaveThroughTheLaterAxis) {
+  ModelState state = BoxModel(3, 3, 2, 10, 10, 10, 0.25f);
+  SetUniformFlow(state, 1, 0.5f);
+  SetUniformFlow(state, 2, 0.5f);
+  TrackingFixture f(std::move(state));
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardStep);  // a step of 1e6 ends at the first stop
+  // Column and row tie: the row wins.
+  ASSERT_FALSE(f.observer.points.empty());
+  EXPECT_EQ(f.observer.points.front().point.cell, (CellIndex{2, 3, 1}));
+
+  ModelState down = BoxModel(3, 3, 3, 10, 10, 10, 0.25f);
+  SetUniformFlow(down, 2, 0.5f);
+  SetUniformFlow(down, 3, 0.5f);
+  TrackingFixture g(std::move(down));
+  g.Add(2, 2, 2, 0.5f, 0.5f, 0.5f);
+  g.Run(TrackMode::ForwardStep);
+  // Row and layer tie: the layer wins.
+  ASSERT_FALSE(g.observer.points.empty());
+  EXPECT_EQ(g.observer.points.front().point.cell, (CellIndex{2, 2, 3}));
+}
+
+TEST(TrackParticles, SingleStepsEndExactlyAtStepEnds) {
+  TrackingFixture f(UniformChannel(1, 2.5f));  // 2.5 m per time unit: several cells per step
+  f.tracking.StepLength = 10;
+  f.tracking.MaximumSteps = 100;
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardStep);
+  EXPECT_EQ(f.Forward().time, 10.0);
+  EXPECT_GT(f.observer.segments.size(), 2u);
+  f.Run(TrackMode::ForwardStep);
+  EXPECT_EQ(f.Forward().time, 20.0);
+  EXPECT_FALSE(f.Forward().stopped);
+}
+
+TEST(TrackParticles, RunsEndAfterMaximumStepsAndTheNextRunContinues) {
+  TrackingFixture f(UniformChannel(1, 0.01f));
+  f.tracking.StepLength = 1;
+  f.tracking.MaximumSteps = 100;
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_EQ(f.Forward().time, 100.0);
+  EXPECT_EQ(f.Forward().timeLimit, 100.0);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_EQ(f.Forward().time, 200.0);
+  EXPECT_EQ(f.observer.ends.back().end, TrackEnd::ReachedStopTime);
+}
+
+TEST(TrackParticles, TimeMarksFallOnMultiplesOfIntervalTimesStep) {
+  TrackingFixture f(UniformChannel(1, 0.1f));
+  f.tracking.StepLength = 5;
+  f.tracking.MarkInterval = 2;
+  f.tracking.MaximumSteps = 7;
+  f.tracking.MarkOnTopView = -1;
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  // Marks sit at the end of the moves at times 10, 20 and 30 (0.1 per time unit).
+  ASSERT_EQ(f.observer.markPoints.size(), 3u);
+  for (int m = 0; m < 3; ++m) EXPECT_NEAR(f.observer.markPoints[m].X, 15 + 0.1 * 10 * (m + 1), 1e-4);
+}
+
+TEST(TrackParticles, AMovePassingTwoMarkTimesDrawsOneMark) {
+  TrackingFixture f(UniformChannel(1, 0.1f));
+  f.tracking.StepLength = 5;
+  f.tracking.MarkInterval = 0.5;  // mark times 2.5, 5, 7.5, ...
+  f.tracking.MaximumSteps = 1;
+  f.tracking.MarkOnXsections = -1;
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_EQ(f.observer.markPoints.size(), 1u);
+}
+
+TEST(TrackParticles, NoMarksWhenBothViewsAreOff) {
+  TrackingFixture f(UniformChannel(1, 0.1f));
+  f.tracking.StepLength = 5;
+  f.tracking.MaximumSteps = 4;
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.observer.markPoints.empty());
+}
+
+// A 2-D field that bends the pathlines: velocities grow along both axes.
+ModelState BendingField() {
+  ModelState state = BoxModel(6, 6, 1, 10, 10, 10, 0.3f);
+  for (int i = 1; i <= 6; ++i)
+    for (int j = 1; j <= 6; ++j) {
+      state.QRIGHT(j, i, 1) = 3.0f * static_cast<float>(j + i);
+      state.QFRONT(j, i, 1) = 2.0f * static_cast<float>(j) + 0.5f * static_cast<float>(i * i);
+    }
+  return state;
+}
+
+TEST(TrackParticles, BackwardTrackingRetracesTheForwardPathline) {
+  TrackingFixture f(BendingField());
+  f.tracking.StepLength = 2;
+  f.tracking.MaximumSteps = 10;
+  f.Add(2, 2, 1, 0.3f, 0.6f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  const TrackState reached = f.Forward();
+  ASSERT_FALSE(reached.stopped);
+  ASSERT_GT(f.observer.points.size(), 3u);  // it crossed cells
+
+  TrackingFixture back(BendingField());
+  back.tracking = f.tracking;
+  back.Add(reached.cell.column, reached.cell.row, reached.cell.layer, reached.local.x, reached.local.y,
+           reached.local.z);
+  back.Run(TrackMode::BackwardRun);
+  const TrackState& home = back.Backward();
+  EXPECT_EQ(home.time, 20.0);
+  EXPECT_EQ(home.cell, (CellIndex{2, 2, 1}));
+  // Each face crossing moves a particle on by 1e-6 of a cell.
+  EXPECT_NEAR(home.local.x, 0.3, 1e-4);
+  EXPECT_NEAR(home.local.y, 0.6, 1e-4);
+  EXPECT_FALSE(back.observer.directionMarks.empty());
+}
+
+TEST(TrackParticles, ParticleLeavingThroughTheTopKeepsItsLastPosition) {
+  ModelState state = BoxModel(3, 1, 2, 10, 10, 10, 0.25f);
+  SetUniformFlow(state, 3, -0.5f);  // upward
+  state.QET(2, 1, 1) = -0.5f * 0.25f * 100;  // evapotranspiration takes it out at the top
+  TrackingFixture f(std::move(state));
+  f.Add(2, 1, 2, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  const TrackState& end = f.Forward();
+  EXPECT_TRUE(end.stopped);
+  EXPECT_EQ(f.observer.ends.back().end, TrackEnd::LeftGrid);
+  // The move into layer 1 is kept; the move out through its top is drawn
+  // but neither stored nor written.
+  EXPECT_EQ(end.cell, (CellIndex{2, 1, 1}));
+  EXPECT_NEAR(end.local.z, 0, 1e-5);
+  EXPECT_EQ(f.observer.segments.size(), 2u);
+  EXPECT_EQ(f.observer.points.size(), 1u);
+}
+
+TEST(TrackParticles, ParticleReleasedInAnInactiveCellStopsAtItsFirstMove) {
+  ModelState state = UniformChannel(1);
+  state.IBOUND(3, 2, 1) = 0;
+  TrackingFixture f(std::move(state));
+  f.Add(3, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.Forward().stopped);
+  EXPECT_TRUE(f.observer.segments.empty());
+  EXPECT_EQ(f.observer.releases.size(), 1u);
+}
+
+TEST(TrackParticles, StopAtSinksDecidesWhetherAParticlePassesAWell) {
+  for (const std::int16_t stopAtSinks : {std::int16_t{-1}, std::int16_t{0}}) {
+    ModelState state = UniformChannel(1);
+    state.SINKCODE(4, 2, 1) = -1;
+    TrackingFixture f(std::move(state));
+    f.tracking.StopAtSinks = stopAtSinks;
+    f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+    f.Run(TrackMode::ForwardRun);
+    EXPECT_EQ(f.Forward().cell.column, stopAtSinks ? 4 : 10);
+    EXPECT_EQ(f.observer.ends.back().end, stopAtSinks ? TrackEnd::EnteredSinkCell : TrackEnd::EnteredInactiveCell);
+  }
+}
+
+TEST(TrackParticles, StoppedParticlesStayUntilReset) {
+  TrackingFixture f(UniformChannel(1));
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  const std::size_t moves = f.observer.segments.size();
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_EQ(f.observer.segments.size(), moves);
+  // The backward state is independent of the forward one.
+  EXPECT_FALSE(f.Backward().stopped);
+}
+
+TEST(TrackParticles, ZeroThicknessStopsTheRunAndKeepsTheTimeOfStoredMoves) {
+  ModelState state = UniformChannel(1, 1.0f);
+  state.TOP(5, 2, 1) = state.BOT(5, 2, 1);
+  TrackingFixture f(std::move(state));
+  f.tracking.StepLength = 1000;
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0].text,
+            "The thickness of aquifer in cell (row, col, layer) = (2,5,1) is zero or negative. Computation stops!");
+  EXPECT_EQ(f.ui.messages[0].title, kApplicationTitle);
+  EXPECT_EQ(f.ui.beeps, 1);
+  // The first particle stands at the face of column 5 with the time it took
+  // to get there; the second never started.
+  EXPECT_EQ(f.Forward(1).cell, (CellIndex{5, 2, 1}));
+  EXPECT_GT(f.Forward(1).time, 0);
+  EXPECT_EQ(f.Forward(1).time, f.observer.segments.back().time);
+  EXPECT_EQ(f.Forward(2).time, 0);
+  EXPECT_FALSE(f.busy.trackingRun);
+}
+
+TEST(TrackParticles, UnconfinedCellsStopAtTheWaterTableNotAtTheirTop) {
+  // One unconfined cell, water table 4 m above its bottom, top at 10;
+  // evapotranspiration draws 0.5 upward through the saturated top, none
+  // enters through the bottom: a linear field of gradient 0.5 / 4.
+  ModelState state = BoxModel(1, 1, 1, 10, 10, 10, 0.25f);
+  state.LAYCON[1] = 1;
+  state.HEAD(1, 1, 1) = 4;
+  state.QET(1, 1, 1) = -0.5f * 0.25f * 100;
+  TrackingFixture f(std::move(state));
+  f.Add(1, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  ASSERT_EQ(f.observer.segments.size(), 1u);
+  EXPECT_NEAR(f.observer.segments[0].to.Z, 4, 1e-6);
+  EXPECT_NEAR(f.observer.segments[0].time, std::log(0.5 / 0.25) / (0.5 / 4), 1e-5);
+}
+
+TEST(TrackParticles, ReplayRetracesToTheTimeLimitsOfTheLastRun) {
+  TrackingFixture f(BendingField());
+  f.tracking.StepLength = 3;
+  f.tracking.MaximumSteps = 4;
+  f.Add(2, 2, 1, 0.3f, 0.6f, 0.5f);
+  f.Add(1, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  f.Run(TrackMode::ForwardStep);
+  const std::vector<TrackSegment> interactive = f.observer.segments;
+  const TrackState reached = f.Forward(1);
+
+  f.observer = RecordingObserver{};
+  PrepareReplay(f.particles);
+  f.Run(TrackMode::ForwardRun, TrackKind::Replay);
+  EXPECT_EQ(f.Forward(1).time, reached.time);
+  EXPECT_EQ(f.Forward(1).cell, reached.cell);
+  EXPECT_EQ(f.observer.releases.size(), 2u);
+  ASSERT_EQ(f.observer.segments.size(), interactive.size());
+}
+
+TEST(TrackParticles, ThreadsGiveTheSameEventsInTheSameOrder) {
+  auto track = [](int threads) {
+    TrackingFixture f(BendingField());
+    f.tracking.StepLength = 2;
+    f.tracking.MaximumSteps = 6;
+    for (int i = 1; i <= 6; ++i)
+      for (int j = 1; j <= 6; ++j) f.Add(j, i, 1, 0.2f, 0.7f, 0.5f);
+    f.Run(TrackMode::ForwardRun, TrackKind::Interactive, threads);
+    std::vector<double> trace;
+    for (const TrackSegment& s : f.observer.segments) trace.insert(trace.end(), {double(s.particle), s.to.X, s.time});
+    for (const ParticleRecord& p : f.particles.Particles) trace.push_back(p.forward.time);
+    return trace;
+  };
+  const std::vector<double> one = track(1);
+  EXPECT_EQ(track(2), one);
+  EXPECT_EQ(track(3), one);
+}
+
+TEST(TrackParticles, DoesNothingWithoutLoadedFlowTerms) {
+  TrackingFixture f(UniformChannel(1));
+  f.state.flowTermsLoaded = false;
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.observer.ends.empty());
+}
+
+}  // namespace
+}  // namespace kestra
+
+namespace kestra {
+namespace {
+
+// Two stress periods of 10 time units, one step each: the water moves 1 m
+// per time unit in the first and 2 m in the second, along a channel of a
+// hundred 10 m cells ending in a fixed-head cell.
+void TwoSpeedField(ModelState& state) { SetUniformFlow(state, 1, state.CurrentPeriod == 1 ? 1.0f : 2.0f); }
+
+ModelState ChannelOfHundredCells() {
+  ModelState state = BoxModel(100, 1, 1, 10, 10, 10, 0.25f);
+  state.IBOUND(100, 1, 1) = -1;
+  TwoSpeedField(state);
+  return state;
+}
+
+struct TransientChannel : TrackingFixture {
+  TransientChannel() : TrackingFixture(ChannelOfHundredCells()) {
+    periods.NPER = 2;
+    periods.PERLEN = {0, 10, 10};
+    periods.NSTP = {0, 1, 1};
+    periods.TSMULT = {0, 1, 1};
+    tracking.SimulationMode = 2;
+    tracking.StepLength = 100;
+    tracking.MaximumSteps = 1;
+    loader = ScriptedLoader(TwoSpeedField);
+  }
+};
+
+TEST(PathlineMode, ParticlesFollowEachTimeStepAndStopAtTheTimeLimit) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  // 10 m in the first period, 20 m in the second.
+  EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10 + 20, 1e-4);
+  EXPECT_NEAR(f.Forward().time, 20, 1e-9);
+  EXPECT_FALSE(f.Forward().stopped);
+  EXPECT_EQ(f.loader.loads, (std::vector<ScriptedLoader::StepId>{{2, 1}, {1, 1}}));
+  EXPECT_EQ(f.loader.restores, (std::vector<ScriptedLoader::StepId>{{1, 1}}));
+  EXPECT_EQ(f.state.CurrentPeriod, 1);
+}
+
+TEST(PathlineMode, WithoutTheTimeLimitParticlesGoOnInTheLastFlowField) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = 0;
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  // 20 time units as above, then 80 more at 2 m per time unit.
+  EXPECT_NEAR(f.Forward().time, 100, 1e-9);
+  // Each of the 19 face crossings moves the particle on by 1e-6 of a cell.
+  EXPECT_NEAR(f.observer.segments.back().to.X, 45 + 80 * 2, 19 * 1e-5 + 1e-5);
+  EXPECT_EQ(f.state.CurrentPeriod, 1);
+}
+
+TEST(PathlineMode, BackwardParticlesStartInThePreviousTimeStep) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.state.CurrentPeriod = 2;
+  TwoSpeedField(f.state);
+  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::BackwardRun);
+  // Released at the start of period 2, it goes back through period 1 only.
+  EXPECT_NEAR(f.Backward().time, 10, 1e-9);
+  EXPECT_NEAR(f.observer.segments.back().to.X, 495 - 10, 1e-4);
+  EXPECT_EQ(f.state.CurrentPeriod, 2);
+}
+
+TEST(PathlineMode, BackwardRunFromTheFirstStepWithTheTimeLimitEndsAtOnce) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::BackwardRun);
+  EXPECT_TRUE(f.observer.segments.empty());
+  EXPECT_TRUE(f.loader.loads.empty());
+  EXPECT_EQ(f.Backward().time, 0);
+}
+
+TEST(PathlineMode, ParticlesAheadOfTheLoadedStepWaitForTheirOwn) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.tracking.StepLength = 5;
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Add(30, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.tracking.MaximumSteps = 3;
+  f.Run(TrackMode::ForwardRun);  // both to time 15: 10 at speed 1, 5 at speed 2
+  EXPECT_NEAR(f.Forward(1).time, 15, 1e-9);
+  EXPECT_NEAR(f.Forward(2).time, 15, 1e-9);
+  f.observer = RecordingObserver{};
+  f.Run(TrackMode::ForwardRun);  // from 15 to 20 in period 2 only
+  EXPECT_NEAR(f.Forward(1).time, 20, 1e-9);
+  EXPECT_NEAR(f.observer.segments.back().to.X, 295 + 10 + 20, 1e-4);
+}
+
+TEST(PathlineMode, AMoveEndingJustShortOfTheStepEndDoesNotHangTheRun) {
+  // Step ends that sums of move times cannot hit exactly.
+  TransientChannel f;
+  f.periods.PERLEN = {0, 0.1f, 0.7f};
+  f.periods.NSTP = {0, 3, 7};
+  f.periods.TSMULT = {0, 1.1f, 1.3f};
+  f.tracking.StopAtTimeLimit = -1;
+  f.tracking.StepLength = 0.01;
+  f.tracking.MaximumSteps = 1000;
+  for (int j = 2; j < 40; ++j) f.Add(j, 1, 1, 0.37f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_NEAR(f.Forward(1).time, 0.8, 1e-6);
+  EXPECT_EQ(f.loader.loads.size(), 10u);  // nine steps after the first, then the restore
+}
+
+}  // namespace
+}  // namespace kestra
