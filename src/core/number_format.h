@@ -23,6 +23,8 @@ inline std::string NumberText(std::int16_t value) { return NumberText(static_cas
 
 // The same text without its leading blank.
 std::string TrimmedNumberText(double value);
+// The 32-bit form without its leading blank (HPGL coordinates).
+std::string TrimmedFloatText(float value);
 
 // Leading-number parse: leading blanks and tabs skipped, then an optional sign,
 // digits with an optional point, and an optional exponent (E or D). Whatever
