@@ -37,6 +37,23 @@ void DrawScreenSegment(Picture& picture, float a1, float b1, float a2, float b2,
   picture.DrawPoint(a2, b2, colour);
 }
 
+// Boxes that continue each other along a line of cells become one: the same
+// pixels in far fewer calls.
+std::vector<PictureBox> JoinedRuns(const std::vector<PictureBox>& boxes) {
+  std::vector<PictureBox> runs;
+  for (const PictureBox& box : boxes) {
+    if (!runs.empty()) {
+      PictureBox& last = runs.back();
+      if (last.y1 == box.y1 && last.y2 == box.y2 && last.x2 == box.x1 && box.x2 >= box.x1 && last.x2 >= last.x1) {
+        last.x2 = box.x2;
+        continue;
+      }
+    }
+    runs.push_back(box);
+  }
+  return runs;
+}
+
 void WritePlanBox(PlotContext& context, const PictureBox& box) {
   if (context.device.WritesDxf()) WriteSolid(context, FromPlan, box);
   if (context.device.WritesHpgl()) WriteHpglBox(context.device, GridLength(context.model), box.x1, box.y1, box.x2, box.y2);
@@ -72,20 +89,20 @@ void FillBoxColumnSection(PlotContext& context, float z1, float y1, float z2, fl
 
 void FillBoxes(PlotContext& context, const std::vector<PictureBox>& boxes, Colour colour) {
   if (boxes.empty()) return;
-  context.plan.FillBoxes(boxes, colour);
+  context.plan.FillBoxes(JoinedRuns(boxes), colour);
   for (const PictureBox& box : boxes) WritePlanBox(context, box);
 }
 
 void FillBoxesRowSection(PlotContext& context, const std::vector<PictureBox>& boxes, Colour colour) {
   if (boxes.empty()) return;
-  context.rowSection.FillBoxes(boxes, colour);
+  context.rowSection.FillBoxes(JoinedRuns(boxes), colour);
   if (!context.device.WritesDxf() || !context.device.IncludeLowerXsection) return;
   for (const PictureBox& box : boxes) WriteSolid(context, RowSectionToPlan, box);
 }
 
 void FillBoxesColumnSection(PlotContext& context, const std::vector<PictureBox>& boxes, Colour colour) {
   if (boxes.empty()) return;
-  context.columnSection.FillBoxes(boxes, colour);
+  context.columnSection.FillBoxes(JoinedRuns(boxes), colour);
   if (!context.device.WritesDxf() || !context.device.IncludeRightXsection) return;
   for (const PictureBox& box : boxes) WriteSolid(context, ColumnSectionToPlan, box);
 }

@@ -22,7 +22,7 @@ struct PlotContext {
   Picture& columnSection;
   PlotDevice& device;
   const ModelState& model;
-  const ViewLayout& layout;
+  ViewLayout& layout;
 };
 
 // The section windows the section elements are cut against.
@@ -36,8 +36,9 @@ void FillBox(PlotContext& context, float x1, float y1, float x2, float y2, Colou
 void FillBoxRowSection(PlotContext& context, float x1, float z1, float x2, float z2, Colour colour);
 void FillBoxColumnSection(PlotContext& context, float z1, float y1, float z2, float y2, Colour colour);
 
-// Many plan boxes of one colour: the screen gets them in one call, the plot
-// file one element per box, in order.
+// Many boxes of one colour: the screen gets them in one call, with each run
+// of boxes side by side on one line joined into one box; the plot file gets
+// one element per box, in order.
 void FillBoxes(PlotContext& context, const std::vector<PictureBox>& boxes, Colour colour);
 void FillBoxesRowSection(PlotContext& context, const std::vector<PictureBox>& boxes, Colour colour);
 void FillBoxesColumnSection(PlotContext& context, const std::vector<PictureBox>& boxes, Colour colour);

@@ -32,11 +32,15 @@ struct ViewLayout {
   float Exaggeration = 1;  // vertical exaggeration of the sections
   bool planShown = true;
   bool sectionsShown = true;
+  // The model's elevation range (lowest BOT, highest TOP), set when it is opened.
+  float modelZmin = 0;
+  float modelZmax = 1;
 };
 
-// ViewWindow from the zoom window and the elevation range.
-inline void SetViewWindow(ViewLayout& layout, float zmin, float zmax) {
-  layout.view = {layout.zoom.Xmin, layout.zoom.Ymin, layout.zoom.Xmax, layout.zoom.Ymax, zmin, zmax};
+// ViewWindow from the zoom window and the model's elevation range.
+inline void SetViewWindow(ViewLayout& layout) {
+  layout.view = {layout.zoom.Xmin, layout.zoom.Ymin, layout.zoom.Xmax, layout.zoom.Ymax, layout.modelZmin,
+                 layout.modelZmax};
 }
 
 }  // namespace kestra

@@ -21,7 +21,7 @@ std::string PlotOf(const ModelState& model, const char* format, const std::strin
   device.PlotFormat = format;
   device.PlotFileName = path;
   device.PlotToFile = true;
-  const ViewLayout layout = test::WholeGridLayout(model);
+  ViewLayout layout = test::WholeGridLayout(model);
   PlotContext context{plan, row, column, device, model, layout};
   EXPECT_TRUE(OpenPlotFile(device, layout.zoom));
   draw(context);

@@ -35,7 +35,7 @@ TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
   model.origin.Y0 = 2000;
   model.origin.isSet = true;
   SetOriginAngle(model.origin, static_cast<float>(M_PI / 6));
-  const ViewLayout layout = test::WholeGridLayout(model);
+  ViewLayout layout = test::WholeGridLayout(model);
   test::RecordingPicture plan, row, column;
   test::TempDir dir;
   PlotDevice device;
@@ -74,7 +74,7 @@ TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
 TEST(DxfPlotOfModelWithoutPosition, BoxesKeepTheirPlace) {
   ModelState model = test::UniformModel(2, 2, 1, 10, 10);
   model.origin = ModelOrigin{};
-  const ViewLayout layout = test::WholeGridLayout(model);
+  ViewLayout layout = test::WholeGridLayout(model);
   test::RecordingPicture plan, row, column;
   test::TempDir dir;
   PlotDevice device;

@@ -30,7 +30,9 @@ inline ViewLayout WholeGridLayout(const ModelState& model) {
   ViewLayout layout;
   layout.zoom = {0, 0, model.XEDGE[model.NCOL], model.YEDGE[model.NROW], model.XEDGE[model.NCOL],
                  model.YEDGE[model.NROW]};
-  SetViewWindow(layout, 100 - 10.0f * model.NLAY, 100);
+  layout.modelZmin = 100 - 10.0f * model.NLAY;
+  layout.modelZmax = 100;
+  SetViewWindow(layout);
   return layout;
 }
 
