@@ -2,7 +2,6 @@
 // sections to the raster pictures, and the same into a DXF plot.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "graphics/plan_view.h"
@@ -50,40 +49,39 @@ struct MillionCellModel {
   }
 };
 
-void RedrawToRaster(benchmark::State& state) {
+// The model laid out for a window of 1200 x 1000 pixels, ready to draw.
+struct DrawingSetup {
   MillionCellModel m;
   ViewLayout layout;
-  layout.zoom = {0, 0, 10000, 10000, 10000, 10000};
-  SetModelElevationRange(layout, m.model);
   RasterPicture plan, row, column;
   PlotDevice device;
   SilentInterface ui;
-  ArrangeViews(layout, plan, row, column, m.settings, 1200, 1000);
   PlotContext context{plan, row, column, device, m.model, layout};
   DrawInputs inputs{m.settings, m.reader, ui};
-  inputs.headsLoaded = true;
-  for (auto _ : state) DrawModel(context, inputs, 1);
+
+  DrawingSetup() {
+    layout.zoom = {0, 0, 10000, 10000, 10000, 10000};
+    SetModelElevationRange(layout, m.model);
+    ArrangeViews(layout, plan, row, column, m.settings, 1200, 1000);
+    inputs.headsLoaded = true;
+  }
+};
+
+void RedrawToRaster(benchmark::State& state) {
+  DrawingSetup setup;
+  for (auto _ : state) DrawModel(setup.context, setup.inputs, 1);
 }
 BENCHMARK(RedrawToRaster)->Unit(benchmark::kMillisecond);
 
 void PlotToDxf(benchmark::State& state) {
-  MillionCellModel m;
-  ViewLayout layout;
-  layout.zoom = {0, 0, 10000, 10000, 10000, 10000};
-  SetModelElevationRange(layout, m.model);
-  RasterPicture plan, row, column;
-  PlotDevice device;
-  SilentInterface ui;
-  ArrangeViews(layout, plan, row, column, m.settings, 1200, 1000);
-  PlotContext context{plan, row, column, device, m.model, layout};
-  DrawInputs inputs{m.settings, m.reader, ui};
-  inputs.headsLoaded = true;
-  inputs.gridPlotSwitch = true;
+  DrawingSetup setup;
+  setup.inputs.gridPlotSwitch = true;
+  PlotDevice& device = setup.device;
   device.PlotFileName = (std::filesystem::temp_directory_path() / "kestra_drawing_bench.dxf").string();
   device.PlotToFile = true;
   for (auto _ : state) {
-    OpenPlotFile(device, layout.zoom);
-    DrawModel(context, inputs, 1);
+    OpenPlotFile(device, setup.layout.zoom);
+    DrawModel(setup.context, setup.inputs, 1);
     ClosePlotFile(device);
   }
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(device.PlotFileName));

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
+#include "plot_file.h"
 #include "view_scene.h"
 
 namespace kestra {
@@ -81,9 +81,7 @@ TEST(DrawModel, RowOfInactiveCellsIsOneScreenBoxButOneSolidPerCell) {
   ASSERT_TRUE(ClosePlotFile(scene.device));
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.inactiveCellColor), (Boxes{{0, 10, 40, 20}}));
   const std::string dxf = test::ReadWholeFile(scene.device.PlotFileName);
-  int solids = 0;
-  for (std::size_t at = dxf.find("SOLID"); at != std::string::npos; at = dxf.find("SOLID", at + 1)) ++solids;
-  EXPECT_EQ(solids, 4);
+  EXPECT_EQ(test::Occurrences(dxf, "SOLID"), 4);
 }
 
 TEST(DrawModel, ZoomedIntoOneLargeInactiveCellFillsTheWholePicture) {
@@ -187,9 +185,7 @@ TEST(ToggleSectionMarks, SectionsIncludedDecideWhichMarksGoIntoThePlot) {
   ASSERT_TRUE(ClosePlotFile(scene.device));
   EXPECT_TRUE(scene.device.PlotToFile);
   const std::string dxf = test::ReadWholeFile(scene.device.PlotFileName);
-  int solids = 0;
-  for (std::size_t at = dxf.find("SOLID"); at != std::string::npos; at = dxf.find("SOLID", at + 1)) ++solids;
-  EXPECT_EQ(solids, 4);  // the row marks only
+  EXPECT_EQ(test::Occurrences(dxf, "SOLID"), 4);  // the row marks only
 }
 
 }  // namespace

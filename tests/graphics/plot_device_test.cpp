@@ -2,32 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/plot_primitives.h"
-#include "recording_picture.h"
-#include "small_models.h"
-#include "support/temp_dir.h"
+#include "plot_file.h"
 
 namespace kestra {
 namespace {
 
-using test::ReadWholeFile;
-using test::RecordingPicture;
+using test::PlotOf;
 using test::TempDir;
-
-std::string PlotOf(const ModelState& model, const char* format, const std::string& path,
-                   void (*draw)(PlotContext&)) {
-  RecordingPicture plan, row, column;
-  PlotDevice device;
-  device.PlotFormat = format;
-  device.PlotFileName = path;
-  device.PlotToFile = true;
-  ViewLayout layout = test::WholeGridLayout(model);
-  PlotContext context{plan, row, column, device, model, layout};
-  EXPECT_TRUE(OpenPlotFile(device, layout.zoom));
-  draw(context);
-  EXPECT_TRUE(ClosePlotFile(device));
-  return ReadWholeFile(path);
-}
 
 TEST(HpglPlot, WideModelHalvesTheScaleAndSetsTheInputWindow) {
   TempDir dir;

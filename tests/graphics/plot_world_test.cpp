@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dxf_reader_check.h"
-#include "graphics/plot_primitives.h"
-#include "recording_picture.h"
-#include "small_models.h"
-#include "support/temp_dir.h"
+#include "plot_file.h"
 
 namespace kestra {
 namespace {
@@ -35,24 +32,18 @@ TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
   model.origin.Y0 = 2000;
   model.origin.isSet = true;
   SetOriginAngle(model.origin, static_cast<float>(M_PI / 6));
-  ViewLayout layout = test::WholeGridLayout(model);
-  test::RecordingPicture plan, row, column;
   test::TempDir dir;
-  PlotDevice device;
-  device.PlotFileName = dir.File("rotated.dxf");
-  device.PlotToFile = true;
-  PlotContext context{plan, row, column, device, model, layout};
-  ASSERT_TRUE(OpenPlotFile(device, layout.zoom));
-  SelectPlotPen(device, RgbColour(255, 0, 0));
-  FillBox(context, 100, 50, 200, 100, RgbColour(255, 0, 0));  // cell (2, 2)
-  DrawSegment(context, 0, 0, 300, 100, kBlack, true, true);
-  BeginPolyline(context, 0, 0, kBlack, true, true);
-  ContinuePolyline(context, 100, 0, kBlack, true, true);
-  ContinuePolyline(context, 100, 50, kBlack, true, true);
-  PlotCircle(context, 150, 25, 10);
-  ASSERT_TRUE(ClosePlotFile(device));
+  test::PlotOf(model, kPlotFormatDxf, dir.File("rotated.dxf"), [](PlotContext& context) {
+    SelectPlotPen(context.device, RgbColour(255, 0, 0));
+    FillBox(context, 100, 50, 200, 100, RgbColour(255, 0, 0));  // cell (2, 2)
+    DrawSegment(context, 0, 0, 300, 100, kBlack, true, true);
+    BeginPolyline(context, 0, 0, kBlack, true, true);
+    ContinuePolyline(context, 100, 0, kBlack, true, true);
+    ContinuePolyline(context, 100, 50, kBlack, true, true);
+    PlotCircle(context, 150, 25, 10);
+  });
 
-  const test::DxfReadResult read = test::ReadDxfWithRealReader(device.PlotFileName);
+  const test::DxfReadResult read = test::ReadDxfWithRealReader(dir.File("rotated.dxf"));
   if (!read.readerAvailable) GTEST_SKIP() << "python3-ezdxf is not installed";
   ASSERT_TRUE(read.accepted);
   ASSERT_EQ(read.entities.size(), 4u);
@@ -74,18 +65,10 @@ TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
 TEST(DxfPlotOfModelWithoutPosition, BoxesKeepTheirPlace) {
   ModelState model = test::UniformModel(2, 2, 1, 10, 10);
   model.origin = ModelOrigin{};
-  ViewLayout layout = test::WholeGridLayout(model);
-  test::RecordingPicture plan, row, column;
   test::TempDir dir;
-  PlotDevice device;
-  device.PlotFileName = dir.File("plain.dxf");
-  device.PlotToFile = true;
-  PlotContext context{plan, row, column, device, model, layout};
-  ASSERT_TRUE(OpenPlotFile(device, layout.zoom));
-  FillBox(context, 0, 0, 10, 5, kBlack);
-  ASSERT_TRUE(ClosePlotFile(device));
-  EXPECT_NE(test::ReadWholeFile(device.PlotFileName)
-                .find(" 10\r\n 0\r\n 20\r\n 20\r\n 30\r\n0\r\n 11\r\n 10\r\n 21\r\n 20\r\n 31\r\n0\r\n"
+  const std::string dxf = test::PlotOf(model, kPlotFormatDxf, dir.File("plain.dxf"),
+                                       [](PlotContext& context) { FillBox(context, 0, 0, 10, 5, kBlack); });
+  EXPECT_NE(dxf.find(" 10\r\n 0\r\n 20\r\n 20\r\n 30\r\n0\r\n 11\r\n 10\r\n 21\r\n 20\r\n 31\r\n0\r\n"
                       " 12\r\n 0\r\n 22\r\n 15\r\n 32\r\n0\r\n 13\r\n 10\r\n 23\r\n 15\r\n 33\r\n0\r\n"),
             std::string::npos);
 }
