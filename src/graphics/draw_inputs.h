@@ -11,6 +11,9 @@
 namespace kestra {
 
 struct DrawInputs {
+  DrawInputs(const Settings& drawSettings, const PackageLayerReader& packageReader, UserInterface& userInterface)
+      : settings(drawSettings), packages(packageReader), ui(userInterface) {}
+
   const Settings& settings;
   const PackageLayerReader& packages;
   UserInterface& ui;

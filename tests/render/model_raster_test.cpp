@@ -6,6 +6,8 @@
 #include "graphics/small_models.h"
 #include "graphics/view_arrangement.h"
 #include "render/raster_picture.h"
+#include "render/view_image.h"
+#include "support/temp_dir.h"
 
 namespace kestra {
 namespace {
@@ -26,6 +28,7 @@ struct RasterScene {
     return dataType == kWellData || dataType == kRiverData;
   };
   PlotContext context{plan, row, column, device, model, layout};
+  ViewPlacement placement;
 
   RasterScene() {
     model.IBOUND(4, 1, 1) = 0;
@@ -38,7 +41,7 @@ struct RasterScene {
     settings.sectionColumn = 3;
     settings.exaggeration = 5;  // sections 100 units deep
     SetModelElevationRange(layout, model);
-    ArrangeViews(layout, plan, row, column, settings, 503, 403);  // one unit a pixel
+    placement = ArrangeViews(layout, plan, row, column, settings, 503, 403);  // one unit a pixel
     DrawInputs inputs{settings, reader, ui};
     inputs.headsLoaded = true;
     DrawModel(context, inputs, 1);
@@ -81,6 +84,19 @@ TEST(ModelRaster, SectionsShowCellsWellAndWaterTable) {
   // Column 3: the well in row 2, layer 1 next to the plan (elevation falls to the right).
   EXPECT_EQ(column.pixel(25, 150), Rgb(scene.settings.dischargeWellColor));
   EXPECT_EQ(column.pixel(75, 150), qRgb(255, 255, 255));
+}
+
+TEST(ModelRaster, PngOfTheComposedViewsKeepsThePixels) {
+  RasterScene scene;
+  const QImage image = ComposeViews(scene.plan, scene.row, scene.column, scene.layout, scene.placement);
+  ASSERT_EQ(image.size(), QSize(503, 403));
+  test::TempDir dir;
+  const QString path = QString::fromStdString(dir.File("views.png"));
+  ASSERT_TRUE(image.save(path, "PNG"));
+  const QImage back(path);
+  EXPECT_EQ(back.pixel(350, 50), Rgb(scene.settings.inactiveCellColor));
+  EXPECT_EQ(back.pixel(250, 303 + 25), Rgb(scene.settings.dischargeWellColor));  // row section
+  EXPECT_EQ(back.pixel(403 + 25, 150), Rgb(scene.settings.dischargeWellColor));  // column section
 }
 
 }  // namespace
