@@ -18,8 +18,8 @@ constexpr int kSide = 1000;
 struct MillionCellModel {
   ModelState model;
   Settings settings;
-  LayerValues wells{kSide, kSide, std::vector<float>(kSide * kSide, 0)};
-  LayerValues rivers{kSide, kSide, std::vector<float>(kSide * kSide, 0)};
+  LayerValues wells{kSide, kSide, std::vector<float>(kSide* kSide, 0)};
+  LayerValues rivers{kSide, kSide, std::vector<float>(kSide* kSide, 0)};
   PackageLayerReader reader = [this](int dataType, int, int, LayerValues& values) {
     if (dataType == kWellData) values = wells;
     if (dataType == kRiverData) values = rivers;

@@ -26,8 +26,7 @@ bool BeyondSameEdge(float x1, float y1, float x2, float y2, const ClipWindow& w)
 
 // An axis-parallel segment: the ends outside [low, high] along it are pulled
 // onto the window's edge; across it, the segment must lie within [crossLow, crossHigh].
-ClipResult ClipAlongAxis(float& a1, float& a2, float across, float low, float high, float crossLow,
-                         float crossHigh) {
+ClipResult ClipAlongAxis(float& a1, float& a2, float across, float low, float high, float crossLow, float crossHigh) {
   ClipResult result;
   if (across < crossLow || across > crossHigh) {
     result.visible = false;
@@ -70,8 +69,7 @@ ClipResult ClipSegment(float& x1, float& y1, float& x2, float& y2, const ClipWin
   int counted = 0;
   float first[2] = {0, 0};
   for (const auto& c : candidates) {
-    if (!Inside(c[0], c[1], w) || !OnSegment(c[0], x1, x2, tolerance) || !OnSegment(c[1], y1, y2, tolerance))
-      continue;
+    if (!Inside(c[0], c[1], w) || !OnSegment(c[0], x1, x2, tolerance) || !OnSegment(c[1], y1, y2, tolerance)) continue;
     // A crossing through a corner meets two edges at one point: count it once.
     if (counted == 1 && std::fabs(c[0] - first[0]) <= tolerance && std::fabs(c[1] - first[1]) <= tolerance) continue;
     if (counted == 1) {

@@ -59,8 +59,7 @@ void FillSectionBoxes(PlotContext& context, Section section, std::vector<Picture
     FillBoxesColumnSection(context, visible, colour);
 }
 
-void DrawSectionSegment(PlotContext& context, Section section, float a1, float b1, float a2, float b2,
-                        Colour colour) {
+void DrawSectionSegment(PlotContext& context, Section section, float a1, float b1, float a2, float b2, Colour colour) {
   if (!ClipSegment(a1, b1, a2, b2, SectionWindow(context, section)).visible) return;
   if (section == Section::Row)
     DrawSegmentRowSection(context, a1, b1, a2, b2, colour, true);

@@ -22,9 +22,14 @@ void Instruction(PlotDevice& device, const char* name, float gridHeight, float x
 void WriteHpglHeader(PlotDevice& device, float width, float height) {
   const float scale = std::max(width / kPlotterWidth, height / kPlotterHeight);
   device.HpglScale = scale == 0 ? 1 : scale;
-  device.file << "IN;" << "VS10.0;SP1;" << "\r\n";
-  device.file << "RO 90;" << "FT 1;" << "IP 0,0," << NumberText(width / device.HpglScale) << ","
-              << NumberText(height / device.HpglScale) << ";" << "\r\n";
+  device.file << "IN;"
+              << "VS10.0;SP1;"
+              << "\r\n";
+  device.file << "RO 90;"
+              << "FT 1;"
+              << "IP 0,0," << NumberText(width / device.HpglScale) << "," << NumberText(height / device.HpglScale)
+              << ";"
+              << "\r\n";
 }
 
 void WriteHpglTrailer(PlotDevice& device) { device.file << "PU;SP0;"; }

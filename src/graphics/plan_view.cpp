@@ -173,11 +173,20 @@ void DrawBarrierCell(PlotContext& context, int j, int i, Colour colour, int code
   const float strip = kStripPixels * context.layout.PixelSize;
   PictureBox box{m.XEDGE[j - 1], m.YEDGE[i - 1], m.XEDGE[j], m.YEDGE[i]};
   switch (code) {
-    case 1: box.x2 = box.x1 + strip; break;
-    case 2: box.x1 = box.x2 - strip; break;
-    case 3: box.y2 = box.y1 + strip; break;
-    case 4: box.y1 = box.y2 - strip; break;
-    default: return;
+    case 1:
+      box.x2 = box.x1 + strip;
+      break;
+    case 2:
+      box.x1 = box.x2 - strip;
+      break;
+    case 3:
+      box.y2 = box.y1 + strip;
+      break;
+    case 4:
+      box.y1 = box.y2 - strip;
+      break;
+    default:
+      return;
   }
   if (ClipBox(box.x1, box.y1, box.x2, box.y2, PlanClipWindow(context.layout)))
     FillBox(context, box.x1, box.y1, box.x2, box.y2, colour);

@@ -55,8 +55,8 @@ int NearestColorIndex(Colour colour) {
   int nearest = 0;
   float best = 1E+30f;
   for (int i = 1; i <= kColorIndexCount; ++i) {
-    const float d = std::abs(table[i].red / 255 - r) + std::abs(table[i].green / 255 - g) +
-                    std::abs(table[i].blue / 255 - b);
+    const float d =
+        std::abs(table[i].red / 255 - r) + std::abs(table[i].green / 255 - g) + std::abs(table[i].blue / 255 - b);
     if (d < best) {
       best = d;
       nearest = i;

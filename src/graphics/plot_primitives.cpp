@@ -19,10 +19,9 @@ using ToPlan = PicturePoint (*)(const ViewLayout&, float, float);
 // The four corners of a box in the DXF solid order (x1, y1), (x2, y1), (x1, y2),
 // (x2, y2), placed and turned like every other element of the plot.
 void WriteSolid(PlotContext& context, ToPlan toPlan, const PictureBox& box) {
-  const WorldPoint corners[4] = {World(context, toPlan(context.layout, box.x1, box.y1)),
-                                 World(context, toPlan(context.layout, box.x2, box.y1)),
-                                 World(context, toPlan(context.layout, box.x1, box.y2)),
-                                 World(context, toPlan(context.layout, box.x2, box.y2))};
+  const WorldPoint corners[4] = {
+      World(context, toPlan(context.layout, box.x1, box.y1)), World(context, toPlan(context.layout, box.x2, box.y1)),
+      World(context, toPlan(context.layout, box.x1, box.y2)), World(context, toPlan(context.layout, box.x2, box.y2))};
   WriteDxfSolid(context.device, corners);
 }
 
@@ -56,7 +55,8 @@ std::vector<PictureBox> JoinedRuns(const std::vector<PictureBox>& boxes) {
 
 void WritePlanBox(PlotContext& context, const PictureBox& box) {
   if (context.device.WritesDxf()) WriteSolid(context, FromPlan, box);
-  if (context.device.WritesHpgl()) WriteHpglBox(context.device, GridLength(context.model), box.x1, box.y1, box.x2, box.y2);
+  if (context.device.WritesHpgl())
+    WriteHpglBox(context.device, GridLength(context.model), box.x1, box.y1, box.x2, box.y2);
 }
 
 }  // namespace

@@ -49,8 +49,7 @@ void FillBoxesColumnSection(PlotContext& context, const std::vector<PictureBox>&
 void DrawSegment(PlotContext& context, float x1, float y1, float x2, float y2, Colour colour, bool toFile,
                  bool toScreen);
 void DrawSegmentRowSection(PlotContext& context, float x1, float z1, float x2, float z2, Colour colour, bool toFile);
-void DrawSegmentColumnSection(PlotContext& context, float z1, float y1, float z2, float y2, Colour colour,
-                              bool toFile);
+void DrawSegmentColumnSection(PlotContext& context, float z1, float y1, float z2, float y2, Colour colour, bool toFile);
 
 void BeginPolyline(PlotContext& context, float x, float y, Colour colour, bool toFile, bool toScreen);
 void ContinuePolyline(PlotContext& context, float x, float y, Colour colour, bool toFile, bool toScreen);

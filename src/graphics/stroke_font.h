@@ -32,7 +32,7 @@ struct StrokeGlyph {
 };
 
 struct StrokeFont {
-  std::vector<StrokeGlyph> glyphs;   // glyph number g is glyphs[g - 1]
+  std::vector<StrokeGlyph> glyphs;    // glyph number g is glyphs[g - 1]
   std::vector<std::int16_t> strokes;  // stroke value number n is strokes[n - 1]
   // Glyph number of each character code 1..256; 0 where the font has none.
   std::array<int, 257> map{};

@@ -40,8 +40,8 @@ TextStyle SetTextStyle(float ratio, float angleDegrees, float obliqueDegrees, fl
   return style;
 }
 
-StrokePoint GetStrokePoint(const StrokeFont& font, const TextStyle& style, int j, int glyph, float baseX,
-                           float baseY, float size) {
+StrokePoint GetStrokePoint(const StrokeFont& font, const TextStyle& style, int j, int glyph, float baseX, float baseY,
+                           float size) {
   if (glyph < 1 || glyph > static_cast<int>(font.glyphs.size())) return {baseX, baseY, false};
   const StrokeGlyph& g = font.glyphs[glyph - 1];
   if (j < 1 || j > g.count) return {baseX, baseY, false};

@@ -31,8 +31,8 @@ struct StrokePoint {
 
 // Point j (from 1) of glyph `glyph` at the running base, in cell units times
 // size. Outside the glyph's strokes: a move to the base.
-StrokePoint GetStrokePoint(const StrokeFont& font, const TextStyle& style, int j, int glyph, float baseX,
-                           float baseY, float size);
+StrokePoint GetStrokePoint(const StrokeFont& font, const TextStyle& style, int j, int glyph, float baseX, float baseY,
+                           float size);
 
 // The largest x reached by the text, in glyph cell heights times size.
 float MeasureStrokeText(const StrokeFont& font, const TextStyle& style, std::string_view text, float size);

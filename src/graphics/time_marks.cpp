@@ -13,8 +13,8 @@ bool InsideView(const ViewLayout& layout, float x, float y, float z) {
 
 }  // namespace
 
-void DrawArrowMark(PlotContext& context, float x0, float y0, float x1, float y1, float z1, Colour colour,
-                   int direction, int markSizeTopView, bool toFile) {
+void DrawArrowMark(PlotContext& context, float x0, float y0, float x1, float y1, float z1, Colour colour, int direction,
+                   int markSizeTopView, bool toFile) {
   SetViewWindow(context.layout);
   if (!InsideView(context.layout, x1, y1, z1)) return;
   const float size = static_cast<float>(markSizeTopView) * context.layout.PixelSize;

@@ -39,8 +39,8 @@ struct ViewLayout {
 
 // ViewWindow from the zoom window and the model's elevation range.
 inline void SetViewWindow(ViewLayout& layout) {
-  layout.view = {layout.zoom.Xmin, layout.zoom.Ymin, layout.zoom.Xmax, layout.zoom.Ymax, layout.modelZmin,
-                 layout.modelZmax};
+  layout.view = {layout.zoom.Xmin, layout.zoom.Ymin, layout.zoom.Xmax,
+                 layout.zoom.Ymax, layout.modelZmin, layout.modelZmax};
 }
 
 }  // namespace kestra

@@ -1,8 +1,8 @@
 // Whole-model plots through DrawModel, read back by a real DXF reader.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <map>
-
-#include <gtest/gtest.h>
 
 #include "dxf_reader_check.h"
 #include "graphics/plan_view.h"
@@ -86,12 +86,12 @@ TEST(ModelPlot, GroupsFollowInDrawingOrderEachAfterItsColour) {
   test::TempDir dir;
   const std::string dxf = PlotModel(scene, dir.File("order.dxf"));
   // The grid lines come first, then the fills, each group after its colour.
-  const std::size_t inactive = dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " + std::to_string(NearestColorIndex(
-                                                                             scene.settings.inactiveCellColor)));
-  const std::size_t well = dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " + std::to_string(NearestColorIndex(
-                                                                         scene.settings.dischargeWellColor)));
-  const std::size_t river = dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " +
-                                     std::to_string(NearestColorIndex(scene.settings.riverColor)));
+  const std::size_t inactive =
+      dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.inactiveCellColor)));
+  const std::size_t well =
+      dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.dischargeWellColor)));
+  const std::size_t river =
+      dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.riverColor)));
   ASSERT_NE(inactive, std::string::npos);
   ASSERT_NE(well, std::string::npos);
   ASSERT_NE(river, std::string::npos);
@@ -124,8 +124,7 @@ TEST(ModelPlot, RotatedModelPlotLandsOnTheRotatedGrid) {
       const double offX = std::fabs(x - 100 * std::round(x / 100));
       const double offY = std::fabs(y - 100 * std::round(y / 100));
       // Barrier strips are 2 pixels wide, section marks 1 pixel either side.
-      EXPECT_TRUE(offX <= 2 + kTolerance || offY <= 1 + kTolerance)
-          << e.type << " at plan " << x << ", " << y;
+      EXPECT_TRUE(offX <= 2 + kTolerance || offY <= 1 + kTolerance) << e.type << " at plan " << x << ", " << y;
       EXPECT_GE(x, -1 - kTolerance);
       EXPECT_LE(y, 401 + kTolerance);
     }

@@ -21,7 +21,7 @@ TEST(DrawGridLines, LinesStopAtTheOutlineOfTheActiveArea) {
   const Boxes lines = ViewScene::Drawn(scene.plan, "line", scene.settings.meshColor);
   // Vertical lines at x = 20, 30, 40 and horizontal lines at y = 0, 10, 20 over
   // the active right half only; the edge between inactive and active is drawn.
-  const Boxes expected = {{20, 0, 20, 20}, {30, 0, 30, 20}, {40, 0, 40, 20},
+  const Boxes expected = {{20, 0, 20, 20}, {30, 0, 30, 20},  {40, 0, 40, 20},
                           {20, 0, 40, 0},  {20, 10, 40, 10}, {20, 20, 40, 20}};
   EXPECT_EQ(lines, expected);
 }
@@ -97,9 +97,9 @@ TEST(DrawModel, WithEverySwitchOffOnlyTheFrameAndSectionMarksRemain) {
   scene.model.IBOUND(1, 1, 1) = 0;
   scene.model.IBOUND(2, 1, 1) = -1;
   Settings& s = scene.settings;
-  for (std::int16_t* sw : {&s.showMesh, &s.showInactiveCells, &s.showFixedHeadCells, &s.showGhbCells,
-                           &s.showDischargeWells, &s.showRechargeWells, &s.showDrains, &s.showRivers,
-                           &s.showBarriers, &s.showReservoirs})
+  for (std::int16_t* sw :
+       {&s.showMesh, &s.showInactiveCells, &s.showFixedHeadCells, &s.showGhbCells, &s.showDischargeWells,
+        &s.showRechargeWells, &s.showDrains, &s.showRivers, &s.showBarriers, &s.showReservoirs})
     *sw = kOff;
   DrawModel(scene.context, scene.inputs, 1);
   EXPECT_EQ(scene.plan.Of("line").size(), 4u);  // the frame

@@ -85,8 +85,9 @@ TEST(DxfPlot, LineCarriesLayerColourAndWorldCoordinates) {
     DrawSegment(c, 0, 0, 10, 5, kBlack, true, true);
   });
   // Plan y points down from the grid's top edge; world y up from its bottom.
-  EXPECT_NE(dxf.find("  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n 1 \r\n 10\r\n 0\r\n 20\r\n 20\r\n 11\r\n 10\r\n 21\r\n 15\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      dxf.find("  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n 1 \r\n 10\r\n 0\r\n 20\r\n 20\r\n 11\r\n 10\r\n 21\r\n 15\r\n"),
+      std::string::npos)
       << dxf;
 }
 
@@ -98,8 +99,9 @@ TEST(DxfPlot, PolylineHasVerticesFollowFlagAndEndsWithSeqend) {
     ContinuePolyline(c, 2, 2, kBlack, true, true);
     ContinuePolyline(c, 3, 2, kBlack, true, true);
   });
-  EXPECT_NE(dxf.find("  0\r\nPOLYLINE\r\n  8\r\n0\r\n 66\r\n1\r\n  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n"),
-            std::string::npos)
+  EXPECT_NE(
+      dxf.find("  0\r\nPOLYLINE\r\n  8\r\n0\r\n 66\r\n1\r\n  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n"),
+      std::string::npos)
       << dxf;
   EXPECT_NE(dxf.find(" 20\r\n 18\r\n  0\r\nSEQEND\r\n  8\r\n0\r\n  0\r\nENDSEC\r\n"), std::string::npos) << dxf;
 }

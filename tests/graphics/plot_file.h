@@ -1,10 +1,10 @@
 // Writing a plot file from a few primitives, for the device tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "graphics/plot_primitives.h"
 #include "recording_picture.h"

@@ -1,7 +1,7 @@
 // Plots of positioned and rotated models, read back by a real DXF reader.
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "dxf_reader_check.h"
 #include "plot_file.h"
@@ -69,7 +69,7 @@ TEST(DxfPlotOfModelWithoutPosition, BoxesKeepTheirPlace) {
   const std::string dxf = test::PlotOf(model, kPlotFormatDxf, dir.File("plain.dxf"),
                                        [](PlotContext& context) { FillBox(context, 0, 0, 10, 5, kBlack); });
   EXPECT_NE(dxf.find(" 10\r\n 0\r\n 20\r\n 20\r\n 30\r\n0\r\n 11\r\n 10\r\n 21\r\n 20\r\n 31\r\n0\r\n"
-                      " 12\r\n 0\r\n 22\r\n 15\r\n 32\r\n0\r\n 13\r\n 10\r\n 23\r\n 15\r\n 33\r\n0\r\n"),
+                     " 12\r\n 0\r\n 22\r\n 15\r\n 32\r\n0\r\n 13\r\n 10\r\n 23\r\n 15\r\n 33\r\n0\r\n"),
             std::string::npos);
 }
 

@@ -28,8 +28,8 @@ inline ModelState UniformModel(int ncol, int nrow, int nlay, float cellWidth, fl
 // The whole grid shown, elevations of the model, one unit per pixel.
 inline ViewLayout WholeGridLayout(const ModelState& model) {
   ViewLayout layout;
-  layout.zoom = {0, 0, model.XEDGE[model.NCOL], model.YEDGE[model.NROW], model.XEDGE[model.NCOL],
-                 model.YEDGE[model.NROW]};
+  layout.zoom = {
+      0, 0, model.XEDGE[model.NCOL], model.YEDGE[model.NROW], model.XEDGE[model.NCOL], model.YEDGE[model.NROW]};
   layout.modelZmin = 100 - 10.0f * model.NLAY;
   layout.modelZmax = 100;
   SetViewWindow(layout);

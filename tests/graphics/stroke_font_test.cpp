@@ -106,7 +106,9 @@ TEST(StrokeFontMap, CharactersWithoutGlyphDrawTheBlank) {
 }
 
 TEST(StrokeFontMap, UnicodeLettersCountAsOneCharacter) {
-  EXPECT_EQ(CharacterCodes("A\xC3\xA4" "B"), (std::vector<char32_t>{'A', 0xE4, 'B'}));
+  EXPECT_EQ(CharacterCodes("A\xC3\xA4"
+                           "B"),
+            (std::vector<char32_t>{'A', 0xE4, 'B'}));
   EXPECT_EQ(CharacterCodes("\xE2\x82\xAC"), (std::vector<char32_t>{0x20AC}));
   // A lone Latin-1 byte stays one character of its own.
   EXPECT_EQ(CharacterCodes("\xE4x"), (std::vector<char32_t>{0xE4, 'x'}));

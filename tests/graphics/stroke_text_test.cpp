@@ -50,8 +50,10 @@ TEST(DrawStrokeText, LetterIsDrawnFromItsStartPointUpwards) {
 
 TEST(DrawStrokeText, CharactersOutsideTheFontAdvanceAsBlanks) {
   TextScene scene;
-  DrawStrokeText(scene.context, scene.font, SetTextStyle(1, 0, 0, 1), "\xC3\xA4" "A", 20, 30, kCellSize, kBlack,
-                 false, true);
+  DrawStrokeText(scene.context, scene.font, SetTextStyle(1, 0, 0, 1),
+                 "\xC3\xA4"
+                 "A",
+                 20, 30, kCellSize, kBlack, false, true);
   const auto lines = scene.Lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0][0], 29 + 16);  // one blank of advance 16 before the letter

@@ -1,8 +1,8 @@
 #include "graphics/time_marks.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "support/temp_dir.h"
 #include "view_scene.h"

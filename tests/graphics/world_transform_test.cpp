@@ -1,8 +1,8 @@
 #include "graphics/world_transform.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "small_models.h"
 
