@@ -7,7 +7,6 @@
 namespace kestra {
 namespace {
 
-constexpr float kStripPixels = 2;
 // Heads from here up mark cells without a result.
 constexpr float kNoHeadAbove = 1E+25f;
 
@@ -171,30 +170,18 @@ void DrawSectionBarriers(PlotContext& context, const DrawInputs& inputs, int col
   }
 }
 
-// The layers of a cut cell its reservoir fills, by the reservoir layer option.
-bool ReservoirFills(const ModelState& m, int option, const LayerValues& layers, CutCell c, int k) {
-  if (option == 1) return static_cast<float>(k) <= layers(c.column, c.row);
-  if (option == 2) {
-    for (int top = 1; top <= m.NLAY; ++top)
-      if (m.IBOUND(c.column, c.row, top) > 0) return top == k;
-    return false;
-  }
-  return k == 1;
-}
-
 void DrawSectionReservoirs(PlotContext& context, const DrawInputs& inputs, const std::vector<CutCell>& rowCells,
                            const std::vector<CutCell>& columnCells) {
   const ModelState& m = context.model;
   const Settings& s = inputs.settings;
   LayerValues locations, layers;
-  if (!ReadPackageLayer(inputs.packages, m, kReservoirLocationData, 1, 1, locations)) return;
-  if (s.reservoirOption == 1 && !ReadPackageLayer(inputs.packages, m, kReservoirLayerData, 1, 1, layers)) return;
+  if (!ReadReservoirArrays(inputs.packages, m, s.reservoirOption, locations, layers)) return;
   SelectPlotPen(context.device, s.reservoirColor);
   for (Section section : {Section::Row, Section::Column}) {
     std::vector<PictureBox> boxes;
     for (CutCell c : section == Section::Row ? rowCells : columnCells)
       for (int k = 1; k <= m.NLAY; ++k)
-        if (locations(c.column, c.row) > 0 && ReservoirFills(m, s.reservoirOption, layers, c, k))
+        if (locations(c.column, c.row) > 0 && ReservoirReachesLayer(m, s.reservoirOption, layers, c.column, c.row, k))
           boxes.push_back(SectionBox(m, section, c, k));
     FillSectionBoxes(context, section, boxes, s.reservoirColor);
   }

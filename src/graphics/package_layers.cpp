@@ -26,6 +26,24 @@ bool IsSimulated(const ModelState& model, int flagRow, int flagColumn) {
   return model.DataFlags(flagRow, flagColumn) == kSimulated;
 }
 
+bool ReadReservoirArrays(const PackageLayerReader& reader, const ModelState& model, int option, LayerValues& locations,
+                         LayerValues& layers) {
+  // Reservoirs are fixed in stress period 1.
+  if (!ReadPackageLayer(reader, model, kReservoirLocationData, 1, 1, locations)) return false;
+  return option != 1 || ReadPackageLayer(reader, model, kReservoirLayerData, 1, 1, layers);
+}
+
+bool ReservoirReachesLayer(const ModelState& model, int option, const LayerValues& layers, int column, int row,
+                           int layer) {
+  if (option == 1) return static_cast<float>(layer) <= layers(column, row);
+  if (option == 2) {
+    for (int k = 1; k <= model.NLAY; ++k)
+      if (model.IBOUND(column, row, k) > 0) return k == layer;
+    return false;
+  }
+  return layer == 1;
+}
+
 bool ReadPackageLayer(const PackageLayerReader& reader, const ModelState& model, int dataType, int layer, int period,
                       LayerValues& values) {
   if (!reader || !reader(dataType, layer, period, values)) return false;

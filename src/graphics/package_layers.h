@@ -54,6 +54,17 @@ std::vector<PackageGroup> PackageGroups(const Settings& settings);
 // True when DataFlags marks the package as simulated.
 bool IsSimulated(const ModelState& model, int flagRow, int flagColumn);
 
+// The reservoir location array and, for layer option 1, the reservoir layer
+// array; false when a needed one is missing.
+bool ReadReservoirArrays(const PackageLayerReader& reader, const ModelState& model, int option, LayerValues& locations,
+                         LayerValues& layers);
+
+// Whether the reservoir of cell (column, row) reaches layer k: option 0 the
+// top layer only, option 1 the layers down to the cell's reservoir layer
+// value, option 2 the highest active layer of the cell.
+bool ReservoirReachesLayer(const ModelState& model, int option, const LayerValues& layers, int column, int row,
+                           int layer);
+
 // Reads the layer and checks its size against the grid; false when the data
 // is missing or does not fit.
 bool ReadPackageLayer(const PackageLayerReader& reader, const ModelState& model, int dataType, int layer, int period,

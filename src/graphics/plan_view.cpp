@@ -8,8 +8,6 @@
 namespace kestra {
 namespace {
 
-// Barrier strips and section outlines are this many pixels wide.
-constexpr float kStripPixels = 2;
 constexpr int kMeterStep = 5;
 
 struct Meter {
@@ -79,27 +77,16 @@ void DrawPackageCells(PlotContext& context, const DrawInputs& inputs, int layer)
   }
 }
 
-// Layer 1 and the first active layer of a cell are where options 0 and 2 put its reservoir.
-int HighestActiveLayer(const ModelState& m, int j, int i) {
-  for (int k = 1; k <= m.NLAY; ++k)
-    if (m.IBOUND(j, i, k) > 0) return k;
-  return 0;
-}
-
 void DrawReservoirs(PlotContext& context, const DrawInputs& inputs, int layer) {
   const ModelState& m = context.model;
   const Settings& s = inputs.settings;
   LayerValues locations, layers;
   if (!IsOn(s.showReservoirs) || !IsSimulated(m, 6, 7) ||
-      !ReadPackageLayer(inputs.packages, m, kReservoirLocationData, 1, 1, locations))
+      !ReadReservoirArrays(inputs.packages, m, s.reservoirOption, locations, layers))
     return;
-  if (s.reservoirOption == 1 && !ReadPackageLayer(inputs.packages, m, kReservoirLayerData, 1, 1, layers)) return;
-  if (s.reservoirOption == 0 && layer != 1) return;
   FillCellGroup(context, s.reservoirColor, [&](int j, int i) {
-    if (locations(j, i) <= 0 || m.IBOUND(j, i, layer) <= 0) return false;
-    if (s.reservoirOption == 1) return static_cast<float>(layer) <= layers(j, i);
-    if (s.reservoirOption == 2) return HighestActiveLayer(m, j, i) == layer;
-    return true;
+    return locations(j, i) > 0 && m.IBOUND(j, i, layer) > 0 &&
+           ReservoirReachesLayer(m, s.reservoirOption, layers, j, i, layer);
   });
 }
 

@@ -4,6 +4,9 @@
 
 namespace kestra {
 
+// Barrier strips are this many pixels wide.
+inline constexpr float kStripPixels = 2;
+
 // The part of the plan that is shown, in plan coordinates (y down from the
 // grid's upper edge). Without zoom it is the whole grid.
 struct ZoomWindow {

@@ -87,6 +87,15 @@ TEST(DrawCrossSections, PackageCellsFillTheCutCellsOfEveryLayer) {
   EXPECT_EQ(ViewScene::Drawn(scene.column, "box", scene.settings.drainColor), (Boxes{{80, 10, 90, 20}}));
 }
 
+TEST(DrawCrossSections, ReservoirOptionTwoFillsTheHighestActiveLayer) {
+  ViewScene scene(ThreeByTwoByTwo());
+  scene.model.DataFlags(6, 7) = 2;
+  scene.model.IBOUND(2, 1, 1) = 0;
+  scene.SetPackage(kReservoirLocationData, 1, {{{2, 1}, 1}});
+  DrawCrossSections(scene.context, scene.inputs);
+  EXPECT_EQ(ViewScene::Drawn(scene.row, "box", scene.settings.reservoirColor), (Boxes{{10, 80, 20, 90}}));
+}
+
 TEST(DrawCrossSections, ProjectionOutsideTheGridLeavesOnlyTheFrames) {
   ViewScene scene(ThreeByTwoByTwo());
   scene.settings.sectionRow = 7;
