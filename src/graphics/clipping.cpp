@@ -61,15 +61,21 @@ ClipResult ClipSegment(float& x1, float& y1, float& x2, float& y2, const ClipWin
 
   // Crossings with x = xmin, x = xmax, y = ymin and y = ymax, in that order.
   const float slope = (y2 - y1) / (x2 - x1);
-  const float candidates[4][2] = {{w.xmin, y1 + (w.xmin - x1) * slope},
-                                  {w.xmax, y1 + (w.xmax - x1) * slope},
-                                  {x1 + (w.ymin - y1) / slope, w.ymin},
-                                  {x1 + (w.ymax - y1) / slope, w.ymax}};
+  float candidates[4][2] = {{w.xmin, y1 + (w.xmin - x1) * slope},
+                            {w.xmax, y1 + (w.xmax - x1) * slope},
+                            {x1 + (w.ymin - y1) / slope, w.ymin},
+                            {x1 + (w.ymax - y1) / slope, w.ymax}};
   const float tolerance = kOnSegmentFraction * size;
   int counted = 0;
   float first[2] = {0, 0};
-  for (const auto& c : candidates) {
-    if (!Inside(c[0], c[1], w) || !OnSegment(c[0], x1, x2, tolerance) || !OnSegment(c[1], y1, y2, tolerance)) continue;
+  // Rounding can put a crossing at a corner a hair outside the window: it
+  // counts when within the tolerance and is pulled onto the edge.
+  const ClipWindow widened{w.xmin - tolerance, w.ymin - tolerance, w.xmax + tolerance, w.ymax + tolerance};
+  for (auto& c : candidates) {
+    if (!Inside(c[0], c[1], widened) || !OnSegment(c[0], x1, x2, tolerance) || !OnSegment(c[1], y1, y2, tolerance))
+      continue;
+    c[0] = std::clamp(c[0], w.xmin, w.xmax);
+    c[1] = std::clamp(c[1], w.ymin, w.ymax);
     // A crossing through a corner meets two edges at one point: count it once.
     if (counted == 1 && std::fabs(c[0] - first[0]) <= tolerance && std::fabs(c[1] - first[1]) <= tolerance) continue;
     if (counted == 1) {

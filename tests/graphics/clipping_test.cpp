@@ -71,6 +71,20 @@ TEST(ClipSegment, SegmentPassingACornerOutsideIsInvisible) {
   EXPECT_FALSE(Clip(s).visible);
 }
 
+TEST(ClipSegment, DiagonalThroughTwoCornersIsKeptDespiteRounding) {
+  // Runs along the window's diagonal; its computed crossings round a hair
+  // outside the window's corners.
+  const ClipWindow window{0, 0, 170.660599f, 60.1839561f};
+  Segment s{-449.800934f, -158.623611f, 514.521057f, 181.447342f};
+  const ClipResult r = Clip(s, window);
+  ASSERT_TRUE(r.visible);
+  constexpr float kTolerance = 1e-3f;  // 32-bit crossings of lengths in the hundreds
+  EXPECT_NEAR(s.x1, 0, kTolerance);
+  EXPECT_NEAR(s.y1, 0, kTolerance);
+  EXPECT_NEAR(s.x2, window.xmax, kTolerance);
+  EXPECT_NEAR(s.y2, window.ymax, kTolerance);
+}
+
 TEST(ClipSegment, TolerancesFollowTheWindowSizeInSmallUnits) {
   // A window 0.001 units wide: fixed nearness lengths of 0.01 would call this
   // slanted segment vertical and keep the part outside the window.
