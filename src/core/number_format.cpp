@@ -58,6 +58,8 @@ std::string ShortestText(double value, int maxDigits) {
   return sign + d.digits.substr(0, d.exponent + 1) + "." + d.digits.substr(d.exponent + 1);
 }
 
+std::string WithoutLeadingBlank(const std::string& text) { return text.front() == ' ' ? text.substr(1) : text; }
+
 template <typename Int>
 std::optional<Int> RoundToInteger(double value) {
   if (!std::isfinite(value)) return std::nullopt;
@@ -77,10 +79,9 @@ std::string NumberText(std::int64_t value) {
   return (value < 0 ? "" : " ") + std::to_string(value);
 }
 
-std::string TrimmedNumberText(double value) {
-  std::string text = NumberText(value);
-  return text.front() == ' ' ? text.substr(1) : text;
-}
+std::string TrimmedNumberText(double value) { return WithoutLeadingBlank(NumberText(value)); }
+
+std::string TrimmedFloatText(float value) { return WithoutLeadingBlank(NumberText(value)); }
 
 std::string GeneralNumberText(float value) {
   std::string text = NumberText(value);

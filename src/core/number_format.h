@@ -23,6 +23,8 @@ inline std::string NumberText(std::int16_t value) { return NumberText(static_cas
 
 // The same text without its leading blank.
 std::string TrimmedNumberText(double value);
+// The 32-bit form without its leading blank (HPGL coordinates).
+std::string TrimmedFloatText(float value);
 
 // General form of a 32-bit float in data files: the standard form without
 // its leading blank and with a zero before a leading point ("0.5", "-0.25",

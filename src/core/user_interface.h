@@ -30,6 +30,8 @@ class UserInterface {
   virtual void SetWindowTitle(const std::string& title) { (void)title; }
   // One of the status panes 0..7.
   virtual void SetStatusPane(int pane, const std::string& text) { (void)pane, (void)text; }
+  // All eight status panes shown or hidden (hidden while the views are drawn).
+  virtual void ShowStatusPanes(bool show) { (void)show; }
   // Lets pending window events run during a long loop.
   virtual void ProcessEvents() {}
   // True when the Esc key was pressed since the last call.

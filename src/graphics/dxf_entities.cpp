@@ -1,0 +1,107 @@
+#include "graphics/dxf_entities.h"
+
+#include <string>
+
+#include "core/number_format.h"
+
+namespace kestra {
+namespace {
+
+void Line(PlotDevice& device, const std::string& text) { device.file << text << "\r\n"; }
+
+void Group(PlotDevice& device, const char* code, const std::string& value) {
+  Line(device, code);
+  Line(device, value);
+}
+
+void Coordinate(PlotDevice& device, const char* code, float value) { Group(device, code, NumberText(value)); }
+
+void EndPolyline(PlotDevice& device) {
+  if (!device.polylineOpen) return;
+  device.polylineOpen = false;
+  Group(device, "  0", "SEQEND");
+  Group(device, "  8", "0");
+}
+
+// Entity name, layer 0 and the colour group when a pen is selected.
+void EntityHead(PlotDevice& device, const char* name) {
+  Group(device, "  0", name);
+  Group(device, "  8", "0");
+  if (device.DxfColorIndex != 0) Group(device, " 62", NumberText(device.DxfColorIndex) + " ");
+}
+
+void WriteVertex(PlotDevice& device, WorldPoint point) {
+  EntityHead(device, "VERTEX");
+  Coordinate(device, " 10", point.x);
+  Coordinate(device, " 20", point.y);
+  device.lastVertex = point;
+  device.hasLastVertex = true;
+}
+
+void StartEntity(PlotDevice& device, const char* name) {
+  EndPolyline(device);
+  EntityHead(device, name);
+}
+
+void PolylineHead(PlotDevice& device) {
+  StartEntity(device, "POLYLINE");
+  Group(device, " 66", "1");
+  device.polylineOpen = true;
+}
+
+}  // namespace
+
+void WriteDxfHeader(PlotDevice& device) {
+  Group(device, "  0", "SECTION");
+  Group(device, "  2", "ENTITIES");
+}
+
+void WriteDxfTrailer(PlotDevice& device) {
+  EndPolyline(device);
+  Group(device, "  0", "ENDSEC");
+  Group(device, "  0", "EOF");
+}
+
+void WriteDxfSolid(PlotDevice& device, const WorldPoint corners[4]) {
+  static constexpr const char* kCodes[4][3] = {
+      {" 10", " 20", " 30"}, {" 11", " 21", " 31"}, {" 12", " 22", " 32"}, {" 13", " 23", " 33"}};
+  StartEntity(device, "SOLID");
+  for (int i = 0; i < 4; ++i) {
+    Coordinate(device, kCodes[i][0], corners[i].x);
+    Coordinate(device, kCodes[i][1], corners[i].y);
+    Group(device, kCodes[i][2], "0");
+  }
+}
+
+void WriteDxfLine(PlotDevice& device, WorldPoint start, WorldPoint end) {
+  StartEntity(device, "LINE");
+  Coordinate(device, " 10", start.x);
+  Coordinate(device, " 20", start.y);
+  Coordinate(device, " 11", end.x);
+  Coordinate(device, " 21", end.y);
+}
+
+void WriteDxfPolylineHead(PlotDevice& device) {
+  PolylineHead(device);
+  device.hasLastVertex = false;
+}
+
+void WriteDxfVertex(PlotDevice& device, WorldPoint point) {
+  // Another entity (a section segment of the same pathline step) ended the
+  // polyline: a new one carries on from the last vertex, so the chain stays
+  // connected and no VERTEX stands outside a POLYLINE.
+  if (!device.polylineOpen) {
+    PolylineHead(device);
+    if (device.hasLastVertex) WriteVertex(device, device.lastVertex);
+  }
+  WriteVertex(device, point);
+}
+
+void WriteDxfCircle(PlotDevice& device, WorldPoint centre, float radius) {
+  StartEntity(device, "CIRCLE");
+  Coordinate(device, " 10", centre.x);
+  Coordinate(device, " 20", centre.y);
+  Coordinate(device, " 40", radius);
+}
+
+}  // namespace kestra

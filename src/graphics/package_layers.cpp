@@ -1,0 +1,54 @@
+#include "graphics/package_layers.h"
+
+namespace kestra {
+namespace {
+
+constexpr std::int16_t kSimulated = 2;
+
+bool Injects(float rate) { return rate > 0; }
+bool Extracts(float rate) { return rate < 0; }
+bool NonZero(float value) { return value != 0; }
+
+}  // namespace
+
+std::vector<PackageGroup> PackageGroups(const Settings& s) {
+  return {
+      {kWellData, 3, 2, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects},
+      {kWellData, 3, 2, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts},
+      {kDrainData, 3, 3, s.drainColor, IsOn(s.showDrains), NonZero},
+      {kRiverData, 3, 4, s.riverColor, IsOn(s.showRivers), NonZero},
+      {kStreamData, 3, 8, s.riverColor, IsOn(s.showRivers), NonZero},
+      {kGeneralHeadData, 3, 6, s.ghbCellColor, IsOn(s.showGhbCells), NonZero},
+  };
+}
+
+bool IsSimulated(const ModelState& model, int flagRow, int flagColumn) {
+  return model.DataFlags(flagRow, flagColumn) == kSimulated;
+}
+
+bool ReadReservoirArrays(const PackageLayerReader& reader, const ModelState& model, int option, LayerValues& locations,
+                         LayerValues& layers) {
+  // Reservoirs are fixed in stress period 1.
+  if (!ReadPackageLayer(reader, model, kReservoirLocationData, 1, 1, locations)) return false;
+  return option != 1 || ReadPackageLayer(reader, model, kReservoirLayerData, 1, 1, layers);
+}
+
+bool ReservoirReachesLayer(const ModelState& model, int option, const LayerValues& layers, int column, int row,
+                           int layer) {
+  if (option == 1) return static_cast<float>(layer) <= layers(column, row);
+  if (option == 2) {
+    for (int k = 1; k <= model.NLAY; ++k)
+      if (model.IBOUND(column, row, k) > 0) return k == layer;
+    return false;
+  }
+  return layer == 1;
+}
+
+bool ReadPackageLayer(const PackageLayerReader& reader, const ModelState& model, int dataType, int layer, int period,
+                      LayerValues& values) {
+  if (!reader || !reader(dataType, layer, period, values)) return false;
+  return values.ncol == model.NCOL && values.nrow == model.NROW &&
+         values.values.size() == static_cast<std::size_t>(model.NCOL) * static_cast<std::size_t>(model.NROW);
+}
+
+}  // namespace kestra

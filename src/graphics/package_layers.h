@@ -1,0 +1,73 @@
+// The boundary-package data the views mark on the grid: one layer of one
+// data type for a stress period, from the model's data files or from an
+// imported name file. The views only see this reader.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "core/model_state.h"
+#include "graphics/picture.h"
+#include "settings/settings.h"
+
+namespace kestra {
+
+// Data type numbers of the model file set.
+inline constexpr int kWellData = 11;
+inline constexpr int kDrainData = 12;
+inline constexpr int kRiverData = 14;
+inline constexpr int kGeneralHeadData = 21;
+inline constexpr int kStreamData = 26;
+inline constexpr int kBarrierData = 70;
+inline constexpr int kReservoirLocationData = 85;
+inline constexpr int kReservoirLayerData = 89;
+
+// One layer of values indexed (column, row), both from 1.
+struct LayerValues {
+  int ncol = 0;
+  int nrow = 0;
+  std::vector<float> values;
+
+  float operator()(int column, int row) const {
+    return values[static_cast<std::size_t>(row - 1) * ncol + static_cast<std::size_t>(column - 1)];
+  }
+};
+
+// Fills `values` with layer `layer` of data type `dataType` in stress period
+// `period`; false when the model has no such data (the group is then skipped).
+using PackageLayerReader = std::function<bool(int dataType, int layer, int period, LayerValues& values)>;
+
+// A group of boundary-package cells drawn in one colour.
+struct PackageGroup {
+  int dataType = 0;
+  int flagRow = 3;  // DataFlags entry that says the package is simulated (code 2)
+  int flagColumn = 0;
+  Colour colour = 0;
+  bool shown = false;
+  bool (*marks)(float value) = nullptr;  // whether a cell's value puts it in the group
+};
+
+// Recharge wells, discharge wells, drains, rivers, streams (in the river
+// colour and under the river switch) and general-head cells, in drawing order.
+std::vector<PackageGroup> PackageGroups(const Settings& settings);
+
+// True when DataFlags marks the package as simulated.
+bool IsSimulated(const ModelState& model, int flagRow, int flagColumn);
+
+// The reservoir location array and, for layer option 1, the reservoir layer
+// array; false when a needed one is missing.
+bool ReadReservoirArrays(const PackageLayerReader& reader, const ModelState& model, int option, LayerValues& locations,
+                         LayerValues& layers);
+
+// Whether the reservoir of cell (column, row) reaches layer k: option 0 the
+// top layer only, option 1 the layers down to the cell's reservoir layer
+// value, option 2 the highest active layer of the cell.
+bool ReservoirReachesLayer(const ModelState& model, int option, const LayerValues& layers, int column, int row,
+                           int layer);
+
+// Reads the layer and checks its size against the grid; false when the data
+// is missing or does not fit.
+bool ReadPackageLayer(const PackageLayerReader& reader, const ModelState& model, int dataType, int layer, int period,
+                      LayerValues& values);
+
+}  // namespace kestra

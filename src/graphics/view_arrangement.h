@@ -1,0 +1,34 @@
+// Sizing the plan and the two cross-sections to the space of the main window.
+#pragma once
+
+#include "core/model_state.h"
+#include "graphics/picture.h"
+#include "graphics/view_layout.h"
+#include "settings/settings.h"
+
+namespace kestra {
+
+// Pixel positions of the three pictures in the drawing space; the row
+// section lies below the plan, the column section to its right.
+struct ViewPlacement {
+  int planWidth = 0;
+  int planHeight = 0;
+  int sectionPixels = 0;  // height of the row section, width of the column section
+  int rowSectionTop = 0;
+  int columnSectionLeft = 0;
+};
+
+// The lowest BOT and the highest TOP of the model into the layout (at open).
+void SetModelElevationRange(ViewLayout& layout, const ModelState& model);
+
+// Pixels between the plan and each section on the screen.
+inline constexpr int kSectionGapPixels = 3;
+
+// Gives the plan and the sections one scale that fits the available space
+// (in pixels), sets PixelSize, Exaggeration and the shown switches of the
+// layout, and sizes and scales the pictures in model units. A space too small
+// for a plan marks the plan not shown and leaves the pictures alone.
+ViewPlacement ArrangeViews(ViewLayout& layout, Picture& plan, Picture& rowSection, Picture& columnSection,
+                           const Settings& settings, int availableWidth, int availableHeight);
+
+}  // namespace kestra

@@ -1,0 +1,116 @@
+#include "render/raster_picture.h"
+
+#include <QPainter>
+#include <QPolygonF>
+#include <cmath>
+
+namespace kestra {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+QColor ToQColor(Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+
+// A painter in the picture's draw mode: inverting flips the pixels whatever
+// the colour, so a second pass restores them.
+void PreparePainter(QPainter& painter, DrawMode mode) {
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  if (mode == DrawMode::Invert) painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+}
+
+}  // namespace
+
+RasterPicture::RasterPicture() { SetGeometry(1, 1, UserCorners{}); }
+
+void RasterPicture::SetGeometry(int widthPixels, int heightPixels, const UserCorners& corners) {
+  const int width = std::max(widthPixels, 1);
+  const int height = std::max(heightPixels, 1);
+  persistent_image_ = QImage(width, height, QImage::Format_RGB32);
+  shown_ = QImage(width, height, QImage::Format_RGB32);
+  const double spanX = corners.right - corners.left;
+  const double spanY = corners.bottom - corners.top;
+  const double scaleX = spanX != 0 ? width / spanX : 1;
+  const double scaleY = spanY != 0 ? height / spanY : 1;
+  toPixels_ = QTransform(scaleX, 0, 0, scaleY, -corners.left * scaleX, -corners.top * scaleY);
+  Clear();
+}
+
+void RasterPicture::Clear() {
+  persistent_image_.fill(Qt::white);
+  shown_.fill(Qt::white);
+}
+
+void RasterPicture::Refresh() { shown_ = persistent_image_.copy(); }
+
+void RasterPicture::DrawPoint(float x, float y, Colour colour) {
+  const QPointF p = ToPixels(x, y);
+  const int px = static_cast<int>(std::floor(p.x()));
+  const int py = static_cast<int>(std::floor(p.y()));
+  QImage& target = Target();
+  if (target.valid(px, py)) {
+    const QRgb now = target.pixel(px, py);
+    target.setPixel(px, py, mode_ == DrawMode::Invert ? (~now | 0xFF000000u) : ToQColor(colour).rgb());
+  }
+  MoveTo(x, y);
+}
+
+void RasterPicture::DrawLine(float x1, float y1, float x2, float y2, Colour colour) {
+  QPainter painter(&Target());
+  PreparePainter(painter, mode_);
+  painter.setPen(QPen(ToQColor(colour), 0));
+  painter.drawLine(ToPixels(x1, y1), ToPixels(x2, y2));
+  MoveTo(x2, y2);
+}
+
+QRectF RasterPicture::PixelRect(const PictureBox& box) const {
+  // Whole pixels from corner to corner, so neighbouring cells meet without gaps.
+  const QPointF a = ToPixels(box.x1, box.y1);
+  const QPointF b = ToPixels(box.x2, box.y2);
+  const double left = std::round(std::min(a.x(), b.x()));
+  const double right = std::round(std::max(a.x(), b.x()));
+  const double top = std::round(std::min(a.y(), b.y()));
+  const double bottom = std::round(std::max(a.y(), b.y()));
+  return QRectF(left, top, std::max(right - left, 1.0), std::max(bottom - top, 1.0));
+}
+
+void RasterPicture::FillBox(const PictureBox& box, Colour colour) { FillBoxes({box}, colour); }
+
+void RasterPicture::FillBoxes(const std::vector<PictureBox>& boxes, Colour colour) {
+  QPainter painter(&Target());
+  PreparePainter(painter, mode_);
+  const QColor fill = ToQColor(colour);
+  for (const PictureBox& box : boxes) painter.fillRect(PixelRect(box), fill);
+}
+
+void RasterPicture::DrawCircle(float x, float y, float radius, Colour colour) {
+  DrawArc(x, y, radius, 0, static_cast<float>(2 * kPi), colour);
+}
+
+void RasterPicture::DrawArc(float x, float y, float radius, float startAngle, float endAngle, Colour colour) {
+  // The radius is measured along the horizontal axis, so circles stay round
+  // on exaggerated sections.
+  const double pixels = std::fabs(radius * toPixels_.m11());
+  const QPointF centre = ToPixels(x, y);
+  double span = endAngle - startAngle;
+  while (span <= 0) span += 2 * kPi;
+  span = std::min(span, 2 * kPi);
+  QPainter painter(&Target());
+  PreparePainter(painter, mode_);
+  painter.setPen(QPen(ToQColor(colour), 0));
+  const QRectF bounds(centre.x() - pixels, centre.y() - pixels, 2 * pixels, 2 * pixels);
+  constexpr double kSixteenthsPerRadian = 16 * 180 / kPi;  // Qt angles are 1/16 degree
+  painter.drawArc(bounds, static_cast<int>(std::lround(startAngle * kSixteenthsPerRadian)),
+                  static_cast<int>(std::lround(span * kSixteenthsPerRadian)));
+}
+
+void RasterPicture::FillPolygon(const std::vector<PicturePoint>& corners, Colour colour) {
+  QPolygonF polygon;
+  for (const PicturePoint& p : corners) polygon << ToPixels(p.x, p.y);
+  QPainter painter(&Target());
+  PreparePainter(painter, mode_);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(ToQColor(colour));
+  painter.drawPolygon(polygon, Qt::OddEvenFill);
+}
+
+}  // namespace kestra

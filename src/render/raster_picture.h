@@ -1,0 +1,54 @@
+// The picture on a raster image, shared by the main window and the batch
+// tool so that both show the same pixels. Qt Gui only.
+#pragma once
+
+#include <QImage>
+#include <QTransform>
+
+#include "graphics/picture.h"
+
+namespace kestra {
+
+class RasterPicture : public Picture {
+ public:
+  RasterPicture();
+
+  void SetGeometry(int widthPixels, int heightPixels, const UserCorners& corners) override;
+  void SetVisible(bool visible) override { visible_ = visible; }
+  bool IsVisible() const { return visible_; }
+  void Clear() override;
+
+  void SetPersistent(bool persistent) override { persistent_ = persistent; }
+  bool IsPersistent() const override { return persistent_; }
+  void SetDrawMode(DrawMode mode) override { mode_ = mode; }
+  DrawMode GetDrawMode() const override { return mode_; }
+  void Refresh() override;
+
+  void DrawPoint(float x, float y, Colour colour) override;
+  void DrawLine(float x1, float y1, float x2, float y2, Colour colour) override;
+  void FillBox(const PictureBox& box, Colour colour) override;
+  void FillBoxes(const std::vector<PictureBox>& boxes, Colour colour) override;
+  void DrawCircle(float x, float y, float radius, Colour colour) override;
+  void DrawArc(float x, float y, float radius, float startAngle, float endAngle, Colour colour) override;
+  void FillPolygon(const std::vector<PicturePoint>& corners, Colour colour) override;
+
+  // What the screen shows: the persistent image as of the last refresh with
+  // everything drawn on the surface since.
+  const QImage& Image() const { return shown_; }
+  // Pixel position of a user point.
+  QPointF ToPixels(float x, float y) const { return toPixels_.map(QPointF(x, y)); }
+
+ private:
+  // The image the next element goes to: the persistent one or the surface.
+  QImage& Target() { return persistent_ ? persistent_image_ : shown_; }
+  QRectF PixelRect(const PictureBox& box) const;
+
+  QImage persistent_image_;
+  QImage shown_;
+  QTransform toPixels_;
+  bool visible_ = true;
+  bool persistent_ = true;
+  DrawMode mode_ = DrawMode::Copy;
+};
+
+}  // namespace kestra

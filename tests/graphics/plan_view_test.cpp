@@ -1,0 +1,192 @@
+#include "graphics/plan_view.h"
+
+#include <gtest/gtest.h>
+
+#include "plot_file.h"
+#include "view_scene.h"
+
+namespace kestra {
+namespace {
+
+using test::ViewScene;
+using Boxes = std::vector<std::vector<float>>;
+
+// Four columns of 10 by two rows of 10, one layer.
+ModelState FourByTwo() { return test::UniformModel(4, 2, 1, 10, 10); }
+
+TEST(DrawGridLines, LinesStopAtTheOutlineOfTheActiveArea) {
+  ViewScene scene(FourByTwo());
+  for (int i = 1; i <= 2; ++i) scene.model.IBOUND(1, i, 1) = scene.model.IBOUND(2, i, 1) = 0;
+  DrawGridLines(scene.context, scene.inputs, 1);
+  const Boxes lines = ViewScene::Drawn(scene.plan, "line", scene.settings.meshColor);
+  // Vertical lines at x = 20, 30, 40 and horizontal lines at y = 0, 10, 20 over
+  // the active right half only; the edge between inactive and active is drawn.
+  const Boxes expected = {{20, 0, 20, 20}, {30, 0, 30, 20},  {40, 0, 40, 20},
+                          {20, 0, 40, 0},  {20, 10, 40, 10}, {20, 20, 40, 20}};
+  EXPECT_EQ(lines, expected);
+}
+
+TEST(DrawGridLines, OnlyTheOuterEdgeOfAnInactiveBorderCellIsLeftOut) {
+  ViewScene scene(FourByTwo());
+  scene.model.IBOUND(2, 1, 1) = 0;
+  DrawGridLines(scene.context, scene.inputs, 1);
+  const Boxes lines = ViewScene::Drawn(scene.plan, "line", scene.settings.meshColor);
+  ASSERT_EQ(lines.size(), 9u);
+  // Its sides and lower edge border active cells; the top edge of the grid
+  // breaks above it.
+  EXPECT_EQ(lines[1], (std::vector<float>{10, 0, 10, 20}));
+  EXPECT_EQ(lines[5], (std::vector<float>{0, 0, 10, 0}));
+  EXPECT_EQ(lines[6], (std::vector<float>{20, 0, 40, 0}));
+}
+
+TEST(DrawModel, StreamIsDrawnInTheRiverColourUnderTheRiverSwitch) {
+  ViewScene scene(FourByTwo());
+  scene.model.DataFlags(3, 8) = 2;
+  scene.SetPackage(kStreamData, 1, {{{2, 1}, 4.5f}});
+  DrawModel(scene.context, scene.inputs, 1);
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.riverColor), (Boxes{{10, 0, 20, 10}}));
+
+  scene.settings.showRivers = kOff;
+  DrawModel(scene.context, scene.inputs, 1);
+  EXPECT_TRUE(ViewScene::Drawn(scene.plan, "box", scene.settings.riverColor).empty());
+}
+
+TEST(DrawModel, PackageNotSimulatedIsNotDrawn) {
+  ViewScene scene(FourByTwo());
+  scene.SetPackage(kRiverData, 1, {{{2, 1}, 1}});  // data there, DataFlags(3, 4) not 2
+  DrawModel(scene.context, scene.inputs, 1);
+  EXPECT_TRUE(ViewScene::Drawn(scene.plan, "box", scene.settings.riverColor).empty());
+}
+
+TEST(DrawModel, WellsBySignOfTheirRateInActiveCellsOnly) {
+  ViewScene scene(FourByTwo());
+  scene.model.DataFlags(3, 2) = 2;
+  scene.model.IBOUND(4, 2, 1) = 0;
+  scene.model.IBOUND(3, 2, 1) = -1;
+  scene.SetPackage(kWellData, 1, {{{1, 1}, 100}, {{2, 1}, -100}, {{3, 1}, 0}, {{4, 2}, -5}, {{3, 2}, 7}});
+  DrawModel(scene.context, scene.inputs, 1);
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.rechargeWellColor), (Boxes{{0, 0, 10, 10}}));
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.dischargeWellColor), (Boxes{{10, 0, 20, 10}}));
+}
+
+TEST(DrawModel, RowOfInactiveCellsIsOneScreenBoxButOneSolidPerCell) {
+  ViewScene scene(FourByTwo());
+  for (int j = 1; j <= 4; ++j) scene.model.IBOUND(j, 2, 1) = 0;
+  scene.layout.sectionsShown = false;
+  test::TempDir dir;
+  scene.device.PlotFileName = dir.File("cells.dxf");
+  scene.device.PlotToFile = true;
+  ASSERT_TRUE(OpenPlotFile(scene.device, scene.layout.zoom));
+  DrawModel(scene.context, scene.inputs, 1);
+  ASSERT_TRUE(ClosePlotFile(scene.device));
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.inactiveCellColor), (Boxes{{0, 10, 40, 20}}));
+  const std::string dxf = test::ReadWholeFile(scene.device.PlotFileName);
+  EXPECT_EQ(test::Occurrences(dxf, "SOLID"), 4);
+}
+
+TEST(DrawModel, ZoomedIntoOneLargeInactiveCellFillsTheWholePicture) {
+  ViewScene scene(test::UniformModel(1, 1, 1, 1000, 1000));
+  scene.model.IBOUND(1, 1, 1) = 0;
+  scene.layout.zoom = {200, 300, 400, 500, 200, 200};
+  DrawModel(scene.context, scene.inputs, 1);
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.inactiveCellColor), (Boxes{{200, 300, 400, 500}}));
+}
+
+TEST(DrawModel, WithEverySwitchOffOnlyTheFrameAndSectionMarksRemain) {
+  ViewScene scene(FourByTwo());
+  scene.model.IBOUND(1, 1, 1) = 0;
+  scene.model.IBOUND(2, 1, 1) = -1;
+  Settings& s = scene.settings;
+  for (std::int16_t* sw :
+       {&s.showMesh, &s.showInactiveCells, &s.showFixedHeadCells, &s.showGhbCells, &s.showDischargeWells,
+        &s.showRechargeWells, &s.showDrains, &s.showRivers, &s.showBarriers, &s.showReservoirs})
+    *sw = kOff;
+  DrawModel(scene.context, scene.inputs, 1);
+  EXPECT_EQ(scene.plan.Of("line").size(), 4u);  // the frame
+  for (const auto& box : scene.plan.Of("box")) EXPECT_EQ(box.mode, DrawMode::Invert);
+  EXPECT_EQ(scene.plan.Of("box").size(), 8u);
+}
+
+TEST(DrawModel, LeavesThePlanForOverlaysAndTellsTheUser) {
+  ViewScene scene(FourByTwo());
+  bool overlaysDrawn = false;
+  scene.inputs.drawOverlays = [&](PlotContext& context) { overlaysDrawn = context.plan.IsPersistent(); };
+  DrawModel(scene.context, scene.inputs, 1);
+  EXPECT_TRUE(overlaysDrawn);  // on the persistent image, before the marks
+  EXPECT_FALSE(scene.plan.IsPersistent());
+  EXPECT_TRUE(scene.ui.panesShown);
+  EXPECT_EQ(scene.ui.hint, "");
+  EXPECT_EQ(scene.ui.meterValues.back(), 0);
+  EXPECT_GE(*std::max_element(scene.ui.meterValues.begin(), scene.ui.meterValues.end()), 5);
+}
+
+TEST(DrawModel, NothingWithoutAModel) {
+  ViewScene scene(FourByTwo());
+  scene.model.ModelPath.clear();
+  DrawModel(scene.context, scene.inputs, 1);
+  EXPECT_TRUE(scene.plan.elements.empty());
+  EXPECT_TRUE(scene.row.elements.empty());
+}
+
+TEST(DrawBarrierCell, CodeFiveDrawsNothingAndCodeOneTheLeftFace) {
+  ViewScene scene(FourByTwo());
+  scene.layout.PixelSize = 0.5f;
+  DrawBarrierCell(scene.context, 2, 1, kBlack, 5);
+  EXPECT_TRUE(scene.plan.elements.empty());
+  DrawBarrierCell(scene.context, 2, 1, kBlack, 1);
+  DrawBarrierCell(scene.context, 2, 1, kBlack, 4);
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", kBlack), (Boxes{{10, 0, 11, 10}, {10, 9, 20, 10}}));
+}
+
+TEST(DrawBarriers, BarriersOfInactiveCellsAreSkipped) {
+  ViewScene scene(FourByTwo());
+  scene.SetPackage(kBarrierData, 1, {{{1, 1}, 2}, {{2, 1}, 3}});
+  scene.model.IBOUND(2, 1, 1) = 0;
+  DrawBarriers(scene.context, scene.reader, 1, kBlack);
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", kBlack), (Boxes{{8, 0, 10, 10}}));
+}
+
+TEST(DrawModel, ReservoirOptionOneFillsTheLayersDownToItsLayerValue) {
+  ViewScene scene(test::UniformModel(2, 1, 4, 10, 10));
+  scene.model.DataFlags(6, 7) = 2;
+  scene.settings.reservoirOption = 1;
+  scene.SetPackage(kReservoirLocationData, 1, {{{1, 1}, 1}});
+  scene.SetPackage(kReservoirLayerData, 1, {}, 3);
+  for (int layer = 1; layer <= 4; ++layer) {
+    DrawModel(scene.context, scene.inputs, layer);
+    EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.reservoirColor).size(), layer <= 3 ? 1u : 0u)
+        << "layer " << layer;
+  }
+}
+
+TEST(ToggleSectionMarks, InvertsOnThePersistentImageAndRestoresTheDrawState) {
+  ViewScene scene(FourByTwo());
+  scene.plan.SetPersistent(false);
+  ToggleSectionMarks(scene.context, 2, 1);
+  const auto boxes = scene.plan.Of("box");
+  ASSERT_EQ(boxes.size(), 8u);
+  for (const auto& box : boxes) {
+    EXPECT_TRUE(box.persistent);
+    EXPECT_EQ(box.mode, DrawMode::Invert);
+  }
+  EXPECT_EQ(boxes[0].values, (std::vector<float>{9, 0, 11, 20}));  // along the column's left edge
+  EXPECT_FALSE(scene.plan.IsPersistent());
+  EXPECT_EQ(scene.plan.GetDrawMode(), DrawMode::Copy);
+}
+
+TEST(ToggleSectionMarks, SectionsIncludedDecideWhichMarksGoIntoThePlot) {
+  ViewScene scene(FourByTwo());
+  test::TempDir dir;
+  scene.device.PlotFileName = dir.File("marks.dxf");
+  scene.device.PlotToFile = true;
+  scene.device.IncludeRightXsection = false;
+  ASSERT_TRUE(OpenPlotFile(scene.device, scene.layout.zoom));
+  ToggleSectionMarks(scene.context, 2, 1);
+  ASSERT_TRUE(ClosePlotFile(scene.device));
+  EXPECT_TRUE(scene.device.PlotToFile);
+  const std::string dxf = test::ReadWholeFile(scene.device.PlotFileName);
+  EXPECT_EQ(test::Occurrences(dxf, "SOLID"), 4);  // the row marks only
+}
+
+}  // namespace
+}  // namespace kestra

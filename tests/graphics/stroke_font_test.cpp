@@ -1,0 +1,118 @@
+#include "graphics/stroke_font.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+std::string FontText(const std::string& strokes, int firstGlyphCount = 3) {
+  // Glyph 1 is the blank, glyph 2 ('A') uses values 1..firstGlyphCount, the rest are empty.
+  std::string text = "32,1,0,16\n65,1," + std::to_string(firstGlyphCount) + ",18\n";
+  for (int g = 3; g <= kStrokeGlyphCount; ++g) text += std::to_string(100 + g) + ",1,0,10\n";
+  return text + strokes;
+}
+
+TEST(StrokeEncoding, EncoderIsTheExactInverseOfTheDecoder) {
+  for (bool draw : {false, true})
+    for (int a = 0; a <= 64; ++a)
+      for (int b = -31; b <= 64; ++b) {
+        const StrokeCode code{a, b, draw};
+        const auto value = EncodeStroke(code);
+        ASSERT_TRUE(value.has_value()) << a << "," << b;
+        ASSERT_EQ(DecodeStroke(*value), code) << a << "," << b << " draw " << draw;
+        // Moves stay at or below the draw flag, strokes above it.
+        ASSERT_EQ(*value > 10000, draw);
+      }
+}
+
+TEST(StrokeEncoding, PointsOutsideTheEncodingAreRefused) {
+  EXPECT_FALSE(EncodeStroke({65, 0, false}).has_value());
+  EXPECT_FALSE(EncodeStroke({-1, 0, true}).has_value());
+  EXPECT_FALSE(EncodeStroke({0, -32, true}).has_value());
+  EXPECT_FALSE(EncodeStroke({0, 65, false}).has_value());
+}
+
+TEST(StrokeEncoding, DecoderFollowsTheFileConstants) {
+  // A move: t = v + 16 = 128 a + b.
+  EXPECT_EQ(DecodeStroke(128 * 9 + 37 - 16), (StrokeCode{9, 37, false}));
+  // A stroke: t = v - 10000 + 32 - 6400, a = floor(t / 128).
+  EXPECT_EQ(DecodeStroke(10000 + 6400 - 32 + 128 * 1 + 16), (StrokeCode{1, 16, true}));
+  // Heights above 64 fold back below the cell: b = 96 - b.
+  EXPECT_EQ(DecodeStroke(128 * 2 + 100 - 16), (StrokeCode{2, -4, false}));
+}
+
+TEST(StrokeFontFile, StrokeTableOfAnyLengthIsRead) {
+  StrokeFont font;
+  std::string error;
+  std::string strokes;
+  for (int n = 0; n < 2000; ++n) strokes += "100,";
+  ASSERT_TRUE(ParseStrokeFont(FontText(strokes + "100"), font, error)) << error;
+  EXPECT_EQ(font.strokes.size(), 2001u);
+  EXPECT_EQ(font.map['A'], 2);
+}
+
+TEST(StrokeFontFile, GlyphPointingPastTheTableIsRefused) {
+  StrokeFont font;
+  std::string error;
+  EXPECT_FALSE(ParseStrokeFont(FontText("1 2", 3), font, error));
+  EXPECT_NE(error.find("glyph 2"), std::string::npos);
+  EXPECT_FALSE(font.Loaded());
+}
+
+TEST(StrokeFontFile, MissingRecordsOrTextFieldsAreRefused) {
+  StrokeFont font;
+  std::string error;
+  EXPECT_FALSE(ParseStrokeFont("32,1,0,16\n65,1,3,18\n", font, error));
+  EXPECT_FALSE(ParseStrokeFont(FontText("1,2,x"), font, error));
+  EXPECT_FALSE(ParseStrokeFont(FontText("1,2,40000"), font, error));
+}
+
+TEST(StrokeFontFile, WrittenTextReadsBackTheSameFont) {
+  StrokeFont font;
+  std::string error;
+  ASSERT_TRUE(ParseStrokeFont(FontText("1 2 3 4"), font, error));
+  StrokeFont again;
+  ASSERT_TRUE(ParseStrokeFont(StrokeFontText(font), again, error)) << error;
+  EXPECT_EQ(again.strokes, font.strokes);
+  EXPECT_EQ(again.map, font.map);
+  ASSERT_EQ(again.glyphs.size(), font.glyphs.size());
+  EXPECT_EQ(again.glyphs[1].advance, 18);
+}
+
+TEST(StrokeFontFile, FoundBesideTheProgramBeforeTheInstallFolder) {
+  test::TempDir dir;
+  std::filesystem::create_directories(dir.path() / "bin");
+  std::filesystem::create_directories(dir.path() / "share" / "kestra");
+  EXPECT_TRUE(FindStrokeFontFile(dir.path() / "bin").empty());
+  test::WriteWholeFile((dir.path() / "share" / "kestra" / "SCREEN.FON").string(), "x");
+  EXPECT_EQ(FindStrokeFontFile(dir.path() / "bin").filename(), "SCREEN.FON");
+  EXPECT_NE(FindStrokeFontFile(dir.path() / "bin").string().find("share"), std::string::npos);
+  test::WriteWholeFile((dir.path() / "bin" / "SCREEN.FON").string(), "x");
+  EXPECT_EQ(FindStrokeFontFile(dir.path() / "bin"), dir.path() / "bin" / "SCREEN.FON");
+}
+
+TEST(StrokeFontMap, CharactersWithoutGlyphDrawTheBlank) {
+  StrokeFont font;
+  std::string error;
+  ASSERT_TRUE(ParseStrokeFont(FontText("1 2 3"), font, error));
+  EXPECT_EQ(GlyphFor(font, 'A'), 2);
+  EXPECT_EQ(GlyphFor(font, 0), 1);
+  EXPECT_EQ(GlyphFor(font, 256), 1);
+  EXPECT_EQ(GlyphFor(font, 257), 1);
+  EXPECT_EQ(GlyphFor(font, 0x20AC), 1);  // the euro sign
+  EXPECT_EQ(GlyphFor(StrokeFont{}, 'A'), 0);
+}
+
+TEST(StrokeFontMap, UnicodeLettersCountAsOneCharacter) {
+  EXPECT_EQ(CharacterCodes("A\xC3\xA4"
+                           "B"),
+            (std::vector<char32_t>{'A', 0xE4, 'B'}));
+  EXPECT_EQ(CharacterCodes("\xE2\x82\xAC"), (std::vector<char32_t>{0x20AC}));
+  // A lone Latin-1 byte stays one character of its own.
+  EXPECT_EQ(CharacterCodes("\xE4x"), (std::vector<char32_t>{0xE4, 'x'}));
+}
+
+}  // namespace
+}  // namespace kestra

@@ -1,0 +1,103 @@
+// The plan and sections of a small model drawn to raster pictures: what the
+// window and a batch render show.
+#include <gtest/gtest.h>
+
+#include "graphics/plan_view.h"
+#include "graphics/small_models.h"
+#include "graphics/view_arrangement.h"
+#include "render/raster_picture.h"
+#include "render/view_image.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+QRgb Rgb(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+struct RasterScene {
+  ModelState model = test::UniformModel(4, 3, 2, 100, 100);  // 400 x 300, elevations 80..100
+  ViewLayout layout = test::WholeGridLayout(model);
+  RasterPicture plan, row, column;
+  PlotDevice device;
+  Settings settings;
+  SilentInterface ui;
+  PackageLayerReader reader = [](int dataType, int layer, int, LayerValues& values) {
+    values = {4, 3, std::vector<float>(12, 0)};
+    if (dataType == kWellData && layer == 1) values.values[1 * 4 + 2] = -100;  // column 3, row 2
+    if (dataType == kRiverData) values.values[2 * 4 + 0] = 1;                  // column 1, row 3
+    return dataType == kWellData || dataType == kRiverData;
+  };
+  PlotContext context{plan, row, column, device, model, layout};
+  ViewPlacement placement;
+
+  RasterScene() {
+    model.IBOUND(4, 1, 1) = 0;
+    model.IBOUND(1, 1, 1) = -1;
+    model.DataFlags(3, 2) = model.DataFlags(3, 4) = 2;
+    for (int i = 1; i <= 3; ++i)
+      for (int j = 1; j <= 4; ++j) model.HEAD(j, i, 1) = model.HEAD(j, i, 2) = 95;
+    settings.showWaterTable = kOn;
+    settings.sectionRow = 2;
+    settings.sectionColumn = 3;
+    settings.exaggeration = 5;  // sections 100 units deep
+    SetModelElevationRange(layout, model);
+    placement = ArrangeViews(layout, plan, row, column, settings, 503, 403);  // one unit a pixel
+    DrawInputs inputs{settings, reader, ui};
+    inputs.headsLoaded = true;
+    DrawModel(context, inputs, 1);
+  }
+};
+
+TEST(ModelRaster, PlanShowsCellTypesPackagesAndGrid) {
+  RasterScene scene;
+  ASSERT_EQ(scene.plan.Image().width(), 400);
+  ASSERT_EQ(scene.plan.Image().height(), 300);
+  const QImage& image = scene.plan.Image();
+  EXPECT_EQ(image.pixel(350, 50), Rgb(scene.settings.inactiveCellColor));
+  EXPECT_EQ(image.pixel(50, 50), Rgb(scene.settings.fixedHeadCellColor));
+  EXPECT_EQ(image.pixel(250, 150), Rgb(scene.settings.dischargeWellColor));
+  EXPECT_EQ(image.pixel(50, 250), Rgb(scene.settings.riverColor));
+  EXPECT_EQ(image.pixel(150, 250), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(100, 250), Rgb(scene.settings.meshColor));  // the line x = 100
+}
+
+TEST(ModelRaster, SectionMarksInvertTheCutRowAndColumnOutlines) {
+  RasterScene scene;
+  // The column section's outline along x = 300, two pixels wide: white cells
+  // turn black, the grid line turns dark.
+  EXPECT_EQ(scene.plan.Image().pixel(299, 250), qRgb(0, 0, 0));
+  EXPECT_EQ(scene.plan.Image().pixel(300, 250), qRgb(63, 63, 63));
+  EXPECT_EQ(scene.plan.Image().pixel(302, 250), qRgb(255, 255, 255));
+}
+
+TEST(ModelRaster, SectionsShowCellsWellAndWaterTable) {
+  RasterScene scene;
+  const QImage& row = scene.row.Image();
+  ASSERT_EQ(row.width(), 400);
+  ASSERT_EQ(row.height(), 100);
+  // Row 2: the well in column 3, layer 1 (elevation 90..100: the top 50 pixels).
+  EXPECT_EQ(row.pixel(250, 25), Rgb(scene.settings.dischargeWellColor));
+  // Water table at elevation 95: 25 pixels below the top, between cell centres.
+  EXPECT_EQ(row.pixel(120, 25), Rgb(scene.settings.waterTableColor));
+  const QImage& column = scene.column.Image();
+  ASSERT_EQ(column.width(), 100);
+  // Column 3: the well in row 2, layer 1 next to the plan (elevation falls to the right).
+  EXPECT_EQ(column.pixel(25, 150), Rgb(scene.settings.dischargeWellColor));
+  EXPECT_EQ(column.pixel(75, 150), qRgb(255, 255, 255));
+}
+
+TEST(ModelRaster, PngOfTheComposedViewsKeepsThePixels) {
+  RasterScene scene;
+  const QImage image = ComposeViews(scene.plan, scene.row, scene.column, scene.layout, scene.placement);
+  ASSERT_EQ(image.size(), QSize(503, 403));
+  test::TempDir dir;
+  const QString path = QString::fromStdString(dir.File("views.png"));
+  ASSERT_TRUE(image.save(path, "PNG"));
+  const QImage back(path);
+  EXPECT_EQ(back.pixel(350, 50), Rgb(scene.settings.inactiveCellColor));
+  EXPECT_EQ(back.pixel(250, 303 + 25), Rgb(scene.settings.dischargeWellColor));  // row section
+  EXPECT_EQ(back.pixel(403 + 25, 150), Rgb(scene.settings.dischargeWellColor));  // column section
+}
+
+}  // namespace
+}  // namespace kestra

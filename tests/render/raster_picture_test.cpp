@@ -1,0 +1,81 @@
+#include "render/raster_picture.h"
+
+#include <gtest/gtest.h>
+
+namespace kestra {
+namespace {
+
+constexpr Colour kRed = RgbColour(255, 0, 0);
+
+// A 100 x 50 pixel picture showing user x 0..200 and y 0..100 (2 units per pixel).
+RasterPicture TwoUnitsPerPixel() {
+  RasterPicture picture;
+  picture.SetGeometry(100, 50, {0, 0, 200, 100});
+  return picture;
+}
+
+QRgb PixelAfterRefresh(RasterPicture& picture, int x, int y) {
+  picture.Refresh();
+  return picture.Image().pixel(x, y);
+}
+
+TEST(RasterPicture, FilledBoxCoversItsPixelsOnly) {
+  RasterPicture picture = TwoUnitsPerPixel();
+  picture.FillBox({20, 10, 40, 30}, kRed);  // pixels 10..19 by 5..14
+  EXPECT_EQ(PixelAfterRefresh(picture, 10, 5), qRgb(255, 0, 0));
+  EXPECT_EQ(picture.Image().pixel(19, 14), qRgb(255, 0, 0));
+  EXPECT_EQ(picture.Image().pixel(20, 14), qRgb(255, 255, 255));
+  EXPECT_EQ(picture.Image().pixel(19, 15), qRgb(255, 255, 255));
+}
+
+TEST(RasterPicture, NeighbouringBoxesLeaveNoGap) {
+  RasterPicture picture;
+  picture.SetGeometry(10, 10, {0, 0, 3, 3});  // cells of 3.33 pixels
+  picture.FillBoxes({{0, 0, 1, 3}, {1, 0, 2, 3}, {2, 0, 3, 3}}, kRed);
+  picture.Refresh();
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(picture.Image().pixel(x, 5), qRgb(255, 0, 0)) << x;
+}
+
+TEST(RasterPicture, SurfaceDrawingIsGoneAfterRefresh) {
+  RasterPicture picture = TwoUnitsPerPixel();
+  picture.FillBox({0, 0, 200, 100}, kRed);
+  picture.Refresh();
+  picture.SetPersistent(false);
+  picture.DrawLine(0, 50, 200, 50, kBlack);
+  EXPECT_EQ(picture.Image().pixel(50, 25), qRgb(0, 0, 0));
+  EXPECT_EQ(PixelAfterRefresh(picture, 50, 25), qRgb(255, 0, 0));
+}
+
+TEST(RasterPicture, InvertingTwiceRestoresThePicture) {
+  RasterPicture picture = TwoUnitsPerPixel();
+  picture.FillBox({0, 0, 100, 100}, RgbColour(10, 200, 30));
+  picture.SetDrawMode(DrawMode::Invert);
+  picture.FillBox({50, 0, 150, 100}, kBlack);
+  EXPECT_EQ(PixelAfterRefresh(picture, 30, 10), qRgb(245, 55, 225));
+  EXPECT_EQ(picture.Image().pixel(60, 10), qRgb(0, 0, 0));
+  picture.FillBox({50, 0, 150, 100}, kBlack);
+  EXPECT_EQ(PixelAfterRefresh(picture, 30, 10), qRgb(10, 200, 30));
+  EXPECT_EQ(picture.Image().pixel(60, 10), qRgb(255, 255, 255));
+}
+
+TEST(RasterPicture, BackwardAxisPutsTheLeftUserValueOnTheLeft) {
+  RasterPicture picture;
+  picture.SetGeometry(100, 10, {50, 0, 10, 10});  // elevation falls to the right
+  picture.DrawPoint(50, 5, kRed);
+  picture.DrawPoint(10.2f, 5, kBlack);
+  EXPECT_EQ(PixelAfterRefresh(picture, 0, 5), qRgb(255, 0, 0));
+  EXPECT_EQ(picture.Image().pixel(99, 5), qRgb(0, 0, 0));
+}
+
+TEST(RasterPicture, CircleRadiusFollowsTheHorizontalScale) {
+  RasterPicture picture;
+  picture.SetGeometry(100, 100, {0, 0, 100, 10});  // ten times exaggerated vertically
+  picture.DrawCircle(50, 5, 20, kBlack);
+  picture.Refresh();
+  EXPECT_EQ(picture.Image().pixel(70, 50), qRgb(0, 0, 0));
+  EXPECT_EQ(picture.Image().pixel(50, 30), qRgb(0, 0, 0));  // round on the screen
+  EXPECT_EQ(picture.Image().pixel(50, 50), qRgb(255, 255, 255));
+}
+
+}  // namespace
+}  // namespace kestra
