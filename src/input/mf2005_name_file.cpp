@@ -1,0 +1,62 @@
+#include "input/mf2005_name_file.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "input/mf2005_text_file.h"
+
+namespace kestra {
+namespace {
+
+// Name files written on Windows separate folders with backslashes.
+std::string ResolvePath(const std::filesystem::path& folder, std::string name) {
+  std::replace(name.begin(), name.end(), '\\', '/');
+  const std::filesystem::path file(name);
+  return (file.is_absolute() ? file : folder / file).lexically_normal().string();
+}
+
+}  // namespace
+
+bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::string& problem) {
+  TextFile file;
+  if (!LoadTextFile(path, file)) {
+    problem = "The name file " + path + " cannot be read.";
+    return false;
+  }
+  const auto folder = std::filesystem::path(path).parent_path();
+  Mf2005NameFile read;
+  read.path = path;
+  std::string line;
+  while (NextLine(file, line)) {
+    const auto words = SplitWords(line);
+    if (words.empty() || words[0].empty() || words[0][0] == '#') continue;
+    NameFileEntry entry;
+    entry.fileType = UpperCase(words[0]);
+    if (words.size() < 3 || !ParseInteger(words[1], entry.unit)) {
+      problem = LineProblem(file, "a file type, a unit number and a file name are needed.");
+      return false;
+    }
+    entry.path = ResolvePath(folder, words[2]);
+    read.entries.push_back(std::move(entry));
+  }
+  nameFile = std::move(read);
+  return true;
+}
+
+bool IsMf2005NameFile(const Mf2005NameFile& nameFile) {
+  return FindFileType(nameFile, "DIS") != nullptr && FindFileType(nameFile, "BAS6") != nullptr;
+}
+
+const NameFileEntry* FindFileType(const Mf2005NameFile& nameFile, const std::string& fileType) {
+  for (const auto& entry : nameFile.entries)
+    if (entry.fileType == fileType) return &entry;
+  return nullptr;
+}
+
+const NameFileEntry* FindUnit(const Mf2005NameFile& nameFile, int unit) {
+  for (const auto& entry : nameFile.entries)
+    if (entry.unit == unit) return &entry;
+  return nullptr;
+}
+
+}  // namespace kestra
