@@ -47,6 +47,20 @@ bool IsMf2005NameFile(const Mf2005NameFile& nameFile) {
   return FindFileType(nameFile, "DIS") != nullptr && FindFileType(nameFile, "BAS6") != nullptr;
 }
 
+bool IsMf2005NameFile(const std::string& path) {
+  TextFile file;
+  if (!LoadTextFile(path, file)) return false;
+  bool hasDis = false;
+  bool hasBas = false;
+  for (const auto& line : file.lines) {
+    const auto words = SplitWords(line);
+    const std::string fileType = words.empty() ? std::string() : UpperCase(words[0]);
+    hasDis = hasDis || fileType == "DIS";
+    hasBas = hasBas || fileType == "BAS6";
+  }
+  return hasDis && hasBas;
+}
+
 const NameFileEntry* FindFileType(const Mf2005NameFile& nameFile, const std::string& fileType) {
   for (const auto& entry : nameFile.entries)
     if (entry.fileType == fileType) return &entry;

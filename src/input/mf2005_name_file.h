@@ -25,6 +25,10 @@ bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::
 // True when the file types DIS and BAS6 are both listed: a standard
 // MODFLOW-2005 model rather than another kind of name file.
 bool IsMf2005NameFile(const Mf2005NameFile& nameFile);
+// The same for the name file at `path`, looking at the first word of each
+// line only, so that it also answers (false) for name files of other forms;
+// false when the file cannot be read.
+bool IsMf2005NameFile(const std::string& path);
 
 // The first entry of a file type (upper case), or nullptr.
 const NameFileEntry* FindFileType(const Mf2005NameFile& nameFile, const std::string& fileType);
