@@ -1,7 +1,6 @@
 #include "input/mf2005_array.h"
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
 
 #include "core/number_format.h"
@@ -41,50 +40,6 @@ std::string FormatWord(const std::vector<std::string>& words, std::size_t index)
 
 bool IsBinaryFormat(const std::string& format) { return format == "(BINARY)"; }
 
-// The file of a formatted unit: the package file itself for its own unit,
-// else the name file's entry, opened on first use.
-bool OpenUnit(PackageInput& input, Mf2005Files& files, int unit, ArraySource& source, std::string& problem) {
-  if (unit == input.unit) {
-    source.file = &input.file;
-    return true;
-  }
-  const NameFileEntry* entry = FindUnit(files.nameFile, unit);
-  if (entry == nullptr) {
-    problem = LineProblem(input.file, "unit" + NumberText(unit) + " is not listed in the name file.");
-    return false;
-  }
-  if (entry->fileType == "DATA(BINARY)") {
-    problem = LineProblem(input.file, kBinaryArrayRefused);
-    return false;
-  }
-  auto open = files.openUnits.find(unit);
-  if (open == files.openUnits.end()) {
-    TextFile file;
-    if (!LoadTextFile(entry->path, file)) {
-      problem = LineProblem(input.file, "the file " + entry->path + " cannot be read.");
-      return false;
-    }
-    open = files.openUnits.emplace(unit, std::move(file)).first;
-  }
-  source.file = &open->second;
-  return true;
-}
-
-bool OpenCloseFile(PackageInput& input, Mf2005Files& files, const std::string& name, ArraySource& source,
-                   std::string& problem) {
-  std::string portable = name;
-  for (char& c : portable)
-    if (c == '\\') c = '/';
-  std::filesystem::path path(portable);
-  if (!path.is_absolute()) path = std::filesystem::path(files.nameFile.path).parent_path() / path;
-  if (!LoadTextFile(path.lexically_normal().string(), source.closedAfterwards)) {
-    problem = LineProblem(input.file, "the file " + path.lexically_normal().string() + " cannot be read.");
-    return false;
-  }
-  source.file = &source.closedAfterwards;
-  return true;
-}
-
 bool ParseFreeRecord(const std::vector<std::string>& words, PackageInput& input, Mf2005Files& files,
                      ArraySource& source, std::string& problem) {
   const std::string keyword = UpperCase(words[0]);
@@ -105,10 +60,14 @@ bool ParseFreeRecord(const std::vector<std::string>& words, PackageInput& input,
       problem = LineProblem(input.file, keyword + " needs a " + (keyword == "EXTERNAL" ? "unit number." : "file name."));
       return false;
     }
-    if (ok && !IsBinaryFormat(source.format) &&
-        !(keyword == "EXTERNAL" ? OpenUnit(input, files, unit, source, problem)
-                                : OpenCloseFile(input, files, words[1], source, problem)))
-      return false;
+    if (ok && !IsBinaryFormat(source.format)) {
+      if (keyword == "EXTERNAL") {
+        source.file = FormattedUnitFile(input, files, unit, problem);
+      } else if (LoadOpenCloseFile(input, files, words[1], source.closedAfterwards, problem)) {
+        source.file = &source.closedAfterwards;
+      }
+      if (source.file == nullptr) return false;
+    }
   }
   if (!ok) {
     problem = LineProblem(input.file, "the array factor is not a number.");
@@ -152,7 +111,8 @@ bool ParseFixedRecord(const std::string& line, PackageInput& input, Mf2005Files&
     return false;
   }
   source.factor = factor;
-  return OpenUnit(input, files, locat, source, problem);
+  source.file = FormattedUnitFile(input, files, locat, problem);
+  return source.file != nullptr;
 }
 
 bool ReadRow(ArraySource& source, const FortranFormat* format, int ncol, std::vector<double>& row,
@@ -201,6 +161,37 @@ bool ReadArrayValues(PackageInput& input, Mf2005Files& files, int ncol, int nrow
 }
 
 }  // namespace
+
+TextFile* FormattedUnitFile(PackageInput& input, Mf2005Files& files, int unit, std::string& problem) {
+  if (unit == input.unit) return &input.file;
+  const NameFileEntry* entry = FindUnit(files.nameFile, unit);
+  if (entry == nullptr) {
+    problem = LineProblem(input.file, "unit" + NumberText(unit) + " is not listed in the name file.");
+    return nullptr;
+  }
+  if (entry->fileType == "DATA(BINARY)") {
+    problem = LineProblem(input.file, kBinaryArrayRefused);
+    return nullptr;
+  }
+  auto open = files.openUnits.find(unit);
+  if (open == files.openUnits.end()) {
+    TextFile file;
+    if (!LoadTextFile(entry->path, file)) {
+      problem = LineProblem(input.file, "the file " + entry->path + " cannot be read.");
+      return nullptr;
+    }
+    open = files.openUnits.emplace(unit, std::move(file)).first;
+  }
+  return &open->second;
+}
+
+bool LoadOpenCloseFile(const PackageInput& input, const Mf2005Files& files, const std::string& name, TextFile& file,
+                       std::string& problem) {
+  const std::string path = ResolveModelFile(files.nameFile.path, name);
+  if (LoadTextFile(path, file)) return true;
+  problem = LineProblem(input.file, "the file " + path + " cannot be read.");
+  return false;
+}
 
 bool ReadRealArray(PackageInput& input, Mf2005Files& files, int ncol, int nrow, std::vector<float>& values,
                    std::string& problem) {

@@ -36,6 +36,16 @@ struct PackageInput {
   int unit = 0;
 };
 
+// The text file of formatted unit `unit`: the package file itself for its
+// own unit, else the name file's entry, opened on first use. nullptr with
+// `problem` set when the unit is not listed, is binary or cannot be read.
+TextFile* FormattedUnitFile(PackageInput& input, Mf2005Files& files, int unit, std::string& problem);
+
+// Loads the file an OPEN/CLOSE record names (as the name file names files);
+// false with `problem` set when it cannot be read.
+bool LoadOpenCloseFile(const PackageInput& input, const Mf2005Files& files, const std::string& name, TextFile& file,
+                       std::string& problem);
+
 // Reads a control record and its ncol x nrow values (row 1 first, columns
 // 1..ncol in a row) into `values`. False with `problem` set when the record,
 // a file it names or a value cannot be read; binary arrays are refused.

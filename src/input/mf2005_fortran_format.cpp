@@ -40,7 +40,7 @@ class FormatParser {
       if (Accept(',')) continue;
       if (pos_ >= text_.size()) return false;
       if (Accept('/')) {
-        fields.push_back({FortranField::Kind::NextRecord, 0, 0});
+        fields.push_back({FortranField::Kind::NextRecord, 0, 0, false});
         continue;
       }
       int repeat = 1;
@@ -68,7 +68,7 @@ class FormatParser {
     const char letter = text_[pos_++];
     switch (letter) {
       case 'X':
-        out.push_back({FortranField::Kind::Skip, number, 0});
+        out.push_back({FortranField::Kind::Skip, number, 0, false});
         return true;
       case 'P':  // scale factor: no effect on values that carry an exponent
         return true;
@@ -95,7 +95,7 @@ class FormatParser {
       int exponentDigits = 0;
       if (!ReadNumber(exponentDigits)) return false;
     }
-    out.push_back({FortranField::Kind::Value, width, decimals});
+    out.push_back({FortranField::Kind::Value, width, decimals, !real});
     return true;
   }
 
@@ -135,7 +135,7 @@ class FormatParser {
 
 // A value field as Fortran reads it with blanks ignored: without a decimal
 // point the last `decimals` digits of the mantissa are the fraction.
-bool ParseField(std::string_view field, int decimals, double& value) {
+bool ParseField(std::string_view field, const FortranField& format, double& value) {
   std::string text;
   for (char c : field)
     if (c != ' ') text.push_back(c);
@@ -143,6 +143,8 @@ bool ParseField(std::string_view field, int decimals, double& value) {
     value = 0;
     return true;
   }
+  if (format.integer && text.find_first_of(".EeDd") != std::string::npos) return false;
+  const int decimals = format.decimals;
   if (text.find('.') != std::string::npos || decimals == 0) return ParseReal(text, value);
   const auto exponentAt = text.find_first_of("EeDd");
   double mantissa = 0;
@@ -187,7 +189,7 @@ bool ReadFormattedValues(TextFile& file, const FortranFormat& format, std::size_
         column < line.size() ? std::string_view(line).substr(column, field.width) : std::string_view();
     column += field.width;
     if (field.kind == FortranField::Kind::Skip) continue;
-    if (!ParseField(text, field.decimals, values[filled])) {
+    if (!ParseField(text, field, values[filled])) {
       problem = LineProblem(file, "\"" + std::string(text) + "\" is not a number.");
       return false;
     }

@@ -16,6 +16,7 @@ struct FortranField {
   Kind kind = Kind::Value;
   int width = 0;     // characters of a value or of a skip
   int decimals = 0;  // implied decimals of a value written without a point
+  bool integer = false;  // an I field: digits and a sign only
 };
 
 struct FortranFormat {

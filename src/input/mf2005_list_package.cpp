@@ -11,7 +11,8 @@ struct ListLayout {
   std::size_t numberCount;  // layer, row, column and the values after them
   std::size_t valueIndex;   // the number that decides whether the cell is a sink
   const char* fixedFormat;
-  bool scaledBySfac;        // MODFLOW's SFAC multiplies exactly this value
+  bool readByListReader;    // MODFLOW's list reader: EXTERNAL, OPEN/CLOSE, and SFAC
+                            // multiplying exactly this value
 };
 
 ListLayout LayoutOf(const std::string& fileType) {
@@ -51,18 +52,37 @@ bool ReadHeader(PackageInput& input, bool freeFormat, const std::string& fileTyp
   return true;
 }
 
+// MODFLOW's list reader may find the cells of a stress period in another
+// file: "EXTERNAL unit" reads on in that unit, "OPEN/CLOSE name" reads a
+// file from its start.
+bool SelectListSource(PackageInput& input, Mf2005Files& files, TextFile*& source, TextFile& openClose,
+                      std::string& problem) {
+  source = &input.file;
+  TextFile& file = input.file;
+  if (file.next >= file.lines.size()) return true;
+  const auto words = SplitWords(file.lines[file.next]);
+  const std::string first = words.empty() ? std::string() : UpperCase(words[0]);
+  if (first != "EXTERNAL" && first != "OPEN/CLOSE") return true;
+  ++file.next;
+  int unit = 0;
+  if (words.size() < 2 || (first == "EXTERNAL" && !ParseInteger(words[1], unit))) {
+    problem = LineProblem(file, first + " needs a " + (first == "EXTERNAL" ? "unit number." : "file name."));
+    return false;
+  }
+  if (first == "EXTERNAL") {
+    source = FormattedUnitFile(input, files, unit, problem);
+    return source != nullptr;
+  }
+  source = &openClose;
+  return LoadOpenCloseFile(input, files, words[1], openClose, problem);
+}
+
 // The scale factor of an "SFAC f" line before the first cell, 1 without one.
 bool ReadScaleFactor(TextFile& file, float& factor, std::string& problem) {
   factor = 1;
   if (file.next >= file.lines.size()) return true;
   const auto words = SplitWords(file.lines[file.next]);
-  const std::string first = words.empty() ? std::string() : UpperCase(words[0]);
-  if (first == "EXTERNAL" || first == "OPEN/CLOSE") {
-    ++file.next;
-    problem = LineProblem(file, "lists in other files (EXTERNAL, OPEN/CLOSE) are not supported.");
-    return false;
-  }
-  if (first != "SFAC") return true;
+  if (words.empty() || UpperCase(words[0]) != "SFAC") return true;
   ++file.next;
   double value = 0;
   if (words.size() < 2 || !ParseReal(words[1], value)) {
@@ -105,14 +125,18 @@ bool SkipStreamDetails(TextFile& file, const StreamCounts& stream, int reaches, 
          SkipLines(file, stream.diversions > 0 ? stream.segments : 0, problem);
 }
 
-bool ReadPeriodCells(TextFile& file, bool freeFormat, const ListLayout& layout, const Mf2005Model& model, int count,
-                     std::vector<BoundaryCell>& cells, std::string& problem) {
+bool ReadPeriodCells(PackageInput& input, Mf2005Files& files, bool freeFormat, const ListLayout& layout,
+                     const Mf2005Model& model, int count, std::vector<BoundaryCell>& cells, std::string& problem) {
+  TextFile* source = &input.file;
+  TextFile openClose;
   float factor = 1;
-  if (layout.scaledBySfac && !ReadScaleFactor(file, factor, problem)) return false;
+  if (layout.readByListReader && count > 0 &&
+      !(SelectListSource(input, files, source, openClose, problem) && ReadScaleFactor(*source, factor, problem)))
+    return false;
   cells.clear();
   for (int n = 0; n < count; ++n) {
     BoundaryCell cell;
-    if (!ReadCell(file, freeFormat, layout, model, factor, cell, problem)) return false;
+    if (!ReadCell(*source, freeFormat, layout, model, factor, cell, problem)) return false;
     cells.push_back(cell);
   }
   return true;
@@ -120,8 +144,8 @@ bool ReadPeriodCells(TextFile& file, bool freeFormat, const ListLayout& layout, 
 
 }  // namespace
 
-bool ReadListPackage(PackageInput& input, bool freeFormat, const Mf2005Model& model, BoundaryPackage& package,
-                     std::string& problem) {
+bool ReadListPackage(PackageInput& input, Mf2005Files& files, bool freeFormat, const Mf2005Model& model,
+                     BoundaryPackage& package, std::string& problem) {
   StreamCounts stream;
   if (!ReadHeader(input, freeFormat, package.fileType, stream, problem)) return false;
   const ListLayout layout = LayoutOf(package.fileType);
@@ -137,7 +161,7 @@ bool ReadListPackage(PackageInput& input, bool freeFormat, const Mf2005Model& mo
       package.periods[period] = package.periods[period - 1];
       continue;
     }
-    if (!ReadPeriodCells(input.file, freeFormat, layout, model, itmp, package.periods[period], problem)) return false;
+    if (!ReadPeriodCells(input, files, freeFormat, layout, model, itmp, package.periods[period], problem)) return false;
     if (package.fileType == "STR" && itmp > 0 && !SkipStreamDetails(input.file, stream, itmp, problem)) return false;
   }
   return true;

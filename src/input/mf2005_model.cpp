@@ -85,7 +85,7 @@ bool ReadStressPackages(Mf2005Files& files, bool freeFormat, Mf2005Model& model,
     PackageInput input;
     BoundaryPackage package;
     package.fileType = fileType;
-    if (!OpenPackage(files, fileType, input, problem) || !ReadListPackage(input, freeFormat, model, package, problem))
+    if (!OpenPackage(files, fileType, input, problem) || !ReadListPackage(input, files, freeFormat, model, package, problem))
       return false;
     model.boundaryPackages.push_back(std::move(package));
   }

@@ -6,24 +6,12 @@
 #include "input/mf2005_text_file.h"
 
 namespace kestra {
-namespace {
-
-// Name files written on Windows separate folders with backslashes.
-std::string ResolvePath(const std::filesystem::path& folder, std::string name) {
-  std::replace(name.begin(), name.end(), '\\', '/');
-  const std::filesystem::path file(name);
-  return (file.is_absolute() ? file : folder / file).lexically_normal().string();
-}
-
-}  // namespace
-
 bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::string& problem) {
   TextFile file;
   if (!LoadTextFile(path, file)) {
     problem = "The name file " + path + " cannot be read.";
     return false;
   }
-  const auto folder = std::filesystem::path(path).parent_path();
   Mf2005NameFile read;
   read.path = path;
   std::string line;
@@ -36,11 +24,20 @@ bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::
       problem = LineProblem(file, "a file type, a unit number and a file name are needed.");
       return false;
     }
-    entry.path = ResolvePath(folder, words[2]);
+    entry.path = ResolveModelFile(path, words[2]);
     read.entries.push_back(std::move(entry));
   }
   nameFile = std::move(read);
   return true;
+}
+
+std::string ResolveModelFile(const std::string& nameFilePath, const std::string& fileName) {
+  std::string portable = fileName;
+  std::replace(portable.begin(), portable.end(), '\\', '/');
+  const std::filesystem::path file(portable);
+  return (file.is_absolute() ? file : std::filesystem::path(nameFilePath).parent_path() / file)
+      .lexically_normal()
+      .string();
 }
 
 bool IsMf2005NameFile(const Mf2005NameFile& nameFile) {

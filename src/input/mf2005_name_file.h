@@ -30,6 +30,11 @@ bool IsMf2005NameFile(const Mf2005NameFile& nameFile);
 // false when the file cannot be read.
 bool IsMf2005NameFile(const std::string& path);
 
+// A file name of the model as a path: backslashes (of name files written on
+// Windows) become slashes, a relative name lies in the name file's folder,
+// letter case is kept.
+std::string ResolveModelFile(const std::string& nameFilePath, const std::string& fileName);
+
 // The first entry of a file type (upper case), or nullptr.
 const NameFileEntry* FindFileType(const Mf2005NameFile& nameFile, const std::string& fileType);
 // The entry of a unit number, or nullptr.

@@ -29,8 +29,8 @@ bool ReadOutputControl(PackageInput& input, bool freeFormat, int& headUnit, int&
 
 // WEL, RIV, DRN, GHB or STR (`package.fileType`): the cells of every stress
 // period; a period with ITMP < 0 keeps the cells of the one before.
-bool ReadListPackage(PackageInput& input, bool freeFormat, const Mf2005Model& model, BoundaryPackage& package,
-                     std::string& problem);
+bool ReadListPackage(PackageInput& input, Mf2005Files& files, bool freeFormat, const Mf2005Model& model,
+                     BoundaryPackage& package, std::string& problem);
 
 // RCH: the recharge of every stress period into model.recharge, as flows
 // placed by NRCHOP the way MODFLOW applies them (needs DELR, DELC, IBOUND).

@@ -49,14 +49,17 @@ TEST(FortranFormat, FormatsThatCannotReadNumbersAreRefused) {
     EXPECT_FALSE(ParseFortranFormat(text, format)) << text;
 }
 
-TEST(FortranFormat, TextInANumberFieldIsNamed) {
+TEST(FortranFormat, TextOrARealInAnIntegerFieldIsNamed) {
   FortranFormat format;
   ASSERT_TRUE(ParseFortranFormat("(2I4)", format));
-  TextFile file = test::TextOf("   1  xy");
   std::vector<double> values;
   std::string problem;
-  EXPECT_FALSE(ReadFormattedValues(file, format, 2, values, problem));
+  TextFile text = test::TextOf("   1  xy");
+  EXPECT_FALSE(ReadFormattedValues(text, format, 2, values, problem));
   EXPECT_EQ(problem, "package.txt, line 1: \"  xy\" is not a number.");
+  // A control record "0 10.0" typed without its columns must not become LOCAT 10.
+  TextFile real = test::TextOf("   1 1.0");
+  EXPECT_FALSE(ReadFormattedValues(real, format, 2, values, problem));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "input/mf2005_packages.h"
 #include "support/mf2005_writer.h"
+#include "support/temp_dir.h"
 
 namespace kestra {
 namespace {
@@ -22,12 +23,14 @@ struct ListRead {
   std::string problem;
 };
 
-ListRead ReadList(const std::string& fileType, const std::string& text, bool freeFormat, int nper) {
+ListRead ReadList(const std::string& fileType, const std::string& text, bool freeFormat, int nper,
+                  Mf2005Files files = {}) {
   PackageInput input;
   input.file = test::TextOf(text, "model." + fileType);
+  input.unit = 16;
   ListRead read;
   read.package.fileType = fileType;
-  read.ok = ReadListPackage(input, freeFormat, GridOf(nper), read.package, read.problem);
+  read.ok = ReadListPackage(input, files, freeFormat, GridOf(nper), read.package, read.problem);
   return read;
 }
 
@@ -66,6 +69,22 @@ TEST(Mf2005ListPackage, FixedFormatReadsTenColumnFieldsAndScalesBySfac) {
   ASSERT_TRUE(read.ok) << read.problem;
   EXPECT_EQ(Values(read.package.periods[1]), (std::vector<float>{100, 0}));
   EXPECT_EQ(read.package.periods[1][0].row, 2);
+}
+
+TEST(Mf2005ListPackage, CellsMayComeFromExternalAndOpenCloseFiles) {
+  test::TempDir dir;
+  Mf2005Files files;
+  files.nameFile.path = dir.File("model.nam");
+  files.nameFile.entries = {{"DATA", 60, dir.File("wells.dat")}};
+  test::WriteWholeFile(dir.File("wells.dat"), "SFAC 2\n1 1 1 -5\n1 1 2 -6\n");
+  test::WriteWholeFile(dir.File("period3.txt"), "1 3 4 -7\n");
+  const auto read = ReadList("WEL", "1 0\n1\nEXTERNAL 60\n1\nEXTERNAL 60\n1\nOPEN/CLOSE period3.txt\n", true, 3, files);
+  ASSERT_TRUE(read.ok) << read.problem;
+  EXPECT_EQ(Values(read.package.periods[1]), (std::vector<float>{-10}));
+  EXPECT_EQ(Values(read.package.periods[2]), (std::vector<float>{-6}));  // reads on in unit 60
+  EXPECT_EQ(Values(read.package.periods[3]), (std::vector<float>{-7}));
+  EXPECT_EQ(ReadList("WEL", "1 0\n1\nOPEN/CLOSE none.txt\n", true, 1, files).problem,
+            "model.WEL, line 3: the file " + dir.File("none.txt") + " cannot be read.");
 }
 
 TEST(Mf2005ListPackage, StreamCellsSkipChannelTributaryAndDiversionLines) {
