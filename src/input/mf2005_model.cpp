@@ -9,7 +9,8 @@ namespace {
 
 constexpr const char* kCannotImport = "The MODFLOW model cannot be imported: ";
 constexpr const char* kDefaultPorosityNote =
-    "No MODPATH basic data file (.mpbas) lies beside the name file: every cell has the porosity 0.25.";
+    "No MODPATH basic data file (.mpbas) lies beside the name file: the porosity is 0.25 wherever no layer "
+    "porosity is set.";
 constexpr const char* kListPackages[] = {"WEL", "RIV", "DRN", "GHB", "STR"};
 constexpr const char* kFlowPackages[] = {"LPF", "UPW", "BCF6"};
 
@@ -127,6 +128,20 @@ bool ReadPorosity(Mf2005Files& files, Mf2005Model& model, std::string& problem) 
   return ReadMpbasPorosity(input, files, model, problem);
 }
 
+// Positive porosities set per layer (entry 0 for layer 1) replace what the
+// MODPATH file or the default gave. True when some layer keeps the default.
+bool SetLayerPorosities(const std::vector<float>& layerPorosity, Mf2005Model& model) {
+  bool defaultLeft = false;
+  for (int k = 1; k <= model.NLAY; ++k) {
+    const bool isSet = k <= static_cast<int>(layerPorosity.size()) && layerPorosity[k - 1] > 0;
+    defaultLeft = defaultLeft || (!isSet && !model.porosityFromMpbas);
+    if (!isSet) continue;
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j) model.POROSITY(j, i, k) = layerPorosity[k - 1];
+  }
+  return defaultLeft;
+}
+
 bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string& problem) {
   Mf2005Files files;
   if (!ReadMf2005NameFile(nameFilePath, files.nameFile, problem)) return false;
@@ -142,7 +157,8 @@ bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string&
 
 }  // namespace
 
-bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserInterface& ui) {
+bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserInterface& ui,
+                     const std::vector<float>& layerPorosity) {
   Hourglass hourglass(ui);
   Mf2005Model read;
   std::string problem;
@@ -150,7 +166,8 @@ bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserIn
     Complain(ui, kCannotImport + nameFilePath + "\n" + problem, MessageIcon::Exclamation, kApplicationTitle);
     return false;
   }
-  if (!read.porosityFromMpbas) ui.ShowMessage(kDefaultPorosityNote, MessageIcon::Information, kApplicationTitle);
+  if (SetLayerPorosities(layerPorosity, read))
+    ui.ShowMessage(kDefaultPorosityNote, MessageIcon::Information, kApplicationTitle);
   model = std::move(read);
   return true;
 }

@@ -58,7 +58,7 @@ struct Mf2005Model {
   std::vector<BoundaryPackage> boundaryPackages;
   std::vector<RechargePeriod> recharge;  // 1..NPER; empty without a recharge package
   bool hasEvapotranspiration = false;    // the budget then holds the term "ET"
-  bool porosityFromMpbas = false;        // else every cell has kDefaultPorosity
+  bool porosityFromMpbas = false;        // else kDefaultPorosity where no layer porosity is set
 
   GridShape Shape() const { return {NCOL, NROW, NLAY}; }
 };
@@ -66,10 +66,13 @@ struct Mf2005Model {
 inline constexpr float kDefaultPorosity = 0.25f;
 
 // Reads the model of a MODFLOW-2005 name file and the MODPATH basic data file
-// beside it. On any missing, unreadable or unsupported file: beeps, shows a
-// message (exclamation icon, title "KESTRA") and returns false with `model`
+// beside it. Positive entries of `layerPorosity` (entry 0 for layer 1, from
+// the model's settings or the command line) set the porosity of their layer.
+// On any missing, unreadable or unsupported file: beeps, shows a message
+// (exclamation icon, title "KESTRA") and returns false with `model`
 // untouched. Says once when the default porosity is used.
-bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserInterface& ui);
+bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserInterface& ui,
+                     const std::vector<float>& layerPorosity = {});
 
 // True for a cell that stops particles at sinks: a pumping well, or a river,
 // drain, general-head or stream cell with a conductance.

@@ -114,6 +114,17 @@ void ExpectSameAsDescription(const std::string& name) {
   EXPECT_EQ(model.BudgetPath, (folder / json["files"]["budget"].text).string());
   EXPECT_EQ(model.hasEvapotranspiration, !json["evt"].IsNull());
   EXPECT_EQ(model.recharge.empty(), json["recharge"].IsNull());
+  if (json["recharge"].IsNull()) return;
+  // Where MODFLOW applies recharge, the flow is the rate times the cell area.
+  const auto& rates = json["recharge"]["rate"];
+  for (int p = 1; p <= model.stressPeriods.NPER; ++p)
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j) {
+        const std::size_t n = std::size_t(i - 1) * model.NCOL + j - 1;
+        if (model.recharge[p].layer[n] > 0)
+          ExpectNear(rates[p - 1][i - 1][j - 1].number * model.DELR[j] * model.DELC[i], model.recharge[p].flow[n],
+                     "recharge");
+      }
 }
 
 TEST(Mf2005Model, SharedRunsReadAsTheirDescriptions) {
@@ -208,6 +219,31 @@ TEST(Mf2005Model, WithoutMpbasEveryCellGetsTheDefaultPorosityAndIsToldOnce) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
   EXPECT_EQ(ui.beeps, 0);
+}
+
+TEST(Mf2005Model, LayerPorositiesReplaceTheDefaultAndTheMpbasValues) {
+  test::TempDir dir;
+  const std::string dis =
+      "2 2 3 1 4 2\n0 0\nCONSTANT 10\nCONSTANT 20\nCONSTANT 5\nCONSTANT 0\nCONSTANT -2\n1 1 1 SS\n";
+  const std::string nameFile = test::WriteMf2005Model(
+      dir, {{"DIS", dis}, {"BAS6", "FREE\nCONSTANT 1\nCONSTANT 1\n-999.99\n"}, {"LPF", "32 -1e30 0\n0 0\n"}});
+  Mf2005Model model;
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, {0.3f, 0.1f})) << ui.LastMessage();
+  EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), 0.3f);
+  EXPECT_FLOAT_EQ(model.POROSITY(1, 1, 2), 0.1f);
+  EXPECT_TRUE(ui.messages.empty());  // no layer kept the default
+
+  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, {0.3f}));
+  EXPECT_FLOAT_EQ(model.POROSITY(1, 1, 2), kDefaultPorosity);
+  EXPECT_EQ(ui.messages.size(), 1u);
+
+  Mf2005Model shared;
+  ASSERT_TRUE(ReadShared("mixed3d", shared, ui));
+  ASSERT_TRUE(ReadMf2005Model((ModflowDir("mixed3d") / "mixed3d.nam").string(), model, ui, {0, 0.4f}));
+  EXPECT_EQ(model.POROSITY(5, 5, 1), shared.POROSITY(5, 5, 1));  // 0: not set
+  EXPECT_FLOAT_EQ(model.POROSITY(5, 5, 2), 0.4f);
+  EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 TEST(Mf2005Model, MpbasPorosityOfZeroBecomesTiny) {
