@@ -82,8 +82,8 @@ bool ReadRecharge(PackageInput& input, Mf2005Files& files, bool freeFormat, Mf20
   std::vector<int> layers(cells, 1);
   model.recharge.assign(model.stressPeriods.NPER + 1, {});
   for (int period = 1; period <= model.stressPeriods.NPER; ++period) {
-    std::vector<int> flags;  // INRECH, INIRCH; < 0 keeps the previous array
-    if (!ReadFlags(input.file, freeFormat, 2, flags, problem)) return false;
+    std::vector<int> flags;  // INRECH and, with option 2, INIRCH; < 0 keeps the previous array
+    if (!ReadFlags(input.file, freeFormat, option == 2 ? 2 : 1, flags, problem)) return false;
     if (flags[0] >= 0 && !ReadRealArray(input, files, model.NCOL, model.NROW, rates, problem)) return false;
     if (option == 2 && flags[1] >= 0 &&
         !(ReadIntegerArray(input, files, model.NCOL, model.NROW, layers, problem) &&

@@ -54,7 +54,8 @@ TEST(Mf2005Recharge, RatesBecomeFlowsInTheLayerOfTheLayerArray) {
 }
 
 TEST(Mf2005Recharge, NegativeInrechKeepsThePreviousRates) {
-  const auto read = ReadRch("3 0\n1 0\nCONSTANT 0.1\n-1 0\n", 2);
+  // Without a layer array (option 3) the period line holds INRECH alone.
+  const auto read = ReadRch("3 0\n1\nCONSTANT 0.1\n-1\n", 2);
   ASSERT_TRUE(read.ok) << read.problem;
   EXPECT_EQ(read.model.recharge[2].flow, read.model.recharge[1].flow);
 }
