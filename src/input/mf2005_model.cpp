@@ -1,5 +1,6 @@
 #include "input/mf2005_model.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "input/mf2005_packages.h"
@@ -7,7 +8,6 @@
 namespace kestra {
 namespace {
 
-constexpr const char* kCannotImport = "The MODFLOW model cannot be imported: ";
 constexpr const char* kDefaultPorosityNote =
     "No MODPATH basic data file (.mpbas) lies beside the name file: the porosity is 0.25 wherever no layer "
     "porosity is set.";
@@ -146,7 +146,7 @@ bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string&
   Mf2005Files files;
   if (!ReadMf2005NameFile(nameFilePath, files.nameFile, problem)) return false;
   if (!IsMf2005NameFile(files.nameFile)) {
-    problem = "the name file lists no DIS and BAS6 files.";
+    problem = "the name file must list a DIS and a BAS6 file.";
     return false;
   }
   model.nameFilePath = nameFilePath;
@@ -163,7 +163,8 @@ bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserIn
   Mf2005Model read;
   std::string problem;
   if (!ReadModel(nameFilePath, read, problem)) {
-    Complain(ui, kCannotImport + nameFilePath + "\n" + problem, MessageIcon::Exclamation, kApplicationTitle);
+    Complain(ui, "The MODFLOW model " + nameFilePath + " cannot be imported:\n" + problem, MessageIcon::Exclamation,
+             kApplicationTitle);
     return false;
   }
   if (SetLayerPorosities(layerPorosity, read))

@@ -9,7 +9,7 @@ namespace kestra {
 bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::string& problem) {
   TextFile file;
   if (!LoadTextFile(path, file)) {
-    problem = "The name file " + path + " cannot be read.";
+    problem = "the name file " + path + " cannot be read.";
     return false;
   }
   Mf2005NameFile read;

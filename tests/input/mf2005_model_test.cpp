@@ -285,7 +285,7 @@ TEST(Mf2005Model, MissingOrUnreadablePackagesAreNamed) {
   };
   const Case cases[] = {
       {{{"LPF", ""}}, nullptr, "the name file lists no flow package (LPF, UPW or BCF6)."},
-      {{{"DIS", ""}}, nullptr, "the name file lists no DIS and BAS6 files."},
+      {{{"DIS", ""}}, nullptr, "the name file must list a DIS and a BAS6 file."},
       {{{"OC", ""}}, nullptr, "the name file lists no OC file."},
       {{{"WEL", "1 32\n"}}, "model.WEL", "the WEL file"},
       {{{"RCH", "1 32\n1 0\nCONSTANT 1e-3\n"}}, nullptr, "model.RCH, line 3: the file ends before all values"},
@@ -307,7 +307,9 @@ TEST(Mf2005Model, MissingOrUnreadablePackagesAreNamed) {
   Mf2005Model model;
   test::RecordingInterface ui;
   EXPECT_FALSE(ReadMf2005Model("/nonexistent/model.nam", model, ui));
-  EXPECT_NE(ui.LastMessage().find("The name file /nonexistent/model.nam cannot be read."), std::string::npos);
+  EXPECT_EQ(ui.LastMessage(),
+            "The MODFLOW model /nonexistent/model.nam cannot be imported:\n"
+            "the name file /nonexistent/model.nam cannot be read.");
 }
 
 TEST(Mf2005Model, TruncatedPackageFilesFailCleanly) {
