@@ -313,8 +313,8 @@ TEST(Mf2005Model, MissingOrUnreadablePackagesAreNamed) {
 }
 
 TEST(Mf2005Model, TruncatedPackageFilesFailCleanly) {
-  // Every shortened copy of mixed3d's DIS, BAS6, LPF and list files either
-  // fails with a message or (when only a trailing comment was cut) reads.
+  // Every shortened copy of mixed3d's files either fails with one message
+  // and the model untouched, or (cut inside the last number) still reads.
   test::TempDir dir;
   const auto source = ModflowDir("mixed3d");
   for (const auto& entry : std::filesystem::directory_iterator(source))
@@ -325,7 +325,9 @@ TEST(Mf2005Model, TruncatedPackageFilesFailCleanly) {
       test::WriteWholeFile(dir.File(file), whole.substr(0, length));
       Mf2005Model model;
       test::RecordingInterface ui;
-      if (!ReadMf2005Model(dir.File("mixed3d.nam"), model, ui)) EXPECT_EQ(ui.beeps, 1) << file << " " << length;
+      const bool read = ReadMf2005Model(dir.File("mixed3d.nam"), model, ui);
+      EXPECT_EQ(ui.beeps, read ? 0 : 1) << file << " " << length;
+      EXPECT_EQ(model.NCOL, read ? 30 : 0) << file << " " << length;
     }
     test::WriteWholeFile(dir.File(file), whole);
   }
