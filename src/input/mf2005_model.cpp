@@ -1,0 +1,223 @@
+#include "input/mf2005_model.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "input/mf2005_packages.h"
+
+namespace kestra {
+namespace {
+
+constexpr const char* kDefaultPorosityNote =
+    "No MODPATH basic data file (.mpbas) lies beside the name file: the porosity is 0.25 wherever no layer "
+    "porosity is set.";
+constexpr const char* kListPackages[] = {"WEL", "RIV", "DRN", "GHB", "STR"};
+constexpr const char* kFlowPackages[] = {"LPF", "UPW", "BCF6"};
+
+bool OpenPackage(const Mf2005Files& files, const std::string& fileType, PackageInput& input, std::string& problem) {
+  const NameFileEntry* entry = FindFileType(files.nameFile, fileType);
+  if (entry == nullptr) {
+    problem = "the name file lists no " + fileType + " file.";
+    return false;
+  }
+  if (!LoadTextFile(entry->path, input.file)) {
+    problem = "the " + fileType + " file " + entry->path + " is missing or cannot be read.";
+    return false;
+  }
+  input.unit = entry->unit;
+  return true;
+}
+
+const char* FlowPackageOf(const Mf2005NameFile& nameFile) {
+  for (const char* fileType : kFlowPackages)
+    if (FindFileType(nameFile, fileType) != nullptr) return fileType;
+  return nullptr;
+}
+
+// The path of a result file's unit; false when the unit is not in the name file.
+bool ResultPath(const Mf2005NameFile& nameFile, int unit, std::string& path) {
+  const NameFileEntry* entry = unit > 0 ? FindUnit(nameFile, unit) : nullptr;
+  if (entry == nullptr) return false;
+  path = entry->path;
+  return true;
+}
+
+bool ReadGridAndLayers(Mf2005Files& files, Mf2005Model& model, bool& freeFormat, std::string& problem) {
+  PackageInput dis;
+  PackageInput bas;
+  if (!OpenPackage(files, "DIS", dis, problem) || !ReadDiscretization(dis, files, model, problem) ||
+      !OpenPackage(files, "BAS6", bas, problem) || !ReadBasic(bas, files, model, freeFormat, problem))
+    return false;
+  const char* flowPackage = FlowPackageOf(files.nameFile);
+  if (flowPackage == nullptr) {
+    problem = "the name file lists no flow package (LPF, UPW or BCF6).";
+    return false;
+  }
+  PackageInput flow;
+  int budgetUnit = 0;
+  if (!OpenPackage(files, flowPackage, flow, problem) ||
+      !ReadFlowPackage(flowPackage, flow, freeFormat, model, budgetUnit, problem))
+    return false;
+  if (!ResultPath(files.nameFile, budgetUnit, model.BudgetPath)) {
+    problem = std::string("the ") + flowPackage + " file saves no cell-by-cell budget to a file of the name file.";
+    return false;
+  }
+  return true;
+}
+
+bool ReadResultPaths(Mf2005Files& files, bool freeFormat, Mf2005Model& model, std::string& problem) {
+  PackageInput oc;
+  int headUnit = 0;
+  int drawdownUnit = 0;
+  if (!OpenPackage(files, "OC", oc, problem) ||
+      !ReadOutputControl(oc, freeFormat, headUnit, drawdownUnit, problem))
+    return false;
+  if (!ResultPath(files.nameFile, headUnit, model.HeadPath)) {
+    problem = "the output control saves no heads to a file of the name file.";
+    return false;
+  }
+  ResultPath(files.nameFile, drawdownUnit, model.DrawdownPath);
+  return true;
+}
+
+bool ReadStressPackages(Mf2005Files& files, bool freeFormat, Mf2005Model& model, std::string& problem) {
+  for (const char* fileType : kListPackages) {
+    if (FindFileType(files.nameFile, fileType) == nullptr) continue;
+    PackageInput input;
+    BoundaryPackage package;
+    package.fileType = fileType;
+    if (!OpenPackage(files, fileType, input, problem) || !ReadListPackage(input, files, freeFormat, model, package, problem))
+      return false;
+    model.boundaryPackages.push_back(std::move(package));
+  }
+  PackageInput input;
+  if (FindFileType(files.nameFile, "RCH") != nullptr &&
+      !(OpenPackage(files, "RCH", input, problem) && ReadRecharge(input, files, freeFormat, model, problem)))
+    return false;
+  if (FindFileType(files.nameFile, "EVT") != nullptr &&
+      !(OpenPackage(files, "EVT", input, problem) && ReadEvapotranspiration(input, files, freeFormat, model, problem)))
+    return false;
+  return true;
+}
+
+// The MODPATH basic data file named like the name file, in any letter case.
+std::string FindMpbasFile(const std::string& nameFilePath) {
+  const std::filesystem::path nameFile(nameFilePath);
+  const std::string wanted = UpperCase(nameFile.stem().string() + ".mpbas");
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(nameFile.parent_path(), error))
+    if (entry.is_regular_file(error) && UpperCase(entry.path().filename().string()) == wanted)
+      return entry.path().string();
+  return {};
+}
+
+bool ReadPorosity(Mf2005Files& files, Mf2005Model& model, std::string& problem) {
+  const std::string mpbasPath = FindMpbasFile(files.nameFile.path);
+  if (mpbasPath.empty()) {
+    model.POROSITY.Dimension(model.Shape());
+    std::fill(model.POROSITY.values.begin(), model.POROSITY.values.end(), kDefaultPorosity);
+    model.porosityFromMpbas = false;
+    return true;
+  }
+  PackageInput input;
+  if (!LoadTextFile(mpbasPath, input.file)) {
+    problem = "the MODPATH basic data file " + mpbasPath + " cannot be read.";
+    return false;
+  }
+  model.porosityFromMpbas = true;
+  return ReadMpbasPorosity(input, files, model, problem);
+}
+
+// Positive porosities set per layer (entry 0 for layer 1) replace what the
+// MODPATH file or the default gave. True when some layer keeps the default.
+bool SetLayerPorosities(const std::vector<float>& layerPorosity, Mf2005Model& model) {
+  bool defaultLeft = false;
+  for (int k = 1; k <= model.NLAY; ++k) {
+    const bool isSet = k <= static_cast<int>(layerPorosity.size()) && layerPorosity[k - 1] > 0;
+    defaultLeft = defaultLeft || (!isSet && !model.porosityFromMpbas);
+    if (!isSet) continue;
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j) model.POROSITY(j, i, k) = layerPorosity[k - 1];
+  }
+  return defaultLeft;
+}
+
+bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string& problem) {
+  Mf2005Files files;
+  if (!ReadMf2005NameFile(nameFilePath, files.nameFile, problem)) return false;
+  if (!IsMf2005NameFile(files.nameFile)) {
+    problem = "the name file must list a DIS and a BAS6 file.";
+    return false;
+  }
+  model.nameFilePath = nameFilePath;
+  bool freeFormat = false;
+  return ReadGridAndLayers(files, model, freeFormat, problem) && ReadResultPaths(files, freeFormat, model, problem) &&
+         ReadStressPackages(files, freeFormat, model, problem) && ReadPorosity(files, model, problem);
+}
+
+}  // namespace
+
+bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserInterface& ui,
+                     const std::vector<float>& layerPorosity) {
+  Hourglass hourglass(ui);
+  Mf2005Model read;
+  std::string problem;
+  if (!ReadModel(nameFilePath, read, problem)) {
+    Complain(ui, "The MODFLOW model " + nameFilePath + " cannot be imported:\n" + problem, MessageIcon::Exclamation,
+             kApplicationTitle);
+    return false;
+  }
+  if (SetLayerPorosities(layerPorosity, read))
+    ui.ShowMessage(kDefaultPorosityNote, MessageIcon::Information, kApplicationTitle);
+  model = std::move(read);
+  return true;
+}
+
+bool IsSinkCell(const std::string& fileType, const BoundaryCell& cell) {
+  // An injection well (positive rate) is a source, not a sink.
+  return fileType == "WEL" ? cell.value < 0 : cell.value != 0;
+}
+
+void CopyMf2005Model(const Mf2005Model& model, ModelState& state, Settings& settings, StressPeriods& periods) {
+  DimensionModel(state, model.NCOL, model.NROW, model.NLAY);
+  state.DELR = model.DELR;
+  state.DELC = model.DELC;
+  ComputeGridGeometry(state);
+  SetDefaultOrigin(state);
+  state.IBOUND = model.IBOUND;
+  state.IBOUND0 = model.IBOUND;
+  state.TOP = model.TOP;
+  state.BOT = model.BOT;
+  state.POROSITY = model.POROSITY;
+  state.LAYCON = model.LAYCON;
+  state.ModelPath = model.nameFilePath;
+  state.ModelTitleName = std::filesystem::path(model.nameFilePath).filename().string();
+  state.HeadPath = model.HeadPath;
+  state.DrawdownPath = model.DrawdownPath;
+  state.BudgetPath = model.BudgetPath;
+  state.importedFromNameFile = true;
+  state.nameFileHasEvapotranspiration = model.hasEvapotranspiration;
+  settings.HNOFLO = model.HNOFLO;
+  settings.HDRY = model.HDRY;
+  periods = model.stressPeriods;
+}
+
+bool ApplyMf2005StressPeriod(const Mf2005Model& model, int period, ModelState& state) {
+  if (period < 1 || period > model.stressPeriods.NPER || !(state.Shape() == model.Shape())) return false;
+  std::fill(state.SINKCODE.values.begin(), state.SINKCODE.values.end(), std::int16_t{0});
+  for (const auto& package : model.boundaryPackages)
+    for (const auto& cell : package.periods[period])
+      if (IsSinkCell(package.fileType, cell)) state.SINKCODE(cell.column, cell.row, cell.layer) = -1;
+  std::fill(state.QRECH.values.begin(), state.QRECH.values.end(), 0.0f);
+  if (model.recharge.empty()) return true;
+  const RechargePeriod& recharge = model.recharge[period];
+  for (int i = 1; i <= model.NROW; ++i) {
+    for (int j = 1; j <= model.NCOL; ++j) {
+      const std::size_t n = static_cast<std::size_t>(i - 1) * model.NCOL + j - 1;
+      if (recharge.layer[n] > 0) state.QRECH(j, i, recharge.layer[n]) = recharge.flow[n];
+    }
+  }
+  return true;
+}
+
+}  // namespace kestra
