@@ -184,9 +184,8 @@ bool SameGrid(const BudgetHeader& header, const BudgetTermQuery& query) {
 FileParse FirstBudgetRecordsParse(ResultFile& result) {
   BudgetHeader first;
   std::int64_t next = 0;
-  if (ReadBudgetHeader(result, result.layout->FirstRecordOffset(), first) != RecordRead::Read ||
-      !SkipBudgetData(result, first, next))
-    return FileParse::No;
+  if (ReadBudgetHeader(result, result.layout->FirstRecordOffset(), first) != RecordRead::Read) return FileParse::No;
+  if (!SkipBudgetData(result, first, next)) return FileParse::FirstRecord;
   BudgetHeader second;
   const RecordRead read = ReadBudgetHeader(result, next, second);
   const bool followed = read == RecordRead::EndOfFile ||

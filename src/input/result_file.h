@@ -37,15 +37,15 @@ enum class ResultFileOpening { Opened, Missing, Incompatible };
 // How well the start of a file reads as a candidate layout and precision.
 enum class FileParse {
   No,
-  FirstRecord,  // the first record reads, what follows it does not
-  Fully,        // the first record and the start of the next (or the end of the file)
+  FirstRecord,  // the first header reads, what follows it does not
+  Fully,        // the first header, its data and the next header (or the end of the file)
 };
 
 // Opens `path` and finds its layout and precision. Candidates are the legacy
 // layout its first byte names (75, 253), then sequential, then stream, each
 // with 4-byte and then 8-byte reals; `parses` is the caller's check of the
 // first records. The first candidate that parses fully is taken, else the
-// first whose first record parses (a damaged file then fails in the reader
+// first whose first header parses (a damaged file then fails in the reader
 // with its own message). Missing when the file cannot be opened,
 // Incompatible when no candidate fits; `result` is then unusable.
 ResultFileOpening OpenResultFile(const std::string& path, const std::function<FileParse(ResultFile&)>& parses,
