@@ -13,6 +13,7 @@ struct Command {
 
 const std::map<std::string, Command>& CommandTable() {
   static const std::map<std::string, Command> table = {
+      {"results", {ResultsCommand, "results FILE    list the records of a head, drawdown or budget file"}},
   };
   return table;
 }

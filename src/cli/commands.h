@@ -11,6 +11,8 @@ namespace kestra::cli {
 using Arguments = std::vector<std::string>;
 
 int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+// results FILE: layout, precision and one line per record of a result file.
+int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Runs the command line (argv without the program name).
 int Run(const Arguments& args, std::ostream& out, std::ostream& err);
