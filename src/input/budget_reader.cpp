@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <vector>
@@ -16,6 +17,7 @@ constexpr std::int64_t kIntBytes = 4;
 constexpr std::int64_t kTextBytes = 16;
 // IMETH codes of a compact term.
 constexpr std::int32_t kFullArrayOld = 0;
+constexpr std::int32_t kFullArray = 1;
 constexpr std::int32_t kList = 2;
 constexpr std::int32_t kLayerIndicator = 3;
 constexpr std::int32_t kLayerOne = 4;
@@ -113,14 +115,44 @@ struct RowFiller {
   }
 };
 
+// Moves the rows of a layer, read packed to the layer's first cell, apart to
+// their places and clears the border columns the packed rows covered.
+void SpreadPackedRows(CellArray<float>& target, int layer) {
+  const int ncol = target.shape.ncol;
+  float* first = &target(1, 1, layer);
+  for (int row = target.shape.nrow; row >= 2; --row)
+    std::memmove(first + std::ptrdiff_t(row - 1) * (ncol + 2), first + std::ptrdiff_t(row - 1) * ncol,
+                 sizeof(float) * static_cast<std::size_t>(ncol));
+  for (int row = 1; row <= target.shape.nrow; ++row) {
+    target(0, row, layer) = 0;
+    target(ncol + 1, row, layer) = 0;
+  }
+}
+
+// 4-byte reals in the host's byte order go straight from the file into the
+// target, a layer at a time: no copy through a buffer.
+bool ReadLayersInPlace(ResultFile& result, const RecordSpan& span, int layers, CellArray<float>& target) {
+  const std::int64_t layerBytes = std::int64_t{target.shape.ncol} * target.shape.nrow * 4;
+  for (int layer = 1; layer <= layers; ++layer) {
+    const std::span<std::byte> packed(reinterpret_cast<std::byte*>(&target(1, 1, layer)),
+                                      static_cast<std::size_t>(layerBytes));
+    if (!result.layout->ReadRecordValues(result.file, span, (layer - 1) * layerBytes, packed)) return false;
+    SpreadPackedRows(target, layer);
+  }
+  return true;
+}
+
 bool ReadArray(ResultFile& result, const BudgetHeader& header, int layers, CellArray<float>& target,
                std::int64_t& next) {
   const std::int64_t count = LayerCells(header) * layers;
   RecordSpan span;
-  RowFiller filler{target, header.NCOL, header.NROW};
-  if (!result.layout->ReadRecordHeader(result.file, header.dataOffset, count * result.realBytes, span) ||
-      !ReadReals(result, span, 0, count, std::ref(filler)) || !result.layout->SkipRecord(result.file, span))
+  if (!result.layout->ReadRecordHeader(result.file, header.dataOffset, count * result.realBytes, span))
     return false;
+  RowFiller filler{target, header.NCOL, header.NROW};
+  const bool read = result.realBytes == 4 && kHostIsLittleEndian
+                        ? ReadLayersInPlace(result, span, layers, target)
+                        : ReadReals(result, span, 0, count, std::ref(filler));
+  if (!read || !result.layout->SkipRecord(result.file, span)) return false;
   next = span.end;
   return true;
 }
@@ -181,6 +213,20 @@ bool SameGrid(const BudgetHeader& header, const BudgetTermQuery& query) {
   return header.NCOL == query.ncol && header.NROW == query.nrow && header.NLAY == query.nlay;
 }
 
+bool FillsEveryCell(const BudgetHeader& header) {
+  return header.method == kFullArrayOld || header.method == kFullArray;
+}
+
+// Readies the spare array for the term. Its border is always zero (no term
+// writes it); a term that fills every cell needs no clearing of the rest.
+void PrepareSpareCells(ResultFile& result, const BudgetHeader& header) {
+  const GridShape shape{header.NCOL, header.NROW, header.NLAY};
+  if (result.spareCells.shape != shape)
+    result.spareCells.Dimension(shape);
+  else if (!FillsEveryCell(header))
+    std::fill(result.spareCells.values.begin(), result.spareCells.values.end(), 0.0f);
+}
+
 FileParse FirstBudgetRecordsParse(ResultFile& result) {
   BudgetHeader first;
   std::int64_t next = 0;
@@ -209,7 +255,7 @@ RecordRead ReadBudgetHeader(ResultFile& result, std::int64_t offset, BudgetHeade
   const std::int32_t nlay = Int32At(bytes.data() + 32);
   header.compact = nlay < 0;
   header.NLAY = nlay == INT32_MIN ? 0 : std::abs(nlay);
-  header.method = 1;
+  header.method = kFullArray;
   header.dataOffset = span.end;
   if (header.compact && !ReadCompactRecord(result, header)) return RecordRead::Damaged;
   return IsPlausible(header) ? RecordRead::Read : RecordRead::Damaged;
@@ -271,15 +317,14 @@ bool FindBudgetTerm(ResultFile& result, const BudgetTermQuery& query, CellArray<
       return false;
     }
     const bool wanted = Matches(header, query);
-    CellArray<float> values;
-    if (wanted) values.Dimension({query.ncol, query.nrow, query.nlay});
+    if (wanted) PrepareSpareCells(result, header);
     std::int64_t next = 0;
-    if (!(wanted ? ReadBudgetData(result, header, values, next) : SkipBudgetData(result, header, next))) {
+    if (!(wanted ? ReadBudgetData(result, header, result.spareCells, next) : SkipBudgetData(result, header, next))) {
       messages.DataProblem(BudgetTermUnreadableText(query.label));
       return false;
     }
     if (wanted) {
-      target = std::move(values);
+      std::swap(target, result.spareCells);
       position = next + 1;
       return true;
     }

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/cell_array.h"
 #include "input/binary_file.h"
 #include "input/record_layout.h"
 #include "input/result_messages.h"
@@ -28,6 +29,10 @@ struct ResultFile {
   int realBytes = 4;  // 4 or 8, as the MODFLOW build was compiled
   std::vector<float> pieceValues;
   std::vector<std::byte> pieceBytes;
+  // A budget term is read into this array and then swapped with its target,
+  // so a damaged term leaves the target as it was and the memory of one
+  // term serves the next.
+  CellArray<float> spareCells;
 
   ResultFileFormat Format() const { return layout->Format(); }
 };
