@@ -70,7 +70,7 @@ std::int64_t SearchStartOffset(const ResultFile& result, std::int64_t position) 
 }
 
 RecordRead ReadWholeRecord(ResultFile& result, std::int64_t offset, std::span<std::byte> bytes, RecordSpan& span) {
-  if (offset == result.file.Size()) return RecordRead::EndOfFile;
+  if (offset >= result.file.Size()) return RecordRead::EndOfFile;
   const RecordLayout& layout = *result.layout;
   const bool read = layout.ReadRecordHeader(result.file, offset, static_cast<std::int64_t>(bytes.size()), span) &&
                     layout.ReadRecordValues(result.file, span, 0, bytes) && layout.SkipRecord(result.file, span);

@@ -70,9 +70,9 @@ std::int64_t SearchStartOffset(const ResultFile& result, std::int64_t position);
 
 enum class RecordRead { Read, EndOfFile, Damaged };
 
-// Reads the whole record of `length` data bytes at `offset` into `bytes`
-// (sized by the caller) and checks its closing marker. EndOfFile when
-// `offset` is the end of the file.
+// Reads the whole record at `offset` into `bytes` (sized by the caller to
+// the record's data length) and checks its closing marker. EndOfFile when
+// `offset` is at or past the end of the file.
 RecordRead ReadWholeRecord(ResultFile& result, std::int64_t offset, std::span<std::byte> bytes, RecordSpan& span);
 
 // Hands `count` reals of the record, from its value number `first`, to `take`

@@ -106,18 +106,20 @@ TEST(BudgetReader, MissingFileAndUnknownLayoutHaveTheirMessages) {
                 " is not compatible to the Lahey-Fortran compiler or the MS-FORTRAN PowerStation");
 }
 
+BudgetHeader CompactHeader(const std::string& text, int method) {
+  BudgetHeader header = BudgetTermHeader(1, 1, text, kColumns, kRows, kLayers);
+  header.compact = true;
+  header.method = method;
+  header.DELT = 1;
+  header.PERTIM = 1;
+  header.TOTIM = 1;
+  return header;
+}
+
 // One term of every compact method, each with values the others do not have.
 void WriteCompactTerms(const std::string& path, ResultFileFormat format, int realBytes) {
   test::WriteResultFile(path, format, realBytes, [](ResultFileWriter& writer) {
-    auto header = [](const std::string& text, int method) {
-      BudgetHeader h = BudgetTermHeader(1, 1, text, kColumns, kRows, kLayers);
-      h.compact = true;
-      h.method = method;
-      h.DELT = 1;
-      h.PERTIM = 1;
-      h.TOTIM = 1;
-      return h;
-    };
+    const auto header = CompactHeader;
     writer.WriteBudgetArray(header("FLOW RIGHT FACE", 1), GridPattern(kColumns, kRows, kLayers, 0.25f));
     const std::vector<BudgetListEntry> wells = {{7, -150.5f, {}}, {kCells, 20.0f, {}}, {7, -1.0f, {}}};
     writer.WriteBudgetList(header("WELLS", 2), {}, wells);
@@ -177,11 +179,8 @@ TEST(BudgetReader, CompactTermsOfEveryMethodReadInEveryLayoutAndPrecision) {
 TEST(BudgetReader, ListCellOutsideTheGridIsDamage) {
   test::TempDir dir;
   test::WriteResultFile(dir.File("budget"), ResultFileFormat::Stream, 4, [](ResultFileWriter& writer) {
-    BudgetHeader header = BudgetTermHeader(1, 1, "WELLS", kColumns, kRows, kLayers);
-    header.compact = true;
-    header.method = 2;
     const std::vector<BudgetListEntry> wells = {{kCells + 1, 1.0f, {}}};
-    writer.WriteBudgetList(header, {}, wells);
+    writer.WriteBudgetList(CompactHeader("WELLS", 2), {}, wells);
   });
   const auto read = Read(dir.File("budget"), 1, 1, "WELLS");
   EXPECT_FALSE(read.ok);
@@ -191,10 +190,7 @@ TEST(BudgetReader, ListCellOutsideTheGridIsDamage) {
 TEST(BudgetReader, AbsurdDimensionOrCountFailsWithoutReadingOutsideTheFile) {
   test::TempDir dir;
   test::WriteResultFile(dir.File("budget"), ResultFileFormat::Sequential, 4, [](ResultFileWriter& writer) {
-    BudgetHeader header = BudgetTermHeader(1, 1, "WELLS", kColumns, kRows, kLayers);
-    header.compact = true;
-    header.method = 2;
-    writer.WriteBudgetList(header, {}, std::vector<BudgetListEntry>(2, {1, 1.0f, {}}));
+    writer.WriteBudgetList(CompactHeader("WELLS", 2), {}, std::vector<BudgetListEntry>(2, {1, 1.0f, {}}));
   });
   std::string bytes = test::ReadWholeFile(dir.File("budget"));
   // The list count record follows the 36-byte header and the 16-byte compact record.

@@ -16,6 +16,20 @@ std::vector<std::byte> Bytes(std::size_t count) {
   return bytes;
 }
 
+// A file of records of the given lengths, less `cutBytes` at its end, opened for reading.
+struct WrittenFile {
+  test::TempDir dir;
+  BinaryFile file;
+
+  WrittenFile(const RecordLayout& layout, const std::vector<std::size_t>& lengths, std::size_t cutBytes = 0) {
+    std::ostringstream out;
+    out << layout.FileStart();
+    for (const std::size_t length : lengths) layout.WriteRecord(out, Bytes(length));
+    test::WriteWholeFile(dir.File("records"), out.str().substr(0, out.str().size() - cutBytes));
+    EXPECT_TRUE(file.Open(dir.File("records")));
+  }
+};
+
 class EveryLayout : public testing::TestWithParam<ResultFileFormat> {};
 
 // Record lengths around every marker and block boundary of the layouts.
@@ -23,13 +37,8 @@ const std::vector<std::size_t> kLengths = {0, 1, 36, 63, 64, 127, 128, 129, 256,
 
 TEST_P(EveryLayout, RecordsWrittenReadBackWithTheirSizes) {
   const RecordLayout& layout = LayoutOf(GetParam());
-  std::ostringstream out;
-  out << layout.FileStart();
-  for (const std::size_t length : kLengths) layout.WriteRecord(out, Bytes(length));
-  test::TempDir dir;
-  test::WriteWholeFile(dir.File("records"), out.str());
-  BinaryFile file;
-  ASSERT_TRUE(file.Open(dir.File("records")));
+  WrittenFile written(layout, kLengths);
+  BinaryFile& file = written.file;
   std::int64_t offset = layout.FirstRecordOffset();
   for (const std::size_t length : kLengths) {
     RecordSpan span;
@@ -46,13 +55,8 @@ TEST_P(EveryLayout, RecordsWrittenReadBackWithTheirSizes) {
 
 TEST_P(EveryLayout, PartOfARecordReadsFromAnyDataByte) {
   const RecordLayout& layout = LayoutOf(GetParam());
-  std::ostringstream out;
-  out << layout.FileStart();
-  layout.WriteRecord(out, Bytes(1000));
-  test::TempDir dir;
-  test::WriteWholeFile(dir.File("record"), out.str());
-  BinaryFile file;
-  ASSERT_TRUE(file.Open(dir.File("record")));
+  WrittenFile written(layout, {1000});
+  BinaryFile& file = written.file;
   RecordSpan span;
   ASSERT_TRUE(layout.ReadRecordHeader(file, layout.FirstRecordOffset(), 1000, span));
   std::vector<std::byte> part(300);
@@ -64,13 +68,8 @@ TEST_P(EveryLayout, PartOfARecordReadsFromAnyDataByte) {
 
 TEST_P(EveryLayout, RecordReachingPastTheEndOfTheFileIsRefused) {
   const RecordLayout& layout = LayoutOf(GetParam());
-  std::ostringstream out;
-  out << layout.FileStart();
-  layout.WriteRecord(out, Bytes(200));
-  test::TempDir dir;
-  test::WriteWholeFile(dir.File("cut"), out.str().substr(0, out.str().size() - 1));
-  BinaryFile file;
-  ASSERT_TRUE(file.Open(dir.File("cut")));
+  WrittenFile written(layout, {200}, 1);
+  BinaryFile& file = written.file;
   RecordSpan span;
   EXPECT_FALSE(layout.ReadRecordHeader(file, layout.FirstRecordOffset(), 200, span));
   EXPECT_FALSE(layout.ReadRecordHeader(file, layout.FirstRecordOffset(), std::int64_t{1} << 40, span));
@@ -92,14 +91,8 @@ INSTANTIATE_TEST_SUITE_P(RecordLayout, EveryLayout,
 TEST(MarkedLayouts, MarkerOfAnotherLengthIsRefused) {
   for (const auto format : {ResultFileFormat::PowerStation, ResultFileFormat::Lahey, ResultFileFormat::Sequential}) {
     const RecordLayout& layout = LayoutOf(format);
-    std::ostringstream out;
-    out << layout.FileStart();
-    layout.WriteRecord(out, Bytes(44));
-    layout.WriteRecord(out, Bytes(44));
-    test::TempDir dir;
-    test::WriteWholeFile(dir.File("records"), out.str());
-    BinaryFile file;
-    ASSERT_TRUE(file.Open(dir.File("records")));
+    WrittenFile written(layout, {44, 44});
+    BinaryFile& file = written.file;
     RecordSpan span;
     EXPECT_FALSE(layout.ReadRecordHeader(file, layout.FirstRecordOffset(), 52, span)) << FormatName(format);
     EXPECT_TRUE(layout.ReadRecordHeader(file, layout.FirstRecordOffset(), 44, span)) << FormatName(format);
