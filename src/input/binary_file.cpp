@@ -37,6 +37,7 @@ bool BinaryFile::ReadDirect(std::int64_t offset, std::span<std::byte> dest) {
 bool BinaryFile::ReadAt(std::int64_t offset, std::span<std::byte> dest) {
   const auto count = static_cast<std::int64_t>(dest.size());
   if (!Holds(offset, count)) return false;
+  if (count == 0) return true;
   if (count >= kWindowBytes) return ReadDirect(offset, dest);
   const std::int64_t windowEnd = windowStart_ + static_cast<std::int64_t>(window_.size());
   if (offset < windowStart_ || offset + count > windowEnd) {
