@@ -13,7 +13,6 @@ namespace {
 constexpr std::int64_t kValuesPerPiece = 256 * 1024;
 // 2^40 cells: far beyond any groundwater model, well inside 64-bit sizes.
 constexpr double kLargestCellCount = 1099511627776.0;
-constexpr std::size_t kTextBytes = 16;
 
 std::vector<ResultFileFormat> CandidateFormats(BinaryFile& file) {
   std::vector<ResultFileFormat> candidates;

@@ -81,6 +81,8 @@ RecordRead ReadWholeRecord(ResultFile& result, std::int64_t offset, std::span<st
 bool ReadReals(ResultFile& result, const RecordSpan& span, std::int64_t first, std::int64_t count,
                const std::function<void(std::span<const float>)>& take);
 
+inline constexpr std::size_t kTextBytes = 16;
+
 // The 16 characters of a TEXT field as written.
 std::string TextAt(const std::byte* bytes);
 // True for text of printable ASCII only: a TEXT field of a real record.
