@@ -31,6 +31,7 @@ bool BinaryFile::Open(const std::string& path) {
 bool BinaryFile::ReadDirect(std::int64_t offset, std::span<std::byte> dest) {
   if (file_.pubseekpos(std::streampos(offset), std::ios::in) != std::streampos(offset)) return false;
   const auto count = static_cast<std::streamsize>(dest.size());
+  bytesFetched_ += count;
   return file_.sgetn(reinterpret_cast<char*>(dest.data()), count) == count;
 }
 

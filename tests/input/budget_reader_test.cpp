@@ -208,5 +208,37 @@ TEST(BudgetReader, AbsurdDimensionOrCountFailsWithoutReadingOutsideTheFile) {
   EXPECT_FALSE(Read(dir.File("huge"), 1, 1, "WELLS").ok);
 }
 
+TEST(BudgetReader, LateStepCostsOneSmallReadPerSkippedRecordAndTheWantedData) {
+  test::TempDir dir;
+  constexpr int kSteps = 30;
+  constexpr int kWide = 400;  // 400 x 4 x 3 cells: records of 19200 bytes
+  for (const auto format : {ResultFileFormat::PowerStation, ResultFileFormat::Lahey, ResultFileFormat::Sequential,
+                            ResultFileFormat::Stream}) {
+    test::WriteResultFile(dir.File("budget"), format, 4, [](ResultFileWriter& writer) {
+      for (int step = 1; step <= kSteps; ++step)
+        for (const char* term : {"CONSTANT HEAD", "FLOW RIGHT FACE"})
+          writer.WriteBudgetArray(BudgetTermHeader(step, 1, term, kWide, kRows, kLayers),
+                                  GridPattern(kWide, kRows, kLayers, step));
+    });
+    ResultFile result;
+    ASSERT_EQ(OpenBudgetFile(dir.File("budget"), result), ResultFileOpening::Opened);
+    const std::int64_t afterOpening = result.file.BytesFetched();
+    CellArray<float> target;
+    std::int64_t position = kFirstRecordPosition;
+    test::RecordingInterface ui;
+    ASSERT_TRUE(FindBudgetTerm(result, {kSteps, 1, "FLOW RIGHT FACE", kWide, kRows, kLayers}, target, position,
+                               {ui, true}));
+    EXPECT_EQ(target(kWide, kRows, kLayers), GridPattern(kWide, kRows, kLayers, kSteps).back());
+    // The wanted values (with the PowerStation length bytes around each block
+    // of 128) and a 128-byte window per term, for the window at the end of a
+    // term also holds the next header, and one for the first header.
+    const std::int64_t wantedBytes = std::int64_t{kWide} * kRows * kLayers * 4;
+    const std::int64_t windows = 2 * kSteps + 1;
+    const std::int64_t fetched = result.file.BytesFetched() - afterOpening;
+    EXPECT_GE(fetched, wantedBytes) << FormatName(format);
+    EXPECT_LE(fetched, wantedBytes + 2 * wantedBytes / 128 + windows * 128) << FormatName(format);
+  }
+}
+
 }  // namespace
 }  // namespace kestra
