@@ -27,6 +27,7 @@ struct ResultFile {
   BinaryFile file;
   const RecordLayout* layout = nullptr;
   int realBytes = 4;  // 4 or 8, as the MODFLOW build was compiled
+  // Buffers of ReadReals, kept for the next record.
   std::vector<float> pieceValues;
   std::vector<std::byte> pieceBytes;
   // A budget term is read into this array and then swapped with its target,
