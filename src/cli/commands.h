@@ -12,6 +12,8 @@ using Arguments = std::vector<std::string>;
 
 int InfoCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+// results FILE: layout, precision and one line per record of a result file.
+int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Runs the command line (argv without the program name).
 int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err);

@@ -31,12 +31,14 @@ bool BinaryFile::Open(const std::string& path) {
 bool BinaryFile::ReadDirect(std::int64_t offset, std::span<std::byte> dest) {
   if (file_.pubseekpos(std::streampos(offset), std::ios::in) != std::streampos(offset)) return false;
   const auto count = static_cast<std::streamsize>(dest.size());
+  bytesFetched_ += count;
   return file_.sgetn(reinterpret_cast<char*>(dest.data()), count) == count;
 }
 
 bool BinaryFile::ReadAt(std::int64_t offset, std::span<std::byte> dest) {
   const auto count = static_cast<std::int64_t>(dest.size());
   if (!Holds(offset, count)) return false;
+  if (count == 0) return true;
   if (count >= kWindowBytes) return ReadDirect(offset, dest);
   const std::int64_t windowEnd = windowStart_ + static_cast<std::int64_t>(window_.size());
   if (offset < windowStart_ || offset + count > windowEnd) {

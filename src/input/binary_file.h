@@ -30,6 +30,9 @@ class BinaryFile {
     return offset >= 0 && count >= 0 && offset <= size_ && count <= size_ - offset;
   }
 
+  // Bytes fetched from the file so far, window refills included.
+  std::int64_t BytesFetched() const { return bytesFetched_; }
+
   // A reusable buffer for the record layouts and readers: large reads go
   // through it in pieces instead of allocating per record.
   std::vector<std::byte> scratch;
@@ -41,6 +44,7 @@ class BinaryFile {
   std::int64_t size_ = 0;
   std::vector<std::byte> window_;
   std::int64_t windowStart_ = 0;
+  std::int64_t bytesFetched_ = 0;
 };
 
 }  // namespace kestra

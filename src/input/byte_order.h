@@ -10,6 +10,8 @@
 
 namespace kestra {
 
+inline constexpr std::int64_t kInt32Bytes = 4;
+
 inline std::uint64_t LittleEndianUnsigned(const std::byte* bytes, int count) {
   std::uint64_t value = 0;
   for (int i = count - 1; i >= 0; --i) value = (value << 8) | static_cast<std::uint8_t>(bytes[i]);

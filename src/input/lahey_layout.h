@@ -18,15 +18,11 @@ inline constexpr std::int64_t kLaheyLargestMarkerValue = (std::int64_t{1} << 30)
 // 3 up to 4194303, 4 beyond.
 int LaheyMarkerSize(std::int64_t value);
 
-class LaheyLayout final : public RecordLayout {
+class LaheyLayout final : public ContiguousRecordLayout {
  public:
   ResultFileFormat Format() const override { return ResultFileFormat::Lahey; }
   std::int64_t FirstRecordOffset() const override { return 1; }
   bool ReadRecordHeader(BinaryFile& file, std::int64_t start, std::int64_t length, RecordSpan& span) const override;
-  bool ReadRecordValues(BinaryFile& file, const RecordSpan& span, std::int64_t from,
-                        std::span<std::byte> dest) const override {
-    return ReadContiguousValues(file, span, from, dest);
-  }
   bool SkipRecord(BinaryFile& file, const RecordSpan& span) const override;
   std::int64_t RecordSize(std::int64_t length) const override;
   std::string FileStart() const override { return std::string(1, static_cast<char>(kLaheySignature)); }

@@ -30,9 +30,9 @@ bool IsPlausible(const LayerResultHeader& header) {
 FileParse FirstLayerRecordsParse(ResultFile& result) {
   LayerResultHeader first;
   RecordSpan data;
-  if (ReadLayerHeader(result, result.layout->FirstRecordOffset(), first) != RecordRead::Read ||
-      !LocateLayerData(result, first, data) || !result.layout->SkipRecord(result.file, data))
-    return FileParse::No;
+  if (ReadLayerHeader(result, result.layout->FirstRecordOffset(), first) != RecordRead::Read) return FileParse::No;
+  if (!LocateLayerData(result, first, data) || !result.layout->SkipRecord(result.file, data))
+    return FileParse::FirstRecord;
   LayerResultHeader next;
   const RecordRead read = ReadLayerHeader(result, data.end, next);
   const bool followed = read == RecordRead::EndOfFile ||

@@ -31,7 +31,8 @@ std::string FormatName(ResultFileFormat format) {
   return "stream";
 }
 
-bool ReadContiguousValues(BinaryFile& file, const RecordSpan& span, std::int64_t from, std::span<std::byte> dest) {
+bool ContiguousRecordLayout::ReadRecordValues(BinaryFile& file, const RecordSpan& span, std::int64_t from,
+                                              std::span<std::byte> dest) const {
   const auto count = static_cast<std::int64_t>(dest.size());
   if (from < 0 || count > span.length - from) return false;
   return file.ReadAt(span.dataStart + from, dest);

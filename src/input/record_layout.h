@@ -64,7 +64,11 @@ const RecordLayout& LayoutOf(ResultFileFormat format);
 // "Lahey", "PowerStation", "sequential (4-byte markers)", "stream".
 std::string FormatName(ResultFileFormat format);
 
-// ReadRecordValues of the layouts whose data bytes lie in one piece.
-bool ReadContiguousValues(BinaryFile& file, const RecordSpan& span, std::int64_t from, std::span<std::byte> dest);
+// A layout whose data bytes lie in one piece between its markers.
+class ContiguousRecordLayout : public RecordLayout {
+ public:
+  bool ReadRecordValues(BinaryFile& file, const RecordSpan& span, std::int64_t from,
+                        std::span<std::byte> dest) const final;
+};
 
 }  // namespace kestra

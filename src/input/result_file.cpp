@@ -13,7 +13,6 @@ namespace {
 constexpr std::int64_t kValuesPerPiece = 256 * 1024;
 // 2^40 cells: far beyond any groundwater model, well inside 64-bit sizes.
 constexpr double kLargestCellCount = 1099511627776.0;
-constexpr std::size_t kTextBytes = 16;
 
 std::vector<ResultFileFormat> CandidateFormats(BinaryFile& file) {
   std::vector<ResultFileFormat> candidates;
@@ -70,7 +69,7 @@ std::int64_t SearchStartOffset(const ResultFile& result, std::int64_t position) 
 }
 
 RecordRead ReadWholeRecord(ResultFile& result, std::int64_t offset, std::span<std::byte> bytes, RecordSpan& span) {
-  if (offset == result.file.Size()) return RecordRead::EndOfFile;
+  if (offset >= result.file.Size()) return RecordRead::EndOfFile;
   const RecordLayout& layout = *result.layout;
   const bool read = layout.ReadRecordHeader(result.file, offset, static_cast<std::int64_t>(bytes.size()), span) &&
                     layout.ReadRecordValues(result.file, span, 0, bytes) && layout.SkipRecord(result.file, span);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/cell_array.h"
 #include "input/binary_file.h"
 #include "input/record_layout.h"
 #include "input/result_messages.h"
@@ -26,8 +27,13 @@ struct ResultFile {
   BinaryFile file;
   const RecordLayout* layout = nullptr;
   int realBytes = 4;  // 4 or 8, as the MODFLOW build was compiled
+  // Buffers of ReadReals, kept for the next record.
   std::vector<float> pieceValues;
   std::vector<std::byte> pieceBytes;
+  // A budget term is read into this array and then swapped with its target,
+  // so a damaged term leaves the target as it was and the memory of one
+  // term serves the next.
+  CellArray<float> spareCells;
 
   ResultFileFormat Format() const { return layout->Format(); }
 };
@@ -37,15 +43,15 @@ enum class ResultFileOpening { Opened, Missing, Incompatible };
 // How well the start of a file reads as a candidate layout and precision.
 enum class FileParse {
   No,
-  FirstRecord,  // the first record reads, what follows it does not
-  Fully,        // the first record and the start of the next (or the end of the file)
+  FirstRecord,  // the first header reads, what follows it does not
+  Fully,        // the first header, its data and the next header (or the end of the file)
 };
 
 // Opens `path` and finds its layout and precision. Candidates are the legacy
 // layout its first byte names (75, 253), then sequential, then stream, each
 // with 4-byte and then 8-byte reals; `parses` is the caller's check of the
 // first records. The first candidate that parses fully is taken, else the
-// first whose first record parses (a damaged file then fails in the reader
+// first whose first header parses (a damaged file then fails in the reader
 // with its own message). Missing when the file cannot be opened,
 // Incompatible when no candidate fits; `result` is then unusable.
 ResultFileOpening OpenResultFile(const std::string& path, const std::function<FileParse(ResultFile&)>& parses,
@@ -65,9 +71,9 @@ std::int64_t SearchStartOffset(const ResultFile& result, std::int64_t position);
 
 enum class RecordRead { Read, EndOfFile, Damaged };
 
-// Reads the whole record of `length` data bytes at `offset` into `bytes`
-// (sized by the caller) and checks its closing marker. EndOfFile when
-// `offset` is the end of the file.
+// Reads the whole record at `offset` into `bytes` (sized by the caller to
+// the record's data length) and checks its closing marker. EndOfFile when
+// `offset` is at or past the end of the file.
 RecordRead ReadWholeRecord(ResultFile& result, std::int64_t offset, std::span<std::byte> bytes, RecordSpan& span);
 
 // Hands `count` reals of the record, from its value number `first`, to `take`
@@ -75,6 +81,8 @@ RecordRead ReadWholeRecord(ResultFile& result, std::int64_t offset, std::span<st
 // damaged or too short; pieces already handed over stay with the caller.
 bool ReadReals(ResultFile& result, const RecordSpan& span, std::int64_t first, std::int64_t count,
                const std::function<void(std::span<const float>)>& take);
+
+inline constexpr std::size_t kTextBytes = 16;
 
 // The 16 characters of a TEXT field as written.
 std::string TextAt(const std::byte* bytes);

@@ -5,8 +5,6 @@
 namespace kestra {
 namespace {
 
-constexpr std::size_t kTextBytes = 16;
-
 void AppendText(std::string& out, const std::string& text) {
   std::string field = text.substr(0, kTextBytes);
   field.resize(kTextBytes, ' ');

@@ -1,6 +1,6 @@
 #include "input/result_files.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -41,6 +41,24 @@ bool MarksInactiveCell(float head, const Settings& settings) {
   return head > kLargestValidHead || head == settings.HNOFLO || head == settings.HDRY;
 }
 
+// A cell whose head marks no result becomes inactive; a valid head
+// reactivates only a cell that was active at open, since a settings HNOFLO
+// that differs from the run's would otherwise turn every inactive cell active.
+// Fixed-head and other codes stay.
+void StoreHeadLayer(ModelState& state, const Settings& settings, const std::vector<float>& values, int layer) {
+  for (int row = 1; row <= state.NROW; ++row) {
+    for (int column = 1; column <= state.NCOL; ++column) {
+      const float head = values[std::size_t(row - 1) * state.NCOL + (column - 1)];
+      state.HEAD(column, row, layer) = head;
+      std::int16_t& ibound = state.IBOUND(column, row, layer);
+      if (MarksInactiveCell(head, settings))
+        ibound = 0;
+      else if (ibound == 0 && state.IBOUND0(column, row, layer) != 0)
+        ibound = 1;
+    }
+  }
+}
+
 bool NeedsRecharge(const ModelState& state) {
   // An imported model takes its recharge from the recharge package instead.
   return !state.importedFromNameFile && state.DataFlags(3, 7) == kPackageSimulated;
@@ -55,17 +73,7 @@ bool NeedsEvapotranspiration(const ModelState& state) {
 bool LoadHeads(ModelState& state, const Settings& settings, UserInterface& ui, bool showMessages) {
   return LoadLayerResults(state, ResultKind::Heads, state.HeadPath, ui, showMessages,
                           [&](const std::vector<float>& values, int layer) {
-                            for (int row = 1; row <= state.NROW; ++row) {
-                              for (int column = 1; column <= state.NCOL; ++column) {
-                                const float head = values[std::size_t(row - 1) * state.NCOL + (column - 1)];
-                                state.HEAD(column, row, layer) = head;
-                                std::int16_t& ibound = state.IBOUND(column, row, layer);
-                                if (MarksInactiveCell(head, settings))
-                                  ibound = 0;
-                                else if (ibound == 0 && state.IBOUND0(column, row, layer) != 0)
-                                  ibound = 1;
-                              }
-                            }
+                            StoreHeadLayer(state, settings, values, layer);
                           });
 }
 

@@ -9,7 +9,7 @@
 
 namespace kestra {
 
-// The two kinds of layer results (the Part's kind argument: 1 heads, 2 drawdowns).
+// The two kinds of layer results, numbered as the readers' callers number them.
 enum class ResultKind { Heads = 1, Drawdowns = 2 };
 
 // "Head" or "Drawdown".

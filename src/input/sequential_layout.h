@@ -7,16 +7,12 @@
 
 namespace kestra {
 
-class SequentialLayout final : public RecordLayout {
+class SequentialLayout final : public ContiguousRecordLayout {
  public:
   ResultFileFormat Format() const override { return ResultFileFormat::Sequential; }
   std::int64_t FirstRecordOffset() const override { return 0; }
   // Records of 2 GiB and more (split into subrecords by gfortran) are refused.
   bool ReadRecordHeader(BinaryFile& file, std::int64_t start, std::int64_t length, RecordSpan& span) const override;
-  bool ReadRecordValues(BinaryFile& file, const RecordSpan& span, std::int64_t from,
-                        std::span<std::byte> dest) const override {
-    return ReadContiguousValues(file, span, from, dest);
-  }
   bool SkipRecord(BinaryFile& file, const RecordSpan& span) const override;
   std::int64_t RecordSize(std::int64_t length) const override { return length + 8; }
   std::string FileStart() const override { return {}; }

@@ -8,17 +8,13 @@
 
 namespace kestra {
 
-class StreamLayout final : public RecordLayout {
+class StreamLayout final : public ContiguousRecordLayout {
  public:
   ResultFileFormat Format() const override { return ResultFileFormat::Stream; }
   std::int64_t FirstRecordOffset() const override { return 0; }
   bool ReadRecordHeader(BinaryFile& file, std::int64_t start, std::int64_t length, RecordSpan& span) const override {
     span = {start, start, length, start + length};
     return file.Holds(start, length);
-  }
-  bool ReadRecordValues(BinaryFile& file, const RecordSpan& span, std::int64_t from,
-                        std::span<std::byte> dest) const override {
-    return ReadContiguousValues(file, span, from, dest);
   }
   bool SkipRecord(BinaryFile&, const RecordSpan&) const override { return true; }
   std::int64_t RecordSize(std::int64_t length) const override { return length; }

@@ -65,7 +65,7 @@ TEST(ContourLevels, BadCountKeepsTheDefaultTable) {
   table.levels.resize(3);
   ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table));
   std::string bytes = test::ReadWholeFile(dir.File("m.ctr"));
-  for (const std::string count : {std::string("\xFF\xFF", 2), std::string("\x03\x00", 2)}) {
+  for (const std::string& count : {std::string("\xFF\xFF", 2), std::string("\x03\x00", 2)}) {
     test::WriteWholeFile(dir.File("m.ctr"), count + bytes.substr(2));
     EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false), defaults);
   }

@@ -127,6 +127,13 @@ TEST(RealResultFiles, EveryLayoutGivesTheSameBudgetTermsInEveryCell) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
+// Writes a new file each time: rewriting one in place would make the file
+// system flush it to disk at every close.
+void WriteNewFile(const std::string& path, const std::string& contents) {
+  std::filesystem::remove(path);
+  test::WriteWholeFile(path, contents);
+}
+
 // A model state for the run, as the open would leave it: every cell active.
 ModelState StateFor(const ResultPaths& paths, const LayerResultHeader& grid, int nlay) {
   ModelState state;
@@ -217,13 +224,35 @@ TEST(RealResultFiles, TruncatedFilesFailCleanlyWithAMessage) {
       state.CurrentPeriod = last.KPER;
       state.BudgetPath = dir.File("cut.cbc");
       state.HeadPath = dir.File("cut.hds");
-      test::WriteWholeFile(state.BudgetPath, budget.substr(0, cut));
+      WriteNewFile(state.BudgetPath, budget.substr(0, cut));
       EXPECT_FALSE(ReadFlowTerms(state, ui, true)) << paths.folder << " cut at " << cut;
       EXPECT_EQ(ui.messages.size(), 1u) << paths.folder << " cut at " << cut;
       if (cut < heads.size()) {
-        test::WriteWholeFile(state.HeadPath, heads.substr(0, cut));
+        WriteNewFile(state.HeadPath, heads.substr(0, cut));
         EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true)) << paths.folder << " cut at " << cut;
         EXPECT_EQ(ui.messages.size(), 2u) << paths.folder << " cut at " << cut;
+      }
+    }
+  }
+}
+
+// Any byte of a real file overwritten: the read succeeds or fails with one
+// message, and never reads outside the file.
+TEST(RealResultFiles, OverwrittenBytesNeverGoUnreported) {
+  test::TempDir dir;
+  for (const auto& paths : PathsOf("mixed3d")) {
+    const std::string budget = test::ReadWholeFile(paths.budget);
+    const auto grid = LayerHeadersOf(paths.heads).front();
+    for (std::size_t at = 0; at < budget.size(); at += at < 100 ? 1 : 389) {
+      for (const char value : {char(0), char(0xFF)}) {
+        std::string damaged = budget;
+        damaged[at] = value;
+        test::RecordingInterface ui;
+        ModelState state = StateFor(paths, grid, 3);
+        state.BudgetPath = dir.File("damaged.cbc");
+        WriteNewFile(state.BudgetPath, damaged);
+        const bool read = ReadFlowTerms(state, ui, true);
+        EXPECT_EQ(ui.messages.size(), read ? 0u : 1u) << paths.folder << " byte " << at;
       }
     }
   }
