@@ -30,7 +30,10 @@ double TimeTolerance(double t) { return kTimeRounding * std::max(1.0, std::fabs(
 // Simulation time running backward: `a` has come down to `b`.
 bool TimeReachedBackward(double a, double b) { return a <= b + TimeTolerance(b); }
 
-float Inside(float local) { return std::clamp(local, kInsideLow, kInsideHigh); }
+LocalPoint InsideCell(LocalPoint local) {
+  return {std::clamp(local.x, kInsideLow, kInsideHigh), std::clamp(local.y, kInsideLow, kInsideHigh),
+          std::clamp(local.z, kInsideLow, kInsideHigh)};
+}
 
 // The first multiple of `interval` after `time` (infinite for no interval).
 double NextMultiple(double time, double interval) {
@@ -81,6 +84,7 @@ class ParticleMover {
 
   PassOutcome Run() {
     if (track_.stopped) return outcome_;
+    ReportRelease();
     const double stepLength = c_.tracking.StepLength;
     nextStepTime_ = NextMultiple(track_.time, stepLength);
     nextMarkTime_ = NextMultiple(track_.time, stepLength * c_.tracking.MarkInterval);
@@ -93,6 +97,31 @@ class ParticleMover {
   }
 
  private:
+  // The release point, once per run, before anything can end the
+  // particle's tracking: every pathline starts with it, even one that
+  // cannot move.
+  void ReportRelease() {
+    const CellIndex cell = track_.cell;
+    if (progress_.releaseReported || track_.time != 0 || !state_.Shape().Contains(cell.column, cell.row, cell.layer))
+      return;
+    progress_.releaseReported = true;
+    const LocalPoint local = InsideCell(track_.local);
+    observer_.ReleasePoint(number_, c_.direction, {GlobalPoint(cell, local, CellThickness(cell)), local.z, cell, 0});
+  }
+
+  // Saturated thickness of a cell, never exactly 0 so that it can divide.
+  double CellThickness(CellIndex cell) const {
+    const double dz = SaturatedThickness(state_, cell.column, cell.row, cell.layer);
+    return dz == 0 ? kTinyThickness : dz;
+  }
+
+  PlanPoint GlobalPoint(CellIndex cell, LocalPoint local, double dz) const {
+    const int j = cell.column, i = cell.row;
+    return {state_.XEDGE[j - 1] + local.x * static_cast<double>(state_.DELR[j]),
+            state_.YEDGE[i - 1] + local.y * static_cast<double>(state_.DELC[i]),
+            state_.BOT(j, i, cell.layer) + local.z * dz};
+  }
+
   double SimulationTime(double particleTime) const {
     return c_.releaseTime + c_.direction * particleTime;
   }
@@ -150,15 +179,13 @@ class ParticleMover {
     const CellIndex cell = track_.cell;
     const int j = cell.column, i = cell.row, k = cell.layer;
     if (!state_.Shape().Contains(j, i, k)) return Stop(TrackEnd::LeftGrid);
-    double dz = SaturatedThickness(state_, j, i, k);
-    if (dz <= 0 && IsFlowCell(state_, c_.settings, j, i, k)) return Fault(cell, true);
-    if (dz == 0) dz = kTinyThickness;
-
-    const LocalPoint local{Inside(track_.local.x), Inside(track_.local.y), Inside(track_.local.z)};
+    if (SaturatedThickness(state_, j, i, k) <= 0 && IsFlowCell(state_, c_.settings, j, i, k))
+      return Fault(cell, true);
+    const double dz = CellThickness(cell);
+    const LocalPoint local = InsideCell(track_.local);
     const double xlow = state_.XEDGE[j - 1], ylow = state_.YEDGE[i - 1], zlow = state_.BOT(j, i, k);
     const double delr = state_.DELR[j], delc = state_.DELC[i];
-    const PlanPoint old{xlow + local.x * delr, ylow + local.y * delc, zlow + local.z * dz};
-    if (track_.time == 0) observer_.ReleasePoint(number_, c_.direction, {old, local.z, cell, 0});
+    const PlanPoint old = GlobalPoint(cell, local, dz);
 
     // Backward tracking is forward tracking in the reversed field; the
     // retardation slows the particle against the water.

@@ -182,4 +182,10 @@ void TrackParticles(TrackingRun& run, TrackMode mode, TrackKind kind) {
   RunDriver(run, mode, kind).Run();
 }
 
+void ReplayParticles(TrackingRun& run) {
+  PrepareReplay(run.particles);
+  TrackParticles(run, TrackMode::ForwardRun, TrackKind::Replay);
+  TrackParticles(run, TrackMode::BackwardRun, TrackKind::Replay);
+}
+
 }  // namespace kestra

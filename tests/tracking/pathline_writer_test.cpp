@@ -57,9 +57,7 @@ TEST(PathlineWriter, AReplayWritesTheReleasePointAndEveryPointReachedInBothDirec
   std::ostringstream file;
   PathlineWriter writer(file, state.YEDGE[state.NROW]);
   TrackingRun replay{state, settings, tracking, periods, particles, busy, ui, writer, loader, control};
-  PrepareReplay(particles);
-  TrackParticles(replay, TrackMode::ForwardRun, TrackKind::Replay);
-  TrackParticles(replay, TrackMode::BackwardRun, TrackKind::Replay);
+  ReplayParticles(replay);
 
   std::vector<std::vector<std::string>> records;
   std::istringstream lines(file.str());
@@ -83,6 +81,34 @@ TEST(PathlineWriter, AReplayWritesTheReleasePointAndEveryPointReachedInBothDirec
   EXPECT_NEAR(std::stod(records[5][1]), 15, 2e-5);
   EXPECT_EQ(records[5][5], "1.00000000000E+01");
   EXPECT_EQ(records[5][6], "2");
+}
+
+TEST(PathlineWriter, AParticleThatNeverMovedContributesItsReleasePointOnly) {
+  ModelState state = test::BoxModel(3, 1, 1, 10, 10, 10, 0.25f);
+  state.IBOUND(2, 1, 1) = 0;
+  Settings settings;
+  TrackingSettings tracking;
+  StressPeriods periods;
+  ParticleSet particles;
+  BusyFlags busy;
+  test::RecordingInterface ui;
+  test::ScriptedLoader loader;
+  RunControl control;
+  ASSERT_TRUE(AddParticle(particles, {2, 1, 1}, {0.5f, 0.5f, 0.5f}, 5, ui));
+  test::RecordingObserver screen;
+  TrackingRun run{state, settings, tracking, periods, particles, busy, ui, screen, loader, control};
+  TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);  // stops at once: inactive
+  ASSERT_TRUE(particles.Particles[0].forward.stopped);
+
+  std::ostringstream file;
+  PathlineWriter writer(file, state.YEDGE[state.NROW]);
+  TrackingRun replay{state, settings, tracking, periods, particles, busy, ui, writer, loader, control};
+  ReplayParticles(replay);
+  EXPECT_EQ(file.str(),
+            "1    1.50000000000E+01    5.00000000000E+00    5.00000000000E-01    5.00000000000E+00"
+            "    0.00000000000E+00 2 1 1\r\n"
+            "-1    1.50000000000E+01    5.00000000000E+00    5.00000000000E-01    5.00000000000E+00"
+            "    0.00000000000E+00 2 1 1\r\n");
 }
 
 }  // namespace
