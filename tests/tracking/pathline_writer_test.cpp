@@ -4,8 +4,6 @@
 
 #include <sstream>
 
-#include "support/recording_interface.h"
-#include "tracking/track_particles.h"
 #include "tracking_models.h"
 
 namespace kestra {
@@ -38,26 +36,16 @@ TEST(PathlineWriter, AReplayWritesTheReleasePointAndEveryPointReachedInBothDirec
   ModelState state = test::BoxModel(10, 3, 1, 10, 10, 10, 0.25f);
   test::SetUniformFlow(state, 1, 1);
   state.IBOUND(10, 2, 1) = -1;
-  Settings settings;
-  TrackingSettings tracking;
-  tracking.StepLength = 10;
-  tracking.MaximumSteps = 3;
-  StressPeriods periods;
-  ParticleSet particles;
-  BusyFlags busy;
-  test::RecordingInterface ui;
-  test::RecordingObserver screen;
-  test::ScriptedLoader loader;
-  RunControl control;
-  ASSERT_TRUE(AddParticle(particles, {3, 2, 1}, {0.5f, 0.5f, 0.5f}, 5, ui));
-  TrackingRun run{state, settings, tracking, periods, particles, busy, ui, screen, loader, control};
-  TrackParticles(run, TrackMode::ForwardStep, TrackKind::Interactive);  // to time 10
-  TrackParticles(run, TrackMode::BackwardStep, TrackKind::Interactive);  // back 10
+  test::TrackingFixture f(std::move(state));
+  f.tracking.StepLength = 10;
+  f.tracking.MaximumSteps = 3;
+  f.Add(3, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardStep);   // to time 10
+  f.Run(TrackMode::BackwardStep);  // back 10
 
   std::ostringstream file;
-  PathlineWriter writer(file, state.YEDGE[state.NROW]);
-  TrackingRun replay{state, settings, tracking, periods, particles, busy, ui, writer, loader, control};
-  ReplayParticles(replay);
+  PathlineWriter writer(file, f.state.YEDGE[f.state.NROW]);
+  f.Replay(writer);
 
   std::vector<std::vector<std::string>> records;
   std::istringstream lines(file.str());
@@ -86,24 +74,14 @@ TEST(PathlineWriter, AReplayWritesTheReleasePointAndEveryPointReachedInBothDirec
 TEST(PathlineWriter, AParticleThatNeverMovedContributesItsReleasePointOnly) {
   ModelState state = test::BoxModel(3, 1, 1, 10, 10, 10, 0.25f);
   state.IBOUND(2, 1, 1) = 0;
-  Settings settings;
-  TrackingSettings tracking;
-  StressPeriods periods;
-  ParticleSet particles;
-  BusyFlags busy;
-  test::RecordingInterface ui;
-  test::ScriptedLoader loader;
-  RunControl control;
-  ASSERT_TRUE(AddParticle(particles, {2, 1, 1}, {0.5f, 0.5f, 0.5f}, 5, ui));
-  test::RecordingObserver screen;
-  TrackingRun run{state, settings, tracking, periods, particles, busy, ui, screen, loader, control};
-  TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);  // stops at once: inactive
-  ASSERT_TRUE(particles.Particles[0].forward.stopped);
+  test::TrackingFixture f(std::move(state));
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);  // stops at once: inactive
+  ASSERT_TRUE(f.Forward().stopped);
 
   std::ostringstream file;
-  PathlineWriter writer(file, state.YEDGE[state.NROW]);
-  TrackingRun replay{state, settings, tracking, periods, particles, busy, ui, writer, loader, control};
-  ReplayParticles(replay);
+  PathlineWriter writer(file, f.state.YEDGE[f.state.NROW]);
+  f.Replay(writer);
   EXPECT_EQ(file.str(),
             "1    1.50000000000E+01    5.00000000000E+00    5.00000000000E-01    5.00000000000E+00"
             "    0.00000000000E+00 2 1 1\r\n"

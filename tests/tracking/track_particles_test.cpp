@@ -15,42 +15,11 @@ using test::BoxModel;
 using test::RecordingObserver;
 using test::ScriptedLoader;
 using test::SetUniformFlow;
+using test::TrackingFixture;
 
 // Face velocities are 32-bit floats: times and positions derived from them
 // agree with the closed forms to about 1e-6 relative.
 constexpr double kFloatRelative = 2e-6;
-
-struct TrackingFixture {
-  explicit TrackingFixture(ModelState model) : state(std::move(model)) {
-    tracking.StepLength = 1e6;
-    tracking.MaximumSteps = 1;
-  }
-
-  void Add(int j, int i, int k, float x, float y, float z) {
-    ASSERT_TRUE(AddParticle(particles, {static_cast<std::int16_t>(j), static_cast<std::int16_t>(i),
-                                        static_cast<std::int16_t>(k)},
-                            {x, y, z}, 0, ui));
-  }
-
-  void Run(TrackMode mode, TrackKind kind = TrackKind::Interactive, int threads = 1) {
-    TrackingRun run{state, settings, tracking, periods, particles, busy, ui, observer, loader, control, threads};
-    TrackParticles(run, mode, kind);
-  }
-
-  const TrackState& Forward(int n = 1) const { return particles.Particles[n - 1].forward; }
-  const TrackState& Backward(int n = 1) const { return particles.Particles[n - 1].backward; }
-
-  ModelState state;
-  Settings settings;
-  TrackingSettings tracking;
-  StressPeriods periods;
-  ParticleSet particles;
-  BusyFlags busy;
-  test::RecordingInterface ui;
-  RecordingObserver observer;
-  ScriptedLoader loader;
-  RunControl control;
-};
 
 // A row of ten 10 m cells along `axis` with pore velocity 0.25, the last
 // cell fixed head.
