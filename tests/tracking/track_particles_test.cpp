@@ -358,6 +358,49 @@ TEST(TrackParticles, ThreadsGiveTheSameEventsInTheSameOrder) {
   EXPECT_EQ(track(3), one);
 }
 
+// Presses the stop button during the third move.
+class StopButton : public RecordingObserver {
+ public:
+  explicit StopButton(RunControl& control) : control_(control) {}
+  void Segment(const TrackSegment& segment) override {
+    RecordingObserver::Segment(segment);
+    if (segments.size() == 3) control_.breakRequested = true;
+  }
+
+ private:
+  RunControl& control_;
+};
+
+TEST(TrackParticles, TheStopButtonEndsTheRunWithPositionAndTimeInAgreement) {
+  TrackingFixture f(UniformChannel(1, 2.5f));
+  f.tracking.StepLength = 1;
+  f.tracking.MaximumSteps = 100;
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  StopButton stop(f.control);
+  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, stop, f.loader, f.control};
+  TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);
+  ASSERT_EQ(stop.segments.size(), 3u);
+  EXPECT_EQ(f.Forward(1).time, stop.segments.back().time);
+  EXPECT_EQ(f.Forward(1).timeLimit, f.Forward(1).time);
+  EXPECT_EQ(f.Forward(2).time, 0);
+  EXPECT_EQ(stop.ends.back().end, TrackEnd::RunBroken);
+}
+
+TEST(RunTrackingCommand, OnlyBeepsWhileAnotherLongOperationRuns) {
+  TrackingFixture f(UniformChannel(1));
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.busy.contourDrawing = true;
+  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, f.observer, f.loader, f.control};
+  RunTrackingCommand(run, TrackMode::ForwardRun);
+  EXPECT_EQ(f.ui.beeps, 1);
+  EXPECT_TRUE(f.observer.segments.empty());
+  f.busy.contourDrawing = false;
+  RunTrackingCommand(run, TrackMode::ForwardRun);
+  EXPECT_FALSE(f.observer.segments.empty());
+  EXPECT_FALSE(f.busy.trackingRun);
+}
+
 TEST(TrackParticles, DoesNothingWithoutLoadedFlowTerms) {
   TrackingFixture f(UniformChannel(1));
   f.state.flowTermsLoaded = false;
