@@ -236,14 +236,27 @@ class ParticleMover {
 
   // Crosses the faces the move reached, stores the new position and applies
   // the stop rules.
-  std::optional<TrackEnd> Arrive(CellIndex cell, LocalPoint local, int exitAxis, const PlanPoint& point) {
+  std::optional<TrackEnd> Arrive(CellIndex cell, LocalPoint moved, int exitAxis, const PlanPoint& point) {
     CellIndex next = cell;
+    LocalPoint local = moved;
     CrossAxis(local.x, next.column, exitAxis == 1, 1);
     CrossAxis(local.y, next.row, exitAxis == 2, 1);
     // Layers count downward: leaving through the bottom enters layer K+1.
     CrossAxis(local.z, next.layer, exitAxis == 3, -1);
     const bool leftVertically = next.layer < 1 || next.layer > state_.NLAY;
     if (leftVertically) return Stop(TrackEnd::LeftGrid);  // keeps its position before this move
+    const bool crossed = !(next == cell);
+    if (crossed && justCrossed_ && next == cameFrom_) {
+      // Straight back through the face it came in by: the velocities on the
+      // two sides of that face point at each other (recharge or
+      // evapotranspiration assigned to one side only), a sink on the face
+      // that would otherwise hold the particle in endless tiny moves.
+      track_.local = InsideCell(moved);
+      observer_.PointReached(number_, c_.direction, {point, track_.local.z, cell, track_.time});
+      return Stop(TrackEnd::CannotLeaveCell);
+    }
+    justCrossed_ = crossed;
+    cameFrom_ = cell;
     track_.cell = next;
     track_.local = local;
     const GridShape grid = state_.Shape();
@@ -272,6 +285,8 @@ class ParticleMover {
   TrackObserver& observer_;
   double nextStepTime_ = 0;
   double nextMarkTime_ = 0;
+  bool justCrossed_ = false;  // the last move entered the current cell from cameFrom_
+  CellIndex cameFrom_;
   PassOutcome outcome_;
 };
 

@@ -247,6 +247,21 @@ TEST(TrackParticles, ParticleLeavingThroughTheTopKeepsItsLastPosition) {
   EXPECT_EQ(f.observer.points.size(), 1u);
 }
 
+TEST(TrackParticles, AFaceWhoseSidesPointAtEachOtherHoldsTheParticle) {
+  // Water rises from layer 2 into layer 1, where a loss assigned to the
+  // bottom face draws it down again: the face between them is a sink.
+  ModelState state = BoxModel(1, 1, 2, 10, 10, 10, 0.25f);
+  state.QLOWER(1, 1, 1) = -1;
+  state.QRECH(1, 1, 1) = -3;
+  TrackingFixture f(std::move(state));
+  f.Add(1, 1, 2, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.Forward().stopped);
+  EXPECT_EQ(f.observer.ends.back().end, TrackEnd::CannotLeaveCell);
+  EXPECT_EQ(f.Forward().cell, (CellIndex{1, 1, 1}));
+  EXPECT_LT(f.observer.segments.size(), 3u);
+}
+
 TEST(TrackParticles, ParticleReleasedInAnInactiveCellStopsAtItsFirstMove) {
   ModelState state = UniformChannel(1);
   state.IBOUND(3, 2, 1) = 0;
