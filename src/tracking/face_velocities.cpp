@@ -5,9 +5,6 @@
 namespace kestra {
 namespace {
 
-// Heads at or above this (the 32-bit float nearest to 1E+25) mark cells
-// without a result.
-constexpr float kHeadLimit = 1e25f;
 // Stands in for a zero porosity so that a face never divides by zero.
 constexpr double kSmallestPorosity = 1e-20;
 
@@ -72,29 +69,6 @@ AssignedFlows AssignRechargeAndEvapotranspiration(const ModelState& state, const
 }
 
 }  // namespace
-
-bool HasResultHead(const ModelState& state, const Settings& settings, int column, int row, int layer) {
-  const float head = state.HEAD(column, row, layer);
-  return head < kHeadLimit && head != settings.HNOFLO && head != settings.HDRY;
-}
-
-bool IsFlowCell(const ModelState& state, const Settings& settings, int column, int row, int layer) {
-  return state.IBOUND(column, row, layer) != 0 && HasResultHead(state, settings, column, row, layer);
-}
-
-double SaturatedTop(const ModelState& state, int column, int row, int layer) {
-  const double top = state.TOP(column, row, layer);
-  const double head = state.HEAD(column, row, layer);
-  switch (state.LAYCON[layer]) {
-    case 1: return head;
-    case 3: return head <= top ? head : top;
-    default: return top;
-  }
-}
-
-double SaturatedThickness(const ModelState& state, int column, int row, int layer) {
-  return SaturatedTop(state, column, row, layer) - state.BOT(column, row, layer);
-}
 
 FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settings, const TrackingSettings& tracking,
                                  int column, int row, int layer) {
