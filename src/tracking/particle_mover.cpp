@@ -187,8 +187,8 @@ class ParticleMover {
     const double delr = state_.DELR[j], delc = state_.DELC[i];
     const PlanPoint old = GlobalPoint(cell, local, dz);
 
-    // Backward tracking is forward tracking in the reversed field; the
-    // retardation slows the particle against the water.
+    // Backward tracking is forward tracking in the reversed field; a
+    // retarded solute moves slower than the water by its retardation factor.
     const FaceVelocities f = GetFaceVelocities(state_, c_.settings, c_.tracking, j, i, k);
     const double scale = c_.direction / static_cast<double>(particle_.Retardation);
     const double vx1 = f.VX1 * scale, vx2 = f.VX2 * scale;
