@@ -5,29 +5,26 @@
 namespace kestra {
 namespace {
 
-// Heads at or above this (the 32-bit float nearest to 1E+25) mark cells
-// without a result.
-constexpr float kHeadLimit = 1e25f;
 // Stands in for a zero porosity so that a face never divides by zero.
 constexpr double kSmallestPorosity = 1e-20;
 
 double UsablePorosity(double porosity) { return porosity == 0 ? kSmallestPorosity : porosity; }
 
-// Thickness and porosity on a face shared with a neighbour, interpolated
-// linearly between the two cell centres; `neighbourWeight` is the share of
-// the neighbour, the own cell gets the rest.
+// Thickness and porosity on a face shared with a lateral neighbour,
+// interpolated linearly between the two cell centres; `neighbourWeight` is
+// the share of the neighbour, the own cell gets the rest.
 struct FaceMedium {
   double thickness;
   double porosity;
 };
 
-FaceMedium Interpolate(const ModelState& state, int column, int row, int layer, int nColumn, int nRow, int nLayer,
-                       double neighbourWeight) {
+FaceMedium Interpolate(const ModelState& state, int column, int row, int layer, double ownThickness, int nColumn,
+                       int nRow, double neighbourWeight) {
   const double own = 1.0 - neighbourWeight;
-  const double thickness = own * SaturatedThickness(state, column, row, layer) +
-                           neighbourWeight * SaturatedThickness(state, nColumn, nRow, nLayer);
+  const double thickness =
+      own * ownThickness + neighbourWeight * SaturatedThickness(state, nColumn, nRow, layer);
   const double porosity =
-      own * state.POROSITY(column, row, layer) + neighbourWeight * state.POROSITY(nColumn, nRow, nLayer);
+      own * state.POROSITY(column, row, layer) + neighbourWeight * state.POROSITY(nColumn, nRow, layer);
   return {thickness, UsablePorosity(porosity)};
 }
 
@@ -73,29 +70,6 @@ AssignedFlows AssignRechargeAndEvapotranspiration(const ModelState& state, const
 
 }  // namespace
 
-bool HasResultHead(const ModelState& state, const Settings& settings, int column, int row, int layer) {
-  const float head = state.HEAD(column, row, layer);
-  return head < kHeadLimit && head != settings.HNOFLO && head != settings.HDRY;
-}
-
-bool IsFlowCell(const ModelState& state, const Settings& settings, int column, int row, int layer) {
-  return state.IBOUND(column, row, layer) != 0 && HasResultHead(state, settings, column, row, layer);
-}
-
-double SaturatedTop(const ModelState& state, int column, int row, int layer) {
-  const double top = state.TOP(column, row, layer);
-  const double head = state.HEAD(column, row, layer);
-  switch (state.LAYCON[layer]) {
-    case 1: return head;
-    case 3: return head <= top ? head : top;
-    default: return top;
-  }
-}
-
-double SaturatedThickness(const ModelState& state, int column, int row, int layer) {
-  return SaturatedTop(state, column, row, layer) - state.BOT(column, row, layer);
-}
-
 FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settings, const TrackingSettings& tracking,
                                  int column, int row, int layer) {
   FaceVelocities v;
@@ -104,29 +78,29 @@ FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settin
   auto usable = [&](int nj, int ni, int nk) { return IsFlowCell(state, settings, nj, ni, nk); };
   const double delr = state.DELR[j];
   const double delc = state.DELC[i];
+  const double ownThickness = SaturatedThickness(state, j, i, k);
 
   if (j > 1 && usable(j - 1, i, k)) {
     const double w = delr / (state.DELR[j - 1] + delr);
-    v.VX1 = LateralVelocity(state.QRIGHT(j - 1, i, k), Interpolate(state, j, i, k, j - 1, i, k, w), delc);
+    v.VX1 = LateralVelocity(state.QRIGHT(j - 1, i, k), Interpolate(state, j, i, k, ownThickness, j - 1, i, w), delc);
   }
   if (j < state.NCOL && usable(j + 1, i, k)) {
     const double w = delr / (delr + state.DELR[j + 1]);
-    v.VX2 = LateralVelocity(state.QRIGHT(j, i, k), Interpolate(state, j, i, k, j + 1, i, k, w), delc);
+    v.VX2 = LateralVelocity(state.QRIGHT(j, i, k), Interpolate(state, j, i, k, ownThickness, j + 1, i, w), delc);
   }
   if (i > 1 && usable(j, i - 1, k)) {
     const double w = delc / (state.DELC[i - 1] + delc);
-    v.VY1 = LateralVelocity(state.QFRONT(j, i - 1, k), Interpolate(state, j, i, k, j, i - 1, k, w), delr);
+    v.VY1 = LateralVelocity(state.QFRONT(j, i - 1, k), Interpolate(state, j, i, k, ownThickness, j, i - 1, w), delr);
   }
   if (i < state.NROW && usable(j, i + 1, k)) {
     const double w = delc / (delc + state.DELC[i + 1]);
-    v.VY2 = LateralVelocity(state.QFRONT(j, i, k), Interpolate(state, j, i, k, j, i + 1, k, w), delr);
+    v.VY2 = LateralVelocity(state.QFRONT(j, i, k), Interpolate(state, j, i, k, ownThickness, j, i + 1, w), delr);
   }
 
   // Vertical faces divide by the plan area; QLOWER is positive downward, so
   // the upward velocity takes the opposite sign.
   const double area = delr * delc;
   const AssignedFlows assigned = AssignRechargeAndEvapotranspiration(state, tracking, j, i, k);
-  const double ownThickness = SaturatedThickness(state, j, i, k);
   const double ownPorosity = UsablePorosity(state.POROSITY(j, i, k));
   const double topSources = assigned.topRecharge + assigned.topEvapotranspiration;
   if (k > 1 && usable(j, i, k - 1)) {

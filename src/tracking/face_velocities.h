@@ -19,21 +19,40 @@ struct FaceVelocities {
   float VZ2 = 0;  // top
 };
 
+// Heads at or above this (the 32-bit float nearest to 1E+25) mark cells
+// without a result.
+inline constexpr float kHeadLimit = 1e25f;
+
 // True when the cell's head is a simulation result: below 1E+25 and neither
 // HNOFLO nor HDRY. The cell must lie inside the arrays.
-bool HasResultHead(const ModelState& state, const Settings& settings, int column, int row, int layer);
+inline bool HasResultHead(const ModelState& state, const Settings& settings, int column, int row, int layer) {
+  const float head = state.HEAD(column, row, layer);
+  return head < kHeadLimit && head != settings.HNOFLO && head != settings.HDRY;
+}
 
 // True for a cell that carries flow: IBOUND non-zero (active or fixed head)
 // and a result head. The same test decides whether the engine tracks in a cell.
-bool IsFlowCell(const ModelState& state, const Settings& settings, int column, int row, int layer);
+inline bool IsFlowCell(const ModelState& state, const Settings& settings, int column, int row, int layer) {
+  return state.IBOUND(column, row, layer) != 0 && HasResultHead(state, settings, column, row, layer);
+}
 
 // Elevation of the saturated top of a cell by its layer type: HEAD for
 // unconfined layers (LAYCON 1), the lower of HEAD and TOP for convertible
 // layers (3), TOP for every other code.
-double SaturatedTop(const ModelState& state, int column, int row, int layer);
+inline double SaturatedTop(const ModelState& state, int column, int row, int layer) {
+  const double top = state.TOP(column, row, layer);
+  const double head = state.HEAD(column, row, layer);
+  switch (state.LAYCON[layer]) {
+    case 1: return head;
+    case 3: return head <= top ? head : top;
+    default: return top;
+  }
+}
 
 // Saturated top minus BOT; zero or negative for a dry or collapsed cell.
-double SaturatedThickness(const ModelState& state, int column, int row, int layer);
+inline double SaturatedThickness(const ModelState& state, int column, int row, int layer) {
+  return SaturatedTop(state, column, row, layer) - state.BOT(column, row, layer);
+}
 
 // The face velocities of an active cell; all zero for IBOUND <= 0. Faces
 // towards the grid edge or an unusable neighbour carry no lateral flow; the

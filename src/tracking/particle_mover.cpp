@@ -30,7 +30,10 @@ double TimeTolerance(double t) { return kTimeRounding * std::max(1.0, std::fabs(
 // Simulation time running backward: `a` has come down to `b`.
 bool TimeReachedBackward(double a, double b) { return a <= b + TimeTolerance(b); }
 
-float Inside(float local) { return std::clamp(local, kInsideLow, kInsideHigh); }
+LocalPoint InsideCell(LocalPoint local) {
+  return {std::clamp(local.x, kInsideLow, kInsideHigh), std::clamp(local.y, kInsideLow, kInsideHigh),
+          std::clamp(local.z, kInsideLow, kInsideHigh)};
+}
 
 // The first multiple of `interval` after `time` (infinite for no interval).
 double NextMultiple(double time, double interval) {
@@ -81,6 +84,7 @@ class ParticleMover {
 
   PassOutcome Run() {
     if (track_.stopped) return outcome_;
+    ReportRelease();
     const double stepLength = c_.tracking.StepLength;
     nextStepTime_ = NextMultiple(track_.time, stepLength);
     nextMarkTime_ = NextMultiple(track_.time, stepLength * c_.tracking.MarkInterval);
@@ -93,6 +97,31 @@ class ParticleMover {
   }
 
  private:
+  // The release point, once per run, before anything can end the
+  // particle's tracking: every pathline starts with it, even one that
+  // cannot move.
+  void ReportRelease() {
+    const CellIndex cell = track_.cell;
+    if (progress_.releaseReported || track_.time != 0 || !state_.Shape().Contains(cell.column, cell.row, cell.layer))
+      return;
+    progress_.releaseReported = true;
+    const LocalPoint local = InsideCell(track_.local);
+    observer_.ReleasePoint(number_, c_.direction, {GlobalPoint(cell, local, CellThickness(cell)), local.z, cell, 0});
+  }
+
+  // Saturated thickness of a cell, never exactly 0 so that it can divide.
+  double CellThickness(CellIndex cell) const {
+    const double dz = SaturatedThickness(state_, cell.column, cell.row, cell.layer);
+    return dz == 0 ? kTinyThickness : dz;
+  }
+
+  PlanPoint GlobalPoint(CellIndex cell, LocalPoint local, double dz) const {
+    const int j = cell.column, i = cell.row;
+    return {state_.XEDGE[j - 1] + local.x * static_cast<double>(state_.DELR[j]),
+            state_.YEDGE[i - 1] + local.y * static_cast<double>(state_.DELC[i]),
+            state_.BOT(j, i, cell.layer) + local.z * dz};
+  }
+
   double SimulationTime(double particleTime) const {
     return c_.releaseTime + c_.direction * particleTime;
   }
@@ -150,18 +179,16 @@ class ParticleMover {
     const CellIndex cell = track_.cell;
     const int j = cell.column, i = cell.row, k = cell.layer;
     if (!state_.Shape().Contains(j, i, k)) return Stop(TrackEnd::LeftGrid);
-    double dz = SaturatedThickness(state_, j, i, k);
-    if (dz <= 0 && IsFlowCell(state_, c_.settings, j, i, k)) return Fault(cell, true);
-    if (dz == 0) dz = kTinyThickness;
-
-    const LocalPoint local{Inside(track_.local.x), Inside(track_.local.y), Inside(track_.local.z)};
+    if (SaturatedThickness(state_, j, i, k) <= 0 && IsFlowCell(state_, c_.settings, j, i, k))
+      return Fault(cell, true);
+    const double dz = CellThickness(cell);
+    const LocalPoint local = InsideCell(track_.local);
     const double xlow = state_.XEDGE[j - 1], ylow = state_.YEDGE[i - 1], zlow = state_.BOT(j, i, k);
     const double delr = state_.DELR[j], delc = state_.DELC[i];
-    const PlanPoint old{xlow + local.x * delr, ylow + local.y * delc, zlow + local.z * dz};
-    if (track_.time == 0) observer_.ReleasePoint(number_, c_.direction, {old, local.z, cell, 0});
+    const PlanPoint old = GlobalPoint(cell, local, dz);
 
-    // Backward tracking is forward tracking in the reversed field; the
-    // retardation slows the particle against the water.
+    // Backward tracking is forward tracking in the reversed field; a
+    // retarded solute moves slower than the water by its retardation factor.
     const FaceVelocities f = GetFaceVelocities(state_, c_.settings, c_.tracking, j, i, k);
     const double scale = c_.direction / static_cast<double>(particle_.Retardation);
     const double vx1 = f.VX1 * scale, vx2 = f.VX2 * scale;
@@ -209,14 +236,27 @@ class ParticleMover {
 
   // Crosses the faces the move reached, stores the new position and applies
   // the stop rules.
-  std::optional<TrackEnd> Arrive(CellIndex cell, LocalPoint local, int exitAxis, const PlanPoint& point) {
+  std::optional<TrackEnd> Arrive(CellIndex cell, LocalPoint moved, int exitAxis, const PlanPoint& point) {
     CellIndex next = cell;
+    LocalPoint local = moved;
     CrossAxis(local.x, next.column, exitAxis == 1, 1);
     CrossAxis(local.y, next.row, exitAxis == 2, 1);
     // Layers count downward: leaving through the bottom enters layer K+1.
     CrossAxis(local.z, next.layer, exitAxis == 3, -1);
     const bool leftVertically = next.layer < 1 || next.layer > state_.NLAY;
     if (leftVertically) return Stop(TrackEnd::LeftGrid);  // keeps its position before this move
+    const bool crossed = !(next == cell);
+    if (crossed && justCrossed_ && next == cameFrom_) {
+      // Straight back through the face it came in by: the velocities on the
+      // two sides of that face point at each other (recharge or
+      // evapotranspiration assigned to one side only), a sink on the face
+      // that would otherwise hold the particle in endless tiny moves.
+      track_.local = InsideCell(moved);
+      observer_.PointReached(number_, c_.direction, {point, track_.local.z, cell, track_.time});
+      return Stop(TrackEnd::CannotLeaveCell);
+    }
+    justCrossed_ = crossed;
+    cameFrom_ = cell;
     track_.cell = next;
     track_.local = local;
     const GridShape grid = state_.Shape();
@@ -245,6 +285,8 @@ class ParticleMover {
   TrackObserver& observer_;
   double nextStepTime_ = 0;
   double nextMarkTime_ = 0;
+  bool justCrossed_ = false;  // the last move entered the current cell from cameFrom_
+  CellIndex cameFrom_;
   PassOutcome outcome_;
 };
 

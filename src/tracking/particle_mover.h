@@ -33,6 +33,7 @@ struct PassContext {
 struct ParticleProgress {
   double stopTime = 0;     // particle time at which this run ends for it
   bool stepDone = false;   // reached a tracking-step end in this run
+  bool releaseReported = false;
 };
 
 struct PassOutcome {

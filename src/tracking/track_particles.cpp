@@ -182,4 +182,18 @@ void TrackParticles(TrackingRun& run, TrackMode mode, TrackKind kind) {
   RunDriver(run, mode, kind).Run();
 }
 
+void RunTrackingCommand(TrackingRun& run, TrackMode mode) {
+  if (IsBusy(run.state, run.busy)) {
+    run.ui.Beep();
+    return;
+  }
+  TrackParticles(run, mode, TrackKind::Interactive);
+}
+
+void ReplayParticles(TrackingRun& run) {
+  PrepareReplay(run.particles);
+  TrackParticles(run, TrackMode::ForwardRun, TrackKind::Replay);
+  TrackParticles(run, TrackMode::BackwardRun, TrackKind::Replay);
+}
+
 }  // namespace kestra

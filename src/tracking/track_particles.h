@@ -61,4 +61,14 @@ struct TrackingRun {
 // time, and the time step current before the run is current again.
 void TrackParticles(TrackingRun& run, TrackMode mode, TrackKind kind);
 
+// A run command of the menu, toolbar or batch tool: only beeps while
+// another long operation runs or no model is open; otherwise tracks.
+void RunTrackingCommand(TrackingRun& run, TrackMode mode);
+
+// Retraces every particle from its release point, forward and then
+// backward, each as far as the last interactive runs took it: what the
+// pathline export writes. The particles end where the replay took them,
+// with their time limits kept.
+void ReplayParticles(TrackingRun& run);
+
 }  // namespace kestra

@@ -15,42 +15,11 @@ using test::BoxModel;
 using test::RecordingObserver;
 using test::ScriptedLoader;
 using test::SetUniformFlow;
+using test::TrackingFixture;
 
 // Face velocities are 32-bit floats: times and positions derived from them
 // agree with the closed forms to about 1e-6 relative.
 constexpr double kFloatRelative = 2e-6;
-
-struct TrackingFixture {
-  explicit TrackingFixture(ModelState model) : state(std::move(model)) {
-    tracking.StepLength = 1e6;
-    tracking.MaximumSteps = 1;
-  }
-
-  void Add(int j, int i, int k, float x, float y, float z) {
-    ASSERT_TRUE(AddParticle(particles, {static_cast<std::int16_t>(j), static_cast<std::int16_t>(i),
-                                        static_cast<std::int16_t>(k)},
-                            {x, y, z}, 0, ui));
-  }
-
-  void Run(TrackMode mode, TrackKind kind = TrackKind::Interactive, int threads = 1) {
-    TrackingRun run{state, settings, tracking, periods, particles, busy, ui, observer, loader, control, threads};
-    TrackParticles(run, mode, kind);
-  }
-
-  const TrackState& Forward(int n = 1) const { return particles.Particles[n - 1].forward; }
-  const TrackState& Backward(int n = 1) const { return particles.Particles[n - 1].backward; }
-
-  ModelState state;
-  Settings settings;
-  TrackingSettings tracking;
-  StressPeriods periods;
-  ParticleSet particles;
-  BusyFlags busy;
-  test::RecordingInterface ui;
-  RecordingObserver observer;
-  ScriptedLoader loader;
-  RunControl control;
-};
 
 // A row of ten 10 m cells along `axis` with pore velocity 0.25, the last
 // cell fixed head.
@@ -278,6 +247,21 @@ TEST(TrackParticles, ParticleLeavingThroughTheTopKeepsItsLastPosition) {
   EXPECT_EQ(f.observer.points.size(), 1u);
 }
 
+TEST(TrackParticles, AFaceWhoseSidesPointAtEachOtherHoldsTheParticle) {
+  // Water rises from layer 2 into layer 1, where a loss assigned to the
+  // bottom face draws it down again: the face between them is a sink.
+  ModelState state = BoxModel(1, 1, 2, 10, 10, 10, 0.25f);
+  state.QLOWER(1, 1, 1) = -1;
+  state.QRECH(1, 1, 1) = -3;
+  TrackingFixture f(std::move(state));
+  f.Add(1, 1, 2, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.Forward().stopped);
+  EXPECT_EQ(f.observer.ends.back().end, TrackEnd::CannotLeaveCell);
+  EXPECT_EQ(f.Forward().cell, (CellIndex{1, 1, 1}));
+  EXPECT_LT(f.observer.segments.size(), 3u);
+}
+
 TEST(TrackParticles, ParticleReleasedInAnInactiveCellStopsAtItsFirstMove) {
   ModelState state = UniformChannel(1);
   state.IBOUND(3, 2, 1) = 0;
@@ -387,6 +371,49 @@ TEST(TrackParticles, ThreadsGiveTheSameEventsInTheSameOrder) {
   const std::vector<double> one = track(1);
   EXPECT_EQ(track(2), one);
   EXPECT_EQ(track(3), one);
+}
+
+// Presses the stop button during the third move.
+class StopButton : public RecordingObserver {
+ public:
+  explicit StopButton(RunControl& control) : control_(control) {}
+  void Segment(const TrackSegment& segment) override {
+    RecordingObserver::Segment(segment);
+    if (segments.size() == 3) control_.breakRequested = true;
+  }
+
+ private:
+  RunControl& control_;
+};
+
+TEST(TrackParticles, TheStopButtonEndsTheRunWithPositionAndTimeInAgreement) {
+  TrackingFixture f(UniformChannel(1, 2.5f));
+  f.tracking.StepLength = 1;
+  f.tracking.MaximumSteps = 100;
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  StopButton stop(f.control);
+  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, stop, f.loader, f.control};
+  TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);
+  ASSERT_EQ(stop.segments.size(), 3u);
+  EXPECT_EQ(f.Forward(1).time, stop.segments.back().time);
+  EXPECT_EQ(f.Forward(1).timeLimit, f.Forward(1).time);
+  EXPECT_EQ(f.Forward(2).time, 0);
+  EXPECT_EQ(stop.ends.back().end, TrackEnd::RunBroken);
+}
+
+TEST(RunTrackingCommand, OnlyBeepsWhileAnotherLongOperationRuns) {
+  TrackingFixture f(UniformChannel(1));
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.busy.contourDrawing = true;
+  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, f.observer, f.loader, f.control};
+  RunTrackingCommand(run, TrackMode::ForwardRun);
+  EXPECT_EQ(f.ui.beeps, 1);
+  EXPECT_TRUE(f.observer.segments.empty());
+  f.busy.contourDrawing = false;
+  RunTrackingCommand(run, TrackMode::ForwardRun);
+  EXPECT_FALSE(f.observer.segments.empty());
+  EXPECT_FALSE(f.busy.trackingRun);
 }
 
 TEST(TrackParticles, DoesNothingWithoutLoadedFlowTerms) {

@@ -2,6 +2,8 @@
 // flows set directly, and an observer that records what the engine reports.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 #include "core/model_state.h"
@@ -9,6 +11,7 @@
 #include "settings/tracking_settings.h"
 #include "tracking/particle_set.h"
 #include "tracking/track_observer.h"
+#include "support/recording_interface.h"
 #include "tracking/track_particles.h"
 
 namespace kestra::test {
@@ -118,6 +121,47 @@ class ScriptedLoader : public TimeStepLoader {
 
  private:
   FieldSetter setField_;
+};
+
+// A model with its settings, particles and a recording observer, ready to
+// run the engine; tracking steps are long and one per run unless a test
+// says otherwise.
+struct TrackingFixture {
+  explicit TrackingFixture(ModelState model) : state(std::move(model)) {
+    tracking.StepLength = 1e6;
+    tracking.MaximumSteps = 1;
+  }
+
+  void Add(int j, int i, int k, float x, float y, float z) {
+    ASSERT_TRUE(AddParticle(particles, {static_cast<std::int16_t>(j), static_cast<std::int16_t>(i),
+                                        static_cast<std::int16_t>(k)},
+                            {x, y, z}, 0, ui));
+  }
+
+  void Run(TrackMode mode, TrackKind kind = TrackKind::Interactive, int threads = 1) {
+    TrackingRun run{state, settings, tracking, periods, particles, busy, ui, observer, loader, control, threads};
+    TrackParticles(run, mode, kind);
+  }
+
+  // Retraces all particles into `target`, as the pathline export does.
+  void Replay(TrackObserver& target) {
+    TrackingRun run{state, settings, tracking, periods, particles, busy, ui, target, loader, control};
+    ReplayParticles(run);
+  }
+
+  const TrackState& Forward(int n = 1) const { return particles.Particles[n - 1].forward; }
+  const TrackState& Backward(int n = 1) const { return particles.Particles[n - 1].backward; }
+
+  ModelState state;
+  Settings settings;
+  TrackingSettings tracking;
+  StressPeriods periods;
+  ParticleSet particles;
+  BusyFlags busy;
+  RecordingInterface ui;
+  RecordingObserver observer;
+  ScriptedLoader loader;
+  RunControl control;
 };
 
 }  // namespace kestra::test
