@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "input/flow_terms.h"
 #include "input/open_model.h"
+#include "input/result_files.h"
+#include "input/sink_cells.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
 
@@ -86,6 +89,55 @@ TEST_P(SharedModel, ModelFileSetsAndNameFileGiveTheSameModel) {
   EXPECT_EQ(lahey.session.periods.NPER, imported.session.periods.NPER);
   EXPECT_EQ(lahey.session.periods.NSTP, imported.session.periods.NSTP);
   EXPECT_EQ(lahey.session.settings.HNOFLO, imported.session.settings.HNOFLO);
+}
+
+TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSet) {
+  const std::string name = GetParam();
+  NoViews views;
+  Opened lahey, imported;
+  ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
+  ASSERT_TRUE(ImportNameFile(DataPath(name, "modflow", name + ".nam"), imported.session, imported.ui, views));
+  EXPECT_TRUE(imported.ui.messages.empty()) << imported.ui.LastMessage();
+  EXPECT_TRUE(imported.session.model.importedFromMf2005);
+  EXPECT_TRUE(imported.session.loaded.drawdownsLoaded);
+  EXPECT_TRUE(imported.session.loaded.velocitiesComputed);
+  ExpectSameModel(lahey.session.model, imported.session.model, true);
+  EXPECT_EQ(lahey.session.periods.NSTP, imported.session.periods.NSTP);
+  EXPECT_EQ(lahey.session.periods.PERLEN, imported.session.periods.PERLEN);
+  EXPECT_EQ(imported.session.settingsPath, DataPath(name, "modflow", name + ".ini"));
+}
+
+// A transient run: every time step of every stress period reloads sinks,
+// heads and flow terms the way the tracking does when it crosses steps.
+TEST_P(SharedModel, Mf2005ImportFollowsEveryTimeStep) {
+  const std::string name = GetParam();
+  NoViews views;
+  Opened lahey, imported;
+  ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
+  ASSERT_TRUE(ImportNameFile(DataPath(name, "modflow", name + ".nam"), imported.session, imported.ui, views));
+  const StressPeriods& periods = imported.session.periods;
+  for (int period = 1; period <= periods.NPER; ++period)
+    for (int step = 1; step <= periods.NSTP[period]; ++step) {
+      SCOPED_TRACE("period " + std::to_string(period) + " step " + std::to_string(step));
+      for (Opened* opened : {&lahey, &imported}) {
+        ModelState& model = opened->session.model;
+        model.CurrentPeriod = period;
+        model.CurrentStep = step;
+        model.flowTermsLoaded = false;
+        ASSERT_TRUE(LoadSinkCells(model, opened->ui, true));
+        ASSERT_TRUE(LoadHeads(model, opened->session.settings, opened->ui, true));
+        ASSERT_TRUE(LoadFlowTerms(model, opened->ui, true));
+      }
+      const ModelState& a = lahey.session.model;
+      const ModelState& b = imported.session.model;
+      EXPECT_EQ(a.SINKCODE, b.SINKCODE);
+      EXPECT_EQ(a.IBOUND, b.IBOUND);
+      ExpectNear(a.HEAD, b.HEAD, 1, "HEAD");
+      ExpectNear(a.QRIGHT, b.QRIGHT, LargestMagnitude(a.QRIGHT), "QRIGHT");
+      ExpectNear(a.QLOWER, b.QLOWER, LargestMagnitude(a.QLOWER), "QLOWER");
+      ExpectNear(a.QRECH, b.QRECH, LargestMagnitude(a.QRECH), "QRECH");
+      ExpectNear(a.QET, b.QET, LargestMagnitude(a.QET), "QET");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SharedTestData, SharedModel, testing::Values("uniform1", "mixed3d", "transient2"));
