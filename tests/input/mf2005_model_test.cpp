@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "input/package_files.h"
 #include "support/json_reader.h"
 #include "support/mf2005_writer.h"
 #include "support/recording_interface.h"
@@ -208,6 +209,11 @@ TEST(Mf2005Model, CopyFillsTheModelStateAndTheStressPeriodSinks) {
   ASSERT_TRUE(PlaceMf2005Recharge(state));
   EXPECT_EQ(state.SINKCODE(8, 8, 2), -1);
   EXPECT_EQ(state.SINKCODE(12, 4, 1), 0);  // injection well: a source
+  CellArray<float> wells;
+  ReadPackageCells(state, "WEL", wells);  // what the views mark
+  EXPECT_LT(wells(8, 8, 2), 0.0f);
+  EXPECT_GT(wells(12, 4, 1), 0.0f);
+  EXPECT_EQ(wells(5, 5, 1), 0.0f);
   EXPECT_FLOAT_EQ(state.QRECH(5, 5, 1), 0.002f * 50 * 50);
   state.CurrentPeriod = 4;
   EXPECT_FALSE(MarkMf2005Sinks(state));

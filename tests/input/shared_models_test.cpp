@@ -1,6 +1,7 @@
 // The shared MODFLOW runs open as model file sets (Lahey and PowerStation
 // results) and import as name-file models, and every form gives the same model.
 #include <cmath>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include "input/open_model.h"
 #include "input/result_files.h"
 #include "input/sink_cells.h"
+#include "tracking/particle_file.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
 
@@ -141,6 +143,24 @@ TEST_P(SharedModel, Mf2005ImportFollowsEveryTimeStep) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SharedTestData, SharedModel, testing::Values("uniform1", "mixed3d", "transient2"));
+
+// The example the repository ships (its folder beside tests/).
+std::filesystem::path ExampleDir() {
+  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / "mixed3d";
+}
+
+TEST(ExampleModel, ImportsWithItsResultsAndItsParticlesFit) {
+  Opened example;
+  NoViews views;
+  ASSERT_TRUE(ImportNameFile((ExampleDir() / "mixed3d.nam").string(), example.session, example.ui, views));
+  EXPECT_TRUE(example.session.model.importedFromMf2005);
+  EXPECT_TRUE(example.session.loaded.drawdownsLoaded);
+  EXPECT_TRUE(example.session.loaded.velocitiesComputed);
+  ParticleSet particles;
+  ASSERT_TRUE(ReadParticleFile((ExampleDir() / "column2.par").string(), example.session.model, particles, example.ui));
+  EXPECT_EQ(particles.ParticleCount(), 12);
+  EXPECT_TRUE(example.ui.messages.empty()) << example.ui.LastMessage();
+}
 
 }  // namespace
 }  // namespace kestra
