@@ -44,7 +44,8 @@ TEST(InfoCommand, PrintsTheMessagesOfAModelWithoutResults) {
 }
 
 TEST(InfoCommand, ImportsAModflow2005ModelWithThePorosityOption) {
-  const std::string path = (test::TestDataDir() / "mixed3d/modflow/mixed3d.nam").string();
+  test::TempDir copy;  // the import writes the layer property file beside the name file
+  const std::string path = test::CopySharedRun(copy, "mixed3d", "modflow", "mixed3d.nam");
   std::ostringstream out, err;
   ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str() << err.str();
   EXPECT_TRUE(Contains(out.str(), "(MODFLOW-2005 name file)\n"));
@@ -56,6 +57,16 @@ TEST(InfoCommand, ImportsAModflow2005ModelWithThePorosityOption) {
   ASSERT_EQ(RunCommandLine({"info", "--porosity", ",0.4", path}, withOption, err), 0);
   EXPECT_TRUE(Contains(withOption.str(), "porosity: .2, .4, .3\n"));
   EXPECT_EQ(RunCommandLine({"info", path, "--porosity", "2"}, withOption, err), 2);
+}
+
+TEST(InfoCommand, PorosityOptionAppliesToEveryKindOfModel) {
+  for (const std::string& form : {"lahey", "namefile", "modflow"}) {
+    test::TempDir copy;
+    const std::string path = test::CopySharedRun(copy, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCommandLine({"info", "--porosity", "0.1", path}, out, err), 0) << form;
+    EXPECT_TRUE(Contains(out.str(), "porosity: .1, .1, .1\n")) << form << "\n" << out.str();
+  }
 }
 
 TEST(InfoCommand, RefusedModelExitsWithOne) {

@@ -329,8 +329,7 @@ TEST(Mf2005Model, TruncatedPackageFilesFailCleanly) {
   // and the model untouched, or (cut inside the last number) still reads.
   test::TempDir dir;
   const auto source = ModflowDir("mixed3d");
-  for (const auto& entry : std::filesystem::directory_iterator(source))
-    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+  test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
   for (const char* file : {"mixed3d.dis", "mixed3d.bas", "mixed3d.lpf", "mixed3d.riv", "mixed3d.rch", "mixed3d.mpbas"}) {
     const std::string whole = test::ReadWholeFile((source / file).string());
     for (std::size_t length = 0; length < whole.size(); length += 1 + whole.size() / 40) {

@@ -230,13 +230,6 @@ TEST(ImportNameFile, FailedImportLeavesTheOpenModelAsItWas) {
   EXPECT_EQ(f.views.kept, 1);
 }
 
-// A copy of a shared MODFLOW-2005 run in `dir`; returns its name file.
-std::string CopySharedRun(const test::TempDir& dir, const std::string& name) {
-  for (const auto& entry : std::filesystem::directory_iterator(test::TestDataDir() / name / "modflow"))
-    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
-  return dir.File(name + ".nam");
-}
-
 TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel) {
   OpenFixture f;
   ASSERT_TRUE(f.Open((test::TestDataDir() / "uniform1/lahey/uniform1.mdl").string()));
@@ -255,7 +248,7 @@ TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     test::TempDir dir;
-    const std::string nameFile = CopySharedRun(dir, "mixed3d");
+    const std::string nameFile = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
     if (c.contents == nullptr)
       std::filesystem::remove(dir.File(c.file));
     else
@@ -281,7 +274,7 @@ TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel
 
 TEST(ImportNameFile, Mf2005LayerPorositiesOfTheSettingsFileAndTheCallerReplaceTheModels) {
   OpenFixture f;
-  const std::string nameFile = CopySharedRun(f.dir, "mixed3d");
+  const std::string nameFile = test::CopySharedRun(f.dir, "mixed3d", "modflow", "mixed3d.nam");
   test::WriteWholeFile(f.dir.File("mixed3d.ini"), "[POROSITY]\nLayer2= .4\n");
   LayerPorosity caller;
   caller.byLayer[3] = 0.35f;

@@ -97,8 +97,10 @@ TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSet) {
   const std::string name = GetParam();
   NoViews views;
   Opened lahey, imported;
+  test::TempDir copy;  // the import writes the layer property file beside the name file
+  const std::string nameFile = test::CopySharedRun(copy, name, "modflow", name + ".nam");
   ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
-  ASSERT_TRUE(ImportNameFile(DataPath(name, "modflow", name + ".nam"), imported.session, imported.ui, views));
+  ASSERT_TRUE(ImportNameFile(nameFile, imported.session, imported.ui, views));
   EXPECT_TRUE(imported.ui.messages.empty()) << imported.ui.LastMessage();
   EXPECT_TRUE(imported.session.model.importedFromMf2005);
   EXPECT_TRUE(imported.session.loaded.drawdownsLoaded);
@@ -106,7 +108,7 @@ TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSet) {
   ExpectSameModel(lahey.session.model, imported.session.model, true);
   EXPECT_EQ(lahey.session.periods.NSTP, imported.session.periods.NSTP);
   EXPECT_EQ(lahey.session.periods.PERLEN, imported.session.periods.PERLEN);
-  EXPECT_EQ(imported.session.settingsPath, DataPath(name, "modflow", name + ".ini"));
+  EXPECT_EQ(imported.session.settingsPath, copy.File(name + ".ini"));
 }
 
 // A transient run: every time step of every stress period reloads sinks,
@@ -115,8 +117,10 @@ TEST_P(SharedModel, Mf2005ImportFollowsEveryTimeStep) {
   const std::string name = GetParam();
   NoViews views;
   Opened lahey, imported;
+  test::TempDir copy;  // the import writes the layer property file beside the name file
+  const std::string nameFile = test::CopySharedRun(copy, name, "modflow", name + ".nam");
   ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
-  ASSERT_TRUE(ImportNameFile(DataPath(name, "modflow", name + ".nam"), imported.session, imported.ui, views));
+  ASSERT_TRUE(ImportNameFile(nameFile, imported.session, imported.ui, views));
   const StressPeriods& periods = imported.session.periods;
   for (int period = 1; period <= periods.NPER; ++period)
     for (int step = 1; step <= periods.NSTP[period]; ++step) {
