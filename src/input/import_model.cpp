@@ -45,10 +45,9 @@ Session NewImportSession(const std::string& path, const NameFileEntries& entries
 // A fresh session for a standard MODFLOW-2005 model.
 Session NewMf2005Session(const Mf2005Model& read, UserInterface& ui) {
   Session loaded;
-  Settings runValues;
-  CopyMf2005Model(read, loaded.model, runValues, loaded.periods);
+  CopyMf2005Model(read, loaded.model, loaded.settings, loaded.periods);
   ResetModelDefaults(loaded.model, loaded.busy);
-  ReadImportSettings(read.nameFilePath, runValues.HNOFLO, runValues.HDRY, loaded, ui);
+  ReadImportSettings(read.nameFilePath, read.HNOFLO, read.HDRY, loaded, ui);
   return loaded;
 }
 
