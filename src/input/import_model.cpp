@@ -10,11 +10,13 @@
 namespace kestra {
 namespace {
 
+std::string ImportSettingsPath(const std::string& nameFilePath) { return PathWithoutExtension(nameFilePath) + ".ini"; }
+
 // Settings of an imported model from its own settings file, so that settings
 // confirmed later never go into the file of another model. HNOFLO and HDRY
 // are the model's and replace those of the file.
 void ReadImportSettings(const std::string& path, float HNOFLO, float HDRY, Session& loaded, UserInterface& ui) {
-  loaded.settingsPath = PathWithoutExtension(path) + ".ini";
+  loaded.settingsPath = ImportSettingsPath(path);
   ReadSettings(loaded.settingsPath, loaded.settings, ui);
   ClampSectionsToGrid(loaded.settings, loaded.model.NCOL, loaded.model.NROW);
   loaded.settings.HNOFLO = HNOFLO;
@@ -79,7 +81,7 @@ bool ImportMf2005Model(const std::string& path, Session& session, UserInterface&
   {
     LoadingDisplay display(ui, FileNameOf(path));
     Mf2005Model read;
-    const LayerPorosity porosity = Overridden(ReadLayerPorosity(PathWithoutExtension(path) + ".ini"), layerPorosity);
+    const LayerPorosity porosity = Overridden(ReadLayerPorosity(ImportSettingsPath(path)), layerPorosity);
     if (!ReadMf2005Model(path, read, ui, porosity)) {
       KeepPreviousModel(session, ui, views);
       return false;

@@ -62,7 +62,8 @@ TEST(InfoCommand, ImportsAModflow2005ModelWithThePorosityOption) {
 TEST(InfoCommand, PorosityOptionAppliesToEveryKindOfModel) {
   for (const std::string& form : {"lahey", "namefile", "modflow"}) {
     test::TempDir copy;
-    const std::string path = test::CopySharedRun(copy, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
+    const std::string path =
+        test::CopySharedRun(copy, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
     std::ostringstream out, err;
     ASSERT_EQ(RunCommandLine({"info", "--porosity", "0.1", path}, out, err), 0) << form;
     EXPECT_TRUE(Contains(out.str(), "porosity: .1, .1, .1\n")) << form << "\n" << out.str();

@@ -28,9 +28,9 @@ TEST(PorosityOption, OneValueSetsEveryLayerAndAListSetsLayerByLayer) {
 }
 
 TEST(PorosityOption, MissingOrInvalidListsAreRefusedWithTheArgumentsKept) {
-  for (const Arguments& given : {Arguments{"m.nam", "--porosity"}, Arguments{"--porosity", "0"},
-                                 Arguments{"--porosity", "1.2"}, Arguments{"--porosity=0.2,x"},
-                                 Arguments{"--porosity", "0.2;0.3"}}) {
+  for (const Arguments& given :
+       {Arguments{"m.nam", "--porosity"}, Arguments{"--porosity", "0"}, Arguments{"--porosity", "1.2"},
+        Arguments{"--porosity=0.2,x"}, Arguments{"--porosity", "0.2;0.3"}}) {
     std::ostringstream err;
     Arguments args = given;
     LayerPorosity porosity;
