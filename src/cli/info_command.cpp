@@ -1,7 +1,7 @@
-#include <array>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/time_units.h"
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
@@ -11,9 +11,6 @@
 
 namespace kestra::cli {
 namespace {
-
-constexpr std::array<const char*, kTimeUnitCount> kTimeUnitNames = {"undefined", "seconds", "minutes",
-                                                                     "hours",     "days",    "years"};
 
 // Keeps every message of the open for the report instead of showing it.
 class CollectingInterface : public UserInterface {
