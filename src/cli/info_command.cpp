@@ -7,7 +7,6 @@
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
-#include "input/model_paths.h"
 #include "input/open_model.h"
 #include "tracking/time_steps.h"
 
@@ -121,8 +120,7 @@ int InfoCommand(const Arguments& arguments, std::ostream& out, std::ostream& err
   Session session;
   CollectingInterface ui;
   NoViews views;
-  const bool opened = IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, porosity)
-                                            : ImportNameFile(path, session, ui, views, porosity);
+  const bool opened = OpenOrImportModel(path, session, ui, views, porosity);
   if (opened) {
     out << "model: " << path << " (" << ModelKindText(session.model) << ")\n";
     PrintGrid(session.model, out);

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/porosity_option.h"
 #include "cli/time_units.h"
 #include "core/number_format.h"
-#include "input/model_paths.h"
 #include "input/open_model.h"
 #include "input/time_step_results.h"
 #include "tracking/endpoint_table.h"
@@ -77,6 +77,7 @@ struct TrackOptions {
   std::optional<double> stepLength;
   std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces, period, step;
   std::optional<bool> stopAtSinks, stopAtTimeLimit;
+  LayerPorosity porosity;
   std::optional<int> threads;
 };
 
@@ -230,9 +231,7 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   Session session;
   PrintingInterface ui(err);
   NoViews views;
-  const bool opened = IsModelFilePath(o.model) ? OpenModelFile(o.model, session, ui, views)
-                                               : ImportNameFile(o.model, session, ui, views);
-  if (!opened) {
+  if (!OpenOrImportModel(o.model, session, ui, views, o.porosity)) {
     err << "kestra-cli track: " << o.model << " could not be opened\n";
     return 1;
   }
@@ -266,12 +265,13 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
 
 int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    out << kUsage;
+    out << kUsage << kPorosityUsage;
     return 0;
   }
   TrackOptions options;
-  if (!ParseArguments(args, options, err)) {
-    err << kUsage;
+  Arguments rest = args;
+  if (!TakePorosityOption(rest, options.porosity, err) || !ParseArguments(rest, options, err)) {
+    err << kUsage << kPorosityUsage;
     return 2;
   }
   return Track(options, out, err);

@@ -113,4 +113,10 @@ bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui,
   return true;
 }
 
+bool OpenOrImportModel(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                       const LayerPorosity& layerPorosity) {
+  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, layerPorosity)
+                               : ImportNameFile(path, session, ui, views, layerPorosity);
+}
+
 }  // namespace kestra

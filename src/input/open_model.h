@@ -27,4 +27,8 @@ bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui,
 bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
                     const LayerPorosity& layerPorosity = {});
 
+// OpenModelFile for a path ending in ".mdl", ImportNameFile for any other.
+bool OpenOrImportModel(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                       const LayerPorosity& layerPorosity = {});
+
 }  // namespace kestra

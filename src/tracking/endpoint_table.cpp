@@ -35,8 +35,8 @@ std::string EndpointCsvHeader() {
 std::string EndpointCsvLine(const Endpoint& e) {
   return IntegerMaskText(e.particle) + "," + (e.direction > 0 ? "forward" : "backward") + "," +
          CellFields(e.releaseCell, e.releaseLocal) + "," + CellFields(e.finalCell, e.finalLocal) + "," +
-         TrimmedNumberText(e.finalPoint.X) + "," + TrimmedNumberText(e.finalPoint.Y) + "," +
-         TrimmedNumberText(e.finalPoint.Z) + "," + TrimmedNumberText(e.time) + "," + EndText(e.end);
+         TrimmedNumberText(e.finalGlobal.X) + "," + TrimmedNumberText(e.finalGlobal.Y) + "," +
+         TrimmedNumberText(e.finalGlobal.Z) + "," + TrimmedNumberText(e.time) + "," + EndText(e.end);
 }
 
 Endpoint& EndpointCollector::At(int particle, int direction) {
@@ -49,7 +49,7 @@ Endpoint& EndpointCollector::At(int particle, int direction) {
 void EndpointCollector::Reach(Endpoint& endpoint, const PathPoint& point) const {
   const int j = point.cell.column, i = point.cell.row;
   endpoint.finalCell = point.cell;
-  endpoint.finalPoint = point.point;
+  endpoint.finalGlobal = {point.point.X, state_.YEDGE[state_.NROW] - point.point.Y, point.point.Z};
   endpoint.finalLocal = {static_cast<float>((point.point.X - state_.XEDGE[j - 1]) / state_.DELR[j]),
                          static_cast<float>((point.point.Y - state_.YEDGE[i - 1]) / state_.DELC[i]), point.localZ};
   endpoint.time = point.time;

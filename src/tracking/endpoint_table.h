@@ -19,7 +19,9 @@ struct Endpoint {
   LocalPoint releaseLocal;
   CellIndex finalCell;    // the last cell inside the grid
   LocalPoint finalLocal;  // the point in that cell (on its face for a particle that left the grid)
-  PlanPoint finalPoint;
+  // The final point in the coordinates of the pathline file: X from the
+  // grid's left edge, Y up from the edge of its last row, Z the elevation.
+  PlanPoint finalGlobal;
   double time = 0;
   TrackEnd end = TrackEnd::ReachedStopTime;
 };

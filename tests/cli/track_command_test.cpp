@@ -129,6 +129,7 @@ TEST(TrackCommand, UniformFlowPathlinesHaveTheRecordLayoutAndTheClosedFormTimes)
   EXPECT_EQ(first[8], "20");
   EXPECT_EQ(first[11], "0");
   EXPECT_NEAR(std::stod(first[14]), 190, 1e-4);
+  EXPECT_NEAR(std::stod(first[15]), 55, 1e-4);  // the pathline file's y, up from the last row's edge
   EXPECT_NEAR(std::stod(first[17]), 175 / kPoreVelocity, kRelative * 175 / kPoreVelocity);
   EXPECT_EQ(first[18], "entered an inactive or fixed-head cell");
   const std::vector<std::string> last = CsvFields(ends[4]);

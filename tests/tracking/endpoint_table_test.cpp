@@ -27,7 +27,7 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
   EXPECT_EQ(forward.direction, 1);
   EXPECT_EQ(forward.end, TrackEnd::EnteredInactiveCell);
   EXPECT_EQ(forward.finalCell, (CellIndex{10, 2, 1}));
-  EXPECT_NEAR(forward.finalPoint.X, 90, 1e-4);
+  EXPECT_NEAR(forward.finalGlobal.X, 90, 1e-4);
   EXPECT_NEAR(forward.time, 45, 45 * 2e-6);  // 4.5 cells of 10 m at 1 m per time unit
   const Endpoint& backward = std::next(endpoints.begin())->second;
   EXPECT_EQ(backward.direction, -1);
@@ -45,7 +45,7 @@ TEST(EndpointCsvLine, ListsReleaseFinalPointTimeAndReason) {
   e.releaseLocal = {0.5f, 0.25f, 0.5f};
   e.finalCell = {1, 2, 1};
   e.finalLocal = {0, 0.25f, 0.5f};
-  e.finalPoint = {0, 12.5, 5};
+  e.finalGlobal = {0, 12.5, 5};
   e.time = 26.5;
   e.end = TrackEnd::LeftGrid;
   EXPECT_EQ(EndpointCsvLine(e), "7,backward,3,2,1,0.5,0.25,0.5,1,2,1,0,0.25,0.5,0,12.5,5,26.5,left the grid");
