@@ -1,12 +1,11 @@
 #include <array>
 #include <vector>
 
+#include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
-#include "input/model_paths.h"
-#include "input/open_model.h"
 #include "tracking/time_steps.h"
 
 namespace kestra::cli {
@@ -14,17 +13,6 @@ namespace {
 
 constexpr std::array<const char*, kTimeUnitCount> kTimeUnitNames = {"undefined", "seconds", "minutes",
                                                                      "hours",     "days",    "years"};
-
-// Keeps every message of the open for the report instead of showing it.
-class CollectingInterface : public UserInterface {
- public:
-  void Beep() override {}
-  void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
-    messages.push_back(title + ": " + text);
-  }
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  std::vector<std::string> messages;
-};
 
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
@@ -96,9 +84,7 @@ int InfoCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   const std::string& path = args[0];
   Session session;
   CollectingInterface ui;
-  NoViews views;
-  const bool opened = IsModelFilePath(path) ? OpenModelFile(path, session, ui, views)
-                                        : ImportNameFile(path, session, ui, views);
+  const bool opened = OpenBatchModel(path, session, ui);
   if (opened) {
     out << "model: " << path << (session.model.importedFromNameFile ? " (name file)" : " (model file set)") << "\n";
     PrintGrid(session.model, out);
