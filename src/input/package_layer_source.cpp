@@ -11,9 +11,9 @@ namespace kestra {
 namespace {
 
 // The data types the views draw; nothing else is read through a reader.
-constexpr std::array kDrawnDataTypes = {kWellData,        kDrainData,   kRiverData,
-                                        kGeneralHeadData, kStreamData,  kBarrierData,
-                                        kReservoirLocationData, kReservoirLayerData};
+constexpr std::array kDrawnDataTypes = {
+    kWellData,          kDrainData, kRiverData, kGeneralHeadData, kStreamData, kBarrierData, kReservoirLocationData,
+    kReservoirLayerData};
 
 bool IsDrawnDataType(int dataType) {
   for (int drawn : kDrawnDataTypes)

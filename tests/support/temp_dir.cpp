@@ -34,4 +34,11 @@ void WriteWholeFile(const std::string& path, const std::string& contents) {
 
 std::filesystem::path TestDataDir() { return KESTRA_TESTDATA_DIR; }
 
+void CopyTestData(const std::string& folder, const std::filesystem::path& target) {
+  namespace fs = std::filesystem;
+  fs::copy(TestDataDir() / folder, target, fs::copy_options::recursive);
+  for (const auto& entry : fs::recursive_directory_iterator(target))
+    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+}
+
 }  // namespace kestra::test

@@ -27,4 +27,9 @@ void WriteWholeFile(const std::string& path, const std::string& contents);
 // The shared MODFLOW test data folder.
 std::filesystem::path TestDataDir();
 
+// A writable copy of the shared folder `folder` (such as "mixed3d/lahey") as
+// `target`, so that what a test writes or an open creates stays out of the
+// shared data.
+void CopyTestData(const std::string& folder, const std::filesystem::path& target);
+
 }  // namespace kestra::test
