@@ -187,6 +187,7 @@ TEST(PlotCommand, BadOptionsAreRefusedWithTheReason) {
       {{model, "--out", out, "--zoom", "1,2,3"}, "bad value '1,2,3' for --zoom"},
       {{model, "--out", out, "--size", "0x100"}, "bad value '0x100' for --size"},
       {{model, "--out", out, "--size"}, "--size needs a value"},
+      {{model, "--out", out, "--size", "2x400"}, "the drawing space is too small for the plan"},
       {{model, "--out", out, "--colour", "red"}, "unknown option '--colour'"},
   };
   for (const auto& [args, reason] : cases) {
