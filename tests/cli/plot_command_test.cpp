@@ -55,6 +55,26 @@ TEST(PlotCommand, DxfOfEverySharedModelOpensInARealReader) {
       EXPECT_GE(counts["LINE"], 2 * 15);
       EXPECT_GE(counts["SOLID"], 10);
       EXPECT_EQ(counts["LINE"] + counts["SOLID"], static_cast<int>(read.entities.size()));
+      // Without a position the plan covers world x 0..width, y 0..length: some
+      // entities of the row section lie wholly below it, some of the column
+      // section wholly to its right (the section marks only straddle its edges).
+      test::JsonValue json;
+      ASSERT_TRUE(
+          test::ParseJson(test::ReadWholeFile((test::TestDataDir() / model / "modflow/model.json").string()), json));
+      double width = 0;
+      for (const auto& d : json["delr"].items) width += d.number;
+      bool belowPlan = false, rightOfPlan = false;
+      for (const auto& entity : read.entities) {
+        bool below = true, right = true;
+        for (std::size_t n = 0; n + 1 < entity.coordinates.size(); n += 2) {
+          below = below && entity.coordinates[n + 1] < 0;
+          right = right && entity.coordinates[n] > width;
+        }
+        belowPlan = belowPlan || below;
+        rightOfPlan = rightOfPlan || right;
+      }
+      EXPECT_TRUE(belowPlan);
+      EXPECT_TRUE(rightOfPlan);
     }
 }
 
