@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <array>
 #include <vector>
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
+#include "cli/porosity_option.h"
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
@@ -33,6 +35,27 @@ void PrintGrid(const ModelState& model, std::ostream& out) {
   out << "extent:" << NumberText(model.XEDGE[model.NCOL]) << " x" << NumberText(model.YEDGE[model.NROW]) << "\n";
   out << "layer types:";
   for (int k = 1; k <= model.NLAY; ++k) out << NumberText(model.LAYCON[k]);
+  out << "\n";
+}
+
+std::string ModelKindText(const ModelState& model) {
+  if (model.importedFromMf2005) return "MODFLOW-2005 name file";
+  return model.importedFromNameFile ? "name file" : "model file set";
+}
+
+// The porosity of each layer: one value, or the smallest and largest of its cells.
+void PrintPorosity(const ModelState& model, std::ostream& out) {
+  out << "porosity:";
+  for (int k = 1; k <= model.NLAY; ++k) {
+    float smallest = model.POROSITY(1, 1, k), largest = smallest;
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j) {
+        smallest = std::min(smallest, model.POROSITY(j, i, k));
+        largest = std::max(largest, model.POROSITY(j, i, k));
+      }
+    out << (k > 1 ? "," : "") << NumberText(smallest);
+    if (largest != smallest) out << " to" << NumberText(largest);
+  }
   out << "\n";
 }
 
@@ -75,19 +98,24 @@ void PrintCellCounts(const ModelState& model, std::ostream& out) {
 
 }  // namespace
 
-int InfoCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
+int InfoCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+  Arguments args = arguments;
+  LayerPorosity porosity;
+  if (!TakePorosityOption(args, porosity, err)) return 2;
   if (args.size() != 1 || args[0].starts_with("-")) {
-    err << "usage: kestra-cli info MODEL\n"
-           "Opens a model file (.mdl) or imports a MODFLOW name file and prints what it holds.\n";
+    err << "usage: kestra-cli info [--porosity LIST] MODEL\n"
+           "Opens a model file (.mdl) or imports a MODFLOW name file and prints what it holds.\n"
+        << kPorosityUsage;
     return args.size() == 1 && (args[0] == "--help" || args[0] == "-h") ? 0 : 2;
   }
   const std::string& path = args[0];
   Session session;
   CollectingInterface ui;
-  const bool opened = OpenBatchModel(path, session, ui);
+  const bool opened = OpenBatchModel(path, session, ui, porosity);
   if (opened) {
-    out << "model: " << path << (session.model.importedFromNameFile ? " (name file)" : " (model file set)") << "\n";
+    out << "model: " << path << " (" << ModelKindText(session.model) << ")\n";
     PrintGrid(session.model, out);
+    PrintPorosity(session.model, out);
     PrintPeriods(session.periods, out);
     PrintResults(session, out);
     PrintCellCounts(session.model, out);

@@ -68,6 +68,15 @@ const PackageKind* KindFor(const std::string& key) {
   return nullptr;
 }
 
+// The cells a MODFLOW-2005 import read for the package and CurrentPeriod.
+void CopyMf2005PackageCells(const ModelState& state, const std::string& key, CellArray<float>& target) {
+  for (const BoundaryPackage& package : state.boundaryPackages) {
+    const auto* cells = package.fileType == key ? package.CellsOf(state.CurrentPeriod) : nullptr;
+    if (cells == nullptr) continue;
+    for (const BoundaryCell& cell : *cells) target(cell.column, cell.row, cell.layer) = cell.value;
+  }
+}
+
 }  // namespace
 
 std::vector<PackageCell> ReadPackageList(const std::string& path, int valueWord, int period) {
@@ -89,6 +98,10 @@ std::optional<std::vector<PackageCell>> ListedPackageCells(const PackagePaths& p
 
 void ReadPackageCells(const ModelState& state, const std::string& key, CellArray<float>& target) {
   target.Dimension(state.Shape());
+  if (state.importedFromMf2005) {
+    CopyMf2005PackageCells(state, key, target);
+    return;
+  }
   const auto cells = ListedPackageCells(state.packages, key, state.CurrentPeriod);
   if (!cells) return;
   for (const PackageCell& cell : *cells)

@@ -1,5 +1,6 @@
 #include "input/package_layer_source.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -79,13 +80,31 @@ PackageLayerReader NameFileReader(const ModelState& model) {
   };
 }
 
+// A standard MODFLOW-2005 import: the cells read at the import for the
+// period; the name file lists the package when the import kept it.
+PackageLayerReader Mf2005Reader(const ModelState& model) {
+  const std::vector<BoundaryPackage> packages = model.boundaryPackages;
+  const GridShape grid = model.Shape();
+  return [packages, grid](int dataType, int layer, int period, LayerValues& values) {
+    const char* key = PackageKey(dataType);
+    const auto package = std::find_if(packages.begin(), packages.end(),
+                                      [key](const BoundaryPackage& p) { return key && p.fileType == key; });
+    if (package == packages.end()) return false;
+    SizeLayer(values, grid);
+    if (const auto* cells = package->CellsOf(period))
+      for (const BoundaryCell& cell : *cells)
+        if (cell.layer == layer && grid.Contains(cell.column, cell.row, cell.layer))
+          ValueAt(values, cell.column, cell.row) = cell.value;
+    return true;
+  };
+}
+
 }  // namespace
 
 PackageLayerReader MakePackageLayerReader(const Session& session) {
   const ModelState& model = session.model;
-  // One reader per kind of model. A standard MODFLOW-2005 import keeps its
-  // boundary cells per stress period in memory (Mf2005Model::boundaryPackages)
-  // and gets a reader of its own here.
+  // One reader per kind of model.
+  if (model.importedFromMf2005) return Mf2005Reader(model);
   if (model.importedFromNameFile) return NameFileReader(model);
   return ModelFileSetReader(model);
 }

@@ -22,8 +22,7 @@ namespace fs = std::filesystem;
 
 // The model file or name file of a copy of one form of a shared model.
 std::string CopyModel(const test::TempDir& dir, const std::string& model, const std::string& form) {
-  test::CopyTestData(model + "/" + form, dir.path() / form);
-  return (dir.path() / form / (model + (form == "namefile" ? ".nam" : ".mdl"))).string();
+  return test::CopySharedRun(dir, model, form, model + (form == "lahey" ? ".mdl" : ".nam"));
 }
 
 int Plot(const Arguments& args, std::string* errors = nullptr) {
@@ -37,7 +36,7 @@ int Plot(const Arguments& args, std::string* errors = nullptr) {
 
 TEST(PlotCommand, DxfOfEverySharedModelOpensInARealReader) {
   for (const std::string model : {"uniform1", "mixed3d", "transient2"})
-    for (const std::string form : {"lahey", "namefile"}) {
+    for (const std::string form : {"lahey", "namefile", "modflow"}) {
       SCOPED_TRACE(model + "/" + form);
       test::TempDir dir;
       const std::string dxfPath = dir.File("plot.dxf");
@@ -139,7 +138,9 @@ bool AnyPixel(const QImage& image, int x1, int y1, int x2, int y2, QRgb colour) 
 // sections five times exaggerated and cut along row 8 and column 22.
 QImage PlotMixed3dPng(const test::TempDir& dir, const std::string& form) {
   const std::string model = CopyModel(dir, "mixed3d", form);
-  test::WriteWholeFile((fs::path(model).parent_path() / "mixed3d.ini").string(),
+  const fs::path settings = fs::path(model).parent_path() / "mixed3d.ini";
+  fs::remove(settings);  // the copy of a shared one is read-only
+  test::WriteWholeFile(settings.string(),
                        "[GRID_APPEARANCE]\r\nWaterTable=-1\r\n[CROSS_SECTIONS]\r\nEXAGGERATION=5\r\n");
   std::string errors;
   EXPECT_EQ(Plot({model, "--out", dir.File("views.png"), "--row", "8", "--column", "22"}, &errors), 0) << errors;

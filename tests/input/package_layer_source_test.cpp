@@ -15,18 +15,17 @@ struct OpenedMixed3d {
   Session session;
 
   explicit OpenedMixed3d(const std::string& form) {
-    test::CopyTestData("mixed3d/" + form, dir.path() / "model");
+    const std::string path = test::CopySharedRun(dir, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
     SilentInterface ui;
     NoViews views;
-    const std::string path = (dir.path() / "model" / "mixed3d").string();
-    const bool opened = form == "namefile" ? ImportNameFile(path + ".nam", session, ui, views)
-                                           : OpenModelFile(path + ".mdl", session, ui, views);
+    const bool opened =
+        form == "lahey" ? OpenModelFile(path, session, ui, views) : ImportNameFile(path, session, ui, views);
     EXPECT_TRUE(opened);
   }
 };
 
-TEST(PackageLayerSource, BothFormsGiveTheCellsOfTheModelDescription) {
-  for (const std::string form : {"lahey", "namefile"}) {
+TEST(PackageLayerSource, EveryFormGivesTheCellsOfTheModelDescription) {
+  for (const std::string form : {"lahey", "namefile", "modflow"}) {
     SCOPED_TRACE(form);
     OpenedMixed3d model(form);
     const PackageLayerReader read = MakePackageLayerReader(model.session);
@@ -46,7 +45,7 @@ TEST(PackageLayerSource, BothFormsGiveTheCellsOfTheModelDescription) {
     EXPECT_NE(values(9, 22), 0.0f);
     ASSERT_TRUE(read(kGeneralHeadData, 2, 1, values));
     EXPECT_NE(values(30, 25), 0.0f);
-    // Neither form has barriers or streams; other data types are no package data.
+    // No form has barriers or streams; other data types are no package data.
     EXPECT_FALSE(read(kBarrierData, 1, 1, values));
     EXPECT_FALSE(read(kStreamData, 1, 1, values));
     EXPECT_FALSE(read(5, 1, 1, values));

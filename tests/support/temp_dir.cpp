@@ -34,11 +34,11 @@ void WriteWholeFile(const std::string& path, const std::string& contents) {
 
 std::filesystem::path TestDataDir() { return KESTRA_TESTDATA_DIR; }
 
-void CopyTestData(const std::string& folder, const std::filesystem::path& target) {
-  namespace fs = std::filesystem;
-  fs::copy(TestDataDir() / folder, target, fs::copy_options::recursive);
-  for (const auto& entry : fs::recursive_directory_iterator(target))
-    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+std::string CopySharedRun(const TempDir& dir, const std::string& model, const std::string& form,
+                          const std::string& file) {
+  for (const auto& entry : std::filesystem::directory_iterator(TestDataDir() / model / form))
+    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+  return dir.File(file);
 }
 
 }  // namespace kestra::test
