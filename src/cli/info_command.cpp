@@ -1,10 +1,10 @@
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
+#include "cli/time_units.h"
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
@@ -12,9 +12,6 @@
 
 namespace kestra::cli {
 namespace {
-
-constexpr std::array<const char*, kTimeUnitCount> kTimeUnitNames = {"undefined", "seconds", "minutes",
-                                                                     "hours",     "days",    "years"};
 
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
