@@ -8,11 +8,11 @@
 #include <ostream>
 #include <string>
 
+#include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
 #include "cli/time_units.h"
 #include "core/number_format.h"
-#include "input/open_model.h"
 #include "input/time_step_results.h"
 #include "tracking/endpoint_table.h"
 #include "tracking/particle_file.h"
@@ -230,8 +230,7 @@ bool WritePathlines(const std::string& path, TrackingRun& tracked) {
 int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   Session session;
   PrintingInterface ui(err);
-  NoViews views;
-  if (!OpenOrImportModel(o.model, session, ui, views, o.porosity)) {
+  if (!OpenBatchModel(o.model, session, ui, o.porosity)) {
     err << "kestra-cli track: " << o.model << " could not be opened\n";
     return 1;
   }
