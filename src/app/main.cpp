@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   const QString modelPath = arguments.size() > 1 ? arguments.at(1) : QString();
 
   kestra::app::MainWindow window;
+  window.SetCommandLine(modelPath);
   window.showMaximized();
   QApplication::processEvents();
   if (modelPath.isEmpty()) kestra::app::ShowStartupPicture(kStartupPictureMilliseconds);

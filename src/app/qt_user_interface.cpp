@@ -20,7 +20,10 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 
 }  // namespace
 
-void QtUserInterface::Beep() { QApplication::beep(); }
+void QtUserInterface::Beep() {
+  ++beeps_;
+  QApplication::beep();
+}
 
 void QtUserInterface::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
   QMessageBox box(ToQtIcon(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
