@@ -133,6 +133,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void MoveSections(CellIndex cell);
   void SetParticleAtPointer(QPointF point);
   void PlaceParticlesInRectangle(QPointF a, QPointF b);
+  void DeleteParticlesInRectangle(QPointF a, QPointF b);
   void FinishZoomDrag(QPointF point);
   bool layer_spin_edit_KeyDown(int key);
   bool local_coordinate_edit_Leave();

@@ -17,6 +17,7 @@
 #include "graphics/pointer_marks.h"
 #include "graphics/zoom_rules.h"
 #include "settings/settings_file.h"
+#include "tracking/particle_deletion.h"
 #include "tracking/pointer_readout.h"
 
 namespace kestra::app {
@@ -204,6 +205,7 @@ void MainWindow::model_worksheet_MouseUp(Qt::MouseButton button, QPointF point) 
   }
   if (drag_.zoom) FinishZoomDrag(point);
   else if (ToolbarButton("set particle")->isChecked()) PlaceParticlesInRectangle(drag_.anchor, point);
+  else DeleteParticlesInRectangle(drag_.anchor, point);
 }
 
 void MainWindow::FinishZoomDrag(QPointF point) {
@@ -264,6 +266,17 @@ void MainWindow::PlaceParticlesInRectangle(QPointF a, QPointF b) {
   ShowParticleColour();
   if (PlaceParticleGroups(m, session_.settings, particles_, cells, placementCounts_, m.CurrentLayer, ui_) > 0)
     findChild<QAction*>("file_save_particles_as")->setEnabled(true);
+  RedrawViews(false);
+}
+
+}  // namespace kestra::app
+
+namespace kestra::app {
+
+void MainWindow::DeleteParticlesInRectangle(QPointF a, QPointF b) {
+  const ModelState& m = session_.model;
+  if (DeleteParticlesInside(particles_, m, {X(a), Y(a), X(b), Y(b)}, m.CurrentLayer) == 0) return;
+  findChild<QAction*>("file_save_particles_as")->setEnabled(!particles_.Particles.empty());
   RedrawViews(false);
 }
 
