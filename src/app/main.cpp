@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -22,6 +23,8 @@ int main(int argc, char** argv) {
 
   kestra::app::MainWindow window;
   window.SetCommandLine(modelPath);
+  // Sized to the screen first, for window systems that do not maximise.
+  window.setGeometry(QApplication::primaryScreen()->availableGeometry());
   window.showMaximized();
   QApplication::processEvents();
   if (modelPath.isEmpty()) kestra::app::ShowStartupPicture(kStartupPictureMilliseconds);

@@ -172,6 +172,8 @@ void MainWindow::BuildViews() {
   viewArea_->setAutoFillBackground(true);
   viewArea_->setPalette(QPalette(Qt::white));
   viewArea_->installEventFilter(this);
+  viewArea_->setMinimumSize(320, 240);
+  viewArea_->setMouseTracking(true);
   const char* names[] = {"model_worksheet", "model_worksheet_xz", "model_worksheet_yz"};
   for (int index = 0; index < 3; ++index) {
     views_[index] = new PictureView(pictures_[index], names[index], viewArea_);
@@ -203,6 +205,7 @@ void MainWindow::BuildStatusBar() {
   meter->setObjectName("Meter");
   meter->setRange(0, 100);
   meter->setMaximumWidth(160);
+  meter->hide();
   auto* hint = new QLabel(this);
   hint->setObjectName("hint");
   statusBar()->addPermanentWidget(hint);

@@ -46,7 +46,10 @@ void QtUserInterface::SetHourglass(bool on) {
 }
 
 void QtUserInterface::SetMeter(int percent) {
-  if (meter_) meter_->setValue(percent);
+  if (!meter_) return;
+  meter_->setValue(percent);
+  // The meter is seen only while a long operation advances it.
+  meter_->setVisible(percent > 0);
 }
 
 void QtUserInterface::SetHint(const std::string& text) {
