@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <array>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/porosity_option.h"
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
@@ -48,6 +50,27 @@ void PrintGrid(const ModelState& model, std::ostream& out) {
   out << "\n";
 }
 
+std::string ModelKindText(const ModelState& model) {
+  if (model.importedFromMf2005) return "MODFLOW-2005 name file";
+  return model.importedFromNameFile ? "name file" : "model file set";
+}
+
+// The porosity of each layer: one value, or the smallest and largest of its cells.
+void PrintPorosity(const ModelState& model, std::ostream& out) {
+  out << "porosity:";
+  for (int k = 1; k <= model.NLAY; ++k) {
+    float smallest = model.POROSITY(1, 1, k), largest = smallest;
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j) {
+        smallest = std::min(smallest, model.POROSITY(j, i, k));
+        largest = std::max(largest, model.POROSITY(j, i, k));
+      }
+    out << (k > 1 ? "," : "") << NumberText(smallest);
+    if (largest != smallest) out << " to" << NumberText(largest);
+  }
+  out << "\n";
+}
+
 void PrintPeriods(const StressPeriods& periods, std::ostream& out) {
   const int unit = periods.timeUnit >= 0 && periods.timeUnit < kTimeUnitCount ? periods.timeUnit : 0;
   out << "stress periods:" << NumberText(periods.NPER) << " (time unit " << kTimeUnitNames[unit] << ")\n";
@@ -87,21 +110,26 @@ void PrintCellCounts(const ModelState& model, std::ostream& out) {
 
 }  // namespace
 
-int InfoCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
+int InfoCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
+  Arguments args = arguments;
+  LayerPorosity porosity;
+  if (!TakePorosityOption(args, porosity, err)) return 2;
   if (args.size() != 1 || args[0].starts_with("-")) {
-    err << "usage: kestra-cli info MODEL\n"
-           "Opens a model file (.mdl) or imports a MODFLOW name file and prints what it holds.\n";
+    err << "usage: kestra-cli info [--porosity LIST] MODEL\n"
+           "Opens a model file (.mdl) or imports a MODFLOW name file and prints what it holds.\n"
+        << kPorosityUsage;
     return args.size() == 1 && (args[0] == "--help" || args[0] == "-h") ? 0 : 2;
   }
   const std::string& path = args[0];
   Session session;
   CollectingInterface ui;
   NoViews views;
-  const bool opened = IsModelFilePath(path) ? OpenModelFile(path, session, ui, views)
-                                        : ImportNameFile(path, session, ui, views);
+  const bool opened = IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, porosity)
+                                            : ImportNameFile(path, session, ui, views, porosity);
   if (opened) {
-    out << "model: " << path << (session.model.importedFromNameFile ? " (name file)" : " (model file set)") << "\n";
+    out << "model: " << path << " (" << ModelKindText(session.model) << ")\n";
     PrintGrid(session.model, out);
+    PrintPorosity(session.model, out);
     PrintPeriods(session.periods, out);
     PrintResults(session, out);
     PrintCellCounts(session.model, out);

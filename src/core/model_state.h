@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/boundary_cells.h"
 #include "core/cell_array.h"
 
 namespace kestra {
@@ -74,6 +75,11 @@ struct ModelState {
   // term "ET" is then read).
   bool nameFileHasEvapotranspiration = false;
   PackagePaths packages;
+  // A standard MODFLOW-2005 name file (DIS and BAS6) rather than the
+  // pre-processor's: its boundary cells and recharge per stress period.
+  bool importedFromMf2005 = false;
+  std::vector<BoundaryPackage> boundaryPackages;
+  std::vector<RechargePeriod> rechargePeriods;  // 1..NPER; empty without a recharge package
 
   int CurrentStep = 1;
   int CurrentPeriod = 1;

@@ -8,7 +8,8 @@ namespace kestra {
 
 // ReadFlowTerms, then, for a model imported from a name file with a recharge
 // package, the recharge of CurrentPeriod from that package (its budget file
-// carries no recharge this system reads). The result is ReadFlowTerms'.
+// carries no recharge this system reads), as flows in QRECH. The result is
+// ReadFlowTerms'.
 bool LoadFlowTerms(ModelState& model, UserInterface& ui, bool showMessages);
 
 }  // namespace kestra

@@ -1,4 +1,6 @@
 #include "input/main_file.h"
+#include "input/mf2005_model.h"
+#include "input/mf2005_name_file.h"
 #include "input/model_loading.h"
 #include "input/model_paths.h"
 #include "input/name_file.h"
@@ -8,8 +10,21 @@
 namespace kestra {
 namespace {
 
-// A fresh session for the imported model. Its settings file is its own, so
-// that settings confirmed later never go into the file of another model.
+std::string ImportSettingsPath(const std::string& nameFilePath) { return PathWithoutExtension(nameFilePath) + ".ini"; }
+
+// Settings of an imported model from its own settings file, so that settings
+// confirmed later never go into the file of another model. HNOFLO and HDRY
+// are the model's and replace those of the file.
+void ReadImportSettings(const std::string& path, float HNOFLO, float HDRY, Session& loaded, UserInterface& ui) {
+  loaded.settingsPath = ImportSettingsPath(path);
+  ReadSettings(loaded.settingsPath, loaded.settings, ui);
+  ClampSectionsToGrid(loaded.settings, loaded.model.NCOL, loaded.model.NROW);
+  loaded.settings.HNOFLO = HNOFLO;
+  loaded.settings.HDRY = HDRY;
+  ReadTimeSettings(loaded.settingsPath, loaded.periods.timeUnit, loaded.tracking);
+}
+
+// A fresh session for a model of the pre-processor's name file.
 Session NewImportSession(const std::string& path, const NameFileEntries& entries, MainFileContents& contents,
                          UserInterface& ui) {
   Session loaded;
@@ -24,20 +39,22 @@ Session NewImportSession(const std::string& path, const NameFileEntries& entries
   model.HeadPath = entries.heads;
   model.DrawdownPath = entries.drawdowns;
   ResetModelDefaults(model, loaded.busy);
-  loaded.settingsPath = PathWithoutExtension(path) + ".ini";
-  ReadSettings(loaded.settingsPath, loaded.settings, ui);
-  ClampSectionsToGrid(loaded.settings, model.NCOL, model.NROW);
-  loaded.settings.HNOFLO = contents.HNOFLO;
-  loaded.settings.HDRY = contents.HDRY;
   loaded.periods = std::move(contents.periods);
-  ReadTimeSettings(loaded.settingsPath, loaded.periods.timeUnit, loaded.tracking);
+  ReadImportSettings(path, contents.HNOFLO, contents.HDRY, loaded, ui);
   return loaded;
 }
 
-}  // namespace
+// A fresh session for a standard MODFLOW-2005 model.
+Session NewMf2005Session(const Mf2005Model& read, UserInterface& ui) {
+  Session loaded;
+  CopyMf2005Model(read, loaded.model, loaded.settings, loaded.periods);
+  ResetModelDefaults(loaded.model, loaded.busy);
+  ReadImportSettings(read.nameFilePath, read.HNOFLO, read.HDRY, loaded, ui);
+  return loaded;
+}
 
-bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views) {
-  if (RefuseWhenBusy(session, ui) || path.empty()) return false;
+bool ImportPreprocessorModel(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                             const LayerPorosity& layerPorosity) {
   NameFileEntries entries;
   if (!ReadNameFile(path, entries, ui)) {
     KeepPreviousModel(session, ui, views);
@@ -50,12 +67,40 @@ bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui
       KeepPreviousModel(session, ui, views);
       return false;
     }
+    ApplyLayerPorosity(layerPorosity, contents.model.POROSITY);
     display.Stage(6);
     session = NewImportSession(path, entries, contents, ui);
     LoadFirstTimeStep(session, ui, views, display);
   }
   ShowLoadedModel(session, ui, views);
   return true;
+}
+
+bool ImportMf2005Model(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                       const LayerPorosity& layerPorosity) {
+  {
+    LoadingDisplay display(ui, FileNameOf(path));
+    Mf2005Model read;
+    const LayerPorosity porosity = Overridden(ReadLayerPorosity(ImportSettingsPath(path)), layerPorosity);
+    if (!ReadMf2005Model(path, read, ui, porosity)) {
+      KeepPreviousModel(session, ui, views);
+      return false;
+    }
+    display.Stage(6);
+    session = NewMf2005Session(read, ui);
+    LoadFirstTimeStep(session, ui, views, display);
+  }
+  ShowLoadedModel(session, ui, views);
+  return true;
+}
+
+}  // namespace
+
+bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                    const LayerPorosity& layerPorosity) {
+  if (RefuseWhenBusy(session, ui) || path.empty()) return false;
+  return IsMf2005NameFile(path) ? ImportMf2005Model(path, session, ui, views, layerPorosity)
+                                : ImportPreprocessorModel(path, session, ui, views, layerPorosity);
 }
 
 }  // namespace kestra

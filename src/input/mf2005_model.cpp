@@ -128,20 +128,6 @@ bool ReadPorosity(Mf2005Files& files, Mf2005Model& model, std::string& problem) 
   return ReadMpbasPorosity(input, files, model, problem);
 }
 
-// Positive porosities set per layer (entry 0 for layer 1) replace what the
-// MODPATH file or the default gave. True when some layer keeps the default.
-bool SetLayerPorosities(const std::vector<float>& layerPorosity, Mf2005Model& model) {
-  bool defaultLeft = false;
-  for (int k = 1; k <= model.NLAY; ++k) {
-    const bool isSet = k <= static_cast<int>(layerPorosity.size()) && layerPorosity[k - 1] > 0;
-    defaultLeft = defaultLeft || (!isSet && !model.porosityFromMpbas);
-    if (!isSet) continue;
-    for (int i = 1; i <= model.NROW; ++i)
-      for (int j = 1; j <= model.NCOL; ++j) model.POROSITY(j, i, k) = layerPorosity[k - 1];
-  }
-  return defaultLeft;
-}
-
 bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string& problem) {
   Mf2005Files files;
   if (!ReadMf2005NameFile(nameFilePath, files.nameFile, problem)) return false;
@@ -158,7 +144,7 @@ bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string&
 }  // namespace
 
 bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserInterface& ui,
-                     const std::vector<float>& layerPorosity) {
+                     const LayerPorosity& layerPorosity) {
   Hourglass hourglass(ui);
   Mf2005Model read;
   std::string problem;
@@ -167,7 +153,7 @@ bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserIn
              kApplicationTitle);
     return false;
   }
-  if (SetLayerPorosities(layerPorosity, read))
+  if (ApplyLayerPorosity(layerPorosity, read.POROSITY) && !read.porosityFromMpbas)
     ui.ShowMessage(kDefaultPorosityNote, MessageIcon::Information, kApplicationTitle);
   model = std::move(read);
   return true;
@@ -197,23 +183,35 @@ void CopyMf2005Model(const Mf2005Model& model, ModelState& state, Settings& sett
   state.BudgetPath = model.BudgetPath;
   state.importedFromNameFile = true;
   state.nameFileHasEvapotranspiration = model.hasEvapotranspiration;
+  state.importedFromMf2005 = true;
+  state.boundaryPackages = model.boundaryPackages;
+  state.rechargePeriods = model.recharge;
   settings.HNOFLO = model.HNOFLO;
   settings.HDRY = model.HDRY;
   periods = model.stressPeriods;
 }
 
-bool ApplyMf2005StressPeriod(const Mf2005Model& model, int period, ModelState& state) {
-  if (period < 1 || period > model.stressPeriods.NPER || !(state.Shape() == model.Shape())) return false;
-  std::fill(state.SINKCODE.values.begin(), state.SINKCODE.values.end(), std::int16_t{0});
-  for (const auto& package : model.boundaryPackages)
-    for (const auto& cell : package.periods[period])
+bool MarkMf2005Sinks(ModelState& state) {
+  bool allHeld = true;
+  for (const auto& package : state.boundaryPackages) {
+    const auto* cells = package.CellsOf(state.CurrentPeriod);
+    allHeld = allHeld && cells != nullptr;
+    if (cells == nullptr) continue;
+    for (const auto& cell : *cells)
       if (IsSinkCell(package.fileType, cell)) state.SINKCODE(cell.column, cell.row, cell.layer) = -1;
+  }
+  return allHeld;
+}
+
+bool PlaceMf2005Recharge(ModelState& state) {
   std::fill(state.QRECH.values.begin(), state.QRECH.values.end(), 0.0f);
-  if (model.recharge.empty()) return true;
-  const RechargePeriod& recharge = model.recharge[period];
-  for (int i = 1; i <= model.NROW; ++i) {
-    for (int j = 1; j <= model.NCOL; ++j) {
-      const std::size_t n = static_cast<std::size_t>(i - 1) * model.NCOL + j - 1;
+  const int period = state.CurrentPeriod;
+  if (state.rechargePeriods.empty()) return true;
+  if (period < 1 || period >= static_cast<int>(state.rechargePeriods.size())) return false;
+  const RechargePeriod& recharge = state.rechargePeriods[period];
+  for (int i = 1; i <= state.NROW; ++i) {
+    for (int j = 1; j <= state.NCOL; ++j) {
+      const std::size_t n = static_cast<std::size_t>(i - 1) * state.NCOL + j - 1;
       if (recharge.layer[n] > 0) state.QRECH(j, i, recharge.layer[n]) = recharge.flow[n];
     }
   }

@@ -8,38 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "core/boundary_cells.h"
 #include "core/cell_array.h"
 #include "core/model_state.h"
 #include "core/user_interface.h"
+#include "settings/layer_porosity.h"
 #include "settings/settings.h"
 #include "settings/tracking_settings.h"
 
 namespace kestra {
-
-// One cell of a list package in one stress period. `value` decides whether
-// the cell is a sink: the rate of a well (negative when pumping), the
-// conductance of a river, drain, general-head or stream cell.
-struct BoundaryCell {
-  int layer = 0;
-  int row = 0;
-  int column = 0;
-  float value = 0;
-};
-
-// A list package ("WEL", "RIV", "DRN", "GHB", "STR") and its cells per
-// stress period, index 1..NPER (0 unused).
-struct BoundaryPackage {
-  std::string fileType;
-  std::vector<std::vector<BoundaryCell>> periods;
-};
-
-// Recharge of one stress period per column and row, index (row-1)*NCOL +
-// column-1: the flow into the cell (volume per time) and its layer, 0 where
-// MODFLOW applies no recharge.
-struct RechargePeriod {
-  std::vector<float> flow;
-  std::vector<int> layer;
-};
 
 struct Mf2005Model {
   std::string nameFilePath;
@@ -66,26 +43,31 @@ struct Mf2005Model {
 inline constexpr float kDefaultPorosity = 0.25f;
 
 // Reads the model of a MODFLOW-2005 name file and the MODPATH basic data file
-// beside it. Positive entries of `layerPorosity` (entry 0 for layer 1, from
-// the model's settings or the command line) set the porosity of their layer.
-// On any missing, unreadable or unsupported file: beeps, shows a message
+// beside it; the layers `layerPorosity` sets take its porosity instead. On
+// any missing, unreadable or unsupported file: beeps, shows a message
 // (exclamation icon, title "KESTRA") and returns false with `model`
 // untouched. Says once when the default porosity is used.
 bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserInterface& ui,
-                     const std::vector<float>& layerPorosity = {});
+                     const LayerPorosity& layerPorosity = {});
 
 // True for a cell that stops particles at sinks: a pumping well, or a river,
 // drain, general-head or stream cell with a conductance.
 bool IsSinkCell(const std::string& fileType, const BoundaryCell& cell);
 
 // Dimensions `state` for the model (discarding everything it held) and fills
-// the grid, IBOUND/IBOUND0, TOP, BOT, POROSITY, LAYCON, the model and result
-// paths and the import flags; HNOFLO and HDRY go to `settings`, the stress
-// periods to `periods`.
+// the grid, IBOUND/IBOUND0, TOP, BOT, POROSITY, LAYCON, the boundary cells
+// and recharge of every stress period, the model and result paths and the
+// import flags; HNOFLO and HDRY go to `settings`, the stress periods to
+// `periods`.
 void CopyMf2005Model(const Mf2005Model& model, ModelState& state, Settings& settings, StressPeriods& periods);
 
-// SINKCODE and QRECH of stress period `period`; false (state unchanged) when
-// the period is not one of the model's or `state` is not dimensioned for it.
-bool ApplyMf2005StressPeriod(const Mf2005Model& model, int period, ModelState& state);
+// Marks SINKCODE -1 at the sink cells of CurrentPeriod (SINKCODE must be
+// dimensioned for the grid). False, marking nothing, when CurrentPeriod is
+// not one of the model's.
+bool MarkMf2005Sinks(ModelState& state);
+
+// QRECH of CurrentPeriod: the recharge flows in their layers, 0 elsewhere.
+// False, with QRECH all 0, when CurrentPeriod is not one of the model's.
+bool PlaceMf2005Recharge(ModelState& state);
 
 }  // namespace kestra

@@ -84,7 +84,8 @@ bool ReadGridArrays(const ModelArraySource& source, ModelState& model, UserInter
 
 }  // namespace
 
-bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views) {
+bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                   const LayerPorosity& layerPorosity) {
   if (RefuseWhenBusy(session, ui) || path.empty()) return false;
   if (!FileExists(path)) {
     Complain(ui, "File " + path + " not found!", MessageIcon::Error, kErrorTitle);
@@ -104,6 +105,7 @@ bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui,
       KeepPreviousModel(session, ui, views);
       return false;
     }
+    ApplyLayerPorosity(layerPorosity, loaded.model.POROSITY);
     session = std::move(loaded);
     LoadFirstTimeStep(session, ui, views, display);
   }

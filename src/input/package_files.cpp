@@ -68,6 +68,15 @@ const PackageKind* KindFor(const std::string& key) {
   return nullptr;
 }
 
+// The cells a MODFLOW-2005 import read for the package and CurrentPeriod.
+void CopyMf2005PackageCells(const ModelState& state, const std::string& key, CellArray<float>& target) {
+  for (const BoundaryPackage& package : state.boundaryPackages) {
+    const auto* cells = package.fileType == key ? package.CellsOf(state.CurrentPeriod) : nullptr;
+    if (cells == nullptr) continue;
+    for (const BoundaryCell& cell : *cells) target(cell.column, cell.row, cell.layer) = cell.value;
+  }
+}
+
 }  // namespace
 
 std::vector<PackageCell> ReadPackageList(const std::string& path, int valueWord, int period) {
@@ -82,6 +91,10 @@ std::vector<PackageCell> ReadPackageList(const std::string& path, int valueWord,
 
 void ReadPackageCells(const ModelState& state, const std::string& key, CellArray<float>& target) {
   target.Dimension(state.Shape());
+  if (state.importedFromMf2005) {
+    CopyMf2005PackageCells(state, key, target);
+    return;
+  }
   const PackageKind* kind = KindFor(key);
   if (!kind) return;
   for (const PackageCell& cell : ReadPackageList(state.packages.*(kind->path), kind->valueWord, state.CurrentPeriod))

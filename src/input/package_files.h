@@ -25,7 +25,8 @@ std::vector<PackageCell> ReadPackageList(const std::string& path, int valueWord,
 
 // Fills target(column, row, layer) with the value of each cell the package
 // `key` ("WEL", "RIV", "STR", "DRN" or "GHB") lists for CurrentPeriod, 0
-// elsewhere; cells outside the grid are ignored.
+// elsewhere; cells outside the grid are ignored. A MODFLOW-2005 import gives
+// the cells it read.
 void ReadPackageCells(const ModelState& state, const std::string& key, CellArray<float>& target);
 
 // Marks SINKCODE -1 where a package lists a pumping well (rate below 0) or a

@@ -1,5 +1,6 @@
 #include "input/sink_cells.h"
 
+#include "input/mf2005_model.h"
 #include "input/model_array.h"
 #include "input/model_paths.h"
 #include "input/package_files.h"
@@ -40,6 +41,7 @@ bool MarkSinks(ModelState& state, const ModelArraySource& source, const SinkData
 
 bool LoadSinkCells(ModelState& state, UserInterface& ui, bool showMessages) {
   state.SINKCODE.Dimension(state.Shape());
+  if (state.importedFromMf2005) return MarkMf2005Sinks(state);
   if (state.importedFromNameFile) {
     LoadSinkCellsFromPackages(state);
     return true;

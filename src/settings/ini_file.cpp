@@ -103,6 +103,20 @@ std::optional<std::string> IniFile::Get(const std::string& section, const std::s
   return Unquoted(KeyAndValue(lines_[*location.keyLine])->second);
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::Entries(const std::string& section) const {
+  std::vector<std::pair<std::string, std::string>> entries;
+  bool inSection = false;
+  for (const std::string& line : lines_) {
+    if (const auto name = SectionName(line)) {
+      if (inSection) break;
+      inSection = SameName(*name, section);
+    } else if (const auto entry = inSection ? KeyAndValue(line) : std::nullopt) {
+      entries.emplace_back(entry->first, Unquoted(entry->second));
+    }
+  }
+  return entries;
+}
+
 std::string IniFile::Terminated(const std::string& line) const { return crlf_ ? line + "\r" : line; }
 
 void IniFile::Set(const std::string& section, const std::string& key, const std::string& value) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestra {
@@ -18,6 +19,9 @@ class IniFile {
 
   // The trimmed value of the first matching key, or nothing when absent.
   std::optional<std::string> Get(const std::string& section, const std::string& key) const;
+
+  // Every key of the section with its trimmed value, in file order.
+  std::vector<std::pair<std::string, std::string>> Entries(const std::string& section) const;
 
   // Replaces the key's line (with the key spelled as given) or adds it at the
   // end of its section; a missing section is added at the end of the file.

@@ -43,6 +43,33 @@ TEST(InfoCommand, PrintsTheMessagesOfAModelWithoutResults) {
   EXPECT_FALSE(Contains(out.str(), "messages: 0\n"));
 }
 
+TEST(InfoCommand, ImportsAModflow2005ModelWithThePorosityOption) {
+  test::TempDir copy;  // the import writes the layer property file beside the name file
+  const std::string path = test::CopySharedRun(copy, "mixed3d", "modflow", "mixed3d.nam");
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str() << err.str();
+  EXPECT_TRUE(Contains(out.str(), "(MODFLOW-2005 name file)\n"));
+  EXPECT_TRUE(Contains(out.str(), "porosity: .2, .25, .3\n"));
+  EXPECT_TRUE(Contains(out.str(), "loaded: heads yes, drawdowns yes, flow terms yes, velocities yes\n"));
+  EXPECT_TRUE(Contains(out.str(), "messages: 0\n"));
+
+  std::ostringstream withOption;
+  ASSERT_EQ(RunCommandLine({"info", "--porosity", ",0.4", path}, withOption, err), 0);
+  EXPECT_TRUE(Contains(withOption.str(), "porosity: .2, .4, .3\n"));
+  EXPECT_EQ(RunCommandLine({"info", path, "--porosity", "2"}, withOption, err), 2);
+}
+
+TEST(InfoCommand, PorosityOptionAppliesToEveryKindOfModel) {
+  for (const std::string& form : {"lahey", "namefile", "modflow"}) {
+    test::TempDir copy;
+    const std::string path =
+        test::CopySharedRun(copy, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCommandLine({"info", "--porosity", "0.1", path}, out, err), 0) << form;
+    EXPECT_TRUE(Contains(out.str(), "porosity: .1, .1, .1\n")) << form << "\n" << out.str();
+  }
+}
+
 TEST(InfoCommand, RefusedModelExitsWithOne) {
   std::ostringstream out, err;
   EXPECT_EQ(RunCommandLine({"info", "/nonexistent/site.mdl"}, out, err), 1);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "input/package_files.h"
 #include "support/json_reader.h"
 #include "support/mf2005_writer.h"
 #include "support/recording_interface.h"
@@ -167,7 +168,8 @@ TEST(Mf2005Model, RechargeFlowsEqualTheBudgetOfTheRun) {
       Settings settings;
       StressPeriods periods;
       CopyMf2005Model(model, state, settings, periods);
-      ASSERT_TRUE(ApplyMf2005StressPeriod(model, p, state));
+      state.CurrentPeriod = p;
+      ASSERT_TRUE(PlaceMf2005Recharge(state));
       for (int k = 1; k <= model.NLAY; ++k)
         for (int i = 1; i <= model.NROW; ++i)
           for (int j = 1; j <= model.NCOL; ++j)
@@ -202,11 +204,21 @@ TEST(Mf2005Model, CopyFillsTheModelStateAndTheStressPeriodSinks) {
   EXPECT_EQ(periods.NPER, 3);
   EXPECT_EQ(periods.NSTP[2], 4);
 
-  ASSERT_TRUE(ApplyMf2005StressPeriod(model, 3, state));
+  state.CurrentPeriod = 3;
+  ASSERT_TRUE(MarkMf2005Sinks(state));
+  ASSERT_TRUE(PlaceMf2005Recharge(state));
   EXPECT_EQ(state.SINKCODE(8, 8, 2), -1);
   EXPECT_EQ(state.SINKCODE(12, 4, 1), 0);  // injection well: a source
+  CellArray<float> wells;
+  ReadPackageCells(state, "WEL", wells);  // what the views mark
+  EXPECT_LT(wells(8, 8, 2), 0.0f);
+  EXPECT_GT(wells(12, 4, 1), 0.0f);
+  EXPECT_EQ(wells(5, 5, 1), 0.0f);
   EXPECT_FLOAT_EQ(state.QRECH(5, 5, 1), 0.002f * 50 * 50);
-  EXPECT_FALSE(ApplyMf2005StressPeriod(model, 4, state));
+  state.CurrentPeriod = 4;
+  EXPECT_FALSE(MarkMf2005Sinks(state));
+  EXPECT_FALSE(PlaceMf2005Recharge(state));
+  EXPECT_EQ(state.QRECH(5, 5, 1), 0.0f);
 }
 
 TEST(Mf2005Model, WithoutMpbasEveryCellGetsTheDefaultPorosityAndIsToldOnce) {
@@ -229,19 +241,19 @@ TEST(Mf2005Model, LayerPorositiesReplaceTheDefaultAndTheMpbasValues) {
       dir, {{"DIS", dis}, {"BAS6", "FREE\nCONSTANT 1\nCONSTANT 1\n-999.99\n"}, {"LPF", "32 -1e30 0\n0 0\n"}});
   Mf2005Model model;
   test::RecordingInterface ui;
-  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, {0.3f, 0.1f})) << ui.LastMessage();
+  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, LayerPorosity{{{1, 0.3f}, {2, 0.1f}}})) << ui.LastMessage();
   EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), 0.3f);
   EXPECT_FLOAT_EQ(model.POROSITY(1, 1, 2), 0.1f);
   EXPECT_TRUE(ui.messages.empty());  // no layer kept the default
 
-  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, {0.3f}));
+  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, LayerPorosity{{{1, 0.3f}}}));
   EXPECT_FLOAT_EQ(model.POROSITY(1, 1, 2), kDefaultPorosity);
   EXPECT_EQ(ui.messages.size(), 1u);
 
   Mf2005Model shared;
   ASSERT_TRUE(ReadShared("mixed3d", shared, ui));
-  ASSERT_TRUE(ReadMf2005Model((ModflowDir("mixed3d") / "mixed3d.nam").string(), model, ui, {0, 0.4f}));
-  EXPECT_EQ(model.POROSITY(5, 5, 1), shared.POROSITY(5, 5, 1));  // 0: not set
+  ASSERT_TRUE(ReadMf2005Model((ModflowDir("mixed3d") / "mixed3d.nam").string(), model, ui, LayerPorosity{{{2, 0.4f}}}));
+  EXPECT_EQ(model.POROSITY(5, 5, 1), shared.POROSITY(5, 5, 1));  // not set
   EXPECT_FLOAT_EQ(model.POROSITY(5, 5, 2), 0.4f);
   EXPECT_EQ(ui.messages.size(), 1u);
 }
@@ -317,8 +329,7 @@ TEST(Mf2005Model, TruncatedPackageFilesFailCleanly) {
   // and the model untouched, or (cut inside the last number) still reads.
   test::TempDir dir;
   const auto source = ModflowDir("mixed3d");
-  for (const auto& entry : std::filesystem::directory_iterator(source))
-    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+  test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
   for (const char* file : {"mixed3d.dis", "mixed3d.bas", "mixed3d.lpf", "mixed3d.riv", "mixed3d.rch", "mixed3d.mpbas"}) {
     const std::string whole = test::ReadWholeFile((source / file).string());
     for (std::size_t length = 0; length < whole.size(); length += 1 + whole.size() / 40) {

@@ -1,5 +1,6 @@
 #include "input/open_model.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -227,6 +228,70 @@ TEST(ImportNameFile, FailedImportLeavesTheOpenModelAsItWas) {
   EXPECT_FALSE(f.session.model.importedFromNameFile);
   EXPECT_EQ(f.session.settingsPath, settingsBefore);
   EXPECT_EQ(f.views.kept, 1);
+}
+
+TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel) {
+  OpenFixture f;
+  ASSERT_TRUE(f.Open((test::TestDataDir() / "uniform1/lahey/uniform1.mdl").string()));
+  const ModelState before = f.session.model;
+  const std::string settingsBefore = f.session.settingsPath;
+  struct Case {
+    const char* file;
+    const char* contents;  // null: the file is removed
+    const char* named;     // what the message must name
+  };
+  const Case cases[] = {
+      {"mixed3d.riv", nullptr, "the RIV file"},
+      {"mixed3d.wel", "2 0\n1\n2 8 fifteen -1500\n", "mixed3d.wel, line 3"},
+      {"mixed3d.dis", "3 25 30\n", "mixed3d.dis"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    test::TempDir dir;
+    const std::string nameFile = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
+    if (c.contents == nullptr)
+      std::filesystem::remove(dir.File(c.file));
+    else
+      test::WriteWholeFile(dir.File(c.file), c.contents);
+    const int beeps = f.ui.beeps;
+    const int kept = f.views.kept;
+    EXPECT_FALSE(ImportNameFile(nameFile, f.session, f.ui, f.views));
+    EXPECT_EQ(f.ui.beeps, beeps + 1);
+    EXPECT_NE(f.ui.LastMessage().find("The MODFLOW model " + nameFile + " cannot be imported"), std::string::npos);
+    EXPECT_NE(f.ui.LastMessage().find(c.named), std::string::npos) << f.ui.LastMessage();
+    const ModelState& after = f.session.model;
+    EXPECT_EQ(after.ModelPath, before.ModelPath);
+    EXPECT_EQ(after.Shape(), before.Shape());
+    EXPECT_EQ(after.IBOUND, before.IBOUND);
+    EXPECT_EQ(after.HEAD.values, before.HEAD.values);
+    EXPECT_EQ(after.QRIGHT.values, before.QRIGHT.values);
+    EXPECT_FALSE(after.importedFromNameFile);
+    EXPECT_EQ(f.session.settingsPath, settingsBefore);
+    EXPECT_EQ(f.views.kept, kept + 1);
+    EXPECT_EQ(f.ui.windowTitle, "KESTRA - [uniform1.mdl]");
+  }
+}
+
+TEST(ImportNameFile, Mf2005LayerPorositiesOfTheSettingsFileAndTheCallerReplaceTheModels) {
+  OpenFixture f;
+  const std::string nameFile = test::CopySharedRun(f.dir, "mixed3d", "modflow", "mixed3d.nam");
+  test::WriteWholeFile(f.dir.File("mixed3d.ini"), "[POROSITY]\nLayer2= .4\n");
+  LayerPorosity caller;
+  caller.byLayer[3] = 0.35f;
+  ASSERT_TRUE(ImportNameFile(nameFile, f.session, f.ui, f.views, caller));
+  const ModelState& state = f.session.model;
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 1), 0.2f);  // the MODPATH file's
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 2), 0.4f);
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 3), 0.35f);
+  const float speed = state.VX(7, 9, 2);
+
+  caller.everyLayer = 0.1f;
+  ASSERT_TRUE(ImportNameFile(nameFile, f.session, f.ui, f.views, caller));
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 1), 0.1f);
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 2), 0.1f);
+  // The velocities follow: a quarter of the pore space quadruples the speed.
+  EXPECT_NEAR(state.VX(7, 9, 2), 4 * speed, 1e-5 * std::fabs(speed));
+  EXPECT_TRUE(f.ui.messages.empty()) << f.ui.LastMessage();
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 // The shared MODFLOW runs open as model file sets (Lahey and PowerStation
 // results) and import as name-file models, and every form gives the same model.
 #include <cmath>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "input/flow_terms.h"
 #include "input/open_model.h"
+#include "input/result_files.h"
+#include "input/sink_cells.h"
+#include "tracking/particle_file.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
 
@@ -88,7 +93,78 @@ TEST_P(SharedModel, ModelFileSetsAndNameFileGiveTheSameModel) {
   EXPECT_EQ(lahey.session.settings.HNOFLO, imported.session.settings.HNOFLO);
 }
 
+TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSet) {
+  const std::string name = GetParam();
+  NoViews views;
+  Opened lahey, imported;
+  test::TempDir copy;  // the import writes the layer property file beside the name file
+  const std::string nameFile = test::CopySharedRun(copy, name, "modflow", name + ".nam");
+  ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
+  ASSERT_TRUE(ImportNameFile(nameFile, imported.session, imported.ui, views));
+  EXPECT_TRUE(imported.ui.messages.empty()) << imported.ui.LastMessage();
+  EXPECT_TRUE(imported.session.model.importedFromMf2005);
+  EXPECT_TRUE(imported.session.loaded.drawdownsLoaded);
+  EXPECT_TRUE(imported.session.loaded.velocitiesComputed);
+  ExpectSameModel(lahey.session.model, imported.session.model, true);
+  EXPECT_EQ(lahey.session.periods.NSTP, imported.session.periods.NSTP);
+  EXPECT_EQ(lahey.session.periods.PERLEN, imported.session.periods.PERLEN);
+  EXPECT_EQ(imported.session.settingsPath, copy.File(name + ".ini"));
+}
+
+// A transient run: every time step of every stress period reloads sinks,
+// heads and flow terms the way the tracking does when it crosses steps.
+TEST_P(SharedModel, Mf2005ImportFollowsEveryTimeStep) {
+  const std::string name = GetParam();
+  NoViews views;
+  Opened lahey, imported;
+  test::TempDir copy;  // the import writes the layer property file beside the name file
+  const std::string nameFile = test::CopySharedRun(copy, name, "modflow", name + ".nam");
+  ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
+  ASSERT_TRUE(ImportNameFile(nameFile, imported.session, imported.ui, views));
+  const StressPeriods& periods = imported.session.periods;
+  for (int period = 1; period <= periods.NPER; ++period)
+    for (int step = 1; step <= periods.NSTP[period]; ++step) {
+      SCOPED_TRACE("period " + std::to_string(period) + " step " + std::to_string(step));
+      for (Opened* opened : {&lahey, &imported}) {
+        ModelState& model = opened->session.model;
+        model.CurrentPeriod = period;
+        model.CurrentStep = step;
+        model.flowTermsLoaded = false;
+        ASSERT_TRUE(LoadSinkCells(model, opened->ui, true));
+        ASSERT_TRUE(LoadHeads(model, opened->session.settings, opened->ui, true));
+        ASSERT_TRUE(LoadFlowTerms(model, opened->ui, true));
+      }
+      const ModelState& a = lahey.session.model;
+      const ModelState& b = imported.session.model;
+      EXPECT_EQ(a.SINKCODE, b.SINKCODE);
+      EXPECT_EQ(a.IBOUND, b.IBOUND);
+      ExpectNear(a.HEAD, b.HEAD, 1, "HEAD");
+      ExpectNear(a.QRIGHT, b.QRIGHT, LargestMagnitude(a.QRIGHT), "QRIGHT");
+      ExpectNear(a.QLOWER, b.QLOWER, LargestMagnitude(a.QLOWER), "QLOWER");
+      ExpectNear(a.QRECH, b.QRECH, LargestMagnitude(a.QRECH), "QRECH");
+      ExpectNear(a.QET, b.QET, LargestMagnitude(a.QET), "QET");
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(SharedTestData, SharedModel, testing::Values("uniform1", "mixed3d", "transient2"));
+
+// The example the repository ships (its folder beside tests/).
+std::filesystem::path ExampleDir() {
+  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / "mixed3d";
+}
+
+TEST(ExampleModel, ImportsWithItsResultsAndItsParticlesFit) {
+  Opened example;
+  NoViews views;
+  ASSERT_TRUE(ImportNameFile((ExampleDir() / "mixed3d.nam").string(), example.session, example.ui, views));
+  EXPECT_TRUE(example.session.model.importedFromMf2005);
+  EXPECT_TRUE(example.session.loaded.drawdownsLoaded);
+  EXPECT_TRUE(example.session.loaded.velocitiesComputed);
+  ParticleSet particles;
+  ASSERT_TRUE(ReadParticleFile((ExampleDir() / "column2.par").string(), example.session.model, particles, example.ui));
+  EXPECT_EQ(particles.ParticleCount(), 12);
+  EXPECT_TRUE(example.ui.messages.empty()) << example.ui.LastMessage();
+}
 
 }  // namespace
 }  // namespace kestra

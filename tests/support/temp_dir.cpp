@@ -34,4 +34,11 @@ void WriteWholeFile(const std::string& path, const std::string& contents) {
 
 std::filesystem::path TestDataDir() { return KESTRA_TESTDATA_DIR; }
 
+std::string CopySharedRun(const TempDir& dir, const std::string& model, const std::string& form,
+                          const std::string& file) {
+  for (const auto& entry : std::filesystem::directory_iterator(TestDataDir() / model / form))
+    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+  return dir.File(file);
+}
+
 }  // namespace kestra::test

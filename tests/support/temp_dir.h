@@ -27,4 +27,10 @@ void WriteWholeFile(const std::string& path, const std::string& contents);
 // The shared MODFLOW test data folder.
 std::filesystem::path TestDataDir();
 
+// Copies the folder `form` ("modflow", "lahey", ...) of the shared run
+// `model` into `dir`, for tests whose open writes files beside the model;
+// returns the path of the copy of `file`.
+std::string CopySharedRun(const TempDir& dir, const std::string& model, const std::string& form,
+                          const std::string& file);
+
 }  // namespace kestra::test

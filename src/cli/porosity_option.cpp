@@ -1,0 +1,59 @@
+#include "cli/porosity_option.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "input/text_reader.h"
+
+namespace kestra::cli {
+namespace {
+
+constexpr std::string_view kOption = "--porosity";
+
+// The porosities of LIST; nothing when an entry is neither empty nor a porosity.
+std::optional<LayerPorosity> ParsePorosityList(const std::string& list) {
+  LayerPorosity porosity;
+  if (list.find(',') == std::string::npos) {
+    const auto value = ParseNumber(list);
+    if (!value || !IsValidPorosity(*value)) return std::nullopt;
+    porosity.everyLayer = static_cast<float>(*value);
+    return porosity;
+  }
+  int layer = 0;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t comma = std::min(list.find(',', start), list.size());
+    const std::string entry = list.substr(start, comma - start);
+    ++layer;
+    start = comma + 1;
+    if (entry.empty()) continue;
+    const auto value = ParseNumber(entry);
+    if (!value || !IsValidPorosity(*value)) return std::nullopt;
+    porosity.byLayer[layer] = static_cast<float>(*value);
+  }
+  return porosity;
+}
+
+}  // namespace
+
+bool TakePorosityOption(Arguments& args, LayerPorosity& porosity, std::ostream& err) {
+  const auto option = std::find_if(args.begin(), args.end(), [](const std::string& arg) {
+    return arg == kOption || (arg.starts_with(kOption) && arg.size() > kOption.size() && arg[kOption.size()] == '=');
+  });
+  if (option == args.end()) return true;
+  const bool joined = option->size() > kOption.size();
+  const bool listGiven = joined || option + 1 != args.end();
+  const std::string list = joined ? option->substr(kOption.size() + 1) : listGiven ? *(option + 1) : std::string();
+  const auto parsed = listGiven ? ParsePorosityList(list) : std::nullopt;
+  if (!parsed) {
+    err << "kestra-cli: --porosity needs one porosity, or one per layer separated by commas, each above 0 and at "
+           "most 1 (got '"
+        << list << "')\n";
+    return false;
+  }
+  porosity = *parsed;
+  args.erase(option, option + (joined ? 1 : 2));
+  return true;
+}
+
+}  // namespace kestra::cli

@@ -1,0 +1,77 @@
+#include "settings/layer_porosity.h"
+
+#include <cctype>
+#include <charconv>
+#include <optional>
+
+#include "core/number_format.h"
+#include "settings/ini_file.h"
+
+namespace kestra {
+namespace {
+
+constexpr const char* kPorositySection = "POROSITY";
+constexpr std::string_view kLayerKey = "Layer";
+
+// The layer number of a "LayerN" key in any letter case.
+std::optional<int> LayerOfKey(const std::string& key) {
+  if (key.size() <= kLayerKey.size()) return std::nullopt;
+  for (std::size_t n = 0; n < kLayerKey.size(); ++n)
+    if (std::tolower(static_cast<unsigned char>(key[n])) != std::tolower(static_cast<unsigned char>(kLayerKey[n])))
+      return std::nullopt;
+  int layer = 0;
+  const char* end = key.data() + key.size();
+  const auto [stop, error] = std::from_chars(key.data() + kLayerKey.size(), end, layer);
+  if (error != std::errc{} || stop != end || layer < 1) return std::nullopt;
+  return layer;
+}
+
+}  // namespace
+
+float LayerPorosity::Of(int layer) const {
+  const auto found = byLayer.find(layer);
+  return found != byLayer.end() ? found->second : everyLayer;
+}
+
+bool IsValidPorosity(double value) { return value > 0 && value <= 1; }
+
+LayerPorosity Overridden(const LayerPorosity& base, const LayerPorosity& over) {
+  if (over.everyLayer > 0) return over;
+  LayerPorosity combined = base;
+  for (const auto& [layer, porosity] : over.byLayer) combined.byLayer[layer] = porosity;
+  return combined;
+}
+
+LayerPorosity ReadLayerPorosity(const std::string& path) {
+  LayerPorosity porosity;
+  for (const auto& [key, value] : IniFile::Load(path).Entries(kPorositySection)) {
+    const auto layer = LayerOfKey(key);
+    const double number = LeadingNumber(value);
+    if (layer && IsValidPorosity(number)) porosity.byLayer[*layer] = static_cast<float>(number);
+  }
+  return porosity;
+}
+
+bool WriteLayerPorosity(const std::string& path, const LayerPorosity& porosity) {
+  IniFile file = IniFile::Load(path);
+  for (const auto& [layer, value] : porosity.byLayer)
+    file.Set(kPorositySection, std::string(kLayerKey) + TrimmedNumberText(layer), NumberText(value));
+  return file.Save(path);
+}
+
+bool ApplyLayerPorosity(const LayerPorosity& porosity, CellArray<float>& target) {
+  const GridShape shape = target.shape;
+  bool layerLeft = false;
+  for (int k = 1; k <= shape.nlay; ++k) {
+    const float value = porosity.Of(k);
+    if (value <= 0) {
+      layerLeft = true;
+      continue;
+    }
+    for (int i = 1; i <= shape.nrow; ++i)
+      for (int j = 1; j <= shape.ncol; ++j) target(j, i, k) = value;
+  }
+  return layerLeft;
+}
+
+}  // namespace kestra
