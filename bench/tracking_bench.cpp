@@ -1,5 +1,6 @@
 // Tracking throughput: cell moves per second on a model of a million cells
-// with ten thousand particles, without drawing, on one thread and on all.
+// with ten thousand particles, on one thread and on all: without drawing, and
+// with every move drawn into a DXF plot (plan and both sections).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -8,6 +9,8 @@
 
 #include "core/model_state.h"
 #include "core/run_state.h"
+#include "graphics/pathline_drawing.h"
+#include "graphics/plot_device.h"
 #include "tracking/particle_set.h"
 #include "tracking/track_particles.h"
 
@@ -41,11 +44,11 @@ ModelState BenchModel() {
   return state;
 }
 
-class MoveCounter : public TrackObserver {
- public:
-  void Segment(const TrackSegment&) override { ++moves; }
-  std::int64_t moves = 0;
-};
+// Built once: both variants track through the same model.
+ModelState& SharedModel() {
+  static ModelState state = BenchModel();
+  return state;
+}
 
 class NoLoader : public TimeStepLoader {
  public:
@@ -53,13 +56,41 @@ class NoLoader : public TimeStepLoader {
   void RestoreTimeStep(ModelState&) override {}
 };
 
-void TrackingThroughput(benchmark::State& benchState) {
-  static ModelState state = BenchModel();
-  Settings settings;
-  TrackingSettings tracking;
-  tracking.StepLength = 1e9;
-  tracking.MaximumSteps = 1;
-  StressPeriods periods;
+// Counts the moves and passes them on.
+class CountingObserver : public TrackObserver {
+ public:
+  explicit CountingObserver(TrackObserver& target) : target_(target) {}
+  void Segment(const TrackSegment& segment) override {
+    ++moves;
+    target_.Segment(segment);
+  }
+  std::int64_t moves = 0;
+
+ private:
+  TrackObserver& target_;
+};
+
+// A screen that shows nothing: what is measured is the engine and the plot file.
+class BlankPicture : public Picture {
+ public:
+  void SetGeometry(int, int, const UserCorners&) override {}
+  void SetVisible(bool) override {}
+  void Clear() override {}
+  void SetPersistent(bool) override {}
+  bool IsPersistent() const override { return false; }
+  void SetDrawMode(DrawMode) override {}
+  DrawMode GetDrawMode() const override { return DrawMode::Copy; }
+  void Refresh() override {}
+  void DrawPoint(float, float, Colour) override {}
+  void DrawLine(float, float, float, float, Colour) override {}
+  void FillBox(const PictureBox&, Colour) override {}
+  void FillBoxes(const std::vector<PictureBox>&, Colour) override {}
+  void DrawCircle(float, float, float, Colour) override {}
+  void DrawArc(float, float, float, float, float, Colour) override {}
+  void FillPolygon(const std::vector<PicturePoint>&, Colour) override {}
+};
+
+ParticleSet BenchParticles() {
   ParticleSet particles;
   SilentInterface ui;
   std::mt19937 random(7);
@@ -69,8 +100,20 @@ void TrackingThroughput(benchmark::State& benchState) {
                 {static_cast<std::int16_t>(column(random)), static_cast<std::int16_t>(row(random)),
                  static_cast<std::int16_t>(layer(random))},
                 {0.5f, 0.5f, 0.5f}, 0, ui);
+  return particles;
+}
+
+void RunTracking(benchmark::State& benchState, TrackObserver& observer) {
+  ModelState& state = SharedModel();
+  Settings settings;
+  TrackingSettings tracking;
+  tracking.StepLength = 1e9;
+  tracking.MaximumSteps = 1;
+  StressPeriods periods;
+  ParticleSet particles = BenchParticles();
+  SilentInterface ui;
   BusyFlags busy;
-  MoveCounter counter;
+  CountingObserver counter(observer);
   NoLoader loader;
   RunControl control;
   TrackingRun run{state, settings, tracking, periods, particles, busy, ui, counter, loader, control,
@@ -83,7 +126,41 @@ void TrackingThroughput(benchmark::State& benchState) {
   benchState.counters["moves/s"] = benchmark::Counter(static_cast<double>(counter.moves), benchmark::Counter::kIsRate);
 }
 
+void TrackingThroughput(benchmark::State& benchState) {
+  TrackObserver nothing;
+  RunTracking(benchState, nothing);
+}
+
+// Every move on the plan and both sections into a DXF plot. The plot goes to
+// /dev/null: it measures the drawing and the DXF text, not the disk.
+void TrackingThroughputDxf(benchmark::State& benchState) {
+  const ModelState& state = SharedModel();
+  BlankPicture plan, rowSection, columnSection;
+  PlotDevice device;
+  device.PlotFileName = "/dev/null";
+  device.PlotToFile = true;
+  ViewLayout layout;
+  const float width = 10.0f * kColumns, height = 10.0f * kRows;
+  layout.zoom = {0, 0, width, height, width, height};
+  layout.modelZmax = 5.0f * kLayers;
+  SetViewWindow(layout);
+  if (!OpenPlotFile(device, layout.zoom)) {
+    benchState.SkipWithError("cannot open the plot file");
+    return;
+  }
+  PlotContext context{plan, rowSection, columnSection, device, state, layout};
+  TrackingSettings tracking;
+  PathlineDrawing drawing(context, tracking, true);
+  RunTracking(benchState, drawing);
+  ClosePlotFile(device);
+}
+
 BENCHMARK(TrackingThroughput)
+    ->Arg(1)
+    ->Arg(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(TrackingThroughputDxf)
     ->Arg(1)
     ->Arg(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
     ->Unit(benchmark::kMillisecond)

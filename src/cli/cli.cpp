@@ -16,6 +16,7 @@ const std::map<std::string, Command>& CommandTable() {
       {"info", {InfoCommand, "info MODEL          open a model file (.mdl) or name file and print what it holds"}},
       {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},
       {"results", {ResultsCommand, "results FILE        list the records of a head, drawdown or budget file"}},
+      {"track", {TrackCommand, "track MODEL ...     track the particles of a particle file, write pathlines and end points"}},
   };
   return table;
 }

@@ -14,6 +14,8 @@ int InfoCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // results FILE: layout, precision and one line per record of a result file.
 int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+// track MODEL --particles FILE --out PATHLINES [options]: tracks and writes pathlines and end points.
+int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Runs the command line (argv without the program name).
 int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err);

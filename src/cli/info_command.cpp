@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
+#include "cli/time_units.h"
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
@@ -13,9 +14,6 @@
 
 namespace kestra::cli {
 namespace {
-
-constexpr std::array<const char*, kTimeUnitCount> kTimeUnitNames = {"undefined", "seconds", "minutes",
-                                                                     "hours",     "days",    "years"};
 
 // Keeps every message of the open for the report instead of showing it.
 class CollectingInterface : public UserInterface {

@@ -12,8 +12,9 @@ struct BusyFlags {
   bool redraw = false;
   bool layerEdit = false;
   bool positionEdit = false;
+  bool particleRedraw = false;
 
-  bool Any() const { return trackingRun || contourDrawing || redraw || layerEdit || positionEdit; }
+  bool Any() const { return trackingRun || contourDrawing || redraw || layerEdit || positionEdit || particleRedraw; }
 };
 
 // True when no model is loaded or any busy flag is set.

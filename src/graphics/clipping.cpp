@@ -43,7 +43,37 @@ bool OnSegment(float k, float a1, float a2, float tolerance) {
   return std::fabs(std::fabs(a1 - a2) - (std::fabs(k - a1) + std::fabs(k - a2))) <= tolerance;
 }
 
+// Narrows the parameter range [t0, t1] of a + t (b - a) to low <= value <= high
+// along one axis. False when nothing of the range is left.
+bool ClipParameter(float a, float b, float low, float high, double& t0, double& t1) {
+  const double d = static_cast<double>(b) - a;
+  if (d == 0) return a >= low && a <= high;
+  double enter = (low - static_cast<double>(a)) / d, leave = (high - static_cast<double>(a)) / d;
+  if (enter > leave) std::swap(enter, leave);
+  t0 = std::max(t0, enter);
+  t1 = std::min(t1, leave);
+  return t0 <= t1;
+}
+
+// The point at parameter t, pulled onto the box where rounding put it a hair outside.
+float PointAt(float a, float b, double t, float low, float high) {
+  return std::clamp(static_cast<float>(a + t * (static_cast<double>(b) - a)), low, high);
+}
+
 }  // namespace
+
+bool ClipSegment3D(SpacePoint& a, SpacePoint& b, const ViewWindow& w) {
+  double t0 = 0, t1 = 1;
+  if (!ClipParameter(a.x, b.x, w.Xmin, w.Xmax, t0, t1) || !ClipParameter(a.y, b.y, w.Ymin, w.Ymax, t0, t1) ||
+      !ClipParameter(a.z, b.z, w.Zmin, w.Zmax, t0, t1))
+    return false;
+  const SpacePoint from = a, to = b;
+  if (t0 > 0) a = {PointAt(from.x, to.x, t0, w.Xmin, w.Xmax), PointAt(from.y, to.y, t0, w.Ymin, w.Ymax),
+                   PointAt(from.z, to.z, t0, w.Zmin, w.Zmax)};
+  if (t1 < 1) b = {PointAt(from.x, to.x, t1, w.Xmin, w.Xmax), PointAt(from.y, to.y, t1, w.Ymin, w.Ymax),
+                   PointAt(from.z, to.z, t1, w.Zmin, w.Zmax)};
+  return true;
+}
 
 ClipResult ClipSegment(float& x1, float& y1, float& x2, float& y2, const ClipWindow& w) {
   ClipResult result;

@@ -1,6 +1,8 @@
 // Cutting segments and boxes to a window before they are drawn.
 #pragma once
 
+#include "graphics/view_layout.h"
+
 namespace kestra {
 
 struct ClipWindow {
@@ -26,5 +28,17 @@ ClipResult ClipSegment(float& x1, float& y1, float& x2, float& y2, const ClipWin
 // Cuts a box to the window: every bound beyond the window moves onto its
 // edge. False (box unchanged) when the box shares no area with the window.
 bool ClipBox(float& x1, float& y1, float& x2, float& y2, const ClipWindow& window);
+
+// A point of a pathline: plan x, y and elevation z.
+struct SpacePoint {
+  float x = 0;
+  float y = 0;
+  float z = 0;
+};
+
+// Cuts the segment a-b to the box of `window` (X, Y and Z ranges, bounds
+// included), replacing the ends by those of the part inside. False (ends
+// unchanged) when no part lies inside.
+bool ClipSegment3D(SpacePoint& a, SpacePoint& b, const ViewWindow& window);
 
 }  // namespace kestra

@@ -1,11 +1,8 @@
 #include "input/model_loading.h"
 
 #include "core/number_format.h"
-#include "input/flow_terms.h"
 #include "input/layer_files.h"
-#include "input/result_files.h"
-#include "input/sink_cells.h"
-#include "tracking/face_velocities.h"
+#include "input/time_step_results.h"
 
 namespace kestra {
 namespace {
@@ -54,18 +51,8 @@ std::string WindowTitle(const ModelState& model) {
 void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views, LoadingDisplay& display) {
   ModelState& model = session.model;
   LoadStatus& loaded = session.loaded;
-  loaded = LoadStatus{};
-  loaded.sinkCellsLoaded = LoadSinkCells(model, ui, true);
-  loaded.headsLoaded = LoadHeads(model, session.settings, ui, true);
-  display.Stage(7);
-  if (loaded.headsLoaded) LoadFlowTerms(model, ui, true);
-  display.Stage(8);
-  loaded.drawdownsLoaded = LoadDrawdowns(model, ui, false);
-  display.Stage(9);
-  if (model.flowTermsLoaded) {
-    loaded.maxSpeed = ComputeCellVelocities(model, session.settings, session.tracking);
-    loaded.velocitiesComputed = true;
-  }
+  loaded = LoadTimeStepResults(model, session.settings, session.tracking, ui, StepResults::All,
+                               [&display](int stage) { display.Stage(stage); });
   display.Stage(10);
   views.SetUpViewScales(session);
   display.Stage(11);

@@ -124,3 +124,29 @@ TEST(ClipBox, BoxCrossingOneEdgeIsCutThere) {
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(ClipSegment3D, CutsToTheElevationRangeAsWellAsThePlan) {
+  const ViewWindow box{0, 0, 100, 50, 0, 10};
+  // Rises from z 5 to z 25 while crossing x 20..60: leaves the box at z 10, a
+  // quarter of the way along.
+  SpacePoint a{20, 10, 5}, b{60, 30, 25};
+  ASSERT_TRUE(ClipSegment3D(a, b, box));
+  EXPECT_FLOAT_EQ(a.x, 20);
+  EXPECT_FLOAT_EQ(b.x, 30);
+  EXPECT_FLOAT_EQ(b.y, 15);
+  EXPECT_FLOAT_EQ(b.z, 10);
+  // Inside the plan but wholly above the box: nothing, ends unchanged.
+  SpacePoint c{20, 10, 11}, d{60, 30, 25};
+  EXPECT_FALSE(ClipSegment3D(c, d, box));
+  EXPECT_FLOAT_EQ(c.z, 11);
+  // On the box's faces counts as inside.
+  SpacePoint e{0, 0, 0}, f{100, 0, 0};
+  EXPECT_TRUE(ClipSegment3D(e, f, box));
+  EXPECT_FLOAT_EQ(f.x, 100);
+}
+
+}  // namespace
+}  // namespace kestra

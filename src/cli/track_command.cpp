@@ -1,0 +1,258 @@
+// kestra-cli track MODEL --particles FILE --out PATHLINES ...: opens a model,
+// tracks the particles of a particle file as the run commands do and writes
+// the pathlines as the "MODPATH" plot export does, by replay, and the end
+// points as CSV.
+#include <charconv>
+#include <fstream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/time_units.h"
+#include "core/number_format.h"
+#include "input/model_paths.h"
+#include "input/open_model.h"
+#include "input/time_step_results.h"
+#include "tracking/endpoint_table.h"
+#include "tracking/particle_file.h"
+#include "tracking/pathline_writer.h"
+#include "tracking/time_steps.h"
+#include "tracking/track_particles.h"
+
+namespace kestra::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kestra-cli track MODEL --particles FILE --out PATHLINES [options]\n"
+    "\n"
+    "Opens a model file (.mdl) or imports a MODFLOW name file, tracks the particles of a\n"
+    "particle file and writes their pathlines in the MODPATH record layout, one line per\n"
+    "point: particle code (negative backward), x, y (up from the grid's last-row edge),\n"
+    "local z, z, time, column, row, layer. The tracking settings come from the model's\n"
+    "settings file; the options below override them.\n"
+    "\n"
+    "  --particles FILE          particle file (\"KESTRA_V100_PARTICLES\") to track\n"
+    "  --out PATHLINES           pathline file to write (replaced)\n"
+    "  --endpoints CSV           also write one CSV line per particle and direction: release\n"
+    "                            and final cell and local point, final X, Y, Z, travel time\n"
+    "                            and why the tracking ended\n"
+    "  --forward                 run forward (the default when neither direction is given)\n"
+    "  --backward                run backward (after the forward run when both are given)\n"
+    "  --pathlines               pathline mode: walk through the time steps of the\n"
+    "                            simulation (default: flowlines of the current time step)\n"
+    "  --step-length T           length of one tracking step, in the time unit below\n"
+    "  --time-unit U             unit of --step-length: seconds, minutes, hours, days,\n"
+    "                            years or a code 0..5 (default: the settings' unit)\n"
+    "  --max-steps N             tracking steps of a run\n"
+    "  --stop-at-sinks on|off    stop particles entering cells with internal sinks\n"
+    "  --stop-at-time-limit on|off  stop at the end (start, backward) of the simulation\n"
+    "  --recharge-faces 0..3     recharge on 0 top, 1 bottom, 2 both faces, 3 distributed\n"
+    "  --et-faces 0..1           evapotranspiration on 0 the top face, 1 distributed\n"
+    "  --period P --step S       the time step the particles start in (default 1, 1)\n"
+    "  --threads N               track on N threads; the output does not depend on N\n"
+    "\n"
+    "Exit status: 0 done, 1 the model, particle file or an output could not be used,\n"
+    "2 wrong arguments.\n";
+
+// Prints every message of the open and the runs as it comes.
+class PrintingInterface : public UserInterface {
+ public:
+  explicit PrintingInterface(std::ostream& err) : err_(err) {}
+  void Beep() override {}
+  void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
+    err_ << title << ": " << text << "\n";
+  }
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+
+ private:
+  std::ostream& err_;
+};
+
+struct TrackOptions {
+  std::string model, particles, out, endpoints;
+  bool forward = false, backward = false, pathlines = false;
+  std::optional<double> stepLength;
+  std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces, period, step;
+  std::optional<bool> stopAtSinks, stopAtTimeLimit;
+  int threads = 1;
+};
+
+template <typename Number>
+bool ParseNumber(const std::string& text, Number& value) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc{} && stop == end;
+}
+
+bool ParseInt(const std::string& text, int low, int high, std::optional<int>& value) {
+  int parsed = 0;
+  if (!ParseNumber(text, parsed) || parsed < low || parsed > high) return false;
+  value = parsed;
+  return true;
+}
+
+bool ParseSwitch(const std::string& text, std::optional<bool>& value) {
+  if (text != "on" && text != "off") return false;
+  value = text == "on";
+  return true;
+}
+
+// Reads one option with its value; false on an unknown option or a bad value.
+bool ParseOption(const std::string& name, const std::string& value, TrackOptions& o) {
+  if (name == "--particles") o.particles = value;
+  else if (name == "--out") o.out = value;
+  else if (name == "--endpoints") o.endpoints = value;
+  else if (name == "--step-length") {
+    double length = 0;
+    if (!ParseNumber(value, length) || !(length > 0)) return false;
+    o.stepLength = length;
+  } else if (name == "--time-unit") {
+    const int unit = ParseTimeUnit(value);
+    if (unit < 0) return false;
+    o.timeUnit = unit;
+  } else if (name == "--max-steps") return ParseInt(value, 1, 2147483647, o.maxSteps);
+  else if (name == "--stop-at-sinks") return ParseSwitch(value, o.stopAtSinks);
+  else if (name == "--stop-at-time-limit") return ParseSwitch(value, o.stopAtTimeLimit);
+  else if (name == "--recharge-faces") return ParseInt(value, 0, 3, o.rechargeFaces);
+  else if (name == "--et-faces") return ParseInt(value, 0, 1, o.etFaces);
+  else if (name == "--period") return ParseInt(value, 1, 32767, o.period);
+  else if (name == "--step") return ParseInt(value, 1, 32767, o.step);
+  else if (name == "--threads") {
+    std::optional<int> threads;
+    if (!ParseInt(value, 1, 256, threads)) return false;
+    o.threads = *threads;
+  } else return false;
+  return true;
+}
+
+// False, with the reason in `err`, on a wrong command line.
+bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
+  for (std::size_t n = 0; n < args.size(); ++n) {
+    const std::string& arg = args[n];
+    if (arg == "--forward") o.forward = true;
+    else if (arg == "--backward") o.backward = true;
+    else if (arg == "--pathlines") o.pathlines = true;
+    else if (!arg.starts_with("--") && o.model.empty()) o.model = arg;
+    else if (n + 1 >= args.size() || !ParseOption(arg, args[n + 1], o)) {
+      err << "kestra-cli track: bad option or value: " << arg << (n + 1 < args.size() ? " " + args[n + 1] : "")
+          << "\n";
+      return false;
+    } else ++n;
+  }
+  if (o.model.empty() || o.particles.empty() || o.out.empty()) {
+    err << "kestra-cli track: MODEL, --particles and --out are needed\n";
+    return false;
+  }
+  if (o.period.has_value() != o.step.has_value()) {
+    err << "kestra-cli track: --period and --step go together\n";
+    return false;
+  }
+  if (!o.forward && !o.backward) o.forward = true;
+  return true;
+}
+
+void ApplyOverrides(const TrackOptions& o, const StressPeriods& periods, TrackingSettings& t) {
+  if (o.pathlines) t.SimulationMode = 2;
+  if (o.timeUnit) t.TimeUnit = static_cast<std::int16_t>(*o.timeUnit);
+  // Step lengths are kept in the model's time unit.
+  if (o.stepLength) t.StepLength = *o.stepLength * TimeUnitFactor(t.TimeUnit, periods.timeUnit);
+  if (o.maxSteps) t.MaximumSteps = *o.maxSteps;
+  if (o.stopAtSinks) t.StopAtSinks = *o.stopAtSinks ? -1 : 0;
+  if (o.stopAtTimeLimit) t.StopAtTimeLimit = *o.stopAtTimeLimit ? -1 : 0;
+  if (o.rechargeFaces) t.RechargeAssignment = static_cast<std::int16_t>(*o.rechargeFaces);
+  if (o.etFaces) t.EvapotranspirationAssignment = static_cast<std::int16_t>(*o.etFaces);
+}
+
+// Makes the asked time step current and loads its results. False (after
+// saying why) when the model has no such step or its flow terms did not load.
+bool LoadStartStep(const TrackOptions& o, Session& session, UserInterface& ui, std::ostream& err) {
+  ModelState& model = session.model;
+  if (o.period) {
+    if (*o.period > session.periods.NPER || *o.step > session.periods.NSTP[*o.period]) {
+      err << "kestra-cli track: the model has no time step" << NumberText(*o.step) << " in stress period"
+          << NumberText(*o.period) << "\n";
+      return false;
+    }
+    model.CurrentPeriod = *o.period;
+    model.CurrentStep = *o.step;
+    session.loaded = LoadTimeStepResults(model, session.settings, session.tracking, ui, StepResults::All);
+  }
+  if (!model.flowTermsLoaded) err << "kestra-cli track: the flow terms of the time step could not be loaded\n";
+  return model.flowTermsLoaded;
+}
+
+bool WriteEndpoints(const std::string& path, const EndpointCollector& collector) {
+  std::ofstream file(path, std::ios::binary);
+  file << EndpointCsvHeader() << "\n";
+  for (const auto& entry : collector.Endpoints()) file << EndpointCsvLine(entry.second) << "\n";
+  file.close();
+  return !file.fail();
+}
+
+// The pathline file as the "MODPATH" plot export writes it: every particle
+// retraced from its release point as far as the runs took it.
+bool WritePathlines(const std::string& path, TrackingRun& tracked) {
+  std::ofstream file(path, std::ios::binary);
+  if (!file) return false;
+  PathlineWriter writer(file, tracked.state.YEDGE[tracked.state.NROW]);
+  TrackingRun replay{tracked.state, tracked.settings, tracked.tracking, tracked.periods, tracked.particles,
+                     tracked.busy,  tracked.ui,       writer,           tracked.loader,   tracked.control,
+                     tracked.threadCount};
+  ReplayParticles(replay);
+  file.close();
+  return !file.fail();
+}
+
+int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
+  Session session;
+  PrintingInterface ui(err);
+  NoViews views;
+  const bool opened = IsModelFilePath(o.model) ? OpenModelFile(o.model, session, ui, views)
+                                               : ImportNameFile(o.model, session, ui, views);
+  if (!opened) {
+    err << "kestra-cli track: " << o.model << " could not be opened\n";
+    return 1;
+  }
+  ApplyOverrides(o, session.periods, session.tracking);
+  if (!LoadStartStep(o, session, ui, err)) return 1;
+  ParticleSet particles;
+  if (!ReadParticleFile(o.particles, session.model, particles, ui)) return 1;
+
+  EndpointCollector endpoints(session.model);
+  ModelStepLoader loader(session.settings, session.tracking, ui);
+  RunControl control;
+  TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
+                  session.busy,  ui,               endpoints,        loader,          control,
+                  o.threads};
+  if (o.forward) RunTrackingCommand(run, TrackMode::ForwardRun);
+  if (o.backward) RunTrackingCommand(run, TrackMode::BackwardRun);
+
+  if (!WritePathlines(o.out, run)) {
+    err << "kestra-cli track: cannot write " << o.out << "\n";
+    return 1;
+  }
+  if (!o.endpoints.empty() && !WriteEndpoints(o.endpoints, endpoints)) {
+    err << "kestra-cli track: cannot write " << o.endpoints << "\n";
+    return 1;
+  }
+  out << "tracked" << NumberText(particles.ParticleCount()) << " particles; pathlines in " << o.out << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    out << kUsage;
+    return 0;
+  }
+  TrackOptions options;
+  if (!ParseArguments(args, options, err)) {
+    err << kUsage;
+    return 2;
+  }
+  return Track(options, out, err);
+}
+
+}  // namespace kestra::cli

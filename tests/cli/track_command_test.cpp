@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "support/temp_dir.h"
+
+namespace kestra::cli {
+namespace {
+
+// uniform1: pore velocity 10/190/0.25 m/d along the rows, cells 10 m wide,
+// constant heads in columns 1 and 20. Budget flows are 32-bit: about 1e-6
+// relative, so positions and times agree to 1e-5.
+constexpr double kPoreVelocity = 10.0 / 190.0 / 0.25;
+constexpr double kRelative = 1e-5;
+
+struct PathRecord {
+  int code = 0;
+  double x = 0, y = 0, localZ = 0, z = 0, time = 0;
+  int column = 0, row = 0, layer = 0;
+};
+
+// One line of the pathline file, checked character by character against the
+// record layout: code, five 21-character numbers, then column, row, layer.
+PathRecord ParseRecord(const std::string& line) {
+  static const std::regex layout(
+      R"(^(-?[0-9]+)((?:(?: {4}[0-9]| {3}-[0-9])\.[0-9]{11}E[+-][0-9]{2}){5}) ([0-9]+) ([0-9]+) ([0-9]+)$)");
+  std::smatch match;
+  EXPECT_TRUE(std::regex_match(line, match, layout)) << line;
+  if (match.empty()) return {};
+  PathRecord r;
+  r.code = std::stoi(match[1]);
+  const std::string numbers = match[2];
+  double* fields[] = {&r.x, &r.y, &r.localZ, &r.z, &r.time};
+  for (int n = 0; n < 5; ++n) *fields[n] = std::stod(numbers.substr(n * 21, 21));
+  r.column = std::stoi(match[3]);
+  r.row = std::stoi(match[4]);
+  r.layer = std::stoi(match[5]);
+  return r;
+}
+
+std::vector<PathRecord> ReadPathlines(const std::string& path) {
+  const std::string text = test::ReadWholeFile(path);
+  std::vector<PathRecord> records;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    records.push_back(ParseRecord(text.substr(start, end - start)));
+  EXPECT_EQ(start, text.size()) << "every record ends in CR LF";
+  return records;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream in(line);
+  for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+  return fields;
+}
+
+std::string Model(const std::string& name) { return (test::TestDataDir() / name).string(); }
+
+int RunQuietly(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int code = RunCommandLine(args, out, err);
+  EXPECT_EQ(err.str(), "") << "the run says nothing on its error stream";
+  return code;
+}
+
+TEST(TrackCommand, UniformFlowPathlinesHaveTheRecordLayoutAndTheClosedFormTimes) {
+  test::TempDir dir;
+  // Particle 1 forward from the middle of column 2, particle 2 backward from
+  // the middle of column 10, both in row 5 at half height.
+  test::WriteWholeFile(dir.File("p.txt"),
+                       "KESTRA_V100_PARTICLES\r\n 2 \r\n0.5 0.5 0.5 2 5 1 5 255 1\r\n0.5 0.5 0.5 10 5 1 5 255 1\r\n");
+  ASSERT_EQ(RunQuietly({"track", Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
+                 dir.File("paths.txt"), "--endpoints", dir.File("ends.csv"), "--forward", "--backward",
+                 "--step-length", "1000", "--time-unit", "days", "--max-steps", "1"}),
+            0);
+  const std::vector<PathRecord> records = ReadPathlines(dir.File("paths.txt"));
+  std::vector<PathRecord> forward, backward;
+  for (const PathRecord& r : records) {
+    if (r.code == 1) forward.push_back(r);
+    if (r.code == -2) backward.push_back(r);
+  }
+  // Release at X 15, then one point on every face up to X 190, where it
+  // enters the constant heads of column 20: 18 moves within the one
+  // tracking step of 1000 days.
+  ASSERT_EQ(forward.size(), 19u);
+  for (std::size_t n = 0; n < forward.size(); ++n) {
+    const PathRecord& r = forward[n];
+    const double x = n == 0 ? 15 : 10.0 + 10.0 * static_cast<double>(n);
+    EXPECT_NEAR(r.x, x, 1e-4) << n;
+    EXPECT_NEAR(r.time, (x - 15) / kPoreVelocity, kRelative * (x / kPoreVelocity)) << n;
+    // y counts up from the last row's edge: row 5's middle lies 55 above it.
+    EXPECT_NEAR(r.y, 55, 1e-4);
+    EXPECT_NEAR(r.z, 5, 1e-4);
+    EXPECT_NEAR(r.localZ, 0.5, 1e-6);
+    EXPECT_EQ(r.column, n == 0 ? 2 : static_cast<int>(n) + 2);
+    EXPECT_EQ(r.row, 5);
+    EXPECT_EQ(r.layer, 1);
+  }
+  // Backward, particle 2 goes from X 95 back to X 10, the face of the
+  // constant heads of column 1, which its last point lies in.
+  ASSERT_EQ(backward.size(), 10u);
+  EXPECT_NEAR(backward.front().x, 95, 1e-4);
+  EXPECT_EQ(backward.front().time, 0);
+  EXPECT_NEAR(backward.back().x, 10, 1e-4);
+  EXPECT_NEAR(backward.back().time, 85 / kPoreVelocity, kRelative * 85 / kPoreVelocity);
+  EXPECT_EQ(backward.back().column, 1);
+
+  const std::vector<std::string> ends = Lines(test::ReadWholeFile(dir.File("ends.csv")));
+  ASSERT_EQ(ends.size(), 5u);  // header, two particles in two directions
+  const std::vector<std::string> first = CsvFields(ends[1]);
+  ASSERT_EQ(first.size(), 19u);
+  EXPECT_EQ(first[0], "1");
+  EXPECT_EQ(first[1], "forward");
+  // It ends on the low face of the constant-head cell it entered.
+  EXPECT_EQ(first[8], "20");
+  EXPECT_EQ(first[11], "0");
+  EXPECT_NEAR(std::stod(first[14]), 190, 1e-4);
+  EXPECT_NEAR(std::stod(first[17]), 175 / kPoreVelocity, kRelative * 175 / kPoreVelocity);
+  EXPECT_EQ(first[18], "entered an inactive or fixed-head cell");
+  const std::vector<std::string> last = CsvFields(ends[4]);
+  EXPECT_EQ(last[0], "2");
+  EXPECT_EQ(last[1], "backward");
+  EXPECT_NEAR(std::stod(last[14]), 10, 1e-4);
+  EXPECT_NEAR(std::stod(last[17]), 85 / kPoreVelocity, kRelative * 85 / kPoreVelocity);
+}
+
+// Particles spread over both layers of transient2, tracked as pathlines
+// through its nine time steps.
+std::string TransientParticles() {
+  std::string text = "KESTRA_V100_PARTICLES\r\n 24 \r\n";
+  for (int row = 2; row <= 13; row += 1)
+    for (int layer = 1; layer <= 2; ++layer)
+      text += "0.3 0.7 0.5 " + std::to_string(15 - row / 2) + " " + std::to_string(row) + " " +
+              std::to_string(layer) + " 12 255 1\r\n";
+  return text;
+}
+
+std::vector<std::string> TransientRun(const test::TempDir& dir, const std::string& threads) {
+  return {"track", Model("transient2/lahey/transient2.mdl"), "--particles", dir.File("p.txt"), "--out",
+          dir.File("paths" + threads + ".txt"), "--endpoints", dir.File("ends" + threads + ".csv"), "--pathlines",
+          "--step-length", "25", "--time-unit", "days", "--max-steps", "20", "--stop-at-time-limit", "on",
+          "--threads", threads};
+}
+
+TEST(TrackCommand, PathlinesWalkThroughTheTimeStepsAndStopAtTheSimulationEnd) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
+  ASSERT_EQ(RunQuietly(TransientRun(dir, "1")), 0);
+  const std::vector<PathRecord> records = ReadPathlines(dir.File("paths1.txt"));
+  // Ends of the time steps: the first period's day, then steps of 100/8.125
+  // growing by 1.5 in each of the two 100-day periods.
+  std::vector<double> stepEnds{1};
+  for (int period = 0; period < 2; ++period)
+    for (double length = 100 / 8.125, n = 0; n < 4; ++n, length *= 1.5) stepEnds.push_back(stepEnds.back() + length);
+  ASSERT_NEAR(stepEnds.back(), 201, 1e-9);
+  double latest = 0;
+  std::set<std::size_t> stepEndsReached;
+  for (const PathRecord& r : records) {
+    latest = std::max(latest, r.time);
+    for (std::size_t n = 0; n < stepEnds.size(); ++n)
+      if (std::fabs(r.time - stepEnds[n]) < 1e-6 * stepEnds[n]) stepEndsReached.insert(n);
+  }
+  // A move never runs past the end of its time step, so every step's end is
+  // a point of the pathlines, and none lies beyond the simulation's end.
+  EXPECT_EQ(stepEndsReached.size(), stepEnds.size());
+  EXPECT_LE(latest, 201 * (1 + 1e-9));
+  EXPECT_GT(latest, 101);
+  const std::string ends = test::ReadWholeFile(dir.File("ends1.csv"));
+  EXPECT_NE(ends.find("reached the time limit"), std::string::npos);
+}
+
+TEST(TrackCommand, TwoThreadsWriteTheSameFilesAsOne) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
+  ASSERT_EQ(RunQuietly(TransientRun(dir, "1")), 0);
+  ASSERT_EQ(RunQuietly(TransientRun(dir, "2")), 0);
+  const std::string one = test::ReadWholeFile(dir.File("paths1.txt"));
+  EXPECT_GT(one.size(), 10000u);
+  EXPECT_EQ(one, test::ReadWholeFile(dir.File("paths2.txt")));
+  EXPECT_EQ(test::ReadWholeFile(dir.File("ends1.csv")), test::ReadWholeFile(dir.File("ends2.csv")));
+}
+
+TEST(TrackCommand, RefusesWrongArgumentsAndAMissingTimeStep) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCommandLine({"track", Model("uniform1/lahey/uniform1.mdl"), "--out", "x"}, out, err), 2);
+  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--recharge-faces", "4"}, out, err), 2);
+  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--period", "2"}, out, err), 2);
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"), "KESTRA_V100_PARTICLES\r\n 0 \r\n");
+  err.str("");
+  EXPECT_EQ(RunCommandLine({"track", Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
+                            dir.File("o.txt"), "--period", "1", "--step", "2"},
+                           out, err),
+            1);
+  EXPECT_NE(err.str().find("no time step 2 in stress period 1"), std::string::npos) << err.str();
+}
+
+TEST(TrackCommand, HelpNamesEveryOption) {
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine({"track", "--help"}, out, err), 0);
+  for (const char* option : {"--particles", "--out", "--endpoints", "--forward", "--backward", "--pathlines",
+                             "--step-length", "--time-unit", "--max-steps", "--stop-at-sinks", "--stop-at-time-limit",
+                             "--recharge-faces", "--et-faces", "--period", "--step", "--threads"})
+    EXPECT_NE(out.str().find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace kestra::cli

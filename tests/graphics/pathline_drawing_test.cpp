@@ -1,0 +1,110 @@
+#include "graphics/pathline_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include "graphics/plot_device.h"
+#include "input/layer_files.h"
+#include "plot_file.h"
+#include "support/temp_dir.h"
+#include "view_scene.h"
+
+namespace kestra {
+namespace {
+
+using test::ViewScene;
+
+constexpr Colour kRed = RgbColour(255, 0, 0);
+
+TrackSegment Move(PlanPoint from, PlanPoint to, std::int16_t layer = 1) {
+  return {1, 1, from, to, {1, 1, layer}, 10, kRed};
+}
+
+// A 10 x 10 grid of 10-unit cells, one layer from 90 to 100.
+struct DrawingScene : ViewScene {
+  DrawingScene() : ViewScene(test::UniformModel(10, 10, 1, 10, 10)) {}
+  TrackingSettings tracking;
+};
+
+TEST(PathlineDrawing, SegmentGoesOnThePlanAndBothSectionsCutToTheViewBox) {
+  DrawingScene scene;
+  PathlineDrawing drawing(scene.context, scene.tracking, false);
+  // From inside the model up through its top at 100, halfway along.
+  drawing.Segment(Move({20, 30, 96}, {40, 50, 104}));
+  const auto plan = scene.plan.Of("line");
+  ASSERT_EQ(plan.size(), 1u);
+  EXPECT_EQ(plan[0].values, (std::vector<float>{20, 30, 30, 40}));
+  EXPECT_EQ(plan[0].colour, kRed);
+  const auto row = scene.row.Of("line");
+  ASSERT_EQ(row.size(), 1u);
+  EXPECT_EQ(row[0].values, (std::vector<float>{20, 96, 30, 100}));  // (x, z)
+  const auto column = scene.column.Of("line");
+  ASSERT_EQ(column.size(), 1u);
+  EXPECT_EQ(column[0].values, (std::vector<float>{96, 30, 100, 40}));  // (z, y)
+}
+
+TEST(PathlineDrawing, HiddenViewsAndSegmentsOutsideTheBoxDrawNothing) {
+  DrawingScene scene;
+  PathlineDrawing drawing(scene.context, scene.tracking, false);
+  scene.layout.sectionsShown = false;
+  drawing.Segment(Move({20, 30, 95}, {40, 50, 95}));
+  EXPECT_EQ(scene.plan.Of("line").size(), 1u);
+  EXPECT_TRUE(scene.row.elements.empty());
+  scene.layout.planShown = false;
+  scene.layout.sectionsShown = true;
+  drawing.Segment(Move({120, 30, 95}, {140, 50, 95}));
+  EXPECT_TRUE(scene.row.elements.empty());
+  EXPECT_EQ(scene.plan.Of("line").size(), 1u);
+}
+
+TEST(PathlineDrawing, LayerColoursReplaceTheParticleColourWhenAsked) {
+  DrawingScene scene;
+  scene.model.LayerProperties.resize(2);
+  SetLayerColor(scene.model.LayerProperties[1], RgbColour(0, 0, 255));
+  PathlineDrawing drawing(scene.context, scene.tracking, false);
+  drawing.Segment(Move({20, 30, 95}, {40, 50, 95}));
+  scene.tracking.UseLayerColors = -1;
+  drawing.Segment(Move({40, 50, 95}, {50, 50, 95}));
+  const auto lines = scene.plan.Of("line");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].colour, kRed);
+  EXPECT_EQ(lines[1].colour, RgbColour(0, 0, 255));
+}
+
+TEST(PathlineDrawing, TimeMarksInThePathlineColourAsAsked) {
+  DrawingScene scene;
+  scene.tracking.MarkOnTopView = -1;
+  PathlineDrawing drawing(scene.context, scene.tracking, false);
+  drawing.Segment(Move({20, 30, 95}, {40, 30, 95}));
+  drawing.TimeMark(1, 1, {20, 30, 95}, {40, 30, 95});
+  // The arrow's two barbs end at the new point; no circles without section marks.
+  const auto lines = scene.plan.Of("line");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1].values[2], 40);
+  EXPECT_EQ(lines[2].colour, kRed);
+  EXPECT_TRUE(scene.row.Of("circle").empty());
+  scene.tracking.MarkOnTopView = 0;
+  scene.tracking.MarkOnXsections = -1;
+  drawing.DirectionMark(1, {40, 30, 95}, {20, 30, 95});
+  const auto circles = scene.row.Of("circle");
+  ASSERT_EQ(circles.size(), 1u);
+  EXPECT_EQ(circles[0].values[0], 20);  // at the release point
+  EXPECT_EQ(circles[0].values[1], 95);
+}
+
+TEST(PathlineDrawing, PlotGetsEverySegmentOnceInItsPenColour) {
+  test::TempDir dir;
+  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);
+  TrackingSettings tracking;
+  const std::string dxf = test::PlotOf(model, kPlotFormatDxf, dir.File("p.dxf"), [&](PlotContext& context) {
+    PathlineDrawing drawing(context, tracking, false);
+    drawing.Segment(Move({20, 30, 95}, {40, 50, 95}));
+    drawing.Segment(Move({40, 50, 95}, {50, 50, 95}));
+  });
+  // Plan, row section and column section lines for each move.
+  EXPECT_EQ(test::Occurrences(dxf, "  0\r\nLINE\r\n"), 6);
+  // Red is colour index 1.
+  EXPECT_EQ(test::Occurrences(dxf, "  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n 1 \r\n"), 6);
+}
+
+}  // namespace
+}  // namespace kestra
