@@ -15,6 +15,7 @@ const std::map<std::string, Command>& CommandTable() {
   static const std::map<std::string, Command> table = {
       {"info", {InfoCommand, "info MODEL          open a model file (.mdl) or name file and print what it holds"}},
       {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},
+      {"plot", {PlotCommand, "plot MODEL --out F  draw plan and sections of a model into a DXF, HPGL or PNG file"}},
       {"results", {ResultsCommand, "results FILE        list the records of a head, drawdown or budget file"}},
       {"track", {TrackCommand, "track MODEL ...     track the particles of a particle file, write pathlines and end points"}},
   };

@@ -16,6 +16,8 @@ int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err)
 int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // track MODEL --particles FILE --out PATHLINES [options]: tracks and writes pathlines and end points.
 int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+// plot MODEL --out FILE [...]: plan and sections into a DXF, HPGL or PNG file.
+int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Runs the command line (argv without the program name).
 int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err);

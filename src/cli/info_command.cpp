@@ -2,29 +2,18 @@
 #include <array>
 #include <vector>
 
+#include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
 #include "cli/time_units.h"
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
-#include "input/model_paths.h"
-#include "input/open_model.h"
 #include "tracking/time_steps.h"
 
 namespace kestra::cli {
 namespace {
 
-// Keeps every message of the open for the report instead of showing it.
-class CollectingInterface : public UserInterface {
- public:
-  void Beep() override {}
-  void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
-    messages.push_back(title + ": " + text);
-  }
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  std::vector<std::string> messages;
-};
 
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 

@@ -23,7 +23,9 @@ std::vector<PackageGroup> PackageGroups(const Settings& s) {
 }
 
 bool IsSimulated(const ModelState& model, int flagRow, int flagColumn) {
-  return model.DataFlags(flagRow, flagColumn) == kSimulated;
+  // An import clears DataFlags; its packages count as simulated when the name
+  // file lists them, which the package reader says.
+  return model.importedFromNameFile || model.DataFlags(flagRow, flagColumn) == kSimulated;
 }
 
 bool ReadReservoirArrays(const PackageLayerReader& reader, const ModelState& model, int option, LayerValues& locations,

@@ -51,7 +51,8 @@ struct PackageGroup {
 // colour and under the river switch) and general-head cells, in drawing order.
 std::vector<PackageGroup> PackageGroups(const Settings& settings);
 
-// True when DataFlags marks the package as simulated.
+// True when DataFlags marks the package as simulated; always for a model
+// imported from a name file, whose reader knows which packages it lists.
 bool IsSimulated(const ModelState& model, int flagRow, int flagColumn);
 
 // The reservoir location array and, for layer option 1, the reservoir layer

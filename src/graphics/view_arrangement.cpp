@@ -22,6 +22,20 @@ void SetModelElevationRange(ViewLayout& layout, const ModelState& model) {
   layout.modelZmax = highest;
 }
 
+ZoomWindow ZoomWindowOf(float xmin, float ymin, float xmax, float ymax) {
+  return {xmin, ymin, xmax, ymax, xmax - xmin, ymax - ymin};
+}
+
+ZoomWindow WholeGridZoom(const ModelState& model) {
+  return ZoomWindowOf(0, 0, model.XEDGE[model.NCOL], model.YEDGE[model.NROW]);
+}
+
+void SetUpModelViews(ViewLayout& layout, const ModelState& model) {
+  SetModelElevationRange(layout, model);
+  layout.zoom = WholeGridZoom(model);
+  SetViewWindow(layout);
+}
+
 ViewPlacement ArrangeViews(ViewLayout& layout, Picture& plan, Picture& rowSection, Picture& columnSection,
                            const Settings& settings, int availableWidth, int availableHeight) {
   ViewPlacement placement;

@@ -21,6 +21,17 @@ struct ViewPlacement {
 // The lowest BOT and the highest TOP of the model into the layout (at open).
 void SetModelElevationRange(ViewLayout& layout, const ModelState& model);
 
+// The zoom window from its corners in plan coordinates (y down from the
+// grid's upper edge); the caller makes sure xmin < xmax and ymin < ymax.
+ZoomWindow ZoomWindowOf(float xmin, float ymin, float xmax, float ymax);
+// The zoom window of the whole grid.
+ZoomWindow WholeGridZoom(const ModelState& model);
+
+// The view scales of a freshly opened model, which the window and the batch
+// tool share: its elevation range and the whole grid in view. ArrangeViews
+// then fits them to the space.
+void SetUpModelViews(ViewLayout& layout, const ModelState& model);
+
 // Pixels between the plan and each section on the screen.
 inline constexpr int kSectionGapPixels = 3;
 

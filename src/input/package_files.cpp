@@ -89,15 +89,22 @@ std::vector<PackageCell> ReadPackageList(const std::string& path, int valueWord,
   return cells;
 }
 
+std::optional<std::vector<PackageCell>> ListedPackageCells(const PackagePaths& packages, const std::string& key,
+                                                           int period) {
+  const PackageKind* kind = KindFor(key);
+  if (!kind || (packages.*(kind->path)).empty()) return std::nullopt;
+  return ReadPackageList(packages.*(kind->path), kind->valueWord, period);
+}
+
 void ReadPackageCells(const ModelState& state, const std::string& key, CellArray<float>& target) {
   target.Dimension(state.Shape());
   if (state.importedFromMf2005) {
     CopyMf2005PackageCells(state, key, target);
     return;
   }
-  const PackageKind* kind = KindFor(key);
-  if (!kind) return;
-  for (const PackageCell& cell : ReadPackageList(state.packages.*(kind->path), kind->valueWord, state.CurrentPeriod))
+  const auto cells = ListedPackageCells(state.packages, key, state.CurrentPeriod);
+  if (!cells) return;
+  for (const PackageCell& cell : *cells)
     if (target.shape.Contains(cell.column, cell.row, cell.layer)) target(cell.column, cell.row, cell.layer) = cell.value;
 }
 

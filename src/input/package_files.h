@@ -3,6 +3,7 @@
 // layer, row, column and values.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct PackageCell {
 // Reading stops at the first unreadable line; the cells read so far count.
 // A missing file gives an empty list.
 std::vector<PackageCell> ReadPackageList(const std::string& path, int valueWord, int period);
+
+// The cells the package `key` ("WEL", "RIV", "STR", "DRN" or "GHB") lists
+// for `period`, each with its rate (wells) or conductance; empty (no list)
+// when the key is unknown or the name file lists no such package.
+std::optional<std::vector<PackageCell>> ListedPackageCells(const PackagePaths& packages, const std::string& key,
+                                                           int period);
 
 // Fills target(column, row, layer) with the value of each cell the package
 // `key` ("WEL", "RIV", "STR", "DRN" or "GHB") lists for CurrentPeriod, 0

@@ -19,6 +19,11 @@ void PreparePainter(QPainter& painter, DrawMode mode) {
   if (mode == DrawMode::Invert) painter.setCompositionMode(QPainter::RasterOp_NotDestination);
 }
 
+// A line along the far edge of the picture (the right or lower side of a
+// frame, the last grid line) maps to the first pixel beyond the image; it is
+// drawn on the last pixel instead, as a line on the near edge is on the first.
+double OntoLastPixel(double pixel, int size) { return pixel > size - 1 && pixel < size + 1 ? size - 1 : pixel; }
+
 }  // namespace
 
 RasterPicture::RasterPicture() { SetGeometry(1, 1, UserCorners{}); }
@@ -43,8 +48,13 @@ void RasterPicture::Clear() {
 
 void RasterPicture::Refresh() { shown_ = persistent_image_.copy(); }
 
-void RasterPicture::DrawPoint(float x, float y, Colour colour) {
+QPointF RasterPicture::LinePixels(float x, float y) const {
   const QPointF p = ToPixels(x, y);
+  return {OntoLastPixel(p.x(), shown_.width()), OntoLastPixel(p.y(), shown_.height())};
+}
+
+void RasterPicture::DrawPoint(float x, float y, Colour colour) {
+  const QPointF p = LinePixels(x, y);
   const int px = static_cast<int>(std::floor(p.x()));
   const int py = static_cast<int>(std::floor(p.y()));
   QImage& target = Target();
@@ -59,7 +69,7 @@ void RasterPicture::DrawLine(float x1, float y1, float x2, float y2, Colour colo
   QPainter painter(&Target());
   PreparePainter(painter, mode_);
   painter.setPen(QPen(ToQColor(colour), 0));
-  painter.drawLine(ToPixels(x1, y1), ToPixels(x2, y2));
+  painter.drawLine(LinePixels(x1, y1), LinePixels(x2, y2));
   MoveTo(x2, y2);
 }
 

@@ -44,6 +44,8 @@ class RasterPicture : public Picture {
   // The image the next element goes to: the persistent one or the surface.
   QImage& Target() { return persistent_ ? persistent_image_ : shown_; }
   QRectF PixelRect(const PictureBox& box) const;
+  // Pixel position of a point or line end, kept on the image at its far edges.
+  QPointF LinePixels(float x, float y) const;
 
   QImage persistent_image_;
   QImage shown_;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/model_state.h"
+#include "graphics/view_arrangement.h"
 #include "graphics/view_layout.h"
 
 namespace kestra::test {
@@ -28,8 +29,7 @@ inline ModelState UniformModel(int ncol, int nrow, int nlay, float cellWidth, fl
 // The whole grid shown, elevations of the model, one unit per pixel.
 inline ViewLayout WholeGridLayout(const ModelState& model) {
   ViewLayout layout;
-  layout.zoom = {
-      0, 0, model.XEDGE[model.NCOL], model.YEDGE[model.NROW], model.XEDGE[model.NCOL], model.YEDGE[model.NROW]};
+  layout.zoom = WholeGridZoom(model);
   layout.modelZmin = 100 - 10.0f * model.NLAY;
   layout.modelZmax = 100;
   SetViewWindow(layout);

@@ -36,6 +36,15 @@ TEST(RasterPicture, NeighbouringBoxesLeaveNoGap) {
   for (int x = 0; x < 10; ++x) EXPECT_EQ(picture.Image().pixel(x, 5), qRgb(255, 0, 0)) << x;
 }
 
+TEST(RasterPicture, FrameLinesOnTheFarEdgesStayOnThePicture) {
+  RasterPicture picture = TwoUnitsPerPixel();
+  picture.DrawLine(200, 0, 200, 100, kRed);  // the right side of a frame
+  picture.DrawLine(0, 100, 200, 100, kRed);  // its lower side
+  EXPECT_EQ(PixelAfterRefresh(picture, 99, 25), qRgb(255, 0, 0));
+  EXPECT_EQ(picture.Image().pixel(50, 49), qRgb(255, 0, 0));
+  EXPECT_EQ(picture.Image().pixel(98, 25), qRgb(255, 255, 255));
+}
+
 TEST(RasterPicture, SurfaceDrawingIsGoneAfterRefresh) {
   RasterPicture picture = TwoUnitsPerPixel();
   picture.FillBox({0, 0, 200, 100}, kRed);

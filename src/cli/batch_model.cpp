@@ -1,0 +1,13 @@
+#include "cli/batch_model.h"
+
+#include "input/model_paths.h"
+#include "input/open_model.h"
+
+namespace kestra::cli {
+
+bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui) {
+  NoViews views;
+  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views) : ImportNameFile(path, session, ui, views);
+}
+
+}  // namespace kestra::cli

@@ -1,0 +1,28 @@
+// Opening a model in a batch command: as the application opens or imports
+// it, without views, keeping the messages for the command's report.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/user_interface.h"
+#include "input/session.h"
+
+namespace kestra::cli {
+
+// Keeps every message instead of showing it, as "title: text".
+class CollectingInterface : public UserInterface {
+ public:
+  void Beep() override {}
+  void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
+    messages.push_back(title + ": " + text);
+  }
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+  std::vector<std::string> messages;
+};
+
+// Opens a model file (".mdl") or imports any other path as a name file into
+// `session`; false when the model could not be loaded (the reason is in `ui`).
+bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui);
+
+}  // namespace kestra::cli

@@ -1,0 +1,117 @@
+// kestra-cli plot MODEL --out FILE: the plan view and the cross-sections of a
+// model drawn as the window draws them, into a DXF, HPGL or PNG file.
+#include <ostream>
+
+#include "cli/batch_model.h"
+#include "cli/commands.h"
+#include "cli/plot_options.h"
+#include "core/number_format.h"
+#include "graphics/plan_view.h"
+#include "graphics/view_arrangement.h"
+#include "input/package_layer_source.h"
+#include "render/raster_picture.h"
+#include "render/view_image.h"
+
+namespace kestra::cli {
+namespace {
+
+int Fail(std::ostream& err, const std::string& reason, int code) {
+  err << "kestra-cli plot: " << reason << "\n";
+  return code;
+}
+
+bool Beyond(std::ostream& err, const char* option, int value, int count, const char* things) {
+  err << "kestra-cli plot: " << option << NumberText(value) << " lies beyond the" << NumberText(count) << " " << things
+      << " of the model\n";
+  return false;
+}
+
+// Layer, section row and column and zoom of the options into the session and
+// the layout; false, with the reason on `err`, when one lies outside the grid.
+bool ApplyViewOptions(const PlotOptions& options, Session& session, ViewLayout& layout, std::ostream& err) {
+  ModelState& model = session.model;
+  if (options.layer && *options.layer > model.NLAY) return Beyond(err, "--layer", *options.layer, model.NLAY, "layers");
+  if (options.row && *options.row > model.NROW) return Beyond(err, "--row", *options.row, model.NROW, "rows");
+  if (options.column && *options.column > model.NCOL)
+    return Beyond(err, "--column", *options.column, model.NCOL, "columns");
+  if (options.layer) model.CurrentLayer = *options.layer;
+  if (options.row) session.settings.sectionRow = static_cast<std::int16_t>(*options.row);
+  if (options.column) session.settings.sectionColumn = static_cast<std::int16_t>(*options.column);
+  SetUpModelViews(layout, model);
+  if (options.zoom) layout.zoom = *options.zoom;
+  return true;
+}
+
+const char* PlotFormatName(PlotFileFormat format) {
+  switch (format) {
+    case PlotFileFormat::Dxf: return kPlotFormatDxf;
+    case PlotFileFormat::Hpgl: return kPlotFormatHpgl;
+    case PlotFileFormat::Png: return kPlotFormatBitmap;
+  }
+  return kPlotFormatBitmap;
+}
+
+// The three pictures of the main window, drawn off the screen.
+struct BatchViews {
+  RasterPicture plan, rowSection, columnSection;
+  ViewLayout layout;
+  ViewPlacement placement;
+  PlotDevice device;
+};
+
+// Draws the model as the window redraws it, with the plot file open for DXF
+// and HPGL; false when the file cannot be written.
+bool DrawIntoViews(const PlotOptions& options, const Session& session, BatchViews& views) {
+  PlotDevice& device = views.device;
+  device.PlotFormat = PlotFormatName(options.format);
+  device.PlotFileName = options.outPath;
+  device.PlotToFile = options.format != PlotFileFormat::Png;
+  device.IncludeLowerXsection = IsOn(session.settings.includeLowerXsection);
+  device.IncludeRightXsection = IsOn(session.settings.includeRightXsection);
+  if (!OpenPlotFile(device, views.layout.zoom)) return false;
+  const PackageLayerReader packages = MakePackageLayerReader(session);
+  SilentInterface ui;
+  DrawInputs inputs{session.settings, packages, ui};
+  // The environment options let the grid into plots with the grid switch.
+  inputs.gridPlotSwitch = IsOn(session.settings.showMesh);
+  inputs.headsLoaded = session.loaded.headsLoaded;
+  PlotContext context{views.plan, views.rowSection, views.columnSection, device, session.model, views.layout};
+  DrawModel(context, inputs, session.model.CurrentLayer);
+  return ClosePlotFile(device);
+}
+
+bool SavePng(const BatchViews& views, const std::string& path) {
+  const QImage image = ComposeViews(views.plan, views.rowSection, views.columnSection, views.layout, views.placement);
+  return !image.isNull() && image.save(QString::fromStdString(path), "PNG");
+}
+
+}  // namespace
+
+int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
+  PlotOptions options;
+  if (!ReadPlotOptions(args, options, err)) {
+    PrintPlotUsage(err);
+    return 2;
+  }
+  if (options.help) {
+    PrintPlotUsage(out);
+    return 0;
+  }
+  Session session;
+  CollectingInterface ui;
+  const bool opened = OpenBatchModel(options.modelPath, session, ui);
+  for (const std::string& message : ui.messages) err << "kestra-cli plot: " << message << "\n";
+  if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
+  BatchViews views;
+  if (!ApplyViewOptions(options, session, views.layout, err)) return 2;
+  views.placement = ArrangeViews(views.layout, views.plan, views.rowSection, views.columnSection, session.settings,
+                                 options.width, options.height);
+  if (!views.layout.planShown) return Fail(err, "the drawing space is too small for the plan", 2);
+  if (!DrawIntoViews(options, session, views)) return Fail(err, "cannot write " + options.outPath, 1);
+  if (options.format == PlotFileFormat::Png && !SavePng(views, options.outPath))
+    return Fail(err, "cannot write " + options.outPath, 1);
+  out << "wrote " << options.outPath << "\n";
+  return 0;
+}
+
+}  // namespace kestra::cli

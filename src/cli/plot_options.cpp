@@ -1,0 +1,157 @@
+#include "cli/plot_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+#include "graphics/view_arrangement.h"
+#include "input/text_reader.h"
+
+namespace kestra::cli {
+namespace {
+
+// Beyond this a picture would need gigabytes.
+constexpr int kMaxPictureSide = 20000;
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+std::optional<PlotFileFormat> FormatNamed(const std::string& name) {
+  const std::string lower = Lower(name);
+  if (lower == "dxf") return PlotFileFormat::Dxf;
+  if (lower == "hpgl" || lower == "hpg" || lower == "plt") return PlotFileFormat::Hpgl;
+  if (lower == "png") return PlotFileFormat::Png;
+  return std::nullopt;
+}
+
+std::vector<std::string> SplitAt(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, start)) {
+    parts.push_back(text.substr(start, at - start));
+    start = at + 1;
+  }
+  parts.push_back(text.substr(start));
+  return parts;
+}
+
+std::optional<double> FiniteNumber(const std::string& text) {
+  const auto value = ParseNumber(text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
+  return value;
+}
+
+std::optional<int> PositiveInteger(const std::string& text, int largest) {
+  const auto value = FiniteNumber(text);
+  if (!value || *value != std::floor(*value) || *value < 1 || *value > largest) return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+std::optional<ZoomWindow> ZoomNamed(const std::string& text) {
+  const std::vector<std::string> parts = SplitAt(text, ',');
+  if (parts.size() != 4) return std::nullopt;
+  float corner[4];
+  for (int n = 0; n < 4; ++n) {
+    const auto value = FiniteNumber(parts[n]);
+    if (!value) return std::nullopt;
+    corner[n] = static_cast<float>(*value);
+  }
+  if (!(corner[0] < corner[2]) || !(corner[1] < corner[3])) return std::nullopt;
+  return ZoomWindowOf(corner[0], corner[1], corner[2], corner[3]);
+}
+
+bool ReadSize(const std::string& text, PlotOptions& options) {
+  const std::vector<std::string> parts = SplitAt(Lower(text), 'x');
+  if (parts.size() != 2) return false;
+  const auto width = PositiveInteger(parts[0], kMaxPictureSide);
+  const auto height = PositiveInteger(parts[1], kMaxPictureSide);
+  if (!width || !height) return false;
+  options.width = *width;
+  options.height = *height;
+  return true;
+}
+
+// Applies one option with its value; false when the value does not fit.
+bool ReadOptionValue(const std::string& option, const std::string& value, PlotOptions& options,
+                     std::optional<PlotFileFormat>& format) {
+  // Layer, row and column are checked against the grid once the model is open.
+  constexpr int kAnyCount = 1 << 30;
+  if (option == "--out") {
+    options.outPath = value;
+    return !value.empty();
+  }
+  if (option == "--format") return (format = FormatNamed(value)).has_value();
+  if (option == "--layer") return (options.layer = PositiveInteger(value, kAnyCount)).has_value();
+  if (option == "--row") return (options.row = PositiveInteger(value, kAnyCount)).has_value();
+  if (option == "--column") return (options.column = PositiveInteger(value, kAnyCount)).has_value();
+  if (option == "--zoom") return (options.zoom = ZoomNamed(value)).has_value();
+  return ReadSize(value, options);
+}
+
+bool IsValueOption(const std::string& word) {
+  for (const char* option : {"--out", "--format", "--layer", "--row", "--column", "--zoom", "--size"})
+    if (word == option) return true;
+  return false;
+}
+
+bool Refuse(std::ostream& err, const std::string& reason) {
+  err << "kestra-cli plot: " << reason << "\n";
+  return false;
+}
+
+}  // namespace
+
+bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& err) {
+  std::optional<PlotFileFormat> format;
+  for (std::size_t n = 0; n < args.size(); ++n) {
+    const std::string& word = args[n];
+    if (word == "--help" || word == "-h") {
+      options.help = true;
+      return true;
+    }
+    if (IsValueOption(word)) {
+      if (n + 1 >= args.size()) return Refuse(err, word + " needs a value");
+      if (!ReadOptionValue(word, args[n + 1], options, format))
+        return Refuse(err, "bad value '" + args[n + 1] + "' for " + word);
+      ++n;
+    } else if (word.starts_with("-")) {
+      return Refuse(err, "unknown option '" + word + "'");
+    } else if (options.modelPath.empty()) {
+      options.modelPath = word;
+    } else {
+      return Refuse(err, "more than one model given ('" + options.modelPath + "', '" + word + "')");
+    }
+  }
+  if (options.modelPath.empty()) return Refuse(err, "no model given");
+  if (options.outPath.empty()) return Refuse(err, "no output file given (--out FILE)");
+  if (!format) {
+    const std::string extension = std::filesystem::path(options.outPath).extension().string();
+    format = FormatNamed(extension.empty() ? "" : extension.substr(1));
+  }
+  if (!format) return Refuse(err, "cannot tell the format of '" + options.outPath + "': give --format dxf|hpgl|png");
+  options.format = *format;
+  return true;
+}
+
+void PrintPlotUsage(std::ostream& out) {
+  out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png] [--layer K]\n"
+         "                       [--row R --column C] [--zoom XMIN,YMIN,XMAX,YMAX] [--size WxH]\n"
+         "Draws the plan view of a model file (.mdl) or name-file model with the model's\n"
+         "settings and, into DXF and PNG files, the row and column cross-sections.\n"
+         "  --out FILE      the plot file; .dxf, .hpgl (.hpg, .plt) or .png give the format\n"
+         "  --format F      dxf, hpgl or png, whatever the extension says\n"
+         "  --layer K       the layer shown in plan (default 1)\n"
+         "  --row R         the row cut by the row section (default: the model's settings)\n"
+         "  --column C      the column cut by the column section (default: the model's settings)\n"
+         "  --zoom X1,Y1,X2,Y2\n"
+         "                  the part of the plan shown, in model units from the grid's\n"
+         "                  upper-left corner, y downwards (default: the whole grid)\n"
+         "  --size WxH      the drawing space in pixels (default 1200x900): the size of a PNG;\n"
+         "                  in DXF the width of barrier strips and section gaps\n";
+}
+
+}  // namespace kestra::cli

@@ -1,0 +1,35 @@
+// The command line of kestra-cli plot, read and checked before the model opens.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/commands.h"
+#include "graphics/view_layout.h"
+
+namespace kestra::cli {
+
+enum class PlotFileFormat { Dxf, Hpgl, Png };
+
+struct PlotOptions {
+  std::string modelPath;
+  std::string outPath;
+  PlotFileFormat format = PlotFileFormat::Dxf;
+  std::optional<int> layer;
+  std::optional<int> row;
+  std::optional<int> column;
+  std::optional<ZoomWindow> zoom;
+  int width = 1200;  // pixels of the drawing space
+  int height = 900;
+  bool help = false;
+};
+
+// Reads the arguments into `options`; false, with the reason on `err`, for
+// an unknown or incomplete option, a malformed value, or a missing model or
+// output path (not needed with --help).
+bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& err);
+
+void PrintPlotUsage(std::ostream& out);
+
+}  // namespace kestra::cli
