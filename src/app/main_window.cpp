@@ -247,7 +247,8 @@ void MainWindow::file_exit_Click() {
 }
 
 void MainWindow::help_contents_Click() {
-  if (session_.busy.trackingRun || session_.busy.contourDrawing || session_.busy.redraw) {
+  if (session_.busy.trackingRun || session_.busy.contourDrawing || session_.busy.redraw ||
+      session_.busy.particleRedraw) {
     ui_.Beep();
     return;
   }

@@ -17,6 +17,7 @@
 #include "input/open_observer.h"
 #include "input/session.h"
 #include "render/raster_picture.h"
+#include "settings/layer_porosity.h"
 #include "tracking/particle_set.h"
 #include "tracking/placement.h"
 #include "tracking/track_particles.h"
@@ -118,7 +119,6 @@ class MainWindow : public QMainWindow, public OpenObserver {
   // the model drawn, then the particles' release points.
   void RedrawViews(bool arrange);
   void RedrawParticles();
-  void DrawReleasePoint(const ParticleRecord& particle, int dotFactor);
   void RefreshViews();
 
   // Tracking (main_window_runs.cpp).
@@ -142,6 +142,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void ShowPointerReadout(QPointF point);
   void RemoveSectionMarker();
   void PlaceSectionMarker(float x, float y, float z);
+  void StoreLayerPorosity(const LayerPorosity& porosity);
   void particle_color_Click();
   void ShowParticleColour();
 

@@ -11,11 +11,10 @@
 #include "core/number_format.h"
 #include "input/model_loading.h"
 #include "input/open_model.h"
-#include "input/result_files.h"
-#include "input/flow_terms.h"
-#include "input/sink_cells.h"
+#include "input/time_step_results.h"
 #include "render/qt_colour.h"
 #include "settings/settings_file.h"
+#include "settings/layer_porosity.h"
 #include "tracking/face_velocities.h"
 #include "tracking/particle_file.h"
 #include "tracking/tracking_entries.h"
@@ -26,16 +25,13 @@ namespace {
 // The file the user chose, its letter case kept; empty when cancelled.
 std::string ChosenFile(const QString& name) { return name.toStdString(); }
 
-// Sink cells, heads, flow terms, drawdowns and velocities of the current
-// time step; false when its heads could not be loaded.
+// The results of the current time step; false when its heads could not be read.
 bool LoadStepResults(Session& session, UserInterface& ui) {
-  ModelState& m = session.model;
-  LoadSinkCells(m, ui, true);
-  session.loaded.headsLoaded = LoadHeads(m, session.settings, ui, true);
-  if (!session.loaded.headsLoaded) return false;
-  if (LoadFlowTerms(m, ui, true)) ComputeCellVelocities(m, session.settings, session.tracking);
-  session.loaded.drawdownsLoaded = LoadDrawdowns(m, ui, false);
-  return true;
+  const LoadStatus status =
+      LoadTimeStepResults(session.model, session.settings, session.tracking, ui, StepResults::All);
+  session.loaded.headsLoaded = status.headsLoaded;
+  session.loaded.drawdownsLoaded = status.drawdownsLoaded;
+  return status.headsLoaded;
 }
 
 }  // namespace
@@ -90,10 +86,13 @@ void MainWindow::options_particle_tracking_Click() {
   if (RefuseCommand()) return;
   ModelState& m = session_.model;
   const int step = m.CurrentStep, period = m.CurrentPeriod;
-  TrackingDialog dialog(TrackingEntriesFrom(session_.tracking, session_.periods, m), session_.periods, ui_, this);
+  TrackingEntries entries = TrackingEntriesFrom(session_.tracking, session_.periods, m);
+  if (m.importedFromMf2005) entries.layerPorosity = LayerPorosityEntries(ReadLayerPorosity(session_.settingsPath), m.NLAY);
+  TrackingDialog dialog(entries, session_.periods, ui_, this);
   if (dialog.exec() == QDialog::Accepted) {
     StoreTrackingEntries(dialog.Entries(), session_.periods, session_.tracking, m);
     WriteTimeSettings(session_.settingsPath, session_.tracking);
+    if (m.importedFromMf2005) StoreLayerPorosity(LayerPorosityOf(dialog.Entries()));
   }
   if (m.CurrentStep != step || m.CurrentPeriod != period) {
     Hourglass hourglass(ui_);
@@ -109,6 +108,15 @@ void MainWindow::options_particle_tracking_Click() {
     ui_.SetStatusPane(6, IntegerMaskText(m.CurrentStep));
   }
   RedrawViews(false);
+}
+
+// The porosities go into the settings file and, at once, into the model and
+// its velocities.
+void MainWindow::StoreLayerPorosity(const LayerPorosity& porosity) {
+  ModelState& m = session_.model;
+  WriteLayerPorosity(session_.settingsPath, porosity);
+  ApplyLayerPorosity(porosity, m.POROSITY);
+  if (m.flowTermsLoaded) ComputeCellVelocities(m, session_.settings, session_.tracking);
 }
 
 void MainWindow::particle_color_Click() {

@@ -5,19 +5,11 @@
 #include <QSpinBox>
 
 #include "app/main_window.h"
-#include "core/number_format.h"
 #include "graphics/plan_view.h"
-#include "graphics/zoom_rules.h"
-#include "input/layer_files.h"
-#include "tracking/placement.h"
+#include "graphics/particle_redraw.h"
+#include "input/package_layer_source.h"
 
 namespace kestra::app {
-namespace {
-
-// Release points are drawn as dots this many pixels across.
-constexpr int kReleaseDotFactor = 2;
-
-}  // namespace
 
 PlotContext MainWindow::Context() {
   return {pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], device_, session_.model, layout_};
@@ -30,8 +22,8 @@ DrawInputs MainWindow::Inputs() {
 }
 
 void MainWindow::SetUpViewScales(const Session& session) {
-  layout_.zoom = WholeGridZoom(session.model);
-  SetModelElevationRange(layout_, session.model);
+  SetUpModelViews(layout_, session.model);
+  packages_ = MakePackageLayerReader(session);
 }
 
 // The state a freshly opened model starts in: no particles, "set particle"
@@ -70,7 +62,7 @@ void MainWindow::ArrangeViews() {
 
 void MainWindow::RedrawViews(bool arrange) {
   if (!session_.model.HasModel() || isMinimized()) return;
-  if (session_.busy.redraw) {
+  if (session_.busy.particleRedraw) {
     redrawAgain_ = true;
     return;
   }
@@ -86,52 +78,20 @@ void MainWindow::RedrawViews(bool arrange) {
   RedrawParticles();
 }
 
-// Dots at the release points on the plan and both sections, drawn between
-// window events so that the stop button can end a long redraw.
+// Dots at the release points, drawn between window events so that the stop
+// button can end a long redraw.
 void MainWindow::RedrawParticles() {
   if (isMinimized() || IsBusy(session_.model, session_.busy) || particles_.Particles.empty()) return;
-  ui_.SetStatusPane(7, IntegerMaskText(particles_.ParticleCount()));
-  SetViewWindow(layout_);
-  session_.busy.redraw = true;
-  runControl_.breakRequested = false;
+  PlotContext context = Context();
+  ParticleRedraw redraw{context, session_.settings, session_.tracking, particles_, session_.busy, ui_, runControl_};
   SetRunButtonsRunning(true);
-  {
-    Hourglass hourglass(ui_);
-    for (const ParticleRecord& particle : particles_.Particles) {
-      ui_.ProcessEvents();
-      if (runControl_.breakRequested || !session_.busy.redraw) break;
-      DrawReleasePoint(particle, kReleaseDotFactor);
-    }
-  }
-  session_.busy.redraw = false;
+  kestra::RedrawParticles(redraw, kReleaseDotFactor);
   SetRunButtonsRunning(false);
   RefreshViews();
   ShowPointerReadout(lastPointer_);
   if (redrawAgain_) {
     redrawAgain_ = false;
     RedrawViews(true);
-  }
-}
-
-void MainWindow::DrawReleasePoint(const ParticleRecord& particle, int dotFactor) {
-  const ModelState& m = session_.model;
-  const CellIndex c = particle.startCell;
-  const float x = m.XEDGE[c.column - 1] + particle.startLocal.x * m.DELR[c.column];
-  const float y = m.YEDGE[c.row - 1] + particle.startLocal.y * m.DELC[c.row];
-  const float z = ElevationOfLocalHeight(m, session_.settings, c, particle.startLocal.z);
-  const ViewWindow& w = layout_.view;
-  if (x < w.Xmin || x > w.Xmax || y < w.Ymin || y > w.Ymax || z < w.Zmin || z > w.Zmax) return;
-  const Colour colour = IsOn(session_.tracking.UseLayerColors) && c.layer < static_cast<int>(m.LayerProperties.size())
-                            ? LayerColor(m.LayerProperties[c.layer])
-                            : particle.ParticleColor;
-  // Half the dot's width in model units across, and along the stretched elevation axis.
-  const float half = layout_.PixelSize * static_cast<float>(particle.PenWidth * dotFactor) / 2;
-  const float halfZ = half / layout_.Exaggeration;
-  PlotContext context = Context();
-  if (layout_.planShown) FillBox(context, x - half, y - half, x + half, y + half, colour);
-  if (layout_.sectionsShown) {
-    FillBoxRowSection(context, x - half, z - halfZ, x + half, z + halfZ, colour);
-    FillBoxColumnSection(context, z - halfZ, y - half, z + halfZ, y + half, colour);
   }
 }
 

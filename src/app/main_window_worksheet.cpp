@@ -13,6 +13,7 @@
 #include "app/placement_dialog.h"
 #include "core/number_format.h"
 #include "graphics/cross_sections.h"
+#include "graphics/particle_redraw.h"
 #include "graphics/plan_view.h"
 #include "graphics/pointer_marks.h"
 #include "graphics/zoom_rules.h"
@@ -248,7 +249,8 @@ void MainWindow::SetParticleAtPointer(QPointF point) {
   if (!AddParticle(particles_, cell, local, elevation, ui_)) return;
   findChild<QAction*>("file_save_particles_as")->setEnabled(true);
   SetViewWindow(layout_);
-  DrawReleasePoint(particles_.Particles.back(), 2);
+  PlotContext context = Context();
+  DrawReleasePoint(context, session_.settings, session_.tracking, particles_.Particles.back(), kReleaseDotFactor);
   RefreshViews();
   PlaceSectionMarker(X(point), Y(point), elevation);
   ShowPointerReadout(point);

@@ -27,6 +27,7 @@ TrackingDialog::TrackingDialog(const TrackingEntries& entries, const StressPerio
   tabs->addTab(MarksPage(), tr("Time marks"));
   tabs->addTab(SimulationPage(), tr("Simulation"));
   tabs->addTab(SourcesPage(), tr("Sources and sinks"));
+  if (!entries_.layerPorosity.empty()) tabs->addTab(PorosityPage(), tr("Porosity"));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &TrackingDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &TrackingDialog::reject);
@@ -135,6 +136,18 @@ QWidget* TrackingDialog::SourcesPage() {
   return page;
 }
 
+// One porosity per layer; an empty field keeps the model's.
+QWidget* TrackingDialog::PorosityPage() {
+  auto* page = new QWidget(this);
+  auto* form = new QFormLayout(page);
+  for (std::size_t k = 0; k < entries_.layerPorosity.size(); ++k) {
+    const QString name = QString("porosity_edit_%1").arg(k + 1);
+    layerPorosity_.push_back(AddField(name.toUtf8().constData(), entries_.layerPorosity[k]));
+    form->addRow(tr("Layer %1").arg(k + 1), layerPorosity_.back());
+  }
+  return page;
+}
+
 // The value shown follows the unit box, so the step keeps its length.
 void TrackingDialog::UnitChanged(int unit) {
   stepLength_->setText(
@@ -160,6 +173,7 @@ TrackingEntries TrackingDialog::Typed() const {
   e.rechargeAssignment = recharge_->checkedId();
   e.evapotranspirationAssignment = evapotranspiration_->checkedId();
   e.useLayerColors = useLayerColors_->isChecked();
+  for (const QLineEdit* field : layerPorosity_) e.layerPorosity.push_back(field->text().toStdString());
   return e;
 }
 
@@ -169,7 +183,8 @@ void TrackingDialog::accept() {
   if (!check.message.empty()) {
     Complain(ui_, check.message, MessageIcon::Exclamation, kErrorTitle);
     QLineEdit* fields[] = {nullptr, stressPeriod_, timeStep_, stepLength_, arrowSize_, sectionMarkSize_};
-    fields[static_cast<int>(check.field)]->setFocus();
+    if (check.field == TrackingField::Porosity) layerPorosity_[check.layer - 1]->setFocus();
+    else fields[static_cast<int>(check.field)]->setFocus();
     return;
   }
   entries_ = typed;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <vector>
 
 #include "core/user_interface.h"
 #include "settings/tracking_settings.h"
@@ -36,6 +37,7 @@ class TrackingDialog : public QDialog {
   QWidget* MarksPage();
   QWidget* SimulationPage();
   QWidget* SourcesPage();
+  QWidget* PorosityPage();
   TrackingEntries Typed() const;
   void UnitChanged(int unit);
 
@@ -49,6 +51,7 @@ class TrackingDialog : public QDialog {
   QCheckBox *markOnTopView_ = nullptr, *markOnXsections_ = nullptr, *stopAtSinks_ = nullptr,
             *stopAtTimeLimit_ = nullptr, *useLayerColors_ = nullptr;
   QButtonGroup *simulationMode_ = nullptr, *recharge_ = nullptr, *evapotranspiration_ = nullptr;
+  std::vector<QLineEdit*> layerPorosity_;
 };
 
 }  // namespace kestra::app

@@ -5,9 +5,10 @@
 
 namespace kestra::cli {
 
-bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui) {
+bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const LayerPorosity& porosity) {
   NoViews views;
-  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views) : ImportNameFile(path, session, ui, views);
+  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, porosity)
+                               : ImportNameFile(path, session, ui, views, porosity);
 }
 
 }  // namespace kestra::cli

@@ -7,6 +7,7 @@
 
 #include "core/user_interface.h"
 #include "input/session.h"
+#include "settings/layer_porosity.h"
 
 namespace kestra::cli {
 
@@ -22,7 +23,8 @@ class CollectingInterface : public UserInterface {
 };
 
 // Opens a model file (".mdl") or imports any other path as a name file into
-// `session`; false when the model could not be loaded (the reason is in `ui`).
-bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui);
+// `session`, the layers `porosity` sets taking its porosity; false when the
+// model could not be loaded (the reason is in `ui`).
+bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const LayerPorosity& porosity = {});
 
 }  // namespace kestra::cli

@@ -14,7 +14,6 @@
 namespace kestra::cli {
 namespace {
 
-
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
 std::string ResultFileText(const std::string& path, ResultFileOpener open) {
@@ -110,9 +109,7 @@ int InfoCommand(const Arguments& arguments, std::ostream& out, std::ostream& err
   const std::string& path = args[0];
   Session session;
   CollectingInterface ui;
-  NoViews views;
-  const bool opened = IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, porosity)
-                                            : ImportNameFile(path, session, ui, views, porosity);
+  const bool opened = OpenBatchModel(path, session, ui, porosity);
   if (opened) {
     out << "model: " << path << " (" << ModelKindText(session.model) << ")\n";
     PrintGrid(session.model, out);

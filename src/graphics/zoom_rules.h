@@ -14,7 +14,4 @@ namespace kestra {
 std::optional<ZoomWindow> ZoomWindowFromDrag(const ModelState& state, float pixelSize, float xa, float ya, float xb,
                                              float yb);
 
-// The zoom window of the whole grid.
-ZoomWindow WholeGridZoom(const ModelState& state);
-
 }  // namespace kestra

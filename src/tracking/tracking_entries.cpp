@@ -1,5 +1,7 @@
 #include "tracking/tracking_entries.h"
 
+#include <algorithm>
+
 #include "core/number_format.h"
 #include "tracking/time_steps.h"
 
@@ -51,6 +53,11 @@ TrackingCheck CheckTrackingEntries(const TrackingEntries& entries, const StressP
   if (LeadingNumber(entries.stepLength) <= 0) return {TrackingField::StepLength, kStepLengthMessage};
   if (TypedInteger(entries.arrowSize) < 1) return {TrackingField::ArrowSize, kMarkSizeMessage};
   if (TypedInteger(entries.sectionMarkSize) < 1) return {TrackingField::SectionMarkSize, kMarkSizeMessage};
+  for (std::size_t k = 0; k < entries.layerPorosity.size(); ++k) {
+    const std::string& typed = entries.layerPorosity[k];
+    if (typed.find_first_not_of(' ') != std::string::npos && !IsValidPorosity(LeadingNumber(typed)))
+      return {TrackingField::Porosity, kPorosityMessage, static_cast<int>(k) + 1};
+  }
   return {};
 }
 
@@ -73,6 +80,23 @@ void StoreTrackingEntries(const TrackingEntries& entries, const StressPeriods& p
   tracking.RechargeAssignment = static_cast<std::int16_t>(entries.rechargeAssignment);
   tracking.EvapotranspirationAssignment = static_cast<std::int16_t>(entries.evapotranspirationAssignment);
   tracking.UseLayerColors = entries.useLayerColors ? -1 : 0;
+}
+
+LayerPorosity LayerPorosityOf(const TrackingEntries& entries) {
+  LayerPorosity porosity;
+  for (std::size_t k = 0; k < entries.layerPorosity.size(); ++k) {
+    const std::string& typed = entries.layerPorosity[k];
+    if (typed.find_first_not_of(' ') == std::string::npos) continue;
+    porosity.byLayer[static_cast<int>(k) + 1] = static_cast<float>(LeadingNumber(typed));
+  }
+  return porosity;
+}
+
+std::vector<std::string> LayerPorosityEntries(const LayerPorosity& porosity, int layerCount) {
+  std::vector<std::string> entries(static_cast<std::size_t>(std::max(layerCount, 0)));
+  for (const auto& [layer, value] : porosity.byLayer)
+    if (layer >= 1 && layer <= layerCount) entries[layer - 1] = GeneralNumberText(value);
+  return entries;
 }
 
 }  // namespace kestra

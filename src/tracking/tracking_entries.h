@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/model_state.h"
+#include "settings/layer_porosity.h"
 #include "settings/tracking_settings.h"
 
 namespace kestra {
@@ -22,18 +24,24 @@ struct TrackingEntries {
   int rechargeAssignment = 2;
   int evapotranspirationAssignment = 0;
   bool useLayerColors = false;
+  // Per-layer porosities of a model imported from a MODFLOW-2005 name file,
+  // layer 1 first; an empty entry keeps the model's porosity. Empty for
+  // other models.
+  std::vector<std::string> layerPorosity;
 };
 
 // The field a refused entry sends the user back to.
-enum class TrackingField { None, StressPeriod, TimeStep, StepLength, ArrowSize, SectionMarkSize };
+enum class TrackingField { None, StressPeriod, TimeStep, StepLength, ArrowSize, SectionMarkSize, Porosity };
 
 struct TrackingCheck {
   TrackingField field = TrackingField::None;
   std::string message;  // empty when every entry is accepted
+  int layer = 0;        // the layer of a refused porosity
 };
 
 inline constexpr const char* kStepLengthMessage = "The current step length is negative or zero";
 inline constexpr const char* kMarkSizeMessage = "Valid range is 1 to 2,147,483,647";
+inline constexpr const char* kPorosityMessage = "The porosity must be greater than 0 and at most 1";
 
 // The dialog's entries for the current settings: the step length shown in
 // the dialog's unit, flowlines forced for a model of a single time step.
@@ -44,7 +52,8 @@ TrackingEntries TrackingEntriesFrom(const TrackingSettings& tracking, const Stre
 std::string ConvertedStepLength(const std::string& shown, int fromUnit, int toUnit);
 
 // The first refused entry, in the dialog's order: stress period, time step,
-// step length, mark size on the plan, mark size on the sections.
+// step length, mark size on the plan, mark size on the sections, the layer
+// porosities.
 TrackingCheck CheckTrackingEntries(const TrackingEntries& entries, const StressPeriods& periods);
 
 // Stores checked entries: the time step into `state`, the rest into
@@ -52,5 +61,12 @@ TrackingCheck CheckTrackingEntries(const TrackingEntries& entries, const StressP
 // mark interval of 0 taken as 1.
 void StoreTrackingEntries(const TrackingEntries& entries, const StressPeriods& periods, TrackingSettings& tracking,
                           ModelState& state);
+
+// The layer porosities entered; layers left empty are not set.
+LayerPorosity LayerPorosityOf(const TrackingEntries& entries);
+
+// The entries of the porosity page: what the settings file sets for each of
+// `layerCount` layers, empty for the others.
+std::vector<std::string> LayerPorosityEntries(const LayerPorosity& porosity, int layerCount);
 
 }  // namespace kestra

@@ -103,3 +103,24 @@ TEST(TrackingDialog, ChangingTheUnitConvertsTheShownStep) {
 
 }  // namespace
 }  // namespace kestra::test
+
+namespace kestra::test {
+namespace {
+
+TEST(TrackingDialog, PorosityPageRefusesAPorosityAboveOne) {
+  TrackingDialogScene s;
+  TrackingEntries entries = TrackingEntriesFrom(s.tracking, s.periods, s.model);
+  entries.layerPorosity = {"0.2", ""};
+  app::TrackingDialog dialog(entries, s.periods, s.ui, nullptr);
+  EXPECT_EQ(Field<QLineEdit>(dialog, "porosity_edit_1")->text(), "0.2");
+  Field<QLineEdit>(dialog, "porosity_edit_2")->setText("1.2");
+  dialog.accept();
+  EXPECT_EQ(s.ui.LastMessage(), kPorosityMessage);
+  Field<QLineEdit>(dialog, "porosity_edit_2")->setText("0.35");
+  dialog.accept();
+  ASSERT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_FLOAT_EQ(LayerPorosityOf(dialog.Entries()).Of(2), 0.35f);
+}
+
+}  // namespace
+}  // namespace kestra::test

@@ -71,3 +71,24 @@ TEST(TrackingEntries, OneTimeStepForcesFlowlinesAndTheStepShowsInTheDialogUnit) 
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(TrackingEntries, LayerPorositiesOutsideZeroToOneAreRefusedAndEmptyOnesKeepTheModels) {
+  StressPeriods single;
+  TrackingEntries e = Entries(single);
+  e.layerPorosity = {"0.2", "", "1.5"};
+  const TrackingCheck check = CheckTrackingEntries(e, single);
+  EXPECT_EQ(check.field, TrackingField::Porosity);
+  EXPECT_EQ(check.layer, 3);
+  e.layerPorosity[2] = "0.3";
+  EXPECT_TRUE(CheckTrackingEntries(e, single).message.empty());
+  const LayerPorosity porosity = LayerPorosityOf(e);
+  EXPECT_EQ(porosity.byLayer.size(), 2u);
+  EXPECT_FLOAT_EQ(porosity.Of(3), 0.3f);
+  EXPECT_EQ(LayerPorosityEntries(porosity, 3), (std::vector<std::string>{"0.2", "", "0.3"}));
+}
+
+}  // namespace
+}  // namespace kestra
