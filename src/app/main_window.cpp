@@ -20,6 +20,7 @@
 #include "core/user_interface.h"
 #include "graphics/plan_view.h"
 #include "graphics/zoom_rules.h"
+#include "input/model_paths.h"
 #include "input/open_model.h"
 
 namespace kestra::app {
@@ -282,7 +283,9 @@ void MainWindow::Form_Activate() {
   if (commandLine_.isEmpty()) return;
   const std::string path = commandLine_.toStdString();
   commandLine_.clear();
-  OpenModelFile(path, session_, ui_, *this);
+  // A name file on the command line is imported as File, Import Model does.
+  if (IsModelFilePath(path)) OpenModelFile(path, session_, ui_, *this);
+  else ImportNameFile(path, session_, ui_, *this);
 }
 
 bool MainWindow::RefuseCommand() {

@@ -79,13 +79,34 @@ PackageLayerReader NameFileReader(const ModelState& model) {
   };
 }
 
+// A standard MODFLOW-2005 import: the cells it read for each stress period,
+// copied into the reader.
+PackageLayerReader Mf2005Reader(const ModelState& model) {
+  const std::vector<BoundaryPackage> packages = model.boundaryPackages;
+  const GridShape grid = model.Shape();
+  return [packages, grid](int dataType, int layer, int period, LayerValues& values) {
+    const char* key = PackageKey(dataType);
+    if (!key) return false;
+    for (const BoundaryPackage& package : packages) {
+      const auto* cells = package.fileType == key ? package.CellsOf(period) : nullptr;
+      if (cells == nullptr) continue;
+      SizeLayer(values, grid);
+      for (const BoundaryCell& cell : *cells)
+        if (cell.layer == layer && grid.Contains(cell.column, cell.row, cell.layer))
+          ValueAt(values, cell.column, cell.row) = cell.value;
+      return true;
+    }
+    return false;
+  };
+}
+
 }  // namespace
 
 PackageLayerReader MakePackageLayerReader(const Session& session) {
   const ModelState& model = session.model;
   // One reader per kind of model. A standard MODFLOW-2005 import keeps its
-  // boundary cells per stress period in memory (Mf2005Model::boundaryPackages)
-  // and gets a reader of its own here.
+  // boundary cells per stress period in memory.
+  if (model.importedFromMf2005) return Mf2005Reader(model);
   if (model.importedFromNameFile) return NameFileReader(model);
   return ModelFileSetReader(model);
 }
