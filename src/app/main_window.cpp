@@ -163,6 +163,7 @@ void MainWindow::BuildToolbar() {
   toolbar_->addWidget(colorSwatch_);
   ShowParticleColour();
   toolbar_->installEventFilter(this);
+  toolbar_->setMouseTracking(true);
 }
 
 // The plan view with the row section below it and the column section to its
