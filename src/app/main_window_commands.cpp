@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "app/tracking_dialog.h"
 #include "core/number_format.h"
+#include "input/layer_files.h"
 #include "input/model_loading.h"
 #include "input/open_model.h"
 #include "input/time_step_results.h"
@@ -91,6 +92,7 @@ void MainWindow::options_particle_tracking_Click() {
   TrackingDialog dialog(entries, session_.periods, ui_, this);
   if (dialog.exec() == QDialog::Accepted) {
     StoreTrackingEntries(dialog.Entries(), session_.periods, session_.tracking, m);
+    WriteLayerProperties(ModelSiblingPath(m, ".lyp"), {session_.layerPropertyHeader, m.LayerProperties});
     WriteTimeSettings(session_.settingsPath, session_.tracking);
     if (m.importedFromMf2005) StoreLayerPorosity(LayerPorosityOf(dialog.Entries()));
   }

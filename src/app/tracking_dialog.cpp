@@ -2,13 +2,18 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QHeaderView>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
+
+#include "render/qt_colour.h"
 
 namespace kestra::app {
 namespace {
@@ -19,7 +24,12 @@ const QStringList kTimeUnitNames = {"undefined", "seconds", "minutes", "hours", 
 
 TrackingDialog::TrackingDialog(const TrackingEntries& entries, const StressPeriods& periods, UserInterface& ui,
                                QWidget* parent)
-    : QDialog(parent), entries_(entries), periods_(periods), ui_(ui), shownUnit_(entries.timeUnit) {
+    : QDialog(parent),
+      entries_(entries),
+      periods_(periods),
+      ui_(ui),
+      shownUnit_(entries.timeUnit),
+      layerColors_(entries.layerColors) {
   setObjectName("pathlines");
   setWindowTitle(tr("Particle Tracking (Time) Properties"));
   auto* tabs = new QTabWidget(this);
@@ -116,7 +126,7 @@ QWidget* TrackingDialog::SimulationPage() {
   column->addWidget(stopAtSinks_);
   column->addWidget(stopAtTimeLimit_);
   column->addWidget(useLayerColors_);
-  column->addStretch();
+  column->addWidget(LayerColorTable());
   return page;
 }
 
@@ -134,6 +144,32 @@ QWidget* TrackingDialog::SourcesPage() {
                                    entries_.evapotranspirationAssignment);
   column->addStretch();
   return page;
+}
+
+// Layer numbers and colours; a click on a colour opens the colour dialog.
+QWidget* TrackingDialog::LayerColorTable() {
+  colorTable_ = new QTableWidget(static_cast<int>(layerColors_.size()), 2, this);
+  colorTable_->setObjectName("TDBGrid1");
+  colorTable_->setHorizontalHeaderLabels({tr("Layer"), tr("Color")});
+  colorTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  colorTable_->verticalHeader()->hide();
+  for (int row = 0; row < colorTable_->rowCount(); ++row) {
+    colorTable_->setItem(row, 0, new QTableWidgetItem(QString::number(row + 1)));
+    auto* colour = new QTableWidgetItem;
+    colour->setBackground(ToQColor(layerColors_[row]));
+    colorTable_->setItem(row, 1, colour);
+  }
+  connect(colorTable_, &QTableWidget::cellClicked, this, [this](int row, int column) {
+    if (column == 1) ChooseLayerColour(row);
+  });
+  return colorTable_;
+}
+
+void TrackingDialog::ChooseLayerColour(int row) {
+  const QColor chosen = QColorDialog::getColor(ToQColor(layerColors_[row]), this);
+  if (!chosen.isValid()) return;
+  layerColors_[row] = FromQColor(chosen);
+  colorTable_->item(row, 1)->setBackground(chosen);
 }
 
 // One porosity per layer; an empty field keeps the model's.
@@ -173,6 +209,7 @@ TrackingEntries TrackingDialog::Typed() const {
   e.rechargeAssignment = recharge_->checkedId();
   e.evapotranspirationAssignment = evapotranspiration_->checkedId();
   e.useLayerColors = useLayerColors_->isChecked();
+  e.layerColors = layerColors_;
   for (const QLineEdit* field : layerPorosity_) e.layerPorosity.push_back(field->text().toStdString());
   return e;
 }

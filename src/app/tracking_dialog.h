@@ -14,6 +14,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QTableWidget;
 
 namespace kestra::app {
 
@@ -38,6 +39,8 @@ class TrackingDialog : public QDialog {
   QWidget* SimulationPage();
   QWidget* SourcesPage();
   QWidget* PorosityPage();
+  QWidget* LayerColorTable();
+  void ChooseLayerColour(int row);
   TrackingEntries Typed() const;
   void UnitChanged(int unit);
 
@@ -52,6 +55,8 @@ class TrackingDialog : public QDialog {
             *stopAtTimeLimit_ = nullptr, *useLayerColors_ = nullptr;
   QButtonGroup *simulationMode_ = nullptr, *recharge_ = nullptr, *evapotranspiration_ = nullptr;
   std::vector<QLineEdit*> layerPorosity_;
+  std::vector<std::int32_t> layerColors_;
+  QTableWidget* colorTable_ = nullptr;
 };
 
 }  // namespace kestra::app

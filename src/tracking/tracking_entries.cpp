@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/number_format.h"
+#include "input/layer_files.h"
 #include "tracking/time_steps.h"
 
 namespace kestra {
@@ -38,6 +39,8 @@ TrackingEntries TrackingEntriesFrom(const TrackingSettings& tracking, const Stre
   e.rechargeAssignment = tracking.RechargeAssignment;
   e.evapotranspirationAssignment = tracking.EvapotranspirationAssignment;
   e.useLayerColors = tracking.UseLayerColors != 0;
+  for (int k = 1; k < static_cast<int>(state.LayerProperties.size()); ++k)
+    e.layerColors.push_back(LayerColor(state.LayerProperties[k]));
   return e;
 }
 
@@ -63,6 +66,8 @@ TrackingCheck CheckTrackingEntries(const TrackingEntries& entries, const StressP
 
 void StoreTrackingEntries(const TrackingEntries& entries, const StressPeriods& periods, TrackingSettings& tracking,
                           ModelState& state) {
+  for (std::size_t k = 0; k < entries.layerColors.size() && k + 1 < state.LayerProperties.size(); ++k)
+    SetLayerColor(state.LayerProperties[k + 1], entries.layerColors[k]);
   state.CurrentPeriod = TypedInteger(entries.stressPeriod);
   state.CurrentStep = TypedInteger(entries.timeStep);
   const double interval = LeadingNumber(entries.markInterval);

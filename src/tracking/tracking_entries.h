@@ -24,6 +24,7 @@ struct TrackingEntries {
   int rechargeAssignment = 2;
   int evapotranspirationAssignment = 0;
   bool useLayerColors = false;
+  std::vector<std::int32_t> layerColors;  // the pathline colour of layers 1..NLAY, in order
   // Per-layer porosities of a model imported from a MODFLOW-2005 name file,
   // layer 1 first; an empty entry keeps the model's porosity. Empty for
   // other models.
@@ -56,7 +57,7 @@ std::string ConvertedStepLength(const std::string& shown, int fromUnit, int toUn
 // porosities.
 TrackingCheck CheckTrackingEntries(const TrackingEntries& entries, const StressPeriods& periods);
 
-// Stores checked entries: the time step into `state`, the rest into
+// Stores checked entries: the time step and the layer colours into `state`, the rest into
 // `tracking` with the step length converted to the model time unit and a
 // mark interval of 0 taken as 1.
 void StoreTrackingEntries(const TrackingEntries& entries, const StressPeriods& periods, TrackingSettings& tracking,

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "input/layer_files.h"
+
 namespace kestra {
 namespace {
 
@@ -88,6 +90,27 @@ TEST(TrackingEntries, LayerPorositiesOutsideZeroToOneAreRefusedAndEmptyOnesKeepT
   EXPECT_EQ(porosity.byLayer.size(), 2u);
   EXPECT_FLOAT_EQ(porosity.Of(3), 0.3f);
   EXPECT_EQ(LayerPorosityEntries(porosity, 3), (std::vector<std::string>{"0.2", "", "0.3"}));
+}
+
+}  // namespace
+}  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(TrackingEntries, LayerColoursGoIntoTheLayerPropertiesAndBack) {
+  StressPeriods single;
+  ModelState model;
+  model.LayerProperties.resize(3);  // layers 1 and 2
+  SetLayerColor(model.LayerProperties[2], 0x00FF00);
+  TrackingEntries e = TrackingEntriesFrom(TrackingSettings{}, single, model);
+  ASSERT_EQ(e.layerColors.size(), 2u);
+  EXPECT_EQ(e.layerColors[1], 0x00FF00);
+  e.layerColors[0] = 255;
+  TrackingSettings tracking;
+  StoreTrackingEntries(e, single, tracking, model);
+  EXPECT_EQ(LayerColor(model.LayerProperties[1]), 255);
+  EXPECT_EQ(LayerColor(model.LayerProperties[2]), 0x00FF00);
 }
 
 }  // namespace
