@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <array>
 #include <vector>
 
 #include "cli/batch_model.h"

@@ -1,6 +1,7 @@
 #include <fstream>
 
 #include "cli/commands.h"
+#include "input/stress_period_file.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 
@@ -18,7 +19,11 @@ int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err)
   ReadSettings(path, settings, ui);
   for (const SettingKey& key : SettingKeys()) out << key.section << "/" << key.key << "=" << key.text(settings) << "\n";
 
-  const int modelTimeUnit = StressPeriods{}.timeUnit;
+  // The model's time unit comes from the tracking settings file beside the
+  // settings file, as when the model is opened.
+  StressPeriods periods;
+  if (path.size() > 4) ReadStressPeriodFile(path.substr(0, path.size() - 4) + ".TRA", periods, ui);
+  const int modelTimeUnit = periods.timeUnit;
   TrackingSettings tracking;
   ReadTimeSettings(path, modelTimeUnit, tracking);
   for (const TimeKey& key : TimeKeys(modelTimeUnit, tracking.TimeUnit))

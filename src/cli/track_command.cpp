@@ -55,6 +55,8 @@ constexpr const char* kUsage =
     "Exit status: 0 done, 1 the model, particle file or an output could not be used,\n"
     "2 wrong arguments.\n";
 
+constexpr int kMaxThreads = 256;
+
 // Prints every message of the open and the runs as it comes.
 class PrintingInterface : public UserInterface {
  public:
@@ -75,7 +77,7 @@ struct TrackOptions {
   std::optional<double> stepLength;
   std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces, period, step;
   std::optional<bool> stopAtSinks, stopAtTimeLimit;
-  int threads = 1;
+  std::optional<int> threads;
 };
 
 template <typename Number>
@@ -98,47 +100,67 @@ bool ParseSwitch(const std::string& text, std::optional<bool>& value) {
   return true;
 }
 
+bool ParseStepLength(const std::string& text, std::optional<double>& value) {
+  double length = 0;
+  if (!ParseNumber(text, length) || !(length > 0)) return false;
+  value = length;
+  return true;
+}
+
+bool ParseUnit(const std::string& text, std::optional<int>& value) {
+  const int unit = ParseTimeUnit(text);
+  if (unit < 0) return false;
+  value = unit;
+  return true;
+}
+
+bool ParseText(const std::string& text, std::string& value) {
+  value = text;
+  return true;
+}
+
 // Reads one option with its value; false on an unknown option or a bad value.
 bool ParseOption(const std::string& name, const std::string& value, TrackOptions& o) {
-  if (name == "--particles") o.particles = value;
-  else if (name == "--out") o.out = value;
-  else if (name == "--endpoints") o.endpoints = value;
-  else if (name == "--step-length") {
-    double length = 0;
-    if (!ParseNumber(value, length) || !(length > 0)) return false;
-    o.stepLength = length;
-  } else if (name == "--time-unit") {
-    const int unit = ParseTimeUnit(value);
-    if (unit < 0) return false;
-    o.timeUnit = unit;
-  } else if (name == "--max-steps") return ParseInt(value, 1, 2147483647, o.maxSteps);
-  else if (name == "--stop-at-sinks") return ParseSwitch(value, o.stopAtSinks);
-  else if (name == "--stop-at-time-limit") return ParseSwitch(value, o.stopAtTimeLimit);
-  else if (name == "--recharge-faces") return ParseInt(value, 0, 3, o.rechargeFaces);
-  else if (name == "--et-faces") return ParseInt(value, 0, 1, o.etFaces);
-  else if (name == "--period") return ParseInt(value, 1, 32767, o.period);
-  else if (name == "--step") return ParseInt(value, 1, 32767, o.step);
-  else if (name == "--threads") {
-    std::optional<int> threads;
-    if (!ParseInt(value, 1, 256, threads)) return false;
-    o.threads = *threads;
-  } else return false;
-  return true;
+  if (name == "--particles") return ParseText(value, o.particles);
+  if (name == "--out") return ParseText(value, o.out);
+  if (name == "--endpoints") return ParseText(value, o.endpoints);
+  if (name == "--step-length") return ParseStepLength(value, o.stepLength);
+  if (name == "--time-unit") return ParseUnit(value, o.timeUnit);
+  if (name == "--max-steps") return ParseInt(value, 1, 2147483647, o.maxSteps);
+  if (name == "--stop-at-sinks") return ParseSwitch(value, o.stopAtSinks);
+  if (name == "--stop-at-time-limit") return ParseSwitch(value, o.stopAtTimeLimit);
+  if (name == "--recharge-faces") return ParseInt(value, 0, 3, o.rechargeFaces);
+  if (name == "--et-faces") return ParseInt(value, 0, 1, o.etFaces);
+  if (name == "--period") return ParseInt(value, 1, 32767, o.period);
+  if (name == "--step") return ParseInt(value, 1, 32767, o.step);
+  if (name == "--threads") return ParseInt(value, 1, kMaxThreads, o.threads);
+  return false;
+}
+
+// Reads an option without a value; false when `arg` is none.
+bool ParseFlag(const std::string& arg, TrackOptions& o) {
+  if (arg == "--forward") return o.forward = true;
+  if (arg == "--backward") return o.backward = true;
+  if (arg == "--pathlines") return o.pathlines = true;
+  return false;
 }
 
 // False, with the reason in `err`, on a wrong command line.
 bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
   for (std::size_t n = 0; n < args.size(); ++n) {
     const std::string& arg = args[n];
-    if (arg == "--forward") o.forward = true;
-    else if (arg == "--backward") o.backward = true;
-    else if (arg == "--pathlines") o.pathlines = true;
-    else if (!arg.starts_with("--") && o.model.empty()) o.model = arg;
-    else if (n + 1 >= args.size() || !ParseOption(arg, args[n + 1], o)) {
-      err << "kestra-cli track: bad option or value: " << arg << (n + 1 < args.size() ? " " + args[n + 1] : "")
-          << "\n";
-      return false;
-    } else ++n;
+    if (ParseFlag(arg, o)) continue;
+    if (!arg.starts_with("--") && o.model.empty()) {
+      o.model = arg;
+      continue;
+    }
+    const bool hasValue = n + 1 < args.size();
+    if (hasValue && ParseOption(arg, args[n + 1], o)) {
+      ++n;
+      continue;
+    }
+    err << "kestra-cli track: bad option or value: " << arg << (hasValue ? " " + args[n + 1] : "") << "\n";
+    return false;
   }
   if (o.model.empty() || o.particles.empty() || o.out.empty()) {
     err << "kestra-cli track: MODEL, --particles and --out are needed\n";
@@ -224,7 +246,7 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   RunControl control;
   TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
                   session.busy,  ui,               endpoints,        loader,          control,
-                  o.threads};
+                  o.threads.value_or(1)};
   if (o.forward) RunTrackingCommand(run, TrackMode::ForwardRun);
   if (o.backward) RunTrackingCommand(run, TrackMode::BackwardRun);
 

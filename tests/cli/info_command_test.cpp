@@ -25,7 +25,8 @@ TEST(InfoCommand, DescribesASharedModelFileSet) {
 
 TEST(InfoCommand, ImportsANameFileAndListsItsPeriods) {
   std::ostringstream out, err;
-  const std::string path = (test::TestDataDir() / "transient2/namefile/transient2.nam").string();
+  test::TempDir copy;  // the import writes the layer property file beside the name file
+  const std::string path = test::CopySharedRun(copy, "transient2", "namefile", "transient2.nam");
   ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str();
   EXPECT_TRUE(Contains(out.str(), "(name file)"));
   EXPECT_TRUE(Contains(out.str(), "  period 3: length 100, 4 time steps, multiplier 1.5\n"));
@@ -60,7 +61,7 @@ TEST(InfoCommand, ImportsAModflow2005ModelWithThePorosityOption) {
 }
 
 TEST(InfoCommand, PorosityOptionAppliesToEveryKindOfModel) {
-  for (const std::string& form : {"lahey", "namefile", "modflow"}) {
+  for (const std::string form : {"lahey", "namefile", "modflow"}) {
     test::TempDir copy;
     const std::string path =
         test::CopySharedRun(copy, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");

@@ -38,6 +38,16 @@ TEST(SettingsCommand, PrintsTheValuesOfTheFile) {
   EXPECT_TRUE(err.str().empty());
 }
 
+TEST(SettingsCommand, TheTimeUnitDefaultsToTheModelsUnit) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("m.ini"), "[COLOR]\nMESH=0\n");
+  test::WriteWholeFile(dir.File("m.TRA"), "1 4\n100 3 2\n");
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine({"settings", dir.File("m.ini")}, out, err), 0);
+  EXPECT_NE(out.str().find("TIME/Current UNIT= 4\n"), std::string::npos);
+  EXPECT_NE(out.str().find("TIME/STEP LENGHT= 365.25\n"), std::string::npos);
+}
+
 TEST(SettingsCommand, WrongArgumentsGiveUsage) {
   std::ostringstream out, err;
   EXPECT_EQ(RunCommandLine({"settings"}, out, err), 2);

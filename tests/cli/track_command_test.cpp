@@ -149,8 +149,9 @@ std::string TransientParticles() {
   return text;
 }
 
-std::vector<std::string> TransientRun(const test::TempDir& dir, const std::string& threads) {
-  return {"track", Model("transient2/lahey/transient2.mdl"), "--particles", dir.File("p.txt"), "--out",
+std::vector<std::string> TransientRun(const test::TempDir& dir, const std::string& threads,
+                                      const std::string& model = Model("transient2/lahey/transient2.mdl")) {
+  return {"track", model, "--particles", dir.File("p.txt"), "--out",
           dir.File("paths" + threads + ".txt"), "--endpoints", dir.File("ends" + threads + ".csv"), "--pathlines",
           "--step-length", "25", "--time-unit", "days", "--max-steps", "20", "--stop-at-time-limit", "on",
           "--threads", threads};
@@ -191,6 +192,19 @@ TEST(TrackCommand, TwoThreadsWriteTheSameFilesAsOne) {
   const std::string one = test::ReadWholeFile(dir.File("paths1.txt"));
   EXPECT_GT(one.size(), 10000u);
   EXPECT_EQ(one, test::ReadWholeFile(dir.File("paths2.txt")));
+  EXPECT_EQ(test::ReadWholeFile(dir.File("ends1.csv")), test::ReadWholeFile(dir.File("ends2.csv")));
+}
+
+TEST(TrackCommand, TheMf2005ImportTracksAsTheModelFileSetOfTheSameRun) {
+  // The wells change between periods: the import's sinks and recharge of
+  // each period must come in as the pathlines walk through the steps. The
+  // import writes its layer colours beside the name file: a copy is used.
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
+  ASSERT_EQ(RunQuietly(TransientRun(dir, "1")), 0);
+  ASSERT_EQ(RunQuietly(TransientRun(dir, "2", test::CopySharedRun(dir, "transient2", "modflow", "transient2.nam"))),
+            0);
+  EXPECT_EQ(test::ReadWholeFile(dir.File("paths1.txt")), test::ReadWholeFile(dir.File("paths2.txt")));
   EXPECT_EQ(test::ReadWholeFile(dir.File("ends1.csv")), test::ReadWholeFile(dir.File("ends2.csv")));
 }
 

@@ -74,9 +74,11 @@ TEST_P(SharedModel, ModelFileSetsAndNameFileGiveTheSameModel) {
   const std::string name = GetParam();
   NoViews views;
   Opened lahey, powerStation, imported;
+  test::TempDir copy;  // the import writes the layer property file beside the name file
   ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
   ASSERT_TRUE(OpenModelFile(DataPath(name, "powerstation", name + ".mdl"), powerStation.session, powerStation.ui, views));
-  ASSERT_TRUE(ImportNameFile(DataPath(name, "namefile", name + ".nam"), imported.session, imported.ui, views));
+  ASSERT_TRUE(ImportNameFile(test::CopySharedRun(copy, name, "namefile", name + ".nam"), imported.session, imported.ui,
+                             views));
   for (const Opened* opened : {&lahey, &powerStation, &imported}) {
     EXPECT_TRUE(opened->ui.messages.empty()) << opened->ui.LastMessage();
     EXPECT_TRUE(opened->session.loaded.headsLoaded);
