@@ -5,10 +5,10 @@
 
 namespace kestra::cli {
 
-bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const LayerPorosity& porosity) {
+bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const LayerPorosity& layerPorosity) {
   NoViews views;
-  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, porosity)
-                               : ImportNameFile(path, session, ui, views, porosity);
+  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, layerPorosity)
+                               : ImportNameFile(path, session, ui, views, layerPorosity);
 }
 
 }  // namespace kestra::cli

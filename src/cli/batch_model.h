@@ -23,8 +23,9 @@ class CollectingInterface : public UserInterface {
 };
 
 // Opens a model file (".mdl") or imports any other path as a name file into
-// `session`, the layers `porosity` sets taking its porosity; false when the
-// model could not be loaded (the reason is in `ui`).
-bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const LayerPorosity& porosity = {});
+// `session`, the layers `layerPorosity` sets taking its porosity; false when
+// the model could not be loaded (the reason is in `ui`).
+bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui,
+                    const LayerPorosity& layerPorosity = {});
 
 }  // namespace kestra::cli

@@ -16,13 +16,13 @@ namespace kestra::cli {
 namespace {
 
 int Fail(std::ostream& err, const std::string& reason, int code) {
-  err << "kestra-cli plot: " << reason << "\n";
+  ReportPlotProblem(err, reason);
   return code;
 }
 
 bool Beyond(std::ostream& err, const char* option, int value, int count, const char* things) {
-  err << "kestra-cli plot: " << option << NumberText(value) << " lies beyond the" << NumberText(count) << " " << things
-      << " of the model\n";
+  ReportPlotProblem(
+      err, option + NumberText(value) + " lies beyond the" + NumberText(count) + " " + things + " of the model");
   return false;
 }
 
@@ -100,7 +100,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   Session session;
   CollectingInterface ui;
   const bool opened = OpenBatchModel(options.modelPath, session, ui);
-  for (const std::string& message : ui.messages) err << "kestra-cli plot: " << message << "\n";
+  for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
   if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
   BatchViews views;
   if (!ApplyViewOptions(options, session, views.layout, err)) return 2;

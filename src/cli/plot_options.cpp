@@ -99,7 +99,7 @@ bool IsValueOption(const std::string& word) {
 }
 
 bool Refuse(std::ostream& err, const std::string& reason) {
-  err << "kestra-cli plot: " << reason << "\n";
+  ReportPlotProblem(err, reason);
   return false;
 }
 
@@ -136,6 +136,8 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
   options.format = *format;
   return true;
 }
+
+void ReportPlotProblem(std::ostream& err, const std::string& reason) { err << "kestra-cli plot: " << reason << "\n"; }
 
 void PrintPlotUsage(std::ostream& out) {
   out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png] [--layer K]\n"

@@ -32,4 +32,7 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
 
 void PrintPlotUsage(std::ostream& out);
 
+// One line on `err` that says what stopped the plot.
+void ReportPlotProblem(std::ostream& err, const std::string& reason);
+
 }  // namespace kestra::cli

@@ -81,9 +81,9 @@ void WriteDxfLine(PlotDevice& device, WorldPoint start, WorldPoint end) {
   Coordinate(device, " 21", end.y);
 }
 
-void WriteDxfPolylineHead(PlotDevice& device) {
+void WriteDxfPolylineHead(PlotDevice& device, WorldPoint start) {
   PolylineHead(device);
-  device.hasLastVertex = false;
+  WriteVertex(device, start);
 }
 
 void WriteDxfVertex(PlotDevice& device, WorldPoint point) {

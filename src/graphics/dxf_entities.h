@@ -14,9 +14,10 @@ void WriteDxfTrailer(PlotDevice& device);
 // Corners in the order (x1, y1), (x2, y1), (x1, y2), (x2, y2) of the box.
 void WriteDxfSolid(PlotDevice& device, const WorldPoint corners[4]);
 void WriteDxfLine(PlotDevice& device, WorldPoint start, WorldPoint end);
-// The POLYLINE head with its vertices-follow flag; the start point itself is
-// not a vertex. The SEQEND follows before the next entity that is no VERTEX.
-void WriteDxfPolylineHead(PlotDevice& device);
+// The POLYLINE head with its vertices-follow flag and the start point as its
+// first VERTEX, so the first segment is part of the line. The SEQEND follows
+// before the next entity that is no VERTEX.
+void WriteDxfPolylineHead(PlotDevice& device, WorldPoint start);
 void WriteDxfVertex(PlotDevice& device, WorldPoint point);
 void WriteDxfCircle(PlotDevice& device, WorldPoint centre, float radius);
 

@@ -134,7 +134,7 @@ void DrawSegmentColumnSection(PlotContext& context, float z1, float y1, float z2
 void BeginPolyline(PlotContext& context, float x, float y, Colour colour, bool toFile, bool toScreen) {
   if (toScreen) context.plan.DrawPoint(x, y, colour);
   if (!toFile) return;
-  if (context.device.WritesDxf()) WriteDxfPolylineHead(context.device);
+  if (context.device.WritesDxf()) WriteDxfPolylineHead(context.device, World(context, {x, y}));
   if (context.device.WritesHpgl()) WriteHpglMove(context.device, GridLength(context.model), x, y);
 }
 

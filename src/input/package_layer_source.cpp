@@ -1,5 +1,6 @@
 #include "input/package_layer_source.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -11,9 +12,9 @@ namespace kestra {
 namespace {
 
 // The data types the views draw; nothing else is read through a reader.
-constexpr std::array kDrawnDataTypes = {kWellData,        kDrainData,   kRiverData,
-                                        kGeneralHeadData, kStreamData,  kBarrierData,
-                                        kReservoirLocationData, kReservoirLayerData};
+constexpr std::array kDrawnDataTypes = {
+    kWellData,          kDrainData, kRiverData, kGeneralHeadData, kStreamData, kBarrierData, kReservoirLocationData,
+    kReservoirLayerData};
 
 bool IsDrawnDataType(int dataType) {
   for (int drawn : kDrawnDataTypes)
@@ -79,24 +80,22 @@ PackageLayerReader NameFileReader(const ModelState& model) {
   };
 }
 
-// A standard MODFLOW-2005 import: the cells it read for each stress period,
-// copied into the reader.
+// A standard MODFLOW-2005 import: the cells read at the import for the
+// period; the name file lists the package when the import kept it.
 PackageLayerReader Mf2005Reader(const ModelState& model) {
   const std::vector<BoundaryPackage> packages = model.boundaryPackages;
   const GridShape grid = model.Shape();
   return [packages, grid](int dataType, int layer, int period, LayerValues& values) {
     const char* key = PackageKey(dataType);
-    if (!key) return false;
-    for (const BoundaryPackage& package : packages) {
-      const auto* cells = package.fileType == key ? package.CellsOf(period) : nullptr;
-      if (cells == nullptr) continue;
-      SizeLayer(values, grid);
+    const auto package = std::find_if(packages.begin(), packages.end(),
+                                      [key](const BoundaryPackage& p) { return key && p.fileType == key; });
+    if (package == packages.end()) return false;
+    SizeLayer(values, grid);
+    if (const auto* cells = package->CellsOf(period))
       for (const BoundaryCell& cell : *cells)
         if (cell.layer == layer && grid.Contains(cell.column, cell.row, cell.layer))
           ValueAt(values, cell.column, cell.row) = cell.value;
-      return true;
-    }
-    return false;
+    return true;
   };
 }
 
@@ -104,8 +103,7 @@ PackageLayerReader Mf2005Reader(const ModelState& model) {
 
 PackageLayerReader MakePackageLayerReader(const Session& session) {
   const ModelState& model = session.model;
-  // One reader per kind of model. A standard MODFLOW-2005 import keeps its
-  // boundary cells per stress period in memory.
+  // One reader per kind of model.
   if (model.importedFromMf2005) return Mf2005Reader(model);
   if (model.importedFromNameFile) return NameFileReader(model);
   return ModelFileSetReader(model);

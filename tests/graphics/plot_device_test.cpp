@@ -91,7 +91,7 @@ TEST(DxfPlot, LineCarriesLayerColourAndWorldCoordinates) {
       << dxf;
 }
 
-TEST(DxfPlot, PolylineHasVerticesFollowFlagAndEndsWithSeqend) {
+TEST(DxfPlot, PolylineStartsWithItsStartPointAndEndsWithSeqend) {
   TempDir dir;
   const ModelState model = test::UniformModel(2, 2, 1, 10, 10);
   const std::string dxf = PlotOf(model, kPlotFormatDxf, dir.File("a.dxf"), [](PlotContext& c) {
@@ -100,7 +100,8 @@ TEST(DxfPlot, PolylineHasVerticesFollowFlagAndEndsWithSeqend) {
     ContinuePolyline(c, 3, 2, kBlack, true, true);
   });
   EXPECT_NE(
-      dxf.find("  0\r\nPOLYLINE\r\n  8\r\n0\r\n 66\r\n1\r\n  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n"),
+      dxf.find("  0\r\nPOLYLINE\r\n  8\r\n0\r\n 66\r\n1\r\n  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 1\r\n 20\r\n 19\r\n"
+               "  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n"),
       std::string::npos)
       << dxf;
   EXPECT_NE(dxf.find(" 20\r\n 18\r\n  0\r\nSEQEND\r\n  8\r\n0\r\n  0\r\nENDSEC\r\n"), std::string::npos) << dxf;

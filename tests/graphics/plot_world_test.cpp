@@ -56,8 +56,9 @@ TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
   EXPECT_EQ(read.entities[1].type, "LINE");
   ExpectPoint(read.entities[1], 1, OnRotatedGrid(o, 300, 100));
   EXPECT_EQ(read.entities[2].type, "POLYLINE");
-  ASSERT_EQ(read.entities[2].coordinates.size(), 4u);  // the start point is no vertex
-  ExpectPoint(read.entities[2], 1, OnRotatedGrid(o, 100, 50));
+  ASSERT_EQ(read.entities[2].coordinates.size(), 6u);  // the start point and two more
+  ExpectPoint(read.entities[2], 0, OnRotatedGrid(o, 0, 0));
+  ExpectPoint(read.entities[2], 2, OnRotatedGrid(o, 100, 50));
   EXPECT_EQ(read.entities[3].type, "CIRCLE");
   ExpectPoint(read.entities[3], 0, OnRotatedGrid(o, 150, 25));
 }
