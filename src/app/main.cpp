@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -21,6 +22,9 @@ int main(int argc, char** argv) {
   const QString modelPath = arguments.size() > 1 ? arguments.at(1) : QString();
 
   kestra::app::MainWindow window;
+  window.SetCommandLine(modelPath);
+  // Sized to the screen first, for window systems that do not maximise.
+  window.setGeometry(QApplication::primaryScreen()->availableGeometry());
   window.showMaximized();
   QApplication::processEvents();
   if (modelPath.isEmpty()) kestra::app::ShowStartupPicture(kStartupPictureMilliseconds);

@@ -13,10 +13,15 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/help_window.h"
 #include "core/user_interface.h"
+#include "graphics/plan_view.h"
+#include "graphics/zoom_rules.h"
+#include "input/model_paths.h"
+#include "input/open_model.h"
 
 namespace kestra::app {
 namespace {
@@ -54,6 +59,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildViews();
   BuildStatusBar();
   SetModelControlsEnabled(false);
+  // Until a model's packages are known, no boundary-package cells are drawn.
+  packages_ = [](int, int, int, LayerValues&) { return false; };
 }
 
 QMenu* MainWindow::AddMenu(const char* objectName, const QString& title) {
@@ -71,11 +78,15 @@ QAction* MainWindow::AddItem(QMenu* menu, const char* objectName, const QString&
 
 void MainWindow::BuildMenus() {
   QMenu* file = AddMenu("menu_file", tr("&File"));
-  AddItem(file, "file_open_model", tr("&Open Model..."));
-  AddItem(file, "file_import_model", tr("&Import Model..."));
+  connect(AddItem(file, "file_open_model", tr("&Open Model..."), true), &QAction::triggered, this,
+          &MainWindow::file_open_model_Click);
+  connect(AddItem(file, "file_import_model", tr("&Import Model..."), true), &QAction::triggered, this,
+          &MainWindow::file_import_model_Click);
   file->addSeparator();
-  AddItem(file, "file_load_particles", tr("&Load Particles..."));
-  AddItem(file, "file_save_particles_as", tr("&Save Particles As..."));
+  connect(AddItem(file, "file_load_particles", tr("&Load Particles...")), &QAction::triggered, this,
+          &MainWindow::file_load_particles_Click);
+  connect(AddItem(file, "file_save_particles_as", tr("&Save Particles As...")), &QAction::triggered, this,
+          &MainWindow::file_save_particles_as_Click);
   file->addSeparator();
   AddItem(file, "file_save_plot_as", tr("Save &Plot As..."));
   AddItem(file, "file_print", tr("P&rint..."));
@@ -83,14 +94,17 @@ void MainWindow::BuildMenus() {
   connect(AddItem(file, "file_exit", tr("E&xit"), true), &QAction::triggered, this, &MainWindow::file_exit_Click);
 
   QMenu* run = AddMenu("menu_run", tr("&Run"));
-  AddItem(run, "run_forward", tr("&Forward"));
-  AddItem(run, "run_backward", tr("&Backward"));
-  AddItem(run, "run_step_forward", tr("Step F&orward"));
-  AddItem(run, "run_step_backward", tr("Step B&ackward"));
+  connect(AddItem(run, "run_forward", tr("&Forward")), &QAction::triggered, this, &MainWindow::run_forward_Click);
+  connect(AddItem(run, "run_backward", tr("&Backward")), &QAction::triggered, this, &MainWindow::run_backward_Click);
+  connect(AddItem(run, "run_step_forward", tr("Step F&orward")), &QAction::triggered, this,
+          &MainWindow::run_step_forward_Click);
+  connect(AddItem(run, "run_step_backward", tr("Step B&ackward")), &QAction::triggered, this,
+          &MainWindow::run_step_backward_Click);
 
   QMenu* options = AddMenu("menu_options", tr("&Options"));
   AddItem(options, "options_environment", tr("&Environment..."));
-  AddItem(options, "options_particle_tracking", tr("&Particle Tracking (Time)..."));
+  connect(AddItem(options, "options_particle_tracking", tr("&Particle Tracking (Time)...")), &QAction::triggered, this,
+          &MainWindow::options_particle_tracking_Click);
   AddItem(options, "options_maps", tr("&Maps..."));
 
   QMenu* help = AddMenu("menu_help", tr("&Help"));
@@ -116,19 +130,29 @@ void MainWindow::BuildToolbar() {
     }
   }
   ToolbarButton("set particle")->setChecked(true);
+  connect(toolbar_, &QToolBar::actionTriggered, this, &MainWindow::Toolbar1_ButtonClick);
 
   toolbar_->addSeparator();
   toolbar_->addWidget(new QLabel(tr("layer"), this));
   layerBox_ = new QSpinBox(this);
   layerBox_->setObjectName("layer_spin_edit");
   layerBox_->setToolTip(tr("Current layer"));
-  layerBox_->setRange(1, 1);
+  // Any number may be typed; Enter checks it against the model's layers.
+  layerBox_->setRange(0, 9999);
+  layerBox_->setValue(1);
+  layerBox_->setButtonSymbols(QAbstractSpinBox::NoButtons);
+  layerBox_->installEventFilter(this);
+  // Focus in a box starts an edit that holds the plan still, so only a
+  // click gives it the focus, never the window's activation.
+  layerBox_->setFocusPolicy(Qt::ClickFocus);
   toolbar_->addWidget(layerBox_);
   toolbar_->addWidget(new QLabel(tr("vertical pos."), this));
   verticalPositionBox_ = new QLineEdit("0.5", this);
   verticalPositionBox_->setObjectName("local_coordinate_edit");
   verticalPositionBox_->setToolTip(tr("Vertical position of the cursor"));
   verticalPositionBox_->setMaximumWidth(60);
+  verticalPositionBox_->installEventFilter(this);
+  verticalPositionBox_->setFocusPolicy(Qt::ClickFocus);
   toolbar_->addWidget(verticalPositionBox_);
   colorSwatch_ = new QFrame(this);
   colorSwatch_->setObjectName("Select_color");
@@ -136,34 +160,36 @@ void MainWindow::BuildToolbar() {
   colorSwatch_->setFixedSize(22, 22);
   colorSwatch_->setFrameShape(QFrame::Box);
   colorSwatch_->setAutoFillBackground(true);
-  colorSwatch_->setStyleSheet("background-color: rgb(255, 0, 0);");
   toolbar_->addWidget(colorSwatch_);
+  ShowParticleColour();
+  toolbar_->installEventFilter(this);
+  toolbar_->setMouseTracking(true);
 }
 
 // The plan view with the row section below it and the column section to its
-// right; their sizes follow the model's extents once a model is drawn.
+// right, placed by ArrangeViews whenever the space or the zoom changes.
 void MainWindow::BuildViews() {
-  auto* central = new QWidget(this);
-  auto* layout = new QGridLayout(central);
-  layout->setContentsMargins(2, 2, 2, 2);
-  layout->setSpacing(2);
-  auto addView = [&](const char* name, const QString& tooltip, int row, int column) {
-    auto* view = new QFrame(central);
-    view->setObjectName(name);
-    view->setToolTip(tooltip);
-    view->setFrameShape(QFrame::StyledPanel);
-    view->setAutoFillBackground(true);
-    view->setPalette(QPalette(Qt::white));
-    layout->addWidget(view, row, column);
-  };
-  addView("model_worksheet", QString(), 0, 0);
-  addView("model_worksheet_xz", tr("Cross-sectional view of the \"projection row\""), 1, 0);
-  addView("model_worksheet_yz", tr("Cross-sectional view of the \"projection column\""), 0, 1);
-  layout->setRowStretch(0, 3);
-  layout->setRowStretch(1, 1);
-  layout->setColumnStretch(0, 3);
-  layout->setColumnStretch(1, 1);
-  setCentralWidget(central);
+  viewArea_ = new QWidget(this);
+  viewArea_->setObjectName("view_area");
+  viewArea_->setAutoFillBackground(true);
+  viewArea_->setPalette(QPalette(Qt::white));
+  viewArea_->installEventFilter(this);
+  viewArea_->setMinimumSize(320, 240);
+  viewArea_->setMouseTracking(true);
+  const char* names[] = {"model_worksheet", "model_worksheet_xz", "model_worksheet_yz"};
+  for (int index = 0; index < 3; ++index) {
+    views_[index] = new PictureView(pictures_[index], names[index], viewArea_);
+    views_[index]->hide();
+  }
+  views_[kRowSection]->setToolTip(tr("Cross-sectional view of the \"projection row\""));
+  views_[kColumnSection]->setToolTip(tr("Cross-sectional view of the \"projection column\""));
+  connect(views_[kPlan], &PictureView::MouseDown, this, &MainWindow::model_worksheet_MouseDown);
+  connect(views_[kPlan], &PictureView::MouseMove, this, &MainWindow::model_worksheet_MouseMove);
+  connect(views_[kPlan], &PictureView::MouseUp, this, &MainWindow::model_worksheet_MouseUp);
+  for (int index : {kRowSection, kColumnSection})
+    connect(views_[index], &PictureView::MouseMove, this, [this] { RemoveSectionMarker(); });
+  views_[kPlan]->installEventFilter(this);
+  setCentralWidget(viewArea_);
 }
 
 // Eight panes for the pointer read-out, time step and particle count, then the
@@ -181,6 +207,7 @@ void MainWindow::BuildStatusBar() {
   meter->setObjectName("Meter");
   meter->setRange(0, 100);
   meter->setMaximumWidth(160);
+  meter->hide();
   auto* hint = new QLabel(this);
   hint->setObjectName("hint");
   statusBar()->addPermanentWidget(hint);
@@ -222,7 +249,8 @@ void MainWindow::file_exit_Click() {
 }
 
 void MainWindow::help_contents_Click() {
-  if (busy_.trackingRun || busy_.contourDrawing || busy_.redraw) {
+  if (session_.busy.trackingRun || session_.busy.contourDrawing || session_.busy.redraw ||
+      session_.busy.particleRedraw) {
     ui_.Beep();
     return;
   }
@@ -239,6 +267,56 @@ void MainWindow::help_about_Click() {
                      tr("<b>KESTRA</b> %1<br>Where groundwater goes and how long it takes.<br><br>"
                         "Particle tracking in MODFLOW models.")
                          .arg(QApplication::applicationVersion()));
+  RedrawViews(false);
+}
+
+}  // namespace kestra::app
+
+namespace kestra::app {
+
+// A model named on the command line opens once the window is on the screen.
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!commandLine_.isEmpty()) QTimer::singleShot(0, this, &MainWindow::Form_Activate);
+}
+
+void MainWindow::Form_Activate() {
+  if (commandLine_.isEmpty()) return;
+  const std::string path = commandLine_.toStdString();
+  commandLine_.clear();
+  // A name file on the command line is imported as File, Import Model does.
+  if (IsModelFilePath(path)) OpenModelFile(path, session_, ui_, *this);
+  else ImportNameFile(path, session_, ui_, *this);
+}
+
+bool MainWindow::RefuseCommand() {
+  if (!IsBusy(session_.model, session_.busy)) return false;
+  ui_.Beep();
+  return true;
+}
+
+void MainWindow::Toolbar1_ButtonClick(QAction* button) {
+  const QString key = button->data().toString();
+  if (key == "stop") {
+    StopRequested();
+  } else if (key == "open") {
+    ToolbarButton("set particle")->setChecked(true);
+    file_open_model_Click();
+  } else if (key == "zoom out") {
+    if (RefuseCommand()) return;
+    layout_.zoom = WholeGridZoom(session_.model);
+    RedrawViews(true);
+  } else if (key == "backward") {
+    run_backward_Click();
+  } else if (key == "step backward") {
+    run_step_backward_Click();
+  } else if (key == "step forward") {
+    run_step_forward_Click();
+  } else if (key == "forward") {
+    run_forward_Click();
+  } else if (key == "colors") {
+    particle_color_Click();
+  }
 }
 
 }  // namespace kestra::app

@@ -1,14 +1,26 @@
 // The main window: menus, the toolbar Toolbar1, the layer and vertical-position
-// boxes, the colour swatch, the three views and the status bar. Event
+// boxes, the colour swatch, the three views and the status bar. It owns the
+// session of the open model, the particles and the view state; event
 // handlers keep the names of the commands and stay thin.
 #pragma once
 
 #include <QMainWindow>
 #include <QString>
 
+#include "app/picture_view.h"
 #include "app/qt_user_interface.h"
-#include "core/model_state.h"
-#include "core/run_state.h"
+#include "graphics/draw_inputs.h"
+#include "graphics/package_layers.h"
+#include "graphics/plot_primitives.h"
+#include "graphics/plot_device.h"
+#include "graphics/view_arrangement.h"
+#include "input/open_observer.h"
+#include "input/session.h"
+#include "render/raster_picture.h"
+#include "settings/layer_porosity.h"
+#include "tracking/particle_set.h"
+#include "tracking/placement.h"
+#include "tracking/track_particles.h"
 
 class QAction;
 class QFrame;
@@ -19,41 +31,140 @@ class QToolBar;
 
 namespace kestra::app {
 
-class MainWindow : public QMainWindow {
+// What a left-button drag on the plan is doing.
+struct WorksheetDrag {
+  bool DragActive = false;   // the left button is held after a press on the plan
+  bool RubberShown = false;  // the rubber band is on the plan
+  bool zoom = false;         // the drag chooses a zoom window, else a placement rectangle
+  QPointF anchor;
+  QPointF corner;
+};
+
+// The cross at the pointer position on the sections.
+struct SectionMarker {
+  float x = 0, y = 0, z = 0;
+  bool shown = false;
+};
+
+class MainWindow : public QMainWindow, public OpenObserver {
   Q_OBJECT
 
  public:
   explicit MainWindow(QWidget* parent = nullptr);
 
-  UserInterface& ui() { return ui_; }
-  const ModelState& model() const { return model_; }
-  BusyFlags& busy() { return busy_; }
+  QtUserInterface& ui() { return ui_; }
+  Session& session() { return session_; }
+  const ModelState& model() const { return session_.model; }
+  BusyFlags& busy() { return session_.busy; }
+  ParticleSet& particles() { return particles_; }
+  RunControl& runControl() { return runControl_; }
+  const ViewLayout& layout() const { return layout_; }
+  const RasterPicture& Raster(int index) const { return pictures_[index]; }
+  PictureView* View(int index) const { return views_[index]; }
+  float VerticalPosition() const { return verticalPosition_; }
 
+  // The model path given on the command line, opened when the window is first shown.
+  void SetCommandLine(const QString& path) { commandLine_ = path; }
   // Enables or disables the toolbar's model buttons and the two boxes together.
   void SetModelControlsEnabled(bool enabled);
   // The toolbar button with the given key ("open", "set particle", ...).
   QAction* ToolbarButton(const QString& key) const;
 
+  // OpenObserver: the steps of an open that belong to the window.
+  void SetUpViewScales(const Session& session) override;
+  void ShowModel(Session& session) override;
+  void KeepModel(Session& session) override;
+
  public slots:
+  void Form_Activate();
+  void file_open_model_Click();
+  void file_import_model_Click();
+  void file_load_particles_Click();
+  void file_save_particles_as_Click();
   void file_exit_Click();
+  void run_forward_Click();
+  void run_backward_Click();
+  void run_step_forward_Click();
+  void run_step_backward_Click();
+  void options_particle_tracking_Click();
   void help_contents_Click();
   void help_about_Click();
+  void Toolbar1_ButtonClick(QAction* button);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  enum PictureIndex { kPlan = 0, kRowSection = 1, kColumnSection = 2 };
+
+  // Building the window.
   QMenu* AddMenu(const char* objectName, const QString& title);
   QAction* AddItem(QMenu* menu, const char* objectName, const QString& text, bool enabled = false);
   void BuildMenus();
   void BuildToolbar();
   void BuildViews();
   void BuildStatusBar();
-  bool ModelLoadedAndBusy() const { return model_.HasModel() && IsBusy(model_, busy_); }
+  bool ModelLoadedAndBusy() const { return session_.model.HasModel() && IsBusy(session_.model, session_.busy); }
+  // True, after a beep, when a command must not run now.
+  bool RefuseCommand();
+
+  // Drawing (main_window_drawing.cpp).
+  PlotContext Context();
+  DrawInputs Inputs();
+  void Form_Resize();
+  void ArrangeViews();
+  // The redraw after a view change: particles back to their release points,
+  // the model drawn, then the particles' release points.
+  void RedrawViews(bool arrange);
+  void RedrawParticles();
+  void RefreshViews();
+
+  // Tracking (main_window_runs.cpp).
+  void RunParticles(TrackMode mode);
+  void SetRunButtonsRunning(bool running);
+  void StopRequested();
+
+  // The plan and the boxes (main_window_worksheet.cpp).
+  void model_worksheet_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
+  void model_worksheet_MouseMove(Qt::MouseButtons buttons, QPointF point);
+  void model_worksheet_MouseUp(Qt::MouseButton button, QPointF point);
+  void MoveSections(CellIndex cell);
+  void SetParticleAtPointer(QPointF point);
+  void PlaceParticlesInRectangle(QPointF a, QPointF b);
+  void DeleteParticlesInRectangle(QPointF a, QPointF b);
+  void FinishZoomDrag(QPointF point);
+  bool layer_spin_edit_KeyDown(int key);
+  bool local_coordinate_edit_Leave();
+  bool BoxGotFocus(bool& editFlag);
+  void ClearPointerReadout();
+  void ShowPointerReadout(QPointF point);
+  void RemoveSectionMarker();
+  void PlaceSectionMarker(float x, float y, float z);
+  void StoreLayerPorosity(const LayerPorosity& porosity);
+  void particle_color_Click();
+  void ShowParticleColour();
 
   QtUserInterface ui_{this};
-  ModelState model_;
-  BusyFlags busy_;
+  Session session_;
+  ParticleSet particles_;
+  RunControl runControl_;
+  PlotDevice device_;
+  ViewLayout layout_;
+  ViewPlacement placement_;
+  RasterPicture pictures_[3];
+  PictureView* views_[3] = {};
+  PackageLayerReader packages_;
+  PlacementCounts placementCounts_;
+  WorksheetDrag drag_;
+  SectionMarker marker_;
+  QPointF lastPointer_;
+  float verticalPosition_ = 0.5f;
+  bool redrawAgain_ = false;
+  QString commandLine_;
+
+  QWidget* viewArea_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QSpinBox* layerBox_ = nullptr;
   QLineEdit* verticalPositionBox_ = nullptr;

@@ -20,7 +20,10 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 
 }  // namespace
 
-void QtUserInterface::Beep() { QApplication::beep(); }
+void QtUserInterface::Beep() {
+  ++beeps_;
+  QApplication::beep();
+}
 
 void QtUserInterface::ShowMessage(const std::string& text, MessageIcon icon, const std::string& title) {
   QMessageBox box(ToQtIcon(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
@@ -43,7 +46,10 @@ void QtUserInterface::SetHourglass(bool on) {
 }
 
 void QtUserInterface::SetMeter(int percent) {
-  if (meter_) meter_->setValue(percent);
+  if (!meter_) return;
+  meter_->setValue(percent);
+  // The meter is seen only while a long operation advances it.
+  meter_->setVisible(percent > 0);
 }
 
 void QtUserInterface::SetHint(const std::string& text) {

@@ -28,6 +28,8 @@ class QtUserInterface : public UserInterface {
 
   // The widgets that show the meter, the hint and the panes, once the window has them.
   void AttachStatus(QProgressBar* meter, QLabel* hint, std::vector<QLabel*> panes);
+  // Beeps sounded so far: what a refused click leaves behind.
+  int BeepCount() const { return beeps_; }
 
  private:
   QPointer<QWidget> window_;
@@ -35,6 +37,7 @@ class QtUserInterface : public UserInterface {
   QPointer<QLabel> hint_;
   std::vector<QPointer<QLabel>> panes_;
   int hourglassDepth_ = 0;
+  int beeps_ = 0;
 };
 
 }  // namespace kestra::app

@@ -33,6 +33,27 @@ class BusyWhile {
 
 }  // namespace
 
+void DrawReleasePoint(PlotContext& context, const Settings& settings, const TrackingSettings& tracking,
+                      const ParticleRecord& particle, int dotFactor) {
+  const ModelState& model = context.model;
+  const ViewLayout& layout = context.layout;
+  const CellIndex cell = particle.startCell;
+  const int j = cell.column, i = cell.row;
+  if (!model.Shape().Contains(j, i, cell.layer)) return;
+  const float x = model.XEDGE[j - 1] + particle.startLocal.x * model.DELR[j];
+  const float y = model.YEDGE[i - 1] + particle.startLocal.y * model.DELC[i];
+  const float z = ElevationOfLocalHeight(model, settings, cell, particle.startLocal.z);
+  if (!InsideViewBox(layout.view, x, y, z)) return;
+  const Colour colour = PathlineColour(model, tracking, particle.ParticleColor, cell.layer);
+  const auto width = static_cast<float>(particle.PenWidth * dotFactor);
+  const float pixel = layout.PixelSize;
+  const float elevationPixel = layout.PixelSize / layout.Exaggeration;
+  if (layout.planShown) DrawReleaseDot(context.plan, x, y, pixel, pixel, width, colour);
+  if (!layout.sectionsShown) return;
+  DrawReleaseDot(context.rowSection, x, z, pixel, elevationPixel, width, colour);
+  DrawReleaseDot(context.columnSection, z, y, elevationPixel, pixel, width, colour);
+}
+
 void RedrawParticles(ParticleRedraw& redraw, int dotFactor) {
   PlotContext& context = redraw.context;
   const ModelState& model = context.model;
@@ -43,24 +64,10 @@ void RedrawParticles(ParticleRedraw& redraw, int dotFactor) {
   const BusyWhile running(redraw.busy.particleRedraw);
   const Hourglass hourglass(redraw.ui);
   redraw.control.breakRequested = false;
-  const float pixel = layout.PixelSize;
-  const float elevationPixel = layout.PixelSize / layout.Exaggeration;
   for (const ParticleRecord& particle : redraw.particles.Particles) {
     redraw.ui.ProcessEvents();
     if (redraw.control.breakRequested) break;
-    const CellIndex cell = particle.startCell;
-    const int j = cell.column, i = cell.row;
-    if (!model.Shape().Contains(j, i, cell.layer)) continue;
-    const float x = model.XEDGE[j - 1] + particle.startLocal.x * model.DELR[j];
-    const float y = model.YEDGE[i - 1] + particle.startLocal.y * model.DELC[i];
-    const float z = ElevationOfLocalHeight(model, redraw.settings, cell, particle.startLocal.z);
-    if (!InsideViewBox(layout.view, x, y, z)) continue;
-    const Colour colour = PathlineColour(model, redraw.tracking, particle.ParticleColor, cell.layer);
-    const auto width = static_cast<float>(particle.PenWidth * dotFactor);
-    if (layout.planShown) DrawReleaseDot(context.plan, x, y, pixel, pixel, width, colour);
-    if (!layout.sectionsShown) continue;
-    DrawReleaseDot(context.rowSection, x, z, pixel, elevationPixel, width, colour);
-    DrawReleaseDot(context.columnSection, z, y, elevationPixel, pixel, width, colour);
+    DrawReleasePoint(context, redraw.settings, redraw.tracking, particle, dotFactor);
   }
 }
 

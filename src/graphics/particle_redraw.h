@@ -33,4 +33,9 @@ struct ParticleRedraw {
 // the particle count.
 void RedrawParticles(ParticleRedraw& redraw, int dotFactor);
 
+// One particle's release point as RedrawParticles draws it, inside the
+// current ViewWindow only; a particle is set with the right button so.
+void DrawReleasePoint(PlotContext& context, const Settings& settings, const TrackingSettings& tracking,
+                      const ParticleRecord& particle, int dotFactor);
+
 }  // namespace kestra

@@ -4,12 +4,13 @@
 #include <QPolygonF>
 #include <cmath>
 
+#include "render/qt_colour.h"
+
 namespace kestra {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-QColor ToQColor(Colour colour) { return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 
 // A painter in the picture's draw mode: inverting flips the pixels whatever
 // the colour, so a second pass restores them.

@@ -37,6 +37,8 @@ class RasterPicture : public Picture {
   const QImage& Image() const { return shown_; }
   // Pixel position of a user point.
   QPointF ToPixels(float x, float y) const { return toPixels_.map(QPointF(x, y)); }
+  // User point under a pixel position.
+  QPointF ToUser(QPointF pixel) const { return toPixels_.inverted().map(pixel); }
 
  private:
   // The image the next element goes to: the persistent one or the surface.

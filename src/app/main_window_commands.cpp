@@ -1,0 +1,138 @@
+// The menu commands that open dialogs: model open and import, particle
+// files, the particle tracking options and the particle colour.
+#include <QAction>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+
+#include "app/main_window.h"
+#include "app/tracking_dialog.h"
+#include "core/number_format.h"
+#include "input/layer_files.h"
+#include "input/model_loading.h"
+#include "input/open_model.h"
+#include "input/time_step_results.h"
+#include "render/qt_colour.h"
+#include "settings/settings_file.h"
+#include "settings/layer_porosity.h"
+#include "tracking/face_velocities.h"
+#include "tracking/particle_file.h"
+#include "tracking/tracking_entries.h"
+
+namespace kestra::app {
+namespace {
+
+// The file the user chose, its letter case kept; empty when cancelled.
+std::string ChosenFile(const QString& name) { return name.toStdString(); }
+
+// The results of the current time step; false when its heads could not be read.
+bool LoadStepResults(Session& session, UserInterface& ui) {
+  const LoadStatus status =
+      LoadTimeStepResults(session.model, session.settings, session.tracking, ui, StepResults::All);
+  session.loaded.headsLoaded = status.headsLoaded;
+  session.loaded.drawdownsLoaded = status.drawdownsLoaded;
+  return status.headsLoaded;
+}
+
+}  // namespace
+
+void MainWindow::file_open_model_Click() {
+  if (RefuseWhenBusy(session_, ui_)) return;
+  const std::string path = ChosenFile(
+      QFileDialog::getOpenFileName(this, tr("Open model"), QString(), tr("Veldro models (*.mdl)")));
+  if (path.empty()) {
+    RedrawViews(false);
+    return;
+  }
+  OpenModelFile(path, session_, ui_, *this);
+}
+
+void MainWindow::file_import_model_Click() {
+  if (RefuseWhenBusy(session_, ui_)) return;
+  const std::string path =
+      ChosenFile(QFileDialog::getOpenFileName(this, tr("Import Model"), QString(), tr("Name Files (*.*)")));
+  if (path.empty()) {
+    RedrawViews(false);
+    return;
+  }
+  ImportNameFile(path, session_, ui_, *this);
+}
+
+void MainWindow::file_save_particles_as_Click() {
+  if (RefuseCommand()) return;
+  const QString name = QFileDialog::getSaveFileName(this, tr("Save Particles As"), QString(), tr("All files (*.*)"),
+                                                    nullptr, QFileDialog::DontConfirmOverwrite);
+  if (name.isEmpty()) return;
+  if (QFileInfo::exists(name) &&
+      !ui_.AskYesNo(name.toStdString() + " already exists. Overwrite?", kApplicationTitle))
+    return;
+  Hourglass hourglass(ui_);
+  WriteParticleFile(ChosenFile(name), particles_, ui_);
+}
+
+void MainWindow::file_load_particles_Click() {
+  if (RefuseCommand()) return;
+  const QString name =
+      QFileDialog::getOpenFileName(this, tr("Load Particles"), QString(), tr("All files (*.*)"));
+  if (name.isEmpty()) return;
+  if (!ReadParticleFile(ChosenFile(name), session_.model, particles_, ui_)) return;
+  if (!particles_.Particles.empty()) findChild<QAction*>("file_save_particles_as")->setEnabled(true);
+  RedrawViews(false);
+}
+
+// After the dialog the particles restart; a new time step brings its
+// results, or the old step back when its heads cannot be read.
+void MainWindow::options_particle_tracking_Click() {
+  if (RefuseCommand()) return;
+  ModelState& m = session_.model;
+  const int step = m.CurrentStep, period = m.CurrentPeriod;
+  TrackingEntries entries = TrackingEntriesFrom(session_.tracking, session_.periods, m);
+  if (m.importedFromMf2005) entries.layerPorosity = LayerPorosityEntries(ReadLayerPorosity(session_.settingsPath), m.NLAY);
+  TrackingDialog dialog(entries, session_.periods, ui_, this);
+  if (dialog.exec() == QDialog::Accepted) {
+    StoreTrackingEntries(dialog.Entries(), session_.periods, session_.tracking, m);
+    WriteLayerProperties(ModelSiblingPath(m, ".lyp"), {session_.layerPropertyHeader, m.LayerProperties});
+    WriteTimeSettings(session_.settingsPath, session_.tracking);
+    if (m.importedFromMf2005) StoreLayerPorosity(LayerPorosityOf(dialog.Entries()));
+  }
+  if (m.CurrentStep != step || m.CurrentPeriod != period) {
+    Hourglass hourglass(ui_);
+    m.IBOUND = m.IBOUND0;
+    m.flowTermsLoaded = false;
+    if (!LoadStepResults(session_, ui_)) {
+      m.CurrentStep = step;
+      m.CurrentPeriod = period;
+      m.IBOUND = m.IBOUND0;
+      LoadStepResults(session_, ui_);
+    }
+    ui_.SetStatusPane(5, IntegerMaskText(m.CurrentPeriod));
+    ui_.SetStatusPane(6, IntegerMaskText(m.CurrentStep));
+  }
+  RedrawViews(false);
+}
+
+// The porosities go into the settings file and, at once, into the model and
+// its velocities.
+void MainWindow::StoreLayerPorosity(const LayerPorosity& porosity) {
+  ModelState& m = session_.model;
+  WriteLayerPorosity(session_.settingsPath, porosity);
+  ApplyLayerPorosity(porosity, m.POROSITY);
+  if (m.flowTermsLoaded) ComputeCellVelocities(m, session_.settings, session_.tracking);
+}
+
+void MainWindow::particle_color_Click() {
+  if (RefuseCommand()) return;
+  const QColor chosen = QColorDialog::getColor(ToQColor(particles_.DefaultParticleColor), this);
+  if (!chosen.isValid()) return;
+  particles_.DefaultParticleColor = FromQColor(chosen);
+  session_.settings.particleColor = particles_.DefaultParticleColor;
+  WriteSettingsKey(session_.settingsPath, "COLOR", "Particles", NumberText(particles_.DefaultParticleColor));
+  ShowParticleColour();
+}
+
+void MainWindow::ShowParticleColour() {
+  colorSwatch_->setStyleSheet(QString("background-color: %1;").arg(ToQColor(particles_.DefaultParticleColor).name()));
+}
+
+}  // namespace kestra::app

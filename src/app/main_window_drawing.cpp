@@ -1,0 +1,115 @@
+// The views of the main window: layout, the redraw after a view change and
+// the release points of the particles.
+#include <QAction>
+#include <QApplication>
+#include <QSpinBox>
+
+#include "app/main_window.h"
+#include "graphics/plan_view.h"
+#include "graphics/particle_redraw.h"
+#include "input/package_layer_source.h"
+
+namespace kestra::app {
+
+PlotContext MainWindow::Context() {
+  return {pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], device_, session_.model, layout_};
+}
+
+DrawInputs MainWindow::Inputs() {
+  DrawInputs inputs(session_.settings, packages_, ui_);
+  inputs.headsLoaded = session_.loaded.headsLoaded;
+  return inputs;
+}
+
+void MainWindow::SetUpViewScales(const Session& session) {
+  SetUpModelViews(layout_, session.model);
+  packages_ = MakePackageLayerReader(session);
+}
+
+// The state a freshly opened model starts in: no particles, "set particle"
+// mode, layer 1, the layout for the whole grid.
+void MainWindow::ShowModel(Session& session) {
+  particles_.Particles.clear();
+  particles_.DefaultRetardation = 1.0;
+  particles_.DefaultParticleColor = session.settings.particleColor;
+  ShowParticleColour();
+  findChild<QAction*>("file_save_particles_as")->setEnabled(false);
+  ToolbarButton("set particle")->setChecked(true);
+  SetModelControlsEnabled(true);
+  for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",
+                           "run_step_backward", "options_particle_tracking"})
+    findChild<QAction*>(name)->setEnabled(true);
+  layerBox_->setValue(session.model.CurrentLayer);
+  // The plan takes the keys, so that the boxes are not left in an edit.
+  views_[kPlan]->setFocus();
+  RedrawViews(true);
+}
+
+void MainWindow::KeepModel(Session&) { RedrawViews(false); }
+
+void MainWindow::ArrangeViews() {
+  placement_ = kestra::ArrangeViews(layout_, pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection],
+                                    session_.settings, viewArea_->width(), viewArea_->height());
+  const bool sections = layout_.planShown && layout_.sectionsShown;
+  views_[kPlan]->setGeometry(0, 0, placement_.planWidth, placement_.planHeight);
+  views_[kRowSection]->setGeometry(0, placement_.rowSectionTop, placement_.planWidth, placement_.sectionPixels);
+  views_[kColumnSection]->setGeometry(placement_.columnSectionLeft, 0, placement_.sectionPixels,
+                                      placement_.planHeight);
+  views_[kPlan]->setVisible(layout_.planShown);
+  views_[kRowSection]->setVisible(sections);
+  views_[kColumnSection]->setVisible(sections);
+}
+
+void MainWindow::RedrawViews(bool arrange) {
+  if (!session_.model.HasModel() || isMinimized()) return;
+  if (session_.busy.particleRedraw) {
+    redrawAgain_ = true;
+    return;
+  }
+  if (arrange) ArrangeViews();
+  ResetParticleTimes(particles_);
+  ResetParticlePositions(particles_);
+  // The marks on the surface go with the old pictures.
+  marker_.shown = false;
+  drag_.RubberShown = false;
+  PlotContext context = Context();
+  DrawModel(context, Inputs(), session_.model.CurrentLayer);
+  RefreshViews();
+  RedrawParticles();
+}
+
+// Dots at the release points, drawn between window events so that the stop
+// button can end a long redraw.
+void MainWindow::RedrawParticles() {
+  if (isMinimized() || IsBusy(session_.model, session_.busy) || particles_.Particles.empty()) return;
+  PlotContext context = Context();
+  ParticleRedraw redraw{context, session_.settings, session_.tracking, particles_, session_.busy, ui_, runControl_};
+  SetRunButtonsRunning(true);
+  kestra::RedrawParticles(redraw, kReleaseDotFactor);
+  SetRunButtonsRunning(false);
+  RefreshViews();
+  ShowPointerReadout(lastPointer_);
+  if (redrawAgain_) {
+    redrawAgain_ = false;
+    RedrawViews(true);
+  }
+}
+
+void MainWindow::RefreshViews() {
+  for (PictureView* view : views_) view->update();
+}
+
+// A run or contour drawing ends when the window changes size; a redraw
+// going on is repeated when it ends.
+void MainWindow::Form_Resize() {
+  if (session_.busy.trackingRun || session_.busy.contourDrawing) {
+    session_.busy.trackingRun = false;
+    session_.busy.contourDrawing = false;
+    runControl_.breakRequested = true;
+    redrawAgain_ = true;  // the run redraws once it has ended
+    return;
+  }
+  RedrawViews(true);
+}
+
+}  // namespace kestra::app

@@ -1,0 +1,285 @@
+// The user's hands on the main window: the mouse on the plan (pointer
+// read-out, particles, zoom, moving the sections), the layer box and the
+// vertical-position box.
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/main_window.h"
+#include "app/placement_dialog.h"
+#include "core/number_format.h"
+#include "graphics/cross_sections.h"
+#include "graphics/particle_redraw.h"
+#include "graphics/plan_view.h"
+#include "graphics/pointer_marks.h"
+#include "graphics/zoom_rules.h"
+#include "settings/settings_file.h"
+#include "tracking/particle_deletion.h"
+#include "tracking/pointer_readout.h"
+
+namespace kestra::app {
+namespace {
+
+float X(QPointF p) { return static_cast<float>(p.x()); }
+float Y(QPointF p) { return static_cast<float>(p.y()); }
+
+bool InsideGrid(const ModelState& m, QPointF p) {
+  return X(p) >= 0 && X(p) <= m.XEDGE[m.NCOL] && Y(p) >= 0 && Y(p) <= m.YEDGE[m.NROW];
+}
+
+}  // namespace
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (watched == viewArea_ && type == QEvent::Resize) {
+    Form_Resize();
+  } else if ((watched == viewArea_ || watched == toolbar_) && type == QEvent::MouseMove) {
+    ClearPointerReadout();
+  } else if (watched == layerBox_ || watched == verticalPositionBox_) {
+    bool& editFlag = watched == layerBox_ ? session_.busy.layerEdit : session_.busy.positionEdit;
+    if (type == QEvent::FocusIn) return BoxGotFocus(editFlag);
+    if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress) ClearPointerReadout();
+    if (watched == verticalPositionBox_ && type == QEvent::FocusOut) return local_coordinate_edit_Leave();
+    if (watched == layerBox_ && type == QEvent::FocusOut) editFlag = false;
+    if (type == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (watched == layerBox_) return layer_spin_edit_KeyDown(key);
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        views_[kPlan]->setFocus();
+        return true;
+      }
+    }
+  } else if (watched == views_[kPlan] && type == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) return layer_spin_edit_KeyDown(key);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// No edit while a run or redraw goes on (the stop button is enabled then).
+bool MainWindow::BoxGotFocus(bool& editFlag) {
+  if (ToolbarButton("stop")->isEnabled()) {
+    ui_.Beep();
+    QTimer::singleShot(0, views_[kPlan], [this] { views_[kPlan]->setFocus(); });
+    return true;
+  }
+  editFlag = true;
+  return false;
+}
+
+// Page Up goes one layer up (a lower number), Page Down one down; Enter
+// takes the typed layer. Returns whether the key was used.
+bool MainWindow::layer_spin_edit_KeyDown(int key) {
+  if (QApplication::keyboardModifiers() & Qt::ShiftModifier) return false;
+  ModelState& m = session_.model;
+  if (!m.HasModel()) return false;
+  const int before = m.CurrentLayer;
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    const double typed = LeadingNumber(layerBox_->text().toStdString());
+    if (typed < 1 || typed > m.NLAY) {
+      ui_.Beep();
+      return true;
+    }
+    m.CurrentLayer = RoundToInt16(typed).value_or(1);
+  } else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+    const bool up = key == Qt::Key_PageUp;
+    if (m.CurrentLayer == (up ? 1 : m.NLAY)) {
+      ui_.Beep();
+      return true;
+    }
+    m.CurrentLayer += up ? -1 : 1;
+  } else {
+    return false;
+  }
+  session_.busy.layerEdit = false;
+  layerBox_->setValue(m.CurrentLayer);
+  if (m.CurrentLayer != before) RedrawViews(false);
+  else RefreshViews();
+  return true;
+}
+
+// A vertical position outside 0..1 keeps the focus in the box.
+bool MainWindow::local_coordinate_edit_Leave() {
+  const double typed = LeadingNumber(verticalPositionBox_->text().toStdString());
+  if (typed < 0 || typed > 1) {
+    ui_.Beep();
+    QTimer::singleShot(0, verticalPositionBox_, [this] { verticalPositionBox_->setFocus(); });
+    return true;
+  }
+  verticalPosition_ = static_cast<float>(typed);
+  session_.busy.positionEdit = false;
+  return false;
+}
+
+void MainWindow::ClearPointerReadout() {
+  RemoveSectionMarker();
+  if (!session_.model.HasModel()) return;
+  for (int pane = 0; pane <= 4; ++pane) ui_.SetStatusPane(pane, kNoValueText);
+}
+
+void MainWindow::ShowPointerReadout(QPointF point) {
+  if (!session_.model.HasModel()) return;
+  const auto panes = PointerReadout(session_.model, session_.settings, session_.tracking, X(point), Y(point),
+                                    session_.model.CurrentLayer, verticalPosition_);
+  for (int pane = 0; pane < static_cast<int>(panes.size()); ++pane) ui_.SetStatusPane(pane, panes[pane]);
+}
+
+void MainWindow::RemoveSectionMarker() {
+  if (!marker_.shown) return;
+  PlotContext context = Context();
+  ToggleSectionMarker(context, marker_.x, marker_.y, marker_.z);
+  marker_.shown = false;
+  views_[kRowSection]->update();
+  views_[kColumnSection]->update();
+}
+
+void MainWindow::PlaceSectionMarker(float x, float y, float z) {
+  RemoveSectionMarker();
+  PlotContext context = Context();
+  ToggleSectionMarker(context, x, y, z);
+  marker_ = {x, y, z, true};
+  views_[kRowSection]->update();
+  views_[kColumnSection]->update();
+}
+
+void MainWindow::model_worksheet_MouseMove(Qt::MouseButtons buttons, QPointF point) {
+  if (IsBusy(session_.model, session_.busy)) return;
+  lastPointer_ = point;
+  ShowPointerReadout(point);
+  const ModelState& m = session_.model;
+  const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
+  if (buttons & Qt::LeftButton) {
+    RemoveSectionMarker();
+    if (drag_.DragActive && (drag_.zoom || drag_.RubberShown)) {
+      ToggleRubberBand(pictures_[kPlan], X(drag_.anchor), Y(drag_.anchor), X(drag_.corner), Y(drag_.corner));
+      drag_.corner = point;
+      ToggleRubberBand(pictures_[kPlan], X(drag_.anchor), Y(drag_.anchor), X(drag_.corner), Y(drag_.corner));
+      drag_.RubberShown = true;
+      views_[kPlan]->update();
+    }
+  } else if (buttons == Qt::NoButton) {
+    if (cell.column > 0 && m.IBOUND(cell.column, cell.row, cell.layer) > 0 && layout_.sectionsShown) {
+      const float z = ElevationOfLocalHeight(m, session_.settings, cell, verticalPosition_);
+      PlaceSectionMarker(X(point), Y(point), z);
+    } else {
+      RemoveSectionMarker();
+    }
+  }
+}
+
+void MainWindow::model_worksheet_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point) {
+  if (IsBusy(session_.model, session_.busy)) return;
+  const ModelState& m = session_.model;
+  if (button == Qt::LeftButton && (modifiers & Qt::ControlModifier)) {
+    const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
+    if (cell.column > 0) MoveSections(cell);
+  } else if (button == Qt::LeftButton) {
+    drag_ = {true, false, ToolbarButton("zoom")->isChecked(), point, point};
+    // The pointer cannot leave the plan while the button is held.
+    views_[kPlan]->grabMouse();
+    if (!drag_.zoom) {
+      ToggleRubberBand(pictures_[kPlan], X(point), Y(point), X(point), Y(point));
+      drag_.RubberShown = true;
+      views_[kPlan]->update();
+    }
+  } else if (button == Qt::RightButton) {
+    if (!ToolbarButton("set particle")->isChecked() || !InsideGrid(m, point)) {
+      ui_.Beep();
+      return;
+    }
+    SetParticleAtPointer(point);
+  }
+}
+
+void MainWindow::model_worksheet_MouseUp(Qt::MouseButton button, QPointF point) {
+  if (IsBusy(session_.model, session_.busy) || button != Qt::LeftButton || !drag_.DragActive) return;
+  drag_.DragActive = false;
+  views_[kPlan]->releaseMouse();
+  if (drag_.RubberShown) {
+    ToggleRubberBand(pictures_[kPlan], X(drag_.anchor), Y(drag_.anchor), X(drag_.corner), Y(drag_.corner));
+    drag_.RubberShown = false;
+    views_[kPlan]->update();
+  }
+  if (drag_.zoom) FinishZoomDrag(point);
+  else if (ToolbarButton("set particle")->isChecked()) PlaceParticlesInRectangle(drag_.anchor, point);
+  else DeleteParticlesInRectangle(drag_.anchor, point);
+}
+
+void MainWindow::FinishZoomDrag(QPointF point) {
+  const auto zoom = ZoomWindowFromDrag(session_.model, layout_.PixelSize, X(drag_.anchor), Y(drag_.anchor), X(point),
+                                       Y(point));
+  if (!zoom) return;
+  layout_.zoom = *zoom;
+  RedrawViews(true);
+}
+
+// The sections are cut through the clicked cell, and the settings file
+// learns the new position at once.
+void MainWindow::MoveSections(CellIndex cell) {
+  Settings& s = session_.settings;
+  if (cell.column == s.sectionColumn && cell.row == s.sectionRow) return;
+  RemoveSectionMarker();
+  PlotContext context = Context();
+  ToggleSectionMarks(context, s.sectionColumn, s.sectionRow);
+  s.sectionColumn = cell.column;
+  s.sectionRow = cell.row;
+  ToggleSectionMarks(context, s.sectionColumn, s.sectionRow);
+  pictures_[kPlan].Refresh();
+  DrawCrossSections(context, Inputs());
+  RefreshViews();
+  ResetParticlePositions(particles_);
+  ResetParticleTimes(particles_);
+  RedrawParticles();
+  WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "COLUMN", IntegerMaskText(s.sectionColumn));
+  WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "ROW", IntegerMaskText(s.sectionRow));
+}
+
+// One particle at the pointer, at the vertical position in the cell.
+void MainWindow::SetParticleAtPointer(QPointF point) {
+  const ModelState& m = session_.model;
+  const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
+  if (cell.column == 0) return;
+  const LocalPoint local{(X(point) - m.XEDGE[cell.column - 1]) / m.DELR[cell.column],
+                         (Y(point) - m.YEDGE[cell.row - 1]) / m.DELC[cell.row], verticalPosition_};
+  const float elevation = ElevationOfLocalHeight(m, session_.settings, cell, local.z);
+  if (!AddParticle(particles_, cell, local, elevation, ui_)) return;
+  findChild<QAction*>("file_save_particles_as")->setEnabled(true);
+  SetViewWindow(layout_);
+  PlotContext context = Context();
+  DrawReleasePoint(context, session_.settings, session_.tracking, particles_.Particles.back(), kReleaseDotFactor);
+  RefreshViews();
+  PlaceSectionMarker(X(point), Y(point), elevation);
+  ShowPointerReadout(point);
+  ui_.SetStatusPane(7, IntegerMaskText(particles_.ParticleCount()));
+}
+
+void MainWindow::PlaceParticlesInRectangle(QPointF a, QPointF b) {
+  const ModelState& m = session_.model;
+  const auto cells = SelectedCells(m, {X(a), Y(a), X(b), Y(b)}, m.CurrentLayer);
+  if (cells.empty()) return;
+  ParticlePlacementDialog dialog(placementCounts_, particles_, ui_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  session_.settings.particleColor = particles_.DefaultParticleColor;
+  WriteSettingsKey(session_.settingsPath, "COLOR", "Particles", NumberText(particles_.DefaultParticleColor));
+  ShowParticleColour();
+  if (PlaceParticleGroups(m, session_.settings, particles_, cells, placementCounts_, m.CurrentLayer, ui_) > 0)
+    findChild<QAction*>("file_save_particles_as")->setEnabled(true);
+  RedrawViews(false);
+}
+
+}  // namespace kestra::app
+
+namespace kestra::app {
+
+void MainWindow::DeleteParticlesInRectangle(QPointF a, QPointF b) {
+  const ModelState& m = session_.model;
+  if (DeleteParticlesInside(particles_, m, {X(a), Y(a), X(b), Y(b)}, m.CurrentLayer) == 0) return;
+  findChild<QAction*>("file_save_particles_as")->setEnabled(!particles_.Particles.empty());
+  RedrawViews(false);
+}
+
+}  // namespace kestra::app

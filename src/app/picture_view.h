@@ -1,0 +1,38 @@
+// A widget that shows one raster picture of the window (the plan or a
+// section) and reports the mouse on it in the picture's model units.
+#pragma once
+
+#include <QPointF>
+#include <QWidget>
+
+#include "render/raster_picture.h"
+
+namespace kestra::app {
+
+class PictureView : public QWidget {
+  Q_OBJECT
+
+ public:
+  PictureView(const RasterPicture& picture, const char* objectName, QWidget* parent);
+
+  // The model point under a widget pixel.
+  QPointF ToUser(QPointF pixel) const { return picture_.ToUser(pixel); }
+  // The widget pixel of a model point.
+  QPoint ToPixel(float x, float y) const { return picture_.ToPixels(x, y).toPoint(); }
+
+ signals:
+  void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
+  void MouseMove(Qt::MouseButtons buttons, QPointF point);
+  void MouseUp(Qt::MouseButton button, QPointF point);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  const RasterPicture& picture_;
+};
+
+}  // namespace kestra::app

@@ -1,0 +1,140 @@
+#include "app/placement_dialog.h"
+
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "render/qt_colour.h"
+#include "core/number_format.h"
+#include "tracking/placement_entries.h"
+
+namespace kestra::app {
+namespace {
+
+constexpr int kLargestCount = 32767;
+
+const char* const kFaceCaptions[6] = {"Face 1 (NI x NK)=", "Face 2 (NI x NK)=", "Face 3 (NJ x NK)=",
+                                      "Face 4 (NJ x NK)=", "Face 5 (NI x NJ)=", "Face 6 (NI x NJ)="};
+
+std::int16_t Count(const QSpinBox* box) { return static_cast<std::int16_t>(box->value()); }
+
+}  // namespace
+
+ParticlePlacementDialog::ParticlePlacementDialog(PlacementCounts& counts, ParticleSet& particles, UserInterface& ui,
+                                                 QWidget* parent)
+    : QDialog(parent), counts_(counts), particles_(particles), ui_(ui), colour_(particles.DefaultParticleColor) {
+  setObjectName("Particle_placement");
+  setWindowTitle(tr("Add New Particles"));
+  auto* tabs = new QTabWidget(this);
+  tabs->addTab(FacesPage(), tr("Faces"));
+  tabs->addTab(LatticePage(), tr("Within cells"));
+  tabs->addTab(CirclesPage(), tr("Circles"));
+
+  auto* common = new QFormLayout;
+  colourButton_ = new QPushButton(this);
+  colourButton_->setObjectName("Select_color");
+  connect(colourButton_, &QPushButton::clicked, this, &ParticlePlacementDialog::ChooseColour);
+  common->addRow(tr("Color of new particles:"), colourButton_);
+  retardation_ = new QLineEdit(QString::fromStdString(NumberText(particles.DefaultRetardation)), this);
+  retardation_->setObjectName("retardation_factor_edit");
+  common->addRow(tr("Retardation factor for new particles:"), retardation_);
+  ShowColour();
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &ParticlePlacementDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &ParticlePlacementDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs);
+  layout->addLayout(common);
+  layout->addWidget(buttons);
+}
+
+QSpinBox* ParticlePlacementDialog::AddCount(const char* name, std::int16_t value) {
+  auto* box = new QSpinBox(this);
+  box->setObjectName(name);
+  box->setRange(0, kLargestCount);
+  box->setValue(value);
+  return box;
+}
+
+QWidget* ParticlePlacementDialog::FacesPage() {
+  auto* page = new QWidget(this);
+  auto* form = new QFormLayout(page);
+  for (int face = 0; face < 6; ++face) {
+    const QString name = QString("particle_spin_edit_face%1").arg(face + 1);
+    faces_[face][0] = AddCount((name + "_first").toUtf8().constData(), counts_.faces[face].first);
+    faces_[face][1] = AddCount((name + "_second").toUtf8().constData(), counts_.faces[face].second);
+    auto* row = new QHBoxLayout;
+    row->addWidget(faces_[face][0]);
+    row->addWidget(faces_[face][1]);
+    form->addRow(tr(kFaceCaptions[face]), row);
+  }
+  return page;
+}
+
+QWidget* ParticlePlacementDialog::LatticePage() {
+  auto* page = new QWidget(this);
+  auto* form = new QFormLayout(page);
+  latticeColumns_ = AddCount("particle_spin_edit_lattice_columns", counts_.latticeColumns);
+  latticeRows_ = AddCount("particle_spin_edit_lattice_rows", counts_.latticeRows);
+  latticePlanes_ = AddCount("particle_spin_edit_lattice_planes", counts_.latticePlanes);
+  form->addRow(tr("No. of particles in the J-direction"), latticeColumns_);
+  form->addRow(tr("No. of particles in the I-direction"), latticeRows_);
+  form->addRow(tr("Number of planes"), latticePlanes_);
+  return page;
+}
+
+QWidget* ParticlePlacementDialog::CirclesPage() {
+  auto* page = new QWidget(this);
+  auto* form = new QFormLayout(page);
+  circleCount_ = AddCount("particle_spin_edit_circle_count", counts_.circleCount);
+  radius_ = new QLineEdit(QString::fromStdString(NumberText(counts_.circleRadius)), page);
+  radius_->setObjectName("radius_edit");
+  circlePlanes_ = AddCount("particle_spin_edit_circle_planes", counts_.circlePlanes);
+  form->addRow(tr("Number of particles on a circle"), circleCount_);
+  form->addRow(tr("Radius"), radius_);
+  form->addRow(tr("Number of planes"), circlePlanes_);
+  return page;
+}
+
+void ParticlePlacementDialog::ChooseColour() {
+  const QColor chosen = QColorDialog::getColor(ToQColor(colour_), this);
+  if (!chosen.isValid()) return;
+  colour_ = FromQColor(chosen);
+  ShowColour();
+}
+
+void ParticlePlacementDialog::ShowColour() {
+  colourButton_->setStyleSheet(QString("background-color: %1;").arg(ToQColor(colour_).name()));
+}
+
+void ParticlePlacementDialog::accept() {
+  const double retardation = LeadingNumber(retardation_->text().toStdString());
+  const double radius = LeadingNumber(radius_->text().toStdString());
+  const PlacementCheck check = CheckPlacementEntries(retardation, circleCount_->value(), radius, circlePlanes_->value());
+  if (!check.message.empty()) {
+    Complain(ui_, check.message, MessageIcon::Exclamation, kErrorTitle);
+    QWidget* field = check.field == PlacementField::Retardation ? static_cast<QWidget*>(retardation_)
+                     : check.field == PlacementField::Radius    ? static_cast<QWidget*>(radius_)
+                                                                : circlePlanes_;
+    field->setFocus();
+    return;
+  }
+  for (int face = 0; face < 6; ++face) counts_.faces[face] = {Count(faces_[face][0]), Count(faces_[face][1])};
+  counts_.latticeColumns = Count(latticeColumns_);
+  counts_.latticeRows = Count(latticeRows_);
+  counts_.latticePlanes = Count(latticePlanes_);
+  counts_.circleCount = Count(circleCount_);
+  counts_.circleRadius = RoundToInt16(radius).value_or(0);
+  counts_.circlePlanes = Count(circlePlanes_);
+  particles_.DefaultRetardation = retardation;
+  particles_.DefaultParticleColor = colour_;
+  QDialog::accept();
+}
+
+}  // namespace kestra::app

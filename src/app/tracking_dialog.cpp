@@ -1,0 +1,231 @@
+#include "app/tracking_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QHeaderView>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "render/qt_colour.h"
+
+namespace kestra::app {
+namespace {
+
+const QStringList kTimeUnitNames = {"undefined", "seconds", "minutes", "hours", "days", "years"};
+
+}  // namespace
+
+TrackingDialog::TrackingDialog(const TrackingEntries& entries, const StressPeriods& periods, UserInterface& ui,
+                               QWidget* parent)
+    : QDialog(parent),
+      entries_(entries),
+      periods_(periods),
+      ui_(ui),
+      shownUnit_(entries.timeUnit),
+      layerColors_(entries.layerColors) {
+  setObjectName("pathlines");
+  setWindowTitle(tr("Particle Tracking (Time) Properties"));
+  auto* tabs = new QTabWidget(this);
+  tabs->addTab(TimePage(), tr("Time"));
+  tabs->addTab(MarksPage(), tr("Time marks"));
+  tabs->addTab(SimulationPage(), tr("Simulation"));
+  tabs->addTab(SourcesPage(), tr("Sources and sinks"));
+  if (!entries_.layerPorosity.empty()) tabs->addTab(PorosityPage(), tr("Porosity"));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &TrackingDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &TrackingDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs);
+  layout->addWidget(buttons);
+}
+
+QLineEdit* TrackingDialog::AddField(const char* name, const std::string& text) {
+  auto* field = new QLineEdit(QString::fromStdString(text).trimmed(), this);
+  field->setObjectName(name);
+  return field;
+}
+
+QCheckBox* TrackingDialog::AddCheck(const char* name, const QString& caption, bool checked) {
+  auto* box = new QCheckBox(caption, this);
+  box->setObjectName(name);
+  box->setChecked(checked);
+  return box;
+}
+
+QButtonGroup* TrackingDialog::AddOptions(QWidget* page, const char* name, const QStringList& captions, int checked) {
+  auto* group = new QButtonGroup(this);
+  group->setObjectName(name);
+  auto* column = static_cast<QVBoxLayout*>(page->layout());
+  for (int index = 0; index < captions.size(); ++index) {
+    auto* option = new QRadioButton(captions[index], page);
+    option->setObjectName(QString("%1_%2").arg(name).arg(index));
+    option->setChecked(index == checked);
+    group->addButton(option, index);
+    column->addWidget(option);
+  }
+  return group;
+}
+
+QWidget* TrackingDialog::TimePage() {
+  auto* page = new QWidget(this);
+  auto* form = new QFormLayout(page);
+  stressPeriod_ = AddField("Stress_period", entries_.stressPeriod);
+  timeStep_ = AddField("time_step", entries_.timeStep);
+  stepLength_ = AddField("Step_length", entries_.stepLength);
+  timeUnit_ = new QComboBox(page);
+  timeUnit_->setObjectName("time_unit");
+  timeUnit_->addItems(kTimeUnitNames);
+  timeUnit_->setCurrentIndex(entries_.timeUnit);
+  connect(timeUnit_, &QComboBox::currentIndexChanged, this, &TrackingDialog::UnitChanged);
+  maximumSteps_ = AddField("Maximum_steps", entries_.maximumSteps);
+  form->addRow(tr("Stress period"), stressPeriod_);
+  form->addRow(tr("Time step"), timeStep_);
+  form->addRow(tr("Step length"), stepLength_);
+  form->addRow(tr("Time unit"), timeUnit_);
+  form->addRow(tr("Maximum number of steps"), maximumSteps_);
+  return page;
+}
+
+QWidget* TrackingDialog::MarksPage() {
+  auto* page = new QWidget(this);
+  auto* form = new QFormLayout(page);
+  markInterval_ = AddField("Mark_interval", entries_.markInterval);
+  markOnTopView_ = AddCheck("draw_mark_check", tr("Draw time marks on the plan view"), entries_.markOnTopView);
+  arrowSize_ = AddField("arrow_size_edit", entries_.arrowSize);
+  markOnXsections_ = AddCheck("v_draw_mark_check", tr("Draw time marks on the cross-sections"),
+                              entries_.markOnXsections);
+  sectionMarkSize_ = AddField("v_size_Edit", entries_.sectionMarkSize);
+  form->addRow(tr("Steps between time marks"), markInterval_);
+  form->addRow(markOnTopView_);
+  form->addRow(tr("Mark size on the plan view"), arrowSize_);
+  form->addRow(markOnXsections_);
+  form->addRow(tr("Mark size on the cross-sections"), sectionMarkSize_);
+  return page;
+}
+
+QWidget* TrackingDialog::SimulationPage() {
+  auto* page = new QWidget(this);
+  auto* column = new QVBoxLayout(page);
+  simulationMode_ = AddOptions(page, "simulation_mode_option",
+                               {tr("Flowlines, use the flow field from the current time step"),
+                                tr("Pathlines, use the transient flow fields of the simulation")},
+                               entries_.simulationMode == 1 ? 0 : 1);
+  stopAtSinks_ = AddCheck("particle_stop_option_0", tr("Particles stop, when they enter cells with internal sinks"),
+                          entries_.stopAtSinks);
+  stopAtTimeLimit_ = AddCheck("particle_stop_option_1",
+                              tr("Particles stop, when the simulation time limit is reached"), entries_.stopAtTimeLimit);
+  useLayerColors_ = AddCheck("Check1", tr("Use the following table, ignore the particle colors"),
+                             entries_.useLayerColors);
+  column->addWidget(stopAtSinks_);
+  column->addWidget(stopAtTimeLimit_);
+  column->addWidget(useLayerColors_);
+  column->addWidget(LayerColorTable());
+  return page;
+}
+
+QWidget* TrackingDialog::SourcesPage() {
+  auto* page = new QWidget(this);
+  auto* column = new QVBoxLayout(page);
+  recharge_ = AddOptions(page, "Recharge_assignment",
+                         {tr("Assign recharge to the top face of cells"), tr("Assign recharge to the bottom face of cells"),
+                          tr("Assign recharge to top and bottom cell faces"),
+                          tr("Treat recharge as a distributed source")},
+                         entries_.rechargeAssignment);
+  evapotranspiration_ = AddOptions(page, "Evapotranspiration_assignment",
+                                   {tr("Assign evapotranspiration to the top face of cells"),
+                                    tr("Treat evapotranspiration as a distributed sink")},
+                                   entries_.evapotranspirationAssignment);
+  column->addStretch();
+  return page;
+}
+
+// Layer numbers and colours; a click on a colour opens the colour dialog.
+QWidget* TrackingDialog::LayerColorTable() {
+  colorTable_ = new QTableWidget(static_cast<int>(layerColors_.size()), 2, this);
+  colorTable_->setObjectName("TDBGrid1");
+  colorTable_->setHorizontalHeaderLabels({tr("Layer"), tr("Color")});
+  colorTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  colorTable_->verticalHeader()->hide();
+  for (int row = 0; row < colorTable_->rowCount(); ++row) {
+    colorTable_->setItem(row, 0, new QTableWidgetItem(QString::number(row + 1)));
+    auto* colour = new QTableWidgetItem;
+    colour->setBackground(ToQColor(layerColors_[row]));
+    colorTable_->setItem(row, 1, colour);
+  }
+  connect(colorTable_, &QTableWidget::cellClicked, this, [this](int row, int column) {
+    if (column == 1) ChooseLayerColour(row);
+  });
+  return colorTable_;
+}
+
+void TrackingDialog::ChooseLayerColour(int row) {
+  const QColor chosen = QColorDialog::getColor(ToQColor(layerColors_[row]), this);
+  if (!chosen.isValid()) return;
+  layerColors_[row] = FromQColor(chosen);
+  colorTable_->item(row, 1)->setBackground(chosen);
+}
+
+// One porosity per layer; an empty field keeps the model's.
+QWidget* TrackingDialog::PorosityPage() {
+  auto* page = new QWidget(this);
+  auto* form = new QFormLayout(page);
+  for (std::size_t k = 0; k < entries_.layerPorosity.size(); ++k) {
+    const QString name = QString("porosity_edit_%1").arg(k + 1);
+    layerPorosity_.push_back(AddField(name.toUtf8().constData(), entries_.layerPorosity[k]));
+    form->addRow(tr("Layer %1").arg(k + 1), layerPorosity_.back());
+  }
+  return page;
+}
+
+// The value shown follows the unit box, so the step keeps its length.
+void TrackingDialog::UnitChanged(int unit) {
+  stepLength_->setText(
+      QString::fromStdString(ConvertedStepLength(stepLength_->text().toStdString(), shownUnit_, unit)).trimmed());
+  shownUnit_ = unit;
+}
+
+TrackingEntries TrackingDialog::Typed() const {
+  TrackingEntries e;
+  e.stressPeriod = stressPeriod_->text().toStdString();
+  e.timeStep = timeStep_->text().toStdString();
+  e.stepLength = stepLength_->text().toStdString();
+  e.markInterval = markInterval_->text().toStdString();
+  e.arrowSize = arrowSize_->text().toStdString();
+  e.sectionMarkSize = sectionMarkSize_->text().toStdString();
+  e.maximumSteps = maximumSteps_->text().toStdString();
+  e.timeUnit = timeUnit_->currentIndex();
+  e.markOnTopView = markOnTopView_->isChecked();
+  e.markOnXsections = markOnXsections_->isChecked();
+  e.simulationMode = simulationMode_->checkedId() == 0 ? 1 : 2;
+  e.stopAtSinks = stopAtSinks_->isChecked();
+  e.stopAtTimeLimit = stopAtTimeLimit_->isChecked();
+  e.rechargeAssignment = recharge_->checkedId();
+  e.evapotranspirationAssignment = evapotranspiration_->checkedId();
+  e.useLayerColors = useLayerColors_->isChecked();
+  e.layerColors = layerColors_;
+  for (const QLineEdit* field : layerPorosity_) e.layerPorosity.push_back(field->text().toStdString());
+  return e;
+}
+
+void TrackingDialog::accept() {
+  const TrackingEntries typed = Typed();
+  const TrackingCheck check = CheckTrackingEntries(typed, periods_);
+  if (!check.message.empty()) {
+    Complain(ui_, check.message, MessageIcon::Exclamation, kErrorTitle);
+    QLineEdit* fields[] = {nullptr, stressPeriod_, timeStep_, stepLength_, arrowSize_, sectionMarkSize_};
+    if (check.field == TrackingField::Porosity) layerPorosity_[check.layer - 1]->setFocus();
+    else fields[static_cast<int>(check.field)]->setFocus();
+    return;
+  }
+  entries_ = typed;
+  QDialog::accept();
+}
+
+}  // namespace kestra::app

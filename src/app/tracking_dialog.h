@@ -1,0 +1,62 @@
+// The dialog "Particle Tracking (Time) Properties": the time step shown, the
+// tracking step, the time marks, the simulation mode, the stop rules and how
+// recharge and evapotranspiration enter the cells.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "core/user_interface.h"
+#include "settings/tracking_settings.h"
+#include "tracking/tracking_entries.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QTableWidget;
+
+namespace kestra::app {
+
+class TrackingDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TrackingDialog(const TrackingEntries& entries, const StressPeriods& periods, UserInterface& ui, QWidget* parent);
+
+  // The entries as confirmed with OK.
+  const TrackingEntries& Entries() const { return entries_; }
+
+ public slots:
+  void accept() override;
+
+ private:
+  QLineEdit* AddField(const char* name, const std::string& text);
+  QCheckBox* AddCheck(const char* name, const QString& caption, bool checked);
+  QButtonGroup* AddOptions(QWidget* page, const char* name, const QStringList& captions, int checked);
+  QWidget* TimePage();
+  QWidget* MarksPage();
+  QWidget* SimulationPage();
+  QWidget* SourcesPage();
+  QWidget* PorosityPage();
+  QWidget* LayerColorTable();
+  void ChooseLayerColour(int row);
+  TrackingEntries Typed() const;
+  void UnitChanged(int unit);
+
+  TrackingEntries entries_;
+  const StressPeriods& periods_;
+  UserInterface& ui_;
+  int shownUnit_;
+  QLineEdit *stressPeriod_ = nullptr, *timeStep_ = nullptr, *stepLength_ = nullptr, *maximumSteps_ = nullptr;
+  QLineEdit *markInterval_ = nullptr, *arrowSize_ = nullptr, *sectionMarkSize_ = nullptr;
+  QComboBox* timeUnit_ = nullptr;
+  QCheckBox *markOnTopView_ = nullptr, *markOnXsections_ = nullptr, *stopAtSinks_ = nullptr,
+            *stopAtTimeLimit_ = nullptr, *useLayerColors_ = nullptr;
+  QButtonGroup *simulationMode_ = nullptr, *recharge_ = nullptr, *evapotranspiration_ = nullptr;
+  std::vector<QLineEdit*> layerPorosity_;
+  std::vector<std::int32_t> layerColors_;
+  QTableWidget* colorTable_ = nullptr;
+};
+
+}  // namespace kestra::app

@@ -1,0 +1,15 @@
+// Removing the particles a rectangle dragged in delete mode covers.
+#pragma once
+
+#include "core/model_state.h"
+#include "tracking/particle_set.h"
+#include "tracking/placement.h"
+
+namespace kestra {
+
+// Removes the particles released in `layer` whose release point lies in the
+// rectangle (corners in any order); the others keep their order. Returns the
+// number removed.
+int DeleteParticlesInside(ParticleSet& set, const ModelState& state, PlanRectangle rectangle, int layer);
+
+}  // namespace kestra

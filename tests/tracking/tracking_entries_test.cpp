@@ -1,0 +1,117 @@
+#include "tracking/tracking_entries.h"
+
+#include <gtest/gtest.h>
+
+#include "input/layer_files.h"
+
+namespace kestra {
+namespace {
+
+StressPeriods ThreePeriods() {
+  StressPeriods p;
+  p.NPER = 3;
+  p.timeUnit = 4;  // days
+  p.PERLEN = {0, 1, 100, 100};
+  p.NSTP = {0, 1, 4, 4};
+  p.TSMULT = {0, 1, 1.5f, 1.5f};
+  return p;
+}
+
+TrackingEntries Entries(const StressPeriods& periods) {
+  ModelState model;
+  return TrackingEntriesFrom(TrackingSettings{}, periods, model);
+}
+
+TEST(TrackingEntries, ChecksPeriodThenStepOfThatPeriodThenStepLengthAndMarkSizes) {
+  const StressPeriods periods = ThreePeriods();
+  TrackingEntries e = Entries(periods);
+  e.stressPeriod = "4";
+  EXPECT_EQ(CheckTrackingEntries(e, periods).message, "Please enter an integer between 1 and  3");
+  e.stressPeriod = "2.5";  // rounds to 2, half to even
+  e.timeStep = "5";
+  EXPECT_EQ(CheckTrackingEntries(e, periods).field, TrackingField::TimeStep);
+  EXPECT_EQ(CheckTrackingEntries(e, periods).message, "Please enter an integer between 1 and  4");
+  e.timeStep = "4";
+  e.stepLength = "-1";
+  EXPECT_EQ(CheckTrackingEntries(e, periods).message, kStepLengthMessage);
+  e.stepLength = "1";
+  e.sectionMarkSize = "0.4";
+  EXPECT_EQ(CheckTrackingEntries(e, periods).field, TrackingField::SectionMarkSize);
+  e.sectionMarkSize = "3";
+  EXPECT_TRUE(CheckTrackingEntries(e, periods).message.empty());
+}
+
+TEST(TrackingEntries, StoresTheStepInTheModelUnitAndAZeroMarkIntervalAsOne) {
+  const StressPeriods periods = ThreePeriods();
+  TrackingEntries e = Entries(periods);
+  e.stressPeriod = "2.5";
+  e.timeStep = "3";
+  e.timeUnit = 3;  // hours
+  e.stepLength = "12";
+  e.markInterval = "0";
+  TrackingSettings tracking;
+  ModelState model;
+  StoreTrackingEntries(e, periods, tracking, model);
+  EXPECT_EQ(model.CurrentPeriod, 2);
+  EXPECT_EQ(model.CurrentStep, 3);
+  EXPECT_DOUBLE_EQ(tracking.StepLength, 0.5);  // days
+  EXPECT_DOUBLE_EQ(tracking.MarkInterval, 1);
+}
+
+TEST(TrackingEntries, OneTimeStepForcesFlowlinesAndTheStepShowsInTheDialogUnit) {
+  StressPeriods single;
+  single.timeUnit = 1;
+  TrackingSettings tracking;
+  tracking.SimulationMode = 2;
+  tracking.TimeUnit = 4;
+  tracking.StepLength = 86400;
+  ModelState model;
+  const TrackingEntries e = TrackingEntriesFrom(tracking, single, model);
+  EXPECT_EQ(e.simulationMode, 1);
+  EXPECT_EQ(e.stepLength, " 1");
+}
+
+}  // namespace
+}  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(TrackingEntries, LayerPorositiesOutsideZeroToOneAreRefusedAndEmptyOnesKeepTheModels) {
+  StressPeriods single;
+  TrackingEntries e = Entries(single);
+  e.layerPorosity = {"0.2", "", "1.5"};
+  const TrackingCheck check = CheckTrackingEntries(e, single);
+  EXPECT_EQ(check.field, TrackingField::Porosity);
+  EXPECT_EQ(check.layer, 3);
+  e.layerPorosity[2] = "0.3";
+  EXPECT_TRUE(CheckTrackingEntries(e, single).message.empty());
+  const LayerPorosity porosity = LayerPorosityOf(e);
+  EXPECT_EQ(porosity.byLayer.size(), 2u);
+  EXPECT_FLOAT_EQ(porosity.Of(3), 0.3f);
+  EXPECT_EQ(LayerPorosityEntries(porosity, 3), (std::vector<std::string>{"0.2", "", "0.3"}));
+}
+
+}  // namespace
+}  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(TrackingEntries, LayerColoursGoIntoTheLayerPropertiesAndBack) {
+  StressPeriods single;
+  ModelState model;
+  model.LayerProperties.resize(3);  // layers 1 and 2
+  SetLayerColor(model.LayerProperties[2], 0x00FF00);
+  TrackingEntries e = TrackingEntriesFrom(TrackingSettings{}, single, model);
+  ASSERT_EQ(e.layerColors.size(), 2u);
+  EXPECT_EQ(e.layerColors[1], 0x00FF00);
+  e.layerColors[0] = 255;
+  TrackingSettings tracking;
+  StoreTrackingEntries(e, single, tracking, model);
+  EXPECT_EQ(LayerColor(model.LayerProperties[1]), 255);
+  EXPECT_EQ(LayerColor(model.LayerProperties[2]), 0x00FF00);
+}
+
+}  // namespace
+}  // namespace kestra
