@@ -179,6 +179,7 @@ void MainWindow::BuildViews() {
   const char* names[] = {"model_worksheet", "model_worksheet_xz", "model_worksheet_yz"};
   for (int index = 0; index < 3; ++index) {
     views_[index] = new PictureView(pictures_[index], names[index], viewArea_);
+    views_[index]->setCursor(Qt::ArrowCursor);  // not the view area's no-drop pointer
     views_[index]->hide();
   }
   views_[kRowSection]->setToolTip(tr("Cross-sectional view of the \"projection row\""));

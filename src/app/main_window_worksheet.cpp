@@ -38,6 +38,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == viewArea_ && type == QEvent::Resize) {
     Form_Resize();
   } else if ((watched == viewArea_ || watched == toolbar_) && type == QEvent::MouseMove) {
+    // Outside the pictures nothing can be clicked on while a model is shown.
+    if (watched == viewArea_) viewArea_->setCursor(session_.model.HasModel() ? Qt::ForbiddenCursor : Qt::ArrowCursor);
     ClearPointerReadout();
   } else if (watched == layerBox_ || watched == verticalPositionBox_) {
     bool& editFlag = watched == layerBox_ ? session_.busy.layerEdit : session_.busy.positionEdit;

@@ -39,6 +39,14 @@ TEST(MainWindowStart, ModelOnTheCommandLineOpensWithItsTitle) {
   EXPECT_GT(w.window.Raster(0).Image().width(), 100);
 }
 
+TEST(MainWindowWorksheet, PointerBesideThePicturesIsNoDropWhileAModelIsShown) {
+  OpenWindow w("uniform1/lahey", "uniform1.mdl");
+  QWidget* area = w.window.centralWidget();
+  MovePointer(area, QPoint(area->width() - 2, area->height() - 2));
+  EXPECT_EQ(area->cursor().shape(), Qt::ForbiddenCursor);
+  EXPECT_EQ(w.window.View(0)->cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST(MainWindowWorksheet, RightClickInSetModeAddsOneParticleAtTheVerticalPosition) {
   OpenWindow w("uniform1/lahey", "uniform1.mdl");
   QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, w.CellCentre(5, 4));
