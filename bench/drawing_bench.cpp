@@ -21,9 +21,9 @@ struct MillionCellModel {
   LayerValues wells{kSide, kSide, std::vector<float>(kSide* kSide, 0)};
   LayerValues rivers{kSide, kSide, std::vector<float>(kSide* kSide, 0)};
   PackageLayerReader reader = [this](int dataType, int, int, LayerValues& values) {
-    if (dataType == kWellData) values = wells;
-    if (dataType == kRiverData) values = rivers;
-    return dataType == kWellData || dataType == kRiverData;
+    if (dataType == data_type::kWells) values = wells;
+    if (dataType == data_type::kRivers) values = rivers;
+    return dataType == data_type::kWells || dataType == data_type::kRivers;
   };
 
   MillionCellModel() {

@@ -160,7 +160,7 @@ void DrawSectionBarriers(PlotContext& context, const DrawInputs& inputs, int col
   SelectPlotPen(context.device, colour);
   for (int k = 1; k <= m.NLAY; ++k) {
     LayerValues codes;
-    if (!ReadPackageLayer(inputs.packages, m, kBarrierData, k, m.CurrentPeriod, codes)) continue;
+    if (!ReadPackageLayer(inputs.packages, m, data_type::kBarriers, k, m.CurrentPeriod, codes)) continue;
     for (CutCell c : CutCells(m, Section::Row, column, row))
       if (const auto code = RoundToInt16(codes(c.column, c.row)))
         DrawBarrierRowCell(context, c.column, c.row, k, colour, *code);

@@ -13,12 +13,12 @@ bool NonZero(float value) { return value != 0; }
 
 std::vector<PackageGroup> PackageGroups(const Settings& s) {
   return {
-      {kWellData, 3, 2, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects},
-      {kWellData, 3, 2, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts},
-      {kDrainData, 3, 3, s.drainColor, IsOn(s.showDrains), NonZero},
-      {kRiverData, 3, 4, s.riverColor, IsOn(s.showRivers), NonZero},
-      {kStreamData, 3, 8, s.riverColor, IsOn(s.showRivers), NonZero},
-      {kGeneralHeadData, 3, 6, s.ghbCellColor, IsOn(s.showGhbCells), NonZero},
+      {data_type::kWells, 3, 2, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects},
+      {data_type::kWells, 3, 2, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts},
+      {data_type::kDrains, 3, 3, s.drainColor, IsOn(s.showDrains), NonZero},
+      {data_type::kRivers, 3, 4, s.riverColor, IsOn(s.showRivers), NonZero},
+      {data_type::kStreams, 3, 8, s.riverColor, IsOn(s.showRivers), NonZero},
+      {data_type::kGeneralHead, 3, 6, s.ghbCellColor, IsOn(s.showGhbCells), NonZero},
   };
 }
 
@@ -31,8 +31,8 @@ bool IsSimulated(const ModelState& model, int flagRow, int flagColumn) {
 bool ReadReservoirArrays(const PackageLayerReader& reader, const ModelState& model, int option, LayerValues& locations,
                          LayerValues& layers) {
   // Reservoirs are fixed in stress period 1.
-  if (!ReadPackageLayer(reader, model, kReservoirLocationData, 1, 1, locations)) return false;
-  return option != 1 || ReadPackageLayer(reader, model, kReservoirLayerData, 1, 1, layers);
+  if (!ReadPackageLayer(reader, model, data_type::kReservoirLocations, 1, 1, locations)) return false;
+  return option != 1 || ReadPackageLayer(reader, model, data_type::kReservoirLayers, 1, 1, layers);
 }
 
 bool ReservoirReachesLayer(const ModelState& model, int option, const LayerValues& layers, int column, int row,

@@ -6,21 +6,12 @@
 #include <functional>
 #include <vector>
 
+#include "core/data_types.h"
 #include "core/model_state.h"
 #include "graphics/picture.h"
 #include "settings/settings.h"
 
 namespace kestra {
-
-// Data type numbers of the model file set.
-inline constexpr int kWellData = 11;
-inline constexpr int kDrainData = 12;
-inline constexpr int kRiverData = 14;
-inline constexpr int kGeneralHeadData = 21;
-inline constexpr int kStreamData = 26;
-inline constexpr int kBarrierData = 70;
-inline constexpr int kReservoirLocationData = 85;
-inline constexpr int kReservoirLayerData = 89;
 
 // One layer of values indexed (column, row), both from 1.
 struct LayerValues {

@@ -147,7 +147,7 @@ void DrawGridLines(PlotContext& context, const DrawInputs& inputs, int layer) {
 void DrawBarriers(PlotContext& context, const PackageLayerReader& packages, int layer, Colour colour) {
   const ModelState& m = context.model;
   LayerValues codes;
-  if (!ReadPackageLayer(packages, m, kBarrierData, layer, m.CurrentPeriod, codes)) return;
+  if (!ReadPackageLayer(packages, m, data_type::kBarriers, layer, m.CurrentPeriod, codes)) return;
   for (int i = 1; i <= m.NROW; ++i)
     for (int j = 1; j <= m.NCOL; ++j) {
       const auto code = RoundToInt16(codes(j, i));

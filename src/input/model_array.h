@@ -7,24 +7,10 @@
 
 #include "core/cell_array.h"
 #include "core/user_interface.h"
+#include "core/data_types.h"
 #include "input/layer_grid.h"
 
 namespace kestra {
-
-// Data types of the model file set used by this system.
-namespace data_type {
-inline constexpr int kColumnWidths = 1;
-inline constexpr int kRowHeights = 2;
-inline constexpr int kTop = 3;
-inline constexpr int kBottom = 4;
-inline constexpr int kBoundary = 5;
-inline constexpr int kPorosity = 6;
-inline constexpr int kWells = 11;
-inline constexpr int kDrains = 12;
-inline constexpr int kRivers = 14;
-inline constexpr int kGeneralHead = 21;
-inline constexpr int kStreams = 26;
-}  // namespace data_type
 
 // The record directory keeps 1000 stress periods per data type.
 inline constexpr int kDirectoryPeriods = 1000;

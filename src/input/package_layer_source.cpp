@@ -13,8 +13,8 @@ namespace {
 
 // The data types the views draw; nothing else is read through a reader.
 constexpr std::array kDrawnDataTypes = {
-    kWellData,          kDrainData, kRiverData, kGeneralHeadData, kStreamData, kBarrierData, kReservoirLocationData,
-    kReservoirLayerData};
+    data_type::kWells,          data_type::kDrains, data_type::kRivers, data_type::kGeneralHead, data_type::kStreams, data_type::kBarriers, data_type::kReservoirLocations,
+    data_type::kReservoirLayers};
 
 bool IsDrawnDataType(int dataType) {
   for (int drawn : kDrawnDataTypes)
@@ -53,11 +53,11 @@ PackageLayerReader ModelFileSetReader(const ModelState& model) {
 // reservoirs, which name files do not carry.
 const char* PackageKey(int dataType) {
   switch (dataType) {
-    case kWellData: return "WEL";
-    case kDrainData: return "DRN";
-    case kRiverData: return "RIV";
-    case kStreamData: return "STR";
-    case kGeneralHeadData: return "GHB";
+    case data_type::kWells: return "WEL";
+    case data_type::kDrains: return "DRN";
+    case data_type::kRivers: return "RIV";
+    case data_type::kStreams: return "STR";
+    case data_type::kGeneralHead: return "GHB";
     default: return nullptr;
   }
 }

@@ -71,7 +71,7 @@ TEST(DrawCrossSections, BarrierOfCodeOneIsAStripInTheRowAndTheWholeCellInTheColu
   ViewScene scene(ThreeByTwoByTwo());
   scene.model.DataFlags(6, 4) = 2;
   scene.layout.PixelSize = 0.5f;
-  scene.SetPackage(kBarrierData, 2, {{{1, 1}, 1}});
+  scene.SetPackage(data_type::kBarriers, 2, {{{1, 1}, 1}});
   DrawCrossSections(scene.context, scene.inputs);
   const Colour colour = scene.settings.barrierColor;
   EXPECT_EQ(ViewScene::Drawn(scene.row, "box", colour), (Boxes{{0, 80, 1, 90}}));
@@ -81,7 +81,7 @@ TEST(DrawCrossSections, BarrierOfCodeOneIsAStripInTheRowAndTheWholeCellInTheColu
 TEST(DrawCrossSections, PackageCellsFillTheCutCellsOfEveryLayer) {
   ViewScene scene(ThreeByTwoByTwo());
   scene.model.DataFlags(3, 3) = 2;
-  scene.SetPackage(kDrainData, 2, {{{3, 1}, 1}, {{1, 2}, 1}});
+  scene.SetPackage(data_type::kDrains, 2, {{{3, 1}, 1}, {{1, 2}, 1}});
   DrawCrossSections(scene.context, scene.inputs);
   EXPECT_EQ(ViewScene::Drawn(scene.row, "box", scene.settings.drainColor), (Boxes{{20, 80, 30, 90}}));
   EXPECT_EQ(ViewScene::Drawn(scene.column, "box", scene.settings.drainColor), (Boxes{{80, 10, 90, 20}}));
@@ -91,7 +91,7 @@ TEST(DrawCrossSections, ReservoirOptionTwoFillsTheHighestActiveLayer) {
   ViewScene scene(ThreeByTwoByTwo());
   scene.model.DataFlags(6, 7) = 2;
   scene.model.IBOUND(2, 1, 1) = 0;
-  scene.SetPackage(kReservoirLocationData, 1, {{{2, 1}, 1}});
+  scene.SetPackage(data_type::kReservoirLocations, 1, {{{2, 1}, 1}});
   DrawCrossSections(scene.context, scene.inputs);
   EXPECT_EQ(ViewScene::Drawn(scene.row, "box", scene.settings.reservoirColor), (Boxes{{10, 80, 20, 90}}));
 }

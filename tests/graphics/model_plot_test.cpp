@@ -21,9 +21,9 @@ void Furnish(ViewScene& scene) {
   m.IBOUND(1, 1, 1) = 0;
   m.IBOUND(5, 4, 1) = -1;
   m.DataFlags(3, 2) = m.DataFlags(3, 4) = m.DataFlags(6, 4) = 2;
-  scene.SetPackage(kWellData, 1, {{{3, 2}, -500}});
-  scene.SetPackage(kRiverData, 1, {{{2, 3}, 1}, {{3, 3}, 1}});
-  scene.SetPackage(kBarrierData, 1, {{{4, 2}, 2}});
+  scene.SetPackage(data_type::kWells, 1, {{{3, 2}, -500}});
+  scene.SetPackage(data_type::kRivers, 1, {{{2, 3}, 1}, {{3, 3}, 1}});
+  scene.SetPackage(data_type::kBarriers, 1, {{{4, 2}, 2}});
   scene.layout.PixelSize = 1;
   scene.inputs.gridPlotSwitch = true;
 }

@@ -42,7 +42,7 @@ TEST(DrawGridLines, OnlyTheOuterEdgeOfAnInactiveBorderCellIsLeftOut) {
 TEST(DrawModel, StreamIsDrawnInTheRiverColourUnderTheRiverSwitch) {
   ViewScene scene(FourByTwo());
   scene.model.DataFlags(3, 8) = 2;
-  scene.SetPackage(kStreamData, 1, {{{2, 1}, 4.5f}});
+  scene.SetPackage(data_type::kStreams, 1, {{{2, 1}, 4.5f}});
   DrawModel(scene.context, scene.inputs, 1);
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.riverColor), (Boxes{{10, 0, 20, 10}}));
 
@@ -53,7 +53,7 @@ TEST(DrawModel, StreamIsDrawnInTheRiverColourUnderTheRiverSwitch) {
 
 TEST(DrawModel, PackageNotSimulatedIsNotDrawn) {
   ViewScene scene(FourByTwo());
-  scene.SetPackage(kRiverData, 1, {{{2, 1}, 1}});  // data there, DataFlags(3, 4) not 2
+  scene.SetPackage(data_type::kRivers, 1, {{{2, 1}, 1}});  // data there, DataFlags(3, 4) not 2
   DrawModel(scene.context, scene.inputs, 1);
   EXPECT_TRUE(ViewScene::Drawn(scene.plan, "box", scene.settings.riverColor).empty());
 }
@@ -63,7 +63,7 @@ TEST(DrawModel, WellsBySignOfTheirRateInActiveCellsOnly) {
   scene.model.DataFlags(3, 2) = 2;
   scene.model.IBOUND(4, 2, 1) = 0;
   scene.model.IBOUND(3, 2, 1) = -1;
-  scene.SetPackage(kWellData, 1, {{{1, 1}, 100}, {{2, 1}, -100}, {{3, 1}, 0}, {{4, 2}, -5}, {{3, 2}, 7}});
+  scene.SetPackage(data_type::kWells, 1, {{{1, 1}, 100}, {{2, 1}, -100}, {{3, 1}, 0}, {{4, 2}, -5}, {{3, 2}, 7}});
   DrawModel(scene.context, scene.inputs, 1);
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.rechargeWellColor), (Boxes{{0, 0, 10, 10}}));
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.dischargeWellColor), (Boxes{{10, 0, 20, 10}}));
@@ -140,7 +140,7 @@ TEST(DrawBarrierCell, CodeFiveDrawsNothingAndCodeOneTheLeftFace) {
 
 TEST(DrawBarriers, BarriersOfInactiveCellsAreSkipped) {
   ViewScene scene(FourByTwo());
-  scene.SetPackage(kBarrierData, 1, {{{1, 1}, 2}, {{2, 1}, 3}});
+  scene.SetPackage(data_type::kBarriers, 1, {{{1, 1}, 2}, {{2, 1}, 3}});
   scene.model.IBOUND(2, 1, 1) = 0;
   DrawBarriers(scene.context, scene.reader, 1, kBlack);
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", kBlack), (Boxes{{8, 0, 10, 10}}));
@@ -150,8 +150,8 @@ TEST(DrawModel, ReservoirOptionOneFillsTheLayersDownToItsLayerValue) {
   ViewScene scene(test::UniformModel(2, 1, 4, 10, 10));
   scene.model.DataFlags(6, 7) = 2;
   scene.settings.reservoirOption = 1;
-  scene.SetPackage(kReservoirLocationData, 1, {{{1, 1}, 1}});
-  scene.SetPackage(kReservoirLayerData, 1, {}, 3);
+  scene.SetPackage(data_type::kReservoirLocations, 1, {{{1, 1}, 1}});
+  scene.SetPackage(data_type::kReservoirLayers, 1, {}, 3);
   for (int layer = 1; layer <= 4; ++layer) {
     DrawModel(scene.context, scene.inputs, layer);
     EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.reservoirColor).size(), layer <= 3 ? 1u : 0u)

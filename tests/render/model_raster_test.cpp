@@ -23,9 +23,9 @@ struct RasterScene {
   SilentInterface ui;
   PackageLayerReader reader = [](int dataType, int layer, int, LayerValues& values) {
     values = {4, 3, std::vector<float>(12, 0)};
-    if (dataType == kWellData && layer == 1) values.values[1 * 4 + 2] = -100;  // column 3, row 2
-    if (dataType == kRiverData) values.values[2 * 4 + 0] = 1;                  // column 1, row 3
-    return dataType == kWellData || dataType == kRiverData;
+    if (dataType == data_type::kWells && layer == 1) values.values[1 * 4 + 2] = -100;  // column 3, row 2
+    if (dataType == data_type::kRivers) values.values[2 * 4 + 0] = 1;                  // column 1, row 3
+    return dataType == data_type::kWells || dataType == data_type::kRivers;
   };
   PlotContext context{plan, row, column, device, model, layout};
   ViewPlacement placement;
