@@ -3,6 +3,8 @@
 #include <optional>
 #include <vector>
 
+#include "input/flow_terms.h"
+#include "tracking/face_velocities.h"
 #include "tracking/pass_runner.h"
 #include "tracking/time_steps.h"
 
@@ -187,6 +189,10 @@ void RunTrackingCommand(TrackingRun& run, TrackMode mode) {
     run.ui.Beep();
     return;
   }
+  // A run starts from the flow terms of the current time step: when an
+  // earlier load failed they are read again, this time with their messages.
+  if (!run.state.flowTermsLoaded && LoadFlowTerms(run.state, run.ui, true))
+    ComputeCellVelocities(run.state, run.settings, run.tracking);
   TrackParticles(run, mode, TrackKind::Interactive);
 }
 

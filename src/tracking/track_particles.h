@@ -62,7 +62,8 @@ struct TrackingRun {
 void TrackParticles(TrackingRun& run, TrackMode mode, TrackKind kind);
 
 // A run command of the menu, toolbar or batch tool: only beeps while
-// another long operation runs or no model is open; otherwise tracks.
+// another long operation runs or no model is open; otherwise reloads the
+// flow terms if they are not loaded (with messages) and tracks.
 void RunTrackingCommand(TrackingRun& run, TrackMode mode);
 
 // Retraces every particle from its release point, forward and then
