@@ -95,7 +95,10 @@ TEST_P(SharedModel, ModelFileSetsAndNameFileGiveTheSameModel) {
   EXPECT_EQ(lahey.session.settings.HNOFLO, imported.session.settings.HNOFLO);
 }
 
-TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSet) {
+// The import gives the model of the model file set, and in a transient run
+// every time step of every stress period reloads sinks, heads and flow terms
+// the way the tracking does when it crosses steps.
+TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSetInEveryTimeStep) {
   const std::string name = GetParam();
   NoViews views;
   Opened lahey, imported;
@@ -111,18 +114,7 @@ TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSet) {
   EXPECT_EQ(lahey.session.periods.NSTP, imported.session.periods.NSTP);
   EXPECT_EQ(lahey.session.periods.PERLEN, imported.session.periods.PERLEN);
   EXPECT_EQ(imported.session.settingsPath, copy.File(name + ".ini"));
-}
 
-// A transient run: every time step of every stress period reloads sinks,
-// heads and flow terms the way the tracking does when it crosses steps.
-TEST_P(SharedModel, Mf2005ImportFollowsEveryTimeStep) {
-  const std::string name = GetParam();
-  NoViews views;
-  Opened lahey, imported;
-  test::TempDir copy;  // the import writes the layer property file beside the name file
-  const std::string nameFile = test::CopySharedRun(copy, name, "modflow", name + ".nam");
-  ASSERT_TRUE(OpenModelFile(DataPath(name, "lahey", name + ".mdl"), lahey.session, lahey.ui, views));
-  ASSERT_TRUE(ImportNameFile(nameFile, imported.session, imported.ui, views));
   const StressPeriods& periods = imported.session.periods;
   for (int period = 1; period <= periods.NPER; ++period)
     for (int step = 1; step <= periods.NSTP[period]; ++step) {
