@@ -22,13 +22,8 @@ cmake --build build --target kestra -j2 >/dev/null
 
 # A copy of the model, so that the settings it writes stay out of the project.
 work="$(mktemp -d)"
-if [ -f examples/mixed3d/mixed3d.nam ]; then
-  cp -r examples/mixed3d/. "$work/"
-  model="$work/mixed3d.nam"
-else
-  cp -r ../shared/testdata/mixed3d/lahey/. "$work/"
-  model="$work/mixed3d.mdl"
-fi
+cp -r examples/mixed3d/. "$work/"
+model="$work/mixed3d.nam"
 # Time marks on the plan and the sections, a mark every step of 20 days.
 settings="${model%.*}.ini"
 cat >>"$settings" <<'INI'
@@ -43,13 +38,25 @@ Mark on Top View=-1
 Mark on Xsections=-1
 INI
 
-display=:97
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+# A display number nobody uses: no lock file and no socket of that number.
+number=90
+while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do
+  number=$((number + 1))
+done
+display=":$number"
+program=""
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-cleanup() { kill "$program" "$xvfb" 2>/dev/null || true; rm -rf "$work" || true; }
+cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$work" || true; }
 trap cleanup EXIT
+# Our own server must be the one answering: it is alive and its socket is there.
+for _ in $(seq 50); do
+  [ -e "/tmp/.X11-unix/X$number" ] && break
+  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on $display." >&2; exit 1; }
+  sleep 0.1
+done
+[ -e "/tmp/.X11-unix/X$number" ] || { echo "Xvfb did not start on $display." >&2; exit 1; }
 export DISPLAY="$display"
-sleep 1
 build/kestra "$model" &
 program=$!
 

@@ -87,6 +87,7 @@ TEST(MainFile, TruncatedFilesFailCleanly) {
       test::ReadWholeFile((test::TestDataDir() / "transient2/namefile/transient2.main").string());
   test::TempDir dir;
   const std::size_t end = whole.find("CONSTANT 0.1");
+  ASSERT_NE(end, std::string::npos);
   for (std::size_t length = 0; length < end; length += 7) {
     test::WriteWholeFile(dir.File("t.main"), whole.substr(0, length));
     test::RecordingInterface ui;
