@@ -34,6 +34,8 @@ void WriteWholeFile(const std::string& path, const std::string& contents) {
 
 std::filesystem::path TestDataDir() { return KESTRA_TESTDATA_DIR; }
 
+std::filesystem::path ExamplesDir() { return KESTRA_EXAMPLES_DIR; }
+
 std::string CopySharedRun(const TempDir& dir, const std::string& model, const std::string& form,
                           const std::string& file) {
   for (const auto& entry : std::filesystem::directory_iterator(TestDataDir() / model / form))

@@ -24,8 +24,11 @@ class TempDir {
 std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& contents);
 
-// The shared MODFLOW test data folder.
+// The MODFLOW test data folder (tests/data).
 std::filesystem::path TestDataDir();
+
+// The folder of the example models the repository ships (examples/).
+std::filesystem::path ExamplesDir();
 
 // Copies the folder `form` ("modflow", "lahey", ...) of the shared run
 // `model` into `dir`, for tests whose open writes files beside the model;
