@@ -37,8 +37,16 @@ float PlanAngle(float degrees, const ModelOrigin& origin) {
   return static_cast<float>(radians);
 }
 
+// The plan window widened by half a pixel: a line of the model's own plot
+// along the window's edge comes back a rounding off it and must still show.
+ClipWindow MapClipWindow(const ViewLayout& layout) {
+  const float half = layout.PixelSize / 2;
+  const ClipWindow w = PlanClipWindow(layout);
+  return {w.xmin - half, w.ymin - half, w.xmax + half, w.ymax + half};
+}
+
 void DrawMapSegment(PlotContext& context, PicturePoint a, PicturePoint b, Colour colour) {
-  if (ClipSegment(a.x, a.y, b.x, b.y, PlanClipWindow(context.layout)).visible)
+  if (ClipSegment(a.x, a.y, b.x, b.y, MapClipWindow(context.layout)).visible)
     DrawSegment(context, a.x, a.y, b.x, b.y, colour, false, true);
 }
 
