@@ -62,11 +62,25 @@ void DrawPolyline(PlotContext& context, const MapEntity& e, const MapTransform& 
     DrawMapSegment(context, previous, t.Plan(e.points.front()), MapEntityColour(e.vertexColorIndex.front(), mapColour));
 }
 
+// Whether a figure reaching `reach` from the plan point can show in the window.
+bool MayShow(const ViewLayout& layout, PicturePoint p, float reach) {
+  const ClipWindow w = MapClipWindow(layout);
+  return p.x + reach >= w.xmin && p.x - reach <= w.xmax && p.y + reach >= w.ymin && p.y - reach <= w.ymax;
+}
+
+// A text lower than a pixel shows as a dot: its strokes would all meet there.
 void DrawText(PlotContext& context, const MapInputs& inputs, const MapEntity& e, const MapTransform& t, Colour colour) {
+  const float size = e.radius * t.factor * e.widthFactor;
+  const PicturePoint p = t.Plan(e.points.front());
+  // Glyph cells are about as wide as high; a text reaches no farther than that.
+  if (!MayShow(context.layout, p, std::fabs(size) * (static_cast<float>(e.text.size()) + 1))) return;
+  if (std::fabs(size) < context.layout.PixelSize) {
+    DrawDot(context, p.x, p.y, colour);
+    return;
+  }
   const TextStyle style = SetTextStyle(1, e.startAngle, e.endAngle, 1);
   const WorldPoint at = t.World(e.points.front());
-  DrawStrokeText(context, inputs.font, style, e.text, at.x, at.y, e.radius * t.factor * e.widthFactor, colour, false,
-                 true);
+  DrawStrokeText(context, inputs.font, style, e.text, at.x, at.y, size, colour, false, true);
 }
 
 void DrawEntity(PlotContext& context, const MapInputs& inputs, const MapEntity& e, const MapTransform& t,
@@ -83,11 +97,13 @@ void DrawEntity(PlotContext& context, const MapInputs& inputs, const MapEntity& 
     case MapEntityKind::Line: DrawMapSegment(context, t.Plan(e.points[0]), t.Plan(e.points[1]), colour); break;
     case MapEntityKind::Circle: {
       const PicturePoint c = t.Plan(e.points[0]);
-      DrawCircle(context, c.x, c.y, std::fabs(e.radius * t.factor), colour);
+      const float radius = std::fabs(e.radius * t.factor);
+      if (MayShow(context.layout, c, radius)) DrawCircle(context, c.x, c.y, radius, colour);
       break;
     }
     case MapEntityKind::Arc: {
       const PicturePoint c = t.Plan(e.points[0]);
+      if (!MayShow(context.layout, c, std::fabs(e.radius * t.factor))) break;
       DrawArc(context, c.x, c.y, std::fabs(e.radius * t.factor), PlanAngle(e.startAngle, t.origin),
               PlanAngle(e.endAngle, t.origin), colour);
       break;

@@ -103,7 +103,9 @@ TEST(DxfMaps, FactorZeroDrawsOnlyTexts) {
   scene.Draw();
   EXPECT_TRUE(scene.PlanLines(kMapColour).empty());
   EXPECT_TRUE(scene.plan.Of("circle").empty());
-  EXPECT_FALSE(scene.PlanLines(kRed).empty());
+  // A text without size shows as a dot at its place.
+  EXPECT_EQ(scene.plan.elements.size(), 1u);
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "point", kRed), (std::vector<std::vector<float>>{{0, 1000}}));
 }
 
 TEST(DxfMaps, MissingOrHiddenMapsAreSkippedSilently) {
