@@ -2,10 +2,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <system_error>
+
+#include "input/text_reader.h"
 
 namespace kestra {
 namespace {
@@ -21,9 +21,11 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-std::optional<int> WholeInteger(std::string_view text) {
+// A number of type T filling the whole text.
+template <typename T>
+std::optional<T> Whole(std::string_view text) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  int value = 0;
+  T value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
   return value;
@@ -31,13 +33,9 @@ std::optional<int> WholeInteger(std::string_view text) {
 
 // A finite number filling the whole text (a 32-bit float, as the maps hold).
 std::optional<float> WholeNumber(std::string_view text) {
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-  const float narrow = static_cast<float>(value);
-  if (!std::isfinite(narrow)) return std::nullopt;
-  return narrow;
+  const std::optional<double> value = Whole<double>(text);
+  if (!value || !std::isfinite(static_cast<float>(*value))) return std::nullopt;
+  return static_cast<float>(*value);
 }
 
 // Group code and value pairs of the file, one whole line each.
@@ -50,7 +48,7 @@ class PairReader {
   bool Next(int& code, std::string_view& value) {
     std::string_view codeLine;
     if (!NextLine(codeLine)) return false;
-    const std::optional<int> parsed = WholeInteger(Trim(codeLine));
+    const std::optional<int> parsed = Whole<int>(Trim(codeLine));
     if (!parsed) {
       problemLine = line_;
       return false;
@@ -233,15 +231,6 @@ bool IsMapEntity(std::string_view name) {
   return false;
 }
 
-std::optional<std::string> FileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) return std::nullopt;
-  return std::move(text).str();
-}
-
 }  // namespace
 
 DxfMapReadResult ReadDxfMap(std::string_view text, DxfMapContent& content, const ReadProgress& progress) {
@@ -294,7 +283,7 @@ LoadedDxfMap LoadDxfMap(DxfMapCache& cache, const std::string& path, const ReadP
     loaded.content = found->second.content;
     return loaded;
   }
-  const std::optional<std::string> text = FileText(path);
+  const std::optional<std::string> text = ReadTextFile(path);
   if (!text) return loaded;
   auto content = std::make_shared<DxfMapContent>();
   const DxfMapReadResult result = ReadDxfMap(*text, *content, progress);

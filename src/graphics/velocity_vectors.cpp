@@ -75,6 +75,32 @@ void DrawArrow(PlotContext& context, ArrowView view, float cx, float cy, float h
   DrawArrowHead(context, view, cx - hx, cy - hy, cx + hx, cy + hy, colour, a, a / 2, toFile, true);
 }
 
+// One arrow of a section: its cell, its centre and half-shaft in the
+// section's own coordinates.
+struct SectionArrow {
+  int column = 0, row = 0;
+  float cx = 0, cy = 0, hx = 0, hy = 0;
+};
+
+// The arrows of every layer along a section of `count` cells; arrow(k, n, f, a)
+// fills a for cell n of layer k with the scale f.
+template <typename ArrowOf>
+void DrawSectionArrows(PlotContext& context, const VectorInputs& inputs, int count, ArrowOf arrowOf, ArrowView view) {
+  if (!VectorsWanted(context, inputs) || !context.layout.sectionsShown) return;
+  SetViewWindow(context.layout);
+  const Colour colour = inputs.settings.vectorColor;
+  SelectPlotPen(context.device, colour);
+  const float f = ScaleOf(context, inputs);
+  const ModelState& m = context.model;
+  SectionArrow a;
+  for (int k = 1; k <= m.NLAY; ++k)
+    for (int n = 1; n <= count; ++n) {
+      arrowOf(k, n, f, a);
+      if (m.IBOUND(a.column, a.row, k) > 0 && std::isfinite(a.cx) && std::isfinite(a.cy))
+        DrawArrow(context, view, a.cx, a.cy, Finite(a.hx), Finite(a.hy), colour, context.device.PlotToFile);
+    }
+}
+
 }  // namespace
 
 float VectorScaleFactor(int sizePixels, float pixelSize, float maxSpeed) {
@@ -135,35 +161,19 @@ void DrawVelocityVectors(PlotContext& context, const VectorInputs& inputs) {
 void DrawRowSectionVectors(PlotContext& context, const VectorInputs& inputs) {
   const ModelState& m = context.model;
   const int r = inputs.settings.sectionRow;
-  if (!VectorsWanted(context, inputs) || !context.layout.sectionsShown || r < 1 || r > m.NROW) return;
-  SetViewWindow(context.layout);
-  const Colour colour = inputs.settings.vectorColor;
-  SelectPlotPen(context.device, colour);
-  const float f = ScaleOf(context, inputs);
-  for (int k = 1; k <= m.NLAY; ++k)
-    for (int j = 1; j <= m.NCOL; ++j) {
-      const float zc = SaturatedMiddle(m, j, r, k);
-      if (m.IBOUND(j, r, k) > 0 && std::isfinite(zc))
-        DrawArrow(context, ArrowView::RowSection, m.XCENTER[j], zc, Finite(m.VX(j, r, k) * f),
-                  Finite(m.VZ(j, r, k) * f), colour, context.device.PlotToFile);
-    }
+  if (r < 1 || r > m.NROW) return;
+  DrawSectionArrows(context, inputs, m.NCOL, [&](int k, int j, float f, SectionArrow& arrow) {
+    arrow = {j, r, m.XCENTER[j], SaturatedMiddle(m, j, r, k), m.VX(j, r, k) * f, m.VZ(j, r, k) * f};
+  }, ArrowView::RowSection);
 }
 
 void DrawColumnSectionVectors(PlotContext& context, const VectorInputs& inputs) {
   const ModelState& m = context.model;
   const int c = inputs.settings.sectionColumn;
-  if (!VectorsWanted(context, inputs) || !context.layout.sectionsShown || c < 1 || c > m.NCOL) return;
-  SetViewWindow(context.layout);
-  const Colour colour = inputs.settings.vectorColor;
-  SelectPlotPen(context.device, colour);
-  const float f = ScaleOf(context, inputs);
-  for (int k = 1; k <= m.NLAY; ++k)
-    for (int i = 1; i <= m.NROW; ++i) {
-      const float zc = SaturatedMiddle(m, c, i, k);
-      if (m.IBOUND(c, i, k) > 0 && std::isfinite(zc))
-        DrawArrow(context, ArrowView::ColumnSection, zc, m.YCENTER[i], Finite(m.VZ(c, i, k) * f),
-                  Finite(m.VY(c, i, k) * f), colour, context.device.PlotToFile);
-    }
+  if (c < 1 || c > m.NCOL) return;
+  DrawSectionArrows(context, inputs, m.NROW, [&](int k, int i, float f, SectionArrow& arrow) {
+    arrow = {c, i, SaturatedMiddle(m, c, i, k), m.YCENTER[i], m.VZ(c, i, k) * f, m.VY(c, i, k) * f};
+  }, ArrowView::ColumnSection);
 }
 
 }  // namespace kestra

@@ -12,12 +12,10 @@
 namespace kestra::cli {
 namespace {
 
-int Plot(const Arguments& args, std::string* errors = nullptr) {
+int Plot(const Arguments& args, std::string* errors) {
   std::ostringstream out, err;
-  Arguments command{"plot"};
-  command.insert(command.end(), args.begin(), args.end());
-  const int code = RunCommandLine(command, out, err);
-  if (errors) *errors = err.str();
+  const int code = PlotCommand(args, out, err);
+  *errors = err.str();
   return code;
 }
 

@@ -38,6 +38,27 @@ struct RotatedScene {
   }
 };
 
+// Draws the grid lines of the scene and writes them into a DXF plot at `path`.
+bool PlotGridLines(RotatedScene& scene, const std::string& path) {
+  scene.device.PlotFileName = path;
+  scene.device.PlotToFile = true;
+  if (!OpenPlotFile(scene.device, scene.layout.zoom)) return false;
+  DrawInputs inputs{scene.settings, scene.reader, scene.ui};
+  inputs.gridPlotSwitch = true;
+  DrawGridLines(scene.context, inputs, 1);
+  scene.plan.Refresh();
+  return ClosePlotFile(scene.device);
+}
+
+// The base map of map entry 1 drawn on the scene's plan.
+void DrawMap(RotatedScene& scene, const DxfMapEntry& entry) {
+  scene.settings.dxfMaps[1] = entry;
+  StrokeFont font;
+  DxfMapCache cache;
+  DrawDxfMaps(scene.context, MapInputs{scene.settings, scene.ui, font, cache});
+  scene.plan.Refresh();
+}
+
 // The pixels that are not white.
 std::vector<QPoint> Drawn(const QImage& image) {
   std::vector<QPoint> drawn;
@@ -51,21 +72,10 @@ TEST(MapOverlayRaster, PlotOfATurnedModelReadBackLiesOnTheGrid) {
   test::TempDir dir;
   const std::string path = dir.File("plot.dxf");
   RotatedScene drawn;
-  drawn.device.PlotFileName = path;
-  drawn.device.PlotToFile = true;
-  ASSERT_TRUE(OpenPlotFile(drawn.device, drawn.layout.zoom));
-  DrawInputs inputs{drawn.settings, drawn.reader, drawn.ui};
-  inputs.gridPlotSwitch = true;
-  DrawGridLines(drawn.context, inputs, 1);
-  ASSERT_TRUE(ClosePlotFile(drawn.device));
-  drawn.plan.Refresh();
+  ASSERT_TRUE(PlotGridLines(drawn, path));
 
   RotatedScene read;
-  read.settings.dxfMaps[1] = {path, 0, 0, 1, kOn, kGridColour};
-  StrokeFont font;
-  DxfMapCache cache;
-  DrawDxfMaps(read.context, MapInputs{read.settings, read.ui, font, cache});
-  read.plan.Refresh();
+  DrawMap(read, {path, 0, 0, 1, kOn, kGridColour});
 
   // Every pixel of the grid, and no other, is set by the map.
   const std::vector<QPoint> gridPixels = Drawn(drawn.plan.Image());
@@ -77,21 +87,10 @@ TEST(MapOverlayRaster, MapWithAShiftLiesElsewhere) {
   test::TempDir dir;
   const std::string path = dir.File("plot.dxf");
   RotatedScene drawn;
-  drawn.device.PlotFileName = path;
-  drawn.device.PlotToFile = true;
-  ASSERT_TRUE(OpenPlotFile(drawn.device, drawn.layout.zoom));
-  DrawInputs inputs{drawn.settings, drawn.reader, drawn.ui};
-  inputs.gridPlotSwitch = true;
-  DrawGridLines(drawn.context, inputs, 1);
-  ASSERT_TRUE(ClosePlotFile(drawn.device));
-  drawn.plan.Refresh();
+  ASSERT_TRUE(PlotGridLines(drawn, path));
 
   RotatedScene read;
-  read.settings.dxfMaps[1] = {path, 5.3f, 0, 1, kOn, kGridColour};
-  StrokeFont font;
-  DxfMapCache cache;
-  DrawDxfMaps(read.context, MapInputs{read.settings, read.ui, font, cache});
-  read.plan.Refresh();
+  DrawMap(read, {path, 5.3f, 0, 1, kOn, kGridColour});
   int same = 0;
   const std::vector<QPoint> gridPixels = Drawn(drawn.plan.Image());
   for (const QPoint& p : gridPixels) same += read.plan.Image().pixel(p) != qRgb(255, 255, 255);
