@@ -118,10 +118,24 @@ TEST(MapsDialog, MenuWorksWithAModelAndTheWindowDrawsVectorsAndMaps) {
   settings.vectorColor = RgbColour(1, 2, 3);
   settings.dxfMaps[1] = {map, 0, 0, 1, kOn, RgbColour(4, 5, 6)};
   EXPECT_EQ(PixelsOf(w.window.Raster(0).Image(), qRgb(1, 2, 3)), 0);
-  w.window.resize(1100, 850);
+  w.window.ToolbarButton("zoom out")->trigger();
   EXPECT_TRUE(OpenWindow::WaitFor([&] { return PixelsOf(w.window.Raster(0).Image(), qRgb(1, 2, 3)) > 100; }));
   EXPECT_GT(PixelsOf(w.window.Raster(0).Image(), qRgb(4, 5, 6)), 100);
   // The sections carry their arrows too.
+  EXPECT_GT(PixelsOf(w.window.Raster(1).Image(), qRgb(1, 2, 3)), 0);
+}
+
+TEST(MapsDialog, SectionArrowsFollowTheSectionsWhenTheyMove) {
+  OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
+  Settings& settings = w.window.session().settings;
+  settings.vectorsVisible = kOn;
+  settings.vectorColor = RgbColour(1, 2, 3);
+  // Rows 1-5 of column 27 are inactive: a section along it shows few arrows.
+  QTest::mouseClick(w.window.View(0), Qt::LeftButton, Qt::ControlModifier, w.CellCentre(27, 3));
+  const int fewer = PixelsOf(w.window.Raster(2).Image(), qRgb(1, 2, 3));
+  QTest::mouseClick(w.window.View(0), Qt::LeftButton, Qt::ControlModifier, w.CellCentre(10, 12));
+  EXPECT_EQ(settings.sectionColumn, 10);
+  EXPECT_GT(PixelsOf(w.window.Raster(2).Image(), qRgb(1, 2, 3)), fewer);
   EXPECT_GT(PixelsOf(w.window.Raster(1).Image(), qRgb(1, 2, 3)), 0);
 }
 
