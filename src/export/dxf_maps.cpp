@@ -128,6 +128,15 @@ bool FileExists(const std::string& path) {
   return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
+// Maps no longer displayed leave the cache: a large map is not held for nothing.
+void ForgetHiddenMaps(const Settings& settings, DxfMapCache& cache) {
+  std::erase_if(cache.maps, [&](const auto& kept) {
+    for (int m = 1; m <= kDxfMapCount; ++m)
+      if (IsOn(settings.dxfMaps[m].display) && settings.dxfMaps[m].file == kept.first) return false;
+    return true;
+  });
+}
+
 }  // namespace
 
 std::string DrawMapHint(int map) { return "Draw DXF Map #" + std::to_string(map) + "; Press ESC to Break"; }
@@ -184,6 +193,7 @@ void DrawDxfMaps(PlotContext& context, const MapInputs& inputs) {
       DrawDxfMap(context, inputs, *loaded.content, entry);
     }
   }
+  ForgetHiddenMaps(inputs.settings, inputs.cache);
   plan.SetPersistent(persistent);
   plan.SetDrawMode(mode);
   ui.SetHint("");

@@ -108,6 +108,18 @@ TEST(DxfMaps, FactorZeroDrawsOnlyTexts) {
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "point", kRed), (std::vector<std::vector<float>>{{0, 1000}}));
 }
 
+TEST(DxfMaps, MapsAreKeptOnlyWhileDisplayed) {
+  MapScene scene;
+  scene.SetMap(1, Line("10", "20", "30", "40"));
+  scene.SetMap(2, Line("10", "20", "30", "40"));
+  scene.Draw();
+  EXPECT_EQ(scene.cache.maps.size(), 2u);
+  scene.settings.dxfMaps[1].display = kOff;
+  scene.Draw();
+  ASSERT_EQ(scene.cache.maps.size(), 1u);
+  EXPECT_EQ(scene.cache.maps.begin()->first, scene.settings.dxfMaps[2].file);
+}
+
 TEST(DxfMaps, MissingOrHiddenMapsAreSkippedSilently) {
   MapScene scene;
   scene.SetMap(1, Line("10", "20", "30", "40"));
