@@ -61,6 +61,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   SetModelControlsEnabled(false);
   // Until a model's packages are known, no boundary-package cells are drawn.
   packages_ = [](int, int, int, LayerValues&) { return false; };
+  LoadMapFont();
 }
 
 QMenu* MainWindow::AddMenu(const char* objectName, const QString& title) {
@@ -105,7 +106,7 @@ void MainWindow::BuildMenus() {
   AddItem(options, "options_environment", tr("&Environment..."));
   connect(AddItem(options, "options_particle_tracking", tr("&Particle Tracking (Time)...")), &QAction::triggered, this,
           &MainWindow::options_particle_tracking_Click);
-  AddItem(options, "options_maps", tr("&Maps..."));
+  connect(AddItem(options, "options_maps", tr("&Maps...")), &QAction::triggered, this, &MainWindow::options_maps_Click);
 
   QMenu* help = AddMenu("menu_help", tr("&Help"));
   connect(AddItem(help, "help_contents", tr("&Contents"), true), &QAction::triggered, this,

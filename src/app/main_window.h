@@ -9,10 +9,12 @@
 
 #include "app/picture_view.h"
 #include "app/qt_user_interface.h"
+#include "export/dxf_map_file.h"
 #include "graphics/draw_inputs.h"
 #include "graphics/package_layers.h"
 #include "graphics/plot_primitives.h"
 #include "graphics/plot_device.h"
+#include "graphics/stroke_font.h"
 #include "graphics/view_arrangement.h"
 #include "input/open_observer.h"
 #include "input/session.h"
@@ -87,6 +89,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void run_step_forward_Click();
   void run_step_backward_Click();
   void options_particle_tracking_Click();
+  void options_maps_Click();
   void help_contents_Click();
   void help_about_Click();
   void Toolbar1_ButtonClick(QAction* button);
@@ -120,6 +123,10 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void RedrawViews(bool arrange);
   void RedrawParticles();
   void RefreshViews();
+  // Velocity vectors and base maps over the plan (main_window_maps.cpp).
+  void DrawOverlays(PlotContext& context);
+  void DrawSectionVectors(PlotContext& context);
+  void LoadMapFont();
 
   // Tracking (main_window_runs.cpp).
   void RunParticles(TrackMode mode);
@@ -163,6 +170,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   float verticalPosition_ = 0.5f;
   bool redrawAgain_ = false;
   QString commandLine_;
+  StrokeFont strokeFont_;
+  DxfMapCache mapCache_;
 
   QWidget* viewArea_ = nullptr;
   QToolBar* toolbar_ = nullptr;

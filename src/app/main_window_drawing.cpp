@@ -18,6 +18,7 @@ PlotContext MainWindow::Context() {
 DrawInputs MainWindow::Inputs() {
   DrawInputs inputs(session_.settings, packages_, ui_);
   inputs.headsLoaded = session_.loaded.headsLoaded;
+  inputs.drawOverlays = [this](PlotContext& context) { DrawOverlays(context); };
   return inputs;
 }
 
@@ -37,7 +38,7 @@ void MainWindow::ShowModel(Session& session) {
   ToolbarButton("set particle")->setChecked(true);
   SetModelControlsEnabled(true);
   for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",
-                           "run_step_backward", "options_particle_tracking"})
+                           "run_step_backward", "options_particle_tracking", "options_maps"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
   // The plan takes the keys, so that the boxes are not left in an edit.
@@ -62,7 +63,7 @@ void MainWindow::ArrangeViews() {
 
 void MainWindow::RedrawViews(bool arrange) {
   if (!session_.model.HasModel() || isMinimized()) return;
-  if (session_.busy.particleRedraw) {
+  if (session_.busy.particleRedraw || session_.busy.redraw) {
     redrawAgain_ = true;
     return;
   }

@@ -232,6 +232,7 @@ void MainWindow::MoveSections(CellIndex cell) {
   ToggleSectionMarks(context, s.sectionColumn, s.sectionRow);
   pictures_[kPlan].Refresh();
   DrawCrossSections(context, Inputs());
+  DrawSectionVectors(context);
   RefreshViews();
   ResetParticlePositions(particles_);
   ResetParticleTimes(particles_);

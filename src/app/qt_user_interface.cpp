@@ -1,6 +1,7 @@
 #include "app/qt_user_interface.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -17,6 +18,26 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
   }
   return QMessageBox::Information;
 }
+
+// Takes the key presses while it exists, so that a long drawing sees Esc
+// and other keys do not reach the window meanwhile.
+class KeyWatch : public QObject {
+ public:
+  explicit KeyWatch(QtUserInterface& ui) : ui_(ui) { qApp->installEventFilter(this); }
+  ~KeyWatch() override { qApp->removeEventFilter(this); }
+  bool escape = false;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) escape = true;
+    else ui_.Beep();
+    return true;
+  }
+
+ private:
+  QtUserInterface& ui_;
+};
 
 }  // namespace
 
@@ -66,6 +87,12 @@ void QtUserInterface::SetStatusPane(int pane, const std::string& text) {
 }
 
 void QtUserInterface::ProcessEvents() { QApplication::processEvents(); }
+
+bool QtUserInterface::EscapePressed() {
+  KeyWatch watch(*this);
+  QApplication::processEvents();
+  return watch.escape;
+}
 
 void QtUserInterface::AttachStatus(QProgressBar* meter, QLabel* hint, std::vector<QLabel*> panes) {
   meter_ = meter;

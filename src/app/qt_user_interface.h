@@ -25,6 +25,9 @@ class QtUserInterface : public UserInterface {
   void SetWindowTitle(const std::string& title) override;
   void SetStatusPane(int pane, const std::string& text) override;
   void ProcessEvents() override;
+  // Lets the pending window events run; a key pressed meanwhile is taken:
+  // Esc asks to break, any other key beeps.
+  bool EscapePressed() override;
 
   // The widgets that show the meter, the hint and the panes, once the window has them.
   void AttachStatus(QProgressBar* meter, QLabel* hint, std::vector<QLabel*> panes);

@@ -75,6 +75,9 @@ bool DrawIntoViews(const PlotOptions& options, const Session& session, BatchView
   // The environment options let the grid into plots with the grid switch.
   inputs.gridPlotSwitch = IsOn(session.settings.showMesh);
   inputs.headsLoaded = session.loaded.headsLoaded;
+  PlotOverlays overlays;
+  LoadOverlayFont(overlays);
+  SetPlotOverlays(inputs, overlays, session);
   PlotContext context{views.plan, views.rowSection, views.columnSection, device, session.model, views.layout};
   DrawModel(context, inputs, session.model.CurrentLayer);
   return ClosePlotFile(device);
@@ -104,6 +107,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
   BatchViews views;
   if (!ApplyViewOptions(options, session, views.layout, err)) return 2;
+  ApplyOverlayOptions(options.overlays, session.settings);
   views.placement = ArrangeViews(views.layout, views.plan, views.rowSection, views.columnSection, session.settings,
                                  options.width, options.height);
   if (!views.layout.planShown) return Fail(err, "the drawing space is too small for the plan", 2);

@@ -113,7 +113,11 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
       options.help = true;
       return true;
     }
-    if (IsValueOption(word)) {
+    if (IsOverlayOption(word)) {
+      if (n + 1 >= args.size()) return Refuse(err, word + " needs a value");
+      if (!ReadOverlayOption(word, args[n + 1], options.overlays, err)) return false;
+      ++n;
+    } else if (IsValueOption(word)) {
       if (n + 1 >= args.size()) return Refuse(err, word + " needs a value");
       if (!ReadOptionValue(word, args[n + 1], options, format))
         return Refuse(err, "bad value '" + args[n + 1] + "' for " + word);
@@ -142,6 +146,7 @@ void ReportPlotProblem(std::ostream& err, const std::string& reason) { err << "k
 void PrintPlotUsage(std::ostream& out) {
   out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png] [--layer K]\n"
          "                       [--row R --column C] [--zoom XMIN,YMIN,XMAX,YMAX] [--size WxH]\n"
+         "                       [--vectors on|off] [--map FILE[,SHIFTX,SHIFTY,FACTOR]]...\n"
          "Draws the plan view of a model file (.mdl) or name-file model with the model's\n"
          "settings and, into DXF and PNG files, the row and column cross-sections.\n"
          "  --out FILE      the plot file; .dxf, .hpgl (.hpg, .plt) or .png give the format\n"
@@ -153,7 +158,11 @@ void PrintPlotUsage(std::ostream& out) {
          "                  the part of the plan shown, in model units from the grid's\n"
          "                  upper-left corner, y downwards (default: the whole grid)\n"
          "  --size WxH      the drawing space in pixels (default 1200x900): the size of a PNG;\n"
-         "                  in DXF the width of barrier strips and section gaps\n";
+         "                  in DXF the width of barrier strips and section gaps\n"
+         "  --vectors on|off  velocity vectors, whatever the model's settings say\n"
+         "  --map FILE[,SHIFTX,SHIFTY,FACTOR]\n"
+         "                  a DXF base map (up to five, in place of the settings' maps),\n"
+         "                  drawn into PNG pictures only; default no shift and factor 1\n";
 }
 
 }  // namespace kestra::cli

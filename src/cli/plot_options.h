@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/plot_overlays.h"
 #include "graphics/view_layout.h"
 
 namespace kestra::cli {
@@ -23,6 +24,7 @@ struct PlotOptions {
   int width = 1200;  // pixels of the drawing space
   int height = 900;
   bool help = false;
+  OverlayOptions overlays;
 };
 
 // Reads the arguments into `options`; false, with the reason on `err`, for

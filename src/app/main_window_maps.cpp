@@ -1,0 +1,47 @@
+// Velocity vectors and DXF base maps over the plan, and the maps dialog.
+#include <QCoreApplication>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "app/maps_dialog.h"
+#include "export/dxf_maps.h"
+#include "graphics/velocity_vectors.h"
+#include "settings/settings_file.h"
+
+namespace kestra::app {
+
+void MainWindow::LoadMapFont() {
+  const auto path = FindStrokeFontFile(QCoreApplication::applicationDirPath().toStdString());
+  std::string error;
+  // Without the font, map texts are not drawn; everything else is.
+  if (!path.empty()) LoadStrokeFont(path, strokeFont_, error);
+}
+
+// Both loops let window events run between their steps: other commands are
+// refused meanwhile, and a redraw asked for meanwhile follows at the end.
+void MainWindow::DrawOverlays(PlotContext& context) {
+  session_.busy.redraw = true;
+  DrawVelocityVectors(context, {session_.settings, ui_, session_.loaded.maxSpeed});
+  DrawDxfMaps(context, {session_.settings, ui_, strokeFont_, mapCache_});
+  session_.busy.redraw = false;
+  if (redrawAgain_ && particles_.Particles.empty()) {
+    redrawAgain_ = false;
+    QTimer::singleShot(0, this, [this] { RedrawViews(true); });
+  }
+}
+
+void MainWindow::DrawSectionVectors(PlotContext& context) {
+  const VectorInputs inputs{session_.settings, ui_, session_.loaded.maxSpeed};
+  DrawRowSectionVectors(context, inputs);
+  DrawColumnSectionVectors(context, inputs);
+}
+
+void MainWindow::options_maps_Click() {
+  if (RefuseCommand()) return;
+  MapsDialog dialog(session_.settings.dxfMaps, ui_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  WriteSettings(session_.settingsPath, session_.settings, ui_);
+  RedrawViews(false);
+}
+
+}  // namespace kestra::app

@@ -1,0 +1,143 @@
+// The Maps Options dialog with its check, and the vectors and maps on the
+// plan of the real window.
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include "app/maps_dialog.h"
+#include "gui_model.h"
+#include "support/recording_interface.h"
+
+namespace kestra::test {
+namespace {
+
+template <typename Widget>
+Widget* Field(QWidget& dialog, const QString& name) {
+  auto* field = dialog.findChild<Widget*>(name);
+  EXPECT_NE(field, nullptr) << name.toStdString();
+  return field;
+}
+
+struct MapsScene {
+  TempDir dir;
+  std::array<DxfMapEntry, kDxfMapCount + 1> maps{};
+  RecordingInterface ui;
+  std::string site = dir.File("site.dxf");
+
+  MapsScene() {
+    WriteWholeFile(site, "0\nEOF\n");
+    maps[2] = {site, 1.5f, -20, 2, kOn, RgbColour(10, 20, 30)};
+  }
+};
+
+TEST(MapsDialog, ShowsTheFiveEntries) {
+  MapsScene s;
+  app::MapsDialog dialog(s.maps, s.ui, nullptr);
+  EXPECT_EQ(dialog.objectName(), "maps");
+  EXPECT_EQ(Field<QLineEdit>(dialog, "DXF_Files_1")->text().toStdString(), s.site);
+  EXPECT_EQ(Field<QLineEdit>(dialog, "DXF_shift_X_1")->text(), " 1.5");
+  EXPECT_EQ(Field<QLineEdit>(dialog, "DXF_shift_Y_1")->text(), "-20");
+  EXPECT_EQ(Field<QLineEdit>(dialog, "DXF_factor_1")->text(), " 2");
+  EXPECT_TRUE(Field<QCheckBox>(dialog, "DXF_check_1")->isChecked());
+  EXPECT_FALSE(Field<QCheckBox>(dialog, "DXF_check_0")->isChecked());
+  EXPECT_EQ(dialog.SwatchColour(1), RgbColour(10, 20, 30));
+  EXPECT_NE(Field<QPushButton>(dialog, "DXF_color_4"), nullptr);
+  EXPECT_NE(Field<QPushButton>(dialog, "OK"), nullptr);
+  EXPECT_NE(Field<QPushButton>(dialog, "Cancel"), nullptr);
+}
+
+TEST(MapsDialog, RefusesATickedMapWhoseFileIsMissing) {
+  MapsScene s;
+  const auto before = s.maps;
+  app::MapsDialog dialog(s.maps, s.ui, nullptr);
+  const std::string missing = s.dir.File("gone.dxf");
+  Field<QLineEdit>(dialog, "DXF_Files_3")->setText(QString::fromStdString(missing));
+  Field<QCheckBox>(dialog, "DXF_check_3")->setChecked(true);
+  // An unticked row may name any file.
+  Field<QLineEdit>(dialog, "DXF_Files_4")->setText("nowhere.dxf");
+  dialog.accept();
+  EXPECT_EQ(s.ui.LastMessage(), "The file " + missing + " dose not exist!");
+  EXPECT_EQ(s.ui.messages.back().icon, MessageIcon::Exclamation);
+  EXPECT_EQ(s.ui.beeps, 1);
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.focusWidget(), Field<QLineEdit>(dialog, "DXF_Files_3"));
+  EXPECT_EQ(s.maps, before);  // nothing stored while refused
+
+  Field<QCheckBox>(dialog, "DXF_check_3")->setChecked(false);
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(s.maps[4].file, missing);
+  EXPECT_EQ(s.maps[4].display, kOff);
+  EXPECT_EQ(s.maps[5].file, "nowhere.dxf");
+}
+
+TEST(MapsDialog, OkStoresEveryRowWithALeadingNumberParse) {
+  MapsScene s;
+  app::MapsDialog dialog(s.maps, s.ui, nullptr);
+  Field<QLineEdit>(dialog, "DXF_Files_0")->setText(QString::fromStdString(s.site));
+  Field<QCheckBox>(dialog, "DXF_check_0")->setChecked(true);
+  Field<QLineEdit>(dialog, "DXF_shift_X_0")->setText("12.5 m");
+  Field<QLineEdit>(dialog, "DXF_shift_Y_0")->setText("east");
+  Field<QLineEdit>(dialog, "DXF_factor_0")->setText("0.3048");
+  Field<QCheckBox>(dialog, "DXF_check_1")->setChecked(false);
+  dialog.accept();
+  ASSERT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_TRUE(s.ui.messages.empty());
+  EXPECT_EQ(s.maps[1], (DxfMapEntry{s.site, 12.5f, 0, 0.3048f, kOn, 0}));
+  EXPECT_EQ(s.maps[2], (DxfMapEntry{s.site, 1.5f, -20, 2, kOff, RgbColour(10, 20, 30)}));
+}
+
+TEST(MapsDialog, CancelKeepsTheEntries) {
+  MapsScene s;
+  const auto before = s.maps;
+  app::MapsDialog dialog(s.maps, s.ui, nullptr);
+  Field<QLineEdit>(dialog, "DXF_factor_1")->setText("9");
+  dialog.reject();
+  EXPECT_EQ(s.maps, before);
+}
+
+int PixelsOf(const QImage& image, QRgb colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
+  return count;
+}
+
+TEST(MapsDialog, MenuWorksWithAModelAndTheWindowDrawsVectorsAndMaps) {
+  app::MainWindow empty;
+  EXPECT_FALSE(empty.findChild<QAction*>("options_maps")->isEnabled());
+
+  OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
+  EXPECT_TRUE(w.window.findChild<QAction*>("options_maps")->isEnabled());
+  const std::string map = w.dir.File("road.dxf");
+  WriteWholeFile(map, "0\nLINE\n10\n-1e6\n20\n-1e6\n11\n1e6\n21\n1e6\n0\nEOF\n");
+  Settings& settings = w.window.session().settings;
+  settings.vectorsVisible = kOn;
+  settings.vectorColor = RgbColour(1, 2, 3);
+  settings.dxfMaps[1] = {map, 0, 0, 1, kOn, RgbColour(4, 5, 6)};
+  EXPECT_EQ(PixelsOf(w.window.Raster(0).Image(), qRgb(1, 2, 3)), 0);
+  w.window.ToolbarButton("zoom out")->trigger();
+  EXPECT_TRUE(OpenWindow::WaitFor([&] { return PixelsOf(w.window.Raster(0).Image(), qRgb(1, 2, 3)) > 100; }));
+  EXPECT_GT(PixelsOf(w.window.Raster(0).Image(), qRgb(4, 5, 6)), 100);
+  // The sections carry their arrows too.
+  EXPECT_GT(PixelsOf(w.window.Raster(1).Image(), qRgb(1, 2, 3)), 0);
+}
+
+TEST(MapsDialog, SectionArrowsFollowTheSectionsWhenTheyMove) {
+  OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
+  Settings& settings = w.window.session().settings;
+  settings.vectorsVisible = kOn;
+  settings.vectorColor = RgbColour(1, 2, 3);
+  // Rows 1-5 of column 27 are inactive: a section along it shows few arrows.
+  QTest::mouseClick(w.window.View(0), Qt::LeftButton, Qt::ControlModifier, w.CellCentre(27, 3));
+  const int fewer = PixelsOf(w.window.Raster(2).Image(), qRgb(1, 2, 3));
+  QTest::mouseClick(w.window.View(0), Qt::LeftButton, Qt::ControlModifier, w.CellCentre(10, 12));
+  EXPECT_EQ(settings.sectionColumn, 10);
+  EXPECT_GT(PixelsOf(w.window.Raster(2).Image(), qRgb(1, 2, 3)), fewer);
+  EXPECT_GT(PixelsOf(w.window.Raster(1).Image(), qRgb(1, 2, 3)), 0);
+}
+
+}  // namespace
+}  // namespace kestra::test

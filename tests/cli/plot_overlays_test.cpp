@@ -1,0 +1,112 @@
+// kestra-cli plot with velocity vectors and DXF base maps.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "cli/plot_options.h"
+#include "export/dxf_maps.h"
+#include "support/temp_dir.h"
+
+namespace kestra::cli {
+namespace {
+
+int Plot(const Arguments& args, std::string* errors) {
+  std::ostringstream out, err;
+  const int code = PlotCommand(args, out, err);
+  *errors = err.str();
+  return code;
+}
+
+bool Read(const Arguments& args, PlotOptions& options, std::string* errors = nullptr) {
+  std::ostringstream err;
+  const bool ok = ReadPlotOptions(args, options, err);
+  if (errors) *errors = err.str();
+  return ok;
+}
+
+int Count(const std::string& text, const std::string& word) {
+  int count = 0;
+  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++count;
+  return count;
+}
+
+TEST(PlotOverlayOptions, VectorsAndUpToFiveMaps) {
+  test::TempDir dir;
+  const std::string map = dir.File("site.dxf");
+  const std::string odd = dir.File("a,b.dxf");
+  test::WriteWholeFile(map, "0\nEOF\n");
+  test::WriteWholeFile(odd, "0\nEOF\n");
+  PlotOptions options;
+  ASSERT_TRUE(Read({"m.mdl", "--out", "p.png", "--vectors", "on", "--map", map, "--map", map + ",10,-20.5,2",
+                    "--map", odd},
+                   options));
+  EXPECT_EQ(options.overlays.vectors, true);
+  ASSERT_EQ(options.overlays.maps.size(), 3u);
+  EXPECT_EQ(options.overlays.maps[0].file, map);
+  EXPECT_EQ(options.overlays.maps[0].factor, 1);
+  EXPECT_EQ(options.overlays.maps[1].file, map);
+  EXPECT_EQ(options.overlays.maps[1].shiftX, 10);
+  EXPECT_EQ(options.overlays.maps[1].shiftY, -20.5f);
+  EXPECT_EQ(options.overlays.maps[1].factor, 2);
+  EXPECT_EQ(options.overlays.maps[2].file, odd);
+
+  Settings settings;
+  settings.dxfMaps[5] = {map, 1, 1, 1, kOn, 0};
+  ApplyOverlayOptions(options.overlays, settings);
+  EXPECT_EQ(settings.vectorsVisible, kOn);
+  EXPECT_EQ(settings.dxfMaps[2], (DxfMapEntry{map, 10, -20.5f, 2, kOn, kDefaultMapColour}));
+  EXPECT_EQ(settings.dxfMaps[4], DxfMapEntry{});
+  EXPECT_EQ(settings.dxfMaps[5], DxfMapEntry{});
+
+  std::string errors;
+  const auto refused = [&](const Arguments& args) {
+    PlotOptions fresh;
+    return !Read(args, fresh, &errors);
+  };
+  EXPECT_TRUE(refused({"m.mdl", "--out", "p.png", "--vectors", "yes"}));
+  EXPECT_NE(errors.find("--vectors"), std::string::npos);
+  EXPECT_TRUE(refused({"m.mdl", "--out", "p.png", "--map", dir.File("none.dxf")}));
+  EXPECT_NE(errors.find("does not exist"), std::string::npos) << errors;
+  Arguments six{"m.mdl", "--out", "p.png"};
+  for (int n = 0; n < 6; ++n) six.insert(six.end(), {"--map", map});
+  EXPECT_TRUE(refused(six));
+  EXPECT_NE(errors.find("at most 5 maps"), std::string::npos);
+  EXPECT_TRUE(refused({"m.mdl", "--out", "p.png", "--map"}));
+  EXPECT_NE(errors.find("--map needs a value"), std::string::npos);
+}
+
+TEST(PlotOverlayOptions, VectorsGoIntoThePlotAndMapsOnlyIntoPictures) {
+  test::TempDir dir;
+  const std::string model = test::CopySharedRun(dir, "uniform1", "lahey", "uniform1.mdl");
+  const std::string map = dir.File("road.dxf");
+  // A line across the whole plan, far wider than any model.
+  test::WriteWholeFile(map, "0\nLINE\n62\n1\n10\n-100000\n20\n-100000\n11\n100000\n21\n100000\n0\nEOF\n");
+  std::string errors;
+  ASSERT_EQ(Plot({model, "--out", dir.File("off.dxf"), "--vectors", "off"}, &errors), 0) << errors;
+  ASSERT_EQ(Plot({model, "--out", dir.File("on.dxf"), "--vectors", "on", "--map", map}, &errors), 0) << errors;
+  const std::string off = test::ReadWholeFile(dir.File("off.dxf"));
+  const std::string on = test::ReadWholeFile(dir.File("on.dxf"));
+  EXPECT_GT(Count(on, "\r\nLINE\r\n"), Count(off, "\r\nLINE\r\n"));
+  EXPECT_EQ(Count(on, "inf"), 0);
+  EXPECT_EQ(Count(on, "nan"), 0);
+  // The map's red line is no part of the plot.
+  EXPECT_EQ(Count(on, "100000"), 0);
+
+  ASSERT_EQ(Plot({model, "--out", dir.File("map.png"), "--map", map}, &errors), 0) << errors;
+  ASSERT_EQ(Plot({model, "--out", dir.File("plain.png")}, &errors), 0) << errors;
+  const QImage withMap(QString::fromStdString(dir.File("map.png")));
+  const QImage plain(QString::fromStdString(dir.File("plain.png")));
+  ASSERT_FALSE(withMap.isNull());
+  int red = 0, plainRed = 0;
+  for (int y = 0; y < withMap.height(); ++y)
+    for (int x = 0; x < withMap.width(); ++x) {
+      red += withMap.pixel(x, y) == qRgb(255, 0, 0);
+      plainRed += plain.pixel(x, y) == qRgb(255, 0, 0);
+    }
+  EXPECT_GT(red, 100 + plainRed);
+}
+
+}  // namespace
+}  // namespace kestra::cli
