@@ -30,5 +30,7 @@ int main(int argc, char** argv) {
   window.showMaximized();
   QApplication::processEvents();
   if (modelPath.isEmpty()) kestra::app::ShowStartupPicture(kStartupPictureMilliseconds);
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  application.SetFailureHandler(nullptr);  // the window goes before the application
+  return status;
 }
