@@ -2,6 +2,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "app/guarded_application.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 
@@ -12,7 +13,7 @@ constexpr int kStartupPictureMilliseconds = 3000;
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  kestra::app::GuardedApplication application(argc, argv);
   QApplication::setApplicationName("kestra");
   QApplication::setApplicationVersion("0.1.0");
   const auto instanceLock = kestra::app::LockSingleInstance();
@@ -22,11 +23,14 @@ int main(int argc, char** argv) {
   const QString modelPath = arguments.size() > 1 ? arguments.at(1) : QString();
 
   kestra::app::MainWindow window;
+  application.SetFailureHandler([&window](const std::string& what) { window.CommandFailed(what); });
   window.SetCommandLine(modelPath);
   // Sized to the screen first, for window systems that do not maximise.
   window.setGeometry(QApplication::primaryScreen()->availableGeometry());
   window.showMaximized();
   QApplication::processEvents();
   if (modelPath.isEmpty()) kestra::app::ShowStartupPicture(kStartupPictureMilliseconds);
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  application.SetFailureHandler(nullptr);  // the window goes before the application
+  return status;
 }

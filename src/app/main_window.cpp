@@ -284,7 +284,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::Form_Activate() {
   if (commandLine_.isEmpty()) return;
-  const std::string path = commandLine_.toStdString();
+  const std::string path = AbsolutePath(commandLine_.toStdString());
   commandLine_.clear();
   // A name file on the command line is imported as File, Import Model does.
   if (IsModelFilePath(path)) OpenModelFile(path, session_, ui_, *this);

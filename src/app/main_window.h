@@ -71,6 +71,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void SetModelControlsEnabled(bool enabled);
   // The toolbar button with the given key ("open", "set particle", ...).
   QAction* ToolbarButton(const QString& key) const;
+  // A command ended by a failure it did not handle: says so and leaves no
+  // busy state behind, so that the window takes commands again.
+  void CommandFailed(const std::string& what);
 
   // OpenObserver: the steps of an open that belong to the window.
   void SetUpViewScales(const Session& session) override;

@@ -11,6 +11,7 @@
 #include "core/number_format.h"
 #include "input/layer_files.h"
 #include "input/model_loading.h"
+#include "input/model_paths.h"
 #include "input/open_model.h"
 #include "input/time_step_results.h"
 #include "render/qt_colour.h"
@@ -24,7 +25,7 @@ namespace kestra::app {
 namespace {
 
 // The file the user chose, its letter case kept; empty when cancelled.
-std::string ChosenFile(const QString& name) { return name.toStdString(); }
+std::string ChosenFile(const QString& name) { return AbsolutePath(name.toStdString()); }
 
 // The results of the current time step; false when its heads could not be read.
 bool LoadStepResults(Session& session, UserInterface& ui) {

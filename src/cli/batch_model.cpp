@@ -1,12 +1,13 @@
 #include "cli/batch_model.h"
 
+#include "input/model_paths.h"
 #include "input/open_model.h"
 
 namespace kestra::cli {
 
 bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const LayerPorosity& layerPorosity) {
   NoViews views;
-  return OpenOrImportModel(path, session, ui, views, layerPorosity);
+  return OpenOrImportModel(AbsolutePath(path), session, ui, views, layerPorosity);
 }
 
 }  // namespace kestra::cli

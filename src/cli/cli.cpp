@@ -1,7 +1,8 @@
-#include <functional>
+#include <exception>
 #include <map>
 
 #include "cli/commands.h"
+#include "core/quoted_text.h"
 
 namespace kestra::cli {
 namespace {
@@ -29,6 +30,17 @@ void PrintUsage(std::ostream& out) {
 
 }  // namespace
 
+int RunCatchingFailures(const std::function<int()>& command, std::ostream& err) {
+  try {
+    return command();
+  } catch (const std::exception& failure) {
+    err << "kestra-cli: the command failed: " << failure.what() << "\n";
+  } catch (...) {
+    err << "kestra-cli: the command failed\n";
+  }
+  return 1;
+}
+
 int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintUsage(args.empty() ? err : out);
@@ -36,11 +48,12 @@ int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err) 
   }
   const auto found = CommandTable().find(args[0]);
   if (found == CommandTable().end()) {
-    err << "kestra-cli: unknown command '" << args[0] << "'\n";
+    err << "kestra-cli: unknown command " << SingleQuotedText(args[0]) << "\n";
     PrintUsage(err);
     return 2;
   }
-  return found->second.run(Arguments(args.begin() + 1, args.end()), out, err);
+  const Arguments commandArgs(args.begin() + 1, args.end());
+  return RunCatchingFailures([&] { return found->second.run(commandArgs, out, err); }, err);
 }
 
 }  // namespace kestra::cli

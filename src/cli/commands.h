@@ -2,6 +2,7 @@
 // command word) and returns the process exit code.
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,6 +19,11 @@ int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // track MODEL --particles FILE --out PATHLINES [options]: tracks and writes pathlines and end points.
 int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+
+// Runs `command`; no exception leaves it: a file system or memory failure
+// the command did not foresee ends it with a message on `err` and exit
+// status 1. Every command runs so.
+int RunCatchingFailures(const std::function<int()>& command, std::ostream& err);
 
 // Runs the command line (argv without the program name).
 int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err);

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "cli/batch_model.h"
@@ -12,6 +13,9 @@
 
 namespace kestra::cli {
 namespace {
+
+// A long list of periods or steps shows this many at its start and its end.
+constexpr int kListedAtEachEnd = 3;
 
 std::string YesNo(bool value) { return value ? "yes" : "no"; }
 
@@ -56,17 +60,37 @@ void PrintPorosity(const ModelState& model, std::ostream& out) {
   out << "\n";
 }
 
+// Calls `print` for 1..count when there are few, else for the first and
+// last kListedAtEachEnd with one line saying how many lie between.
+void PrintSummarised(int count, const std::string& indent, const char* itemWord, const std::function<void(int)>& print,
+                     std::ostream& out) {
+  const bool summarise = count > 2 * kListedAtEachEnd + 1;
+  for (int n = 1; n <= count; ++n) {
+    if (summarise && n == kListedAtEachEnd + 1) {
+      out << indent << "..." << NumberText(count - 2 * kListedAtEachEnd) << " " << itemWord << " more\n";
+      n = count - kListedAtEachEnd;
+      continue;
+    }
+    print(n);
+  }
+}
+
 void PrintPeriods(const StressPeriods& periods, std::ostream& out) {
   const int unit = periods.timeUnit >= 0 && periods.timeUnit < kTimeUnitCount ? periods.timeUnit : 0;
-  out << "stress periods:" << NumberText(periods.NPER) << " (time unit " << kTimeUnitNames[unit] << ")\n";
-  for (int p = 1; p <= periods.NPER; ++p) {
+  std::int64_t steps = 0;
+  for (int p = 1; p <= periods.NPER; ++p) steps += periods.NSTP[p];
+  out << "stress periods:" << NumberText(periods.NPER) << " (time unit " << kTimeUnitNames[unit] << "),"
+      << NumberText(steps) << " time steps\n";
+  const auto printPeriod = [&](int p) {
     out << "  period" << NumberText(p) << ": length" << NumberText(periods.PERLEN[p]) << "," << NumberText(periods.NSTP[p])
         << " time steps, multiplier" << NumberText(periods.TSMULT[p]) << "\n";
-    for (int step = 1; step <= periods.NSTP[p]; ++step) {
+    const auto printStep = [&](int step) {
       const TimeWindow window = StepTimeWindow(periods, step, p);
       out << "    step" << NumberText(step) << ":" << NumberText(window.T0) << " to" << NumberText(window.T1) << "\n";
-    }
-  }
+    };
+    PrintSummarised(periods.NSTP[p], "    ", "time steps", printStep, out);
+  };
+  PrintSummarised(periods.NPER, "  ", "stress periods", printPeriod, out);
 }
 
 void PrintResults(const Session& session, std::ostream& out) {

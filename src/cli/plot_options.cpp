@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/quoted_text.h"
 #include "graphics/view_arrangement.h"
 #include "input/text_reader.h"
 
@@ -120,10 +121,10 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
     } else if (IsValueOption(word)) {
       if (n + 1 >= args.size()) return Refuse(err, word + " needs a value");
       if (!ReadOptionValue(word, args[n + 1], options, format))
-        return Refuse(err, "bad value '" + args[n + 1] + "' for " + word);
+        return Refuse(err, "bad value " + SingleQuotedText(args[n + 1]) + " for " + word);
       ++n;
     } else if (word.starts_with("-")) {
-      return Refuse(err, "unknown option '" + word + "'");
+      return Refuse(err, "unknown option " + SingleQuotedText(word));
     } else if (options.modelPath.empty()) {
       options.modelPath = word;
     } else {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/quoted_text.h"
 #include "input/text_reader.h"
 
 namespace kestra::cli {
@@ -47,8 +48,8 @@ bool TakePorosityOption(Arguments& args, LayerPorosity& porosity, std::ostream& 
   const auto parsed = listGiven ? ParsePorosityList(list) : std::nullopt;
   if (!parsed) {
     err << "kestra-cli: --porosity needs one porosity, or one per layer separated by commas, each above 0 and at "
-           "most 1 (got '"
-        << list << "')\n";
+           "most 1 (got "
+        << SingleQuotedText(list) << ")\n";
     return false;
   }
   porosity = *parsed;

@@ -7,6 +7,7 @@
 #include "core/number_format.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
+#include "input/model_paths.h"
 
 namespace kestra::cli {
 namespace {
@@ -73,7 +74,7 @@ int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err) 
     err << "usage: kestra-cli results FILE\n";
     return 2;
   }
-  const std::string& path = args[0];
+  const std::string path = AbsolutePath(args[0]);
   ResultFile layers;
   const ResultFileOpening opening = OpenLayerResultFile(path, layers);
   if (opening == ResultFileOpening::Missing) {

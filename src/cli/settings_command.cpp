@@ -1,6 +1,7 @@
 #include <fstream>
 
 #include "cli/commands.h"
+#include "input/model_paths.h"
 #include "input/stress_period_file.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
@@ -13,7 +14,7 @@ int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err)
            "Prints every setting as SECTION/Key=value in the order of the file, defaults filled in.\n";
     return args.size() == 1 && (args[0] == "--help" || args[0] == "-h") ? 0 : 2;
   }
-  const std::string& path = args[0];
+  const std::string path = AbsolutePath(args[0]);
   SilentInterface ui;
   Settings settings;
   ReadSettings(path, settings, ui);

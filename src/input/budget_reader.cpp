@@ -1,6 +1,8 @@
 #include "input/budget_reader.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <utility>
 
 namespace kestra {
@@ -27,6 +29,19 @@ void PrepareSpareCells(ResultFile& result, const BudgetHeader& header) {
     result.spareCells.Dimension(shape);
   else if (!FillsEveryCell(header))
     std::fill(result.spareCells.values.begin(), result.spareCells.values.end(), 0.0f);
+}
+
+// The first cell of a term, layer 1 and row 1 first, whose flow is NaN or
+// infinite; the border cells hold zeros.
+std::optional<CellPlace> FirstNonFiniteCell(const CellArray<float>& term) {
+  const auto found =
+      std::find_if(term.values.begin(), term.values.end(), [](float value) { return !std::isfinite(value); });
+  if (found == term.values.end()) return std::nullopt;
+  const auto index = static_cast<std::size_t>(found - term.values.begin());
+  const std::size_t rowLength = static_cast<std::size_t>(term.shape.ncol) + 2;
+  const std::size_t layerLength = rowLength * (static_cast<std::size_t>(term.shape.nrow) + 2);
+  return CellPlace{static_cast<int>(index % rowLength), static_cast<int>(index % layerLength / rowLength),
+                   static_cast<int>(index / layerLength)};
 }
 
 FileParse FirstBudgetRecordsParse(ResultFile& result) {
@@ -73,6 +88,10 @@ bool FindBudgetTerm(ResultFile& result, const BudgetTermQuery& query, CellArray<
       return false;
     }
     if (wanted) {
+      if (const auto cell = FirstNonFiniteCell(result.spareCells)) {
+        messages.DataProblem(NonFiniteBudgetValueText(result.path, query.label, query.kstp, query.kper, *cell));
+        return false;
+      }
       std::swap(target, result.spareCells);
       position = next + 1;
       return true;

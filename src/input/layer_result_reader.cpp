@@ -1,6 +1,8 @@
 #include "input/layer_result_reader.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 #include "input/byte_order.h"
 
@@ -63,6 +65,14 @@ bool ReadLayerValues(ResultFile& result, const RecordSpan& data, std::vector<flo
   }) && result.layout->SkipRecord(result.file, data);
 }
 
+// The first value of a layer, row 1 first, that is NaN or infinite.
+std::optional<CellPlace> FirstNonFiniteValue(const std::vector<float>& values, const LayerResultQuery& query) {
+  const auto found = std::find_if(values.begin(), values.end(), [](float value) { return !std::isfinite(value); });
+  if (found == values.end()) return std::nullopt;
+  const auto index = static_cast<int>(found - values.begin());
+  return CellPlace{index % query.ncol + 1, index / query.ncol + 1, query.layer};
+}
+
 }  // namespace
 
 RecordRead ReadLayerHeader(ResultFile& result, std::int64_t offset, LayerResultHeader& header) {
@@ -110,6 +120,13 @@ bool FindLayerResult(ResultFile& result, const LayerResultQuery& query, std::vec
       return false;
     }
     if (wanted) {
+      // MODFLOW writes HNOFLO and HDRY for cells without a result, never NaN
+      // or infinity: such a value would make velocities and tracking
+      // meaningless.
+      if (const auto cell = FirstNonFiniteValue(target, query)) {
+        messages.DataProblem(NonFiniteLayerValueText(query.kind, result.path, query.kstp, query.kper, *cell));
+        return false;
+      }
       position = data.end + 1;
       return true;
     }

@@ -48,7 +48,7 @@ struct LayerResultQuery {
 // Searches the open file from 1-based `position` for the layer of `query` and
 // fills `target` (value (j, i) at (i - 1) * ncol + j - 1). On success the
 // position is left behind the layer's data; on failure it and the layer are
-// unchanged, apart from values of a damaged data record already read.
+// unchanged, apart from values of a damaged or refused data record already read.
 bool FindLayerResult(ResultFile& result, const LayerResultQuery& query, std::vector<float>& target,
                      std::int64_t& position, const ResultMessages& messages);
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "core/number_format.h"
+#include "core/quoted_text.h"
 #include "input/mf2005_fortran_format.h"
 
 namespace kestra {
@@ -93,7 +94,7 @@ bool ParseFixedRecord(const std::string& line, PackageInput& input, Mf2005Files&
   ParseFortranFormat("(I10,F10.0)", locatAndFactor);
   if (!ReadFormattedValues(record, locatAndFactor, 2, numbers, problem) ||
       std::fabs(numbers[0]) > std::numeric_limits<int>::max() || numbers[0] != std::floor(numbers[0])) {
-    problem = LineProblem(input.file, "\"" + line + "\" is not an array control record.");
+    problem = LineProblem(input.file, QuotedText(line) + " is not an array control record.");
     return false;
   }
   const int locat = static_cast<int>(numbers[0]);
@@ -147,7 +148,7 @@ bool ReadArrayValues(PackageInput& input, Mf2005Files& files, int ncol, int nrow
   FortranFormat format;
   const bool listDirected = source.format.empty() || source.format == "(FREE)" || source.format == "*";
   if (!listDirected && !ParseFortranFormat(source.format, format)) {
-    problem = LineProblem(input.file, "the format " + source.format + " cannot be read.");
+    problem = LineProblem(input.file, "the format " + QuotedText(source.format) + " cannot be read.");
     return false;
   }
   values.assign(count, 0.0);

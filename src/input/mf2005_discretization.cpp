@@ -1,15 +1,16 @@
 #include "input/mf2005_packages.h"
 
+#include <cmath>
+
 #include "core/number_format.h"
+#include "input/grid_size.h"
 #include "input/mf2005_record.h"
 
 namespace kestra {
 namespace {
 
-// Dimensions are 16-bit in the model state; the cell limit keeps the arrays
-// of one model within a few gigabytes.
+// Dimensions are 16-bit in the model state.
 constexpr int kMaxDimension = 32767;
-constexpr long long kMaxCells = 10'000'000;
 
 bool CheckDimensions(const TextFile& file, const std::vector<double>& numbers, std::string& problem) {
   for (int n = 0; n < 4; ++n) {
@@ -18,8 +19,8 @@ bool CheckDimensions(const TextFile& file, const std::vector<double>& numbers, s
       return false;
     }
   }
-  if (numbers[0] * numbers[1] * numbers[2] > static_cast<double>(kMaxCells)) {
-    problem = LineProblem(file, "the grid has more than" + NumberText(static_cast<std::int64_t>(kMaxCells)) + " cells.");
+  if (!GridSizeFits(numbers[2], numbers[1], numbers[0])) {
+    problem = LineProblem(file, "the grid must have " + GridSizeLimitText() + ".");
     return false;
   }
   return true;
@@ -87,6 +88,11 @@ bool ReadStressPeriod(TextFile& file, int period, Mf2005Model& model, std::strin
   }
   if (nstp < 1 || nstp > kMaxDimension) {
     problem = LineProblem(file, "NSTP must lie between 1 and" + NumberText(kMaxDimension) + ".");
+    return false;
+  }
+  // Kept as 32-bit values: a huge length is infinite there.
+  if (!std::isfinite(static_cast<float>(perlen)) || !std::isfinite(static_cast<float>(tsmult))) {
+    problem = LineProblem(file, "PERLEN and TSMULT must be finite numbers.");
     return false;
   }
   model.stressPeriods.PERLEN[period] = static_cast<float>(perlen);

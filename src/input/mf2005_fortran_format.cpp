@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "core/quoted_text.h"
+
 namespace kestra {
 namespace {
 
@@ -190,7 +192,7 @@ bool ReadFormattedValues(TextFile& file, const FortranFormat& format, std::size_
     column += field.width;
     if (field.kind == FortranField::Kind::Skip) continue;
     if (!ParseField(text, field, values[filled])) {
-      problem = LineProblem(file, "\"" + std::string(text) + "\" is not a number.");
+      problem = LineProblem(file, QuotedText(text) + " is not a number.");
       return false;
     }
     ++filled;

@@ -104,10 +104,13 @@ bool ReadStressPackages(Mf2005Files& files, bool freeFormat, Mf2005Model& model,
 std::string FindMpbasFile(const std::string& nameFilePath) {
   const std::filesystem::path nameFile(nameFilePath);
   const std::string wanted = UpperCase(nameFile.stem().string() + ".mpbas");
+  const std::filesystem::path folder = nameFile.has_parent_path() ? nameFile.parent_path() : ".";
+  // The error-code forms throughout: an unreadable folder entry ends the
+  // search instead of the program.
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(nameFile.parent_path(), error))
-    if (entry.is_regular_file(error) && UpperCase(entry.path().filename().string()) == wanted)
-      return entry.path().string();
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
+    if (entry->is_regular_file(error) && UpperCase(entry->path().filename().string()) == wanted)
+      return entry->path().string();
   return {};
 }
 

@@ -1,6 +1,7 @@
 #include "input/mf2005_record.h"
 
 #include "core/number_format.h"
+#include "core/quoted_text.h"
 #include "input/mf2005_fortran_format.h"
 
 namespace kestra {
@@ -39,7 +40,7 @@ bool ReadLineNumbers(TextFile& file, bool freeFormat, const std::string& fixedFo
       return false;
     }
     if (!ParseReal(words[n], values[n])) {
-      problem = LineProblem(file, "\"" + words[n] + "\" is not a number.");
+      problem = LineProblem(file, QuotedText(words[n]) + " is not a number.");
       return false;
     }
   }

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "core/number_format.h"
+#include "core/quoted_text.h"
 
 namespace kestra {
 namespace {
@@ -130,7 +131,7 @@ bool ReadFreeValues(TextFile& file, std::size_t count, std::vector<double>& valu
       SplitRepeat(word, repeat, valueWord);
       double value = 0;
       if (!ParseReal(valueWord, value)) {
-        problem = LineProblem(file, "\"" + word + "\" is not a number.");
+        problem = LineProblem(file, QuotedText(word) + " is not a number.");
         return false;
       }
       for (int r = 0; r < repeat && filled < count; ++r) values[filled++] = value;

@@ -37,4 +37,16 @@ bool FileExists(const std::string& path) {
   return fs::is_regular_file(path, error);
 }
 
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code error;
+  const fs::path absolute = fs::absolute(path, error);
+  if (error) return path;
+  // ".." stays: through a symbolic link it need not lead back to the folder.
+  fs::path tidy;
+  for (const fs::path& part : absolute)
+    if (part != ".") tidy /= part;
+  return tidy.string();
+}
+
 }  // namespace kestra

@@ -25,4 +25,10 @@ bool IsModelFilePath(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// `path` made absolute against the working folder, without "." parts, so
+// that the files found beside it do not depend on where the program was
+// started. Every path a user gives is resolved once, where it enters the
+// program. `path` itself when it is empty or cannot be resolved.
+std::string AbsolutePath(const std::string& path);
+
 }  // namespace kestra

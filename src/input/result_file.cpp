@@ -32,6 +32,7 @@ std::vector<ResultFileFormat> CandidateFormats(BinaryFile& file) {
 ResultFileOpening OpenResultFile(const std::string& path, const std::function<FileParse(ResultFile&)>& parses,
                                  ResultFile& result) {
   if (!result.file.Open(path)) return ResultFileOpening::Missing;
+  result.path = path;
   const RecordLayout* partialLayout = nullptr;
   int partialRealBytes = 4;
   for (const ResultFileFormat format : CandidateFormats(result.file)) {
@@ -57,8 +58,10 @@ ResultFileOpening OpenResultFile(const std::string& path, const std::function<Fi
 bool OpenReportingProblems(const std::string& path, ResultFileOpener open, const std::string& fileWord,
                            const std::function<void()>& reportMissing, const ResultMessages& messages,
                            ResultFile& result) {
-  const ResultFileOpening opening = path.empty() || !std::filesystem::exists(path) ? ResultFileOpening::Missing
-                                                                                    : open(path, result);
+  // A name too long or a loop of links is as good as missing.
+  std::error_code error;
+  const bool exists = !path.empty() && std::filesystem::exists(path, error);
+  const ResultFileOpening opening = exists ? open(path, result) : ResultFileOpening::Missing;
   if (opening == ResultFileOpening::Missing) reportMissing();
   if (opening == ResultFileOpening::Incompatible) messages.DataProblem(IncompatibleFormatText(fileWord, path));
   return opening == ResultFileOpening::Opened;

@@ -25,6 +25,7 @@ inline constexpr std::int64_t kFirstRecordPosition = 2;
 
 struct ResultFile {
   BinaryFile file;
+  std::string path;  // as opened, for messages
   const RecordLayout* layout = nullptr;
   int realBytes = 4;  // 4 or 8, as the MODFLOW build was compiled
   // Buffers of ReadReals, kept for the next record.

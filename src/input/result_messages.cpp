@@ -63,4 +63,27 @@ std::string BudgetTermUnreadableText(const std::string& label) {
   return "Could not read the cell-by-cell flow " + label + " from the budget file";
 }
 
+namespace {
+
+std::string NonFiniteValueText(const std::string& fileWord, const std::string& path, const std::string& record,
+                               int kstp, int kper, CellPlace cell) {
+  return "The " + fileWord + " file " + path + " holds a value that is not a finite number in " + record +
+         " of time step" + NumberText(kstp) + ", stress period" + NumberText(kper) + " (column" +
+         NumberText(cell.column) + ", row" + NumberText(cell.row) + ", layer" + NumberText(cell.layer) +
+         "). The results of this time step are not used.";
+}
+
+}  // namespace
+
+std::string NonFiniteLayerValueText(ResultKind kind, const std::string& path, int kstp, int kper, CellPlace cell) {
+  return NonFiniteValueText(ResultFileWord(kind), path, "the " + ResultFileWord(kind) + " record of layer" +
+                                                          NumberText(cell.layer),
+                            kstp, kper, cell);
+}
+
+std::string NonFiniteBudgetValueText(const std::string& path, const std::string& label, int kstp, int kper,
+                                     CellPlace cell) {
+  return NonFiniteValueText(kBudgetFileWord, path, "the term " + label, kstp, kper, cell);
+}
+
 }  // namespace kestra

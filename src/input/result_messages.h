@@ -41,4 +41,14 @@ std::string LayerDataUnreadableText(ResultKind kind, std::int64_t layer);
 std::string BudgetDataNotFoundText(int kstp, int kper);
 std::string BudgetTermUnreadableText(const std::string& label);
 
+// Where a value that is not a finite number (NaN or infinite) lies.
+struct CellPlace {
+  int column = 0;
+  int row = 0;
+  int layer = 0;
+};
+std::string NonFiniteLayerValueText(ResultKind kind, const std::string& path, int kstp, int kper, CellPlace cell);
+std::string NonFiniteBudgetValueText(const std::string& path, const std::string& label, int kstp, int kper,
+                                     CellPlace cell);
+
 }  // namespace kestra

@@ -1,5 +1,6 @@
 #include "input/stress_period_file.h"
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -12,9 +13,20 @@ namespace {
 
 constexpr int kValuesPerPeriod = 3;  // PERLEN, NSTP, TSMULT
 
-void ComplainInvalid(UserInterface& ui, const std::string& path) {
-  Complain(ui, "The file " + path + " does not hold a valid stress-period table.", MessageIcon::Exclamation,
-           kErrorTitle);
+void ComplainInvalid(UserInterface& ui, const std::string& path, const std::string& reason) {
+  Complain(ui, "The file " + path + " does not hold a valid stress-period table" + reason + ".",
+           MessageIcon::Exclamation, kErrorTitle);
+}
+
+// Empty when PERLEN and TSMULT of `period` are finite as the 32-bit values
+// the table keeps, else what is wrong. A NaN or infinite period length
+// would make every time step window and tracking time meaningless.
+std::string NonFiniteTimingReason(const StressPeriods& periods, int period) {
+  const char* name = !std::isfinite(periods.PERLEN[period]) ? "PERLEN"
+                     : !std::isfinite(periods.TSMULT[period]) ? "TSMULT"
+                                                               : nullptr;
+  if (name == nullptr) return {};
+  return std::string(": ") + name + " of stress period" + NumberText(period) + " is not a finite number";
 }
 
 std::vector<double> RemainingNumbers(TextReader& text) {
@@ -25,7 +37,7 @@ std::vector<double> RemainingNumbers(TextReader& text) {
 }
 
 std::optional<StressPeriods> PeriodsFromCopy(int nper, int timeUnit, const std::vector<double>& numbers,
-                                              std::size_t first) {
+                                              std::size_t first, std::string& reason) {
   StressPeriods periods;
   periods.NPER = nper;
   periods.timeUnit = static_cast<std::int16_t>(timeUnit >= 0 && timeUnit < kTimeUnitCount ? timeUnit : 0);
@@ -39,6 +51,8 @@ std::optional<StressPeriods> PeriodsFromCopy(int nper, int timeUnit, const std::
     periods.PERLEN[p] = static_cast<float>(numbers[at]);
     periods.NSTP[p] = *steps;
     periods.TSMULT[p] = static_cast<float>(numbers[at + 2]);
+    reason = NonFiniteTimingReason(periods, p);
+    if (!reason.empty()) return std::nullopt;
   }
   return periods;
 }
@@ -57,9 +71,11 @@ bool ReadStressPeriodFile(const std::string& path, StressPeriods& periods, UserI
   const std::size_t copyLength = static_cast<std::size_t>(nper > 0 ? nper : 1) * kValuesPerPeriod;
   const std::size_t copies = numbers.size() / copyLength;
   std::optional<StressPeriods> read;
-  if (headerRead && nper >= 1 && copies >= 1) read = PeriodsFromCopy(nper, timeUnit, numbers, (copies - 1) * copyLength);
+  std::string reason;
+  if (headerRead && nper >= 1 && copies >= 1)
+    read = PeriodsFromCopy(nper, timeUnit, numbers, (copies - 1) * copyLength, reason);
   if (!read) {
-    ComplainInvalid(ui, path);
+    ComplainInvalid(ui, path, reason);
     return false;
   }
   periods = std::move(*read);

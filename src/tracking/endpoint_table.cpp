@@ -11,6 +11,7 @@ std::string EndText(TrackEnd end) {
     case TrackEnd::EnteredInactiveCell: return "entered an inactive or fixed-head cell";
     case TrackEnd::EnteredSinkCell: return "entered a sink cell";
     case TrackEnd::CannotLeaveCell: return "could not leave its cell";
+    case TrackEnd::NoFiniteVelocity: return "its cell has no finite velocity";
     case TrackEnd::WindowEnd:
     case TrackEnd::OutsideWindow:
     case TrackEnd::NoTimeLeft: return "reached the time limit";

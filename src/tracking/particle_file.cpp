@@ -3,13 +3,14 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <vector>
 
 #include "core/number_format.h"
+#include "input/text_reader.h"
 
 namespace kestra {
 namespace {
@@ -102,12 +103,19 @@ bool WriteParticleFile(const std::string& path, const ParticleSet& set, UserInte
 }
 
 bool ReadParticleFile(const std::string& path, const ModelState& state, ParticleSet& set, UserInterface& ui) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    ComplainAboutSystemError(ui, errno);
+  // A folder opens as a file but fails on reading.
+  std::error_code folderTest;
+  if (std::filesystem::is_directory(path, folderTest)) {
+    ComplainAboutSystemError(ui, EISDIR);
     return false;
   }
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  errno = 0;
+  const std::optional<std::string> read = ReadTextFile(path);
+  if (!read) {
+    ComplainAboutSystemError(ui, errno != 0 ? errno : EIO);
+    return false;
+  }
+  const std::string& text = *read;
   std::size_t rest = 0;
   if (FirstLine(text, rest) != kParticleFileMagic) {
     Complain(ui, kNotAParticleFileMessage, MessageIcon::Exclamation);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 
@@ -61,6 +62,10 @@ void CrossAxis(float& local, std::int16_t& index, bool exitAxis, int lowStep) {
   }
 }
 
+bool AllFinite(std::initializer_list<double> values) {
+  return std::all_of(values.begin(), values.end(), [](double value) { return std::isfinite(value); });
+}
+
 // The face a particle leaves through: ties go to the later axis (layer
 // before row before column).
 int ExitAxis(double dtx, double dty, double dtz) {
@@ -110,8 +115,14 @@ class ParticleMover {
   }
 
   // Saturated thickness of a cell, never exactly 0 so that it can divide.
+  // A cell without a result head (dry, or inactive) has no water table:
+  // its points lie between its bottom and top, as where particles are
+  // placed, not down at the HDRY value of -1E+30.
   double CellThickness(CellIndex cell) const {
-    const double dz = SaturatedThickness(state_, cell.column, cell.row, cell.layer);
+    const int j = cell.column, i = cell.row, k = cell.layer;
+    const double dz = HasResultHead(state_, c_.settings, j, i, k)
+                          ? SaturatedThickness(state_, j, i, k)
+                          : static_cast<double>(state_.TOP(j, i, k)) - state_.BOT(j, i, k);
     return dz == 0 ? kTinyThickness : dz;
   }
 
@@ -196,6 +207,9 @@ class ParticleMover {
     const double vz1 = f.VZ1 * scale, vz2 = f.VZ2 * scale;
     const double ax = (vx2 - vx1) / delr, ay = (vy2 - vy1) / delc, az = (vz2 - vz1) / dz;
     const double vx = vx1 + ax * (old.X - xlow), vy = vy1 + ay * (old.Y - ylow), vz = vz1 + az * (old.Z - zlow);
+    // NaN compares false everywhere and infinities give NaN times: either
+    // would keep the particle in endless moves that go nowhere.
+    if (!AllFinite({vx1, vx2, vy1, vy2, vz1, vz2, ax, ay, az, vx, vy, vz})) return Stop(TrackEnd::NoFiniteVelocity);
     // The top face is the saturated top: a particle never rises above the
     // water table of an unconfined cell.
     // The high faces lie one cell width from the low ones, as the local
@@ -208,9 +222,11 @@ class ParticleMover {
 
     const double newTime = TimeAfterMove(std::min({dtx, dty, dtz}));
     const double dt = newTime - track_.time;
+    if (!std::isfinite(dt)) return Stop(TrackEnd::NoFiniteVelocity);
     if (!(dt > 0)) return TrackEnd::NoTimeLeft;
     const PlanPoint next{PositionAfter(old.X, vx, ax, dt), PositionAfter(old.Y, vy, ay, dt),
                          PositionAfter(old.Z, vz, az, dt)};
+    if (!AllFinite({next.X, next.Y, next.Z})) return Stop(TrackEnd::NoFiniteVelocity);
     observer_.Segment({number_, c_.direction, {old.X, old.Y, track_.lastElevation}, next, cell, newTime,
                        particle_.ParticleColor});
     track_.lastElevation = static_cast<float>(next.Z);

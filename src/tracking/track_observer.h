@@ -32,6 +32,7 @@ enum class TrackEnd {
   EnteredInactiveCell,  // entered an inactive or fixed-head cell (stopped)
   EnteredSinkCell,      // entered a cell with an internal sink (stopped)
   CannotLeaveCell,      // the flow keeps it inside its cell (stopped)
+  NoFiniteVelocity,     // a velocity, travel time or position of its cell is not a finite number (stopped)
   ReachedStopTime,      // reached the time this run allows (its steps or the replay limit)
   StepDone,             // a single step ended
   WindowEnd,            // reached the end of the loaded time step (pathline mode)
@@ -45,7 +46,7 @@ enum class TrackEnd {
 // True for the ends that set the particle's stop flag.
 inline bool StopsParticle(TrackEnd end) {
   return end == TrackEnd::LeftGrid || end == TrackEnd::EnteredInactiveCell || end == TrackEnd::EnteredSinkCell ||
-         end == TrackEnd::CannotLeaveCell;
+         end == TrackEnd::CannotLeaveCell || end == TrackEnd::NoFiniteVelocity;
 }
 
 // One move as drawn: from the end of the previous segment to the new point.

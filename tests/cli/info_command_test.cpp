@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "cli/commands.h"
 #include "support/model_writers.h"
 #include "support/temp_dir.h"
+#include "support/working_folder.h"
 
 namespace kestra::cli {
 namespace {
@@ -69,6 +71,72 @@ TEST(InfoCommand, PorosityOptionAppliesToEveryKindOfModel) {
     ASSERT_EQ(RunCommandLine({"info", "--porosity", "0.1", path}, out, err), 0) << form;
     EXPECT_TRUE(Contains(out.str(), "porosity: .1, .1, .1\n")) << form << "\n" << out.str();
   }
+}
+
+// Started inside the model's folder with the bare file name, as a user does.
+TEST(InfoCommand, ANameFileWithoutAFolderFindsTheFilesBesideIt) {
+  test::TempDir copy;
+  test::CopySharedRun(copy, "mixed3d", "modflow", "mixed3d.nam");
+  const test::WorkingFolder inside(copy.path());
+  for (const std::string path : {"mixed3d.nam", "./mixed3d.nam"}) {
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str() << err.str();
+    EXPECT_TRUE(Contains(out.str(), "porosity: .2, .25, .3\n")) << out.str();
+    EXPECT_TRUE(Contains(out.str(), "messages: 0\n")) << out.str();
+    EXPECT_TRUE(Contains(out.str(), "heads file: " + (copy.path() / "mixed3d.hds").string() + " (")) << out.str();
+  }
+}
+
+TEST(InfoCommand, ASettingsFileWithoutAFolderIsRead) {
+  test::TempDir copy;
+  test::CopySharedRun(copy, "mixed3d", "lahey", "mixed3d.mdl");
+  const test::WorkingFolder inside(copy.path());
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine({"settings", "mixed3d.ini"}, out, err), 0);
+  EXPECT_EQ(err.str(), "");
+  std::ostringstream listing, listingErr;
+  EXPECT_EQ(RunCommandLine({"results", "HEADS.DAT"}, listing, listingErr), 0) << listingErr.str();
+}
+
+// 300 periods of 300 steps: the first and last few of each, and counts.
+TEST(InfoCommand, ManyTimeStepsAreSummarised) {
+  test::TempDir dir;
+  test::SmallModel model;
+  StressPeriods& periods = model.periods;
+  periods.NPER = 300;
+  periods.timeUnit = 4;
+  periods.PERLEN.assign(301, 75.0f);  // steps of .25: sums without rounding
+  periods.NSTP.assign(301, 300);
+  periods.TSMULT.assign(301, 1.0f);
+  const std::string path = test::WriteModelFileSet(dir.path().string(), "long", model);
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0);
+  const std::string text = out.str();
+  EXPECT_TRUE(Contains(text, "stress periods: 300 (time unit days), 90000 time steps\n")) << text;
+  EXPECT_TRUE(Contains(text, "  period 3: length 75, 300 time steps, multiplier 1\n"));
+  EXPECT_TRUE(Contains(text, "  ... 294 stress periods more\n  period 298: length 75"));
+  EXPECT_TRUE(Contains(text, "    step 3: .5 to .75\n    ... 294 time steps more\n    step 298: 74.25 to 74.5\n"))
+      << text.substr(0, 600);
+  EXPECT_TRUE(Contains(text, "  period 300: length 75"));
+  EXPECT_TRUE(Contains(text, "    step 300: 22499.75 to 22500\n"));
+  EXPECT_FALSE(Contains(text, "period 4:"));
+  EXPECT_FALSE(Contains(text, "step 4:"));
+  EXPECT_LT(std::count(text.begin(), text.end(), '\n'), 80);
+}
+
+TEST(InfoCommand, SevenPeriodsOrStepsAreListedWhole) {
+  test::TempDir dir;
+  test::SmallModel model;
+  StressPeriods& periods = model.periods;
+  periods.NPER = 7;
+  periods.PERLEN.assign(8, 7.0f);
+  periods.NSTP.assign(8, 7);
+  periods.TSMULT.assign(8, 1.0f);
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCommandLine({"info", test::WriteModelFileSet(dir.path().string(), "seven", model)}, out, err), 0);
+  EXPECT_TRUE(Contains(out.str(), "  period 4: length 7"));
+  EXPECT_TRUE(Contains(out.str(), "    step 4: 3 to 4\n"));
+  EXPECT_FALSE(Contains(out.str(), "more\n"));
 }
 
 TEST(InfoCommand, RefusedModelExitsWithOne) {

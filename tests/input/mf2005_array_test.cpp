@@ -135,12 +135,23 @@ TEST(Mf2005Array, BadRecordsGiveAMessageNamingFileAndLine) {
                         Case{"INTERNAL 1.0 (FREE) 0\n1\n", "line 2: the file ends before all values were read."},
                         Case{"EXTERNAL 77 1.0 (FREE) 0\n", "unit 77 is not listed in the name file."},
                         Case{"EXTERNAL 40 1.0 (FREE) 0\n", "ext.dat cannot be read."},
-                        Case{"INTERNAL 1.0 (10A4) 0\n", "the format (10A4) cannot be read."},
+                        Case{"INTERNAL 1.0 (10A4) 0\n", "the format \"(10A4)\" cannot be read."},
                         Case{"", "the file ends where an array control record is expected."}}) {
     ArrayFixture f(c.text);
     std::vector<float> values;
     EXPECT_FALSE(f.Real(2, 1, values));
     EXPECT_NE(f.problem.find(c.expected), std::string::npos) << f.problem;
+  }
+}
+
+TEST(Mf2005Array, AHugeWordIsQuotedOnlyByItsStart) {
+  const std::string word(1 << 20, '7');
+  for (const std::string& text : {"INTERNAL 1.0 (FREE) 0\n1 " + word + "x\n", word + "\n"}) {
+    ArrayFixture f(text);
+    std::vector<float> values;
+    EXPECT_FALSE(f.Real(2, 1, values));
+    EXPECT_NE(f.problem.find("\"" + std::string(60, '7') + "...\""), std::string::npos) << f.problem.substr(0, 200);
+    EXPECT_LT(f.problem.size(), 200u);
   }
 }
 

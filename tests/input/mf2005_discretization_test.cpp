@@ -56,7 +56,8 @@ TEST(Mf2005Discretization, BadGridsAndPeriodsAreRefused) {
   };
   for (const Case& c : {
            Case{"1 0 1 1 4 2\n", "line 1: NLAY, NROW, NCOL and NPER must lie between 1 and 32767."},
-           Case{"1000 1000 1000 1 4 2\n", "line 1: the grid has more than 10000000 cells."},
+           Case{"21 1000 1000 1 4 2\n",
+                "line 1: the grid must have at least one column, row and layer with at most 20000000 cells."},
            Case{"1 1 2 1 4 2\n0\nINTERNAL 1 (FREE) 0\n10 0\n", "line 4: column and row widths must be greater than 0."},
            Case{"1 1 1 1 4 2\n0\nCONSTANT 1\nCONSTANT 1\nCONSTANT 1\nCONSTANT 0\n1 1 1 XX\n",
                 "line 7: PERLEN, NSTP, TSMULT and SS or TR are needed."},
@@ -64,6 +65,12 @@ TEST(Mf2005Discretization, BadGridsAndPeriodsAreRefused) {
                 "line 7: NSTP must lie between 1 and 32767."},
            Case{"1 1 1 2 4 2\n0\nCONSTANT 1\nCONSTANT 1\nCONSTANT 1\nCONSTANT 0\n1 1 1 SS\n",
                 "the file ends before the stress period 2."},
+           Case{"1 1 1 1 4 2\n0\nCONSTANT 1\nCONSTANT 1\nCONSTANT 1\nCONSTANT 0\nNaN 1 1 SS\n",
+                "line 7: PERLEN and TSMULT must be finite numbers."},
+           Case{"1 1 1 1 4 2\n0\nCONSTANT 1\nCONSTANT 1\nCONSTANT 1\nCONSTANT 0\n1 1 1E+40 TR\n",
+                "line 7: PERLEN and TSMULT must be finite numbers."},
+           Case{"1 1 1 1 4 2\n0\nCONSTANT 1\nCONSTANT 1\nCONSTANT 1\nCONSTANT 0\n-inf 1 1 TR\n",
+                "line 7: PERLEN and TSMULT must be finite numbers."},
        }) {
     const auto read = ReadDis(c.text);
     EXPECT_FALSE(read.ok) << c.text;

@@ -60,6 +60,27 @@ TEST(StressPeriodFile, PeriodsOrStepsBelowOneAndShortTablesAreRefused) {
   }
 }
 
+TEST(StressPeriodFile, NonFiniteLengthsAndMultipliersAreRefusedNamingThePeriod) {
+  struct Case {
+    const char* text;
+    const char* reason;
+  };
+  test::TempDir dir;
+  for (const Case& c : {Case{"2 4\n1 1 1\nnan 2 1\n", ": PERLEN of stress period 2 is not a finite number."},
+                        Case{"2 4\n1 1 1\n10 2 inf\n", ": TSMULT of stress period 2 is not a finite number."},
+                        // Finite as text, infinite as the 32-bit value the table keeps.
+                        Case{"1 4\n1E+39 1 1\n", ": PERLEN of stress period 1 is not a finite number."},
+                        Case{"1 4\n1 1 -inf\n", ": TSMULT of stress period 1 is not a finite number."}}) {
+    test::WriteWholeFile(dir.File("m.TRA"), c.text);
+    test::RecordingInterface ui;
+    StressPeriods read = ThreePeriods();
+    EXPECT_FALSE(ReadStressPeriodFile(dir.File("m.TRA"), read, ui)) << c.text;
+    ExpectPeriods(read, ThreePeriods());
+    EXPECT_EQ(ui.LastMessage(),
+              "The file " + dir.File("m.TRA") + " does not hold a valid stress-period table" + c.reason);
+  }
+}
+
 TEST(StressPeriodFile, SharedTransientModelHasThreePeriods) {
   test::RecordingInterface ui;
   StressPeriods read;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
 #include "tracking_models.h"
@@ -121,6 +123,14 @@ TEST(ParticleFile, AMissingFileGivesTheSystemsReason) {
   ParticleFiles f;
   EXPECT_FALSE(ReadParticleFile(f.dir.File("none.txt"), f.state, f.set, f.ui));
   EXPECT_EQ(f.ui.LastMessage(), "No such file or directory");
+}
+
+TEST(ParticleFile, AFolderIsRefusedWithTheSystemsReason) {
+  ParticleFiles f;
+  std::filesystem::create_directory(f.dir.path() / "particles");
+  EXPECT_FALSE(ReadParticleFile(f.dir.File("particles"), f.state, f.set, f.ui));
+  EXPECT_EQ(f.ui.LastMessage(), "Is a directory");
+  EXPECT_EQ(f.set.ParticleCount(), 0);
 }
 
 }  // namespace
