@@ -30,6 +30,10 @@ TimeWindow StepTimeWindow(const StressPeriods& periods, int step, int period) {
   return window;
 }
 
+double SimulationEnd(const StressPeriods& periods) {
+  return StepTimeWindow(periods, periods.NSTP[periods.NPER], periods.NPER).T1;
+}
+
 bool AdvanceTimeStep(const StressPeriods& periods, int direction, int& step, int& period) {
   if (direction > 0) {
     if (step < periods.NSTP[period]) {

@@ -15,6 +15,9 @@ struct TimeWindow {
 // within the table (the caller's to check).
 TimeWindow StepTimeWindow(const StressPeriods& periods, int step, int period);
 
+// The end of the last time step: the simulated time.
+double SimulationEnd(const StressPeriods& periods);
+
 // Moves (step, period) one time step forward (direction +1) or backward (-1)
 // across period boundaries. True (done) when there is no such step; the pair
 // is then unchanged. Direction 0 changes nothing and is not done.
