@@ -25,7 +25,7 @@ TEST(SettingsCommand, AMissingFilePrintsTheDefaultsInTableOrder) {
   EXPECT_EQ(lines[53], "DXF_MAPS/FILE#1=");
   EXPECT_EQ(lines[83], "TIME/Current UNIT= 1");
   EXPECT_EQ(lines[84], "TIME/STEP LENGHT= 31557600");
-  EXPECT_EQ(lines[91], "TIME/Mark on Xsections= 0");
+  EXPECT_EQ(lines[90], "TIME/Mark on Xsections= 0");
   EXPECT_EQ(lines.back(), "TIME/Boundary cells= 0");
 }
 
