@@ -264,7 +264,7 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     return 1;
   }
   ApplyOverrides(o, session.periods, session.tracking);
-  if (o.releaseTime && *o.releaseTime > SimulationEnd(session.periods)) {
+  if (o.releaseTime && !WithinSimulation(session.periods, *session.tracking.ReleaseTime)) {
     err << "kestra-cli track: the release time lies beyond the end of the simulation,"
         << NumberText(SimulationEnd(session.periods)) << "\n";
     return 2;

@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "tracking/particle_mover.h"
+
 namespace kestra {
 namespace {
 
@@ -32,6 +34,10 @@ TimeWindow StepTimeWindow(const StressPeriods& periods, int step, int period) {
 
 double SimulationEnd(const StressPeriods& periods) {
   return StepTimeWindow(periods, periods.NSTP[periods.NPER], periods.NPER).T1;
+}
+
+bool WithinSimulation(const StressPeriods& periods, double time) {
+  return time >= 0 && TimeReached(SimulationEnd(periods), time);
 }
 
 bool AdvanceTimeStep(const StressPeriods& periods, int direction, int& step, int& period) {

@@ -65,9 +65,8 @@ TrackingCheck CheckTrackingEntries(const TrackingEntries& entries, const StressP
     if (!IsBlank(typed) && !IsValidPorosity(LeadingNumber(typed)))
       return {TrackingField::Porosity, kPorosityMessage, static_cast<int>(k) + 1};
   }
-  const double end = SimulationEnd(periods);
-  if (const double release = LeadingNumber(entries.releaseTime); !IsBlank(entries.releaseTime) && !(release >= 0 && release <= end))
-    return {TrackingField::ReleaseTime, kReleaseTimeMessage + NumberText(end)};
+  if (!IsBlank(entries.releaseTime) && !WithinSimulation(periods, LeadingNumber(entries.releaseTime)))
+    return {TrackingField::ReleaseTime, kReleaseTimeMessage + NumberText(SimulationEnd(periods))};
   return {};
 }
 
