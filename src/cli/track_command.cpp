@@ -198,6 +198,10 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
     err << "kestra-cli track: --period and --step go together\n";
     return false;
   }
+  if (o.releaseTime && !o.pathlines) {
+    err << "kestra-cli track: --release-time needs --pathlines\n";
+    return false;
+  }
   if (!o.forward && !o.backward) o.forward = true;
   return true;
 }

@@ -277,6 +277,8 @@ TEST(TrackCommand, RefusesWrongArgumentsAndAMissingTimeStep) {
   EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--period", "2"}, out, err), 2);
   EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--sinks", "some"}, out, err), 2);
   EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--release-time", "-1"}, out, err), 2);
+  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--release-time", "end"}, out, err), 2)
+      << "flowlines have no release time";
   test::TempDir dir;
   test::WriteWholeFile(dir.File("p.txt"), "KESTRA_V100_PARTICLES\r\n 0 \r\n");
   err.str("");
@@ -287,7 +289,7 @@ TEST(TrackCommand, RefusesWrongArgumentsAndAMissingTimeStep) {
   EXPECT_NE(err.str().find("no time step 2 in stress period 1"), std::string::npos) << err.str();
   err.str("");
   EXPECT_EQ(RunCommandLine({"track", Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
-                            dir.File("o.txt"), "--release-time", "1.5"},
+                            dir.File("o.txt"), "--pathlines", "--release-time", "1.5"},
                            out, err),
             2);
   EXPECT_NE(err.str().find("beyond the end of the simulation, 1"), std::string::npos) << err.str();
