@@ -114,7 +114,8 @@ void LoadSinkCellsFromPackages(ModelState& state, const PackageKeys& skipped) {
     if (skipped.contains(kind.key)) continue;
     for (const PackageCell& cell : ReadPackageList(state.packages.*(kind.path), kind.valueWord, state.CurrentPeriod)) {
       const bool sink = kind.sinkWhenNegativeOnly ? cell.value < 0 : cell.value != 0;
-      if (sink && shape.Contains(cell.column, cell.row, cell.layer)) state.SINKCODE(cell.column, cell.row, cell.layer) = -1;
+      if (sink && shape.Contains(cell.column, cell.row, cell.layer))
+        state.SINKCODE(cell.column, cell.row, cell.layer) = -1;
     }
   }
 }

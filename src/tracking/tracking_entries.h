@@ -34,7 +34,16 @@ struct TrackingEntries {
 };
 
 // The field a refused entry sends the user back to.
-enum class TrackingField { None, StressPeriod, TimeStep, StepLength, ArrowSize, SectionMarkSize, Porosity, ReleaseTime };
+enum class TrackingField {
+  None,
+  StressPeriod,
+  TimeStep,
+  StepLength,
+  ArrowSize,
+  SectionMarkSize,
+  Porosity,
+  ReleaseTime,
+};
 
 struct TrackingCheck {
   TrackingField field = TrackingField::None;

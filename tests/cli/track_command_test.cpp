@@ -237,7 +237,8 @@ TEST(TrackCommand, ParticlesPassTheLosingRiverToThePumpingWell) {
                                    test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam")}) {
     SCOPED_TRACE(model);
     for (const std::vector<std::string>& end : MixedEnds(dir, model, "by-flow")) {
-      EXPECT_EQ(std::vector<std::string>(end.begin() + 8, end.begin() + 11), (std::vector<std::string>{"15", "8", "2"}));
+      const std::vector<std::string> finalCell(end.begin() + 8, end.begin() + 11);
+      EXPECT_EQ(finalCell, (std::vector<std::string>{"15", "8", "2"}));
       EXPECT_EQ(end[18], "entered a sink cell");
       EXPECT_GT(std::stod(end[17]), 900);  // days
     }
@@ -300,7 +301,8 @@ TEST(TrackCommand, HelpNamesEveryOption) {
   ASSERT_EQ(RunCommandLine({"track", "--help"}, out, err), 0);
   for (const char* option : {"--particles", "--out", "--endpoints", "--forward", "--backward", "--pathlines",
                              "--step-length", "--time-unit", "--max-steps", "--stop-at-sinks", "--stop-at-time-limit",
-                             "--recharge-faces", "--et-faces", "--period", "--step", "--threads", "--sinks", "--release-time"})
+                             "--recharge-faces", "--et-faces", "--period", "--step", "--threads", "--sinks",
+                             "--release-time"})
     EXPECT_NE(out.str().find(option), std::string::npos) << option;
 }
 
