@@ -13,6 +13,7 @@
 #include "input/model_loading.h"
 #include "input/model_paths.h"
 #include "input/open_model.h"
+#include "input/sink_cells.h"
 #include "input/time_step_results.h"
 #include "render/qt_colour.h"
 #include "settings/settings_file.h"
@@ -91,8 +92,10 @@ void MainWindow::options_particle_tracking_Click() {
   TrackingEntries entries = TrackingEntriesFrom(session_.tracking, session_.periods, m);
   if (m.importedFromMf2005) entries.layerPorosity = LayerPorosityEntries(ReadLayerPorosity(session_.settingsPath), m.NLAY);
   TrackingDialog dialog(entries, session_.periods, ui_, this);
+  const BoundaryCellRule rule = session_.tracking.BoundaryCells;
   if (dialog.exec() == QDialog::Accepted) {
     StoreTrackingEntries(dialog.Entries(), session_.periods, session_.tracking, m);
+    if (session_.tracking.BoundaryCells != rule) LoadSinkCells(m, session_.tracking.BoundaryCells, ui_, true);
     WriteLayerProperties(ModelSiblingPath(m, ".lyp"), {session_.layerPropertyHeader, m.LayerProperties});
     WriteTimeSettings(session_.settingsPath, session_.tracking);
     if (m.importedFromMf2005) StoreLayerPorosity(LayerPorosityOf(dialog.Entries()));

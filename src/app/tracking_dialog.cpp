@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QHeaderView>
@@ -125,9 +126,27 @@ QWidget* TrackingDialog::SimulationPage() {
                              entries_.useLayerColors);
   column->addWidget(stopAtSinks_);
   column->addWidget(stopAtTimeLimit_);
+  column->addWidget(SinksAndReleaseGroup());
   column->addWidget(useLayerColors_);
   column->addWidget(LayerColorTable());
   return page;
+}
+
+// Which boundary cells end the tracking, and when pathlines start.
+QWidget* TrackingDialog::SinksAndReleaseGroup() {
+  auto* group = new QGroupBox(tr("Sinks and release"), this);
+  group->setObjectName("sinks_and_release");
+  auto* rule = new QWidget(group);
+  rule->setLayout(new QVBoxLayout);
+  rule->layout()->setContentsMargins(0, 0, 0, 0);
+  boundaryCells_ = AddOptions(rule, "boundary_cells_option", {tr("all are sinks"), tr("sinks by flow sign")},
+                              entries_.allBoundaryCellsAreSinks ? 0 : 1);
+  releaseTime_ = AddField("release_time", entries_.releaseTime);
+  releaseTime_->setPlaceholderText(tr("start of the time step"));
+  auto* form = new QFormLayout(group);
+  form->addRow(tr("Boundary cells:"), rule);
+  form->addRow(tr("Pathlines start at simulation time:"), releaseTime_);
+  return group;
 }
 
 QWidget* TrackingDialog::SourcesPage() {
@@ -209,6 +228,8 @@ TrackingEntries TrackingDialog::Typed() const {
   e.rechargeAssignment = recharge_->checkedId();
   e.evapotranspirationAssignment = evapotranspiration_->checkedId();
   e.useLayerColors = useLayerColors_->isChecked();
+  e.allBoundaryCellsAreSinks = boundaryCells_->checkedId() == 0;
+  e.releaseTime = releaseTime_->text().toStdString();
   e.layerColors = layerColors_;
   for (const QLineEdit* field : layerPorosity_) e.layerPorosity.push_back(field->text().toStdString());
   return e;
@@ -221,6 +242,7 @@ void TrackingDialog::accept() {
     Complain(ui_, check.message, MessageIcon::Exclamation, kErrorTitle);
     QLineEdit* fields[] = {nullptr, stressPeriod_, timeStep_, stepLength_, arrowSize_, sectionMarkSize_};
     if (check.field == TrackingField::Porosity) layerPorosity_[check.layer - 1]->setFocus();
+    else if (check.field == TrackingField::ReleaseTime) releaseTime_->setFocus();
     else fields[static_cast<int>(check.field)]->setFocus();
     return;
   }

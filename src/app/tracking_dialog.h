@@ -37,6 +37,7 @@ class TrackingDialog : public QDialog {
   QWidget* TimePage();
   QWidget* MarksPage();
   QWidget* SimulationPage();
+  QWidget* SinksAndReleaseGroup();
   QWidget* SourcesPage();
   QWidget* PorosityPage();
   QWidget* LayerColorTable();
@@ -53,7 +54,9 @@ class TrackingDialog : public QDialog {
   QComboBox* timeUnit_ = nullptr;
   QCheckBox *markOnTopView_ = nullptr, *markOnXsections_ = nullptr, *stopAtSinks_ = nullptr,
             *stopAtTimeLimit_ = nullptr, *useLayerColors_ = nullptr;
-  QButtonGroup *simulationMode_ = nullptr, *recharge_ = nullptr, *evapotranspiration_ = nullptr;
+  QButtonGroup *simulationMode_ = nullptr, *recharge_ = nullptr, *evapotranspiration_ = nullptr,
+               *boundaryCells_ = nullptr;
+  QLineEdit* releaseTime_ = nullptr;
   std::vector<QLineEdit*> layerPorosity_;
   std::vector<std::int32_t> layerColors_;
   QTableWidget* colorTable_ = nullptr;

@@ -7,6 +7,7 @@
 #include "cli/porosity_option.h"
 #include "cli/time_units.h"
 #include "core/number_format.h"
+#include "core/sink_codes.h"
 #include "input/budget_reader.h"
 #include "input/layer_result_reader.h"
 #include "tracking/time_steps.h"
@@ -111,7 +112,7 @@ void PrintCellCounts(const ModelState& model, std::ostream& out) {
       for (int j = 1; j <= model.NCOL; ++j) {
         const int code = model.IBOUND(j, i, k);
         (code > 0 ? active : code < 0 ? fixedHead : inactive) += 1;
-        sinks += model.SINKCODE(j, i, k) == -1;
+        sinks += IsSinkCode(model.SINKCODE(j, i, k));
       }
   out << "cells: active" << NumberText(active) << ", inactive" << NumberText(inactive) << ", fixed head"
       << NumberText(fixedHead) << ", sinks" << NumberText(sinks) << "\n";

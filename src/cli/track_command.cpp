@@ -3,6 +3,7 @@
 // the pathlines as the "MODPATH" plot export does, by replay, and the end
 // points as CSV.
 #include <charconv>
+#include <cmath>
 #include <fstream>
 #include <optional>
 #include <ostream>
@@ -13,6 +14,7 @@
 #include "cli/porosity_option.h"
 #include "cli/time_units.h"
 #include "core/number_format.h"
+#include "input/sink_cells.h"
 #include "input/time_step_results.h"
 #include "tracking/endpoint_table.h"
 #include "tracking/particle_file.h"
@@ -47,6 +49,14 @@ constexpr const char* kUsage =
     "  --max-steps N             tracking steps of a run\n"
     "  --stop-at-sinks on|off    stop particles entering cells with internal sinks\n"
     "  --stop-at-time-limit on|off  stop at the end (start, backward) of the simulation\n"
+    "  --sinks all|by-flow       boundary cells (wells, drains, rivers, streams, general-head\n"
+    "                            cells): all are sinks, or sinks by flow sign - a cell ends\n"
+    "                            forward particles where its budget term takes water out of\n"
+    "                            the aquifer, backward particles where it puts water in\n"
+    "                            (default: the settings' rule, by flow sign when not set)\n"
+    "  --release-time T|end      pathline mode: release the particles at simulation time T\n"
+    "                            (model time units) or at the end of the simulation\n"
+    "                            (default: the start of the time step they start in)\n"
     "  --recharge-faces 0..3     recharge on 0 top, 1 bottom, 2 both faces, 3 distributed\n"
     "  --et-faces 0..1           evapotranspiration on 0 the top face, 1 distributed\n"
     "  --period P --step S       the time step the particles start in (default 1, 1)\n"
@@ -77,6 +87,8 @@ struct TrackOptions {
   std::optional<double> stepLength;
   std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces, period, step;
   std::optional<bool> stopAtSinks, stopAtTimeLimit;
+  std::optional<BoundaryCellRule> sinks;
+  std::optional<double> releaseTime;  // negative: the end of the simulation
   LayerPorosity porosity;
   std::optional<int> threads;
 };
@@ -115,6 +127,19 @@ bool ParseUnit(const std::string& text, std::optional<int>& value) {
   return true;
 }
 
+bool ParseSinks(const std::string& text, std::optional<BoundaryCellRule>& value) {
+  if (text != "all" && text != "by-flow") return false;
+  value = text == "all" ? BoundaryCellRule::AllAreSinks : BoundaryCellRule::SinksByFlowSign;
+  return true;
+}
+
+bool ParseReleaseTime(const std::string& text, std::optional<double>& value) {
+  double time = -1;
+  if (text != "end" && (!ParseNumber(text, time) || !(time >= 0) || !std::isfinite(time))) return false;
+  value = time;
+  return true;
+}
+
 bool ParseText(const std::string& text, std::string& value) {
   value = text;
   return true;
@@ -130,6 +155,8 @@ bool ParseOption(const std::string& name, const std::string& value, TrackOptions
   if (name == "--max-steps") return ParseInt(value, 1, 2147483647, o.maxSteps);
   if (name == "--stop-at-sinks") return ParseSwitch(value, o.stopAtSinks);
   if (name == "--stop-at-time-limit") return ParseSwitch(value, o.stopAtTimeLimit);
+  if (name == "--sinks") return ParseSinks(value, o.sinks);
+  if (name == "--release-time") return ParseReleaseTime(value, o.releaseTime);
   if (name == "--recharge-faces") return ParseInt(value, 0, 3, o.rechargeFaces);
   if (name == "--et-faces") return ParseInt(value, 0, 1, o.etFaces);
   if (name == "--period") return ParseInt(value, 1, 32767, o.period);
@@ -171,6 +198,10 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
     err << "kestra-cli track: --period and --step go together\n";
     return false;
   }
+  if (o.releaseTime && !o.pathlines) {
+    err << "kestra-cli track: --release-time needs --pathlines\n";
+    return false;
+  }
   if (!o.forward && !o.backward) o.forward = true;
   return true;
 }
@@ -185,6 +216,8 @@ void ApplyOverrides(const TrackOptions& o, const StressPeriods& periods, Trackin
   if (o.stopAtTimeLimit) t.StopAtTimeLimit = *o.stopAtTimeLimit ? -1 : 0;
   if (o.rechargeFaces) t.RechargeAssignment = static_cast<std::int16_t>(*o.rechargeFaces);
   if (o.etFaces) t.EvapotranspirationAssignment = static_cast<std::int16_t>(*o.etFaces);
+  if (o.sinks) t.BoundaryCells = *o.sinks;
+  if (o.releaseTime) t.ReleaseTime = *o.releaseTime < 0 ? SimulationEnd(periods) : *o.releaseTime;
 }
 
 // Makes the asked time step current and loads its results. False (after
@@ -235,6 +268,13 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     return 1;
   }
   ApplyOverrides(o, session.periods, session.tracking);
+  if (o.releaseTime && !WithinSimulation(session.periods, *session.tracking.ReleaseTime)) {
+    err << "kestra-cli track: the release time lies beyond the end of the simulation,"
+        << NumberText(SimulationEnd(session.periods)) << "\n";
+    return 2;
+  }
+  // The open decided the sink cells by the settings' rule.
+  if (o.sinks) LoadSinkCells(session.model, session.tracking.BoundaryCells, ui, true);
   if (!LoadStartStep(o, session, ui, err)) return 1;
   ParticleSet particles;
   if (!ReadParticleFile(o.particles, session.model, particles, ui)) return 1;

@@ -194,12 +194,12 @@ void CopyMf2005Model(const Mf2005Model& model, ModelState& state, Settings& sett
   periods = model.stressPeriods;
 }
 
-bool MarkMf2005Sinks(ModelState& state) {
+bool MarkMf2005Sinks(ModelState& state, const PackageKeys& skipped) {
   bool allHeld = true;
   for (const auto& package : state.boundaryPackages) {
     const auto* cells = package.CellsOf(state.CurrentPeriod);
     allHeld = allHeld && cells != nullptr;
-    if (cells == nullptr) continue;
+    if (cells == nullptr || skipped.contains(package.fileType)) continue;
     for (const auto& cell : *cells)
       if (IsSinkCell(package.fileType, cell)) state.SINKCODE(cell.column, cell.row, cell.layer) = -1;
   }

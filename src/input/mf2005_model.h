@@ -12,6 +12,7 @@
 #include "core/cell_array.h"
 #include "core/model_state.h"
 #include "core/user_interface.h"
+#include "input/boundary_flows.h"
 #include "settings/layer_porosity.h"
 #include "settings/settings.h"
 #include "settings/tracking_settings.h"
@@ -62,9 +63,9 @@ bool IsSinkCell(const std::string& fileType, const BoundaryCell& cell);
 void CopyMf2005Model(const Mf2005Model& model, ModelState& state, Settings& settings, StressPeriods& periods);
 
 // Marks SINKCODE -1 at the sink cells of CurrentPeriod (SINKCODE must be
-// dimensioned for the grid). False, marking nothing, when CurrentPeriod is
-// not one of the model's.
-bool MarkMf2005Sinks(ModelState& state);
+// dimensioned for the grid); the packages in `skipped` mark nothing. False
+// when CurrentPeriod is not one of the model's.
+bool MarkMf2005Sinks(ModelState& state, const PackageKeys& skipped = {});
 
 // QRECH of CurrentPeriod: the recharge flows in their layers, 0 elsewhere.
 // False, with QRECH all 0, when CurrentPeriod is not one of the model's.

@@ -54,6 +54,9 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
   loaded = LoadTimeStepResults(model, session.settings, session.tracking, ui, StepResults::All,
                                [&display](int stage) { display.Stage(stage); });
   display.Stage(10);
+  // Said once, at the open: every later time step has the same terms.
+  if (model.flowTermsLoaded && !loaded.sinksWithoutFlowTerms.empty())
+    ui.ShowMessage(NoBoundaryFlowsText(loaded.sinksWithoutFlowTerms), MessageIcon::Information, kApplicationTitle);
   views.SetUpViewScales(session);
   display.Stage(11);
   loaded.headRange = ResultRange(model, model.HEAD);

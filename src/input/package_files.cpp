@@ -108,13 +108,23 @@ void ReadPackageCells(const ModelState& state, const std::string& key, CellArray
     if (target.shape.Contains(cell.column, cell.row, cell.layer)) target(cell.column, cell.row, cell.layer) = cell.value;
 }
 
-void LoadSinkCellsFromPackages(ModelState& state) {
+void LoadSinkCellsFromPackages(ModelState& state, const PackageKeys& skipped) {
   const GridShape shape = state.Shape();
-  for (const auto& kind : kPackages)
+  for (const auto& kind : kPackages) {
+    if (skipped.contains(kind.key)) continue;
     for (const PackageCell& cell : ReadPackageList(state.packages.*(kind.path), kind.valueWord, state.CurrentPeriod)) {
       const bool sink = kind.sinkWhenNegativeOnly ? cell.value < 0 : cell.value != 0;
-      if (sink && shape.Contains(cell.column, cell.row, cell.layer)) state.SINKCODE(cell.column, cell.row, cell.layer) = -1;
+      if (sink && shape.Contains(cell.column, cell.row, cell.layer))
+        state.SINKCODE(cell.column, cell.row, cell.layer) = -1;
     }
+  }
+}
+
+PackageKeys ListedPackages(const PackagePaths& packages) {
+  PackageKeys listed;
+  for (const auto& kind : kPackages)
+    if (!(packages.*(kind.path)).empty()) listed.insert(kind.key);
+  return listed;
 }
 
 }  // namespace kestra

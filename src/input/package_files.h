@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/model_state.h"
+#include "input/boundary_flows.h"
 
 namespace kestra {
 
@@ -37,7 +38,11 @@ std::optional<std::vector<PackageCell>> ListedPackageCells(const PackagePaths& p
 void ReadPackageCells(const ModelState& state, const std::string& key, CellArray<float>& target);
 
 // Marks SINKCODE -1 where a package lists a pumping well (rate below 0) or a
-// river, stream, drain or general-head cell with a value other than 0.
-void LoadSinkCellsFromPackages(ModelState& state);
+// river, stream, drain or general-head cell with a value other than 0; the
+// packages in `skipped` mark nothing.
+void LoadSinkCellsFromPackages(ModelState& state, const PackageKeys& skipped = {});
+
+// The boundary packages the name file lists.
+PackageKeys ListedPackages(const PackagePaths& packages);
 
 }  // namespace kestra

@@ -9,6 +9,7 @@
 #include "core/model_state.h"
 #include "core/run_state.h"
 #include "graphics/contour_table.h"
+#include "input/boundary_flows.h"
 #include "settings/settings.h"
 #include "settings/tracking_settings.h"
 
@@ -22,6 +23,9 @@ struct LoadStatus {
   bool velocitiesComputed = false;
   float maxSpeed = -1.0E+30f;  // largest cell-centre speed, from the velocities
   bool sinkCellsLoaded = false;
+  // Boundary packages the model lists but the budget file gives no flow
+  // terms of: all their cells are sinks.
+  PackageKeys sinksWithoutFlowTerms;
   ValueRange headRange;
   ValueRange drawdownRange;
 };

@@ -15,7 +15,7 @@ LoadStatus LoadTimeStepResults(ModelState& model, const Settings& settings, cons
   LoadStatus loaded;
   // The flow terms reader keeps terms it already holds: these are another step's.
   model.flowTermsLoaded = false;
-  loaded.sinkCellsLoaded = LoadSinkCells(model, ui, true);
+  loaded.sinkCellsLoaded = LoadSinkCells(model, tracking.BoundaryCells, ui, true, &loaded.sinksWithoutFlowTerms);
   loaded.headsLoaded = LoadHeads(model, settings, ui, true);
   report(7);
   if (loaded.headsLoaded) LoadFlowTerms(model, ui, true);

@@ -21,8 +21,9 @@ enum class StepResults { FlowField, All };
 // Reports the loading stages 7 (heads), 8 (flow terms) and 9 (drawdowns).
 using LoadingStage = std::function<void(int stage)>;
 
-// Reloads the sink cells, the heads and, when the heads loaded, the flow
-// terms of CurrentStep/CurrentPeriod (an imported model's recharge package
+// Reloads the sink cells (by the tracking settings' boundary-cell rule),
+// the heads and, when the heads loaded, the flow terms of
+// CurrentStep/CurrentPeriod (an imported model's recharge package
 // included); with StepResults::All also the drawdowns and, when the flow
 // terms loaded, the cell-centre velocities. The readers report their own
 // failures (drawdowns silently) and leave what they could not read as it

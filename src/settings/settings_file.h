@@ -26,9 +26,9 @@ bool WriteSettingsKey(const std::string& path, const std::string& section, const
 // Keeps the cross-section row and column inside a grid of ncol x nrow.
 void ClampSectionsToGrid(Settings& settings, int ncol, int nrow);
 
-// The TIME section: the tracking step, its unit and the time marks. A missing
-// "Current UNIT" takes `modelTimeUnit`, a missing step length one year in
-// that unit.
+// The TIME section: the tracking step, its unit, the time marks and the
+// boundary-cell rule. A missing "Current UNIT" takes `modelTimeUnit`, a
+// missing step length one year in that unit.
 void ReadTimeSettings(const std::string& path, int modelTimeUnit, TrackingSettings& tracking);
 bool WriteTimeSettings(const std::string& path, const TrackingSettings& tracking);
 

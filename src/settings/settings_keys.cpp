@@ -211,6 +211,18 @@ const char* OneYearText(int unit) {
   return kOneYear[unit >= 0 && unit < kTimeUnitCount ? unit : 1];
 }
 
+// "Boundary cells": 0 sinks by flow sign, 1 every boundary cell a sink; a
+// missing key or any other value keeps the rule by flow sign.
+TimeKey BoundaryCellsKey() {
+  return {"TIME", "Boundary cells", "Boundary cells", ReadForm::Integer, "0", true,
+          [](TrackingSettings& s, const std::string& text) {
+            s.BoundaryCells = ProfileInteger(text) == static_cast<long long>(BoundaryCellRule::AllAreSinks)
+                                  ? BoundaryCellRule::AllAreSinks
+                                  : BoundaryCellRule::SinksByFlowSign;
+          },
+          [](const TrackingSettings& s) { return NumberText(static_cast<std::int16_t>(s.BoundaryCells)); }};
+}
+
 }  // namespace
 
 long long ProfileInteger(std::string_view text) {
@@ -241,6 +253,7 @@ std::vector<TimeKey> TimeKeys(int modelTimeUnit, int currentUnit) {
       TextNumber("TIME", "Mark Size on Xsections", "3", &TrackingSettings::MarkSizeXsections),
       ProfileInt16<TrackingSettings>("TIME", "Mark on Top View", 0, &TrackingSettings::MarkOnTopView),
       ProfileInt16<TrackingSettings>("TIME", "Mark on Xsections", 0, &TrackingSettings::MarkOnXsections),
+      BoundaryCellsKey(),
   };
   // A unit outside the table, a step length or mark interval of zero would
   // stall or divide the tracking by zero: they fall back to their defaults.

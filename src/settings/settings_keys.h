@@ -39,7 +39,9 @@ using TimeKey = KeyOf<TrackingSettings>;
 // VelocityVectors, CONTOURS, ImageSettings, SavePlotAs, CROSS_SECTIONS, DXF_MAPS.
 const std::vector<SettingKey>& SettingKeys();
 
-// The eight keys of the TIME section. The defaults of "Current UNIT" and
+// The keys of the TIME section: the eight of the tracking step and time
+// marks, then "Boundary cells" (the rule that decides which boundary cells
+// end the tracking). The defaults of "Current UNIT" and
 // "STEP LENGHT" depend on the model's time unit.
 std::vector<TimeKey> TimeKeys(int modelTimeUnit, int currentUnit);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace kestra {
@@ -9,6 +10,12 @@ namespace kestra {
 // Time units: 0 undefined (no conversion), 1 seconds, 2 minutes, 3 hours,
 // 4 days, 5 years of 365.25 days.
 inline constexpr int kTimeUnitCount = 6;
+
+// Which boundary cells (wells, drains, rivers, streams, general-head cells)
+// end the tracking: those whose budget term takes water out of the aquifer
+// in the loaded time step (or puts it in, for backward tracking), or every
+// one of them whatever its flow.
+enum class BoundaryCellRule : std::int16_t { SinksByFlowSign = 0, AllAreSinks = 1 };
 
 struct TrackingSettings {
   double StepLength = 31557600;  // one tracking step, in the model time unit
@@ -25,6 +32,10 @@ struct TrackingSettings {
   std::int16_t RechargeAssignment = 2;            // 0 top, 1 bottom, 2 both faces, 3 distributed
   std::int16_t EvapotranspirationAssignment = 0;  // 0 top face, 1 distributed
   std::int16_t UseLayerColors = 0;
+  BoundaryCellRule BoundaryCells = BoundaryCellRule::SinksByFlowSign;
+  // Pathline runs: the simulation time at which particles are released;
+  // none, the start of the time step current when the run begins.
+  std::optional<double> ReleaseTime;
   bool operator==(const TrackingSettings&) const = default;
 };
 

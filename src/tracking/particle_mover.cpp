@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "core/sink_codes.h"
 #include "tracking/exit_time.h"
 #include "tracking/face_velocities.h"
 
@@ -285,7 +286,8 @@ class ParticleMover {
     if (next.layer != cell.layer && IsFlowCell(state_, c_.settings, j, i, k) &&
         state_.TOP(j, i, k) - state_.BOT(j, i, k) <= 0)
       return Fault(next, false);
-    if (c_.tracking.StopAtSinks && state_.SINKCODE(j, i, k) != 0) return Stop(TrackEnd::EnteredSinkCell);
+    if (c_.tracking.StopAtSinks && StopsParticle(state_.SINKCODE(j, i, k), c_.direction))
+      return Stop(TrackEnd::EnteredSinkCell);
     if (state_.IBOUND(j, i, k) <= 0) return Stop(TrackEnd::EnteredInactiveCell);
     if (c_.windowActive && AtWindowEnd(track_.time)) return TrackEnd::WindowEnd;
     if (c_.singleStep && progress_.stepDone) return TrackEnd::StepDone;

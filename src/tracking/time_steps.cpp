@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "tracking/particle_mover.h"
+
 namespace kestra {
 namespace {
 
@@ -28,6 +30,14 @@ TimeWindow StepTimeWindow(const StressPeriods& periods, int step, int period) {
   }
   window.T1 = window.T0 + stepLength;
   return window;
+}
+
+double SimulationEnd(const StressPeriods& periods) {
+  return StepTimeWindow(periods, periods.NSTP[periods.NPER], periods.NPER).T1;
+}
+
+bool WithinSimulation(const StressPeriods& periods, double time) {
+  return time >= 0 && TimeReached(SimulationEnd(periods), time);
 }
 
 bool AdvanceTimeStep(const StressPeriods& periods, int direction, int& step, int& period) {

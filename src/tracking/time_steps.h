@@ -15,6 +15,13 @@ struct TimeWindow {
 // within the table (the caller's to check).
 TimeWindow StepTimeWindow(const StressPeriods& periods, int step, int period);
 
+// The end of the last time step: the simulated time.
+double SimulationEnd(const StressPeriods& periods);
+
+// True for a simulation time from 0 to the end of the simulation, the end
+// taken with the rounding that sums of step lengths carry.
+bool WithinSimulation(const StressPeriods& periods, double time);
+
 // Moves (step, period) one time step forward (direction +1) or backward (-1)
 // across period boundaries. True (done) when there is no such step; the pair
 // is then unchanged. Direction 0 changes nothing and is not done.

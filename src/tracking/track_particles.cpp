@@ -37,9 +37,13 @@ class RunDriver {
     window_ = StepTimeWindow(run_.periods, startStep_, startPeriod_);
     releaseTime_ = window_.T0;
     SetStopTimes();
-    // Backward particles start at the beginning of the current step, so
-    // they need the previous one at once.
-    if (!pathlines_ || direction_ > 0 || SearchTimeStep()) RunPasses();
+    if (pathlines_ && run_.tracking.ReleaseTime) {
+      if (StartAtReleaseTime(*run_.tracking.ReleaseTime)) RunPasses();
+    } else if (!pathlines_ || direction_ > 0 || SearchTimeStep()) {
+      // Backward particles start at the beginning of the current step, so
+      // they need the previous one at once.
+      RunPasses();
+    }
     Finish();
   }
 
@@ -144,6 +148,26 @@ class RunDriver {
         return true;
       }
     }
+  }
+
+  // Releases the particles at simulation time `time` and loads the time
+  // step that holds them. False when the simulation holds no such step
+  // (beyond its ends with the time limit on).
+  bool StartAtReleaseTime(double time) {
+    releaseTime_ = time;
+    for (int period = 1; period <= run_.periods.NPER; ++period)
+      for (int step = 1; step <= run_.periods.NSTP[period]; ++step) {
+        const TimeWindow window = WindowOf(step, period);
+        if (!ParticleInTimeWindow(time, direction_, window)) continue;
+        state_.CurrentStep = step;
+        state_.CurrentPeriod = period;
+        window_ = window;
+        // Particles a previous run took on lie in a later step of the run.
+        if (!AnyActiveParticleIn(window_)) return SearchTimeStep();
+        LoadCurrentStep();
+        return true;
+      }
+    return false;
   }
 
   void Finish() {

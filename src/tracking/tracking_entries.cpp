@@ -16,6 +16,8 @@ std::int32_t TypedInteger(const std::string& text) { return RoundToInt32(Leading
 
 std::string IntegerRangeMessage(int highest) { return kIntegerRangeMessage + NumberText(highest); }
 
+bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
 bool SingleTimeStep(const StressPeriods& periods) { return periods.NPER == 1 && periods.NSTP[1] == 1; }
 
 }  // namespace
@@ -39,6 +41,8 @@ TrackingEntries TrackingEntriesFrom(const TrackingSettings& tracking, const Stre
   e.rechargeAssignment = tracking.RechargeAssignment;
   e.evapotranspirationAssignment = tracking.EvapotranspirationAssignment;
   e.useLayerColors = tracking.UseLayerColors != 0;
+  e.allBoundaryCellsAreSinks = tracking.BoundaryCells == BoundaryCellRule::AllAreSinks;
+  if (tracking.ReleaseTime) e.releaseTime = NumberText(*tracking.ReleaseTime);
   for (int k = 1; k < static_cast<int>(state.LayerProperties.size()); ++k)
     e.layerColors.push_back(LayerColor(state.LayerProperties[k]));
   return e;
@@ -58,9 +62,11 @@ TrackingCheck CheckTrackingEntries(const TrackingEntries& entries, const StressP
   if (TypedInteger(entries.sectionMarkSize) < 1) return {TrackingField::SectionMarkSize, kMarkSizeMessage};
   for (std::size_t k = 0; k < entries.layerPorosity.size(); ++k) {
     const std::string& typed = entries.layerPorosity[k];
-    if (typed.find_first_not_of(' ') != std::string::npos && !IsValidPorosity(LeadingNumber(typed)))
+    if (!IsBlank(typed) && !IsValidPorosity(LeadingNumber(typed)))
       return {TrackingField::Porosity, kPorosityMessage, static_cast<int>(k) + 1};
   }
+  if (!IsBlank(entries.releaseTime) && !WithinSimulation(periods, LeadingNumber(entries.releaseTime)))
+    return {TrackingField::ReleaseTime, kReleaseTimeMessage + NumberText(SimulationEnd(periods))};
   return {};
 }
 
@@ -85,13 +91,17 @@ void StoreTrackingEntries(const TrackingEntries& entries, const StressPeriods& p
   tracking.RechargeAssignment = static_cast<std::int16_t>(entries.rechargeAssignment);
   tracking.EvapotranspirationAssignment = static_cast<std::int16_t>(entries.evapotranspirationAssignment);
   tracking.UseLayerColors = entries.useLayerColors ? -1 : 0;
+  tracking.BoundaryCells =
+      entries.allBoundaryCellsAreSinks ? BoundaryCellRule::AllAreSinks : BoundaryCellRule::SinksByFlowSign;
+  tracking.ReleaseTime.reset();
+  if (!IsBlank(entries.releaseTime)) tracking.ReleaseTime = LeadingNumber(entries.releaseTime);
 }
 
 LayerPorosity LayerPorosityOf(const TrackingEntries& entries) {
   LayerPorosity porosity;
   for (std::size_t k = 0; k < entries.layerPorosity.size(); ++k) {
     const std::string& typed = entries.layerPorosity[k];
-    if (typed.find_first_not_of(' ') == std::string::npos) continue;
+    if (IsBlank(typed)) continue;
     porosity.byLayer[static_cast<int>(k) + 1] = static_cast<float>(LeadingNumber(typed));
   }
   return porosity;

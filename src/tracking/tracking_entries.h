@@ -24,6 +24,8 @@ struct TrackingEntries {
   int rechargeAssignment = 2;
   int evapotranspirationAssignment = 0;
   bool useLayerColors = false;
+  bool allBoundaryCellsAreSinks = false;  // else sinks by flow sign
+  std::string releaseTime;                // pathline release, model time units; blank: start of the time step
   std::vector<std::int32_t> layerColors;  // the pathline colour of layers 1..NLAY, in order
   // Per-layer porosities of a model imported from a MODFLOW-2005 name file,
   // layer 1 first; an empty entry keeps the model's porosity. Empty for
@@ -32,7 +34,16 @@ struct TrackingEntries {
 };
 
 // The field a refused entry sends the user back to.
-enum class TrackingField { None, StressPeriod, TimeStep, StepLength, ArrowSize, SectionMarkSize, Porosity };
+enum class TrackingField {
+  None,
+  StressPeriod,
+  TimeStep,
+  StepLength,
+  ArrowSize,
+  SectionMarkSize,
+  Porosity,
+  ReleaseTime,
+};
 
 struct TrackingCheck {
   TrackingField field = TrackingField::None;
@@ -43,6 +54,7 @@ struct TrackingCheck {
 inline constexpr const char* kStepLengthMessage = "The current step length is negative or zero";
 inline constexpr const char* kMarkSizeMessage = "Valid range is 1 to 2,147,483,647";
 inline constexpr const char* kPorosityMessage = "The porosity must be greater than 0 and at most 1";
+inline constexpr const char* kReleaseTimeMessage = "The release time must lie between 0 and the end of the simulation,";
 
 // The dialog's entries for the current settings: the step length shown in
 // the dialog's unit, flowlines forced for a model of a single time step.
@@ -54,7 +66,7 @@ std::string ConvertedStepLength(const std::string& shown, int fromUnit, int toUn
 
 // The first refused entry, in the dialog's order: stress period, time step,
 // step length, mark size on the plan, mark size on the sections, the layer
-// porosities.
+// porosities, the release time.
 TrackingCheck CheckTrackingEntries(const TrackingEntries& entries, const StressPeriods& periods);
 
 // Stores checked entries: the time step and the layer colours into `state`, the rest into

@@ -2,6 +2,7 @@
 // drag over inactive cells on the real window.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
@@ -106,6 +107,23 @@ TEST(TrackingDialog, ChangingTheUnitConvertsTheShownStep) {
 
 namespace kestra::test {
 namespace {
+
+TEST(TrackingDialog, BoundaryCellRuleAndReleaseTimeAreStored) {
+  TrackingDialogScene s;
+  app::TrackingDialog dialog(TrackingEntriesFrom(s.tracking, s.periods, s.model), s.periods, s.ui, nullptr);
+  EXPECT_TRUE(Field<QRadioButton>(dialog, "boundary_cells_option_1")->isChecked()) << "sinks by flow sign";
+  Field<QRadioButton>(dialog, "boundary_cells_option_0")->setChecked(true);
+  Field<QLineEdit>(dialog, "release_time")->setText("2.5");
+  dialog.accept();
+  EXPECT_EQ(s.ui.LastMessage(), std::string(kReleaseTimeMessage) + " 2");
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  Field<QLineEdit>(dialog, "release_time")->setText("2");
+  dialog.accept();
+  ASSERT_EQ(dialog.result(), QDialog::Accepted) << s.ui.LastMessage();
+  StoreTrackingEntries(dialog.Entries(), s.periods, s.tracking, s.model);
+  EXPECT_EQ(s.tracking.BoundaryCells, BoundaryCellRule::AllAreSinks);
+  EXPECT_EQ(s.tracking.ReleaseTime, 2.0);
+}
 
 TEST(TrackingDialog, PorosityPageRefusesAPorosityAboveOne) {
   TrackingDialogScene s;

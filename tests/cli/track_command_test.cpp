@@ -209,11 +209,77 @@ TEST(TrackCommand, TheMf2005ImportTracksAsTheModelFileSetOfTheSameRun) {
   EXPECT_EQ(test::ReadWholeFile(dir.File("ends1.csv")), test::ReadWholeFile(dir.File("ends2.csv")));
 }
 
+// mixed3d: the river along row 13 of layer 1 loses water to the aquifer in
+// every cell. Particles released south of it in layer 1 flow north under
+// the river to the pumping well in layer 2, row 8, column 15, unless every
+// river cell is taken as a sink.
+std::vector<std::vector<std::string>> MixedEnds(const test::TempDir& dir, const std::string& model,
+                                                const std::string& sinks) {
+  test::WriteWholeFile(dir.File("south.txt"),
+                       "KESTRA_V100_PARTICLES\r\n 6 \r\n"
+                       "0.5 0.5 0.5 18 14 1 12 255 1\r\n0.5 0.5 0.5 19 14 1 12 255 1\r\n"
+                       "0.5 0.5 0.5 20 14 1 12 255 1\r\n0.5 0.5 0.5 21 14 1 12 255 1\r\n"
+                       "0.5 0.5 0.5 20 15 1 12 255 1\r\n0.5 0.5 0.5 21 15 1 12 255 1\r\n");
+  EXPECT_EQ(RunQuietly({"track", model, "--particles", dir.File("south.txt"), "--out", dir.File("south.pth"),
+                        "--endpoints", dir.File("south.csv"), "--step-length", "100000", "--time-unit", "days",
+                        "--max-steps", "1", "--sinks", sinks}),
+            0);
+  std::vector<std::vector<std::string>> ends;
+  for (const std::string& line : Lines(test::ReadWholeFile(dir.File("south.csv")))) ends.push_back(CsvFields(line));
+  ends.erase(ends.begin());
+  EXPECT_EQ(ends.size(), 6u);
+  return ends;
+}
+
+TEST(TrackCommand, ParticlesPassTheLosingRiverToThePumpingWell) {
+  test::TempDir dir;
+  for (const std::string& model : {test::CopySharedRun(dir, "mixed3d", "lahey", "mixed3d.mdl"),
+                                   test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam")}) {
+    SCOPED_TRACE(model);
+    for (const std::vector<std::string>& end : MixedEnds(dir, model, "by-flow")) {
+      const std::vector<std::string> finalCell(end.begin() + 8, end.begin() + 11);
+      EXPECT_EQ(finalCell, (std::vector<std::string>{"15", "8", "2"}));
+      EXPECT_EQ(end[18], "entered a sink cell");
+      EXPECT_GT(std::stod(end[17]), 900);  // days
+    }
+    // Taken as sinks, the river cells end them all, hundreds of days early.
+    for (const std::vector<std::string>& end : MixedEnds(dir, model, "all")) {
+      EXPECT_EQ(end[9], "13");
+      EXPECT_EQ(end[10], "1");
+      EXPECT_EQ(end[18], "entered a sink cell");
+      EXPECT_LT(std::stod(end[17]), 800);
+    }
+  }
+}
+
+TEST(TrackCommand, BackwardPathlinesReleasedAtTheEndGoBackThroughTheSimulation) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
+  std::vector<std::string> args = TransientRun(dir, "1");
+  args.insert(args.end(), {"--backward", "--release-time", "end"});
+  ASSERT_EQ(RunQuietly(args), 0);
+  double latest = 0;
+  for (const PathRecord& r : ReadPathlines(dir.File("paths1.txt")))
+    if (r.code < 0) latest = std::max(latest, r.time);
+  // Back from day 201 beyond the start of the last period, never before day 0.
+  EXPECT_GT(latest, 100);
+  EXPECT_LE(latest, 201 * (1 + 1e-9));
+
+  // From the start of the first time step, the default, there is no going back.
+  args.resize(args.size() - 2);
+  ASSERT_EQ(RunQuietly(args), 0);
+  for (const PathRecord& r : ReadPathlines(dir.File("paths1.txt"))) EXPECT_FALSE(r.code < 0 && r.time > 0);
+}
+
 TEST(TrackCommand, RefusesWrongArgumentsAndAMissingTimeStep) {
   std::ostringstream out, err;
   EXPECT_EQ(RunCommandLine({"track", Model("uniform1/lahey/uniform1.mdl"), "--out", "x"}, out, err), 2);
   EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--recharge-faces", "4"}, out, err), 2);
   EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--period", "2"}, out, err), 2);
+  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--sinks", "some"}, out, err), 2);
+  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--release-time", "-1"}, out, err), 2);
+  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--release-time", "end"}, out, err), 2)
+      << "flowlines have no release time";
   test::TempDir dir;
   test::WriteWholeFile(dir.File("p.txt"), "KESTRA_V100_PARTICLES\r\n 0 \r\n");
   err.str("");
@@ -222,6 +288,12 @@ TEST(TrackCommand, RefusesWrongArgumentsAndAMissingTimeStep) {
                            out, err),
             1);
   EXPECT_NE(err.str().find("no time step 2 in stress period 1"), std::string::npos) << err.str();
+  err.str("");
+  EXPECT_EQ(RunCommandLine({"track", Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
+                            dir.File("o.txt"), "--pathlines", "--release-time", "1.5"},
+                           out, err),
+            2);
+  EXPECT_NE(err.str().find("beyond the end of the simulation, 1"), std::string::npos) << err.str();
 }
 
 TEST(TrackCommand, HelpNamesEveryOption) {
@@ -229,7 +301,8 @@ TEST(TrackCommand, HelpNamesEveryOption) {
   ASSERT_EQ(RunCommandLine({"track", "--help"}, out, err), 0);
   for (const char* option : {"--particles", "--out", "--endpoints", "--forward", "--backward", "--pathlines",
                              "--step-length", "--time-unit", "--max-steps", "--stop-at-sinks", "--stop-at-time-limit",
-                             "--recharge-faces", "--et-faces", "--period", "--step", "--threads"})
+                             "--recharge-faces", "--et-faces", "--period", "--step", "--threads", "--sinks",
+                             "--release-time"})
     EXPECT_NE(out.str().find(option), std::string::npos) << option;
 }
 

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/sink_codes.h"
 #include "input/layer_files.h"
 #include "support/model_writers.h"
+#include "support/result_builders.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
 
@@ -188,6 +190,49 @@ TEST(OpenModelFile, PumpingWellsOfTheFirstPeriodAreSinks) {
   EXPECT_EQ(f.session.model.SINKCODE(2, 1, 1), 0);  // rate 0
   EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), 0);  // injection
   EXPECT_TRUE(f.session.loaded.sinkCellsLoaded);
+}
+
+// The results of the one time step of a 3 x 2 model: heads of 5 and the
+// face flows, with the well term when `wells` is given.
+void WriteResults(const OpenFixture& f, const std::vector<float>& wells) {
+  test::WriteResultFile(f.dir.File("HEADS.DAT"), ResultFileFormat::Lahey, 4, [](ResultFileWriter& writer) {
+    writer.WriteLayer(test::LayerHeader(1, 1, 1, 3, 2), std::vector<float>(6, 5.0f));
+  });
+  test::WriteResultFile(f.dir.File("BUDGET.DAT"), ResultFileFormat::Lahey, 4, [&](ResultFileWriter& writer) {
+    writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, "FLOW RIGHT FACE", 3, 2, 1), std::vector<float>(6, 1.0f));
+    writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, "FLOW FRONT FACE", 3, 2, 1), std::vector<float>(6, 0.0f));
+    if (!wells.empty()) writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, "WELLS", 3, 2, 1), wells);
+  });
+}
+
+TEST(OpenModelFile, WellsAreSinksOrSourcesByTheSignOfTheirBudgetTerm) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.wells = {-50, 0, 20, 0, 0, 0};
+  const std::string path = f.Write("wells", model);
+  WriteResults(f, {-50, 0, 20, 0, 0, 0});
+  ASSERT_TRUE(f.Open(path));
+  ASSERT_TRUE(f.session.model.flowTermsLoaded) << f.ui.LastMessage();
+  EXPECT_EQ(f.session.model.SINKCODE(1, 1, 1), kOutflowCell);
+  EXPECT_EQ(f.session.model.SINKCODE(2, 1, 1), 0);
+  EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), kInflowCell);
+  EXPECT_TRUE(f.ui.messages.empty()) << f.ui.LastMessage();
+}
+
+TEST(OpenModelFile, ABudgetWithoutTheWellTermKeepsPumpingWellsSinksAndSaysSoOnce) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.wells = {-50, 0, 20, 0, 0, 0};
+  const std::string path = f.Write("wells", model);
+  WriteResults(f, {});
+  ASSERT_TRUE(f.Open(path));
+  ASSERT_TRUE(f.session.model.flowTermsLoaded) << f.ui.LastMessage();
+  EXPECT_EQ(f.session.model.SINKCODE(1, 1, 1), kBoundarySink);
+  EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), 0);
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0].text, NoBoundaryFlowsText({"WEL"}));
+  EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(f.ui.beeps, 0);
 }
 
 TEST(ImportNameFile, ReadsTheModelWithItsOwnSettingsFile) {

@@ -124,7 +124,7 @@ TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSetInEveryTimeStep) {
         model.CurrentPeriod = period;
         model.CurrentStep = step;
         model.flowTermsLoaded = false;
-        ASSERT_TRUE(LoadSinkCells(model, opened->ui, true));
+        ASSERT_TRUE(LoadSinkCells(model, opened->session.tracking.BoundaryCells, opened->ui, true));
         ASSERT_TRUE(LoadHeads(model, opened->session.settings, opened->ui, true));
         ASSERT_TRUE(LoadFlowTerms(model, opened->ui, true));
       }

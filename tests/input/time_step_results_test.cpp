@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/sink_codes.h"
 #include "input/open_model.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
@@ -41,6 +42,32 @@ TEST(ModelStepLoader, LoadsAnotherStepAndRestoresTheOpenedOneExactly) {
   EXPECT_EQ(model.DRAWDOWN, opened.DRAWDOWN);
   EXPECT_EQ(model.VX, opened.VX);
   EXPECT_EQ(model.IBOUND, opened.IBOUND);
+  EXPECT_TRUE(m.ui.messages.empty());
+}
+
+// transient2 pumps in layer 2, row 8, column 8 in every period and injects
+// in layer 1, row 4, column 12 only in the third: each time step a pathline
+// run loads has its own sinks and sources.
+TEST(ModelStepLoader, DecidesTheSinksOfEveryStepItLoads) {
+  TransientModel m;
+  ModelState& model = m.session.model;
+  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
+  EXPECT_EQ(model.SINKCODE(8, 8, 2), kOutflowCell);
+  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0);
+  model.CurrentPeriod = 3;
+  model.CurrentStep = 2;
+  ASSERT_TRUE(loader.LoadFlowField(model));
+  EXPECT_EQ(model.SINKCODE(8, 8, 2), kOutflowCell);
+  EXPECT_EQ(model.SINKCODE(12, 4, 1), kInflowCell);
+  model.CurrentPeriod = 2;
+  ASSERT_TRUE(loader.LoadFlowField(model));
+  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0);
+
+  m.session.tracking.BoundaryCells = BoundaryCellRule::AllAreSinks;
+  model.CurrentPeriod = 3;
+  ASSERT_TRUE(loader.LoadFlowField(model));
+  EXPECT_EQ(model.SINKCODE(8, 8, 2), kBoundarySink);
+  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0) << "an injection well is no sink under either rule";
   EXPECT_TRUE(m.ui.messages.empty());
 }
 

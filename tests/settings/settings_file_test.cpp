@@ -182,11 +182,23 @@ TEST_F(TimeSection, WrittenValuesReadBack) {
   written.MarkSizeXsections = 5;
   written.MarkOnTopView = -1;
   written.MarkOnXsections = -1;
+  written.BoundaryCells = BoundaryCellRule::AllAreSinks;
   ASSERT_TRUE(WriteTimeSettings(path, written));
   EXPECT_NE(test::ReadWholeFile(path).find("STEP LENGHT= 86400.5"), std::string::npos);
   TrackingSettings read;
   ReadTimeSettings(path, 1, read);
   EXPECT_EQ(read, written);
+}
+
+TEST_F(TimeSection, BoundaryCellsAreSinksByFlowSignUnlessTheFileSaysAll) {
+  EXPECT_EQ(ReadTime("", 1).BoundaryCells, BoundaryCellRule::SinksByFlowSign);
+  EXPECT_EQ(ReadTime("[TIME]\nBoundary cells=1\n", 1).BoundaryCells, BoundaryCellRule::AllAreSinks);
+  EXPECT_EQ(ReadTime("[time]\nboundary CELLS= 1\n", 1).BoundaryCells, BoundaryCellRule::AllAreSinks);
+  EXPECT_EQ(ReadTime("[TIME]\nBoundary cells=7\n", 1).BoundaryCells, BoundaryCellRule::SinksByFlowSign);
+  TrackingSettings written;
+  written.BoundaryCells = BoundaryCellRule::AllAreSinks;
+  ASSERT_TRUE(WriteTimeSettings(path, written));
+  EXPECT_NE(test::ReadWholeFile(path).find("Boundary cells= 1"), std::string::npos);
 }
 
 TEST_F(TimeSection, ZeroStepOrIntervalAndUnknownUnitsFallBack) {

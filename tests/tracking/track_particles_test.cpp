@@ -515,6 +515,46 @@ TEST(PathlineMode, BackwardRunFromTheFirstStepWithTheTimeLimitEndsAtOnce) {
   EXPECT_EQ(f.Backward().time, 0);
 }
 
+TEST(PathlineMode, BackwardParticlesReleasedAtTheEndOfTheSimulationGoBackThroughEveryStep) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.tracking.ReleaseTime = SimulationEnd(f.periods);
+  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::BackwardRun);
+  // 10 time units at 2 m, then 10 at 1 m.
+  EXPECT_NEAR(f.Backward().time, 20, 1e-9);
+  EXPECT_NEAR(f.observer.segments.back().to.X, 495 - 20 - 10, 1e-4);
+  EXPECT_EQ(f.loader.loads, (std::vector<ScriptedLoader::StepId>{{2, 1}, {1, 1}}));
+  EXPECT_EQ(f.state.CurrentPeriod, 1);
+}
+
+TEST(PathlineMode, ParticlesReleasedWithinATimeStepStartThere) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.tracking.ReleaseTime = 15;
+  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::BackwardRun);
+  // 5 time units at 2 m, then 10 at 1 m.
+  EXPECT_NEAR(f.Backward(1).time, 15, 1e-9);
+  EXPECT_NEAR(10 * (f.Backward(1).cell.column - 1) + 10 * f.Backward(1).local.x, 495 - 10 - 10, 1e-3);
+  f.Run(TrackMode::ForwardRun);
+  // Forward from time 15: 5 time units at 2 m, then the simulation ends.
+  EXPECT_NEAR(f.Forward(2).time, 5, 1e-9);
+  EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10, 1e-4);
+  EXPECT_EQ(f.state.CurrentPeriod, 1) << "the step current before the runs is current again";
+}
+
+TEST(PathlineMode, AReleaseBeyondTheSimulationWithTheTimeLimitTracksNothing) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.tracking.ReleaseTime = 20;
+  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.observer.segments.empty());
+  EXPECT_EQ(f.Forward().time, 0);
+}
+
 TEST(PathlineMode, ParticlesAheadOfTheLoadedStepWaitForTheirOwn) {
   TransientChannel f;
   f.tracking.StopAtTimeLimit = -1;

@@ -41,6 +41,45 @@ TEST(TrackingEntries, ChecksPeriodThenStepOfThatPeriodThenStepLengthAndMarkSizes
   EXPECT_TRUE(CheckTrackingEntries(e, periods).message.empty());
 }
 
+TEST(TrackingEntries, TheReleaseTimeIsBlankOrWithinTheSimulation) {
+  const StressPeriods periods = ThreePeriods();
+  TrackingEntries e = Entries(periods);
+  EXPECT_EQ(e.releaseTime, "");
+  for (const char* refused : {"-1", "201.5"}) {
+    e.releaseTime = refused;
+    EXPECT_EQ(CheckTrackingEntries(e, periods).field, TrackingField::ReleaseTime) << refused;
+    EXPECT_EQ(CheckTrackingEntries(e, periods).message, std::string(kReleaseTimeMessage) + " 201");
+  }
+  TrackingSettings tracking;
+  ModelState model;
+  for (const char* accepted : {"201", "0", "  "}) {
+    e.releaseTime = accepted;
+    EXPECT_TRUE(CheckTrackingEntries(e, periods).message.empty()) << accepted;
+  }
+  tracking.ReleaseTime = 5;
+  StoreTrackingEntries(e, periods, tracking, model);
+  EXPECT_FALSE(tracking.ReleaseTime.has_value()) << "a blank entry releases at the start of the time step";
+  e.releaseTime = "201";
+  StoreTrackingEntries(e, periods, tracking, model);
+  EXPECT_EQ(tracking.ReleaseTime, 201.0);
+  EXPECT_EQ(TrackingEntriesFrom(tracking, periods, model).releaseTime, " 201");
+}
+
+TEST(TrackingEntries, TheBoundaryCellRuleGoesBothWays) {
+  const StressPeriods periods = ThreePeriods();
+  TrackingEntries e = Entries(periods);
+  EXPECT_FALSE(e.allBoundaryCellsAreSinks) << "sinks by flow sign unless set";
+  TrackingSettings tracking;
+  ModelState model;
+  e.allBoundaryCellsAreSinks = true;
+  StoreTrackingEntries(e, periods, tracking, model);
+  EXPECT_EQ(tracking.BoundaryCells, BoundaryCellRule::AllAreSinks);
+  EXPECT_TRUE(TrackingEntriesFrom(tracking, periods, model).allBoundaryCellsAreSinks);
+  e.allBoundaryCellsAreSinks = false;
+  StoreTrackingEntries(e, periods, tracking, model);
+  EXPECT_EQ(tracking.BoundaryCells, BoundaryCellRule::SinksByFlowSign);
+}
+
 TEST(TrackingEntries, StoresTheStepInTheModelUnitAndAZeroMarkIntervalAsOne) {
   const StressPeriods periods = ThreePeriods();
   TrackingEntries e = Entries(periods);
