@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "cli/tracking_options.h"
 #include "graphics/view_arrangement.h"
 #include "input/text_reader.h"
 
@@ -25,6 +26,9 @@ std::optional<PlotFileFormat> FormatNamed(const std::string& name) {
   if (lower == "dxf") return PlotFileFormat::Dxf;
   if (lower == "hpgl" || lower == "hpg" || lower == "plt") return PlotFileFormat::Hpgl;
   if (lower == "png") return PlotFileFormat::Png;
+  if (lower == "bmp") return PlotFileFormat::Bmp;
+  if (lower == "svg") return PlotFileFormat::Svg;
+  if (lower == "pdf") return PlotFileFormat::Pdf;
   return std::nullopt;
 }
 
@@ -132,7 +136,7 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
     const std::string extension = std::filesystem::path(options.outPath).extension().string();
     format = FormatNamed(extension.empty() ? "" : extension.substr(1));
   }
-  if (!format) return Refuse(err, "cannot tell the format of '" + options.outPath + "': give --format dxf|hpgl|png");
+  if (!format) return Refuse(err, "cannot tell the format of '" + options.outPath + "': give --format dxf|hpgl|png|bmp|svg|pdf");
   options.format = *format;
   return true;
 }
@@ -140,12 +144,16 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
 void ReportPlotProblem(std::ostream& err, const std::string& reason) { err << "kestra-cli plot: " << reason << "\n"; }
 
 void PrintPlotUsage(std::ostream& out) {
-  out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png] [--layer K]\n"
+  out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png|bmp|svg|pdf] [--layer K]\n"
          "                       [--row R --column C] [--zoom XMIN,YMIN,XMAX,YMAX] [--size WxH]\n"
+         "                       [--particles FILE [--forward] [--backward] [tracking options]]\n"
          "Draws the plan view of a model file (.mdl) or name-file model with the model's\n"
-         "settings and, into DXF and PNG files, the row and column cross-sections.\n"
-         "  --out FILE      the plot file; .dxf, .hpgl (.hpg, .plt) or .png give the format\n"
-         "  --format F      dxf, hpgl or png, whatever the extension says\n"
+         "settings and, into DXF and picture files, the row and column cross-sections.\n"
+         "With a particle file the particles are tracked as the run commands track them\n"
+         "and their pathlines and time marks are drawn into the plot.\n"
+         "  --out FILE      the plot file; .dxf, .hpgl (.hpg, .plt), .png, .bmp, .svg or .pdf\n"
+         "                  give the format\n"
+         "  --format F      dxf, hpgl, png, bmp, svg or pdf, whatever the extension says\n"
          "  --layer K       the layer shown in plan (default 1)\n"
          "  --row R         the row cut by the row section (default: the model's settings)\n"
          "  --column C      the column cut by the column section (default: the model's settings)\n"
@@ -153,7 +161,9 @@ void PrintPlotUsage(std::ostream& out) {
          "                  the part of the plan shown, in model units from the grid's\n"
          "                  upper-left corner, y downwards (default: the whole grid)\n"
          "  --size WxH      the drawing space in pixels (default 1200x900): the size of a PNG;\n"
-         "                  in DXF the width of barrier strips and section gaps\n";
+         "                  in DXF the width of barrier strips and section gaps\n"
+         "Tracking options:\n"
+      << kTrackingUsage;
 }
 
 }  // namespace kestra::cli

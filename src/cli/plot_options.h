@@ -10,7 +10,12 @@
 
 namespace kestra::cli {
 
-enum class PlotFileFormat { Dxf, Hpgl, Png };
+enum class PlotFileFormat { Dxf, Hpgl, Png, Bmp, Svg, Pdf };
+
+// True for the formats written from the pictures' pixels.
+inline bool IsPictureFormat(PlotFileFormat format) {
+  return format != PlotFileFormat::Dxf && format != PlotFileFormat::Hpgl;
+}
 
 struct PlotOptions {
   std::string modelPath;
