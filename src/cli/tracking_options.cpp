@@ -50,6 +50,7 @@ const std::map<std::string, ValueReader>& ValueOptions() {
       {"--max-steps", Whole(&TrackingOptions::maxSteps, 1, 2147483647)},
       {"--stop-at-sinks", Switch(&TrackingOptions::stopAtSinks)},
       {"--stop-at-time-limit", Switch(&TrackingOptions::stopAtTimeLimit)},
+      {"--time-marks", Switch(&TrackingOptions::timeMarks)},
       {"--recharge-faces", Whole(&TrackingOptions::rechargeFaces, 0, 3)},
       {"--et-faces", Whole(&TrackingOptions::etFaces, 0, 1)},
       {"--period",
@@ -107,6 +108,7 @@ void ApplyTrackingOptions(const TrackingOptions& o, const StressPeriods& periods
   if (o.stopAtSinks) t.StopAtSinks = *o.stopAtSinks ? -1 : 0;
   if (o.stopAtTimeLimit) t.StopAtTimeLimit = *o.stopAtTimeLimit ? -1 : 0;
   if (o.rechargeFaces) t.RechargeAssignment = static_cast<std::int16_t>(*o.rechargeFaces);
+  if (o.timeMarks) t.MarkOnTopView = t.MarkOnXsections = *o.timeMarks ? -1 : 0;
   if (o.etFaces) t.EvapotranspirationAssignment = static_cast<std::int16_t>(*o.etFaces);
 }
 

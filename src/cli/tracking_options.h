@@ -25,7 +25,8 @@ inline constexpr const char* kTrackingUsage =
     "  --stop-at-time-limit on|off  stop at the end (start, backward) of the simulation\n"
     "  --recharge-faces 0..3     recharge on 0 top, 1 bottom, 2 both faces, 3 distributed\n"
     "  --et-faces 0..1           evapotranspiration on 0 the top face, 1 distributed\n"
-    "  --period P --step S       the time step the particles start in (default 1, 1)\n";
+    "  --period P --step S       the time step the particles start in (default 1, 1)\n"
+    "  --time-marks on|off       marks every mark interval of steps on the plan and sections\n";
 
 struct TrackingOptions {
   std::string particles;
@@ -34,7 +35,7 @@ struct TrackingOptions {
   bool pathlines = false;
   std::optional<double> stepLength;
   std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces;
-  std::optional<bool> stopAtSinks, stopAtTimeLimit;
+  std::optional<bool> stopAtSinks, stopAtTimeLimit, timeMarks;
   TimeStepChoice time;
 };
 
