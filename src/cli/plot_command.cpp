@@ -2,6 +2,8 @@
 // model drawn as the window draws them, into a DXF, HPGL or picture file;
 // with a particle file, the particles tracked and their pathlines drawn in
 // by the replay the window's Save Plot As uses.
+#include <QGuiApplication>
+#include <memory>
 #include <ostream>
 
 #include "cli/batch_model.h"
@@ -13,6 +15,7 @@
 #include "graphics/view_arrangement.h"
 #include "input/package_layer_source.h"
 #include "input/time_step_results.h"
+#include "render/plot_decoration.h"
 #include "render/plot_image.h"
 #include "render/raster_picture.h"
 #include "render/view_image.h"
@@ -120,8 +123,26 @@ bool DrawIntoViews(const PlotOptions& options, Session& session, ParticleSet& pa
   return error.empty();
 }
 
-bool SavePicture(const PlotOptions& options, const BatchViews& views, std::ostream& err) {
-  const QImage image = ComposeViews(views.plan, views.rowSection, views.columnSection, views.layout, views.placement);
+// Text on a picture needs the fonts of a GUI application, which the batch
+// tool otherwise does without; one without a screen is made for the plot.
+std::unique_ptr<QGuiApplication> FontsForText() {
+  if (QCoreApplication::instance()) return nullptr;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "kestra-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+bool SavePicture(const PlotOptions& options, const Session& session, const ParticleSet& particles,
+                 const BatchViews& views, std::ostream& err) {
+  PlotDecoration decoration{options.title, options.legend, {}};
+  const auto application = options.legend || !options.title.empty() ? FontsForText() : nullptr;
+  if (options.legend)
+    decoration.legend = LegendEntries(session.settings, !particles.Particles.empty(),
+                                      particles.Particles.empty() ? 0 : particles.Particles[0].ParticleColor);
+  const QImage image = DecoratedViews(
+      {views.plan, views.rowSection, views.columnSection, views.layout, views.placement}, decoration);
   std::string error;
   if (!SavePlotImage(image, options.outPath, ImageFormat(options.format), error)) ReportPlotProblem(err, error);
   return error.empty();
@@ -157,7 +178,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
                                  options.width, options.height);
   if (!views.layout.planShown) return Fail(err, "the drawing space is too small for the plan", 2);
   if (!DrawIntoViews(options, session, particles, views, err)) return 1;
-  if (IsPictureFormat(options.format) && !SavePicture(options, views, err)) return 1;
+  if (IsPictureFormat(options.format) && !SavePicture(options, session, particles, views, err)) return 1;
   out << "wrote " << options.outPath << "\n";
   return 0;
 }

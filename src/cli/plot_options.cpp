@@ -93,11 +93,12 @@ bool ReadOptionValue(const std::string& option, const std::string& value, PlotOp
   if (option == "--row") return (options.row = PositiveInteger(value, kAnyCount)).has_value();
   if (option == "--column") return (options.column = PositiveInteger(value, kAnyCount)).has_value();
   if (option == "--zoom") return (options.zoom = ZoomNamed(value)).has_value();
+  if (option == "--title") return !(options.title = value).empty();
   return ReadSize(value, options);
 }
 
 bool IsValueOption(const std::string& word) {
-  for (const char* option : {"--out", "--format", "--layer", "--row", "--column", "--zoom", "--size"})
+  for (const char* option : {"--out", "--format", "--layer", "--row", "--column", "--zoom", "--size", "--title"})
     if (word == option) return true;
   return false;
 }
@@ -116,6 +117,10 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
     if (word == "--help" || word == "-h") {
       options.help = true;
       return true;
+    }
+    if (word == "--legend") {
+      options.legend = true;
+      continue;
     }
     if (IsValueOption(word)) {
       if (n + 1 >= args.size()) return Refuse(err, word + " needs a value");
@@ -162,6 +167,9 @@ void PrintPlotUsage(std::ostream& out) {
          "                  upper-left corner, y downwards (default: the whole grid)\n"
          "  --size WxH      the drawing space in pixels (default 1200x900): the size of a PNG;\n"
          "                  in DXF the width of barrier strips and section gaps\n"
+         "  --title TEXT    a title above a picture\n"
+         "  --legend        coordinate and elevation ticks, a scale bar and a legend of the\n"
+         "                  cell types and packages shown around a picture\n"
          "Tracking options:\n"
       << kTrackingUsage;
 }

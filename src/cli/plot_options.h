@@ -27,6 +27,8 @@ struct PlotOptions {
   std::optional<ZoomWindow> zoom;
   int width = 1200;  // pixels of the drawing space
   int height = 900;
+  std::string title;    // above a picture
+  bool legend = false;  // ticks, scale bar and legend around a picture
   bool help = false;
 };
 

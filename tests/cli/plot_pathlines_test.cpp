@@ -104,6 +104,32 @@ TEST(PlotPathlines, SvgAndPdfHoldThePicture) {
   EXPECT_GT(GreenPixels(bmp), 100);
 }
 
+TEST(PlotPathlines, TitleAndLegendWidenThePictureAroundTheSameViews) {
+  PlotScene scene;
+  std::string errors;
+  ASSERT_EQ(scene.Write("plain.png", true, &errors), 0) << errors;
+  ASSERT_EQ(Plot({scene.model, "--out", scene.dir.File("report.png"), "--particles", scene.particles, "--forward",
+                  "--backward", "--legend", "--title", "uniform1"},
+                 &errors),
+            0)
+      << errors;
+  const QImage plain(QString::fromStdString(scene.dir.File("plain.png")));
+  const QImage report(QString::fromStdString(scene.dir.File("report.png")));
+  ASSERT_FALSE(report.isNull());
+  EXPECT_GT(report.width(), plain.width() + 100);
+  EXPECT_GT(report.height(), plain.height() + 40);
+  // The views sit unchanged inside the margins: find the plain picture's
+  // first row of pixels somewhere in the report.
+  bool found = false;
+  const QImage firstRow = plain.copy(0, 0, plain.width(), 1).convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y + plain.height() <= report.height() && !found; ++y)
+    for (int x = 0; x + plain.width() <= report.width() && !found; ++x)
+      found = report.copy(x, y, plain.width(), 1).convertToFormat(QImage::Format_RGB32) == firstRow;
+  EXPECT_TRUE(found);
+  // The legend's pathline entry in the particles' green, beside the views.
+  EXPECT_GT(GreenPixels(report.copy(plain.width(), 0, report.width() - plain.width(), report.height())), 20);
+}
+
 TEST(PlotPathlines, MissingParticleFileIsReported) {
   PlotScene scene;
   std::string errors;
