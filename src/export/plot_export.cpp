@@ -49,6 +49,7 @@ void ReplayOntoPlot(PlotContext& context, TrackingRun& run) {
   const bool pathlineFile = context.device.PlotFormat == kPlotFormatModpath && context.device.file.is_open();
   PathlineWriter writer(context.device.file, context.model.YEDGE[context.model.NROW]);
   PlotReplayObserver observer(drawing, pathlineFile ? &writer : nullptr);
+  DxfLayerScope dxfLayer(context.device, "PATHLINES");
   TrackingRun replay{run.state, run.settings, run.tracking, run.periods, run.particles, run.busy,
                      run.ui,    observer,     run.loader,   run.control, run.threadCount};
   ReplayParticles(replay);

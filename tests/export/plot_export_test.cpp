@@ -43,6 +43,7 @@ struct TrackedModel {
     device.PlotToFile = true;
     PlotContext context{plan, row, column, device, session.model, layout};
     DrawInputs inputs{session.settings, packages, ui};
+    inputs.gridPlotSwitch = true;
     TrackObserver unused;
     TrackingRun run = Run(unused);
     return SavePlot(context, inputs, run, error);
@@ -82,6 +83,21 @@ TEST(PlotExport, DxfCarriesTheReplayedPathline) {
   EXPECT_EQ(a.substr(a.size() - 5), "EOF\r\n");
   EXPECT_FALSE(std::filesystem::exists(PlotTemporaryPath(with)));
   EXPECT_FALSE(model.device.PlotToFile);
+}
+
+TEST(PlotExport, DxfPutsEachKindOfElementOnItsOwnLayer) {
+  test::TempDir dir;
+  TrackedModel model(dir);
+  ASSERT_TRUE(model.opened);
+  std::string error;
+  const std::string path = dir.File("layers.dxf");
+  ASSERT_TRUE(model.Save(kPlotFormatDxf, path, error)) << error;
+  const std::string dxf = test::ReadWholeFile(path);
+  // uniform1: grid lines, fixed-head columns, sections and one pathline.
+  for (const char* layer : {"GRID", "CELL_TYPES", "SECTIONS", "PATHLINES"})
+    EXPECT_GT(CountOf(dxf, std::string("\r\n  8\r\n") + layer + "\r\n"), 0) << layer;
+  EXPECT_EQ(CountOf(dxf, "\r\n  8\r\n0\r\n"), 0);
+  EXPECT_EQ(model.device.DxfLayer, "0");
 }
 
 TEST(PlotExport, ModpathFormatWritesThePathlinePoints) {
