@@ -8,20 +8,14 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli_runner.h"
 #include "export/result_exports.h"
 #include "support/temp_dir.h"
 
 namespace kestra::cli {
 namespace {
 
-int Export(const Arguments& args, std::string* errors = nullptr) {
-  std::ostringstream out, err;
-  Arguments command{"export"};
-  command.insert(command.end(), args.begin(), args.end());
-  const int code = RunCommandLine(command, out, err);
-  if (errors) *errors = err.str();
-  return code;
-}
+int Export(const Arguments& args, std::string* errors = nullptr) { return RunCli("export", args, errors); }
 
 // The values of the arrays that follow each header line, as numbers.
 std::vector<std::vector<double>> Arrays(const std::string& text, const std::string& header) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli_runner.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
 #include "tracking/particle_file.h"
@@ -13,14 +14,7 @@
 namespace kestra::cli {
 namespace {
 
-int Plot(const Arguments& args, std::string* errors = nullptr) {
-  std::ostringstream out, err;
-  Arguments command{"plot"};
-  command.insert(command.end(), args.begin(), args.end());
-  const int code = RunCommandLine(command, out, err);
-  if (errors) *errors = err.str();
-  return code;
-}
+int Plot(const Arguments& args, std::string* errors = nullptr) { return RunCli("plot", args, errors); }
 
 // uniform1 with three particles in the middle of column 10: forward they
 // run to column 20, backward to column 1.
