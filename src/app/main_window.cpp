@@ -88,9 +88,16 @@ void MainWindow::BuildMenus() {
           &MainWindow::file_load_particles_Click);
   connect(AddItem(file, "file_save_particles_as", tr("&Save Particles As...")), &QAction::triggered, this,
           &MainWindow::file_save_particles_as_Click);
+  connect(AddItem(file, "file_save_heads_as", tr("Save &Heads As...")), &QAction::triggered, this,
+          &MainWindow::file_save_heads_as_Click);
+  connect(AddItem(file, "file_save_drawdowns_as", tr("Save &Drawdowns As...")), &QAction::triggered, this,
+          &MainWindow::file_save_drawdowns_as_Click);
+  connect(AddItem(file, "file_save_velocity_as", tr("Save &Velocity As...")), &QAction::triggered, this,
+          &MainWindow::file_save_velocity_as_Click);
   file->addSeparator();
-  AddItem(file, "file_save_plot_as", tr("Save &Plot As..."));
-  AddItem(file, "file_print", tr("P&rint..."));
+  connect(AddItem(file, "file_save_plot_as", tr("Save &Plot As...")), &QAction::triggered, this,
+          &MainWindow::file_save_plot_as_Click);
+  connect(AddItem(file, "file_print", tr("P&rint...")), &QAction::triggered, this, &MainWindow::File_Print_Click);
   file->addSeparator();
   connect(AddItem(file, "file_exit", tr("E&xit"), true), &QAction::triggered, this, &MainWindow::file_exit_Click);
 

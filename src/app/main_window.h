@@ -8,8 +8,11 @@
 #include <QString>
 
 #include "app/picture_view.h"
+#include "app/print_plot_dialog.h"
 #include "app/qt_user_interface.h"
 #include "export/dxf_map_file.h"
+#include "app/save_plot_dialog.h"
+#include "export/result_exports.h"
 #include "graphics/draw_inputs.h"
 #include "graphics/package_layers.h"
 #include "graphics/plot_primitives.h"
@@ -67,6 +70,11 @@ class MainWindow : public QMainWindow, public OpenObserver {
 
   // The model path given on the command line, opened when the window is first shown.
   void SetCommandLine(const QString& path) { commandLine_ = path; }
+  // The plot of Save Plot As written to the chosen file, as after OK in its
+  // dialog; false, after a message, when it could not be written.
+  bool SavePlotTo(const SavePlotChoice& choice);
+  // The four pictures the print dialog offers, from the views as they stand.
+  PrintPictures PrintPicturesOfViews() const;
   // Enables or disables the toolbar's model buttons and the two boxes together.
   void SetModelControlsEnabled(bool enabled);
   // The toolbar button with the given key ("open", "set particle", ...).
@@ -86,6 +94,11 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void file_import_model_Click();
   void file_load_particles_Click();
   void file_save_particles_as_Click();
+  void file_save_heads_as_Click();
+  void file_save_drawdowns_as_Click();
+  void file_save_velocity_as_Click();
+  void file_save_plot_as_Click();
+  void File_Print_Click();
   void file_exit_Click();
   void run_forward_Click();
   void run_backward_Click();
@@ -131,6 +144,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void DrawSectionVectors(PlotContext& context);
   void LoadMapFont();
 
+  // Exports (main_window_exports.cpp).
+  void SaveResults(ResultExport kind, const char* title);
+
   // Tracking (main_window_runs.cpp).
   void RunParticles(TrackMode mode);
   void SetRunButtonsRunning(bool running);
@@ -167,6 +183,10 @@ class MainWindow : public QMainWindow, public OpenObserver {
   PictureView* views_[3] = {};
   PackageLayerReader packages_;
   PlacementCounts placementCounts_;
+  struct {
+    std::string modelPath;  // the model the choice was made for
+    SavePlotChoice choice;
+  } savePlot_;
   WorksheetDrag drag_;
   SectionMarker marker_;
   QPointF lastPointer_;

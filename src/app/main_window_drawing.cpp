@@ -38,7 +38,9 @@ void MainWindow::ShowModel(Session& session) {
   ToolbarButton("set particle")->setChecked(true);
   SetModelControlsEnabled(true);
   for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",
-                           "run_step_backward", "options_particle_tracking", "options_maps"})
+                           "run_step_backward", "options_particle_tracking", "options_maps",
+                           "file_save_heads_as", "file_save_drawdowns_as", "file_save_velocity_as",
+                           "file_save_plot_as", "file_print"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
   // The plan takes the keys, so that the boxes are not left in an edit.

@@ -14,6 +14,7 @@ struct Command {
 
 const std::map<std::string, Command>& CommandTable() {
   static const std::map<std::string, Command> table = {
+      {"export", {ExportCommand, "export heads|drawdowns|velocity MODEL --layer K --out F  one layer's results as text"}},
       {"info", {InfoCommand, "info MODEL          open a model file (.mdl) or name file and print what it holds"}},
       {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},
       {"plot", {PlotCommand, "plot MODEL --out F  draw plan and sections of a model into a DXF, HPGL or PNG file"}},

@@ -17,6 +17,8 @@ int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err)
 int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // plot MODEL --out FILE [...]: plan and sections into a DXF, HPGL or PNG file.
 int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+// export heads|drawdowns|velocity MODEL --layer K --out FILE: one layer's results as text.
+int ExportCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // track MODEL --particles FILE --out PATHLINES [options]: tracks and writes pathlines and end points.
 int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 

@@ -1,16 +1,25 @@
 // kestra-cli plot MODEL --out FILE: the plan view and the cross-sections of a
-// model drawn as the window draws them, into a DXF, HPGL or PNG file.
+// model drawn as the window draws them, into a DXF, HPGL or picture file;
+// with a particle file, the particles tracked and their pathlines drawn in
+// by the replay the window's Save Plot As uses.
+#include <QGuiApplication>
+#include <memory>
 #include <ostream>
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/plot_options.h"
+#include "cli/tracking_options.h"
 #include "core/number_format.h"
-#include "graphics/plan_view.h"
+#include "export/plot_export.h"
 #include "graphics/view_arrangement.h"
 #include "input/package_layer_source.h"
+#include "input/time_step_results.h"
+#include "render/plot_decoration.h"
+#include "render/plot_image.h"
 #include "render/raster_picture.h"
 #include "render/view_image.h"
+#include "tracking/particle_file.h"
 
 namespace kestra::cli {
 namespace {
@@ -46,9 +55,17 @@ const char* PlotFormatName(PlotFileFormat format) {
   switch (format) {
     case PlotFileFormat::Dxf: return kPlotFormatDxf;
     case PlotFileFormat::Hpgl: return kPlotFormatHpgl;
-    case PlotFileFormat::Png: return kPlotFormatBitmap;
+    default: return kPlotFormatBitmap;
   }
-  return kPlotFormatBitmap;
+}
+
+PlotImageFormat ImageFormat(PlotFileFormat format) {
+  switch (format) {
+    case PlotFileFormat::Png: return PlotImageFormat::Png;
+    case PlotFileFormat::Svg: return PlotImageFormat::Svg;
+    case PlotFileFormat::Pdf: return PlotImageFormat::Pdf;
+    default: return PlotImageFormat::Bmp;
+  }
 }
 
 // The three pictures of the main window, drawn off the screen.
@@ -59,16 +76,36 @@ struct BatchViews {
   PlotDevice device;
 };
 
-// Draws the model as the window redraws it, with the plot file open for DXF
-// and HPGL; false when the file cannot be written.
-bool DrawIntoViews(const PlotOptions& options, const Session& session, BatchViews& views) {
+// The particles of the particle file tracked as the run commands track them,
+// each direction in turn. False, with the reader's messages on `err`, when
+// the file could not be read.
+bool TrackParticlesOfFile(const TrackingOptions& tracking, Session& session, ParticleSet& particles, std::ostream& err) {
+  CollectingInterface ui;
+  const bool read = tracking.particles.empty() || ReadParticleFile(tracking.particles, session.model, particles, ui);
+  for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
+  ui.messages.clear();
+  if (!read || particles.Particles.empty()) return read;
+  TrackObserver quiet;
+  ModelStepLoader loader(session.settings, session.tracking, ui);
+  RunControl control;
+  TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
+                  session.busy,  ui,               quiet,            loader,          control};
+  if (tracking.forward) RunTrackingCommand(run, TrackMode::ForwardRun);
+  if (tracking.backward) RunTrackingCommand(run, TrackMode::BackwardRun);
+  for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
+  return true;
+}
+
+// Draws the model as the window redraws it and retraces the particles, with
+// the plot file open for DXF and HPGL; false when the file cannot be written.
+bool DrawIntoViews(const PlotOptions& options, Session& session, ParticleSet& particles, BatchViews& views,
+                   std::ostream& err) {
   PlotDevice& device = views.device;
   device.PlotFormat = PlotFormatName(options.format);
   device.PlotFileName = options.outPath;
-  device.PlotToFile = options.format != PlotFileFormat::Png;
+  device.PlotToFile = !IsPictureFormat(options.format);
   device.IncludeLowerXsection = IsOn(session.settings.includeLowerXsection);
   device.IncludeRightXsection = IsOn(session.settings.includeRightXsection);
-  if (!OpenPlotFile(device, views.layout.zoom)) return false;
   const PackageLayerReader packages = MakePackageLayerReader(session);
   SilentInterface ui;
   DrawInputs inputs{session.settings, packages, ui};
@@ -79,20 +116,48 @@ bool DrawIntoViews(const PlotOptions& options, const Session& session, BatchView
   LoadOverlayFont(overlays);
   SetPlotOverlays(inputs, overlays, session);
   PlotContext context{views.plan, views.rowSection, views.columnSection, device, session.model, views.layout};
-  DrawModel(context, inputs, session.model.CurrentLayer);
-  return ClosePlotFile(device);
+  TrackObserver unused;
+  ModelStepLoader loader(session.settings, session.tracking, ui);
+  RunControl control;
+  TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
+                  session.busy,  ui,               unused,           loader,          control};
+  std::string error;
+  if (!SavePlot(context, inputs, run, error)) ReportPlotProblem(err, error);
+  return error.empty();
 }
 
-bool SavePng(const BatchViews& views, const std::string& path) {
-  const QImage image = ComposeViews(views.plan, views.rowSection, views.columnSection, views.layout, views.placement);
-  return !image.isNull() && image.save(QString::fromStdString(path), "PNG");
+// Text on a picture needs the fonts of a GUI application, which the batch
+// tool otherwise does without; one without a screen is made for the plot.
+std::unique_ptr<QGuiApplication> FontsForText() {
+  if (QCoreApplication::instance()) return nullptr;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "kestra-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+bool SavePicture(const PlotOptions& options, const Session& session, const ParticleSet& particles,
+                 const BatchViews& views, std::ostream& err) {
+  PlotDecoration decoration{options.title, options.legend, {}};
+  const auto application = options.legend || !options.title.empty() ? FontsForText() : nullptr;
+  if (options.legend)
+    decoration.legend = LegendEntries(session.settings, !particles.Particles.empty(),
+                                      particles.Particles.empty() ? 0 : particles.Particles[0].ParticleColor);
+  const QImage image = DecoratedViews(
+      {views.plan, views.rowSection, views.columnSection, views.layout, views.placement}, decoration);
+  std::string error;
+  if (!SavePlotImage(image, options.outPath, ImageFormat(options.format), error)) ReportPlotProblem(err, error);
+  return error.empty();
 }
 
 }  // namespace
 
 int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   PlotOptions options;
-  if (!ReadPlotOptions(args, options, err)) {
+  TrackingOptions tracking;
+  Arguments rest = args;
+  if (!TakeTrackingOptions(rest, tracking, "plot", err) || !ReadPlotOptions(rest, options, err)) {
     PrintPlotUsage(err);
     return 2;
   }
@@ -105,15 +170,19 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   const bool opened = OpenBatchModel(options.modelPath, session, ui);
   for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
   if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
+  ApplyTrackingOptions(tracking, session.periods, session.tracking);
+  if (!LoadChosenTimeStep(tracking.time, session, ui, "plot", err)) return 1;
+  ParticleSet particles;
+  if (!TrackParticlesOfFile(tracking, session, particles, err))
+    return Fail(err, "the particle file " + tracking.particles + " could not be read", 1);
   BatchViews views;
   if (!ApplyViewOptions(options, session, views.layout, err)) return 2;
   ApplyOverlayOptions(options.overlays, session.settings);
   views.placement = ArrangeViews(views.layout, views.plan, views.rowSection, views.columnSection, session.settings,
                                  options.width, options.height);
   if (!views.layout.planShown) return Fail(err, "the drawing space is too small for the plan", 2);
-  if (!DrawIntoViews(options, session, views)) return Fail(err, "cannot write " + options.outPath, 1);
-  if (options.format == PlotFileFormat::Png && !SavePng(views, options.outPath))
-    return Fail(err, "cannot write " + options.outPath, 1);
+  if (!DrawIntoViews(options, session, particles, views, err)) return 1;
+  if (IsPictureFormat(options.format) && !SavePicture(options, session, particles, views, err)) return 1;
   out << "wrote " << options.outPath << "\n";
   return 0;
 }

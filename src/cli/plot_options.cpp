@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/quoted_text.h"
+#include "cli/tracking_options.h"
 #include "graphics/view_arrangement.h"
 #include "input/text_reader.h"
 
@@ -26,6 +27,9 @@ std::optional<PlotFileFormat> FormatNamed(const std::string& name) {
   if (lower == "dxf") return PlotFileFormat::Dxf;
   if (lower == "hpgl" || lower == "hpg" || lower == "plt") return PlotFileFormat::Hpgl;
   if (lower == "png") return PlotFileFormat::Png;
+  if (lower == "bmp") return PlotFileFormat::Bmp;
+  if (lower == "svg") return PlotFileFormat::Svg;
+  if (lower == "pdf") return PlotFileFormat::Pdf;
   return std::nullopt;
 }
 
@@ -90,11 +94,12 @@ bool ReadOptionValue(const std::string& option, const std::string& value, PlotOp
   if (option == "--row") return (options.row = PositiveInteger(value, kAnyCount)).has_value();
   if (option == "--column") return (options.column = PositiveInteger(value, kAnyCount)).has_value();
   if (option == "--zoom") return (options.zoom = ZoomNamed(value)).has_value();
+  if (option == "--title") return !(options.title = value).empty();
   return ReadSize(value, options);
 }
 
 bool IsValueOption(const std::string& word) {
-  for (const char* option : {"--out", "--format", "--layer", "--row", "--column", "--zoom", "--size"})
+  for (const char* option : {"--out", "--format", "--layer", "--row", "--column", "--zoom", "--size", "--title"})
     if (word == option) return true;
   return false;
 }
@@ -113,6 +118,10 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
     if (word == "--help" || word == "-h") {
       options.help = true;
       return true;
+    }
+    if (word == "--legend") {
+      options.legend = true;
+      continue;
     }
     if (IsOverlayOption(word)) {
       if (n + 1 >= args.size()) return Refuse(err, word + " needs a value");
@@ -137,7 +146,7 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
     const std::string extension = std::filesystem::path(options.outPath).extension().string();
     format = FormatNamed(extension.empty() ? "" : extension.substr(1));
   }
-  if (!format) return Refuse(err, "cannot tell the format of '" + options.outPath + "': give --format dxf|hpgl|png");
+  if (!format) return Refuse(err, "cannot tell the format of '" + options.outPath + "': give --format dxf|hpgl|png|bmp|svg|pdf");
   options.format = *format;
   return true;
 }
@@ -145,13 +154,17 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
 void ReportPlotProblem(std::ostream& err, const std::string& reason) { err << "kestra-cli plot: " << reason << "\n"; }
 
 void PrintPlotUsage(std::ostream& out) {
-  out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png] [--layer K]\n"
+  out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png|bmp|svg|pdf] [--layer K]\n"
          "                       [--row R --column C] [--zoom XMIN,YMIN,XMAX,YMAX] [--size WxH]\n"
          "                       [--vectors on|off] [--map FILE[,SHIFTX,SHIFTY,FACTOR]]...\n"
+         "                       [--particles FILE [--forward] [--backward] [tracking options]]\n"
          "Draws the plan view of a model file (.mdl) or name-file model with the model's\n"
-         "settings and, into DXF and PNG files, the row and column cross-sections.\n"
-         "  --out FILE      the plot file; .dxf, .hpgl (.hpg, .plt) or .png give the format\n"
-         "  --format F      dxf, hpgl or png, whatever the extension says\n"
+         "settings and, into DXF and picture files, the row and column cross-sections.\n"
+         "With a particle file the particles are tracked as the run commands track them\n"
+         "and their pathlines and time marks are drawn into the plot.\n"
+         "  --out FILE      the plot file; .dxf, .hpgl (.hpg, .plt), .png, .bmp, .svg or .pdf\n"
+         "                  give the format\n"
+         "  --format F      dxf, hpgl, png, bmp, svg or pdf, whatever the extension says\n"
          "  --layer K       the layer shown in plan (default 1)\n"
          "  --row R         the row cut by the row section (default: the model's settings)\n"
          "  --column C      the column cut by the column section (default: the model's settings)\n"
@@ -163,7 +176,12 @@ void PrintPlotUsage(std::ostream& out) {
          "  --vectors on|off  velocity vectors, whatever the model's settings say\n"
          "  --map FILE[,SHIFTX,SHIFTY,FACTOR]\n"
          "                  a DXF base map (up to five, in place of the settings' maps),\n"
-         "                  drawn into PNG pictures only; default no shift and factor 1\n";
+         "                  drawn into PNG pictures only; default no shift and factor 1\n"
+         "  --title TEXT    a title above a picture\n"
+         "  --legend        coordinate and elevation ticks, a scale bar and a legend of the\n"
+         "                  cell types and packages shown around a picture\n"
+         "Tracking options:\n"
+      << kTrackingUsage;
 }
 
 }  // namespace kestra::cli

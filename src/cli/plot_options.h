@@ -11,7 +11,12 @@
 
 namespace kestra::cli {
 
-enum class PlotFileFormat { Dxf, Hpgl, Png };
+enum class PlotFileFormat { Dxf, Hpgl, Png, Bmp, Svg, Pdf };
+
+// True for the formats written from the pictures' pixels.
+inline bool IsPictureFormat(PlotFileFormat format) {
+  return format != PlotFileFormat::Dxf && format != PlotFileFormat::Hpgl;
+}
 
 struct PlotOptions {
   std::string modelPath;
@@ -23,6 +28,8 @@ struct PlotOptions {
   std::optional<ZoomWindow> zoom;
   int width = 1200;  // pixels of the drawing space
   int height = 900;
+  std::string title;    // above a picture
+  bool legend = false;  // ticks, scale bar and legend around a picture
   bool help = false;
   OverlayOptions overlays;
 };

@@ -20,13 +20,13 @@ void EndPolyline(PlotDevice& device) {
   if (!device.polylineOpen) return;
   device.polylineOpen = false;
   Group(device, "  0", "SEQEND");
-  Group(device, "  8", "0");
+  Group(device, "  8", device.DxfLayer);
 }
 
-// Entity name, layer 0 and the colour group when a pen is selected.
+// Entity name, layer and the colour group when a pen is selected.
 void EntityHead(PlotDevice& device, const char* name) {
   Group(device, "  0", name);
-  Group(device, "  8", "0");
+  Group(device, "  8", device.DxfLayer);
   if (device.DxfColorIndex != 0) Group(device, " 62", NumberText(device.DxfColorIndex) + " ");
 }
 

@@ -13,12 +13,12 @@ bool NonZero(float value) { return value != 0; }
 
 std::vector<PackageGroup> PackageGroups(const Settings& s) {
   return {
-      {data_type::kWells, 3, 2, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects},
-      {data_type::kWells, 3, 2, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts},
-      {data_type::kDrains, 3, 3, s.drainColor, IsOn(s.showDrains), NonZero},
-      {data_type::kRivers, 3, 4, s.riverColor, IsOn(s.showRivers), NonZero},
-      {data_type::kStreams, 3, 8, s.riverColor, IsOn(s.showRivers), NonZero},
-      {data_type::kGeneralHead, 3, 6, s.ghbCellColor, IsOn(s.showGhbCells), NonZero},
+      {data_type::kWells, 3, 2, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects, "INJECTION_WELLS"},
+      {data_type::kWells, 3, 2, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts, "PUMPING_WELLS"},
+      {data_type::kDrains, 3, 3, s.drainColor, IsOn(s.showDrains), NonZero, "DRAINS"},
+      {data_type::kRivers, 3, 4, s.riverColor, IsOn(s.showRivers), NonZero, "RIVERS"},
+      {data_type::kStreams, 3, 8, s.riverColor, IsOn(s.showRivers), NonZero, "STREAMS"},
+      {data_type::kGeneralHead, 3, 6, s.ghbCellColor, IsOn(s.showGhbCells), NonZero, "GENERAL_HEADS"},
   };
 }
 

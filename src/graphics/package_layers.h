@@ -36,6 +36,7 @@ struct PackageGroup {
   Colour colour = 0;
   bool shown = false;
   bool (*marks)(float value) = nullptr;  // whether a cell's value puts it in the group
+  const char* dxfLayer = "0";             // the layer of its cells in DXF plots
 };
 
 // Recharge wells, discharge wells, drains, rivers, streams (in the river

@@ -72,6 +72,7 @@ void DrawPackageCells(PlotContext& context, const DrawInputs& inputs, int layer)
     if (!group.shown || !IsSimulated(m, group.flagRow, group.flagColumn) ||
         !ReadPackageLayer(inputs.packages, m, group.dataType, layer, m.CurrentPeriod, values))
       continue;
+    DxfLayerScope dxfLayer(context.device, group.dxfLayer);
     FillCellGroup(context, group.colour,
                   [&](int j, int i) { return m.IBOUND(j, i, layer) > 0 && group.marks(values(j, i)); });
   }
@@ -84,6 +85,7 @@ void DrawReservoirs(PlotContext& context, const DrawInputs& inputs, int layer) {
   if (!IsOn(s.showReservoirs) || !IsSimulated(m, 6, 7) ||
       !ReadReservoirArrays(inputs.packages, m, s.reservoirOption, locations, layers))
     return;
+  DxfLayerScope dxfLayer(context.device, "RESERVOIRS");
   FillCellGroup(context, s.reservoirColor, [&](int j, int i) {
     return locations(j, i) > 0 && m.IBOUND(j, i, layer) > 0 &&
            ReservoirReachesLayer(m, s.reservoirOption, layers, j, i, layer);
@@ -96,21 +98,28 @@ void DrawPlan(PlotContext& context, const DrawInputs& inputs, int layer, Meter& 
   context.plan.SetVisible(true);
   context.plan.SetPersistent(true);
   context.plan.Clear();
-  DrawGridLines(context, inputs, layer);
-  meter.Advance();
-  DrawFrame(context, inputs);
-  meter.Advance();
-  if (IsOn(s.showInactiveCells))
-    FillCellGroup(context, s.inactiveCellColor, [&](int j, int i) { return m.IBOUND(j, i, layer) == 0; });
-  meter.Advance();
-  if (IsOn(s.showFixedHeadCells))
-    FillCellGroup(context, s.fixedHeadCellColor, [&](int j, int i) { return m.IBOUND(j, i, layer) < 0; });
-  meter.Advance();
+  {
+    DxfLayerScope dxfLayer(context.device, "GRID");
+    DrawGridLines(context, inputs, layer);
+    meter.Advance();
+    DrawFrame(context, inputs);
+    meter.Advance();
+  }
+  {
+    DxfLayerScope dxfLayer(context.device, "CELL_TYPES");
+    if (IsOn(s.showInactiveCells))
+      FillCellGroup(context, s.inactiveCellColor, [&](int j, int i) { return m.IBOUND(j, i, layer) == 0; });
+    meter.Advance();
+    if (IsOn(s.showFixedHeadCells))
+      FillCellGroup(context, s.fixedHeadCellColor, [&](int j, int i) { return m.IBOUND(j, i, layer) < 0; });
+    meter.Advance();
+  }
   DrawPackageCells(context, inputs, layer);
   meter.Advance();
   DrawReservoirs(context, inputs, layer);
   meter.Advance();
   if (IsOn(s.showBarriers) && IsSimulated(m, 6, 4)) {
+    DxfLayerScope dxfLayer(context.device, "BARRIERS");
     SelectPlotPen(context.device, s.barrierColor);
     DrawBarriers(context, inputs.packages, layer, s.barrierColor);
   }
@@ -221,10 +230,17 @@ void DrawModel(PlotContext& context, const DrawInputs& inputs, int layer) {
     inputs.ui.SetHint("");
     inputs.ui.SetMeter(0);
   }
-  DrawCrossSections(context, inputs);
+  {
+    DxfLayerScope dxfLayer(context.device, "SECTIONS");
+    DrawCrossSections(context, inputs);
+  }
   if (context.layout.planShown) {
     context.plan.Refresh();
-    if (inputs.drawOverlays) inputs.drawOverlays(context);
+    if (inputs.drawOverlays) {
+      DxfLayerScope dxfLayer(context.device, "OVERLAYS");
+      inputs.drawOverlays(context);
+    }
+    DxfLayerScope dxfLayer(context.device, "SECTION_MARKS");
     ToggleSectionMarks(context, inputs.settings.sectionColumn, inputs.settings.sectionRow);
   }
   context.plan.SetVisible(true);

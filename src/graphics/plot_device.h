@@ -22,6 +22,7 @@ struct PlotDevice {
   bool PlotToFile = false;
   float HpglScale = 1;    // model length units per plotter unit; never 0
   int DxfColorIndex = 0;  // colour index of the current pen, 0 = none (no colour group)
+  std::string DxfLayer = "0";  // the DXF layer of the following entities
   bool IncludeLowerXsection = true;
   bool IncludeRightXsection = true;
   std::ofstream file;
@@ -31,6 +32,22 @@ struct PlotDevice {
 
   bool WritesDxf() const { return PlotToFile && PlotFormat == kPlotFormatDxf && file.is_open(); }
   bool WritesHpgl() const { return PlotToFile && PlotFormat == kPlotFormatHpgl && file.is_open(); }
+};
+
+// Puts the DXF entities written during its lifetime on a named layer, so
+// that a CAD program can show or hide each kind of element.
+class DxfLayerScope {
+ public:
+  DxfLayerScope(PlotDevice& device, const char* layer) : device_(device), saved_(device.DxfLayer) {
+    device.DxfLayer = layer;
+  }
+  ~DxfLayerScope() { device_.DxfLayer = saved_; }
+  DxfLayerScope(const DxfLayerScope&) = delete;
+  DxfLayerScope& operator=(const DxfLayerScope&) = delete;
+
+ private:
+  PlotDevice& device_;
+  std::string saved_;
 };
 
 // Opens PlotFileName, replacing the file, and writes the HPGL or DXF header

@@ -14,4 +14,9 @@ namespace kestra {
 QImage ComposeViews(const RasterPicture& plan, const RasterPicture& rowSection, const RasterPicture& columnSection,
                     const ViewLayout& layout, const ViewPlacement& placement);
 
+// The plan with the sections chosen, as far as they are shown: the right
+// (column) section widens the image, the lower (row) section heightens it.
+QImage ComposeViews(const RasterPicture& plan, const RasterPicture& rowSection, const RasterPicture& columnSection,
+                    const ViewLayout& layout, const ViewPlacement& placement, bool lowerSection, bool rightSection);
+
 }  // namespace kestra

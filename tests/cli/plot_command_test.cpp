@@ -199,8 +199,11 @@ TEST(PlotCommand, BadOptionsAreRefusedWithTheReason) {
   const std::vector<std::pair<Arguments, std::string>> cases = {
       {{model}, "no output file given"},
       {{"--out", out}, "no model given"},
-      {{model, "--out", dir.File("p.svg")}, "cannot tell the format"},
-      {{model, "--out", out, "--format", "bmp"}, "bad value 'bmp' for --format"},
+      {{model, "--out", dir.File("p.gif")}, "cannot tell the format"},
+      {{model, "--out", out, "--format", "gif"}, "bad value 'gif' for --format"},
+      {{model, "--out", out, "--forward"}, "--forward and --backward need --particles"},
+      {{model, "--out", out, "--particles", dir.File("p.par"), "--step", "2"}, "--step needs --period"},
+      {{model, "--out", out, "--max-steps", "0"}, "bad or missing value for --max-steps: 0"},
       {{model, "--out", out, "--layer", "0"}, "bad value '0' for --layer"},
       {{model, "--out", out, "--layer", "2"}, "--layer 2 lies beyond the 1 layers of the model"},
       {{model, "--out", out, "--row", "11"}, "--row 11 lies beyond the 10 rows of the model"},

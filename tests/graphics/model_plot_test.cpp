@@ -87,11 +87,11 @@ TEST(ModelPlot, GroupsFollowInDrawingOrderEachAfterItsColour) {
   const std::string dxf = PlotModel(scene, dir.File("order.dxf"));
   // The grid lines come first, then the fills, each group after its colour.
   const std::size_t inactive =
-      dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.inactiveCellColor)));
+      dxf.find("SOLID\r\n  8\r\nCELL_TYPES\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.inactiveCellColor)));
   const std::size_t well =
-      dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.dischargeWellColor)));
+      dxf.find("SOLID\r\n  8\r\nPUMPING_WELLS\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.dischargeWellColor)));
   const std::size_t river =
-      dxf.find("SOLID\r\n  8\r\n0\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.riverColor)));
+      dxf.find("SOLID\r\n  8\r\nRIVERS\r\n 62\r\n " + std::to_string(NearestColorIndex(scene.settings.riverColor)));
   ASSERT_NE(inactive, std::string::npos);
   ASSERT_NE(well, std::string::npos);
   ASSERT_NE(river, std::string::npos);

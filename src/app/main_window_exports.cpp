@@ -1,0 +1,123 @@
+// Getting results out of the window: the text exports of heads, drawdowns
+// and velocities, Save Plot As and printing.
+#include <QAction>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrinter>
+
+#include "app/main_window.h"
+#include "app/print_plot_dialog.h"
+#include "export/plot_choices.h"
+#include "export/plot_export.h"
+#include "input/time_step_results.h"
+#include "render/plot_image.h"
+#include "render/view_image.h"
+#include "settings/settings_file.h"
+
+namespace kestra::app {
+namespace {
+
+constexpr const char* kOverwriteQuestion = " already exists. Overwrite?";
+
+PlotImageFormat PictureFormat(const std::string& format) {
+  if (format == kPlotFormatPng) return PlotImageFormat::Png;
+  if (format == kPlotFormatSvg) return PlotImageFormat::Svg;
+  if (format == kPlotFormatPdf) return PlotImageFormat::Pdf;
+  return PlotImageFormat::Bmp;
+}
+
+}  // namespace
+
+void MainWindow::file_save_heads_as_Click() { SaveResults(ResultExport::Heads, "Save Heads As"); }
+void MainWindow::file_save_drawdowns_as_Click() { SaveResults(ResultExport::Drawdowns, "Save Drawdown As"); }
+void MainWindow::file_save_velocity_as_Click() { SaveResults(ResultExport::Velocity, "Save Velocity As"); }
+
+// The file name is used as typed.
+void MainWindow::SaveResults(ResultExport kind, const char* title) {
+  if (RefuseCommand()) return;
+  const QString name = QFileDialog::getSaveFileName(this, tr(title), QString(), tr("All files (*.*)"), nullptr,
+                                                    QFileDialog::DontConfirmOverwrite);
+  if (name.isEmpty()) return;
+  const std::string path = name.toStdString();
+  if (QFileInfo::exists(name) && !ui_.AskYesNo(path + kOverwriteQuestion, title)) return;
+  Hourglass hourglass(ui_);
+  std::string error;
+  const NoResultHeads marks{session_.settings.HNOFLO, session_.settings.HDRY};
+  if (!SaveResultExport(path, session_.model, session_.model.CurrentLayer, kind, marks, error))
+    Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
+}
+
+void MainWindow::file_save_plot_as_Click() {
+  if (RefuseCommand()) return;
+  // A new model proposes a DXF file named after it.
+  if (savePlot_.modelPath != session_.model.ModelPath) {
+    savePlot_.modelPath = session_.model.ModelPath;
+    savePlot_.choice.format = kPlotFormatDxf;
+    savePlot_.choice.fileName = ModelSiblingPath(session_.model, ".dxf");
+  }
+  savePlot_.choice.includeLower = IsOn(session_.settings.includeLowerXsection);
+  savePlot_.choice.includeRight = IsOn(session_.settings.includeRightXsection);
+  SavePlotDialog dialog(savePlot_.choice, session_.model.ModelPath, layout_.sectionsShown, ui_, this);
+  if (dialog.exec() != QDialog::Accepted) {
+    RedrawViews(false);
+    return;
+  }
+  savePlot_.choice = dialog.Choice();
+  session_.settings.includeLowerXsection = savePlot_.choice.includeLower ? 1 : 0;
+  session_.settings.includeRightXsection = savePlot_.choice.includeRight ? 1 : 0;
+  WriteSettings(session_.settingsPath, session_.settings, ui_);
+  SavePlotTo(savePlot_.choice);
+}
+
+bool MainWindow::SavePlotTo(const SavePlotChoice& choice) {
+  if (RefuseCommand()) return false;
+  const bool picture = IsPicturePlotFormat(choice.format);
+  if (choice.format == kPlotFormatDxf) SwitchOffMapsWrittenBy(session_.settings, choice.fileName);
+  device_.PlotFormat = picture ? kPlotFormatBitmap : choice.format;
+  device_.PlotFileName = choice.fileName;
+  device_.IncludeLowerXsection = choice.includeLower;
+  device_.IncludeRightXsection = choice.includeRight;
+  device_.PlotToFile = true;
+  RemoveSectionMarker();
+  Hourglass hourglass(ui_);
+  PlotContext context = Context();
+  ModelStepLoader loader(session_.settings, session_.tracking, ui_);
+  TrackObserver unused;
+  TrackingRun run{session_.model, session_.settings, session_.tracking, session_.periods, particles_,
+                  session_.busy,  ui_,                unused,             loader,           runControl_};
+  std::string error;
+  bool saved = SavePlot(context, Inputs(), run, error);
+  RefreshViews();
+  if (saved && picture) {
+    const QImage image = ComposeViews(pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], layout_,
+                                      placement_, choice.includeLower, choice.includeRight);
+    saved = SavePlotImage(image, choice.fileName, PictureFormat(choice.format), error);
+  }
+  if (!saved) Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
+  return saved;
+}
+
+PrintPictures MainWindow::PrintPicturesOfViews() const {
+  PrintPictures pictures;
+  for (int slot = 0; slot < 4; ++slot) {
+    if (slot > 0 && !layout_.sectionsShown) break;
+    pictures[slot] = ComposeViews(pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], layout_,
+                                  placement_, slot >= 2, slot == 1 || slot == 3);
+  }
+  return pictures;
+}
+
+void MainWindow::File_Print_Click() {
+  if (RefuseCommand()) return;
+  PrintPictures pictures;
+  {
+    Hourglass hourglass(ui_);
+    pictures = PrintPicturesOfViews();
+  }
+  QPrinter printer(QPrinter::HighResolution);
+  PrintPlotDialog dialog(session_.settings, session_.settingsPath, pictures, layout_.sectionsShown, printer, ui_, this);
+  dialog.exec();
+  RedrawViews(false);
+}
+
+}  // namespace kestra::app

@@ -1,0 +1,105 @@
+#include "app/save_plot_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+#include "export/plot_choices.h"
+#include "export/plot_export.h"
+
+namespace kestra::app {
+namespace {
+
+constexpr const char* kDialogTitle = "Save Plot As";
+constexpr const char* kOverwriteQuestion = " already exists. Overwrite?";
+
+}  // namespace
+
+SavePlotDialog::SavePlotDialog(const SavePlotChoice& choice, const std::string& modelPath, bool sectionsShown,
+                               UserInterface& ui, QWidget* parent)
+    : QDialog(parent), choice_(choice), modelPath_(modelPath), sectionsShown_(sectionsShown), ui_(ui) {
+  setObjectName("data_files_form");
+  setWindowTitle(tr(kDialogTitle));
+  format_ = new QComboBox(this);
+  format_->setObjectName("save_format");
+  for (const char* name : kPlotFormatList) format_->addItem(name);
+  const int current = format_->findText(QString::fromStdString(choice.format));
+  format_->setCurrentIndex(current < 0 ? 0 : current);
+  file_ = new QLineEdit(QString::fromStdString(choice.fileName), this);
+  file_->setObjectName("Save_file");
+  file_->installEventFilter(this);
+  includeLower_ = new QCheckBox(tr("Include the lower cross-section "), this);
+  includeLower_->setObjectName("IncludeXSection_0");
+  includeLower_->setChecked(choice.includeLower);
+  includeRight_ = new QCheckBox(tr("Include the right cross-section"), this);
+  includeRight_->setObjectName("IncludeXSection_1");
+  includeRight_->setChecked(choice.includeRight);
+  EnableIncludeBoxes();
+  connect(format_, &QComboBox::currentIndexChanged, this, &SavePlotDialog::save_format_Click);
+
+  auto* form = new QFormLayout;
+  form->addRow(tr("Format:"), format_);
+  form->addRow(tr("File:"), file_);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &SavePlotDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &SavePlotDialog::reject);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(includeLower_);
+  layout->addWidget(includeRight_);
+  layout->addWidget(new QLabel(tr("Click the right mouse button on the file fields to select a file."), this));
+  layout->addWidget(buttons);
+}
+
+std::string SavePlotDialog::Format() const { return format_->currentText().toStdString(); }
+
+void SavePlotDialog::EnableIncludeBoxes() {
+  const bool enabled = SectionsCanBeIncluded(Format(), sectionsShown_);
+  includeLower_->setEnabled(enabled);
+  includeRight_->setEnabled(enabled);
+}
+
+void SavePlotDialog::save_format_Click(int) {
+  EnableIncludeBoxes();
+  file_->setText(QString::fromStdString(PlotFileNameForFormat(file_->text().toStdString(), Format(), modelPath_)));
+}
+
+bool SavePlotDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == file_ && event->type() == QEvent::MouseButtonPress &&
+      static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    Save_file_MouseDown();
+    return true;
+  }
+  if (watched == file_ && event->type() == QEvent::ContextMenu) return true;
+  return QDialog::eventFilter(watched, event);
+}
+
+void SavePlotDialog::Save_file_MouseDown() {
+  const QString chosen = QFileDialog::getSaveFileName(
+      this, tr("Plot file"), file_->text(),
+      tr("AutoCAD DXF (*.dxf);;HP HPGL (*.PGL *.pgl);;Pictures (*.bmp *.png *.svg *.pdf);;All files (*)"), nullptr,
+      QFileDialog::DontConfirmOverwrite);
+  if (!chosen.isEmpty()) file_->setText(chosen);
+}
+
+void SavePlotDialog::accept() {
+  const std::string fileName = file_->text().toStdString();
+  if (QFileInfo::exists(file_->text()) && !ui_.AskYesNo(fileName + kOverwriteQuestion, kDialogTitle)) return;
+  std::string error;
+  if (fileName.empty() || !TestPlotFileWritable(fileName, error)) {
+    Complain(ui_, fileName.empty() ? "No file name is given." : error, MessageIcon::Exclamation);
+    file_->setFocus();
+    return;
+  }
+  choice_ = {Format(), fileName, includeLower_->isChecked(), includeRight_->isChecked()};
+  QDialog::accept();
+}
+
+}  // namespace kestra::app

@@ -1,0 +1,52 @@
+// The particles and tracking options of batch commands that track before
+// they write: which particle file, which directions, and the tracking
+// settings that override the model's.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/time_step_option.h"
+#include "settings/tracking_settings.h"
+
+namespace kestra::cli {
+
+inline constexpr const char* kTrackingUsage =
+    "  --particles FILE          particle file (\"KESTRA_V100_PARTICLES\") to track\n"
+    "  --forward                 run forward (the default when neither direction is given)\n"
+    "  --backward                run backward (after the forward run when both are given)\n"
+    "  --pathlines               pathline mode: walk through the time steps of the simulation\n"
+    "  --step-length T           length of one tracking step, in the time unit below\n"
+    "  --time-unit U             seconds, minutes, hours, days, years or a code 0..5\n"
+    "  --max-steps N             tracking steps of a run\n"
+    "  --stop-at-sinks on|off    stop particles entering cells with internal sinks\n"
+    "  --stop-at-time-limit on|off  stop at the end (start, backward) of the simulation\n"
+    "  --recharge-faces 0..3     recharge on 0 top, 1 bottom, 2 both faces, 3 distributed\n"
+    "  --et-faces 0..1           evapotranspiration on 0 the top face, 1 distributed\n"
+    "  --period P --step S       the time step the particles start in (default 1, 1)\n"
+    "  --time-marks on|off       marks every mark interval of steps on the plan and sections\n";
+
+struct TrackingOptions {
+  std::string particles;
+  bool forward = false;
+  bool backward = false;
+  bool pathlines = false;
+  std::optional<double> stepLength;
+  std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces;
+  std::optional<bool> stopAtSinks, stopAtTimeLimit, timeMarks;
+  TimeStepChoice time;
+};
+
+// Takes the options above out of `args` into `options`. False, with a
+// message on `err` after "kestra-cli `command`: ", when one lacks its value or has a bad one, or the
+// directions are given without particles. With particles and no direction,
+// the run goes forward.
+bool TakeTrackingOptions(Arguments& args, TrackingOptions& options, const std::string& command, std::ostream& err);
+
+// The options' tracking settings over the model's; step lengths are kept in
+// the model's time unit.
+void ApplyTrackingOptions(const TrackingOptions& options, const StressPeriods& periods, TrackingSettings& tracking);
+
+}  // namespace kestra::cli

@@ -1,0 +1,32 @@
+// The choices of the Save Plot As dialog: the plot formats it offers, the
+// file name each format proposes and whether the cross-sections can go in.
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace kestra {
+
+// The format list as the dialog shows it; the first four are the classic
+// formats, the pictures after "Windows bitmap (BMP)" are written from the
+// same pixels as the bitmap.
+inline constexpr const char* kPlotFormatPng = "PNG picture";
+inline constexpr const char* kPlotFormatSvg = "SVG picture";
+inline constexpr const char* kPlotFormatPdf = "PDF document";
+inline constexpr std::array<const char*, 7> kPlotFormatList = {
+    "DXF", "HPGL", "MODPATH", "Windows bitmap (BMP)", kPlotFormatPng, kPlotFormatSvg, kPlotFormatPdf};
+
+// True for the formats written from the pictures' pixels.
+bool IsPicturePlotFormat(const std::string& format);
+
+// The name proposed when the format changes to `format`: for "MODPATH" the
+// file "pathline" in the folder of `modelPath`; for the others `fileName`
+// with the format's extension in place of its own (added when it has none).
+std::string PlotFileNameForFormat(const std::string& fileName, const std::string& format,
+                                  const std::string& modelPath);
+
+// Whether the two include boxes can be ticked: for DXF when the sections
+// are shown, for the pictures always, never for HPGL and MODPATH.
+bool SectionsCanBeIncluded(const std::string& format, bool sectionsShown);
+
+}  // namespace kestra

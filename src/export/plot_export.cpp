@@ -1,0 +1,113 @@
+#include "export/plot_export.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "graphics/pathline_drawing.h"
+#include "graphics/plan_view.h"
+#include "tracking/pathline_writer.h"
+
+namespace kestra {
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+// The replayed moves go to the pictures and, for the pathline format, to the
+// pathline file as well.
+class PlotReplayObserver : public TrackObserver {
+ public:
+  PlotReplayObserver(PathlineDrawing& drawing, PathlineWriter* writer) : drawing_(drawing), writer_(writer) {}
+  void ReleasePoint(int particle, int direction, const PathPoint& point) override {
+    if (writer_) writer_->ReleasePoint(particle, direction, point);
+  }
+  void Segment(const TrackSegment& segment) override { drawing_.Segment(segment); }
+  void PointReached(int particle, int direction, const PathPoint& point) override {
+    if (writer_) writer_->PointReached(particle, direction, point);
+  }
+  void TimeMark(int particle, int direction, const PlanPoint& from, const PlanPoint& to) override {
+    drawing_.TimeMark(particle, direction, from, to);
+  }
+  void DirectionMark(int particle, const PlanPoint& from, const PlanPoint& to) override {
+    drawing_.DirectionMark(particle, from, to);
+  }
+
+ private:
+  PathlineDrawing& drawing_;
+  PathlineWriter* writer_;
+};
+
+void ReplayOntoPlot(PlotContext& context, TrackingRun& run) {
+  PathlineDrawing drawing(context, run.tracking, true);
+  const bool pathlineFile = context.device.PlotFormat == kPlotFormatModpath && context.device.file.is_open();
+  PathlineWriter writer(context.device.file, context.model.YEDGE[context.model.NROW]);
+  PlotReplayObserver observer(drawing, pathlineFile ? &writer : nullptr);
+  DxfLayerScope dxfLayer(context.device, "PATHLINES");
+  TrackingRun replay{run.state, run.settings, run.tracking, run.periods, run.particles, run.busy,
+                     run.ui,    observer,     run.loader,   run.control, run.threadCount};
+  ReplayParticles(replay);
+}
+
+bool WritesFile(const PlotDevice& device) { return device.PlotToFile && device.PlotFormat != kPlotFormatBitmap; }
+
+}  // namespace
+
+std::string PlotTemporaryPath(const std::string& path) { return path + ".kestra-part"; }
+
+bool TestPlotFileWritable(const std::string& path, std::string& error) {
+  std::error_code failure;
+  const bool existed = std::filesystem::exists(path, failure);
+  errno = 0;
+  std::ofstream file(path, std::ios::binary | std::ios::app);
+  if (!file.is_open()) {
+    error = errno != 0 ? std::strerror(errno) : "The file cannot be written.";
+    return false;
+  }
+  file.close();
+  if (!existed) std::filesystem::remove(path, failure);
+  return true;
+}
+
+int SwitchOffMapsWrittenBy(Settings& settings, const std::string& plotFileName) {
+  const std::string plot = Lower(plotFileName);
+  int switchedOff = 0;
+  for (int n = 1; n <= kDxfMapCount; ++n) {
+    DxfMapEntry& map = settings.dxfMaps[n];
+    if (plot.empty() || Lower(map.file).find(plot) == std::string::npos) continue;
+    if (map.display != 0) ++switchedOff;
+    map.display = 0;
+  }
+  return switchedOff;
+}
+
+bool SavePlot(PlotContext& context, const DrawInputs& inputs, TrackingRun& run, std::string& error) {
+  PlotDevice& device = context.device;
+  const std::string target = device.PlotFileName;
+  const bool toFile = WritesFile(device);
+  if (toFile) device.PlotFileName = PlotTemporaryPath(target);
+  bool written = OpenPlotFile(device, context.layout.zoom);
+  if (written) {
+    DrawModel(context, inputs, context.model.CurrentLayer);
+    ReplayOntoPlot(context, run);
+  }
+  written = ClosePlotFile(device) && written;
+  device.PlotToFile = false;
+  device.PlotFileName = target;
+  if (!toFile) return true;
+  std::error_code failure;
+  const std::string temporary = PlotTemporaryPath(target);
+  if (written) std::filesystem::rename(temporary, target, failure);
+  if (written && !failure) return true;
+  std::filesystem::remove(temporary, failure);
+  error = "The plot could not be written to " + target + ".";
+  return false;
+}
+
+}  // namespace kestra

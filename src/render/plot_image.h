@@ -1,0 +1,20 @@
+// A bitmap plot written to a file as PNG, SVG (the pixels embedded in a
+// scalable page), PDF (one page the size of the picture) or Windows bitmap.
+// The file is replaced only when the whole picture was written.
+#pragma once
+
+#include <QImage>
+#include <string>
+
+namespace kestra {
+
+enum class PlotImageFormat { Bmp, Png, Svg, Pdf };
+
+// The format a file name asks for by its extension, in any case; a Windows
+// bitmap for any other.
+PlotImageFormat PlotImageFormatOf(const std::string& path);
+
+// False, with the reason in `error`, when the file could not be written.
+bool SavePlotImage(const QImage& image, const std::string& path, PlotImageFormat format, std::string& error);
+
+}  // namespace kestra

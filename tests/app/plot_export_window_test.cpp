@@ -1,0 +1,113 @@
+// Save Plot As, the text exports and printing on the real window, offscreen.
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "export/plot_choices.h"
+#include "export/result_exports.h"
+#include "graphics/plot_device.h"
+#include "gui_model.h"
+
+namespace kestra::test {
+namespace {
+
+// uniform1 with a particle in the middle of row 5, run both ways.
+struct TrackedWindow : OpenWindow {
+  TrackedWindow() : OpenWindow("uniform1/lahey", "uniform1.mdl") {
+    QTest::mouseClick(window.View(0), Qt::RightButton, {}, CellCentre(10, 5));
+    window.ToolbarButton("forward")->trigger();
+    window.ToolbarButton("backward")->trigger();
+  }
+};
+
+QImage Opaque(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
+
+TEST(SavePlotWindow, EveryFormatIsWrittenOffscreen) {
+  TrackedWindow w;
+  ASSERT_EQ(w.window.particles().ParticleCount(), 1);
+  const std::map<std::string, std::string> names = {
+      {"DXF", "plot.dxf"},         {"HPGL", "plot.pgl"},        {"MODPATH", "pathline"},
+      {"Windows bitmap (BMP)", "plot.bmp"}, {kPlotFormatPng, "plot.png"}, {kPlotFormatSvg, "plot.svg"},
+      {kPlotFormatPdf, "plot.pdf"}};
+  for (const char* format : kPlotFormatList) {
+    SCOPED_TRACE(format);
+    const std::string path = w.dir.File(names.at(format));
+    ASSERT_TRUE(w.window.SavePlotTo({format, path, true, true}));
+    EXPECT_GT(ReadWholeFile(path).size(), 100u);
+  }
+  // MODPATH records of both directions: the particle code is negative backward.
+  const std::string pathlines = ReadWholeFile(w.dir.File("pathline"));
+  EXPECT_EQ(pathlines.substr(0, 2), "1 ");
+  EXPECT_NE(pathlines.find("\r\n-1 "), std::string::npos);
+  // The pictures hold the window's own pixels: the plan in the upper left.
+  const QImage png(QString::fromStdString(w.dir.File("plot.png")));
+  const QImage bmp(QString::fromStdString(w.dir.File("plot.bmp")), "BMP");
+  EXPECT_EQ(Opaque(png), Opaque(bmp));
+  const QImage plan = Opaque(w.window.Raster(0).Image());
+  EXPECT_EQ(Opaque(png).copy(0, 0, plan.width(), plan.height()), plan);
+  EXPECT_GT(png.width(), plan.width());
+  EXPECT_GT(png.height(), plan.height());
+}
+
+TEST(SavePlotWindow, PictureWithoutSectionsIsThePlanAlone) {
+  TrackedWindow w;
+  const std::string path = w.dir.File("plan.png");
+  ASSERT_TRUE(w.window.SavePlotTo({kPlotFormatPng, path, false, false}));
+  const QImage plan = Opaque(w.window.Raster(0).Image());
+  EXPECT_EQ(Opaque(QImage(QString::fromStdString(path))), plan);
+}
+
+TEST(SavePlotWindow, FailedPlotKeepsTheOldFileAndSaysSo) {
+  TrackedWindow w;
+  const std::string path = w.dir.File("plot.dxf");
+  WriteWholeFile(path, "old plot");
+  std::filesystem::create_directory(path + ".kestra-part");
+  QTimer::singleShot(0, [] {
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
+  EXPECT_FALSE(w.window.SavePlotTo({"DXF", path, true, true}));
+  EXPECT_EQ(ReadWholeFile(path), "old plot");
+}
+
+TEST(SavePlotWindow, FileMenuOffersTheExportsOnceAModelIsOpen) {
+  TrackedWindow w;
+  for (const char* name : {"file_save_heads_as", "file_save_drawdowns_as", "file_save_velocity_as",
+                           "file_save_plot_as", "file_print"})
+    EXPECT_TRUE(w.window.findChild<QAction*>(name)->isEnabled()) << name;
+  app::MainWindow empty;
+  EXPECT_FALSE(empty.findChild<QAction*>("file_save_plot_as")->isEnabled());
+  EXPECT_FALSE(empty.findChild<QAction*>("file_print")->isEnabled());
+}
+
+TEST(SavePlotWindow, HeadsAreSavedUnderTheNameAsTyped) {
+  TrackedWindow w;
+  const std::string path = w.dir.File("Heads Layer 1.TXT");
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Save Heads As");
+    dialog->selectFile(QString::fromStdString(path));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  w.window.findChild<QAction*>("file_save_heads_as")->trigger();
+  const std::string text = ReadWholeFile(path);
+  ASSERT_FALSE(text.empty());
+  EXPECT_EQ(text.substr(0, ExportHeaderLine(20, 10).size()), ExportHeaderLine(20, 10));
+}
+
+TEST(PrintWindow, PicturesComeFromTheViews) {
+  TrackedWindow w;
+  const app::PrintPictures pictures = w.window.PrintPicturesOfViews();
+  const QImage plan = Opaque(w.window.Raster(0).Image());
+  EXPECT_EQ(Opaque(pictures[0]), plan);
+  EXPECT_EQ(pictures[1].height(), plan.height());
+  EXPECT_GT(pictures[1].width(), plan.width());
+  EXPECT_EQ(pictures[2].width(), plan.width());
+  EXPECT_GT(pictures[2].height(), plan.height());
+  EXPECT_EQ(pictures[3].size(), QSize(pictures[1].width(), pictures[2].height()));
+}
+
+}  // namespace
+}  // namespace kestra::test
