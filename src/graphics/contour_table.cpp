@@ -55,14 +55,21 @@ ContourTable DefaultContourTable(const ValueRange& range, float diagonal) {
   return table;
 }
 
-bool ReadContourTable(const std::string& path, ContourTable& table) {
+bool ReadContourTable(const std::string& path, ContourTable& table, std::string& problem) {
+  problem.clear();
   BinaryFile file;
   if (!file.Open(path)) return false;
   const auto count = ReadInt16At(file, 0);
-  if (!count || *count < 0) return false;
+  if (!count || *count < 0 || *count >= kMostContourLevels) {
+    problem = "The contour file " + path + " has no valid level count; the default contour levels are used";
+    return false;
+  }
   const std::size_t records = static_cast<std::size_t>(*count) + 1;
   std::vector<std::byte> bytes;
-  if (!ReadBytesAt(file, kCountBytes, records * kRecordBytes, bytes)) return false;
+  if (!ReadBytesAt(file, kCountBytes, records * kRecordBytes, bytes)) {
+    problem = "The contour file " + path + " holds fewer levels than it counts; the default contour levels are used";
+    return false;
+  }
   ContourTable read;
   for (std::size_t n = 0; n < records; ++n) read.levels.push_back(LevelAt(bytes.data() + n * kRecordBytes));
   table = std::move(read);
@@ -84,7 +91,7 @@ bool WriteContourTable(const std::string& path, const ContourTable& table) {
 }
 
 ContourTable ReadContourLevels(const std::string& path, const ModelState& state, const Settings& settings,
-                               bool drawdownsLoaded) {
+                               bool drawdownsLoaded, UserInterface& ui) {
   const float width = state.NCOL > 0 ? state.XEDGE[state.NCOL] : 0.0f;
   const float height = state.NROW > 0 ? state.YEDGE[state.NROW] : 0.0f;
   const float diagonal = std::sqrt(width * width + height * height);
@@ -92,7 +99,8 @@ ContourTable ReadContourLevels(const std::string& path, const ModelState& state,
   if (settings.contourDataSource == kDrawdownSource)
     range = drawdownsLoaded ? ResultRange(state, state.DRAWDOWN) : ValueRange{0, 0};
   ContourTable table = DefaultContourTable(range, diagonal);
-  ReadContourTable(path, table);
+  std::string problem;
+  if (!ReadContourTable(path, table, problem) && !problem.empty()) Complain(ui, problem, MessageIcon::Exclamation);
   return table;
 }
 

@@ -58,7 +58,8 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
   display.Stage(11);
   loaded.headRange = ResultRange(model, model.HEAD);
   loaded.drawdownRange = ResultRange(model, model.DRAWDOWN);
-  session.contours = ReadContourLevels(ModelSiblingPath(model, ".ctr"), model, session.settings, loaded.drawdownsLoaded);
+  session.contours =
+      ReadContourLevels(ModelSiblingPath(model, ".ctr"), model, session.settings, loaded.drawdownsLoaded, ui);
   LoadLayerColours(session);
   display.Stage(12);
 }
