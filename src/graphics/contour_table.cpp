@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/contour_table_edits.h"
 #include "input/byte_order.h"
 #include "input/model_binary.h"
 
@@ -12,7 +13,6 @@ namespace {
 constexpr std::size_t kCountBytes = 2;
 constexpr std::size_t kRecordBytes = 30;
 constexpr int kDefaultSteps = 10;
-constexpr std::int16_t kDrawdownSource = 1;
 
 ContourLevel LevelAt(const std::byte* record) {
   ContourLevel level;
@@ -92,13 +92,8 @@ bool WriteContourTable(const std::string& path, const ContourTable& table) {
 
 ContourTable ReadContourLevels(const std::string& path, const ModelState& state, const Settings& settings,
                                bool drawdownsLoaded, UserInterface& ui) {
-  const float width = state.NCOL > 0 ? state.XEDGE[state.NCOL] : 0.0f;
-  const float height = state.NROW > 0 ? state.YEDGE[state.NROW] : 0.0f;
-  const float diagonal = std::sqrt(width * width + height * height);
-  ValueRange range = ResultRange(state, state.HEAD);
-  if (settings.contourDataSource == kDrawdownSource)
-    range = drawdownsLoaded ? ResultRange(state, state.DRAWDOWN) : ValueRange{0, 0};
-  ContourTable table = DefaultContourTable(range, diagonal);
+  ContourTable table =
+      DefaultContourTable(DefaultLevelRange(state, settings, drawdownsLoaded), GridDiagonal(state));
   std::string problem;
   if (!ReadContourTable(path, table, problem) && !problem.empty()) Complain(ui, problem, MessageIcon::Exclamation);
   return table;

@@ -13,6 +13,10 @@
 
 namespace kestra {
 
+// CONTOURS/DataSource: 0 contours the heads, 1 the drawdowns.
+inline constexpr std::int16_t kHeadDataSource = 0;
+inline constexpr std::int16_t kDrawdownDataSource = 1;
+
 struct ContourLevel {
   float value = 0;
   std::int32_t colour = 0;  // RGB, red in the low byte

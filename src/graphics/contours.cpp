@@ -10,7 +10,6 @@
 namespace kestra {
 namespace {
 
-constexpr std::int16_t kDrawdownSource = 1;
 // Labels are a tenth larger than the height the table gives.
 constexpr float kLabelSizeFactor = 1.1f;
 
@@ -74,7 +73,7 @@ bool UphillWithoutTurn(const ModelOrigin& origin, const ContourLine& line) {
 }  // namespace
 
 const CellArray<float>* ContourSource(const ModelState& model, const Settings& settings, bool drawdownsLoaded) {
-  if (settings.contourDataSource != kDrawdownSource) return &model.HEAD;
+  if (settings.contourDataSource != kDrawdownDataSource) return &model.HEAD;
   return drawdownsLoaded ? &model.DRAWDOWN : nullptr;
 }
 
