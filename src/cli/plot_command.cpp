@@ -1,11 +1,14 @@
 // kestra-cli plot MODEL --out FILE: the plan view and the cross-sections of a
 // model drawn as the window draws them, into a DXF, HPGL or PNG file.
+#include <filesystem>
 #include <ostream>
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/plot_options.h"
 #include "core/number_format.h"
+#include "graphics/contour_table_edits.h"
+#include "graphics/contours.h"
 #include "graphics/plan_view.h"
 #include "graphics/view_arrangement.h"
 #include "input/package_layer_source.h"
@@ -42,6 +45,45 @@ bool ApplyViewOptions(const PlotOptions& options, Session& session, ViewLayout& 
   return true;
 }
 
+// The contour switch, data source, levels and exaggeration of the options
+// over the settings; false, with the reason on `err`, when drawdowns are
+// asked for but not loaded.
+bool ApplyContourOptions(const PlotOptions& options, Session& session, UserInterface& ui, std::ostream& err) {
+  Settings& settings = session.settings;
+  if (options.exaggeration) settings.exaggeration = *options.exaggeration;
+  if (options.contours) {
+    const bool off = *options.contours == ContourChoice::Off;
+    settings.contourDisplay = settings.showContours = off ? kOff : kOn;
+    const std::int16_t source = *options.contours == ContourChoice::Drawdown ? kDrawdownDataSource : kHeadDataSource;
+    if (!off && source != settings.contourDataSource) {
+      settings.contourDataSource = source;
+      session.contours = ReadContourLevels(ModelSiblingPath(session.model, ".ctr"), session.model, settings,
+                                           session.loaded.drawdownsLoaded, ui);
+    }
+  }
+  if (options.levels)
+    RebuildLevels(session.contours, options.levels->minimum, options.levels->maximum, options.levels->interval,
+                  GridDiagonal(session.model));
+  if (IsOn(settings.contourDisplay) &&
+      !ContourSource(session.model, settings, session.loaded.drawdownsLoaded)) {
+    ReportPlotProblem(err, "the model has no drawdowns to contour");
+    return false;
+  }
+  return true;
+}
+
+// The stroke font of the labels, beside the program or in its data folder;
+// without it the lines are drawn unlabelled.
+StrokeFont LabelFont() {
+  StrokeFont font;
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  const std::filesystem::path path = FindStrokeFontFile(error ? std::filesystem::path(".") : program.parent_path());
+  std::string reason;
+  if (!path.empty()) LoadStrokeFont(path, font, reason);
+  return font;
+}
+
 const char* PlotFormatName(PlotFileFormat format) {
   switch (format) {
     case PlotFileFormat::Dxf: return kPlotFormatDxf;
@@ -61,7 +103,7 @@ struct BatchViews {
 
 // Draws the model as the window redraws it, with the plot file open for DXF
 // and HPGL; false when the file cannot be written.
-bool DrawIntoViews(const PlotOptions& options, const Session& session, BatchViews& views) {
+bool DrawIntoViews(const PlotOptions& options, Session& session, BatchViews& views) {
   PlotDevice& device = views.device;
   device.PlotFormat = PlotFormatName(options.format);
   device.PlotFileName = options.outPath;
@@ -75,6 +117,13 @@ bool DrawIntoViews(const PlotOptions& options, const Session& session, BatchView
   // The environment options let the grid into plots with the grid switch.
   inputs.gridPlotSwitch = IsOn(session.settings.showMesh);
   inputs.headsLoaded = session.loaded.headsLoaded;
+  // A plot gets contours only when they are switched on.
+  const StrokeFont font = LabelFont();
+  const ContourInputs contours{session.settings, session.contours, font, ui, session.busy};
+  if (IsOn(session.settings.contourDisplay))
+    inputs.drawOverlays = [&](PlotContext& overlay) {
+      DrawContours(overlay, contours, *ContourSource(session.model, session.settings, session.loaded.drawdownsLoaded));
+    };
   PlotContext context{views.plan, views.rowSection, views.columnSection, device, session.model, views.layout};
   DrawModel(context, inputs, session.model.CurrentLayer);
   return ClosePlotFile(device);
@@ -104,6 +153,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
   BatchViews views;
   if (!ApplyViewOptions(options, session, views.layout, err)) return 2;
+  if (!ApplyContourOptions(options, session, ui, err)) return 1;
   views.placement = ArrangeViews(views.layout, views.plan, views.rowSection, views.columnSection, session.settings,
                                  options.width, options.height);
   if (!views.layout.planShown) return Fail(err, "the drawing space is too small for the plan", 2);

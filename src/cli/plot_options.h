@@ -12,6 +12,16 @@ namespace kestra::cli {
 
 enum class PlotFileFormat { Dxf, Hpgl, Png };
 
+// What --contours asks for, over the model's settings.
+enum class ContourChoice { Head, Drawdown, Off };
+
+// --levels MIN,MAX,STEP.
+struct LevelRange {
+  float minimum = 0;
+  float maximum = 0;
+  float interval = 1;
+};
+
 struct PlotOptions {
   std::string modelPath;
   std::string outPath;
@@ -20,6 +30,9 @@ struct PlotOptions {
   std::optional<int> row;
   std::optional<int> column;
   std::optional<ZoomWindow> zoom;
+  std::optional<ContourChoice> contours;
+  std::optional<LevelRange> levels;
+  std::optional<float> exaggeration;
   int width = 1200;  // pixels of the drawing space
   int height = 900;
   bool help = false;

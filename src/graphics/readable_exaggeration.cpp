@@ -10,7 +10,6 @@ namespace {
 
 // The section depth this fraction of the plan's height is still easy to read.
 constexpr double kSectionShare = 0.2;
-constexpr double kLargestExaggeration = 1000;
 
 double TwoSignificantDigits(double value) {
   const double scale = std::pow(10.0, std::floor(std::log10(value)) - 1);
@@ -28,7 +27,7 @@ float ReadableExaggeration(const ModelState& model) {
   if (!(depth > 0) || !(length > 0)) return 1;
   const double wanted = kSectionShare * length / depth;
   if (!(wanted > 1)) return 1;
-  return static_cast<float>(std::min(TwoSignificantDigits(wanted), kLargestExaggeration));
+  return static_cast<float>(std::min(TwoSignificantDigits(wanted), static_cast<double>(kMostExaggeration)));
 }
 
 }  // namespace kestra
