@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graphics/contour_table_edits.h"
-#include "graphics/readable_exaggeration.h"
+#include "settings/environment_entries.h"
 #include "graphics/view_arrangement.h"
 #include "input/text_reader.h"
 

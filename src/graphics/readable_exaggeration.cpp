@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "graphics/view_arrangement.h"
+#include "settings/environment_entries.h"
 
 namespace kestra {
 namespace {
@@ -27,7 +28,7 @@ float ReadableExaggeration(const ModelState& model) {
   if (!(depth > 0) || !(length > 0)) return 1;
   const double wanted = kSectionShare * length / depth;
   if (!(wanted > 1)) return 1;
-  return static_cast<float>(std::min(TwoSignificantDigits(wanted), static_cast<double>(kMostExaggeration)));
+  return static_cast<float>(std::min(TwoSignificantDigits(wanted), kMostExaggeration));
 }
 
 }  // namespace kestra

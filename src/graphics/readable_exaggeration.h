@@ -6,10 +6,6 @@
 
 namespace kestra {
 
-// The exaggerations the sections accept.
-inline constexpr float kLeastExaggeration = 0.00001f;
-inline constexpr float kMostExaggeration = 1000;
-
 // The section at least a fifth as deep as the plan is high, for thin
 // aquifers under wide grids: the plan's length over five times the model's
 // elevation range, to two significant digits, never below 1 nor above 1000.
