@@ -61,6 +61,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   SetModelControlsEnabled(false);
   // Until a model's packages are known, no boundary-package cells are drawn.
   packages_ = [](int, int, int, LayerValues&) { return false; };
+  std::string fontProblem;
+  const auto fontFile = FindStrokeFontFile(QCoreApplication::applicationDirPath().toStdString());
+  if (!fontFile.empty()) LoadStrokeFont(fontFile, strokeFont_, fontProblem);
 }
 
 QMenu* MainWindow::AddMenu(const char* objectName, const QString& title) {
@@ -102,7 +105,8 @@ void MainWindow::BuildMenus() {
           &MainWindow::run_step_backward_Click);
 
   QMenu* options = AddMenu("menu_options", tr("&Options"));
-  AddItem(options, "options_environment", tr("&Environment..."));
+  connect(AddItem(options, "options_environment", tr("&Environment...")), &QAction::triggered, this,
+          &MainWindow::options_environment_Click);
   connect(AddItem(options, "options_particle_tracking", tr("&Particle Tracking (Time)...")), &QAction::triggered, this,
           &MainWindow::options_particle_tracking_Click);
   AddItem(options, "options_maps", tr("&Maps..."));

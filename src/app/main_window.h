@@ -13,6 +13,7 @@
 #include "graphics/package_layers.h"
 #include "graphics/plot_primitives.h"
 #include "graphics/plot_device.h"
+#include "graphics/stroke_font.h"
 #include "graphics/view_arrangement.h"
 #include "input/open_observer.h"
 #include "input/session.h"
@@ -87,6 +88,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void run_step_forward_Click();
   void run_step_backward_Click();
   void options_particle_tracking_Click();
+  void options_environment_Click();
   void help_contents_Click();
   void help_about_Click();
   void Toolbar1_ButtonClick(QAction* button);
@@ -162,6 +164,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   QPointF lastPointer_;
   float verticalPosition_ = 0.5f;
   bool redrawAgain_ = false;
+  bool gridPlotSwitch_ = false;  // lets the grid into plots; set by the environment options
+  StrokeFont strokeFont_;        // the labels' font, read at start-up
   QString commandLine_;
 
   QWidget* viewArea_ = nullptr;

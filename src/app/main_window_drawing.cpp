@@ -5,6 +5,7 @@
 #include <QSpinBox>
 
 #include "app/main_window.h"
+#include "graphics/contours.h"
 #include "graphics/plan_view.h"
 #include "graphics/particle_redraw.h"
 #include "input/package_layer_source.h"
@@ -18,6 +19,11 @@ PlotContext MainWindow::Context() {
 DrawInputs MainWindow::Inputs() {
   DrawInputs inputs(session_.settings, packages_, ui_);
   inputs.headsLoaded = session_.loaded.headsLoaded;
+  inputs.gridPlotSwitch = gridPlotSwitch_;
+  inputs.drawOverlays = [this](PlotContext& context) {
+    const CellArray<float>* values = ContourSource(session_.model, session_.settings, session_.loaded.drawdownsLoaded);
+    if (values) DrawContours(context, {session_.settings, session_.contours, strokeFont_, ui_, session_.busy}, *values);
+  };
   return inputs;
 }
 
@@ -37,7 +43,7 @@ void MainWindow::ShowModel(Session& session) {
   ToolbarButton("set particle")->setChecked(true);
   SetModelControlsEnabled(true);
   for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",
-                           "run_step_backward", "options_particle_tracking"})
+                           "run_step_backward", "options_particle_tracking", "options_environment"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
   // The plan takes the keys, so that the boxes are not left in an edit.

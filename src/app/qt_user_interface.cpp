@@ -1,6 +1,7 @@
 #include "app/qt_user_interface.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -66,6 +67,30 @@ void QtUserInterface::SetStatusPane(int pane, const std::string& text) {
 }
 
 void QtUserInterface::ProcessEvents() { QApplication::processEvents(); }
+
+namespace {
+
+// Takes the key presses while a long drawing lets events run.
+class EscapeWatcher : public QObject {
+ public:
+  bool escape = false;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) escape = true;
+    else QApplication::beep();
+    return true;
+  }
+};
+
+}  // namespace
+
+bool QtUserInterface::EscapePressed() {
+  EscapeWatcher watcher;
+  qApp->installEventFilter(&watcher);
+  QApplication::processEvents();
+  qApp->removeEventFilter(&watcher);
+  return watcher.escape;
+}
 
 void QtUserInterface::AttachStatus(QProgressBar* meter, QLabel* hint, std::vector<QLabel*> panes) {
   meter_ = meter;

@@ -25,6 +25,9 @@ class QtUserInterface : public UserInterface {
   void SetWindowTitle(const std::string& title) override;
   void SetStatusPane(int pane, const std::string& text) override;
   void ProcessEvents() override;
+  // Lets pending events run; true when Esc was among the keys pressed
+  // meanwhile (any other key only beeps while a drawing runs).
+  bool EscapePressed() override;
 
   // The widgets that show the meter, the hint and the panes, once the window has them.
   void AttachStatus(QProgressBar* meter, QLabel* hint, std::vector<QLabel*> panes);
