@@ -1,7 +1,8 @@
 #include "app/contour_dialogs.h"
 
+#include "app/colour_swatch.h"
+
 #include <QButtonGroup>
-#include <QColorDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -11,15 +12,12 @@
 
 #include "core/number_format.h"
 #include "graphics/contour_table_edits.h"
-#include "render/qt_colour.h"
 #include "settings/environment_entries.h"
 
 namespace kestra::app {
 namespace {
 
 constexpr const char* kMinimumAboveMaximumMessage = "Minimum Contour > Maximum Contour";
-constexpr const char* kPositiveValueMessage = "Value must be > 0";
-constexpr const char* kValidValueMessage = "Please enter a valid value";
 constexpr const char* kTooManyLevelsMessage = "The range and interval give more than 32767 contour levels";
 constexpr int kMostLabelDecimals = 9;
 
@@ -29,10 +27,6 @@ double Typed(const QLineEdit* field) { return LeadingNumber(field->text().toStdS
 
 // Rounded to an integer, halves to even.
 int TypedInteger(const QLineEdit* field) { return static_cast<int>(std::nearbyint(Typed(field))); }
-
-void ShowSwatch(QPushButton* button, std::int32_t colour) {
-  button->setStyleSheet(QString("background-color: %1").arg(ToQColor(colour).name()));
-}
 
 }  // namespace
 
@@ -128,8 +122,7 @@ void ContourColorsDialog::SetButtonColour(int index, std::int32_t colour) {
 }
 
 void ContourColorsDialog::ChooseColour(int index) {
-  const QColor chosen = QColorDialog::getColor(ToQColor(colours_[index]), this);
-  if (chosen.isValid()) SetButtonColour(index, FromQColor(chosen));
+  if (const auto chosen = app::ChooseColour(colours_[index], this)) SetButtonColour(index, *chosen);
 }
 
 OneValueDialog::OneValueDialog(const QString& caption, const QString& prompt, float initial, UserInterface& ui,

@@ -18,6 +18,9 @@ class QPushButton;
 
 namespace kestra::app {
 
+inline constexpr const char* kPositiveValueMessage = "Value must be > 0";
+inline constexpr const char* kValidValueMessage = "Please enter a valid value";
+
 // The OK and Cancel buttons (Command1 0 and 1) and the fields Text1 0, 1, ...
 class ContourParameterDialog : public QDialog {
   Q_OBJECT

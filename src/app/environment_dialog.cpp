@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -15,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/colour_swatch.h"
 #include "app/contour_dialogs.h"
 #include "core/number_format.h"
 #include "graphics/contour_table_edits.h"
@@ -29,18 +29,12 @@ enum Page { kContoursPage, kGridPage, kSectionsPage, kVectorsPage };
 constexpr int kVectorSwatch = kPlanElementCount;
 constexpr int kWaterTable = 10;
 constexpr const char* kContourFilter = "Contour Files (*.ctr)";
-constexpr const char* kValidValueMessage = "Please enter a valid value";
-constexpr const char* kPositiveValueMessage = "Value must be > 0";
 
 const char* const kElementCaptions[kPlanElementCount] = {
     "Grid",  "Inactive Cells", "Constant Head", "Ghb Cells",   "Well (discharge)", "Well ( recharge )",
     "Drain", "River/Stream",   "Slurry Wall",   "Reservoir",   "Show groundwater surface (potential)"};
 
 QString Shown(double value) { return QString::fromStdString(NumberText(value)); }
-
-void ShowSwatch(QPushButton* swatch, std::int32_t colour) {
-  swatch->setStyleSheet(QString("background-color: %1").arg(ToQColor(colour).name()));
-}
 
 }  // namespace
 
@@ -243,10 +237,10 @@ void EnvironmentDialog::LevelCellChanged(int row, int column) {
 
 void EnvironmentDialog::ChooseLevelColour(int row) {
   ContourLevel& level = session_.contours.levels[static_cast<std::size_t>(row)];
-  const QColor chosen = QColorDialog::getColor(ToQColor(level.colour), this);
-  if (!chosen.isValid()) return;
-  level.colour = FromQColor(chosen);
-  grid_->item(row, kColourColumn)->setBackground(chosen);
+  const auto chosen = ChooseColour(level.colour, this);
+  if (!chosen) return;
+  level.colour = *chosen;
+  grid_->item(row, kColourColumn)->setBackground(ToQColor(*chosen));
 }
 
 void EnvironmentDialog::SetSwatchColour(int index, std::int32_t colour) {
@@ -255,8 +249,7 @@ void EnvironmentDialog::SetSwatchColour(int index, std::int32_t colour) {
 }
 
 void EnvironmentDialog::ChooseSwatchColour(int index) {
-  const QColor chosen = QColorDialog::getColor(ToQColor(swatchColours_[index]), this);
-  if (chosen.isValid()) SetSwatchColour(index, FromQColor(chosen));
+  if (const auto chosen = ChooseColour(swatchColours_[index], this)) SetSwatchColour(index, *chosen);
 }
 
 void EnvironmentDialog::OpenColumnDialog(int column) {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/plot_runner.h"
 #include "graphics/dxf_reader_check.h"
 #include "support/temp_dir.h"
 
@@ -15,15 +16,6 @@ namespace kestra::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-int Plot(const Arguments& args, std::string* errors = nullptr) {
-  std::ostringstream out, err;
-  Arguments command{"plot"};
-  command.insert(command.end(), args.begin(), args.end());
-  const int code = RunCommandLine(command, out, err);
-  if (errors) *errors = err.str();
-  return code;
-}
 
 std::string Mixed3d(const test::TempDir& dir, const std::string& settings = "") {
   const std::string model = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
