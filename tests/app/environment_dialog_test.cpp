@@ -178,6 +178,33 @@ TEST(EnvironmentOptions, LevelColumnRebuildsTheTable) {
   EXPECT_EQ(s.w.window.session().settings.maxContourColor, kWhite);
 }
 
+// Pixels of the colour in the image.
+int PixelsOf(const QImage& image, QRgb colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
+  return count;
+}
+
+TEST(EnvironmentOptions, OkRedrawsThePlanWithTheContours) {
+  OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
+  const QRgb magenta = qRgb(255, 0, 255);
+  EXPECT_EQ(PixelsOf(w.window.Raster(0).Image(), magenta), 0);
+  AnswerNextDialog([](QDialog& d) {
+    d.findChild<QCheckBox*>("Contour_Visible")->setChecked(true);
+    AnswerNextDialog([](QDialog& colours) {
+      static_cast<app::ContourColorsDialog&>(colours).SetButtonColour(0, RgbColour(255, 0, 255));
+      static_cast<app::ContourColorsDialog&>(colours).SetButtonColour(1, RgbColour(255, 0, 255));
+      colours.accept();
+    });
+    static_cast<app::EnvironmentDialog&>(d).OpenColumnDialog(1);
+    d.accept();
+  });
+  w.window.findChild<QAction*>("options_environment")->trigger();
+  EXPECT_FALSE(w.window.busy().contourDrawing);
+  EXPECT_GT(PixelsOf(w.window.Raster(0).Image(), magenta), 200);
+}
+
 TEST(ContourLevelsDialog, Checks) {
   RecordingInterface ui;
   app::ContourLevelsDialog dialog({0, 10, 1}, ui, nullptr);
