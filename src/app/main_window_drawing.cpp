@@ -82,6 +82,11 @@ void MainWindow::RedrawViews(bool arrange) {
   DrawModel(context, Inputs(), session_.model.CurrentLayer);
   RefreshViews();
   RedrawParticles();
+  // A resize while the contours were drawn stopped them: draw again at the new size.
+  if (redrawAgain_ && !session_.busy.Any()) {
+    redrawAgain_ = false;
+    RedrawViews(true);
+  }
 }
 
 // Dots at the release points, drawn between window events so that the stop
