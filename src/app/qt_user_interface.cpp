@@ -73,19 +73,23 @@ namespace {
 // Takes the key presses while a long drawing lets events run.
 class EscapeWatcher : public QObject {
  public:
+  explicit EscapeWatcher(UserInterface& ui) : ui_(ui) {}
   bool escape = false;
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() != QEvent::KeyPress) return false;
     if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) escape = true;
-    else QApplication::beep();
+    else ui_.Beep();
     return true;
   }
+
+ private:
+  UserInterface& ui_;
 };
 
 }  // namespace
 
 bool QtUserInterface::EscapePressed() {
-  EscapeWatcher watcher;
+  EscapeWatcher watcher(*this);
   qApp->installEventFilter(&watcher);
   QApplication::processEvents();
   qApp->removeEventFilter(&watcher);

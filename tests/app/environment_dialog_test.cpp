@@ -2,6 +2,7 @@
 // with their messages, what OK stores and writes, what Cancel keeps.
 #include <QAction>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -276,6 +277,24 @@ TEST(LabelFormatDialog, DecimalsUpToNineAndEmptyTexts) {
   EXPECT_EQ(dialog.Values().decimals, 3);
   EXPECT_EQ(dialog.Values().prefix, "");
   EXPECT_EQ(dialog.Values().suffix, "");
+}
+
+}  // namespace
+}  // namespace kestra::test
+
+namespace kestra::test {
+namespace {
+
+TEST(QtUserInterface, EscAmongThePendingKeysBreaksAndOtherKeysBeep) {
+  app::MainWindow window;
+  window.show();
+  QApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  EXPECT_TRUE(window.ui().EscapePressed());
+  EXPECT_FALSE(window.ui().EscapePressed());
+  const int beeps = window.ui().BeepCount();
+  QApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier));
+  EXPECT_FALSE(window.ui().EscapePressed());
+  EXPECT_EQ(window.ui().BeepCount(), beeps + 1);
 }
 
 }  // namespace
