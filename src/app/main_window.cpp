@@ -110,7 +110,8 @@ void MainWindow::BuildMenus() {
           &MainWindow::run_step_backward_Click);
 
   QMenu* options = AddMenu("menu_options", tr("&Options"));
-  AddItem(options, "options_environment", tr("&Environment..."));
+  connect(AddItem(options, "options_environment", tr("&Environment...")), &QAction::triggered, this,
+          &MainWindow::options_environment_Click);
   connect(AddItem(options, "options_particle_tracking", tr("&Particle Tracking (Time)...")), &QAction::triggered, this,
           &MainWindow::options_particle_tracking_Click);
   connect(AddItem(options, "options_maps", tr("&Maps...")), &QAction::triggered, this, &MainWindow::options_maps_Click);

@@ -106,6 +106,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void run_step_backward_Click();
   void options_particle_tracking_Click();
   void options_maps_Click();
+  void options_environment_Click();
   void help_contents_Click();
   void help_about_Click();
   void Toolbar1_ButtonClick(QAction* button);
@@ -192,8 +193,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
   QPointF lastPointer_;
   float verticalPosition_ = 0.5f;
   bool redrawAgain_ = false;
+  bool gridPlotSwitch_ = false;  // lets the grid into plots; set by the environment options
   QString commandLine_;
-  StrokeFont strokeFont_;
+  StrokeFont strokeFont_;  // contour labels and map texts; read at start-up
   DxfMapCache mapCache_;
 
   QWidget* viewArea_ = nullptr;

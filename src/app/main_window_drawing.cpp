@@ -5,6 +5,7 @@
 #include <QSpinBox>
 
 #include "app/main_window.h"
+#include "graphics/contours.h"
 #include "graphics/plan_view.h"
 #include "graphics/particle_redraw.h"
 #include "input/package_layer_source.h"
@@ -18,7 +19,13 @@ PlotContext MainWindow::Context() {
 DrawInputs MainWindow::Inputs() {
   DrawInputs inputs(session_.settings, packages_, ui_);
   inputs.headsLoaded = session_.loaded.headsLoaded;
-  inputs.drawOverlays = [this](PlotContext& context) { DrawOverlays(context); };
+  inputs.gridPlotSwitch = gridPlotSwitch_;
+  // Contours first, then vectors and maps over them.
+  inputs.drawOverlays = [this](PlotContext& context) {
+    const CellArray<float>* values = ContourSource(session_.model, session_.settings, session_.loaded.drawdownsLoaded);
+    if (values) DrawContours(context, {session_.settings, session_.contours, strokeFont_, ui_, session_.busy}, *values);
+    DrawOverlays(context);
+  };
   return inputs;
 }
 
@@ -38,9 +45,9 @@ void MainWindow::ShowModel(Session& session) {
   ToolbarButton("set particle")->setChecked(true);
   SetModelControlsEnabled(true);
   for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",
-                           "run_step_backward", "options_particle_tracking", "options_maps",
-                           "file_save_heads_as", "file_save_drawdowns_as", "file_save_velocity_as",
-                           "file_save_plot_as", "file_print"})
+                           "run_step_backward", "options_particle_tracking", "options_environment",
+                           "options_maps", "file_save_heads_as", "file_save_drawdowns_as",
+                           "file_save_velocity_as", "file_save_plot_as", "file_print"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
   // The plan takes the keys, so that the boxes are not left in an edit.
@@ -79,6 +86,11 @@ void MainWindow::RedrawViews(bool arrange) {
   DrawModel(context, Inputs(), session_.model.CurrentLayer);
   RefreshViews();
   RedrawParticles();
+  // A resize while the contours were drawn stopped them: draw again at the new size.
+  if (redrawAgain_ && !session_.busy.Any()) {
+    redrawAgain_ = false;
+    RedrawViews(true);
+  }
 }
 
 // Dots at the release points, drawn between window events so that the stop

@@ -12,6 +12,8 @@
 #include "cli/tracking_options.h"
 #include "core/number_format.h"
 #include "export/plot_export.h"
+#include "graphics/contour_table_edits.h"
+#include "graphics/contours.h"
 #include "graphics/view_arrangement.h"
 #include "input/package_layer_source.h"
 #include "input/time_step_results.h"
@@ -48,6 +50,33 @@ bool ApplyViewOptions(const PlotOptions& options, Session& session, ViewLayout& 
   if (options.column) session.settings.sectionColumn = static_cast<std::int16_t>(*options.column);
   SetUpModelViews(layout, model);
   if (options.zoom) layout.zoom = *options.zoom;
+  return true;
+}
+
+// The contour switch, data source, levels and exaggeration of the options
+// over the settings; false, with the reason on `err`, when drawdowns are
+// asked for but not loaded.
+bool ApplyContourOptions(const PlotOptions& options, Session& session, UserInterface& ui, std::ostream& err) {
+  Settings& settings = session.settings;
+  if (options.exaggeration) settings.exaggeration = *options.exaggeration;
+  if (options.contours) {
+    const bool off = *options.contours == ContourChoice::Off;
+    settings.contourDisplay = settings.showContours = off ? kOff : kOn;
+    const std::int16_t source = *options.contours == ContourChoice::Drawdown ? kDrawdownDataSource : kHeadDataSource;
+    if (!off && source != settings.contourDataSource) {
+      settings.contourDataSource = source;
+      session.contours = ReadContourLevels(ModelSiblingPath(session.model, ".ctr"), session.model, settings,
+                                           session.loaded.drawdownsLoaded, ui);
+    }
+  }
+  if (options.levels)
+    RebuildLevels(session.contours, options.levels->minimum, options.levels->maximum, options.levels->interval,
+                  GridDiagonal(session.model));
+  if (IsOn(settings.contourDisplay) &&
+      !ContourSource(session.model, settings, session.loaded.drawdownsLoaded)) {
+    ReportPlotProblem(err, "the model has no drawdowns to contour");
+    return false;
+  }
   return true;
 }
 
@@ -178,6 +207,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   BatchViews views;
   if (!ApplyViewOptions(options, session, views.layout, err)) return 2;
   ApplyOverlayOptions(options.overlays, session.settings);
+  if (!ApplyContourOptions(options, session, ui, err)) return 1;
   views.placement = ArrangeViews(views.layout, views.plan, views.rowSection, views.columnSection, session.settings,
                                  options.width, options.height);
   if (!views.layout.planShown) return Fail(err, "the drawing space is too small for the plan", 2);

@@ -8,6 +8,8 @@
 
 #include "core/quoted_text.h"
 #include "cli/tracking_options.h"
+#include "graphics/contour_table_edits.h"
+#include "settings/environment_entries.h"
 #include "graphics/view_arrangement.h"
 #include "input/text_reader.h"
 
@@ -69,6 +71,33 @@ std::optional<ZoomWindow> ZoomNamed(const std::string& text) {
   return ZoomWindowOf(corner[0], corner[1], corner[2], corner[3]);
 }
 
+std::optional<ContourChoice> ContoursNamed(const std::string& name) {
+  const std::string lower = Lower(name);
+  if (lower == "head" || lower == "heads") return ContourChoice::Head;
+  if (lower == "drawdown" || lower == "drawdowns") return ContourChoice::Drawdown;
+  if (lower == "off") return ContourChoice::Off;
+  return std::nullopt;
+}
+
+std::optional<LevelRange> LevelsNamed(const std::string& text) {
+  const std::vector<std::string> parts = SplitAt(text, ',');
+  if (parts.size() != 3) return std::nullopt;
+  float value[3];
+  for (int n = 0; n < 3; ++n) {
+    const auto number = FiniteNumber(parts[n]);
+    if (!number) return std::nullopt;
+    value[n] = static_cast<float>(*number);
+  }
+  if (!LevelCountOfRange(value[0], value[1], value[2])) return std::nullopt;
+  return LevelRange{value[0], value[1], value[2]};
+}
+
+std::optional<float> ExaggerationNamed(const std::string& text) {
+  const auto value = FiniteNumber(text);
+  if (!value || *value < kLeastExaggeration || *value > kMostExaggeration) return std::nullopt;
+  return static_cast<float>(*value);
+}
+
 bool ReadSize(const std::string& text, PlotOptions& options) {
   const std::vector<std::string> parts = SplitAt(Lower(text), 'x');
   if (parts.size() != 2) return false;
@@ -95,11 +124,15 @@ bool ReadOptionValue(const std::string& option, const std::string& value, PlotOp
   if (option == "--column") return (options.column = PositiveInteger(value, kAnyCount)).has_value();
   if (option == "--zoom") return (options.zoom = ZoomNamed(value)).has_value();
   if (option == "--title") return !(options.title = value).empty();
+  if (option == "--contours") return (options.contours = ContoursNamed(value)).has_value();
+  if (option == "--levels") return (options.levels = LevelsNamed(value)).has_value();
+  if (option == "--exaggeration") return (options.exaggeration = ExaggerationNamed(value)).has_value();
   return ReadSize(value, options);
 }
 
 bool IsValueOption(const std::string& word) {
-  for (const char* option : {"--out", "--format", "--layer", "--row", "--column", "--zoom", "--size", "--title"})
+  for (const char* option : {"--out", "--format", "--layer", "--row", "--column", "--zoom", "--size", "--title",
+                             "--contours", "--levels", "--exaggeration"})
     if (word == option) return true;
   return false;
 }
@@ -158,6 +191,7 @@ void PrintPlotUsage(std::ostream& out) {
          "                       [--row R --column C] [--zoom XMIN,YMIN,XMAX,YMAX] [--size WxH]\n"
          "                       [--vectors on|off] [--map FILE[,SHIFTX,SHIFTY,FACTOR]]...\n"
          "                       [--particles FILE [--forward] [--backward] [tracking options]]\n"
+         "                       [--contours head|drawdown|off] [--levels MIN,MAX,STEP] [--exaggeration X]\n"
          "Draws the plan view of a model file (.mdl) or name-file model with the model's\n"
          "settings and, into DXF and picture files, the row and column cross-sections.\n"
          "With a particle file the particles are tracked as the run commands track them\n"
@@ -180,6 +214,14 @@ void PrintPlotUsage(std::ostream& out) {
          "  --title TEXT    a title above a picture\n"
          "  --legend        coordinate and elevation ticks, a scale bar and a legend of the\n"
          "                  cell types and packages shown around a picture\n"
+         "  --contours C    contours of the heads or the drawdowns, or none (default: as the\n"
+         "                  model's settings switch them)\n"
+         "  --levels MIN,MAX,STEP\n"
+         "                  contour levels from MIN in steps of STEP to MAX, labelled (default:\n"
+         "                  the model's contour file, else 11 levels over the layer's range)\n"
+         "  --exaggeration X\n"
+         "                  vertical exaggeration of the sections, 0.00001 to 1000 (default: the\n"
+         "                  settings file's, else one that makes the sections readable)\n"
          "Tracking options:\n"
       << kTrackingUsage;
 }

@@ -18,6 +18,16 @@ inline bool IsPictureFormat(PlotFileFormat format) {
   return format != PlotFileFormat::Dxf && format != PlotFileFormat::Hpgl;
 }
 
+// What --contours asks for, over the model's settings.
+enum class ContourChoice { Head, Drawdown, Off };
+
+// --levels MIN,MAX,STEP.
+struct LevelRange {
+  float minimum = 0;
+  float maximum = 0;
+  float interval = 1;
+};
+
 struct PlotOptions {
   std::string modelPath;
   std::string outPath;
@@ -26,6 +36,9 @@ struct PlotOptions {
   std::optional<int> row;
   std::optional<int> column;
   std::optional<ZoomWindow> zoom;
+  std::optional<ContourChoice> contours;
+  std::optional<LevelRange> levels;
+  std::optional<float> exaggeration;
   int width = 1200;  // pixels of the drawing space
   int height = 900;
   std::string title;    // above a picture

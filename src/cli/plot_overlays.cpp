@@ -5,6 +5,7 @@
 
 #include "cli/plot_options.h"
 #include "export/dxf_maps.h"
+#include "graphics/contours.h"
 #include "graphics/velocity_vectors.h"
 #include "input/text_reader.h"
 
@@ -75,8 +76,13 @@ void LoadOverlayFont(PlotOverlays& overlays) {
   if (!path.empty()) LoadStrokeFont(path, overlays.font, problem);
 }
 
-void SetPlotOverlays(DrawInputs& inputs, PlotOverlays& overlays, const Session& session) {
+void SetPlotOverlays(DrawInputs& inputs, PlotOverlays& overlays, Session& session) {
   inputs.drawOverlays = [&inputs, &overlays, &session](PlotContext& context) {
+    // A plot gets contours only when they are switched on.
+    const CellArray<float>* contoured =
+        ContourSource(session.model, session.settings, session.loaded.drawdownsLoaded);
+    if (contoured && IsOn(session.settings.contourDisplay))
+      DrawContours(context, {session.settings, session.contours, overlays.font, inputs.ui, session.busy}, *contoured);
     DrawVelocityVectors(context, {session.settings, inputs.ui, session.loaded.maxSpeed});
     DrawDxfMaps(context, {session.settings, inputs.ui, overlays.font, overlays.cache});
   };

@@ -1,4 +1,4 @@
-// The overlays of kestra-cli plot: velocity vectors and DXF base maps, with
+// The overlays of kestra-cli plot: contours, velocity vectors and DXF base maps, with
 // the options that switch them over the model's settings.
 #pragma once
 
@@ -46,7 +46,8 @@ struct PlotOverlays {
 // Loads the stroke font beside the program for the map texts.
 void LoadOverlayFont(PlotOverlays& overlays);
 
-// The overlay step of DrawModel: vectors, then maps (on the screen pictures only).
-void SetPlotOverlays(DrawInputs& inputs, PlotOverlays& overlays, const Session& session);
+// The overlay step of DrawModel: contours, vectors, then maps (on the screen
+// pictures only).
+void SetPlotOverlays(DrawInputs& inputs, PlotOverlays& overlays, Session& session);
 
 }  // namespace kestra::cli

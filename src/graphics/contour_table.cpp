@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphics/contour_table_edits.h"
 #include "input/byte_order.h"
 #include "input/model_binary.h"
 
@@ -12,7 +13,6 @@ namespace {
 constexpr std::size_t kCountBytes = 2;
 constexpr std::size_t kRecordBytes = 30;
 constexpr int kDefaultSteps = 10;
-constexpr std::int16_t kDrawdownSource = 1;
 
 ContourLevel LevelAt(const std::byte* record) {
   ContourLevel level;
@@ -55,14 +55,21 @@ ContourTable DefaultContourTable(const ValueRange& range, float diagonal) {
   return table;
 }
 
-bool ReadContourTable(const std::string& path, ContourTable& table) {
+bool ReadContourTable(const std::string& path, ContourTable& table, std::string& problem) {
+  problem.clear();
   BinaryFile file;
   if (!file.Open(path)) return false;
   const auto count = ReadInt16At(file, 0);
-  if (!count || *count < 0) return false;
+  if (!count || *count < 0 || *count >= kMostContourLevels) {
+    problem = "The contour file " + path + " has no valid level count; the default contour levels are used";
+    return false;
+  }
   const std::size_t records = static_cast<std::size_t>(*count) + 1;
   std::vector<std::byte> bytes;
-  if (!ReadBytesAt(file, kCountBytes, records * kRecordBytes, bytes)) return false;
+  if (!ReadBytesAt(file, kCountBytes, records * kRecordBytes, bytes)) {
+    problem = "The contour file " + path + " holds fewer levels than it counts; the default contour levels are used";
+    return false;
+  }
   ContourTable read;
   for (std::size_t n = 0; n < records; ++n) read.levels.push_back(LevelAt(bytes.data() + n * kRecordBytes));
   table = std::move(read);
@@ -84,15 +91,11 @@ bool WriteContourTable(const std::string& path, const ContourTable& table) {
 }
 
 ContourTable ReadContourLevels(const std::string& path, const ModelState& state, const Settings& settings,
-                               bool drawdownsLoaded) {
-  const float width = state.NCOL > 0 ? state.XEDGE[state.NCOL] : 0.0f;
-  const float height = state.NROW > 0 ? state.YEDGE[state.NROW] : 0.0f;
-  const float diagonal = std::sqrt(width * width + height * height);
-  ValueRange range = ResultRange(state, state.HEAD);
-  if (settings.contourDataSource == kDrawdownSource)
-    range = drawdownsLoaded ? ResultRange(state, state.DRAWDOWN) : ValueRange{0, 0};
-  ContourTable table = DefaultContourTable(range, diagonal);
-  ReadContourTable(path, table);
+                               bool drawdownsLoaded, UserInterface& ui) {
+  ContourTable table =
+      DefaultContourTable(DefaultLevelRange(state, settings, drawdownsLoaded), GridDiagonal(state));
+  std::string problem;
+  if (!ReadContourTable(path, table, problem) && !problem.empty()) Complain(ui, problem, MessageIcon::Exclamation);
   return table;
 }
 

@@ -8,9 +8,14 @@
 #include <vector>
 
 #include "core/model_state.h"
+#include "core/user_interface.h"
 #include "settings/settings.h"
 
 namespace kestra {
+
+// CONTOURS/DataSource: 0 contours the heads, 1 the drawdowns.
+inline constexpr std::int16_t kHeadDataSource = 0;
+inline constexpr std::int16_t kDrawdownDataSource = 1;
 
 struct ContourLevel {
   float value = 0;
@@ -42,16 +47,21 @@ ValueRange ResultRange(const ModelState& state, const CellArray<float>& values);
 // range.maximum, colour 0, label height diagonal/100, spacing diagonal/10.
 ContourTable DefaultContourTable(const ValueRange& range, float diagonal);
 
-// False (table unchanged) when the file is missing, its count is negative or
-// it holds fewer records than its count promises.
-bool ReadContourTable(const std::string& path, ContourTable& table);
+// The most levels a contour file may hold: its count is a 16-bit number of
+// levels less one.
+inline constexpr int kMostContourLevels = 32767;
+
+// False (table unchanged) when the file is missing, or, with the reason in
+// `problem`, when its count is negative, above 32766 or promises more
+// records than the file holds.
+bool ReadContourTable(const std::string& path, ContourTable& table, std::string& problem);
 // False when the file could not be written.
 bool WriteContourTable(const std::string& path, const ContourTable& table);
 
 // The table of `path` when it reads, else the default table over the heads
 // (DataSource 0) or the drawdowns (DataSource 1; all levels 0 when the
-// drawdowns are not loaded) of CurrentLayer.
+// drawdowns are not loaded) of CurrentLayer. A damaged file is reported.
 ContourTable ReadContourLevels(const std::string& path, const ModelState& state, const Settings& settings,
-                               bool drawdownsLoaded);
+                               bool drawdownsLoaded, UserInterface& ui);
 
 }  // namespace kestra

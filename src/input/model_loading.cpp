@@ -1,8 +1,10 @@
 #include "input/model_loading.h"
 
 #include "core/number_format.h"
+#include "graphics/readable_exaggeration.h"
 #include "input/layer_files.h"
 #include "input/time_step_results.h"
+#include "settings/ini_file.h"
 
 namespace kestra {
 namespace {
@@ -21,6 +23,13 @@ void LoadLayerColours(Session& session) {
   ReadLayerProperties(ModelSiblingPath(session.model, ".lyp"), session.model.NLAY, file);
   session.model.LayerProperties = std::move(file.layers);
   session.layerPropertyHeader = file.headerValue;
+}
+
+// A settings file that sets no exaggeration gets one that shows the
+// sections readably; a stored value always wins.
+void ChooseExaggeration(Session& session) {
+  if (!IniFile::Load(session.settingsPath).Get("CROSS_SECTIONS", "EXAGGERATION"))
+    session.settings.exaggeration = ReadableExaggeration(session.model);
 }
 
 }  // namespace
@@ -57,11 +66,13 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
   // Said once, at the open: every later time step has the same terms.
   if (model.flowTermsLoaded && !loaded.sinksWithoutFlowTerms.empty())
     ui.ShowMessage(NoBoundaryFlowsText(loaded.sinksWithoutFlowTerms), MessageIcon::Information, kApplicationTitle);
+  ChooseExaggeration(session);
   views.SetUpViewScales(session);
   display.Stage(11);
   loaded.headRange = ResultRange(model, model.HEAD);
   loaded.drawdownRange = ResultRange(model, model.DRAWDOWN);
-  session.contours = ReadContourLevels(ModelSiblingPath(model, ".ctr"), model, session.settings, loaded.drawdownsLoaded);
+  session.contours =
+      ReadContourLevels(ModelSiblingPath(model, ".ctr"), model, session.settings, loaded.drawdownsLoaded, ui);
   LoadLayerColours(session);
   display.Stage(12);
 }

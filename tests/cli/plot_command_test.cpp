@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/plot_runner.h"
 #include "graphics/dxf_reader_check.h"
 #include "settings/settings.h"
 #include "support/json_reader.h"
@@ -23,15 +24,6 @@ namespace fs = std::filesystem;
 // The model file or name file of a copy of one form of a shared model.
 std::string CopyModel(const test::TempDir& dir, const std::string& model, const std::string& form) {
   return test::CopySharedRun(dir, model, form, model + (form == "lahey" ? ".mdl" : ".nam"));
-}
-
-int Plot(const Arguments& args, std::string* errors = nullptr) {
-  std::ostringstream out, err;
-  Arguments command{"plot"};
-  command.insert(command.end(), args.begin(), args.end());
-  const int code = RunCommandLine(command, out, err);
-  if (errors) *errors = err.str();
-  return code;
 }
 
 TEST(PlotCommand, DxfOfEverySharedModelOpensInARealReader) {

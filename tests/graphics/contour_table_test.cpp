@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/recording_interface.h"
 #include "support/temp_dir.h"
 
 namespace kestra {
@@ -25,9 +26,10 @@ ModelState HeadModel() {
 }
 
 TEST(ContourLevels, DefaultTableSpansTheHeadRangeOfTheLayer) {
+  test::RecordingInterface ui;
   test::TempDir dir;
   const ModelState state = HeadModel();
-  const ContourTable table = ReadContourLevels(dir.File("m.ctr"), state, Settings{}, false);
+  const ContourTable table = ReadContourLevels(dir.File("m.ctr"), state, Settings{}, false, ui);
   ASSERT_EQ(table.ContourCount(), 10);
   EXPECT_EQ(table.levels[0].value, 2.0f);
   EXPECT_NEAR(table.levels[10].value, 6.0f, 1e-5f);  // ten 32-bit steps of 0.4
@@ -39,14 +41,16 @@ TEST(ContourLevels, DefaultTableSpansTheHeadRangeOfTheLayer) {
 }
 
 TEST(ContourLevels, DrawdownSourceWithoutDrawdownsGivesLevelsZero) {
+  test::RecordingInterface ui;
   test::TempDir dir;
   Settings settings;
   settings.contourDataSource = 1;
-  const ContourTable table = ReadContourLevels(dir.File("m.ctr"), HeadModel(), settings, false);
+  const ContourTable table = ReadContourLevels(dir.File("m.ctr"), HeadModel(), settings, false, ui);
   for (const auto& level : table.levels) EXPECT_EQ(level.value, 0.0f);
 }
 
 TEST(ContourLevels, FileRoundTripKeepsEveryField) {
+  test::RecordingInterface ui;
   test::TempDir dir;
   ContourTable table;
   ContourLevel level{12.5f, 0x00FF00, 0, 3.5f, 40, {}};
@@ -55,20 +59,33 @@ TEST(ContourLevels, FileRoundTripKeepsEveryField) {
   table.levels[1].value = -1;
   ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table));
   EXPECT_EQ(test::ReadWholeFile(dir.File("m.ctr")).size(), 2u + 2 * 30);
-  EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false), table);
+  EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false, ui), table);
 }
 
-TEST(ContourLevels, BadCountKeepsTheDefaultTable) {
+TEST(ContourLevels, BadCountKeepsTheDefaultTableAndSaysSo) {
   test::TempDir dir;
-  const ContourTable defaults = ReadContourLevels(dir.File("none.ctr"), HeadModel(), Settings{}, false);
+  test::RecordingInterface ui;
+  const ContourTable defaults = ReadContourLevels(dir.File("none.ctr"), HeadModel(), Settings{}, false, ui);
+  EXPECT_TRUE(ui.messages.empty());  // no file is no fault
   ContourTable table;
   table.levels.resize(3);
   ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table));
-  std::string bytes = test::ReadWholeFile(dir.File("m.ctr"));
-  for (const std::string& count : {std::string("\xFF\xFF", 2), std::string("\x03\x00", 2)}) {
-    test::WriteWholeFile(dir.File("m.ctr"), count + bytes.substr(2));
-    EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false), defaults);
+  const std::string records = test::ReadWholeFile(dir.File("m.ctr")).substr(2);
+  // Negative, 32767 (32 768 levels), more records than the file holds, no count at all.
+  for (const std::string& head : {std::string("\xFF\xFF", 2), std::string("\xFF\x7F", 2), std::string("\x03\x00", 2),
+                                  std::string("\x02", 1)}) {
+    test::WriteWholeFile(dir.File("m.ctr"), head + (head.size() == 2 ? records : ""));
+    ui.messages.clear();
+    EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false, ui), defaults);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("default contour levels"), std::string::npos);
   }
+  // The largest count a file may hold reads.
+  table.levels.resize(32767);
+  ASSERT_TRUE(WriteContourTable(dir.File("big.ctr"), table));
+  ui.messages.clear();
+  EXPECT_EQ(ReadContourLevels(dir.File("big.ctr"), HeadModel(), Settings{}, false, ui).ContourCount(), 32766);
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST(ResultRange, EmptyLayerGivesTheStartValues) {

@@ -1,0 +1,52 @@
+// Tracing the lines of one contour level through the cell-centre nodes of a
+// layer. Each grid square between four nodes is crossed at most once per
+// edge, so a level costs time proportional to the number of nodes.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "core/model_state.h"
+#include "graphics/picture.h"
+
+namespace kestra {
+
+// One traced line in plan coordinates, with the node its trace started from
+// (the low-index node of the start edge) for the label orientation.
+struct ContourLine {
+  std::vector<PicturePoint> points;
+  PicturePoint startNode;
+  bool startNodeHigh = false;  // the start node's value is at least the level
+};
+
+using ContourLineSink = std::function<void(const ContourLine&)>;
+
+// Values that give a node no valid result: the no-flow and dry heads.
+struct BlockedValues {
+  float HNOFLO = -999.99f;
+  float HDRY = -1.0E+30f;
+};
+
+// Heads above this are no results either.
+inline constexpr float kContourValueLimit = 1.0E+25f;
+
+// The node values of one layer and which nodes no contour may reach: those
+// with a blocked value and the inactive and fixed-head cells (IBOUND < 1).
+struct ContourNodes {
+  int ncol = 0;
+  int nrow = 0;
+  std::vector<float> x;  // XCENTER of column j + 1
+  std::vector<float> y;  // YCENTER of row i + 1
+  std::vector<float> value;
+  std::vector<unsigned char> blocked;
+};
+
+ContourNodes LayerNodes(const ModelState& model, const CellArray<float>& values, int layer,
+                        const BlockedValues& blocked);
+
+// Finds every line of `level` and hands each to `sink` as it is found. A
+// closed line ends with its first point again; an open line that crosses its
+// start edge comes as two lines, one from each side.
+void TraceLevel(const ContourNodes& nodes, float level, const ContourLineSink& sink);
+
+}  // namespace kestra
