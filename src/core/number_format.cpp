@@ -1,5 +1,6 @@
 #include "core/number_format.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -13,49 +14,115 @@ constexpr int kFloatDigits = 7;
 constexpr int kDoubleDigits = 15;
 constexpr int kSmallestFixedExponent = -4;
 
-// Digits and decimal exponent of `value` rounded to `digits` significant
-// digits, trailing zeros removed: 31557600 at 7 digits gives "315576", 7.
+// Longest text any number form below produces: sign, 17 digits, point,
+// 15 zeros of a fraction and a three-digit exponent fit easily.
+constexpr int kTextBuffer = 64;
+
+// Digits of `magnitude` rounded to `digits` significant digits, trailing
+// zeros removed, and their decimal exponent: 31557600 at 7 digits gives
+// "315576", 7.
 struct DecimalDigits {
-  std::string digits;
+  char digits[kTextBuffer];
+  int count = 0;
   int exponent = 0;
 };
 
-DecimalDigits RoundedDigits(double magnitude, int digits) {
-  std::array<char, 64> buffer{};
-  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                              std::chars_format::scientific, digits - 1);
-  std::string_view text(buffer.data(), result.ptr - buffer.data());
-  const auto ePos = text.find('e');
-  DecimalDigits out;
-  for (char c : text.substr(0, ePos))
-    if (c != '.') out.digits.push_back(c);
-  while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
-  out.exponent = std::atoi(std::string(text.substr(ePos + 1)).c_str());
-  return out;
+void RoundDigits(double magnitude, int digits, DecimalDigits& out) {
+  char buffer[kTextBuffer];
+  const auto result = std::to_chars(buffer, buffer + kTextBuffer, magnitude, std::chars_format::scientific, digits - 1);
+  const char* p = buffer;
+  out.count = 0;
+  for (; *p != 'e'; ++p)
+    if (*p != '.') out.digits[out.count++] = *p;
+  while (out.count > 1 && out.digits[out.count - 1] == '0') --out.count;
+  std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, out.exponent);
 }
 
-std::string ExponentText(int exponent, int minDigits) {
-  std::string digits = std::to_string(std::abs(exponent));
-  while (static_cast<int>(digits.size()) < minDigits) digits.insert(digits.begin(), '0');
-  return std::string(exponent < 0 ? "E-" : "E+") + digits;
+// "E", the exponent's sign always, at least two digits.
+char* WriteExponent(char* p, int exponent) {
+  *p++ = 'E';
+  *p++ = exponent < 0 ? '-' : '+';
+  const int magnitude = std::abs(exponent);
+  if (magnitude < 10) *p++ = '0';
+  return std::to_chars(p, p + 8, magnitude).ptr;
+}
+
+char* Repeat(char* p, char c, int count) {
+  for (int n = 0; n < count; ++n) *p++ = c;
+  return p;
+}
+
+char* Copy(char* p, const char* from, int count) {
+  for (int n = 0; n < count; ++n) *p++ = from[n];
+  return p;
+}
+
+// The standard number-to-text form (sign or blank, shortest decimal form)
+// written at `p`; returns its end.
+char* WriteShortest(char* p, double value, int maxDigits) {
+  if (std::isnan(value)) return Copy(p, " NaN", 4);
+  *p++ = std::signbit(value) && value != 0 ? '-' : ' ';
+  if (std::isinf(value)) return Copy(p, "Inf", 3);
+  const double magnitude = std::fabs(value);
+  if (magnitude == 0) {
+    p[-1] = ' ';
+    *p++ = '0';
+    return p;
+  }
+  DecimalDigits d;
+  RoundDigits(magnitude, maxDigits, d);
+  if (d.exponent < kSmallestFixedExponent || d.exponent >= maxDigits) {
+    *p++ = d.digits[0];
+    if (d.count > 1) {
+      *p++ = '.';
+      p = Copy(p, d.digits + 1, d.count - 1);
+    }
+    return WriteExponent(p, d.exponent);
+  }
+  if (d.exponent < 0) {
+    *p++ = '.';
+    p = Repeat(p, '0', -d.exponent - 1);
+    return Copy(p, d.digits, d.count);
+  }
+  const int whole = d.exponent + 1;
+  if (d.count <= whole) return Repeat(Copy(p, d.digits, d.count), '0', whole - d.count);
+  p = Copy(p, d.digits, whole);
+  *p++ = '.';
+  return Copy(p, d.digits + whole, d.count - whole);
 }
 
 std::string ShortestText(double value, int maxDigits) {
-  const std::string sign = std::signbit(value) && value != 0 ? "-" : " ";
-  if (std::isnan(value)) return " NaN";
-  if (std::isinf(value)) return sign + "Inf";
+  char buffer[kTextBuffer];
+  return std::string(buffer, WriteShortest(buffer, value, maxDigits));
+}
+
+// The form without the blank before a non-negative number.
+void AppendTrimmed(std::string& out, double value, int maxDigits) {
+  char buffer[kTextBuffer];
+  const char* end = WriteShortest(buffer, value, maxDigits);
+  const char* begin = buffer[0] == ' ' ? buffer + 1 : buffer;
+  out.append(begin, end);
+}
+
+char* WriteScientific(char* p, double value, int decimals) {
+  if (value < 0) *p++ = '-';
   const double magnitude = std::fabs(value);
-  if (magnitude == 0) return " 0";
-  const DecimalDigits d = RoundedDigits(magnitude, maxDigits);
-  const int count = static_cast<int>(d.digits.size());
-  if (d.exponent < kSmallestFixedExponent || d.exponent >= maxDigits) {
-    std::string mantissa = d.digits.substr(0, 1);
-    if (count > 1) mantissa += "." + d.digits.substr(1);
-    return sign + mantissa + ExponentText(d.exponent, 2);
+  if (magnitude == 0 || !std::isfinite(magnitude)) {
+    *p++ = '0';
+    *p++ = '.';
+    return WriteExponent(Repeat(p, '0', decimals), 0);
   }
-  if (d.exponent < 0) return sign + "." + std::string(-d.exponent - 1, '0') + d.digits;
-  if (count <= d.exponent + 1) return sign + d.digits + std::string(d.exponent + 1 - count, '0');
-  return sign + d.digits.substr(0, d.exponent + 1) + "." + d.digits.substr(d.exponent + 1);
+  const auto result = std::to_chars(p, p + kTextBuffer - 1, magnitude, std::chars_format::scientific, decimals);
+  char* e = std::find(p, result.ptr, 'e');
+  if (decimals == 0) {
+    // "1e+02" gets its point: "1.E+02"
+    std::copy_backward(e, result.ptr, result.ptr + 1);
+    *e++ = '.';
+    *e = 'E';
+    return result.ptr + 1;
+  }
+  *e = 'E';
+  return result.ptr;
 }
 
 std::string WithoutLeadingBlank(const std::string& text) { return text.front() == ' ' ? text.substr(1) : text; }
@@ -79,15 +146,17 @@ std::string NumberText(std::int64_t value) {
   return (value < 0 ? "" : " ") + std::to_string(value);
 }
 
-std::string TrimmedNumberText(double value) { return WithoutLeadingBlank(NumberText(value)); }
+std::string TrimmedNumberText(double value) {
+  std::string text;
+  AppendTrimmedNumberText(text, value);
+  return text;
+}
 
 std::string TrimmedFloatText(float value) { return WithoutLeadingBlank(NumberText(value)); }
 
 std::string GeneralNumberText(float value) {
-  std::string text = NumberText(value);
-  if (text.front() == ' ') text.erase(0, 1);
-  const std::size_t point = text.front() == '-' ? 1 : 0;
-  if (text[point] == '.') text.insert(point, "0");
+  std::string text;
+  AppendGeneralNumberText(text, value);
   return text;
 }
 
@@ -127,23 +196,61 @@ std::optional<std::int32_t> RoundToInt32(double value) { return RoundToInteger<s
 std::string IntegerMaskText(std::int64_t value) { return std::to_string(value); }
 
 std::string ScientificText(double value, int decimals) {
-  const std::string sign = value < 0 ? "-" : "";
+  char buffer[kTextBuffer * 2];
+  return std::string(buffer, WriteScientific(buffer, value, decimals));
+}
+
+void AppendScientificText(std::string& out, double value, int decimals) {
+  char buffer[kTextBuffer * 2];
+  out.append(buffer, WriteScientific(buffer, value, decimals));
+}
+
+void AppendIntegerMaskText(std::string& out, std::int64_t value) {
+  char buffer[24];
+  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+void AppendTrimmedNumberText(std::string& out, double value) { AppendTrimmed(out, value, kDoubleDigits); }
+
+void AppendGeneralNumberText(std::string& out, float value) {
+  char buffer[kTextBuffer];
+  const char* end = WriteShortest(buffer, value, kFloatDigits);
+  const char* begin = buffer[0] == ' ' ? buffer + 1 : buffer;
+  if (*begin == '-') out.push_back(*begin++);
+  if (*begin == '.') out.push_back('0');
+  out.append(begin, end);
+}
+
+void AppendFortranInteger(std::string& out, std::int64_t value, int width) {
+  char buffer[24];
+  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, width - (end - buffer))), ' ');
+  out.append(static_cast<const char*>(buffer), end);
+}
+
+void AppendFortranExponent(std::string& out, double value, int width, int digits) {
+  char buffer[kTextBuffer * 2];
+  char* p = buffer;
+  if (value < 0) *p++ = '-';
+  *p++ = '0';
+  *p++ = '.';
   const double magnitude = std::fabs(value);
-  std::string mantissa;
-  int exponent = 0;
   if (magnitude == 0 || !std::isfinite(magnitude)) {
-    mantissa = "0." + std::string(decimals, '0');
+    p = WriteExponent(Repeat(p, '0', digits), 0);
   } else {
-    std::array<char, 64> buffer{};
-    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                std::chars_format::scientific, decimals);
-    std::string_view text(buffer.data(), result.ptr - buffer.data());
-    const auto ePos = text.find('e');
-    mantissa = std::string(text.substr(0, ePos));
-    if (decimals == 0) mantissa += ".";
-    exponent = std::atoi(std::string(text.substr(ePos + 1)).c_str());
+    // d.ddd...e+X is 0.dddd...E+(X+1)
+    char scientific[kTextBuffer];
+    const auto result =
+        std::to_chars(scientific, scientific + kTextBuffer, magnitude, std::chars_format::scientific, digits - 1);
+    const char* e = std::find(scientific, result.ptr, 'e');
+    for (const char* c = scientific; c < e; ++c)
+      if (*c != '.') *p++ = *c;
+    int exponent = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), result.ptr, exponent);
+    p = WriteExponent(p, exponent + 1);
   }
-  return sign + mantissa + ExponentText(exponent, 2);
+  out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, width - (p - buffer))), ' ');
+  out.append(buffer, p);
 }
 
 std::string ExportValueText(double value) {
