@@ -70,7 +70,8 @@ std::vector<std::string> CsvFields(const std::string& line) {
 
 std::string Model(const std::string& name) { return (test::TestDataDir() / name).string(); }
 
-int RunQuietly(const std::vector<std::string>& args) {
+int RunQuietly(std::vector<std::string> args) {
+  args.push_back("--quiet");  // no progress line, however slow the machine
   std::ostringstream out, err;
   const int code = RunCommandLine(args, out, err);
   EXPECT_EQ(err.str(), "") << "the run says nothing on its error stream";
@@ -229,7 +230,8 @@ TEST(TrackCommand, HelpNamesEveryOption) {
   ASSERT_EQ(RunCommandLine({"track", "--help"}, out, err), 0);
   for (const char* option : {"--particles", "--out", "--endpoints", "--forward", "--backward", "--pathlines",
                              "--step-length", "--time-unit", "--max-steps", "--stop-at-sinks", "--stop-at-time-limit",
-                             "--recharge-faces", "--et-faces", "--period", "--step", "--threads"})
+                             "--recharge-faces", "--et-faces", "--period", "--step", "--threads", "--format",
+                             "--quiet", "--replay"})
     EXPECT_NE(out.str().find(option), std::string::npos) << option;
 }
 
