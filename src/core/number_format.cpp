@@ -27,15 +27,20 @@ struct DecimalDigits {
   int exponent = 0;
 };
 
-void RoundDigits(double magnitude, int digits, DecimalDigits& out) {
-  char buffer[kTextBuffer];
-  const auto result = std::to_chars(buffer, buffer + kTextBuffer, magnitude, std::chars_format::scientific, digits - 1);
-  const char* p = buffer;
+// The digits and exponent of a scientific text of std::to_chars.
+void ReadScientific(const char* text, const char* end, DecimalDigits& out) {
+  const char* p = text;
   out.count = 0;
   for (; *p != 'e'; ++p)
     if (*p != '.') out.digits[out.count++] = *p;
+  std::from_chars(p + (p[1] == '+' ? 2 : 1), end, out.exponent);
+}
+
+void RoundDigits(double magnitude, int digits, DecimalDigits& out) {
+  char buffer[kTextBuffer];
+  const auto result = std::to_chars(buffer, buffer + kTextBuffer, magnitude, std::chars_format::scientific, digits - 1);
+  ReadScientific(buffer, result.ptr, out);
   while (out.count > 1 && out.digits[out.count - 1] == '0') --out.count;
-  std::from_chars(p + (p[1] == '+' ? 2 : 1), result.ptr, out.exponent);
 }
 
 // "E", the exponent's sign always, at least two digits.
