@@ -95,7 +95,7 @@ class BlankPicture : public Picture {
   void FillPolygon(const std::vector<PicturePoint>&, Colour) override {}
 };
 
-ParticleSet BenchParticles(int count = kParticles) {
+ParticleSet BenchParticles(int count) {
   ParticleSet particles;
   SilentInterface ui;
   std::mt19937 random(7);
@@ -108,26 +108,35 @@ ParticleSet BenchParticles(int count = kParticles) {
   return particles;
 }
 
-void RunTracking(benchmark::State& benchState, TrackObserver& observer) {
-  ModelState& state = SharedModel();
-  Settings settings;
-  TrackingSettings tracking;
-  tracking.StepLength = 1e9;
-  tracking.MaximumSteps = 1;
-  StressPeriods periods;
-  ParticleSet particles = BenchParticles();
-  SilentInterface ui;
-  BusyFlags busy;
-  CountingObserver counter(observer);
-  NoLoader loader;
-  RunControl control;
-  TrackingRun run{state, settings, tracking, periods, particles, busy, ui, counter, loader, control,
-                  static_cast<int>(benchState.range(0))};
-  for (auto _ : benchState) {
+// One forward run of a particle set through the shared model, as often as
+// the benchmark asks, each from the release points.
+struct BenchRun {
+  explicit BenchRun(int particleCount) : particles(BenchParticles(particleCount)) {
+    tracking.StepLength = 1e9;
+    tracking.MaximumSteps = 1;
+  }
+  void Track(TrackObserver& observer, int threads) {
     ResetParticlePositions(particles);
     ResetParticleTimes(particles);
+    TrackingRun run{SharedModel(), settings, tracking, periods, particles, busy, ui, observer, loader, control,
+                    threads};
     TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);
   }
+
+  Settings settings;
+  TrackingSettings tracking;
+  StressPeriods periods;
+  ParticleSet particles;
+  SilentInterface ui;
+  BusyFlags busy;
+  NoLoader loader;
+  RunControl control;
+};
+
+void RunTracking(benchmark::State& benchState, TrackObserver& observer) {
+  BenchRun bench(kParticles);
+  CountingObserver counter(observer);
+  for (auto _ : benchState) bench.Track(counter, static_cast<int>(benchState.range(0)));
   benchState.counters["moves/s"] = benchmark::Counter(static_cast<double>(counter.moves), benchmark::Counter::kIsRate);
 }
 
@@ -164,26 +173,12 @@ void TrackingThroughputDxf(benchmark::State& benchState) {
 // text (when asked) going to /dev/null, which measures the formatting and
 // the writing, not the disk.
 void BatchRun(benchmark::State& benchState, bool pathlines) {
-  ModelState& state = SharedModel();
-  Settings settings;
-  TrackingSettings tracking;
-  tracking.StepLength = 1e9;
-  tracking.MaximumSteps = 1;
-  StressPeriods periods;
-  ParticleSet particles = BenchParticles(kBatchParticles);
-  SilentInterface ui;
-  BusyFlags busy;
-  NoLoader loader;
-  RunControl control;
+  BenchRun bench(kBatchParticles);
   std::ofstream sink("/dev/null", std::ios::binary);
   std::int64_t moves = 0;
   for (auto _ : benchState) {
-    ResetParticlePositions(particles);
-    ResetParticleTimes(particles);
-    BatchOutput output(state, kBatchParticles, pathlines ? &sink : nullptr, PathlineLayout::Kestra);
-    TrackingRun run{state, settings, tracking, periods, particles, busy, ui, output, loader, control,
-                    static_cast<int>(benchState.range(0))};
-    TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);
+    BatchOutput output(SharedModel(), kBatchParticles, pathlines ? &sink : nullptr, PathlineLayout::Kestra);
+    bench.Track(output, static_cast<int>(benchState.range(0)));
     moves += output.Counts().moves;
   }
   benchState.counters["moves/s"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
