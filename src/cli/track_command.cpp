@@ -14,14 +14,13 @@
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
 #include "cli/time_units.h"
+#include "cli/track_output.h"
 #include "cli/track_progress.h"
 #include "core/number_format.h"
 #include "input/time_step_results.h"
 #include "tracking/batch_output.h"
-#include "tracking/endpoint_table.h"
 #include "tracking/mp7_files.h"
 #include "tracking/particle_file.h"
-#include "tracking/pathline_writer.h"
 #include "tracking/time_steps.h"
 #include "tracking/track_particles.h"
 
@@ -253,62 +252,6 @@ double ReleaseTime(const Session& session) {
   return StepTimeWindow(session.periods, session.model.CurrentStep, session.model.CurrentPeriod).T0;
 }
 
-bool WriteEndpoints(const TrackOptions& o, const Session& session, const std::vector<Endpoint>& endpoints) {
-  std::ofstream file(o.endpoints, std::ios::binary);
-  std::string text;
-  if (o.layout == PathlineLayout::Mp7) {
-    AppendMp7Endpoints(text, session.model, endpoints, o.backward ? -1 : 1, ReleaseTime(session));
-  } else {
-    text = EndpointCsvHeader() + "\n";
-    for (const Endpoint& endpoint : endpoints) text += EndpointCsvLine(endpoint) + "\n";
-  }
-  file << text;
-  file.close();
-  return !file.fail();
-}
-
-// The pathline file as the "MODPATH" plot export writes it: every particle
-// retraced from its release point as far as the runs took it.
-bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked) {
-  std::ofstream file(path, std::ios::binary);
-  if (!file) return false;
-  PathlineWriter writer(file, tracked.state.YEDGE[tracked.state.NROW]);
-  TrackingRun replay{tracked.state, tracked.settings, tracked.tracking, tracked.periods, tracked.particles,
-                     tracked.busy,  tracked.ui,       writer,           tracked.loader,   tracked.control,
-                     tracked.threadCount};
-  ReplayParticles(replay);
-  file.close();
-  return !file.fail();
-}
-
-// At most this many particle numbers in one message.
-constexpr std::size_t kNumbersShown = 20;
-
-std::string NumberList(const std::vector<int>& numbers) {
-  std::string list;
-  for (std::size_t n = 0; n < numbers.size() && n < kNumbersShown; ++n) list += (n ? "," : "") + NumberText(numbers[n]);
-  if (numbers.size() > kNumbersShown) list += ", ...";
-  return list;
-}
-
-// Names the particles whose tracking did not reach its end; true when all did.
-bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped, std::ostream& err) {
-  std::vector<int> forward, backward;
-  for (const Endpoint& e : endpoints)
-    if (!e.tracked || e.end == TrackEnd::ThicknessFault) (e.direction > 0 ? forward : backward).push_back(e.particle);
-  for (const auto& [numbers, direction] : {std::pair{&forward, "forward"}, std::pair{&backward, "backward"}})
-    if (!numbers->empty())
-      err << "kestra-cli track:" << NumberText(static_cast<int>(numbers->size())) << " particles not tracked "
-          << direction << " to their end, a cell without saturated thickness stopped the run:"
-          << NumberList(*numbers) << "\n";
-  if (!skipped.empty())
-    err << "kestra-cli track:" << NumberText(static_cast<int>(skipped.size()))
-        << " particles of the particle file not tracked, their cell or point lies outside the grid or their "
-           "retardation is not positive; their places in the file:"
-        << NumberList(skipped) << "\n";
-  return forward.empty() && backward.empty() && skipped.empty();
-}
-
 // Tracks in the asked directions, the pathlines going into `output` as they come.
 void RunDirections(const TrackOptions& o, TrackingRun& run, BatchOutput& output, std::ostream& err) {
   TrackProgress progress(err, o.quiet);
@@ -364,7 +307,8 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     return 1;
   }
   const std::vector<Endpoint> endpoints = output.Endpoints().Endpoints();
-  if (!o.endpoints.empty() && !WriteEndpoints(o, session, endpoints)) {
+  if (!o.endpoints.empty() && !WriteEndpointFile(o.endpoints, o.layout, session.model, endpoints,
+                                                 o.backward ? -1 : 1, ReleaseTime(session))) {
     err << "kestra-cli track: cannot write " << o.endpoints << "\n";
     return 1;
   }
