@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 namespace kestra {
@@ -109,6 +110,75 @@ void AppendTrimmed(std::string& out, double value, int maxDigits) {
   out.append(begin, end);
 }
 
+// 5^0 .. 5^44: times a 24-bit mantissa they stay below 2^128.
+constexpr auto kPowersOfFive = [] {
+  std::array<unsigned __int128, 45> powers{};
+  powers[0] = 1;
+  for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 5;
+  return powers;
+}();
+
+// The exact decimal digits of a value that a 32-bit float holds (the
+// coordinates of pathline files), found with integer arithmetic: m * 2^e is
+// m * 5^-e / 10^-e. False for exponents beyond 128-bit reach.
+bool ExactFloatDigits(double magnitude, DecimalDigits& out) {
+  constexpr int kMantissaBits = 23;
+  constexpr int kExponentBias = 127;
+  constexpr int kMostLeftShift = 100;  // m < 2^24: m * 2^100 < 2^124
+  const float single = static_cast<float>(magnitude);
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &single, sizeof bits);
+  const int biased = static_cast<int>(bits >> kMantissaBits);
+  if (biased == 0) return false;  // subnormal floats take the general way
+  const std::uint64_t mantissa = (bits & ((1u << kMantissaBits) - 1)) | (1u << kMantissaBits);
+  const int e = biased - kExponentBias - kMantissaBits;
+  if (e > kMostLeftShift || -e >= static_cast<int>(kPowersOfFive.size())) return false;
+  const unsigned __int128 n =
+      e >= 0 ? static_cast<unsigned __int128>(mantissa) << e : mantissa * kPowersOfFive[static_cast<std::size_t>(-e)];
+  // At most 39 digits: the upper part (below 10^20) and 19 more.
+  constexpr std::uint64_t kTen19 = 10'000'000'000'000'000'000ULL;
+  char* d = out.digits;
+  if (n >= kTen19) {
+    const auto upper = static_cast<std::uint64_t>(n / kTen19);
+    const auto lower = static_cast<std::uint64_t>(n % kTen19);
+    d = std::to_chars(d, d + 21, upper).ptr;
+    char low[20];
+    const char* lowEnd = std::to_chars(low, low + 20, lower).ptr;
+    d = Repeat(d, '0', 19 - static_cast<int>(lowEnd - low));
+    d = Copy(d, low, static_cast<int>(lowEnd - low));
+  } else {
+    d = std::to_chars(d, d + 21, static_cast<std::uint64_t>(n)).ptr;
+  }
+  out.count = static_cast<int>(d - out.digits);
+  out.exponent = out.count - 1 + (e < 0 ? e : 0);
+  return true;
+}
+
+// Rounds exact digits to `digits` significant ones, ties to even, as the
+// standard library's conversion with a precision does.
+void RoundExactDigits(DecimalDigits& d, int digits) {
+  if (d.count <= digits) {
+    d.count = static_cast<int>(Repeat(d.digits + d.count, '0', digits - d.count) - d.digits);
+    return;
+  }
+  const char next = d.digits[digits];
+  bool up = next > '5';
+  if (next == '5') {
+    up = (d.digits[digits - 1] - '0') % 2 == 1;
+    for (int n = digits + 1; n < d.count && !up; ++n) up = d.digits[n] != '0';
+  }
+  d.count = digits;
+  if (!up) return;
+  int n = digits - 1;
+  for (; n >= 0 && d.digits[n] == '9'; --n) d.digits[n] = '0';
+  if (n >= 0) {
+    ++d.digits[n];
+  } else {  // 9.99...95 became 10.0...0
+    d.digits[0] = '1';
+    ++d.exponent;
+  }
+}
+
 char* WriteScientific(char* p, double value, int decimals) {
   if (value < 0) *p++ = '-';
   const double magnitude = std::fabs(value);
@@ -116,6 +186,15 @@ char* WriteScientific(char* p, double value, int decimals) {
     *p++ = '0';
     *p++ = '.';
     return WriteExponent(Repeat(p, '0', decimals), 0);
+  }
+  DecimalDigits d;
+  if (decimals + 1 < kTextBuffer && static_cast<double>(static_cast<float>(magnitude)) == magnitude &&
+      ExactFloatDigits(magnitude, d)) {
+    RoundExactDigits(d, decimals + 1);
+    *p++ = d.digits[0];
+    *p++ = '.';  // "1.E+02" with no decimals
+    p = Copy(p, d.digits + 1, decimals);
+    return WriteExponent(p, d.exponent);
   }
   const auto result = std::to_chars(p, p + kTextBuffer - 1, magnitude, std::chars_format::scientific, decimals);
   char* e = std::find(p, result.ptr, 'e');

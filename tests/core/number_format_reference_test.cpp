@@ -168,6 +168,19 @@ TEST(NumberFormReference, PathlineCoordinatesOfEveryFloatFormTheSame) {
     AppendScientificText(out, value, 11);
     if (out != ReferenceScientific(value, 11) && ++failures < 10) ADD_FAILURE() << value << ": " << out;
   }
+  // Floats whose exact decimal expansion ends just at or beyond the 12th
+  // digit: ties (2^-18 is 3.814697265625E-06) and carries.
+  for (int power = -149; power <= 127; ++power)
+    for (const float odd : {1.0f, 3.0f, 5.0f, 7.0f, 99.0f, 12345.0f, 16777215.0f}) {
+      const float value = std::ldexp(odd, power);
+      if (!std::isfinite(value) || value == 0) continue;
+      for (const int decimals : {3, 4, 7, 11}) {
+        const std::string expected = ReferenceScientific(value, decimals);
+        if (ScientificText(value, decimals) != expected && ++failures < 10)
+          ADD_FAILURE() << value << ": " << ScientificText(value, decimals) << " instead of " << expected;
+      }
+    }
+  EXPECT_EQ(ScientificText(std::ldexp(1.0, -18), 11), "3.81469726562E-06");  // a tie goes to the even digit
   EXPECT_EQ(failures, 0);
 }
 
