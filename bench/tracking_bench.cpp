@@ -1,9 +1,12 @@
-// Tracking throughput: cell moves per second on a model of a million cells
-// with ten thousand particles, on one thread and on all: without drawing, and
-// with every move drawn into a DXF plot (plan and both sections).
+// Tracking throughput: cell moves per second on a model of a million cells.
+// Ten thousand particles on one thread and on all: without drawing, and with
+// every move drawn into a DXF plot (plan and both sections). A hundred
+// thousand particles as the batch tool tracks them: end points only, and
+// with the pathline file written while tracking, on one and two threads.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <fstream>
 #include <random>
 #include <thread>
 
@@ -11,6 +14,7 @@
 #include "core/run_state.h"
 #include "graphics/pathline_drawing.h"
 #include "graphics/plot_device.h"
+#include "tracking/batch_output.h"
 #include "tracking/particle_set.h"
 #include "tracking/track_particles.h"
 
@@ -19,6 +23,7 @@ namespace {
 
 constexpr int kColumns = 200, kRows = 200, kLayers = 25;  // one million cells
 constexpr int kParticles = 10000;
+constexpr int kBatchParticles = 100000;
 
 // A confined block with a wavy lateral flow and a slow downward leak, fixed
 // heads along the last column.
@@ -90,39 +95,48 @@ class BlankPicture : public Picture {
   void FillPolygon(const std::vector<PicturePoint>&, Colour) override {}
 };
 
-ParticleSet BenchParticles() {
+ParticleSet BenchParticles(int count) {
   ParticleSet particles;
   SilentInterface ui;
   std::mt19937 random(7);
   std::uniform_int_distribution<int> column(1, kColumns / 2), row(1, kRows), layer(1, kLayers);
-  for (int n = 0; n < kParticles; ++n)
-    AddParticle(particles,
+  for (int n = 0; n < count; ++n)
+    particles.Particles.push_back(NewParticle(particles,
                 {static_cast<std::int16_t>(column(random)), static_cast<std::int16_t>(row(random)),
                  static_cast<std::int16_t>(layer(random))},
-                {0.5f, 0.5f, 0.5f}, 0, ui);
+                {0.5f, 0.5f, 0.5f}, 0));
   return particles;
 }
 
-void RunTracking(benchmark::State& benchState, TrackObserver& observer) {
-  ModelState& state = SharedModel();
-  Settings settings;
-  TrackingSettings tracking;
-  tracking.StepLength = 1e9;
-  tracking.MaximumSteps = 1;
-  StressPeriods periods;
-  ParticleSet particles = BenchParticles();
-  SilentInterface ui;
-  BusyFlags busy;
-  CountingObserver counter(observer);
-  NoLoader loader;
-  RunControl control;
-  TrackingRun run{state, settings, tracking, periods, particles, busy, ui, counter, loader, control,
-                  static_cast<int>(benchState.range(0))};
-  for (auto _ : benchState) {
+// One forward run of a particle set through the shared model, as often as
+// the benchmark asks, each from the release points.
+struct BenchRun {
+  explicit BenchRun(int particleCount) : particles(BenchParticles(particleCount)) {
+    tracking.StepLength = 1e9;
+    tracking.MaximumSteps = 1;
+  }
+  void Track(TrackObserver& observer, int threads) {
     ResetParticlePositions(particles);
     ResetParticleTimes(particles);
+    TrackingRun run{SharedModel(), settings, tracking, periods, particles, busy, ui, observer, loader, control,
+                    threads};
     TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);
   }
+
+  Settings settings;
+  TrackingSettings tracking;
+  StressPeriods periods;
+  ParticleSet particles;
+  SilentInterface ui;
+  BusyFlags busy;
+  NoLoader loader;
+  RunControl control;
+};
+
+void RunTracking(benchmark::State& benchState, TrackObserver& observer) {
+  BenchRun bench(kParticles);
+  CountingObserver counter(observer);
+  for (auto _ : benchState) bench.Track(counter, static_cast<int>(benchState.range(0)));
   benchState.counters["moves/s"] = benchmark::Counter(static_cast<double>(counter.moves), benchmark::Counter::kIsRate);
 }
 
@@ -154,6 +168,27 @@ void TrackingThroughputDxf(benchmark::State& benchState) {
   RunTracking(benchState, drawing);
   ClosePlotFile(device);
 }
+
+// The batch tool's run: 100 000 particles into its output, the pathline
+// text (when asked) going to /dev/null, which measures the formatting and
+// the writing, not the disk.
+void BatchRun(benchmark::State& benchState, bool pathlines) {
+  BenchRun bench(kBatchParticles);
+  std::ofstream sink("/dev/null", std::ios::binary);
+  std::int64_t moves = 0;
+  for (auto _ : benchState) {
+    BatchOutput output(SharedModel(), kBatchParticles, pathlines ? &sink : nullptr, PathlineLayout::Kestra);
+    bench.Track(output, static_cast<int>(benchState.range(0)));
+    moves += output.Counts().moves;
+  }
+  benchState.counters["moves/s"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
+}
+
+void BatchEndPoints(benchmark::State& benchState) { BatchRun(benchState, false); }
+void BatchPathlines(benchmark::State& benchState) { BatchRun(benchState, true); }
+
+BENCHMARK(BatchEndPoints)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BatchPathlines)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 BENCHMARK(TrackingThroughput)
     ->Arg(1)

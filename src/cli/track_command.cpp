@@ -1,24 +1,28 @@
-// kestra-cli track MODEL --particles FILE --out PATHLINES ...: opens a model,
-// tracks the particles of a particle file as the run commands do and writes
-// the pathlines as the "MODPATH" plot export does, by replay, and the end
-// points as CSV.
+// kestra-cli track MODEL --particles FILE [--out PATHLINES] [--endpoints FILE]
+// ...: opens a model, tracks the particles of a particle file as the run
+// commands do and writes the pathlines (in the record layout of the pathline
+// export or of MODPATH 7) while it tracks, and the end points.
 #include <charconv>
 #include <cmath>
 #include <fstream>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
 #include "cli/time_units.h"
+#include "cli/track_output.h"
+#include "cli/track_progress.h"
 #include "core/number_format.h"
 #include "input/sink_cells.h"
 #include "input/time_step_results.h"
-#include "tracking/endpoint_table.h"
+#include "tracking/batch_output.h"
+#include "tracking/mp7_files.h"
 #include "tracking/particle_file.h"
-#include "tracking/pathline_writer.h"
 #include "tracking/time_steps.h"
 #include "tracking/track_particles.h"
 
@@ -26,19 +30,24 @@ namespace kestra::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kestra-cli track MODEL --particles FILE --out PATHLINES [options]\n"
+    "usage: kestra-cli track MODEL --particles FILE [--out PATHLINES] [--endpoints FILE] [options]\n"
     "\n"
     "Opens a model file (.mdl) or imports a MODFLOW name file, tracks the particles of a\n"
-    "particle file and writes their pathlines in the MODPATH record layout, one line per\n"
-    "point: particle code (negative backward), x, y (up from the grid's last-row edge),\n"
-    "local z, z, time, column, row, layer. The tracking settings come from the model's\n"
-    "settings file; the options below override them.\n"
+    "particle file (any number of them) and writes their pathlines in the MODPATH record\n"
+    "layout, one line per point: particle code (negative backward), x, y (up from the grid's\n"
+    "last-row edge), local z, z, time, column, row, layer. The tracking settings come from\n"
+    "the model's settings file; the options below override them.\n"
     "\n"
     "  --particles FILE          particle file (\"KESTRA_V100_PARTICLES\") to track\n"
     "  --out PATHLINES           pathline file to write (replaced)\n"
-    "  --endpoints CSV           also write one CSV line per particle and direction: release\n"
-    "                            and final cell and local point, final X, Y, Z, travel time\n"
-    "                            and why the tracking ended\n"
+    "  --endpoints FILE          end point file to write (replaced); in the kestra format one\n"
+    "                            CSV line per particle and direction: release and final cell\n"
+    "                            and local point, final X, Y, Z, travel time and why the\n"
+    "                            tracking ended. At least one of --out and --endpoints is needed;\n"
+    "                            --endpoints alone tracks without writing pathlines\n"
+    "  --format kestra|mp7       layout of both files: kestra (the default: the pathline\n"
+    "                            records above and the CSV) or the text files of MODPATH 7\n"
+    "                            (one direction only)\n"
     "  --forward                 run forward (the default when neither direction is given)\n"
     "  --backward                run backward (after the forward run when both are given)\n"
     "  --pathlines               pathline mode: walk through the time steps of the\n"
@@ -60,12 +69,21 @@ constexpr const char* kUsage =
     "  --recharge-faces 0..3     recharge on 0 top, 1 bottom, 2 both faces, 3 distributed\n"
     "  --et-faces 0..1           evapotranspiration on 0 the top face, 1 distributed\n"
     "  --period P --step S       the time step the particles start in (default 1, 1)\n"
-    "  --threads N               track on N threads; the output does not depend on N\n"
+    "  --threads N               track on N threads (0: all cores); the output does not\n"
+    "                            depend on N\n"
+    "  --quiet                   no progress line on the error stream (shown for runs that\n"
+    "                            take longer than a second)\n"
+    "  --replay                  write the pathlines by retracing the particles after the\n"
+    "                            runs, as the window's pathline export does (slower, the\n"
+    "                            same file)\n"
     "\n"
     "Exit status: 0 done, 1 the model, particle file or an output could not be used,\n"
-    "2 wrong arguments.\n";
+    "2 wrong arguments, 3 some particles were not tracked to their end (a cell without\n"
+    "saturated thickness stopped the run, or the particle file held particles outside\n"
+    "the grid); they are named on the error stream and listed in the end point file.\n";
 
 constexpr int kMaxThreads = 256;
+constexpr int kSomeNotTracked = 3;
 
 // Prints every message of the open and the runs as it comes.
 class PrintingInterface : public UserInterface {
@@ -83,7 +101,8 @@ class PrintingInterface : public UserInterface {
 
 struct TrackOptions {
   std::string model, particles, out, endpoints;
-  bool forward = false, backward = false, pathlines = false;
+  bool forward = false, backward = false, pathlines = false, quiet = false, replay = false;
+  PathlineLayout layout = PathlineLayout::Kestra;
   std::optional<double> stepLength;
   std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces, period, step;
   std::optional<bool> stopAtSinks, stopAtTimeLimit;
@@ -140,6 +159,12 @@ bool ParseReleaseTime(const std::string& text, std::optional<double>& value) {
   return true;
 }
 
+bool ParseLayout(const std::string& text, PathlineLayout& layout) {
+  if (text != "kestra" && text != "mp7") return false;
+  layout = text == "mp7" ? PathlineLayout::Mp7 : PathlineLayout::Kestra;
+  return true;
+}
+
 bool ParseText(const std::string& text, std::string& value) {
   value = text;
   return true;
@@ -161,7 +186,8 @@ bool ParseOption(const std::string& name, const std::string& value, TrackOptions
   if (name == "--et-faces") return ParseInt(value, 0, 1, o.etFaces);
   if (name == "--period") return ParseInt(value, 1, 32767, o.period);
   if (name == "--step") return ParseInt(value, 1, 32767, o.step);
-  if (name == "--threads") return ParseInt(value, 1, kMaxThreads, o.threads);
+  if (name == "--threads") return ParseInt(value, 0, kMaxThreads, o.threads);
+  if (name == "--format") return ParseLayout(value, o.layout);
   return false;
 }
 
@@ -170,6 +196,8 @@ bool ParseFlag(const std::string& arg, TrackOptions& o) {
   if (arg == "--forward") return o.forward = true;
   if (arg == "--backward") return o.backward = true;
   if (arg == "--pathlines") return o.pathlines = true;
+  if (arg == "--quiet") return o.quiet = true;
+  if (arg == "--replay") return o.replay = true;
   return false;
 }
 
@@ -190,8 +218,16 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
     err << "kestra-cli track: bad option or value: " << arg << (hasValue ? " " + args[n + 1] : "") << "\n";
     return false;
   }
-  if (o.model.empty() || o.particles.empty() || o.out.empty()) {
-    err << "kestra-cli track: MODEL, --particles and --out are needed\n";
+  if (o.model.empty() || o.particles.empty() || (o.out.empty() && o.endpoints.empty())) {
+    err << "kestra-cli track: MODEL, --particles and --out or --endpoints are needed\n";
+    return false;
+  }
+  if (o.layout == PathlineLayout::Mp7 && o.forward && o.backward) {
+    err << "kestra-cli track: a MODPATH 7 file holds one tracking direction\n";
+    return false;
+  }
+  if (o.replay && (o.out.empty() || o.layout != PathlineLayout::Kestra)) {
+    err << "kestra-cli track: --replay writes the pathline file of the kestra format\n";
     return false;
   }
   if (o.period.has_value() != o.step.has_value()) {
@@ -238,26 +274,32 @@ bool LoadStartStep(const TrackOptions& o, Session& session, UserInterface& ui, s
   return model.flowTermsLoaded;
 }
 
-bool WriteEndpoints(const std::string& path, const EndpointCollector& collector) {
-  std::ofstream file(path, std::ios::binary);
-  file << EndpointCsvHeader() << "\n";
-  for (const auto& entry : collector.Endpoints()) file << EndpointCsvLine(entry.second) << "\n";
-  file.close();
-  return !file.fail();
+int ThreadCount(const TrackOptions& o) {
+  const int threads = o.threads.value_or(1);
+  return threads > 0 ? threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-// The pathline file as the "MODPATH" plot export writes it: every particle
-// retraced from its release point as far as the runs took it.
-bool WritePathlines(const std::string& path, TrackingRun& tracked) {
-  std::ofstream file(path, std::ios::binary);
-  if (!file) return false;
-  PathlineWriter writer(file, tracked.state.YEDGE[tracked.state.NROW]);
-  TrackingRun replay{tracked.state, tracked.settings, tracked.tracking, tracked.periods, tracked.particles,
-                     tracked.busy,  tracked.ui,       writer,           tracked.loader,   tracked.control,
-                     tracked.threadCount};
-  ReplayParticles(replay);
-  file.close();
-  return !file.fail();
+// The simulation time at which the particles are released: the start of
+// the time step current when the runs begin.
+// The simulation time the particles start at: a pathline run's release time
+// when one is set, else the start of the time step they start in.
+double ReleaseTime(const Session& session) {
+  const TrackingSettings& tracking = session.tracking;
+  if (tracking.SimulationMode == 2 && tracking.ReleaseTime) return *tracking.ReleaseTime;
+  return StepTimeWindow(session.periods, session.model.CurrentStep, session.model.CurrentPeriod).T0;
+}
+
+// Tracks in the asked directions, the pathlines going into `output` as they come.
+void RunDirections(const TrackOptions& o, TrackingRun& run, BatchOutput& output, std::ostream& err) {
+  TrackProgress progress(err, o.quiet);
+  output.OnProgress([&progress](const BatchCounts& counts) { progress.Update(counts); });
+  for (const int direction : {1, -1}) {
+    if (!(direction > 0 ? o.forward : o.backward)) continue;
+    progress.Start(direction > 0 ? "forward" : "backward", run.particles.ParticleCount(), output.Counts());
+    RunTrackingCommand(run, direction > 0 ? TrackMode::ForwardRun : TrackMode::BackwardRun);
+    progress.Finish();
+    output.Endpoints().AddMissing(run.particles, direction);
+  }
 }
 
 int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
@@ -277,27 +319,49 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   if (o.sinks) LoadSinkCells(session.model, session.tracking.BoundaryCells, ui, true);
   if (!LoadStartStep(o, session, ui, err)) return 1;
   ParticleSet particles;
-  if (!ReadParticleFile(o.particles, session.model, particles, ui)) return 1;
+  std::vector<int> skipped;
+  if (!ReadParticleFile(o.particles, session.model, particles, ui, ParticleLimit::None, &skipped)) return 1;
 
-  EndpointCollector endpoints(session.model);
+  std::ofstream pathlineFile;
+  const bool writesWhileTracking = !o.out.empty() && !o.replay;
+  if (writesWhileTracking) {
+    pathlineFile.open(o.out, std::ios::binary);
+    if (!pathlineFile) {
+      err << "kestra-cli track: cannot write " << o.out << "\n";
+      return 1;
+    }
+  }
+  if (writesWhileTracking && o.layout == PathlineLayout::Mp7) {
+    std::string header;
+    AppendMp7PathlineHeader(header, o.backward ? -1 : 1, ReleaseTime(session));
+    pathlineFile << header;
+  }
+  BatchOutput output(session.model, particles.ParticleCount(), writesWhileTracking ? &pathlineFile : nullptr,
+                     o.layout);
   ModelStepLoader loader(session.settings, session.tracking, ui);
   RunControl control;
   TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
-                  session.busy,  ui,               endpoints,        loader,          control,
-                  o.threads.value_or(1)};
-  if (o.forward) RunTrackingCommand(run, TrackMode::ForwardRun);
-  if (o.backward) RunTrackingCommand(run, TrackMode::BackwardRun);
+                  session.busy,  ui,               output,           loader,          control,
+                  ThreadCount(o)};
+  RunDirections(o, run, output, err);
 
-  if (!WritePathlines(o.out, run)) {
+  pathlineFile.close();
+  if ((writesWhileTracking && pathlineFile.fail()) || (o.replay && !WriteReplayedPathlines(o.out, run))) {
     err << "kestra-cli track: cannot write " << o.out << "\n";
     return 1;
   }
-  if (!o.endpoints.empty() && !WriteEndpoints(o.endpoints, endpoints)) {
+  const std::vector<Endpoint> endpoints = output.Endpoints().Endpoints();
+  if (!o.endpoints.empty() && !WriteEndpointFile(o.endpoints, o.layout, session.model, endpoints,
+                                                 o.backward ? -1 : 1, ReleaseTime(session))) {
     err << "kestra-cli track: cannot write " << o.endpoints << "\n";
     return 1;
   }
-  out << "tracked" << NumberText(particles.ParticleCount()) << " particles; pathlines in " << o.out << "\n";
-  return 0;
+  const bool allTracked = ReportUntracked(endpoints, skipped, err);
+  out << "tracked" << NumberText(particles.ParticleCount()) << " particles";
+  if (!o.out.empty()) out << "; pathlines in " << o.out;
+  if (!o.endpoints.empty()) out << "; end points in " << o.endpoints;
+  out << "\n";
+  return allTracked ? 0 : kSomeNotTracked;
 }
 
 }  // namespace

@@ -44,6 +44,21 @@ std::optional<std::int32_t> RoundToInt32(double value);
 // Plain integer text for the "#####" and "###" masks.
 std::string IntegerMaskText(std::int64_t value);
 
+// The appending forms of the texts above, for files of millions of numbers:
+// they write straight onto the end of `out`, with the same characters.
+void AppendIntegerMaskText(std::string& out, std::int64_t value);
+void AppendScientificText(std::string& out, double value, int decimals);
+void AppendTrimmedNumberText(std::string& out, double value);
+void AppendGeneralNumberText(std::string& out, float value);
+
+// Fortran edit descriptors of files read by Fortran-minded tools. Iw: the
+// integer right-aligned in `width` characters. Ew.d: "0.", `digits` digits,
+// "E", the exponent's sign and at least two digits, right-aligned in
+// `width` ("  0.1200000000E+03" for E18.10 of 120); 0 and non-finite values
+// give "0.000...E+00". A text longer than the width is written whole.
+void AppendFortranInteger(std::string& out, std::int64_t value, int width);
+void AppendFortranExponent(std::string& out, double value, int width, int digits);
+
 // Scientific masks "0.000E+00" (3 decimals), "0.0000E+00" (4) and
 // "0.00000000000E+00" (11): one mantissa digit, the given decimals, "E", an
 // exponent sign always, at least two exponent digits. A minus sign leads a

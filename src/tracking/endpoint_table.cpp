@@ -1,12 +1,16 @@
 #include "tracking/endpoint_table.h"
 
+#include <algorithm>
+
 #include "core/number_format.h"
+#include "tracking/face_velocities.h"
 
 namespace kestra {
 namespace {
 
-std::string EndText(TrackEnd end) {
-  switch (end) {
+std::string EndText(const Endpoint& e) {
+  if (!e.tracked) return "not tracked: the run ended before its turn";
+  switch (e.end) {
     case TrackEnd::LeftGrid: return "left the grid";
     case TrackEnd::EnteredInactiveCell: return "entered an inactive or fixed-head cell";
     case TrackEnd::EnteredSinkCell: return "entered a sink cell";
@@ -21,10 +25,20 @@ std::string EndText(TrackEnd end) {
   }
 }
 
-std::string CellFields(CellIndex cell, LocalPoint local) {
-  return IntegerMaskText(cell.column) + "," + IntegerMaskText(cell.row) + "," + IntegerMaskText(cell.layer) + "," +
-         GeneralNumberText(local.x) + "," + GeneralNumberText(local.y) + "," + GeneralNumberText(local.z);
+void AppendCellFields(std::string& line, CellIndex cell, LocalPoint local) {
+  for (const std::int16_t index : {cell.column, cell.row, cell.layer}) {
+    AppendIntegerMaskText(line, index);
+    line.push_back(',');
+  }
+  for (const float coordinate : {local.x, local.y, local.z}) {
+    AppendGeneralNumberText(line, coordinate);
+    line.push_back(',');
+  }
 }
+
+// A local coordinate as the tables hold it: a point on a face may have come
+// out a rounding step beyond it.
+float UnitRange(double value) { return std::clamp(static_cast<float>(value), 0.0f, 1.0f); }
 
 }  // namespace
 
@@ -34,43 +48,123 @@ std::string EndpointCsvHeader() {
 }
 
 std::string EndpointCsvLine(const Endpoint& e) {
-  return IntegerMaskText(e.particle) + "," + (e.direction > 0 ? "forward" : "backward") + "," +
-         CellFields(e.releaseCell, e.releaseLocal) + "," + CellFields(e.finalCell, e.finalLocal) + "," +
-         TrimmedNumberText(e.finalGlobal.X) + "," + TrimmedNumberText(e.finalGlobal.Y) + "," +
-         TrimmedNumberText(e.finalGlobal.Z) + "," + TrimmedNumberText(e.time) + "," + EndText(e.end);
+  std::string line;
+  AppendIntegerMaskText(line, e.particle);
+  line.append(e.direction > 0 ? ",forward," : ",backward,");
+  AppendCellFields(line, e.releaseCell, e.releaseLocal);
+  AppendCellFields(line, e.finalCell, e.finalLocal);
+  for (const double value : {e.finalGlobal.X, e.finalGlobal.Y, e.finalGlobal.Z, e.time}) {
+    AppendTrimmedNumberText(line, value);
+    line.push_back(',');
+  }
+  line.append(EndText(e));
+  return line;
 }
 
-Endpoint& EndpointCollector::At(int particle, int direction) {
-  Endpoint& endpoint = endpoints_[{particle, -direction}];
+void EndpointReports::Reach(Endpoint& endpoint, const PathPoint& point) const {
+  const int j = point.cell.column, i = point.cell.row;
+  endpoint.finalCell = point.cell;
+  endpoint.finalGlobal = {point.point.X, state_.YEDGE[state_.NROW] - point.point.Y, point.point.Z};
+  endpoint.finalLocal = {UnitRange((point.point.X - state_.XEDGE[j - 1]) / state_.DELR[j]),
+                         UnitRange((point.point.Y - state_.YEDGE[i - 1]) / state_.DELC[i]), UnitRange(point.localZ)};
+  endpoint.time = point.time;
+}
+
+void EndpointReports::ReleasePoint(int particle, int direction, const PathPoint& point) {
+  Endpoint& endpoint = Entry(particle, direction);
+  endpoint.releaseCell = point.cell;
+  Reach(endpoint, point);
+  endpoint.releaseLocal = endpoint.finalLocal;
+  endpoint.releaseGlobal = endpoint.finalGlobal;
+  moveReported_ = true;
+}
+
+void EndpointReports::Segment(const TrackSegment& segment) {
+  lastMove_ = segment;
+  moveReported_ = false;
+}
+
+void EndpointReports::PointReached(int particle, int direction, const PathPoint& point) {
+  Reach(Entry(particle, direction), point);
+  moveReported_ = true;
+}
+
+void EndpointReports::ParticleEnd(int particle, int direction, const TrackState&, TrackEnd end) {
+  Endpoint& endpoint = Entry(particle, direction);
+  if (!moveReported_ && end == TrackEnd::LeftGrid && lastMove_.particle == particle) {
+    // Out through the top or bottom: the end is where it crossed that face.
+    const CellIndex cell = lastMove_.cell;
+    const double bottom = state_.BOT(cell.column, cell.row, cell.layer);
+    const double thickness = SaturatedThickness(state_, cell.column, cell.row, cell.layer);
+    const float localZ = thickness > 0 ? UnitRange((lastMove_.to.Z - bottom) / thickness) : 0.0f;
+    Reach(endpoint, {lastMove_.to, localZ, cell, lastMove_.time});
+  }
+  moveReported_ = true;
+  endpoint.end = end;
+  endpoint.tracked = true;
+}
+
+EndpointCollector::EndpointCollector(const ModelState& state, int particleCount)
+    : EndpointReports(state),
+      endpoints_(static_cast<std::size_t>(particleCount) * 2),
+      present_(static_cast<std::size_t>(particleCount) * 2, 0) {}
+
+Endpoint EndpointCollector::Current(int particle, int direction) const {
+  const std::size_t index = Index(particle, direction);
+  if (present_[index]) return endpoints_[index];
+  Endpoint endpoint;
   endpoint.particle = particle;
   endpoint.direction = direction;
   return endpoint;
 }
 
-void EndpointCollector::Reach(Endpoint& endpoint, const PathPoint& point) const {
-  const int j = point.cell.column, i = point.cell.row;
-  endpoint.finalCell = point.cell;
-  endpoint.finalGlobal = {point.point.X, state_.YEDGE[state_.NROW] - point.point.Y, point.point.Z};
-  endpoint.finalLocal = {static_cast<float>((point.point.X - state_.XEDGE[j - 1]) / state_.DELR[j]),
-                         static_cast<float>((point.point.Y - state_.YEDGE[i - 1]) / state_.DELC[i]), point.localZ};
-  endpoint.time = point.time;
+Endpoint& EndpointCollector::Entry(int particle, int direction) {
+  const std::size_t index = Index(particle, direction);
+  if (!present_[index]) endpoints_[index] = Current(particle, direction);
+  present_[index] = 1;
+  return endpoints_[index];
 }
 
-void EndpointCollector::ReleasePoint(int particle, int direction, const PathPoint& point) {
-  Endpoint& endpoint = At(particle, direction);
-  endpoint.releaseCell = point.cell;
-  Reach(endpoint, point);
-  endpoint.releaseLocal = endpoint.finalLocal;
+Endpoint& EndpointCollector::Part::Entry(int particle, int direction) {
+  // A part hears one particle after another.
+  if (held_.empty() || held_.back().particle != particle || held_.back().direction != direction)
+    held_.push_back(owner_.Current(particle, direction));
+  return held_.back();
 }
 
-void EndpointCollector::PointReached(int particle, int direction, const PathPoint& point) {
-  Reach(At(particle, direction), point);
+void EndpointCollector::Merge(Part& part) {
+  for (const Endpoint& endpoint : part.held_) Entry(endpoint.particle, endpoint.direction) = endpoint;
+  part.held_.clear();
 }
 
-void EndpointCollector::ParticleEnd(int particle, int direction, const TrackState& state, TrackEnd end) {
-  Endpoint& endpoint = At(particle, direction);
-  endpoint.end = end;
-  endpoint.time = state.time;
+void EndpointCollector::AddMissing(const ParticleSet& set, int direction) {
+  bool runEnded = false;
+  for (int particle = 1; particle <= set.ParticleCount(); ++particle) {
+    const std::size_t index = Index(particle, direction);
+    const TrackEnd end = endpoints_[index].end;
+    runEnded = runEnded || (present_[index] && (end == TrackEnd::ThicknessFault || end == TrackEnd::RunBroken));
+  }
+  for (int particle = 1; particle <= set.ParticleCount(); ++particle) {
+    if (present_[Index(particle, direction)]) continue;
+    const ParticleRecord& record = set.Particles[static_cast<std::size_t>(particle) - 1];
+    Endpoint& endpoint = Entry(particle, direction);
+    const int j = record.startCell.column, i = record.startCell.row;
+    endpoint.releaseCell = endpoint.finalCell = record.startCell;
+    endpoint.releaseLocal = endpoint.finalLocal = record.startLocal;
+    endpoint.releaseGlobal = endpoint.finalGlobal = {
+        state_.XEDGE[j - 1] + record.startLocal.x * static_cast<double>(state_.DELR[j]),
+        state_.YEDGE[state_.NROW] - (state_.YEDGE[i - 1] + record.startLocal.y * static_cast<double>(state_.DELC[i])),
+        record.StartElevation};
+    endpoint.tracked = !runEnded;
+    endpoint.end = TrackEnd::OutsideWindow;
+  }
+}
+
+std::vector<Endpoint> EndpointCollector::Endpoints() const {
+  std::vector<Endpoint> list;
+  for (std::size_t n = 0; n < endpoints_.size(); ++n)
+    if (present_[n]) list.push_back(endpoints_[n]);
+  return list;
 }
 
 }  // namespace kestra

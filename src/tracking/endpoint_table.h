@@ -3,11 +3,12 @@
 // per particle and direction.
 #pragma once
 
-#include <map>
+#include <memory>
 #include <string>
-#include <utility>
+#include <vector>
 
 #include "core/model_state.h"
+#include "tracking/particle_set.h"
 #include "tracking/track_observer.h"
 
 namespace kestra {
@@ -17,13 +18,15 @@ struct Endpoint {
   int direction = 1;
   CellIndex releaseCell;
   LocalPoint releaseLocal;
-  CellIndex finalCell;    // the last cell inside the grid
-  LocalPoint finalLocal;  // the point in that cell (on its face for a particle that left the grid)
-  // The final point in the coordinates of the pathline file: X from the
+  // The release point in the coordinates of the pathline file: X from the
   // grid's left edge, Y up from the edge of its last row, Z the elevation.
-  PlanPoint finalGlobal;
-  double time = 0;
+  PlanPoint releaseGlobal;
+  CellIndex finalCell;    // the last cell inside the grid
+  LocalPoint finalLocal;  // the point in that cell, 0..1 (on its face for a particle that left the grid)
+  PlanPoint finalGlobal;  // as releaseGlobal
+  double time = 0;        // travel time at the final point
   TrackEnd end = TrackEnd::ReachedStopTime;
+  bool tracked = true;    // false: the run ended before the particle's turn
 };
 
 // The header line of the end point table.
@@ -34,24 +37,69 @@ std::string EndpointCsvHeader();
 // and the reason the tracking ended.
 std::string EndpointCsvLine(const Endpoint& endpoint);
 
-// Collects the end points while runs go on: the last reported end of each
-// particle and direction wins. Points stay within the grid of `state`.
-class EndpointCollector : public TrackObserver {
+// Turns the reports of one particle after another into its end points.
+class EndpointReports : public TrackObserver {
  public:
-  explicit EndpointCollector(const ModelState& state) : state_(state) {}
+  explicit EndpointReports(const ModelState& state) : state_(state) {}
   void ReleasePoint(int particle, int direction, const PathPoint& point) override;
+  void Segment(const TrackSegment& segment) override;
   void PointReached(int particle, int direction, const PathPoint& point) override;
   void ParticleEnd(int particle, int direction, const TrackState& state, TrackEnd end) override;
 
-  // In particle order, forward before backward.
-  const std::map<std::pair<int, int>, Endpoint>& Endpoints() const { return endpoints_; }
+ protected:
+  // The end point being built for a particle and direction.
+  virtual Endpoint& Entry(int particle, int direction) = 0;
+  const ModelState& state_;
 
  private:
-  Endpoint& At(int particle, int direction);
   void Reach(Endpoint& endpoint, const PathPoint& point) const;
 
-  const ModelState& state_;
-  std::map<std::pair<int, int>, Endpoint> endpoints_;  // keyed by (particle, -direction)
+  // The last move, kept until the particle's end: a particle leaving the
+  // grid through its top or bottom reports no point for it.
+  TrackSegment lastMove_;
+  bool moveReported_ = true;
+};
+
+// Collects the end points while runs go on: the last report of each
+// particle and direction wins. Points stay within the grid of `state`.
+class EndpointCollector : public EndpointReports {
+ public:
+  EndpointCollector(const ModelState& state, int particleCount);
+
+  // Holds the end points of the particles one thread tracks until merged.
+  class Part : public EndpointReports {
+   public:
+    explicit Part(const EndpointCollector& owner) : EndpointReports(owner.state_), owner_(owner) {}
+
+   private:
+    friend class EndpointCollector;
+    Endpoint& Entry(int particle, int direction) override;
+    const EndpointCollector& owner_;
+    std::vector<Endpoint> held_;
+  };
+  std::unique_ptr<Part> NewPart() const { return std::make_unique<Part>(*this); }
+  void Merge(Part& part);
+
+  // For every particle of `set` without an end point in `direction`: one at
+  // its release point. When a particle's fault ended that direction's run,
+  // they are marked not tracked; otherwise the run had no time for them (a
+  // backward run from the start of the simulation) and they reached the
+  // time limit where they are.
+  void AddMissing(const ParticleSet& set, int direction);
+
+  // In particle order, forward before backward.
+  std::vector<Endpoint> Endpoints() const;
+
+ private:
+  std::size_t Index(int particle, int direction) const {
+    return static_cast<std::size_t>(particle - 1) * 2 + (direction > 0 ? 0 : 1);
+  }
+  Endpoint& Entry(int particle, int direction) override;
+  // The end point so far, or a new one.
+  Endpoint Current(int particle, int direction) const;
+
+  std::vector<Endpoint> endpoints_;
+  std::vector<char> present_;
 };
 
 }  // namespace kestra

@@ -1,5 +1,6 @@
 #include "tracking/particle_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -102,7 +103,8 @@ bool WriteParticleFile(const std::string& path, const ParticleSet& set, UserInte
   return true;
 }
 
-bool ReadParticleFile(const std::string& path, const ModelState& state, ParticleSet& set, UserInterface& ui) {
+bool ReadParticleFile(const std::string& path, const ModelState& state, ParticleSet& set, UserInterface& ui,
+                      ParticleLimit limit, std::vector<int>* skippedPlaces) {
   // A folder opens as a file but fails on reading.
   std::error_code folderTest;
   if (std::filesystem::is_directory(path, folderTest)) {
@@ -122,22 +124,27 @@ bool ReadParticleFile(const std::string& path, const ModelState& state, Particle
     return false;
   }
   const std::vector<std::string> values = FreeFormatValues(text.substr(rest));
-  const auto count = values.empty() ? std::optional<std::int16_t>(0) : RoundToInt16(LeadingNumber(values[0]));
+  const double countValue = values.empty() ? 0 : LeadingNumber(values[0]);
+  std::optional<std::int32_t> count = RoundToInt32(countValue);
+  if (limit == ParticleLimit::Window && !RoundToInt16(countValue)) count.reset();
   if (!count) {
     ComplainAboutSystemError(ui, ERANGE);
     return false;
   }
   // Only complete particles are read: a truncated file adds what it holds.
   const int available = static_cast<int>((values.size() - (values.empty() ? 0 : 1)) / kValuesPerParticle);
-  const int wanted = std::min<int>(*count, available);
+  const int wanted = std::max(0, std::min<int>(*count, available));
+  if (limit == ParticleLimit::None) set.Particles.reserve(set.Particles.size() + static_cast<std::size_t>(wanted));
   int skipped = 0;
   for (int n = 0; n < wanted; ++n) {
     const auto particle = ParseParticle(&values[1 + n * kValuesPerParticle], state.Shape());
     if (!particle) {
       ++skipped;
+      if (skippedPlaces) skippedPlaces->push_back(n + 1);
       continue;
     }
-    if (!AddParticleGroup(set, {*particle}, ui)) break;
+    if (limit == ParticleLimit::None) set.Particles.push_back(*particle);
+    else if (!AddParticleGroup(set, {*particle}, ui)) break;
   }
   if (skipped > 0) Complain(ui, kSkippedParticlesMessage + NumberText(skipped), MessageIcon::Exclamation);
   return true;

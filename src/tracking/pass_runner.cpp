@@ -1,27 +1,36 @@
 #include "tracking/pass_runner.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
 #include "core/number_format.h"
+#include "tracking/parallel_observer.h"
 #include "tracking/track_event_buffer.h"
 
 namespace kestra {
 namespace {
 
-// Particles a thread may run ahead of the one being reported: bounds the
+// Particles go to the threads a few at a time: claiming them and handing
+// them over costs a lock, once per chunk, never per move.
+constexpr int kParticlesPerChunk = 16;
+// Chunks a thread may run ahead of the one being reported: bounds the
 // memory held for pathlines that are not yet reported.
-constexpr int kParticlesAheadPerThread = 4;
+constexpr int kChunksAheadPerThread = 4;
 // How often the reporting thread lets window events run while it waits.
 constexpr std::chrono::milliseconds kEventInterval(20);
+
+bool EndsRun(const PassOutcome& outcome) {
+  return outcome.end == TrackEnd::ThicknessFault || outcome.end == TrackEnd::RunBroken;
+}
 
 // Reports one particle's outcome; true when it ends the run.
 bool Conclude(const PassOutcome& outcome, UserInterface& ui, PassSummary& summary) {
   summary.anyMoved = summary.anyMoved || outcome.moved;
   if (outcome.end == TrackEnd::ThicknessFault) ShowThicknessMessage(ui, outcome.faultCell, outcome.faultBeeps);
-  summary.runEnds = outcome.end == TrackEnd::ThicknessFault || outcome.end == TrackEnd::RunBroken;
+  summary.runEnds = EndsRun(outcome);
   return summary.runEnds;
 }
 
@@ -36,17 +45,24 @@ PassSummary RunOnOneThread(const PassContext& context, std::vector<ParticleRecor
   return summary;
 }
 
-// Particles tracked ahead on worker threads, each into a slot of its own,
-// and reported in particle order by the calling thread.
+// Chunks of particles tracked ahead on worker threads, each chunk into a
+// slot of its own (copies of its records and the observer's reports), and
+// reported in particle order by the calling thread. An observer that can
+// be split gets its reports formatted on the workers; any other gets them
+// replayed from held events.
 class ParallelPass {
  public:
   ParallelPass(const PassContext& context, std::vector<ParticleRecord>& particles,
-               std::vector<ParticleProgress>& progress, int threadCount)
+               std::vector<ParticleProgress>& progress, int threadCount, ParallelObserver* splittable)
       : context_(context),
         particles_(particles),
         progress_(progress),
         count_(static_cast<int>(particles.size())),
-        slots_(static_cast<std::size_t>(threadCount * kParticlesAheadPerThread)) {
+        chunkCount_((count_ + kParticlesPerChunk - 1) / kParticlesPerChunk),
+        slots_(static_cast<std::size_t>(threadCount * kChunksAheadPerThread)),
+        splittable_(splittable) {
+    if (splittable_)
+      for (Slot& slot : slots_) slot.part = splittable_->NewPart();
     for (int t = 0; t < threadCount; ++t) workers_.emplace_back([this] { Work(); });
   }
 
@@ -61,29 +77,24 @@ class ParallelPass {
 
   PassSummary Report(TrackObserver& observer, UserInterface& ui, bool letEventsRun) {
     PassSummary summary;
-    for (int n = 0; n < count_; ++n) {
-      Slot& slot = SlotOf(n);
-      std::unique_lock lock(mutex_);
-      while (!slot.ready) {
-        if (!letEventsRun) {
-          changed_.wait(lock);
-          continue;
-        }
-        changed_.wait_for(lock, kEventInterval);
-        lock.unlock();
-        ui.ProcessEvents();
-        lock.lock();
+    for (int chunk = 0; chunk < chunkCount_; ++chunk) {
+      Slot& slot = SlotOf(chunk);
+      WaitUntilReady(slot, ui, letEventsRun);
+      if (slot.part) splittable_->Merge(*slot.part);
+      else slot.events.Flush(observer);
+      bool ends = false;
+      const int first = chunk * kParticlesPerChunk;
+      for (std::size_t n = 0; n < slot.outcomes.size() && !ends; ++n) {
+        particles_[first + n] = slot.particles[n];
+        progress_[first + n] = slot.progress[n];
+        ends = Conclude(slot.outcomes[n], ui, summary);
       }
-      lock.unlock();
-      slot.events.Flush(observer);
-      particles_[n] = slot.particle;
-      progress_[n] = slot.progress;
-      const bool ends = Conclude(slot.outcome, ui, summary);
-      lock.lock();
-      slot.ready = false;
-      ++reported_;
-      if (ends) abort_ = true;
-      lock.unlock();
+      {
+        std::lock_guard lock(mutex_);
+        slot.ready = false;
+        ++reported_;
+        if (ends) abort_ = true;
+      }
       changed_.notify_all();
       if (ends) break;
     }
@@ -92,30 +103,57 @@ class ParallelPass {
 
  private:
   struct Slot {
-    ParticleRecord particle;
-    ParticleProgress progress;
+    std::vector<ParticleRecord> particles;
+    std::vector<ParticleProgress> progress;
+    std::vector<PassOutcome> outcomes;  // one per particle tracked; the last may end the run
+    std::unique_ptr<TrackObserver> part;
     TrackEventBuffer events;
-    PassOutcome outcome;
     bool ready = false;
   };
 
-  Slot& SlotOf(int n) { return slots_[static_cast<std::size_t>(n) % slots_.size()]; }
+  Slot& SlotOf(int chunk) { return slots_[static_cast<std::size_t>(chunk) % slots_.size()]; }
 
-  // The next particle to track, or -1 when there is none or the pass ends.
+  void WaitUntilReady(Slot& slot, UserInterface& ui, bool letEventsRun) {
+    std::unique_lock lock(mutex_);
+    while (!slot.ready) {
+      if (!letEventsRun) {
+        changed_.wait(lock);
+        continue;
+      }
+      changed_.wait_for(lock, kEventInterval);
+      lock.unlock();
+      ui.ProcessEvents();
+      lock.lock();
+    }
+  }
+
+  // The next chunk to track, or -1 when there is none or the pass ends.
   int Claim() {
     std::unique_lock lock(mutex_);
     const int ahead = static_cast<int>(slots_.size());
-    changed_.wait(lock, [&] { return abort_ || claimed_ >= count_ || claimed_ < reported_ + ahead; });
-    if (abort_ || claimed_ >= count_) return -1;
+    changed_.wait(lock, [&] { return abort_ || claimed_ >= chunkCount_ || claimed_ < reported_ + ahead; });
+    if (abort_ || claimed_ >= chunkCount_) return -1;
     return claimed_++;
   }
 
+  void Track(int chunk, Slot& slot) {
+    const int first = chunk * kParticlesPerChunk;
+    const int last = std::min(count_, first + kParticlesPerChunk);
+    slot.particles.assign(particles_.begin() + first, particles_.begin() + last);
+    slot.progress.assign(progress_.begin() + first, progress_.begin() + last);
+    slot.outcomes.clear();
+    TrackObserver& target = slot.part ? *slot.part : slot.events;
+    for (int n = first; n < last; ++n) {
+      const std::size_t at = static_cast<std::size_t>(n - first);
+      slot.outcomes.push_back(TrackParticlePass(context_, n + 1, slot.particles[at], slot.progress[at], target));
+      if (EndsRun(slot.outcomes.back())) break;
+    }
+  }
+
   void Work() {
-    for (int n = Claim(); n >= 0; n = Claim()) {
-      Slot& slot = SlotOf(n);
-      slot.particle = particles_[n];
-      slot.progress = progress_[n];
-      slot.outcome = TrackParticlePass(context_, n + 1, slot.particle, slot.progress, slot.events);
+    for (int chunk = Claim(); chunk >= 0; chunk = Claim()) {
+      Slot& slot = SlotOf(chunk);
+      Track(chunk, slot);
       {
         std::lock_guard lock(mutex_);
         slot.ready = true;
@@ -128,7 +166,9 @@ class ParallelPass {
   std::vector<ParticleRecord>& particles_;
   std::vector<ParticleProgress>& progress_;
   const int count_;
+  const int chunkCount_;
   std::vector<Slot> slots_;
+  ParallelObserver* const splittable_;
   std::vector<std::thread> workers_;
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -145,7 +185,7 @@ PassSummary RunPass(const PassContext& context, std::vector<ParticleRecord>& par
   if (threadCount <= 1 || particles.size() <= 1) return RunOnOneThread(context, particles, progress, observer, ui);
   PassContext workerContext = context;
   workerContext.eventPump = nullptr;  // window events belong to the reporting thread
-  ParallelPass pass(workerContext, particles, progress, threadCount);
+  ParallelPass pass(workerContext, particles, progress, threadCount, dynamic_cast<ParallelObserver*>(&observer));
   return pass.Report(observer, ui, context.eventPump != nullptr);
 }
 

@@ -16,10 +16,11 @@ struct PassSummary {
 };
 
 // Tracks particles 1..n in `context`. With more than one thread, each
-// particle's events are held until all earlier particles are reported; at
-// most a few particles per thread are held at once. After a run-ending
-// particle no later particle is changed or reported. The thickness message
-// goes to `ui`.
+// particle's reports are held until all earlier particles are reported; at
+// most a few dozen particles per thread are held at once. A ParallelObserver
+// takes the reports into its parts on the tracking threads; any other
+// observer hears them on the calling thread. After a run-ending particle no
+// later particle is changed or reported. The thickness message goes to `ui`.
 PassSummary RunPass(const PassContext& context, std::vector<ParticleRecord>& particles,
                     std::vector<ParticleProgress>& progress, TrackObserver& observer, UserInterface& ui,
                     int threadCount);

@@ -14,6 +14,8 @@ namespace kestra {
 // z, z, time, column, row and layer, ending in CR LF. X, Y, Z and local z
 // are written as the 32-bit values the file has always held.
 std::string PathlineRecord(int particle, int direction, const PathPoint& point, float gridLengthY);
+// The same record appended to `out`.
+void AppendPathlineRecord(std::string& out, int particle, int direction, const PathPoint& point, float gridLengthY);
 
 // Writes the release point and every point a move reached. `gridLengthY`
 // is YEDGE(NROW). Attach it to replays only: it writes whatever it is told.

@@ -16,20 +16,20 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
   test::TrackingFixture f(std::move(state));
   f.tracking.StepLength = 1000;
   f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);
-  EndpointCollector collector(f.state);
+  EndpointCollector collector(f.state, f.particles.ParticleCount());
   TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, collector, f.loader, f.control};
   TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);
   TrackParticles(run, TrackMode::BackwardRun, TrackKind::Interactive);
 
-  const auto& endpoints = collector.Endpoints();
+  const std::vector<Endpoint> endpoints = collector.Endpoints();
   ASSERT_EQ(endpoints.size(), 2u);
-  const Endpoint& forward = endpoints.begin()->second;
+  const Endpoint& forward = endpoints[0];
   EXPECT_EQ(forward.direction, 1);
   EXPECT_EQ(forward.end, TrackEnd::EnteredInactiveCell);
   EXPECT_EQ(forward.finalCell, (CellIndex{10, 2, 1}));
   EXPECT_NEAR(forward.finalGlobal.X, 90, 1e-4);
   EXPECT_NEAR(forward.time, 45, 45 * 2e-6);  // 4.5 cells of 10 m at 1 m per time unit
-  const Endpoint& backward = std::next(endpoints.begin())->second;
+  const Endpoint& backward = endpoints[1];
   EXPECT_EQ(backward.direction, -1);
   // Column 1 has a closed face at the grid edge: the reversed flow dies out in it.
   EXPECT_EQ(backward.end, TrackEnd::CannotLeaveCell);

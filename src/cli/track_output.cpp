@@ -1,0 +1,69 @@
+#include "cli/track_output.h"
+
+#include <fstream>
+#include <utility>
+
+#include "core/number_format.h"
+#include "tracking/mp7_files.h"
+#include "tracking/pathline_writer.h"
+
+namespace kestra::cli {
+namespace {
+
+// At most this many particle numbers in one message.
+constexpr std::size_t kNumbersShown = 20;
+
+std::string NumberList(const std::vector<int>& numbers) {
+  std::string list;
+  for (std::size_t n = 0; n < numbers.size() && n < kNumbersShown; ++n) list += (n ? "," : "") + NumberText(numbers[n]);
+  if (numbers.size() > kNumbersShown) list += ", ...";
+  return list;
+}
+
+}  // namespace
+
+bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked) {
+  std::ofstream file(path, std::ios::binary);
+  if (!file) return false;
+  PathlineWriter writer(file, tracked.state.YEDGE[tracked.state.NROW]);
+  TrackingRun replay{tracked.state, tracked.settings, tracked.tracking, tracked.periods, tracked.particles,
+                     tracked.busy,  tracked.ui,       writer,           tracked.loader,   tracked.control,
+                     tracked.threadCount};
+  ReplayParticles(replay);
+  file.close();
+  return !file.fail();
+}
+
+bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped, std::ostream& err) {
+  std::vector<int> forward, backward;
+  for (const Endpoint& e : endpoints)
+    if (!e.tracked || e.end == TrackEnd::ThicknessFault) (e.direction > 0 ? forward : backward).push_back(e.particle);
+  for (const auto& [numbers, direction] : {std::pair{&forward, "forward"}, std::pair{&backward, "backward"}})
+    if (!numbers->empty())
+      err << "kestra-cli track:" << NumberText(static_cast<int>(numbers->size())) << " particles not tracked "
+          << direction << " to their end, a cell without saturated thickness stopped the run:"
+          << NumberList(*numbers) << "\n";
+  if (!skipped.empty())
+    err << "kestra-cli track:" << NumberText(static_cast<int>(skipped.size()))
+        << " particles of the particle file not tracked, their cell or point lies outside the grid or their "
+           "retardation is not positive; their places in the file:"
+        << NumberList(skipped) << "\n";
+  return forward.empty() && backward.empty() && skipped.empty();
+}
+
+bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const ModelState& state,
+                       const std::vector<Endpoint>& endpoints, int direction, double referenceTime) {
+  std::string text;
+  if (layout == PathlineLayout::Mp7) {
+    AppendMp7Endpoints(text, state, endpoints, direction, referenceTime);
+  } else {
+    text = EndpointCsvHeader() + "\n";
+    for (const Endpoint& endpoint : endpoints) text += EndpointCsvLine(endpoint) + "\n";
+  }
+  std::ofstream file(path, std::ios::binary);
+  file << text;
+  file.close();
+  return !file.fail();
+}
+
+}  // namespace kestra::cli

@@ -1,0 +1,30 @@
+// What kestra-cli track writes besides the pathlines it writes while
+// tracking: the end point file, the pathline file by replay, and the report
+// of particles that were not tracked to their end.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/model_state.h"
+#include "tracking/batch_output.h"
+#include "tracking/endpoint_table.h"
+#include "tracking/track_particles.h"
+
+namespace kestra::cli {
+
+// The end points of one run or both (kestra: CSV) or of one direction
+// (MODPATH 7); false when the file could not be written.
+bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const ModelState& state,
+                       const std::vector<Endpoint>& endpoints, int direction, double referenceTime);
+
+// The pathline file as the "MODPATH" plot export writes it: every particle
+// retraced from its release point as far as the runs took it.
+bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked);
+
+// Names on `err` the particles whose tracking did not reach its end and the
+// places in the particle file of those it left out; true when there are none.
+bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped, std::ostream& err);
+
+}  // namespace kestra::cli

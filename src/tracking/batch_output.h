@@ -1,0 +1,59 @@
+// What a batch run writes while it tracks: the pathline text (in the record
+// layout of the pathline export or of MODPATH 7) straight into its file,
+// and the end points of every particle. Tracking threads format their
+// particles' text themselves; it reaches the file in particle order.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "core/model_state.h"
+#include "tracking/endpoint_table.h"
+#include "tracking/parallel_observer.h"
+
+namespace kestra {
+
+enum class PathlineLayout { Kestra, Mp7 };
+
+// How far a run has come: particles whose tracking in this run is done
+// (not only paused at the end of a time step), cell moves.
+struct BatchCounts {
+  std::int64_t particlesDone = 0;
+  std::int64_t moves = 0;
+};
+
+class BatchOutput : public ParallelObserver {
+ public:
+  // `pathlines` may be null: end points only. It must outlive the output.
+  BatchOutput(const ModelState& state, int particleCount, std::ostream* pathlines, PathlineLayout layout);
+  ~BatchOutput() override;
+
+  void ReleasePoint(int particle, int direction, const PathPoint& point) override;
+  void Segment(const TrackSegment& segment) override;
+  void PointReached(int particle, int direction, const PathPoint& point) override;
+  void ParticleEnd(int particle, int direction, const TrackState& state, TrackEnd end) override;
+
+  std::unique_ptr<TrackObserver> NewPart() override;
+  void Merge(TrackObserver& part) override;
+
+  // Called on the calling thread of the run after every merge.
+  void OnProgress(std::function<void(const BatchCounts&)> progress) { progress_ = std::move(progress); }
+
+  EndpointCollector& Endpoints() { return endpoints_; }
+  const BatchCounts& Counts() const { return counts_; }
+
+ private:
+  class Part;
+  const ModelState& state_;
+  std::ostream* const pathlines_;
+  const PathlineLayout layout_;
+  EndpointCollector endpoints_;
+  std::unique_ptr<Part> own_;  // the reports of a run on one thread
+  BatchCounts counts_;
+  std::function<void(const BatchCounts&)> progress_;
+};
+
+}  // namespace kestra

@@ -1,0 +1,146 @@
+#include "tracking/mp7_files.h"
+
+#include <algorithm>
+#include <array>
+
+#include "core/number_format.h"
+
+namespace kestra {
+namespace {
+
+constexpr const char* kLineEnd = "\r\n";
+constexpr int kVersion = 7;
+constexpr int kSubversion = 2;
+constexpr int kGroup = 1;
+constexpr int kZone = 1;
+constexpr const char* kGroupName = "PARTICLES";
+
+// The widths and digits of the records: I5, I10, E16.8 and E18.10.
+constexpr int kShortInteger = 5;
+constexpr int kInteger = 10;
+constexpr int kPointWidth = 16, kPointDigits = 8;
+constexpr int kEndWidth = 18, kEndDigits = 10;
+constexpr int kStatusCodes = 10;
+
+int CellNumber(const ModelState& state, CellIndex cell) {
+  return ((cell.layer - 1) * state.NROW + (cell.row - 1)) * state.NCOL + cell.column;
+}
+
+float UnitRange(double value) { return std::clamp(static_cast<float>(value), 0.0f, 1.0f); }
+
+// Local x and y of a point in the file's sense, z as given.
+LocalPoint FileLocal(const ModelState& state, CellIndex cell, const PlanPoint& point, float localZ) {
+  const int j = cell.column, i = cell.row;
+  return {UnitRange((point.X - state.XEDGE[j - 1]) / state.DELR[j]),
+          UnitRange(1 - (point.Y - state.YEDGE[i - 1]) / state.DELC[i]), localZ};
+}
+
+void AppendFirstLine(std::string& out, const char* kind) {
+  out.append(kind);
+  AppendFortranInteger(out, kVersion, kInteger);
+  AppendFortranInteger(out, kSubversion, kInteger);
+  out.append(kLineEnd);
+}
+
+int DirectionCode(int direction) { return direction > 0 ? 1 : 2; }
+
+// The face a local point lies on: 1, 2 at x 0, 1; 3, 4 at y 0, 1; 5, 6 at
+// z 0, 1; 0 inside.
+int Face(const LocalPoint& local) {
+  if (local.x == 0) return 1;
+  if (local.x == 1) return 2;
+  if (local.y == 0) return 3;
+  if (local.y == 1) return 4;
+  if (local.z == 0) return 5;
+  if (local.z == 1) return 6;
+  return 0;
+}
+
+// Cell number, layer, local x, y, z, x, y, z, zone and face of one end of
+// an end point record.
+void AppendEndpointPlace(std::string& out, const ModelState& state, CellIndex cell, const LocalPoint& engineLocal,
+                         const PlanPoint& global) {
+  const LocalPoint local{engineLocal.x, UnitRange(1 - engineLocal.y), engineLocal.z};
+  AppendFortranInteger(out, CellNumber(state, cell), kInteger);
+  AppendFortranInteger(out, cell.layer, kShortInteger);
+  for (const double value : {static_cast<double>(local.x), static_cast<double>(local.y),
+                             static_cast<double>(local.z), global.X, global.Y, global.Z})
+    AppendFortranExponent(out, value, kEndWidth, kEndDigits);
+  AppendFortranInteger(out, kZone, kShortInteger);
+  AppendFortranInteger(out, Face(local), kShortInteger);
+}
+
+}  // namespace
+
+void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTime) {
+  AppendFirstLine(out, "MODPATH_PATHLINE_FILE");
+  AppendFortranInteger(out, DirectionCode(direction), kShortInteger);
+  out.push_back(' ');
+  // Reference time, then the grid origin and rotation, which stay at 0: the
+  // coordinates are those of the model grid.
+  for (const double value : {referenceTime, 0.0, 0.0, 0.0}) AppendFortranExponent(out, value, kEndWidth, kEndDigits);
+  out.append(kLineEnd);
+  out.append("END HEADER").append(kLineEnd);
+}
+
+void AppendMp7PathlineStart(std::string& out, int particle, int pointCount) {
+  for (const int value : {particle, kGroup, particle, pointCount}) AppendFortranInteger(out, value, kInteger);
+  out.append(kLineEnd);
+}
+
+void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step) {
+  const LocalPoint local = FileLocal(state, point.cell, point.point, point.localZ);
+  AppendFortranInteger(out, CellNumber(state, point.cell), kInteger);
+  const double y = state.YEDGE[state.NROW] - point.point.Y;
+  for (const double value : {point.point.X, y, point.point.Z, point.time, static_cast<double>(local.x),
+                             static_cast<double>(local.y), static_cast<double>(local.z)})
+    AppendFortranExponent(out, value, kPointWidth, kPointDigits);
+  for (const int value : {static_cast<int>(point.cell.layer), period, step}) AppendFortranInteger(out, value, kInteger);
+  out.append(kLineEnd);
+}
+
+int Mp7Status(const Endpoint& endpoint) {
+  if (!endpoint.tracked) return 9;
+  switch (endpoint.end) {
+    case TrackEnd::LeftGrid: return 2;
+    case TrackEnd::EnteredSinkCell: return 3;
+    case TrackEnd::CannotLeaveCell: return 5;
+    case TrackEnd::EnteredInactiveCell: return 7;
+    case TrackEnd::ThicknessFault:
+    case TrackEnd::RunBroken: return 9;
+    default: return 1;
+  }
+}
+
+void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::vector<Endpoint>& endpoints,
+                        int direction, double referenceTime) {
+  std::array<int, kStatusCodes> statusCounts{};
+  int maximumId = 0;
+  for (const Endpoint& endpoint : endpoints) {
+    ++statusCounts[static_cast<std::size_t>(Mp7Status(endpoint))];
+    maximumId = std::max(maximumId, endpoint.particle);
+  }
+  const int count = static_cast<int>(endpoints.size());
+  AppendFirstLine(out, "MODPATH_ENDPOINT_FILE");
+  AppendFortranInteger(out, DirectionCode(direction), kShortInteger);
+  for (const int value : {count, count, maximumId}) AppendFortranInteger(out, value, kInteger);
+  out.push_back(' ');
+  for (const double value : {referenceTime, 0.0, 0.0, 0.0}) AppendFortranExponent(out, value, kEndWidth, kEndDigits);
+  out.append(kLineEnd);
+  constexpr int kStatusWidth = 8;
+  for (const int value : statusCounts) AppendFortranInteger(out, value, kStatusWidth);
+  out.append(kLineEnd);
+  AppendFortranInteger(out, 1, kInteger);  // one particle group
+  out.append(kLineEnd).append(kGroupName).append(kLineEnd).append("END HEADER").append(kLineEnd);
+  for (const Endpoint& e : endpoints) {
+    for (const int value : {e.particle, kGroup, e.particle}) AppendFortranInteger(out, value, kInteger);
+    AppendFortranInteger(out, Mp7Status(e), kShortInteger);
+    AppendFortranExponent(out, 0, kEndWidth, kEndDigits);  // released at the reference time
+    AppendFortranExponent(out, e.time, kEndWidth, kEndDigits);
+    AppendEndpointPlace(out, state, e.releaseCell, e.releaseLocal, e.releaseGlobal);
+    AppendEndpointPlace(out, state, e.finalCell, e.finalLocal, e.finalGlobal);
+    out.append(kLineEnd);
+  }
+}
+
+}  // namespace kestra

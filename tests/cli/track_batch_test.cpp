@@ -1,0 +1,266 @@
+// kestra-cli track as a batch engine: any number of particles, end points
+// only, pathlines written while tracking (the same bytes as the replay), the
+// MODPATH 7 layouts and particles that could not be tracked.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "support/temp_dir.h"
+
+namespace kestra::cli {
+namespace {
+
+std::string Model(const std::string& name) { return (test::TestDataDir() / name).string(); }
+
+// Particles spread over the cells of a grid, `every` cells apart.
+std::string ParticleFile(int columns, int rows, int layers, int every, int repeat = 1) {
+  std::mt19937 random(5);
+  std::uniform_real_distribution<float> local(0.02f, 0.98f);
+  std::string lines;
+  int count = 0;
+  for (int copy = 0; copy < repeat; ++copy)
+    for (int k = 1; k <= layers; ++k)
+      for (int i = 1; i <= rows; i += every)
+        for (int j = 1; j <= columns; j += every, ++count)
+          lines += std::to_string(local(random)) + " " + std::to_string(local(random)) + " " +
+                   std::to_string(local(random)) + " " + std::to_string(j) + " " + std::to_string(i) + " " +
+                   std::to_string(k) + " 0 255 1\r\n";
+  return "KESTRA_V100_PARTICLES\r\n " + std::to_string(count) + " \r\n" + lines;
+}
+
+struct CommandResult {
+  int code = 0;
+  std::string out, err;
+};
+
+CommandResult Track(std::vector<std::string> args) {
+  args.insert(args.begin(), "track");
+  std::ostringstream out, err;
+  CommandResult run;
+  run.code = RunCommandLine(args, out, err);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream in(line);
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+TEST(TrackBatch, TracksEveryParticleOfALargeFile) {
+  // More particles than the window holds and than a 16-bit count.
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"), ParticleFile(19, 10, 1, 1, 180));
+  const CommandResult run = Track({Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--endpoints",
+                         dir.File("ends.csv"), "--threads", "0", "--quiet"});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::vector<std::string> ends = Lines(test::ReadWholeFile(dir.File("ends.csv")));
+  ASSERT_EQ(ends.size(), 34201u);  // the header and 19 x 10 x 180 particles
+  EXPECT_EQ(ends.back().substr(0, 12), "34200,forwar");
+  for (const std::string& line : ends) EXPECT_EQ(line.find("not tracked"), std::string::npos) << line;
+}
+
+TEST(TrackBatch, EndPointsAloneWriteNoPathlinesAndTheSameTable) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"), ParticleFile(30, 25, 3, 4));
+  const std::string model = test::CopySharedRun(dir, "mixed3d", "lahey", "mixed3d.mdl");
+  const std::vector<std::string> common{model, "--particles", dir.File("p.txt"), "--forward", "--backward", "--quiet"};
+  std::vector<std::string> both = common, alone = common;
+  both.insert(both.end(), {"--out", dir.File("paths.txt"), "--endpoints", dir.File("both.csv")});
+  alone.insert(alone.end(), {"--endpoints", dir.File("alone.csv")});
+  ASSERT_EQ(Track(both).code, 0);
+  const CommandResult run = Track(alone);
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(run.out.find("pathlines"), std::string::npos) << run.out;
+  EXPECT_GT(test::ReadWholeFile(dir.File("both.csv")).size(), 1000u);
+  EXPECT_EQ(test::ReadWholeFile(dir.File("alone.csv")), test::ReadWholeFile(dir.File("both.csv")));
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    files += entry.path().filename().string().starts_with("paths") ? 1 : 0;
+  EXPECT_EQ(files, 1u);
+}
+
+TEST(TrackBatch, ParticlesThatCannotBeTrackedAreNamedAndFailTheRun) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"),
+                       "KESTRA_V100_PARTICLES\r\n 3 \r\n0.5 0.5 0.5 2 5 1 5 255 1\r\n0.5 0.5 0.5 99 5 1 5 255 1\r\n"
+                       "0.5 0.5 0.5 3 5 1 5 255 1\r\n");
+  const CommandResult run = Track({Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--endpoints",
+                         dir.File("ends.csv"), "--quiet"});
+  EXPECT_EQ(run.code, 3);
+  EXPECT_NE(run.err.find("their places in the file: 2\n"), std::string::npos) << run.err;
+  EXPECT_EQ(Lines(test::ReadWholeFile(dir.File("ends.csv"))).size(), 3u);
+}
+
+TEST(TrackBatch, RefusesAMissingOutputAndTwoDirectionsInOneModpath7File) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"m.mdl", "--particles", "p"},
+        std::vector<std::string>{"m.mdl", "--particles", "p", "--out", "x", "--format", "mp7", "--forward", "--backward"},
+        std::vector<std::string>{"m.mdl", "--particles", "p", "--out", "x", "--format", "csv"},
+        std::vector<std::string>{"m.mdl", "--particles", "p", "--endpoints", "x", "--replay"},
+        std::vector<std::string>{"m.mdl", "--particles", "p", "--out", "x", "--threads", "-1"}})
+    EXPECT_EQ(Track(args).code, 2) << args.back();
+}
+
+// The models of the test data and the example, each with particles over
+// its grid and the runs that exercise it.
+struct Case {
+  std::string model, form, file;
+  int columns, rows, layers;
+  std::vector<std::string> options;
+};
+
+std::vector<Case> Cases() {
+  const std::vector<std::string> both{"--forward", "--backward", "--step-length", "40", "--time-unit", "days",
+                                      "--max-steps", "10"};
+  std::vector<std::string> transient = both;
+  transient.insert(transient.end(), {"--pathlines", "--stop-at-time-limit", "off", "--period", "2", "--step", "2"});
+  std::vector<Case> cases;
+  for (const char* form : {"lahey", "powerstation"}) {
+    cases.push_back({"uniform1", form, "uniform1.mdl", 20, 10, 1, both});
+    cases.push_back({"mixed3d", form, "mixed3d.mdl", 30, 25, 3, both});
+    cases.push_back({"transient2", form, "transient2.mdl", 15, 15, 2, transient});
+  }
+  cases.push_back({"uniform1", "modflow", "uniform1.nam", 20, 10, 1, both});
+  cases.push_back({"mixed3d", "namefile", "mixed3d.nam", 30, 25, 3, both});
+  cases.push_back({"transient2", "modflow", "transient2.nam", 15, 15, 2, transient});
+  return cases;
+}
+
+TEST(TrackBatch, PathlinesWrittenWhileTrackingAreTheReplayedOnesOnEveryModelAndThreadCount) {
+  for (const Case& c : Cases()) {
+    test::TempDir dir;
+    test::WriteWholeFile(dir.File("p.txt"), ParticleFile(c.columns, c.rows, c.layers, 2));
+    const std::string model = test::CopySharedRun(dir, c.model, c.form, c.file);
+    std::vector<std::string> replay{model, "--particles", dir.File("p.txt"), "--quiet", "--replay", "--out",
+                                    dir.File("replayed.txt")};
+    replay.insert(replay.end(), c.options.begin(), c.options.end());
+    ASSERT_EQ(Track(replay).code, 0) << c.model << " " << c.form;
+    const std::string expected = test::ReadWholeFile(dir.File("replayed.txt"));
+    EXPECT_GT(expected.size(), 20000u) << c.model;
+    for (const char* threads : {"1", "2", "3"}) {
+      std::vector<std::string> args{model, "--particles", dir.File("p.txt"), "--quiet", "--threads", threads,
+                                    "--out", dir.File("written.txt")};
+      args.insert(args.end(), c.options.begin(), c.options.end());
+      ASSERT_EQ(Track(args).code, 0);
+      EXPECT_TRUE(test::ReadWholeFile(dir.File("written.txt")) == expected)
+          << c.model << " " << c.form << " on " << threads << " threads";
+    }
+  }
+}
+
+TEST(TrackBatch, TheExampleWritesThePathlinesOfTheReplay) {
+  test::TempDir dir;
+  const std::filesystem::path example = test::TestDataDir().parent_path().parent_path() / "examples" / "mixed3d";
+  for (const auto& entry : std::filesystem::directory_iterator(example))
+    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+  const std::vector<std::string> common{dir.File("mixed3d.nam"), "--particles", dir.File("column2.par"), "--forward",
+                                        "--backward", "--quiet"};
+  std::vector<std::string> replay = common;
+  replay.insert(replay.end(), {"--replay", "--out", dir.File("replayed.txt")});
+  ASSERT_EQ(Track(replay).code, 0);
+  const std::string expected = test::ReadWholeFile(dir.File("replayed.txt"));
+  EXPECT_GT(Lines(expected).size(), 100u);
+  for (const char* threads : {"1", "2", "4"}) {
+    std::vector<std::string> args = common;
+    args.insert(args.end(), {"--threads", threads, "--out", dir.File("written.txt")});
+    ASSERT_EQ(Track(args).code, 0);
+    EXPECT_TRUE(test::ReadWholeFile(dir.File("written.txt")) == expected) << threads << " threads";
+  }
+}
+
+// Reads a file of the MODPATH 7 layouts as FloPy does: the lines up to "END
+// HEADER" are the header, the rest whitespace-separated numbers.
+std::vector<std::string> Body(const std::vector<std::string>& lines) {
+  std::size_t end = 0;
+  while (end < lines.size() && lines[end] != "END HEADER") ++end;
+  EXPECT_LT(end, lines.size());
+  return {lines.begin() + static_cast<std::ptrdiff_t>(end) + 1, lines.end()};
+}
+
+TEST(TrackBatch, Modpath7FilesHoldTheirFieldsAndAgreeWithTheKestraFiles) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.txt"), ParticleFile(30, 25, 3, 5));
+  const std::string model = test::CopySharedRun(dir, "mixed3d", "lahey", "mixed3d.mdl");
+  const std::vector<std::string> common{model, "--particles", dir.File("p.txt"), "--backward", "--quiet"};
+  std::vector<std::string> kestra = common, mp7 = common;
+  kestra.insert(kestra.end(), {"--out", dir.File("paths.txt"), "--endpoints", dir.File("ends.csv")});
+  mp7.insert(mp7.end(), {"--out", dir.File("paths.mp7"), "--endpoints", dir.File("ends.mp7"), "--format", "mp7"});
+  ASSERT_EQ(Track(kestra).code, 0);
+  ASSERT_EQ(Track(mp7).code, 0);
+
+  const std::vector<std::string> endLines = Lines(test::ReadWholeFile(dir.File("ends.mp7")));
+  ASSERT_GE(endLines.size(), 7u);
+  EXPECT_EQ(endLines[0], "MODPATH_ENDPOINT_FILE         7         2");
+  EXPECT_EQ(endLines[1].substr(0, 5), "    2");  // backward
+  const std::vector<std::string> csv = Lines(test::ReadWholeFile(dir.File("ends.csv")));
+  const std::vector<std::string> records = Body(endLines);
+  ASSERT_EQ(records.size(), csv.size() - 1);
+  EXPECT_EQ(Words(endLines[1])[1], std::to_string(records.size()));
+  for (std::size_t n = 0; n < records.size(); ++n) {
+    const std::vector<std::string> f = Words(records[n]);
+    ASSERT_EQ(f.size(), 26u) << records[n];
+    std::vector<std::string> row;
+    std::istringstream in(csv[n + 1]);
+    for (std::string field; std::getline(in, field, ',');) row.push_back(field);
+    EXPECT_EQ(f[0], row[0]);  // sequence number: the particle
+    EXPECT_EQ(f[2], row[0]);
+    // Final cell number of (column, row, layer), layer and X, Y, Z.
+    const int column = std::stoi(row[8]), rowIndex = std::stoi(row[9]), layer = std::stoi(row[10]);
+    EXPECT_EQ(std::stoi(f[16]), ((layer - 1) * 25 + rowIndex - 1) * 30 + column);
+    EXPECT_EQ(std::stoi(f[17]), layer);
+    EXPECT_NEAR(std::stod(f[18]), std::stod(row[11]), 1e-6);
+    EXPECT_NEAR(std::stod(f[19]), 1 - std::stod(row[12]), 1e-6);  // local y counts upward
+    for (int axis = 0; axis < 3; ++axis)
+      EXPECT_NEAR(std::stod(f[21 + axis]), std::stod(row[14 + axis]), 1e-9 * (1 + std::fabs(std::stod(row[14 + axis]))));
+    EXPECT_NEAR(std::stod(f[5]), std::stod(row[17]), 1e-9 * (1 + std::stod(row[17])));
+  }
+
+  // Pathlines: a line of sequence number, group, id and point count, then
+  // the points; the same points as the kestra file.
+  const std::vector<std::string> pathLines = Lines(test::ReadWholeFile(dir.File("paths.mp7")));
+  EXPECT_EQ(pathLines[0], "MODPATH_PATHLINE_FILE         7         2");
+  const std::vector<std::string> points = Body(pathLines);
+  const std::vector<std::string> kestraPoints = Lines(test::ReadWholeFile(dir.File("paths.txt")));
+  std::size_t at = 0, matched = 0;
+  while (at < points.size()) {
+    const std::vector<std::string> head = Words(points[at]);
+    ASSERT_EQ(head.size(), 4u) << points[at];
+    const int count = std::stoi(head[3]);
+    for (int p = 1; p <= count; ++p, ++matched) {
+      const std::vector<std::string> f = Words(points[at + static_cast<std::size_t>(p)]);
+      ASSERT_EQ(f.size(), 11u);
+      const std::vector<std::string> k = Words(kestraPoints[matched]);
+      EXPECT_EQ(k[0], "-" + head[0]);
+      for (int axis = 0; axis < 3; ++axis)  // x, y, z
+        EXPECT_NEAR(std::stod(f[1 + axis]), std::stod(k[1 + (axis == 2 ? 3 : axis)]), 1e-4);
+      EXPECT_NEAR(std::stod(f[4]), std::stod(k[5]), 1e-7 * (1 + std::stod(k[5])));
+      EXPECT_EQ(f[8], k[8]);  // layer
+    }
+    at += static_cast<std::size_t>(count) + 1;
+  }
+  EXPECT_EQ(matched, kestraPoints.size());
+}
+
+}  // namespace
+}  // namespace kestra::cli

@@ -1,0 +1,256 @@
+// The number forms of the pathline and end point files are written by hand
+// for speed. These tests hold them to the forms they replaced, kept here as
+// the reference, over millions of values: random ones over the whole range
+// and the rounding edges where a mask's last digit or the exponent changes.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/number_format.h"
+
+namespace kestra {
+namespace {
+
+std::string ReferenceExponent(int exponent, int minDigits) {
+  std::string digits = std::to_string(std::abs(exponent));
+  while (static_cast<int>(digits.size()) < minDigits) digits.insert(digits.begin(), '0');
+  return std::string(exponent < 0 ? "E-" : "E+") + digits;
+}
+
+std::string ReferenceScientific(double value, int decimals) {
+  const std::string sign = value < 0 ? "-" : "";
+  const double magnitude = std::fabs(value);
+  std::string mantissa;
+  int exponent = 0;
+  if (magnitude == 0 || !std::isfinite(magnitude)) {
+    mantissa = "0." + std::string(decimals, '0');
+  } else {
+    std::array<char, 64> buffer{};
+    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                std::chars_format::scientific, decimals);
+    std::string_view text(buffer.data(), result.ptr - buffer.data());
+    const auto ePos = text.find('e');
+    mantissa = std::string(text.substr(0, ePos));
+    if (decimals == 0) mantissa += ".";
+    exponent = std::atoi(std::string(text.substr(ePos + 1)).c_str());
+  }
+  return sign + mantissa + ReferenceExponent(exponent, 2);
+}
+
+std::string ReferenceShortest(double value, int maxDigits) {
+  const std::string sign = std::signbit(value) && value != 0 ? "-" : " ";
+  if (std::isnan(value)) return " NaN";
+  if (std::isinf(value)) return sign + "Inf";
+  const double magnitude = std::fabs(value);
+  if (magnitude == 0) return " 0";
+  std::array<char, 64> buffer{};
+  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                              std::chars_format::scientific, maxDigits - 1);
+  std::string_view text(buffer.data(), result.ptr - buffer.data());
+  const auto ePos = text.find('e');
+  std::string digits;
+  for (char c : text.substr(0, ePos))
+    if (c != '.') digits.push_back(c);
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  const int exponent = std::atoi(std::string(text.substr(ePos + 1)).c_str());
+  const int count = static_cast<int>(digits.size());
+  if (exponent < -4 || exponent >= maxDigits) {
+    std::string mantissa = digits.substr(0, 1);
+    if (count > 1) mantissa += "." + digits.substr(1);
+    return sign + mantissa + ReferenceExponent(exponent, 2);
+  }
+  if (exponent < 0) return sign + "." + std::string(-exponent - 1, '0') + digits;
+  if (count <= exponent + 1) return sign + digits + std::string(exponent + 1 - count, '0');
+  return sign + digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
+}
+
+std::string ReferenceTrimmed(double value) {
+  const std::string text = ReferenceShortest(value, 15);
+  return text.front() == ' ' ? text.substr(1) : text;
+}
+
+std::string ReferenceGeneral(float value) {
+  std::string text = ReferenceShortest(value, 7);
+  if (text.front() == ' ') text.erase(0, 1);
+  const std::size_t point = text.front() == '-' ? 1 : 0;
+  if (text[point] == '.') text.insert(point, "0");
+  return text;
+}
+
+// Doubles of every magnitude: random bit patterns (all exponents, subnormals,
+// NaN and infinities among them) and random decimal-looking values.
+std::vector<double> RandomDoubles(std::size_t count, unsigned seed) {
+  std::mt19937_64 random(seed);
+  std::uniform_real_distribution<double> mantissa(-10, 10);
+  std::uniform_int_distribution<int> exponent(-30, 30);
+  std::vector<double> values;
+  values.reserve(count);
+  for (std::size_t n = 0; n < count; ++n) {
+    if (n % 2 == 0) {
+      const std::uint64_t bits = random();
+      double value;
+      std::memcpy(&value, &bits, sizeof value);
+      values.push_back(value);
+    } else {
+      values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
+    }
+  }
+  return values;
+}
+
+// Values next to the places where rounding to `digits` significant digits
+// carries into a new digit or exponent (9.99...95, 0.5 units of the last
+// digit) and the doubles on either side of them.
+std::vector<double> RoundingEdges(int digits) {
+  std::vector<double> values;
+  for (int exponent = -40; exponent <= 40; ++exponent) {
+    const double scale = std::pow(10.0, exponent);
+    for (const double lead : {1.0, 9.0, 9.5, 1.5, 2.5, 5.0}) {
+      // lead followed by digits-1 nines and a 5, then scaled
+      const double unit = std::pow(10.0, -digits);
+      for (const double base : {lead * scale, (lead + 1 - unit * 5) * scale, (lead + unit * 5) * scale}) {
+        double below = base, above = base;
+        for (int step = 0; step < 4; ++step) {
+          below = std::nextafter(below, 0.0);
+          above = std::nextafter(above, 1e308);
+          for (const double v : {base, below, above, -base, -below, -above}) values.push_back(v);
+        }
+      }
+    }
+  }
+  for (const double special : {0.0, -0.0, std::numeric_limits<double>::infinity(),
+                               -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
+                               std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::max(),
+                               std::numeric_limits<double>::lowest(), 1e-5, 1e-4, 0.0001, 1e15, 1e16})
+    values.push_back(special);
+  return values;
+}
+
+TEST(NumberFormReference, ScientificMasksWriteTheSameCharacters) {
+  std::vector<double> values = RandomDoubles(1'000'000, 1);
+  for (const double v : RoundingEdges(12)) values.push_back(v);
+  std::string out;
+  int failures = 0;
+  for (const double value : values) {
+    out.clear();
+    AppendScientificText(out, value, 11);
+    if (out != ReferenceScientific(value, 11) && ++failures < 10)
+      ADD_FAILURE() << value << ": " << out << " instead of " << ReferenceScientific(value, 11);
+  }
+  // Every mask width: 0 to 15 decimals, on fewer values.
+  for (int decimals = 0; decimals <= 15; ++decimals)
+    for (const double value : RoundingEdges(decimals + 1)) {
+      const std::string expected = ReferenceScientific(value, decimals);
+      if (ScientificText(value, decimals) != expected && ++failures < 10)
+        ADD_FAILURE() << value << " with " << decimals << " decimals: " << ScientificText(value, decimals);
+    }
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(NumberFormReference, PathlineCoordinatesOfEveryFloatFormTheSame) {
+  // The pathline file writes 32-bit coordinates through the double form.
+  std::mt19937 random(2);
+  std::string out;
+  int failures = 0;
+  for (int n = 0; n < 1'000'000; ++n) {
+    const std::uint32_t bits = random();
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    out.clear();
+    AppendScientificText(out, value, 11);
+    if (out != ReferenceScientific(value, 11) && ++failures < 10) ADD_FAILURE() << value << ": " << out;
+  }
+  // Floats whose exact decimal expansion ends just at or beyond the 12th
+  // digit: ties (2^-18 is 3.814697265625E-06) and carries.
+  for (int power = -149; power <= 127; ++power)
+    for (const float odd : {1.0f, 3.0f, 5.0f, 7.0f, 99.0f, 12345.0f, 16777215.0f}) {
+      const float value = std::ldexp(odd, power);
+      if (!std::isfinite(value) || value == 0) continue;
+      for (const int decimals : {3, 4, 7, 11}) {
+        const std::string expected = ReferenceScientific(value, decimals);
+        if (ScientificText(value, decimals) != expected && ++failures < 10)
+          ADD_FAILURE() << value << ": " << ScientificText(value, decimals) << " instead of " << expected;
+      }
+    }
+  EXPECT_EQ(ScientificText(std::ldexp(1.0, -18), 11), "3.81469726562E-06");  // a tie goes to the even digit
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(NumberFormReference, EndPointNumbersWriteTheSameCharacters) {
+  std::vector<double> values = RandomDoubles(500'000, 3);
+  for (const double v : RoundingEdges(15)) values.push_back(v);
+  for (const double v : RoundingEdges(7)) values.push_back(v);
+  std::string out;
+  int failures = 0;
+  for (const double value : values) {
+    out.clear();
+    AppendTrimmedNumberText(out, value);
+    if (out != ReferenceTrimmed(value) && ++failures < 10)
+      ADD_FAILURE() << value << ": " << out << " instead of " << ReferenceTrimmed(value);
+    const float single = static_cast<float>(value);
+    out.clear();
+    AppendGeneralNumberText(out, single);
+    if (out != ReferenceGeneral(single) && ++failures < 10)
+      ADD_FAILURE() << single << ": " << out << " instead of " << ReferenceGeneral(single);
+    if (NumberText(value) != ReferenceShortest(value, 15) && ++failures < 10) ADD_FAILURE() << value;
+    if (NumberText(single) != ReferenceShortest(single, 7) && ++failures < 10) ADD_FAILURE() << single;
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+TEST(NumberFormReference, AppendingKeepsWhatTheTextHeld) {
+  std::string out = "x";
+  AppendScientificText(out, -120, 3);
+  AppendIntegerMaskText(out, -42);
+  AppendTrimmedNumberText(out, 0.5);
+  AppendGeneralNumberText(out, -0.25f);
+  EXPECT_EQ(out, "x-1.200E+02-42.5-0.25");
+}
+
+TEST(FortranForms, ExponentFormRoundsAndRightAligns) {
+  std::string out;
+  AppendFortranExponent(out, 120, 18, 10);
+  EXPECT_EQ(out, "  0.1200000000E+03");
+  out.clear();
+  AppendFortranExponent(out, -0.000123456789, 16, 8);
+  EXPECT_EQ(out, " -0.12345679E-03");
+  out.clear();
+  // Rounding carries into the exponent.
+  AppendFortranExponent(out, 9.99999999996, 18, 10);
+  EXPECT_EQ(out, "  0.1000000000E+02");
+  out.clear();
+  AppendFortranExponent(out, 0, 16, 8);
+  AppendFortranExponent(out, std::numeric_limits<double>::quiet_NaN(), 16, 8);
+  EXPECT_EQ(out, "  0.00000000E+00  0.00000000E+00");
+  out.clear();
+  AppendFortranExponent(out, 1e-150, 16, 8);
+  EXPECT_EQ(out, " 0.10000000E-149");
+  for (const double value : RandomDoubles(10'000, 4)) {
+    out.clear();
+    AppendFortranExponent(out, value, 18, 10);
+    if (!std::isfinite(value)) continue;
+    ASSERT_GE(out.size(), 18u) << value;
+    // What a reader gets back is the value to ten digits: half a unit of
+    // the last digit of a mantissa that may begin with 0.1.
+    EXPECT_NEAR(std::strtod(out.c_str(), nullptr), value, std::fabs(value) * 5.0001e-10) << out;
+  }
+}
+
+TEST(FortranForms, IntegersRightAlignedAndNeverCut) {
+  std::string out;
+  AppendFortranInteger(out, 7, 10);
+  AppendFortranInteger(out, -12, 5);
+  AppendFortranInteger(out, 1234567, 5);
+  EXPECT_EQ(out, "         7  -121234567");
+}
+
+}  // namespace
+}  // namespace kestra
