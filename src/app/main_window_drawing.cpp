@@ -5,6 +5,9 @@
 #include <QSpinBox>
 
 #include "app/main_window.h"
+#include "app/recent_models.h"
+#include "app/status_panes.h"
+#include "app/tracking_dialog.h"
 #include "graphics/plan_view.h"
 #include "graphics/particle_redraw.h"
 #include "input/package_layer_source.h"
@@ -37,9 +40,14 @@ void MainWindow::ShowModel(Session& session) {
   ToolbarButton("set particle")->setChecked(true);
   SetModelControlsEnabled(true);
   for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",
-                           "run_step_backward", "options_particle_tracking"})
+                           "run_step_backward", "run_restart", "run_delete_all_particles", "run_results",
+                           "options_particle_tracking"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
+  RememberModel(QString::fromStdString(session.model.ModelPath));
+  FillRecentModels();
+  DescribeStatusPanes(statusPanes_, TimeUnitName(session.periods.timeUnit));
+  ClearPointerReadout();
   // The plan takes the keys, so that the boxes are not left in an edit.
   views_[kPlan]->setFocus();
   RedrawViews(true);
@@ -69,12 +77,17 @@ void MainWindow::RedrawViews(bool arrange) {
   if (arrange) ArrangeViews();
   ResetParticleTimes(particles_);
   ResetParticlePositions(particles_);
+  endpoints_.emplace(session_.model);
+  emit ResultsChanged();
+  ShowParticleCount();
   // The marks on the surface go with the old pictures.
   marker_.shown = false;
   drag_.RubberShown = false;
   PlotContext context = Context();
   DrawModel(context, Inputs(), session_.model.CurrentLayer);
   RefreshViews();
+  // The read-out follows the new layer or model under a pointer that did not move.
+  if (pointerOnPlan_) ShowPointerReadout(lastPointer_);
   RedrawParticles();
 }
 

@@ -73,3 +73,13 @@ void EndpointCollector::ParticleEnd(int particle, int direction, const TrackStat
 }
 
 }  // namespace kestra
+
+namespace kestra {
+
+std::string EndpointCsvText(const EndpointCollector& collector) {
+  std::string text = EndpointCsvHeader() + "\n";
+  for (const auto& entry : collector.Endpoints()) text += EndpointCsvLine(entry.second) + "\n";
+  return text;
+}
+
+}  // namespace kestra
