@@ -28,7 +28,8 @@ void MainWindow::RunParticles(TrackMode mode) {
   if (!LoadFlowTerms(session_.model, ui_, true)) return;
   PlotContext context = Context();
   PathlineDrawing pathlines(context, session_.tracking, false);
-  RunProgress progress(ui_, particles_.ParticleCount());
+  const bool forward = mode == TrackMode::ForwardRun || mode == TrackMode::ForwardStep;
+  RunProgress progress(ui_, particles_.ParticleCount(), forward ? 1 : -1);
   ObserverFanOut observers({&pathlines, &*endpoints_, &progress});
   ModelStepLoader loader(session_.settings, session_.tracking, ui_);
   TrackingRun run{session_.model, session_.settings, session_.tracking, session_.periods, particles_,

@@ -117,7 +117,7 @@ bool MainWindow::local_coordinate_edit_Leave() {
   if (typed < 0 || typed > 1) {
     RefuseEntry(tr("The vertical position %1 lies outside 0 (cell bottom) to 1 (top of its saturated part).")
                     .arg(verticalPositionBox_->text().trimmed()));
-    verticalPositionBox_->setText(QString::fromStdString(TrimmedNumberText(verticalPosition_)));
+    verticalPositionBox_->setText(QString::fromStdString(GeneralNumberText(verticalPosition_)));
     QTimer::singleShot(0, verticalPositionBox_, [this] { verticalPositionBox_->setFocus(); });
     return true;
   }

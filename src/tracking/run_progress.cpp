@@ -33,20 +33,19 @@ std::string RunHint(int direction, int particleCount) {
          (particleCount == 1 ? " particle" : " particles") + " (Esc stops)";
 }
 
+RunProgress::RunProgress(UserInterface& ui, int particleCount, int direction) : ui_(ui), count_(particleCount) {
+  ui_.SetHint(RunHint(direction, count_));
+  ui_.SetMeter(percent_);
+}
+
 RunProgress::~RunProgress() {
   ui_.SetMeter(0);
   ui_.SetHint("");
 }
 
-void RunProgress::ReleasePoint(int, int direction, const PathPoint&) {
-  if (direction == hintDirection_) return;
-  hintDirection_ = direction;
-  ui_.SetHint(RunHint(direction, count_));
-}
-
 void RunProgress::ParticleEnd(int particle, int, const TrackState&, TrackEnd) {
   if (count_ <= 0) return;
-  // The meter shows at least 1 % once a particle is done, so that it stays visible.
+  // The meter shows at least 1 %, so that it stays visible.
   const int percent = std::clamp(particle * 100 / count_, 1, 100);
   if (percent == percent_) return;
   percent_ = percent;

@@ -30,25 +30,23 @@ class ObserverFanOut : public TrackObserver {
 // The hint line of a run in a direction (+1 forward, -1 backward).
 std::string RunHint(int direction, int particleCount);
 
-// Shows the run's hint at the first release point and moves the meter to
-// the share of particles done as each one ends its pass; a pathline run
-// goes through the particles once per time step and the meter follows each
-// pass. The destructor clears the meter and the hint.
+// Shows the run's hint and the meter at 1 % as the run starts, then moves
+// the meter to the share of particles done as each one ends its pass; a
+// pathline run goes through the particles once per time step and the meter
+// follows each pass. The destructor clears the meter and the hint.
 class RunProgress : public TrackObserver {
  public:
-  RunProgress(UserInterface& ui, int particleCount) : ui_(ui), count_(particleCount) {}
+  RunProgress(UserInterface& ui, int particleCount, int direction);
   ~RunProgress() override;
   RunProgress(const RunProgress&) = delete;
   RunProgress& operator=(const RunProgress&) = delete;
 
-  void ReleasePoint(int particle, int direction, const PathPoint& point) override;
   void ParticleEnd(int particle, int direction, const TrackState& state, TrackEnd end) override;
 
  private:
   UserInterface& ui_;
   const int count_;
-  int hintDirection_ = 0;  // the direction the hint line names; 0 before the first particle
-  int percent_ = -1;
+  int percent_ = 1;
 };
 
 }  // namespace kestra

@@ -38,24 +38,23 @@ TEST(ObserverFanOut, EveryObserverHearsEveryEventInOrder) {
 TEST(RunProgress, HintNamesTheDirectionAndTheMeterFollowsTheParticles) {
   RecordingInterface ui;
   {
-    RunProgress progress(ui, 4);
-    progress.ReleasePoint(1, 1, {});
+    RunProgress progress(ui, 4, 1);
     EXPECT_EQ(ui.hint, "Tracking forward: 4 particles (Esc stops)");
     for (int particle = 1; particle <= 4; ++particle) progress.ParticleEnd(particle, 1, {}, TrackEnd::ReachedStopTime);
-    EXPECT_EQ(ui.meterValues, (std::vector<int>{25, 50, 75, 100}));
-    progress.ReleasePoint(1, -1, {});
-    EXPECT_EQ(ui.hint, "Tracking backward: 4 particles (Esc stops)");
+    EXPECT_EQ(ui.meterValues, (std::vector<int>{1, 25, 50, 75, 100}));
   }
   // Ended: the meter and the hint are cleared.
   EXPECT_EQ(ui.meterValues.back(), 0);
   EXPECT_EQ(ui.hint, "");
+  RunProgress backward(ui, 4, -1);
+  EXPECT_EQ(ui.hint, "Tracking backward: 4 particles (Esc stops)");
 }
 
 TEST(RunProgress, ManyParticlesMoveTheMeterOnlyWhenThePercentChanges) {
   RecordingInterface ui;
-  RunProgress progress(ui, 1000);
+  RunProgress progress(ui, 1000, 1);
   for (int particle = 1; particle <= 1000; ++particle) progress.ParticleEnd(particle, 1, {}, TrackEnd::LeftGrid);
-  // The first particles show 1 %, then every whole percent once.
+  // 1 % from the start, then every whole percent once.
   ASSERT_EQ(ui.meterValues.size(), 100u);
   EXPECT_EQ(ui.meterValues.front(), 1);
   EXPECT_EQ(ui.meterValues.back(), 100);
