@@ -120,7 +120,7 @@ void MainWindow::BuildMenus() {
   connect(AddItem(run, "run_delete_all_particles", tr("&Delete All Particles")), &QAction::triggered, this,
           &MainWindow::run_delete_all_particles_Click);
   run->addSeparator();
-  connect(AddItem(run, "run_results", tr("Particle &Results...")), &QAction::triggered, this,
+  connect(AddItem(run, "run_results", tr("Particle Resul&ts...")), &QAction::triggered, this,
           &MainWindow::run_results_Click);
 
   QMenu* options = AddMenu("menu_options", tr("&Options"));

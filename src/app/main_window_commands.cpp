@@ -132,7 +132,10 @@ void MainWindow::options_particle_tracking_Click() {
   if (m.importedFromMf2005) entries.layerPorosity = LayerPorosityEntries(ReadLayerPorosity(session_.settingsPath), m.NLAY);
   TrackingDialog dialog(entries, session_.periods, ui_, this);
   if (m.importedFromMf2005) dialog.ShowModelPorosity(ModelLayerPorosityTexts(m));
+  dialog.SetBackwardColour(session_.settings.backwardPathColor);
   if (dialog.exec() == QDialog::Accepted) {
+    session_.settings.backwardPathColor = dialog.BackwardColour();
+    WriteSettingsKey(session_.settingsPath, "COLOR", "BackwardPaths", NumberText(dialog.BackwardColour()));
     StoreTrackingEntries(dialog.Entries(), session_.periods, session_.tracking, m);
     WriteLayerProperties(ModelSiblingPath(m, ".lyp"), {session_.layerPropertyHeader, m.LayerProperties});
     WriteTimeSettings(session_.settingsPath, session_.tracking);

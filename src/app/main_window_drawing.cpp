@@ -56,6 +56,10 @@ void MainWindow::ShowModel(Session& session) {
 void MainWindow::KeepModel(Session&) { RedrawViews(false); }
 
 void MainWindow::ArrangeViews() {
+  for (RasterPicture& picture : pictures_) {
+    picture.SetDevicePixelRatio(devicePixelRatioF());
+    picture.SetAntialiased(true);
+  }
   placement_ = kestra::ArrangeViews(layout_, pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection],
                                     session_.settings, viewArea_->width(), viewArea_->height());
   const bool sections = layout_.planShown && layout_.sectionsShown;
@@ -98,7 +102,7 @@ void MainWindow::RedrawParticles() {
   PlotContext context = Context();
   ParticleRedraw redraw{context, session_.settings, session_.tracking, particles_, session_.busy, ui_, runControl_};
   SetRunButtonsRunning(true);
-  kestra::RedrawParticles(redraw, kReleaseDotFactor);
+  kestra::RedrawParticles(redraw, kScreenReleaseDotFactor);
   SetRunButtonsRunning(false);
   RefreshViews();
   ShowPointerReadout(lastPointer_);

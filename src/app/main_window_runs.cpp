@@ -28,6 +28,8 @@ void MainWindow::RunParticles(TrackMode mode) {
   if (!LoadFlowTerms(session_.model, ui_, true)) return;
   PlotContext context = Context();
   PathlineDrawing pathlines(context, session_.tracking, false);
+  pathlines.SetBackwardColour(session_.settings.backwardPathColor);
+  pathlines.SetMarkSpacing(true);
   const bool forward = mode == TrackMode::ForwardRun || mode == TrackMode::ForwardStep;
   RunProgress progress(ui_, particles_.ParticleCount(), forward ? 1 : -1);
   ObserverFanOut observers({&pathlines, &*endpoints_, &progress});

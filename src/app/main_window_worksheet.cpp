@@ -281,7 +281,7 @@ void MainWindow::SetParticleAtPointer(QPointF point) {
   findChild<QAction*>("file_save_particles_as")->setEnabled(true);
   SetViewWindow(layout_);
   PlotContext context = Context();
-  DrawReleasePoint(context, session_.settings, session_.tracking, particles_.Particles.back(), kReleaseDotFactor);
+  DrawReleasePoint(context, session_.settings, session_.tracking, particles_.Particles.back(), kScreenReleaseDotFactor);
   RefreshViews();
   PlaceSectionMarker(X(point), Y(point), elevation);
   ShowPointerReadout(point);

@@ -16,7 +16,10 @@ PictureView::PictureView(const RasterPicture& picture, const char* objectName, Q
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (!panOffset_.isNull()) painter.fillRect(rect(), Qt::white);
-  painter.drawImage(panOffset_, picture_.Image());
+  // The image holds DevicePixelRatio() pixels per widget pixel: one image
+  // pixel to one screen pixel.
+  const QImage& image = picture_.Image();
+  painter.drawImage(QRectF(panOffset_, QSizeF(image.size()) / picture_.DevicePixelRatio()), image);
 }
 
 void PictureView::SetPanOffset(QPoint offset) {

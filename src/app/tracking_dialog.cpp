@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -144,6 +145,13 @@ QWidget* TrackingDialog::SimulationPage() {
   auto* colourColumn = new QVBoxLayout(colours);
   useLayerColors_ = AddCheck("Check1", tr("Use the following table, ignore the particle colors"),
                              entries_.useLayerColors);
+  backwardColourButton_ = new QPushButton(tr("Color of pathlines tracked backward..."), colours);
+  backwardColourButton_->setObjectName("backward_color");
+  connect(backwardColourButton_, &QPushButton::clicked, this, [this] {
+    const QColor chosen = QColorDialog::getColor(ToQColor(backwardColour_), this);
+    if (chosen.isValid()) SetBackwardColour(FromQColor(chosen));
+  });
+  colourColumn->addWidget(backwardColourButton_);
   colourColumn->addWidget(useLayerColors_);
   colourColumn->addWidget(LayerColorTable());
   column->addWidget(colours);
@@ -205,6 +213,12 @@ QWidget* TrackingDialog::PorosityPage() {
     form->addRow(tr("Layer %1").arg(k + 1), layerPorosity_.back());
   }
   return page;
+}
+
+void TrackingDialog::SetBackwardColour(std::int32_t colour) {
+  backwardColour_ = colour;
+  backwardColourButton_->setStyleSheet(
+      QString("border: 3px solid %1; padding: 3px 8px;").arg(ToQColor(colour).name()));
 }
 
 // A layer the settings leave to the model shows the model's porosity; kept

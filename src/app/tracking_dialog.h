@@ -15,6 +15,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace kestra::app {
@@ -33,6 +34,9 @@ class TrackingDialog : public QDialog {
   // Fills the porosity fields the settings leave empty with the model's
   // porosity of each layer ("" where it varies by cell).
   void ShowModelPorosity(const std::vector<std::string>& modelPorosity);
+  // The colour of pathlines tracked backward, chosen with its button.
+  void SetBackwardColour(std::int32_t colour);
+  std::int32_t BackwardColour() const { return backwardColour_; }
 
  public slots:
   void accept() override;
@@ -66,6 +70,8 @@ class TrackingDialog : public QDialog {
   std::vector<std::string> modelPorosity_;
   std::vector<std::int32_t> layerColors_;
   QTableWidget* colorTable_ = nullptr;
+  QPushButton* backwardColourButton_ = nullptr;
+  std::int32_t backwardColour_ = 0;
 };
 
 }  // namespace kestra::app
