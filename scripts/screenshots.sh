@@ -40,13 +40,14 @@ session() {
   work="$(mktemp -d)"
   cp -r examples/mixed3d/. "$work/"
   local model="$work/mixed3d.nam"
-  # Time marks on the plan and the sections, a mark every step of 5 days.
+  # Steps of one day, a time mark every 20 days on the plan and the sections:
+  # runs long enough to be seen while they go on.
   cat >>"${model%.*}.ini" <<'INI'
 [TIME]
 Current UNIT=4
-STEP LENGHT=5
-Maximum Steps=300
-Mark Interval=4
+STEP LENGHT=1
+Maximum Steps=1500
+Mark Interval=20
 Mark Size on Top View=8
 Mark Size on Xsections=3
 Mark on Top View=-1
@@ -82,6 +83,11 @@ INI
   sleep 2
   xdotool windowfocus --sync "$window" || true
   shot() { import -window root "$out/$prefix-$1.png"; echo "$out/$prefix-$1.png"; }
+  # Keys go to the main window, which has no window manager to give it the focus.
+  press() {
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key --window "$window" "$@"
+  }
   shot 1-opened
 
   # A drag over the middle of the plan with the set particles tool: the
@@ -95,33 +101,35 @@ INI
   shot 2-placement-dialog
   xdotool key Return
   sleep 1
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
   shot 3-particles
 
   # F5 runs forward: one shot while the pathlines are drawn, one at the end.
   xdotool mousemove $((left + 600 * scale)) $((top + 10 * scale))
-  xdotool key F5
+  press F5
   sleep 0.8
   shot 4-run-in-progress
-  sleep 8
+  sleep 12
   shot 5-forward
-  xdotool key shift+F5
-  sleep 8
+  press shift+F5
+  sleep 12
   shot 6-backward
 
   # Run, Particle Results: the sortable table of the end points.
-  xdotool key alt+r
+  press alt+r
   sleep 0.3
-  xdotool key t
+  press t
   sleep 1
   shot 7-results
-  xdotool key Escape
+  # Esc closes the results window, which has the focus.
+  xdotool key Escape 2>/dev/null || true
   sleep 0.5
 
   # Options, Particle Tracking (Time): the tracking options dialog, its
   # Simulation and Porosity tabs.
-  xdotool key alt+o
+  press alt+o
   sleep 0.3
-  xdotool key p
+  press p
   sleep 1
   shot 8-tracking-options
   xdotool key ctrl+Tab ctrl+Tab

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -218,19 +219,27 @@ void MainWindow::BuildViews() {
   setCentralWidget(viewArea_);
 }
 
-// Eight panes for the pointer read-out, time step and particle count, then the
-// meter and the hint line of long operations.
+// Eight panes for the pointer read-out, time step and particle count in the
+// status bar; the hint line and the meter of long operations at the right
+// end of the toolbar, where they have room on a small screen too.
 void MainWindow::BuildStatusBar() {
   statusPanes_ = AddStatusPanes(statusBar());
-  auto* meter = new QProgressBar(this);
+  auto* progress = new QWidget(this);
+  progress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  auto* row = new QHBoxLayout(progress);
+  row->setContentsMargins(12, 0, 8, 0);
+  auto* hint = new QLabel(progress);
+  hint->setObjectName("hint");
+  hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // a long hint is cut, the toolbar stays
+  auto* meter = new QProgressBar(progress);
   meter->setObjectName("Meter");
   meter->setRange(0, 100);
   meter->setMaximumWidth(160);
   meter->hide();
-  auto* hint = new QLabel(this);
-  hint->setObjectName("hint");
-  statusBar()->addPermanentWidget(hint);
-  statusBar()->addPermanentWidget(meter);
+  row->addWidget(hint, 1);
+  row->addWidget(meter);
+  toolbar_->addWidget(progress);
   ui_.AttachStatus(meter, hint, statusPanes_);
 }
 
