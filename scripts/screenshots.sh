@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Starts the real program on a virtual screen with the example model, sets
-# particles with the right button, runs them forward and backward with time
-# marks on, and saves screenshots of the window. Usage: screenshots.sh [out]
+# Starts the real program on a virtual screen with the example model, places
+# a group of particles with the placement dialog, runs them forward (a shot
+# while the run goes on) and backward, and saves screenshots of the window,
+# the results table and the dialogs: once on a 1366 x 768 screen and once
+# at scale 2 (QT_SCALE_FACTOR=2 on a screen twice as large). Usage:
+# screenshots.sh [out]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-screenshots}"
@@ -20,79 +23,133 @@ bash scripts/install-deps.sh build
 cmake -S . -B build >/dev/null
 cmake --build build --target kestra -j2 >/dev/null
 
-# A copy of the model, so that the settings it writes stay out of the project.
-work="$(mktemp -d)"
-cp -r examples/mixed3d/. "$work/"
-model="$work/mixed3d.nam"
-# Time marks on the plan and the sections, a mark every step of 20 days.
-settings="${model%.*}.ini"
-cat >>"$settings" <<'INI'
+xvfb=""
+program=""
+work=""
+cleanup() {
+  [ -n "$program" ] && kill "$program" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  [ -n "$work" ] && rm -rf "$work" || true
+}
+trap cleanup EXIT
+
+# One session: screen size WxH, Qt scale factor, prefix of the PNG names.
+session() {
+  local size="$1" scale="$2" prefix="$3"
+  # A copy of the model, so that the settings it writes stay out of the project.
+  work="$(mktemp -d)"
+  cp -r examples/mixed3d/. "$work/"
+  local model="$work/mixed3d.nam"
+  # Steps of one day, a time mark every 20 days on the plan and the sections:
+  # runs long enough to be seen while they go on.
+  cat >>"${model%.*}.ini" <<'INI'
 [TIME]
 Current UNIT=4
-STEP LENGHT=20
-Maximum Steps=40
-Mark Interval=1
+STEP LENGHT=1
+Maximum Steps=1500
+Mark Interval=20
 Mark Size on Top View=8
 Mark Size on Xsections=3
 Mark on Top View=-1
 Mark on Xsections=-1
 INI
 
-# A display number nobody uses: no lock file and no socket of that number.
-number=90
-while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do
-  number=$((number + 1))
-done
-display=":$number"
-program=""
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-cleanup() { kill $program "$xvfb" 2>/dev/null || true; rm -rf "$work" || true; }
-trap cleanup EXIT
-# Our own server must be the one answering: it is alive and its socket is there.
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X$number" ] && break
-  kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on $display." >&2; exit 1; }
-  sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X$number" ] || { echo "Xvfb did not start on $display." >&2; exit 1; }
-export DISPLAY="$display"
-build/kestra "$model" &
-program=$!
+  # A display number nobody uses: no lock file and no socket of that number.
+  local number=90
+  while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do
+    number=$((number + 1))
+  done
+  Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  # Our own server must be the one answering: it is alive and its socket is there.
+  for _ in $(seq 50); do
+    [ -e "/tmp/.X11-unix/X$number" ] && break
+    kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on :$number." >&2; exit 1; }
+    sleep 0.1
+  done
+  [ -e "/tmp/.X11-unix/X$number" ] || { echo "Xvfb did not start on :$number." >&2; exit 1; }
+  export DISPLAY=":$number"
+  # The window's preferences (recent models) go to the temporary folder.
+  XDG_CONFIG_HOME="$work/config" QT_SCALE_FACTOR="$scale" build/kestra "$model" &
+  program=$!
 
-window=""
-for _ in $(seq 50); do
-  window="$(xdotool search --name 'KESTRA - \[' 2>/dev/null | head -1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.2
-done
-[ -n "$window" ] || { echo "The window did not open." >&2; exit 1; }
-sleep 1
-xdotool windowfocus --sync "$window" || true
-shot() { import -window root "$out/$1.png"; echo "$out/$1.png"; }
-shot 1-opened
+  local window=""
+  for _ in $(seq 100); do
+    window="$(xdotool search --name 'KESTRA - \[' 2>/dev/null | head -1 || true)"
+    [ -n "$window" ] && break
+    sleep 0.2
+  done
+  [ -n "$window" ] || { echo "The window did not open." >&2; exit 1; }
+  sleep 2
+  xdotool windowfocus --sync "$window" || true
+  shot() { import -window root "$out/$prefix-$1.png"; echo "$out/$prefix-$1.png"; }
+  # Keys go to the main window, which has no window manager to give it the focus.
+  press() {
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key --window "$window" "$@"
+  }
+  shot 1-opened
 
-# The plan starts at the upper left of the drawing area below the toolbar:
-# right clicks down a column of cells near the grid's left edge and across
-# the middle set single particles (clicks outside the grid only beep).
-eval "$(xdotool getwindowgeometry --shell "$window")"
-top=$((Y + 90))
-for step in 0 1 2 3 4 5 6 7 8; do
-  xdotool mousemove $((X + 40)) $((top + 40 + step * 60)) click 3
-  xdotool mousemove $((X + 200 + step * 50)) $((top + 330)) click 3
-done
-sleep 0.5
-shot 2-particles
+  # A drag over the middle of the plan with the set particles tool: the
+  # placement dialog offers four particles per cell; Enter accepts.
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  local top=$((Y + 75 * scale)) left=$((X + 10 * scale))
+  xdotool mousemove $((left + 200 * scale)) $((top + 150 * scale)) mousedown 1
+  xdotool mousemove $((left + 260 * scale)) $((top + 200 * scale))
+  xdotool mousemove $((left + 300 * scale)) $((top + 250 * scale)) mouseup 1
+  sleep 1
+  shot 2-placement-dialog
+  xdotool key Return
+  sleep 1
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  shot 3-particles
 
-# Run, Forward through the menu's keys.
-xdotool key --window "$window" alt+r
-sleep 0.3
-xdotool key --window "$window" f
-sleep 3
-shot 3-forward
+  # F5 runs forward: one shot while the pathlines are drawn, one at the end.
+  xdotool mousemove $((left + 600 * scale)) $((top + 10 * scale))
+  press F5
+  sleep 0.8
+  shot 4-run-in-progress
+  sleep 12
+  shot 5-forward
+  press shift+F5
+  sleep 12
+  shot 6-backward
 
-xdotool key --window "$window" alt+r
-sleep 0.3
-xdotool key --window "$window" b
-sleep 3
-shot 4-backward
+  # Run, Particle Results: the sortable table of the end points.
+  press alt+r
+  sleep 0.3
+  press t
+  sleep 1
+  shot 7-results
+  # Out of the way of the dialogs that follow.
+  xdotool search --name '^Particle Results$' windowunmap %@ 2>/dev/null || true
+  sleep 0.5
+
+  # Options, Particle Tracking (Time): the tracking options dialog, its
+  # Simulation and Porosity tabs.
+  press alt+o
+  sleep 0.3
+  press p
+  sleep 1
+  shot 8-tracking-options
+  xdotool key ctrl+Tab ctrl+Tab
+  sleep 0.5
+  shot 9-tracking-simulation
+  xdotool key ctrl+Tab ctrl+Tab
+  sleep 0.5
+  shot 10-tracking-porosity
+  xdotool key Escape
+  sleep 1
+
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+  program=""
+  kill "$xvfb" 2>/dev/null || true
+  wait "$xvfb" 2>/dev/null || true
+  xvfb=""
+  rm -rf "$work"
+  work=""
+}
+
+session 1366x768 1 1366x768
+session 2732x1536 2 scale2

@@ -14,6 +14,7 @@ constexpr int kStartupPictureMilliseconds = 3000;
 
 int main(int argc, char** argv) {
   kestra::app::GuardedApplication application(argc, argv);
+  QApplication::setOrganizationName("kestra");
   QApplication::setApplicationName("kestra");
   QApplication::setApplicationVersion("0.1.0");
   const auto instanceLock = kestra::app::LockSingleInstance();

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -17,6 +18,7 @@
 #include <QToolBar>
 
 #include "app/help_window.h"
+#include "app/status_panes.h"
 #include "core/user_interface.h"
 #include "graphics/plan_view.h"
 #include "graphics/zoom_rules.h"
@@ -47,7 +49,8 @@ constexpr ToolbarButtonSpec kToolbarButtons[] = {
     {"colors", "Select a color for new particles", QStyle::SP_DesktopIcon},
 };
 
-constexpr int kStatusPaneCount = 8;
+// The pictures go to the screen this often while a run draws on them.
+constexpr int kRunRepaintMilliseconds = 50;
 
 }  // namespace
 
@@ -59,6 +62,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildViews();
   BuildStatusBar();
   SetModelControlsEnabled(false);
+  endpoints_.emplace(session_.model);
+  repaintClock_ = new QTimer(this);
+  repaintClock_->setInterval(kRunRepaintMilliseconds);
+  connect(repaintClock_, &QTimer::timeout, this, &MainWindow::RefreshViews);
   // Until a model's packages are known, no boundary-package cells are drawn.
   packages_ = [](int, int, int, LayerValues&) { return false; };
   LoadMapFont();
@@ -79,10 +86,15 @@ QAction* MainWindow::AddItem(QMenu* menu, const char* objectName, const QString&
 
 void MainWindow::BuildMenus() {
   QMenu* file = AddMenu("menu_file", tr("&File"));
-  connect(AddItem(file, "file_open_model", tr("&Open Model..."), true), &QAction::triggered, this,
-          &MainWindow::file_open_model_Click);
+  QAction* open = AddItem(file, "file_open_model", tr("&Open Model..."), true);
+  open->setShortcut(QKeySequence::Open);
+  connect(open, &QAction::triggered, this, &MainWindow::file_open_model_Click);
   connect(AddItem(file, "file_import_model", tr("&Import Model..."), true), &QAction::triggered, this,
           &MainWindow::file_import_model_Click);
+  recentMenu_ = file->addMenu(tr("Recent &Models"));
+  recentMenu_->setObjectName("file_recent_models");
+  connect(recentMenu_, &QMenu::aboutToShow, this, &MainWindow::FillRecentModels);
+  FillRecentModels();
   file->addSeparator();
   connect(AddItem(file, "file_load_particles", tr("&Load Particles...")), &QAction::triggered, this,
           &MainWindow::file_load_particles_Click);
@@ -95,19 +107,33 @@ void MainWindow::BuildMenus() {
   connect(AddItem(file, "file_save_velocity_as", tr("Save &Velocity As...")), &QAction::triggered, this,
           &MainWindow::file_save_velocity_as_Click);
   file->addSeparator();
-  connect(AddItem(file, "file_save_plot_as", tr("Save &Plot As...")), &QAction::triggered, this,
-          &MainWindow::file_save_plot_as_Click);
-  connect(AddItem(file, "file_print", tr("P&rint...")), &QAction::triggered, this, &MainWindow::File_Print_Click);
+  QAction* savePlot = AddItem(file, "file_save_plot_as", tr("Save &Plot As..."));
+  savePlot->setShortcut(QKeySequence::Save);
+  connect(savePlot, &QAction::triggered, this, &MainWindow::file_save_plot_as_Click);
+  QAction* print = AddItem(file, "file_print", tr("P&rint..."));
+  print->setShortcut(QKeySequence::Print);
+  connect(print, &QAction::triggered, this, &MainWindow::File_Print_Click);
   file->addSeparator();
   connect(AddItem(file, "file_exit", tr("E&xit"), true), &QAction::triggered, this, &MainWindow::file_exit_Click);
 
   QMenu* run = AddMenu("menu_run", tr("&Run"));
-  connect(AddItem(run, "run_forward", tr("&Forward")), &QAction::triggered, this, &MainWindow::run_forward_Click);
-  connect(AddItem(run, "run_backward", tr("&Backward")), &QAction::triggered, this, &MainWindow::run_backward_Click);
+  QAction* forward = AddItem(run, "run_forward", tr("&Forward"));
+  forward->setShortcut(Qt::Key_F5);
+  connect(forward, &QAction::triggered, this, &MainWindow::run_forward_Click);
+  QAction* backward = AddItem(run, "run_backward", tr("&Backward"));
+  backward->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
+  connect(backward, &QAction::triggered, this, &MainWindow::run_backward_Click);
   connect(AddItem(run, "run_step_forward", tr("Step F&orward")), &QAction::triggered, this,
           &MainWindow::run_step_forward_Click);
   connect(AddItem(run, "run_step_backward", tr("Step B&ackward")), &QAction::triggered, this,
           &MainWindow::run_step_backward_Click);
+  run->addSeparator();
+  connect(AddItem(run, "run_restart", tr("&Restart")), &QAction::triggered, this, &MainWindow::run_restart_Click);
+  connect(AddItem(run, "run_delete_all_particles", tr("&Delete All Particles")), &QAction::triggered, this,
+          &MainWindow::run_delete_all_particles_Click);
+  run->addSeparator();
+  connect(AddItem(run, "run_results", tr("Particle Resul&ts...")), &QAction::triggered, this,
+          &MainWindow::run_results_Click);
 
   QMenu* options = AddMenu("menu_options", tr("&Options"));
   connect(AddItem(options, "options_environment", tr("&Environment...")), &QAction::triggered, this,
@@ -139,6 +165,8 @@ void MainWindow::BuildToolbar() {
     }
   }
   ToolbarButton("set particle")->setChecked(true);
+  ToolbarButton("stop")->setShortcut(Qt::Key_Escape);
+  ToolbarButton("zoom out")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
   connect(toolbar_, &QToolBar::actionTriggered, this, &MainWindow::Toolbar1_ButtonClick);
 
   toolbar_->addSeparator();
@@ -196,33 +224,35 @@ void MainWindow::BuildViews() {
   connect(views_[kPlan], &PictureView::MouseDown, this, &MainWindow::model_worksheet_MouseDown);
   connect(views_[kPlan], &PictureView::MouseMove, this, &MainWindow::model_worksheet_MouseMove);
   connect(views_[kPlan], &PictureView::MouseUp, this, &MainWindow::model_worksheet_MouseUp);
+  connect(views_[kPlan], &PictureView::Wheel, this, &MainWindow::model_worksheet_Wheel);
   for (int index : {kRowSection, kColumnSection})
     connect(views_[index], &PictureView::MouseMove, this, [this] { RemoveSectionMarker(); });
   views_[kPlan]->installEventFilter(this);
   setCentralWidget(viewArea_);
 }
 
-// Eight panes for the pointer read-out, time step and particle count, then the
-// meter and the hint line of long operations.
+// Eight panes for the pointer read-out, time step and particle count in the
+// status bar; the hint line and the meter of long operations at the right
+// end of the toolbar, where they have room on a small screen too.
 void MainWindow::BuildStatusBar() {
-  std::vector<QLabel*> panes;
-  for (int pane = 0; pane < kStatusPaneCount; ++pane) {
-    auto* label = new QLabel(this);
-    label->setObjectName(QString("Status_pane%1").arg(pane));
-    label->setMinimumWidth(pane == 0 ? 220 : 70);
-    statusBar()->addWidget(label);
-    panes.push_back(label);
-  }
-  auto* meter = new QProgressBar(this);
+  statusPanes_ = AddStatusPanes(statusBar());
+  auto* progress = new QWidget(this);
+  progress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  auto* row = new QHBoxLayout(progress);
+  row->setContentsMargins(12, 0, 8, 0);
+  auto* hint = new QLabel(progress);
+  hint->setObjectName("hint");
+  hint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // a long hint is cut, the toolbar stays
+  auto* meter = new QProgressBar(progress);
   meter->setObjectName("Meter");
   meter->setRange(0, 100);
   meter->setMaximumWidth(160);
   meter->hide();
-  auto* hint = new QLabel(this);
-  hint->setObjectName("hint");
-  statusBar()->addPermanentWidget(hint);
-  statusBar()->addPermanentWidget(meter);
-  ui_.AttachStatus(meter, hint, panes);
+  row->addWidget(hint, 1);
+  row->addWidget(meter);
+  toolbar_->addWidget(progress);
+  ui_.AttachStatus(meter, hint, statusPanes_);
 }
 
 QAction* MainWindow::ToolbarButton(const QString& key) const {
@@ -294,7 +324,11 @@ void MainWindow::Form_Activate() {
   if (commandLine_.isEmpty()) return;
   const std::string path = AbsolutePath(commandLine_.toStdString());
   commandLine_.clear();
-  // A name file on the command line is imported as File, Import Model does.
+  OpenModelPath(path);
+}
+
+// A name file is imported as File, Import Model does.
+void MainWindow::OpenModelPath(const std::string& path) {
   if (IsModelFilePath(path)) OpenModelFile(path, session_, ui_, *this);
   else ImportNameFile(path, session_, ui_, *this);
 }

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <optional>
 
 #include "app/picture_view.h"
 #include "app/print_plot_dialog.h"
@@ -24,14 +25,18 @@
 #include "render/raster_picture.h"
 #include "settings/layer_porosity.h"
 #include "tracking/particle_set.h"
+#include "tracking/endpoint_table.h"
 #include "tracking/placement.h"
 #include "tracking/track_particles.h"
 
 class QAction;
 class QFrame;
+class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QSpinBox;
+class QTimer;
 class QToolBar;
 
 namespace kestra::app {
@@ -43,6 +48,12 @@ struct WorksheetDrag {
   bool zoom = false;         // the drag chooses a zoom window, else a placement rectangle
   QPointF anchor;
   QPointF corner;
+};
+
+// A pan dragged on the plan: where the button went down.
+struct PanDrag {
+  bool active = false;
+  QPointF anchor;
 };
 
 // The cross at the pointer position on the sections.
@@ -67,6 +78,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   const RasterPicture& Raster(int index) const { return pictures_[index]; }
   PictureView* View(int index) const { return views_[index]; }
   float VerticalPosition() const { return verticalPosition_; }
+  // Where the particles' runs since the last redraw ended, by particle and direction.
+  const EndpointCollector& Endpoints() const { return *endpoints_; }
 
   // The model path given on the command line, opened when the window is first shown.
   void SetCommandLine(const QString& path) { commandLine_ = path; }
@@ -104,12 +117,19 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void run_backward_Click();
   void run_step_forward_Click();
   void run_step_backward_Click();
+  void run_restart_Click();
+  void run_delete_all_particles_Click();
+  void run_results_Click();
   void options_particle_tracking_Click();
   void options_maps_Click();
   void options_environment_Click();
   void help_contents_Click();
   void help_about_Click();
   void Toolbar1_ButtonClick(QAction* button);
+
+ signals:
+  // The end points changed: a run ended or a redraw put the particles back.
+  void ResultsChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -129,6 +149,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   bool ModelLoadedAndBusy() const { return session_.model.HasModel() && IsBusy(session_.model, session_.busy); }
   // True, after a beep, when a command must not run now.
   bool RefuseCommand();
+  void OpenModelPath(const std::string& path);
+  void FillRecentModels();
 
   // Drawing (main_window_drawing.cpp).
   PlotContext Context();
@@ -152,6 +174,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void RunParticles(TrackMode mode);
   void SetRunButtonsRunning(bool running);
   void StopRequested();
+  void ShowParticleCount();
 
   // The plan and the boxes (main_window_worksheet.cpp).
   void model_worksheet_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
@@ -162,9 +185,16 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void PlaceParticlesInRectangle(QPointF a, QPointF b);
   void DeleteParticlesInRectangle(QPointF a, QPointF b);
   void FinishZoomDrag(QPointF point);
+  // Navigation (main_window_navigation.cpp).
+  void model_worksheet_Wheel(double steps, QPointF point);
+  bool StartPan(Qt::MouseButton button, QPointF point);
+  void MovePan(QPointF point);
+  void FinishPan(QPointF point);
+  bool PanKey(QKeyEvent* event);
   bool layer_spin_edit_KeyDown(int key);
   bool local_coordinate_edit_Leave();
   bool BoxGotFocus(bool& editFlag);
+  void RefuseEntry(const QString& reason);
   void ClearPointerReadout();
   void ShowPointerReadout(QPointF point);
   void RemoveSectionMarker();
@@ -177,20 +207,25 @@ class MainWindow : public QMainWindow, public OpenObserver {
   Session session_;
   ParticleSet particles_;
   RunControl runControl_;
+  std::optional<EndpointCollector> endpoints_;
+  QTimer* repaintClock_ = nullptr;
   PlotDevice device_;
   ViewLayout layout_;
   ViewPlacement placement_;
   RasterPicture pictures_[3];
   PictureView* views_[3] = {};
   PackageLayerReader packages_;
-  PlacementCounts placementCounts_;
+  PlacementCounts placementCounts_ = SuggestedPlacementCounts();
   struct {
     std::string modelPath;  // the model the choice was made for
     SavePlotChoice choice;
   } savePlot_;
   WorksheetDrag drag_;
+  PanDrag pan_;
+  bool spaceHeld_ = false;
   SectionMarker marker_;
   QPointF lastPointer_;
+  bool pointerOnPlan_ = false;  // the pointer's last move was over the plan
   float verticalPosition_ = 0.5f;
   bool redrawAgain_ = false;
   bool gridPlotSwitch_ = false;  // lets the grid into plots; set by the environment options
@@ -200,6 +235,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
 
   QWidget* viewArea_ = nullptr;
   QToolBar* toolbar_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  std::vector<QLabel*> statusPanes_;
   QSpinBox* layerBox_ = nullptr;
   QLineEdit* verticalPositionBox_ = nullptr;
   QFrame* colorSwatch_ = nullptr;

@@ -5,8 +5,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QMenu>
 
 #include "app/main_window.h"
+#include "app/recent_models.h"
+#include "app/results_window.h"
 #include "app/tracking_dialog.h"
 #include "core/number_format.h"
 #include "input/layer_files.h"
@@ -39,25 +42,63 @@ bool LoadStepResults(Session& session, UserInterface& ui) {
 
 }  // namespace
 
+// Model files and MODFLOW name files both open here; the dialog starts in
+// the folder of the last model.
 void MainWindow::file_open_model_Click() {
   if (RefuseWhenBusy(session_, ui_)) return;
-  const std::string path = ChosenFile(
-      QFileDialog::getOpenFileName(this, tr("Open model"), QString(), tr("Veldro models (*.mdl)")));
-  if (path.empty()) {
+  const QString chosen = QFileDialog::getOpenFileName(this, tr("Open model"), LastModelFolder(),
+                                                      tr("Models (*.mdl *.nam);;All files (*)"));
+  if (chosen.isEmpty()) {
     RedrawViews(false);
     return;
   }
-  OpenModelFile(path, session_, ui_, *this);
+  RememberModelFolder(QFileInfo(chosen).absolutePath());
+  OpenModelPath(ChosenFile(chosen));
+}
+
+void MainWindow::FillRecentModels() {
+  recentMenu_->clear();
+  const QStringList models = RecentModels();
+  for (int index = 0; index < models.size(); ++index) {
+    const QString path = models[index];
+    QAction* item = recentMenu_->addAction(QString("&%1 %2").arg(index + 1).arg(path));
+    item->setData(path);
+    connect(item, &QAction::triggered, this, [this, path] {
+      if (RefuseWhenBusy(session_, ui_)) return;
+      if (!QFileInfo::exists(path)) {
+        Complain(ui_, tr("The model %1 was not found.").arg(path).toStdString(), MessageIcon::Error);
+        ForgetModel(path);
+        return;
+      }
+      OpenModelPath(ChosenFile(path));
+    });
+  }
+  recentMenu_->setEnabled(!models.isEmpty());
+}
+
+// The end points of the runs since the last redraw, in a table that sorts
+// and exports.
+void MainWindow::run_results_Click() {
+  if (RefuseCommand()) return;
+  auto* results = findChild<ResultsWindow*>("particle_results");
+  if (!results) {
+    results = new ResultsWindow(*endpoints_, ui_, this);
+    connect(this, &MainWindow::ResultsChanged, results, &ResultsWindow::Fill);
+  }
+  results->Fill();
+  results->show();
+  results->raise();
 }
 
 void MainWindow::file_import_model_Click() {
   if (RefuseWhenBusy(session_, ui_)) return;
   const std::string path =
-      ChosenFile(QFileDialog::getOpenFileName(this, tr("Import Model"), QString(), tr("Name Files (*.*)")));
+      ChosenFile(QFileDialog::getOpenFileName(this, tr("Import Model"), LastModelFolder(), tr("Name Files (*.*)")));
   if (path.empty()) {
     RedrawViews(false);
     return;
   }
+  RememberModelFolder(QFileInfo(QString::fromStdString(path)).absolutePath());
   ImportNameFile(path, session_, ui_, *this);
 }
 
@@ -93,7 +134,11 @@ void MainWindow::options_particle_tracking_Click() {
   if (m.importedFromMf2005) entries.layerPorosity = LayerPorosityEntries(ReadLayerPorosity(session_.settingsPath), m.NLAY);
   TrackingDialog dialog(entries, session_.periods, ui_, this);
   const BoundaryCellRule rule = session_.tracking.BoundaryCells;
+  if (m.importedFromMf2005) dialog.ShowModelPorosity(ModelLayerPorosityTexts(m));
+  dialog.SetBackwardColour(session_.settings.backwardPathColor);
   if (dialog.exec() == QDialog::Accepted) {
+    session_.settings.backwardPathColor = dialog.BackwardColour();
+    WriteSettingsKey(session_.settingsPath, "COLOR", "BackwardPaths", NumberText(dialog.BackwardColour()));
     StoreTrackingEntries(dialog.Entries(), session_.periods, session_.tracking, m);
     if (session_.tracking.BoundaryCells != rule) LoadSinkCells(m, session_.tracking.BoundaryCells, ui_, true);
     WriteLayerProperties(ModelSiblingPath(m, ".lyp"), {session_.layerPropertyHeader, m.LayerProperties});

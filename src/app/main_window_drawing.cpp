@@ -6,6 +6,9 @@
 
 #include "app/main_window.h"
 #include "graphics/contours.h"
+#include "app/recent_models.h"
+#include "app/status_panes.h"
+#include "app/tracking_dialog.h"
 #include "graphics/plan_view.h"
 #include "graphics/particle_redraw.h"
 #include "input/package_layer_source.h"
@@ -45,11 +48,16 @@ void MainWindow::ShowModel(Session& session) {
   ToolbarButton("set particle")->setChecked(true);
   SetModelControlsEnabled(true);
   for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",
-                           "run_step_backward", "options_particle_tracking", "options_environment",
-                           "options_maps", "file_save_heads_as", "file_save_drawdowns_as",
-                           "file_save_velocity_as", "file_save_plot_as", "file_print"})
+                           "run_step_backward", "run_restart", "run_delete_all_particles", "run_results",
+                           "options_particle_tracking", "options_environment", "options_maps",
+                           "file_save_heads_as", "file_save_drawdowns_as", "file_save_velocity_as",
+                           "file_save_plot_as", "file_print"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
+  RememberModel(QString::fromStdString(session.model.ModelPath));
+  FillRecentModels();
+  DescribeStatusPanes(statusPanes_, TimeUnitName(session.periods.timeUnit));
+  ClearPointerReadout();
   // The plan takes the keys, so that the boxes are not left in an edit.
   views_[kPlan]->setFocus();
   RedrawViews(true);
@@ -58,6 +66,10 @@ void MainWindow::ShowModel(Session& session) {
 void MainWindow::KeepModel(Session&) { RedrawViews(false); }
 
 void MainWindow::ArrangeViews() {
+  for (RasterPicture& picture : pictures_) {
+    picture.SetDevicePixelRatio(devicePixelRatioF());
+    picture.SetAntialiased(true);
+  }
   placement_ = kestra::ArrangeViews(layout_, pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection],
                                     session_.settings, viewArea_->width(), viewArea_->height());
   const bool sections = layout_.planShown && layout_.sectionsShown;
@@ -79,12 +91,17 @@ void MainWindow::RedrawViews(bool arrange) {
   if (arrange) ArrangeViews();
   ResetParticleTimes(particles_);
   ResetParticlePositions(particles_);
+  endpoints_.emplace(session_.model);
+  emit ResultsChanged();
+  ShowParticleCount();
   // The marks on the surface go with the old pictures.
   marker_.shown = false;
   drag_.RubberShown = false;
   PlotContext context = Context();
   DrawModel(context, Inputs(), session_.model.CurrentLayer);
   RefreshViews();
+  // The read-out follows the new layer or model under a pointer that did not move.
+  if (pointerOnPlan_) ShowPointerReadout(lastPointer_);
   RedrawParticles();
   // A resize while the contours were drawn stopped them: draw again at the new size.
   if (redrawAgain_ && !session_.busy.Any()) {
@@ -100,7 +117,7 @@ void MainWindow::RedrawParticles() {
   PlotContext context = Context();
   ParticleRedraw redraw{context, session_.settings, session_.tracking, particles_, session_.busy, ui_, runControl_};
   SetRunButtonsRunning(true);
-  kestra::RedrawParticles(redraw, kReleaseDotFactor);
+  kestra::RedrawParticles(redraw, kScreenReleaseDotFactor);
   SetRunButtonsRunning(false);
   RefreshViews();
   ShowPointerReadout(lastPointer_);

@@ -1,12 +1,16 @@
 // The run commands: particles tracked forward or backward, runs and single
-// steps, drawn on the views as they move; the stop button ends a run.
+// steps, drawn on the views as they move; the stop button ends a run. Run,
+// Restart puts the particles back; Run, Delete All Particles empties the set.
 #include <QAction>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/main_window.h"
+#include "core/number_format.h"
 #include "graphics/pathline_drawing.h"
 #include "input/flow_terms.h"
 #include "input/time_step_results.h"
+#include "tracking/run_progress.h"
 
 namespace kestra::app {
 
@@ -15,20 +19,30 @@ void MainWindow::run_backward_Click() { RunParticles(TrackMode::BackwardRun); }
 void MainWindow::run_step_forward_Click() { RunParticles(TrackMode::ForwardStep); }
 void MainWindow::run_step_backward_Click() { RunParticles(TrackMode::BackwardStep); }
 
-// The flow terms of the current step are read again before each run.
+// The flow terms of the current step are read again before each run. The
+// pictures are put on the screen by the repaint clock while the run goes on,
+// so that pathlines appear as they are computed.
 void MainWindow::RunParticles(TrackMode mode) {
   if (RefuseCommand()) return;
   RemoveSectionMarker();
   if (!LoadFlowTerms(session_.model, ui_, true)) return;
   PlotContext context = Context();
   PathlineDrawing pathlines(context, session_.tracking, false);
+  pathlines.SetBackwardColour(session_.settings.backwardPathColor);
+  pathlines.SetMarkSpacing(true);
+  const bool forward = mode == TrackMode::ForwardRun || mode == TrackMode::ForwardStep;
+  RunProgress progress(ui_, particles_.ParticleCount(), forward ? 1 : -1);
+  ObserverFanOut observers({&pathlines, &*endpoints_, &progress});
   ModelStepLoader loader(session_.settings, session_.tracking, ui_);
   TrackingRun run{session_.model, session_.settings, session_.tracking, session_.periods, particles_,
-                  session_.busy,  ui_,                pathlines,          loader,           runControl_};
+                  session_.busy,  ui_,                observers,          loader,           runControl_};
   SetRunButtonsRunning(true);
+  repaintClock_->start();
   TrackParticles(run, mode, TrackKind::Interactive);
+  repaintClock_->stop();
   SetRunButtonsRunning(false);
   RefreshViews();
+  emit ResultsChanged();
   if (redrawAgain_) {
     redrawAgain_ = false;
     RedrawViews(true);
@@ -53,5 +67,19 @@ void MainWindow::StopRequested() {
   SetRunButtonsRunning(false);
   ui_.Beep();
 }
+
+void MainWindow::run_restart_Click() {
+  if (RefuseCommand()) return;
+  RedrawViews(false);
+}
+
+void MainWindow::run_delete_all_particles_Click() {
+  if (RefuseCommand()) return;
+  particles_.Particles.clear();
+  findChild<QAction*>("file_save_particles_as")->setEnabled(false);
+  RedrawViews(false);
+}
+
+void MainWindow::ShowParticleCount() { ui_.SetStatusPane(7, IntegerMaskText(particles_.ParticleCount())); }
 
 }  // namespace kestra::app

@@ -55,7 +55,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
       }
     }
-  } else if (watched == views_[kPlan] && type == QEvent::KeyPress) {
+  } else if (watched == views_[kPlan] && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
+    if (PanKey(static_cast<QKeyEvent*>(event))) return true;
+    if (type == QEvent::KeyRelease) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) return layer_spin_edit_KeyDown(key);
   }
@@ -83,14 +85,18 @@ bool MainWindow::layer_spin_edit_KeyDown(int key) {
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
     const double typed = LeadingNumber(layerBox_->text().toStdString());
     if (typed < 1 || typed > m.NLAY) {
-      ui_.Beep();
+      RefuseEntry(tr("Layer %1 does not exist: the model has layers 1 to %2.")
+                      .arg(layerBox_->text().trimmed())
+                      .arg(m.NLAY));
+      layerBox_->setValue(m.CurrentLayer);
+      layerBox_->selectAll();
       return true;
     }
     m.CurrentLayer = RoundToInt16(typed).value_or(1);
   } else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
     const bool up = key == Qt::Key_PageUp;
     if (m.CurrentLayer == (up ? 1 : m.NLAY)) {
-      ui_.Beep();
+      RefuseEntry(up ? tr("Layer 1 is the top layer.") : tr("Layer %1 is the bottom layer.").arg(m.NLAY));
       return true;
     }
     m.CurrentLayer += up ? -1 : 1;
@@ -98,6 +104,7 @@ bool MainWindow::layer_spin_edit_KeyDown(int key) {
     return false;
   }
   session_.busy.layerEdit = false;
+  ui_.SetHint("");
   layerBox_->setValue(m.CurrentLayer);
   if (m.CurrentLayer != before) RedrawViews(false);
   else RefreshViews();
@@ -108,17 +115,27 @@ bool MainWindow::layer_spin_edit_KeyDown(int key) {
 bool MainWindow::local_coordinate_edit_Leave() {
   const double typed = LeadingNumber(verticalPositionBox_->text().toStdString());
   if (typed < 0 || typed > 1) {
-    ui_.Beep();
+    RefuseEntry(tr("The vertical position %1 lies outside 0 (cell bottom) to 1 (top of its saturated part).")
+                    .arg(verticalPositionBox_->text().trimmed()));
+    verticalPositionBox_->setText(QString::fromStdString(GeneralNumberText(verticalPosition_)));
     QTimer::singleShot(0, verticalPositionBox_, [this] { verticalPositionBox_->setFocus(); });
     return true;
   }
   verticalPosition_ = static_cast<float>(typed);
   session_.busy.positionEdit = false;
+  ui_.SetHint("");
   return false;
+}
+
+// A refused entry beeps and says why in the hint line.
+void MainWindow::RefuseEntry(const QString& reason) {
+  ui_.Beep();
+  ui_.SetHint(reason.toStdString());
 }
 
 void MainWindow::ClearPointerReadout() {
   RemoveSectionMarker();
+  pointerOnPlan_ = false;
   if (!session_.model.HasModel()) return;
   for (int pane = 0; pane <= 4; ++pane) ui_.SetStatusPane(pane, kNoValueText);
 }
@@ -150,7 +167,12 @@ void MainWindow::PlaceSectionMarker(float x, float y, float z) {
 
 void MainWindow::model_worksheet_MouseMove(Qt::MouseButtons buttons, QPointF point) {
   if (IsBusy(session_.model, session_.busy)) return;
+  if (pan_.active) {
+    MovePan(point);
+    return;
+  }
   lastPointer_ = point;
+  pointerOnPlan_ = true;
   ShowPointerReadout(point);
   const ModelState& m = session_.model;
   const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
@@ -174,7 +196,7 @@ void MainWindow::model_worksheet_MouseMove(Qt::MouseButtons buttons, QPointF poi
 }
 
 void MainWindow::model_worksheet_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point) {
-  if (IsBusy(session_.model, session_.busy)) return;
+  if (IsBusy(session_.model, session_.busy) || StartPan(button, point)) return;
   const ModelState& m = session_.model;
   if (button == Qt::LeftButton && (modifiers & Qt::ControlModifier)) {
     const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
@@ -198,7 +220,12 @@ void MainWindow::model_worksheet_MouseDown(Qt::MouseButton button, Qt::KeyboardM
 }
 
 void MainWindow::model_worksheet_MouseUp(Qt::MouseButton button, QPointF point) {
-  if (IsBusy(session_.model, session_.busy) || button != Qt::LeftButton || !drag_.DragActive) return;
+  if (IsBusy(session_.model, session_.busy)) return;
+  if (pan_.active) {
+    FinishPan(point);
+    return;
+  }
+  if (button != Qt::LeftButton || !drag_.DragActive) return;
   drag_.DragActive = false;
   views_[kPlan]->releaseMouse();
   if (drag_.RubberShown) {
@@ -216,6 +243,8 @@ void MainWindow::FinishZoomDrag(QPointF point) {
                                        Y(point));
   if (!zoom) return;
   layout_.zoom = *zoom;
+  // One zoom per choice of the tool: the next drag places particles again.
+  ToolbarButton("set particle")->setChecked(true);
   RedrawViews(true);
 }
 
@@ -253,7 +282,7 @@ void MainWindow::SetParticleAtPointer(QPointF point) {
   findChild<QAction*>("file_save_particles_as")->setEnabled(true);
   SetViewWindow(layout_);
   PlotContext context = Context();
-  DrawReleasePoint(context, session_.settings, session_.tracking, particles_.Particles.back(), kReleaseDotFactor);
+  DrawReleasePoint(context, session_.settings, session_.tracking, particles_.Particles.back(), kScreenReleaseDotFactor);
   RefreshViews();
   PlaceSectionMarker(X(point), Y(point), elevation);
   ShowPointerReadout(point);

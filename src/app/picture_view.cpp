@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace kestra::app {
 
@@ -14,7 +15,22 @@ PictureView::PictureView(const RasterPicture& picture, const char* objectName, Q
 
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.drawImage(0, 0, picture_.Image());
+  if (!panOffset_.isNull()) painter.fillRect(rect(), Qt::white);
+  // The image holds DevicePixelRatio() pixels per widget pixel: one image
+  // pixel to one screen pixel.
+  const QImage& image = picture_.Image();
+  painter.drawImage(QRectF(panOffset_, QSizeF(image.size()) / picture_.DevicePixelRatio()), image);
+}
+
+void PictureView::SetPanOffset(QPoint offset) {
+  panOffset_ = offset;
+  update();
+}
+
+void PictureView::wheelEvent(QWheelEvent* event) {
+  constexpr double kEighthsOfDegreePerNotch = 120;
+  emit Wheel(event->angleDelta().y() / kEighthsOfDegreePerNotch, ToUser(event->position()));
+  event->accept();
 }
 
 void PictureView::mousePressEvent(QMouseEvent* event) {

@@ -19,20 +19,26 @@ class PictureView : public QWidget {
   QPointF ToUser(QPointF pixel) const { return picture_.ToUser(pixel); }
   // The widget pixel of a model point.
   QPoint ToPixel(float x, float y) const { return picture_.ToPixels(x, y).toPoint(); }
+  // Shows the picture shifted by `offset` pixels while a pan is dragged.
+  void SetPanOffset(QPoint offset);
 
  signals:
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
   void MouseMove(Qt::MouseButtons buttons, QPointF point);
   void MouseUp(Qt::MouseButton button, QPointF point);
+  // The wheel turned by `steps` notches (positive away from the user) over `point`.
+  void Wheel(double steps, QPointF point);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   const RasterPicture& picture_;
+  QPoint panOffset_;
 };
 
 }  // namespace kestra::app

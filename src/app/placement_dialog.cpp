@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -23,6 +24,20 @@ const char* const kFaceCaptions[6] = {"Face 1 (NI x NK)=", "Face 2 (NI x NK)=", 
 
 std::int16_t Count(const QSpinBox* box) { return static_cast<std::int16_t>(box->value()); }
 
+// A field with its unit after it.
+QHBoxLayout* WithUnit(QWidget* field, const QString& unit) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(field);
+  row->addWidget(new QLabel(unit));
+  return row;
+}
+
+QLabel* Explanation(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setWordWrap(true);
+  return label;
+}
+
 }  // namespace
 
 ParticlePlacementDialog::ParticlePlacementDialog(PlacementCounts& counts, ParticleSet& particles, UserInterface& ui,
@@ -42,13 +57,17 @@ ParticlePlacementDialog::ParticlePlacementDialog(PlacementCounts& counts, Partic
   common->addRow(tr("Color of new particles:"), colourButton_);
   retardation_ = new QLineEdit(QString::fromStdString(NumberText(particles.DefaultRetardation)), this);
   retardation_->setObjectName("retardation_factor_edit");
-  common->addRow(tr("Retardation factor for new particles:"), retardation_);
+  common->addRow(tr("Retardation factor for new particles:"),
+                 WithUnit(retardation_, tr("(1 = moves with the water; velocities are divided by it)")));
   ShowColour();
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &ParticlePlacementDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &ParticlePlacementDialog::reject);
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Explanation(tr("The groups of all three tabs are placed in every active cell of the current "
+                                   "layer whose centre lies in the dragged rectangle. A count of 0 places nothing."),
+                                this));
   layout->addWidget(tabs);
   layout->addLayout(common);
   layout->addWidget(buttons);
@@ -65,6 +84,12 @@ QSpinBox* ParticlePlacementDialog::AddCount(const char* name, std::int16_t value
 QWidget* ParticlePlacementDialog::FacesPage() {
   auto* page = new QWidget(this);
   auto* form = new QFormLayout(page);
+  form->addRow(Explanation(tr("Particles just inside the faces of each cell, on a grid of the two counts: "
+                              "faces 1 and 2 face the columns J-1 and J+1 (left and right on the plan), faces 3 "
+                              "and 4 the rows I-1 and I+1 (up and down on the plan), face 5 is the top and face 6 "
+                              "the bottom. NI counts along the column direction (across rows), NJ along the row "
+                              "direction, NK over the height."),
+                           page));
   for (int face = 0; face < 6; ++face) {
     const QString name = QString("particle_spin_edit_face%1").arg(face + 1);
     faces_[face][0] = AddCount((name + "_first").toUtf8().constData(), counts_.faces[face].first);
@@ -80,6 +105,9 @@ QWidget* ParticlePlacementDialog::FacesPage() {
 QWidget* ParticlePlacementDialog::LatticePage() {
   auto* page = new QWidget(this);
   auto* form = new QFormLayout(page);
+  form->addRow(Explanation(tr("A regular lattice inside each cell: NJ along the row, NI along the column and the "
+                              "number of planes over the saturated height."),
+                           page));
   latticeColumns_ = AddCount("particle_spin_edit_lattice_columns", counts_.latticeColumns);
   latticeRows_ = AddCount("particle_spin_edit_lattice_rows", counts_.latticeRows);
   latticePlanes_ = AddCount("particle_spin_edit_lattice_planes", counts_.latticePlanes);
@@ -96,8 +124,11 @@ QWidget* ParticlePlacementDialog::CirclesPage() {
   radius_ = new QLineEdit(QString::fromStdString(NumberText(counts_.circleRadius)), page);
   radius_->setObjectName("radius_edit");
   circlePlanes_ = AddCount("particle_spin_edit_circle_planes", counts_.circlePlanes);
+  form->addRow(Explanation(tr("Circles around each cell centre, one per plane; points outside the grid are "
+                              "left out, points in a neighbouring cell go into that cell."),
+                           page));
   form->addRow(tr("Number of particles on a circle"), circleCount_);
-  form->addRow(tr("Radius"), radius_);
+  form->addRow(tr("Radius"), WithUnit(radius_, tr("model length units (whole numbers)")));
   form->addRow(tr("Number of planes"), circlePlanes_);
   return page;
 }

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -23,6 +25,8 @@ const QStringList kTimeUnitNames = {"undefined", "seconds", "minutes", "hours", 
 
 }  // namespace
 
+QString TimeUnitName(int unit) { return unit >= 0 && unit < kTimeUnitNames.size() ? kTimeUnitNames[unit] : QString(); }
+
 TrackingDialog::TrackingDialog(const TrackingEntries& entries, const StressPeriods& periods, UserInterface& ui,
                                QWidget* parent)
     : QDialog(parent),
@@ -34,6 +38,8 @@ TrackingDialog::TrackingDialog(const TrackingEntries& entries, const StressPerio
   setObjectName("pathlines");
   setWindowTitle(tr("Particle Tracking (Time) Properties"));
   auto* tabs = new QTabWidget(this);
+  // Every tab heading shows at once; none hides behind scroll arrows.
+  tabs->setUsesScrollButtons(false);
   tabs->addTab(TimePage(), tr("Time"));
   tabs->addTab(MarksPage(), tr("Time marks"));
   tabs->addTab(SimulationPage(), tr("Simulation"));
@@ -45,6 +51,7 @@ TrackingDialog::TrackingDialog(const TrackingEntries& entries, const StressPerio
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
   layout->addWidget(buttons);
+  setMinimumSize(layout->sizeHint());
 }
 
 QLineEdit* TrackingDialog::AddField(const char* name, const std::string& text) {
@@ -60,17 +67,22 @@ QCheckBox* TrackingDialog::AddCheck(const char* name, const QString& caption, bo
   return box;
 }
 
-QButtonGroup* TrackingDialog::AddOptions(QWidget* page, const char* name, const QStringList& captions, int checked) {
+// Radio buttons under a heading, one of them checked.
+QButtonGroup* TrackingDialog::AddOptions(QBoxLayout* column, const QString& heading, const char* name,
+                                         const QStringList& captions, int checked) {
+  auto* box = new QGroupBox(heading, this);
+  box->setObjectName(QString("%1_group").arg(name));
+  auto* options = new QVBoxLayout(box);
   auto* group = new QButtonGroup(this);
   group->setObjectName(name);
-  auto* column = static_cast<QVBoxLayout*>(page->layout());
   for (int index = 0; index < captions.size(); ++index) {
-    auto* option = new QRadioButton(captions[index], page);
+    auto* option = new QRadioButton(captions[index], box);
     option->setObjectName(QString("%1_%2").arg(name).arg(index));
     option->setChecked(index == checked);
     group->addButton(option, index);
-    column->addWidget(option);
+    options->addWidget(option);
   }
+  column->addWidget(box);
   return group;
 }
 
@@ -114,21 +126,36 @@ QWidget* TrackingDialog::MarksPage() {
 QWidget* TrackingDialog::SimulationPage() {
   auto* page = new QWidget(this);
   auto* column = new QVBoxLayout(page);
-  simulationMode_ = AddOptions(page, "simulation_mode_option",
+  simulationMode_ = AddOptions(column, tr("Simulation mode"), "simulation_mode_option",
                                {tr("Flowlines, use the flow field from the current time step"),
                                 tr("Pathlines, use the transient flow fields of the simulation")},
                                entries_.simulationMode == 1 ? 0 : 1);
+  auto* stops = new QGroupBox(tr("Stopping rules"), page);
+  stops->setObjectName("particle_stop_group");
+  auto* stopColumn = new QVBoxLayout(stops);
   stopAtSinks_ = AddCheck("particle_stop_option_0", tr("Particles stop, when they enter cells with internal sinks"),
                           entries_.stopAtSinks);
   stopAtTimeLimit_ = AddCheck("particle_stop_option_1",
                               tr("Particles stop, when the simulation time limit is reached"), entries_.stopAtTimeLimit);
+  stopColumn->addWidget(stopAtSinks_);
+  stopColumn->addWidget(stopAtTimeLimit_);
+  column->addWidget(stops);
+  auto* colours = new QGroupBox(tr("Pathline colours"), page);
+  colours->setObjectName("layer_colour_group");
+  auto* colourColumn = new QVBoxLayout(colours);
   useLayerColors_ = AddCheck("Check1", tr("Use the following table, ignore the particle colors"),
                              entries_.useLayerColors);
-  column->addWidget(stopAtSinks_);
-  column->addWidget(stopAtTimeLimit_);
+  backwardColourButton_ = new QPushButton(tr("Color of pathlines tracked backward..."), colours);
+  backwardColourButton_->setObjectName("backward_color");
+  connect(backwardColourButton_, &QPushButton::clicked, this, [this] {
+    const QColor chosen = QColorDialog::getColor(ToQColor(backwardColour_), this);
+    if (chosen.isValid()) SetBackwardColour(FromQColor(chosen));
+  });
+  colourColumn->addWidget(backwardColourButton_);
+  colourColumn->addWidget(useLayerColors_);
+  colourColumn->addWidget(LayerColorTable());
   column->addWidget(SinksAndReleaseGroup());
-  column->addWidget(useLayerColors_);
-  column->addWidget(LayerColorTable());
+  column->addWidget(colours);
   return page;
 }
 
@@ -152,12 +179,12 @@ QWidget* TrackingDialog::SinksAndReleaseGroup() {
 QWidget* TrackingDialog::SourcesPage() {
   auto* page = new QWidget(this);
   auto* column = new QVBoxLayout(page);
-  recharge_ = AddOptions(page, "Recharge_assignment",
+  recharge_ = AddOptions(column, tr("Recharge"), "Recharge_assignment",
                          {tr("Assign recharge to the top face of cells"), tr("Assign recharge to the bottom face of cells"),
                           tr("Assign recharge to top and bottom cell faces"),
                           tr("Treat recharge as a distributed source")},
                          entries_.rechargeAssignment);
-  evapotranspiration_ = AddOptions(page, "Evapotranspiration_assignment",
+  evapotranspiration_ = AddOptions(column, tr("Evapotranspiration"), "Evapotranspiration_assignment",
                                    {tr("Assign evapotranspiration to the top face of cells"),
                                     tr("Treat evapotranspiration as a distributed sink")},
                                    entries_.evapotranspirationAssignment);
@@ -195,12 +222,33 @@ void TrackingDialog::ChooseLayerColour(int row) {
 QWidget* TrackingDialog::PorosityPage() {
   auto* page = new QWidget(this);
   auto* form = new QFormLayout(page);
+  form->addRow(new QLabel(tr("Effective porosity of each layer (fraction of the volume, above 0 and at most 1).\n"
+                             "A value set here replaces the model's for the whole layer."),
+                          page));
   for (std::size_t k = 0; k < entries_.layerPorosity.size(); ++k) {
     const QString name = QString("porosity_edit_%1").arg(k + 1);
     layerPorosity_.push_back(AddField(name.toUtf8().constData(), entries_.layerPorosity[k]));
     form->addRow(tr("Layer %1").arg(k + 1), layerPorosity_.back());
   }
   return page;
+}
+
+void TrackingDialog::SetBackwardColour(std::int32_t colour) {
+  backwardColour_ = colour;
+  backwardColourButton_->setStyleSheet(
+      QString("border: 3px solid %1; padding: 3px 8px;").arg(ToQColor(colour).name()));
+}
+
+// A layer the settings leave to the model shows the model's porosity; kept
+// unchanged, it stays the model's.
+void TrackingDialog::ShowModelPorosity(const std::vector<std::string>& modelPorosity) {
+  modelPorosity_ = modelPorosity;
+  for (std::size_t k = 0; k < layerPorosity_.size() && k < modelPorosity.size(); ++k) {
+    QLineEdit* field = layerPorosity_[k];
+    if (!field->text().isEmpty()) continue;
+    field->setText(QString::fromStdString(modelPorosity[k]));
+    field->setPlaceholderText(tr("varies by cell"));
+  }
 }
 
 // The value shown follows the unit box, so the step keeps its length.
@@ -231,7 +279,11 @@ TrackingEntries TrackingDialog::Typed() const {
   e.allBoundaryCellsAreSinks = boundaryCells_->checkedId() == 0;
   e.releaseTime = releaseTime_->text().toStdString();
   e.layerColors = layerColors_;
-  for (const QLineEdit* field : layerPorosity_) e.layerPorosity.push_back(field->text().toStdString());
+  for (std::size_t k = 0; k < layerPorosity_.size(); ++k) {
+    const std::string text = layerPorosity_[k]->text().trimmed().toStdString();
+    const bool modelValue = k < modelPorosity_.size() && entries_.layerPorosity[k].empty() && text == modelPorosity_[k];
+    e.layerPorosity.push_back(modelValue ? std::string() : text);
+  }
   return e;
 }
 

@@ -10,13 +10,18 @@
 #include "settings/tracking_settings.h"
 #include "tracking/tracking_entries.h"
 
+class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace kestra::app {
+
+// The name of a time unit code 0..5 as the unit box lists it.
+QString TimeUnitName(int unit);
 
 class TrackingDialog : public QDialog {
   Q_OBJECT
@@ -26,6 +31,12 @@ class TrackingDialog : public QDialog {
 
   // The entries as confirmed with OK.
   const TrackingEntries& Entries() const { return entries_; }
+  // Fills the porosity fields the settings leave empty with the model's
+  // porosity of each layer ("" where it varies by cell).
+  void ShowModelPorosity(const std::vector<std::string>& modelPorosity);
+  // The colour of pathlines tracked backward, chosen with its button.
+  void SetBackwardColour(std::int32_t colour);
+  std::int32_t BackwardColour() const { return backwardColour_; }
 
  public slots:
   void accept() override;
@@ -33,7 +44,8 @@ class TrackingDialog : public QDialog {
  private:
   QLineEdit* AddField(const char* name, const std::string& text);
   QCheckBox* AddCheck(const char* name, const QString& caption, bool checked);
-  QButtonGroup* AddOptions(QWidget* page, const char* name, const QStringList& captions, int checked);
+  QButtonGroup* AddOptions(QBoxLayout* column, const QString& heading, const char* name, const QStringList& captions,
+                           int checked);
   QWidget* TimePage();
   QWidget* MarksPage();
   QWidget* SimulationPage();
@@ -58,8 +70,11 @@ class TrackingDialog : public QDialog {
                *boundaryCells_ = nullptr;
   QLineEdit* releaseTime_ = nullptr;
   std::vector<QLineEdit*> layerPorosity_;
+  std::vector<std::string> modelPorosity_;
   std::vector<std::int32_t> layerColors_;
   QTableWidget* colorTable_ = nullptr;
+  QPushButton* backwardColourButton_ = nullptr;
+  std::int32_t backwardColour_ = 0;
 };
 
 }  // namespace kestra::app

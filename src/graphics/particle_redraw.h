@@ -14,6 +14,8 @@ namespace kestra {
 
 // The dot factor of the redraw after every view change: dots two pens wide.
 inline constexpr int kReleaseDotFactor = 2;
+// The window's dots, at least five pixels across whatever the rounding: large enough to see and aim at.
+inline constexpr int kScreenReleaseDotFactor = 6;
 
 struct ParticleRedraw {
   PlotContext& context;

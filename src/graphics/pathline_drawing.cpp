@@ -1,5 +1,8 @@
 #include "graphics/pathline_drawing.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "graphics/time_marks.h"
 #include "input/layer_files.h"
 
@@ -19,7 +22,8 @@ void PathlineDrawing::SelectPen(Colour colour) {
 }
 
 void PathlineDrawing::Segment(const TrackSegment& segment) {
-  const Colour colour = PathlineColour(context_.model, tracking_, segment.color, segment.cell.layer);
+  const Colour own = segment.direction < 0 && backwardColour_ ? *backwardColour_ : segment.color;
+  const Colour colour = PathlineColour(context_.model, tracking_, own, segment.cell.layer);
   SelectPen(colour);
   SpacePoint a{static_cast<float>(segment.from.X), static_cast<float>(segment.from.Y),
                static_cast<float>(segment.from.Z)};
@@ -31,7 +35,25 @@ void PathlineDrawing::Segment(const TrackSegment& segment) {
   DrawSegmentColumnSection(context_, a.z, a.y, b.z, b.y, colour, true);
 }
 
-void PathlineDrawing::TimeMark(int, int direction, const PlanPoint& from, const PlanPoint& to) {
+bool PathlineDrawing::TooCloseToLastMark(int particle, int direction, const PlanPoint& at) {
+  if (!markSpacing_) return false;
+  const ViewLayout& layout = context_.layout;
+  const float pixel = layout.PixelSize > 0 ? layout.PixelSize : 1;
+  const float elevationPixel = layout.Exaggeration > 0 ? pixel / layout.Exaggeration : pixel;
+  const int spacing = std::max({3, tracking_.MarkOnTopView ? tracking_.MarkSizeTopView : 0,
+                                tracking_.MarkOnXsections ? 2 * tracking_.MarkSizeXsections : 0});
+  const auto last = lastMark_.find({particle, direction});
+  if (last != lastMark_.end()) {
+    const double plan = std::hypot(at.X - last->second.X, at.Y - last->second.Y) / pixel;
+    const double section = std::fabs(at.Z - last->second.Z) / elevationPixel;
+    if (std::max(plan, section) < spacing) return true;
+  }
+  lastMark_[{particle, direction}] = at;
+  return false;
+}
+
+void PathlineDrawing::TimeMark(int particle, int direction, const PlanPoint& from, const PlanPoint& to) {
+  if (TooCloseToLastMark(particle, direction, to)) return;
   const auto x = static_cast<float>(to.X), y = static_cast<float>(to.Y), z = static_cast<float>(to.Z);
   if (tracking_.MarkOnTopView)
     DrawArrowMark(context_, static_cast<float>(from.X), static_cast<float>(from.Y), x, y, z, pen_, direction,

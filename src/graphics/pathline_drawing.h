@@ -3,6 +3,10 @@
 // onto the three pictures and, while a plot is saved, into the plot file.
 #pragma once
 
+#include <map>
+#include <optional>
+#include <utility>
+
 #include "graphics/plot_primitives.h"
 #include "settings/tracking_settings.h"
 #include "tracking/track_observer.h"
@@ -16,18 +20,31 @@ class PathlineDrawing : public TrackObserver {
   PathlineDrawing(PlotContext& context, const TrackingSettings& tracking, bool marksToFile)
       : context_(context), tracking_(tracking), marksToFile_(marksToFile) {}
 
+  // Backward moves in this colour instead of the particle's (layer colours,
+  // when asked for, still win).
+  void SetBackwardColour(std::optional<Colour> colour) { backwardColour_ = colour; }
+  // Leaves out a time mark that would sit within its own size (in pixels) of
+  // the last mark drawn for the same particle and direction, so that marks
+  // of slow particles do not run into a blob. For the screen; plots keep
+  // every mark.
+  void SetMarkSpacing(bool on) { markSpacing_ = on; }
+
   void Segment(const TrackSegment& segment) override;
   void TimeMark(int particle, int direction, const PlanPoint& from, const PlanPoint& to) override;
   void DirectionMark(int particle, const PlanPoint& from, const PlanPoint& to) override;
 
  private:
   void SelectPen(Colour colour);
+  bool TooCloseToLastMark(int particle, int direction, const PlanPoint& at);
 
   PlotContext& context_;
   const TrackingSettings& tracking_;
   const bool marksToFile_;
   Colour pen_ = 0;
   bool penSelected_ = false;
+  std::optional<Colour> backwardColour_;
+  bool markSpacing_ = false;
+  std::map<std::pair<int, int>, PlanPoint> lastMark_;  // by particle and direction
 };
 
 // The pathline colour of a particle in `layer`: the layer's colour when the

@@ -14,4 +14,15 @@ namespace kestra {
 std::optional<ZoomWindow> ZoomWindowFromDrag(const ModelState& state, float pixelSize, float xa, float ya, float xb,
                                              float yb);
 
+// The zoom window scaled by `factor` (below 1 zooms in) about the plan point
+// (x, y), which stays where it is on the screen: the mouse wheel. A window
+// that covers the grid becomes the whole grid; nothing when the grid would
+// be 100 or more times as wide or high as the window.
+std::optional<ZoomWindow> ZoomWindowAbout(const ModelState& state, const ZoomWindow& zoom, float x, float y,
+                                          float factor);
+
+// The zoom window moved by (dx, dy) plan units: the pan. Its centre stays on
+// the grid, so some of the model always shows.
+ZoomWindow PannedZoomWindow(const ModelState& state, const ZoomWindow& zoom, float dx, float dy);
+
 }  // namespace kestra

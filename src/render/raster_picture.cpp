@@ -12,12 +12,6 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 
-// A painter in the picture's draw mode: inverting flips the pixels whatever
-// the colour, so a second pass restores them.
-void PreparePainter(QPainter& painter, DrawMode mode) {
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  if (mode == DrawMode::Invert) painter.setCompositionMode(QPainter::RasterOp_NotDestination);
-}
 
 // A line along the far edge of the picture (the right or lower side of a
 // frame, the last grid line) maps to the first pixel beyond the image; it is
@@ -28,9 +22,17 @@ double OntoLastPixel(double pixel, int size) { return pixel > size - 1 && pixel 
 
 RasterPicture::RasterPicture() { SetGeometry(1, 1, UserCorners{}); }
 
+// A painter in the picture's draw mode: inverting flips the pixels whatever
+// the colour, so a second pass restores them; `smooth` elements (lines,
+// arcs) are antialiased when the picture asks for it.
+void RasterPicture::PreparePainter(QPainter& painter, bool smooth) const {
+  painter.setRenderHint(QPainter::Antialiasing, smooth && antialiased_ && mode_ == DrawMode::Copy);
+  if (mode_ == DrawMode::Invert) painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+}
+
 void RasterPicture::SetGeometry(int widthPixels, int heightPixels, const UserCorners& corners) {
-  const int width = std::max(widthPixels, 1);
-  const int height = std::max(heightPixels, 1);
+  const int width = std::max(static_cast<int>(std::lround(widthPixels * ratio_)), 1);
+  const int height = std::max(static_cast<int>(std::lround(heightPixels * ratio_)), 1);
   persistent_image_ = QImage(width, height, QImage::Format_RGB32);
   shown_ = QImage(width, height, QImage::Format_RGB32);
   const double spanX = corners.right - corners.left;
@@ -49,7 +51,7 @@ void RasterPicture::Clear() {
 void RasterPicture::Refresh() { shown_ = persistent_image_.copy(); }
 
 QPointF RasterPicture::LinePixels(float x, float y) const {
-  const QPointF p = ToPixels(x, y);
+  const QPointF p = DevicePixels(x, y);
   return {OntoLastPixel(p.x(), shown_.width()), OntoLastPixel(p.y(), shown_.height())};
 }
 
@@ -67,16 +69,22 @@ void RasterPicture::DrawPoint(float x, float y, Colour colour) {
 
 void RasterPicture::DrawLine(float x1, float y1, float x2, float y2, Colour colour) {
   QPainter painter(&Target());
-  PreparePainter(painter, mode_);
+  PreparePainter(painter, true);
   painter.setPen(QPen(ToQColor(colour), 0));
-  painter.drawLine(LinePixels(x1, y1), LinePixels(x2, y2));
+  QPointF a = LinePixels(x1, y1), b = LinePixels(x2, y2);
+  if (painter.testRenderHint(QPainter::Antialiasing)) {
+    // Grid lines along an axis stay one sharp pixel wide: on the pixel's centre.
+    if (a.x() == b.x()) a.rx() = b.rx() = std::floor(a.x()) + 0.5;
+    if (a.y() == b.y()) a.ry() = b.ry() = std::floor(a.y()) + 0.5;
+  }
+  painter.drawLine(a, b);
   MoveTo(x2, y2);
 }
 
 QRectF RasterPicture::PixelRect(const PictureBox& box) const {
   // Whole pixels from corner to corner, so neighbouring cells meet without gaps.
-  const QPointF a = ToPixels(box.x1, box.y1);
-  const QPointF b = ToPixels(box.x2, box.y2);
+  const QPointF a = DevicePixels(box.x1, box.y1);
+  const QPointF b = DevicePixels(box.x2, box.y2);
   const double left = std::round(std::min(a.x(), b.x()));
   const double right = std::round(std::max(a.x(), b.x()));
   const double top = std::round(std::min(a.y(), b.y()));
@@ -88,7 +96,7 @@ void RasterPicture::FillBox(const PictureBox& box, Colour colour) { FillBoxes({b
 
 void RasterPicture::FillBoxes(const std::vector<PictureBox>& boxes, Colour colour) {
   QPainter painter(&Target());
-  PreparePainter(painter, mode_);
+  PreparePainter(painter, false);
   const QColor fill = ToQColor(colour);
   for (const PictureBox& box : boxes) painter.fillRect(PixelRect(box), fill);
 }
@@ -101,12 +109,12 @@ void RasterPicture::DrawArc(float x, float y, float radius, float startAngle, fl
   // The radius is measured along the horizontal axis, so circles stay round
   // on exaggerated sections.
   const double pixels = std::fabs(radius * toPixels_.m11());
-  const QPointF centre = ToPixels(x, y);
+  const QPointF centre = DevicePixels(x, y);
   double span = endAngle - startAngle;
   while (span <= 0) span += 2 * kPi;
   span = std::min(span, 2 * kPi);
   QPainter painter(&Target());
-  PreparePainter(painter, mode_);
+  PreparePainter(painter, true);
   painter.setPen(QPen(ToQColor(colour), 0));
   const QRectF bounds(centre.x() - pixels, centre.y() - pixels, 2 * pixels, 2 * pixels);
   constexpr double kSixteenthsPerRadian = 16 * 180 / kPi;  // Qt angles are 1/16 degree
@@ -116,9 +124,9 @@ void RasterPicture::DrawArc(float x, float y, float radius, float startAngle, fl
 
 void RasterPicture::FillPolygon(const std::vector<PicturePoint>& corners, Colour colour) {
   QPolygonF polygon;
-  for (const PicturePoint& p : corners) polygon << ToPixels(p.x, p.y);
+  for (const PicturePoint& p : corners) polygon << DevicePixels(p.x, p.y);
   QPainter painter(&Target());
-  PreparePainter(painter, mode_);
+  PreparePainter(painter, false);
   painter.setPen(Qt::NoPen);
   painter.setBrush(ToQColor(colour));
   painter.drawPolygon(polygon, Qt::OddEvenFill);

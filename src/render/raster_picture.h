@@ -32,17 +32,30 @@ class RasterPicture : public Picture {
   void DrawArc(float x, float y, float radius, float startAngle, float endAngle, Colour colour) override;
   void FillPolygon(const std::vector<PicturePoint>& corners, Colour colour) override;
 
+  // The screen's device pixels per pixel of the layout (2 on a high-DPI
+  // screen): the images get that many pixels per layout pixel from the next
+  // SetGeometry on, so that lines and text are drawn at the screen's
+  // resolution. 1 unless set.
+  void SetDevicePixelRatio(double ratio) { ratio_ = ratio > 0 ? ratio : 1; }
+  double DevicePixelRatio() const { return ratio_; }
+  // Lines and arcs drawn with smoothed edges (never in invert mode, which
+  // must restore the pixels exactly). Off unless set.
+  void SetAntialiased(bool antialiased) { antialiased_ = antialiased; }
+
   // What the screen shows: the persistent image as of the last refresh with
-  // everything drawn on the surface since.
+  // everything drawn on the surface since, DevicePixelRatio() image pixels
+  // to a layout pixel.
   const QImage& Image() const { return shown_; }
-  // Pixel position of a user point.
-  QPointF ToPixels(float x, float y) const { return toPixels_.map(QPointF(x, y)); }
-  // User point under a pixel position.
-  QPointF ToUser(QPointF pixel) const { return toPixels_.inverted().map(pixel); }
+  // Layout pixel position of a user point.
+  QPointF ToPixels(float x, float y) const { return DevicePixels(x, y) / ratio_; }
+  // User point under a layout pixel position.
+  QPointF ToUser(QPointF pixel) const { return toPixels_.inverted().map(pixel * ratio_); }
 
  private:
   // The image the next element goes to: the persistent one or the surface.
   QImage& Target() { return persistent_ ? persistent_image_ : shown_; }
+  QPointF DevicePixels(float x, float y) const { return toPixels_.map(QPointF(x, y)); }
+  void PreparePainter(class QPainter& painter, bool smooth) const;
   QRectF PixelRect(const PictureBox& box) const;
   // Pixel position of a point or line end, kept on the image at its far edges.
   QPointF LinePixels(float x, float y) const;
@@ -53,6 +66,8 @@ class RasterPicture : public Picture {
   bool visible_ = true;
   bool persistent_ = true;
   DrawMode mode_ = DrawMode::Copy;
+  double ratio_ = 1;
+  bool antialiased_ = false;
 };
 
 }  // namespace kestra

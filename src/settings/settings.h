@@ -47,6 +47,7 @@ struct Settings {
   std::int32_t reservoirColor = 8404992;
   std::int32_t waterTableColor = 8388608;
   std::int32_t particleColor = 255;
+  std::int32_t backwardPathColor = 16711680;  // pathlines tracked backward, blue beside the red of particles
   std::int32_t minContourColor = 8388608;
   std::int32_t maxContourColor = 0;
 

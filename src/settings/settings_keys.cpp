@@ -135,6 +135,7 @@ std::vector<SettingKey> BuildSettingKeys() {
       TextNumber("COLOR", "RESERVOIR", "8404992", &Settings::reservoirColor),
       TextNumber("COLOR", "WaterTable", " 8388608", &Settings::waterTableColor),
       TextNumber("COLOR", "Particles", "255", &Settings::particleColor),
+      TextNumber("COLOR", "BackwardPaths", "16711680", &Settings::backwardPathColor),
       // Held as whole colours: a 7-digit float text would turn white into 16777220.
       TextNumber("COLOR", "MinContour", " 8388608", &Settings::minContourColor),
       TextNumber("COLOR", "MaxContour", "0", &Settings::maxContourColor),

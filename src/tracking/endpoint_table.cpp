@@ -168,3 +168,13 @@ std::vector<Endpoint> EndpointCollector::Endpoints() const {
 }
 
 }  // namespace kestra
+
+namespace kestra {
+
+std::string EndpointCsvText(const EndpointCollector& collector) {
+  std::string text = EndpointCsvHeader() + "\n";
+  for (const auto& entry : collector.Endpoints()) text += EndpointCsvLine(entry.second) + "\n";
+  return text;
+}
+
+}  // namespace kestra

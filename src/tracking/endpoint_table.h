@@ -103,3 +103,11 @@ class EndpointCollector : public EndpointReports {
 };
 
 }  // namespace kestra
+
+namespace kestra {
+
+// The whole table as a CSV text: the header and one line per end point, in
+// the collector's order, each line ending in a line feed.
+std::string EndpointCsvText(const EndpointCollector& collector);
+
+}  // namespace kestra

@@ -143,4 +143,12 @@ int PlaceParticleGroups(const ModelState& state, const Settings& settings, Parti
   return static_cast<int>(group.size());
 }
 
+PlacementCounts SuggestedPlacementCounts() {
+  PlacementCounts counts;
+  counts.latticeColumns = 2;
+  counts.latticeRows = 2;
+  counts.latticePlanes = 1;
+  return counts;
+}
+
 }  // namespace kestra

@@ -31,6 +31,10 @@ struct PlacementCounts {
   std::int16_t circlePlanes = 0;
 };
 
+// The counts the placement dialog first offers: four particles inside each
+// selected cell, two by two at mid-height, so that OK alone places a group.
+PlacementCounts SuggestedPlacementCounts();
+
 // Plan coordinates of the dragged rectangle, in any corner order.
 struct PlanRectangle {
   float Xa = 0;

@@ -114,4 +114,16 @@ std::vector<std::string> LayerPorosityEntries(const LayerPorosity& porosity, int
   return entries;
 }
 
+std::vector<std::string> ModelLayerPorosityTexts(const ModelState& state) {
+  std::vector<std::string> texts;
+  for (int k = 1; k <= state.NLAY; ++k) {
+    const float first = state.POROSITY(1, 1, k);
+    bool uniform = true;
+    for (int i = 1; i <= state.NROW && uniform; ++i)
+      for (int j = 1; j <= state.NCOL && uniform; ++j) uniform = state.POROSITY(j, i, k) == first;
+    texts.push_back(uniform ? GeneralNumberText(first) : std::string());
+  }
+  return texts;
+}
+
 }  // namespace kestra

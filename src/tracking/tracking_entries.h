@@ -78,6 +78,10 @@ void StoreTrackingEntries(const TrackingEntries& entries, const StressPeriods& p
 // The layer porosities entered; layers left empty are not set.
 LayerPorosity LayerPorosityOf(const TrackingEntries& entries);
 
+// The model's porosity of each layer 1..NLAY as a dialog shows it, "" for a
+// layer whose cells differ.
+std::vector<std::string> ModelLayerPorosityTexts(const ModelState& state);
+
 // The entries of the porosity page: what the settings file sets for each of
 // `layerCount` layers, empty for the others.
 std::vector<std::string> LayerPorosityEntries(const LayerPorosity& porosity, int layerCount);

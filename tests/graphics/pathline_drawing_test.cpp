@@ -108,3 +108,55 @@ TEST(PathlineDrawing, PlotGetsEverySegmentOnceInItsPenColour) {
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(PathlineDrawing, BackwardMovesTakeTheBackwardColourUnlessLayerColoursAreAsked) {
+  DrawingScene scene;
+  constexpr Colour kBlue = RgbColour(0, 0, 255);
+  PathlineDrawing drawing(scene.context, scene.tracking, false);
+  drawing.SetBackwardColour(kBlue);
+  TrackSegment back = Move({20, 30, 95}, {40, 50, 95});
+  back.direction = -1;
+  drawing.Segment(back);
+  drawing.Segment(Move({20, 30, 95}, {40, 50, 95}));
+  scene.model.LayerProperties.resize(2);
+  SetLayerColor(scene.model.LayerProperties[1], RgbColour(0, 255, 0));
+  scene.tracking.UseLayerColors = -1;
+  drawing.Segment(back);
+  const auto lines = scene.plan.Of("line");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].colour, kBlue);
+  EXPECT_EQ(lines[1].colour, kRed);
+  EXPECT_EQ(lines[2].colour, RgbColour(0, 255, 0));
+}
+
+TEST(PathlineDrawing, MarkSpacingLeavesOutMarksWithinTheirSizeOfTheLastOne) {
+  DrawingScene scene;
+  scene.tracking.MarkOnTopView = -1;
+  scene.tracking.MarkSizeTopView = 10;
+  const float pixel = scene.layout.PixelSize;
+  auto marksAfter = [&](bool spacing) {
+    DrawingScene fresh;
+    fresh.tracking = scene.tracking;
+    PathlineDrawing drawing(fresh.context, fresh.tracking, false);
+    drawing.SetMarkSpacing(spacing);
+    // Marks 4 pixels apart along a row: only every third is 10 pixels or
+    // more from the last one drawn.
+    for (int n = 0; n < 9; ++n) {
+      const double x = 20 + 4 * n * pixel;
+      drawing.TimeMark(1, 1, {x - pixel, 30, 95}, {x, 30, 95});
+    }
+    // Another particle at the same place is not held back by the first.
+    drawing.TimeMark(2, 1, {19, 30, 95}, {20, 30, 95});
+    return fresh.plan.Of("line").size();
+  };
+  const std::size_t every = marksAfter(false);
+  const std::size_t spaced = marksAfter(true);
+  ASSERT_EQ(every % 10, 0u);  // each arrow has the same number of lines
+  EXPECT_EQ(spaced, every / 10 * 4);  // marks 0, 3, 6 of the first particle and the second's
+}
+
+}  // namespace
+}  // namespace kestra

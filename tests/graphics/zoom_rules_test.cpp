@@ -30,3 +30,44 @@ TEST(ZoomRules, TenPixelsOrAHundredthOfTheGridAreRefused) {
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(ZoomAbout, ThePointUnderThePointerKeepsItsPlaceInTheWindow) {
+  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);  // 100 x 100
+  const ZoomWindow whole = ZoomWindowOf(0, 0, 100, 100);
+  const auto in = ZoomWindowAbout(model, whole, 20, 60, 0.5f);
+  ASSERT_TRUE(in);
+  EXPECT_FLOAT_EQ(in->Xmin, 10);
+  EXPECT_FLOAT_EQ(in->Xmax, 60);
+  EXPECT_FLOAT_EQ(in->Ymin, 30);
+  EXPECT_FLOAT_EQ(in->Ymax, 80);
+  // The pointer sits at the same fraction of the window before and after.
+  EXPECT_FLOAT_EQ((20 - in->Xmin) / in->width, 0.2f);
+  EXPECT_FLOAT_EQ((60 - in->Ymin) / in->height, 0.6f);
+}
+
+TEST(ZoomAbout, ZoomingOutPastTheGridShowsTheWholeGridAndTooDeepIsRefused) {
+  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);
+  const auto out = ZoomWindowAbout(model, ZoomWindowOf(40, 40, 80, 80), 50, 50, 4);
+  ASSERT_TRUE(out);
+  EXPECT_EQ(out->Xmin, 0);
+  EXPECT_EQ(out->Ymax, 100);
+  EXPECT_FALSE(ZoomWindowAbout(model, ZoomWindowOf(50, 50, 51.5f, 51.5f), 50, 50, 0.5f));
+  EXPECT_FALSE(ZoomWindowAbout(model, ZoomWindowOf(0, 0, 100, 100), 50, 50, 0));
+}
+
+TEST(Pan, MovesTheWindowButKeepsItsCentreOnTheGrid) {
+  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);
+  const ZoomWindow moved = PannedZoomWindow(model, ZoomWindowOf(20, 20, 40, 40), 15, -5);
+  EXPECT_FLOAT_EQ(moved.Xmin, 35);
+  EXPECT_FLOAT_EQ(moved.Ymin, 15);
+  EXPECT_FLOAT_EQ(moved.width, 20);
+  const ZoomWindow far = PannedZoomWindow(model, ZoomWindowOf(20, 20, 40, 40), 500, -500);
+  EXPECT_FLOAT_EQ(far.Xmin + far.width / 2, 100);
+  EXPECT_FLOAT_EQ(far.Ymin + far.height / 2, 0);
+}
+
+}  // namespace
+}  // namespace kestra

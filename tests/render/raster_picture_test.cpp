@@ -88,3 +88,66 @@ TEST(RasterPicture, CircleRadiusFollowsTheHorizontalScale) {
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(RasterPictureHighDpi, TwiceThePixelsAtRatioTwoWithLayoutPixelsOutside) {
+  RasterPicture picture;
+  picture.SetDevicePixelRatio(2);
+  picture.SetGeometry(100, 50, {0, 0, 200, 100});
+  EXPECT_EQ(picture.Image().size(), QSize(200, 100));
+  // The widget speaks layout pixels: 2 user units each.
+  EXPECT_EQ(picture.ToPixels(40, 20), QPointF(20, 10));
+  EXPECT_EQ(picture.ToUser(QPointF(20, 10)), QPointF(40, 20));
+  // A box of 10 x 10 layout pixels covers 20 x 20 image pixels.
+  picture.FillBox({20, 10, 40, 30}, RgbColour(255, 0, 0));
+  picture.Refresh();
+  EXPECT_EQ(picture.Image().pixel(20, 10), qRgb(255, 0, 0));
+  EXPECT_EQ(picture.Image().pixel(39, 29), qRgb(255, 0, 0));
+  EXPECT_EQ(picture.Image().pixel(40, 29), qRgb(255, 255, 255));
+}
+
+int GreyPixels(const QImage& image) {
+  int grey = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      grey += qRed(p) > 0 && qRed(p) < 255;
+    }
+  return grey;
+}
+
+TEST(RasterPictureSmoothing, SmoothsSlantedLinesButNotAxisLinesOrInvertedOnes) {
+  RasterPicture picture;
+  picture.SetGeometry(100, 100, {0, 0, 100, 100});
+  picture.SetPersistent(false);
+  picture.DrawLine(10, 10, 90, 40, 0);
+  EXPECT_EQ(GreyPixels(picture.Image()), 0);  // not asked for: hard pixels, as plots need
+
+  picture.Clear();
+  picture.SetAntialiased(true);
+  picture.DrawLine(10, 10, 90, 40, 0);
+  EXPECT_GT(GreyPixels(picture.Image()), 20);
+  picture.Clear();
+  picture.DrawLine(10.3f, 10, 10.3f, 90, 0);  // a grid line stays one sharp pixel wide
+  picture.DrawLine(20, 50.6f, 90, 50.6f, 0);
+  const QImage& image = picture.Image();
+  EXPECT_EQ(image.pixel(10, 30), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(9, 30), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(11, 30), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(60, 50), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(60, 49), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(60, 51), qRgb(255, 255, 255));
+
+  // Inverting twice restores every pixel, smoothing asked for or not.
+  picture.Clear();
+  const QImage blank = picture.Image();
+  picture.SetDrawMode(DrawMode::Invert);
+  picture.DrawLine(10, 10, 90, 40, 0);
+  picture.DrawLine(10, 10, 90, 40, 0);
+  EXPECT_EQ(picture.Image(), blank);
+}
+
+}  // namespace
+}  // namespace kestra

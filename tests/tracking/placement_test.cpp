@@ -119,3 +119,19 @@ TEST(ElevationOfLocalHeight, UsesTheWaterTableOfUnconfinedCells) {
 
 }  // namespace
 }  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(SuggestedPlacement, OffersFourParticlesInsideEachCellAtMidHeight) {
+  Placement p;
+  const auto placed = p.Place(SuggestedPlacementCounts(), {{3, 3, 1}, {4, 3, 1}});
+  ASSERT_EQ(placed.size(), 8u);
+  EXPECT_EQ(placed[0].startCell, (CellIndex{3, 3, 1}));
+  EXPECT_FLOAT_EQ(placed[0].startLocal.x, 0.25f);
+  EXPECT_FLOAT_EQ(placed[3].startLocal.y, 0.75f);
+  for (const ParticleRecord& particle : placed) EXPECT_FLOAT_EQ(particle.startLocal.z, 0.5f);
+}
+
+}  // namespace
+}  // namespace kestra

@@ -154,3 +154,23 @@ TEST(TrackingEntries, LayerColoursGoIntoTheLayerPropertiesAndBack) {
 
 }  // namespace
 }  // namespace kestra
+
+#include "tracking_models.h"
+
+namespace kestra {
+namespace {
+
+TEST(ModelLayerPorosity, UniformLayersShowTheirValueAndMixedLayersNothing) {
+  ModelState state = test::BoxModel(3, 2, 3, 10, 10, 5, 0.25f);
+  for (int j = 1; j <= 3; ++j)
+    for (int i = 1; i <= 2; ++i) state.POROSITY(j, i, 3) = 0.3f;
+  state.POROSITY(2, 2, 2) = 0.1f;
+  const auto texts = ModelLayerPorosityTexts(state);
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0], "0.25");
+  EXPECT_EQ(texts[1], "");
+  EXPECT_EQ(texts[2], "0.3");
+}
+
+}  // namespace
+}  // namespace kestra
