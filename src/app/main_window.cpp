@@ -62,7 +62,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildViews();
   BuildStatusBar();
   SetModelControlsEnabled(false);
-  endpoints_.emplace(session_.model);
+  endpoints_.emplace(session_.model, particles_.ParticleCount());
   repaintClock_ = new QTimer(this);
   repaintClock_->setInterval(kRunRepaintMilliseconds);
   connect(repaintClock_, &QTimer::timeout, this, &MainWindow::RefreshViews);

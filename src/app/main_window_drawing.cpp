@@ -91,7 +91,7 @@ void MainWindow::RedrawViews(bool arrange) {
   if (arrange) ArrangeViews();
   ResetParticleTimes(particles_);
   ResetParticlePositions(particles_);
-  endpoints_.emplace(session_.model);
+  endpoints_.emplace(session_.model, particles_.ParticleCount());
   emit ResultsChanged();
   ShowParticleCount();
   // The marks on the surface go with the old pictures.

@@ -12,10 +12,22 @@
 #include <QVBoxLayout>
 
 #include "core/number_format.h"
+#include "export/dxf_maps.h"
 #include "render/qt_colour.h"
 
 namespace kestra::app {
 namespace {
+
+// A row without a map offers a factor of 1 and dark blue: the settings file
+// stores 0 and black for unused rows, and a map typed into such a row would
+// otherwise draw nothing.
+DxfMapEntry OfferedEntry(const DxfMapEntry& entry) {
+  if (!entry.file.empty() || entry.factor != 0) return entry;
+  DxfMapEntry offered = entry;
+  offered.factor = 1;
+  if (offered.color == 0) offered.color = kDefaultMapColour;
+  return offered;
+}
 
 QString Named(const char* name, int row) { return QString("%1_%2").arg(name).arg(row); }
 
@@ -42,7 +54,7 @@ MapsDialog::MapsDialog(std::array<DxfMapEntry, kDxfMapCount + 1>& maps, UserInte
   setWindowTitle(tr("Maps Options"));
   auto* grid = new QGridLayout;
   for (int row = 0; row < kDxfMapCount; ++row) {
-    const DxfMapEntry& entry = maps_[row + 1];
+    const DxfMapEntry& entry = OfferedEntry(maps_[row + 1]);
     Row& r = rows_[row];
     r.check = new QCheckBox(tr("Map %1").arg(row + 1));
     r.check->setObjectName(Named("DXF_check", row));

@@ -61,7 +61,7 @@ void ResultsWindow::Fill() {
   table_->setRowCount(static_cast<int>(endpoints_.Endpoints().size()));
   int row = 0;
   for (const auto& entry : endpoints_.Endpoints()) {
-    const QStringList fields = QString::fromStdString(EndpointCsvLine(entry.second)).split(',');
+    const QStringList fields = QString::fromStdString(EndpointCsvLine(entry)).split(',');
     for (int column = 0; column < fields.size(); ++column) table_->setItem(row, column, TableItem(fields[column]));
     ++row;
   }

@@ -46,6 +46,7 @@ class PlotReplayObserver : public TrackObserver {
 
 void ReplayOntoPlot(PlotContext& context, TrackingRun& run) {
   PathlineDrawing drawing(context, run.tracking, true);
+  drawing.SetBackwardColour(run.settings.backwardPathColor);
   const bool pathlineFile = context.device.PlotFormat == kPlotFormatModpath && context.device.file.is_open();
   PathlineWriter writer(context.device.file, context.model.YEDGE[context.model.NROW]);
   PlotReplayObserver observer(drawing, pathlineFile ? &writer : nullptr);

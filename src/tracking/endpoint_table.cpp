@@ -111,7 +111,7 @@ EndpointCollector::EndpointCollector(const ModelState& state, int particleCount)
 
 Endpoint EndpointCollector::Current(int particle, int direction) const {
   const std::size_t index = Index(particle, direction);
-  if (present_[index]) return endpoints_[index];
+  if (index < present_.size() && present_[index]) return endpoints_[index];
   Endpoint endpoint;
   endpoint.particle = particle;
   endpoint.direction = direction;
@@ -120,6 +120,11 @@ Endpoint EndpointCollector::Current(int particle, int direction) const {
 
 Endpoint& EndpointCollector::Entry(int particle, int direction) {
   const std::size_t index = Index(particle, direction);
+  // The window adds particles after the collector was made.
+  if (index >= present_.size()) {
+    endpoints_.resize(index + 2);
+    present_.resize(index + 2, 0);
+  }
   if (!present_[index]) endpoints_[index] = Current(particle, direction);
   present_[index] = 1;
   return endpoints_[index];
@@ -167,13 +172,9 @@ std::vector<Endpoint> EndpointCollector::Endpoints() const {
   return list;
 }
 
-}  // namespace kestra
-
-namespace kestra {
-
 std::string EndpointCsvText(const EndpointCollector& collector) {
   std::string text = EndpointCsvHeader() + "\n";
-  for (const auto& entry : collector.Endpoints()) text += EndpointCsvLine(entry.second) + "\n";
+  for (const auto& entry : collector.Endpoints()) text += EndpointCsvLine(entry) + "\n";
   return text;
 }
 

@@ -42,6 +42,9 @@ TEST(MapsDialog, ShowsTheFiveEntries) {
   EXPECT_EQ(Field<QLineEdit>(dialog, "DXF_factor_1")->text(), " 2");
   EXPECT_TRUE(Field<QCheckBox>(dialog, "DXF_check_1")->isChecked());
   EXPECT_FALSE(Field<QCheckBox>(dialog, "DXF_check_0")->isChecked());
+  // An unused row offers factor 1 and dark blue, so a map typed into it draws.
+  EXPECT_EQ(Field<QLineEdit>(dialog, "DXF_factor_0")->text(), " 1");
+  EXPECT_EQ(dialog.SwatchColour(0), RgbColour(0, 0, 128));
   EXPECT_EQ(dialog.SwatchColour(1), RgbColour(10, 20, 30));
   EXPECT_NE(Field<QPushButton>(dialog, "DXF_color_4"), nullptr);
   EXPECT_NE(Field<QPushButton>(dialog, "OK"), nullptr);
@@ -85,7 +88,7 @@ TEST(MapsDialog, OkStoresEveryRowWithALeadingNumberParse) {
   dialog.accept();
   ASSERT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_TRUE(s.ui.messages.empty());
-  EXPECT_EQ(s.maps[1], (DxfMapEntry{s.site, 12.5f, 0, 0.3048f, kOn, 0}));
+  EXPECT_EQ(s.maps[1], (DxfMapEntry{s.site, 12.5f, 0, 0.3048f, kOn, RgbColour(0, 0, 128)}));
   EXPECT_EQ(s.maps[2], (DxfMapEntry{s.site, 1.5f, -20, 2, kOff, RgbColour(10, 20, 30)}));
 }
 

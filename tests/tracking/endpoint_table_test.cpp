@@ -37,6 +37,24 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
   EXPECT_NEAR(backward.time, 35, 35 * 2e-6);
 }
 
+// The window makes its collector at a redraw and adds particles afterwards.
+TEST(EndpointCollector, TakesParticlesAddedAfterItWasMade) {
+  ModelState state = test::BoxModel(10, 3, 1, 10, 10, 10, 0.25f);
+  test::SetUniformFlow(state, 1, 1);
+  test::TrackingFixture f(std::move(state));
+  f.tracking.StepLength = 1000;
+  EndpointCollector collector(f.state, f.particles.ParticleCount());
+  f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Add(3, 1, 1, 0.5f, 0.5f, 0.5f);
+  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, collector, f.loader, f.control};
+  TrackParticles(run, TrackMode::BackwardRun, TrackKind::Interactive);
+  const std::vector<Endpoint> endpoints = collector.Endpoints();
+  ASSERT_EQ(endpoints.size(), 2u);
+  EXPECT_EQ(endpoints[0].particle, 1);
+  EXPECT_EQ(endpoints[1].particle, 2);
+  EXPECT_EQ(endpoints[1].direction, -1);
+}
+
 TEST(EndpointCsvLine, ListsReleaseFinalPointTimeAndReason) {
   Endpoint e;
   e.particle = 7;
