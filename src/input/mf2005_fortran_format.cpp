@@ -9,6 +9,9 @@ namespace {
 // Repeat counts and widths beyond these are typing errors, not formats.
 constexpr int kMaxRepeat = 100000;
 constexpr int kMaxExpandedFields = 1000000;
+// Groups nest a level or two in real formats; the limit keeps a damaged
+// record of thousands of "(" from exhausting the stack.
+constexpr int kMaxGroupDepth = 32;
 
 class FormatParser {
  public:
@@ -19,7 +22,7 @@ class FormatParser {
     if (!Accept('(')) return false;
     std::vector<FortranField> fields;
     std::size_t lastGroupStart = 0;
-    if (!ParseList(fields, true, lastGroupStart)) return false;
+    if (!ParseList(fields, 1, lastGroupStart)) return false;
     SkipBlanks();
     if (pos_ != text_.size()) return false;
     bool hasValue = false;
@@ -33,7 +36,9 @@ class FormatParser {
  private:
   // Items up to the closing parenthesis. At the top level the start of the
   // last parenthesised group is remembered: Fortran's reversion point.
-  bool ParseList(std::vector<FortranField>& fields, bool topLevel, std::size_t& lastGroupStart) {
+  bool ParseList(std::vector<FortranField>& fields, int depth, std::size_t& lastGroupStart) {
+    if (depth > kMaxGroupDepth) return false;
+    const bool topLevel = depth == 1;
     while (true) {
       SkipBlanks();
       if (Accept(')')) return true;
@@ -50,7 +55,7 @@ class FormatParser {
       if (Accept('(')) {
         std::vector<FortranField> group;
         std::size_t ignored = 0;
-        if (!ParseList(group, false, ignored)) return false;
+        if (!ParseList(group, depth + 1, ignored)) return false;
         if (topLevel) lastGroupStart = fields.size();
         if (!Append(fields, group, repeat)) return false;
         continue;
@@ -133,6 +138,12 @@ class FormatParser {
   std::size_t pos_ = 0;
 };
 
+// The exponent of a field: a whole number, kept as a double so that an
+// absurd exponent gives an infinite or zero value rather than an overflow.
+bool ParseExponent(const std::string& text, double& exponent) {
+  return ParseReal(text, exponent) && std::isfinite(exponent) && exponent == std::floor(exponent);
+}
+
 // A value field as Fortran reads it with blanks ignored: without a decimal
 // point the last `decimals` digits of the mantissa are the fraction.
 bool ParseField(std::string_view field, const FortranField& format, double& value) {
@@ -149,8 +160,8 @@ bool ParseField(std::string_view field, const FortranField& format, double& valu
   const auto exponentAt = text.find_first_of("EeDd");
   double mantissa = 0;
   if (!ParseReal(text.substr(0, exponentAt), mantissa)) return false;
-  int exponent = 0;
-  if (exponentAt != std::string::npos && !ParseInteger(text.substr(exponentAt + 1), exponent)) return false;
+  double exponent = 0;
+  if (exponentAt != std::string::npos && !ParseExponent(text.substr(exponentAt + 1), exponent)) return false;
   value = mantissa * std::pow(10.0, exponent - decimals);
   return true;
 }

@@ -51,7 +51,7 @@ ResultFileOpening OpenResultFile(const std::string& path, const std::function<Fi
   if (partialLayout == nullptr) return ResultFileOpening::Incompatible;
   result.layout = partialLayout;
   result.realBytes = partialRealBytes;
-  return ResultFileOpening::Opened;
+  return ResultFileOpening::Undecided;
 }
 
 bool OpenReportingProblems(const std::string& path, ResultFileOpener open, const std::string& fileWord,
@@ -61,6 +61,7 @@ bool OpenReportingProblems(const std::string& path, ResultFileOpener open, const
                                                                                     : open(path, result);
   if (opening == ResultFileOpening::Missing) reportMissing();
   if (opening == ResultFileOpening::Incompatible) messages.DataProblem(IncompatibleFormatText(fileWord, path));
+  if (opening == ResultFileOpening::Undecided) messages.DataProblem(UndecidedPrecisionText(fileWord, path));
   return opening == ResultFileOpening::Opened;
 }
 
