@@ -247,35 +247,40 @@ bool MarkMf2005Sinks(ModelState& state) {
   return allHeld;
 }
 
-bool PlaceMf2005Recharge(ModelState& state) {
-  std::fill(state.QRECH.values.begin(), state.QRECH.values.end(), 0.0f);
+namespace {
+
+// Zeroes `target`, then hands the data of CurrentPeriod to `place` for every
+// column and row with its index in the per-period vectors. True without
+// data; false, with `target` all 0, when CurrentPeriod is not one of them.
+template <typename Period, typename Place>
+bool PlaceCurrentPeriod(const ModelState& state, const std::vector<Period>& periods, CellArray<float>& target,
+                        const Place& place) {
+  std::fill(target.values.begin(), target.values.end(), 0.0f);
   const int period = state.CurrentPeriod;
-  if (state.rechargePeriods.empty()) return true;
-  if (period < 1 || period >= static_cast<int>(state.rechargePeriods.size())) return false;
-  const RechargePeriod& recharge = state.rechargePeriods[period];
-  for (int i = 1; i <= state.NROW; ++i) {
-    for (int j = 1; j <= state.NCOL; ++j) {
-      const std::size_t n = static_cast<std::size_t>(i - 1) * state.NCOL + j - 1;
-      if (recharge.layer[n] > 0) state.QRECH(j, i, recharge.layer[n]) = recharge.flow[n];
-    }
-  }
+  if (periods.empty()) return true;
+  if (period < 1 || period >= static_cast<int>(periods.size())) return false;
+  for (int i = 1; i <= state.NROW; ++i)
+    for (int j = 1; j <= state.NCOL; ++j)
+      place(periods[period], j, i, static_cast<std::size_t>(i - 1) * state.NCOL + j - 1);
   return true;
 }
 
+}  // namespace
+
+bool PlaceMf2005Recharge(ModelState& state) {
+  return PlaceCurrentPeriod(state, state.rechargePeriods, state.QRECH,
+                            [&](const RechargePeriod& recharge, int j, int i, std::size_t n) {
+                              if (recharge.layer[n] > 0) state.QRECH(j, i, recharge.layer[n]) = recharge.flow[n];
+                            });
+}
+
 bool PlaceMf2005Evapotranspiration(ModelState& state) {
-  std::fill(state.QET.values.begin(), state.QET.values.end(), 0.0f);
-  const int period = state.CurrentPeriod;
-  if (state.evapotranspirationPeriods.empty()) return true;
-  if (period < 1 || period >= static_cast<int>(state.evapotranspirationPeriods.size())) return false;
-  const EvapotranspirationPeriod& et = state.evapotranspirationPeriods[period];
-  for (int i = 1; i <= state.NROW; ++i) {
-    for (int j = 1; j <= state.NCOL; ++j) {
-      const std::size_t n = static_cast<std::size_t>(i - 1) * state.NCOL + j - 1;
-      const int layer = ArealLayer(state.IBOUND, et.layer[n] == 0 ? 3 : 2, et.layer[n], j, i);
-      if (layer > 0) state.QET(j, i, layer) = EvapotranspirationFlow(et, n, state.HEAD(j, i, layer));
-    }
-  }
-  return true;
+  return PlaceCurrentPeriod(
+      state, state.evapotranspirationPeriods, state.QET,
+      [&](const EvapotranspirationPeriod& et, int j, int i, std::size_t n) {
+        const int layer = ArealLayer(state.IBOUND, et.layer[n] == 0 ? 3 : 2, et.layer[n], j, i);
+        if (layer > 0) state.QET(j, i, layer) = EvapotranspirationFlow(et, n, state.HEAD(j, i, layer));
+      });
 }
 
 }  // namespace kestra
