@@ -1,5 +1,6 @@
 #include "input/mf2005_fortran_format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -28,8 +29,14 @@ class FormatParser {
     bool hasValue = false;
     for (const auto& field : fields) hasValue = hasValue || field.kind == FortranField::Kind::Value;
     if (!hasValue) return false;
+    // Reading reverts to the last group only when it holds a value to read
+    // (an empty group would leave nothing there); else to the start.
+    const bool groupReads = std::any_of(fields.begin() + static_cast<std::ptrdiff_t>(std::min(lastGroupStart, fields.size())),
+                                        fields.end(), [](const FortranField& field) {
+                                          return field.kind == FortranField::Kind::Value;
+                                        });
     format.fields = std::move(fields);
-    format.reversionStart = lastGroupStart;
+    format.reversionStart = groupReads ? lastGroupStart : 0;
     return true;
   }
 
@@ -113,9 +120,11 @@ class FormatParser {
   bool ReadNumber(int& value) {
     SkipBlanks();
     const auto start = pos_;
+    // All digits belong to the number; beyond the limit it only needs to
+    // stay too large.
     long long number = 0;
-    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])) && number <= kMaxRepeat)
-      number = number * 10 + (text_[pos_++] - '0');
+    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])))
+      number = std::min<long long>(number * 10 + (text_[pos_++] - '0'), kMaxRepeat + 1LL);
     if (pos_ == start) return false;
     value = static_cast<int>(number);
     return true;

@@ -64,6 +64,14 @@ TEST(FortranFormat, TextOrARealInAnIntegerFieldIsNamed) {
   EXPECT_FALSE(ReadFormattedValues(real, format, 2, values, problem));
 }
 
+TEST(FortranFormat, AnEmptyLastGroupRevertsToTheStartInsteadOfPastTheEnd) {
+  FortranFormat format;
+  ASSERT_TRUE(ParseFortranFormat("(I4,())", format));
+  EXPECT_EQ(format.reversionStart, 0u);
+  EXPECT_EQ(ReadWith("(I4,())", "   1\n   2\n   3", 3), (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(ReadWith("(I2,2(I1))", " 123\n45", 5), (std::vector<double>{1, 2, 3, 4, 5}));
+}
+
 TEST(FortranFormat, DeeplyNestedGroupsAreRefusedWithoutExhaustingTheStack) {
   FortranFormat format;
   EXPECT_TRUE(ParseFortranFormat("(2(3(I4)))", format));
