@@ -142,10 +142,9 @@ TEST_P(SharedModel, Mf2005ImportGivesTheModelOfTheModelFileSetInEveryTimeStep) {
 
 INSTANTIATE_TEST_SUITE_P(SharedTestData, SharedModel, testing::Values("uniform1", "mixed3d", "transient2"));
 
-// The example the repository ships (its folder beside tests/).
-std::filesystem::path ExampleDir() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "examples" / "mixed3d";
-}
+// The example the repository ships (its folder beside tests/). Found from the
+// test data folder, since __FILE__ may be relative to the build folder.
+std::filesystem::path ExampleDir() { return test::TestDataDir().parent_path().parent_path() / "examples" / "mixed3d"; }
 
 TEST(ExampleModel, ImportsWithItsResultsAndItsParticlesFit) {
   Opened example;
