@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kMaxRecords = 10000;
-constexpr std::int64_t kMaxModelCells = 100000;
 // DataFlags entries that ask for the recharge and evapotranspiration terms.
 constexpr std::int16_t kSimulated = 2;
 
@@ -23,12 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   BudgetHeader first;
   BudgetHeader header;
   std::int64_t offset = result.layout->FirstRecordOffset();
-  for (int records = 0; records < kMaxRecords; ++records) {
+  for (int records = 0; records < fuzz::kMaxRecords; ++records) {
     if (ReadBudgetHeader(result, offset, header) != RecordRead::Read || !SkipBudgetData(result, header, offset)) break;
     if (records == 0) first = header;
   }
   if (first.NCOL < 1 || first.NROW < 1 || first.NLAY < 1 ||
-      std::int64_t{first.NCOL} * first.NROW * first.NLAY > kMaxModelCells)
+      std::int64_t{first.NCOL} * first.NROW * first.NLAY > fuzz::kMaxModelCells)
     return 0;
   ModelState state;
   DimensionModel(state, first.NCOL, first.NROW, first.NLAY);

@@ -26,6 +26,11 @@ class SilentInterface : public UserInterface {
   int messages = 0;
 };
 
+// Records walked at most in one result file, and the largest grid a harness
+// builds a model for: enough for real files, small enough to stay fast.
+inline constexpr int kMaxRecords = 10000;
+inline constexpr std::int64_t kMaxModelCells = 100000;
+
 // A folder of this process, removed when the process ends normally.
 const std::string& WorkFolder();
 

@@ -7,13 +7,6 @@
 #include "input/result_files.h"
 #include "settings/settings.h"
 
-namespace {
-
-constexpr int kMaxRecords = 10000;
-constexpr std::int64_t kMaxModelCells = 100000;
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestra;
   const std::string path = fuzz::WriteInput("heads.hds", data, size);
@@ -23,11 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LayerResultHeader header;
   RecordSpan span;
   std::int64_t offset = result.layout->FirstRecordOffset();
-  for (int records = 0; records < kMaxRecords; ++records, offset = span.end) {
+  for (int records = 0; records < fuzz::kMaxRecords; ++records, offset = span.end) {
     if (ReadLayerHeader(result, offset, header) != RecordRead::Read || !LocateLayerData(result, header, span)) break;
     if (records == 0) first = header;
   }
-  if (first.NCOL < 1 || first.NROW < 1 || std::int64_t{first.NCOL} * first.NROW > kMaxModelCells) return 0;
+  if (first.NCOL < 1 || first.NROW < 1 || std::int64_t{first.NCOL} * first.NROW > fuzz::kMaxModelCells) return 0;
   // A section model's record holds all layers as rows.
   const bool section = first.ILAY < 0;
   ModelState state;
