@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running or testing needs and
-# that are missing. Usage: install-deps.sh build|test
+# that are missing.
 set -euo pipefail
 
+# Usage: install-deps.sh build|test|fuzz
 packages=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev)
+if [ "${1:-build}" = fuzz ]; then
+  # libFuzzer and the sanitizers come with clang's runtime library.
+  packages+=(clang libclang-rt-14-dev)
+fi
 if [ "${1:-build}" = test ]; then
   # A real DXF reader, to check that our plots open in CAD programs.
   packages+=(python3-ezdxf)

@@ -26,6 +26,7 @@ std::string ResultFileText(const std::string& path, ResultFileOpener open) {
   switch (open(path, result)) {
     case ResultFileOpening::Missing: return path + " (missing)";
     case ResultFileOpening::Incompatible: return path + " (no known record layout)";
+    case ResultFileOpening::Undecided: return path + " (damaged: neither precision reads it whole)";
     case ResultFileOpening::Opened: break;
   }
   return path + " (" + FormatName(result.Format()) + "," + NumberText(result.realBytes) + "-byte reals)";

@@ -83,8 +83,11 @@ int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err) 
   }
   if (opening == ResultFileOpening::Opened) return ListLayerRecords(layers, out, err);
   ResultFile budget;
-  if (OpenBudgetFile(path, budget) == ResultFileOpening::Opened) return ListBudgetRecords(budget, out, err);
-  err << IncompatibleFormatText("result", path) << "\n";
+  const ResultFileOpening budgetOpening = OpenBudgetFile(path, budget);
+  if (budgetOpening == ResultFileOpening::Opened) return ListBudgetRecords(budget, out, err);
+  err << (budgetOpening == ResultFileOpening::Undecided ? UndecidedPrecisionText(kBudgetFileWord, path)
+                                                        : IncompatibleFormatText("result", path))
+      << "\n";
   return 1;
 }
 

@@ -37,4 +37,15 @@ struct RechargePeriod {
   std::vector<int> layer;
 };
 
+// Evapotranspiration of one stress period per column and row, indexed as
+// RechargePeriod: the ET surface, the extinction depth, the largest flow out
+// of the cell (rate x cell area) and its layer, 0 for the highest cell that
+// is not inactive at the time.
+struct EvapotranspirationPeriod {
+  std::vector<float> surface;
+  std::vector<float> extinctionDepth;
+  std::vector<float> maxFlow;
+  std::vector<int> layer;
+};
+
 }  // namespace kestra

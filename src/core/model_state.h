@@ -80,6 +80,9 @@ struct ModelState {
   bool importedFromMf2005 = false;
   std::vector<BoundaryPackage> boundaryPackages;
   std::vector<RechargePeriod> rechargePeriods;  // 1..NPER; empty without a recharge package
+  // 1..NPER; filled when the budget file holds no ET term, so that QET is
+  // computed from the heads.
+  std::vector<EvapotranspirationPeriod> evapotranspirationPeriods;
 
   int CurrentStep = 1;
   int CurrentPeriod = 1;

@@ -12,7 +12,10 @@
 
 namespace kestra {
 
-// Opens a budget file and finds its layout and precision.
+// Opens a budget file and finds its layout and precision. Undecided when
+// neither precision reads the first term whole and the header after it:
+// guessing would read every flow with the wrong precision or from the
+// wrong place.
 ResultFileOpening OpenBudgetFile(const std::string& path, ResultFile& result);
 
 // One term wanted: time step, stress period, label and the model's grid.

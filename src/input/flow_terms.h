@@ -8,8 +8,9 @@ namespace kestra {
 
 // ReadFlowTerms, then, for a model imported from a name file with a recharge
 // package, the recharge of CurrentPeriod from that package (its budget file
-// carries no recharge this system reads), as flows in QRECH. The result is
-// ReadFlowTerms'.
+// carries no recharge this system reads), as flows in QRECH; and for a
+// MODFLOW-2005 import whose budget holds no ET term, QET computed from its
+// EVT package and the heads. The result is ReadFlowTerms'.
 bool LoadFlowTerms(ModelState& model, UserInterface& ui, bool showMessages);
 
 }  // namespace kestra

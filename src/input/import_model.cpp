@@ -4,6 +4,7 @@
 #include "input/model_loading.h"
 #include "input/model_paths.h"
 #include "input/name_file.h"
+#include "input/name_file_kinds.h"
 #include "input/open_model.h"
 #include "settings/settings_file.h"
 
@@ -99,6 +100,11 @@ bool ImportMf2005Model(const std::string& path, Session& session, UserInterface&
 bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
                     const LayerPorosity& layerPorosity) {
   if (RefuseWhenBusy(session, ui) || path.empty()) return false;
+  if (const std::string version = UnsupportedModflowVersion(path); !version.empty()) {
+    Complain(ui, UnsupportedModflowText(path, version), MessageIcon::Exclamation, kApplicationTitle);
+    KeepPreviousModel(session, ui, views);
+    return false;
+  }
   return IsMf2005NameFile(path) ? ImportMf2005Model(path, session, ui, views, layerPorosity)
                                 : ImportPreprocessorModel(path, session, ui, views, layerPorosity);
 }

@@ -25,7 +25,8 @@ void DecodeHeader(const std::byte* bytes, int realBytes, LayerResultHeader& head
 }
 
 bool IsPlausible(const LayerResultHeader& header) {
-  return header.KSTP >= 0 && header.KPER >= 0 && header.ILAY >= 1 && IsPrintableText(header.TEXT) &&
+  return header.KSTP >= 0 && header.KPER >= 0 && (header.ILAY >= 1 || header.ILAY == kSectionLayer) &&
+         IsPrintableText(header.TEXT) &&
          PlausibleCellCount(header.NCOL, header.NROW, 1).has_value();
 }
 
@@ -90,8 +91,17 @@ bool LocateLayerData(ResultFile& result, const LayerResultHeader& header, Record
   return result.layout->ReadRecordHeader(result.file, header.dataOffset, length, data);
 }
 
+bool HoldsSections(ResultFile& result) {
+  LayerResultHeader first;
+  return ReadLayerHeader(result, result.layout->FirstRecordOffset(), first) == RecordRead::Read &&
+         first.ILAY == kSectionLayer;
+}
+
 ResultFileOpening OpenLayerResultFile(const std::string& path, ResultFile& result) {
-  return OpenResultFile(path, FirstLayerRecordsParse, result);
+  // A head file whose first records do not all read is taken as the first
+  // record says: its search then reports the damaged record itself.
+  const ResultFileOpening opening = OpenResultFile(path, FirstLayerRecordsParse, result);
+  return opening == ResultFileOpening::Undecided ? ResultFileOpening::Opened : opening;
 }
 
 bool FindLayerResult(ResultFile& result, const LayerResultQuery& query, std::vector<float>& target,

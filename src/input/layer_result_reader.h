@@ -25,6 +25,10 @@ struct LayerResultHeader {
   std::int64_t dataOffset = 0;  // where the data record starts
 };
 
+// The ILAY of a cross-section model's record (option XSECTION): one record
+// per time step holds every layer, NROW counting layers, layer 1 first.
+inline constexpr std::int32_t kSectionLayer = -1;
+
 // Reads the header record at `offset`. Damaged when it does not read whole or
 // its fields cannot be a header (TEXT not printable, a dimension below 1).
 RecordRead ReadLayerHeader(ResultFile& result, std::int64_t offset, LayerResultHeader& header);
@@ -32,8 +36,11 @@ RecordRead ReadLayerHeader(ResultFile& result, std::int64_t offset, LayerResultH
 // the end of the file.
 bool LocateLayerData(ResultFile& result, const LayerResultHeader& header, RecordSpan& data);
 
-// Opens a head or drawdown file and finds its layout and precision.
+// Opens a head or drawdown file and finds its layout and precision; a file
+// whose first records parse only in part is Opened with the first guess.
 ResultFileOpening OpenLayerResultFile(const std::string& path, ResultFile& result);
+// True when the first record of the open file is a cross-section record.
+bool HoldsSections(ResultFile& result);
 
 // One layer wanted: kind, time step, stress period, layer and the model's grid.
 struct LayerResultQuery {

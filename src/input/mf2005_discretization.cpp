@@ -14,7 +14,8 @@ constexpr int kMaxDimension = 32767;
 
 bool CheckDimensions(const TextFile& file, const std::vector<double>& numbers, std::string& problem) {
   for (int n = 0; n < 4; ++n) {
-    if (numbers[n] < 1 || numbers[n] > kMaxDimension || numbers[n] != static_cast<int>(numbers[n])) {
+    // Written so that NaN fails too, before any conversion to int.
+    if (!(numbers[n] >= 1 && numbers[n] <= kMaxDimension) || numbers[n] != std::floor(numbers[n])) {
       problem = LineProblem(file, "NLAY, NROW, NCOL and NPER must lie between 1 and" + NumberText(kMaxDimension) + ".");
       return false;
     }

@@ -1,5 +1,6 @@
 #include "input/mf2005_fortran_format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -11,6 +12,9 @@ namespace {
 // Repeat counts and widths beyond these are typing errors, not formats.
 constexpr int kMaxRepeat = 100000;
 constexpr int kMaxExpandedFields = 1000000;
+// Groups nest a level or two in real formats; the limit keeps a damaged
+// record of thousands of "(" from exhausting the stack.
+constexpr int kMaxGroupDepth = 32;
 
 class FormatParser {
  public:
@@ -21,21 +25,29 @@ class FormatParser {
     if (!Accept('(')) return false;
     std::vector<FortranField> fields;
     std::size_t lastGroupStart = 0;
-    if (!ParseList(fields, true, lastGroupStart)) return false;
+    if (!ParseList(fields, 1, lastGroupStart)) return false;
     SkipBlanks();
     if (pos_ != text_.size()) return false;
     bool hasValue = false;
     for (const auto& field : fields) hasValue = hasValue || field.kind == FortranField::Kind::Value;
     if (!hasValue) return false;
+    // Reading reverts to the last group only when it holds a value to read
+    // (an empty group would leave nothing there); else to the start.
+    const bool groupReads = std::any_of(fields.begin() + static_cast<std::ptrdiff_t>(std::min(lastGroupStart, fields.size())),
+                                        fields.end(), [](const FortranField& field) {
+                                          return field.kind == FortranField::Kind::Value;
+                                        });
     format.fields = std::move(fields);
-    format.reversionStart = lastGroupStart;
+    format.reversionStart = groupReads ? lastGroupStart : 0;
     return true;
   }
 
  private:
   // Items up to the closing parenthesis. At the top level the start of the
   // last parenthesised group is remembered: Fortran's reversion point.
-  bool ParseList(std::vector<FortranField>& fields, bool topLevel, std::size_t& lastGroupStart) {
+  bool ParseList(std::vector<FortranField>& fields, int depth, std::size_t& lastGroupStart) {
+    if (depth > kMaxGroupDepth) return false;
+    const bool topLevel = depth == 1;
     while (true) {
       SkipBlanks();
       if (Accept(')')) return true;
@@ -52,7 +64,7 @@ class FormatParser {
       if (Accept('(')) {
         std::vector<FortranField> group;
         std::size_t ignored = 0;
-        if (!ParseList(group, false, ignored)) return false;
+        if (!ParseList(group, depth + 1, ignored)) return false;
         if (topLevel) lastGroupStart = fields.size();
         if (!Append(fields, group, repeat)) return false;
         continue;
@@ -110,9 +122,11 @@ class FormatParser {
   bool ReadNumber(int& value) {
     SkipBlanks();
     const auto start = pos_;
+    // All digits belong to the number; beyond the limit it only needs to
+    // stay too large.
     long long number = 0;
-    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])) && number <= kMaxRepeat)
-      number = number * 10 + (text_[pos_++] - '0');
+    while (pos_ < text_.size() && std::isdigit(static_cast<unsigned char>(text_[pos_])))
+      number = std::min<long long>(number * 10 + (text_[pos_++] - '0'), kMaxRepeat + 1LL);
     if (pos_ == start) return false;
     value = static_cast<int>(number);
     return true;
@@ -135,6 +149,12 @@ class FormatParser {
   std::size_t pos_ = 0;
 };
 
+// The exponent of a field: a whole number, kept as a double so that an
+// absurd exponent gives an infinite or zero value rather than an overflow.
+bool ParseExponent(const std::string& text, double& exponent) {
+  return ParseReal(text, exponent) && std::isfinite(exponent) && exponent == std::floor(exponent);
+}
+
 // A value field as Fortran reads it with blanks ignored: without a decimal
 // point the last `decimals` digits of the mantissa are the fraction.
 bool ParseField(std::string_view field, const FortranField& format, double& value) {
@@ -151,8 +171,8 @@ bool ParseField(std::string_view field, const FortranField& format, double& valu
   const auto exponentAt = text.find_first_of("EeDd");
   double mantissa = 0;
   if (!ParseReal(text.substr(0, exponentAt), mantissa)) return false;
-  int exponent = 0;
-  if (exponentAt != std::string::npos && !ParseInteger(text.substr(exponentAt + 1), exponent)) return false;
+  double exponent = 0;
+  if (exponentAt != std::string::npos && !ParseExponent(text.substr(exponentAt + 1), exponent)) return false;
   value = mantissa * std::pow(10.0, exponent - decimals);
   return true;
 }

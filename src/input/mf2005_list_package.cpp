@@ -19,6 +19,7 @@ ListLayout LayoutOf(const std::string& fileType) {
   if (fileType == "WEL") return {4, 3, "(3I10,9F10.0)", true};               // Q
   if (fileType == "RIV") return {6, 4, "(3I10,9F10.0)", true};               // stage, COND, rbot
   if (fileType == "STR") return {10, 7, "(5I5,F15.0,4F10.0)", false};        // seg, reach, flow, stage, COND, ...
+  if (fileType == "CHD") return {5, 3, "(3I10,9F10.0)", true};               // Shead, Ehead
   return {5, 4, "(3I10,9F10.0)", true};                                      // DRN, GHB: elevation or head, COND
 }
 
@@ -36,8 +37,9 @@ bool ReadHeader(PackageInput& input, bool freeFormat, const std::string& fileTyp
   if (!SkipEmptyParameterLine(input.file, problem)) return false;
   std::vector<double> numbers;
   const bool isStream = fileType == "STR";
-  if (!ReadLineNumbers(input.file, freeFormat, isStream ? "(5I10,F10.0,2I10)" : "(2I10)", isStream ? 5 : 2, numbers,
-                       problem))
+  // CHD has no budget unit: MXACTC alone.
+  const std::size_t count = isStream ? 5 : fileType == "CHD" ? 1 : 2;
+  if (!ReadLineNumbers(input.file, freeFormat, isStream ? "(5I10,F10.0,2I10)" : "(2I10)", count, numbers, problem))
     return false;
   if (isStream && !(WholeNumber(input.file, numbers[1], stream.segments, problem) &&
                     WholeNumber(input.file, numbers[2], stream.tributaries, problem) &&

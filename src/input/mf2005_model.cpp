@@ -1,9 +1,11 @@
 #include "input/mf2005_model.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "input/mf2005_packages.h"
+#include "input/name_file_kinds.h"
 
 namespace kestra {
 namespace {
@@ -11,7 +13,8 @@ namespace {
 constexpr const char* kDefaultPorosityNote =
     "No MODPATH basic data file (.mpbas) lies beside the name file: the porosity is 0.25 wherever no layer "
     "porosity is set.";
-constexpr const char* kListPackages[] = {"WEL", "RIV", "DRN", "GHB", "STR"};
+constexpr const char* kListPackages[] = {"WEL", "RIV", "DRN", "GHB", "STR", "CHD"};
+constexpr const char* kConstantHead = "CHD";
 constexpr const char* kFlowPackages[] = {"LPF", "UPW", "BCF6"};
 
 bool OpenPackage(const Mf2005Files& files, const std::string& fileType, PackageInput& input, std::string& problem) {
@@ -42,7 +45,8 @@ bool ResultPath(const Mf2005NameFile& nameFile, int unit, std::string& path) {
   return true;
 }
 
-bool ReadGridAndLayers(Mf2005Files& files, Mf2005Model& model, bool& freeFormat, std::string& problem) {
+bool ReadGridAndLayers(Mf2005Files& files, Mf2005Model& model, bool& freeFormat, int& budgetUnit,
+                       std::string& problem) {
   PackageInput dis;
   PackageInput bas;
   if (!OpenPackage(files, "DIS", dis, problem) || !ReadDiscretization(dis, files, model, problem) ||
@@ -54,7 +58,6 @@ bool ReadGridAndLayers(Mf2005Files& files, Mf2005Model& model, bool& freeFormat,
     return false;
   }
   PackageInput flow;
-  int budgetUnit = 0;
   if (!OpenPackage(files, flowPackage, flow, problem) ||
       !ReadFlowPackage(flowPackage, flow, freeFormat, model, budgetUnit, problem))
     return false;
@@ -80,7 +83,8 @@ bool ReadResultPaths(Mf2005Files& files, bool freeFormat, Mf2005Model& model, st
   return true;
 }
 
-bool ReadStressPackages(Mf2005Files& files, bool freeFormat, Mf2005Model& model, std::string& problem) {
+bool ReadStressPackages(Mf2005Files& files, bool freeFormat, int budgetUnit, Mf2005Model& model,
+                        std::string& problem) {
   for (const char* fileType : kListPackages) {
     if (FindFileType(files.nameFile, fileType) == nullptr) continue;
     PackageInput input;
@@ -94,9 +98,14 @@ bool ReadStressPackages(Mf2005Files& files, bool freeFormat, Mf2005Model& model,
   if (FindFileType(files.nameFile, "RCH") != nullptr &&
       !(OpenPackage(files, "RCH", input, problem) && ReadRecharge(input, files, freeFormat, model, problem)))
     return false;
+  int evapotranspirationUnit = 0;
   if (FindFileType(files.nameFile, "EVT") != nullptr &&
-      !(OpenPackage(files, "EVT", input, problem) && ReadEvapotranspiration(input, files, freeFormat, model, problem)))
+      !(OpenPackage(files, "EVT", input, problem) &&
+        ReadEvapotranspiration(input, files, freeFormat, model, evapotranspirationUnit, problem)))
     return false;
+  // With IEVTCB 0 (or another file) the budget holds no ET: it is computed.
+  model.hasEvapotranspiration = evapotranspirationUnit > 0 && evapotranspirationUnit == budgetUnit;
+  if (model.hasEvapotranspiration) model.evapotranspiration.clear();
   return true;
 }
 
@@ -139,9 +148,12 @@ bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string&
     return false;
   }
   model.nameFilePath = nameFilePath;
+  model.unreadPackages = UnreadPackages(files.nameFile);
   bool freeFormat = false;
-  return ReadGridAndLayers(files, model, freeFormat, problem) && ReadResultPaths(files, freeFormat, model, problem) &&
-         ReadStressPackages(files, freeFormat, model, problem) && ReadPorosity(files, model, problem);
+  int budgetUnit = 0;
+  return ReadGridAndLayers(files, model, freeFormat, budgetUnit, problem) &&
+         ReadResultPaths(files, freeFormat, model, problem) &&
+         ReadStressPackages(files, freeFormat, budgetUnit, model, problem) && ReadPorosity(files, model, problem);
 }
 
 }  // namespace
@@ -158,12 +170,42 @@ bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserIn
   }
   if (ApplyLayerPorosity(layerPorosity, read.POROSITY) && !read.porosityFromMpbas)
     ui.ShowMessage(kDefaultPorosityNote, MessageIcon::Information, kApplicationTitle);
+  if (!read.unreadPackages.empty())
+    ui.ShowMessage(UnreadPackagesText(read.unreadPackages), MessageIcon::Exclamation, kApplicationTitle);
   model = std::move(read);
   return true;
 }
 
+namespace {
+
+// MODFLOW makes a cell listed by CHD fixed-head from that stress period on,
+// for the rest of the run; an inactive cell stays inactive.
+void FixConstantHeadCells(const BoundaryPackage& package, ModelState& state) {
+  for (int period = 1; period <= state.CurrentPeriod; ++period) {
+    const auto* cells = package.CellsOf(period);
+    if (cells == nullptr) continue;
+    for (const auto& cell : *cells) {
+      std::int16_t& code = state.IBOUND(cell.column, cell.row, cell.layer);
+      code = static_cast<std::int16_t>(-std::abs(code));
+    }
+  }
+}
+
+// MODFLOW's ET flow of one cell (negative: out of the groundwater) at `head`.
+float EvapotranspirationFlow(const EvapotranspirationPeriod& et, std::size_t n, float head) {
+  const float surface = et.surface[n];
+  const float extinction = surface - et.extinctionDepth[n];
+  if (head <= extinction) return 0.0f;
+  if (head >= surface) return -et.maxFlow[n];
+  return -et.maxFlow[n] * (head - extinction) / et.extinctionDepth[n];
+}
+
+}  // namespace
+
 bool IsSinkCell(const std::string& fileType, const BoundaryCell& cell) {
-  // An injection well (positive rate) is a source, not a sink.
+  // An injection well (positive rate) is a source, not a sink; a
+  // constant-head cell is a fixed-head cell instead.
+  if (fileType == kConstantHead) return false;
   return fileType == "WEL" ? cell.value < 0 : cell.value != 0;
 }
 
@@ -189,6 +231,7 @@ void CopyMf2005Model(const Mf2005Model& model, ModelState& state, Settings& sett
   state.importedFromMf2005 = true;
   state.boundaryPackages = model.boundaryPackages;
   state.rechargePeriods = model.recharge;
+  state.evapotranspirationPeriods = model.evapotranspiration;
   settings.HNOFLO = model.HNOFLO;
   settings.HDRY = model.HDRY;
   periods = model.stressPeriods;
@@ -197,6 +240,7 @@ void CopyMf2005Model(const Mf2005Model& model, ModelState& state, Settings& sett
 bool MarkMf2005Sinks(ModelState& state, const PackageKeys& skipped) {
   bool allHeld = true;
   for (const auto& package : state.boundaryPackages) {
+    if (package.fileType == kConstantHead) FixConstantHeadCells(package, state);
     const auto* cells = package.CellsOf(state.CurrentPeriod);
     allHeld = allHeld && cells != nullptr;
     if (cells == nullptr || skipped.contains(package.fileType)) continue;
@@ -206,19 +250,40 @@ bool MarkMf2005Sinks(ModelState& state, const PackageKeys& skipped) {
   return allHeld;
 }
 
-bool PlaceMf2005Recharge(ModelState& state) {
-  std::fill(state.QRECH.values.begin(), state.QRECH.values.end(), 0.0f);
+namespace {
+
+// Zeroes `target`, then hands the data of CurrentPeriod to `place` for every
+// column and row with its index in the per-period vectors. True without
+// data; false, with `target` all 0, when CurrentPeriod is not one of them.
+template <typename Period, typename Place>
+bool PlaceCurrentPeriod(const ModelState& state, const std::vector<Period>& periods, CellArray<float>& target,
+                        const Place& place) {
+  std::fill(target.values.begin(), target.values.end(), 0.0f);
   const int period = state.CurrentPeriod;
-  if (state.rechargePeriods.empty()) return true;
-  if (period < 1 || period >= static_cast<int>(state.rechargePeriods.size())) return false;
-  const RechargePeriod& recharge = state.rechargePeriods[period];
-  for (int i = 1; i <= state.NROW; ++i) {
-    for (int j = 1; j <= state.NCOL; ++j) {
-      const std::size_t n = static_cast<std::size_t>(i - 1) * state.NCOL + j - 1;
-      if (recharge.layer[n] > 0) state.QRECH(j, i, recharge.layer[n]) = recharge.flow[n];
-    }
-  }
+  if (periods.empty()) return true;
+  if (period < 1 || period >= static_cast<int>(periods.size())) return false;
+  for (int i = 1; i <= state.NROW; ++i)
+    for (int j = 1; j <= state.NCOL; ++j)
+      place(periods[period], j, i, static_cast<std::size_t>(i - 1) * state.NCOL + j - 1);
   return true;
+}
+
+}  // namespace
+
+bool PlaceMf2005Recharge(ModelState& state) {
+  return PlaceCurrentPeriod(state, state.rechargePeriods, state.QRECH,
+                            [&](const RechargePeriod& recharge, int j, int i, std::size_t n) {
+                              if (recharge.layer[n] > 0) state.QRECH(j, i, recharge.layer[n]) = recharge.flow[n];
+                            });
+}
+
+bool PlaceMf2005Evapotranspiration(ModelState& state) {
+  return PlaceCurrentPeriod(
+      state, state.evapotranspirationPeriods, state.QET,
+      [&](const EvapotranspirationPeriod& et, int j, int i, std::size_t n) {
+        const int layer = ArealLayer(state.IBOUND, et.layer[n] == 0 ? 3 : 2, et.layer[n], j, i);
+        if (layer > 0) state.QET(j, i, layer) = EvapotranspirationFlow(et, n, state.HEAD(j, i, layer));
+      });
 }
 
 }  // namespace kestra

@@ -35,7 +35,12 @@ struct Mf2005Model {
   std::string HeadPath, DrawdownPath, BudgetPath;
   std::vector<BoundaryPackage> boundaryPackages;
   std::vector<RechargePeriod> recharge;  // 1..NPER; empty without a recharge package
-  bool hasEvapotranspiration = false;    // the budget then holds the term "ET"
+  bool hasEvapotranspiration = false;    // the budget holds the term "ET"
+  // 1..NPER: the EVT package's data, used when the budget holds no "ET".
+  std::vector<EvapotranspirationPeriod> evapotranspiration;
+  // File types of the name file whose packages change flows or sinks but
+  // are not read (upper case, in name-file order).
+  std::vector<std::string> unreadPackages;
   bool porosityFromMpbas = false;        // else kDefaultPorosity where no layer porosity is set
 
   GridShape Shape() const { return {NCOL, NROW, NLAY}; }
@@ -47,7 +52,8 @@ inline constexpr float kDefaultPorosity = 0.25f;
 // beside it; the layers `layerPorosity` sets take its porosity instead. On
 // any missing, unreadable or unsupported file: beeps, shows a message
 // (exclamation icon, title "KESTRA") and returns false with `model`
-// untouched. Says once when the default porosity is used.
+// untouched. Says once when the default porosity is used, and names in one
+// message the listed packages that are not read.
 bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserInterface& ui,
                      const LayerPorosity& layerPorosity = {});
 
@@ -63,12 +69,19 @@ bool IsSinkCell(const std::string& fileType, const BoundaryCell& cell);
 void CopyMf2005Model(const Mf2005Model& model, ModelState& state, Settings& settings, StressPeriods& periods);
 
 // Marks SINKCODE -1 at the sink cells of CurrentPeriod (SINKCODE must be
-// dimensioned for the grid); the packages in `skipped` mark nothing. False
-// when CurrentPeriod is not one of the model's.
+// dimensioned for the grid) and makes the cells CHD listed in CurrentPeriod
+// or before fixed-head (IBOUND < 0); the packages in `skipped` mark nothing.
+// False, marking nothing, when CurrentPeriod is not one of the model's.
 bool MarkMf2005Sinks(ModelState& state, const PackageKeys& skipped = {});
 
 // QRECH of CurrentPeriod: the recharge flows in their layers, 0 elsewhere.
 // False, with QRECH all 0, when CurrentPeriod is not one of the model's.
 bool PlaceMf2005Recharge(ModelState& state);
+
+// QET of CurrentPeriod computed from the EVT package and HEAD as MODFLOW
+// computes it: the full rate at or above the surface, none at or below the
+// extinction depth, linear between; only variable-head cells lose water.
+// False, with QET all 0, when CurrentPeriod is not one of the model's.
+bool PlaceMf2005Evapotranspiration(ModelState& state);
 
 }  // namespace kestra

@@ -27,8 +27,8 @@ bool ReadFlowPackage(const std::string& fileType, PackageInput& input, bool free
 bool ReadOutputControl(PackageInput& input, bool freeFormat, int& headUnit, int& drawdownUnit,
                        std::string& problem);
 
-// WEL, RIV, DRN, GHB or STR (`package.fileType`): the cells of every stress
-// period; a period with ITMP < 0 keeps the cells of the one before.
+// WEL, RIV, DRN, GHB, STR or CHD (`package.fileType`): the cells of every
+// stress period; a period with ITMP < 0 keeps the cells of the one before.
 bool ReadListPackage(PackageInput& input, Mf2005Files& files, bool freeFormat, const Mf2005Model& model,
                      BoundaryPackage& package, std::string& problem);
 
@@ -37,9 +37,17 @@ bool ReadListPackage(PackageInput& input, Mf2005Files& files, bool freeFormat, c
 bool ReadRecharge(PackageInput& input, Mf2005Files& files, bool freeFormat, Mf2005Model& model,
                   std::string& problem);
 
-// EVT: read through to check it; sets model.hasEvapotranspiration.
+// EVT: the surface, rate, extinction depth and layer of every stress period
+// into model.evapotranspiration (needs DELR, DELC); `budgetUnit` is IEVTCB,
+// the unit its budget term goes to.
 bool ReadEvapotranspiration(PackageInput& input, Mf2005Files& files, bool freeFormat, Mf2005Model& model,
-                            std::string& problem);
+                            int& budgetUnit, std::string& problem);
+
+// The layer recharge or ET reaches at one column and row by MODFLOW's option
+// (NRCHOP, NEVTOP: 1 the top layer, 2 `layerArrayValue`, 3 the highest cell
+// that is not inactive); 0 when that cell is not variable-head, since only
+// those take recharge or lose water to ET.
+int ArealLayer(const CellArray<std::int16_t>& IBOUND, int option, int layerArrayValue, int column, int row);
 
 // A MODPATH basic data file: POROSITY per layer (0 becomes 1.0E-20).
 bool ReadMpbasPorosity(PackageInput& input, Mf2005Files& files, Mf2005Model& model, std::string& problem);

@@ -52,7 +52,7 @@ ResultFileOpening OpenResultFile(const std::string& path, const std::function<Fi
   if (partialLayout == nullptr) return ResultFileOpening::Incompatible;
   result.layout = partialLayout;
   result.realBytes = partialRealBytes;
-  return ResultFileOpening::Opened;
+  return ResultFileOpening::Undecided;
 }
 
 bool OpenReportingProblems(const std::string& path, ResultFileOpener open, const std::string& fileWord,
@@ -64,6 +64,7 @@ bool OpenReportingProblems(const std::string& path, ResultFileOpener open, const
   const ResultFileOpening opening = exists ? open(path, result) : ResultFileOpening::Missing;
   if (opening == ResultFileOpening::Missing) reportMissing();
   if (opening == ResultFileOpening::Incompatible) messages.DataProblem(IncompatibleFormatText(fileWord, path));
+  if (opening == ResultFileOpening::Undecided) messages.DataProblem(UndecidedPrecisionText(fileWord, path));
   return opening == ResultFileOpening::Opened;
 }
 

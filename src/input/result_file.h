@@ -39,7 +39,9 @@ struct ResultFile {
   ResultFileFormat Format() const { return layout->Format(); }
 };
 
-enum class ResultFileOpening { Opened, Missing, Incompatible };
+// Undecided: no candidate parsed fully, and the first whose first header
+// parses has been taken; the caller decides whether to trust that guess.
+enum class ResultFileOpening { Opened, Missing, Incompatible, Undecided };
 
 // How well the start of a file reads as a candidate layout and precision.
 enum class FileParse {
@@ -52,9 +54,9 @@ enum class FileParse {
 // layout its first byte names (75, 253), then sequential, then stream, each
 // with 4-byte and then 8-byte reals; `parses` is the caller's check of the
 // first records. The first candidate that parses fully is taken, else the
-// first whose first header parses (a damaged file then fails in the reader
-// with its own message). Missing when the file cannot be opened,
-// Incompatible when no candidate fits; `result` is then unusable.
+// first whose first header parses, returning Undecided. Missing when the
+// file cannot be opened, Incompatible when no candidate fits; `result` is
+// then unusable.
 ResultFileOpening OpenResultFile(const std::string& path, const std::function<FileParse(ResultFile&)>& parses,
                                  ResultFile& result);
 
@@ -62,7 +64,8 @@ using ResultFileOpener = ResultFileOpening (*)(const std::string& path, ResultFi
 
 // Opens `path` (empty or absent counts as missing) with `open`. False after
 // calling `reportMissing` for a missing or unreadable file, or after showing
-// the compatibility message of `fileWord` for a file of no known layout.
+// the compatibility message of `fileWord` for a file of no known layout or
+// the undecided-precision message for an Undecided one.
 bool OpenReportingProblems(const std::string& path, ResultFileOpener open, const std::string& fileWord,
                            const std::function<void()>& reportMissing, const ResultMessages& messages,
                            ResultFile& result);

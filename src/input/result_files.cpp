@@ -19,6 +19,21 @@ constexpr std::int16_t kPackageSimulated = 2;
 
 using LayerStore = std::function<void(const std::vector<float>& values, int layer)>;
 
+// A cross-section model's time step: one record whose rows are the layers.
+bool LoadSection(const ModelState& state, ResultKind kind, ResultFile& result, const ResultMessages& messages,
+                 const LayerStore& store) {
+  std::int64_t position = kFirstRecordPosition;
+  std::vector<float> values;
+  const LayerResultQuery query{kind, state.CurrentStep, state.CurrentPeriod, kSectionLayer, state.NCOL, state.NLAY};
+  if (!FindLayerResult(result, query, values, position, messages)) return false;
+  std::vector<float> row(static_cast<std::size_t>(state.NCOL));
+  for (int layer = 1; layer <= state.NLAY; ++layer) {
+    std::copy_n(values.begin() + std::ptrdiff_t(layer - 1) * state.NCOL, state.NCOL, row.begin());
+    store(row, layer);
+  }
+  return true;
+}
+
 bool LoadLayerResults(ModelState& state, ResultKind kind, const std::string& path, UserInterface& ui,
                       bool showMessages, const LayerStore& store) {
   const ResultMessages messages{ui, showMessages};
@@ -29,6 +44,7 @@ bool LoadLayerResults(ModelState& state, ResultKind kind, const std::string& pat
     return false;
   std::int64_t position = kFirstRecordPosition;
   std::vector<float> values;
+  if (state.NROW == 1 && HoldsSections(result)) return LoadSection(state, kind, result, messages, store);
   for (int layer = 1; layer <= state.NLAY; ++layer) {
     const LayerResultQuery query{kind, state.CurrentStep, state.CurrentPeriod, layer, state.NCOL, state.NROW};
     if (!FindLayerResult(result, query, values, position, messages)) return false;

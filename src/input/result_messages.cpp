@@ -37,6 +37,11 @@ std::string IncompatibleFormatText(const std::string& fileWord, const std::strin
          " is not compatible to the Lahey-Fortran compiler or the MS-FORTRAN PowerStation";
 }
 
+std::string UndecidedPrecisionText(const std::string& fileWord, const std::string& path) {
+  return "The " + fileWord + " file " + path +
+         " cannot be read: its first records fit neither 4-byte nor 8-byte reals. The file may be damaged or cut short.";
+}
+
 std::string DimensionMismatchText(const std::string& fileWord) {
   return "Model dimensions specified in the " + fileWord + " file mismatch";
 }

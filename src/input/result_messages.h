@@ -34,6 +34,7 @@ std::string LayerFileMissingText(ResultKind kind, const std::string& path);
 std::string FlowTermsFileMissingText(const std::string& path);
 std::string BudgetFileMissingText(const std::string& path);
 std::string IncompatibleFormatText(const std::string& fileWord, const std::string& path);
+std::string UndecidedPrecisionText(const std::string& fileWord, const std::string& path);
 std::string DimensionMismatchText(const std::string& fileWord);
 std::string HeaderUnreadableText(const std::string& fileWord);
 std::string LayerNotFoundText(ResultKind kind, int layer, int kstp, int kper);

@@ -84,17 +84,41 @@ TEST(BudgetReader, FileOfAnotherGridFailsAtTheFirstHeader) {
   EXPECT_EQ(read.ui.LastMessage(), "Model dimensions specified in the budget file mismatch");
 }
 
+// The byte offset of the last trailer byte of term `term` (0-based) written
+// by WriteSteps in the Lahey layout: the signature, then per term a 38-byte
+// header record and 2 + 240 + 2 bytes of data record.
+constexpr std::size_t LastTrailerByteOfTerm(std::size_t term) { return 1 + term * (38 + 244) + 38 + 2 + 240 + 1; }
+
 TEST(BudgetReader, DamagedTrailerOfASkippedTermReportsTheWantedTerm) {
   test::TempDir dir;
-  WriteSteps(dir.File("budget"), ResultFileFormat::Lahey, {{1, 1}});
+  WriteSteps(dir.File("budget"), ResultFileFormat::Lahey, {{1, 1}, {2, 1}});
   std::string bytes = test::ReadWholeFile(dir.File("budget"));
-  // The last byte of the first data record's trailer (after the signature,
-  // the 38-byte header record and 2 + 240 + 2 bytes of data record).
-  bytes[1 + 38 + 2 + 240 + 1] ^= 0x04;
+  bytes[LastTrailerByteOfTerm(2)] ^= 0x04;  // step 2's FLOW RIGHT FACE
   test::WriteWholeFile(dir.File("budget"), bytes);
-  const auto read = Read(dir.File("budget"), 1, 1, "ET");
+  const auto read = Read(dir.File("budget"), 2, 1, "ET");
   EXPECT_FALSE(read.ok);
   EXPECT_EQ(read.ui.LastMessage(), "Could not read the cell-by-cell flow ET from the budget file");
+}
+
+TEST(BudgetReader, FileWhoseFirstTermReadsWholeInNeitherPrecisionIsRefused) {
+  test::TempDir dir;
+  for (const ResultFileFormat format : {ResultFileFormat::Lahey, ResultFileFormat::Sequential}) {
+    WriteSteps(dir.File("budget"), format, {{1, 1}});
+    std::string bytes = test::ReadWholeFile(dir.File("budget"));
+    if (format == ResultFileFormat::Lahey)
+      bytes[LastTrailerByteOfTerm(0)] ^= 0x04;
+    else
+      bytes.resize(bytes.size() / 3);  // cut inside the first term's values
+    test::WriteWholeFile(dir.File("budget"), bytes);
+    ResultFile result;
+    EXPECT_EQ(OpenBudgetFile(dir.File("budget"), result), ResultFileOpening::Undecided);
+    const auto read = Read(dir.File("budget"), 1, 1, "FLOW RIGHT FACE");
+    EXPECT_FALSE(read.ok);
+    ASSERT_EQ(read.ui.messages.size(), 1u);
+    EXPECT_EQ(read.ui.LastMessage(), "The budget file " + dir.File("budget") +
+                                         " cannot be read: its first records fit neither 4-byte nor 8-byte reals. "
+                                         "The file may be damaged or cut short.");
+  }
 }
 
 TEST(BudgetReader, MissingFileAndUnknownLayoutHaveTheirMessages) {
@@ -200,7 +224,8 @@ TEST(BudgetReader, AbsurdDimensionOrCountFailsWithoutReadingOutsideTheFile) {
     test::WriteWholeFile(dir.File("budget"), bytes);
     const auto read = Read(dir.File("budget"), 1, 1, "WELLS");
     EXPECT_FALSE(read.ok);
-    EXPECT_EQ(read.ui.LastMessage(), "Could not read the cell-by-cell flow WELLS from the budget file");
+    // The only term is damaged: no precision reads the file whole.
+    EXPECT_EQ(read.ui.LastMessage(), UndecidedPrecisionText(kBudgetFileWord, dir.File("budget")));
   }
   test::WriteResultFile(dir.File("huge"), ResultFileFormat::Stream, 4, [](ResultFileWriter& writer) {
     writer.WriteBudgetArray(BudgetTermHeader(1, 1, "WELLS", 100000, 100000, 100000), std::vector<float>(4, 0));

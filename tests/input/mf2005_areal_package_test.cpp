@@ -83,16 +83,28 @@ TEST(Mf2005Recharge, FixedFormatFlagsAndBadLayersAreRead) {
   EXPECT_EQ(ReadRch("4 0\n", 1).problem, "model.RCH, line 1: the option 4 must be 1, 2 or 3.");
 }
 
-TEST(Mf2005Evapotranspiration, ReadsEveryPeriodsArraysAndSetsTheFlag) {
+TEST(Mf2005Evapotranspiration, ReadsEveryPeriodsArraysAndItsBudgetUnit) {
   Mf2005Model model = SmallModel(2);
   PackageInput input;
   input.file = test::TextOf(
-      "2 0\n1 1 1 1\nCONSTANT 10\nCONSTANT 1e-3\nCONSTANT 2\nCONSTANT 2\n-1 -1 -1 -1\nlast\n", "model.EVT");
+      "2 44\n1 1 1 1\nCONSTANT 10\nCONSTANT 1e-3\nCONSTANT 2\nCONSTANT 2\n-1 1 -1 -1\nCONSTANT 2e-3\nlast\n",
+      "model.EVT");
   Mf2005Files files;
   std::string problem;
-  ASSERT_TRUE(ReadEvapotranspiration(input, files, true, model, problem)) << problem;
-  EXPECT_TRUE(model.hasEvapotranspiration);
+  int budgetUnit = 0;
+  ASSERT_TRUE(ReadEvapotranspiration(input, files, true, model, budgetUnit, problem)) << problem;
+  EXPECT_EQ(budgetUnit, 44);
+  ASSERT_EQ(model.evapotranspiration.size(), 3u);
+  const EvapotranspirationPeriod& second = model.evapotranspiration[2];
+  EXPECT_EQ(second.surface, (std::vector<float>{10, 10}));  // kept from period 1
+  EXPECT_EQ(second.extinctionDepth, (std::vector<float>{2, 2}));
+  EXPECT_FLOAT_EQ(second.maxFlow[1], 2e-3f * 20 * 3);
+  EXPECT_EQ(second.layer, (std::vector<int>{2, 2}));
+  EXPECT_FLOAT_EQ(model.evapotranspiration[1].maxFlow[0], 1e-3f * 10 * 3);
   EXPECT_EQ(input.file.lines[input.file.next], "last");
+  input.file = test::TextOf("2 0\n1 1 1 1\nCONSTANT 10\nCONSTANT 1e-3\nCONSTANT 2\nCONSTANT 3\n", "model.EVT");
+  EXPECT_FALSE(ReadEvapotranspiration(input, files, true, model, budgetUnit, problem));
+  EXPECT_EQ(problem, "model.EVT, line 6: the layer 3 of the layer array is not in the grid.");
 }
 
 }  // namespace

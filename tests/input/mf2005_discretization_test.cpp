@@ -58,6 +58,8 @@ TEST(Mf2005Discretization, BadGridsAndPeriodsAreRefused) {
            Case{"1 0 1 1 4 2\n", "line 1: NLAY, NROW, NCOL and NPER must lie between 1 and 32767."},
            Case{"21 1000 1000 1 4 2\n",
                 "line 1: the grid must have at least one column, row and layer with at most 20000000 cells."},
+           Case{"nan 1 1 1 4 2\n", "line 1: NLAY, NROW, NCOL and NPER must lie between 1 and 32767."},
+           Case{"1 1 inf 1 4 2\n", "line 1: NLAY, NROW, NCOL and NPER must lie between 1 and 32767."},
            Case{"1 1 2 1 4 2\n0\nINTERNAL 1 (FREE) 0\n10 0\n", "line 4: column and row widths must be greater than 0."},
            Case{"1 1 1 1 4 2\n0\nCONSTANT 1\nCONSTANT 1\nCONSTANT 1\nCONSTANT 0\n1 1 1 XX\n",
                 "line 7: PERLEN, NSTP, TSMULT and SS or TR are needed."},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "support/mf2005_writer.h"
 
 namespace kestra {
@@ -60,6 +62,30 @@ TEST(FortranFormat, TextOrARealInAnIntegerFieldIsNamed) {
   // A control record "0 10.0" typed without its columns must not become LOCAT 10.
   TextFile real = test::TextOf("   1 1.0");
   EXPECT_FALSE(ReadFormattedValues(real, format, 2, values, problem));
+}
+
+TEST(FortranFormat, AnEmptyLastGroupRevertsToTheStartInsteadOfPastTheEnd) {
+  FortranFormat format;
+  ASSERT_TRUE(ParseFortranFormat("(I4,())", format));
+  EXPECT_EQ(format.reversionStart, 0u);
+  EXPECT_EQ(ReadWith("(I4,())", "   1\n   2\n   3", 3), (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(ReadWith("(I2,2(I1))", " 123\n45", 5), (std::vector<double>{1, 2, 3, 4, 5}));
+}
+
+TEST(FortranFormat, DeeplyNestedGroupsAreRefusedWithoutExhaustingTheStack) {
+  FortranFormat format;
+  EXPECT_TRUE(ParseFortranFormat("(2(3(I4)))", format));
+  EXPECT_FALSE(ParseFortranFormat(std::string(20000, '(') + "I4" + std::string(20000, ')'), format));
+  EXPECT_FALSE(ParseFortranFormat(std::string(20000, '('), format));
+}
+
+TEST(FortranFormat, AnAbsurdExponentWithImpliedDecimalsGivesAnInfiniteOrZeroValue) {
+  // The exponent minus the implied decimals must not overflow an integer.
+  const auto huge = ReadWith("(F20.5)", "1E-2147483647", 1);
+  EXPECT_EQ(huge[0], 0.0);
+  const auto large = ReadWith("(F20.5)", "1E2147483647", 1);
+  EXPECT_TRUE(std::isinf(large[0]));
+  EXPECT_EQ(ReadWith("(F8.2)", "  125E1", 1)[0], 12.5);
 }
 
 }  // namespace

@@ -106,6 +106,30 @@ TEST(LoadDrawdowns, FillEveryLayerAndLeaveTheBoundaryCodes) {
   EXPECT_EQ(state.IBOUND(3, 2, 2), 1);
 }
 
+TEST(LoadHeads, CrossSectionModelReadsItsOneRecordPerStepLayerByLayer) {
+  // With the option XSECTION MODFLOW writes one record per step: ILAY -1,
+  // NROW counting layers, layer 1 first.
+  constexpr int kLayers = 3;
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, 1, kLayers);
+  state.CurrentStep = 2;
+  for (const ResultFileFormat format : {ResultFileFormat::Sequential, ResultFileFormat::Lahey}) {
+    test::WriteResultFile(state.HeadPath, format, 4, [](ResultFileWriter& writer) {
+      for (int step = 1; step <= 2; ++step)
+        writer.WriteLayer(LayerHeader(step, 1, kSectionLayer, kColumns, kLayers),
+                          test::LayerPattern(kColumns, kLayers, 1000.0f * step));
+    });
+    test::RecordingInterface ui;
+    ASSERT_TRUE(LoadHeads(state, Settings{}, ui, true)) << ui.LastMessage();
+    for (int k = 1; k <= kLayers; ++k)
+      for (int j = 1; j <= kColumns; ++j) EXPECT_EQ(state.HEAD(j, 1, k), 2000.0f + j + 100.0f * k) << j << "," << k;
+    state.CurrentStep = 3;
+    EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    state.CurrentStep = 2;
+  }
+}
+
 // Face flows and the given extra terms for steps 1..`steps` of period 1.
 void WriteBudget(const std::string& path, int ncol, int nrow, int nlay, const std::vector<std::string>& extraTerms,
                  int steps = 1) {

@@ -1,0 +1,44 @@
+// What every fuzz harness shares: a user interface that keeps quiet, a
+// private temporary folder and the MODFLOW runs kept with the tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "core/user_interface.h"
+
+namespace kestra::fuzz {
+
+// Records only how many messages were shown; answers every question with no.
+class SilentInterface : public UserInterface {
+ public:
+  void Beep() override {}
+  void ShowMessage(const std::string&, MessageIcon, const std::string&) override { ++messages; }
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+  void SetHourglass(bool) override {}
+  void SetMeter(int) override {}
+  void SetHint(const std::string&) override {}
+  void SetWindowTitle(const std::string&) override {}
+  void SetStatusPane(int, const std::string&) override {}
+  bool EscapePressed() override { return false; }
+
+  int messages = 0;
+};
+
+// Records walked at most in one result file, and the largest grid a harness
+// builds a model for: enough for real files, small enough to stay fast.
+inline constexpr int kMaxRecords = 10000;
+inline constexpr std::int64_t kMaxModelCells = 100000;
+
+// A folder of this process, removed when the process ends normally.
+const std::string& WorkFolder();
+
+// Writes the bytes to `name` in the work folder and returns its path.
+std::string WriteInput(const std::string& name, const std::uint8_t* data, std::size_t size);
+
+// Copies every file of tests/data/<run> into the work folder's sub-folder
+// `into` once per process and returns that folder.
+std::string CopyTestRun(const std::string& run, const std::string& into);
+
+}  // namespace kestra::fuzz
