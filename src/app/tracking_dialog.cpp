@@ -163,16 +163,15 @@ QWidget* TrackingDialog::SimulationPage() {
 QWidget* TrackingDialog::SinksAndReleaseGroup() {
   auto* group = new QGroupBox(tr("Sinks and release"), this);
   group->setObjectName("sinks_and_release");
-  auto* rule = new QWidget(group);
-  rule->setLayout(new QVBoxLayout);
-  rule->layout()->setContentsMargins(0, 0, 0, 0);
-  boundaryCells_ = AddOptions(rule, "boundary_cells_option", {tr("all are sinks"), tr("sinks by flow sign")},
+  auto* column = new QVBoxLayout(group);
+  boundaryCells_ = AddOptions(column, tr("Boundary cells:"), "boundary_cells_option",
+                              {tr("all are sinks"), tr("sinks by flow sign")},
                               entries_.allBoundaryCellsAreSinks ? 0 : 1);
   releaseTime_ = AddField("release_time", entries_.releaseTime);
   releaseTime_->setPlaceholderText(tr("start of the time step"));
-  auto* form = new QFormLayout(group);
-  form->addRow(tr("Boundary cells:"), rule);
+  auto* form = new QFormLayout;
   form->addRow(tr("Pathlines start at simulation time:"), releaseTime_);
+  column->addLayout(form);
   return group;
 }
 

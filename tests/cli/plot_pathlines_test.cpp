@@ -44,10 +44,13 @@ int CountOf(const std::string& text, const std::string& what) {
   return count;
 }
 
-int GreenPixels(const QImage& image) {
+constexpr QRgb kForwardColour = qRgb(0, 255, 0);   // the particles' colour
+constexpr QRgb kBackwardColour = qRgb(0, 0, 255);  // the settings' default for backward paths
+
+int PixelsOf(const QImage& image, QRgb colour) {
   int count = 0;
   for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == qRgb(0, 255, 0);
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
   return count;
 }
 
@@ -73,14 +76,17 @@ TEST(PlotPathlines, PictureShowsThePathlinesBothWays) {
   const QImage with(QString::fromStdString(scene.dir.File("with.png")));
   const QImage without(QString::fromStdString(scene.dir.File("without.png")));
   ASSERT_FALSE(with.isNull());
-  EXPECT_EQ(GreenPixels(without), 0);
-  // Three lines across the whole plan (200 units wide) and the row section.
-  EXPECT_GT(GreenPixels(with), 3 * with.width() / 2);
+  EXPECT_EQ(PixelsOf(without, kForwardColour), 0);
+  EXPECT_EQ(PixelsOf(without, kBackwardColour), 0);
+  // Three lines across the whole plan (200 units wide) and the row section,
+  // forward in the particles' colour, backward in the backward colour.
+  EXPECT_GT(PixelsOf(with, kForwardColour) + PixelsOf(with, kBackwardColour), 3 * with.width() / 2);
+  EXPECT_GT(PixelsOf(with, kForwardColour), 0);
   // The backward pathlines reach the left edge of the plan.
   int left = with.width();
   for (int y = 0; y < with.height(); ++y)
     for (int x = 0; x < with.width(); ++x)
-      if (with.pixel(x, y) == qRgb(0, 255, 0)) left = std::min(left, x);
+      if (with.pixel(x, y) == kBackwardColour) left = std::min(left, x);
   EXPECT_LT(left, with.width() / 20);
 }
 
@@ -95,7 +101,7 @@ TEST(PlotPathlines, SvgAndPdfHoldThePicture) {
   EXPECT_NE(svg.find("data:image/png;base64,"), std::string::npos);
   EXPECT_EQ(test::ReadWholeFile(scene.dir.File("plot.pdf")).substr(0, 5), "%PDF-");
   const QImage bmp(QString::fromStdString(scene.dir.File("plot.bmp")), "BMP");
-  EXPECT_GT(GreenPixels(bmp), 100);
+  EXPECT_GT(PixelsOf(bmp, kForwardColour), 100);
 }
 
 TEST(PlotPathlines, TitleAndLegendWidenThePictureAroundTheSameViews) {
@@ -121,7 +127,7 @@ TEST(PlotPathlines, TitleAndLegendWidenThePictureAroundTheSameViews) {
       found = report.copy(x, y, plain.width(), 1).convertToFormat(QImage::Format_RGB32) == firstRow;
   EXPECT_TRUE(found);
   // The legend's pathline entry in the particles' green, beside the views.
-  EXPECT_GT(GreenPixels(report.copy(plain.width(), 0, report.width() - plain.width(), report.height())), 20);
+  EXPECT_GT(PixelsOf(report.copy(plain.width(), 0, report.width() - plain.width(), report.height()), kForwardColour), 20);
 }
 
 TEST(PlotPathlines, MissingParticleFileIsReported) {
