@@ -25,7 +25,10 @@ std::vector<LegendEntry> LegendEntries(const Settings& s, bool pathlines, Colour
   std::vector<LegendEntry> entries;
   for (const auto& kind : kinds)
     if (IsOn(kind.shown)) entries.push_back({kind.label, kind.colour, false});
-  if (pathlines) entries.push_back({"Pathlines", pathlineColour, true});
+  if (pathlines) {
+    entries.push_back({"Forward pathlines", pathlineColour, true});
+    entries.push_back({"Backward pathlines", s.backwardPathColor, true});
+  }
   return entries;
 }
 

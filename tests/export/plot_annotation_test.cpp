@@ -18,9 +18,13 @@ TEST(PlotAnnotation, LegendListsWhatTheSettingsShow) {
     EXPECT_NE(entry.label, "Drains");
     EXPECT_NE(entry.label, "Reservoirs");
   }
-  EXPECT_EQ(entries.back().label, "Pathlines");
+  const LegendEntry& forward = entries[entries.size() - 2];
+  EXPECT_EQ(forward.label, "Forward pathlines");
+  EXPECT_EQ(forward.colour, 255);
+  EXPECT_EQ(entries.back().label, "Backward pathlines");
+  EXPECT_EQ(entries.back().colour, settings.backwardPathColor);
   EXPECT_TRUE(entries.back().line);
-  EXPECT_EQ(LegendEntries(settings, false, 255).size(), entries.size() - 1);
+  EXPECT_EQ(LegendEntries(settings, false, 255).size(), entries.size() - 2);
 }
 
 TEST(PlotAnnotation, TickStepsAreRoundNumbers) {
