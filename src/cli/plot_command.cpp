@@ -199,8 +199,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   const bool opened = OpenBatchModel(options.modelPath, session, ui);
   for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
   if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
-  ApplyTrackingOptions(tracking, session.periods, session.tracking);
-  if (!LoadChosenTimeStep(tracking.time, session, ui, "plot", err)) return 1;
+  if (const int status = ApplyTrackingOptionsToModel(tracking, session, ui, "plot", err)) return status;
   ParticleSet particles;
   if (!TrackParticlesOfFile(tracking, session, particles, err))
     return Fail(err, "the particle file " + tracking.particles + " could not be read", 1);

@@ -5,8 +5,10 @@
 #include <map>
 
 #include "cli/time_units.h"
-#include "tracking/time_steps.h"
+#include "core/number_format.h"
+#include "input/sink_cells.h"
 #include "input/text_reader.h"
+#include "tracking/time_steps.h"
 
 namespace kestra::cli {
 namespace {
@@ -51,6 +53,23 @@ const std::map<std::string, ValueReader>& ValueOptions() {
       {"--stop-at-sinks", Switch(&TrackingOptions::stopAtSinks)},
       {"--stop-at-time-limit", Switch(&TrackingOptions::stopAtTimeLimit)},
       {"--time-marks", Switch(&TrackingOptions::timeMarks)},
+      {"--sinks",
+       [](const std::string& text, TrackingOptions& o) {
+         if (text != "all" && text != "by-flow") return false;
+         o.sinks = text == "all" ? BoundaryCellRule::AllAreSinks : BoundaryCellRule::SinksByFlowSign;
+         return true;
+       }},
+      {"--release-time",
+       [](const std::string& text, TrackingOptions& o) {
+         if (text == "end") {
+           o.releaseTime = -1;
+           return true;
+         }
+         const auto value = ParseNumber(text);
+         if (!value || !std::isfinite(*value) || !(*value >= 0)) return false;
+         o.releaseTime = *value;
+         return true;
+       }},
       {"--recharge-faces", Whole(&TrackingOptions::rechargeFaces, 0, 3)},
       {"--et-faces", Whole(&TrackingOptions::etFaces, 0, 1)},
       {"--period",
@@ -92,6 +111,10 @@ bool TakeTrackingOptions(Arguments& args, TrackingOptions& options, const std::s
     err << prefix << "--step needs --period\n";
     return false;
   }
+  if (options.releaseTime && !options.pathlines) {
+    err << prefix << "--release-time needs --pathlines\n";
+    return false;
+  }
   if (options.particles.empty() && (options.forward || options.backward)) {
     err << prefix << "--forward and --backward need --particles\n";
     return false;
@@ -110,6 +133,21 @@ void ApplyTrackingOptions(const TrackingOptions& o, const StressPeriods& periods
   if (o.rechargeFaces) t.RechargeAssignment = static_cast<std::int16_t>(*o.rechargeFaces);
   if (o.timeMarks) t.MarkOnTopView = t.MarkOnXsections = *o.timeMarks ? -1 : 0;
   if (o.etFaces) t.EvapotranspirationAssignment = static_cast<std::int16_t>(*o.etFaces);
+  if (o.sinks) t.BoundaryCells = *o.sinks;
+  if (o.releaseTime) t.ReleaseTime = *o.releaseTime < 0 ? SimulationEnd(periods) : *o.releaseTime;
+}
+
+int ApplyTrackingOptionsToModel(const TrackingOptions& options, Session& session, UserInterface& ui,
+                                 const std::string& command, std::ostream& err) {
+  ApplyTrackingOptions(options, session.periods, session.tracking);
+  if (options.releaseTime && !WithinSimulation(session.periods, *session.tracking.ReleaseTime)) {
+    err << "kestra-cli " << command << ": the release time lies beyond the end of the simulation,"
+        << NumberText(SimulationEnd(session.periods)) << "\n";
+    return 2;
+  }
+  // The open decided the sink cells by the settings' rule.
+  if (options.sinks) LoadSinkCells(session.model, session.tracking.BoundaryCells, ui, true);
+  return LoadChosenTimeStep(options.time, session, ui, command, err) ? 0 : 1;
 }
 
 }  // namespace kestra::cli

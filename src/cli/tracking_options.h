@@ -23,6 +23,14 @@ inline constexpr const char* kTrackingUsage =
     "  --max-steps N             tracking steps of a run\n"
     "  --stop-at-sinks on|off    stop particles entering cells with internal sinks\n"
     "  --stop-at-time-limit on|off  stop at the end (start, backward) of the simulation\n"
+    "  --sinks all|by-flow       boundary cells (wells, drains, rivers, streams, general-head\n"
+    "                            cells): all are sinks, or sinks by flow sign - a cell ends\n"
+    "                            forward particles where its budget term takes water out of\n"
+    "                            the aquifer, backward particles where it puts water in\n"
+    "                            (default: the settings' rule, by flow sign when not set)\n"
+    "  --release-time T|end      pathline mode: release the particles at simulation time T\n"
+    "                            (model time units) or at the end of the simulation\n"
+    "                            (default: the start of the time step they start in)\n"
     "  --recharge-faces 0..3     recharge on 0 top, 1 bottom, 2 both faces, 3 distributed\n"
     "  --et-faces 0..1           evapotranspiration on 0 the top face, 1 distributed\n"
     "  --period P --step S       the time step the particles start in (default 1, 1)\n"
@@ -36,6 +44,8 @@ struct TrackingOptions {
   std::optional<double> stepLength;
   std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces;
   std::optional<bool> stopAtSinks, stopAtTimeLimit, timeMarks;
+  std::optional<BoundaryCellRule> sinks;
+  std::optional<double> releaseTime;  // negative: the end of the simulation
   TimeStepChoice time;
 };
 
@@ -48,5 +58,13 @@ bool TakeTrackingOptions(Arguments& args, TrackingOptions& options, const std::s
 // The options' tracking settings over the model's; step lengths are kept in
 // the model's time unit.
 void ApplyTrackingOptions(const TrackingOptions& options, const StressPeriods& periods, TrackingSettings& tracking);
+
+// The options over the open model of `session`: its tracking settings, the
+// sink cells again when --sinks chose a rule, and the chosen time step made
+// current with its results. 0 when done; else, with the reason on `err`
+// after "kestra-cli `command`: ", the exit status: 2 for a release time
+// beyond the end of the simulation, 1 for a time step the model lacks.
+int ApplyTrackingOptionsToModel(const TrackingOptions& options, Session& session, UserInterface& ui,
+                                 const std::string& command, std::ostream& err);
 
 }  // namespace kestra::cli

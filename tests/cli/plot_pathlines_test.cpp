@@ -139,5 +139,20 @@ TEST(PlotPathlines, MissingParticleFileIsReported) {
   EXPECT_FALSE(std::filesystem::exists(scene.dir.File("p.dxf")));
 }
 
+// The tracking options are those of track, the sink rule and release time too.
+TEST(PlotPathlines, TakesTheTrackingOptionsOfTrack) {
+  PlotScene scene;
+  std::string errors;
+  const std::string out = scene.dir.File("sinks.dxf");
+  EXPECT_EQ(Plot({scene.model, "--out", out, "--particles", scene.particles, "--sinks", "all"}, &errors), 0) << errors;
+  EXPECT_EQ(Plot({scene.model, "--out", out, "--particles", scene.particles, "--sinks", "some"}, &errors), 2);
+  EXPECT_EQ(Plot({scene.model, "--out", out, "--particles", scene.particles, "--release-time", "end"}, &errors), 2);
+  EXPECT_NE(errors.find("--release-time needs --pathlines"), std::string::npos) << errors;
+  EXPECT_EQ(Plot({scene.model, "--out", out, "--particles", scene.particles, "--pathlines", "--release-time", "5"},
+                 &errors),
+            2);
+  EXPECT_NE(errors.find("beyond the end of the simulation"), std::string::npos) << errors;
+}
+
 }  // namespace
 }  // namespace kestra::cli
