@@ -14,13 +14,6 @@
 namespace kestra::test {
 namespace {
 
-template <typename Widget>
-Widget* Field(QWidget& dialog, const char* name) {
-  auto* field = dialog.findChild<Widget*>(name);
-  EXPECT_NE(field, nullptr) << name;
-  return field;
-}
-
 TEST(PlacementDialog, RefusesRetardationZeroAndOneHundredAndOneCirclePlanes) {
   PlacementCounts counts;
   ParticleSet particles;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <memory>
 
@@ -45,5 +46,13 @@ class OpenWindow {
   std::string modelPath;
   app::MainWindow window;
 };
+
+// The child of `dialog` named `name`; the test fails when there is none.
+template <typename Widget>
+Widget* Field(QWidget& dialog, const QString& name) {
+  auto* field = dialog.findChild<Widget*>(name);
+  EXPECT_NE(field, nullptr) << name.toStdString();
+  return field;
+}
 
 }  // namespace kestra::test

@@ -13,13 +13,6 @@
 namespace kestra::test {
 namespace {
 
-template <typename Widget>
-Widget* Field(QWidget& dialog, const QString& name) {
-  auto* field = dialog.findChild<Widget*>(name);
-  EXPECT_NE(field, nullptr) << name.toStdString();
-  return field;
-}
-
 struct MapsScene {
   TempDir dir;
   std::array<DxfMapEntry, kDxfMapCount + 1> maps{};

@@ -10,6 +10,7 @@
 #include "app/print_plot_dialog.h"
 #include "app/save_plot_dialog.h"
 #include "export/plot_choices.h"
+#include "gui_model.h"
 #include "graphics/plot_device.h"
 #include "settings/settings_file.h"
 #include "support/recording_interface.h"
@@ -17,13 +18,6 @@
 
 namespace kestra::test {
 namespace {
-
-template <typename Widget>
-Widget* Field(QWidget& dialog, const char* name) {
-  auto* field = dialog.findChild<Widget*>(name);
-  EXPECT_NE(field, nullptr) << name;
-  return field;
-}
 
 app::SavePlotChoice DxfChoice(const std::string& fileName) { return {kPlotFormatDxf, fileName, true, false}; }
 
