@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "core/number_format.h"
 
 namespace kestra {
 namespace {
 
-constexpr double kDegreesPerRadian = 45.0 / std::atan(1.0);
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 // A label is set only where the line runs nearly straight under it.
 constexpr float kLabelAngleLimit = 10;
 // Steps in which the end of a label is looked for on the segment where it falls.
