@@ -182,6 +182,7 @@ void BatchRun(benchmark::State& benchState, bool pathlines) {
     moves += output.Counts().moves;
   }
   benchState.counters["moves/s"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
+  benchState.counters["moves"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kAvgIterations);
 }
 
 void BatchEndPoints(benchmark::State& benchState) { BatchRun(benchState, false); }

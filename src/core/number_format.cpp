@@ -44,12 +44,58 @@ void RoundDigits(double magnitude, int digits, DecimalDigits& out) {
   while (out.count > 1 && out.digits[out.count - 1] == '0') --out.count;
 }
 
+// Appends [begin, end) by pointer and count: the two-iterator append goes
+// the slow way through replace.
+void AppendRange(std::string& out, const char* begin, const char* end) {
+  out.append(begin, static_cast<std::size_t>(end - begin));
+}
+
+// "00" to "99", two digits at a time.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int n = 0; n < 100; ++n) {
+    pairs[static_cast<std::size_t>(2 * n)] = static_cast<char>('0' + n / 10);
+    pairs[static_cast<std::size_t>(2 * n + 1)] = static_cast<char>('0' + n % 10);
+  }
+  return pairs;
+}();
+
+// Exactly `count` digits of `n` (leading zeros included) written at `p`.
+char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
+  char* const end = p + count;
+  char* at = end;
+  for (; count >= 2; count -= 2, n /= 100) {
+    at -= 2;
+    std::memcpy(at, &kDigitPairs[static_cast<std::size_t>(2 * (n % 100))], 2);
+  }
+  if (count == 1) *--at = static_cast<char>('0' + n % 10);
+  return end;
+}
+
+// The same for up to 18 digits, in three independent parts of at most six
+// so that the divisions overlap.
+char* WriteDigits(char* p, std::uint64_t n, int count) {
+  constexpr int kPart = 6;
+  constexpr std::uint64_t kPartScale = 1'000'000;
+  if (count <= kPart) return WriteFixedDigits(p, n, count);
+  const std::uint64_t low = n % kPartScale;
+  n /= kPartScale;
+  if (count <= 2 * kPart) {
+    p = WriteFixedDigits(p, n, count - kPart);
+    return WriteFixedDigits(p, low, kPart);
+  }
+  const std::uint64_t middle = n % kPartScale;
+  p = WriteFixedDigits(p, n / kPartScale, count - 2 * kPart);
+  p = WriteFixedDigits(p, middle, kPart);
+  return WriteFixedDigits(p, low, kPart);
+}
+
 // "E", the exponent's sign always, at least two digits.
 char* WriteExponent(char* p, int exponent) {
   *p++ = 'E';
   *p++ = exponent < 0 ? '-' : '+';
   const int magnitude = std::abs(exponent);
-  if (magnitude < 10) *p++ = '0';
+  if (magnitude < 100) return WriteFixedDigits(p, static_cast<std::uint64_t>(magnitude), 2);
   return std::to_chars(p, p + 8, magnitude).ptr;
 }
 
@@ -107,106 +153,86 @@ void AppendTrimmed(std::string& out, double value, int maxDigits) {
   char buffer[kTextBuffer];
   const char* end = WriteShortest(buffer, value, maxDigits);
   const char* begin = buffer[0] == ' ' ? buffer + 1 : buffer;
-  out.append(begin, end);
+  AppendRange(out, begin, end);
 }
 
-// 5^0 .. 5^44: times a 24-bit mantissa they stay below 2^128.
+// 5^0 .. 5^27, the powers below 2^63: times a 53-bit mantissa they stay
+// below 2^116.
 constexpr auto kPowersOfFive = [] {
-  std::array<unsigned __int128, 45> powers{};
+  std::array<std::uint64_t, 28> powers{};
   powers[0] = 1;
   for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 5;
   return powers;
 }();
 
-// The exact decimal digits of a value that a 32-bit float holds (the
-// coordinates of pathline files), found with integer arithmetic: m * 2^e is
-// m * 5^-e / 10^-e. False for exponents beyond 128-bit reach.
-bool ExactFloatDigits(double magnitude, DecimalDigits& out) {
-  constexpr int kMantissaBits = 23;
-  constexpr int kExponentBias = 127;
-  constexpr int kMostLeftShift = 100;  // m < 2^24: m * 2^100 < 2^124
-  const float single = static_cast<float>(magnitude);
-  std::uint32_t bits = 0;
-  std::memcpy(&bits, &single, sizeof bits);
+// floor(log10(2^x)) for |x| <= 1100 (every double's exponent): 78913 / 2^18
+// is log10(2) to within 2^-18 / 1100.
+int FloorLog10OfPowerOfTwo(int x) { return (x * 78913) >> 18; }
+
+// 10^0 .. 10^18, the powers below 2^63.
+constexpr auto kPowersOfTen = [] {
+  std::array<std::uint64_t, 19> powers{};
+  powers[0] = 1;
+  for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
+  return powers;
+}();
+
+// The integer nearest to m * 2^e * 10^s, ties to even, computed exactly:
+// m * 5^s fits 128 bits for m < 2^53 and s <= 27, and the power of two is a
+// shift. Nothing when the result would not fit 63 bits.
+std::optional<std::uint64_t> ScaledAndRounded(std::uint64_t m, int e, int s) {
+  constexpr int kIntegerBits = 128;
+  const unsigned __int128 product = static_cast<unsigned __int128>(m) * kPowersOfFive[static_cast<std::size_t>(s)];
+  const int shift = s + e;
+  if (shift >= 0) {
+    if (shift >= 63 || (product >> (63 - shift)) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(product << shift);
+  }
+  const int drop = -shift;
+  if (drop >= kIntegerBits) return std::nullopt;
+  const unsigned __int128 kept = product >> drop;
+  const unsigned __int128 rest = product - (kept << drop);
+  const unsigned __int128 half = static_cast<unsigned __int128>(1) << (drop - 1);
+  const bool up = rest > half || (rest == half && (kept & 1) != 0);
+  const unsigned __int128 rounded = kept + (up ? 1 : 0);
+  if ((rounded >> 63) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(rounded);
+}
+
+// `digits` significant digits of a finite non-zero magnitude, correctly
+// rounded (ties to even, as the standard library's conversion with a
+// precision does), as an integer of exactly that many digits and the
+// decimal exponent of its first digit. Integer arithmetic only: the
+// standard conversion is several times slower. Nothing for magnitudes out
+// of its reach (beyond about 1E-16 .. 1E+12 at 12 digits).
+struct RoundedDigits {
+  std::uint64_t digits;
+  int exponent;
+};
+
+std::optional<RoundedDigits> RoundSignificant(double magnitude, int digits) {
+  constexpr int kMantissaBits = 52;
+  constexpr int kExponentBias = 1023;
+  if (digits < 1 || digits >= static_cast<int>(kPowersOfTen.size())) return std::nullopt;
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &magnitude, sizeof bits);
   const int biased = static_cast<int>(bits >> kMantissaBits);
-  if (biased == 0) return false;  // subnormal floats take the general way
-  const std::uint64_t mantissa = (bits & ((1u << kMantissaBits) - 1)) | (1u << kMantissaBits);
-  const int e = biased - kExponentBias - kMantissaBits;
-  if (e > kMostLeftShift || -e >= static_cast<int>(kPowersOfFive.size())) return false;
-  const unsigned __int128 n =
-      e >= 0 ? static_cast<unsigned __int128>(mantissa) << e : mantissa * kPowersOfFive[static_cast<std::size_t>(-e)];
-  // At most 39 digits: the upper part (below 10^20) and 19 more.
-  constexpr std::uint64_t kTen19 = 10'000'000'000'000'000'000ULL;
-  char* d = out.digits;
-  if (n >= kTen19) {
-    const auto upper = static_cast<std::uint64_t>(n / kTen19);
-    const auto lower = static_cast<std::uint64_t>(n % kTen19);
-    d = std::to_chars(d, d + 21, upper).ptr;
-    char low[20];
-    const char* lowEnd = std::to_chars(low, low + 20, lower).ptr;
-    d = Repeat(d, '0', 19 - static_cast<int>(lowEnd - low));
-    d = Copy(d, low, static_cast<int>(lowEnd - low));
-  } else {
-    d = std::to_chars(d, d + 21, static_cast<std::uint64_t>(n)).ptr;
+  if (biased == 0) return std::nullopt;  // subnormals take the general way
+  const std::uint64_t m = (bits & ((std::uint64_t{1} << kMantissaBits) - 1)) | (std::uint64_t{1} << kMantissaBits);
+  const int e = biased - kExponentBias - kMantissaBits;  // magnitude = m * 2^e, 2^52 <= m < 2^53
+  // magnitude lies in [2^(e+52), 2^(e+53)): its decimal exponent is this
+  // estimate or one more.
+  const int estimate = FloorLog10OfPowerOfTwo(e + kMantissaBits);
+  const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(digits)];
+  for (int exponent = estimate; exponent <= estimate + 1; ++exponent) {
+    const int s = digits - 1 - exponent;
+    if (s < 0 || s >= static_cast<int>(kPowersOfFive.size())) return std::nullopt;
+    const std::optional<std::uint64_t> n = ScaledAndRounded(m, e, s);
+    if (!n) return std::nullopt;
+    if (*n < limit) return RoundedDigits{*n, exponent};
+    if (*n == limit) return RoundedDigits{limit / 10, exponent + 1};  // 9.99...95 became 10.0...0
   }
-  out.count = static_cast<int>(d - out.digits);
-  out.exponent = out.count - 1 + (e < 0 ? e : 0);
-  return true;
-}
-
-// Rounds exact digits to `digits` significant ones, ties to even, as the
-// standard library's conversion with a precision does.
-void RoundExactDigits(DecimalDigits& d, int digits) {
-  if (d.count <= digits) {
-    d.count = static_cast<int>(Repeat(d.digits + d.count, '0', digits - d.count) - d.digits);
-    return;
-  }
-  const char next = d.digits[digits];
-  bool up = next > '5';
-  if (next == '5') {
-    up = (d.digits[digits - 1] - '0') % 2 == 1;
-    for (int n = digits + 1; n < d.count && !up; ++n) up = d.digits[n] != '0';
-  }
-  d.count = digits;
-  if (!up) return;
-  int n = digits - 1;
-  for (; n >= 0 && d.digits[n] == '9'; --n) d.digits[n] = '0';
-  if (n >= 0) {
-    ++d.digits[n];
-  } else {  // 9.99...95 became 10.0...0
-    d.digits[0] = '1';
-    ++d.exponent;
-  }
-}
-
-char* WriteScientific(char* p, double value, int decimals) {
-  if (value < 0) *p++ = '-';
-  const double magnitude = std::fabs(value);
-  if (magnitude == 0 || !std::isfinite(magnitude)) {
-    *p++ = '0';
-    *p++ = '.';
-    return WriteExponent(Repeat(p, '0', decimals), 0);
-  }
-  DecimalDigits d;
-  if (decimals + 1 < kTextBuffer && static_cast<double>(static_cast<float>(magnitude)) == magnitude &&
-      ExactFloatDigits(magnitude, d)) {
-    RoundExactDigits(d, decimals + 1);
-    *p++ = d.digits[0];
-    *p++ = '.';  // "1.E+02" with no decimals
-    p = Copy(p, d.digits + 1, decimals);
-    return WriteExponent(p, d.exponent);
-  }
-  const auto result = std::to_chars(p, p + kTextBuffer - 1, magnitude, std::chars_format::scientific, decimals);
-  char* e = std::find(p, result.ptr, 'e');
-  if (decimals == 0) {
-    // "1e+02" gets its point: "1.E+02"
-    std::copy_backward(e, result.ptr, result.ptr + 1);
-    *e++ = '.';
-    *e = 'E';
-    return result.ptr + 1;
-  }
-  *e = 'E';
-  return result.ptr;
+  return std::nullopt;
 }
 
 std::string WithoutLeadingBlank(const std::string& text) { return text.front() == ' ' ? text.substr(1) : text; }
@@ -279,19 +305,50 @@ std::optional<std::int32_t> RoundToInt32(double value) { return RoundToInteger<s
 
 std::string IntegerMaskText(std::int64_t value) { return std::to_string(value); }
 
+char* WriteScientificText(char* p, double value, int decimals) {
+  if (value < 0) *p++ = '-';
+  const double magnitude = std::fabs(value);
+  if (magnitude == 0 || !std::isfinite(magnitude)) {
+    *p++ = '0';
+    *p++ = '.';
+    return WriteExponent(Repeat(p, '0', decimals), 0);
+  }
+  if (const std::optional<RoundedDigits> d = RoundSignificant(magnitude, decimals + 1)) {
+    // All digits one place on, then the first moved before the point:
+    // "1.E+02" with no decimals.
+    char* const end = WriteDigits(p + 1, d->digits, decimals + 1);
+    p[0] = p[1];
+    p[1] = '.';
+    return WriteExponent(end, d->exponent);
+  }
+  const auto result = std::to_chars(p, p + kTextBuffer - 1, magnitude, std::chars_format::scientific, decimals);
+  char* e = std::find(p, result.ptr, 'e');
+  if (decimals == 0) {
+    // "1e+02" gets its point: "1.E+02"
+    std::copy_backward(e, result.ptr, result.ptr + 1);
+    *e++ = '.';
+    *e = 'E';
+    return result.ptr + 1;
+  }
+  *e = 'E';
+  return result.ptr;
+}
+
+char* WriteIntegerMaskText(char* p, std::int64_t value) { return std::to_chars(p, p + kIntegerTextMax, value).ptr; }
+
 std::string ScientificText(double value, int decimals) {
   char buffer[kTextBuffer * 2];
-  return std::string(buffer, WriteScientific(buffer, value, decimals));
+  return std::string(buffer, WriteScientificText(buffer, value, decimals));
 }
 
 void AppendScientificText(std::string& out, double value, int decimals) {
   char buffer[kTextBuffer * 2];
-  out.append(buffer, WriteScientific(buffer, value, decimals));
+  AppendRange(out, buffer, WriteScientificText(buffer, value, decimals));
 }
 
 void AppendIntegerMaskText(std::string& out, std::int64_t value) {
   char buffer[24];
-  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  AppendRange(out, buffer, WriteIntegerMaskText(buffer, value));
 }
 
 void AppendTrimmedNumberText(std::string& out, double value) { AppendTrimmed(out, value, kDoubleDigits); }
@@ -302,14 +359,14 @@ void AppendGeneralNumberText(std::string& out, float value) {
   const char* begin = buffer[0] == ' ' ? buffer + 1 : buffer;
   if (*begin == '-') out.push_back(*begin++);
   if (*begin == '.') out.push_back('0');
-  out.append(begin, end);
+  AppendRange(out, begin, end);
 }
 
 void AppendFortranInteger(std::string& out, std::int64_t value, int width) {
   char buffer[24];
   const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
   out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, width - (end - buffer))), ' ');
-  out.append(static_cast<const char*>(buffer), end);
+  AppendRange(out, buffer, end);
 }
 
 void AppendFortranExponent(std::string& out, double value, int width, int digits) {
@@ -334,7 +391,7 @@ void AppendFortranExponent(std::string& out, double value, int width, int digits
     p = WriteExponent(p, exponent + 1);
   }
   out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, width - (p - buffer))), ' ');
-  out.append(buffer, p);
+  AppendRange(out, buffer, p);
 }
 
 std::string ExportValueText(double value) {

@@ -51,6 +51,13 @@ void AppendScientificText(std::string& out, double value, int decimals);
 void AppendTrimmedNumberText(std::string& out, double value);
 void AppendGeneralNumberText(std::string& out, float value);
 
+// The writing forms, for records assembled in a buffer: each writes at `p`
+// and returns the end of what it wrote, at most these many characters.
+inline constexpr int kIntegerTextMax = 20;
+inline constexpr int ScientificTextMax(int decimals) { return decimals + 8; }
+char* WriteIntegerMaskText(char* p, std::int64_t value);
+char* WriteScientificText(char* p, double value, int decimals);
+
 // Fortran edit descriptors of files read by Fortran-minded tools. Iw: the
 // integer right-aligned in `width` characters. Ew.d: "0.", `digits` digits,
 // "E", the exponent's sign and at least two digits, right-aligned in

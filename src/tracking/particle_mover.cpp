@@ -201,7 +201,7 @@ class ParticleMover {
 
     // Backward tracking is forward tracking in the reversed field; a
     // retarded solute moves slower than the water by its retardation factor.
-    const FaceVelocities f = GetFaceVelocities(state_, c_.settings, c_.tracking, j, i, k);
+    const FaceVelocities f = c_.faceVelocities.At(j, i, k);
     const double scale = c_.direction / static_cast<double>(particle_.Retardation);
     const double vx1 = f.VX1 * scale, vx2 = f.VX2 * scale;
     const double vy1 = f.VY1 * scale, vy2 = f.VY2 * scale;

@@ -6,32 +6,40 @@ namespace kestra {
 namespace {
 
 constexpr int kRecordDecimals = 11;  // the mask "0.00000000000E+00"
+constexpr int kRecordNumbers = 5;
+constexpr int kRecordIndices = 4;  // particle code, column, row, layer
+constexpr int kLongestRecord =
+    kRecordNumbers * (4 + ScientificTextMax(kRecordDecimals)) + kRecordIndices * (1 + kIntegerTextMax) + 2;
 
-// Coordinates take 21 characters: four blanks, or three before a minus sign.
-void AppendCoordinateField(std::string& out, float value) {
-  out.append(value < 0 ? "   " : "    ");
-  AppendScientificText(out, value, kRecordDecimals);
+char* WriteBlanks(char* p, int count) {
+  for (int n = 0; n < count; ++n) *p++ = ' ';
+  return p;
 }
 
-void AppendValueField(std::string& out, double value) {
-  out.append("    ");
-  AppendScientificText(out, value, kRecordDecimals);
+// Coordinates take 21 characters: four blanks, or three before a minus sign.
+char* WriteCoordinateField(char* p, float value) {
+  return WriteScientificText(WriteBlanks(p, value < 0 ? 3 : 4), value, kRecordDecimals);
+}
+
+char* WriteValueField(char* p, double value) {
+  return WriteScientificText(WriteBlanks(p, 4), value, kRecordDecimals);
 }
 
 }  // namespace
 
 void AppendPathlineRecord(std::string& out, int particle, int direction, const PathPoint& point, float gridLengthY) {
-  AppendIntegerMaskText(out, static_cast<std::int64_t>(direction) * particle);
-  AppendCoordinateField(out, static_cast<float>(point.point.X));
-  AppendCoordinateField(out, gridLengthY - static_cast<float>(point.point.Y));
-  AppendValueField(out, point.localZ);
-  AppendCoordinateField(out, static_cast<float>(point.point.Z));
-  AppendValueField(out, point.time);
-  for (const std::int16_t index : {point.cell.column, point.cell.row, point.cell.layer}) {
-    out.push_back(' ');
-    AppendIntegerMaskText(out, index);
-  }
-  out.append("\r\n");
+  char record[kLongestRecord];
+  char* p = WriteIntegerMaskText(record, static_cast<std::int64_t>(direction) * particle);
+  p = WriteCoordinateField(p, static_cast<float>(point.point.X));
+  p = WriteCoordinateField(p, gridLengthY - static_cast<float>(point.point.Y));
+  p = WriteValueField(p, point.localZ);
+  p = WriteCoordinateField(p, static_cast<float>(point.point.Z));
+  p = WriteValueField(p, point.time);
+  for (const std::int16_t index : {point.cell.column, point.cell.row, point.cell.layer})
+    p = WriteIntegerMaskText(WriteBlanks(p, 1), index);
+  *p++ = '\r';
+  *p++ = '\n';
+  out.append(record, static_cast<std::size_t>(p - record));
 }
 
 std::string PathlineRecord(int particle, int direction, const PathPoint& point, float gridLengthY) {

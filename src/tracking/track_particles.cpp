@@ -64,9 +64,11 @@ class RunDriver {
 
   void RunPasses() {
     for (;;) {
+      FaceVelocityCache faceVelocities(state_, run_.settings, run_.tracking);
       const PassContext context{.state = state_,
                                 .settings = run_.settings,
                                 .tracking = run_.tracking,
+                                .faceVelocities = faceVelocities,
                                 .direction = direction_,
                                 .singleStep = singleStep_,
                                 .windowActive = pathlines_ && !lastStepPassed_,

@@ -181,6 +181,11 @@ TEST(NumberFormReference, PathlineCoordinatesOfEveryFloatFormTheSame) {
       }
     }
   EXPECT_EQ(ScientificText(std::ldexp(1.0, -18), 11), "3.81469726562E-06");  // a tie goes to the even digit
+  // Times are 64-bit: ties of the twelfth digit, carries into the exponent.
+  EXPECT_EQ(ScientificText(100000000000.5, 11), "1.00000000000E+11");
+  EXPECT_EQ(ScientificText(100000000001.5, 11), "1.00000000002E+11");
+  EXPECT_EQ(ScientificText(999999999999.5, 11), "1.00000000000E+12");
+  EXPECT_EQ(ScientificText(0.0999999999999996, 11), "1.00000000000E-01");
   EXPECT_EQ(failures, 0);
 }
 
