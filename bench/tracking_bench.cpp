@@ -16,6 +16,7 @@
 #include "graphics/plot_device.h"
 #include "tracking/batch_output.h"
 #include "tracking/particle_set.h"
+#include "tracking/pathline_writer.h"
 #include "tracking/track_particles.h"
 
 namespace kestra {
@@ -185,9 +186,31 @@ void BatchRun(benchmark::State& benchState, bool pathlines) {
   benchState.counters["moves"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kAvgIterations);
 }
 
+// One line of the pathline file: nanoseconds per record, the formatting
+// share of a pathline run.
+void PathlineRecordText(benchmark::State& benchState) {
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> plan(0, 2000), local(0, 1), time(0, 1e5);
+  std::vector<PathPoint> points(4096);
+  for (PathPoint& p : points) {
+    p.point = {plan(random), plan(random), 5 * kLayers * local(random)};
+    p.localZ = static_cast<float>(local(random));
+    p.time = time(random);
+    p.cell = {static_cast<std::int16_t>(1 + p.point.X / 10), static_cast<std::int16_t>(1 + p.point.Y / 10), 3};
+  }
+  std::string out;
+  std::size_t n = 0;
+  for (auto _ : benchState) {
+    out.clear();
+    AppendPathlineRecord(out, 12345, 1, points[n++ % points.size()], 2000.0f);
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+
 void BatchEndPoints(benchmark::State& benchState) { BatchRun(benchState, false); }
 void BatchPathlines(benchmark::State& benchState) { BatchRun(benchState, true); }
 
+BENCHMARK(PathlineRecordText);
 BENCHMARK(BatchEndPoints)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BatchPathlines)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -60,34 +61,50 @@ constexpr auto kDigitPairs = [] {
   return pairs;
 }();
 
-// Exactly `count` digits of `n` (leading zeros included) written at `p`.
-char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
+void WriteTwoDigits(char* p, std::uint32_t n) { std::memcpy(p, &kDigitPairs[2 * n], 2); }
+
+void WriteFourDigits(char* p, std::uint32_t n) {
+  WriteTwoDigits(p, n / 100);
+  WriteTwoDigits(p + 2, n % 100);
+}
+
+void WriteEightDigits(char* p, std::uint32_t n) {
+  WriteFourDigits(p, n / 10000);
+  WriteFourDigits(p + 4, n % 10000);
+}
+
+// The last `count` digits (at most eight) of `n`, leading zeros included,
+// written at `p`.
+char* WriteShortDigits(char* p, std::uint32_t n, int count) {
   char* const end = p + count;
   char* at = end;
   for (; count >= 2; count -= 2, n /= 100) {
     at -= 2;
-    std::memcpy(at, &kDigitPairs[static_cast<std::size_t>(2 * (n % 100))], 2);
+    WriteTwoDigits(at, n % 100);
   }
   if (count == 1) *--at = static_cast<char>('0' + n % 10);
   return end;
 }
 
-// The same for up to 18 digits, in three independent parts of at most six
-// so that the divisions overlap.
-char* WriteDigits(char* p, std::uint64_t n, int count) {
-  constexpr int kPart = 6;
-  constexpr std::uint64_t kPartScale = 1'000'000;
-  if (count <= kPart) return WriteFixedDigits(p, n, count);
-  const std::uint64_t low = n % kPartScale;
+// Exactly `count` digits (at most 18) of `n`, leading zeros included,
+// written at `p` in parts of eight whose divisions by constants overlap.
+constexpr int kMostFixedDigits = 18;
+
+char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
+  constexpr int kPart = 8;
+  constexpr std::uint64_t kPartScale = 100'000'000;
+  if (count <= kPart) return WriteShortDigits(p, static_cast<std::uint32_t>(n), count);
+  const auto low = static_cast<std::uint32_t>(n % kPartScale);
   n /= kPartScale;
   if (count <= 2 * kPart) {
-    p = WriteFixedDigits(p, n, count - kPart);
-    return WriteFixedDigits(p, low, kPart);
+    p = WriteShortDigits(p, static_cast<std::uint32_t>(n), count - kPart);
+  } else {
+    p = WriteShortDigits(p, static_cast<std::uint32_t>(n / kPartScale), count - 2 * kPart);
+    WriteEightDigits(p, static_cast<std::uint32_t>(n % kPartScale));
+    p += kPart;
   }
-  const std::uint64_t middle = n % kPartScale;
-  p = WriteFixedDigits(p, n / kPartScale, count - 2 * kPart);
-  p = WriteFixedDigits(p, middle, kPart);
-  return WriteFixedDigits(p, low, kPart);
+  WriteEightDigits(p, low);
+  return p + kPart;
 }
 
 // "E", the exponent's sign always, at least two digits.
@@ -95,7 +112,10 @@ char* WriteExponent(char* p, int exponent) {
   *p++ = 'E';
   *p++ = exponent < 0 ? '-' : '+';
   const int magnitude = std::abs(exponent);
-  if (magnitude < 100) return WriteFixedDigits(p, static_cast<std::uint64_t>(magnitude), 2);
+  if (magnitude < 100) {
+    WriteTwoDigits(p, static_cast<std::uint32_t>(magnitude));
+    return p + 2;
+  }
   return std::to_chars(p, p + 8, magnitude).ptr;
 }
 
@@ -180,7 +200,19 @@ constexpr auto kPowersOfTen = [] {
 // The integer nearest to m * 2^e * 10^s, ties to even, computed exactly:
 // m * 5^s fits 128 bits for m < 2^53 and s <= 27, and the power of two is a
 // shift. Nothing when the result would not fit 63 bits.
+// The integer nearest to value / 2^drop, ties to even, for 0 < drop < the
+// bits of UInt.
+template <typename UInt>
+UInt ShiftRounded(UInt value, int drop) {
+  const UInt kept = value >> drop;
+  const UInt rest = value - (kept << drop);
+  const UInt half = UInt{1} << (drop - 1);
+  const bool up = rest > half || (rest == half && (kept & 1) != 0);
+  return kept + (up ? 1 : 0);
+}
+
 std::optional<std::uint64_t> ScaledAndRounded(std::uint64_t m, int e, int s) {
+  constexpr int kWordBits = 64;
   constexpr int kIntegerBits = 128;
   const unsigned __int128 product = static_cast<unsigned __int128>(m) * kPowersOfFive[static_cast<std::size_t>(s)];
   const int shift = s + e;
@@ -189,12 +221,11 @@ std::optional<std::uint64_t> ScaledAndRounded(std::uint64_t m, int e, int s) {
     return static_cast<std::uint64_t>(product << shift);
   }
   const int drop = -shift;
+  // Most values (every 32-bit one) take the 64-bit way.
+  if ((product >> kWordBits) == 0 && drop < kWordBits)
+    return ShiftRounded(static_cast<std::uint64_t>(product), drop);
   if (drop >= kIntegerBits) return std::nullopt;
-  const unsigned __int128 kept = product >> drop;
-  const unsigned __int128 rest = product - (kept << drop);
-  const unsigned __int128 half = static_cast<unsigned __int128>(1) << (drop - 1);
-  const bool up = rest > half || (rest == half && (kept & 1) != 0);
-  const unsigned __int128 rounded = kept + (up ? 1 : 0);
+  const unsigned __int128 rounded = ShiftRounded(product, drop);
   if ((rounded >> 63) != 0) return std::nullopt;
   return static_cast<std::uint64_t>(rounded);
 }
@@ -213,13 +244,17 @@ struct RoundedDigits {
 std::optional<RoundedDigits> RoundSignificant(double magnitude, int digits) {
   constexpr int kMantissaBits = 52;
   constexpr int kExponentBias = 1023;
-  if (digits < 1 || digits >= static_cast<int>(kPowersOfTen.size())) return std::nullopt;
+  if (digits < 1 || digits > kMostFixedDigits) return std::nullopt;
   std::uint64_t bits = 0;
   std::memcpy(&bits, &magnitude, sizeof bits);
   const int biased = static_cast<int>(bits >> kMantissaBits);
   if (biased == 0) return std::nullopt;  // subnormals take the general way
-  const std::uint64_t m = (bits & ((std::uint64_t{1} << kMantissaBits) - 1)) | (std::uint64_t{1} << kMantissaBits);
-  const int e = biased - kExponentBias - kMantissaBits;  // magnitude = m * 2^e, 2^52 <= m < 2^53
+  const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << kMantissaBits) - 1)) | (std::uint64_t{1} << kMantissaBits);
+  const int e = biased - kExponentBias - kMantissaBits;  // magnitude = mantissa * 2^e
+  // Without its trailing zero bits (all but 24 bits of a 32-bit value's)
+  // the mantissa times a power of five mostly fits 64 bits.
+  const int zeros = std::countr_zero(mantissa);
+  const std::uint64_t m = mantissa >> zeros;
   // magnitude lies in [2^(e+52), 2^(e+53)): its decimal exponent is this
   // estimate or one more.
   const int estimate = FloorLog10OfPowerOfTwo(e + kMantissaBits);
@@ -227,7 +262,7 @@ std::optional<RoundedDigits> RoundSignificant(double magnitude, int digits) {
   for (int exponent = estimate; exponent <= estimate + 1; ++exponent) {
     const int s = digits - 1 - exponent;
     if (s < 0 || s >= static_cast<int>(kPowersOfFive.size())) return std::nullopt;
-    const std::optional<std::uint64_t> n = ScaledAndRounded(m, e, s);
+    const std::optional<std::uint64_t> n = ScaledAndRounded(m, e + zeros, s);
     if (!n) return std::nullopt;
     if (*n < limit) return RoundedDigits{*n, exponent};
     if (*n == limit) return RoundedDigits{limit / 10, exponent + 1};  // 9.99...95 became 10.0...0
@@ -316,7 +351,7 @@ char* WriteScientificText(char* p, double value, int decimals) {
   if (const std::optional<RoundedDigits> d = RoundSignificant(magnitude, decimals + 1)) {
     // All digits one place on, then the first moved before the point:
     // "1.E+02" with no decimals.
-    char* const end = WriteDigits(p + 1, d->digits, decimals + 1);
+    char* const end = WriteFixedDigits(p + 1, d->digits, decimals + 1);
     p[0] = p[1];
     p[1] = '.';
     return WriteExponent(end, d->exponent);
