@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 
@@ -49,7 +50,8 @@ PassSummary RunOnOneThread(const PassContext& context, std::vector<ParticleRecor
 // slot of its own (copies of its records and the observer's reports), and
 // reported in particle order by the calling thread. An observer that can
 // be split gets its reports formatted on the workers; any other gets them
-// replayed from held events.
+// replayed from held events. What a worker throws ends the pass and is
+// thrown again on the calling thread.
 class ParallelPass {
  public:
   ParallelPass(const PassContext& context, std::vector<ParticleRecord>& particles,
@@ -113,18 +115,24 @@ class ParallelPass {
 
   Slot& SlotOf(int chunk) { return slots_[static_cast<std::size_t>(chunk) % slots_.size()]; }
 
+  // Waits for the slot's chunk; throws what a worker threw.
   void WaitUntilReady(Slot& slot, UserInterface& ui, bool letEventsRun) {
-    std::unique_lock lock(mutex_);
-    while (!slot.ready) {
-      if (!letEventsRun) {
-        changed_.wait(lock);
-        continue;
+    std::exception_ptr failure;
+    {
+      std::unique_lock lock(mutex_);
+      while (!slot.ready && !failure_) {
+        if (!letEventsRun) {
+          changed_.wait(lock);
+          continue;
+        }
+        changed_.wait_for(lock, kEventInterval);
+        lock.unlock();
+        ui.ProcessEvents();
+        lock.lock();
       }
-      changed_.wait_for(lock, kEventInterval);
-      lock.unlock();
-      ui.ProcessEvents();
-      lock.lock();
+      failure = failure_;
     }
+    if (failure) std::rethrow_exception(failure);
   }
 
   // The next chunk to track, or -1 when there is none or the pass ends.
@@ -151,12 +159,21 @@ class ParallelPass {
   }
 
   void Work() {
-    for (int chunk = Claim(); chunk >= 0; chunk = Claim()) {
-      Slot& slot = SlotOf(chunk);
-      Track(chunk, slot);
+    try {
+      for (int chunk = Claim(); chunk >= 0; chunk = Claim()) {
+        Slot& slot = SlotOf(chunk);
+        Track(chunk, slot);
+        {
+          std::lock_guard lock(mutex_);
+          slot.ready = true;
+        }
+        changed_.notify_all();
+      }
+    } catch (...) {
       {
         std::lock_guard lock(mutex_);
-        slot.ready = true;
+        if (!failure_) failure_ = std::current_exception();
+        abort_ = true;
       }
       changed_.notify_all();
     }
@@ -175,6 +192,7 @@ class ParallelPass {
   int claimed_ = 0;
   int reported_ = 0;
   bool abort_ = false;
+  std::exception_ptr failure_;  // the first exception of a worker
 };
 
 }  // namespace
