@@ -76,6 +76,10 @@ void WriteEightDigits(char* p, std::uint32_t n) {
 // The last `count` digits (at most eight) of `n`, leading zeros included,
 // written at `p`.
 char* WriteShortDigits(char* p, std::uint32_t n, int count) {
+  if (count == 4) {  // the mantissa of the pathline mask has 4 + 8 digits
+    WriteFourDigits(p, n);
+    return p + 4;
+  }
   char* const end = p + count;
   char* at = end;
   for (; count >= 2; count -= 2, n /= 100) {
@@ -107,16 +111,30 @@ char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
   return p + kPart;
 }
 
+// "E-99" .. "E+99", four characters each.
+constexpr int kTableExponent = 99;
+constexpr auto kExponentTexts = [] {
+  std::array<char, 4 * (2 * kTableExponent + 1)> texts{};
+  for (int e = -kTableExponent; e <= kTableExponent; ++e) {
+    char* text = &texts[static_cast<std::size_t>(4 * (e + kTableExponent))];
+    const int magnitude = e < 0 ? -e : e;
+    text[0] = 'E';
+    text[1] = e < 0 ? '-' : '+';
+    text[2] = static_cast<char>('0' + magnitude / 10);
+    text[3] = static_cast<char>('0' + magnitude % 10);
+  }
+  return texts;
+}();
+
 // "E", the exponent's sign always, at least two digits.
 char* WriteExponent(char* p, int exponent) {
+  if (exponent >= -kTableExponent && exponent <= kTableExponent) {
+    std::memcpy(p, &kExponentTexts[static_cast<std::size_t>(4 * (exponent + kTableExponent))], 4);
+    return p + 4;
+  }
   *p++ = 'E';
   *p++ = exponent < 0 ? '-' : '+';
-  const int magnitude = std::abs(exponent);
-  if (magnitude < 100) {
-    WriteTwoDigits(p, static_cast<std::uint32_t>(magnitude));
-    return p + 2;
-  }
-  return std::to_chars(p, p + 8, magnitude).ptr;
+  return std::to_chars(p, p + 8, std::abs(exponent)).ptr;
 }
 
 char* Repeat(char* p, char c, int count) {

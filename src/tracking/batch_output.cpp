@@ -5,8 +5,12 @@
 
 namespace kestra {
 
+// Bytes of a cache line of the processors we build for.
+constexpr std::size_t kCacheLine = 64;
+
 // The reports of the particles one thread tracked since its last merge.
-class BatchOutput::Part : public TrackObserver {
+// Each thread writes its part on every move: parts never share a cache line.
+class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
  public:
   Part(const BatchOutput& owner)
       : state_(owner.state_),

@@ -16,7 +16,7 @@ namespace {
 
 // Particles go to the threads a few at a time: claiming them and handing
 // them over costs a lock, once per chunk, never per move.
-constexpr int kParticlesPerChunk = 16;
+constexpr int kParticlesPerChunk = 64;
 // Chunks a thread may run ahead of the one being reported: bounds the
 // memory held for pathlines that are not yet reported.
 constexpr int kChunksAheadPerThread = 4;

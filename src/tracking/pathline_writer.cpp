@@ -1,5 +1,7 @@
 #include "tracking/pathline_writer.h"
 
+#include <cstring>
+
 #include "core/number_format.h"
 
 namespace kestra {
@@ -11,9 +13,10 @@ constexpr int kRecordIndices = 4;  // particle code, column, row, layer
 constexpr int kLongestRecord =
     kRecordNumbers * (4 + ScientificTextMax(kRecordDecimals)) + kRecordIndices * (1 + kIntegerTextMax) + 2;
 
+// One to four blanks.
 char* WriteBlanks(char* p, int count) {
-  for (int n = 0; n < count; ++n) *p++ = ' ';
-  return p;
+  std::memcpy(p, "    ", 4);
+  return p + count;
 }
 
 // Coordinates take 21 characters: four blanks, or three before a minus sign.

@@ -404,14 +404,14 @@ TEST(TrackParticles, TheStopButtonEndsTheRunWithPositionAndTimeInAgreement) {
   EXPECT_EQ(stop.ends.back().end, TrackEnd::RunBroken);
 }
 
-// Splits its work over the threads; the part that reports particle 20
-// throws, as a part that runs out of memory would.
+// Splits its work over the threads; the part that reports particle 100
+// (in the second chunk) throws, as a part that runs out of memory would.
 class FailingParts : public ParallelObserver {
  public:
   class Part : public TrackObserver {
    public:
     void Segment(const TrackSegment& segment) override {
-      if (segment.particle == 20) throw std::runtime_error("no room for particle 20");
+      if (segment.particle == 100) throw std::runtime_error("no room for particle 100");
     }
   };
   std::unique_ptr<TrackObserver> NewPart() override { return std::make_unique<Part>(); }
@@ -422,12 +422,12 @@ class FailingParts : public ParallelObserver {
 TEST(TrackParticles, WhatAWorkerThreadThrowsReachesTheCaller) {
   for (const int threads : {2, 3}) {
     TrackingFixture f(UniformChannel(1));
-    for (int n = 0; n < 60; ++n) f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+    for (int n = 0; n < 200; ++n) f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
     FailingParts failing;
     TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, failing, f.loader,
                     f.control, threads};
     EXPECT_THROW(TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive), std::runtime_error);
-    // At most the chunk of particles 1-16 was reported; none after the failure.
+    // At most the first chunk was reported, nothing after the failing one.
     EXPECT_LE(failing.merged, 1) << threads << " threads";
   }
 }
