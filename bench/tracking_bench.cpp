@@ -12,6 +12,7 @@
 
 #include "core/model_state.h"
 #include "core/run_state.h"
+#include "graphics/blank_picture.h"
 #include "graphics/pathline_drawing.h"
 #include "graphics/plot_device.h"
 #include "tracking/batch_output.h"
@@ -76,26 +77,6 @@ class CountingObserver : public TrackObserver {
   TrackObserver& target_;
 };
 
-// A screen that shows nothing: what is measured is the engine and the plot file.
-class BlankPicture : public Picture {
- public:
-  void SetGeometry(int, int, const UserCorners&) override {}
-  void SetVisible(bool) override {}
-  void Clear() override {}
-  void SetPersistent(bool) override {}
-  bool IsPersistent() const override { return false; }
-  void SetDrawMode(DrawMode) override {}
-  DrawMode GetDrawMode() const override { return DrawMode::Copy; }
-  void Refresh() override {}
-  void DrawPoint(float, float, Colour) override {}
-  void DrawLine(float, float, float, float, Colour) override {}
-  void FillBox(const PictureBox&, Colour) override {}
-  void FillBoxes(const std::vector<PictureBox>&, Colour) override {}
-  void DrawCircle(float, float, float, Colour) override {}
-  void DrawArc(float, float, float, float, float, Colour) override {}
-  void FillPolygon(const std::vector<PicturePoint>&, Colour) override {}
-};
-
 ParticleSet BenchParticles(int count) {
   ParticleSet particles;
   SilentInterface ui;
@@ -150,7 +131,7 @@ void TrackingThroughput(benchmark::State& benchState) {
 // /dev/null: it measures the drawing and the DXF text, not the disk.
 void TrackingThroughputDxf(benchmark::State& benchState) {
   const ModelState& state = SharedModel();
-  BlankPicture plan, rowSection, columnSection;
+  BlankPicture plan, rowSection, columnSection;  // what is measured is the engine and the plot file
   PlotDevice device;
   device.PlotFileName = "/dev/null";
   device.PlotToFile = true;

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <set>
 
+#include "graphics/view_arrangement.h"
+
 namespace kestra::fuzz {
 namespace {
 
@@ -49,6 +51,51 @@ std::string CopyTestRun(const std::string& run, const std::string& into) {
                                  std::filesystem::copy_options::overwrite_existing);
   }
   return folder.string();
+}
+
+namespace {
+
+constexpr int kSceneColumns = 12, kSceneRows = 10;
+constexpr float kSceneCell = 10;
+
+const StrokeFont& ProgramFont() {
+  static const StrokeFont font = [] {
+    StrokeFont loaded;
+    std::string error;
+    if (!LoadStrokeFont(std::filesystem::path(KESTRA_DATA_DIR) / kStrokeFontFileName, loaded, error)) std::abort();
+    return loaded;
+  }();
+  return font;
+}
+
+}  // namespace
+
+DrawingScene::DrawingScene(const std::string& plotPath) : font(ProgramFont()) {
+  DimensionModel(model, kSceneColumns, kSceneRows, 1);
+  for (int j = 1; j <= kSceneColumns; ++j) model.DELR[j] = kSceneCell;
+  for (int i = 1; i <= kSceneRows; ++i) model.DELC[i] = kSceneCell;
+  ComputeGridGeometry(model);
+  model.ModelPath = "fuzz.mdl";
+  for (int i = 1; i <= kSceneRows; ++i)
+    for (int j = 1; j <= kSceneColumns; ++j) {
+      model.IBOUND(j, i, 1) = 1;
+      model.TOP(j, i, 1) = 100;
+      const float dx = model.XCENTER[j] - 60, dy = model.YCENTER[i] - 50;
+      model.HEAD(j, i, 1) = 50 + (dx * dx + dy * dy) / 100;
+    }
+  model.CurrentLayer = 1;
+  layout.zoom = WholeGridZoom(model);
+  layout.modelZmin = 90;
+  layout.modelZmax = 100;
+  SetViewWindow(layout);
+  if (plotPath.empty()) return;
+  device.PlotFileName = plotPath;
+  device.PlotToFile = true;
+  if (!OpenPlotFile(device, layout.zoom)) std::abort();
+}
+
+void DrawingScene::FinishPlot() {
+  if (device.PlotToFile) ClosePlotFile(device);
 }
 
 }  // namespace kestra::fuzz

@@ -6,7 +6,13 @@
 #include <cstdint>
 #include <string>
 
+#include "core/model_state.h"
 #include "core/user_interface.h"
+#include "graphics/blank_picture.h"
+#include "graphics/plot_device.h"
+#include "graphics/plot_primitives.h"
+#include "graphics/stroke_font.h"
+#include "graphics/view_layout.h"
 
 namespace kestra::fuzz {
 
@@ -40,5 +46,21 @@ std::string WriteInput(const std::string& name, const std::uint8_t* data, std::s
 // Copies every file of tests/data/<run> into the work folder's sub-folder
 // `into` once per process and returns that folder.
 std::string CopyTestRun(const std::string& run, const std::string& into);
+
+// A model of 12 by 10 cells of 10 units with heads that rise in a bowl,
+// its three views over blank pictures and the stroke font of the program:
+// what drawing harnesses draw on. With `plotPath`, the drawing also goes
+// into a DXF plot file there (call FinishPlot to close it).
+struct DrawingScene {
+  explicit DrawingScene(const std::string& plotPath = {});
+  void FinishPlot();
+
+  ModelState model;
+  ViewLayout layout;
+  BlankPicture plan, row, column;
+  PlotDevice device;
+  StrokeFont font;
+  PlotContext context{plan, row, column, device, model, layout};
+};
 
 }  // namespace kestra::fuzz
