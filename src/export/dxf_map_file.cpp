@@ -5,6 +5,7 @@
 #include <optional>
 #include <system_error>
 
+#include "core/number_format.h"
 #include "input/text_reader.h"
 
 namespace kestra {
@@ -100,7 +101,10 @@ struct EntityGroups {
     const auto found = numbers.find(code);
     return found == numbers.end() ? otherwise : found->second;
   }
-  int Color() const { return static_cast<int>(std::lround(At(62))); }
+  // A 16-bit integer group (colour, flags); one whose value is no such
+  // integer counts as absent.
+  int Integer(int code) const { return RoundToInt16(At(code)).value_or(0); }
+  int Color() const { return Integer(62); }
 };
 
 bool IsNumericCode(int code) {
@@ -173,7 +177,7 @@ bool MakeEntity(std::string_view name, const EntityGroups& g, MapEntity& e) {
     e.kind = MapEntityKind::Polyline;
     e.points = g.vertices;
     e.vertexColorIndex.assign(g.vertices.size(), e.colorIndex);
-    e.closed = (static_cast<int>(g.At(70)) & kClosedFlag) != 0;
+    e.closed = (g.Integer(70) & kClosedFlag) != 0;
   } else {
     return false;
   }
@@ -193,7 +197,7 @@ class MapBuilder {
     if (name == "POLYLINE") {
       chain_.kind = MapEntityKind::Polyline;
       chain_.colorIndex = g.Color();
-      chain_.closed = (static_cast<int>(g.At(70)) & kClosedFlag) != 0;
+      chain_.closed = (g.Integer(70) & kClosedFlag) != 0;
       chainOpen_ = true;
       return;
     }

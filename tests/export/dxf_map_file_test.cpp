@@ -144,6 +144,20 @@ TEST(DxfMapFile, LightweightPolylineWithItsClosedFlag) {
   EXPECT_FALSE(map.entities[1].closed);
 }
 
+TEST(DxfMapFile, IntegerGroupsBeyondSixteenBitsCountAsAbsent) {
+  const DxfMapContent map = Read(Dxf({{"0", "POLYLINE"}, {"70", "1e+20"}, {"62", "-1e+20"},
+                                      {"0", "VERTEX"}, {"10", "1"}, {"20", "2"},
+                                      {"0", "VERTEX"}, {"10", "3"}, {"20", "4"}, {"62", "70000"},
+                                      {"0", "SEQEND"},
+                                      {"0", "LWPOLYLINE"}, {"70", "65537"}, {"10", "1"}, {"20", "2"}, {"10", "3"},
+                                      {"20", "4"}, {"0", "EOF"}}));
+  ASSERT_EQ(map.entities.size(), 2u);
+  EXPECT_FALSE(map.entities[0].closed);
+  EXPECT_EQ(map.entities[0].colorIndex, 0);
+  EXPECT_EQ(map.entities[0].vertexColorIndex, (std::vector<int>{0, 0}));
+  EXPECT_FALSE(map.entities[1].closed);  // 65537 is no 16-bit flag word with bit 1 set
+}
+
 TEST(DxfMapFile, SolidCornersInOutlineOrder) {
   const DxfMapContent map = Read(Dxf({{"0", "SOLID"}, {"10", "0"}, {"20", "0"}, {"11", "1"}, {"21", "0"},
                                       {"12", "0"}, {"22", "1"}, {"13", "1"}, {"23", "1"},
