@@ -169,9 +169,9 @@ TEST(TrackBatch, PathlinesWrittenWhileTrackingAreTheReplayedOnesOnEveryModelAndT
   }
 }
 
-TEST(TrackBatch, TheExampleWritesThePathlinesOfTheReplay) {
+TEST(TrackBatch, TheExampleWritesThePathlinesOfTheReplayAndOfEarlierVersions) {
   test::TempDir dir;
-  const std::filesystem::path example = test::TestDataDir().parent_path().parent_path() / "examples" / "mixed3d";
+  const std::filesystem::path example = test::ExamplesDir() / "mixed3d";
   for (const auto& entry : std::filesystem::directory_iterator(example))
     std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
   const std::vector<std::string> common{dir.File("mixed3d.nam"), "--particles", dir.File("column2.par"), "--forward",
@@ -179,13 +179,16 @@ TEST(TrackBatch, TheExampleWritesThePathlinesOfTheReplay) {
   std::vector<std::string> replay = common;
   replay.insert(replay.end(), {"--replay", "--out", dir.File("replayed.txt")});
   ASSERT_EQ(Track(replay).code, 0);
-  const std::string expected = test::ReadWholeFile(dir.File("replayed.txt"));
+  const std::string expected = test::ReadWholeFile((test::TestDataDir() / "golden" / "mixed3d-column2-pathlines.txt").string());
   EXPECT_GT(Lines(expected).size(), 100u);
+  EXPECT_TRUE(test::ReadWholeFile(dir.File("replayed.txt")) == expected);
+  const std::string endpoints = test::ReadWholeFile((test::TestDataDir() / "golden" / "mixed3d-column2-endpoints.csv").string());
   for (const char* threads : {"1", "2", "4"}) {
     std::vector<std::string> args = common;
-    args.insert(args.end(), {"--threads", threads, "--out", dir.File("written.txt")});
+    args.insert(args.end(), {"--threads", threads, "--out", dir.File("written.txt"), "--endpoints", dir.File("ends.csv")});
     ASSERT_EQ(Track(args).code, 0);
     EXPECT_TRUE(test::ReadWholeFile(dir.File("written.txt")) == expected) << threads << " threads";
+    EXPECT_EQ(test::ReadWholeFile(dir.File("ends.csv")), endpoints) << threads << " threads";
   }
 }
 
