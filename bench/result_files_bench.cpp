@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "core/user_interface.h"
-#include "input/result_file_writer.h"
-#include "input/result_files.h"
+#include "results/result_file_writer.h"
+#include "results/result_files.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ void LoadLastStepFaceFlows(benchmark::State& benchState, const std::string& path
   SilentInterface ui;
   for (auto _ : benchState) {
     state.flowTermsLoaded = false;
-    if (!ReadFlowTerms(state, ui, false)) benchState.SkipWithError("flow terms not read");
+    if (!ReadFlowTerms(state, {}, ui, false)) benchState.SkipWithError("flow terms not read");
     benchmark::DoNotOptimize(state.QLOWER.values.data());
   }
   benchState.counters["needed_bytes_per_s"] =

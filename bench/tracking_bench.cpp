@@ -61,6 +61,7 @@ class NoLoader : public TimeStepLoader {
  public:
   bool LoadFlowField(ModelState&) override { return true; }
   void RestoreTimeStep(ModelState&) override {}
+  bool ReloadFlowTerms(ModelState&) override { return true; }
 };
 
 // Counts the moves and passes them on.

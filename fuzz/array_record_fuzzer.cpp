@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "fuzz_support.h"
-#include "input/array_record.h"
-#include "input/mf2005_array.h"
+#include "mf2005/array.h"
+#include "modelset/array_record.h"
 
 namespace {
 

@@ -3,15 +3,8 @@
 // recharge and evapotranspiration included.
 #include "core/model_state.h"
 #include "fuzz_support.h"
-#include "input/budget_reader.h"
-#include "input/result_files.h"
-
-namespace {
-
-// DataFlags entries that ask for the recharge and evapotranspiration terms.
-constexpr std::int16_t kSimulated = 2;
-
-}  // namespace
+#include "results/budget_reader.h"
+#include "results/result_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestra;
@@ -33,9 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   state.BudgetPath = path;
   state.CurrentStep = first.KSTP;
   state.CurrentPeriod = first.KPER;
-  state.DataFlags(3, 5) = kSimulated;
-  state.DataFlags(3, 7) = kSimulated;
   fuzz::SilentInterface ui;
-  ReadFlowTerms(state, ui, true);
+  ReadFlowTerms(state, {.recharge = true, .evapotranspiration = true}, ui, true);
   return 0;
 }

@@ -2,7 +2,7 @@
 // it the records it reads.
 #include <string>
 
-#include "input/mf2005_fortran_format.h"
+#include "mf2005/fortran_format.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // of its grid as an open loads them.
 #include "core/model_state.h"
 #include "fuzz_support.h"
-#include "input/layer_result_reader.h"
-#include "input/result_files.h"
+#include "results/layer_result_reader.h"
+#include "results/result_files.h"
 #include "settings/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "fuzz_support.h"
-#include "input/open_model.h"
+#include "session/open_model.h"
 
 namespace {
 

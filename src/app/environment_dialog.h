@@ -9,7 +9,7 @@
 #include <QDialog>
 
 #include "core/user_interface.h"
-#include "input/session.h"
+#include "session/session.h"
 #include "settings/environment_entries.h"
 
 class QButtonGroup;

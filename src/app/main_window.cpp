@@ -19,11 +19,11 @@
 
 #include "app/help_window.h"
 #include "app/status_panes.h"
+#include "core/model_paths.h"
 #include "core/user_interface.h"
 #include "graphics/plan_view.h"
 #include "graphics/zoom_rules.h"
-#include "input/model_paths.h"
-#include "input/open_model.h"
+#include "session/open_model.h"
 
 namespace kestra::app {
 namespace {

@@ -11,16 +11,17 @@
 #include "app/recent_models.h"
 #include "app/results_window.h"
 #include "app/tracking_dialog.h"
+#include "core/model_paths.h"
+#include "core/model_family.h"
 #include "core/number_format.h"
-#include "input/layer_files.h"
-#include "input/model_loading.h"
-#include "input/model_paths.h"
-#include "input/open_model.h"
-#include "input/sink_cells.h"
-#include "input/time_step_results.h"
+#include "modelset/layer_files.h"
 #include "render/qt_colour.h"
-#include "settings/settings_file.h"
+#include "session/model_loading.h"
+#include "session/open_model.h"
+#include "session/sink_cells.h"
+#include "session/time_step_results.h"
 #include "settings/layer_porosity.h"
+#include "settings/settings_file.h"
 #include "tracking/face_velocities.h"
 #include "tracking/particle_file.h"
 #include "tracking/tracking_entries.h"
@@ -131,10 +132,11 @@ void MainWindow::options_particle_tracking_Click() {
   ModelState& m = session_.model;
   const int step = m.CurrentStep, period = m.CurrentPeriod;
   TrackingEntries entries = TrackingEntriesFrom(session_.tracking, session_.periods, m);
-  if (m.importedFromMf2005) entries.layerPorosity = LayerPorosityEntries(ReadLayerPorosity(session_.settingsPath), m.NLAY);
+  const bool layerPorosity = FamilyOf(m).TakesLayerPorosityFromSettings();
+  if (layerPorosity) entries.layerPorosity = LayerPorosityEntries(ReadLayerPorosity(session_.settingsPath), m.NLAY);
   TrackingDialog dialog(entries, session_.periods, ui_, this);
   const BoundaryCellRule rule = session_.tracking.BoundaryCells;
-  if (m.importedFromMf2005) dialog.ShowModelPorosity(ModelLayerPorosityTexts(m));
+  if (layerPorosity) dialog.ShowModelPorosity(ModelLayerPorosityTexts(m));
   dialog.SetBackwardColour(session_.settings.backwardPathColor);
   if (dialog.exec() == QDialog::Accepted) {
     session_.settings.backwardPathColor = dialog.BackwardColour();
@@ -143,7 +145,7 @@ void MainWindow::options_particle_tracking_Click() {
     if (session_.tracking.BoundaryCells != rule) LoadSinkCells(m, session_.tracking.BoundaryCells, ui_, true);
     WriteLayerProperties(ModelSiblingPath(m, ".lyp"), {session_.layerPropertyHeader, m.LayerProperties});
     WriteTimeSettings(session_.settingsPath, session_.tracking);
-    if (m.importedFromMf2005) StoreLayerPorosity(LayerPorosityOf(dialog.Entries()));
+    if (layerPorosity) StoreLayerPorosity(LayerPorosityOf(dialog.Entries()));
   }
   if (m.CurrentStep != step || m.CurrentPeriod != period) {
     Hourglass hourglass(ui_);

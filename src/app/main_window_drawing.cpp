@@ -5,13 +5,13 @@
 #include <QSpinBox>
 
 #include "app/main_window.h"
-#include "graphics/contours.h"
 #include "app/recent_models.h"
 #include "app/status_panes.h"
 #include "app/tracking_dialog.h"
-#include "graphics/plan_view.h"
+#include "graphics/contours.h"
 #include "graphics/particle_redraw.h"
-#include "input/package_layer_source.h"
+#include "graphics/plan_view.h"
+#include "session/package_layer_source.h"
 
 namespace kestra::app {
 

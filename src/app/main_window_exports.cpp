@@ -9,9 +9,9 @@
 #include "app/print_plot_dialog.h"
 #include "export/plot_choices.h"
 #include "export/plot_export.h"
-#include "input/time_step_results.h"
 #include "render/plot_image.h"
 #include "render/view_image.h"
+#include "session/time_step_results.h"
 #include "settings/settings_file.h"
 
 namespace kestra::app {

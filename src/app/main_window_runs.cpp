@@ -8,8 +8,8 @@
 #include "app/main_window.h"
 #include "core/number_format.h"
 #include "graphics/pathline_drawing.h"
-#include "input/flow_terms.h"
-#include "input/time_step_results.h"
+#include "session/flow_terms.h"
+#include "session/time_step_results.h"
 #include "tracking/run_progress.h"
 
 namespace kestra::app {

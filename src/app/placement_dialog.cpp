@@ -10,8 +10,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "render/qt_colour.h"
 #include "core/number_format.h"
+#include "render/qt_colour.h"
 #include "tracking/placement_entries.h"
 
 namespace kestra::app {

@@ -1,7 +1,7 @@
 #include "cli/batch_model.h"
 
-#include "input/model_paths.h"
-#include "input/open_model.h"
+#include "core/model_paths.h"
+#include "session/open_model.h"
 
 namespace kestra::cli {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/user_interface.h"
-#include "input/session.h"
+#include "session/session.h"
 #include "settings/layer_porosity.h"
 
 namespace kestra::cli {

@@ -8,8 +8,8 @@
 #include "cli/commands.h"
 #include "cli/time_step_option.h"
 #include "core/number_format.h"
+#include "core/text_reader.h"
 #include "export/result_exports.h"
-#include "input/text_reader.h"
 
 namespace kestra::cli {
 namespace {

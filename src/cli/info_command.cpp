@@ -6,10 +6,11 @@
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
 #include "cli/time_units.h"
+#include "core/model_family.h"
 #include "core/number_format.h"
 #include "core/sink_codes.h"
-#include "input/budget_reader.h"
-#include "input/layer_result_reader.h"
+#include "results/budget_reader.h"
+#include "results/layer_result_reader.h"
 #include "tracking/time_steps.h"
 
 namespace kestra::cli {
@@ -41,10 +42,7 @@ void PrintGrid(const ModelState& model, std::ostream& out) {
   out << "\n";
 }
 
-std::string ModelKindText(const ModelState& model) {
-  if (model.importedFromMf2005) return "MODFLOW-2005 name file";
-  return model.importedFromNameFile ? "name file" : "model file set";
-}
+std::string ModelKindText(const ModelState& model) { return FamilyOf(model).Description(); }
 
 // The porosity of each layer: one value, or the smallest and largest of its cells.
 void PrintPorosity(const ModelState& model, std::ostream& out) {

@@ -15,12 +15,12 @@
 #include "graphics/contour_table_edits.h"
 #include "graphics/contours.h"
 #include "graphics/view_arrangement.h"
-#include "input/package_layer_source.h"
-#include "input/time_step_results.h"
 #include "render/plot_decoration.h"
 #include "render/plot_image.h"
 #include "render/raster_picture.h"
 #include "render/view_image.h"
+#include "session/package_layer_source.h"
+#include "session/time_step_results.h"
 #include "tracking/particle_file.h"
 
 namespace kestra::cli {

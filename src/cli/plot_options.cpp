@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/quoted_text.h"
 #include "cli/tracking_options.h"
+#include "core/quoted_text.h"
+#include "core/text_reader.h"
 #include "graphics/contour_table_edits.h"
-#include "settings/environment_entries.h"
 #include "graphics/view_arrangement.h"
-#include "input/text_reader.h"
+#include "settings/environment_entries.h"
 
 namespace kestra::cli {
 namespace {

@@ -4,10 +4,10 @@
 #include <filesystem>
 
 #include "cli/plot_options.h"
+#include "core/text_reader.h"
 #include "export/dxf_maps.h"
 #include "graphics/contours.h"
 #include "graphics/velocity_vectors.h"
-#include "input/text_reader.h"
 
 namespace kestra::cli {
 namespace {

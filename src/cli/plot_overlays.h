@@ -10,7 +10,7 @@
 #include "export/dxf_map_file.h"
 #include "graphics/draw_inputs.h"
 #include "graphics/stroke_font.h"
-#include "input/session.h"
+#include "session/session.h"
 
 namespace kestra::cli {
 

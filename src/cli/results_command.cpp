@@ -4,10 +4,10 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "core/model_paths.h"
 #include "core/number_format.h"
-#include "input/budget_reader.h"
-#include "input/layer_result_reader.h"
-#include "input/model_paths.h"
+#include "results/budget_reader.h"
+#include "results/layer_result_reader.h"
 
 namespace kestra::cli {
 namespace {

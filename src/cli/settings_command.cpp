@@ -1,8 +1,8 @@
 #include <fstream>
 
 #include "cli/commands.h"
-#include "input/model_paths.h"
-#include "input/stress_period_file.h"
+#include "core/model_paths.h"
+#include "modelset/stress_period_file.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 

@@ -1,7 +1,7 @@
 #include "cli/time_step_option.h"
 
 #include "core/number_format.h"
-#include "input/time_step_results.h"
+#include "session/time_step_results.h"
 
 namespace kestra::cli {
 

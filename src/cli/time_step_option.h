@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/user_interface.h"
-#include "input/session.h"
+#include "session/session.h"
 
 namespace kestra::cli {
 

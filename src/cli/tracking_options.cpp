@@ -6,8 +6,8 @@
 
 #include "cli/time_units.h"
 #include "core/number_format.h"
-#include "input/sink_cells.h"
-#include "input/text_reader.h"
+#include "core/text_reader.h"
+#include "session/sink_cells.h"
 #include "tracking/time_steps.h"
 
 namespace kestra::cli {

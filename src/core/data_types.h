@@ -19,4 +19,18 @@ inline constexpr int kBarriers = 70;
 inline constexpr int kReservoirLocations = 85;
 inline constexpr int kReservoirLayers = 89;
 
+// The name-file key of the list package that holds a boundary data type
+// ("WEL", "DRN", "RIV", "STR", "GHB"); null for the others, which name files
+// do not carry.
+constexpr const char* PackageKey(int dataType) {
+  switch (dataType) {
+    case kWells: return "WEL";
+    case kDrains: return "DRN";
+    case kRivers: return "RIV";
+    case kStreams: return "STR";
+    case kGeneralHead: return "GHB";
+    default: return nullptr;
+  }
+}
+
 }  // namespace kestra::data_type

@@ -2,7 +2,30 @@
 
 #include <cmath>
 
+#include "core/model_family.h"
+
 namespace kestra {
+namespace {
+
+class NoFamily final : public ModelFamily {
+ public:
+  std::string Description() const override { return "model"; }
+  std::string SiblingPath(const std::string& extension) const override { return extension; }
+  PackageKeys ListedBoundaryPackages(const ModelState&) const override { return {}; }
+  bool MarkBoundarySinks(ModelState&, const PackageKeys&, UserInterface&, bool) const override { return true; }
+  bool SimulatesPackage(const ModelState&, int) const override { return false; }
+  bool ReadPackageLayer(int, int, int, LayerValues&) const override { return false; }
+  BudgetArealTerms ArealTermsInBudget(const ModelState&) const override { return {}; }
+  void PlaceArealFlows(ModelState&) const override {}
+  bool TakesLayerPorosityFromSettings() const override { return false; }
+};
+
+}  // namespace
+
+const ModelFamily& FamilyOf(const ModelState& state) {
+  static const NoFamily kNoFamily;
+  return state.family ? *state.family : kNoFamily;
+}
 
 void DimensionModel(ModelState& state, int ncol, int nrow, int nlay) {
   state.NCOL = ncol;

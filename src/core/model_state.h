@@ -5,10 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "core/boundary_cells.h"
 #include "core/cell_array.h"
 
 namespace kestra {
@@ -36,11 +36,7 @@ struct LayerProperty {
   std::array<std::uint8_t, 24> bytes{};
 };
 
-// Package files of a model imported from a name file; empty when not listed.
-struct PackagePaths {
-  std::string wells, rivers, streams, drains, generalHead, recharge;
-  bool operator==(const PackagePaths&) const = default;
-};
+class ModelFamily;
 
 struct ModelState {
   // Grid dimensions. Widths, edges and centres are indexed 0..NCOL (0..NROW);
@@ -70,19 +66,10 @@ struct ModelState {
   std::string ModelPath;       // empty while no model is loaded
   std::string ModelTitleName;  // the file name shown in the window title
   std::string BudgetPath, HeadPath, DrawdownPath;
-  bool importedFromNameFile = false;
-  // An imported name file listed an evapotranspiration package (its budget
-  // term "ET" is then read).
-  bool nameFileHasEvapotranspiration = false;
-  PackagePaths packages;
-  // A standard MODFLOW-2005 name file (DIS and BAS6) rather than the
-  // pre-processor's: its boundary cells and recharge per stress period.
-  bool importedFromMf2005 = false;
-  std::vector<BoundaryPackage> boundaryPackages;
-  std::vector<RechargePeriod> rechargePeriods;  // 1..NPER; empty without a recharge package
-  // 1..NPER; filled when the budget file holds no ET term, so that QET is
-  // computed from the heads.
-  std::vector<EvapotranspirationPeriod> evapotranspirationPeriods;
+  // The format the model was read from, with what it alone knows (boundary
+  // cells, areal flows, its own files); shared by copies of the state, never
+  // changed after the open.
+  std::shared_ptr<const ModelFamily> family;
 
   int CurrentStep = 1;
   int CurrentPeriod = 1;
@@ -92,6 +79,11 @@ struct ModelState {
   GridShape Shape() const { return {NCOL, NROW, NLAY}; }
   bool HasModel() const { return !ModelPath.empty(); }
 };
+
+// The family of `state`; for a state built without one (in tests), a family
+// that lists no boundary cells, places no areal flows and takes no areal
+// terms from the budget.
+const ModelFamily& FamilyOf(const ModelState& state);
 
 // Sizes every array of `state` for the given grid, discarding all contents.
 // Dimensions below 1 are the caller's to refuse.

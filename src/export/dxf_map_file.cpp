@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "core/number_format.h"
-#include "input/text_reader.h"
+#include "core/text_reader.h"
 
 namespace kestra {
 namespace {

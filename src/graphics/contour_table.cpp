@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/binary_values.h"
+#include "core/byte_order.h"
 #include "graphics/contour_table_edits.h"
-#include "input/byte_order.h"
-#include "input/model_binary.h"
 
 namespace kestra {
 namespace {

@@ -136,7 +136,7 @@ void DrawSectionPackages(PlotContext& context, const DrawInputs& inputs, const s
                          const std::vector<CutCell>& columnCells) {
   const ModelState& m = context.model;
   for (const PackageGroup& group : PackageGroups(inputs.settings)) {
-    if (!group.shown || !IsSimulated(m, group.flagRow, group.flagColumn)) continue;
+    if (!group.shown || !Simulates(m, group.dataType)) continue;
     std::vector<PictureBox> rowBoxes, columnBoxes;
     for (int k = 1; k <= m.NLAY; ++k) {
       LayerValues values;
@@ -251,8 +251,8 @@ void DrawCrossSections(PlotContext& context, const DrawInputs& inputs) {
     DrawSectionCells(context, s, Section::Column, columnCells);
   }
   DrawSectionPackages(context, inputs, rowCells, columnCells);
-  if (IsSimulated(m, 6, 4) && IsOn(s.showBarriers)) DrawSectionBarriers(context, inputs, s.sectionColumn, s.sectionRow);
-  if (IsSimulated(m, 6, 7) && IsOn(s.showReservoirs)) DrawSectionReservoirs(context, inputs, rowCells, columnCells);
+  if (Simulates(m, data_type::kBarriers) && IsOn(s.showBarriers)) DrawSectionBarriers(context, inputs, s.sectionColumn, s.sectionRow);
+  if (Simulates(m, data_type::kReservoirLocations) && IsOn(s.showReservoirs)) DrawSectionReservoirs(context, inputs, rowCells, columnCells);
   FinishSectionPicture(context.rowSection);
   FinishSectionPicture(context.columnSection);
 }

@@ -3,8 +3,6 @@
 namespace kestra {
 namespace {
 
-constexpr std::int16_t kSimulated = 2;
-
 bool Injects(float rate) { return rate > 0; }
 bool Extracts(float rate) { return rate < 0; }
 bool NonZero(float value) { return value != 0; }
@@ -13,20 +11,16 @@ bool NonZero(float value) { return value != 0; }
 
 std::vector<PackageGroup> PackageGroups(const Settings& s) {
   return {
-      {data_type::kWells, 3, 2, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects, "INJECTION_WELLS"},
-      {data_type::kWells, 3, 2, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts, "PUMPING_WELLS"},
-      {data_type::kDrains, 3, 3, s.drainColor, IsOn(s.showDrains), NonZero, "DRAINS"},
-      {data_type::kRivers, 3, 4, s.riverColor, IsOn(s.showRivers), NonZero, "RIVERS"},
-      {data_type::kStreams, 3, 8, s.riverColor, IsOn(s.showRivers), NonZero, "STREAMS"},
-      {data_type::kGeneralHead, 3, 6, s.ghbCellColor, IsOn(s.showGhbCells), NonZero, "GENERAL_HEADS"},
+      {data_type::kWells, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects, "INJECTION_WELLS"},
+      {data_type::kWells, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts, "PUMPING_WELLS"},
+      {data_type::kDrains, s.drainColor, IsOn(s.showDrains), NonZero, "DRAINS"},
+      {data_type::kRivers, s.riverColor, IsOn(s.showRivers), NonZero, "RIVERS"},
+      {data_type::kStreams, s.riverColor, IsOn(s.showRivers), NonZero, "STREAMS"},
+      {data_type::kGeneralHead, s.ghbCellColor, IsOn(s.showGhbCells), NonZero, "GENERAL_HEADS"},
   };
 }
 
-bool IsSimulated(const ModelState& model, int flagRow, int flagColumn) {
-  // An import clears DataFlags; its packages count as simulated when the name
-  // file lists them, which the package reader says.
-  return model.importedFromNameFile || model.DataFlags(flagRow, flagColumn) == kSimulated;
-}
+bool Simulates(const ModelState& model, int dataType) { return FamilyOf(model).SimulatesPackage(model, dataType); }
 
 bool ReadReservoirArrays(const PackageLayerReader& reader, const ModelState& model, int option, LayerValues& locations,
                          LayerValues& layers) {

@@ -7,32 +7,21 @@
 #include <vector>
 
 #include "core/data_types.h"
+#include "core/model_family.h"
 #include "core/model_state.h"
 #include "graphics/picture.h"
 #include "settings/settings.h"
 
 namespace kestra {
 
-// One layer of values indexed (column, row), both from 1.
-struct LayerValues {
-  int ncol = 0;
-  int nrow = 0;
-  std::vector<float> values;
-
-  float operator()(int column, int row) const {
-    return values[static_cast<std::size_t>(row - 1) * ncol + static_cast<std::size_t>(column - 1)];
-  }
-};
-
 // Fills `values` with layer `layer` of data type `dataType` in stress period
-// `period`; false when the model has no such data (the group is then skipped).
+// `period`; false when the model has no such data or does not simulate the
+// package (the group is then skipped).
 using PackageLayerReader = std::function<bool(int dataType, int layer, int period, LayerValues& values)>;
 
 // A group of boundary-package cells drawn in one colour.
 struct PackageGroup {
   int dataType = 0;
-  int flagRow = 3;  // DataFlags entry that says the package is simulated (code 2)
-  int flagColumn = 0;
   Colour colour = 0;
   bool shown = false;
   bool (*marks)(float value) = nullptr;  // whether a cell's value puts it in the group
@@ -43,9 +32,8 @@ struct PackageGroup {
 // colour and under the river switch) and general-head cells, in drawing order.
 std::vector<PackageGroup> PackageGroups(const Settings& settings);
 
-// True when DataFlags marks the package as simulated; always for a model
-// imported from a name file, whose reader knows which packages it lists.
-bool IsSimulated(const ModelState& model, int flagRow, int flagColumn);
+// True when the model simulates the package of `dataType`.
+bool Simulates(const ModelState& model, int dataType);
 
 // The reservoir location array and, for layer option 1, the reservoir layer
 // array; false when a needed one is missing.

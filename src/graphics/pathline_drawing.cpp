@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "graphics/time_marks.h"
-#include "input/layer_files.h"
+#include "modelset/layer_files.h"
 
 namespace kestra {
 

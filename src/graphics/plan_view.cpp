@@ -69,7 +69,7 @@ void DrawPackageCells(PlotContext& context, const DrawInputs& inputs, int layer)
   const ModelState& m = context.model;
   for (const PackageGroup& group : PackageGroups(inputs.settings)) {
     LayerValues values;
-    if (!group.shown || !IsSimulated(m, group.flagRow, group.flagColumn) ||
+    if (!group.shown || !Simulates(m, group.dataType) ||
         !ReadPackageLayer(inputs.packages, m, group.dataType, layer, m.CurrentPeriod, values))
       continue;
     DxfLayerScope dxfLayer(context.device, group.dxfLayer);
@@ -82,7 +82,7 @@ void DrawReservoirs(PlotContext& context, const DrawInputs& inputs, int layer) {
   const ModelState& m = context.model;
   const Settings& s = inputs.settings;
   LayerValues locations, layers;
-  if (!IsOn(s.showReservoirs) || !IsSimulated(m, 6, 7) ||
+  if (!IsOn(s.showReservoirs) || !Simulates(m, data_type::kReservoirLocations) ||
       !ReadReservoirArrays(inputs.packages, m, s.reservoirOption, locations, layers))
     return;
   DxfLayerScope dxfLayer(context.device, "RESERVOIRS");
@@ -118,7 +118,7 @@ void DrawPlan(PlotContext& context, const DrawInputs& inputs, int layer, Meter& 
   meter.Advance();
   DrawReservoirs(context, inputs, layer);
   meter.Advance();
-  if (IsOn(s.showBarriers) && IsSimulated(m, 6, 4)) {
+  if (IsOn(s.showBarriers) && Simulates(m, data_type::kBarriers)) {
     DxfLayerScope dxfLayer(context.device, "BARRIERS");
     SelectPlotPen(context.device, s.barrierColor);
     DrawBarriers(context, inputs.packages, layer, s.barrierColor);

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/number_format.h"
-#include "input/text_reader.h"
+#include "core/text_reader.h"
 
 namespace kestra {
 namespace {

@@ -1,9 +1,10 @@
-// Particle-tracking time settings and the model's stress periods.
+// Particle-tracking time settings.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <vector>
+
+#include "core/stress_periods.h"
 
 namespace kestra {
 
@@ -37,15 +38,6 @@ struct TrackingSettings {
   // none, the start of the time step current when the run begins.
   std::optional<double> ReleaseTime;
   bool operator==(const TrackingSettings&) const = default;
-};
-
-// The model's time discretisation; arrays indexed 1..NPER (entry 0 unused).
-struct StressPeriods {
-  int NPER = 1;
-  std::int16_t timeUnit = 1;
-  std::vector<float> PERLEN{0, 1};
-  std::vector<int> NSTP{0, 1};
-  std::vector<float> TSMULT{0, 1};
 };
 
 }  // namespace kestra

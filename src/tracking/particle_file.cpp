@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/number_format.h"
-#include "input/text_reader.h"
+#include "core/text_reader.h"
 
 namespace kestra {
 namespace {

@@ -3,7 +3,6 @@
 #include <optional>
 #include <vector>
 
-#include "input/flow_terms.h"
 #include "tracking/face_velocities.h"
 #include "tracking/pass_runner.h"
 #include "tracking/time_steps.h"
@@ -217,8 +216,7 @@ void RunTrackingCommand(TrackingRun& run, TrackMode mode) {
   }
   // A run starts from the flow terms of the current time step: when an
   // earlier load failed they are read again, this time with their messages.
-  if (!run.state.flowTermsLoaded && LoadFlowTerms(run.state, run.ui, true))
-    ComputeCellVelocities(run.state, run.settings, run.tracking);
+  if (!run.state.flowTermsLoaded) run.loader.ReloadFlowTerms(run.state);
   TrackParticles(run, mode, TrackKind::Interactive);
 }
 

@@ -33,6 +33,10 @@ class TimeStepLoader {
   // As LoadFlowField, plus drawdowns and cell-centre velocities: called at
   // the end of a run that changed the time step, so the views show it again.
   virtual void RestoreTimeStep(ModelState& state) = 0;
+  // The flow terms of the current step read again after an earlier load
+  // failed, this time with their messages, and the cell-centre velocities
+  // from them. False when they still do not load.
+  virtual bool ReloadFlowTerms(ModelState& state) = 0;
 };
 
 // Set by the stop button (or a resize or loss of activation) while a run goes on.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/number_format.h"
-#include "input/layer_files.h"
+#include "modelset/layer_files.h"
 #include "tracking/time_steps.h"
 
 namespace kestra {

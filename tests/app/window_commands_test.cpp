@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/recent_models.h"
+#include "core/model_family.h"
 #include "gui_model.h"
 
 namespace kestra::test {
@@ -55,7 +56,7 @@ TEST(OpenModel, OffersModelsAndNameFilesAndImportsANameFile) {
   // The folder of the model opened last.
   EXPECT_EQ(answer.folder, QString::fromStdString(w.dir.path().string()));
   EXPECT_EQ(w.window.model().NLAY, 3);
-  EXPECT_TRUE(w.window.model().importedFromMf2005);
+  EXPECT_EQ(FamilyOf(w.window.model()).Description(), "MODFLOW-2005 name file");
   EXPECT_EQ(app::LastModelFolder(), QString::fromStdString(other.path().string()));
   EXPECT_EQ(Item(w.window, "file_open_model")->shortcut(), QKeySequence::Open);
 }

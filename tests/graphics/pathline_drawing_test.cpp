@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/plot_device.h"
-#include "input/layer_files.h"
+#include "modelset/layer_files.h"
 #include "plot_file.h"
 #include "support/temp_dir.h"
 #include "view_scene.h"

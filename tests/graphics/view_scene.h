@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "graphics/draw_inputs.h"
+#include "modelset/model_file_set.h"
 #include "recording_picture.h"
 #include "small_models.h"
 #include "support/recording_interface.h"
@@ -19,7 +20,11 @@ class StatusRecordingInterface : public RecordingInterface {
 };
 
 struct ViewScene {
-  explicit ViewScene(ModelState built) : model(std::move(built)), layout(WholeGridLayout(model)) {}
+  // The model answers which packages it simulates from its DataFlags, as a
+  // model file set does.
+  explicit ViewScene(ModelState built) : model(std::move(built)), layout(WholeGridLayout(model)) {
+    model.family = std::make_shared<ModelFileSetFamily>(model.ModelPath, model.Shape());
+  }
   ViewScene(const ViewScene&) = delete;
   ViewScene& operator=(const ViewScene&) = delete;
 

@@ -5,6 +5,7 @@
 #include "graphics/plan_view.h"
 #include "graphics/small_models.h"
 #include "graphics/view_arrangement.h"
+#include "modelset/model_file_set.h"
 #include "render/raster_picture.h"
 #include "render/view_image.h"
 #include "support/temp_dir.h"
@@ -34,6 +35,7 @@ struct RasterScene {
     model.IBOUND(4, 1, 1) = 0;
     model.IBOUND(1, 1, 1) = -1;
     model.DataFlags(3, 2) = model.DataFlags(3, 4) = 2;
+    model.family = std::make_shared<ModelFileSetFamily>(model.ModelPath, model.Shape());
     for (int i = 1; i <= 3; ++i)
       for (int j = 1; j <= 4; ++j) model.HEAD(j, i, 1) = model.HEAD(j, i, 2) = 95;
     settings.showWaterTable = kOn;

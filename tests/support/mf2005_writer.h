@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "input/mf2005_text_file.h"
+#include "mf2005/text_file.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {

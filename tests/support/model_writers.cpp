@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "input/model_binary.h"
+#include "core/binary_values.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "modelset/model_file_set.h"
+
 namespace kestra::test {
 
 std::vector<float> LayerPattern(int ncol, int nrow, float base) {
@@ -49,6 +51,10 @@ void WriteResultFile(const std::string& path, ResultFileFormat format, int realB
   std::ofstream out(path, std::ios::binary);
   ResultFileWriter writer(out, format, realBytes);
   records(writer);
+}
+
+BudgetArealTerms FileSetArealTerms(const ModelState& state) {
+  return ModelFileSetFamily(state.ModelPath, state.Shape()).ArealTermsInBudget(state);
 }
 
 }  // namespace kestra::test

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "input/result_file_writer.h"
+#include "core/model_family.h"
+#include "core/model_state.h"
+#include "results/result_file_writer.h"
 
 namespace kestra::test {
 
@@ -21,5 +23,9 @@ BudgetHeader BudgetTermHeader(int kstp, int kper, const std::string& text, int n
 // Writes a file at `path` in `format` and precision, its records added by `records`.
 void WriteResultFile(const std::string& path, ResultFileFormat format, int realBytes,
                      const std::function<void(ResultFileWriter&)>& records);
+
+// The areal terms a model file set with the DataFlags of `state` takes from
+// its budget file.
+BudgetArealTerms FileSetArealTerms(const ModelState& state);
 
 }  // namespace kestra::test

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "core/sink_codes.h"
-#include "input/sink_cells.h"
+#include "mf2005/model.h"
+#include "session/sink_cells.h"
 #include "support/result_builders.h"
 #include "support/temp_dir.h"
 #include "tracking_models.h"
@@ -21,16 +22,26 @@ constexpr int kDrainColumn = 7;
 
 enum class Layout { FullArrays, CompactLists };
 
+// The cells a MODFLOW-2005 import read: both with a conductance.
+std::vector<BoundaryPackage> ChannelPackages() {
+  return {{"RIV", {{}, {{1, 1, kRiverColumn, 50.0f}}}}, {"DRN", {{}, {{1, 1, kDrainColumn, 20.0f}}}}};
+}
+
+void ImportedWith(ModelState& state, std::vector<BoundaryPackage> packages) {
+  Mf2005Model model;
+  model.NCOL = state.NCOL;
+  model.NROW = state.NROW;
+  model.NLAY = state.NLAY;
+  model.boundaryPackages = std::move(packages);
+  state.family = std::make_shared<Mf2005Family>(model);
+}
+
 ModelState Channel() {
   ModelState state = test::BoxModel(kColumns, 1, 1, 10, 10, 10, 0.25f);
   test::SetUniformFlow(state, 1, 0.25f);
   state.IBOUND(kColumns, 1, 1) = -1;
   state.IBOUND0 = state.IBOUND;
-  // The cells a MODFLOW-2005 import read: both with a conductance.
-  state.importedFromNameFile = true;
-  state.importedFromMf2005 = true;
-  state.boundaryPackages = {{"RIV", {{}, {{1, 1, kRiverColumn, 50.0f}}}},
-                            {"DRN", {{}, {{1, 1, kDrainColumn, 20.0f}}}}};
+  ImportedWith(state, ChannelPackages());
   return state;
 }
 
@@ -180,7 +191,9 @@ TEST(SinkCodes, CellsOfTwoPackagesCombine) {
 
 TEST(SinkCodes, APumpingWellBesideALosingRiverStopsBothWays) {
   RiverChannel f;
-  f.state.boundaryPackages.push_back({"WEL", {{}, {{1, 1, kRiverColumn, -80.0f}}}});
+  std::vector<BoundaryPackage> packages = ChannelPackages();
+  packages.push_back({"WEL", {{}, {{1, 1, kRiverColumn, -80.0f}}}});
+  ImportedWith(f.state, std::move(packages));
   f.WriteBudget({{"WELLS", {kRiverColumn, -80.0f}}, {"RIVER LEAKAGE", {kRiverColumn, 35.0f}},
                  {"DRAINS", {kDrainColumn, 0.0f}}});
   f.Decide(BoundaryCellRule::SinksByFlowSign);

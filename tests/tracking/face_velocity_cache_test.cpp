@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "input/open_model.h"
-#include "input/session.h"
-#include "tracking/particle_set.h"
+#include "session/open_model.h"
+#include "session/session.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
+#include "tracking/particle_set.h"
 
 namespace kestra {
 namespace {

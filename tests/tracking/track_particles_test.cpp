@@ -446,15 +446,14 @@ TEST(RunTrackingCommand, OnlyBeepsWhileAnotherLongOperationRuns) {
   EXPECT_FALSE(f.busy.trackingRun);
 }
 
-TEST(RunTrackingCommand, RereadsMissingFlowTermsWithTheirMessage) {
+TEST(RunTrackingCommand, ReloadsMissingFlowTermsBeforeItTracks) {
   TrackingFixture f(UniformChannel(1));
   f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   f.state.flowTermsLoaded = false;
-  f.state.BudgetPath = "/nonexistent/BUDGET.DAT";
   TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, f.observer, f.loader, f.control};
   RunTrackingCommand(run, TrackMode::ForwardRun);
-  EXPECT_EQ(f.ui.LastMessage(), "Could not find the budget file: /nonexistent/BUDGET.DAT");
-  EXPECT_TRUE(f.observer.segments.empty());
+  EXPECT_EQ(f.loader.reloads, 1);
+  EXPECT_FALSE(f.observer.segments.empty());
 }
 
 TEST(TrackParticles, DoesNothingWithoutLoadedFlowTerms) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "input/layer_files.h"
+#include "modelset/layer_files.h"
 
 namespace kestra {
 namespace {

@@ -9,9 +9,9 @@
 #include "core/model_state.h"
 #include "settings/settings.h"
 #include "settings/tracking_settings.h"
+#include "support/recording_interface.h"
 #include "tracking/particle_set.h"
 #include "tracking/track_observer.h"
-#include "support/recording_interface.h"
 #include "tracking/track_particles.h"
 
 namespace kestra::test {
@@ -111,6 +111,10 @@ class ScriptedLoader : public TimeStepLoader {
     restores.push_back({state.CurrentPeriod, state.CurrentStep});
     LoadFlowField(state);
   }
+  bool ReloadFlowTerms(ModelState& state) override {
+    ++reloads;
+    return LoadFlowField(state);
+  }
   struct StepId {
     int period;
     int step;
@@ -118,6 +122,7 @@ class ScriptedLoader : public TimeStepLoader {
   };
   std::vector<StepId> loads;
   std::vector<StepId> restores;
+  int reloads = 0;
 
  private:
   FieldSetter setField_;

@@ -1,0 +1,52 @@
+#include "core/model_paths.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/text_reader.h"
+
+namespace kestra {
+
+namespace fs = std::filesystem;
+
+std::string ModelBasePath(const std::string& modelPath) {
+  return modelPath.size() >= 4 ? modelPath.substr(0, modelPath.size() - 4) : std::string();
+}
+
+std::string PathWithoutExtension(const std::string& path) {
+  return fs::path(path).replace_extension().string();
+}
+
+std::string FileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
+
+std::string BesideFile(const std::string& path, const std::string& name) {
+  // Names written on Windows separate folders with backslashes.
+  std::string portable = name;
+  if (fs::path::preferred_separator == '/') std::replace(portable.begin(), portable.end(), '\\', '/');
+  const fs::path named(portable);
+  if (named.is_absolute()) return name;
+  return (fs::path(path).parent_path() / named).string();
+}
+
+bool IsModelFilePath(const std::string& path) {
+  return UpperCase(fs::path(path).extension().string()) == ".MDL";
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code error;
+  const fs::path absolute = fs::absolute(path, error);
+  if (error) return path;
+  // ".." stays: through a symbolic link it need not lead back to the folder.
+  fs::path tidy;
+  for (const fs::path& part : absolute)
+    if (part != ".") tidy /= part;
+  return tidy.string();
+}
+
+}  // namespace kestra

@@ -1,0 +1,116 @@
+#include "core/text_reader.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+#include "core/number_format.h"
+
+namespace kestra {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool IsSeparator(char c) { return IsBlank(c) || c == ',' || c == '\n'; }
+
+}  // namespace
+
+std::optional<std::string> ReadTextFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  if (file.bad()) return std::nullopt;
+  return contents.str();
+}
+
+bool TextReader::FromFile(const std::string& path, std::optional<TextReader>& reader) {
+  auto text = ReadTextFile(path);
+  if (!text) return false;
+  reader.emplace(std::move(*text));
+  return true;
+}
+
+std::string UpperCase(std::string word) {
+  std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::toupper(c); });
+  return word;
+}
+
+std::optional<double> ParseNumber(const std::string& field) {
+  std::string text = field;
+  for (char& c : text)
+    if (c == 'D' || c == 'd') c = 'E';
+  std::size_t start = text.size() > 1 && text[0] == '+' ? 1 : 0;
+  double value = 0;
+  const char* first = text.data() + start;
+  const char* last = text.data() + text.size();
+  const auto result = std::from_chars(first, last, value);
+  if (result.ec != std::errc() || result.ptr != last || first == last) return std::nullopt;
+  return value;
+}
+
+void TextReader::SkipBlanks() {
+  while (position_ < text_.size() && IsBlank(text_[position_])) ++position_;
+}
+
+std::optional<std::string> TextReader::NextField() {
+  while (position_ < text_.size() && (IsBlank(text_[position_]) || text_[position_] == '\n')) ++position_;
+  if (position_ >= text_.size()) return std::nullopt;
+  const std::size_t start = position_;
+  while (position_ < text_.size() && !IsSeparator(text_[position_])) ++position_;
+  std::string field = text_.substr(start, position_ - start);
+  SkipBlanks();
+  atLineStart_ = position_ < text_.size() && text_[position_] == '\n';
+  if (position_ < text_.size() && (text_[position_] == ',' || text_[position_] == '\n')) ++position_;
+  return field;
+}
+
+bool TextReader::NextNumber(double& value) {
+  const auto field = NextField();
+  if (!field) return false;
+  const auto number = ParseNumber(*field);
+  if (!number) return false;
+  value = *number;
+  return true;
+}
+
+bool TextReader::NextNumber(float& value) {
+  double number = 0;
+  if (!NextNumber(number)) return false;
+  value = static_cast<float>(number);
+  return true;
+}
+
+bool TextReader::NextInt16(std::int16_t& value) {
+  double number = 0;
+  if (!NextNumber(number)) return false;
+  const auto rounded = RoundToInt16(number);
+  if (!rounded) return false;
+  value = *rounded;
+  return true;
+}
+
+bool TextReader::NextInt(int& value) {
+  std::int16_t number = 0;
+  if (!NextInt16(number)) return false;
+  value = number;
+  return true;
+}
+
+std::optional<std::string> TextReader::NextLine() {
+  if (position_ >= text_.size()) return std::nullopt;
+  const std::size_t end = text_.find('\n', position_);
+  const std::size_t stop = end == std::string::npos ? text_.size() : end;
+  std::string line = text_.substr(position_, stop - position_);
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  position_ = end == std::string::npos ? text_.size() : end + 1;
+  atLineStart_ = true;
+  return line;
+}
+
+void TextReader::SkipRestOfLine() {
+  if (!atLineStart_) NextLine();
+}
+
+}  // namespace kestra

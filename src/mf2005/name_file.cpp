@@ -1,0 +1,73 @@
+#include "mf2005/name_file.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "mf2005/text_file.h"
+
+namespace kestra {
+bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::string& problem) {
+  TextFile file;
+  if (!LoadTextFile(path, file)) {
+    problem = "the name file " + path + " cannot be read.";
+    return false;
+  }
+  Mf2005NameFile read;
+  read.path = path;
+  std::string line;
+  while (NextLine(file, line)) {
+    const auto words = SplitWords(line);
+    if (words.empty() || words[0].empty() || words[0][0] == '#') continue;
+    NameFileEntry entry;
+    entry.fileType = UpperCase(words[0]);
+    if (words.size() < 3 || !ParseInteger(words[1], entry.unit)) {
+      problem = LineProblem(file, "a file type, a unit number and a file name are needed.");
+      return false;
+    }
+    entry.path = ResolveModelFile(path, words[2]);
+    read.entries.push_back(std::move(entry));
+  }
+  nameFile = std::move(read);
+  return true;
+}
+
+std::string ResolveModelFile(const std::string& nameFilePath, const std::string& fileName) {
+  std::string portable = fileName;
+  std::replace(portable.begin(), portable.end(), '\\', '/');
+  const std::filesystem::path file(portable);
+  return (file.is_absolute() ? file : std::filesystem::path(nameFilePath).parent_path() / file)
+      .lexically_normal()
+      .string();
+}
+
+bool IsMf2005NameFile(const Mf2005NameFile& nameFile) {
+  return FindFileType(nameFile, "DIS") != nullptr && FindFileType(nameFile, "BAS6") != nullptr;
+}
+
+bool IsMf2005NameFile(const std::string& path) {
+  TextFile file;
+  if (!LoadTextFile(path, file)) return false;
+  bool hasDis = false;
+  bool hasBas = false;
+  for (const auto& line : file.lines) {
+    const auto words = SplitWords(line);
+    const std::string fileType = words.empty() ? std::string() : UpperCase(words[0]);
+    hasDis = hasDis || fileType == "DIS";
+    hasBas = hasBas || fileType == "BAS6";
+  }
+  return hasDis && hasBas;
+}
+
+const NameFileEntry* FindFileType(const Mf2005NameFile& nameFile, const std::string& fileType) {
+  for (const auto& entry : nameFile.entries)
+    if (entry.fileType == fileType) return &entry;
+  return nullptr;
+}
+
+const NameFileEntry* FindUnit(const Mf2005NameFile& nameFile, int unit) {
+  for (const auto& entry : nameFile.entries)
+    if (entry.unit == unit) return &entry;
+  return nullptr;
+}
+
+}  // namespace kestra

@@ -1,0 +1,161 @@
+#include "mf2005/text_file.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "core/number_format.h"
+#include "core/quoted_text.h"
+
+namespace kestra {
+namespace {
+
+bool IsSeparator(char c) { return c == ' ' || c == '\t' || c == ','; }
+
+bool IsWhole(double value) {
+  return std::isfinite(value) && value == std::floor(value) && std::fabs(value) <= std::numeric_limits<int>::max();
+}
+
+// Splits "r*v" into its repeat count and value word; false for a plain word.
+bool SplitRepeat(const std::string& word, int& repeat, std::string& valueWord) {
+  const auto star = word.find('*');
+  if (star == std::string::npos || star == 0) return false;
+  if (!ParseInteger(word.substr(0, star), repeat) || repeat < 1) return false;
+  valueWord = word.substr(star + 1);
+  return true;
+}
+
+}  // namespace
+
+bool LoadTextFile(const std::string& path, TextFile& file) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  TextFile loaded;
+  loaded.path = path;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    loaded.lines.push_back(std::move(line));
+  }
+  if (in.bad()) return false;
+  file = std::move(loaded);
+  return true;
+}
+
+bool NextLine(TextFile& file, std::string& line) {
+  if (file.next >= file.lines.size()) return false;
+  line = file.lines[file.next++];
+  return true;
+}
+
+void SkipCommentLines(TextFile& file) {
+  while (file.next < file.lines.size() && !file.lines[file.next].empty() && file.lines[file.next][0] == '#')
+    ++file.next;
+}
+
+std::string FileProblem(const TextFile& file, const std::string& text) {
+  return std::filesystem::path(file.path).filename().string() + ": " + text;
+}
+
+std::string LineProblem(const TextFile& file, const std::string& text) {
+  return std::filesystem::path(file.path).filename().string() + ", line" +
+         NumberText(static_cast<std::int64_t>(file.next)) + ": " + text;
+}
+
+std::vector<std::string> SplitWords(std::string_view line) {
+  std::vector<std::string> words;
+  std::size_t pos = 0;
+  while (pos < line.size()) {
+    if (IsSeparator(line[pos])) {
+      ++pos;
+      continue;
+    }
+    const char quote = line[pos];
+    if (quote == '\'' || quote == '"') {
+      const auto close = line.find(quote, pos + 1);
+      const auto end = close == std::string_view::npos ? line.size() : close;
+      words.emplace_back(line.substr(pos + 1, end - pos - 1));
+      pos = end + 1;
+      continue;
+    }
+    const auto start = pos;
+    while (pos < line.size() && !IsSeparator(line[pos])) ++pos;
+    words.emplace_back(line.substr(start, pos - start));
+  }
+  return words;
+}
+
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+bool ParseReal(std::string_view word, double& value) {
+  std::string text(word);
+  if (!text.empty() && text[0] == '+') text.erase(0, 1);
+  if (text.empty() || text[0] == '+') return false;
+  for (char& c : text)
+    if (c == 'd' || c == 'D') c = 'E';
+  const char* end = text.data() + text.size();
+  const auto result = std::from_chars(text.data(), end, value);
+  return result.ec == std::errc() && result.ptr == end;
+}
+
+bool ParseInteger(std::string_view word, int& value) {
+  double real = 0;
+  if (!ParseReal(word, real) || !IsWhole(real)) return false;
+  value = static_cast<int>(real);
+  return true;
+}
+
+bool ReadFreeValues(TextFile& file, std::size_t count, std::vector<double>& values, std::string& problem) {
+  values.resize(count);
+  std::size_t filled = 0;
+  std::string line;
+  while (filled < count) {
+    if (!NextLine(file, line)) {
+      problem = LineProblem(file, "the file ends before all values were read.");
+      return false;
+    }
+    for (const std::string& word : SplitWords(line)) {
+      if (filled == count) break;
+      if (word == "/") return true;
+      int repeat = 1;
+      std::string valueWord = word;
+      SplitRepeat(word, repeat, valueWord);
+      double value = 0;
+      if (!ParseReal(valueWord, value)) {
+        problem = LineProblem(file, QuotedText(word) + " is not a number.");
+        return false;
+      }
+      for (int r = 0; r < repeat && filled < count; ++r) values[filled++] = value;
+    }
+  }
+  return true;
+}
+
+bool WholeNumber(const TextFile& file, double value, int& number, std::string& problem) {
+  if (!IsWhole(value)) {
+    problem = LineProblem(file, "a whole number is needed instead of" + NumberText(value) + ".");
+    return false;
+  }
+  number = static_cast<int>(value);
+  return true;
+}
+
+bool ReadFreeIntegers(TextFile& file, std::size_t count, std::vector<int>& values, std::string& problem) {
+  std::vector<double> reals;
+  if (!ReadFreeValues(file, count, reals, problem)) return false;
+  values.resize(count);
+  for (std::size_t n = 0; n < count; ++n)
+    if (!WholeNumber(file, reals[n], values[n], problem)) return false;
+  return true;
+}
+
+}  // namespace kestra

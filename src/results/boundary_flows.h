@@ -1,0 +1,36 @@
+// The budget terms of the boundary packages: which way water crosses each
+// well, drain, river, general-head and stream cell in one time step.
+#pragma once
+
+#include <string>
+
+#include "core/model_family.h"
+#include "core/model_state.h"
+
+namespace kestra {
+
+// A boundary package and the label of its term in the budget file.
+struct BoundaryTerm {
+  const char* packageKey;
+  const char* label;
+};
+
+inline constexpr BoundaryTerm kBoundaryTerms[] = {
+    {"WEL", "WELLS"},           {"DRN", "DRAINS"},         {"RIV", "RIVER LEAKAGE"},
+    {"GHB", "HEAD DEP BOUNDS"}, {"STR", "STREAM LEAKAGE"},
+};
+
+// Marks SINKCODE from the budget terms of CurrentStep/CurrentPeriod of the
+// packages in `packages`: kOutflowCell where a term is negative (water
+// leaves the aquifer), kInflowCell where it is positive, both combined where
+// packages of one cell disagree; a cell whose terms are 0 is not marked.
+// Returns the packages whose term the budget file holds; cells of the
+// others are left as they are. Reads silently: a budget file that cannot be
+// read holds no term.
+PackageKeys MarkCellsByFlowSign(ModelState& state, const PackageKeys& packages);
+
+// The note that the budget file holds no flow terms of `packages`, so that
+// every one of their cells is taken as a sink.
+std::string NoBoundaryFlowsText(const PackageKeys& packages);
+
+}  // namespace kestra

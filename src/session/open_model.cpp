@@ -1,0 +1,87 @@
+#include "session/open_model.h"
+
+#include <optional>
+
+#include "core/model_paths.h"
+#include "core/run_state.h"
+#include "mf2005/model.h"
+#include "mf2005/name_file.h"
+#include "mf2005/name_file_kinds.h"
+#include "modelset/model_file_set.h"
+#include "modelset/name_file_model.h"
+#include "session/model_loading.h"
+#include "settings/settings_file.h"
+
+namespace kestra {
+namespace {
+
+// The open of one model family: reads the model of `path` into `opened`.
+using FamilyOpen = bool (*)(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened,
+                            UserInterface& ui, const OpenStage& stage);
+
+// A fresh session for the model a family read: its settings from the
+// model's own settings file, so that settings confirmed later never go into
+// the file of another model; the model's HNOFLO and HDRY, where its input
+// gives them, replace those of the file.
+Session NewSession(OpenedModel& opened, UserInterface& ui) {
+  Session loaded;
+  loaded.model = std::move(opened.model);
+  ResetModelDefaults(loaded.model, loaded.busy);
+  loaded.periods = std::move(opened.periods);
+  loaded.settingsPath = FamilyOf(loaded.model).SiblingPath(".ini");
+  ReadSettings(loaded.settingsPath, loaded.settings, ui);
+  ClampSectionsToGrid(loaded.settings, loaded.model.NCOL, loaded.model.NROW);
+  if (opened.HNOFLO) loaded.settings.HNOFLO = *opened.HNOFLO;
+  if (opened.HDRY) loaded.settings.HDRY = *opened.HDRY;
+  ReadTimeSettings(loaded.settingsPath, loaded.periods.timeUnit, loaded.tracking);
+  return loaded;
+}
+
+bool OpenWithFamily(FamilyOpen open, const std::string& path, Session& session, UserInterface& ui,
+                    OpenObserver& views, const LayerPorosity& layerPorosity) {
+  {
+    std::optional<LoadingDisplay> display;
+    const OpenStage stage = [&](int number) {
+      if (!display) display.emplace(ui, FileNameOf(path));
+      if (number > 0) display->Stage(number);
+    };
+    OpenedModel opened;
+    if (!open(path, layerPorosity, opened, ui, stage)) {
+      KeepPreviousModel(session, ui, views);
+      return false;
+    }
+    stage(0);  // a display, whatever stages the family reported
+    session = NewSession(opened, ui);
+    LoadFirstTimeStep(session, ui, views, *display);
+  }
+  ShowLoadedModel(session, ui, views);
+  return true;
+}
+
+}  // namespace
+
+bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                   const LayerPorosity& layerPorosity) {
+  if (RefuseWhenBusy(session, ui) || path.empty()) return false;
+  return OpenWithFamily(OpenModelFileSet, path, session, ui, views, layerPorosity);
+}
+
+bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                    const LayerPorosity& layerPorosity) {
+  if (RefuseWhenBusy(session, ui) || path.empty()) return false;
+  if (const std::string version = UnsupportedModflowVersion(path); !version.empty()) {
+    Complain(ui, UnsupportedModflowText(path, version), MessageIcon::Exclamation, kApplicationTitle);
+    KeepPreviousModel(session, ui, views);
+    return false;
+  }
+  const FamilyOpen open = IsMf2005NameFile(path) ? OpenMf2005Model : OpenNameFileModel;
+  return OpenWithFamily(open, path, session, ui, views, layerPorosity);
+}
+
+bool OpenOrImportModel(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
+                       const LayerPorosity& layerPorosity) {
+  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, layerPorosity)
+                               : ImportNameFile(path, session, ui, views, layerPorosity);
+}
+
+}  // namespace kestra

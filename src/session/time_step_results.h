@@ -1,0 +1,55 @@
+// The results of the current time step: what an open, a pathline run that
+// walks through the simulation, the end of such a run and the tracking
+// options all load when CurrentStep/CurrentPeriod change.
+#pragma once
+
+#include <functional>
+
+#include "core/model_state.h"
+#include "core/user_interface.h"
+#include "session/session.h"
+#include "settings/settings.h"
+#include "settings/tracking_settings.h"
+#include "tracking/track_particles.h"
+
+namespace kestra {
+
+// How much of the step to load: the flow field the tracking engine needs,
+// or everything the views show as well.
+enum class StepResults { FlowField, All };
+
+// Reports the loading stages 7 (heads), 8 (flow terms) and 9 (drawdowns).
+using LoadingStage = std::function<void(int stage)>;
+
+// Reloads the sink cells (by the tracking settings' boundary-cell rule),
+// the heads and, when the heads loaded, the flow terms of
+// CurrentStep/CurrentPeriod (an imported model's recharge package
+// included); with StepResults::All also the drawdowns and, when the flow
+// terms loaded, the cell-centre velocities. The readers report their own
+// failures (drawdowns silently) and leave what they could not read as it
+// was; the result says what loaded (the flow terms: model.flowTermsLoaded).
+// Ranges are left unset.
+LoadStatus LoadTimeStepResults(ModelState& model, const Settings& settings, const TrackingSettings& tracking,
+                               UserInterface& ui, StepResults which, const LoadingStage& stage = {});
+
+// The time steps of the model as a pathline run walks through them.
+class ModelStepLoader : public TimeStepLoader {
+ public:
+  ModelStepLoader(const Settings& settings, const TrackingSettings& tracking, UserInterface& ui)
+      : settings_(settings), tracking_(tracking), ui_(ui) {}
+  bool LoadFlowField(ModelState& state) override {
+    LoadTimeStepResults(state, settings_, tracking_, ui_, StepResults::FlowField);
+    return state.flowTermsLoaded;
+  }
+  void RestoreTimeStep(ModelState& state) override {
+    LoadTimeStepResults(state, settings_, tracking_, ui_, StepResults::All);
+  }
+  bool ReloadFlowTerms(ModelState& state) override;
+
+ private:
+  const Settings& settings_;
+  const TrackingSettings& tracking_;
+  UserInterface& ui_;
+};
+
+}  // namespace kestra

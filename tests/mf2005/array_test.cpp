@@ -1,0 +1,159 @@
+#include "mf2005/array.h"
+
+#include <gtest/gtest.h>
+
+#include "support/mf2005_writer.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+using test::TextOf;
+
+constexpr int kOwnUnit = 11;
+
+// A package file of unit 11 holding `text`, with the name file of `dir`
+// listing unit 40 as the external file "ext.dat" and 41 as a binary file.
+struct ArrayFixture {
+  test::TempDir dir;
+  Mf2005Files files;
+  PackageInput input;
+
+  explicit ArrayFixture(const std::string& text) {
+    files.nameFile.path = dir.File("model.nam");
+    files.nameFile.entries = {{"DATA", 40, dir.File("ext.dat")}, {"DATA(BINARY)", 41, dir.File("ext.bin")}};
+    input.file = TextOf(text);
+    input.unit = kOwnUnit;
+  }
+  bool Real(int ncol, int nrow, std::vector<float>& values) {
+    return ReadRealArray(input, files, ncol, nrow, values, problem);
+  }
+  std::string problem;
+};
+
+TEST(Mf2005Array, ConstantFillsEveryValue) {
+  ArrayFixture f("CONSTANT 12.5\n");
+  std::vector<float> values;
+  ASSERT_TRUE(f.Real(3, 2, values));
+  EXPECT_EQ(values, std::vector<float>(6, 12.5f));
+  EXPECT_EQ(f.input.file.next, 1u);
+}
+
+TEST(Mf2005Array, InternalFreeFormatStartsEachRowOnANewLine) {
+  // Row 1 runs over two lines; what follows its last value on that line is
+  // not row 2, as in MODFLOW where every row is one READ.
+  ArrayFixture f("internal 2.0 (free) 0\n1 2\n3 99 99\n4,5 6\nnext\n");
+  std::vector<float> values;
+  ASSERT_TRUE(f.Real(3, 2, values)) << f.problem;
+  EXPECT_EQ(values, (std::vector<float>{2, 4, 6, 8, 10, 12}));
+  EXPECT_EQ(f.input.file.lines[f.input.file.next], "next");
+}
+
+TEST(Mf2005Array, FactorZeroLeavesValuesAsRead) {
+  ArrayFixture f("INTERNAL 0 (FREE) -1\n1.5 2.5\n");
+  std::vector<float> values;
+  ASSERT_TRUE(f.Real(2, 1, values));
+  EXPECT_EQ(values, (std::vector<float>{1.5f, 2.5f}));
+}
+
+TEST(Mf2005Array, ExternalUnitReadsOnWhereThePreviousArrayStopped) {
+  ArrayFixture f("EXTERNAL 40 1.0 (FREE) 0\nEXTERNAL 40 10. (2F5.1) 0\n");
+  test::WriteWholeFile(f.dir.File("ext.dat"), "1 2\n  1.5  2.5\n");
+  std::vector<float> first, second;
+  ASSERT_TRUE(f.Real(2, 1, first)) << f.problem;
+  ASSERT_TRUE(f.Real(2, 1, second)) << f.problem;
+  EXPECT_EQ(first, (std::vector<float>{1, 2}));
+  EXPECT_EQ(second, (std::vector<float>{15, 25}));
+}
+
+TEST(Mf2005Array, OpenCloseReadsTheNamedFileBesideTheNameFile) {
+  ArrayFixture f("OPEN/CLOSE arrays\\top.txt 2.0 (FREE) 1\nOPEN/CLOSE arrays\\top.txt 1.0 (FREE) 1\n");
+  std::filesystem::create_directories(f.dir.path() / "arrays");
+  test::WriteWholeFile(f.dir.File("arrays/top.txt"), "3 4\n");
+  std::vector<float> values;
+  ASSERT_TRUE(f.Real(2, 1, values)) << f.problem;
+  EXPECT_EQ(values, (std::vector<float>{6, 8}));
+  ASSERT_TRUE(f.Real(2, 1, values)) << f.problem;  // closed after use: read again from the start
+  EXPECT_EQ(values, (std::vector<float>{3, 4}));
+}
+
+TEST(Mf2005Array, FixedControlRecordsSelectConstantInternalAndExternal) {
+  ArrayFixture f(
+      "         0       7.5\n"
+      "        11       2.0(10F8.2)                 1\n"
+      "    1.25    2.50\n"
+      "        40       1.0(FREE)                   1\n");
+  test::WriteWholeFile(f.dir.File("ext.dat"), "9 8\n");
+  std::vector<float> constant, internal, external;
+  ASSERT_TRUE(f.Real(2, 1, constant)) << f.problem;
+  ASSERT_TRUE(f.Real(2, 1, internal)) << f.problem;
+  ASSERT_TRUE(f.Real(2, 1, external)) << f.problem;
+  EXPECT_EQ(constant, (std::vector<float>{7.5f, 7.5f}));
+  EXPECT_EQ(internal, (std::vector<float>{2.5f, 5.0f}));
+  EXPECT_EQ(external, (std::vector<float>{9, 8}));
+}
+
+TEST(Mf2005Array, FixedValueFormatsReadByFieldWidthWithReversion) {
+  // (1X,2F5.1): each line starts with one skipped column, then two fields;
+  // values without a point have one implied decimal.
+  ArrayFixture f("INTERNAL 1.0 (1X,2F5.1) 0\nx  1.5   25\nx  3.0\n");
+  std::vector<float> values;
+  ASSERT_TRUE(f.Real(3, 1, values)) << f.problem;
+  EXPECT_EQ(values, (std::vector<float>{1.5f, 2.5f, 3.0f}));
+}
+
+TEST(Mf2005Array, IntegerArraysReadIntegerFieldsAndMultiply) {
+  ArrayFixture f("INTERNAL 2 (3I3) 0\n  1 -1  0\n  5 12  7\n");
+  std::vector<int> values;
+  ASSERT_TRUE(ReadIntegerArray(f.input, f.files, 3, 2, values, f.problem)) << f.problem;
+  EXPECT_EQ(values, (std::vector<int>{2, -2, 0, 10, 24, 14}));
+}
+
+TEST(Mf2005Array, IntegerArrayRefusesAFraction) {
+  ArrayFixture f("INTERNAL 1 (FREE) 0\n1 2.5\n");
+  std::vector<int> values;
+  EXPECT_FALSE(ReadIntegerArray(f.input, f.files, 2, 1, values, f.problem));
+  EXPECT_NE(f.problem.find("whole number"), std::string::npos) << f.problem;
+}
+
+TEST(Mf2005Array, BinaryArraysAreRefusedClearly) {
+  for (const char* record : {"OPEN/CLOSE top.bin 1.0 (BINARY) 0", "EXTERNAL 41 1.0 (FREE) 0",
+                             "EXTERNAL 40 1.0 (binary) 0", "       -40       1.0"}) {
+    ArrayFixture f(std::string(record) + "\n");
+    std::vector<float> values;
+    EXPECT_FALSE(f.Real(2, 1, values)) << record;
+    EXPECT_NE(f.problem.find("binary arrays are not supported"), std::string::npos) << record << ": " << f.problem;
+  }
+}
+
+TEST(Mf2005Array, BadRecordsGiveAMessageNamingFileAndLine) {
+  struct Case {
+    const char* text;
+    const char* expected;
+  };
+  for (const Case& c : {Case{"INTERNAL 1.0 (FREE) 0\n1 x\n", "package.txt, line 2: \"x\" is not a number."},
+                        Case{"INTERNAL 1.0 (FREE) 0\n1\n", "line 2: the file ends before all values were read."},
+                        Case{"EXTERNAL 77 1.0 (FREE) 0\n", "unit 77 is not listed in the name file."},
+                        Case{"EXTERNAL 40 1.0 (FREE) 0\n", "ext.dat cannot be read."},
+                        Case{"INTERNAL 1.0 (10A4) 0\n", "the format \"(10A4)\" cannot be read."},
+                        Case{"", "the file ends where an array control record is expected."}}) {
+    ArrayFixture f(c.text);
+    std::vector<float> values;
+    EXPECT_FALSE(f.Real(2, 1, values));
+    EXPECT_NE(f.problem.find(c.expected), std::string::npos) << f.problem;
+  }
+}
+
+TEST(Mf2005Array, AHugeWordIsQuotedOnlyByItsStart) {
+  const std::string word(1 << 20, '7');
+  for (const std::string& text : {"INTERNAL 1.0 (FREE) 0\n1 " + word + "x\n", word + "\n"}) {
+    ArrayFixture f(text);
+    std::vector<float> values;
+    EXPECT_FALSE(f.Real(2, 1, values));
+    EXPECT_NE(f.problem.find("\"" + std::string(60, '7') + "...\""), std::string::npos) << f.problem.substr(0, 200);
+    EXPECT_LT(f.problem.size(), 200u);
+  }
+}
+
+}  // namespace
+}  // namespace kestra

@@ -1,0 +1,349 @@
+#include "mf2005/model.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "core/data_types.h"
+#include "core/model_paths.h"
+#include "support/json_reader.h"
+#include "support/mf2005_writer.h"
+#include "support/recording_interface.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+using test::JsonValue;
+
+// The shared runs store 32-bit reals written from decimal text.
+constexpr double kFloatTolerance = 1e-6;
+
+std::filesystem::path ModflowDir(const std::string& name) { return test::TestDataDir() / name / "modflow"; }
+
+JsonValue ModelDescription(const std::string& name) {
+  JsonValue json;
+  EXPECT_TRUE(test::ParseJson(test::ReadWholeFile((ModflowDir(name) / "model.json").string()), json));
+  return json;
+}
+
+bool ReadShared(const std::string& name, Mf2005Model& model, test::RecordingInterface& ui) {
+  return ReadMf2005Model((ModflowDir(name) / (name + ".nam")).string(), model, ui);
+}
+
+void ExpectNear(double expected, double actual, const std::string& where) {
+  EXPECT_NEAR(actual, expected, kFloatTolerance * std::max(1.0, std::fabs(expected))) << where;
+}
+
+void ExpectCellArray(const JsonValue& expected, const CellArray<float>& actual, const std::string& name) {
+  for (std::size_t k = 0; k < expected.size(); ++k)
+    for (std::size_t i = 0; i < expected[k].size(); ++i)
+      for (std::size_t j = 0; j < expected[k][i].size(); ++j)
+        ExpectNear(expected[k][i][j].number, actual(int(j) + 1, int(i) + 1, int(k) + 1),
+                   name + " at layer " + std::to_string(k + 1) + " row " + std::to_string(i + 1) + " column " +
+                       std::to_string(j + 1));
+}
+
+// Cells of one package and period, as (layer, row, column, value).
+using CellList = std::vector<std::array<double, 4>>;
+
+CellList ExpectedCells(const JsonValue& lists, int period, std::size_t valueIndex) {
+  CellList cells;
+  if (lists.IsNull()) return cells;
+  for (const auto& cell : lists[period - 1].items)
+    cells.push_back({cell[0].number, cell[1].number, cell[2].number, cell[valueIndex].number});
+  return cells;
+}
+
+CellList ReadCells(const Mf2005Model& model, const std::string& fileType, int period) {
+  CellList cells;
+  for (const auto& package : model.boundaryPackages)
+    if (package.fileType == fileType)
+      for (const auto& cell : package.periods[period])
+        cells.push_back({double(cell.layer), double(cell.row), double(cell.column), double(cell.value)});
+  return cells;
+}
+
+void ExpectSameAsDescription(const std::string& name) {
+  SCOPED_TRACE(name);
+  const JsonValue json = ModelDescription(name);
+  Mf2005Model model;
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadShared(name, model, ui)) << ui.LastMessage();
+  EXPECT_TRUE(ui.messages.empty()) << ui.LastMessage();
+  EXPECT_TRUE(model.porosityFromMpbas);
+
+  ASSERT_EQ(model.NCOL, json["ncol"].number);
+  ASSERT_EQ(model.NROW, json["nrow"].number);
+  ASSERT_EQ(model.NLAY, json["nlay"].number);
+  for (int j = 1; j <= model.NCOL; ++j) ExpectNear(json["delr"][j - 1].number, model.DELR[j], "DELR");
+  for (int i = 1; i <= model.NROW; ++i) ExpectNear(json["delc"][i - 1].number, model.DELC[i], "DELC");
+  ExpectCellArray(json["top"], model.TOP, "TOP");
+  ExpectCellArray(json["bot"], model.BOT, "BOT");
+  ExpectCellArray(json["porosity"], model.POROSITY, "POROSITY");
+  for (int k = 1; k <= model.NLAY; ++k)
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j)
+        EXPECT_EQ(model.IBOUND(j, i, k), json["ibound"][k - 1][i - 1][j - 1].number) << k << " " << i << " " << j;
+  for (int k = 1; k <= model.NLAY; ++k) {
+    // LPF knows confined (0) and convertible layers only: an unconfined layer
+    // of the description (1) is a convertible one (3) in MODFLOW's files.
+    const double laycon = json["laycon"][k - 1].number;
+    EXPECT_EQ(model.LAYCON[k], laycon == 1 ? 3 : laycon) << "layer " << k;
+  }
+  EXPECT_FLOAT_EQ(model.HNOFLO, float(json["hnoflo"].number));
+  EXPECT_FLOAT_EQ(model.HDRY, float(json["hdry"].number));
+
+  const auto& periods = json["periods"];
+  ASSERT_EQ(model.stressPeriods.NPER, int(periods.size()));
+  EXPECT_EQ(model.stressPeriods.timeUnit, json["itmuni"].number);
+  for (int p = 1; p <= model.stressPeriods.NPER; ++p) {
+    ExpectNear(periods[p - 1]["perlen"].number, model.stressPeriods.PERLEN[p], "PERLEN");
+    EXPECT_EQ(model.stressPeriods.NSTP[p], periods[p - 1]["nstp"].number);
+    ExpectNear(periods[p - 1]["tsmult"].number, model.stressPeriods.TSMULT[p], "TSMULT");
+    EXPECT_EQ(model.steadyState[p], periods[p - 1]["steady"].boolean);
+    EXPECT_EQ(ReadCells(model, "WEL", p), ExpectedCells(json["wells"], p, 3));
+    EXPECT_EQ(ReadCells(model, "RIV", p), ExpectedCells(json["rivers"], p, 4));
+    EXPECT_EQ(ReadCells(model, "DRN", p), ExpectedCells(json["drains"], p, 4));
+    EXPECT_EQ(ReadCells(model, "GHB", p), ExpectedCells(json["ghbs"], p, 4));
+  }
+
+  const auto folder = ModflowDir(name).lexically_normal();
+  EXPECT_EQ(model.HeadPath, (folder / json["files"]["heads"].text).string());
+  EXPECT_EQ(model.DrawdownPath, (folder / json["files"]["ddn"].text).string());
+  EXPECT_EQ(model.BudgetPath, (folder / json["files"]["budget"].text).string());
+  EXPECT_EQ(model.hasEvapotranspiration, !json["evt"].IsNull());
+  EXPECT_EQ(model.recharge.empty(), json["recharge"].IsNull());
+  if (json["recharge"].IsNull()) return;
+  // Where MODFLOW applies recharge, the flow is the rate times the cell area.
+  const auto& rates = json["recharge"]["rate"];
+  for (int p = 1; p <= model.stressPeriods.NPER; ++p)
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j) {
+        const std::size_t n = std::size_t(i - 1) * model.NCOL + j - 1;
+        if (model.recharge[p].layer[n] > 0)
+          ExpectNear(rates[p - 1][i - 1][j - 1].number * model.DELR[j] * model.DELC[i], model.recharge[p].flow[n],
+                     "recharge");
+      }
+}
+
+TEST(Mf2005Model, SharedRunsReadAsTheirDescriptions) {
+  for (const char* name : {"uniform1", "mixed3d", "transient2"}) ExpectSameAsDescription(name);
+}
+
+// The RECHARGE term of one time step in a budget file of the stream layout:
+// per record a 36-byte header (KSTP, KPER, TEXT[16], NCOL, NROW, NLAY) and
+// the full array.
+std::vector<float> BudgetRecharge(const std::string& path, int period) {
+  const std::string bytes = test::ReadWholeFile(path);
+  std::size_t pos = 0;
+  while (pos + 36 <= bytes.size()) {
+    std::int32_t header[9];
+    std::memcpy(header, bytes.data() + pos, 36);
+    const std::size_t count = std::size_t(header[6]) * std::size_t(header[7]) * std::size_t(std::abs(header[8]));
+    const std::string text = bytes.substr(pos + 8, 16);
+    pos += 36;
+    if (pos + count * 4 > bytes.size()) break;
+    if (header[1] == period && text.find("RECHARGE") != std::string::npos) {
+      std::vector<float> values(count);
+      std::memcpy(values.data(), bytes.data() + pos, count * 4);
+      return values;
+    }
+    pos += count * 4;
+  }
+  return {};
+}
+
+TEST(Mf2005Model, RechargeFlowsEqualTheBudgetOfTheRun) {
+  for (const char* name : {"mixed3d", "transient2"}) {
+    SCOPED_TRACE(name);
+    Mf2005Model model;
+    test::RecordingInterface ui;
+    ASSERT_TRUE(ReadShared(name, model, ui));
+    for (int p = 1; p <= model.stressPeriods.NPER; ++p) {
+      const std::vector<float> budget = BudgetRecharge(model.BudgetPath, p);
+      ASSERT_EQ(budget.size(), std::size_t(model.NCOL) * model.NROW * model.NLAY);
+      OpenedModel opened;
+      CopyMf2005Model(model, opened);
+      ModelState& state = opened.model;
+      state.CurrentPeriod = p;
+      ASSERT_TRUE(PlaceMf2005Recharge(state, model.recharge));
+      for (int k = 1; k <= model.NLAY; ++k)
+        for (int i = 1; i <= model.NROW; ++i)
+          for (int j = 1; j <= model.NCOL; ++j)
+            ExpectNear(budget[((k - 1) * model.NROW + i - 1) * model.NCOL + j - 1], state.QRECH(j, i, k),
+                       "QRECH " + std::to_string(k) + " " + std::to_string(i) + " " + std::to_string(j));
+    }
+  }
+}
+
+TEST(Mf2005Model, CopyFillsTheModelStateAndItsFamilyTheStressPeriodSinks) {
+  Mf2005Model model;
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadShared("transient2", model, ui));
+  OpenedModel opened;
+  CopyMf2005Model(model, opened);
+  ModelState& state = opened.model;
+  const StressPeriods& periods = opened.periods;
+  EXPECT_EQ(state.NCOL, 15);
+  EXPECT_FLOAT_EQ(state.XEDGE[15], 750.0f);
+  EXPECT_FLOAT_EQ(state.YCENTER[1], 25.0f);
+  EXPECT_FLOAT_EQ(state.origin.Y0, 750.0f);
+  EXPECT_EQ(state.IBOUND0(1, 3, 2), -1);
+  EXPECT_EQ(state.IBOUND(16, 3, 2), 0);  // the border stays 0
+  EXPECT_FLOAT_EQ(state.TOP(4, 4, 2), 10.0f);
+  EXPECT_FLOAT_EQ(state.POROSITY(4, 4, 1), 0.1f);
+  EXPECT_EQ(state.LAYCON[1], 3);
+  EXPECT_EQ(state.ModelTitleName, "transient2.nam");
+  ASSERT_TRUE(state.family);
+  EXPECT_EQ(state.family->SiblingPath(".ini"), PathWithoutExtension(model.nameFilePath) + ".ini");
+  EXPECT_FLOAT_EQ(opened.HNOFLO.value_or(0), -999.99f);
+  EXPECT_EQ(periods.NPER, 3);
+  EXPECT_EQ(periods.NSTP[2], 4);
+
+  const ModelFamily& family = *state.family;
+  state.CurrentPeriod = 3;
+  ASSERT_TRUE(family.MarkBoundarySinks(state, {}, ui, true));
+  family.PlaceArealFlows(state);
+  EXPECT_EQ(state.SINKCODE(8, 8, 2), -1);
+  EXPECT_EQ(state.SINKCODE(12, 4, 1), 0);  // injection well: a source
+  LayerValues wells;
+  ASSERT_TRUE(family.ReadPackageLayer(data_type::kWells, 2, 3, wells));  // what the views mark
+  EXPECT_LT(wells(8, 8), 0.0f);
+  EXPECT_EQ(wells(5, 5), 0.0f);
+  ASSERT_TRUE(family.ReadPackageLayer(data_type::kWells, 1, 3, wells));
+  EXPECT_GT(wells(12, 4), 0.0f);
+  EXPECT_FLOAT_EQ(state.QRECH(5, 5, 1), 0.002f * 50 * 50);
+  state.CurrentPeriod = 4;
+  EXPECT_FALSE(family.MarkBoundarySinks(state, {}, ui, true));
+  family.PlaceArealFlows(state);
+  EXPECT_EQ(state.QRECH(5, 5, 1), 0.0f);
+}
+
+TEST(Mf2005Model, WithoutMpbasEveryCellGetsTheDefaultPorosityAndIsToldOnce) {
+  test::TempDir dir;
+  Mf2005Model model;
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadMf2005Model(test::WriteMf2005Model(dir, {}), model, ui)) << ui.LastMessage();
+  EXPECT_FALSE(model.porosityFromMpbas);
+  EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), kDefaultPorosity);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(ui.beeps, 0);
+}
+
+TEST(Mf2005Model, LayerPorositiesReplaceTheDefaultAndTheMpbasValues) {
+  test::TempDir dir;
+  const std::string dis =
+      "2 2 3 1 4 2\n0 0\nCONSTANT 10\nCONSTANT 20\nCONSTANT 5\nCONSTANT 0\nCONSTANT -2\n1 1 1 SS\n";
+  const std::string nameFile = test::WriteMf2005Model(
+      dir, {{"DIS", dis}, {"BAS6", "FREE\nCONSTANT 1\nCONSTANT 1\n-999.99\n"}, {"LPF", "32 -1e30 0\n0 0\n"}});
+  Mf2005Model model;
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, LayerPorosity{{{1, 0.3f}, {2, 0.1f}}})) << ui.LastMessage();
+  EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), 0.3f);
+  EXPECT_FLOAT_EQ(model.POROSITY(1, 1, 2), 0.1f);
+  EXPECT_TRUE(ui.messages.empty());  // no layer kept the default
+
+  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, LayerPorosity{{{1, 0.3f}}}));
+  EXPECT_FLOAT_EQ(model.POROSITY(1, 1, 2), kDefaultPorosity);
+  EXPECT_EQ(ui.messages.size(), 1u);
+
+  Mf2005Model shared;
+  ASSERT_TRUE(ReadShared("mixed3d", shared, ui));
+  ASSERT_TRUE(ReadMf2005Model((ModflowDir("mixed3d") / "mixed3d.nam").string(), model, ui, LayerPorosity{{{2, 0.4f}}}));
+  EXPECT_EQ(model.POROSITY(5, 5, 1), shared.POROSITY(5, 5, 1));  // not set
+  EXPECT_FLOAT_EQ(model.POROSITY(5, 5, 2), 0.4f);
+  EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST(Mf2005Model, MpbasPorosityOfZeroBecomesTiny) {
+  test::TempDir dir;
+  const std::string nameFile = test::WriteMf2005Model(dir, {});
+  test::WriteWholeFile(dir.File("MODEL.MPBAS"),
+                       "# MODPATH\n-999.99 -1e30\n1\nRECHARGE\n6\n0\nCONSTANT 1\nINTERNAL 1.0 (FREE) 0\n0.3 0 0.3\n0.2 0.2 0.2\n");
+  Mf2005Model model;
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui)) << ui.LastMessage();
+  EXPECT_TRUE(model.porosityFromMpbas);
+  EXPECT_FLOAT_EQ(model.POROSITY(2, 1, 1), 1.0E-20f);
+  EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), 0.2f);
+}
+
+TEST(Mf2005Model, QuasiThreeDimensionalConfiningBedsAreRefused) {
+  test::TempDir dir;
+  const std::string dis =
+      "2 2 3 1 4 2\n1 0\nCONSTANT 10\nCONSTANT 20\nCONSTANT 5\nCONSTANT 0\nCONSTANT -2\nCONSTANT -4\n1 1 1 SS\n";
+  Mf2005Model model;
+  model.NCOL = 99;
+  test::RecordingInterface ui;
+  EXPECT_FALSE(ReadMf2005Model(test::WriteMf2005Model(dir, {{"DIS", dis}}), model, ui));
+  EXPECT_EQ(ui.beeps, 1);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(ui.messages[0].title, "KESTRA");
+  EXPECT_NE(ui.LastMessage().find("model.DIS, line 2: quasi-3-D confining beds (LAYCBD not 0) are not supported."),
+            std::string::npos)
+      << ui.LastMessage();
+  EXPECT_EQ(model.NCOL, 99);  // untouched
+}
+
+TEST(Mf2005Model, MissingOrUnreadablePackagesAreNamed) {
+  struct Case {
+    std::map<std::string, std::string> packages;
+    const char* removed;  // a file deleted after writing
+    const char* expected;
+  };
+  const Case cases[] = {
+      {{{"LPF", ""}}, nullptr, "the name file lists no flow package (LPF, UPW or BCF6)."},
+      {{{"DIS", ""}}, nullptr, "the name file must list a DIS and a BAS6 file."},
+      {{{"OC", ""}}, nullptr, "the name file lists no OC file."},
+      {{{"WEL", "1 32\n"}}, "model.WEL", "the WEL file"},
+      {{{"RCH", "1 32\n1 0\nCONSTANT 1e-3\n"}}, nullptr, "model.RCH, line 3: the file ends before all values"},
+      {{{"OC", "HEAD SAVE UNIT 44\n"}}, nullptr, "the output control saves no heads to a file of the name file."},
+      {{{"LPF", "0 -1e30 0\n0\n"}}, nullptr, "the LPF file saves no cell-by-cell budget"},
+  };
+  for (const Case& c : cases) {
+    test::TempDir dir;
+    const std::string nameFile = test::WriteMf2005Model(dir, c.packages);
+    if (c.removed != nullptr) std::filesystem::remove(dir.File(c.removed));
+    Mf2005Model model;
+    test::RecordingInterface ui;
+    EXPECT_FALSE(ReadMf2005Model(nameFile, model, ui)) << c.expected;
+    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_NE(ui.LastMessage().find(c.expected), std::string::npos) << ui.LastMessage();
+    EXPECT_NE(ui.LastMessage().find(nameFile), std::string::npos);
+    EXPECT_EQ(model.NCOL, 0);
+  }
+  Mf2005Model model;
+  test::RecordingInterface ui;
+  EXPECT_FALSE(ReadMf2005Model("/nonexistent/model.nam", model, ui));
+  EXPECT_EQ(ui.LastMessage(),
+            "The MODFLOW model /nonexistent/model.nam cannot be imported:\n"
+            "the name file /nonexistent/model.nam cannot be read.");
+}
+
+TEST(Mf2005Model, TruncatedPackageFilesFailCleanly) {
+  // Every shortened copy of mixed3d's files either fails with one message
+  // and the model untouched, or (cut inside the last number) still reads.
+  test::TempDir dir;
+  const auto source = ModflowDir("mixed3d");
+  test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
+  for (const char* file : {"mixed3d.dis", "mixed3d.bas", "mixed3d.lpf", "mixed3d.riv", "mixed3d.rch", "mixed3d.mpbas"}) {
+    const std::string whole = test::ReadWholeFile((source / file).string());
+    for (std::size_t length = 0; length < whole.size(); length += 1 + whole.size() / 40) {
+      test::WriteWholeFile(dir.File(file), whole.substr(0, length));
+      Mf2005Model model;
+      test::RecordingInterface ui;
+      const bool read = ReadMf2005Model(dir.File("mixed3d.nam"), model, ui);
+      EXPECT_EQ(ui.beeps, read ? 0 : 1) << file << " " << length;
+      EXPECT_EQ(model.NCOL, read ? 30 : 0) << file << " " << length;
+    }
+    test::WriteWholeFile(dir.File(file), whole);
+  }
+}
+
+}  // namespace
+}  // namespace kestra

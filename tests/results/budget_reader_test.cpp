@@ -1,0 +1,269 @@
+#include "results/budget_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "support/recording_interface.h"
+#include "support/result_builders.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+using test::BudgetTermHeader;
+using test::GridPattern;
+
+constexpr int kColumns = 5;
+constexpr int kRows = 4;
+constexpr int kLayers = 3;
+constexpr int kCells = kColumns * kRows * kLayers;
+
+struct TermRead {
+  bool ok;
+  CellArray<float> values;
+  std::int64_t position;
+  test::RecordingInterface ui;
+};
+
+TermRead Read(const std::string& path, int kstp, int kper, const std::string& label, int nlay = kLayers) {
+  TermRead read{};
+  read.position = kFirstRecordPosition;
+  read.values.Dimension({kColumns, kRows, nlay});
+  read.ok = ReadBudgetTerm({kstp, kper, label, kColumns, kRows, nlay}, path, read.values, read.position, read.ui, true);
+  return read;
+}
+
+// The full array of `values` (layer 1 first) as the cells of a model array.
+CellArray<float> AsCells(const std::vector<float>& values) {
+  CellArray<float> cells;
+  cells.Dimension({kColumns, kRows, kLayers});
+  std::size_t next = 0;
+  for (int layer = 1; layer <= kLayers; ++layer)
+    for (int row = 1; row <= kRows; ++row)
+      for (int column = 1; column <= kColumns; ++column) cells(column, row, layer) = values[next++];
+  return cells;
+}
+
+void WriteSteps(const std::string& path, ResultFileFormat format, std::initializer_list<std::pair<int, int>> steps) {
+  test::WriteResultFile(path, format, 4, [&](ResultFileWriter& writer) {
+    for (const auto& [kstp, kper] : steps) {
+      writer.WriteBudgetArray(BudgetTermHeader(kstp, kper, "FLOW RIGHT FACE", kColumns, kRows, kLayers),
+                              GridPattern(kColumns, kRows, kLayers, kstp * 1.0f));
+      writer.WriteBudgetArray(BudgetTermHeader(kstp, kper, "ET", kColumns, kRows, kLayers),
+                              GridPattern(kColumns, kRows, kLayers, -kstp * 1.0f));
+    }
+  });
+}
+
+TEST(BudgetReader, LabelEtMatchesATextOfBlanksFollowedByEt) {
+  test::TempDir dir;
+  WriteSteps(dir.File("budget"), ResultFileFormat::PowerStation, {{1, 1}});
+  const auto read = Read(dir.File("budget"), 1, 1, "ET");
+  ASSERT_TRUE(read.ok) << read.ui.LastMessage();
+  EXPECT_EQ(read.values, AsCells(GridPattern(kColumns, kRows, kLayers, -1.0f)));
+}
+
+TEST(BudgetReader, SkippedStepIsReportedWithItsNumbersWhenALaterStepIsMet) {
+  test::TempDir dir;
+  WriteSteps(dir.File("budget"), ResultFileFormat::Lahey, {{3, 2}, {5, 2}});
+  // Damage the data of step 5: the search must stop at its header.
+  std::string bytes = test::ReadWholeFile(dir.File("budget"));
+  bytes.resize(bytes.size() - 10);
+  test::WriteWholeFile(dir.File("budget"), bytes);
+  const auto read = Read(dir.File("budget"), 4, 2, "FLOW RIGHT FACE");
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.ui.LastMessage(), "Could not find the budget data of time step 4, stress period 2");
+  EXPECT_EQ(read.ui.messages.at(0).icon, MessageIcon::Exclamation);
+  EXPECT_EQ(read.position, kFirstRecordPosition);
+}
+
+TEST(BudgetReader, FileOfAnotherGridFailsAtTheFirstHeader) {
+  test::TempDir dir;
+  WriteSteps(dir.File("budget"), ResultFileFormat::Sequential, {{1, 1}});
+  const auto read = Read(dir.File("budget"), 1, 1, "ET", kLayers - 1);
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.ui.LastMessage(), "Model dimensions specified in the budget file mismatch");
+}
+
+// The byte offset of the last trailer byte of term `term` (0-based) written
+// by WriteSteps in the Lahey layout: the signature, then per term a 38-byte
+// header record and 2 + 240 + 2 bytes of data record.
+constexpr std::size_t LastTrailerByteOfTerm(std::size_t term) { return 1 + term * (38 + 244) + 38 + 2 + 240 + 1; }
+
+TEST(BudgetReader, DamagedTrailerOfASkippedTermReportsTheWantedTerm) {
+  test::TempDir dir;
+  WriteSteps(dir.File("budget"), ResultFileFormat::Lahey, {{1, 1}, {2, 1}});
+  std::string bytes = test::ReadWholeFile(dir.File("budget"));
+  bytes[LastTrailerByteOfTerm(2)] ^= 0x04;  // step 2's FLOW RIGHT FACE
+  test::WriteWholeFile(dir.File("budget"), bytes);
+  const auto read = Read(dir.File("budget"), 2, 1, "ET");
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.ui.LastMessage(), "Could not read the cell-by-cell flow ET from the budget file");
+}
+
+TEST(BudgetReader, FileWhoseFirstTermReadsWholeInNeitherPrecisionIsRefused) {
+  test::TempDir dir;
+  for (const ResultFileFormat format : {ResultFileFormat::Lahey, ResultFileFormat::Sequential}) {
+    WriteSteps(dir.File("budget"), format, {{1, 1}});
+    std::string bytes = test::ReadWholeFile(dir.File("budget"));
+    if (format == ResultFileFormat::Lahey)
+      bytes[LastTrailerByteOfTerm(0)] ^= 0x04;
+    else
+      bytes.resize(bytes.size() / 3);  // cut inside the first term's values
+    test::WriteWholeFile(dir.File("budget"), bytes);
+    ResultFile result;
+    EXPECT_EQ(OpenBudgetFile(dir.File("budget"), result), ResultFileOpening::Undecided);
+    const auto read = Read(dir.File("budget"), 1, 1, "FLOW RIGHT FACE");
+    EXPECT_FALSE(read.ok);
+    ASSERT_EQ(read.ui.messages.size(), 1u);
+    EXPECT_EQ(read.ui.LastMessage(), "The budget file " + dir.File("budget") +
+                                         " cannot be read: its first records fit neither 4-byte nor 8-byte reals. "
+                                         "The file may be damaged or cut short.");
+  }
+}
+
+TEST(BudgetReader, MissingFileAndUnknownLayoutHaveTheirMessages) {
+  test::TempDir dir;
+  EXPECT_EQ(Read(dir.File("none"), 1, 1, "ET").ui.LastMessage(), "Could not find the budget file " + dir.File("none"));
+  test::WriteWholeFile(dir.File("text"), "this is not a budget file at all, not even a stream one");
+  EXPECT_EQ(Read(dir.File("text"), 1, 1, "ET").ui.LastMessage(),
+            "The format of the budget file " + dir.File("text") +
+                " is not compatible to the Lahey-Fortran compiler or the MS-FORTRAN PowerStation");
+}
+
+BudgetHeader CompactHeader(const std::string& text, int method) {
+  BudgetHeader header = BudgetTermHeader(1, 1, text, kColumns, kRows, kLayers);
+  header.compact = true;
+  header.method = method;
+  header.DELT = 1;
+  header.PERTIM = 1;
+  header.TOTIM = 1;
+  return header;
+}
+
+// One term of every compact method, each with values the others do not have.
+void WriteCompactTerms(const std::string& path, ResultFileFormat format, int realBytes) {
+  test::WriteResultFile(path, format, realBytes, [](ResultFileWriter& writer) {
+    const auto header = CompactHeader;
+    writer.WriteBudgetArray(header("FLOW RIGHT FACE", 1), GridPattern(kColumns, kRows, kLayers, 0.25f));
+    const std::vector<BudgetListEntry> wells = {{7, -150.5f, {}}, {kCells, 20.0f, {}}, {7, -1.0f, {}}};
+    writer.WriteBudgetList(header("WELLS", 2), {}, wells);
+    std::vector<std::int32_t> layers(kColumns * kRows, 1);
+    layers[3] = 3;
+    writer.WriteBudgetLayerIndicated(header("RECHARGE", 3), layers, test::LayerPattern(kColumns, kRows, 0.5f));
+    writer.WriteBudgetArray(header("ET", 4), test::LayerPattern(kColumns, kRows, -0.5f));
+    const std::vector<std::string> names = {"IFACE", "CONDFACT"};
+    const std::vector<BudgetListEntry> rivers = {{kColumns * kRows + 2, 3.5f, {6, 0.1f}}};
+    writer.WriteBudgetList(header("RIVER LEAKAGE", 5), names, rivers);
+  });
+}
+
+TEST(BudgetReader, CompactTermsOfEveryMethodReadInEveryLayoutAndPrecision) {
+  test::TempDir dir;
+  for (const auto format : {ResultFileFormat::PowerStation, ResultFileFormat::Lahey, ResultFileFormat::Sequential,
+                            ResultFileFormat::Stream}) {
+    for (const int realBytes : {4, 8}) {
+      WriteCompactTerms(dir.File("compact"), format, realBytes);
+      ResultFile result;
+      ASSERT_EQ(OpenBudgetFile(dir.File("compact"), result), ResultFileOpening::Opened);
+      EXPECT_EQ(result.Format(), format);
+      EXPECT_EQ(result.realBytes, realBytes);
+      const std::string path = dir.File("compact");
+      const std::string where = FormatName(format) + " " + std::to_string(realBytes);
+
+      const auto right = Read(path, 1, 1, "FLOW RIGHT FACE");
+      ASSERT_TRUE(right.ok) << where << right.ui.LastMessage();
+      EXPECT_EQ(right.values, AsCells(GridPattern(kColumns, kRows, kLayers, 0.25f))) << where;
+
+      const auto wells = Read(path, 1, 1, "WELLS");
+      ASSERT_TRUE(wells.ok) << where << wells.ui.LastMessage();
+      CellArray<float> expectedWells = AsCells(std::vector<float>(kCells, 0));
+      expectedWells(2, 2, 1) = -151.5f;  // cell 7 listed twice: the values add up
+      expectedWells(kColumns, kRows, kLayers) = 20.0f;
+      EXPECT_EQ(wells.values, expectedWells) << where;
+
+      const auto recharge = Read(path, 1, 1, "RECHARGE");
+      ASSERT_TRUE(recharge.ok) << where << recharge.ui.LastMessage();
+      const auto rechargeLayer = test::LayerPattern(kColumns, kRows, 0.5f);
+      EXPECT_EQ(recharge.values(4, 1, 3), rechargeLayer[3]) << where;
+      EXPECT_EQ(recharge.values(4, 1, 1), 0.0f) << where;
+      EXPECT_EQ(recharge.values(5, 4, 1), rechargeLayer.back()) << where;
+
+      const auto et = Read(path, 1, 1, "ET");
+      ASSERT_TRUE(et.ok) << where << et.ui.LastMessage();
+      EXPECT_EQ(et.values(3, 2, 1), test::LayerPattern(kColumns, kRows, -0.5f)[kColumns + 2]) << where;
+      EXPECT_EQ(et.values(3, 2, 2), 0.0f) << where;
+
+      const auto rivers = Read(path, 1, 1, "RIVER");
+      ASSERT_TRUE(rivers.ok) << where << rivers.ui.LastMessage();
+      EXPECT_EQ(rivers.values(2, 1, 2), 3.5f) << where;
+    }
+  }
+}
+
+TEST(BudgetReader, ListCellOutsideTheGridIsDamage) {
+  test::TempDir dir;
+  test::WriteResultFile(dir.File("budget"), ResultFileFormat::Stream, 4, [](ResultFileWriter& writer) {
+    const std::vector<BudgetListEntry> wells = {{kCells + 1, 1.0f, {}}};
+    writer.WriteBudgetList(CompactHeader("WELLS", 2), {}, wells);
+  });
+  const auto read = Read(dir.File("budget"), 1, 1, "WELLS");
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.ui.LastMessage(), "Could not read the cell-by-cell flow WELLS from the budget file");
+}
+
+TEST(BudgetReader, AbsurdDimensionOrCountFailsWithoutReadingOutsideTheFile) {
+  test::TempDir dir;
+  test::WriteResultFile(dir.File("budget"), ResultFileFormat::Sequential, 4, [](ResultFileWriter& writer) {
+    writer.WriteBudgetList(CompactHeader("WELLS", 2), {}, std::vector<BudgetListEntry>(2, {1, 1.0f, {}}));
+  });
+  std::string bytes = test::ReadWholeFile(dir.File("budget"));
+  // The list count record follows the 36-byte header and the 16-byte compact record.
+  const std::size_t count = 4 + 36 + 4 + 4 + 16 + 4 + 4;
+  for (const std::uint8_t high : {0x7F, 0x80}) {
+    bytes[count + 3] = static_cast<char>(high);
+    test::WriteWholeFile(dir.File("budget"), bytes);
+    const auto read = Read(dir.File("budget"), 1, 1, "WELLS");
+    EXPECT_FALSE(read.ok);
+    // The only term is damaged: no precision reads the file whole.
+    EXPECT_EQ(read.ui.LastMessage(), UndecidedPrecisionText(kBudgetFileWord, dir.File("budget")));
+  }
+  test::WriteResultFile(dir.File("huge"), ResultFileFormat::Stream, 4, [](ResultFileWriter& writer) {
+    writer.WriteBudgetArray(BudgetTermHeader(1, 1, "WELLS", 100000, 100000, 100000), std::vector<float>(4, 0));
+  });
+  EXPECT_FALSE(Read(dir.File("huge"), 1, 1, "WELLS").ok);
+}
+
+TEST(BudgetReader, LateStepCostsOneSmallReadPerSkippedRecordAndTheWantedData) {
+  test::TempDir dir;
+  constexpr int kSteps = 30;
+  constexpr int kWide = 400;  // 400 x 4 x 3 cells: records of 19200 bytes
+  for (const auto format : {ResultFileFormat::PowerStation, ResultFileFormat::Lahey, ResultFileFormat::Sequential,
+                            ResultFileFormat::Stream}) {
+    test::WriteResultFile(dir.File("budget"), format, 4, [](ResultFileWriter& writer) {
+      for (int step = 1; step <= kSteps; ++step)
+        for (const char* term : {"CONSTANT HEAD", "FLOW RIGHT FACE"})
+          writer.WriteBudgetArray(BudgetTermHeader(step, 1, term, kWide, kRows, kLayers),
+                                  GridPattern(kWide, kRows, kLayers, step));
+    });
+    ResultFile result;
+    ASSERT_EQ(OpenBudgetFile(dir.File("budget"), result), ResultFileOpening::Opened);
+    const std::int64_t afterOpening = result.file.BytesFetched();
+    CellArray<float> target;
+    std::int64_t position = kFirstRecordPosition;
+    test::RecordingInterface ui;
+    ASSERT_TRUE(FindBudgetTerm(result, {kSteps, 1, "FLOW RIGHT FACE", kWide, kRows, kLayers}, target, position,
+                               {ui, true}));
+    EXPECT_EQ(target(kWide, kRows, kLayers), GridPattern(kWide, kRows, kLayers, kSteps).back());
+    // The wanted values (with the PowerStation length bytes around each block
+    // of 128) and a 128-byte window per term, for the window at the end of a
+    // term also holds the next header, and one for the first header.
+    const std::int64_t wantedBytes = std::int64_t{kWide} * kRows * kLayers * 4;
+    const std::int64_t windows = 2 * kSteps + 1;
+    const std::int64_t fetched = result.file.BytesFetched() - afterOpening;
+    EXPECT_GE(fetched, wantedBytes) << FormatName(format);
+    EXPECT_LE(fetched, wantedBytes + 2 * wantedBytes / 128 + windows * 128) << FormatName(format);
+  }
+}
+
+}  // namespace
+}  // namespace kestra

@@ -1,0 +1,263 @@
+// The MODFLOW-2005 runs of the shared test data, read in every layout they
+// are stored in: the stream files MODFLOW wrote are the ground truth.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "results/result_files.h"
+#include "support/recording_interface.h"
+#include "support/result_builders.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+struct ResultPaths {
+  std::string folder;
+  std::string heads;
+  std::string drawdowns;
+  std::string budget;
+  ResultFileFormat format;
+};
+
+const std::vector<std::string> kModels = {"uniform1", "mixed3d", "transient2"};
+
+std::vector<ResultPaths> PathsOf(const std::string& model) {
+  const std::string base = (test::TestDataDir() / model).string() + "/";
+  const auto named = [&](const std::string& folder, ResultFileFormat format) {
+    return ResultPaths{folder, base + folder + "/" + model + ".hds", base + folder + "/" + model + ".ddn",
+                       base + folder + "/" + model + ".cbc", format};
+  };
+  const auto legacy = [&](const std::string& folder, ResultFileFormat format) {
+    return ResultPaths{folder, base + folder + "/HEADS.DAT", base + folder + "/DDOWN.DAT",
+                       base + folder + "/BUDGET.DAT", format};
+  };
+  return {named("modflow", ResultFileFormat::Stream), legacy("lahey", ResultFileFormat::Lahey),
+          legacy("powerstation", ResultFileFormat::PowerStation), named("namefile", ResultFileFormat::Lahey)};
+}
+
+std::vector<LayerResultHeader> LayerHeadersOf(const std::string& path) {
+  ResultFile result;
+  EXPECT_EQ(OpenLayerResultFile(path, result), ResultFileOpening::Opened) << path;
+  std::vector<LayerResultHeader> headers;
+  LayerResultHeader header;
+  RecordSpan data;
+  for (std::int64_t offset = result.layout->FirstRecordOffset();
+       ReadLayerHeader(result, offset, header) == RecordRead::Read && LocateLayerData(result, header, data);
+       offset = data.end)
+    headers.push_back(header);
+  EXPECT_EQ(data.end, result.file.Size()) << path;
+  return headers;
+}
+
+std::vector<BudgetHeader> BudgetHeadersOf(const std::string& path) {
+  ResultFile result;
+  EXPECT_EQ(OpenBudgetFile(path, result), ResultFileOpening::Opened) << path;
+  std::vector<BudgetHeader> headers;
+  BudgetHeader header;
+  std::int64_t offset = result.layout->FirstRecordOffset();
+  while (ReadBudgetHeader(result, offset, header) == RecordRead::Read && SkipBudgetData(result, header, offset))
+    headers.push_back(header);
+  EXPECT_EQ(offset, result.file.Size()) << path;
+  return headers;
+}
+
+TEST(RealResultFiles, EveryLayoutIsDetectedWithSinglePrecision) {
+  for (const auto& model : kModels) {
+    for (const auto& paths : PathsOf(model)) {
+      for (const auto& path : {paths.heads, paths.drawdowns}) {
+        ResultFile result;
+        ASSERT_EQ(OpenLayerResultFile(path, result), ResultFileOpening::Opened) << path;
+        EXPECT_EQ(result.Format(), paths.format) << path;
+        EXPECT_EQ(result.realBytes, 4) << path;
+      }
+      ResultFile budget;
+      ASSERT_EQ(OpenBudgetFile(paths.budget, budget), ResultFileOpening::Opened) << paths.budget;
+      EXPECT_EQ(budget.Format(), paths.format) << paths.budget;
+      EXPECT_EQ(budget.realBytes, 4) << paths.budget;
+    }
+  }
+}
+
+TEST(RealResultFiles, EveryLayoutGivesTheSameHeadsAndDrawdownsInEveryCell) {
+  test::RecordingInterface ui;
+  for (const auto& model : kModels) {
+    const auto all = PathsOf(model);
+    for (const ResultKind kind : {ResultKind::Heads, ResultKind::Drawdowns}) {
+      const auto truthPath = kind == ResultKind::Heads ? all[0].heads : all[0].drawdowns;
+      const auto headers = LayerHeadersOf(truthPath);
+      ASSERT_FALSE(headers.empty());
+      for (const auto& header : headers) {
+        const LayerResultQuery query{kind, header.KSTP, header.KPER, header.ILAY, header.NCOL, header.NROW};
+        std::vector<float> truth;
+        std::int64_t position = kFirstRecordPosition;
+        ASSERT_TRUE(ReadLayerResult(query, truthPath, truth, position, ui, true)) << ui.LastMessage();
+        for (const auto& paths : all) {
+          std::vector<float> values;
+          position = kFirstRecordPosition;
+          const auto path = kind == ResultKind::Heads ? paths.heads : paths.drawdowns;
+          ASSERT_TRUE(ReadLayerResult(query, path, values, position, ui, true)) << path << ui.LastMessage();
+          EXPECT_EQ(values, truth) << path << " step " << header.KSTP << " period " << header.KPER;
+        }
+      }
+    }
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(RealResultFiles, EveryLayoutGivesTheSameBudgetTermsInEveryCell) {
+  test::RecordingInterface ui;
+  for (const auto& model : kModels) {
+    const auto all = PathsOf(model);
+    for (const auto& header : BudgetHeadersOf(all[0].budget)) {
+      // The whole TEXT as the label, so that "ET" cannot match another term.
+      const BudgetTermQuery query{header.KSTP, header.KPER, header.TEXT, header.NCOL, header.NROW, header.NLAY};
+      CellArray<float> truth;
+      std::int64_t position = kFirstRecordPosition;
+      ASSERT_TRUE(ReadBudgetTerm(query, all[0].budget, truth, position, ui, true)) << ui.LastMessage();
+      for (const auto& paths : all) {
+        CellArray<float> values;
+        position = kFirstRecordPosition;
+        ASSERT_TRUE(ReadBudgetTerm(query, paths.budget, values, position, ui, true)) << paths.budget;
+        EXPECT_EQ(values, truth) << paths.budget << " " << header.TEXT << " step " << header.KSTP;
+      }
+    }
+  }
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+// Writes a new file each time: rewriting one in place would make the file
+// system flush it to disk at every close.
+void WriteNewFile(const std::string& path, const std::string& contents) {
+  std::filesystem::remove(path);
+  test::WriteWholeFile(path, contents);
+}
+
+// A model state for the run, as the open would leave it: every cell active.
+ModelState StateFor(const ResultPaths& paths, const LayerResultHeader& grid, int nlay) {
+  ModelState state;
+  DimensionModel(state, grid.NCOL, grid.NROW, nlay);
+  std::fill(state.IBOUND.values.begin(), state.IBOUND.values.end(), std::int16_t{1});
+  state.IBOUND0 = state.IBOUND;
+  state.HeadPath = paths.heads;
+  state.DrawdownPath = paths.drawdowns;
+  state.BudgetPath = paths.budget;
+  state.DataFlags(3, 5) = 2;
+  state.DataFlags(3, 7) = 2;
+  return state;
+}
+
+bool HasTerm(const std::vector<BudgetHeader>& headers, const std::string& text) {
+  return std::any_of(headers.begin(), headers.end(), [&](const BudgetHeader& h) { return h.TEXT == text; });
+}
+
+TEST(RealResultFiles, LoadingEveryStepGivesTheSameModelStateInEveryLayout) {
+  for (const auto& model : kModels) {
+    const auto all = PathsOf(model);
+    const auto headers = LayerHeadersOf(all[0].heads);
+    const auto terms = BudgetHeadersOf(all[0].budget);
+    const int nlay = terms.front().NLAY;
+    const bool hasEvapotranspiration = HasTerm(terms, "              ET");
+    const bool hasRecharge = HasTerm(terms, "        RECHARGE");
+    for (const auto& step : headers) {
+      if (step.ILAY != 1) continue;
+      std::vector<ModelState> states;
+      for (const auto& paths : all) {
+        test::RecordingInterface ui;
+        ModelState state = StateFor(paths, step, nlay);
+        if (!hasEvapotranspiration) state.DataFlags(3, 5) = 0;
+        if (!hasRecharge) state.DataFlags(3, 7) = 0;
+        state.CurrentStep = step.KSTP;
+        state.CurrentPeriod = step.KPER;
+        EXPECT_TRUE(LoadHeads(state, Settings{}, ui, true)) << paths.heads << ui.LastMessage();
+        EXPECT_TRUE(LoadDrawdowns(state, ui, true)) << paths.drawdowns << ui.LastMessage();
+        EXPECT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << paths.budget << ui.LastMessage();
+        EXPECT_TRUE(state.flowTermsLoaded);
+        states.push_back(std::move(state));
+      }
+      for (const auto& state : states) {
+        EXPECT_EQ(state.HEAD, states[0].HEAD);
+        EXPECT_EQ(state.IBOUND, states[0].IBOUND);
+        EXPECT_EQ(state.DRAWDOWN, states[0].DRAWDOWN);
+        EXPECT_EQ(state.QRIGHT, states[0].QRIGHT);
+        EXPECT_EQ(state.QFRONT, states[0].QFRONT);
+        EXPECT_EQ(state.QLOWER, states[0].QLOWER);
+        EXPECT_EQ(state.QRECH, states[0].QRECH);
+        EXPECT_EQ(state.QET, states[0].QET);
+      }
+    }
+  }
+}
+
+TEST(RealResultFiles, MixedModelLoadsEvapotranspirationWrittenBeforeRecharge) {
+  const auto paths = PathsOf("mixed3d")[0];
+  const auto terms = BudgetHeadersOf(paths.budget);
+  const auto position = [&](const std::string& text) {
+    return std::find_if(terms.begin(), terms.end(), [&](const BudgetHeader& h) { return h.TEXT == text; }) -
+           terms.begin();
+  };
+  ASSERT_LT(position("              ET"), position("        RECHARGE"));
+  test::RecordingInterface ui;
+  ModelState state = StateFor(paths, LayerHeadersOf(paths.heads).front(), terms.front().NLAY);
+  ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << ui.LastMessage();
+  const auto anyNonZero = [](const CellArray<float>& a) {
+    return std::any_of(a.values.begin(), a.values.end(), [](float v) { return v != 0; });
+  };
+  EXPECT_TRUE(anyNonZero(state.QET));
+  EXPECT_TRUE(anyNonZero(state.QRECH));
+}
+
+// Every cut of a real file fails with one message and never reads outside it.
+TEST(RealResultFiles, TruncatedFilesFailCleanlyWithAMessage) {
+  test::TempDir dir;
+  for (const auto& paths : PathsOf("transient2")) {
+    const std::string heads = test::ReadWholeFile(paths.heads);
+    const std::string budget = test::ReadWholeFile(paths.budget);
+    const auto steps = LayerHeadersOf(paths.heads);
+    const auto& last = steps.back();
+    for (std::size_t cut = 0; cut < budget.size(); cut += cut < 120 ? 1 : 97) {
+      test::RecordingInterface ui;
+      ModelState state = StateFor(paths, last, 2);
+      state.DataFlags(3, 5) = 0;
+      state.CurrentStep = last.KSTP;
+      state.CurrentPeriod = last.KPER;
+      state.BudgetPath = dir.File("cut.cbc");
+      state.HeadPath = dir.File("cut.hds");
+      WriteNewFile(state.BudgetPath, budget.substr(0, cut));
+      EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << paths.folder << " cut at " << cut;
+      EXPECT_EQ(ui.messages.size(), 1u) << paths.folder << " cut at " << cut;
+      if (cut < heads.size()) {
+        WriteNewFile(state.HeadPath, heads.substr(0, cut));
+        EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true)) << paths.folder << " cut at " << cut;
+        EXPECT_EQ(ui.messages.size(), 2u) << paths.folder << " cut at " << cut;
+      }
+    }
+  }
+}
+
+// Any byte of a real file overwritten: the read succeeds or fails with one
+// message, and never reads outside the file.
+TEST(RealResultFiles, OverwrittenBytesNeverGoUnreported) {
+  test::TempDir dir;
+  for (const auto& paths : PathsOf("mixed3d")) {
+    const std::string budget = test::ReadWholeFile(paths.budget);
+    const auto grid = LayerHeadersOf(paths.heads).front();
+    for (std::size_t at = 0; at < budget.size(); at += at < 100 ? 1 : 389) {
+      for (const char value : {char(0), char(0xFF)}) {
+        std::string damaged = budget;
+        damaged[at] = value;
+        test::RecordingInterface ui;
+        ModelState state = StateFor(paths, grid, 3);
+        state.BudgetPath = dir.File("damaged.cbc");
+        WriteNewFile(state.BudgetPath, damaged);
+        const bool read = ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true);
+        EXPECT_EQ(ui.messages.size(), read ? 0u : 1u) << paths.folder << " byte " << at;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kestra

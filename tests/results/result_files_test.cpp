@@ -1,0 +1,235 @@
+#include "results/result_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/recording_interface.h"
+#include "support/result_builders.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+using test::BudgetTermHeader;
+using test::GridPattern;
+using test::LayerHeader;
+
+constexpr int kColumns = 3;
+constexpr int kRows = 2;
+
+ModelState ActiveModel(const test::TempDir& dir, int ncol, int nrow, int nlay) {
+  ModelState state;
+  DimensionModel(state, ncol, nrow, nlay);
+  for (int k = 1; k <= nlay; ++k)
+    for (int i = 1; i <= nrow; ++i)
+      for (int j = 1; j <= ncol; ++j) state.IBOUND(j, i, k) = 1;
+  state.IBOUND0 = state.IBOUND;
+  state.HeadPath = dir.File("heads");
+  state.DrawdownPath = dir.File("ddown");
+  state.BudgetPath = dir.File("budget");
+  return state;
+}
+
+// One layer of heads per step, each step's heads given cell by cell (row 1 first).
+void WriteHeadSteps(const std::string& path, const std::vector<std::vector<float>>& steps) {
+  test::WriteResultFile(path, ResultFileFormat::Lahey, 4, [&](ResultFileWriter& writer) {
+    for (std::size_t step = 0; step < steps.size(); ++step)
+      writer.WriteLayer(LayerHeader(static_cast<int>(step) + 1, 1, 1, kColumns, kRows), steps[step]);
+  });
+}
+
+TEST(LoadHeads, DryCellTurnsInactiveAndARegularHeadLaterMakesItActiveAgain) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  const Settings settings;
+  state.IBOUND(3, 1, 1) = state.IBOUND0(3, 1, 1) = -1;  // fixed head
+  state.IBOUND(1, 2, 1) = state.IBOUND0(1, 2, 1) = 0;   // inactive at open
+  const float dry = settings.HDRY;
+  WriteHeadSteps(state.HeadPath, {{dry, 2E+26f, dry, 7, 8, 9}, {11, 12, 13, 14, 15, 16}});
+  test::RecordingInterface ui;
+  ASSERT_TRUE(LoadHeads(state, settings, ui, true)) << ui.LastMessage();
+  EXPECT_EQ(state.IBOUND(1, 1, 1), 0);
+  EXPECT_EQ(state.IBOUND(2, 1, 1), 0);  // above 1E+25
+  EXPECT_EQ(state.IBOUND(3, 1, 1), 0);
+  EXPECT_EQ(state.IBOUND(2, 2, 1), 1);
+  EXPECT_EQ(state.HEAD(1, 1, 1), dry);
+  state.CurrentStep = 2;
+  ASSERT_TRUE(LoadHeads(state, settings, ui, true)) << ui.LastMessage();
+  EXPECT_EQ(state.IBOUND(1, 1, 1), 1);
+  EXPECT_EQ(state.IBOUND(2, 1, 1), 1);
+  EXPECT_EQ(state.HEAD(3, 2, 1), 16.0f);
+  // A dried fixed-head cell comes back as an ordinary active cell.
+  EXPECT_EQ(state.IBOUND(3, 1, 1), 1);
+  // A cell inactive at open stays inactive, even when the run's no-flow value
+  // differs from the settings' HNOFLO.
+  EXPECT_EQ(state.IBOUND(1, 2, 1), 0);
+}
+
+TEST(LoadHeads, RegularHeadNeverChangesAFixedHeadCode) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  state.IBOUND(2, 1, 1) = state.IBOUND0(2, 1, 1) = -1;
+  state.IBOUND(3, 1, 1) = state.IBOUND0(3, 1, 1) = 5;
+  WriteHeadSteps(state.HeadPath, {{1, 2, 3, 4, Settings{}.HNOFLO, 6}});
+  test::RecordingInterface ui;
+  ASSERT_TRUE(LoadHeads(state, Settings{}, ui, true));
+  EXPECT_EQ(state.IBOUND(2, 1, 1), -1);
+  EXPECT_EQ(state.IBOUND(3, 1, 1), 5);
+  EXPECT_EQ(state.IBOUND(2, 2, 1), 0);
+}
+
+TEST(LoadHeads, MissingFileIsReportedWithTheErrorIcon) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  test::RecordingInterface ui;
+  EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true));
+  EXPECT_FALSE(LoadDrawdowns(state, ui, true));
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text, "Could not find the head file: " + state.HeadPath);
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+  EXPECT_EQ(ui.messages[1].text, "Could not find the drawdown file: " + state.DrawdownPath);
+  EXPECT_EQ(ui.messages[1].title, kApplicationTitle);
+}
+
+TEST(LoadDrawdowns, FillEveryLayerAndLeaveTheBoundaryCodes) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, 2);
+  test::WriteResultFile(state.DrawdownPath, ResultFileFormat::PowerStation, 4, [](ResultFileWriter& writer) {
+    for (int layer = 1; layer <= 2; ++layer)
+      writer.WriteLayer(LayerHeader(1, 1, layer, kColumns, kRows, "DRAWDOWN"),
+                        std::vector<float>(kColumns * kRows, Settings{}.HDRY + layer));
+  });
+  test::RecordingInterface ui;
+  ASSERT_TRUE(LoadDrawdowns(state, ui, true)) << ui.LastMessage();
+  EXPECT_EQ(state.DRAWDOWN(3, 2, 2), Settings{}.HDRY + 2);
+  EXPECT_EQ(state.IBOUND(3, 2, 2), 1);
+}
+
+TEST(LoadHeads, CrossSectionModelReadsItsOneRecordPerStepLayerByLayer) {
+  // With the option XSECTION MODFLOW writes one record per step: ILAY -1,
+  // NROW counting layers, layer 1 first.
+  constexpr int kLayers = 3;
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, 1, kLayers);
+  state.CurrentStep = 2;
+  for (const ResultFileFormat format : {ResultFileFormat::Sequential, ResultFileFormat::Lahey}) {
+    test::WriteResultFile(state.HeadPath, format, 4, [](ResultFileWriter& writer) {
+      for (int step = 1; step <= 2; ++step)
+        writer.WriteLayer(LayerHeader(step, 1, kSectionLayer, kColumns, kLayers),
+                          test::LayerPattern(kColumns, kLayers, 1000.0f * step));
+    });
+    test::RecordingInterface ui;
+    ASSERT_TRUE(LoadHeads(state, Settings{}, ui, true)) << ui.LastMessage();
+    for (int k = 1; k <= kLayers; ++k)
+      for (int j = 1; j <= kColumns; ++j) EXPECT_EQ(state.HEAD(j, 1, k), 2000.0f + j + 100.0f * k) << j << "," << k;
+    state.CurrentStep = 3;
+    EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    state.CurrentStep = 2;
+  }
+}
+
+// Face flows and the given extra terms for steps 1..`steps` of period 1.
+void WriteBudget(const std::string& path, int ncol, int nrow, int nlay, const std::vector<std::string>& extraTerms,
+                 int steps = 1) {
+  test::WriteResultFile(path, ResultFileFormat::Stream, 4, [&](ResultFileWriter& writer) {
+    for (int step = 1; step <= steps; ++step) {
+      std::vector<std::string> terms = {"CONSTANT HEAD"};
+      if (ncol > 1) terms.push_back("FLOW RIGHT FACE");
+      if (nrow > 1) terms.push_back("FLOW FRONT FACE");
+      if (nlay > 1) terms.push_back("FLOW LOWER FACE");
+      terms.insert(terms.end(), extraTerms.begin(), extraTerms.end());
+      float base = 1000.0f * step;
+      for (const auto& term : terms)
+        writer.WriteBudgetArray(BudgetTermHeader(step, 1, term, ncol, nrow, nlay),
+                                GridPattern(ncol, nrow, nlay, base += 100000));
+    }
+  });
+}
+
+TEST(ReadFlowTerms, EvapotranspirationBeforeRechargeLoadsBoth) {
+  for (const auto& order : {std::vector<std::string>{"WELLS", "ET", "HEAD DEP BOUNDS", "RECHARGE"},
+                            std::vector<std::string>{"RECHARGE", "DRAINS", "ET"}}) {
+    test::TempDir dir;
+    ModelState state = ActiveModel(dir, kColumns, kRows, 2);
+    state.DataFlags(3, 5) = 2;
+    state.DataFlags(3, 7) = 2;
+    WriteBudget(state.BudgetPath, kColumns, kRows, 2, order);
+    test::RecordingInterface ui;
+    ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << ui.LastMessage();
+    EXPECT_TRUE(state.flowTermsLoaded);
+    EXPECT_FALSE(ui.hourglassOn);
+    // CONSTANT HEAD took base + 100000, the terms after it each 100000 more.
+    const auto firstValue = [](int termNumber) { return 1000.0f + 100000.0f * termNumber + 10000 + 101; };
+    EXPECT_EQ(state.QRIGHT(1, 1, 1), firstValue(2));
+    EXPECT_EQ(state.QLOWER(1, 1, 1), firstValue(4));
+    const auto at = [&](const std::string& term) {
+      return static_cast<int>(std::find(order.begin(), order.end(), term) - order.begin()) + 5;
+    };
+    EXPECT_EQ(state.QET(1, 1, 1), firstValue(at("ET")));
+    EXPECT_EQ(state.QRECH(1, 1, 1), firstValue(at("RECHARGE")));
+  }
+}
+
+TEST(ReadFlowTerms, OneLayerOneRowModelNeedsOnlyTheRightFaceTerm) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, 1, 1);
+  WriteBudget(state.BudgetPath, kColumns, 1, 1, {});
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << ui.LastMessage();
+  EXPECT_NE(state.QRIGHT(1, 1, 1), 0.0f);
+}
+
+TEST(ReadFlowTerms, LoadedFlagIsSetOnlyWhenEveryTermWasReadAndTheNextCallTriesAgain) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  state.DataFlags(3, 5) = 2;
+  WriteBudget(state.BudgetPath, kColumns, kRows, 1, {"RECHARGE"});
+  test::RecordingInterface ui;
+  EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_FALSE(state.flowTermsLoaded);
+  EXPECT_EQ(ui.LastMessage(), "Could not find the budget data of time step 1, stress period 1");
+  WriteBudget(state.BudgetPath, kColumns, kRows, 1, {"ET"});
+  EXPECT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_TRUE(state.flowTermsLoaded);
+}
+
+TEST(ReadFlowTerms, SecondCallForTheSameStepReadsNothing) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  WriteBudget(state.BudgetPath, kColumns, kRows, 1, {});
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  std::filesystem::remove(state.BudgetPath);
+  EXPECT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_TRUE(ui.messages.empty());
+  state.flowTermsLoaded = false;
+  EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_EQ(ui.LastMessage(), "Could not find the budget file: " + state.BudgetPath);
+  EXPECT_EQ(ui.messages.back().icon, MessageIcon::Error);
+}
+
+TEST(ReadFlowTerms, ReadsOnlyTheArealTermsItIsAskedFor) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  state.QRECH(1, 1, 1) = 0.5f;
+  WriteBudget(state.BudgetPath, kColumns, kRows, 1, {"ET", "RECHARGE"});
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadFlowTerms(state, {.recharge = false, .evapotranspiration = true}, ui, true)) << ui.LastMessage();
+  EXPECT_EQ(state.QRECH(1, 1, 1), 0.5f);
+  EXPECT_NE(state.QET(1, 1, 1), 0.0f);
+}
+
+TEST(ReadFlowTerms, LaterStepIsFoundPastTheEarlierOnes) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  WriteBudget(state.BudgetPath, kColumns, kRows, 1, {}, 3);
+  state.CurrentStep = 3;
+  test::RecordingInterface ui;
+  ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << ui.LastMessage();
+  EXPECT_EQ(state.QFRONT(1, 1, 1), 3000.0f + 300000 + 10000 + 101);
+}
+
+}  // namespace
+}  // namespace kestra

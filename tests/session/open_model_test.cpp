@@ -1,0 +1,344 @@
+#include "session/open_model.h"
+
+#include <cmath>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "core/model_family.h"
+#include "core/sink_codes.h"
+#include "modelset/layer_files.h"
+#include "support/model_writers.h"
+#include "support/recording_interface.h"
+#include "support/result_builders.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+// Counts the calls into the views.
+class CountingViews : public OpenObserver {
+ public:
+  void SetUpViewScales(const Session&) override { ++scales; }
+  void ShowModel(Session&) override { ++shown; }
+  void KeepModel(Session&) override { ++kept; }
+  int scales = 0, shown = 0, kept = 0;
+};
+
+struct OpenFixture {
+  test::TempDir dir;
+  Session session;
+  test::RecordingInterface ui;
+  CountingViews views;
+  std::string Write(const std::string& name, const test::SmallModel& model) {
+    return test::WriteModelFileSet(dir.path().string(), name, model);
+  }
+  bool Open(const std::string& path) { return OpenModelFile(path, session, ui, views); }
+};
+
+TEST(OpenModelFile, ReadsGridArraysAndNamesTheResultFiles) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.columnWidths = {10, 20, 30};
+  model.rowHeights = {5, 15};
+  model.ibound = {-1, 1, 1, 1, 0, 3.5f};
+  model.porosity = {0, 0.2f, 0.2f, 0.2f, 0.2f, 0.2f};
+  const std::string path = f.Write("site", model);
+  ASSERT_TRUE(f.Open(path));
+  const ModelState& state = f.session.model;
+  EXPECT_EQ(state.ModelPath, path);
+  EXPECT_EQ(state.ModelTitleName, "site.mdl");
+  EXPECT_EQ(state.XEDGE[3], 60.0f);
+  EXPECT_EQ(state.YEDGE[2], 20.0f);
+  EXPECT_EQ(state.IBOUND(1, 1, 1), -1);
+  EXPECT_EQ(state.IBOUND(3, 2, 1), 4);  // 3.5 rounds to even
+  EXPECT_EQ(state.IBOUND0, state.IBOUND);
+  EXPECT_EQ(state.POROSITY(1, 1, 1), 1.0E-20f);
+  EXPECT_EQ(state.HeadPath, f.dir.File("HEADS.DAT"));
+  EXPECT_EQ(state.BudgetPath, f.dir.File("BUDGET.DAT"));
+  EXPECT_EQ(f.session.settingsPath, f.dir.File("site.ini"));
+  EXPECT_EQ(f.ui.windowTitle, "KESTRA - [site.mdl]");
+  EXPECT_EQ(f.views.shown, 1);
+  // No default position file: the lower-left grid corner sits at world (0, 0).
+  EXPECT_EQ(state.origin.Y0, 20.0f);
+  EXPECT_EQ(f.ui.meterValues.back(), 0);
+  EXPECT_FALSE(f.ui.hourglassOn);
+}
+
+TEST(OpenModelFile, RowHeightsOfAOneColumnModel) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.ncol = 1;
+  model.nrow = 4;
+  model.rowHeights = {1, 2, 3, 4};
+  ASSERT_TRUE(f.Open(f.Write("column", model)));
+  EXPECT_EQ(f.session.model.DELC, (std::vector<float>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(f.session.model.YCENTER[4], 8.0f);
+}
+
+TEST(OpenModelFile, CreatesTheLayerPropertyFileAndDefaultContours) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.nlay = 2;
+  ASSERT_TRUE(f.Open(f.Write("two", model)));
+  EXPECT_EQ(LayerColor(f.session.model.LayerProperties[2]), 255 * 65536);
+  EXPECT_EQ(test::ReadWholeFile(f.dir.File("two.lyp")).size(), 12u + 2 * 24);
+  EXPECT_EQ(f.session.contours.ContourCount(), 10);
+}
+
+TEST(OpenModelFile, ReadsStressPeriodsAndTheTimeSection) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.periods.NPER = 2;
+  model.periods.timeUnit = 4;
+  model.periods.PERLEN = {0, 1, 100};
+  model.periods.NSTP = {0, 1, 3};
+  model.periods.TSMULT = {0, 1, 2};
+  const std::string path = f.Write("timed", model);
+  test::WriteWholeFile(f.dir.File("timed.ini"), "[TIME]\r\nMaximum Steps=250\r\n");
+  ASSERT_TRUE(f.Open(path));
+  EXPECT_EQ(f.session.periods.NPER, 2);
+  EXPECT_EQ(f.session.periods.NSTP[2], 3);
+  EXPECT_EQ(f.session.tracking.MaximumSteps, 250);
+  EXPECT_EQ(f.session.tracking.TimeUnit, 4);
+  EXPECT_EQ(f.session.tracking.StepLength, 365.25);
+}
+
+TEST(OpenModelFile, IncompleteModelIsRefusedAndTheOldModelKept) {
+  OpenFixture f;
+  test::SmallModel first;
+  const std::string firstPath = f.Write("first", first);
+  ASSERT_TRUE(f.Open(firstPath));
+  f.session.model.CurrentPeriod = 1;
+  const ModelState before = f.session.model;
+  DataFlagTable flags;
+  test::WriteModelFile(f.dir.File("second.mdl"), 5, 5, 1, flags);
+  EXPECT_FALSE(f.Open(f.dir.File("second.mdl")));
+  EXPECT_EQ(f.ui.LastMessage(), "The flow model should be complete before running KESTRA");
+  EXPECT_EQ(f.session.model.ModelPath, firstPath);
+  EXPECT_EQ(f.session.model.NCOL, before.NCOL);
+  EXPECT_EQ(f.session.model.IBOUND, before.IBOUND);
+  EXPECT_EQ(f.ui.windowTitle, "KESTRA - [first.mdl]");
+  EXPECT_EQ(f.views.kept, 1);
+}
+
+TEST(OpenModelFile, MissingPorosityAbandonsTheOpenWithoutEndingTheProgram) {
+  OpenFixture f;
+  const std::string path = f.Write("holes", test::SmallModel{});
+  test::WriteRecordDirectory(f.dir.File("holes.RCD"), {{1, 1, 1}, {2, 1, 1}, {3, 1, 1}, {4, 1, 1}, {5, 1, 1}});
+  EXPECT_FALSE(f.Open(path));
+  EXPECT_FALSE(f.session.model.HasModel());
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0].text.rfind("Prior to calculating pathlines", 0), 0u);
+  EXPECT_EQ(f.ui.windowTitle, "KESTRA");
+  EXPECT_FALSE(f.ui.hourglassOn);
+}
+
+TEST(OpenModelFile, DamagedFilesAreRefusedAndTheOldModelKept) {
+  OpenFixture f;
+  const std::string firstPath = f.Write("first", test::SmallModel{});
+  const std::filesystem::path shared = test::TestDataDir() / "uniform1/lahey";
+  for (const auto& entry : std::filesystem::directory_iterator(shared))
+    std::filesystem::copy_file(entry.path(), f.dir.path() / entry.path().filename());
+  const std::string path = f.dir.File("uniform1.mdl");
+  int refused = 0;
+  for (const char* extension : {".IBD", ".X", ".RCD", ".POR"}) {
+    const std::string dataPath = f.dir.File(std::string("uniform1") + extension);
+    const std::string whole = test::ReadWholeFile(dataPath);
+    for (std::size_t length = 0; length < whole.size(); length += 397) {
+      test::WriteWholeFile(dataPath, whole.substr(0, length));
+      ASSERT_TRUE(f.Open(firstPath));
+      f.ui.messages.clear();
+      // A cut that leaves every value the open needs still opens.
+      if (f.Open(path)) continue;
+      ++refused;
+      EXPECT_EQ(f.session.model.ModelPath, firstPath) << extension << " " << length;
+      EXPECT_FALSE(f.ui.messages.empty()) << extension << " " << length;
+    }
+    test::WriteWholeFile(dataPath, whole);
+  }
+  EXPECT_GT(refused, 20);
+  EXPECT_TRUE(f.Open(path));
+}
+
+TEST(OpenModelFile, GridTooLargeIsRefused) {
+  OpenFixture f;
+  DataFlagTable flags;
+  flags(0, 5) = 1;
+  test::WriteModelFile(f.dir.File("huge.mdl"), 30000, 30000, 100, flags);
+  EXPECT_FALSE(f.Open(f.dir.File("huge.mdl")));
+  EXPECT_EQ(f.ui.messages.size(), 1u);
+}
+
+TEST(OpenModelFile, MissingFileIsReportedAndBusyOnlyBeeps) {
+  OpenFixture f;
+  EXPECT_FALSE(f.Open(f.dir.File("none.mdl")));
+  EXPECT_EQ(f.ui.LastMessage(), "File " + f.dir.File("none.mdl") + " not found!");
+  EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Error);
+  const std::string path = f.Write("site", test::SmallModel{});
+  f.session.busy.redraw = true;
+  EXPECT_FALSE(f.Open(path));
+  EXPECT_EQ(f.ui.beeps, 2);
+  EXPECT_EQ(f.ui.messages.size(), 1u);
+}
+
+TEST(OpenModelFile, PumpingWellsOfTheFirstPeriodAreSinks) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.wells = {-50, 0, 20, 0, 0, 0};
+  ASSERT_TRUE(f.Open(f.Write("wells", model)));
+  EXPECT_EQ(f.session.model.SINKCODE(1, 1, 1), -1);
+  EXPECT_EQ(f.session.model.SINKCODE(2, 1, 1), 0);  // rate 0
+  EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), 0);  // injection
+  EXPECT_TRUE(f.session.loaded.sinkCellsLoaded);
+}
+
+// The results of the one time step of a 3 x 2 model: heads of 5 and the
+// face flows, with the well term when `wells` is given.
+void WriteResults(const OpenFixture& f, const std::vector<float>& wells) {
+  test::WriteResultFile(f.dir.File("HEADS.DAT"), ResultFileFormat::Lahey, 4, [](ResultFileWriter& writer) {
+    writer.WriteLayer(test::LayerHeader(1, 1, 1, 3, 2), std::vector<float>(6, 5.0f));
+  });
+  test::WriteResultFile(f.dir.File("BUDGET.DAT"), ResultFileFormat::Lahey, 4, [&](ResultFileWriter& writer) {
+    writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, "FLOW RIGHT FACE", 3, 2, 1), std::vector<float>(6, 1.0f));
+    writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, "FLOW FRONT FACE", 3, 2, 1), std::vector<float>(6, 0.0f));
+    if (!wells.empty()) writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, "WELLS", 3, 2, 1), wells);
+  });
+}
+
+TEST(OpenModelFile, WellsAreSinksOrSourcesByTheSignOfTheirBudgetTerm) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.wells = {-50, 0, 20, 0, 0, 0};
+  const std::string path = f.Write("wells", model);
+  WriteResults(f, {-50, 0, 20, 0, 0, 0});
+  ASSERT_TRUE(f.Open(path));
+  ASSERT_TRUE(f.session.model.flowTermsLoaded) << f.ui.LastMessage();
+  EXPECT_EQ(f.session.model.SINKCODE(1, 1, 1), kOutflowCell);
+  EXPECT_EQ(f.session.model.SINKCODE(2, 1, 1), 0);
+  EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), kInflowCell);
+  EXPECT_TRUE(f.ui.messages.empty()) << f.ui.LastMessage();
+}
+
+TEST(OpenModelFile, ABudgetWithoutTheWellTermKeepsPumpingWellsSinksAndSaysSoOnce) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.wells = {-50, 0, 20, 0, 0, 0};
+  const std::string path = f.Write("wells", model);
+  WriteResults(f, {});
+  ASSERT_TRUE(f.Open(path));
+  ASSERT_TRUE(f.session.model.flowTermsLoaded) << f.ui.LastMessage();
+  EXPECT_EQ(f.session.model.SINKCODE(1, 1, 1), kBoundarySink);
+  EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), 0);
+  ASSERT_EQ(f.ui.messages.size(), 1u);
+  EXPECT_EQ(f.ui.messages[0].text, NoBoundaryFlowsText({"WEL"}));
+  EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(f.ui.beeps, 0);
+}
+
+TEST(ImportNameFile, ReadsTheModelWithItsOwnSettingsFile) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.porosity = {0, 0.2f, 0.2f, 0.2f, 0.2f, 0.2f};
+  test::WriteWholeFile(f.dir.File("w.wel"), "1 0\n2\n1 1 1 -5\n1 2 3 0\n");
+  const std::string path = test::WriteNameFileModel(f.dir.path().string(), "valley", model, {"wel w.wel"});
+  ASSERT_TRUE(ImportNameFile(path, f.session, f.ui, f.views));
+  const ModelState& state = f.session.model;
+  EXPECT_EQ(FamilyOf(state).Description(), "name file");
+  EXPECT_EQ(state.POROSITY(1, 1, 1), 1.0E-20f);
+  EXPECT_EQ(state.SINKCODE(1, 1, 1), -1);
+  EXPECT_EQ(state.SINKCODE(3, 2, 1), 0);
+  EXPECT_EQ(f.session.settingsPath, f.dir.File("valley.ini"));
+  EXPECT_FLOAT_EQ(f.session.settings.HNOFLO, -999.99f);
+  EXPECT_EQ(f.session.periods.timeUnit, 4);
+  EXPECT_EQ(f.ui.windowTitle, "KESTRA - [valley.nam]");
+}
+
+TEST(ImportNameFile, FailedImportLeavesTheOpenModelAsItWas) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.periods.NPER = 2;
+  model.periods.PERLEN = {0, 1, 1};
+  model.periods.NSTP = {0, 1, 1};
+  model.periods.TSMULT = {0, 1, 1};
+  ASSERT_TRUE(f.Open(f.Write("first", model)));
+  f.session.model.CurrentPeriod = 2;
+  const ModelState before = f.session.model;
+  const std::string settingsBefore = f.session.settingsPath;
+  const std::string path = test::WriteNameFileModel(f.dir.path().string(), "broken", test::SmallModel{});
+  test::WriteWholeFile(f.dir.File("broken.main"), "3 2 1 0 0 1 4 -999 -1E+30 10\n0\nEXTERNAL 30 1\n");
+  EXPECT_FALSE(ImportNameFile(path, f.session, f.ui, f.views));
+  EXPECT_EQ(f.session.model.ModelPath, before.ModelPath);
+  EXPECT_EQ(f.session.model.HeadPath, before.HeadPath);
+  EXPECT_EQ(f.session.model.CurrentPeriod, 2);
+  EXPECT_EQ(FamilyOf(f.session.model).Description(), "model file set");
+  EXPECT_EQ(f.session.settingsPath, settingsBefore);
+  EXPECT_EQ(f.views.kept, 1);
+}
+
+TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel) {
+  OpenFixture f;
+  ASSERT_TRUE(f.Open((test::TestDataDir() / "uniform1/lahey/uniform1.mdl").string()));
+  const ModelState before = f.session.model;
+  const std::string settingsBefore = f.session.settingsPath;
+  struct Case {
+    const char* file;
+    const char* contents;  // null: the file is removed
+    const char* named;     // what the message must name
+  };
+  const Case cases[] = {
+      {"mixed3d.riv", nullptr, "the RIV file"},
+      {"mixed3d.wel", "2 0\n1\n2 8 fifteen -1500\n", "mixed3d.wel, line 3"},
+      {"mixed3d.dis", "3 25 30\n", "mixed3d.dis"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    test::TempDir dir;
+    const std::string nameFile = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
+    if (c.contents == nullptr)
+      std::filesystem::remove(dir.File(c.file));
+    else
+      test::WriteWholeFile(dir.File(c.file), c.contents);
+    const int beeps = f.ui.beeps;
+    const int kept = f.views.kept;
+    EXPECT_FALSE(ImportNameFile(nameFile, f.session, f.ui, f.views));
+    EXPECT_EQ(f.ui.beeps, beeps + 1);
+    EXPECT_NE(f.ui.LastMessage().find("The MODFLOW model " + nameFile + " cannot be imported"), std::string::npos);
+    EXPECT_NE(f.ui.LastMessage().find(c.named), std::string::npos) << f.ui.LastMessage();
+    const ModelState& after = f.session.model;
+    EXPECT_EQ(after.ModelPath, before.ModelPath);
+    EXPECT_EQ(after.Shape(), before.Shape());
+    EXPECT_EQ(after.IBOUND, before.IBOUND);
+    EXPECT_EQ(after.HEAD.values, before.HEAD.values);
+    EXPECT_EQ(after.QRIGHT.values, before.QRIGHT.values);
+    EXPECT_EQ(FamilyOf(after).Description(), "model file set");
+    EXPECT_EQ(f.session.settingsPath, settingsBefore);
+    EXPECT_EQ(f.views.kept, kept + 1);
+    EXPECT_EQ(f.ui.windowTitle, "KESTRA - [uniform1.mdl]");
+  }
+}
+
+TEST(ImportNameFile, Mf2005LayerPorositiesOfTheSettingsFileAndTheCallerReplaceTheModels) {
+  OpenFixture f;
+  const std::string nameFile = test::CopySharedRun(f.dir, "mixed3d", "modflow", "mixed3d.nam");
+  test::WriteWholeFile(f.dir.File("mixed3d.ini"), "[POROSITY]\nLayer2= .4\n");
+  LayerPorosity caller;
+  caller.byLayer[3] = 0.35f;
+  ASSERT_TRUE(ImportNameFile(nameFile, f.session, f.ui, f.views, caller));
+  const ModelState& state = f.session.model;
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 1), 0.2f);  // the MODPATH file's
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 2), 0.4f);
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 3), 0.35f);
+  const float speed = state.VX(7, 9, 2);
+
+  caller.everyLayer = 0.1f;
+  ASSERT_TRUE(ImportNameFile(nameFile, f.session, f.ui, f.views, caller));
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 1), 0.1f);
+  EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 2), 0.1f);
+  // The velocities follow: a quarter of the pore space quadruples the speed.
+  EXPECT_NEAR(state.VX(7, 9, 2), 4 * speed, 1e-5 * std::fabs(speed));
+  EXPECT_TRUE(f.ui.messages.empty()) << f.ui.LastMessage();
+}
+
+}  // namespace
+}  // namespace kestra

@@ -1,0 +1,99 @@
+#include "session/time_step_results.h"
+
+#include <gtest/gtest.h>
+
+#include "core/sink_codes.h"
+#include "session/open_model.h"
+#include "support/recording_interface.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+struct TransientModel {
+  TransientModel() {
+    NoViews views;
+    EXPECT_TRUE(OpenModelFile((test::TestDataDir() / "transient2/lahey/transient2.mdl").string(), session, ui, views));
+  }
+  Session session;
+  test::RecordingInterface ui;
+};
+
+TEST(ModelStepLoader, LoadsAnotherStepAndRestoresTheOpenedOneExactly) {
+  TransientModel m;
+  ModelState& model = m.session.model;
+  const ModelState opened = model;
+  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
+  // The last step of the pumping period: other heads and other flows.
+  model.CurrentPeriod = 3;
+  model.CurrentStep = 4;
+  ASSERT_TRUE(loader.LoadFlowField(model));
+  EXPECT_NE(model.HEAD, opened.HEAD);
+  EXPECT_NE(model.QRIGHT, opened.QRIGHT);
+  EXPECT_EQ(model.VX, opened.VX) << "the flow field alone leaves the views' velocities";
+
+  model.CurrentPeriod = 1;
+  model.CurrentStep = 1;
+  loader.RestoreTimeStep(model);
+  EXPECT_TRUE(model.flowTermsLoaded);
+  EXPECT_EQ(model.HEAD, opened.HEAD);
+  EXPECT_EQ(model.QRIGHT, opened.QRIGHT);
+  EXPECT_EQ(model.QFRONT, opened.QFRONT);
+  EXPECT_EQ(model.DRAWDOWN, opened.DRAWDOWN);
+  EXPECT_EQ(model.VX, opened.VX);
+  EXPECT_EQ(model.IBOUND, opened.IBOUND);
+  EXPECT_TRUE(m.ui.messages.empty());
+}
+
+TEST(ModelStepLoader, RereadsMissingFlowTermsWithTheirMessage) {
+  TransientModel m;
+  ModelState& model = m.session.model;
+  model.flowTermsLoaded = false;
+  model.BudgetPath = "/nonexistent/BUDGET.DAT";
+  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
+  EXPECT_FALSE(loader.ReloadFlowTerms(model));
+  EXPECT_EQ(m.ui.LastMessage(), "Could not find the budget file: /nonexistent/BUDGET.DAT");
+}
+
+// transient2 pumps in layer 2, row 8, column 8 in every period and injects
+// in layer 1, row 4, column 12 only in the third: each time step a pathline
+// run loads has its own sinks and sources.
+TEST(ModelStepLoader, DecidesTheSinksOfEveryStepItLoads) {
+  TransientModel m;
+  ModelState& model = m.session.model;
+  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
+  EXPECT_EQ(model.SINKCODE(8, 8, 2), kOutflowCell);
+  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0);
+  model.CurrentPeriod = 3;
+  model.CurrentStep = 2;
+  ASSERT_TRUE(loader.LoadFlowField(model));
+  EXPECT_EQ(model.SINKCODE(8, 8, 2), kOutflowCell);
+  EXPECT_EQ(model.SINKCODE(12, 4, 1), kInflowCell);
+  model.CurrentPeriod = 2;
+  ASSERT_TRUE(loader.LoadFlowField(model));
+  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0);
+
+  m.session.tracking.BoundaryCells = BoundaryCellRule::AllAreSinks;
+  model.CurrentPeriod = 3;
+  ASSERT_TRUE(loader.LoadFlowField(model));
+  EXPECT_EQ(model.SINKCODE(8, 8, 2), kBoundarySink);
+  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0) << "an injection well is no sink under either rule";
+  EXPECT_TRUE(m.ui.messages.empty());
+}
+
+TEST(LoadTimeStepResults, ReportsTheStagesAndWhatLoaded) {
+  TransientModel m;
+  ModelState& model = m.session.model;
+  model.CurrentPeriod = 2;
+  model.CurrentStep = 2;
+  std::vector<int> stages;
+  const LoadStatus loaded = LoadTimeStepResults(model, m.session.settings, m.session.tracking, m.ui, StepResults::All,
+                                                [&stages](int stage) { stages.push_back(stage); });
+  EXPECT_EQ(stages, (std::vector<int>{7, 8, 9}));
+  EXPECT_TRUE(loaded.headsLoaded && loaded.drawdownsLoaded && loaded.velocitiesComputed && loaded.sinkCellsLoaded);
+  EXPECT_GT(loaded.maxSpeed, 0);
+  EXPECT_TRUE(model.flowTermsLoaded);
+}
+
+}  // namespace
+}  // namespace kestra
