@@ -328,10 +328,7 @@ void MainWindow::Form_Activate() {
 }
 
 // A name file is imported as File, Import Model does.
-void MainWindow::OpenModelPath(const std::string& path) {
-  if (IsModelFilePath(path)) OpenModelFile(path, session_, ui_, *this);
-  else ImportNameFile(path, session_, ui_, *this);
-}
+void MainWindow::OpenModelPath(const std::string& path) { OpenOrImportModel(path, session_, ui_, *this); }
 
 bool MainWindow::RefuseCommand() {
   if (!IsBusy(session_.model, session_.busy)) return false;

@@ -32,15 +32,6 @@ namespace {
 // The file the user chose, its letter case kept; empty when cancelled.
 std::string ChosenFile(const QString& name) { return AbsolutePath(name.toStdString()); }
 
-// The results of the current time step; false when its heads could not be read.
-bool LoadStepResults(Session& session, UserInterface& ui) {
-  const LoadStatus status =
-      LoadTimeStepResults(session.model, session.settings, session.tracking, ui, StepResults::All);
-  session.loaded.headsLoaded = status.headsLoaded;
-  session.loaded.drawdownsLoaded = status.drawdownsLoaded;
-  return status.headsLoaded;
-}
-
 }  // namespace
 
 // Model files and MODFLOW name files both open here; the dialog starts in
@@ -149,14 +140,7 @@ void MainWindow::options_particle_tracking_Click() {
   }
   if (m.CurrentStep != step || m.CurrentPeriod != period) {
     Hourglass hourglass(ui_);
-    m.IBOUND = m.IBOUND0;
-    m.flowTermsLoaded = false;
-    if (!LoadStepResults(session_, ui_)) {
-      m.CurrentStep = step;
-      m.CurrentPeriod = period;
-      m.IBOUND = m.IBOUND0;
-      LoadStepResults(session_, ui_);
-    }
+    LoadChangedTimeStep(session_, period, step, ui_);
     ui_.SetStatusPane(5, IntegerMaskText(m.CurrentPeriod));
     ui_.SetStatusPane(6, IntegerMaskText(m.CurrentStep));
   }

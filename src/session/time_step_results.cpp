@@ -30,6 +30,28 @@ LoadStatus LoadTimeStepResults(ModelState& model, const Settings& settings, cons
   return loaded;
 }
 
+namespace {
+
+// The results of the current time step; false when its heads could not be read.
+bool LoadStepResults(Session& session, UserInterface& ui) {
+  session.model.IBOUND = session.model.IBOUND0;
+  const LoadStatus status =
+      LoadTimeStepResults(session.model, session.settings, session.tracking, ui, StepResults::All);
+  session.loaded.headsLoaded = status.headsLoaded;
+  session.loaded.drawdownsLoaded = status.drawdownsLoaded;
+  return status.headsLoaded;
+}
+
+}  // namespace
+
+bool LoadChangedTimeStep(Session& session, int previousPeriod, int previousStep, UserInterface& ui) {
+  if (LoadStepResults(session, ui)) return true;
+  session.model.CurrentPeriod = previousPeriod;
+  session.model.CurrentStep = previousStep;
+  LoadStepResults(session, ui);
+  return false;
+}
+
 bool ModelStepLoader::ReloadFlowTerms(ModelState& state) {
   if (!LoadFlowTerms(state, ui_, true)) return false;
   ComputeCellVelocities(state, settings_, tracking_);

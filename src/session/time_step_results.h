@@ -32,6 +32,12 @@ using LoadingStage = std::function<void(int stage)>;
 LoadStatus LoadTimeStepResults(ModelState& model, const Settings& settings, const TrackingSettings& tracking,
                                UserInterface& ui, StepResults which, const LoadingStage& stage = {});
 
+// The session's current time step was changed from (previousPeriod,
+// previousStep): loads its results from the boundary codes as read. When its
+// heads cannot be read the previous step comes back with its results, and
+// the result is false.
+bool LoadChangedTimeStep(Session& session, int previousPeriod, int previousStep, UserInterface& ui);
+
 // The time steps of the model as a pathline run walks through them.
 class ModelStepLoader : public TimeStepLoader {
  public:

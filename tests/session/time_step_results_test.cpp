@@ -45,6 +45,21 @@ TEST(ModelStepLoader, LoadsAnotherStepAndRestoresTheOpenedOneExactly) {
   EXPECT_TRUE(m.ui.messages.empty());
 }
 
+TEST(LoadChangedTimeStep, AStepWithoutHeadsBringsThePreviousStepBack) {
+  TransientModel m;
+  ModelState& model = m.session.model;
+  const ModelState opened = model;
+  model.CurrentPeriod = 3;
+  model.CurrentStep = 4;
+  ASSERT_TRUE(LoadChangedTimeStep(m.session, 1, 1, m.ui));
+  EXPECT_NE(model.HEAD, opened.HEAD);
+  model.CurrentStep = 9;  // the period has four steps
+  EXPECT_FALSE(LoadChangedTimeStep(m.session, 3, 4, m.ui));
+  EXPECT_EQ(model.CurrentStep, 4);
+  EXPECT_TRUE(m.session.loaded.headsLoaded);
+  EXPECT_FALSE(m.ui.messages.empty()) << "the missing step is reported";
+}
+
 TEST(ModelStepLoader, RereadsMissingFlowTermsWithTheirMessage) {
   TransientModel m;
   ModelState& model = m.session.model;
