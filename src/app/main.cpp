@@ -1,10 +1,13 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
+#include <cstring>
+#include <iostream>
 
 #include "app/guarded_application.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "core/version.h"
 
 namespace {
 
@@ -13,10 +16,15 @@ constexpr int kStartupPictureMilliseconds = 3000;
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before the application starts, so that it needs no display.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << kestra::VersionLine("kestra") << "\nQt " << qVersion() << "\n";
+    return 0;
+  }
   kestra::app::GuardedApplication application(argc, argv);
   QApplication::setOrganizationName("kestra");
   QApplication::setApplicationName("kestra");
-  QApplication::setApplicationVersion("0.1.0");
+  QApplication::setApplicationVersion(kestra::ProgramVersion());
   const auto instanceLock = kestra::app::LockSingleInstance();
   if (!instanceLock) return 0;  // another instance runs: end silently
 

@@ -1,8 +1,10 @@
+#include <QtGlobal>
 #include <exception>
 #include <map>
 
 #include "cli/commands.h"
 #include "core/quoted_text.h"
+#include "core/version.h"
 
 namespace kestra::cli {
 namespace {
@@ -25,7 +27,7 @@ const std::map<std::string, Command>& CommandTable() {
 }
 
 void PrintUsage(std::ostream& out) {
-  out << "usage: kestra-cli COMMAND [ARGUMENTS]\n\ncommands:\n";
+  out << "usage: kestra-cli COMMAND [ARGUMENTS]\n       kestra-cli --version\n\ncommands:\n";
   for (const auto& [name, command] : CommandTable()) out << "  " << command.summary << "\n";
 }
 
@@ -46,6 +48,10 @@ int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err) 
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintUsage(args.empty() ? err : out);
     return args.empty() ? 2 : 0;
+  }
+  if (args[0] == "--version") {
+    out << VersionLine("kestra-cli") << "\nQt " << qVersion() << "\n";
+    return 0;
   }
   const auto found = CommandTable().find(args[0]);
   if (found == CommandTable().end()) {

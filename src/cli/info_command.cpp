@@ -5,6 +5,7 @@
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
+#include "cli/single_path_arguments.h"
 #include "cli/time_units.h"
 #include "core/model_family.h"
 #include "core/number_format.h"
@@ -123,12 +124,11 @@ int InfoCommand(const Arguments& arguments, std::ostream& out, std::ostream& err
   Arguments args = arguments;
   LayerPorosity porosity;
   if (!TakePorosityOption(args, porosity, err)) return 2;
-  if (args.size() != 1 || args[0].starts_with("-")) {
-    err << "usage: kestra-cli info [--porosity LIST] MODEL\n"
-           "Opens a model file (.mdl) or imports a MODFLOW name file and prints what it holds.\n"
-        << kPorosityUsage;
-    return args.size() == 1 && (args[0] == "--help" || args[0] == "-h") ? 0 : 2;
-  }
+  const std::string usage =
+      std::string("usage: kestra-cli info [--porosity LIST] MODEL\n"
+                  "Opens a model file (.mdl) or imports a MODFLOW name file and prints what it holds.\n") +
+      kPorosityUsage;
+  if (const auto status = AnswerOtherThanOnePath("info", args, usage, out, err)) return *status;
   const std::string& path = args[0];
   Session session;
   CollectingInterface ui;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/single_path_arguments.h"
 #include "core/model_paths.h"
 #include "core/number_format.h"
 #include "results/budget_reader.h"
@@ -70,10 +71,10 @@ int ListBudgetRecords(ResultFile& result, std::ostream& out, std::ostream& err) 
 }  // namespace
 
 int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
-  if (args.size() != 1) {
-    err << "usage: kestra-cli results FILE\n";
-    return 2;
-  }
+  constexpr const char* kUsage =
+      "usage: kestra-cli results FILE\n"
+      "Lists the layout, precision and records of a head, drawdown or budget file.\n";
+  if (const auto status = AnswerOtherThanOnePath("results", args, kUsage, out, err)) return *status;
   const std::string path = AbsolutePath(args[0]);
   ResultFile layers;
   const ResultFileOpening opening = OpenLayerResultFile(path, layers);

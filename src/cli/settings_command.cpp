@@ -1,19 +1,21 @@
 #include <fstream>
 
 #include "cli/commands.h"
+#include "cli/single_path_arguments.h"
 #include "core/model_paths.h"
 #include "modelset/stress_period_file.h"
+#include "core/number_format.h"
+#include "settings/layer_porosity.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 
 namespace kestra::cli {
 
 int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
-  if (args.size() != 1 || args[0].starts_with("-")) {
-    err << "usage: kestra-cli settings FILE.ini\n"
-           "Prints every setting as SECTION/Key=value in the order of the file, defaults filled in.\n";
-    return args.size() == 1 && (args[0] == "--help" || args[0] == "-h") ? 0 : 2;
-  }
+  constexpr const char* kUsage =
+      "usage: kestra-cli settings FILE.ini\n"
+      "Prints every setting as SECTION/Key=value in the order of the file, defaults filled in.\n";
+  if (const auto status = AnswerOtherThanOnePath("settings", args, kUsage, out, err)) return *status;
   const std::string path = AbsolutePath(args[0]);
   SilentInterface ui;
   Settings settings;
@@ -29,6 +31,8 @@ int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err)
   ReadTimeSettings(path, modelTimeUnit, tracking);
   for (const TimeKey& key : TimeKeys(modelTimeUnit, tracking.TimeUnit))
     out << key.section << "/" << key.key << "=" << key.text(tracking) << "\n";
+  for (const auto& [layer, porosity] : ReadLayerPorosity(path).byLayer)
+    out << "POROSITY/Layer" << layer << "=" << GeneralNumberText(porosity) << "\n";
   if (!std::ifstream(path)) err << "kestra-cli: no settings file " << path << "; these are the defaults\n";
   return 0;
 }
