@@ -37,6 +37,21 @@ bool FileExists(const std::string& path) {
   return fs::is_regular_file(path, error);
 }
 
+std::string FileOfOtherLetterCase(const std::string& path) {
+  const fs::path wanted(path);
+  const std::string name = UpperCase(wanted.filename().string());
+  std::error_code error;
+  fs::directory_iterator folder(wanted.parent_path().empty() ? fs::path(".") : wanted.parent_path(), error);
+  if (error) return {};
+  std::string found;
+  for (const fs::directory_entry& entry : folder) {
+    if (UpperCase(entry.path().filename().string()) != name || !entry.is_regular_file(error)) continue;
+    if (!found.empty()) return {};
+    found = (wanted.parent_path() / entry.path().filename()).string();
+  }
+  return found;
+}
+
 std::string AbsolutePath(const std::string& path) {
   if (path.empty()) return path;
   std::error_code error;

@@ -25,6 +25,11 @@ bool IsModelFilePath(const std::string& path);
 
 bool FileExists(const std::string& path);
 
+// For a `path` that names no file: the one file in its folder whose name is
+// the same apart from the letter case of A-Z (name files made on Windows name
+// "EX01.DIS" for "ex01.dis"); empty when none or several are.
+std::string FileOfOtherLetterCase(const std::string& path);
+
 // `path` made absolute against the working folder, without "." parts, so
 // that the files found beside it do not depend on where the program was
 // started. Every path a user gives is resolved once, where it enters the

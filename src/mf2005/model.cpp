@@ -149,6 +149,7 @@ bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string&
   }
   model.nameFilePath = nameFilePath;
   model.unreadPackages = UnreadPackages(files.nameFile);
+  model.otherLetterCase = files.nameFile.otherLetterCase;
   bool freeFormat = false;
   int budgetUnit = 0;
   return ReadGridAndLayers(files, model, freeFormat, budgetUnit, problem) &&
@@ -172,6 +173,8 @@ bool ReadMf2005Model(const std::string& nameFilePath, Mf2005Model& model, UserIn
     ui.ShowMessage(kDefaultPorosityNote, MessageIcon::Information, kApplicationTitle);
   if (!read.unreadPackages.empty())
     ui.ShowMessage(UnreadPackagesText(read.unreadPackages), MessageIcon::Exclamation, kApplicationTitle);
+  if (!read.otherLetterCase.empty())
+    ui.ShowMessage(OtherLetterCaseText(read.otherLetterCase), MessageIcon::Information, kApplicationTitle);
   model = std::move(read);
   return true;
 }

@@ -40,6 +40,8 @@ struct Mf2005Model {
   // File types of the name file whose packages change flows or sinks but
   // are not read (upper case, in name-file order).
   std::vector<std::string> unreadPackages;
+  // Files the name file lists in another letter case than on disk, as listed.
+  std::vector<std::string> otherLetterCase;
   bool porosityFromMpbas = false;        // else kDefaultPorosity where no layer porosity is set
 
   GridShape Shape() const { return {NCOL, NROW, NLAY}; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/model_paths.h"
 #include "mf2005/text_file.h"
 
 namespace kestra {
@@ -25,10 +26,21 @@ bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::
       return false;
     }
     entry.path = ResolveModelFile(path, words[2]);
+    if (!FileExists(entry.path))
+      if (std::string found = FileOfOtherLetterCase(entry.path); !found.empty()) {
+        entry.path = std::move(found);
+        read.otherLetterCase.push_back(words[2]);
+      }
     read.entries.push_back(std::move(entry));
   }
   nameFile = std::move(read);
   return true;
+}
+
+std::string OtherLetterCaseText(const std::vector<std::string>& names) {
+  std::string text = "The name file lists files whose names on disk differ in letter case only; they are read as found:";
+  for (std::size_t n = 0; n < names.size(); ++n) text += (n == 0 ? " " : ", ") + names[n];
+  return text + ".";
 }
 
 std::string ResolveModelFile(const std::string& nameFilePath, const std::string& fileName) {

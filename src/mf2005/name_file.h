@@ -16,10 +16,18 @@ struct NameFileEntry {
 struct Mf2005NameFile {
   std::string path;
   std::vector<NameFileEntry> entries;
+  // Entries whose file exists only in another letter case: the name as
+  // listed, in name-file order (their `path` is the file found).
+  std::vector<std::string> otherLetterCase;
 };
 
+// The note that the files of `names` were found in another letter case.
+std::string OtherLetterCaseText(const std::vector<std::string>& names);
+
 // Reads the name file; false with `problem` set (and `nameFile` untouched)
-// when it cannot be read or a line lacks its unit number or file name.
+// when it cannot be read or a line lacks its unit number or file name. A
+// listed file that does not exist but is found in another letter case alone
+// is taken in that case.
 bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::string& problem);
 
 // True when the file types DIS and BAS6 are both listed: a standard
