@@ -34,6 +34,9 @@ Session NewSession(OpenedModel& opened, UserInterface& ui) {
   if (opened.HNOFLO) loaded.settings.HNOFLO = *opened.HNOFLO;
   if (opened.HDRY) loaded.settings.HDRY = *opened.HDRY;
   ReadTimeSettings(loaded.settingsPath, loaded.periods.timeUnit, loaded.tracking);
+  if (FamilyOf(loaded.model).TakesLayerPorosityFromSettings())
+    if (const std::string ignored = IgnoredLayerPorosityText(loaded.settingsPath, loaded.model.NLAY); !ignored.empty())
+      ui.ShowMessage(ignored, MessageIcon::Exclamation, kApplicationTitle);
   return loaded;
 }
 

@@ -2,9 +2,11 @@
 
 #include <cctype>
 #include <charconv>
+#include <limits>
 #include <optional>
 
 #include "core/number_format.h"
+#include "core/text_reader.h"
 #include "settings/ini_file.h"
 
 namespace kestra {
@@ -26,6 +28,17 @@ std::optional<int> LayerOfKey(const std::string& key) {
   return layer;
 }
 
+// Why an entry of the section sets no porosity in a model of `nlay`
+// layers; empty when it sets one.
+std::string IgnoredBecause(const std::string& key, const std::string& value, int nlay) {
+  const auto layer = LayerOfKey(key);
+  if (!layer) return "not a key Layer1, Layer2, ...";
+  const auto number = ParseNumber(value);
+  if (!number || !IsValidPorosity(*number)) return "not a porosity above 0 and at most 1";
+  if (*layer > nlay) return "the model has " + std::to_string(nlay) + (nlay == 1 ? " layer" : " layers");
+  return {};
+}
+
 }  // namespace
 
 float LayerPorosity::Of(int layer) const {
@@ -44,12 +57,19 @@ LayerPorosity Overridden(const LayerPorosity& base, const LayerPorosity& over) {
 
 LayerPorosity ReadLayerPorosity(const std::string& path) {
   LayerPorosity porosity;
-  for (const auto& [key, value] : IniFile::Load(path).Entries(kPorositySection)) {
-    const auto layer = LayerOfKey(key);
-    const double number = LeadingNumber(value);
-    if (layer && IsValidPorosity(number)) porosity.byLayer[*layer] = static_cast<float>(number);
-  }
+  for (const auto& [key, value] : IniFile::Load(path).Entries(kPorositySection))
+    if (IgnoredBecause(key, value, std::numeric_limits<int>::max()).empty())
+      porosity.byLayer[*LayerOfKey(key)] = static_cast<float>(*ParseNumber(value));
   return porosity;
+}
+
+std::string IgnoredLayerPorosityText(const std::string& path, int nlay) {
+  std::string ignored;
+  for (const auto& [key, value] : IniFile::Load(path).Entries(kPorositySection))
+    if (const std::string reason = IgnoredBecause(key, value, nlay); !reason.empty())
+      ignored += (ignored.empty() ? "" : "; ") + key + "=" + value + " (" + reason + ")";
+  if (ignored.empty()) return {};
+  return "These entries of the POROSITY section of " + path + " are ignored: " + ignored + ".";
 }
 
 bool WriteLayerPorosity(const std::string& path, const LayerPorosity& porosity) {

@@ -29,6 +29,10 @@ LayerPorosity Overridden(const LayerPorosity& base, const LayerPorosity& over);
 // section, other keys and values that are not a valid porosity set nothing.
 LayerPorosity ReadLayerPorosity(const std::string& path);
 
+// The note naming each entry of that section that sets nothing in a model of
+// `nlay` layers, with its reason; empty when every entry counts.
+std::string IgnoredLayerPorosityText(const std::string& path, int nlay);
+
 // Writes one "LayerN" key per entry of `porosity.byLayer` (everyLayer is a
 // command-line value and is not stored); other sections and keys stay. False
 // when the file could not be written (it is then unchanged).
