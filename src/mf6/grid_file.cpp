@@ -44,7 +44,9 @@ class GridFileReader {
       return Fail("NCELLS" + NumberText(ncells) + " is not NLAY x NROW x NCOL.");
     const std::int64_t layerCells = std::int64_t{read.NCOL} * read.NROW;
     std::vector<double> origin;
-    std::vector<std::int64_t> ia, ja, idomain, icelltype;
+    std::vector<std::int64_t> ia;
+    std::vector<std::int32_t> ja;
+    std::vector<int> icelltype;
     if (!Values("XORIGIN", 1, origin)) return false;
     read.XORIGIN = origin[0];
     if (!Values("YORIGIN", 1, origin)) return false;
@@ -53,16 +55,16 @@ class GridFileReader {
     read.ANGROT = origin[0];
     if (!Values("DELR", read.NCOL, read.DELR) || !Values("DELC", read.NROW, read.DELC) ||
         !Values("TOP", layerCells, read.TOP) || !Values("BOTM", ncells, read.BOTM) ||
-        !Values("IA", ncells + 1, ia) || !Values("JA", nja, ja) || !Values("IDOMAIN", ncells, idomain))
+        !Values("IA", ncells + 1, ia) || !Values("JA", nja, ja) || !Values("IDOMAIN", ncells, read.IDOMAIN))
       return false;
     if (definitions_.contains("ICELLTYPE") && !Values("ICELLTYPE", ncells, icelltype)) return false;
     if (!CheckConnections(ia, ja, ncells)) return false;
-    read.IDOMAIN.assign(idomain.begin(), idomain.end());
-    connections.IA.resize(ia.size());
-    for (std::size_t n = 0; n < ia.size(); ++n) connections.IA[n] = ia[n] - 1;
-    connections.JA.resize(ja.size());
-    for (std::size_t n = 0; n < ja.size(); ++n) connections.JA[n] = static_cast<std::int32_t>(ja[n] - 1);
-    cellTypes.assign(icelltype.begin(), icelltype.end());
+    // The file counts from 1.
+    for (std::int64_t& start : ia) --start;
+    for (std::int32_t& cell : ja) --cell;
+    connections.IA = std::move(ia);
+    connections.JA = std::move(ja);
+    cellTypes = std::move(icelltype);
     grid = std::move(read);
     return true;
   }
@@ -145,14 +147,24 @@ class GridFileReader {
     const Definition& definition = found->second;
     if (definition.count != count)
       return Fail(name + " holds" + NumberText(definition.count) + " values instead of" + NumberText(count) + ".");
-    const int valueBytes = definition.integer ? 4 : 8;
-    std::vector<std::byte> bytes(static_cast<std::size_t>(count * valueBytes));
-    if (!file_.ReadAt(definition.offset, bytes)) return Fail("the values of " + name + " cannot be read.");
-    values.resize(static_cast<std::size_t>(count));
-    for (std::int64_t n = 0; n < count; ++n) {
-      const std::byte* at = bytes.data() + n * valueBytes;
-      values[static_cast<std::size_t>(n)] = static_cast<T>(definition.integer ? Int32At(at) : RealAt(at, 8));
+    if (definition.integer) return Convert<std::int32_t>(name, definition, values);
+    return Convert<double>(name, definition, values);
+  }
+
+  // The values of `definition` as stored (little-endian), then as T.
+  template <typename Stored, typename T>
+  bool Convert(const std::string& name, const Definition& definition, std::vector<T>& values) {
+    std::vector<Stored> stored(static_cast<std::size_t>(definition.count));
+    if (!file_.ReadAt(definition.offset, std::as_writable_bytes(std::span(stored))))
+      return Fail("the values of " + name + " cannot be read.");
+    if constexpr (!kHostIsLittleEndian) {
+      const std::vector<Stored> asRead = stored;
+      for (std::size_t n = 0; n < stored.size(); ++n) {
+        const std::byte* at = reinterpret_cast<const std::byte*>(asRead.data() + n);
+        stored[n] = static_cast<Stored>(sizeof(Stored) == 4 ? Int32At(at) : RealAt(at, 8));
+      }
     }
+    values.assign(stored.begin(), stored.end());
     return true;
   }
 
@@ -173,13 +185,13 @@ class GridFileReader {
   }
 
   // IA rises from 1 to NJA + 1; every JA names a cell.
-  bool CheckConnections(const std::vector<std::int64_t>& ia, const std::vector<std::int64_t>& ja,
+  bool CheckConnections(const std::vector<std::int64_t>& ia, const std::vector<std::int32_t>& ja,
                         std::int64_t ncells) {
     if (ia.front() != 1 || ia.back() != static_cast<std::int64_t>(ja.size()) + 1)
       return Fail("IA does not run from 1 to NJA + 1.");
     for (std::size_t n = 1; n < ia.size(); ++n)
       if (ia[n] < ia[n - 1]) return Fail("IA falls at cell" + NumberText(static_cast<std::int64_t>(n)) + ".");
-    for (const std::int64_t cell : ja)
+    for (const std::int32_t cell : ja)
       if (cell < 1 || cell > ncells) return Fail("JA names cell" + NumberText(cell) + ", outside the grid.");
     return true;
   }
