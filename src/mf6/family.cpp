@@ -37,6 +37,7 @@ Mf6Family::Mf6Family(const Mf6Model& model)
       connections_(model.connections),
       boundaryPackages_(model.boundaryPackages),
       advancedPackages_(model.advancedPackages),
+      defaultIface_(model.defaultIface),
       hasRecharge_(model.hasRecharge),
       hasEvapotranspiration_(model.hasEvapotranspiration) {
   for (std::size_t n = 0; n < model.grid.IDOMAIN.size(); ++n)

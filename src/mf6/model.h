@@ -138,7 +138,10 @@ class Mf6Family final : public ModelFamily {
   void AdjustLoadedHeads(ModelState& state) const override;
   bool TakesLayerPorosityFromSettings() const override { return true; }
   const CellConnections* FaceFlowConnections() const override { return &connections_; }
+  // The list packages' cells per period with their IFACE values, and the
+  // default IFACE entries of the MODPATH basic data file, for the face rule.
   const std::vector<Mf6BoundaryPackage>& BoundaryPackages() const { return boundaryPackages_; }
+  const std::vector<Mf6DefaultIface>& DefaultIface() const { return defaultIface_; }
 
  private:
   std::string basePath_;
@@ -148,6 +151,7 @@ class Mf6Family final : public ModelFamily {
   std::vector<Mf6BoundaryPackage> boundaryPackages_;
   std::vector<std::string> advancedPackages_;
   std::vector<std::size_t> passThroughCells_;  // cell numbers (layer 1 first) of IDOMAIN -1
+  std::vector<Mf6DefaultIface> defaultIface_;
   bool hasRecharge_;
   bool hasEvapotranspiration_;
 };
