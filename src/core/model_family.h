@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/cell_connections.h"
 #include "core/model_state.h"
 #include "core/stress_periods.h"
 #include "core/user_interface.h"
@@ -89,6 +90,16 @@ class ModelFamily {
   // does not give, placed into QRECH and QET after the budget terms are read
   // (HEAD is loaded).
   virtual void PlaceArealFlows(ModelState& state) const = 0;
+
+  // Gives the cells that carry flow without a head of their own (MODFLOW
+  // 6's vertical pass-through cells) a head and an active code after the
+  // heads of a time step are loaded, so that particles pass through them.
+  virtual void AdjustLoadedHeads(ModelState&) const {}
+
+  // The connections of the cells when the budget file gives the face flows
+  // as one flow per connection (FLOW-JA-FACE) instead of the three face
+  // terms; null for the three face terms.
+  virtual const CellConnections* FaceFlowConnections() const { return nullptr; }
 
   // True when the POROSITY section of the model's settings file sets the
   // porosity of its layers (the model's own porosity is not kept elsewhere).

@@ -39,7 +39,6 @@ std::string UnsupportedModflowVersion(const std::string& path) {
     const auto words = SplitWords(line);
     if (words.empty()) continue;
     const std::string first = UpperCase(words[0]);
-    if (first == "BEGIN") return "MODFLOW 6";
     if (Contains(kUsgFileTypes, first)) return "MODFLOW-USG";
   }
   return {};

@@ -10,10 +10,10 @@
 
 namespace kestra {
 
-// The MODFLOW version of a name file this system cannot import yet: "MODFLOW
-// 6" (block structure, "BEGIN ..." lines) or "MODFLOW-USG" (DISU, SMS, CLN
-// and the other file types of unstructured grids); empty for any other name
-// file or one that cannot be read.
+// The MODFLOW version of a name file this system cannot import yet:
+// "MODFLOW-USG" (DISU, SMS, CLN and the other file types of unstructured
+// grids); empty for any other name file or one that cannot be read. (MODFLOW
+// 6 name files, with their BEGIN blocks, are told apart before.)
 std::string UnsupportedModflowVersion(const std::string& path);
 
 // The message shown when such a name file is imported.

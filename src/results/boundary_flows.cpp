@@ -1,7 +1,11 @@
 #include "results/boundary_flows.h"
 
+#include <algorithm>
+
 #include "core/sink_codes.h"
 #include "results/budget_reader.h"
+#include "results/budget_step.h"
+#include "results/budget_term_data.h"
 
 namespace kestra {
 namespace {
@@ -17,24 +21,33 @@ void MarkTerm(const CellArray<float>& term, ModelState& state) {
       }
 }
 
+// The package whose term `name` (TEXT without its blanks) is; null for other terms.
+const char* PackageOfTerm(const std::string& name) {
+  const auto found = std::find_if(std::begin(kBoundaryTerms), std::end(kBoundaryTerms),
+                                  [&](const BoundaryTerm& term) { return name == term.label; });
+  return found == std::end(kBoundaryTerms) ? nullptr : found->packageKey;
+}
+
 }  // namespace
 
 PackageKeys MarkCellsByFlowSign(ModelState& state, const PackageKeys& packages) {
   PackageKeys found;
   ResultFile result;
   if (packages.empty() || OpenBudgetFile(state.BudgetPath, result) != ResultFileOpening::Opened) return found;
-  SilentInterface silent;
-  const ResultMessages messages{silent, false};
   CellArray<float> term;
-  for (const BoundaryTerm& boundary : kBoundaryTerms) {
-    if (!packages.contains(boundary.packageKey)) continue;
-    const BudgetTermQuery query{state.CurrentStep, state.CurrentPeriod, boundary.label,
-                                state.NCOL,        state.NROW,          state.NLAY};
-    std::int64_t position = kFirstRecordPosition;
-    if (!FindBudgetTerm(result, query, term, position, messages)) continue;
-    MarkTerm(term, state);
-    found.insert(boundary.packageKey);
-  }
+  term.Dimension(state.Shape());
+  // Every term of a listed package counts: a model may have several
+  // packages of one kind, each with its own term.
+  WalkStepTerms(result, state.CurrentStep, state.CurrentPeriod, state.Shape(),
+                [&](const BudgetHeader& header, std::int64_t& next) {
+                  const char* package = PackageOfTerm(header.Name());
+                  if (package == nullptr || !packages.contains(package)) return SkipBudgetData(result, header, next);
+                  std::fill(term.values.begin(), term.values.end(), 0.0f);
+                  if (!ReadBudgetData(result, header, term, next)) return false;
+                  MarkTerm(term, state);
+                  found.insert(package);
+                  return true;
+                });
   return found;
 }
 

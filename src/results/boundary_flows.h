@@ -9,19 +9,23 @@
 
 namespace kestra {
 
-// A boundary package and the label of its term in the budget file.
+// A boundary package and the TEXT of one of its terms in the budget file,
+// without blanks: MODFLOW-2005's labels, then MODFLOW 6's (whose advanced
+// packages MAW, SFR, LAK and UZF give their exchange with the cells too).
 struct BoundaryTerm {
   const char* packageKey;
   const char* label;
 };
 
 inline constexpr BoundaryTerm kBoundaryTerms[] = {
-    {"WEL", "WELLS"},           {"DRN", "DRAINS"},         {"RIV", "RIVER LEAKAGE"},
-    {"GHB", "HEAD DEP BOUNDS"}, {"STR", "STREAM LEAKAGE"},
+    {"WEL", "WELLS"},     {"DRN", "DRAINS"},   {"RIV", "RIVER LEAKAGE"},   {"GHB", "HEAD DEP BOUNDS"},
+    {"STR", "STREAM LEAKAGE"}, {"WEL", "WEL"}, {"DRN", "DRN"},             {"RIV", "RIV"},
+    {"GHB", "GHB"},       {"MAW", "MAW"},      {"SFR", "SFR"},             {"LAK", "LAK"},
+    {"UZF", "UZF-GWRCH"}, {"UZF", "UZF-GWD"},  {"UZF", "UZF-GWET"},
 };
 
-// Marks SINKCODE from the budget terms of CurrentStep/CurrentPeriod of the
-// packages in `packages`: kOutflowCell where a term is negative (water
+// Marks SINKCODE from every budget term of CurrentStep/CurrentPeriod of the
+// packages in `packages` (its TEXT one of the package's labels): kOutflowCell where a term is negative (water
 // leaves the aquifer), kInflowCell where it is positive, both combined where
 // packages of one cell disagree; a cell whose terms are 0 is not marked.
 // Returns the packages whose term the budget file holds; cells of the

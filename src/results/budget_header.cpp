@@ -14,7 +14,7 @@ constexpr std::size_t kHeaderBytes = 36;
 bool IsPlausible(const BudgetHeader& header) {
   return header.KSTP >= 0 && header.KPER >= 0 && IsPrintableText(header.TEXT) &&
          PlausibleCellCount(header.NCOL, header.NROW, header.NLAY).has_value() && header.method >= kFullArrayOld &&
-         header.method <= kListWithAuxiliary;
+         header.method <= kListWithNames;
 }
 
 bool ReadCompactRecord(ResultFile& result, BudgetHeader& header) {
@@ -30,7 +30,30 @@ bool ReadCompactRecord(ResultFile& result, BudgetHeader& header) {
   return true;
 }
 
+std::string Trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The four names of an IMETH 6 term, each a record of 16 characters: the
+// model and package of the cells, then of the boundaries.
+bool ReadNameRecords(ResultFile& result, BudgetHeader& header) {
+  std::array<std::byte, kTextBytes> bytes{};
+  for (int n = 0; n < 4; ++n) {
+    RecordSpan span;
+    if (ReadWholeRecord(result, header.dataOffset, bytes, span) != RecordRead::Read) return false;
+    const std::string name = TextAt(bytes.data());
+    if (!IsPrintableText(name)) return false;
+    header.packageName = Trimmed(name);
+    header.dataOffset = span.end;
+  }
+  return true;
+}
+
 }  // namespace
+
+std::string BudgetHeader::Name() const { return Trimmed(TEXT); }
 
 RecordRead ReadBudgetHeader(ResultFile& result, std::int64_t offset, BudgetHeader& header) {
   std::array<std::byte, kHeaderBytes> bytes{};
@@ -48,11 +71,21 @@ RecordRead ReadBudgetHeader(ResultFile& result, std::int64_t offset, BudgetHeade
   header.method = kFullArray;
   header.dataOffset = span.end;
   if (header.compact && !ReadCompactRecord(result, header)) return RecordRead::Damaged;
+  if (header.method == kListWithNames && !ReadNameRecords(result, header)) return RecordRead::Damaged;
   return IsPlausible(header) ? RecordRead::Read : RecordRead::Damaged;
 }
 
 bool FillsEveryCell(const BudgetHeader& header) {
   return header.method == kFullArrayOld || header.method == kFullArray;
+}
+
+}  // namespace kestra
+
+namespace kestra {
+
+bool IsConnectionTerm(const BudgetHeader& header) {
+  return header.compact && FillsEveryCell(header) && header.NROW == 1 && header.NLAY == 1 &&
+         header.Name() == kConnectionFlowText;
 }
 
 }  // namespace kestra

@@ -3,7 +3,11 @@
 // compact term: a second header record (IMETH, DELT, PERTIM, TOTIM) follows,
 // and IMETH tells the data: 0 or 1 a full array, 2 a list of cells and
 // values, 3 a layer-indicator array and one layer of values, 4 one layer of
-// values for layer 1, 5 a list with auxiliary values.
+// values for layer 1, 5 a list with auxiliary values, 6 (MODFLOW 6) a list
+// of cell, boundary number, value and auxiliary values after four names
+// (model and package of the cells and of the boundaries). A MODFLOW 6 term
+// "FLOW-JA-FACE" holds one value per connection of the grid (NCOL counts
+// the connections, NROW and NLAY are 1).
 #pragma once
 
 #include <cstdint>
@@ -20,6 +24,10 @@ inline constexpr std::int32_t kList = 2;
 inline constexpr std::int32_t kLayerIndicator = 3;
 inline constexpr std::int32_t kLayerOne = 4;
 inline constexpr std::int32_t kListWithAuxiliary = 5;
+inline constexpr std::int32_t kListWithNames = 6;
+
+// The TEXT of MODFLOW 6's term of flows between connected cells.
+inline constexpr const char* kConnectionFlowText = "FLOW-JA-FACE";
 
 struct BudgetHeader {
   std::int32_t KSTP = 0;
@@ -34,6 +42,10 @@ struct BudgetHeader {
   double PERTIM = 0;
   double TOTIM = 0;
   std::int64_t dataOffset = 0;  // where the data records start
+  std::string packageName;      // the package of the boundaries of an IMETH 6 term, trimmed
+
+  // TEXT without its leading and trailing blanks.
+  std::string Name() const;
 };
 
 // Reads the header record(s) at `offset`. Damaged when they do not read whole
@@ -43,5 +55,9 @@ RecordRead ReadBudgetHeader(ResultFile& result, std::int64_t offset, BudgetHeade
 
 // True for a term whose data give every cell a value (IMETH 0 or 1).
 bool FillsEveryCell(const BudgetHeader& header);
+
+// True for a term of one flow per connection (FLOW-JA-FACE): its NCOL is
+// the number of connections, not of columns.
+bool IsConnectionTerm(const BudgetHeader& header);
 
 }  // namespace kestra

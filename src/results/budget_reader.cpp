@@ -17,8 +17,10 @@ bool Matches(const BudgetHeader& header, const BudgetTermQuery& query) {
          header.TEXT.find(query.label) != std::string::npos;
 }
 
+// A term of flows per connection has no grid dimensions to compare.
 bool SameGrid(const BudgetHeader& header, const BudgetTermQuery& query) {
-  return header.NCOL == query.ncol && header.NROW == query.nrow && header.NLAY == query.nlay;
+  return IsConnectionTerm(header) ||
+         (header.NCOL == query.ncol && header.NROW == query.nrow && header.NLAY == query.nlay);
 }
 
 // Readies the spare array for the term. Its border is always zero (no term
@@ -51,9 +53,9 @@ FileParse FirstBudgetRecordsParse(ResultFile& result) {
   if (!SkipBudgetData(result, first, next)) return FileParse::FirstRecord;
   BudgetHeader second;
   const RecordRead read = ReadBudgetHeader(result, next, second);
-  const bool followed = read == RecordRead::EndOfFile ||
-                        (read == RecordRead::Read && second.NCOL == first.NCOL && second.NROW == first.NROW &&
-                         second.NLAY == first.NLAY);
+  const bool sameGrid = IsConnectionTerm(first) || IsConnectionTerm(second) ||
+                        (second.NCOL == first.NCOL && second.NROW == first.NROW && second.NLAY == first.NLAY);
+  const bool followed = read == RecordRead::EndOfFile || (read == RecordRead::Read && sameGrid);
   return followed ? FileParse::Fully : FileParse::FirstRecord;
 }
 

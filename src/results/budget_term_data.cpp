@@ -48,12 +48,15 @@ struct ListShape {
   std::int64_t firstEntry = 0;
   std::int64_t entries = 0;
   std::int64_t entryBytes = 0;
+  std::int64_t valueOffset = kInt32Bytes;  // where the value lies in an entry
 };
+
+bool HasValueCount(std::int32_t method) { return method == kListWithAuxiliary || method == kListWithNames; }
 
 bool ReadListShape(ResultFile& result, const BudgetHeader& header, ListShape& list) {
   std::int64_t offset = header.dataOffset;
   std::int32_t valueCount = 1;
-  if (header.method == kListWithAuxiliary) {
+  if (HasValueCount(header.method)) {
     if (!ReadInt32Record(result, offset, valueCount) || valueCount < 1 || valueCount > kLargestValueCount)
       return false;
     const std::int64_t auxiliaryNameBytes = (valueCount - 1) * std::int64_t{kTextBytes};
@@ -61,7 +64,9 @@ bool ReadListShape(ResultFile& result, const BudgetHeader& header, ListShape& li
   }
   std::int32_t entries = 0;
   if (!ReadInt32Record(result, offset, entries) || entries < 0) return false;
-  list = {offset, entries, kInt32Bytes + valueCount * std::int64_t{result.realBytes}};
+  // An IMETH 6 entry holds the boundary number after the cell number.
+  const std::int64_t numbers = header.method == kListWithNames ? 2 * kInt32Bytes : kInt32Bytes;
+  list = {offset, entries, numbers + valueCount * std::int64_t{result.realBytes}, numbers};
   // Compared by division so that an absurd count cannot overflow.
   return list.entries <= (result.file.Size() - offset) / result.layout->RecordSize(list.entryBytes);
 }
@@ -166,7 +171,7 @@ bool ReadList(ResultFile& result, const BudgetHeader& header, CellArray<float>& 
     const auto column = static_cast<int>(cell % header.NCOL) + 1;
     const auto row = static_cast<int>(cell / header.NCOL % header.NROW) + 1;
     const auto layer = static_cast<int>(cell / LayerCells(header)) + 1;
-    target(column, row, layer) += static_cast<float>(RealAt(entry.data() + kInt32Bytes, result.realBytes));
+    target(column, row, layer) += static_cast<float>(RealAt(entry.data() + list.valueOffset, result.realBytes));
     offset = span.end;
   }
   next = offset;
@@ -179,7 +184,8 @@ bool SkipBudgetData(ResultFile& result, const BudgetHeader& header, std::int64_t
   const std::int64_t realBytes = result.realBytes;
   switch (header.method) {
     case kList:
-    case kListWithAuxiliary: {
+    case kListWithAuxiliary:
+    case kListWithNames: {
       ListShape list;
       if (!ReadListShape(result, header, list)) return false;
       next = list.firstEntry + list.entries * result.layout->RecordSize(list.entryBytes);
@@ -199,6 +205,7 @@ bool ReadBudgetData(ResultFile& result, const BudgetHeader& header, CellArray<fl
   switch (header.method) {
     case kList:
     case kListWithAuxiliary:
+    case kListWithNames:
       return ReadList(result, header, target, next);
     case kLayerIndicator:
       return ReadLayerIndicated(result, header, target, next);

@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "results/connection_flows.h"
+
 namespace kestra {
 namespace {
 
@@ -91,7 +93,8 @@ bool LoadDrawdowns(ModelState& state, UserInterface& ui, bool showMessages) {
                           });
 }
 
-bool ReadFlowTerms(ModelState& state, BudgetArealTerms areal, UserInterface& ui, bool showMessages) {
+bool ReadFlowTerms(ModelState& state, BudgetArealTerms areal, UserInterface& ui, bool showMessages,
+                   const CellConnections* connections) {
   if (state.flowTermsLoaded) return true;
   Hourglass hourglass(ui);
   const ResultMessages messages{ui, showMessages};
@@ -101,6 +104,10 @@ bool ReadFlowTerms(ModelState& state, BudgetArealTerms areal, UserInterface& ui,
           path, OpenBudgetFile, kBudgetFileWord, [&] { messages.MissingFile(FlowTermsFileMissingText(path)); },
           messages, result))
     return false;
+  if (connections != nullptr) {
+    state.flowTermsLoaded = ReadConnectionFlowTerms(result, *connections, areal, state, messages);
+    return state.flowTermsLoaded;
+  }
   const auto read = [&](const char* label, CellArray<float>& target, std::int64_t& position) {
     const BudgetTermQuery query{state.CurrentStep, state.CurrentPeriod, label, state.NCOL, state.NROW, state.NLAY};
     return FindBudgetTerm(result, query, target, position, messages);

@@ -23,9 +23,12 @@ bool LoadHeads(ModelState& state, const Settings& settings, UserInterface& ui, b
 bool LoadDrawdowns(ModelState& state, UserInterface& ui, bool showMessages);
 
 // Loads the face flows, and the recharge and evapotranspiration terms that
-// `areal` names, of CurrentStep/CurrentPeriod from BudgetPath. Does nothing
-// when state.flowTermsLoaded is set; sets it only when every needed term was
-// read. Arrays of terms not read keep their contents.
-bool ReadFlowTerms(ModelState& state, BudgetArealTerms areal, UserInterface& ui, bool showMessages);
+// `areal` names, of CurrentStep/CurrentPeriod from BudgetPath: the three
+// face terms, or with `connections` the flows per connection of a MODFLOW 6
+// budget. Does nothing when state.flowTermsLoaded is set; sets it only when
+// every needed term was read. Arrays of terms not read keep their contents
+// (with `connections`, they are unspecified after a failure).
+bool ReadFlowTerms(ModelState& state, BudgetArealTerms areal, UserInterface& ui, bool showMessages,
+                   const CellConnections* connections = nullptr);
 
 }  // namespace kestra

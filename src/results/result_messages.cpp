@@ -91,4 +91,9 @@ std::string NonFiniteBudgetValueText(const std::string& path, const std::string&
   return NonFiniteValueText(kBudgetFileWord, path, "the term " + label, kstp, kper, cell);
 }
 
+std::string ConnectionCountText(const std::string& path, std::int64_t found, std::int64_t expected) {
+  return "The term FLOW-JA-FACE of the budget file " + path + " holds" + NumberText(found) +
+         " flows, but the model's grid has" + NumberText(expected) + " connections";
+}
+
 }  // namespace kestra

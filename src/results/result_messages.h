@@ -41,6 +41,8 @@ std::string LayerNotFoundText(ResultKind kind, int layer, int kstp, int kper);
 std::string LayerDataUnreadableText(ResultKind kind, std::int64_t layer);
 std::string BudgetDataNotFoundText(int kstp, int kper);
 std::string BudgetTermUnreadableText(const std::string& label);
+// A FLOW-JA-FACE term whose connections are not those of the model's grid.
+std::string ConnectionCountText(const std::string& path, std::int64_t found, std::int64_t expected);
 
 // Where a value that is not a finite number (NaN or infinite) lies.
 struct CellPlace {

@@ -7,7 +7,7 @@ namespace kestra {
 
 bool LoadFlowTerms(ModelState& model, UserInterface& ui, bool showMessages) {
   const ModelFamily& family = FamilyOf(model);
-  const bool loaded = ReadFlowTerms(model, family.ArealTermsInBudget(model), ui, showMessages);
+  const bool loaded = ReadFlowTerms(model, family.ArealTermsInBudget(model), ui, showMessages, family.FaceFlowConnections());
   family.PlaceArealFlows(model);
   return loaded;
 }

@@ -7,6 +7,7 @@
 #include "mf2005/model.h"
 #include "mf2005/name_file.h"
 #include "mf2005/name_file_kinds.h"
+#include "mf6/model.h"
 #include "modelset/model_file_set.h"
 #include "modelset/name_file_model.h"
 #include "session/model_loading.h"
@@ -72,6 +73,7 @@ bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui,
 bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
                     const LayerPorosity& layerPorosity) {
   if (RefuseWhenBusy(session, ui) || path.empty()) return false;
+  if (IsMf6NameFile(path)) return OpenWithFamily(OpenMf6Model, path, session, ui, views, layerPorosity);
   if (const std::string version = UnsupportedModflowVersion(path); !version.empty()) {
     Complain(ui, UnsupportedModflowText(path, version), MessageIcon::Exclamation, kApplicationTitle);
     KeepPreviousModel(session, ui, views);

@@ -1,5 +1,6 @@
 #include "session/time_step_results.h"
 
+#include "core/model_family.h"
 #include "results/result_files.h"
 #include "session/flow_terms.h"
 #include "session/sink_cells.h"
@@ -17,6 +18,7 @@ LoadStatus LoadTimeStepResults(ModelState& model, const Settings& settings, cons
   model.flowTermsLoaded = false;
   loaded.sinkCellsLoaded = LoadSinkCells(model, tracking.BoundaryCells, ui, true, &loaded.sinksWithoutFlowTerms);
   loaded.headsLoaded = LoadHeads(model, settings, ui, true);
+  if (loaded.headsLoaded) FamilyOf(model).AdjustLoadedHeads(model);
   report(7);
   if (loaded.headsLoaded) LoadFlowTerms(model, ui, true);
   report(8);

@@ -149,16 +149,13 @@ TEST(Mf2005UnreadPackages, AreNamedInOneMessageWhileSolversAndOutputsAreNot) {
   EXPECT_TRUE(UnreadPackagesText({}).empty());
 }
 
-TEST(Mf2005OtherVersions, Modflow6AndUsgNameFilesAreNamedAndRefused) {
+TEST(Mf2005OtherVersions, UsgNameFilesAreNamedAndRefused) {
   test::TempDir dir;
   struct Case {
     const char* text;
     const char* version;
   };
-  for (const Case& c : {Case{"# simulation\nBEGIN options\nEND options\nBEGIN models\n  gwf6 model.nam model\n"
-                             "END models\n",
-                             "MODFLOW 6"},
-                        Case{"LIST 2 m.lst\nBAS6 1 m.bas\nDISU 11 m.disu\nLPF 12 m.lpf\nSMS 13 m.sms\n", "MODFLOW-USG"}}) {
+  for (const Case& c : {Case{"LIST 2 m.lst\nBAS6 1 m.bas\nDISU 11 m.disu\nLPF 12 m.lpf\nSMS 13 m.sms\n", "MODFLOW-USG"}}) {
     const std::string path = dir.File("model.nam");
     test::WriteWholeFile(path, c.text);
     EXPECT_EQ(UnsupportedModflowVersion(path), c.version);

@@ -1,0 +1,172 @@
+// Opening a MODFLOW 6 model of 1 000 000 cells (100 x 100 x 100, with its
+// binary grid file) and loading the heads and face flows of its time step,
+// against reading its head and budget files whole from the page cache, as
+// `cat` would. The model is written in a temporary folder and removed at the
+// end.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <vector>
+
+#include "core/user_interface.h"
+#include "mf6/model.h"
+#include "mf6/readers.h"
+#include "results/result_files.h"
+#include "settings/settings.h"
+
+namespace {
+
+using namespace kestra;
+
+constexpr int kSide = 100;
+
+template <typename T>
+void Put(std::ofstream& out, const T& value) {
+  out.write(reinterpret_cast<const char*>(&value), sizeof(T));
+}
+
+void PutText(std::ofstream& out, std::string text, std::size_t width) {
+  text.resize(width, ' ');
+  out.write(text.data(), static_cast<std::streamsize>(width));
+}
+
+Mf6Grid BenchGrid() {
+  Mf6Grid grid;
+  grid.NCOL = grid.NROW = grid.NLAY = kSide;
+  grid.DELR.assign(kSide, 10.0);
+  grid.DELC.assign(kSide, 10.0);
+  grid.TOP.assign(kSide * kSide, 100.0);
+  grid.BOTM.resize(grid.CellCount());
+  for (std::size_t n = 0; n < grid.BOTM.size(); ++n) grid.BOTM[n] = 100.0 - static_cast<double>(n / (kSide * kSide) + 1);
+  grid.IDOMAIN.assign(grid.CellCount(), 1);
+  return grid;
+}
+
+void WriteGridFile(const std::string& path, const Mf6Grid& grid, const CellConnections& connections) {
+  std::ofstream out(path, std::ios::binary);
+  const auto cells = static_cast<std::int64_t>(grid.CellCount());
+  const std::string n = std::to_string(kSide);
+  const std::vector<std::string> definitions = {
+      "NCELLS INTEGER NDIM 0 # " + std::to_string(cells), "NLAY INTEGER NDIM 0 # " + n, "NROW INTEGER NDIM 0 # " + n,
+      "NCOL INTEGER NDIM 0 # " + n, "NJA INTEGER NDIM 0 # " + std::to_string(connections.JA.size()),
+      "XORIGIN DOUBLE NDIM 0 # 0", "YORIGIN DOUBLE NDIM 0 # 0", "ANGROT DOUBLE NDIM 0 # 0", "DELR DOUBLE NDIM 1 " + n,
+      "DELC DOUBLE NDIM 1 " + n, "TOP DOUBLE NDIM 1 " + std::to_string(kSide * kSide),
+      "BOTM DOUBLE NDIM 1 " + std::to_string(cells), "IA INTEGER NDIM 1 " + std::to_string(cells + 1),
+      "JA INTEGER NDIM 1 " + std::to_string(connections.JA.size()), "IDOMAIN INTEGER NDIM 1 " + std::to_string(cells),
+      "ICELLTYPE INTEGER NDIM 1 " + std::to_string(cells)};
+  for (const std::string line : {"GRID DIS", "VERSION 1", "NTXT 16", "LENTXT 100"}) PutText(out, line, 50);
+  for (const std::string& line : definitions) PutText(out, line, 100);
+  for (const std::int32_t value : {static_cast<std::int32_t>(cells), kSide, kSide, kSide,
+                                   static_cast<std::int32_t>(connections.JA.size())})
+    Put(out, value);
+  for (int k = 0; k < 3; ++k) Put(out, 0.0);
+  for (const auto* values : {&grid.DELR, &grid.DELC, &grid.TOP, &grid.BOTM})
+    for (const double value : *values) Put(out, value);
+  for (const std::int64_t ia : connections.IA) Put(out, static_cast<std::int32_t>(ia + 1));
+  for (const std::int32_t ja : connections.JA) Put(out, ja + 1);
+  for (const int idomain : grid.IDOMAIN) Put(out, static_cast<std::int32_t>(idomain));
+  for (std::int64_t c = 0; c < cells; ++c) Put(out, std::int32_t{0});
+}
+
+void WriteHeads(const std::string& path) {
+  std::ofstream out(path, std::ios::binary);
+  for (std::int32_t layer = 1; layer <= kSide; ++layer) {
+    Put(out, std::int32_t{1});
+    Put(out, std::int32_t{1});
+    Put(out, 1.0);
+    Put(out, 1.0);
+    PutText(out, "            HEAD", 16);
+    for (const std::int32_t value : {kSide, kSide, layer}) Put(out, value);
+    for (int c = 0; c < kSide * kSide; ++c) Put(out, 50.0 + c % 7);
+  }
+}
+
+void WriteBudget(const std::string& path, const CellConnections& connections) {
+  std::ofstream out(path, std::ios::binary);
+  Put(out, std::int32_t{1});
+  Put(out, std::int32_t{1});
+  PutText(out, "    FLOW-JA-FACE", 16);
+  for (const std::int32_t value : {static_cast<std::int32_t>(connections.JA.size()), 1, -1}) Put(out, value);
+  Put(out, std::int32_t{1});
+  for (int k = 0; k < 3; ++k) Put(out, 1.0);
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> flow(-100.0, 100.0);
+  // Opposite flows on the two entries of each connection, 0 on the diagonal.
+  std::vector<double> flows(connections.JA.size(), 0.0);
+  for (std::size_t cell = 0; cell + 1 < connections.IA.size(); ++cell)
+    for (std::int64_t p = connections.IA[cell] + 1; p < connections.IA[cell + 1]; ++p)
+      if (static_cast<std::size_t>(connections.JA[p]) > cell) flows[p] = flow(random);
+  for (double value : flows) Put(out, value);
+}
+
+void WriteModel(const std::filesystem::path& folder) {
+  const auto write = [&](const char* name, const char* text) { std::ofstream(folder / name) << text; };
+  write("mfsim.nam", "BEGIN TIMING\n TDIS6 m.tdis\nEND TIMING\nBEGIN MODELS\n GWF6 m.nam m\nEND MODELS\n");
+  write("m.tdis", "BEGIN DIMENSIONS\n NPER 1\nEND DIMENSIONS\nBEGIN PERIODDATA\n 1.0 1 1.0\nEND PERIODDATA\n");
+  write("m.nam", "BEGIN PACKAGES\n DIS6 m.dis\n NPF6 m.npf\n OC6 m.oc\nEND PACKAGES\n");
+  write("m.dis", "BEGIN DIMENSIONS\n NLAY 100\n NROW 100\n NCOL 100\nEND DIMENSIONS\n");
+  write("m.npf", "BEGIN GRIDDATA\n ICELLTYPE\n  CONSTANT 0\nEND GRIDDATA\n");
+  write("m.oc", "BEGIN OPTIONS\n HEAD FILEOUT m.hed\n BUDGET FILEOUT m.bud\nEND OPTIONS\n");
+  std::ofstream mpbas(folder / "m.mpbas");
+  mpbas << "0\n";
+  for (int k = 0; k < kSide; ++k) mpbas << "CONSTANT 0.3\n";
+  const Mf6Grid grid = BenchGrid();
+  CellConnections connections;
+  BuildConnections(grid, connections);
+  WriteGridFile((folder / "m.dis.grb").string(), grid, connections);
+  WriteHeads((folder / "m.hed").string());
+  WriteBudget((folder / "m.bud").string(), connections);
+}
+
+void OpenModelWithResults(benchmark::State& state, const std::string& simulation) {
+  SilentInterface ui;
+  Settings settings;
+  for (auto _ : state) {
+    Mf6Model model;
+    std::string problem;
+    if (!ReadMf6Model(simulation, {}, {}, model, problem)) state.SkipWithError(problem.c_str());
+    OpenedModel opened;
+    CopyMf6Model(model, opened);
+    settings.HNOFLO = *opened.HNOFLO;
+    settings.HDRY = *opened.HDRY;
+    const ModelFamily& family = FamilyOf(opened.model);
+    if (!LoadHeads(opened.model, settings, ui, false) ||
+        !ReadFlowTerms(opened.model, family.ArealTermsInBudget(opened.model), ui, false, family.FaceFlowConnections()))
+      state.SkipWithError("results not read");
+    benchmark::DoNotOptimize(opened.model.QLOWER.values.data());
+  }
+}
+
+void ReadBothResultFiles(benchmark::State& state, const std::string& folder) {
+  std::vector<char> buffer(1 << 20);
+  for (auto _ : state) {
+    for (const char* name : {"m.hed", "m.bud"}) {
+      std::ifstream in(folder + "/" + name, std::ios::binary);
+      while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+        benchmark::DoNotOptimize(buffer.data());
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("kestra-mf6-bench-" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(folder);
+  WriteModel(folder);
+  benchmark::RegisterBenchmark("OpenMf6ModelWithHeadsAndFlows/1000000cells", OpenModelWithResults,
+                               (folder / "mfsim.nam").string())
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("ReadHeadAndBudgetFilesWhole/1000000cells", ReadBothResultFiles, folder.string())
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(folder);
+  return 0;
+}

@@ -1,0 +1,150 @@
+#include <cmath>
+
+#include "core/text_reader.h"
+#include "mf6/grid_data.h"
+#include "mf6/readers.h"
+
+namespace kestra {
+namespace {
+
+// TIME_UNITS words by the time unit codes of the stress-period table.
+constexpr const char* kTimeUnitWords[] = {"UNKNOWN", "SECONDS", "MINUTES", "HOURS", "DAYS", "YEARS"};
+// Grids beyond this many cells are taken as a damaged dimension.
+constexpr double kLargestCellCount = 2.0e9;
+
+bool PositiveInteger(const Mf6InputFile& file, const Mf6Block* block, const char* keyword, int& value,
+                     std::string& problem) {
+  const auto number = ParseNumber(KeywordValue(file, block, keyword));
+  if (!number || *number < 1 || *number != std::floor(*number) || *number > kLargestCellCount) {
+    problem = Mf6LineProblem(file, block ? block->first : file.lines.size(),
+                             std::string("the DIMENSIONS block gives no positive ") + keyword + ".");
+    return false;
+  }
+  value = static_cast<int>(*number);
+  return true;
+}
+
+double OptionalNumber(const Mf6InputFile& file, const Mf6Block* options, const char* keyword) {
+  return ParseNumber(KeywordValue(file, options, keyword)).value_or(0.0);
+}
+
+}  // namespace
+
+bool ReadTimeDiscretization(const std::string& path, StressPeriods& periods, std::string& problem) {
+  Mf6InputFile file;
+  if (!LoadMf6Input(path, file, problem)) return false;
+  const Mf6Block* options = FindBlock(file, "OPTIONS");
+  const Mf6Block* dimensions = FindBlock(file, "DIMENSIONS");
+  const Mf6Block* data = FindBlock(file, "PERIODDATA");
+  StressPeriods read;
+  if (!PositiveInteger(file, dimensions, "NPER", read.NPER, problem)) return false;
+  const std::string unit = UpperCase(KeywordValue(file, options, "TIME_UNITS"));
+  read.timeUnit = 0;
+  for (std::int16_t code = 0; code < static_cast<std::int16_t>(std::size(kTimeUnitWords)); ++code)
+    if (unit == kTimeUnitWords[code]) read.timeUnit = code;
+  if (data == nullptr || data->end - data->first < static_cast<std::size_t>(read.NPER)) {
+    problem = Mf6LineProblem(file, data ? data->end : file.lines.size(),
+                             "the PERIODDATA block needs a line for each of the " +
+                                 KeywordValue(file, dimensions, "NPER") + " stress periods.");
+    return false;
+  }
+  read.PERLEN.assign(read.NPER + 1, 0.0f);
+  read.NSTP.assign(read.NPER + 1, 0);
+  read.TSMULT.assign(read.NPER + 1, 1.0f);
+  for (int p = 1; p <= read.NPER; ++p) {
+    const std::size_t line = data->first + static_cast<std::size_t>(p - 1);
+    const auto words = Mf6Words(file.lines[line].text);
+    double perlen = -1, nstp = 0, tsmult = 0;
+    if (words.size() >= 3) {
+      perlen = ParseNumber(words[0]).value_or(-1);
+      nstp = ParseNumber(words[1]).value_or(0);
+      tsmult = ParseNumber(words[2]).value_or(0);
+    }
+    if (perlen < 0 || nstp < 1 || nstp != std::floor(nstp) || nstp > 1e6 || tsmult <= 0) {
+      problem = Mf6LineProblem(file, line, "PERLEN, NSTP (at least 1) and TSMULT (above 0) expected.");
+      return false;
+    }
+    read.PERLEN[p] = static_cast<float>(perlen);
+    read.NSTP[p] = static_cast<int>(nstp);
+    read.TSMULT[p] = static_cast<float>(tsmult);
+  }
+  periods = std::move(read);
+  return true;
+}
+
+bool ReadDiscretization(const std::string& path, Mf6Grid& grid, std::string& problem) {
+  Mf6InputFile file;
+  if (!LoadMf6Input(path, file, problem)) return false;
+  const Mf6Block* options = FindBlock(file, "OPTIONS");
+  const Mf6Block* dimensions = FindBlock(file, "DIMENSIONS");
+  const Mf6Block* data = FindBlock(file, "GRIDDATA");
+  Mf6Grid read;
+  if (!PositiveInteger(file, dimensions, "NLAY", read.NLAY, problem) ||
+      !PositiveInteger(file, dimensions, "NROW", read.NROW, problem) ||
+      !PositiveInteger(file, dimensions, "NCOL", read.NCOL, problem))
+    return false;
+  if (static_cast<double>(read.NCOL) * read.NROW * read.NLAY > kLargestCellCount) {
+    problem = Mf6LineProblem(file, dimensions->first, "the grid has too many cells.");
+    return false;
+  }
+  read.lengthUnits = UpperCase(KeywordValue(file, options, "LENGTH_UNITS"));
+  read.XORIGIN = OptionalNumber(file, options, "XORIGIN");
+  read.YORIGIN = OptionalNumber(file, options, "YORIGIN");
+  read.ANGROT = OptionalNumber(file, options, "ANGROT");
+  Mf6Arrays arrays;
+  if (data == nullptr) {
+    problem = Mf6LineProblem(file, file.lines.size(), "the GRIDDATA block is missing.");
+    return false;
+  }
+  if (!ReadGridData(file, *data, read, {"DELR", "DELC", "TOP", "BOTM", "IDOMAIN"}, arrays, problem)) return false;
+  for (const char* name : {"DELR", "DELC", "TOP", "BOTM"}) {
+    if (!arrays.contains(name)) {
+      problem = Mf6LineProblem(file, data->end, std::string("the GRIDDATA block gives no ") + name + ".");
+      return false;
+    }
+  }
+  read.DELR = std::move(arrays["DELR"]);
+  read.DELC = std::move(arrays["DELC"]);
+  read.TOP = std::move(arrays["TOP"]);
+  read.BOTM = std::move(arrays["BOTM"]);
+  read.IDOMAIN.assign(read.CellCount(), 1);
+  if (arrays.contains("IDOMAIN"))
+    for (std::size_t n = 0; n < read.CellCount(); ++n) read.IDOMAIN[n] = static_cast<int>(arrays["IDOMAIN"][n]);
+  grid = std::move(read);
+  return true;
+}
+
+void BuildConnections(const Mf6Grid& grid, CellConnections& connections) {
+  const std::int64_t layerCells = std::int64_t{grid.NCOL} * grid.NROW;
+  const auto cells = static_cast<std::int64_t>(grid.CellCount());
+  const auto active = [&](std::int64_t n) { return grid.IDOMAIN[static_cast<std::size_t>(n)] > 0; };
+  // The nearest cell that is not a vertical pass-through, `step` cells apart each time.
+  const auto vertical = [&](std::int64_t n, std::int64_t step) -> std::int64_t {
+    for (std::int64_t m = n + step; m >= 0 && m < cells; m += step) {
+      const int idomain = grid.IDOMAIN[static_cast<std::size_t>(m)];
+      if (idomain > 0) return m;
+      if (idomain == 0) return -1;
+    }
+    return -1;
+  };
+  connections.IA.assign(static_cast<std::size_t>(cells) + 1, 0);
+  connections.JA.clear();
+  for (std::int64_t n = 0; n < cells; ++n) {
+    connections.IA[static_cast<std::size_t>(n)] = static_cast<std::int64_t>(connections.JA.size());
+    if (!active(n)) continue;
+    const auto column = n % grid.NCOL;
+    const auto row = n / grid.NCOL % grid.NROW;
+    const std::int64_t neighbours[] = {vertical(n, -layerCells),
+                                       row > 0 ? n - grid.NCOL : -1,
+                                       column > 0 ? n - 1 : -1,
+                                       column + 1 < grid.NCOL ? n + 1 : -1,
+                                       row + 1 < grid.NROW ? n + grid.NCOL : -1,
+                                       vertical(n, layerCells)};
+    connections.JA.push_back(static_cast<std::int32_t>(n));
+    for (const std::int64_t m : neighbours)
+      if (m >= 0 && active(m)) connections.JA.push_back(static_cast<std::int32_t>(m));
+  }
+  connections.IA.back() = static_cast<std::int64_t>(connections.JA.size());
+}
+
+}  // namespace kestra

@@ -1,0 +1,213 @@
+#include <cmath>
+#include <filesystem>
+#include <map>
+
+#include "core/binary_file.h"
+#include "core/byte_order.h"
+#include "core/number_format.h"
+#include "core/text_reader.h"
+#include "mf6/input_file.h"
+#include "mf6/readers.h"
+
+namespace kestra {
+namespace {
+
+constexpr std::int64_t kHeaderLineBytes = 50;
+constexpr int kHeaderLines = 4;
+// Far more definitions or a longer definition line than any grid file holds.
+constexpr std::int64_t kLargestDefinitionCount = 1000;
+constexpr std::int64_t kLargestDefinitionBytes = 10000;
+
+// One variable of the grid file: its type, its number of values and where
+// they lie.
+struct Definition {
+  bool integer = true;
+  std::int64_t count = 1;
+  std::int64_t offset = 0;
+};
+
+class GridFileReader {
+ public:
+  GridFileReader(const std::string& path, std::string& problem)
+      : path_(path), name_(std::filesystem::path(path).filename().string()), problem_(problem) {}
+
+  bool Read(Mf6Grid& grid, CellConnections& connections, std::vector<int>& cellTypes) {
+    if (!file_.Open(path_)) return Fail("the file is missing or cannot be read.");
+    std::int64_t ntxt = 0, lentxt = 0;
+    if (!ReadHeader(ntxt, lentxt) || !ReadDefinitions(ntxt, lentxt)) return false;
+    Mf6Grid read;
+    std::int64_t ncells = 0, nja = 0;
+    if (!Scalar("NCELLS", ncells) || !Dimension("NLAY", read.NLAY) || !Dimension("NROW", read.NROW) ||
+        !Dimension("NCOL", read.NCOL) || !Scalar("NJA", nja))
+      return false;
+    if (ncells != std::int64_t{read.NLAY} * read.NROW * read.NCOL)
+      return Fail("NCELLS" + NumberText(ncells) + " is not NLAY x NROW x NCOL.");
+    const std::int64_t layerCells = std::int64_t{read.NCOL} * read.NROW;
+    std::vector<double> origin;
+    std::vector<std::int64_t> ia;
+    std::vector<std::int32_t> ja;
+    std::vector<int> icelltype;
+    if (!Values("XORIGIN", 1, origin)) return false;
+    read.XORIGIN = origin[0];
+    if (!Values("YORIGIN", 1, origin)) return false;
+    read.YORIGIN = origin[0];
+    if (!Values("ANGROT", 1, origin)) return false;
+    read.ANGROT = origin[0];
+    if (!Values("DELR", read.NCOL, read.DELR) || !Values("DELC", read.NROW, read.DELC) ||
+        !Values("TOP", layerCells, read.TOP) || !Values("BOTM", ncells, read.BOTM) ||
+        !Values("IA", ncells + 1, ia) || !Values("JA", nja, ja) || !Values("IDOMAIN", ncells, read.IDOMAIN))
+      return false;
+    if (definitions_.contains("ICELLTYPE") && !Values("ICELLTYPE", ncells, icelltype)) return false;
+    if (!CheckConnections(ia, ja, ncells)) return false;
+    // The file counts from 1.
+    for (std::int64_t& start : ia) --start;
+    for (std::int32_t& cell : ja) --cell;
+    connections.IA = std::move(ia);
+    connections.JA = std::move(ja);
+    cellTypes = std::move(icelltype);
+    grid = std::move(read);
+    return true;
+  }
+
+ private:
+  bool Fail(const std::string& text) {
+    problem_ = "the binary grid file " + name_ + ": " + text;
+    return false;
+  }
+
+  bool TextAt(std::int64_t offset, std::int64_t length, std::string& text) {
+    text.assign(static_cast<std::size_t>(length), ' ');
+    return file_.Holds(offset, length) && file_.ReadAt(offset, std::as_writable_bytes(std::span(text)));
+  }
+
+  bool HeaderLine(int n, const char* keyword, std::string& value) {
+    std::string line;
+    if (!TextAt(n * kHeaderLineBytes, kHeaderLineBytes, line)) return Fail("the file ends in its header.");
+    const auto words = Mf6Words(line);
+    if (words.empty() || UpperCase(words[0]) != keyword || words.size() < 2)
+      return Fail(std::string("header line") + NumberText(n + 1) + " is not \"" + keyword + " ...\".");
+    value = UpperCase(words[1]);
+    return true;
+  }
+
+  bool HeaderCount(int n, const char* keyword, std::int64_t largest, std::int64_t& count) {
+    std::string word;
+    if (!HeaderLine(n, keyword, word)) return false;
+    const auto number = ParseNumber(word);
+    if (!number || *number < 1 || *number > static_cast<double>(largest) || *number != std::floor(*number))
+      return Fail(std::string(keyword) + " " + word + " is not a usable count.");
+    count = static_cast<std::int64_t>(*number);
+    return true;
+  }
+
+  bool ReadHeader(std::int64_t& ntxt, std::int64_t& lentxt) {
+    std::string kind, version;
+    if (!HeaderLine(0, "GRID", kind)) return false;
+    if (kind != "DIS") return Fail("the grid is of type " + kind + "; only structured grids (DIS) are read.");
+    return HeaderLine(1, "VERSION", version) && HeaderCount(2, "NTXT", kLargestDefinitionCount, ntxt) &&
+           HeaderCount(3, "LENTXT", kLargestDefinitionBytes, lentxt);
+  }
+
+  // "NAME TYPE NDIM n dims..." per line; the data follow in the lines' order.
+  bool ReadDefinitions(std::int64_t ntxt, std::int64_t lentxt) {
+    std::int64_t offset = kHeaderLines * kHeaderLineBytes + ntxt * lentxt;
+    for (std::int64_t n = 0; n < ntxt; ++n) {
+      std::string line;
+      if (!TextAt(kHeaderLines * kHeaderLineBytes + n * lentxt, lentxt, line))
+        return Fail("the file ends in definition line" + NumberText(n + 1) + ".");
+      const auto words = Mf6Words(line);
+      Definition definition;
+      const std::string type = words.size() > 1 ? UpperCase(words[1]) : "";
+      const auto ndim = words.size() > 3 ? ParseNumber(words[3]) : std::nullopt;
+      if (words.size() < 4 || (type != "INTEGER" && type != "DOUBLE") || UpperCase(words[2]) != "NDIM" || !ndim ||
+          *ndim < 0 || *ndim > 3 || words.size() < 4 + static_cast<std::size_t>(*ndim))
+        return Fail("definition line" + NumberText(n + 1) + " \"" + line.substr(0, line.find_last_not_of(' ') + 1) +
+                    "\" is not NAME TYPE NDIM dimensions.");
+      definition.integer = type == "INTEGER";
+      for (int d = 0; d < static_cast<int>(*ndim); ++d) {
+        const auto size = ParseNumber(words[4 + d]);
+        if (!size || *size < 0 || *size > 4.0e9 || *size != std::floor(*size))
+          return Fail("definition line" + NumberText(n + 1) + " gives an impossible size.");
+        definition.count *= static_cast<std::int64_t>(*size);
+      }
+      definition.offset = offset;
+      const std::int64_t bytes = definition.count * (definition.integer ? 4 : 8);
+      if (!file_.Holds(offset, bytes))
+        return Fail("the values of " + UpperCase(words[0]) + " reach past the end of the file.");
+      offset += bytes;
+      definitions_[UpperCase(words[0])] = definition;
+    }
+    return true;
+  }
+
+  template <typename T>
+  bool Values(const std::string& name, std::int64_t count, std::vector<T>& values) {
+    const auto found = definitions_.find(name);
+    if (found == definitions_.end()) return Fail("it defines no " + name + ".");
+    const Definition& definition = found->second;
+    if (definition.count != count)
+      return Fail(name + " holds" + NumberText(definition.count) + " values instead of" + NumberText(count) + ".");
+    if (definition.integer) return Convert<std::int32_t>(name, definition, values);
+    return Convert<double>(name, definition, values);
+  }
+
+  // The values of `definition` as stored (little-endian), then as T.
+  template <typename Stored, typename T>
+  bool Convert(const std::string& name, const Definition& definition, std::vector<T>& values) {
+    std::vector<Stored> stored(static_cast<std::size_t>(definition.count));
+    if (!file_.ReadAt(definition.offset, std::as_writable_bytes(std::span(stored))))
+      return Fail("the values of " + name + " cannot be read.");
+    if constexpr (!kHostIsLittleEndian) {
+      const std::vector<Stored> asRead = stored;
+      for (std::size_t n = 0; n < stored.size(); ++n) {
+        const std::byte* at = reinterpret_cast<const std::byte*>(asRead.data() + n);
+        stored[n] = static_cast<Stored>(sizeof(Stored) == 4 ? Int32At(at) : RealAt(at, 8));
+      }
+    }
+    values.assign(stored.begin(), stored.end());
+    return true;
+  }
+
+  bool Scalar(const std::string& name, std::int64_t& value) {
+    std::vector<std::int64_t> values;
+    if (!Values(name, 1, values)) return false;
+    if (values[0] < 1) return Fail(name + NumberText(values[0]) + " is not positive.");
+    value = values[0];
+    return true;
+  }
+
+  bool Dimension(const std::string& name, int& value) {
+    std::int64_t count = 0;
+    if (!Scalar(name, count)) return false;
+    if (count > 2000000000) return Fail(name + NumberText(count) + " is too large.");
+    value = static_cast<int>(count);
+    return true;
+  }
+
+  // IA rises from 1 to NJA + 1; every JA names a cell.
+  bool CheckConnections(const std::vector<std::int64_t>& ia, const std::vector<std::int32_t>& ja,
+                        std::int64_t ncells) {
+    if (ia.front() != 1 || ia.back() != static_cast<std::int64_t>(ja.size()) + 1)
+      return Fail("IA does not run from 1 to NJA + 1.");
+    for (std::size_t n = 1; n < ia.size(); ++n)
+      if (ia[n] < ia[n - 1]) return Fail("IA falls at cell" + NumberText(static_cast<std::int64_t>(n)) + ".");
+    for (const std::int32_t cell : ja)
+      if (cell < 1 || cell > ncells) return Fail("JA names cell" + NumberText(cell) + ", outside the grid.");
+    return true;
+  }
+
+  std::string path_;
+  std::string name_;
+  std::string& problem_;
+  BinaryFile file_;
+  std::map<std::string, Definition> definitions_;
+};
+
+}  // namespace
+
+bool ReadGridFile(const std::string& path, Mf6Grid& grid, CellConnections& connections, std::vector<int>& cellTypes,
+                  std::string& problem) {
+  return GridFileReader(path, problem).Read(grid, connections, cellTypes);
+}
+
+}  // namespace kestra

@@ -1,0 +1,35 @@
+// Budget files that give the face flows as one flow per connection of the
+// grid (MODFLOW 6: "FLOW-JA-FACE", positive into the cell) and the package
+// terms as lists of cells ("RCH", "EVT"): the flows of one time step into
+// the face-flow arrays the tracking reads.
+#pragma once
+
+#include <span>
+
+#include "core/cell_connections.h"
+#include "core/model_family.h"
+#include "core/model_state.h"
+#include "results/result_file.h"
+#include "results/result_messages.h"
+
+namespace kestra {
+
+// Sets QRIGHT, QFRONT and QLOWER (MODFLOW-2005's signs: from column j to
+// j+1, row i to i+1, layer k to k+1) from `flows`, one per entry of
+// connections.JA. A vertical connection through pass-through cells gives
+// its flow to every layer face it crosses. False, with the arrays
+// unspecified, for a connection between cells that are not neighbours in a
+// row, a column or a stack of cells.
+bool PlaceConnectionFlows(const CellConnections& connections, std::span<const float> flows, ModelState& state);
+
+// Reads the flows of CurrentStep/CurrentPeriod from the open budget file:
+// the face flows from its connection term and, as `areal` asks, QRECH from
+// every recharge term ("RCH", "RCHA") and QET from every evapotranspiration
+// term ("EVT", "EVTA"), summed over their packages. False with a message
+// (naming the term) when the step's connection term is missing, has
+// another number of connections, or a record is damaged; the arrays are
+// then unspecified.
+bool ReadConnectionFlowTerms(ResultFile& result, const CellConnections& connections, BudgetArealTerms areal,
+                             ModelState& state, const ResultMessages& messages);
+
+}  // namespace kestra

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "mf6/model.h"
+#include "mf6/readers.h"
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+std::string Example(const std::string& name, const std::string& file) {
+  return (test::TestDataDir() / "usgs" / name / file).string();
+}
+
+Mf6Model ReadExample(const std::string& name) {
+  Mf6Model model;
+  std::string problem;
+  EXPECT_TRUE(ReadMf6Model(Example(name, "mfsim.nam"), {}, {}, model, problem)) << problem;
+  return model;
+}
+
+const Mf6BoundaryPackage* PackageOf(const Mf6Model& model, const std::string& kind) {
+  for (const auto& package : model.boundaryPackages)
+    if (package.kind == kind) return &package;
+  return nullptr;
+}
+
+TEST(Mf6Model, ReadsTheFirstUsgsExample) {
+  const Mf6Model model = ReadExample("ex01_mf6");
+  EXPECT_EQ(model.modelName, "ex01_mf6");
+  EXPECT_EQ(model.Shape(), (GridShape{20, 21, 3}));
+  EXPECT_TRUE(model.gridFromBinaryFile);
+  EXPECT_EQ(model.connections.JA.size(), 7734u);
+  EXPECT_EQ(model.LAYCON, (std::vector<std::int16_t>{0, 3, 0, 0}));
+  EXPECT_EQ(model.grid.TOP[0], 400.0);
+  EXPECT_EQ(model.grid.BOTM[2 * 420], 0.0);
+  EXPECT_EQ(model.stressPeriods.NPER, 1);
+  EXPECT_EQ(model.stressPeriods.timeUnit, 4);  // days
+  EXPECT_TRUE(model.porosityFromMpbas);
+  EXPECT_FLOAT_EQ(model.POROSITY(7, 9, 2), 0.1f);
+  EXPECT_EQ(std::filesystem::path(model.HeadPath).filename(), "ex01_mf6.hed");
+  EXPECT_TRUE(model.hasRecharge);
+  EXPECT_FALSE(model.hasEvapotranspiration);
+  const Mf6BoundaryPackage* wells = PackageOf(model, "WEL");
+  ASSERT_NE(wells, nullptr);
+  ASSERT_EQ(wells->CellsOf(1)->size(), 1u);
+  const Mf6BoundaryCell well = wells->CellsOf(1)->front();
+  EXPECT_EQ((std::vector<int>{well.layer, well.row, well.column, well.iface}), (std::vector<int>{3, 11, 10, 0}));
+  EXPECT_EQ(well.value, -150000.0f);
+  const Mf6BoundaryPackage* rivers = PackageOf(model, "RIV");
+  ASSERT_NE(rivers, nullptr);
+  ASSERT_EQ(rivers->CellsOf(1)->size(), 21u);
+  EXPECT_EQ(rivers->CellsOf(1)->back().iface, 6);
+  EXPECT_EQ(rivers->CellsOf(1)->back().value, 1.0e5f);  // the conductance
+}
+
+TEST(Mf6Model, ReadsTheTransientExamplePerPeriod) {
+  const Mf6Model model = ReadExample("ex03_mf6");
+  EXPECT_EQ(model.stressPeriods.NSTP, (std::vector<int>{0, 1, 10, 1}));
+  EXPECT_EQ(model.stressPeriods.TSMULT[2], 1.5f);
+  EXPECT_EQ(std::vector<bool>(model.steadyState.begin() + 1, model.steadyState.end()),
+            (std::vector<bool>{true, false, true}));
+  const Mf6BoundaryPackage* wells = PackageOf(model, "WEL");
+  ASSERT_NE(wells, nullptr);
+  // No PERIOD block 1; period 3 keeps the wells of period 2.
+  EXPECT_EQ(wells->CellsOf(1)->size(), 0u);
+  EXPECT_EQ(wells->CellsOf(2)->size(), 2u);
+  EXPECT_EQ(wells->CellsOf(3)->size(), 2u);
+  EXPECT_EQ(PackageOf(model, "DRN")->CellsOf(3)->size(), 11u);
+}
+
+// Our connections from DIS and IDOMAIN are MODFLOW 6's own, as its grid file holds them.
+TEST(Mf6Connections, BuiltFromTheGridAsMf6BuildsThem) {
+  const Mf6Model model = ReadExample("ex03_mf6");
+  Mf6Grid grid;
+  std::string problem;
+  ASSERT_TRUE(ReadDiscretization(Example("ex03_mf6", "ex03_mf6.dis"), grid, problem)) << problem;
+  EXPECT_EQ(grid.TOP, model.grid.TOP);
+  EXPECT_EQ(grid.BOTM, model.grid.BOTM);
+  CellConnections built;
+  BuildConnections(grid, built);
+  EXPECT_EQ(built.IA, model.connections.IA);
+  EXPECT_EQ(built.JA, model.connections.JA);
+}
+
+TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelow) {
+  Mf6Grid grid;
+  grid.NCOL = 2;
+  grid.NROW = 1;
+  grid.NLAY = 3;
+  // Column 1: active, pass-through, active; column 2: active, inactive, active.
+  grid.IDOMAIN = {1, 1, -1, 0, 1, 1};
+  CellConnections connections;
+  BuildConnections(grid, connections);
+  EXPECT_EQ(connections.IA, (std::vector<std::int64_t>{0, 3, 5, 5, 5, 8, 10}));
+  EXPECT_EQ(connections.JA, (std::vector<std::int32_t>{0, 1, 4, 1, 0, 4, 0, 5, 5, 4}));
+}
+
+TEST(Mf6GridFile, EveryTruncationFailsNamingTheFile) {
+  std::ifstream in(Example("ex01_mf6", "ex01_mf6.dis.grb"), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  test::TempDir dir;
+  const std::string path = dir.File("cut.dis.grb");
+  for (std::size_t length = 0; length < bytes.size(); length += 397) {
+    test::WriteWholeFile(path, bytes.substr(0, length));
+    Mf6Grid grid;
+    CellConnections connections;
+    std::vector<int> cellTypes;
+    std::string problem;
+    EXPECT_FALSE(ReadGridFile(path, grid, connections, cellTypes, problem)) << length;
+    EXPECT_EQ(problem.rfind("the binary grid file cut.dis.grb: ", 0), 0u) << problem;
+  }
+}
+
+TEST(Mf6GridFile, DefinitionsAreFoundByNameNotPlace) {
+  // Swap the definition lines of NROW and NCOL and their values: the grid stays the same.
+  std::ifstream in(Example("ex01_mf6", "ex01_mf6.dis.grb"), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t definitions = 200, lineBytes = 100, data = definitions + 16 * lineBytes;
+  std::swap_ranges(bytes.begin() + definitions + 2 * lineBytes, bytes.begin() + definitions + 3 * lineBytes,
+                   bytes.begin() + definitions + 3 * lineBytes);
+  std::swap_ranges(bytes.begin() + data + 8, bytes.begin() + data + 12, bytes.begin() + data + 12);
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("swapped.grb"), bytes);
+  Mf6Grid grid;
+  CellConnections connections;
+  std::vector<int> cellTypes;
+  std::string problem;
+  ASSERT_TRUE(ReadGridFile(dir.File("swapped.grb"), grid, connections, cellTypes, problem)) << problem;
+  EXPECT_EQ(grid.NROW, 21);
+  EXPECT_EQ(grid.NCOL, 20);
+}
+
+TEST(Mf6Model, MissingFilesAndOtherGridsAreNamed) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("mfsim.nam"), "BEGIN TIMING\n TDIS6 sim.tdis\nEND TIMING\nBEGIN MODELS\n"
+                                              " GWF6 m.nam m\nEND MODELS\n");
+  test::WriteWholeFile(dir.File("sim.tdis"), "BEGIN DIMENSIONS\n NPER 1\nEND DIMENSIONS\nBEGIN PERIODDATA\n 1 1 1\n"
+                                             "END PERIODDATA\n");
+  Mf6Model model;
+  std::string problem;
+  EXPECT_FALSE(ReadMf6Model(dir.File("mfsim.nam"), {}, {}, model, problem));
+  EXPECT_NE(problem.find("m.nam is missing"), std::string::npos) << problem;
+  test::WriteWholeFile(dir.File("m.nam"), "BEGIN PACKAGES\n DISV6 m.disv\nEND PACKAGES\n");
+  EXPECT_FALSE(ReadMf6Model(dir.File("mfsim.nam"), {}, {}, model, problem));
+  EXPECT_NE(problem.find("only DIS grids"), std::string::npos) << problem;
+  EXPECT_FALSE(ReadMf6Model(dir.File("mfsim.nam"), "other", {}, model, problem));
+  EXPECT_EQ(problem, "the simulation holds no GWF model named other.");
+}
+
+}  // namespace
+}  // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(Mf6Mpbas, DefaultIfaceEntriesThenPorosityPerLayer) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("m.mpbas"), "# MODPATH basic data\n2\nRCH\n6\nEVT\n6\nCONSTANT 0.3\nINTERNAL\n0.1 0\n");
+  Mf6Grid grid;
+  grid.NCOL = 2;
+  grid.NROW = 1;
+  grid.NLAY = 2;
+  std::vector<Mf6DefaultIface> faces;
+  std::vector<double> porosity;
+  std::string problem;
+  ASSERT_TRUE(ReadMpbas(dir.File("m.mpbas"), grid, faces, porosity, problem)) << problem;
+  ASSERT_EQ(faces.size(), 2u);
+  EXPECT_EQ(faces[1].label, "EVT");
+  EXPECT_EQ(faces[1].iface, 6);
+  EXPECT_EQ(porosity, (std::vector<double>{0.3, 0.3, 0.1, 1.0E-20}));
+  test::WriteWholeFile(dir.File("m.mpbas"), "1\nRCH\n");
+  EXPECT_FALSE(ReadMpbas(dir.File("m.mpbas"), grid, faces, porosity, problem));
+}
+
+}  // namespace
+}  // namespace kestra
