@@ -95,11 +95,6 @@ TEST(TrackingDialog, ChangingTheUnitConvertsTheShownStep) {
   EXPECT_EQ(Field<QLineEdit>(dialog, "Step_length")->text(), "2");
 }
 
-}  // namespace
-}  // namespace kestra::test
-
-namespace kestra::test {
-namespace {
 
 TEST(TrackingDialog, BoundaryCellRuleAndReleaseTimeAreStored) {
   TrackingDialogScene s;

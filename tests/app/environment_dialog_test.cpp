@@ -279,11 +279,6 @@ TEST(LabelFormatDialog, DecimalsUpToNineAndEmptyTexts) {
   EXPECT_EQ(dialog.Values().suffix, "");
 }
 
-}  // namespace
-}  // namespace kestra::test
-
-namespace kestra::test {
-namespace {
 
 TEST(QtUserInterface, EscAmongThePendingKeysBreaksAndOtherKeysBeep) {
   app::MainWindow window;

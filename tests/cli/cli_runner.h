@@ -1,10 +1,13 @@
-// Runs one kestra-cli command in the test process.
+// Runs kestra-cli commands in the test process, and reads what they wrote.
 #pragma once
 
+#include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "support/temp_dir.h"
 
 namespace kestra::cli {
 
@@ -17,6 +20,54 @@ inline int RunCli(const std::string& command, const Arguments& args, std::string
   const int code = RunCommandLine(line, out, err);
   if (errors) *errors = err.str();
   return code;
+}
+
+inline int Plot(const Arguments& args, std::string* errors = nullptr) { return RunCli("plot", args, errors); }
+
+// The path of `name` below the shared MODFLOW runs (tests/data).
+inline std::string SharedRun(const std::string& name) { return (test::TestDataDir() / name).string(); }
+
+// The lines of `text`, without their carriage returns.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+inline std::vector<std::string> CsvFields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream in(line);
+  for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+  return fields;
+}
+
+inline std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream in(line);
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+// A particle file with particles spread over the cells of a grid, `every`
+// cells apart, at reproducible random places inside their cells; the whole
+// set `repeat` times.
+inline std::string ParticleFile(int columns, int rows, int layers, int every, int repeat = 1) {
+  std::mt19937 random(5);
+  std::uniform_real_distribution<float> local(0.02f, 0.98f);
+  std::string lines;
+  int count = 0;
+  for (int copy = 0; copy < repeat; ++copy)
+    for (int k = 1; k <= layers; ++k)
+      for (int i = 1; i <= rows; i += every)
+        for (int j = 1; j <= columns; j += every, ++count)
+          lines += std::to_string(local(random)) + " " + std::to_string(local(random)) + " " +
+                   std::to_string(local(random)) + " " + std::to_string(j) + " " + std::to_string(i) + " " +
+                   std::to_string(k) + " 0 255 1\r\n";
+  return "KESTRA_V100_PARTICLES\r\n " + std::to_string(count) + " \r\n" + lines;
 }
 
 }  // namespace kestra::cli

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "support/model_writers.h"
@@ -13,28 +15,35 @@ namespace {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-TEST(InfoCommand, DescribesASharedModelFileSet) {
-  std::ostringstream out, err;
-  const std::string path = (test::TestDataDir() / "mixed3d/powerstation/mixed3d.mdl").string();
-  ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str();
-  const std::string text = out.str();
-  EXPECT_TRUE(Contains(text, "grid: 30 columns, 25 rows, 3 layers\n"));
-  EXPECT_TRUE(Contains(text, "layer types: 1 0 0\n"));
-  EXPECT_TRUE(Contains(text, "(PowerStation, 4-byte reals)"));
-  EXPECT_TRUE(Contains(text, "loaded: heads yes, drawdowns yes, flow terms yes, velocities yes\n"));
-  EXPECT_TRUE(Contains(text, "messages: 0\n"));
-}
-
-TEST(InfoCommand, ImportsANameFileAndListsItsPeriods) {
-  std::ostringstream out, err;
-  test::TempDir copy;  // the import writes the layer property file beside the name file
-  const std::string path = test::CopySharedRun(copy, "transient2", "namefile", "transient2.nam");
-  ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str();
-  EXPECT_TRUE(Contains(out.str(), "(name file)"));
-  EXPECT_TRUE(Contains(out.str(), "  period 3: length 100, 4 time steps, multiplier 1.5\n"));
-  // Steps of 100/8.125 growing by 1.5 after the first period's day.
-  EXPECT_TRUE(Contains(out.str(), "    step 1: 1 to 13.30769"));
-  EXPECT_TRUE(Contains(out.str(), "cells: active 420, inactive 0, fixed head 30, sinks 1\n"));
+TEST(InfoCommand, DescribesEachFormOfASharedModel) {
+  const struct {
+    const char* model;
+    const char* form;
+    std::vector<std::string> lines;
+  } cases[] = {
+      {"mixed3d",
+       "powerstation",
+       {"grid: 30 columns, 25 rows, 3 layers\n", "layer types: 1 0 0\n", "(PowerStation, 4-byte reals)",
+        "loaded: heads yes, drawdowns yes, flow terms yes, velocities yes\n", "messages: 0\n"}},
+      // Steps of 100/8.125 growing by 1.5 after the first period's day.
+      {"transient2",
+       "namefile",
+       {"(name file)", "  period 3: length 100, 4 time steps, multiplier 1.5\n", "    step 1: 1 to 13.30769",
+        "cells: active 420, inactive 0, fixed head 30, sinks 1\n"}},
+      {"mixed3d",
+       "modflow",
+       {"(MODFLOW-2005 name file)\n", "porosity: .2, .25, .3\n",
+        "loaded: heads yes, drawdowns yes, flow terms yes, velocities yes\n", "messages: 0\n"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.model) + "/" + c.form);
+    test::TempDir copy;  // an import writes the layer property file beside the name file
+    const std::string extension = std::string(c.form) == "powerstation" ? ".mdl" : ".nam";
+    const std::string path = test::CopySharedRun(copy, c.model, c.form, c.model + extension);
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str() << err.str();
+    for (const std::string& line : c.lines) EXPECT_TRUE(Contains(out.str(), line)) << line << "\n" << out.str();
+  }
 }
 
 TEST(InfoCommand, PrintsTheMessagesOfAModelWithoutResults) {
@@ -46,30 +55,26 @@ TEST(InfoCommand, PrintsTheMessagesOfAModelWithoutResults) {
   EXPECT_FALSE(Contains(out.str(), "messages: 0\n"));
 }
 
-TEST(InfoCommand, ImportsAModflow2005ModelWithThePorosityOption) {
-  test::TempDir copy;  // the import writes the layer property file beside the name file
-  const std::string path = test::CopySharedRun(copy, "mixed3d", "modflow", "mixed3d.nam");
-  std::ostringstream out, err;
-  ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str() << err.str();
-  EXPECT_TRUE(Contains(out.str(), "(MODFLOW-2005 name file)\n"));
-  EXPECT_TRUE(Contains(out.str(), "porosity: .2, .25, .3\n"));
-  EXPECT_TRUE(Contains(out.str(), "loaded: heads yes, drawdowns yes, flow terms yes, velocities yes\n"));
-  EXPECT_TRUE(Contains(out.str(), "messages: 0\n"));
-
-  std::ostringstream withOption;
-  ASSERT_EQ(RunCommandLine({"info", "--porosity", ",0.4", path}, withOption, err), 0);
-  EXPECT_TRUE(Contains(withOption.str(), "porosity: .2, .4, .3\n"));
-  EXPECT_EQ(RunCommandLine({"info", path, "--porosity", "2"}, withOption, err), 2);
-}
-
-TEST(InfoCommand, PorosityOptionAppliesToEveryKindOfModel) {
-  for (const std::string form : {"lahey", "namefile", "modflow"}) {
+TEST(InfoCommand, ThePorosityOptionReplacesSomeLayersOrAllInEveryKindOfModel) {
+  const struct {
+    const char* form;
+    const char* option;
+    const char* porosity;
+  } cases[] = {
+      {"modflow", ",0.4", "porosity: .2, .4, .3\n"},
+      {"lahey", "0.1", "porosity: .1, .1, .1\n"},
+      {"namefile", "0.1", "porosity: .1, .1, .1\n"},
+      {"modflow", "0.1", "porosity: .1, .1, .1\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.form) + " " + c.option);
     test::TempDir copy;
     const std::string path =
-        test::CopySharedRun(copy, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
+        test::CopySharedRun(copy, "mixed3d", c.form, std::string(c.form) == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
     std::ostringstream out, err;
-    ASSERT_EQ(RunCommandLine({"info", "--porosity", "0.1", path}, out, err), 0) << form;
-    EXPECT_TRUE(Contains(out.str(), "porosity: .1, .1, .1\n")) << form << "\n" << out.str();
+    ASSERT_EQ(RunCommandLine({"info", "--porosity", c.option, path}, out, err), 0) << err.str();
+    EXPECT_TRUE(Contains(out.str(), c.porosity)) << out.str();
+    EXPECT_EQ(RunCommandLine({"info", path, "--porosity", "2"}, out, err), 2);
   }
 }
 

@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
-#include "cli/plot_runner.h"
+#include "cli/cli_runner.h"
 #include "graphics/dxf_reader_check.h"
 #include "settings/settings.h"
 #include "support/json_reader.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
-#include "cli/plot_runner.h"
+#include "cli/cli_runner.h"
 #include "graphics/dxf_reader_check.h"
 #include "support/temp_dir.h"
 

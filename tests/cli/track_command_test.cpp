@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/cli_runner.h"
 #include "support/temp_dir.h"
 
 namespace kestra::cli {
@@ -54,22 +54,6 @@ std::vector<PathRecord> ReadPathlines(const std::string& path) {
   return records;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::vector<std::string> CsvFields(const std::string& line) {
-  std::vector<std::string> fields;
-  std::istringstream in(line);
-  for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
-  return fields;
-}
-
-std::string Model(const std::string& name) { return (test::TestDataDir() / name).string(); }
-
 int RunQuietly(std::vector<std::string> args) {
   args.push_back("--quiet");  // no progress line, however slow the machine
   std::ostringstream out, err;
@@ -84,7 +68,7 @@ TEST(TrackCommand, UniformFlowPathlinesHaveTheRecordLayoutAndTheClosedFormTimes)
   // the middle of column 10, both in row 5 at half height.
   test::WriteWholeFile(dir.File("p.txt"),
                        "KESTRA_V100_PARTICLES\r\n 2 \r\n0.5 0.5 0.5 2 5 1 5 255 1\r\n0.5 0.5 0.5 10 5 1 5 255 1\r\n");
-  ASSERT_EQ(RunQuietly({"track", Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
+  ASSERT_EQ(RunQuietly({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
                  dir.File("paths.txt"), "--endpoints", dir.File("ends.csv"), "--forward", "--backward",
                  "--step-length", "1000", "--time-unit", "days", "--max-steps", "1"}),
             0);
@@ -152,7 +136,7 @@ std::string TransientParticles() {
 }
 
 std::vector<std::string> TransientRun(const test::TempDir& dir, const std::string& threads,
-                                      const std::string& model = Model("transient2/lahey/transient2.mdl")) {
+                                      const std::string& model = SharedRun("transient2/lahey/transient2.mdl")) {
   return {"track", model, "--particles", dir.File("p.txt"), "--out",
           dir.File("paths" + threads + ".txt"), "--endpoints", dir.File("ends" + threads + ".csv"), "--pathlines",
           "--step-length", "25", "--time-unit", "days", "--max-steps", "20", "--stop-at-time-limit", "on",
@@ -197,19 +181,6 @@ TEST(TrackCommand, TwoThreadsWriteTheSameFilesAsOne) {
   EXPECT_EQ(test::ReadWholeFile(dir.File("ends1.csv")), test::ReadWholeFile(dir.File("ends2.csv")));
 }
 
-TEST(TrackCommand, TheMf2005ImportTracksAsTheModelFileSetOfTheSameRun) {
-  // The wells change between periods: the import's sinks and recharge of
-  // each period must come in as the pathlines walk through the steps. The
-  // import writes its layer colours beside the name file: a copy is used.
-  test::TempDir dir;
-  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
-  ASSERT_EQ(RunQuietly(TransientRun(dir, "1")), 0);
-  ASSERT_EQ(RunQuietly(TransientRun(dir, "2", test::CopySharedRun(dir, "transient2", "modflow", "transient2.nam"))),
-            0);
-  EXPECT_EQ(test::ReadWholeFile(dir.File("paths1.txt")), test::ReadWholeFile(dir.File("paths2.txt")));
-  EXPECT_EQ(test::ReadWholeFile(dir.File("ends1.csv")), test::ReadWholeFile(dir.File("ends2.csv")));
-}
-
 // mixed3d: the river along row 13 of layer 1 loses water to the aquifer in
 // every cell. Particles released south of it in layer 1 flow north under
 // the river to the pumping well in layer 2, row 8, column 15, unless every
@@ -234,22 +205,19 @@ std::vector<std::vector<std::string>> MixedEnds(const test::TempDir& dir, const 
 
 TEST(TrackCommand, ParticlesPassTheLosingRiverToThePumpingWell) {
   test::TempDir dir;
-  for (const std::string& model : {test::CopySharedRun(dir, "mixed3d", "lahey", "mixed3d.mdl"),
-                                   test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam")}) {
-    SCOPED_TRACE(model);
-    for (const std::vector<std::string>& end : MixedEnds(dir, model, "by-flow")) {
-      const std::vector<std::string> finalCell(end.begin() + 8, end.begin() + 11);
-      EXPECT_EQ(finalCell, (std::vector<std::string>{"15", "8", "2"}));
-      EXPECT_EQ(end[18], "entered a sink cell");
-      EXPECT_GT(std::stod(end[17]), 900);  // days
-    }
-    // Taken as sinks, the river cells end them all, hundreds of days early.
-    for (const std::vector<std::string>& end : MixedEnds(dir, model, "all")) {
-      EXPECT_EQ(end[9], "13");
-      EXPECT_EQ(end[10], "1");
-      EXPECT_EQ(end[18], "entered a sink cell");
-      EXPECT_LT(std::stod(end[17]), 800);
-    }
+  const std::string model = test::CopySharedRun(dir, "mixed3d", "lahey", "mixed3d.mdl");
+  for (const std::vector<std::string>& end : MixedEnds(dir, model, "by-flow")) {
+    const std::vector<std::string> finalCell(end.begin() + 8, end.begin() + 11);
+    EXPECT_EQ(finalCell, (std::vector<std::string>{"15", "8", "2"}));
+    EXPECT_EQ(end[18], "entered a sink cell");
+    EXPECT_GT(std::stod(end[17]), 900);  // days
+  }
+  // Taken as sinks, the river cells end them all, hundreds of days early.
+  for (const std::vector<std::string>& end : MixedEnds(dir, model, "all")) {
+    EXPECT_EQ(end[9], "13");
+    EXPECT_EQ(end[10], "1");
+    EXPECT_EQ(end[18], "entered a sink cell");
+    EXPECT_LT(std::stod(end[17]), 800);
   }
 }
 
@@ -274,7 +242,7 @@ TEST(TrackCommand, BackwardPathlinesReleasedAtTheEndGoBackThroughTheSimulation) 
 
 TEST(TrackCommand, RefusesWrongArgumentsAndAMissingTimeStep) {
   std::ostringstream out, err;
-  EXPECT_EQ(RunCommandLine({"track", Model("uniform1/lahey/uniform1.mdl"), "--out", "x"}, out, err), 2);
+  EXPECT_EQ(RunCommandLine({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--out", "x"}, out, err), 2);
   EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--recharge-faces", "4"}, out, err), 2);
   EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--period", "2"}, out, err), 2);
   EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--sinks", "some"}, out, err), 2);
@@ -284,13 +252,13 @@ TEST(TrackCommand, RefusesWrongArgumentsAndAMissingTimeStep) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("p.txt"), "KESTRA_V100_PARTICLES\r\n 0 \r\n");
   err.str("");
-  EXPECT_EQ(RunCommandLine({"track", Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
+  EXPECT_EQ(RunCommandLine({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
                             dir.File("o.txt"), "--period", "1", "--step", "2"},
                            out, err),
             1);
   EXPECT_NE(err.str().find("no time step 2 in stress period 1"), std::string::npos) << err.str();
   err.str("");
-  EXPECT_EQ(RunCommandLine({"track", Model("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
+  EXPECT_EQ(RunCommandLine({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
                             dir.File("o.txt"), "--pathlines", "--release-time", "1.5"},
                            out, err),
             2);

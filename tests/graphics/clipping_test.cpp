@@ -13,62 +13,37 @@ struct Segment {
 
 ClipResult Clip(Segment& s, const ClipWindow& window = kWindow) { return ClipSegment(s.x1, s.y1, s.x2, s.y2, window); }
 
-TEST(ClipSegment, SegmentLeftOfTheWindowIsInvisible) {
-  Segment s{-20, 10, -5, 40};
-  EXPECT_FALSE(Clip(s).visible);
-}
+struct SegmentCase {
+  const char* what;
+  Segment in;
+  bool visible, startMoved, endMoved;
+  Segment out;  // when visible
+};
 
-TEST(ClipSegment, SegmentInsideStaysUnchanged) {
-  Segment s{0, 0, 100, 50};  // edges count as inside
-  const ClipResult r = Clip(s);
-  EXPECT_TRUE(r.visible);
-  EXPECT_FALSE(r.startMoved || r.endMoved);
-  EXPECT_EQ(s.x2, 100);
-}
-
-TEST(ClipSegment, VerticalSegmentAcrossTheWindowIsCutToItsHeight) {
-  Segment s{30, -10, 30, 80};
-  const ClipResult r = Clip(s);
-  EXPECT_TRUE(r.visible && r.startMoved && r.endMoved);
-  EXPECT_EQ(s.y1, 0);
-  EXPECT_EQ(s.y2, 50);
-}
-
-TEST(ClipSegment, HorizontalSegmentLeavingTheWindowMovesOnlyThatEnd) {
-  Segment s{50, 20, 150, 20};
-  const ClipResult r = Clip(s);
-  EXPECT_TRUE(r.visible && !r.startMoved && r.endMoved);
-  EXPECT_EQ(s.x1, 50);
-  EXPECT_EQ(s.x2, 100);
-}
-
-TEST(ClipSegment, VerticalSegmentBesideTheWindowIsInvisible) {
-  Segment s{120, -10, 120, 80};
-  EXPECT_FALSE(Clip(s).visible);
-}
-
-TEST(ClipSegment, SlantedSegmentCrossingTheWindowIsCutAtBothEdges) {
-  Segment s{-50, 0, 150, 50};  // y = (x + 50) / 4
-  const ClipResult r = Clip(s);
-  EXPECT_TRUE(r.visible && r.startMoved && r.endMoved);
-  EXPECT_FLOAT_EQ(s.x1, 0);
-  EXPECT_FLOAT_EQ(s.y1, 12.5f);
-  EXPECT_FLOAT_EQ(s.x2, 100);
-  EXPECT_FLOAT_EQ(s.y2, 37.5f);
-}
-
-TEST(ClipSegment, SegmentFromInsideOutMovesItsEnd) {
-  Segment s{50, 25, 150, 75};
-  const ClipResult r = Clip(s);
-  EXPECT_TRUE(r.visible && !r.startMoved && r.endMoved);
-  EXPECT_FLOAT_EQ(s.x2, 100);
-  EXPECT_FLOAT_EQ(s.y2, 50);  // leaves through the corner
-  EXPECT_FLOAT_EQ(s.x1, 50);
-}
-
-TEST(ClipSegment, SegmentPassingACornerOutsideIsInvisible) {
-  Segment s{-10, 5, 5, -10};  // passes the upper-left corner outside the window
-  EXPECT_FALSE(Clip(s).visible);
+TEST(ClipSegment, KeepsThePartInsideTheWindowAndSaysWhichEndsMoved) {
+  const SegmentCase cases[] = {
+      {"left of the window", {-20, 10, -5, 40}, false, false, false, {}},
+      {"inside: edges count as inside", {0, 0, 100, 50}, true, false, false, {0, 0, 100, 50}},
+      {"vertical across", {30, -10, 30, 80}, true, true, true, {30, 0, 30, 50}},
+      {"horizontal leaving", {50, 20, 150, 20}, true, false, true, {50, 20, 100, 20}},
+      {"vertical beside", {120, -10, 120, 80}, false, false, false, {}},
+      {"slanted y = (x + 50) / 4 across", {-50, 0, 150, 50}, true, true, true, {0, 12.5f, 100, 37.5f}},
+      {"inside out through the corner", {50, 25, 150, 75}, true, false, true, {50, 25, 100, 50}},
+      {"past the upper-left corner outside", {-10, 5, 5, -10}, false, false, false, {}},
+  };
+  for (const SegmentCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    Segment s = c.in;
+    const ClipResult r = Clip(s);
+    ASSERT_EQ(r.visible, c.visible);
+    if (!c.visible) continue;
+    EXPECT_EQ(r.startMoved, c.startMoved);
+    EXPECT_EQ(r.endMoved, c.endMoved);
+    EXPECT_FLOAT_EQ(s.x1, c.out.x1);
+    EXPECT_FLOAT_EQ(s.y1, c.out.y1);
+    EXPECT_FLOAT_EQ(s.x2, c.out.x2);
+    EXPECT_FLOAT_EQ(s.y2, c.out.y2);
+  }
 }
 
 TEST(ClipSegment, DiagonalThroughTwoCornersIsKeptDespiteRounding) {
@@ -98,35 +73,26 @@ TEST(ClipSegment, TolerancesFollowTheWindowSizeInSmallUnits) {
   EXPECT_NEAR(s.y2, 0.002f / 3, 1e-9);
 }
 
-TEST(ClipBox, BoxLargerThanTheWindowBecomesTheWindow) {
-  float x1 = -1e6f, y1 = -1e6f, x2 = 1e6f, y2 = 1e6f;
-  EXPECT_TRUE(ClipBox(x1, y1, x2, y2, kWindow));
-  EXPECT_EQ(x1, 0);
-  EXPECT_EQ(y1, 0);
-  EXPECT_EQ(x2, 100);
-  EXPECT_EQ(y2, 50);
+TEST(ClipBox, CutsTheBoxToTheWindowOrLeavesAnOutsideOneUnchanged) {
+  const struct {
+    Segment in;
+    bool visible;
+    Segment out;
+  } cases[] = {
+      {{-1e6f, -1e6f, 1e6f, 1e6f}, true, {0, 0, 100, 50}},
+      {{110, 0, 120, 10}, false, {110, 0, 120, 10}},
+      {{90, 10, 120, 20}, true, {90, 10, 100, 20}},
+  };
+  for (const auto& c : cases) {
+    Segment box = c.in;
+    EXPECT_EQ(ClipBox(box.x1, box.y1, box.x2, box.y2, kWindow), c.visible);
+    EXPECT_EQ(box.x1, c.out.x1);
+    EXPECT_EQ(box.y1, c.out.y1);
+    EXPECT_EQ(box.x2, c.out.x2);
+    EXPECT_EQ(box.y2, c.out.y2);
+  }
 }
 
-TEST(ClipBox, BoxOutsideIsInvisibleAndUnchanged) {
-  float x1 = 110, y1 = 0, x2 = 120, y2 = 10;
-  EXPECT_FALSE(ClipBox(x1, y1, x2, y2, kWindow));
-  EXPECT_EQ(x1, 110);
-}
-
-TEST(ClipBox, BoxCrossingOneEdgeIsCutThere) {
-  float x1 = 90, y1 = 10, x2 = 120, y2 = 20;
-  EXPECT_TRUE(ClipBox(x1, y1, x2, y2, kWindow));
-  EXPECT_EQ(x1, 90);
-  EXPECT_EQ(x2, 100);
-  EXPECT_EQ(y1, 10);
-  EXPECT_EQ(y2, 20);
-}
-
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
 
 TEST(ClipSegment3D, CutsToTheElevationRangeAsWellAsThePlan) {
   const ViewWindow box{0, 0, 100, 50, 0, 10};

@@ -106,11 +106,6 @@ TEST(PathlineDrawing, PlotGetsEverySegmentOnceInItsPenColour) {
   EXPECT_EQ(test::Occurrences(dxf, "  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n 1 \r\n"), 6);
 }
 
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
 
 TEST(PathlineDrawing, BackwardMovesTakeTheBackwardColourUnlessLayerColoursAreAsked) {
   DrawingScene scene;

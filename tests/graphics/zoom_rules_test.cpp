@@ -28,11 +28,6 @@ TEST(ZoomRules, TenPixelsOrAHundredthOfTheGridAreRefused) {
   EXPECT_FALSE(ZoomWindowFromDrag(model, 0.05f, 0, 0, 0.55f, 0.55f));
 }
 
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
 
 TEST(ZoomAbout, ThePointUnderThePointerKeepsItsPlaceInTheWindow) {
   const ModelState model = test::UniformModel(10, 10, 1, 10, 10);  // 100 x 100

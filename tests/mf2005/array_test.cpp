@@ -31,29 +31,34 @@ struct ArrayFixture {
   std::string problem;
 };
 
-TEST(Mf2005Array, ConstantFillsEveryValue) {
-  ArrayFixture f("CONSTANT 12.5\n");
-  std::vector<float> values;
-  ASSERT_TRUE(f.Real(3, 2, values));
-  EXPECT_EQ(values, std::vector<float>(6, 12.5f));
-  EXPECT_EQ(f.input.file.next, 1u);
-}
-
-TEST(Mf2005Array, InternalFreeFormatStartsEachRowOnANewLine) {
-  // Row 1 runs over two lines; what follows its last value on that line is
-  // not row 2, as in MODFLOW where every row is one READ.
-  ArrayFixture f("internal 2.0 (free) 0\n1 2\n3 99 99\n4,5 6\nnext\n");
-  std::vector<float> values;
-  ASSERT_TRUE(f.Real(3, 2, values)) << f.problem;
-  EXPECT_EQ(values, (std::vector<float>{2, 4, 6, 8, 10, 12}));
-  EXPECT_EQ(f.input.file.lines[f.input.file.next], "next");
-}
-
-TEST(Mf2005Array, FactorZeroLeavesValuesAsRead) {
-  ArrayFixture f("INTERNAL 0 (FREE) -1\n1.5 2.5\n");
-  std::vector<float> values;
-  ASSERT_TRUE(f.Real(2, 1, values));
-  EXPECT_EQ(values, (std::vector<float>{1.5f, 2.5f}));
+TEST(Mf2005Array, ControlRecordsGiveTheValuesTimesTheFactor) {
+  const struct {
+    const char* what;
+    const char* text;
+    int ncol, nrow;
+    std::vector<float> values;
+    const char* nextLine;  // the line after the array, "" at the end of the file
+  } cases[] = {
+      {"constant", "CONSTANT 12.5\n", 3, 2, std::vector<float>(6, 12.5f), ""},
+      // Row 1 runs over two lines; what follows its last value on that line
+      // is not row 2, as in MODFLOW where every row is one READ.
+      {"free format, a row a line", "internal 2.0 (free) 0\n1 2\n3 99 99\n4,5 6\nnext\n", 3, 2,
+       {2, 4, 6, 8, 10, 12}, "next"},
+      {"factor zero leaves the values as read", "INTERNAL 0 (FREE) -1\n1.5 2.5\n", 2, 1, {1.5f, 2.5f}, ""},
+      // (1X,2F5.1): each line starts with one skipped column, then two
+      // fields; values without a point have one implied decimal.
+      {"fixed fields with reversion", "INTERNAL 1.0 (1X,2F5.1) 0\nx  1.5   25\nx  3.0\n", 3, 1, {1.5f, 2.5f, 3.0f},
+       ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ArrayFixture f(c.text);
+    std::vector<float> values;
+    ASSERT_TRUE(f.Real(c.ncol, c.nrow, values)) << f.problem;
+    EXPECT_EQ(values, c.values);
+    const auto& lines = f.input.file.lines;
+    EXPECT_EQ(f.input.file.next < lines.size() ? lines[f.input.file.next] : "", c.nextLine);
+  }
 }
 
 TEST(Mf2005Array, ExternalUnitReadsOnWhereThePreviousArrayStopped) {

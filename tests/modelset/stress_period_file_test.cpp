@@ -81,14 +81,5 @@ TEST(StressPeriodFile, NonFiniteLengthsAndMultipliersAreRefusedNamingThePeriod) 
   }
 }
 
-TEST(StressPeriodFile, SharedTransientModelHasThreePeriods) {
-  test::RecordingInterface ui;
-  StressPeriods read;
-  ASSERT_TRUE(ReadStressPeriodFile((test::TestDataDir() / "transient2/lahey/transient2.TRA").string(), read, ui));
-  EXPECT_EQ(read.NPER, 3);
-  EXPECT_EQ(read.NSTP[3], 4);
-  EXPECT_EQ(read.TSMULT[2], 1.5f);
-}
-
 }  // namespace
 }  // namespace kestra

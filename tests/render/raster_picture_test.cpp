@@ -86,11 +86,6 @@ TEST(RasterPicture, CircleRadiusFollowsTheHorizontalScale) {
   EXPECT_EQ(picture.Image().pixel(50, 50), qRgb(255, 255, 255));
 }
 
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
 
 TEST(RasterPictureHighDpi, TwiceThePixelsAtRatioTwoWithLayoutPixelsOutside) {
   RasterPicture picture;

@@ -21,18 +21,7 @@ constexpr int kLayers = 2;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-ModelState ActiveModel(const test::TempDir& dir) {
-  ModelState state;
-  DimensionModel(state, kColumns, kRows, kLayers);
-  for (int k = 1; k <= kLayers; ++k)
-    for (int i = 1; i <= kRows; ++i)
-      for (int j = 1; j <= kColumns; ++j) state.IBOUND(j, i, k) = 1;
-  state.IBOUND0 = state.IBOUND;
-  state.HeadPath = dir.File("heads");
-  state.DrawdownPath = dir.File("ddown");
-  state.BudgetPath = dir.File("budget");
-  return state;
-}
+ModelState ActiveModel(const test::TempDir& dir) { return test::ActiveModel(dir.path().string(), kColumns, kRows, kLayers); }
 
 // Both layers of time step 1; cell (column 2, row 2) of layer 2 holds `bad`.
 void WriteLayers(const std::string& path, const std::string& text, float bad) {

@@ -137,76 +137,13 @@ void WriteNewFile(const std::string& path, const std::string& contents) {
 
 // A model state for the run, as the open would leave it: every cell active.
 ModelState StateFor(const ResultPaths& paths, const LayerResultHeader& grid, int nlay) {
-  ModelState state;
-  DimensionModel(state, grid.NCOL, grid.NROW, nlay);
-  std::fill(state.IBOUND.values.begin(), state.IBOUND.values.end(), std::int16_t{1});
-  state.IBOUND0 = state.IBOUND;
+  ModelState state = test::ActiveModel("", grid.NCOL, grid.NROW, nlay);
   state.HeadPath = paths.heads;
   state.DrawdownPath = paths.drawdowns;
   state.BudgetPath = paths.budget;
   state.DataFlags(3, 5) = 2;
   state.DataFlags(3, 7) = 2;
   return state;
-}
-
-bool HasTerm(const std::vector<BudgetHeader>& headers, const std::string& text) {
-  return std::any_of(headers.begin(), headers.end(), [&](const BudgetHeader& h) { return h.TEXT == text; });
-}
-
-TEST(RealResultFiles, LoadingEveryStepGivesTheSameModelStateInEveryLayout) {
-  for (const auto& model : kModels) {
-    const auto all = PathsOf(model);
-    const auto headers = LayerHeadersOf(all[0].heads);
-    const auto terms = BudgetHeadersOf(all[0].budget);
-    const int nlay = terms.front().NLAY;
-    const bool hasEvapotranspiration = HasTerm(terms, "              ET");
-    const bool hasRecharge = HasTerm(terms, "        RECHARGE");
-    for (const auto& step : headers) {
-      if (step.ILAY != 1) continue;
-      std::vector<ModelState> states;
-      for (const auto& paths : all) {
-        test::RecordingInterface ui;
-        ModelState state = StateFor(paths, step, nlay);
-        if (!hasEvapotranspiration) state.DataFlags(3, 5) = 0;
-        if (!hasRecharge) state.DataFlags(3, 7) = 0;
-        state.CurrentStep = step.KSTP;
-        state.CurrentPeriod = step.KPER;
-        EXPECT_TRUE(LoadHeads(state, Settings{}, ui, true)) << paths.heads << ui.LastMessage();
-        EXPECT_TRUE(LoadDrawdowns(state, ui, true)) << paths.drawdowns << ui.LastMessage();
-        EXPECT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << paths.budget << ui.LastMessage();
-        EXPECT_TRUE(state.flowTermsLoaded);
-        states.push_back(std::move(state));
-      }
-      for (const auto& state : states) {
-        EXPECT_EQ(state.HEAD, states[0].HEAD);
-        EXPECT_EQ(state.IBOUND, states[0].IBOUND);
-        EXPECT_EQ(state.DRAWDOWN, states[0].DRAWDOWN);
-        EXPECT_EQ(state.QRIGHT, states[0].QRIGHT);
-        EXPECT_EQ(state.QFRONT, states[0].QFRONT);
-        EXPECT_EQ(state.QLOWER, states[0].QLOWER);
-        EXPECT_EQ(state.QRECH, states[0].QRECH);
-        EXPECT_EQ(state.QET, states[0].QET);
-      }
-    }
-  }
-}
-
-TEST(RealResultFiles, MixedModelLoadsEvapotranspirationWrittenBeforeRecharge) {
-  const auto paths = PathsOf("mixed3d")[0];
-  const auto terms = BudgetHeadersOf(paths.budget);
-  const auto position = [&](const std::string& text) {
-    return std::find_if(terms.begin(), terms.end(), [&](const BudgetHeader& h) { return h.TEXT == text; }) -
-           terms.begin();
-  };
-  ASSERT_LT(position("              ET"), position("        RECHARGE"));
-  test::RecordingInterface ui;
-  ModelState state = StateFor(paths, LayerHeadersOf(paths.heads).front(), terms.front().NLAY);
-  ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << ui.LastMessage();
-  const auto anyNonZero = [](const CellArray<float>& a) {
-    return std::any_of(a.values.begin(), a.values.end(), [](float v) { return v != 0; });
-  };
-  EXPECT_TRUE(anyNonZero(state.QET));
-  EXPECT_TRUE(anyNonZero(state.QRECH));
 }
 
 // Every cut of a real file fails with one message and never reads outside it.

@@ -19,16 +19,7 @@ constexpr int kColumns = 3;
 constexpr int kRows = 2;
 
 ModelState ActiveModel(const test::TempDir& dir, int ncol, int nrow, int nlay) {
-  ModelState state;
-  DimensionModel(state, ncol, nrow, nlay);
-  for (int k = 1; k <= nlay; ++k)
-    for (int i = 1; i <= nrow; ++i)
-      for (int j = 1; j <= ncol; ++j) state.IBOUND(j, i, k) = 1;
-  state.IBOUND0 = state.IBOUND;
-  state.HeadPath = dir.File("heads");
-  state.DrawdownPath = dir.File("ddown");
-  state.BudgetPath = dir.File("budget");
-  return state;
+  return test::ActiveModel(dir.path().string(), ncol, nrow, nlay);
 }
 
 // One layer of heads per step, each step's heads given cell by cell (row 1 first).

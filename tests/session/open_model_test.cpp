@@ -182,17 +182,6 @@ TEST(OpenModelFile, MissingFileIsReportedAndBusyOnlyBeeps) {
   EXPECT_EQ(f.ui.messages.size(), 1u);
 }
 
-TEST(OpenModelFile, PumpingWellsOfTheFirstPeriodAreSinks) {
-  OpenFixture f;
-  test::SmallModel model;
-  model.wells = {-50, 0, 20, 0, 0, 0};
-  ASSERT_TRUE(f.Open(f.Write("wells", model)));
-  EXPECT_EQ(f.session.model.SINKCODE(1, 1, 1), -1);
-  EXPECT_EQ(f.session.model.SINKCODE(2, 1, 1), 0);  // rate 0
-  EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), 0);  // injection
-  EXPECT_TRUE(f.session.loaded.sinkCellsLoaded);
-}
-
 // The results of the one time step of a 3 x 2 model: heads of 5 and the
 // face flows, with the well term when `wells` is given.
 void WriteResults(const OpenFixture& f, const std::vector<float>& wells) {
@@ -206,34 +195,40 @@ void WriteResults(const OpenFixture& f, const std::vector<float>& wells) {
   });
 }
 
-TEST(OpenModelFile, WellsAreSinksOrSourcesByTheSignOfTheirBudgetTerm) {
-  OpenFixture f;
-  test::SmallModel model;
-  model.wells = {-50, 0, 20, 0, 0, 0};
-  const std::string path = f.Write("wells", model);
-  WriteResults(f, {-50, 0, 20, 0, 0, 0});
-  ASSERT_TRUE(f.Open(path));
-  ASSERT_TRUE(f.session.model.flowTermsLoaded) << f.ui.LastMessage();
-  EXPECT_EQ(f.session.model.SINKCODE(1, 1, 1), kOutflowCell);
-  EXPECT_EQ(f.session.model.SINKCODE(2, 1, 1), 0);
-  EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), kInflowCell);
-  EXPECT_TRUE(f.ui.messages.empty()) << f.ui.LastMessage();
-}
-
-TEST(OpenModelFile, ABudgetWithoutTheWellTermKeepsPumpingWellsSinksAndSaysSoOnce) {
-  OpenFixture f;
-  test::SmallModel model;
-  model.wells = {-50, 0, 20, 0, 0, 0};
-  const std::string path = f.Write("wells", model);
-  WriteResults(f, {});
-  ASSERT_TRUE(f.Open(path));
-  ASSERT_TRUE(f.session.model.flowTermsLoaded) << f.ui.LastMessage();
-  EXPECT_EQ(f.session.model.SINKCODE(1, 1, 1), kBoundarySink);
-  EXPECT_EQ(f.session.model.SINKCODE(3, 1, 1), 0);
-  ASSERT_EQ(f.ui.messages.size(), 1u);
-  EXPECT_EQ(f.ui.messages[0].text, NoBoundaryFlowsText({"WEL"}));
-  EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information);
-  EXPECT_EQ(f.ui.beeps, 0);
+// Wells pumping 50, at rate 0 and injecting 20 in the first three cells.
+TEST(OpenModelFile, WellsOfTheFirstPeriodAreSinksByTheirBudgetTermOrElseByTheirRate) {
+  enum class Results { None, WithWellTerm, WithoutWellTerm };
+  const struct {
+    Results results;
+    std::vector<std::int16_t> sinkCodes;  // of the cells pumping 50, at rate 0 and injecting 20
+    std::string message;                  // "" for none
+  } cases[] = {
+      {Results::None, {kBoundarySink, 0, 0}, ""},
+      {Results::WithWellTerm, {kOutflowCell, 0, kInflowCell}, ""},
+      {Results::WithoutWellTerm, {kBoundarySink, 0, 0}, NoBoundaryFlowsText({"WEL"})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.results));
+    OpenFixture f;
+    test::SmallModel model;
+    model.wells = {-50, 0, 20, 0, 0, 0};
+    const std::string path = f.Write("wells", model);
+    if (c.results != Results::None)
+      WriteResults(f, c.results == Results::WithWellTerm ? model.wells : std::vector<float>{});
+    ASSERT_TRUE(f.Open(path));
+    EXPECT_TRUE(f.session.loaded.sinkCellsLoaded);
+    for (int j = 1; j <= 3; ++j) EXPECT_EQ(f.session.model.SINKCODE(j, 1, 1), c.sinkCodes[j - 1]) << j;
+    if (c.results == Results::None) continue;
+    EXPECT_TRUE(f.session.model.flowTermsLoaded) << f.ui.LastMessage();
+    EXPECT_EQ(f.ui.beeps, 0);
+    if (c.message.empty()) {
+      EXPECT_TRUE(f.ui.messages.empty()) << f.ui.LastMessage();
+      continue;
+    }
+    ASSERT_EQ(f.ui.messages.size(), 1u);  // said once
+    EXPECT_EQ(f.ui.messages[0].text, c.message);
+    EXPECT_EQ(f.ui.messages[0].icon, MessageIcon::Information);
+  }
 }
 
 TEST(ImportNameFile, ReadsTheModelWithItsOwnSettingsFile) {

@@ -1,5 +1,6 @@
 #include "support/result_builders.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "modelset/model_file_set.h"
@@ -51,6 +52,17 @@ void WriteResultFile(const std::string& path, ResultFileFormat format, int realB
   std::ofstream out(path, std::ios::binary);
   ResultFileWriter writer(out, format, realBytes);
   records(writer);
+}
+
+ModelState ActiveModel(const std::string& folder, int ncol, int nrow, int nlay) {
+  ModelState state;
+  DimensionModel(state, ncol, nrow, nlay);
+  std::fill(state.IBOUND.values.begin(), state.IBOUND.values.end(), std::int16_t{1});
+  state.IBOUND0 = state.IBOUND;
+  state.HeadPath = folder + "/heads";
+  state.DrawdownPath = folder + "/ddown";
+  state.BudgetPath = folder + "/budget";
+  return state;
 }
 
 BudgetArealTerms FileSetArealTerms(const ModelState& state) {

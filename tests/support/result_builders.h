@@ -24,6 +24,10 @@ BudgetHeader BudgetTermHeader(int kstp, int kper, const std::string& text, int n
 void WriteResultFile(const std::string& path, ResultFileFormat format, int realBytes,
                      const std::function<void(ResultFileWriter&)>& records);
 
+// A model of every cell active whose head, drawdown and budget files are
+// "heads", "ddown" and "budget" in `folder`.
+ModelState ActiveModel(const std::string& folder, int ncol, int nrow, int nlay);
+
 // The areal terms a model file set with the DataFlags of `state` takes from
 // its budget file.
 BudgetArealTerms FileSetArealTerms(const ModelState& state);

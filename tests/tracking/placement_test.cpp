@@ -117,11 +117,6 @@ TEST(ElevationOfLocalHeight, UsesTheWaterTableOfUnconfinedCells) {
   EXPECT_FLOAT_EQ(ElevationOfLocalHeight(p.state, p.settings, {1, 1, 1}, 0.5f), 15);
 }
 
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
 
 TEST(SuggestedPlacement, OffersFourParticlesInsideEachCellAtMidHeight) {
   Placement p;

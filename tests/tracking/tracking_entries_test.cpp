@@ -110,11 +110,6 @@ TEST(TrackingEntries, OneTimeStepForcesFlowlinesAndTheStepShowsInTheDialogUnit) 
   EXPECT_EQ(e.stepLength, " 1");
 }
 
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
 
 TEST(TrackingEntries, LayerPorositiesOutsideZeroToOneAreRefusedAndEmptyOnesKeepTheModels) {
   StressPeriods single;
@@ -131,11 +126,6 @@ TEST(TrackingEntries, LayerPorositiesOutsideZeroToOneAreRefusedAndEmptyOnesKeepT
   EXPECT_EQ(LayerPorosityEntries(porosity, 3), (std::vector<std::string>{"0.2", "", "0.3"}));
 }
 
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
 
 TEST(TrackingEntries, LayerColoursGoIntoTheLayerPropertiesAndBack) {
   StressPeriods single;
