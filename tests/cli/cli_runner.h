@@ -1,9 +1,12 @@
 // Runs kestra-cli commands in the test process, and reads what they wrote.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/commands.h"
@@ -23,6 +26,15 @@ inline int RunCli(const std::string& command, const Arguments& args, std::string
 }
 
 inline int Plot(const Arguments& args, std::string* errors = nullptr) { return RunCli("plot", args, errors); }
+
+// Each argument list of `command` is refused as a usage error that names its reason.
+inline void ExpectRefused(const std::string& command, const std::vector<std::pair<Arguments, std::string>>& cases) {
+  for (const auto& [args, reason] : cases) {
+    std::string errors;
+    EXPECT_EQ(RunCli(command, args, &errors), 2) << reason;
+    EXPECT_NE(errors.find(reason), std::string::npos) << errors;
+  }
+}
 
 // The path of `name` below the shared MODFLOW runs (tests/data).
 inline std::string SharedRun(const std::string& name) { return (test::TestDataDir() / name).string(); }
