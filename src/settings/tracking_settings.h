@@ -18,6 +18,18 @@ inline constexpr int kTimeUnitCount = 6;
 // one of them whatever its flow.
 enum class BoundaryCellRule : std::int16_t { SinksByFlowSign = 0, AllAreSinks = 1 };
 
+// The porosity and saturated thickness that turn a face's flow into its
+// velocity: those of the cell being crossed (so that the time to cross a
+// cell follows from its own pore volume and flow, as MODPATH computes it),
+// or values interpolated between the two cells that share the face.
+enum class FaceVelocityRule : std::int16_t { OwnCell = 0, Interpolated = 1 };
+
+// What a particle does on entering a weak sink (forward) or weak source
+// (backward): a cell with an internal sink or source that water also
+// leaves through at least one face. A strong one, which water leaves
+// through no face, always stops the particle where it entered.
+enum class WeakCellRule : std::int16_t { PassThrough = 0, Stop = 1 };
+
 struct TrackingSettings {
   double StepLength = 31557600;  // one tracking step, in the model time unit
   std::int16_t TimeUnit = 1;     // unit in which the dialog shows StepLength
@@ -34,6 +46,9 @@ struct TrackingSettings {
   std::int16_t EvapotranspirationAssignment = 0;  // 0 top face, 1 distributed
   std::int16_t UseLayerColors = 0;
   BoundaryCellRule BoundaryCells = BoundaryCellRule::SinksByFlowSign;
+  FaceVelocityRule FaceVelocities = FaceVelocityRule::OwnCell;
+  WeakCellRule WeakSinks = WeakCellRule::Stop;
+  WeakCellRule WeakSources = WeakCellRule::PassThrough;
   // Pathline runs: the simulation time at which particles are released;
   // none, the start of the time step current when the run begins.
   std::optional<double> ReleaseTime;
