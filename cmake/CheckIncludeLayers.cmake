@@ -9,6 +9,7 @@ set(KESTRA_LAYERS
   "results"
   "modelset;mf2005;mf6"
   "tracking"
+  "modpath"
   "graphics"
   "export"
   "session"

@@ -2,6 +2,7 @@
 // it, without views, keeping the messages for the command's report.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,20 @@ class CollectingInterface : public UserInterface {
   }
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
   std::vector<std::string> messages;
+};
+
+// Prints every message as it comes, as "title: text".
+class PrintingInterface : public UserInterface {
+ public:
+  explicit PrintingInterface(std::ostream& err) : err_(err) {}
+  void Beep() override {}
+  void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
+    err_ << title << ": " << text << "\n";
+  }
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
+
+ private:
+  std::ostream& err_;
 };
 
 // Opens a model file (".mdl") or imports any other path as a name file into

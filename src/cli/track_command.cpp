@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/batch_model.h"
+#include "cli/mpsim_run.h"
 #include "cli/commands.h"
 #include "cli/porosity_option.h"
 #include "cli/time_units.h"
@@ -32,6 +33,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kestra-cli track MODEL --particles FILE [--out PATHLINES] [--endpoints FILE] [options]\n"
+    "       kestra-cli track --mpsim RUN.mpsim [--endpoints FILE] [--out PATHLINES]\n"
     "\n"
     "Opens a model file (.mdl) or imports a MODFLOW name file, tracks the particles of a\n"
     "particle file (any number of them) and writes their pathlines in the MODPATH record\n"
@@ -39,6 +41,13 @@ constexpr const char* kUsage =
     "last-row edge), local z, z, time, column, row, layer. The tracking settings come from\n"
     "the model's settings file; the options below override them.\n"
     "\n"
+    "  --mpsim RUN.mpsim         run a MODPATH 7 simulation file: the flow model, options,\n"
+    "                            particle groups and release times it names, MODPATH's\n"
+    "                            tracking rules; writes its end point file (and pathline\n"
+    "                            file) in the MODPATH 7 layout, or those given; options it\n"
+    "                            has that are not used are named on the error stream\n"
+    "  --particles FILE.sloc     (with MODEL) a MODPATH 7 starting locations file instead of\n"
+    "                            a particle file; the MODPATH 7 layout gives its ids\n"
     "  --out PATHLINES           pathline file to write (replaced)\n"
     "  --endpoints FILE          end point file to write (replaced); in the kestra format one\n"
     "                            CSV line per particle and direction: release and final cell\n"
@@ -66,22 +75,8 @@ constexpr const char* kExitStatus =
 constexpr int kMaxThreads = 256;
 constexpr int kSomeNotTracked = 3;
 
-// Prints every message of the open and the runs as it comes.
-class PrintingInterface : public UserInterface {
- public:
-  explicit PrintingInterface(std::ostream& err) : err_(err) {}
-  void Beep() override {}
-  void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
-    err_ << title << ": " << text << "\n";
-  }
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-
- private:
-  std::ostream& err_;
-};
-
 struct TrackOptions {
-  std::string model, out, endpoints;
+  std::string model, out, endpoints, mpsim;
   TrackingOptions tracking;
   bool quiet = false, replay = false;
   PathlineLayout layout = PathlineLayout::Kestra;
@@ -118,6 +113,7 @@ bool ParseText(const std::string& text, std::string& value) {
 bool ParseOption(const std::string& name, const std::string& value, TrackOptions& o) {
   if (name == "--out") return ParseText(value, o.out);
   if (name == "--endpoints") return ParseText(value, o.endpoints);
+  if (name == "--mpsim") return ParseText(value, o.mpsim);
   if (name == "--threads") return ParseInt(value, 0, kMaxThreads, o.threads);
   if (name == "--format") return ParseLayout(value, o.layout);
   return false;
@@ -150,6 +146,11 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
     return false;
   }
   const TrackingOptions& t = o.tracking;
+  if (!o.mpsim.empty()) {
+    if (o.model.empty() && t.particles.empty()) return true;
+    err << "kestra-cli track: --mpsim takes the model and particles from the simulation file\n";
+    return false;
+  }
   if (o.model.empty() || t.particles.empty() || (o.out.empty() && o.endpoints.empty())) {
     err << "kestra-cli track: MODEL, --particles and --out or --endpoints are needed\n";
     return false;
@@ -209,8 +210,13 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   }
   ParticleSet particles;
   std::vector<int> skipped;
-  if (!ReadParticleFile(o.tracking.particles, session.model, particles, ui, ParticleLimit::None, &skipped))
+  Mp7Labels labels;
+  const bool startingLocations = IsStartingLocationsFile(o.tracking.particles);
+  if (startingLocations ? !ReadStartingLocationsFile(o.tracking.particles, session, particles, labels, err)
+                        : !ReadParticleFile(o.tracking.particles, session.model, particles, ui, ParticleLimit::None,
+                                            &skipped))
     return 1;
+  const Mp7Labels* mp7Labels = startingLocations ? &labels : nullptr;
 
   std::ofstream pathlineFile;
   const bool writesWhileTracking = !o.out.empty() && !o.replay;
@@ -228,6 +234,7 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   }
   BatchOutput output(session.model, particles.ParticleCount(), writesWhileTracking ? &pathlineFile : nullptr,
                      o.layout);
+  output.SetMp7Labels(mp7Labels);
   ModelStepLoader loader(session.settings, session.tracking, ui);
   RunControl control;
   TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
@@ -242,7 +249,7 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   }
   const std::vector<Endpoint> endpoints = output.Endpoints().Endpoints();
   if (!o.endpoints.empty() && !WriteEndpointFile(o.endpoints, o.layout, session.model, endpoints,
-                                                 o.tracking.backward ? -1 : 1, ReleaseTime(session))) {
+                                                 o.tracking.backward ? -1 : 1, ReleaseTime(session), mp7Labels)) {
     err << "kestra-cli track: cannot write " << o.endpoints << "\n";
     return 1;
   }
@@ -267,6 +274,8 @@ int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     err << kUsage << kTrackingUsage << kPorosityUsage << kExitStatus;
     return 2;
   }
+  if (!options.mpsim.empty())
+    return RunMpsim({options.mpsim, options.endpoints, options.out, options.quiet, ThreadCount(options)}, out, err);
   return Track(options, out, err);
 }
 

@@ -52,10 +52,11 @@ bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<i
 }
 
 bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const ModelState& state,
-                       const std::vector<Endpoint>& endpoints, int direction, double referenceTime) {
+                       const std::vector<Endpoint>& endpoints, int direction, double referenceTime,
+                       const Mp7Labels* labels) {
   std::string text;
   if (layout == PathlineLayout::Mp7) {
-    AppendMp7Endpoints(text, state, endpoints, direction, referenceTime);
+    AppendMp7Endpoints(text, state, endpoints, direction, referenceTime, labels);
   } else {
     text = EndpointCsvHeader() + "\n";
     for (const Endpoint& endpoint : endpoints) text += EndpointCsvLine(endpoint) + "\n";

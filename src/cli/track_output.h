@@ -17,7 +17,8 @@ namespace kestra::cli {
 // The end points of one run or both (kestra: CSV) or of one direction
 // (MODPATH 7); false when the file could not be written.
 bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const ModelState& state,
-                       const std::vector<Endpoint>& endpoints, int direction, double referenceTime);
+                       const std::vector<Endpoint>& endpoints, int direction, double referenceTime,
+                       const Mp7Labels* labels = nullptr);
 
 // The pathline file as the "MODPATH" plot export writes it: every particle
 // retraced from its release point as far as the runs took it.

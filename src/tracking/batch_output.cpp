@@ -16,6 +16,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
       : state_(owner.state_),
         writesPathlines_(owner.pathlines_ != nullptr),
         layout_(owner.layout_),
+        labels_(owner.labels_),
         gridLengthY_(owner.state_.YEDGE[owner.state_.NROW]),
         endpoints_(owner.endpoints_) {}
 
@@ -37,7 +38,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
       ++counts_.particlesDone;
     if (pointCount_ > 0) {
       // A pathline of this layout is headed by its number of points.
-      AppendMp7PathlineStart(text_, particle, pointCount_);
+      AppendMp7PathlineStart(text_, Mp7Label(labels_, particle), pointCount_);
       text_.append(particlePoints_);
       particlePoints_.clear();
       pointCount_ = 0;
@@ -53,13 +54,15 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
       AppendPathlineRecord(text_, particle, direction, point, gridLengthY_);
       return;
     }
-    AppendMp7PathlinePoint(particlePoints_, state_, point, state_.CurrentPeriod, state_.CurrentStep);
+    AppendMp7PathlinePoint(particlePoints_, state_, point, state_.CurrentPeriod, state_.CurrentStep,
+                           Mp7Label(labels_, particle).releaseTime);
     ++pointCount_;
   }
 
   const ModelState& state_;
   const bool writesPathlines_;
   const PathlineLayout layout_;
+  const Mp7Labels* const labels_;
   const float gridLengthY_;
   EndpointCollector::Part endpoints_;
   std::string text_;

@@ -12,6 +12,7 @@
 
 #include "core/model_state.h"
 #include "tracking/endpoint_table.h"
+#include "tracking/mp7_files.h"
 #include "tracking/parallel_observer.h"
 
 namespace kestra {
@@ -42,6 +43,9 @@ class BatchOutput : public ParallelObserver {
   // Called on the calling thread of the run after every merge.
   void OnProgress(std::function<void(const BatchCounts&)> progress) { progress_ = std::move(progress); }
 
+  // How the MODPATH 7 layout names the particles; `labels` must outlive the output.
+  void SetMp7Labels(const Mp7Labels* labels) { labels_ = labels; }
+
   EndpointCollector& Endpoints() { return endpoints_; }
   const BatchCounts& Counts() const { return counts_; }
 
@@ -50,6 +54,7 @@ class BatchOutput : public ParallelObserver {
   const ModelState& state_;
   std::ostream* const pathlines_;
   const PathlineLayout layout_;
+  const Mp7Labels* labels_ = nullptr;
   EndpointCollector endpoints_;
   std::unique_ptr<Part> own_;  // the reports of a run on one thread
   BatchCounts counts_;

@@ -11,7 +11,6 @@ namespace {
 constexpr const char* kLineEnd = "\r\n";
 constexpr int kVersion = 7;
 constexpr int kSubversion = 2;
-constexpr int kGroup = 1;
 constexpr int kZone = 1;
 constexpr const char* kGroupName = "PARTICLES";
 
@@ -83,16 +82,23 @@ void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTi
   out.append("END HEADER").append(kLineEnd);
 }
 
-void AppendMp7PathlineStart(std::string& out, int particle, int pointCount) {
-  for (const int value : {particle, kGroup, particle, pointCount}) AppendFortranInteger(out, value, kInteger);
+Mp7ParticleLabel Mp7Label(const Mp7Labels* labels, int particle) {
+  if (labels && particle >= 1 && static_cast<std::size_t>(particle) <= labels->particles.size())
+    return labels->particles[static_cast<std::size_t>(particle - 1)];
+  return {particle, 1, particle, 0};
+}
+
+void AppendMp7PathlineStart(std::string& out, const Mp7ParticleLabel& label, int pointCount) {
+  for (const int value : {label.sequence, label.group, label.id, pointCount}) AppendFortranInteger(out, value, kInteger);
   out.append(kLineEnd);
 }
 
-void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step) {
+void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step,
+                            double releaseTime) {
   const LocalPoint local = FileLocal(state, point.cell, point.point, point.localZ);
   AppendFortranInteger(out, CellNumber(state, point.cell), kInteger);
   const double y = state.YEDGE[state.NROW] - point.point.Y;
-  for (const double value : {point.point.X, y, point.point.Z, point.time, static_cast<double>(local.x),
+  for (const double value : {point.point.X, y, point.point.Z, releaseTime + point.time, static_cast<double>(local.x),
                              static_cast<double>(local.y), static_cast<double>(local.z)})
     AppendFortranExponent(out, value, kPointWidth, kPointDigits);
   for (const int value : {static_cast<int>(point.cell.layer), period, step}) AppendFortranInteger(out, value, kInteger);
@@ -113,12 +119,12 @@ int Mp7Status(const Endpoint& endpoint) {
 }
 
 void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::vector<Endpoint>& endpoints,
-                        int direction, double referenceTime) {
+                        int direction, double referenceTime, const Mp7Labels* labels) {
   std::array<int, kStatusCodes> statusCounts{};
   int maximumId = 0;
   for (const Endpoint& endpoint : endpoints) {
     ++statusCounts[static_cast<std::size_t>(Mp7Status(endpoint))];
-    maximumId = std::max(maximumId, endpoint.particle);
+    maximumId = std::max(maximumId, Mp7Label(labels, endpoint.particle).id);
   }
   const int count = static_cast<int>(endpoints.size());
   AppendFirstLine(out, "MODPATH_ENDPOINT_FILE");
@@ -130,13 +136,21 @@ void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::ve
   constexpr int kStatusWidth = 8;
   for (const int value : statusCounts) AppendFortranInteger(out, value, kStatusWidth);
   out.append(kLineEnd);
-  AppendFortranInteger(out, 1, kInteger);  // one particle group
-  out.append(kLineEnd).append(kGroupName).append(kLineEnd).append("END HEADER").append(kLineEnd);
+  const std::vector<std::string> groupNames =
+      labels && !labels->groupNames.empty() ? labels->groupNames : std::vector<std::string>{kGroupName};
+  AppendFortranInteger(out, static_cast<int>(groupNames.size()), kInteger);
+  out.append(kLineEnd);
+  // Group names fill 16 characters, as MODPATH writes them.
+  constexpr std::size_t kGroupNameWidth = 16;
+  for (const std::string& name : groupNames)
+    out.append(name).append(kGroupNameWidth - std::min(name.size(), kGroupNameWidth), ' ').append(kLineEnd);
+  out.append("END HEADER").append(kLineEnd);
   for (const Endpoint& e : endpoints) {
-    for (const int value : {e.particle, kGroup, e.particle}) AppendFortranInteger(out, value, kInteger);
+    const Mp7ParticleLabel label = Mp7Label(labels, e.particle);
+    for (const int value : {label.sequence, label.group, label.id}) AppendFortranInteger(out, value, kInteger);
     AppendFortranInteger(out, Mp7Status(e), kShortInteger);
-    AppendFortranExponent(out, 0, kEndWidth, kEndDigits);  // released at the reference time
-    AppendFortranExponent(out, e.time, kEndWidth, kEndDigits);
+    AppendFortranExponent(out, label.releaseTime, kEndWidth, kEndDigits);
+    AppendFortranExponent(out, label.releaseTime + e.time, kEndWidth, kEndDigits);
     AppendEndpointPlace(out, state, e.releaseCell, e.releaseLocal, e.releaseGlobal);
     AppendEndpointPlace(out, state, e.finalCell, e.finalLocal, e.finalGlobal);
     out.append(kLineEnd);

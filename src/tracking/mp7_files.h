@@ -15,21 +15,44 @@
 
 namespace kestra {
 
+// How the files name a particle: its sequence number, group (from 1) and
+// id, and the tracking time of its release (from the reference time), to
+// which its travel times are added.
+struct Mp7ParticleLabel {
+  int sequence = 0;
+  int group = 1;
+  int id = 0;
+  double releaseTime = 0;
+};
+
+// The group names and the label of particle n at particles[n - 1]. Without
+// labels a particle is named by its number, in one group "PARTICLES",
+// released at the reference time.
+struct Mp7Labels {
+  std::vector<std::string> groupNames;
+  std::vector<Mp7ParticleLabel> particles;
+};
+
+// The label of `particle` in `labels` (or its number when there are none).
+Mp7ParticleLabel Mp7Label(const Mp7Labels* labels, int particle);
+
 // The header: version line, direction (1 forward, 2 backward) and the
 // simulation time of the release, "END HEADER".
 void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTime);
 
-// The line before a particle's points: sequence number, group (always 1),
-// particle id (both the particle number) and the number of points.
-void AppendMp7PathlineStart(std::string& out, int particle, int pointCount);
+// The line before a particle's points: sequence number, group, particle
+// id and the number of points.
+void AppendMp7PathlineStart(std::string& out, const Mp7ParticleLabel& label, int pointCount);
 
-// One point: cell number, x, y, z, travel time, local x, y, z, layer,
-// stress period and time step.
-void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step);
+// One point: cell number, x, y, z, tracking time (the travel time after
+// `releaseTime`), local x, y, z, layer, stress period and time step.
+void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step,
+                            double releaseTime = 0);
 
-// The whole end point file for `endpoints` of one direction.
+// The whole end point file for `endpoints` of one direction, each named by
+// `labels` when given.
 void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::vector<Endpoint>& endpoints,
-                        int direction, double referenceTime);
+                        int direction, double referenceTime, const Mp7Labels* labels = nullptr);
 
 // The status code of an end point: 1 still active (a time limit ended it),
 // 2 left the grid, 3 entered a sink cell, 5 could not leave its cell, 7
