@@ -72,7 +72,7 @@ bool Mp7Input::NextLine(std::string& line) {
 }
 
 bool Mp7Input::Fail(const std::string& text) {
-  problem_ = path_ + ", line " + NumberText(static_cast<std::int64_t>(next_)) + ": " + text;
+  problem_ = path_ + ", line " + std::to_string(next_) + ": " + text;
   return false;
 }
 
@@ -115,8 +115,8 @@ bool Mp7Input::Integers(std::size_t count, std::vector<int>& values, const std::
   values.clear();
   for (const double number : numbers) {
     if (number != std::floor(number) || number < low || number > high)
-      return Fail(what + ": " + NumberText(number) + " is not a whole number from " + NumberText(low) + " to " +
-                  NumberText(high) + ".");
+      return Fail(what + ": " + TrimmedNumberText(number) + " is not a whole number from " + TrimmedNumberText(low) + " to " +
+                  TrimmedNumberText(high) + ".");
     values.push_back(static_cast<int>(number));
   }
   return true;
@@ -169,7 +169,7 @@ bool ReadMp7Array(Mp7Input& input, const GridShape& shape, std::vector<Mp7LayerA
   layers.assign(static_cast<std::size_t>(shape.nlay), {});
   for (int k = 1; k <= shape.nlay; ++k)
     if (!ReadMp7LayerArray(input, shape.nrow, shape.ncol, layers[static_cast<std::size_t>(k - 1)],
-                           what + " of layer " + NumberText(k)))
+                           what + " of layer " + TrimmedNumberText(k)))
       return false;
   return true;
 }

@@ -109,7 +109,7 @@ class GroupBuilder {
     const std::size_t fields = (ids ? 1 : 0) + cellFields + 5;
     for (int n = 0; n < counts[0]; ++n) {
       std::vector<double> v;
-      if (!input_.Numbers(fields, v, "particle " + NumberText(n + 1))) return false;
+      if (!input_.Numbers(fields, v, "particle " + TrimmedNumberText(n + 1))) return false;
       const double* p = v.data();
       const double id = ids ? *p++ : nextId_;
       std::optional<CellIndex> cell = locationStyle == 1 ? CellAt(p[0], p[1], p[2]) : NumberedCell(p[0]);
@@ -194,8 +194,8 @@ class GroupBuilder {
 
   bool WholeIn(double value, double low, double high, const std::string& what) {
     if (value == static_cast<double>(static_cast<long long>(value)) && value >= low && value <= high) return true;
-    return input_.Fail(what + " " + NumberText(value) + " is not a whole number from " + NumberText(low) + " to " +
-                       NumberText(high) + ".");
+    return input_.Fail(what + " " + TrimmedNumberText(value) + " is not a whole number from " + TrimmedNumberText(low) + " to " +
+                       TrimmedNumberText(high) + ".");
   }
 
   std::optional<CellIndex> CellAt(double layer, double row, double column) {

@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         HandMadeCase{"Style3FaceTemplateOverCells", "1\n0.0\nINTERNAL\n3\n1 2\n1 2 0\n0 0 0 0 0 0 0 0 0 0 1 2\n1 24\n", 4,
                      4, {4, 3, 2}, {0.75f, 0.5f, 1.0f}, {0.0}},
         HandMadeCase{"Style4Mask", "1\n0.0\nINTERNAL\n4\n2 0\n0\nINTERNAL 1 (FREE) 0\n0 0 0 0\n0 1 0 0\n0 0 0 1\nCONSTANT 0\n1 1 2\n",
-                     4, 4, {4, 3, 1}, {0.5f, 0.75f, 0.5f}, {0.0}}),
+                     4, 4, {4, 3, 1}, {0.5f, 0.5f, 0.75f}, {0.0}}),
     [](const testing::TestParamInfo<HandMadeCase>& info) { return info.param.name; });
 
 struct BadCase {
@@ -131,8 +131,8 @@ struct BadCase {
 
 TEST(Mp7Simulation, BadInputNamesFileAndLine) {
   const std::vector<BadCase> cases = {
-      {"1\n0.0\nINTERNAL\n1\n1\n1 0\n1 4 1 0.5 0.5 0.5 0 0\n", "line 20: the row 4 is not a whole number from 1 to 3."},
-      {"1\n0.0\nINTERNAL\n1\n1\n1 0\n1 1 1 0.5 1.5 0.5 0 0\n", "line 20: a local coordinate lies outside 0 to 1."},
+      {"1\n0.0\nINTERNAL\n1\n1\n1 0\n1 4 1 0.5 0.5 0.5 0 0\n", "line 21: the row 4 is not a whole number from 1 to 3."},
+      {"1\n0.0\nINTERNAL\n1\n1\n1 0\n1 1 1 0.5 1.5 0.5 0 0\n", "line 21: a local coordinate lies outside 0 to 1."},
       {"4\n0.0\n", "line 15: the release option: 4 is not a whole number from 1 to 3."},
       {"1\n0.0\nEXTERNAL missing.sloc\n", "missing.sloc cannot be read."},
       {"1\n0.0\nINTERNAL\n5\n", "line 18: the input style: 5 is not a whole number from 1 to 4."},
