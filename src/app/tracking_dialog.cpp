@@ -133,11 +133,16 @@ QWidget* TrackingDialog::SimulationPage() {
   auto* stops = new QGroupBox(tr("Stopping rules"), page);
   stops->setObjectName("particle_stop_group");
   auto* stopColumn = new QVBoxLayout(stops);
-  stopAtSinks_ = AddCheck("particle_stop_option_0", tr("Particles stop, when they enter cells with internal sinks"),
-                          entries_.stopAtSinks);
+  stopAtWeakSinks_ = AddCheck("particle_stop_option_0",
+                              tr("Particles tracked forward stop, when they enter weak sink cells"),
+                              entries_.stopAtWeakSinks);
+  stopAtWeakSources_ = AddCheck("particle_stop_option_2",
+                                tr("Particles tracked backward stop, when they enter weak source cells"),
+                                entries_.stopAtWeakSources);
   stopAtTimeLimit_ = AddCheck("particle_stop_option_1",
                               tr("Particles stop, when the simulation time limit is reached"), entries_.stopAtTimeLimit);
-  stopColumn->addWidget(stopAtSinks_);
+  stopColumn->addWidget(stopAtWeakSinks_);
+  stopColumn->addWidget(stopAtWeakSources_);
   stopColumn->addWidget(stopAtTimeLimit_);
   column->addWidget(stops);
   auto* colours = new QGroupBox(tr("Pathline colours"), page);
@@ -167,6 +172,9 @@ QWidget* TrackingDialog::SinksAndReleaseGroup() {
   boundaryCells_ = AddOptions(column, tr("Boundary cells:"), "boundary_cells_option",
                               {tr("all are sinks"), tr("sinks by flow sign")},
                               entries_.allBoundaryCellsAreSinks ? 0 : 1);
+  faceVelocities_ = AddOptions(column, tr("Face velocities:"), "face_velocities_option",
+                               {tr("each cell's own"), tr("interpolated between cells")},
+                               entries_.interpolatedFaces ? 1 : 0);
   releaseTime_ = AddField("release_time", entries_.releaseTime);
   releaseTime_->setPlaceholderText(tr("start of the time step"));
   auto* form = new QFormLayout;
@@ -270,7 +278,9 @@ TrackingEntries TrackingDialog::Typed() const {
   e.markOnTopView = markOnTopView_->isChecked();
   e.markOnXsections = markOnXsections_->isChecked();
   e.simulationMode = simulationMode_->checkedId() == 0 ? 1 : 2;
-  e.stopAtSinks = stopAtSinks_->isChecked();
+  e.stopAtWeakSinks = stopAtWeakSinks_->isChecked();
+  e.stopAtWeakSources = stopAtWeakSources_->isChecked();
+  e.interpolatedFaces = faceVelocities_->checkedId() == 1;
   e.stopAtTimeLimit = stopAtTimeLimit_->isChecked();
   e.rechargeAssignment = recharge_->checkedId();
   e.evapotranspirationAssignment = evapotranspiration_->checkedId();

@@ -64,10 +64,10 @@ class TrackingDialog : public QDialog {
   QLineEdit *stressPeriod_ = nullptr, *timeStep_ = nullptr, *stepLength_ = nullptr, *maximumSteps_ = nullptr;
   QLineEdit *markInterval_ = nullptr, *arrowSize_ = nullptr, *sectionMarkSize_ = nullptr;
   QComboBox* timeUnit_ = nullptr;
-  QCheckBox *markOnTopView_ = nullptr, *markOnXsections_ = nullptr, *stopAtSinks_ = nullptr,
-            *stopAtTimeLimit_ = nullptr, *useLayerColors_ = nullptr;
+  QCheckBox *markOnTopView_ = nullptr, *markOnXsections_ = nullptr, *stopAtWeakSinks_ = nullptr,
+            *stopAtWeakSources_ = nullptr, *stopAtTimeLimit_ = nullptr, *useLayerColors_ = nullptr;
   QButtonGroup *simulationMode_ = nullptr, *recharge_ = nullptr, *evapotranspiration_ = nullptr,
-               *boundaryCells_ = nullptr;
+               *boundaryCells_ = nullptr, *faceVelocities_ = nullptr;
   QLineEdit* releaseTime_ = nullptr;
   std::vector<QLineEdit*> layerPorosity_;
   std::vector<std::string> modelPorosity_;

@@ -33,6 +33,14 @@ ValueReader Switch(std::optional<bool> TrackingOptions::*field) {
   };
 }
 
+ValueReader WeakRule(std::optional<WeakCellRule> TrackingOptions::*field) {
+  return [=](const std::string& text, TrackingOptions& o) {
+    if (text != "pass" && text != "stop") return false;
+    o.*field = text == "stop" ? WeakCellRule::Stop : WeakCellRule::PassThrough;
+    return true;
+  };
+}
+
 const std::map<std::string, ValueReader>& ValueOptions() {
   static const std::map<std::string, ValueReader> options = {
       {"--particles", [](const std::string& text, TrackingOptions& o) { return !(o.particles = text).empty(); }},
@@ -50,7 +58,20 @@ const std::map<std::string, ValueReader>& ValueOptions() {
          return unit >= 0;
        }},
       {"--max-steps", Whole(&TrackingOptions::maxSteps, 1, 2147483647)},
-      {"--stop-at-sinks", Switch(&TrackingOptions::stopAtSinks)},
+      {"--stop-at-sinks",
+       [](const std::string& text, TrackingOptions& o) {
+         if (text != "on" && text != "off") return false;
+         o.weakSinks = o.weakSources = text == "on" ? WeakCellRule::Stop : WeakCellRule::PassThrough;
+         return true;
+       }},
+      {"--weak-sinks", WeakRule(&TrackingOptions::weakSinks)},
+      {"--weak-sources", WeakRule(&TrackingOptions::weakSources)},
+      {"--face-rule",
+       [](const std::string& text, TrackingOptions& o) {
+         if (text != "own" && text != "interpolated") return false;
+         o.faceRule = text == "own" ? FaceVelocityRule::OwnCell : FaceVelocityRule::Interpolated;
+         return true;
+       }},
       {"--stop-at-time-limit", Switch(&TrackingOptions::stopAtTimeLimit)},
       {"--time-marks", Switch(&TrackingOptions::timeMarks)},
       {"--sinks",
@@ -128,7 +149,9 @@ void ApplyTrackingOptions(const TrackingOptions& o, const StressPeriods& periods
   if (o.timeUnit) t.TimeUnit = static_cast<std::int16_t>(*o.timeUnit);
   if (o.stepLength) t.StepLength = *o.stepLength * TimeUnitFactor(t.TimeUnit, periods.timeUnit);
   if (o.maxSteps) t.MaximumSteps = *o.maxSteps;
-  if (o.stopAtSinks) t.StopAtSinks = *o.stopAtSinks ? -1 : 0;
+  if (o.weakSinks) t.WeakSinks = *o.weakSinks;
+  if (o.weakSources) t.WeakSources = *o.weakSources;
+  if (o.faceRule) t.FaceVelocities = *o.faceRule;
   if (o.stopAtTimeLimit) t.StopAtTimeLimit = *o.stopAtTimeLimit ? -1 : 0;
   if (o.rechargeFaces) t.RechargeAssignment = static_cast<std::int16_t>(*o.rechargeFaces);
   if (o.timeMarks) t.MarkOnTopView = t.MarkOnXsections = *o.timeMarks ? -1 : 0;

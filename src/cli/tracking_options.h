@@ -21,12 +21,26 @@ inline constexpr const char* kTrackingUsage =
     "  --step-length T           length of one tracking step, in the time unit below\n"
     "  --time-unit U             seconds, minutes, hours, days, years or a code 0..5\n"
     "  --max-steps N             tracking steps of a run\n"
-    "  --stop-at-sinks on|off    stop particles entering cells with internal sinks\n"
+    "  --weak-sinks pass|stop    forward particles entering a weak sink cell (an internal\n"
+    "                            sink, and water leaving through a face too) pass through or\n"
+    "                            stop there (default: the settings' rule, stop when not set);\n"
+    "                            a strong sink, which water leaves through no face, always\n"
+    "                            stops a particle where it enters\n"
+    "  --weak-sources pass|stop  the same for backward particles and internal sources\n"
+    "                            (default: the settings' rule, pass when not set)\n"
+    "  --stop-at-sinks on|off    on: --weak-sinks stop --weak-sources stop; off: pass both\n"
+    "  --face-rule own|interpolated  face velocities from each cell's own porosity and\n"
+    "                            saturated thickness (the default, as MODPATH computes them)\n"
+    "                            or from values interpolated between the two cells of a face\n"
     "  --stop-at-time-limit on|off  stop at the end (start, backward) of the simulation\n"
     "  --sinks all|by-flow       boundary cells (wells, drains, rivers, streams, general-head\n"
-    "                            cells): all are sinks, or sinks by flow sign - a cell ends\n"
+    "                            cells): all stop particles of both directions, whatever\n"
+    "                            their flow, except wells, which stop them only where they\n"
+    "                            pump (an injection well is then neither sink nor source);\n"
+    "                            or sinks by flow sign - a cell is a sink of\n"
     "                            forward particles where its budget term takes water out of\n"
-    "                            the aquifer, backward particles where it puts water in\n"
+    "                            the aquifer, a source of backward particles where it puts\n"
+    "                            water in\n"
     "                            (default: the settings' rule, by flow sign when not set)\n"
     "  --release-time T|end      pathline mode: release the particles at simulation time T\n"
     "                            (model time units) or at the end of the simulation\n"
@@ -43,8 +57,10 @@ struct TrackingOptions {
   bool pathlines = false;
   std::optional<double> stepLength;
   std::optional<int> timeUnit, maxSteps, rechargeFaces, etFaces;
-  std::optional<bool> stopAtSinks, stopAtTimeLimit, timeMarks;
+  std::optional<bool> stopAtTimeLimit, timeMarks;
   std::optional<BoundaryCellRule> sinks;
+  std::optional<WeakCellRule> weakSinks, weakSources;
+  std::optional<FaceVelocityRule> faceRule;
   std::optional<double> releaseTime;  // negative: the end of the simulation
   TimeStepChoice time;
 };

@@ -69,7 +69,6 @@ void ApplyMp7Options(const Mp7Simulation& simulation, const StressPeriods& perio
   tracking.WeakSinks = WeakRule(simulation.weakSinkOption);
   tracking.WeakSources = WeakRule(simulation.weakSourceOption);
   tracking.BoundaryCells = BoundaryCellRule::SinksByFlowSign;
-  tracking.StopAtSinks = -1;
   // MODPATH's basic data files of these runs send recharge and
   // evapotranspiration through the top face (default IFACE 6).
   tracking.RechargeAssignment = 0;

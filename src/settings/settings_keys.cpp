@@ -224,6 +224,18 @@ TimeKey BoundaryCellsKey() {
           [](const TrackingSettings& s) { return NumberText(static_cast<std::int16_t>(s.BoundaryCells)); }};
 }
 
+// A TRACKING key holding a rule by its code; a missing key or a code the
+// rule does not have gives `fallback`.
+template <typename Rule>
+TimeKey RuleKey(const char* name, Rule TrackingSettings::*field, Rule fallback, Rule other) {
+  const auto code = [](Rule rule) { return static_cast<std::int16_t>(rule); };
+  return {"TRACKING", name, name, ReadForm::Integer, NumberText(code(fallback)), true,
+          [=](TrackingSettings& s, const std::string& text) {
+            s.*field = ProfileInteger(text) == code(other) ? other : fallback;
+          },
+          [=](const TrackingSettings& s) { return NumberText(code(s.*field)); }};
+}
+
 }  // namespace
 
 long long ProfileInteger(std::string_view text) {
@@ -255,6 +267,10 @@ std::vector<TimeKey> TimeKeys(int modelTimeUnit, int currentUnit) {
       ProfileInt16<TrackingSettings>("TIME", "Mark on Top View", 0, &TrackingSettings::MarkOnTopView),
       ProfileInt16<TrackingSettings>("TIME", "Mark on Xsections", 0, &TrackingSettings::MarkOnXsections),
       BoundaryCellsKey(),
+      RuleKey("Face velocities", &TrackingSettings::FaceVelocities, FaceVelocityRule::OwnCell,
+              FaceVelocityRule::Interpolated),
+      RuleKey("Weak sinks", &TrackingSettings::WeakSinks, WeakCellRule::Stop, WeakCellRule::PassThrough),
+      RuleKey("Weak sources", &TrackingSettings::WeakSources, WeakCellRule::PassThrough, WeakCellRule::Stop),
   };
   // A unit outside the table, a step length or mark interval of zero would
   // stall or divide the tracking by zero: they fall back to their defaults.

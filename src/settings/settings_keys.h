@@ -39,10 +39,12 @@ using TimeKey = KeyOf<TrackingSettings>;
 // VelocityVectors, CONTOURS, ImageSettings, SavePlotAs, CROSS_SECTIONS, DXF_MAPS.
 const std::vector<SettingKey>& SettingKeys();
 
-// The keys of the TIME section: the eight of the tracking step and time
-// marks, then "Boundary cells" (the rule that decides which boundary cells
-// end the tracking). The defaults of "Current UNIT" and
-// "STEP LENGHT" depend on the model's time unit.
+// The keys of the tracking: in the TIME section the eight of the tracking
+// step and time marks, then "Boundary cells" (the rule that decides which
+// boundary cells end the tracking); in the TRACKING section "Face
+// velocities" (0 each cell's own, 1 interpolated between cells), "Weak
+// sinks" and "Weak sources" (0 pass through, 1 stop). The defaults of
+// "Current UNIT" and "STEP LENGHT" depend on the model's time unit.
 std::vector<TimeKey> TimeKeys(int modelTimeUnit, int currentUnit);
 
 // The profile-integer read: leading blanks, a sign and digits; else 0.

@@ -40,7 +40,6 @@ struct TrackingSettings {
   std::int32_t MarkSizeTopView = 10;
   std::int32_t MarkSizeXsections = 3;
   std::int16_t SimulationMode = 1;  // 1 flowlines, 2 pathlines
-  std::int16_t StopAtSinks = -1;
   std::int16_t StopAtTimeLimit = 0;
   std::int16_t RechargeAssignment = 2;            // 0 top, 1 bottom, 2 both faces, 3 distributed
   std::int16_t EvapotranspirationAssignment = 0;  // 0 top face, 1 distributed

@@ -24,10 +24,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
     endpoints_.ReleasePoint(particle, direction, point);
     WritePoint(particle, direction, point);
   }
-  void Segment(const TrackSegment& segment) override {
-    endpoints_.Segment(segment);
-    ++counts_.moves;
-  }
+  void Segment(const TrackSegment&) override { ++counts_.moves; }
   void PointReached(int particle, int direction, const PathPoint& point) override {
     endpoints_.PointReached(particle, direction, point);
     WritePoint(particle, direction, point);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "core/number_format.h"
-#include "tracking/face_velocities.h"
 
 namespace kestra {
 namespace {
@@ -14,6 +13,7 @@ std::string EndText(const Endpoint& e) {
     case TrackEnd::LeftGrid: return "left the grid";
     case TrackEnd::EnteredInactiveCell: return "entered an inactive or fixed-head cell";
     case TrackEnd::EnteredSinkCell: return "entered a sink cell";
+    case TrackEnd::NoExitFromSink: return "entered a strong sink or source cell";
     case TrackEnd::CannotLeaveCell: return "could not leave its cell";
     case TrackEnd::NoFiniteVelocity: return "its cell has no finite velocity";
     case TrackEnd::WindowEnd:
@@ -36,9 +36,17 @@ void AppendCellFields(std::string& line, CellIndex cell, LocalPoint local) {
   }
 }
 
-// A local coordinate as the tables hold it: a point on a face may have come
-// out a rounding step beyond it.
-float UnitRange(double value) { return std::clamp(static_cast<float>(value), 0.0f, 1.0f); }
+// Points that the engine keeps just inside a face to tell the cell (1e-6 of
+// the cell) lie on that face, as do points that rounding put there.
+constexpr float kOnFace = 2e-6f;
+
+// A local coordinate as the tables hold it: on a face exactly 0 or 1.
+float UnitRange(double value) {
+  const float local = static_cast<float>(value);
+  if (local <= kOnFace) return 0.0f;
+  if (local >= 1.0f - kOnFace) return 1.0f;
+  return local;
+}
 
 }  // namespace
 
@@ -76,30 +84,14 @@ void EndpointReports::ReleasePoint(int particle, int direction, const PathPoint&
   Reach(endpoint, point);
   endpoint.releaseLocal = endpoint.finalLocal;
   endpoint.releaseGlobal = endpoint.finalGlobal;
-  moveReported_ = true;
-}
-
-void EndpointReports::Segment(const TrackSegment& segment) {
-  lastMove_ = segment;
-  moveReported_ = false;
 }
 
 void EndpointReports::PointReached(int particle, int direction, const PathPoint& point) {
   Reach(Entry(particle, direction), point);
-  moveReported_ = true;
 }
 
 void EndpointReports::ParticleEnd(int particle, int direction, const TrackState&, TrackEnd end) {
   Endpoint& endpoint = Entry(particle, direction);
-  if (!moveReported_ && end == TrackEnd::LeftGrid && lastMove_.particle == particle) {
-    // Out through the top or bottom: the end is where it crossed that face.
-    const CellIndex cell = lastMove_.cell;
-    const double bottom = state_.BOT(cell.column, cell.row, cell.layer);
-    const double thickness = SaturatedThickness(state_, cell.column, cell.row, cell.layer);
-    const float localZ = thickness > 0 ? UnitRange((lastMove_.to.Z - bottom) / thickness) : 0.0f;
-    Reach(endpoint, {lastMove_.to, localZ, cell, lastMove_.time});
-  }
-  moveReported_ = true;
   endpoint.end = end;
   endpoint.tracked = true;
 }

@@ -42,7 +42,6 @@ class EndpointReports : public TrackObserver {
  public:
   explicit EndpointReports(const ModelState& state) : state_(state) {}
   void ReleasePoint(int particle, int direction, const PathPoint& point) override;
-  void Segment(const TrackSegment& segment) override;
   void PointReached(int particle, int direction, const PathPoint& point) override;
   void ParticleEnd(int particle, int direction, const TrackState& state, TrackEnd end) override;
 
@@ -53,11 +52,6 @@ class EndpointReports : public TrackObserver {
 
  private:
   void Reach(Endpoint& endpoint, const PathPoint& point) const;
-
-  // The last move, kept until the particle's end: a particle leaving the
-  // grid through its top or bottom reports no point for it.
-  TrackSegment lastMove_;
-  bool moveReported_ = true;
 };
 
 // Collects the end points while runs go on: the last report of each

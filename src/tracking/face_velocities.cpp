@@ -68,54 +68,89 @@ AssignedFlows AssignRechargeAndEvapotranspiration(const ModelState& state, const
   return flows;
 }
 
+// The medium of each face of one cell under the tracking's face rule.
+class FaceMedia {
+ public:
+  FaceMedia(const ModelState& state, const TrackingSettings& tracking, int column, int row, int layer)
+      : state_(state),
+        interpolated_(tracking.FaceVelocities == FaceVelocityRule::Interpolated),
+        j_(column),
+        i_(row),
+        k_(layer),
+        ownThickness_(SaturatedThickness(state, column, row, layer)),
+        ownPorosity_(UsablePorosity(state.POROSITY(column, row, layer))) {}
+
+  double OwnThickness() const { return ownThickness_; }
+  double OwnPorosity() const { return ownPorosity_; }
+
+  // The face shared with the lateral neighbour (nColumn, nRow);
+  // `neighbourWeight` is the neighbour's share when interpolating.
+  FaceMedium Lateral(int nColumn, int nRow, double neighbourWeight) const {
+    if (!interpolated_) return {ownThickness_, ownPorosity_};
+    return Interpolate(state_, j_, i_, k_, ownThickness_, nColumn, nRow, neighbourWeight);
+  }
+
+  // Porosity of the face shared with the cell of layer `nLayer` above or below.
+  double VerticalPorosity(int nLayer) const {
+    if (!interpolated_) return ownPorosity_;
+    const double w = VerticalNeighbourWeight(ownThickness_, SaturatedThickness(state_, j_, i_, nLayer));
+    return UsablePorosity((1 - w) * state_.POROSITY(j_, i_, k_) + w * state_.POROSITY(j_, i_, nLayer));
+  }
+
+ private:
+  const ModelState& state_;
+  const bool interpolated_;
+  const int j_, i_, k_;
+  const double ownThickness_;
+  const double ownPorosity_;
+};
+
 }  // namespace
 
 FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settings, const TrackingSettings& tracking,
                                  int column, int row, int layer) {
   FaceVelocities v;
-  if (state.IBOUND(column, row, layer) <= 0) return v;
+  // Under each cell's own rule a fixed-head cell carries its flows like any
+  // other; between cells it is a boundary of the tracked region.
+  const int ibound = state.IBOUND(column, row, layer);
+  if (ibound == 0 || (ibound < 0 && tracking.FaceVelocities == FaceVelocityRule::Interpolated)) return v;
   const int j = column, i = row, k = layer;
   auto usable = [&](int nj, int ni, int nk) { return IsFlowCell(state, settings, nj, ni, nk); };
   const double delr = state.DELR[j];
   const double delc = state.DELC[i];
-  const double ownThickness = SaturatedThickness(state, j, i, k);
+  const FaceMedia media(state, tracking, j, i, k);
 
   if (j > 1 && usable(j - 1, i, k)) {
     const double w = delr / (state.DELR[j - 1] + delr);
-    v.VX1 = LateralVelocity(state.QRIGHT(j - 1, i, k), Interpolate(state, j, i, k, ownThickness, j - 1, i, w), delc);
+    v.VX1 = LateralVelocity(state.QRIGHT(j - 1, i, k), media.Lateral(j - 1, i, w), delc);
   }
   if (j < state.NCOL && usable(j + 1, i, k)) {
     const double w = delr / (delr + state.DELR[j + 1]);
-    v.VX2 = LateralVelocity(state.QRIGHT(j, i, k), Interpolate(state, j, i, k, ownThickness, j + 1, i, w), delc);
+    v.VX2 = LateralVelocity(state.QRIGHT(j, i, k), media.Lateral(j + 1, i, w), delc);
   }
   if (i > 1 && usable(j, i - 1, k)) {
     const double w = delc / (state.DELC[i - 1] + delc);
-    v.VY1 = LateralVelocity(state.QFRONT(j, i - 1, k), Interpolate(state, j, i, k, ownThickness, j, i - 1, w), delr);
+    v.VY1 = LateralVelocity(state.QFRONT(j, i - 1, k), media.Lateral(j, i - 1, w), delr);
   }
   if (i < state.NROW && usable(j, i + 1, k)) {
     const double w = delc / (delc + state.DELC[i + 1]);
-    v.VY2 = LateralVelocity(state.QFRONT(j, i, k), Interpolate(state, j, i, k, ownThickness, j, i + 1, w), delr);
+    v.VY2 = LateralVelocity(state.QFRONT(j, i, k), media.Lateral(j, i + 1, w), delr);
   }
 
   // Vertical faces divide by the plan area; QLOWER is positive downward, so
   // the upward velocity takes the opposite sign.
   const double area = delr * delc;
   const AssignedFlows assigned = AssignRechargeAndEvapotranspiration(state, tracking, j, i, k);
-  const double ownPorosity = UsablePorosity(state.POROSITY(j, i, k));
   const double topSources = assigned.topRecharge + assigned.topEvapotranspiration;
   if (k > 1 && usable(j, i, k - 1)) {
-    const double w = VerticalNeighbourWeight(ownThickness, SaturatedThickness(state, j, i, k - 1));
-    const double n = UsablePorosity((1 - w) * state.POROSITY(j, i, k) + w * state.POROSITY(j, i, k - 1));
-    v.VZ2 = static_cast<float>(-(state.QLOWER(j, i, k - 1) + topSources) / area / n);
+    v.VZ2 = static_cast<float>(-(state.QLOWER(j, i, k - 1) + topSources) / area / media.VerticalPorosity(k - 1));
   } else {
-    v.VZ2 = static_cast<float>(-topSources / area / ownPorosity);
+    v.VZ2 = static_cast<float>(-topSources / area / media.OwnPorosity());
   }
   if (k < state.NLAY && usable(j, i, k + 1)) {
-    const double w = VerticalNeighbourWeight(ownThickness, SaturatedThickness(state, j, i, k + 1));
-    const double n = UsablePorosity((1 - w) * state.POROSITY(j, i, k) + w * state.POROSITY(j, i, k + 1));
-    v.VZ1 = static_cast<float>(-(state.QLOWER(j, i, k) - assigned.bottomRecharge) / area / n);
+    v.VZ1 = static_cast<float>(-(state.QLOWER(j, i, k) - assigned.bottomRecharge) / area / media.VerticalPorosity(k + 1));
   } else {
-    v.VZ1 = static_cast<float>(assigned.bottomRecharge / area / ownPorosity);
+    v.VZ1 = static_cast<float>(assigned.bottomRecharge / area / media.OwnPorosity());
   }
   return v;
 }

@@ -54,10 +54,12 @@ inline double SaturatedThickness(const ModelState& state, int column, int row, i
   return SaturatedTop(state, column, row, layer) - state.BOT(column, row, layer);
 }
 
-// The face velocities of an active cell; all zero for IBOUND <= 0. Faces
-// towards the grid edge or an unusable neighbour carry no lateral flow; the
-// top and bottom still carry the recharge and evapotranspiration assigned to
-// them by `tracking`.
+// The face velocities of an active cell, and of a fixed-head cell under the
+// rule of each cell's own faces; all zero for other cells. The porosity and
+// saturated thickness of a face are the cell's own or interpolated with the
+// neighbour's, by `tracking`'s face rule. Faces towards the grid edge or an
+// unusable neighbour carry no lateral flow; the top and bottom still carry
+// the recharge and evapotranspiration assigned to them by `tracking`.
 FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settings, const TrackingSettings& tracking,
                                  int column, int row, int layer);
 

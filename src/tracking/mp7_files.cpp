@@ -8,7 +8,7 @@
 namespace kestra {
 namespace {
 
-constexpr const char* kLineEnd = "\r\n";
+constexpr const char* kLineEnd = "\n";
 constexpr int kVersion = 7;
 constexpr int kSubversion = 2;
 constexpr int kZone = 1;
@@ -105,13 +105,21 @@ void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const Pat
   out.append(kLineEnd);
 }
 
-int Mp7Status(const Endpoint& endpoint) {
+int Mp7Status(const ModelState& state, const Endpoint& endpoint) {
   if (!endpoint.tracked) return 9;
+  const CellIndex cell = endpoint.finalCell;
   switch (endpoint.end) {
     case TrackEnd::LeftGrid: return 2;
-    case TrackEnd::EnteredSinkCell: return 3;
+    case TrackEnd::EnteredSinkCell: return endpoint.direction > 0 ? 3 : 4;
+    case TrackEnd::NoExitFromSink:
     case TrackEnd::CannotLeaveCell: return 5;
-    case TrackEnd::EnteredInactiveCell: return 7;
+    case TrackEnd::EnteredInactiveCell:
+      // A fixed-head cell that ends the tracking lets nothing out.
+      return state.Shape().Contains(cell.column, cell.row, cell.layer) &&
+                     state.IBOUND(cell.column, cell.row, cell.layer) < 0
+                 ? 5
+                 : 7;
+    case TrackEnd::NoFiniteVelocity:
     case TrackEnd::ThicknessFault:
     case TrackEnd::RunBroken: return 9;
     default: return 1;
@@ -123,7 +131,7 @@ void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::ve
   std::array<int, kStatusCodes> statusCounts{};
   int maximumId = 0;
   for (const Endpoint& endpoint : endpoints) {
-    ++statusCounts[static_cast<std::size_t>(Mp7Status(endpoint))];
+    ++statusCounts[static_cast<std::size_t>(Mp7Status(state, endpoint))];
     maximumId = std::max(maximumId, Mp7Label(labels, endpoint.particle).id);
   }
   const int count = static_cast<int>(endpoints.size());
@@ -148,7 +156,7 @@ void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::ve
   for (const Endpoint& e : endpoints) {
     const Mp7ParticleLabel label = Mp7Label(labels, e.particle);
     for (const int value : {label.sequence, label.group, label.id}) AppendFortranInteger(out, value, kInteger);
-    AppendFortranInteger(out, Mp7Status(e), kShortInteger);
+    AppendFortranInteger(out, Mp7Status(state, e), kShortInteger);
     AppendFortranExponent(out, label.releaseTime, kEndWidth, kEndDigits);
     AppendFortranExponent(out, label.releaseTime + e.time, kEndWidth, kEndDigits);
     AppendEndpointPlace(out, state, e.releaseCell, e.releaseLocal, e.releaseGlobal);

@@ -55,8 +55,10 @@ void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::ve
                         int direction, double referenceTime, const Mp7Labels* labels = nullptr);
 
 // The status code of an end point: 1 still active (a time limit ended it),
-// 2 left the grid, 3 entered a sink cell, 5 could not leave its cell, 7
-// entered an inactive or fixed-head cell, 9 ended otherwise or not tracked.
-int Mp7Status(const Endpoint& endpoint);
+// 2 left through a boundary face, 3 stopped in a weak sink, 4 in a weak
+// source, 5 could not leave (a strong sink or source, a fixed-head cell, a
+// cell whose flow keeps it), 7 entered an inactive cell, 9 ended otherwise
+// or was not tracked.
+int Mp7Status(const ModelState& state, const Endpoint& endpoint);
 
 }  // namespace kestra

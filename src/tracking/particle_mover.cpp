@@ -76,6 +76,13 @@ int ExitAxis(double dtx, double dty, double dtz) {
   return axis;
 }
 
+// True when water leaves a cell of these face velocities through none of
+// its faces, in the tracking direction.
+bool NoExitFace(const FaceVelocities& f, int direction) {
+  const double d = direction;
+  return !(d * f.VX1 < 0 || d * f.VX2 > 0 || d * f.VY1 < 0 || d * f.VY2 > 0 || d * f.VZ1 < 0 || d * f.VZ2 > 0);
+}
+
 class ParticleMover {
  public:
   ParticleMover(const PassContext& context, int number, ParticleRecord& particle, ParticleProgress& progress,
@@ -89,8 +96,13 @@ class ParticleMover {
         observer_(observer) {}
 
   PassOutcome Run() {
-    if (track_.stopped) return outcome_;
+    if (track_.stopped || (c_.replay && !track_.released)) return outcome_;
     ReportRelease();
+    if (const std::optional<TrackEnd> end = StopAtRelease()) {
+      outcome_.end = Stop(*end);
+      observer_.ParticleEnd(number_, c_.direction, track_, outcome_.end);
+      return outcome_;
+    }
     const double stepLength = c_.tracking.StepLength;
     nextStepTime_ = NextMultiple(track_.time, stepLength);
     nextMarkTime_ = NextMultiple(track_.time, stepLength * c_.tracking.MarkInterval);
@@ -111,8 +123,52 @@ class ParticleMover {
     if (progress_.releaseReported || track_.time != 0 || !state_.Shape().Contains(cell.column, cell.row, cell.layer))
       return;
     progress_.releaseReported = true;
+    track_.released = true;
     const LocalPoint local = InsideCell(track_.local);
     observer_.ReleasePoint(number_, c_.direction, {GlobalPoint(cell, local, CellThickness(cell)), local.z, cell, 0});
+  }
+
+  // A particle released in a sink (backward: source) cell that holds it
+  // stops at its release point before it moves.
+  std::optional<TrackEnd> StopAtRelease() {
+    const CellIndex cell = track_.cell;
+    if (track_.time != 0 || !(cell == particle_.startCell) || !(track_.local == particle_.startLocal) ||
+        !state_.Shape().Contains(cell.column, cell.row, cell.layer) || !IsFlowCell(state_, c_.settings, cell.column, cell.row, cell.layer))
+      return std::nullopt;
+    return SinkStop(cell);
+  }
+
+  // Fixed-head cells take part in the tracking as any other cell when each
+  // cell's faces carry its own flows: their head holds water in or out, so
+  // that they are sinks or sources by the balance of their faces.
+  bool FixedHeadTracked(CellIndex cell) const {
+    return c_.tracking.FaceVelocities == FaceVelocityRule::OwnCell && state_.IBOUND(cell.column, cell.row, cell.layer) < 0;
+  }
+
+  // True when more water enters a tracked fixed-head cell through its faces
+  // than leaves it, in the tracking direction: its head takes water out.
+  bool FixedHeadSink(CellIndex cell, const FaceVelocities& f) const {
+    if (!FixedHeadTracked(cell)) return false;
+    const int j = cell.column, i = cell.row, k = cell.layer;
+    const double thickness = SaturatedThickness(state_, j, i, k);
+    const double inflow = (static_cast<double>(f.VX1) - f.VX2) * thickness * state_.DELC[i] +
+                          (static_cast<double>(f.VY1) - f.VY2) * thickness * state_.DELR[j] +
+                          (static_cast<double>(f.VZ1) - f.VZ2) * state_.DELR[j] * state_.DELC[i];
+    return c_.direction * inflow > 0;
+  }
+
+  // The stop of a particle in a sink (backward: source) cell: always where
+  // water leaves the cell through no face, else by the weak cell rule of
+  // the direction.
+  std::optional<TrackEnd> SinkStop(CellIndex cell) {
+    const FaceVelocities f = c_.faceVelocities.At(cell.column, cell.row, cell.layer);
+    const bool sink = StopsParticle(state_.SINKCODE(cell.column, cell.row, cell.layer), c_.direction) ||
+                      FixedHeadSink(cell, f);
+    if (!sink) return std::nullopt;
+    if (NoExitFace(f, c_.direction)) return TrackEnd::NoExitFromSink;
+    const WeakCellRule rule = c_.direction > 0 ? c_.tracking.WeakSinks : c_.tracking.WeakSources;
+    if (rule == WeakCellRule::Stop) return TrackEnd::EnteredSinkCell;
+    return std::nullopt;
   }
 
   // Saturated thickness of a cell, never exactly 0 so that it can divide.
@@ -260,8 +316,13 @@ class ParticleMover {
     CrossAxis(local.y, next.row, exitAxis == 2, 1);
     // Layers count downward: leaving through the bottom enters layer K+1.
     CrossAxis(local.z, next.layer, exitAxis == 3, -1);
-    const bool leftVertically = next.layer < 1 || next.layer > state_.NLAY;
-    if (leftVertically) return Stop(TrackEnd::LeftGrid);  // keeps its position before this move
+    if (next.layer < 1 || next.layer > state_.NLAY) {
+      // Out through the top of the first or the bottom of the last layer:
+      // the exit point is the last of its cell.
+      track_.local = InsideCell(moved);
+      observer_.PointReached(number_, c_.direction, {point, std::clamp(moved.z, 0.0f, 1.0f), cell, track_.time});
+      return Stop(TrackEnd::LeftGrid);
+    }
     const bool crossed = !(next == cell);
     if (crossed && justCrossed_ && next == cameFrom_) {
       // Straight back through the face it came in by: the velocities on the
@@ -286,9 +347,9 @@ class ParticleMover {
     if (next.layer != cell.layer && IsFlowCell(state_, c_.settings, j, i, k) &&
         state_.TOP(j, i, k) - state_.BOT(j, i, k) <= 0)
       return Fault(next, false);
-    if (c_.tracking.StopAtSinks && StopsParticle(state_.SINKCODE(j, i, k), c_.direction))
-      return Stop(TrackEnd::EnteredSinkCell);
-    if (state_.IBOUND(j, i, k) <= 0) return Stop(TrackEnd::EnteredInactiveCell);
+    if (state_.IBOUND(j, i, k) == 0 || (state_.IBOUND(j, i, k) < 0 && !FixedHeadTracked(next)))
+      return Stop(TrackEnd::EnteredInactiveCell);
+    if (const std::optional<TrackEnd> end = SinkStop(next)) return Stop(*end);
     if (c_.windowActive && AtWindowEnd(track_.time)) return TrackEnd::WindowEnd;
     if (c_.singleStep && progress_.stepDone) return TrackEnd::StepDone;
     return std::nullopt;

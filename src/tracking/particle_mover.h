@@ -24,6 +24,7 @@ struct PassContext {
   FaceVelocityCache& faceVelocities;  // of state, settings and tracking
   int direction = 1;          // +1 with the flow, -1 against it
   bool singleStep = false;    // a particle ends its run at its next tracking-step end
+  bool replay = false;        // retraces only the particles that earlier runs started
   bool windowActive = false;  // pathline mode: moves end at the loaded time step's ends
   TimeWindow window;          // the loaded time step, simulation time
   double releaseTime = 0;     // Tstart: simulation time of particle time 0

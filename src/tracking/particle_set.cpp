@@ -54,7 +54,10 @@ void ResetParticlePositions(ParticleSet& set) {
 
 void ResetParticleTimes(ParticleSet& set) {
   for (ParticleRecord& particle : set.Particles)
-    for (TrackState* state : {&particle.forward, &particle.backward}) state->time = state->timeLimit = 0;
+    for (TrackState* state : {&particle.forward, &particle.backward}) {
+      state->time = state->timeLimit = 0;
+      state->released = false;
+    }
 }
 
 void PrepareReplay(ParticleSet& set) {

@@ -36,6 +36,7 @@ struct TrackState {
   double time = 0;        // travel time reached, model time units from the release
   double timeLimit = 0;   // time reached at the end of the last run (replay limit)
   float lastElevation = 0;  // where the last drawn segment ended
+  bool released = false;    // a run in this direction has started it since its times were reset
 };
 
 // Forward and backward state are kept apart and never mix; the stored file

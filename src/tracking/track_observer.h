@@ -30,7 +30,8 @@ struct PathPoint {
 enum class TrackEnd {
   LeftGrid,             // left through a side, the top of layer 1 or the bottom of the last layer (stopped)
   EnteredInactiveCell,  // entered an inactive or fixed-head cell (stopped)
-  EnteredSinkCell,      // entered a cell with an internal sink (stopped)
+  EnteredSinkCell,      // entered a weak sink (backward: source) cell and the rule stops it there (stopped)
+  NoExitFromSink,       // entered (or was released in) a sink or source cell that water leaves through no face (stopped)
   CannotLeaveCell,      // the flow keeps it inside its cell (stopped)
   NoFiniteVelocity,     // a velocity, travel time or position of its cell is not a finite number (stopped)
   ReachedStopTime,      // reached the time this run allows (its steps or the replay limit)
@@ -46,7 +47,7 @@ enum class TrackEnd {
 // True for the ends that set the particle's stop flag.
 inline bool StopsParticle(TrackEnd end) {
   return end == TrackEnd::LeftGrid || end == TrackEnd::EnteredInactiveCell || end == TrackEnd::EnteredSinkCell ||
-         end == TrackEnd::CannotLeaveCell || end == TrackEnd::NoFiniteVelocity;
+         end == TrackEnd::NoExitFromSink || end == TrackEnd::CannotLeaveCell || end == TrackEnd::NoFiniteVelocity;
 }
 
 // One move as drawn: from the end of the previous segment to the new point.

@@ -70,6 +70,7 @@ class RunDriver {
                                 .faceVelocities = faceVelocities,
                                 .direction = direction_,
                                 .singleStep = singleStep_,
+                                .replay = kind_ == TrackKind::Replay,
                                 .windowActive = pathlines_ && !lastStepPassed_,
                                 .window = window_,
                                 .releaseTime = releaseTime_,

@@ -36,7 +36,9 @@ TrackingEntries TrackingEntriesFrom(const TrackingSettings& tracking, const Stre
   e.markOnTopView = tracking.MarkOnTopView != 0;
   e.markOnXsections = tracking.MarkOnXsections != 0;
   e.simulationMode = SingleTimeStep(periods) ? 1 : tracking.SimulationMode;
-  e.stopAtSinks = tracking.StopAtSinks != 0;
+  e.stopAtWeakSinks = tracking.WeakSinks == WeakCellRule::Stop;
+  e.stopAtWeakSources = tracking.WeakSources == WeakCellRule::Stop;
+  e.interpolatedFaces = tracking.FaceVelocities == FaceVelocityRule::Interpolated;
   e.stopAtTimeLimit = tracking.StopAtTimeLimit != 0;
   e.rechargeAssignment = tracking.RechargeAssignment;
   e.evapotranspirationAssignment = tracking.EvapotranspirationAssignment;
@@ -86,7 +88,9 @@ void StoreTrackingEntries(const TrackingEntries& entries, const StressPeriods& p
   tracking.StepLength = LeadingNumber(entries.stepLength) * TimeUnitFactor(entries.timeUnit, periods.timeUnit);
   tracking.MaximumSteps = TypedInteger(entries.maximumSteps);
   tracking.SimulationMode = static_cast<std::int16_t>(entries.simulationMode == 1 ? 1 : 2);
-  tracking.StopAtSinks = entries.stopAtSinks ? -1 : 0;
+  tracking.WeakSinks = entries.stopAtWeakSinks ? WeakCellRule::Stop : WeakCellRule::PassThrough;
+  tracking.WeakSources = entries.stopAtWeakSources ? WeakCellRule::Stop : WeakCellRule::PassThrough;
+  tracking.FaceVelocities = entries.interpolatedFaces ? FaceVelocityRule::Interpolated : FaceVelocityRule::OwnCell;
   tracking.StopAtTimeLimit = entries.stopAtTimeLimit ? -1 : 0;
   tracking.RechargeAssignment = static_cast<std::int16_t>(entries.rechargeAssignment);
   tracking.EvapotranspirationAssignment = static_cast<std::int16_t>(entries.evapotranspirationAssignment);

@@ -19,7 +19,9 @@ struct TrackingEntries {
   bool markOnTopView = false;
   bool markOnXsections = false;
   int simulationMode = 1;
-  bool stopAtSinks = true;
+  bool stopAtWeakSinks = true;     // forward particles stop in weak sink cells, else pass through
+  bool stopAtWeakSources = false;  // backward particles stop in weak source cells
+  bool interpolatedFaces = false;  // face velocities interpolated between cells, else each cell's own
   bool stopAtTimeLimit = false;
   int rechargeAssignment = 2;
   int evapotranspirationAssignment = 0;

@@ -116,7 +116,7 @@ TEST(TrackCommand, UniformFlowPathlinesHaveTheRecordLayoutAndTheClosedFormTimes)
   EXPECT_NEAR(std::stod(first[14]), 190, 1e-4);
   EXPECT_NEAR(std::stod(first[15]), 55, 1e-4);  // the pathline file's y, up from the last row's edge
   EXPECT_NEAR(std::stod(first[17]), 175 / kPoreVelocity, kRelative * 175 / kPoreVelocity);
-  EXPECT_EQ(first[18], "entered an inactive or fixed-head cell");
+  EXPECT_EQ(first[18], "entered a strong sink or source cell");
   const std::vector<std::string> last = CsvFields(ends[4]);
   EXPECT_EQ(last[0], "2");
   EXPECT_EQ(last[1], "backward");
@@ -209,7 +209,7 @@ TEST(TrackCommand, ParticlesPassTheLosingRiverToThePumpingWell) {
   for (const std::vector<std::string>& end : MixedEnds(dir, model, "by-flow")) {
     const std::vector<std::string> finalCell(end.begin() + 8, end.begin() + 11);
     EXPECT_EQ(finalCell, (std::vector<std::string>{"15", "8", "2"}));
-    EXPECT_EQ(end[18], "entered a sink cell");
+    EXPECT_EQ(end[18], "entered a strong sink or source cell");
     EXPECT_GT(std::stod(end[17]), 900);  // days
   }
   // Taken as sinks, the river cells end them all, hundreds of days early.

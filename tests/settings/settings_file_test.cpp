@@ -201,6 +201,37 @@ TEST_F(TimeSection, BoundaryCellsAreSinksByFlowSignUnlessTheFileSaysAll) {
   EXPECT_NE(test::ReadWholeFile(path).find("Boundary cells= 1"), std::string::npos);
 }
 
+TEST_F(TimeSection, TrackingRulesReadTheirCodesAndFallBackToTheirDefaults) {
+  const struct {
+    const char* file;
+    FaceVelocityRule faces;
+    WeakCellRule sinks, sources;
+  } cases[] = {
+      {"", FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough},
+      {"[TRACKING]\nFace velocities=1\nWeak sinks=0\nWeak sources=1\n", FaceVelocityRule::Interpolated,
+       WeakCellRule::PassThrough, WeakCellRule::Stop},
+      {"[tracking]\nface VELOCITIES= 1\n", FaceVelocityRule::Interpolated, WeakCellRule::Stop,
+       WeakCellRule::PassThrough},
+      {"[TRACKING]\nFace velocities=5\nWeak sinks=7\nWeak sources=-1\n", FaceVelocityRule::OwnCell,
+       WeakCellRule::Stop, WeakCellRule::PassThrough},
+      {"[TIME]\nFace velocities=1\n", FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough},
+  };
+  for (const auto& c : cases) {
+    const TrackingSettings tracking = ReadTime(c.file, 1);
+    EXPECT_EQ(tracking.FaceVelocities, c.faces) << c.file;
+    EXPECT_EQ(tracking.WeakSinks, c.sinks) << c.file;
+    EXPECT_EQ(tracking.WeakSources, c.sources) << c.file;
+  }
+  TrackingSettings written;
+  written.FaceVelocities = FaceVelocityRule::Interpolated;
+  written.WeakSinks = WeakCellRule::PassThrough;
+  ASSERT_TRUE(WriteTimeSettings(path, written));
+  EXPECT_NE(test::ReadWholeFile(path).find("[TRACKING]"), std::string::npos);
+  TrackingSettings read;
+  ReadTimeSettings(path, 1, read);
+  EXPECT_EQ(read, written);
+}
+
 TEST_F(TimeSection, ZeroStepOrIntervalAndUnknownUnitsFallBack) {
   const TrackingSettings tracking = ReadTime("[TIME]\nCurrent UNIT=9\nSTEP LENGHT=0\nMark Interval=0\n", 4);
   EXPECT_EQ(tracking.TimeUnit, 4);

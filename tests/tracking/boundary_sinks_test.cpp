@@ -46,7 +46,11 @@ ModelState Channel() {
 }
 
 struct RiverChannel : test::TrackingFixture {
-  RiverChannel() : TrackingFixture(Channel()) { state.BudgetPath = dir.File("channel.cbc"); }
+  RiverChannel() : TrackingFixture(Channel()) {
+    state.BudgetPath = dir.File("channel.cbc");
+    // Every sink or source cell the rules decide holds the particles that reach it.
+    tracking.WeakSources = WeakCellRule::Stop;
+  }
 
   // The budget file of the one time step: the face flows, then each term
   // of `terms` (label -> flow of its one cell).
@@ -95,7 +99,7 @@ TEST_P(ByFlowSign, ALosingRiverLetsForwardParticlesPassAndEndsBackwardOnes) {
   EXPECT_TRUE(f.withoutFlowTerms.empty());
 
   const test::RecordedEnd forward = f.Track(2, TrackMode::ForwardRun);
-  EXPECT_EQ(forward.end, TrackEnd::EnteredInactiveCell);
+  EXPECT_EQ(forward.end, TrackEnd::NoExitFromSink);
   EXPECT_EQ(forward.state.cell.column, kColumns);
 
   // The water at cell 8 came in through the river.
@@ -127,7 +131,7 @@ TEST_P(ByFlowSign, ADrainWithoutFlowDoesNotCaptureButADrainingOneDoes) {
     f.Decide(BoundaryCellRule::SinksByFlowSign);
     const test::RecordedEnd forward = f.Track(6, TrackMode::ForwardRun);
     EXPECT_EQ(forward.state.cell.column, drainFlow == 0 ? kColumns : kDrainColumn);
-    EXPECT_EQ(forward.end, drainFlow == 0 ? TrackEnd::EnteredInactiveCell : TrackEnd::EnteredSinkCell);
+    EXPECT_EQ(forward.end, drainFlow == 0 ? TrackEnd::NoExitFromSink : TrackEnd::EnteredSinkCell);
   }
 }
 

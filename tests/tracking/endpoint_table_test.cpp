@@ -25,7 +25,8 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
   ASSERT_EQ(endpoints.size(), 2u);
   const Endpoint& forward = endpoints[0];
   EXPECT_EQ(forward.direction, 1);
-  EXPECT_EQ(forward.end, TrackEnd::EnteredInactiveCell);
+  // The fixed-head cell at the grid's edge lets the water out through no face.
+  EXPECT_EQ(forward.end, TrackEnd::NoExitFromSink);
   EXPECT_EQ(forward.finalCell, (CellIndex{10, 2, 1}));
   EXPECT_NEAR(forward.finalGlobal.X, 90, 1e-4);
   EXPECT_NEAR(forward.time, 45, 45 * 2e-6);  // 4.5 cells of 10 m at 1 m per time unit

@@ -35,17 +35,46 @@ TEST(GetFaceVelocities, UniformFlowGivesFlowOverAreaAndPorosity) {
   EXPECT_EQ(v.VZ1, 0);
 }
 
-TEST(GetFaceVelocities, UnequalWidthsInterpolateThicknessAndPorosityToTheFace) {
-  Field f;
-  f.state.DELR = {0, 10, 30, 10};
-  ComputeGridGeometry(f.state);
-  f.state.POROSITY(2, 1, 1) = 0.4f;  // column 1 keeps 0.25
-  f.state.QRIGHT(1, 1, 1) = 10;
+TEST(GetFaceVelocities, EachSideOfAFaceUsesItsOwnCellOrTheInterpolatedMedium) {
+  // Column 2 is three times as wide and more porous; layer 1 is
+  // unconfined, column 2's water table 2 m lower (thickness 3 against 5).
   // The face lies 15 m from the centre of column 2 and 5 m from that of
-  // column 1: column 1 weighs 0.75 in the face porosity.
-  const double porosity = 0.25 * 0.4 + 0.75 * 0.25;
-  EXPECT_NEAR(f.At(2, 1, 1).VX1, 10 / porosity / 20 / 5, 1e-6);
-  EXPECT_FLOAT_EQ(f.At(1, 1, 1).VX2, f.At(2, 1, 1).VX1);  // both sides of a face agree
+  // column 1: column 1 weighs 0.75 in the interpolated values.
+  const double interpolatedPorosity = 0.25 * 0.4 + 0.75 * 0.25;
+  const double interpolatedThickness = 0.25 * 3 + 0.75 * 5;
+  const struct {
+    FaceVelocityRule rule;
+    double column1Side;  // VX2 of column 1
+    double column2Side;  // VX1 of column 2
+  } cases[] = {
+      {FaceVelocityRule::OwnCell, 10 / 0.25 / 20 / 5, 10 / 0.4 / 20 / 3},
+      {FaceVelocityRule::Interpolated, 10 / interpolatedPorosity / 20 / interpolatedThickness,
+       10 / interpolatedPorosity / 20 / interpolatedThickness},
+  };
+  for (const auto& c : cases) {
+    Field f;
+    f.tracking.FaceVelocities = c.rule;
+    f.state.DELR = {0, 10, 30, 10};
+    ComputeGridGeometry(f.state);
+    f.state.LAYCON[1] = 1;
+    f.state.HEAD(1, 1, 1) = f.state.BOT(1, 1, 1) + 5;
+    f.state.HEAD(2, 1, 1) = f.state.BOT(2, 1, 1) + 3;
+    f.state.POROSITY(2, 1, 1) = 0.4f;
+    f.state.QRIGHT(1, 1, 1) = 10;
+    EXPECT_NEAR(f.At(1, 1, 1).VX2, c.column1Side, c.column1Side * kFloatRelative) << static_cast<int>(c.rule);
+    EXPECT_NEAR(f.At(2, 1, 1).VX1, c.column2Side, c.column2Side * kFloatRelative) << static_cast<int>(c.rule);
+  }
+}
+
+TEST(GetFaceVelocities, VerticalFacesUseTheCellsOwnPorosityUnlessInterpolated) {
+  for (const FaceVelocityRule rule : {FaceVelocityRule::OwnCell, FaceVelocityRule::Interpolated}) {
+    Field f;
+    f.tracking.FaceVelocities = rule;
+    f.state.POROSITY(2, 2, 1) = 0.1f;  // above the cell, equal thicknesses
+    f.state.QLOWER(2, 2, 1) = 8;
+    const double porosity = rule == FaceVelocityRule::OwnCell ? 0.25 : (0.25 + 0.1) / 2;
+    EXPECT_NEAR(f.At(2, 2, 2).VZ2, -8 / (200 * porosity), 1e-6) << static_cast<int>(rule);
+  }
 }
 
 TEST(GetFaceVelocities, ClosedFacesCarryNoLateralFlow) {
@@ -60,6 +89,9 @@ TEST(GetFaceVelocities, ClosedFacesCarryNoLateralFlow) {
   f.state.IBOUND(3, 2, 2) = -1;  // a fixed-head neighbour takes flow
   EXPECT_GT(f.At(2, 2, 2).VX2, 0);
   EXPECT_EQ(f.At(1, 2, 2).VX2, 0) << "an inactive cell has no velocities";
+  EXPECT_GT(f.At(3, 2, 2).VX1, 0) << "a fixed-head cell carries its own flows";
+  f.tracking.FaceVelocities = FaceVelocityRule::Interpolated;
+  EXPECT_EQ(f.At(3, 2, 2).VX1, 0) << "between cells a fixed-head cell bounds the tracked region";
 }
 
 TEST(GetFaceVelocities, RechargeOnTopAndBottomFacesBySign) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "core/sink_codes.h"
 #include "support/recording_interface.h"
 #include "tracking/parallel_observer.h"
 #include "tracking/time_steps.h"
@@ -14,6 +15,7 @@ namespace kestra {
 namespace {
 
 using test::BoxModel;
+using test::RecordedEnd;
 using test::RecordingObserver;
 using test::ScriptedLoader;
 using test::SetUniformFlow;
@@ -67,7 +69,7 @@ TEST(TrackParticles, UniformFlowAlongEachAxisIsStraightAndTakesDelrOverVPerCell)
         EXPECT_NEAR(s.to.Z, 5, 1e-5);
       }
     }
-    EXPECT_EQ(f.observer.ends.back().end, TrackEnd::EnteredInactiveCell);
+    EXPECT_EQ(f.observer.ends.back().end, TrackEnd::NoExitFromSink);
     const CellIndex expected = axis == 1 ? CellIndex{10, 2, 1} : axis == 2 ? CellIndex{2, 10, 1} : CellIndex{2, 2, 10};
     EXPECT_EQ(end.cell, expected);
   }
@@ -231,7 +233,7 @@ TEST(TrackParticles, BackwardTrackingRetracesTheForwardPathline) {
   EXPECT_FALSE(back.observer.directionMarks.empty());
 }
 
-TEST(TrackParticles, ParticleLeavingThroughTheTopKeepsItsLastPosition) {
+TEST(TrackParticles, ParticleLeavingThroughTheTopEndsAtItsExitPoint) {
   ModelState state = BoxModel(3, 1, 2, 10, 10, 10, 0.25f);
   SetUniformFlow(state, 3, -0.5f);  // upward
   state.QET(2, 1, 1) = -0.5f * 0.25f * 100;  // evapotranspiration takes it out at the top
@@ -241,12 +243,17 @@ TEST(TrackParticles, ParticleLeavingThroughTheTopKeepsItsLastPosition) {
   const TrackState& end = f.Forward();
   EXPECT_TRUE(end.stopped);
   EXPECT_EQ(f.observer.ends.back().end, TrackEnd::LeftGrid);
-  // The move into layer 1 is kept; the move out through its top is drawn
-  // but neither stored nor written.
+  // Into layer 1, then out through its top: the exit point is reported in
+  // the cell it leaves, at the cell's top.
   EXPECT_EQ(end.cell, (CellIndex{2, 1, 1}));
-  EXPECT_NEAR(end.local.z, 0, 1e-5);
+  EXPECT_NEAR(end.local.z, 1, 1e-5);
   EXPECT_EQ(f.observer.segments.size(), 2u);
-  EXPECT_EQ(f.observer.points.size(), 1u);
+  ASSERT_EQ(f.observer.points.size(), 2u);
+  const PathPoint& exit = f.observer.points.back().point;
+  EXPECT_EQ(exit.cell, (CellIndex{2, 1, 1}));
+  EXPECT_FLOAT_EQ(exit.localZ, 1);
+  EXPECT_NEAR(exit.point.Z, 20, 1e-9);
+  EXPECT_DOUBLE_EQ(exit.time, end.time);
 }
 
 TEST(TrackParticles, AFaceWhoseSidesPointAtEachOtherHoldsTheParticle) {
@@ -275,17 +282,71 @@ TEST(TrackParticles, ParticleReleasedInAnInactiveCellStopsAtItsFirstMove) {
   EXPECT_EQ(f.observer.releases.size(), 1u);
 }
 
-TEST(TrackParticles, StopAtSinksDecidesWhetherAParticlePassesAWell) {
-  for (const std::int16_t stopAtSinks : {std::int16_t{-1}, std::int16_t{0}}) {
+TEST(TrackParticles, TheWeakSinkRuleDecidesWhetherAParticlePassesAWell) {
+  // The channel ends in fixed-head cells at the grid's edge: water leaves
+  // them through no face.
+  for (const WeakCellRule rule : {WeakCellRule::Stop, WeakCellRule::PassThrough}) {
     ModelState state = UniformChannel(1);
     state.SINKCODE(4, 2, 1) = -1;
     TrackingFixture f(std::move(state));
-    f.tracking.StopAtSinks = stopAtSinks;
+    f.tracking.WeakSinks = rule;
     f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
     f.Run(TrackMode::ForwardRun);
-    EXPECT_EQ(f.Forward().cell.column, stopAtSinks ? 4 : 10);
-    EXPECT_EQ(f.observer.ends.back().end, stopAtSinks ? TrackEnd::EnteredSinkCell : TrackEnd::EnteredInactiveCell);
+    const bool stops = rule == WeakCellRule::Stop;
+    EXPECT_EQ(f.Forward().cell.column, stops ? 4 : 10);
+    EXPECT_EQ(f.observer.ends.back().end, stops ? TrackEnd::EnteredSinkCell : TrackEnd::NoExitFromSink);
   }
+}
+
+TEST(TrackParticles, AStrongSinkStopsAParticleWhereItEntersWhateverTheRule) {
+  // Water enters column 4 from both sides and leaves through no face.
+  for (const WeakCellRule rule : {WeakCellRule::Stop, WeakCellRule::PassThrough}) {
+    ModelState state = UniformChannel(1);
+    state.SINKCODE(4, 2, 1) = kOutflowCell;
+    for (int i = 1; i <= 3; ++i) state.QRIGHT(4, i, 1) = -state.QRIGHT(4, i, 1);
+    TrackingFixture f(std::move(state));
+    f.tracking.WeakSinks = rule;
+    f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+    f.Run(TrackMode::ForwardRun);
+    EXPECT_EQ(f.observer.ends.back().end, TrackEnd::NoExitFromSink);
+    EXPECT_EQ(f.Forward().cell, (CellIndex{4, 2, 1}));
+    EXPECT_NEAR(f.Forward().local.x, 0, 1e-5) << "where it entered";
+  }
+}
+
+TEST(TrackParticles, AParticleReleasedInASinkThatHoldsItStopsAtItsReleasePoint) {
+  const struct {
+    int direction;
+    std::int16_t code;
+    WeakCellRule rule;
+    TrackEnd end;
+  } cases[] = {
+      {1, kOutflowCell, WeakCellRule::Stop, TrackEnd::EnteredSinkCell},
+      {-1, kInflowCell, WeakCellRule::Stop, TrackEnd::EnteredSinkCell},
+      {1, kBoundarySink, WeakCellRule::Stop, TrackEnd::EnteredSinkCell},
+  };
+  for (const auto& c : cases) {
+    ModelState state = UniformChannel(1);
+    state.SINKCODE(5, 2, 1) = c.code;
+    TrackingFixture f(std::move(state));
+    (c.direction > 0 ? f.tracking.WeakSinks : f.tracking.WeakSources) = c.rule;
+    f.Add(5, 2, 1, 0.3f, 0.5f, 0.5f);
+    f.Run(c.direction > 0 ? TrackMode::ForwardRun : TrackMode::BackwardRun);
+    const TrackState& end = c.direction > 0 ? f.Forward() : f.Backward();
+    EXPECT_TRUE(end.stopped);
+    EXPECT_EQ(end.time, 0);
+    EXPECT_TRUE(f.observer.segments.empty());
+    EXPECT_EQ(f.observer.releases.size(), 1u);
+    EXPECT_EQ(f.observer.ends.back().end, c.end);
+  }
+  // Passing through, it moves on.
+  ModelState state = UniformChannel(1);
+  state.SINKCODE(5, 2, 1) = kOutflowCell;
+  TrackingFixture f(std::move(state));
+  f.tracking.WeakSinks = WeakCellRule::PassThrough;
+  f.Add(5, 2, 1, 0.3f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_EQ(f.Forward().cell.column, 10);
 }
 
 TEST(TrackParticles, StoppedParticlesStayUntilReset) {
@@ -355,6 +416,17 @@ TEST(TrackParticles, ReplayRetracesToTheTimeLimitsOfTheLastRun) {
   EXPECT_EQ(f.Forward(1).cell, reached.cell);
   EXPECT_EQ(f.observer.releases.size(), 2u);
   ASSERT_EQ(f.observer.segments.size(), interactive.size());
+}
+
+TEST(TrackParticles, ReplayRetracesOnlyTheDirectionsThatWereRun) {
+  TrackingFixture f(UniformChannel(1));
+  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  RecordingObserver replayed;
+  f.Replay(replayed);
+  ASSERT_EQ(replayed.releases.size(), 1u);
+  EXPECT_EQ(replayed.releases[0].direction, 1);
+  for (const RecordedEnd& end : replayed.ends) EXPECT_EQ(end.direction, 1);
 }
 
 TEST(TrackParticles, ThreadsGiveTheSameEventsInTheSameOrder) {

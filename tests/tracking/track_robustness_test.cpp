@@ -45,7 +45,7 @@ struct RandomRun : test::TrackingFixture {
     tracking.StepLength = 0.7;
     tracking.MaximumSteps = 30;
     tracking.MarkOnTopView = -1;
-    tracking.StopAtSinks = 0;
+    tracking.WeakSinks = WeakCellRule::PassThrough;
     loader = test::ScriptedLoader(FieldOfPeriod);
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> column(1, 8), row(1, 7), layer(1, 3);
