@@ -32,6 +32,13 @@ bool TextReader::FromFile(const std::string& path, std::optional<TextReader>& re
   return true;
 }
 
+std::string Trimmed(std::string_view text) {
+  const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return std::string(text);
+}
+
 std::string UpperCase(std::string word) {
   std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::toupper(c); });
   return word;

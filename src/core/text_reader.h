@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace kestra {
 
@@ -39,6 +40,9 @@ class TextReader {
 
 // The whole text of `path`, or empty when it cannot be read.
 std::optional<std::string> ReadTextFile(const std::string& path);
+
+// `text` without its leading and trailing blanks, tabs and carriage returns.
+std::string Trimmed(std::string_view text);
 
 // `word` in upper case (ASCII letters only).
 std::string UpperCase(std::string word);

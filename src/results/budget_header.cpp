@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/byte_order.h"
+#include "core/text_reader.h"
 
 namespace kestra {
 namespace {
@@ -30,12 +31,6 @@ bool ReadCompactRecord(ResultFile& result, BudgetHeader& header) {
   return true;
 }
 
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The four names of an IMETH 6 term, each a record of 16 characters: the
 // model and package of the cells, then of the boundaries.
 bool ReadNameRecords(ResultFile& result, BudgetHeader& header) {
@@ -52,6 +47,7 @@ bool ReadNameRecords(ResultFile& result, BudgetHeader& header) {
 }
 
 }  // namespace
+
 
 std::string BudgetHeader::Name() const { return Trimmed(TEXT); }
 

@@ -7,15 +7,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/text_reader.h"
+
 namespace kestra {
 namespace {
-
-std::string Trimmed(std::string_view text) {
-  const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
 
 bool SameName(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
