@@ -73,6 +73,7 @@ void EndpointReports::Reach(Endpoint& endpoint, const PathPoint& point) const {
   const int j = point.cell.column, i = point.cell.row;
   endpoint.finalCell = point.cell;
   endpoint.finalGlobal = {point.point.X, state_.YEDGE[state_.NROW] - point.point.Y, point.point.Z};
+  endpoint.finalCellZ = point.ElevationInCell();
   endpoint.finalLocal = {UnitRange((point.point.X - state_.XEDGE[j - 1]) / state_.DELR[j]),
                          UnitRange((point.point.Y - state_.YEDGE[i - 1]) / state_.DELC[i]), UnitRange(point.localZ)};
   endpoint.time = point.time;
@@ -152,6 +153,7 @@ void EndpointCollector::AddMissing(const ParticleSet& set, int direction) {
         state_.XEDGE[j - 1] + record.startLocal.x * static_cast<double>(state_.DELR[j]),
         state_.YEDGE[state_.NROW] - (state_.YEDGE[i - 1] + record.startLocal.y * static_cast<double>(state_.DELC[i])),
         record.StartElevation};
+    endpoint.finalCellZ = record.StartElevation;
     endpoint.tracked = !runEnded;
     endpoint.end = TrackEnd::OutsideWindow;
   }

@@ -24,6 +24,7 @@ struct Endpoint {
   CellIndex finalCell;    // the last cell inside the grid
   LocalPoint finalLocal;  // the point in that cell, 0..1 (on its face for a particle that left the grid)
   PlanPoint finalGlobal;  // as releaseGlobal
+  double finalCellZ = 0;  // the elevation of finalLocal in finalCell (finalGlobal.Z: where the last move ended)
   double time = 0;        // travel time at the final point
   TrackEnd end = TrackEnd::ReachedStopTime;
   bool tracked = true;    // false: the run ended before the particle's turn

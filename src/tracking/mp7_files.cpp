@@ -160,7 +160,7 @@ void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::ve
     AppendFortranExponent(out, label.releaseTime, kEndWidth, kEndDigits);
     AppendFortranExponent(out, label.releaseTime + e.time, kEndWidth, kEndDigits);
     AppendEndpointPlace(out, state, e.releaseCell, e.releaseLocal, e.releaseGlobal);
-    AppendEndpointPlace(out, state, e.finalCell, e.finalLocal, e.finalGlobal);
+    AppendEndpointPlace(out, state, e.finalCell, e.finalLocal, {e.finalGlobal.X, e.finalGlobal.Y, e.finalCellZ});
     out.append(kLineEnd);
   }
 }

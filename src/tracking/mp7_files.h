@@ -50,7 +50,8 @@ void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const Pat
                             double releaseTime = 0);
 
 // The whole end point file for `endpoints` of one direction, each named by
-// `labels` when given.
+// `labels` when given. The final elevation is that of the final local
+// height in the final cell, as MODPATH computes it.
 void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::vector<Endpoint>& endpoints,
                         int direction, double referenceTime, const Mp7Labels* labels = nullptr);
 

@@ -342,8 +342,9 @@ class ParticleMover {
       observer_.PointReached(number_, c_.direction, {point, local.z, cell, track_.time});
       return Stop(TrackEnd::LeftGrid);
     }
-    observer_.PointReached(number_, c_.direction, {point, local.z, next, track_.time});
     const int j = next.column, i = next.row, k = next.layer;
+    const double cellZ = state_.BOT(j, i, k) + local.z * CellThickness(next);
+    observer_.PointReached(number_, c_.direction, {point, local.z, next, track_.time, cellZ});
     if (next.layer != cell.layer && IsFlowCell(state_, c_.settings, j, i, k) &&
         state_.TOP(j, i, k) - state_.BOT(j, i, k) <= 0)
       return Fault(next, false);

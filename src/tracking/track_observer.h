@@ -3,7 +3,9 @@
 // points. Particles are numbered from 1; direction is +1 forward, -1 backward.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "tracking/particle_set.h"
 
@@ -18,12 +20,18 @@ struct PlanPoint {
 };
 
 // A point written to the pathline file: where, in which cell, at which
-// particle time.
+// particle time. A point on a face where the particle enters `cell` keeps
+// the elevation of the cell it left (pathlines stay continuous); `cellZ` is
+// then the elevation of its local height in `cell`, whose saturated
+// thickness may differ. NaN: `point.Z` is the elevation in `cell`.
 struct PathPoint {
   PlanPoint point;
   float localZ = 0;
   CellIndex cell;
   double time = 0;
+  double cellZ = std::numeric_limits<double>::quiet_NaN();
+
+  double ElevationInCell() const { return std::isnan(cellZ) ? point.Z : cellZ; }
 };
 
 // Why a particle's tracking ended in one pass of a run.
