@@ -101,6 +101,15 @@ class ModelFamily {
   // terms; null for the three face terms.
   virtual const CellConnections* FaceFlowConnections() const { return nullptr; }
 
+  // The face that the flows of the budget term `label` (its TEXT, upper
+  // case, without leading or trailing blanks) take where the term's records
+  // carry no IFACE: the model's default IFACE entries; 0 (inside the cell)
+  // for a label without one.
+  virtual int DefaultFace(const std::string& label) const {
+    (void)label;
+    return 0;
+  }
+
   // True when the POROSITY section of the model's settings file sets the
   // porosity of its layers (the model's own porosity is not kept elsewhere).
   virtual bool TakesLayerPorosityFromSettings() const = 0;

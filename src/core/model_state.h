@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/cell_array.h"
+#include "core/face_flows.h"
 
 namespace kestra {
 
@@ -56,6 +57,11 @@ struct ModelState {
   CellArray<float> QRIGHT, QFRONT, QLOWER, QRECH, QET;
   CellArray<float> VX, VY, VZ;
   CellArray<std::int16_t> SINKCODE;  // -1 for a cell with an internal sink this stress period
+  // The flows of the time step that cross a face of their cell (IFACE):
+  // of the boundary packages, which then count in no cell's SINKCODE, and
+  // of the recharge and evapotranspiration terms, which then are not in
+  // QRECH and QET.
+  AssignedFaceFlows BoundaryFaceFlows, ArealFaceFlows;
 
   std::vector<std::int16_t> LAYCON;             // layer type code per layer, 0..NLAY
   std::vector<LayerProperty> LayerProperties;   // 0..NLAY

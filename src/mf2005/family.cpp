@@ -13,7 +13,8 @@ Mf2005Family::Mf2005Family(const Mf2005Model& model)
       boundaryPackages_(model.boundaryPackages),
       recharge_(model.recharge),
       evapotranspiration_(model.evapotranspiration),
-      hasEvapotranspiration_(model.hasEvapotranspiration) {}
+      hasEvapotranspiration_(model.hasEvapotranspiration),
+      defaultFaces_(model.defaultFaces) {}
 
 std::string Mf2005Family::SiblingPath(const std::string& extension) const {
   return PathWithoutExtension(nameFilePath_) + extension;

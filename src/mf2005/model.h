@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/cell_array.h"
+#include "core/face_flows.h"
 #include "core/model_family.h"
 #include "core/model_state.h"
 #include "core/stress_periods.h"
@@ -43,6 +44,7 @@ struct Mf2005Model {
   // Files the name file lists in another letter case than on disk, as listed.
   std::vector<std::string> otherLetterCase;
   bool porosityFromMpbas = false;        // else kDefaultPorosity where no layer porosity is set
+  std::vector<DefaultFace> defaultFaces;  // the default IFACE entries of the MODPATH basic data file
 
   GridShape Shape() const { return {NCOL, NROW, NLAY}; }
 };
@@ -105,6 +107,7 @@ class Mf2005Family final : public ModelFamily {
   BudgetArealTerms ArealTermsInBudget(const ModelState&) const override { return {false, hasEvapotranspiration_}; }
   void PlaceArealFlows(ModelState& state) const override;
   bool TakesLayerPorosityFromSettings() const override { return true; }
+  int DefaultFace(const std::string& label) const override { return FaceOfLabel(defaultFaces_, label); }
 
  private:
   std::string nameFilePath_;
@@ -113,6 +116,7 @@ class Mf2005Family final : public ModelFamily {
   std::vector<RechargePeriod> recharge_;
   std::vector<EvapotranspirationPeriod> evapotranspiration_;
   bool hasEvapotranspiration_;
+  std::vector<kestra::DefaultFace> defaultFaces_;  // the type, not the member function
 };
 
 // Reads the model of the name file `path` into `opened`: ReadMf2005Model with

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/cell_array.h"
+#include "core/face_flows.h"
 #include "core/cell_connections.h"
 #include "core/model_family.h"
 #include "core/model_state.h"
@@ -61,12 +62,6 @@ struct Mf6Grid {
   }
 };
 
-// A default IFACE entry of the MODPATH basic data file: the face through
-// which the flow of a budget term ("RCH", "EVT") enters or leaves its cells.
-struct Mf6DefaultIface {
-  std::string label;
-  int iface = 0;
-};
 
 struct Mf6Model {
   std::string simulationPath;  // the file opened: mfsim.nam or the model's name file
@@ -89,7 +84,7 @@ struct Mf6Model {
   std::vector<std::string> unreadPackages;  // package types of the name file not taken into account
   std::vector<std::string> notes;           // what the open tells the user (choices made, values not read)
   bool porosityFromMpbas = false;
-  std::vector<Mf6DefaultIface> defaultIface;  // from the MODPATH basic data file
+  std::vector<DefaultFace> defaultIface;  // from the MODPATH basic data file
 
   GridShape Shape() const { return {grid.NCOL, grid.NROW, grid.NLAY}; }
 };
@@ -138,10 +133,10 @@ class Mf6Family final : public ModelFamily {
   void AdjustLoadedHeads(ModelState& state) const override;
   bool TakesLayerPorosityFromSettings() const override { return true; }
   const CellConnections* FaceFlowConnections() const override { return &connections_; }
-  // The list packages' cells per period with their IFACE values, and the
-  // default IFACE entries of the MODPATH basic data file, for the face rule.
+  // The default IFACE entries of the MODPATH basic data file.
+  int DefaultFace(const std::string& label) const override { return FaceOfLabel(defaultIface_, label); }
+  // The list packages' cells per period with their IFACE values.
   const std::vector<Mf6BoundaryPackage>& BoundaryPackages() const { return boundaryPackages_; }
-  const std::vector<Mf6DefaultIface>& DefaultIface() const { return defaultIface_; }
 
  private:
   std::string basePath_;
@@ -151,7 +146,7 @@ class Mf6Family final : public ModelFamily {
   std::vector<Mf6BoundaryPackage> boundaryPackages_;
   std::vector<std::string> advancedPackages_;
   std::vector<std::size_t> passThroughCells_;  // cell numbers (layer 1 first) of IDOMAIN -1
-  std::vector<Mf6DefaultIface> defaultIface_;
+  std::vector<kestra::DefaultFace> defaultIface_;  // the type, not the member function
   bool hasRecharge_;
   bool hasEvapotranspiration_;
 };

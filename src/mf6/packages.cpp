@@ -126,7 +126,7 @@ bool ReadListPackage(const std::string& path, const std::string& kind, const Mf6
   return true;
 }
 
-bool ReadMpbas(const std::string& path, const Mf6Grid& grid, std::vector<Mf6DefaultIface>& defaultIface,
+bool ReadMpbas(const std::string& path, const Mf6Grid& grid, std::vector<DefaultFace>& defaultIface,
                std::vector<double>& porosity, std::string& problem) {
   Mf6InputFile file;
   if (!LoadMf6Lines(path, file, problem)) return false;

@@ -36,6 +36,7 @@ PackageKeys MarkCellsByFlowSign(ModelState& state, const PackageKeys& packages) 
   if (packages.empty() || OpenBudgetFile(state.BudgetPath, result) != ResultFileOpening::Opened) return found;
   CellArray<float> term;
   term.Dimension(state.Shape());
+  const ModelFamily& family = FamilyOf(state);
   // Every term of a listed package counts: a model may have several
   // packages of one kind, each with its own term.
   WalkStepTerms(result, state.CurrentStep, state.CurrentPeriod, state.Shape(),
@@ -43,7 +44,8 @@ PackageKeys MarkCellsByFlowSign(ModelState& state, const PackageKeys& packages) 
                   const char* package = PackageOfTerm(header.Name());
                   if (package == nullptr || !packages.contains(package)) return SkipBudgetData(result, header, next);
                   std::fill(term.values.begin(), term.values.end(), 0.0f);
-                  if (!ReadBudgetData(result, header, term, next)) return false;
+                  const FaceRouting routing{state.BoundaryFaceFlows, family.DefaultFace(header.Name())};
+                  if (!ReadBudgetData(result, header, term, next, &routing)) return false;
                   MarkTerm(term, state);
                   found.insert(package);
                   return true;

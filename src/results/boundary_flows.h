@@ -28,6 +28,9 @@ inline constexpr BoundaryTerm kBoundaryTerms[] = {
 // packages in `packages` (its TEXT one of the package's labels): kOutflowCell where a term is negative (water
 // leaves the aquifer), kInflowCell where it is positive, both combined where
 // packages of one cell disagree; a cell whose terms are 0 is not marked.
+// Flows that cross a face of their cell (an IFACE of the term's records, or
+// the family's default face of the term) mark nothing: they are added to
+// BoundaryFaceFlows instead.
 // Returns the packages whose term the budget file holds; cells of the
 // others are left as they are. Reads silently: a budget file that cannot be
 // read holds no term.

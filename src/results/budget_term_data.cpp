@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <vector>
 
 #include "core/byte_order.h"
+#include "core/text_reader.h"
 
 namespace kestra {
 namespace {
@@ -49,24 +51,43 @@ struct ListShape {
   std::int64_t entries = 0;
   std::int64_t entryBytes = 0;
   std::int64_t valueOffset = kInt32Bytes;  // where the value lies in an entry
+  std::int64_t faceOffset = -1;            // where the IFACE auxiliary value lies; -1 without one
 };
 
 bool HasValueCount(std::int32_t method) { return method == kListWithAuxiliary || method == kListWithNames; }
 
+bool IsFaceName(const std::string& name) { return name == "IFACE" || name == "IFLOWFACE"; }
+
+// The position of the IFACE auxiliary variable among the `count` names of
+// the record at `offset`, from 0; -1 when none is so named.
+bool FindFaceVariable(ResultFile& result, std::int64_t& offset, std::int32_t count, int& position) {
+  std::vector<std::byte> names(static_cast<std::size_t>(count) * kTextBytes);
+  RecordSpan span;
+  if (ReadWholeRecord(result, offset, names, span) != RecordRead::Read) return false;
+  offset = span.end;
+  position = -1;
+  for (std::int32_t n = 0; n < count && position < 0; ++n) {
+    const std::string name(reinterpret_cast<const char*>(names.data()) + std::size_t(n) * kTextBytes, kTextBytes);
+    if (IsFaceName(Trimmed(name))) position = n;
+  }
+  return true;
+}
+
 bool ReadListShape(ResultFile& result, const BudgetHeader& header, ListShape& list) {
   std::int64_t offset = header.dataOffset;
   std::int32_t valueCount = 1;
+  int facePosition = -1;
   if (HasValueCount(header.method)) {
     if (!ReadInt32Record(result, offset, valueCount) || valueCount < 1 || valueCount > kLargestValueCount)
       return false;
-    const std::int64_t auxiliaryNameBytes = (valueCount - 1) * std::int64_t{kTextBytes};
-    if (valueCount > 1 && !SkipRecords(result, offset, {auxiliaryNameBytes}, offset)) return false;
+    if (valueCount > 1 && !FindFaceVariable(result, offset, valueCount - 1, facePosition)) return false;
   }
   std::int32_t entries = 0;
   if (!ReadInt32Record(result, offset, entries) || entries < 0) return false;
   // An IMETH 6 entry holds the boundary number after the cell number.
   const std::int64_t numbers = header.method == kListWithNames ? 2 * kInt32Bytes : kInt32Bytes;
-  list = {offset, entries, numbers + valueCount * std::int64_t{result.realBytes}, numbers};
+  const std::int64_t faceOffset = facePosition < 0 ? -1 : numbers + (1 + facePosition) * std::int64_t{result.realBytes};
+  list = {offset, entries, numbers + valueCount * std::int64_t{result.realBytes}, numbers, faceOffset};
   // Compared by division so that an absurd count cannot overflow.
   return list.entries <= (result.file.Size() - offset) / result.layout->RecordSize(list.entryBytes);
 }
@@ -157,7 +178,17 @@ bool ReadLayerIndicated(ResultFile& result, const BudgetHeader& header, CellArra
   return true;
 }
 
-bool ReadList(ResultFile& result, const BudgetHeader& header, CellArray<float>& target, std::int64_t& next) {
+// The face an entry's flow crosses: its own IFACE where the list has one,
+// else the routing's default; 0 (inside the cell) without routing.
+int EntryFace(const ResultFile& result, const ListShape& list, const std::vector<std::byte>& entry,
+              const FaceRouting* routing) {
+  if (routing == nullptr) return 0;
+  if (list.faceOffset < 0) return routing->defaultFace;
+  return static_cast<int>(std::lround(RealAt(entry.data() + list.faceOffset, result.realBytes)));
+}
+
+bool ReadList(ResultFile& result, const BudgetHeader& header, CellArray<float>& target, std::int64_t& next,
+              const FaceRouting* routing) {
   ListShape list;
   if (!ReadListShape(result, header, list)) return false;
   std::vector<std::byte> entry(static_cast<std::size_t>(list.entryBytes));
@@ -171,11 +202,38 @@ bool ReadList(ResultFile& result, const BudgetHeader& header, CellArray<float>& 
     const auto column = static_cast<int>(cell % header.NCOL) + 1;
     const auto row = static_cast<int>(cell / header.NCOL % header.NROW) + 1;
     const auto layer = static_cast<int>(cell / LayerCells(header)) + 1;
-    target(column, row, layer) += static_cast<float>(RealAt(entry.data() + list.valueOffset, result.realBytes));
+    const double value = RealAt(entry.data() + list.valueOffset, result.realBytes);
+    const int face = EntryFace(result, list, entry, routing);
+    if (IsCellFace(face))
+      routing->faces.Add(target.shape, column, row, layer, face, value);
+    else
+      target(column, row, layer) += static_cast<float>(value);
     offset = span.end;
   }
   next = offset;
   return true;
+}
+
+// Moves every value of an array term to the routing's default face.
+void MoveToDefaultFace(CellArray<float>& target, const FaceRouting* routing) {
+  if (routing == nullptr || !IsCellFace(routing->defaultFace)) return;
+  const GridShape& grid = target.shape;
+  for (int k = 1; k <= grid.nlay; ++k)
+    for (int i = 1; i <= grid.nrow; ++i)
+      for (int j = 1; j <= grid.ncol; ++j) {
+        float& value = target(j, i, k);
+        if (value == 0) continue;
+        routing->faces.Add(grid, j, i, k, routing->defaultFace, value);
+        value = 0;
+      }
+}
+
+bool ReadArrayTerm(ResultFile& result, const BudgetHeader& header, CellArray<float>& target, std::int64_t& next) {
+  switch (header.method) {
+    case kLayerIndicator: return ReadLayerIndicated(result, header, target, next);
+    case kLayerOne: return ReadArray(result, header, 1, target, next);
+    default: return ReadArray(result, header, header.NLAY, target, next);
+  }
 }
 
 }  // namespace
@@ -201,18 +259,17 @@ bool SkipBudgetData(ResultFile& result, const BudgetHeader& header, std::int64_t
   }
 }
 
-bool ReadBudgetData(ResultFile& result, const BudgetHeader& header, CellArray<float>& target, std::int64_t& next) {
+bool ReadBudgetData(ResultFile& result, const BudgetHeader& header, CellArray<float>& target, std::int64_t& next,
+                    const FaceRouting* routing) {
   switch (header.method) {
     case kList:
     case kListWithAuxiliary:
     case kListWithNames:
-      return ReadList(result, header, target, next);
-    case kLayerIndicator:
-      return ReadLayerIndicated(result, header, target, next);
-    case kLayerOne:
-      return ReadArray(result, header, 1, target, next);
+      return ReadList(result, header, target, next, routing);
     default:
-      return ReadArray(result, header, header.NLAY, target, next);
+      if (!ReadArrayTerm(result, header, target, next)) return false;
+      MoveToDefaultFace(target, routing);
+      return true;
   }
 }
 

@@ -78,6 +78,8 @@ bool ReadConnectionFlowTerms(ResultFile& result, const CellConnections& connecti
                              ModelState& state, const ResultMessages& messages) {
   if (areal.recharge) Clear(state.QRECH);
   if (areal.evapotranspiration) Clear(state.QET);
+  state.ArealFaceFlows.byCell.clear();
+  const FaceRouting routing{state.ArealFaceFlows, 0};
   const GridShape grid = state.Shape();
   const auto cellConnections = static_cast<std::int64_t>(connections.JA.size());
   bool faceFlows = false;
@@ -100,7 +102,7 @@ bool ReadConnectionFlowTerms(ResultFile& result, const CellConnections& connecti
     } else if (areaTarget != nullptr) {
       if (term.shape != grid) term.Dimension(grid);
       Clear(term);
-      ok = ReadBudgetData(result, header, term, next);
+      ok = ReadBudgetData(result, header, term, next, &routing);
       for (std::size_t n = 0; ok && n < term.values.size(); ++n) areaTarget->values[n] += term.values[n];
     } else {
       ok = SkipBudgetData(result, header, next);

@@ -25,7 +25,8 @@ bool PlaceConnectionFlows(const CellConnections& connections, std::span<const fl
 // Reads the flows of CurrentStep/CurrentPeriod from the open budget file:
 // the face flows from its connection term and, as `areal` asks, QRECH from
 // every recharge term ("RCH", "RCHA") and QET from every evapotranspiration
-// term ("EVT", "EVTA"), summed over their packages. False with a message
+// term ("EVT", "EVTA"), summed over their packages; their records whose
+// IFACE names a face go into ArealFaceFlows instead. False with a message
 // (naming the term) when the step's connection term is missing, has
 // another number of connections, or a record is damaged; the arrays are
 // then unspecified.

@@ -10,6 +10,7 @@ namespace kestra {
 bool LoadSinkCells(ModelState& state, BoundaryCellRule rule, UserInterface& ui, bool showMessages,
                    PackageKeys* withoutFlowTerms) {
   state.SINKCODE.Dimension(state.Shape());
+  state.BoundaryFaceFlows.byCell.clear();
   const ModelFamily& family = FamilyOf(state);
   const PackageKeys listed = family.ListedBoundaryPackages(state);
   const PackageKeys byFlow =

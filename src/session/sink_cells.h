@@ -18,8 +18,10 @@ namespace kestra {
 // (kOutflowCell where water leaves the aquifer, kInflowCell where it enters,
 // nothing where the flow is 0); the cells of a listed package without a term
 // are kBoundarySink (pumping wells, and every other cell with a value other
-// than 0), and `withoutFlowTerms`, when given, receives those packages. With
-// BoundaryCellRule::AllAreSinks every such cell is kBoundarySink.
+// than 0), and `withoutFlowTerms`, when given, receives those packages; the
+// flows that the budget puts on a face of their cell (IFACE) go into
+// BoundaryFaceFlows and make no sink. With BoundaryCellRule::AllAreSinks
+// every such cell is kBoundarySink and BoundaryFaceFlows stays empty.
 //
 // A data set that cannot be read marks nothing; the result is then false
 // (with its message when `showMessages`).

@@ -31,7 +31,7 @@ FaceMedium Interpolate(const ModelState& state, int column, int row, int layer, 
 // Velocity through a lateral face of width `faceWidth`; none through a face
 // without saturated thickness.
 float LateralVelocity(double flow, const FaceMedium& medium, double faceWidth) {
-  if (medium.thickness == 0) return 0;
+  if (medium.thickness == 0 || flow == 0) return 0;
   return static_cast<float>(flow / medium.porosity / faceWidth / medium.thickness);
 }
 
@@ -66,6 +66,15 @@ AssignedFlows AssignRechargeAndEvapotranspiration(const ModelState& state, const
   }
   if (tracking.EvapotranspirationAssignment == 0) flows.topEvapotranspiration = state.QET(column, row, layer);
   return flows;
+}
+
+// The boundary and areal flows that cross each face of the cell.
+FaceFlows FaceFlowsOf(const ModelState& state, int column, int row, int layer) {
+  FaceFlows sum{};
+  for (const AssignedFaceFlows* flows : {&state.BoundaryFaceFlows, &state.ArealFaceFlows})
+    if (const FaceFlows* cell = flows->Of(state.Shape(), column, row, layer))
+      for (std::size_t face = 0; face < sum.size(); ++face) sum[face] += (*cell)[face];
+  return sum;
 }
 
 // The medium of each face of one cell under the tracking's face rule.
@@ -120,37 +129,51 @@ FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settin
   const double delc = state.DELC[i];
   const FaceMedia media(state, tracking, j, i, k);
 
+  // Flows on a face enter (or leave) through it: into the cell through a
+  // low face is towards the higher column, row or layer top.
+  const FaceFlows q = FaceFlowsOf(state, j, i, k);
+  const FaceMedium own{media.OwnThickness(), media.OwnPorosity()};
+
   if (j > 1 && usable(j - 1, i, k)) {
     const double w = delr / (state.DELR[j - 1] + delr);
-    v.VX1 = LateralVelocity(state.QRIGHT(j - 1, i, k), media.Lateral(j - 1, i, w), delc);
+    v.VX1 = LateralVelocity(state.QRIGHT(j - 1, i, k) + q[0], media.Lateral(j - 1, i, w), delc);
+  } else {
+    v.VX1 = LateralVelocity(q[0], own, delc);
   }
   if (j < state.NCOL && usable(j + 1, i, k)) {
     const double w = delr / (delr + state.DELR[j + 1]);
-    v.VX2 = LateralVelocity(state.QRIGHT(j, i, k), media.Lateral(j + 1, i, w), delc);
+    v.VX2 = LateralVelocity(state.QRIGHT(j, i, k) - q[1], media.Lateral(j + 1, i, w), delc);
+  } else {
+    v.VX2 = LateralVelocity(-q[1], own, delc);
   }
   if (i > 1 && usable(j, i - 1, k)) {
     const double w = delc / (state.DELC[i - 1] + delc);
-    v.VY1 = LateralVelocity(state.QFRONT(j, i - 1, k), media.Lateral(j, i - 1, w), delr);
+    v.VY1 = LateralVelocity(state.QFRONT(j, i - 1, k) + q[3], media.Lateral(j, i - 1, w), delr);
+  } else {
+    v.VY1 = LateralVelocity(q[3], own, delr);
   }
   if (i < state.NROW && usable(j, i + 1, k)) {
     const double w = delc / (delc + state.DELC[i + 1]);
-    v.VY2 = LateralVelocity(state.QFRONT(j, i, k), media.Lateral(j, i + 1, w), delr);
+    v.VY2 = LateralVelocity(state.QFRONT(j, i, k) - q[2], media.Lateral(j, i + 1, w), delr);
+  } else {
+    v.VY2 = LateralVelocity(-q[2], own, delr);
   }
 
   // Vertical faces divide by the plan area; QLOWER is positive downward, so
   // the upward velocity takes the opposite sign.
   const double area = delr * delc;
   const AssignedFlows assigned = AssignRechargeAndEvapotranspiration(state, tracking, j, i, k);
-  const double topSources = assigned.topRecharge + assigned.topEvapotranspiration;
+  const double topSources = assigned.topRecharge + assigned.topEvapotranspiration + q[5];
+  const double bottomSources = assigned.bottomRecharge + q[4];
   if (k > 1 && usable(j, i, k - 1)) {
     v.VZ2 = static_cast<float>(-(state.QLOWER(j, i, k - 1) + topSources) / area / media.VerticalPorosity(k - 1));
   } else {
     v.VZ2 = static_cast<float>(-topSources / area / media.OwnPorosity());
   }
   if (k < state.NLAY && usable(j, i, k + 1)) {
-    v.VZ1 = static_cast<float>(-(state.QLOWER(j, i, k) - assigned.bottomRecharge) / area / media.VerticalPorosity(k + 1));
+    v.VZ1 = static_cast<float>(-(state.QLOWER(j, i, k) - bottomSources) / area / media.VerticalPorosity(k + 1));
   } else {
-    v.VZ1 = static_cast<float>(assigned.bottomRecharge / area / media.OwnPorosity());
+    v.VZ1 = static_cast<float>(bottomSources / area / media.OwnPorosity());
   }
   return v;
 }

@@ -58,8 +58,9 @@ inline double SaturatedThickness(const ModelState& state, int column, int row, i
 // rule of each cell's own faces; all zero for other cells. The porosity and
 // saturated thickness of a face are the cell's own or interpolated with the
 // neighbour's, by `tracking`'s face rule. Faces towards the grid edge or an
-// unusable neighbour carry no lateral flow; the top and bottom still carry
-// the recharge and evapotranspiration assigned to them by `tracking`.
+// unusable neighbour carry no flow from it; every face carries the flows
+// that BoundaryFaceFlows and ArealFaceFlows put on it, the top and bottom the
+// recharge and evapotranspiration assigned to them by `tracking`.
 FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settings, const TrackingSettings& tracking,
                                  int column, int row, int layer);
 

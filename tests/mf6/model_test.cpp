@@ -164,13 +164,13 @@ TEST(Mf6Mpbas, DefaultIfaceEntriesThenPorosityPerLayer) {
   grid.NCOL = 2;
   grid.NROW = 1;
   grid.NLAY = 2;
-  std::vector<Mf6DefaultIface> faces;
+  std::vector<DefaultFace> faces;
   std::vector<double> porosity;
   std::string problem;
   ASSERT_TRUE(ReadMpbas(dir.File("m.mpbas"), grid, faces, porosity, problem)) << problem;
   ASSERT_EQ(faces.size(), 2u);
   EXPECT_EQ(faces[1].label, "EVT");
-  EXPECT_EQ(faces[1].iface, 6);
+  EXPECT_EQ(faces[1].face, 6);
   EXPECT_EQ(porosity, (std::vector<double>{0.3, 0.3, 0.1, 1.0E-20}));
   test::WriteWholeFile(dir.File("m.mpbas"), "1\nRCH\n");
   EXPECT_FALSE(ReadMpbas(dir.File("m.mpbas"), grid, faces, porosity, problem));

@@ -45,8 +45,9 @@ TEST(Mf6Open, InfoOfTheSteadyExample) {
   EXPECT_TRUE(Contains(text, "porosity: .1, .1, .1\n"));
   EXPECT_TRUE(Contains(text, "ex01_mf6.bud (stream, 8-byte reals)\n"));
   EXPECT_TRUE(Contains(text, "loaded: heads yes, drawdowns no, flow terms yes, velocities yes\n"));
-  // 21 river cells and the well, all taking water out.
-  EXPECT_TRUE(Contains(text, "cells: active 1260, inactive 0, fixed head 0, sinks 22\n"));
+  // The well; the 21 river cells take their water out through the top face
+  // (IFACE 6), so they are no internal sinks.
+  EXPECT_TRUE(Contains(text, "cells: active 1260, inactive 0, fixed head 0, sinks 1\n"));
   EXPECT_TRUE(Contains(text, "messages: 0\n"));
 }
 
@@ -76,10 +77,16 @@ TEST(Mf6Open, FaceFlowsMatchTheModflow2005RunOfTheSameModel) {
     }
   EXPECT_GT(largest, 1e4);
   EXPECT_LT(worst, 2e-3 * largest);
-  EXPECT_FLOAT_EQ(a.QRECH(4, 5, 1), 0.005f * 500 * 500);
-  EXPECT_EQ(a.QRECH(4, 5, 2), 0.0f);
+  // Recharge and the river carry IFACE 6: their flows cross the top face.
+  EXPECT_EQ(a.QRECH(4, 5, 1), 0.0f);
+  const FaceFlows* recharged = a.ArealFaceFlows.Of(a.Shape(), 4, 5, 1);
+  ASSERT_NE(recharged, nullptr);
+  EXPECT_DOUBLE_EQ((*recharged)[5], 0.005 * 500 * 500);
   EXPECT_EQ(a.SINKCODE(10, 11, 3), kOutflowCell);  // the well
-  EXPECT_EQ(a.SINKCODE(20, 7, 1), kOutflowCell);   // a river cell
+  EXPECT_NE(a.SINKCODE(20, 7, 1), kOutflowCell);   // a river cell
+  const FaceFlows* river = a.BoundaryFaceFlows.Of(a.Shape(), 20, 7, 1);
+  ASSERT_NE(river, nullptr);
+  EXPECT_LT((*river)[5], 0.0);
 }
 
 std::vector<std::vector<std::string>> CsvRows(const std::string& path) {
