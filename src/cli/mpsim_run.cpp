@@ -65,6 +65,7 @@ void TrackRelease(const MpsimRequest& request, const Mp7Simulation& simulation, 
                   double referenceTime, float retardation, Session& session, UserInterface& ui,
                   std::ofstream* pathlines, Collected& collected, std::ostream& err) {
   ApplyMp7Options(simulation, session.periods, referenceTime, release.trackingTime, session.tracking);
+  ApplyMp7DefaultFaces(FamilyOf(session.model), session.tracking);
   ParticleSet particles = Mp7ReleaseParticles(simulation, release, session.model, session.settings, retardation);
   const Mp7Labels labels = Mp7ReleaseLabels(simulation, release);
   BatchOutput output(session.model, particles.ParticleCount(), pathlines, PathlineLayout::Mp7);

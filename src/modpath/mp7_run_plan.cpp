@@ -69,15 +69,30 @@ void ApplyMp7Options(const Mp7Simulation& simulation, const StressPeriods& perio
   tracking.WeakSinks = WeakRule(simulation.weakSinkOption);
   tracking.WeakSources = WeakRule(simulation.weakSourceOption);
   tracking.BoundaryCells = BoundaryCellRule::SinksByFlowSign;
-  // MODPATH's basic data files of these runs send recharge and
-  // evapotranspiration through the top face (default IFACE 6).
-  tracking.RechargeAssignment = 0;
-  tracking.EvapotranspirationAssignment = 0;
   tracking.StopAtTimeLimit = simulation.stopTimeOption == 1 ? -1 : 0;
   const double stopTime = Mp7StopTime(simulation, periods, referenceTime);
   tracking.StepLength = stopTime >= kMp7NoStopTime ? kMp7NoStopTime : std::max(0.0, stopTime - trackingTime);
   tracking.MaximumSteps = 1;
   tracking.MarkOnTopView = tracking.MarkOnXsections = 0;
+}
+
+namespace {
+
+// The default face of the first of `labels` that the model gives one.
+int DefaultFaceOfTerm(const ModelFamily& family, std::initializer_list<const char*> labels) {
+  for (const char* label : labels)
+    if (const int face = family.DefaultFace(label); face != 0) return face;
+  return 0;
+}
+
+}  // namespace
+
+void ApplyMp7DefaultFaces(const ModelFamily& family, TrackingSettings& tracking) {
+  constexpr int kTop = 6, kBottom = 5;
+  const int recharge = DefaultFaceOfTerm(family, {"RECHARGE", "RCH", "RCHA"});
+  tracking.RechargeAssignment = recharge == kTop ? 0 : recharge == kBottom ? 1 : 3;
+  const int evapotranspiration = DefaultFaceOfTerm(family, {"ET", "EVT", "EVTA"});
+  tracking.EvapotranspirationAssignment = evapotranspiration == kTop ? 0 : 1;
 }
 
 ParticleSet Mp7ReleaseParticles(const Mp7Simulation& simulation, const Mp7Release& release, const ModelState& state,
@@ -114,7 +129,6 @@ std::vector<std::string> Mp7UnusedOptions(const Mp7Simulation& s) {
   if (s.zoneDataOption == 2 && s.stopZone > 0) unused.push_back("stop zone " + std::to_string(s.stopZone) + " (particles do not stop there)");
   if (s.zoneDataOption == 2) unused.push_back("the zone arrays (the end points give zone 1)");
   if (!Mp7UniformRetardation(s)) unused.push_back("retardation factors that vary between cells (1 is used)");
-  unused.push_back("the default IFACE of the basic data file (recharge and evapotranspiration go through the top face)");
   return unused;
 }
 

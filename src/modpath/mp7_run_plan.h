@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model_family.h"
 #include "core/model_state.h"
 #include "modpath/mp7_simulation.h"
 #include "settings/settings.h"
@@ -46,6 +47,12 @@ double Mp7StopTime(const Mp7Simulation& simulation, const StressPeriods& periods
 // stop time, the simulation's end limiting it for stop time option 1.
 void ApplyMp7Options(const Mp7Simulation& simulation, const StressPeriods& periods, double referenceTime,
                      double trackingTime, TrackingSettings& tracking);
+
+// Recharge and evapotranspiration through the face the model's default
+// IFACE entries give them: recharge through the top (IFACE 6), the bottom
+// (5) or inside the cell (any other), evapotranspiration through the top
+// or inside the cell.
+void ApplyMp7DefaultFaces(const ModelFamily& family, TrackingSettings& tracking);
 
 // The particles of `release` as the engine holds them: local y turned to
 // the engine's sense, draped particles moved down to the first cell of

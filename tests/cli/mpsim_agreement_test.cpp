@@ -49,7 +49,7 @@ struct RunCase {
 
 class MpsimAgreement : public testing::TestWithParam<RunCase> {};
 
-TEST_P(MpsimAgreement, DISABLED_EndpointsAgreeWithModpath) {
+TEST_P(MpsimAgreement, EndpointsAgreeWithModpath) {
   const RunCase& c = GetParam();
   test::TempDir dir;
   for (const std::string& folder : c.folders)
