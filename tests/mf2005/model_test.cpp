@@ -243,17 +243,22 @@ TEST(Mf2005Model, LayerPorositiesReplaceTheDefaultAndTheMpbasValues) {
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
-TEST(Mf2005Model, MpbasPorosityOfZeroBecomesTiny) {
+TEST(Mf2005Model, MpbasPorosityOfZeroBecomesTinyAndDefaultFacesAreKept) {
   test::TempDir dir;
   const std::string nameFile = test::WriteMf2005Model(dir, {});
   test::WriteWholeFile(dir.File("MODEL.MPBAS"),
-                       "# MODPATH\n-999.99 -1e30\n1\nRECHARGE\n6\n0\nCONSTANT 1\nINTERNAL 1.0 (FREE) 0\n0.3 0 0.3\n0.2 0.2 0.2\n");
+                       "# MODPATH\n-999.99 -1e30\n2\n  recharge \n6\nET\n5\n0\nCONSTANT 1\nINTERNAL 1.0 (FREE) 0\n"
+                       "0.3 0 0.3\n0.2 0.2 0.2\n");
   Mf2005Model model;
   test::RecordingInterface ui;
   ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui)) << ui.LastMessage();
   EXPECT_TRUE(model.porosityFromMpbas);
   EXPECT_FLOAT_EQ(model.POROSITY(2, 1, 1), 1.0E-20f);
   EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), 0.2f);
+  const Mf2005Family family(model);
+  EXPECT_EQ(family.DefaultFace("RECHARGE"), 6);
+  EXPECT_EQ(family.DefaultFace("ET"), 5);
+  EXPECT_EQ(family.DefaultFace("WELLS"), 0);
 }
 
 TEST(Mf2005Model, QuasiThreeDimensionalConfiningBedsAreRefused) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "results/budget_step.h"
+#include "results/budget_term_data.h"
 #include "support/recording_interface.h"
 #include "support/result_builders.h"
 #include "support/temp_dir.h"
@@ -197,6 +199,41 @@ TEST(BudgetReader, CompactTermsOfEveryMethodReadInEveryLayoutAndPrecision) {
       ASSERT_TRUE(rivers.ok) << where << rivers.ui.LastMessage();
       EXPECT_EQ(rivers.values(2, 1, 2), 3.5f) << where;
     }
+  }
+}
+
+// Flows with a face (an IFACE auxiliary value, or the term's default face)
+// leave the cell array and land on that face; IFACE 0 stays in the cell.
+TEST(BudgetReader, FlowsWithAFaceAreRoutedToIt) {
+  test::TempDir dir;
+  const GridShape grid{kColumns, kRows, kLayers};
+  for (const int realBytes : {4, 8}) {
+    test::WriteResultFile(dir.File("faces"), ResultFileFormat::Stream, realBytes, [](ResultFileWriter& writer) {
+      const std::vector<BudgetListEntry> drains = {{kColumns * kRows + 3, -2.5f, {0.1f, 6}}, {kColumns * kRows + 4, -1.0f, {0.1f, 0}}, {kColumns * kRows + 3, -0.5f, {0.2f, 6}}};
+      const std::vector<std::string> names = {"CONDFACT", "IFACE"};
+      writer.WriteBudgetList(CompactHeader("DRAINS", 5), names, drains);
+      writer.WriteBudgetArray(CompactHeader("RECHARGE", 4), test::LayerPattern(kColumns, kRows, 0.5f));
+    });
+    ResultFile result;
+    ASSERT_EQ(OpenBudgetFile(dir.File("faces"), result), ResultFileOpening::Opened);
+    AssignedFaceFlows faces;
+    CellArray<float> drains, recharge;
+    drains.Dimension(grid);
+    recharge.Dimension(grid);
+    const StepWalk walk = WalkStepTerms(result, 1, 1, grid, [&](const BudgetHeader& header, std::int64_t& next) {
+      const bool isRecharge = header.Name() == "RECHARGE";
+      const FaceRouting routing{faces, isRecharge ? 6 : 0};
+      return ReadBudgetData(result, header, isRecharge ? recharge : drains, next, &routing);
+    });
+    ASSERT_EQ(walk, StepWalk::Ended) << realBytes;
+    EXPECT_EQ(drains(3, 1, 2), 0.0f) << realBytes;
+    EXPECT_EQ(drains(4, 1, 2), -1.0f) << realBytes;
+    ASSERT_NE(faces.Of(grid, 3, 1, 2), nullptr) << realBytes;
+    EXPECT_EQ(*faces.Of(grid, 3, 1, 2), (FaceFlows{0, 0, 0, 0, 0, -3.0}));
+    EXPECT_EQ(recharge(2, 3, 1), 0.0f) << realBytes;
+    ASSERT_NE(faces.Of(grid, 2, 3, 1), nullptr) << realBytes;
+    EXPECT_FLOAT_EQ((*faces.Of(grid, 2, 3, 1))[5], test::LayerPattern(kColumns, kRows, 0.5f)[2 * kColumns + 1]);
+    EXPECT_EQ(faces.Of(grid, 2, 3, 2), nullptr) << realBytes;
   }
 }
 

@@ -116,6 +116,31 @@ TEST(GetFaceVelocities, EvapotranspirationLeavesThroughTheTopUnlessDistributed) 
   EXPECT_EQ(f.At(2, 2, 1).VZ2, 0);
 }
 
+// Water entering the aquifer through a face (a boundary flow with IFACE)
+// moves away from that face, into the cell; no other face sees it.
+TEST(GetFaceVelocities, FlowOnAFaceEntersThroughThatFace) {
+  const double lateralX = 10 / (20 * 5 * 0.25), lateralY = 10 / (10 * 5 * 0.25), vertical = 10 / (200 * 0.25);
+  const struct {
+    int face;
+    float FaceVelocities::*component;
+    double velocity;  // positive along growing column, row and elevation
+  } cases[] = {
+      {1, &FaceVelocities::VX1, lateralX},  {2, &FaceVelocities::VX2, -lateralX},
+      {3, &FaceVelocities::VY2, -lateralY}, {4, &FaceVelocities::VY1, lateralY},
+      {5, &FaceVelocities::VZ1, vertical},  {6, &FaceVelocities::VZ2, -vertical},
+  };
+  for (const auto& c : cases) {
+    for (AssignedFaceFlows ModelState::*table : {&ModelState::BoundaryFaceFlows, &ModelState::ArealFaceFlows}) {
+      Field f;
+      (f.state.*table).Add(f.state.Shape(), 2, 2, 2, c.face, 10);
+      const FaceVelocities v = f.At(2, 2, 2);
+      for (const auto& other : cases)
+        EXPECT_NEAR(v.*other.component, other.face == c.face ? c.velocity : 0, std::abs(c.velocity) * kFloatRelative)
+            << "face " << c.face << ", velocity of face " << other.face;
+    }
+  }
+}
+
 TEST(GetFaceVelocities, SingleLayerWithoutRechargeHasNoVerticalVelocity) {
   ModelState state = BoxModel(2, 2, 1, 10, 10, 5, 0.3f);
   state.QRIGHT(1, 1, 1) = 3;
