@@ -31,6 +31,8 @@ void MainWindow::RunParticles(TrackMode mode) {
   pathlines.SetBackwardColour(session_.settings.backwardPathColor);
   pathlines.SetMarkSpacing(true);
   const bool forward = mode == TrackMode::ForwardRun || mode == TrackMode::ForwardStep;
+  SavedSteps held;
+  if (!CheckUnsavedSteps(session_, forward ? 1 : -1, ui_, held)) return;
   RunProgress progress(ui_, particles_.ParticleCount(), forward ? 1 : -1);
   ObserverFanOut observers({&pathlines, &*endpoints_, &progress});
   ModelStepLoader loader(session_.settings, session_.tracking, ui_);

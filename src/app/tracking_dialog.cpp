@@ -143,7 +143,11 @@ QWidget* TrackingDialog::SimulationPage() {
                               tr("Particles stop, when the simulation time limit is reached"), entries_.stopAtTimeLimit);
   stopColumn->addWidget(stopAtWeakSinks_);
   stopColumn->addWidget(stopAtWeakSources_);
+  holdUnsavedSteps_ = AddCheck("hold_unsaved_steps",
+                               tr("Pathlines hold the last saved flow field over time steps not saved"),
+                               entries_.holdUnsavedSteps);
   stopColumn->addWidget(stopAtTimeLimit_);
+  stopColumn->addWidget(holdUnsavedSteps_);
   column->addWidget(stops);
   auto* colours = new QGroupBox(tr("Pathline colours"), page);
   colours->setObjectName("layer_colour_group");
@@ -280,6 +284,7 @@ TrackingEntries TrackingDialog::Typed() const {
   e.simulationMode = simulationMode_->checkedId() == 0 ? 1 : 2;
   e.stopAtWeakSinks = stopAtWeakSinks_->isChecked();
   e.stopAtWeakSources = stopAtWeakSources_->isChecked();
+  e.holdUnsavedSteps = holdUnsavedSteps_->isChecked();
   e.interpolatedFaces = faceVelocities_->checkedId() == 1;
   e.stopAtTimeLimit = stopAtTimeLimit_->isChecked();
   e.rechargeAssignment = recharge_->checkedId();

@@ -57,27 +57,33 @@ void ReportUnused(const Mp7Simulation& simulation, std::ostream& err) {
 
 struct Collected {
   std::vector<Endpoint> endpoints;
+  std::vector<Mp7TimePoint> timePoints;
   Mp7Labels labels;
+  SavedSteps held;  // steps the flow field was held over
 };
 
-// Tracks one release; its end points join `collected`, renumbered after those before.
-void TrackRelease(const MpsimRequest& request, const Mp7Simulation& simulation, const Mp7Release& release,
+// Tracks one release; its end points join `collected`, renumbered after
+// those before. False when the run passes unsaved steps it may not hold over.
+bool TrackRelease(const MpsimRequest& request, const Mp7Simulation& simulation, const Mp7Release& release,
                   double referenceTime, float retardation, Session& session, UserInterface& ui,
-                  std::ofstream* pathlines, Collected& collected, std::ostream& err) {
+                  std::ofstream* pathlines, bool recordTimePoints, Collected& collected, std::ostream& err) {
   ApplyMp7Options(simulation, session.periods, referenceTime, release.trackingTime, session.tracking);
   ApplyMp7DefaultFaces(FamilyOf(session.model), session.tracking);
   ParticleSet particles = Mp7ReleaseParticles(simulation, release, session.model, session.settings, retardation);
   const Mp7Labels labels = Mp7ReleaseLabels(simulation, release);
   BatchOutput output(session.model, particles.ParticleCount(), pathlines, PathlineLayout::Mp7);
   output.SetMp7Labels(&labels);
+  if (recordTimePoints) output.RecordTimePoints();
   TrackProgress progress(err, request.quiet);
   output.OnProgress([&progress](const BatchCounts& counts) { progress.Update(counts); });
+  if (request.unsavedSteps) session.tracking.UnsavedSteps = *request.unsavedSteps;
   ModelStepLoader loader(session.settings, session.tracking, ui);
+  const int direction = simulation.trackingDirection == 1 ? 1 : -1;
+  if (!CheckUnsavedSteps(session, direction, ui, collected.held)) return false;
   RunControl control;
   TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
                   session.busy,  ui,               output,           loader,          control,
                   request.threads};
-  const int direction = simulation.trackingDirection == 1 ? 1 : -1;
   progress.Start(direction > 0 ? "forward" : "backward", particles.ParticleCount(), output.Counts());
   RunTrackingCommand(run, direction > 0 ? TrackMode::ForwardRun : TrackMode::BackwardRun);
   progress.Finish();
@@ -87,8 +93,40 @@ void TrackRelease(const MpsimRequest& request, const Mp7Simulation& simulation, 
     endpoint.particle += offset;
     collected.endpoints.push_back(endpoint);
   }
+  for (Mp7TimePoint record : output.TimePoints()) {
+    record.particle += offset;
+    collected.timePoints.push_back(record);
+  }
   collected.labels.particles.insert(collected.labels.particles.end(), labels.particles.begin(), labels.particles.end());
   collected.labels.groupNames = labels.groupNames;
+  return true;
+}
+
+// The number of `step` of `period` counted over all periods from 1.
+int CumulativeStep(const StressPeriods& periods, int period, int step) {
+  int before = 0;
+  for (int p = 1; p < period && p < static_cast<int>(periods.NSTP.size()); ++p) before += periods.NSTP[p];
+  return before + step;
+}
+
+// The time series file: time point by time point, particles by sequence
+// number within each, as MODPATH writes it.
+bool WriteTimeSeriesFile(const std::string& path, const Session& session, Collected& collected, int direction,
+                         double referenceTime) {
+  auto sequence = [&](const Mp7TimePoint& r) { return Mp7Label(&collected.labels, r.particle).sequence; };
+  std::stable_sort(collected.timePoints.begin(), collected.timePoints.end(),
+                   [&](const Mp7TimePoint& a, const Mp7TimePoint& b) {
+                     return a.index != b.index ? a.index < b.index : sequence(a) < sequence(b);
+                   });
+  std::string text;
+  AppendMp7TimeSeriesHeader(text, direction, referenceTime);
+  for (const Mp7TimePoint& record : collected.timePoints)
+    AppendMp7TimeSeriesRecord(text, session.model, record, Mp7Label(&collected.labels, record.particle),
+                              CumulativeStep(session.periods, record.period, record.step));
+  std::ofstream file(path, std::ios::binary);
+  file << text;
+  file.close();
+  return !file.fail();
 }
 
 }  // namespace
@@ -129,6 +167,8 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
       request.endpoints.empty() ? FromSimulationFolder(simulation, simulation.endpointFile) : request.endpoints;
   const std::string pathlinePath =
       request.pathlines.empty() ? FromSimulationFolder(simulation, simulation.pathlineFile) : request.pathlines;
+  const std::string timeSeriesPath =
+      request.timeSeries.empty() ? FromSimulationFolder(simulation, simulation.timeSeriesFile) : request.timeSeries;
   const double referenceTime = Mp7ReferenceTime(simulation, session.periods);
   const int direction = simulation.trackingDirection == 1 ? 1 : -1;
 
@@ -142,8 +182,9 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
   }
   Collected collected;
   for (const Mp7Release& release : Mp7Releases(simulation))
-    TrackRelease(request, simulation, release, referenceTime, retardation.value_or(1.0f), session, ui,
-                 pathlinePath.empty() ? nullptr : &pathlineFile, collected, err);
+    if (!TrackRelease(request, simulation, release, referenceTime, retardation.value_or(1.0f), session, ui,
+                      pathlinePath.empty() ? nullptr : &pathlineFile, !timeSeriesPath.empty(), collected, err))
+      return 1;
   pathlineFile.close();
   if (!pathlinePath.empty() && pathlineFile.fail()) return Fail(err, "cannot write " + pathlinePath), 1;
 
@@ -151,12 +192,19 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
     return Mp7Label(&collected.labels, a.particle).sequence < Mp7Label(&collected.labels, b.particle).sequence;
   });
   if (!WriteEndpointFile(endpointPath, PathlineLayout::Mp7, session.model, collected.endpoints, direction,
-                         referenceTime, &collected.labels))
+                         referenceTime, &collected.labels, HeldStepsNote(collected.held)))
     return Fail(err, "cannot write " + endpointPath), 1;
+  if (!timeSeriesPath.empty()) {
+    if (simulation.timePoints.empty())
+      err << kPrefix << simulation.path << " has no time points: the time series holds the releases only\n";
+    if (!WriteTimeSeriesFile(timeSeriesPath, session, collected, direction, referenceTime))
+      return Fail(err, "cannot write " + timeSeriesPath), 1;
+  }
   const bool allTracked = ReportUntracked(collected.endpoints, {}, err);
   out << "tracked" << NumberText(static_cast<int>(collected.endpoints.size())) << " particles in"
       << NumberText(static_cast<int>(simulation.groups.size())) << " groups";
   if (!pathlinePath.empty()) out << "; pathlines in " << pathlinePath;
+  if (!timeSeriesPath.empty()) out << "; time series in " << timeSeriesPath;
   out << "; end points in " << endpointPath << "\n";
   return allTracked ? 0 : kSomeNotTracked;
 }

@@ -1,12 +1,14 @@
 // kestra-cli track --mpsim RUN.mpsim: a MODPATH 7 simulation run on the
-// flow model its name file names, written in MODPATH 7's end point and
-// pathline layouts.
+// flow model its name file names, written in MODPATH 7's end point,
+// pathline and time series layouts.
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 
 #include "session/session.h"
+#include "settings/tracking_settings.h"
 #include "tracking/mp7_files.h"
 #include "tracking/particle_set.h"
 
@@ -16,8 +18,10 @@ struct MpsimRequest {
   std::string simulation;  // the .mpsim file
   std::string endpoints;   // the end point file; empty: the one the simulation names
   std::string pathlines;   // the pathline file; empty: the one the simulation names, if any
+  std::string timeSeries;  // the time series file; empty: the one the simulation names, if any
   bool quiet = false;
   int threads = 1;
+  std::optional<UnsavedStepRule> unsavedSteps;  // over the model settings' rule
 };
 
 // The exit status: 0 done, 1 a file could not be read or written, 3 some

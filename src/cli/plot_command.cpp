@@ -106,14 +106,20 @@ struct BatchViews {
 };
 
 // The particles of the particle file tracked as the run commands track them,
-// each direction in turn. False, with the reader's messages on `err`, when
-// the file could not be read.
+// each direction in turn. False, with the reasons on `err`, when the file
+// could not be read or a pathline run would pass unsaved time steps.
 bool TrackParticlesOfFile(const TrackingOptions& tracking, Session& session, ParticleSet& particles, std::ostream& err) {
   CollectingInterface ui;
   const bool read = tracking.particles.empty() || ReadParticleFile(tracking.particles, session.model, particles, ui);
   for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
   ui.messages.clear();
   if (!read || particles.Particles.empty()) return read;
+  SavedSteps held;
+  for (const int direction : {1, -1})
+    if ((direction > 0 ? tracking.forward : tracking.backward) && !CheckUnsavedSteps(session, direction, ui, held)) {
+      for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
+      return false;
+    }
   TrackObserver quiet;
   ModelStepLoader loader(session.settings, session.tracking, ui);
   RunControl control;
@@ -202,7 +208,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (const int status = ApplyTrackingOptionsToModel(tracking, session, ui, "plot", err)) return status;
   ParticleSet particles;
   if (!TrackParticlesOfFile(tracking, session, particles, err))
-    return Fail(err, "the particle file " + tracking.particles + " could not be read", 1);
+    return Fail(err, "the particles of " + tracking.particles + " were not tracked", 1);
   BatchViews views;
   if (!ApplyViewOptions(options, session, views.layout, err)) return 2;
   ApplyOverlayOptions(options.overlays, session.settings);

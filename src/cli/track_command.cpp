@@ -33,7 +33,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kestra-cli track MODEL --particles FILE [--out PATHLINES] [--endpoints FILE] [options]\n"
-    "       kestra-cli track --mpsim RUN.mpsim [--endpoints FILE] [--out PATHLINES]\n"
+    "       kestra-cli track --mpsim RUN.mpsim [--endpoints FILE] [--out PATHLINES] [--timeseries FILE]\n"
+    "                        [--unsaved-steps refuse|hold]\n"
     "\n"
     "Opens a model file (.mdl) or imports a MODFLOW name file, tracks the particles of a\n"
     "particle file (any number of them) and writes their pathlines in the MODPATH record\n"
@@ -44,8 +45,10 @@ constexpr const char* kUsage =
     "  --mpsim RUN.mpsim         run a MODPATH 7 simulation file: the flow model, options,\n"
     "                            particle groups and release times it names, MODPATH's\n"
     "                            tracking rules; writes its end point file (and pathline\n"
-    "                            file) in the MODPATH 7 layout, or those given; options it\n"
-    "                            has that are not used are named on the error stream\n"
+    "                            and time series files) in the MODPATH 7 layout, or those\n"
+    "                            given; options it has that are not used are named on the\n"
+    "                            error stream\n"
+    "  --timeseries FILE         (with --mpsim) the time series file to write (replaced)\n"
     "  --particles FILE.sloc     (with MODEL) a MODPATH 7 starting locations file instead of\n"
     "                            a particle file; the MODPATH 7 layout gives its ids\n"
     "  --out PATHLINES           pathline file to write (replaced)\n"
@@ -76,7 +79,7 @@ constexpr int kMaxThreads = 256;
 constexpr int kSomeNotTracked = 3;
 
 struct TrackOptions {
-  std::string model, out, endpoints, mpsim;
+  std::string model, out, endpoints, mpsim, timeSeries;
   TrackingOptions tracking;
   bool quiet = false, replay = false;
   PathlineLayout layout = PathlineLayout::Kestra;
@@ -114,6 +117,7 @@ bool ParseOption(const std::string& name, const std::string& value, TrackOptions
   if (name == "--out") return ParseText(value, o.out);
   if (name == "--endpoints") return ParseText(value, o.endpoints);
   if (name == "--mpsim") return ParseText(value, o.mpsim);
+  if (name == "--timeseries") return ParseText(value, o.timeSeries);
   if (name == "--threads") return ParseInt(value, 0, kMaxThreads, o.threads);
   if (name == "--format") return ParseLayout(value, o.layout);
   return false;
@@ -151,6 +155,10 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
     err << "kestra-cli track: --mpsim takes the model and particles from the simulation file\n";
     return false;
   }
+  if (!o.timeSeries.empty()) {
+    err << "kestra-cli track: --timeseries needs --mpsim, whose time points it writes\n";
+    return false;
+  }
   if (o.model.empty() || t.particles.empty() || (o.out.empty() && o.endpoints.empty())) {
     err << "kestra-cli track: MODEL, --particles and --out or --endpoints are needed\n";
     return false;
@@ -173,14 +181,6 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
 int ThreadCount(const TrackOptions& o) {
   const int threads = o.threads.value_or(1);
   return threads > 0 ? threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-}
-
-// The simulation time the particles start at: a pathline run's release time
-// when one is set, else the start of the time step they start in.
-double ReleaseTime(const Session& session) {
-  const TrackingSettings& tracking = session.tracking;
-  if (tracking.SimulationMode == 2 && tracking.ReleaseTime) return *tracking.ReleaseTime;
-  return StepTimeWindow(session.periods, session.model.CurrentStep, session.model.CurrentPeriod).T0;
 }
 
 // Tracks in the asked directions, the pathlines going into `output` as they come.
@@ -217,6 +217,11 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
                                             &skipped))
     return 1;
   const Mp7Labels* mp7Labels = startingLocations ? &labels : nullptr;
+  SavedSteps held;
+  for (const int direction : {1, -1})
+    if ((direction > 0 ? o.tracking.forward : o.tracking.backward) &&
+        !CheckUnsavedSteps(session, direction, ui, held))
+      return 1;
 
   std::ofstream pathlineFile;
   const bool writesWhileTracking = !o.out.empty() && !o.replay;
@@ -229,7 +234,7 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   }
   if (writesWhileTracking && o.layout == PathlineLayout::Mp7) {
     std::string header;
-    AppendMp7PathlineHeader(header, o.tracking.backward ? -1 : 1, ReleaseTime(session));
+    AppendMp7PathlineHeader(header, o.tracking.backward ? -1 : 1, RunReleaseTime(session));
     pathlineFile << header;
   }
   BatchOutput output(session.model, particles.ParticleCount(), writesWhileTracking ? &pathlineFile : nullptr,
@@ -249,7 +254,8 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   }
   const std::vector<Endpoint> endpoints = output.Endpoints().Endpoints();
   if (!o.endpoints.empty() && !WriteEndpointFile(o.endpoints, o.layout, session.model, endpoints,
-                                                 o.tracking.backward ? -1 : 1, ReleaseTime(session), mp7Labels)) {
+                                                 o.tracking.backward ? -1 : 1, RunReleaseTime(session), mp7Labels,
+                                                 HeldStepsNote(held))) {
     err << "kestra-cli track: cannot write " << o.endpoints << "\n";
     return 1;
   }
@@ -275,7 +281,9 @@ int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     return 2;
   }
   if (!options.mpsim.empty())
-    return RunMpsim({options.mpsim, options.endpoints, options.out, options.quiet, ThreadCount(options)}, out, err);
+    return RunMpsim({options.mpsim, options.endpoints, options.out, options.timeSeries, options.quiet,
+                     ThreadCount(options), options.tracking.unsavedSteps},
+                    out, err);
   return Track(options, out, err);
 }
 

@@ -53,12 +53,13 @@ bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<i
 
 bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const ModelState& state,
                        const std::vector<Endpoint>& endpoints, int direction, double referenceTime,
-                       const Mp7Labels* labels) {
+                       const Mp7Labels* labels, const std::string& note) {
   std::string text;
   if (layout == PathlineLayout::Mp7) {
-    AppendMp7Endpoints(text, state, endpoints, direction, referenceTime, labels);
+    AppendMp7Endpoints(text, state, endpoints, direction, referenceTime, labels, note);
   } else {
-    text = EndpointCsvHeader() + "\n";
+    if (!note.empty()) text = "# " + note + "\n";
+    text += EndpointCsvHeader() + "\n";
     for (const Endpoint& endpoint : endpoints) text += EndpointCsvLine(endpoint) + "\n";
   }
   std::ofstream file(path, std::ios::binary);

@@ -72,6 +72,12 @@ const std::map<std::string, ValueReader>& ValueOptions() {
          o.faceRule = text == "own" ? FaceVelocityRule::OwnCell : FaceVelocityRule::Interpolated;
          return true;
        }},
+      {"--unsaved-steps",
+       [](const std::string& text, TrackingOptions& o) {
+         if (text != "refuse" && text != "hold") return false;
+         o.unsavedSteps = text == "hold" ? UnsavedStepRule::HoldLastSaved : UnsavedStepRule::Refuse;
+         return true;
+       }},
       {"--stop-at-time-limit", Switch(&TrackingOptions::stopAtTimeLimit)},
       {"--time-marks", Switch(&TrackingOptions::timeMarks)},
       {"--sinks",
@@ -152,6 +158,7 @@ void ApplyTrackingOptions(const TrackingOptions& o, const StressPeriods& periods
   if (o.weakSinks) t.WeakSinks = *o.weakSinks;
   if (o.weakSources) t.WeakSources = *o.weakSources;
   if (o.faceRule) t.FaceVelocities = *o.faceRule;
+  if (o.unsavedSteps) t.UnsavedSteps = *o.unsavedSteps;
   if (o.stopAtTimeLimit) t.StopAtTimeLimit = *o.stopAtTimeLimit ? -1 : 0;
   if (o.rechargeFaces) t.RechargeAssignment = static_cast<std::int16_t>(*o.rechargeFaces);
   if (o.timeMarks) t.MarkOnTopView = t.MarkOnXsections = *o.timeMarks ? -1 : 0;

@@ -45,6 +45,10 @@ inline constexpr const char* kTrackingUsage =
     "  --release-time T|end      pathline mode: release the particles at simulation time T\n"
     "                            (model time units) or at the end of the simulation\n"
     "                            (default: the start of the time step they start in)\n"
+    "  --unsaved-steps refuse|hold  pathline mode, time steps whose heads or flows were not\n"
+    "                            saved: refuse the run, naming them (exit status 1), or hold\n"
+    "                            the flow field loaded last over them, said in the end-point\n"
+    "                            file (default: the settings' rule, refuse when not set)\n"
     "  --recharge-faces 0..3     recharge on 0 top, 1 bottom, 2 both faces, 3 distributed\n"
     "  --et-faces 0..1           evapotranspiration on 0 the top face, 1 distributed\n"
     "  --period P --step S       the time step the particles start in (default 1, 1)\n"
@@ -61,6 +65,7 @@ struct TrackingOptions {
   std::optional<BoundaryCellRule> sinks;
   std::optional<WeakCellRule> weakSinks, weakSources;
   std::optional<FaceVelocityRule> faceRule;
+  std::optional<UnsavedStepRule> unsavedSteps;
   std::optional<double> releaseTime;  // negative: the end of the simulation
   TimeStepChoice time;
 };

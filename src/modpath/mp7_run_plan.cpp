@@ -74,6 +74,8 @@ void ApplyMp7Options(const Mp7Simulation& simulation, const StressPeriods& perio
   tracking.StepLength = stopTime >= kMp7NoStopTime ? kMp7NoStopTime : std::max(0.0, stopTime - trackingTime);
   tracking.MaximumSteps = 1;
   tracking.MarkOnTopView = tracking.MarkOnXsections = 0;
+  tracking.TimePoints.clear();
+  for (const double point : simulation.timePoints) tracking.TimePoints.push_back(point - trackingTime);
 }
 
 namespace {
@@ -123,7 +125,6 @@ std::optional<float> Mp7UniformRetardation(const Mp7Simulation& simulation) {
 std::vector<std::string> Mp7UnusedOptions(const Mp7Simulation& s) {
   std::vector<std::string> unused;
   unused.push_back("the listing file " + s.listingFile + " (not written)");
-  if (!s.timeSeriesFile.empty()) unused.push_back("the time series file " + s.timeSeriesFile + " (not written)");
   if (s.traceMode == 1) unused.push_back("the trace file " + s.traceFile + " (not written)");
   if (!s.budgetCells.empty()) unused.push_back("the budget cells (not listed)");
   if (s.zoneDataOption == 2 && s.stopZone > 0) unused.push_back("stop zone " + std::to_string(s.stopZone) + " (particles do not stop there)");

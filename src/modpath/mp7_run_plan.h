@@ -44,7 +44,8 @@ double Mp7StopTime(const Mp7Simulation& simulation, const StressPeriods& periods
 // released at the simulation time it stands for, each cell's own face
 // velocities, the weak sink and source options (1 pass through, 2 stop),
 // sinks by flow sign, and one tracking step as long as the time left to the
-// stop time, the simulation's end limiting it for stop time option 1.
+// stop time, the simulation's end limiting it for stop time option 1; the
+// simulation's time points as times from the release.
 void ApplyMp7Options(const Mp7Simulation& simulation, const StressPeriods& periods, double referenceTime,
                      double trackingTime, TrackingSettings& tracking);
 

@@ -1,10 +1,14 @@
 #include "session/time_step_results.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/model_family.h"
 #include "results/result_files.h"
 #include "session/flow_terms.h"
 #include "session/sink_cells.h"
 #include "tracking/face_velocities.h"
+#include "tracking/time_steps.h"
 
 namespace kestra {
 
@@ -51,6 +55,75 @@ bool LoadChangedTimeStep(Session& session, int previousPeriod, int previousStep,
   session.model.CurrentPeriod = previousPeriod;
   session.model.CurrentStep = previousStep;
   LoadStepResults(session, ui);
+  return false;
+}
+
+double RunReleaseTime(const Session& session) {
+  const TrackingSettings& tracking = session.tracking;
+  if (tracking.SimulationMode == 2 && tracking.ReleaseTime) return *tracking.ReleaseTime;
+  return StepTimeWindow(session.periods, session.model.CurrentStep, session.model.CurrentPeriod).T0;
+}
+
+namespace {
+
+// The steps with both heads and flows; none when a file cannot be listed.
+std::optional<SavedSteps> StepsWithResults(const ModelState& model) {
+  SavedSteps heads, flows, both;
+  if (!ListHeadSteps(model.HeadPath, heads) || !ListBudgetSteps(model.BudgetPath, flows)) return std::nullopt;
+  std::set_intersection(heads.begin(), heads.end(), flows.begin(), flows.end(), std::inserter(both, both.end()));
+  return both;
+}
+
+}  // namespace
+
+bool ModelStepLoader::HoldsFlowField(const ModelState& state) {
+  if (tracking_.UnsavedSteps != UnsavedStepRule::HoldLastSaved) return false;
+  if (!saved_) saved_ = StepsWithResults(state).value_or(SavedSteps{});
+  return !saved_->empty() && !saved_->contains({state.CurrentPeriod, state.CurrentStep});
+}
+
+SavedSteps UnsavedStepsOfRun(const ModelState& model, const StressPeriods& periods, int direction,
+                             double releaseTime) {
+  const std::optional<SavedSteps> saved = StepsWithResults(model);
+  if (!saved) return {};
+  SavedSteps unsaved;
+  for (int period = 1; period <= periods.NPER; ++period)
+    for (int step = 1; step <= periods.NSTP[period]; ++step) {
+      const TimeWindow window = StepTimeWindow(periods, step, period);
+      const bool walked = direction > 0 ? window.T1 > releaseTime : window.T0 < releaseTime;
+      const SavedStep key{period, step};
+      if (walked && !saved->contains(key)) unsaved.insert(key);
+    }
+  return unsaved;
+}
+
+std::string StepListText(const SavedSteps& steps) {
+  std::string text;
+  for (const SavedStep& s : steps)
+    text += (text.empty() ? "" : ", ") + std::string("period ") + std::to_string(s.period) + " step " +
+            std::to_string(s.step);
+  return text;
+}
+
+std::string HeldStepsNote(const SavedSteps& held) {
+  if (held.empty()) return {};
+  return "Flow field of the step loaded last held over unsaved time steps: " + StepListText(held);
+}
+
+bool CheckUnsavedSteps(const Session& session, int direction, UserInterface& ui, SavedSteps& held) {
+  if (session.tracking.SimulationMode != 2) return true;
+  const SavedSteps unsaved =
+      UnsavedStepsOfRun(session.model, session.periods, direction, RunReleaseTime(session));
+  if (unsaved.empty()) return true;
+  if (session.tracking.UnsavedSteps == UnsavedStepRule::HoldLastSaved) {
+    held.insert(unsaved.begin(), unsaved.end());
+    return true;
+  }
+  Complain(ui, "The pathline run passes time steps whose heads or flows were not saved by the output control: " +
+                    StepListText(unsaved) +
+                    ". Save every step in the MODFLOW run, or let the tracking options hold the last saved flow "
+                    "field over unsaved steps.",
+           MessageIcon::Exclamation, "Unsaved Time Steps");
   return false;
 }
 

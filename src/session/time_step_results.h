@@ -4,9 +4,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "core/model_state.h"
 #include "core/user_interface.h"
+#include "results/saved_steps.h"
 #include "session/session.h"
 #include "settings/settings.h"
 #include "settings/tracking_settings.h"
@@ -51,11 +54,38 @@ class ModelStepLoader : public TimeStepLoader {
     LoadTimeStepResults(state, settings_, tracking_, ui_, StepResults::All);
   }
   bool ReloadFlowTerms(ModelState& state) override;
+  // With the tracking options' hold rule, a step whose heads or flows the
+  // result files do not hold.
+  bool HoldsFlowField(const ModelState& state) override;
 
  private:
   const Settings& settings_;
   const TrackingSettings& tracking_;
   UserInterface& ui_;
+  std::optional<SavedSteps> saved_;  // steps with both heads and flows, listed at the first need
 };
+
+// The simulation time the particles of a run start at: a pathline run's
+// release time when one is set, else the start of the current time step.
+double RunReleaseTime(const Session& session);
+
+// The time steps a pathline run from `releaseTime` may walk through in
+// `direction` whose heads or flows the result files do not hold. Empty
+// when a file cannot be listed: loading its steps says why.
+SavedSteps UnsavedStepsOfRun(const ModelState& model, const StressPeriods& periods, int direction,
+                             double releaseTime);
+
+// "period 1 step 2, period 1 step 3"
+std::string StepListText(const SavedSteps& steps);
+
+// What an end-point file says of the steps a run held the flow field over;
+// empty when there are none.
+std::string HeldStepsNote(const SavedSteps& held);
+
+// Before a pathline run in `direction`: the steps it may pass whose results
+// were not saved. With the tracking options' hold rule the run's loader
+// keeps the last loaded flow field over them, and they join `held`;
+// otherwise the user is told which they are and the result is false.
+bool CheckUnsavedSteps(const Session& session, int direction, UserInterface& ui, SavedSteps& held);
 
 }  // namespace kestra

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "core/stress_periods.h"
 
@@ -30,6 +31,11 @@ enum class FaceVelocityRule : std::int16_t { OwnCell = 0, Interpolated = 1 };
 // through no face, always stops the particle where it entered.
 enum class WeakCellRule : std::int16_t { PassThrough = 0, Stop = 1 };
 
+// What a pathline run does with time steps whose heads or flows the
+// output control did not save: refuse to start, or keep the flow field
+// loaded last over them.
+enum class UnsavedStepRule : std::int16_t { Refuse = 0, HoldLastSaved = 1 };
+
 struct TrackingSettings {
   double StepLength = 31557600;  // one tracking step, in the model time unit
   std::int16_t TimeUnit = 1;     // unit in which the dialog shows StepLength
@@ -48,9 +54,14 @@ struct TrackingSettings {
   FaceVelocityRule FaceVelocities = FaceVelocityRule::OwnCell;
   WeakCellRule WeakSinks = WeakCellRule::Stop;
   WeakCellRule WeakSources = WeakCellRule::PassThrough;
+  UnsavedStepRule UnsavedSteps = UnsavedStepRule::Refuse;
   // Pathline runs: the simulation time at which particles are released;
   // none, the start of the time step current when the run begins.
   std::optional<double> ReleaseTime;
+  // Particle times (from the release) at which every moving particle's
+  // position is reported, the time points of a time series, ascending;
+  // those not after the release are passed over. A run's own, not stored.
+  std::vector<double> TimePoints;
   bool operator==(const TrackingSettings&) const = default;
 };
 

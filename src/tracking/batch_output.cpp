@@ -1,5 +1,8 @@
 #include "tracking/batch_output.h"
 
+#include <optional>
+#include <vector>
+
 #include "tracking/mp7_files.h"
 #include "tracking/pathline_writer.h"
 
@@ -16,13 +19,18 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
       : state_(owner.state_),
         writesPathlines_(owner.pathlines_ != nullptr),
         layout_(owner.layout_),
-        labels_(owner.labels_),
+        owner_(owner),
         gridLengthY_(owner.state_.YEDGE[owner.state_.NROW]),
         endpoints_(owner.endpoints_) {}
 
   void ReleasePoint(int particle, int direction, const PathPoint& point) override {
     endpoints_.ReleasePoint(particle, direction, point);
     WritePoint(particle, direction, point);
+    // Only particles released at the reference time have a time point 0.
+    if (owner_.recordsTimePoints_ && Mp7Label(owner_.labels_, particle).releaseTime == 0) RecordTimePoint(particle, point, 0);
+  }
+  void TimePointReached(int particle, int, const PathPoint& point, int index) override {
+    if (owner_.recordsTimePoints_) RecordTimePoint(particle, point, index);
   }
   void Segment(const TrackSegment&) override { ++counts_.moves; }
   void PointReached(int particle, int direction, const PathPoint& point) override {
@@ -33,9 +41,11 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
     endpoints_.ParticleEnd(particle, direction, state, end);
     if (end != TrackEnd::WindowEnd && end != TrackEnd::OutsideWindow && end != TrackEnd::NoTimeLeft)
       ++counts_.particlesDone;
+    if (enteredLast_ && EndsAtEntry(end)) AppendMp7Point(particle, *enteredLast_);
+    enteredLast_.reset();
     if (pointCount_ > 0) {
       // A pathline of this layout is headed by its number of points.
-      AppendMp7PathlineStart(text_, Mp7Label(labels_, particle), pointCount_);
+      AppendMp7PathlineStart(text_, Mp7Label(owner_.labels_, particle), pointCount_);
       text_.append(particlePoints_);
       particlePoints_.clear();
       pointCount_ = 0;
@@ -51,17 +61,41 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
       AppendPathlineRecord(text_, particle, direction, point, gridLengthY_);
       return;
     }
+    // A point on a face belongs to the cell it leaves; where the particle
+    // stops on entering, the entry point in the new cell ends the path.
+    enteredLast_.reset();
+    if (!point.leftCell) return AppendMp7Point(particle, point);
+    PathPoint exit = point;
+    exit.cell = *point.leftCell;
+    exit.localZ = point.leftLocalZ;
+    exit.cellZ = point.point.Z;
+    AppendMp7Point(particle, exit);
+    enteredLast_ = point;
+    enteredLast_->point.Z = point.ElevationInCell();
+  }
+
+  static bool EndsAtEntry(TrackEnd end) {
+    return end == TrackEnd::EnteredSinkCell || end == TrackEnd::NoExitFromSink || end == TrackEnd::CannotLeaveCell;
+  }
+
+  void AppendMp7Point(int particle, const PathPoint& point) {
     AppendMp7PathlinePoint(particlePoints_, state_, point, state_.CurrentPeriod, state_.CurrentStep,
-                           Mp7Label(labels_, particle).releaseTime);
+                           Mp7Label(owner_.labels_, particle).releaseTime);
     ++pointCount_;
+  }
+
+  void RecordTimePoint(int particle, const PathPoint& point, int index) {
+    timePoints_.push_back({index, particle, state_.CurrentPeriod, state_.CurrentStep, point});
   }
 
   const ModelState& state_;
   const bool writesPathlines_;
   const PathlineLayout layout_;
-  const Mp7Labels* const labels_;
+  const BatchOutput& owner_;  // its labels and whether it records time points, set after the parts are made
   const float gridLengthY_;
   EndpointCollector::Part endpoints_;
+  std::optional<PathPoint> enteredLast_;  // the last point written, where it entered a new cell
+  std::vector<Mp7TimePoint> timePoints_;
   std::string text_;
   std::string particlePoints_;
   int pointCount_ = 0;
@@ -83,6 +117,10 @@ void BatchOutput::ReleasePoint(int particle, int direction, const PathPoint& poi
 
 void BatchOutput::Segment(const TrackSegment& segment) { own_->Segment(segment); }
 
+void BatchOutput::TimePointReached(int particle, int direction, const PathPoint& point, int index) {
+  own_->TimePointReached(particle, direction, point, index);
+}
+
 void BatchOutput::PointReached(int particle, int direction, const PathPoint& point) {
   own_->PointReached(particle, direction, point);
 }
@@ -99,6 +137,8 @@ void BatchOutput::Merge(TrackObserver& observer) {
   endpoints_.Merge(part.endpoints_);
   if (pathlines_ && !part.text_.empty()) pathlines_->write(part.text_.data(), static_cast<std::streamsize>(part.text_.size()));
   part.text_.clear();
+  timePoints_.insert(timePoints_.end(), part.timePoints_.begin(), part.timePoints_.end());
+  part.timePoints_.clear();
   counts_.particlesDone += part.counts_.particlesDone;
   counts_.moves += part.counts_.moves;
   part.counts_ = {};

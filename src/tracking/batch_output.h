@@ -9,6 +9,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "core/model_state.h"
 #include "tracking/endpoint_table.h"
@@ -34,6 +35,7 @@ class BatchOutput : public ParallelObserver {
 
   void ReleasePoint(int particle, int direction, const PathPoint& point) override;
   void Segment(const TrackSegment& segment) override;
+  void TimePointReached(int particle, int direction, const PathPoint& point, int index) override;
   void PointReached(int particle, int direction, const PathPoint& point) override;
   void ParticleEnd(int particle, int direction, const TrackState& state, TrackEnd end) override;
 
@@ -46,6 +48,11 @@ class BatchOutput : public ParallelObserver {
   // How the MODPATH 7 layout names the particles; `labels` must outlive the output.
   void SetMp7Labels(const Mp7Labels* labels) { labels_ = labels; }
 
+  // Records every particle's position at the tracking's time points (and
+  // at a release at the reference time); call before the run.
+  void RecordTimePoints() { recordsTimePoints_ = true; }
+  const std::vector<Mp7TimePoint>& TimePoints() const { return timePoints_; }
+
   EndpointCollector& Endpoints() { return endpoints_; }
   const BatchCounts& Counts() const { return counts_; }
 
@@ -55,6 +62,8 @@ class BatchOutput : public ParallelObserver {
   std::ostream* const pathlines_;
   const PathlineLayout layout_;
   const Mp7Labels* labels_ = nullptr;
+  bool recordsTimePoints_ = false;
+  std::vector<Mp7TimePoint> timePoints_;
   EndpointCollector endpoints_;
   std::unique_ptr<Part> own_;  // the reports of a run on one thread
   BatchCounts counts_;

@@ -69,10 +69,8 @@ void AppendEndpointPlace(std::string& out, const ModelState& state, CellIndex ce
   AppendFortranInteger(out, Face(local), kShortInteger);
 }
 
-}  // namespace
-
-void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTime) {
-  AppendFirstLine(out, "MODPATH_PATHLINE_FILE");
+void AppendPathHeader(std::string& out, const char* kind, int direction, double referenceTime) {
+  AppendFirstLine(out, kind);
   AppendFortranInteger(out, DirectionCode(direction), kShortInteger);
   out.push_back(' ');
   // Reference time, then the grid origin and rotation, which stay at 0: the
@@ -80,6 +78,35 @@ void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTi
   for (const double value : {referenceTime, 0.0, 0.0, 0.0}) AppendFortranExponent(out, value, kEndWidth, kEndDigits);
   out.append(kLineEnd);
   out.append("END HEADER").append(kLineEnd);
+}
+
+}  // namespace
+
+void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTime) {
+  AppendPathHeader(out, "MODPATH_PATHLINE_FILE", direction, referenceTime);
+}
+
+void AppendMp7TimeSeriesHeader(std::string& out, int direction, double referenceTime) {
+  AppendPathHeader(out, "MODPATH_TIMESERIES_FILE", direction, referenceTime);
+}
+
+void AppendMp7TimeSeriesRecord(std::string& out, const ModelState& state, const Mp7TimePoint& record,
+                               const Mp7ParticleLabel& label, int cumulativeStep) {
+  constexpr int kIndexWidth = 8;
+  const PathPoint& p = record.point;
+  AppendFortranInteger(out, record.index, kIndexWidth);
+  AppendFortranInteger(out, cumulativeStep, kIndexWidth);
+  AppendFortranExponent(out, label.releaseTime + p.time, kEndWidth, kEndDigits);
+  AppendFortranInteger(out, label.sequence, kInteger);
+  AppendFortranInteger(out, label.group, kShortInteger);
+  AppendFortranInteger(out, label.id, kInteger);
+  AppendFortranInteger(out, CellNumber(state, p.cell), kInteger);
+  const LocalPoint local = FileLocal(state, p.cell, p.point, p.localZ);
+  for (const double value : {static_cast<double>(local.x), static_cast<double>(local.y), static_cast<double>(local.z),
+                             p.point.X, state.YEDGE[state.NROW] - p.point.Y, p.ElevationInCell()})
+    AppendFortranExponent(out, value, kEndWidth, kEndDigits);
+  AppendFortranInteger(out, p.cell.layer, kInteger);
+  out.append(kLineEnd);
 }
 
 Mp7ParticleLabel Mp7Label(const Mp7Labels* labels, int particle) {
@@ -127,7 +154,7 @@ int Mp7Status(const ModelState& state, const Endpoint& endpoint) {
 }
 
 void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::vector<Endpoint>& endpoints,
-                        int direction, double referenceTime, const Mp7Labels* labels) {
+                        int direction, double referenceTime, const Mp7Labels* labels, const std::string& note) {
   std::array<int, kStatusCodes> statusCounts{};
   int maximumId = 0;
   for (const Endpoint& endpoint : endpoints) {
@@ -152,6 +179,7 @@ void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::ve
   constexpr std::size_t kGroupNameWidth = 16;
   for (const std::string& name : groupNames)
     out.append(name).append(kGroupNameWidth - std::min(name.size(), kGroupNameWidth), ' ').append(kLineEnd);
+  if (!note.empty()) out.append(note).append(kLineEnd);
   out.append("END HEADER").append(kLineEnd);
   for (const Endpoint& e : endpoints) {
     const Mp7ParticleLabel label = Mp7Label(labels, e.particle);

@@ -49,11 +49,30 @@ void AppendMp7PathlineStart(std::string& out, const Mp7ParticleLabel& label, int
 void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step,
                             double releaseTime = 0);
 
+// A particle's position at a time point (0: its release at tracking time 0)
+// and the MODFLOW time step then loaded.
+struct Mp7TimePoint {
+  int index = 0;
+  int particle = 0;
+  int period = 1, step = 1;
+  PathPoint point;
+};
+
+// The header of a time series file, as that of a pathline file.
+void AppendMp7TimeSeriesHeader(std::string& out, int direction, double referenceTime);
+
+// One time series record: time point, cumulative time step, tracking time,
+// sequence number, group, id, cell number, local x, y, z, x, y, z, layer.
+void AppendMp7TimeSeriesRecord(std::string& out, const ModelState& state, const Mp7TimePoint& record,
+                               const Mp7ParticleLabel& label, int cumulativeStep);
+
 // The whole end point file for `endpoints` of one direction, each named by
 // `labels` when given. The final elevation is that of the final local
-// height in the final cell, as MODPATH computes it.
+// height in the final cell, as MODPATH computes it. A `note` (one line)
+// goes last in the header, where readers that look for its end pass over it.
 void AppendMp7Endpoints(std::string& out, const ModelState& state, const std::vector<Endpoint>& endpoints,
-                        int direction, double referenceTime, const Mp7Labels* labels = nullptr);
+                        int direction, double referenceTime, const Mp7Labels* labels = nullptr,
+                        const std::string& note = {});
 
 // The status code of an end point: 1 still active (a time limit ended it),
 // 2 left through a boundary face, 3 stopped in a weak sink, 4 in a weak

@@ -106,6 +106,7 @@ class ParticleMover {
     const double stepLength = c_.tracking.StepLength;
     nextStepTime_ = NextMultiple(track_.time, stepLength);
     nextMarkTime_ = NextMultiple(track_.time, stepLength * c_.tracking.MarkInterval);
+    nextTimePoint_ = FirstTimePointAfter(track_.time);
     std::optional<TrackEnd> end;
     while (!(end = CheckBeforeMove()) && !(end = Move())) {
     }
@@ -221,9 +222,22 @@ class ParticleMover {
     return TrackEnd::ThicknessFault;
   }
 
+  std::size_t FirstTimePointAfter(double time) const {
+    const std::vector<double>& points = c_.tracking.TimePoints;
+    std::size_t next = 0;
+    while (next < points.size() && TimeReached(time, points[next])) ++next;
+    return next;
+  }
+
+  std::optional<double> NextTimePoint() const {
+    const std::vector<double>& points = c_.tracking.TimePoints;
+    if (nextTimePoint_ >= points.size()) return std::nullopt;
+    return points[nextTimePoint_];
+  }
+
   // The particle time at the end of a move of `dt`: clipped to the end of
-  // the loaded time step, to the tracking-step end and to the run's stop
-  // time, whichever comes first.
+  // the loaded time step, to the next time point, to the tracking-step end
+  // and to the run's stop time, whichever comes first.
   double TimeAfterMove(double dt) {
     const double time = track_.time;
     if (c_.windowActive) {
@@ -231,7 +245,13 @@ class ParticleMover {
       if (c_.direction > 0 && TimeReached(simulationTime + dt, c_.window.T1)) dt = c_.window.T1 - simulationTime;
       if (c_.direction < 0 && TimeReachedBackward(simulationTime - dt, c_.window.T0)) dt = simulationTime - c_.window.T0;
     }
-    const double newTime = time + dt;
+    const std::optional<double> timePoint = NextTimePoint();
+    const double end = StepClippedTime(timePoint && TimeReached(time + dt, *timePoint) ? *timePoint : time + dt);
+    atTimePoint_ = timePoint && TimeReached(end, *timePoint);
+    return end;
+  }
+
+  double StepClippedTime(double newTime) {
     const bool stopTimeFirst = !TimeReached(progress_.stopTime, nextStepTime_);
     if (stopTimeFirst && TimeReached(newTime, progress_.stopTime)) return progress_.stopTime;
     if (TimeReached(newTime, nextStepTime_)) {
@@ -293,6 +313,11 @@ class ParticleMover {
 
     LocalPoint moved{static_cast<float>((next.X - xlow) / delr), static_cast<float>((next.Y - ylow) / delc),
                      static_cast<float>((next.Z - zlow) / dz)};
+    if (atTimePoint_) {
+      ++nextTimePoint_;
+      observer_.TimePointReached(number_, c_.direction, {next, InsideCell(moved).z, cell, newTime},
+                                 static_cast<int>(nextTimePoint_));
+    }
     return Arrive(cell, moved, exitAxis, next);
   }
 
@@ -344,7 +369,9 @@ class ParticleMover {
     }
     const int j = next.column, i = next.row, k = next.layer;
     const double cellZ = state_.BOT(j, i, k) + local.z * CellThickness(next);
-    observer_.PointReached(number_, c_.direction, {point, local.z, next, track_.time, cellZ});
+    const std::optional<CellIndex> left = crossed ? std::optional(cell) : std::nullopt;
+    observer_.PointReached(number_, c_.direction,
+                           {point, local.z, next, track_.time, cellZ, left, std::clamp(moved.z, 0.0f, 1.0f)});
     if (next.layer != cell.layer && IsFlowCell(state_, c_.settings, j, i, k) &&
         state_.TOP(j, i, k) - state_.BOT(j, i, k) <= 0)
       return Fault(next, false);
@@ -365,6 +392,8 @@ class ParticleMover {
   TrackObserver& observer_;
   double nextStepTime_ = 0;
   double nextMarkTime_ = 0;
+  std::size_t nextTimePoint_ = 0;  // into the tracking's time points
+  bool atTimePoint_ = false;       // the move under way ends at the next time point
   bool justCrossed_ = false;  // the last move entered the current cell from cameFrom_
   CellIndex cameFrom_;
   PassOutcome outcome_;

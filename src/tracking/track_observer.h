@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "tracking/particle_set.h"
 
@@ -24,12 +25,16 @@ struct PlanPoint {
 // the elevation of the cell it left (pathlines stay continuous); `cellZ` is
 // then the elevation of its local height in `cell`, whose saturated
 // thickness may differ. NaN: `point.Z` is the elevation in `cell`.
+// `leftCell` is the cell left through that face, `leftLocalZ` the point's
+// local height there; none for a point inside its cell.
 struct PathPoint {
   PlanPoint point;
   float localZ = 0;
   CellIndex cell;
   double time = 0;
   double cellZ = std::numeric_limits<double>::quiet_NaN();
+  std::optional<CellIndex> leftCell = std::nullopt;
+  float leftLocalZ = 0;
 
   double ElevationInCell() const { return std::isnan(cellZ) ? point.Z : cellZ; }
 };
@@ -77,6 +82,10 @@ class TrackObserver {
   virtual void Segment(const TrackSegment& segment) { (void)segment; }
   // The new point after a move that kept the particle in the grid.
   virtual void PointReached(int particle, int direction, const PathPoint& point) { (void)particle, (void)direction, (void)point; }
+  // The position at time point `index` (from 1) of the tracking's time points.
+  virtual void TimePointReached(int particle, int direction, const PathPoint& point, int index) {
+    (void)particle, (void)direction, (void)point, (void)index;
+  }
   // A time mark at the end of a move that passed a mark time: the plan arrow
   // runs from `from` to `to`, the section mark sits at `to`.
   virtual void TimeMark(int particle, int direction, const PlanPoint& from, const PlanPoint& to) {

@@ -123,6 +123,7 @@ class RunDriver {
 
   void LoadCurrentStep() {
     if (state_.CurrentStep == loadedStep_ && state_.CurrentPeriod == loadedPeriod_) return;
+    if (run_.loader.HoldsFlowField(state_)) return;
     state_.flowTermsLoaded = false;
     run_.loader.LoadFlowField(state_);
     loadedStep_ = state_.CurrentStep;

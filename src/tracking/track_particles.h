@@ -37,6 +37,9 @@ class TimeStepLoader {
   // failed, this time with their messages, and the cell-centre velocities
   // from them. False when they still do not load.
   virtual bool ReloadFlowTerms(ModelState& state) = 0;
+  // True when the run keeps the flow field it loaded last over the current
+  // step instead of loading it (a step whose results were not saved).
+  virtual bool HoldsFlowField(const ModelState&) { return false; }
 };
 
 // Set by the stop button (or a resize or loss of activation) while a run goes on.

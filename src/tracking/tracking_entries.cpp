@@ -40,6 +40,7 @@ TrackingEntries TrackingEntriesFrom(const TrackingSettings& tracking, const Stre
   e.stopAtWeakSources = tracking.WeakSources == WeakCellRule::Stop;
   e.interpolatedFaces = tracking.FaceVelocities == FaceVelocityRule::Interpolated;
   e.stopAtTimeLimit = tracking.StopAtTimeLimit != 0;
+  e.holdUnsavedSteps = tracking.UnsavedSteps == UnsavedStepRule::HoldLastSaved;
   e.rechargeAssignment = tracking.RechargeAssignment;
   e.evapotranspirationAssignment = tracking.EvapotranspirationAssignment;
   e.useLayerColors = tracking.UseLayerColors != 0;
@@ -92,6 +93,7 @@ void StoreTrackingEntries(const TrackingEntries& entries, const StressPeriods& p
   tracking.WeakSources = entries.stopAtWeakSources ? WeakCellRule::Stop : WeakCellRule::PassThrough;
   tracking.FaceVelocities = entries.interpolatedFaces ? FaceVelocityRule::Interpolated : FaceVelocityRule::OwnCell;
   tracking.StopAtTimeLimit = entries.stopAtTimeLimit ? -1 : 0;
+  tracking.UnsavedSteps = entries.holdUnsavedSteps ? UnsavedStepRule::HoldLastSaved : UnsavedStepRule::Refuse;
   tracking.RechargeAssignment = static_cast<std::int16_t>(entries.rechargeAssignment);
   tracking.EvapotranspirationAssignment = static_cast<std::int16_t>(entries.evapotranspirationAssignment);
   tracking.UseLayerColors = entries.useLayerColors ? -1 : 0;

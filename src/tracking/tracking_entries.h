@@ -23,6 +23,7 @@ struct TrackingEntries {
   bool stopAtWeakSources = false;  // backward particles stop in weak source cells
   bool interpolatedFaces = false;  // face velocities interpolated between cells, else each cell's own
   bool stopAtTimeLimit = false;
+  bool holdUnsavedSteps = false;  // pathlines keep the last flow field over steps not saved, else refuse
   int rechargeAssignment = 2;
   int evapotranspirationAssignment = 0;
   bool useLayerColors = false;

@@ -19,7 +19,7 @@ TEST(SettingsCommand, AMissingFilePrintsTheDefaultsInTableOrder) {
   std::ostringstream out, err;
   ASSERT_EQ(RunCommandLine({"settings", "/nonexistent/site.ini"}, out, err), 0);
   const auto lines = Lines(out.str());
-  ASSERT_EQ(lines.size(), 54u + 30u + 12u);
+  ASSERT_EQ(lines.size(), 54u + 30u + 13u);
   EXPECT_EQ(lines.front(), "OPTIONS/HNOFLO=-999.99");
   EXPECT_EQ(lines[2], "COLOR/MESH= 12632256");
   EXPECT_EQ(lines[54], "DXF_MAPS/FILE#1=");
@@ -28,7 +28,7 @@ TEST(SettingsCommand, AMissingFilePrintsTheDefaultsInTableOrder) {
   EXPECT_EQ(lines[91], "TIME/Mark on Xsections= 0");
   EXPECT_EQ(lines[92], "TIME/Boundary cells= 0");
   EXPECT_EQ(lines[93], "TRACKING/Face velocities= 0");
-  EXPECT_EQ(lines.back(), "TRACKING/Weak sources= 0");
+  EXPECT_EQ(lines.back(), "TRACKING/Unsaved steps= 0");
 }
 
 TEST(SettingsCommand, PrintsTheValuesOfTheFile) {
