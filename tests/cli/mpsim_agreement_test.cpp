@@ -1,6 +1,8 @@
 // track --mpsim on the shared MODPATH 7 runs, compared with MODPATH's own
 // end points: final position within 1e-5 of the model extent, travel time
-// within 1e-5 relative (32-bit budget flows), the same status and final cell.
+// within 1e-5 relative (32-bit budget flows), the same status and final cell;
+// and the same pathline points (and time series, where given) in the same
+// cells.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,6 +47,8 @@ struct RunCase {
   std::string simulation;
   std::string expected;  // MODPATH's end point file
   double extent;         // the model's largest extent
+  std::string expectedPathlines;
+  std::string expectedTimeSeries = {};  // MODPATH's, where given
 };
 
 class MpsimAgreement : public testing::TestWithParam<RunCase> {};
@@ -77,12 +81,70 @@ TEST_P(MpsimAgreement, EndpointsAgreeWithModpath) {
             << agreeingBesidesStatus << " in final cell, place and time\n";
 }
 
+// The records after "END HEADER", as words.
+std::vector<std::vector<std::string>> BodyWords(const std::string& path) {
+  std::vector<std::vector<std::string>> records;
+  bool body = false;
+  for (const std::string& line : Lines(test::ReadWholeFile(path))) {
+    if (body) records.push_back(Words(line));
+    else body = line.starts_with("END HEADER");
+  }
+  return records;
+}
+
+// Compares two files of point records field by field: `exact` fields as
+// written, `positions` within the tolerance of the model extent, the field
+// `time` within the relative tolerance.
+void ExpectSamePoints(const std::string& actualPath, const std::string& expectedPath, const std::vector<int>& exact,
+                      const std::vector<int>& positions, int time, double extent) {
+  const auto expected = BodyWords(expectedPath), actual = BodyWords(actualPath);
+  ASSERT_FALSE(expected.empty());
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t n = 0; n < expected.size(); ++n) {
+    const std::vector<std::string>& a = actual[n];
+    const std::vector<std::string>& e = expected[n];
+    ASSERT_EQ(a.size(), e.size()) << "record " << n + 1;
+    if (e.size() == 4) {  // a pathline's head: sequence number, group, id, point count
+      EXPECT_EQ(a, e) << "record " << n + 1;
+      continue;
+    }
+    for (const int field : exact) EXPECT_EQ(std::stoi(a[field]), std::stoi(e[field])) << "record " << n + 1;
+    for (const int field : positions)
+      EXPECT_NEAR(std::stod(a[field]), std::stod(e[field]), kTolerance * extent) << "record " << n + 1;
+    EXPECT_NEAR(std::stod(a[time]), std::stod(e[time]), kTolerance * (1 + std::stod(e[time]))) << "record " << n + 1;
+  }
+}
+
+TEST_P(MpsimAgreement, PathlinesAndTimeSeriesAgreeWithModpath) {
+  const RunCase& c = GetParam();
+  test::TempDir dir;
+  for (const std::string& folder : c.folders)
+    fs::copy(test::TestDataDir() / folder, dir.path(), fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+  std::string errors;
+  ASSERT_EQ(RunCli("track", {"--mpsim", dir.File(c.simulation), "--endpoints", dir.File("kestra.mpend"), "--out",
+                             dir.File("kestra.path"), "--timeseries", dir.File("kestra.ts"), "--quiet"},
+                   &errors),
+            0)
+      << errors;
+  // Pathline points: cell, x, y, z, time, local x, y, z, layer, step, period.
+  ExpectSamePoints(dir.File("kestra.path"), dir.File(c.expectedPathlines), {0, 8, 9, 10}, {1, 2, 3}, 4, c.extent);
+  // Time series: time point, step, time, sequence number, group, id, cell,
+  // local x, y, z, x, y, z, layer.
+  if (!c.expectedTimeSeries.empty())
+    ExpectSamePoints(dir.File("kestra.ts"), dir.File(c.expectedTimeSeries), {0, 1, 3, 4, 5, 6, 13}, {10, 11, 12}, 2,
+                     c.extent);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     SharedRuns, MpsimAgreement,
-    testing::Values(RunCase{"uniform1", {"uniform1/modflow", "mp7/uniform1"}, "uniform1_fwd.mpsim", "uniform1_fwd.mpend", 200},
-                    RunCase{"mixed3d", {"mixed3d/modflow", "mp7/mixed3d"}, "mixed3d_fwd.mpsim", "mixed3d_fwd.mpend", 1221},
-                    RunCase{"ex01_mf6", {"usgs/ex01_mf6"}, "ex01a_mf6.mpsim", "ex01a_mf6.endpoint7", 10500},
-                    RunCase{"ex01_mf2005", {"usgs/ex01_mf2005"}, "ex01a_mf2005.mpsim", "ex01a_mf2005.endpoint7", 10500}),
+    testing::Values(RunCase{"uniform1", {"uniform1/modflow", "mp7/uniform1"}, "uniform1_fwd.mpsim", "uniform1_fwd.mpend", 200,
+                            "uniform1_fwd.mppth"},
+                    RunCase{"mixed3d", {"mixed3d/modflow", "mp7/mixed3d"}, "mixed3d_fwd.mpsim", "mixed3d_fwd.mpend", 1221,
+                            "mixed3d_fwd.mppth"},
+                    RunCase{"ex01_mf6", {"usgs/ex01_mf6"}, "ex01a_mf6.mpsim", "ex01a_mf6.endpoint7", 10500,
+                            "ex01a_mf6.pathline7", "ex01a_mf6.timeseries7"},
+                    RunCase{"ex01_mf2005", {"usgs/ex01_mf2005"}, "ex01a_mf2005.mpsim", "ex01a_mf2005.endpoint7", 10500,
+                            "ex01a_mf2005.pathline7", "ex01a_mf2005.timeseries7"}),
     [](const testing::TestParamInfo<RunCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -8,7 +9,9 @@
 #include <vector>
 
 #include "cli/cli_runner.h"
+#include "support/result_builders.h"
 #include "support/temp_dir.h"
+#include "tracking/endpoint_table.h"
 
 namespace kestra::cli {
 namespace {
@@ -168,6 +171,26 @@ TEST(TrackCommand, PathlinesWalkThroughTheTimeStepsAndStopAtTheSimulationEnd) {
   EXPECT_GT(latest, 101);
   const std::string ends = test::ReadWholeFile(dir.File("ends1.csv"));
   EXPECT_NE(ends.find("reached the time limit"), std::string::npos);
+}
+
+TEST(TrackCommand, PathlinesThroughAnUnsavedStepAreRefusedUnlessHeld) {
+  test::TempDir dir;
+  std::filesystem::copy(test::TestDataDir() / "transient2/modflow", dir.path());
+  test::CopyHeadsWithoutStep(dir.File("transient2.hds"), dir.File("transient2.hds"), 2, 3);
+  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
+  std::vector<std::string> args = TransientRun(dir, "1", dir.File("transient2.nam"));
+  args.push_back("--quiet");
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCommandLine(args, out, err), 1);
+  EXPECT_NE(err.str().find("not saved by the output control: period 2 step 3."), std::string::npos) << err.str();
+  EXPECT_FALSE(std::filesystem::exists(dir.File("paths1.txt"))) << "refused before any file is written";
+
+  args.insert(args.end(), {"--unsaved-steps", "hold"});
+  EXPECT_EQ(RunCommandLine(args, out, err), 0) << err.str();
+  const std::vector<std::string> ends = Lines(test::ReadWholeFile(dir.File("ends1.csv")));
+  ASSERT_GT(ends.size(), 2u);
+  EXPECT_EQ(ends[0], "# Flow field of the step loaded last held over unsaved time steps: period 2 step 3");
+  EXPECT_EQ(ends[1], EndpointCsvHeader());
 }
 
 TEST(TrackCommand, TwoThreadsWriteTheSameFilesAsOne) {

@@ -5,7 +5,9 @@
 #include "core/sink_codes.h"
 #include "session/open_model.h"
 #include "support/recording_interface.h"
+#include "support/result_builders.h"
 #include "support/temp_dir.h"
+#include "tracking/time_steps.h"
 
 namespace kestra {
 namespace {
@@ -94,6 +96,52 @@ TEST(ModelStepLoader, DecidesTheSinksOfEveryStepItLoads) {
   EXPECT_EQ(model.SINKCODE(8, 8, 2), kBoundarySink);
   EXPECT_EQ(model.SINKCODE(12, 4, 1), 0) << "an injection well is no sink under either rule";
   EXPECT_TRUE(m.ui.messages.empty());
+}
+
+// transient2 with the heads of period 2, step 2 not saved.
+struct ModelWithUnsavedStep : TransientModel {
+  ModelWithUnsavedStep() {
+    test::CopyHeadsWithoutStep(session.model.HeadPath, dir.File("HEADS.DAT"), 2, 2);
+    session.model.HeadPath = dir.File("HEADS.DAT");
+    session.tracking.SimulationMode = 2;
+  }
+  test::TempDir dir;
+};
+
+TEST(UnsavedSteps, AreThoseARunMayPassWithoutHeadsOrFlows) {
+  TransientModel saved;
+  EXPECT_TRUE(UnsavedStepsOfRun(saved.session.model, saved.session.periods, 1, 0).empty());
+  ModelWithUnsavedStep m;
+  const StressPeriods& periods = m.session.periods;
+  const ModelState& model = m.session.model;
+  const SavedSteps missing{{2, 2}};
+  EXPECT_EQ(UnsavedStepsOfRun(model, periods, 1, 0), missing);
+  EXPECT_EQ(UnsavedStepsOfRun(model, periods, -1, SimulationEnd(periods)), missing);
+  const double period3 = StepTimeWindow(periods, 1, 3).T0;
+  EXPECT_TRUE(UnsavedStepsOfRun(model, periods, 1, period3).empty()) << "forward from period 3";
+  EXPECT_EQ(UnsavedStepsOfRun(model, periods, -1, period3), missing);
+}
+
+TEST(UnsavedSteps, RefuseTheRunNamingThemUnlessHeld) {
+  ModelWithUnsavedStep m;
+  SavedSteps held;
+  EXPECT_FALSE(CheckUnsavedSteps(m.session, 1, m.ui, held));
+  EXPECT_NE(m.ui.LastMessage().find(": period 2 step 2."), std::string::npos) << m.ui.LastMessage();
+  EXPECT_TRUE(held.empty());
+  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
+  m.session.model.CurrentPeriod = 2;
+  m.session.model.CurrentStep = 2;
+  EXPECT_FALSE(loader.HoldsFlowField(m.session.model)) << "refused, not held";
+
+  m.session.tracking.UnsavedSteps = UnsavedStepRule::HoldLastSaved;
+  m.ui.messages.clear();
+  EXPECT_TRUE(CheckUnsavedSteps(m.session, 1, m.ui, held));
+  EXPECT_TRUE(m.ui.messages.empty());
+  EXPECT_EQ(held, (SavedSteps{{2, 2}}));
+  EXPECT_EQ(HeldStepsNote(held), "Flow field of the step loaded last held over unsaved time steps: period 2 step 2");
+  EXPECT_TRUE(loader.HoldsFlowField(m.session.model));
+  m.session.model.CurrentStep = 3;
+  EXPECT_FALSE(loader.HoldsFlowField(m.session.model));
 }
 
 TEST(LoadTimeStepResults, ReportsTheStagesAndWhatLoaded) {

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <fstream>
 
+#include <gtest/gtest.h>
+
 #include "modelset/model_file_set.h"
+#include "support/temp_dir.h"
 
 namespace kestra::test {
 
@@ -67,6 +70,24 @@ ModelState ActiveModel(const std::string& folder, int ncol, int nrow, int nlay) 
 
 BudgetArealTerms FileSetArealTerms(const ModelState& state) {
   return ModelFileSetFamily(state.ModelPath, state.Shape()).ArealTermsInBudget(state);
+}
+
+void CopyHeadsWithoutStep(const std::string& from, const std::string& to, int period, int step) {
+  const std::string bytes = ReadWholeFile(from);
+  ResultFile result;
+  ASSERT_EQ(OpenLayerResultFile(from, result), ResultFileOpening::Opened) << from;
+  const std::int64_t first = result.layout->FirstRecordOffset();
+  std::string kept = bytes.substr(0, static_cast<std::size_t>(first));
+  for (std::int64_t offset = first;;) {
+    LayerResultHeader header;
+    RecordSpan data;
+    if (ReadLayerHeader(result, offset, header) != RecordRead::Read || !LocateLayerData(result, header, data)) break;
+    if (header.KPER != period || header.KSTP != step)
+      kept += bytes.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(data.end - offset));
+    offset = data.end;
+  }
+  ASSERT_LT(kept.size(), bytes.size()) << from << " holds no records of the step";
+  WriteWholeFile(to, kept);
 }
 
 }  // namespace kestra::test

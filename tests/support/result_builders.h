@@ -28,6 +28,10 @@ void WriteResultFile(const std::string& path, ResultFileFormat format, int realB
 // "heads", "ddown" and "budget" in `folder`.
 ModelState ActiveModel(const std::string& folder, int ncol, int nrow, int nlay);
 
+// Copies the head file at `from` to `to` without the records of one time
+// step, as an output control that did not save it would have written it.
+void CopyHeadsWithoutStep(const std::string& from, const std::string& to, int period, int step);
+
 // The areal terms a model file set with the DataFlags of `state` takes from
 // its budget file.
 BudgetArealTerms FileSetArealTerms(const ModelState& state);

@@ -581,6 +581,19 @@ TEST(PathlineMode, ParticlesFollowEachTimeStepAndStopAtTheTimeLimit) {
   EXPECT_EQ(f.state.CurrentPeriod, 1);
 }
 
+TEST(PathlineMode, AHeldStepKeepsTheFlowFieldLoadedLast) {
+  TransientChannel f;
+  f.tracking.StopAtTimeLimit = -1;
+  f.loader.held = {{2, 1}};
+  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  // 1 m per time unit through both periods.
+  EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10 + 10, 1e-4);
+  EXPECT_NEAR(f.Forward().time, 20, 1e-9);
+  EXPECT_EQ(f.loader.loads, (std::vector<ScriptedLoader::StepId>{{1, 1}})) << "only the restore at the end";
+  EXPECT_EQ(f.state.CurrentPeriod, 1);
+}
+
 TEST(PathlineMode, WithoutTheTimeLimitParticlesGoOnInTheLastFlowField) {
   TransientChannel f;
   f.tracking.StopAtTimeLimit = 0;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/model_state.h"
@@ -120,6 +121,10 @@ class ScriptedLoader : public TimeStepLoader {
     int step;
     bool operator==(const StepId&) const = default;
   };
+  bool HoldsFlowField(const ModelState& state) override {
+    return std::find(held.begin(), held.end(), StepId{state.CurrentPeriod, state.CurrentStep}) != held.end();
+  }
+  std::vector<StepId> held;  // steps over which the run keeps the field loaded last
   std::vector<StepId> loads;
   std::vector<StepId> restores;
   int reloads = 0;
