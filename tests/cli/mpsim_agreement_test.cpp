@@ -1,4 +1,5 @@
-// track --mpsim on the shared MODPATH 7 runs, compared with MODPATH's own
+// track --mpsim on the shared MODPATH 7 runs, both read by FloPy's rules and
+// compared with MODPATH's own
 // end points: final position within 1e-5 of the model extent, travel time
 // within 1e-5 relative (32-bit budget flows), the same status and final cell;
 // and the same pathline points (and time series, where given) in the same
@@ -11,6 +12,7 @@
 #include <map>
 
 #include "cli/cli_runner.h"
+#include "core/text_reader.h"
 
 namespace kestra::cli {
 namespace {
@@ -24,20 +26,37 @@ struct EndRecord {
   double finalTime = 0, x = 0, y = 0, z = 0;
 };
 
-// The records after "END HEADER", by sequence number.
-std::map<int, EndRecord> ReadEndpoints(const std::string& path) {
-  std::map<int, EndRecord> records;
+// The records of a MODPATH 7 output file read as FloPy's modpathfile reads
+// them: the kind and version 7 named on the first line, the header ended by
+// the first line holding "end header" in any letter case, and every record
+// of one of the field counts the kind has.
+std::vector<std::vector<std::string>> FlopyRecords(const std::string& path, const std::string& kind,
+                                                   const std::vector<std::size_t>& fieldCounts) {
+  const std::vector<std::string> lines = Lines(test::ReadWholeFile(path));
+  EXPECT_FALSE(lines.empty()) << path;
+  if (lines.empty()) return {};
+  EXPECT_NE(UpperCase(lines[0]).find("MODPATH_" + kind + "_FILE         7"), std::string::npos) << path;
+  std::vector<std::vector<std::string>> records;
   bool body = false;
-  for (const std::string& line : Lines(test::ReadWholeFile(path))) {
+  for (const std::string& line : lines) {
     if (!body) {
-      body = line.starts_with("END HEADER");
+      body = UpperCase(line).find("END HEADER") != std::string::npos;
       continue;
     }
-    const std::vector<std::string> w = Words(line);
-    if (w.size() < 24) continue;
-    records[std::stoi(w[0])] = {std::stoi(w[3]), std::stoi(w[16]), std::stod(w[5]),
-                                std::stod(w[21]), std::stod(w[22]), std::stod(w[23])};
+    records.push_back(Words(line));
+    EXPECT_NE(std::find(fieldCounts.begin(), fieldCounts.end(), records.back().size()), fieldCounts.end())
+        << path << ": " << line;
   }
+  return records;
+}
+
+// The end points by sequence number.
+std::map<int, EndRecord> ReadEndpoints(const std::string& path) {
+  std::map<int, EndRecord> records;
+  for (const std::vector<std::string>& w : FlopyRecords(path, "ENDPOINT", {26}))
+    if (w.size() == 26)
+      records[std::stoi(w[0])] = {std::stoi(w[3]), std::stoi(w[16]), std::stod(w[5]),
+                                  std::stod(w[21]), std::stod(w[22]), std::stod(w[23])};
   return records;
 }
 
@@ -81,23 +100,13 @@ TEST_P(MpsimAgreement, EndpointsAgreeWithModpath) {
             << agreeingBesidesStatus << " in final cell, place and time\n";
 }
 
-// The records after "END HEADER", as words.
-std::vector<std::vector<std::string>> BodyWords(const std::string& path) {
-  std::vector<std::vector<std::string>> records;
-  bool body = false;
-  for (const std::string& line : Lines(test::ReadWholeFile(path))) {
-    if (body) records.push_back(Words(line));
-    else body = line.starts_with("END HEADER");
-  }
-  return records;
-}
-
 // Compares two files of point records field by field: `exact` fields as
 // written, `positions` within the tolerance of the model extent, the field
 // `time` within the relative tolerance.
-void ExpectSamePoints(const std::string& actualPath, const std::string& expectedPath, const std::vector<int>& exact,
-                      const std::vector<int>& positions, int time, double extent) {
-  const auto expected = BodyWords(expectedPath), actual = BodyWords(actualPath);
+void ExpectSamePoints(const std::string& kind, const std::string& actualPath, const std::string& expectedPath,
+                      const std::vector<int>& exact, const std::vector<int>& positions, int time, double extent) {
+  const std::vector<std::size_t> fields = kind == "PATHLINE" ? std::vector<std::size_t>{4, 11} : std::vector<std::size_t>{14};
+  const auto expected = FlopyRecords(expectedPath, kind, fields), actual = FlopyRecords(actualPath, kind, fields);
   ASSERT_FALSE(expected.empty());
   ASSERT_EQ(actual.size(), expected.size());
   for (std::size_t n = 0; n < expected.size(); ++n) {
@@ -127,11 +136,11 @@ TEST_P(MpsimAgreement, PathlinesAndTimeSeriesAgreeWithModpath) {
             0)
       << errors;
   // Pathline points: cell, x, y, z, time, local x, y, z, layer, step, period.
-  ExpectSamePoints(dir.File("kestra.path"), dir.File(c.expectedPathlines), {0, 8, 9, 10}, {1, 2, 3}, 4, c.extent);
+  ExpectSamePoints("PATHLINE", dir.File("kestra.path"), dir.File(c.expectedPathlines), {0, 8, 9, 10}, {1, 2, 3}, 4, c.extent);
   // Time series: time point, step, time, sequence number, group, id, cell,
   // local x, y, z, x, y, z, layer.
   if (!c.expectedTimeSeries.empty())
-    ExpectSamePoints(dir.File("kestra.ts"), dir.File(c.expectedTimeSeries), {0, 1, 3, 4, 5, 6, 13}, {10, 11, 12}, 2,
+    ExpectSamePoints("TIMESERIES", dir.File("kestra.ts"), dir.File(c.expectedTimeSeries), {0, 1, 3, 4, 5, 6, 13}, {10, 11, 12}, 2,
                      c.extent);
 }
 
