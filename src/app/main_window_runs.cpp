@@ -33,6 +33,7 @@ void MainWindow::RunParticles(TrackMode mode) {
   const bool forward = mode == TrackMode::ForwardRun || mode == TrackMode::ForwardStep;
   SavedSteps held;
   if (!CheckUnsavedSteps(session_, forward ? 1 : -1, ui_, held)) return;
+  endpoints_->NoteHeldSteps(held);
   RunProgress progress(ui_, particles_.ParticleCount(), forward ? 1 : -1);
   ObserverFanOut observers({&pathlines, &*endpoints_, &progress});
   ModelStepLoader loader(session_.settings, session_.tracking, ui_);

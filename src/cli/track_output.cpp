@@ -58,9 +58,7 @@ bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const Mod
   if (layout == PathlineLayout::Mp7) {
     AppendMp7Endpoints(text, state, endpoints, direction, referenceTime, labels, note);
   } else {
-    if (!note.empty()) text = "# " + note + "\n";
-    text += EndpointCsvHeader() + "\n";
-    for (const Endpoint& endpoint : endpoints) text += EndpointCsvLine(endpoint) + "\n";
+    text = EndpointCsvText(endpoints, note);
   }
   std::ofstream file(path, std::ios::binary);
   file << text;

@@ -33,4 +33,17 @@ bool ListBudgetSteps(const std::string& path, SavedSteps& steps) {
   }
 }
 
+std::string StepListText(const SavedSteps& steps) {
+  std::string text;
+  for (const SavedStep& s : steps)
+    text += (text.empty() ? "" : ", ") + std::string("period ") + std::to_string(s.period) + " step " +
+            std::to_string(s.step);
+  return text;
+}
+
+std::string HeldStepsNote(const SavedSteps& held) {
+  if (held.empty()) return {};
+  return "Flow field of the step loaded last held over unsaved time steps: " + StepListText(held);
+}
+
 }  // namespace kestra

@@ -25,4 +25,11 @@ bool ListHeadSteps(const std::string& path, SavedSteps& steps);
 // The same for the terms of a budget file.
 bool ListBudgetSteps(const std::string& path, SavedSteps& steps);
 
+// "period 1 step 2, period 1 step 3"
+std::string StepListText(const SavedSteps& steps);
+
+// What an end-point file says of the steps a run held the flow field over;
+// empty when there are none.
+std::string HeldStepsNote(const SavedSteps& held);
+
 }  // namespace kestra

@@ -97,19 +97,6 @@ SavedSteps UnsavedStepsOfRun(const ModelState& model, const StressPeriods& perio
   return unsaved;
 }
 
-std::string StepListText(const SavedSteps& steps) {
-  std::string text;
-  for (const SavedStep& s : steps)
-    text += (text.empty() ? "" : ", ") + std::string("period ") + std::to_string(s.period) + " step " +
-            std::to_string(s.step);
-  return text;
-}
-
-std::string HeldStepsNote(const SavedSteps& held) {
-  if (held.empty()) return {};
-  return "Flow field of the step loaded last held over unsaved time steps: " + StepListText(held);
-}
-
 bool CheckUnsavedSteps(const Session& session, int direction, UserInterface& ui, SavedSteps& held) {
   if (session.tracking.SimulationMode != 2) return true;
   const SavedSteps unsaved =

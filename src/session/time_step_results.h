@@ -75,13 +75,6 @@ double RunReleaseTime(const Session& session);
 SavedSteps UnsavedStepsOfRun(const ModelState& model, const StressPeriods& periods, int direction,
                              double releaseTime);
 
-// "period 1 step 2, period 1 step 3"
-std::string StepListText(const SavedSteps& steps);
-
-// What an end-point file says of the steps a run held the flow field over;
-// empty when there are none.
-std::string HeldStepsNote(const SavedSteps& held);
-
 // Before a pathline run in `direction`: the steps it may pass whose results
 // were not saved. With the tracking options' hold rule the run's loader
 // keeps the last loaded flow field over them, and they join `held`;

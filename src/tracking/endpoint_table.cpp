@@ -166,10 +166,15 @@ std::vector<Endpoint> EndpointCollector::Endpoints() const {
   return list;
 }
 
-std::string EndpointCsvText(const EndpointCollector& collector) {
-  std::string text = EndpointCsvHeader() + "\n";
-  for (const auto& entry : collector.Endpoints()) text += EndpointCsvLine(entry) + "\n";
+std::string EndpointCsvText(const std::vector<Endpoint>& endpoints, const std::string& note) {
+  std::string text = note.empty() ? "" : "# " + note + "\n";
+  text += EndpointCsvHeader() + "\n";
+  for (const Endpoint& entry : endpoints) text += EndpointCsvLine(entry) + "\n";
   return text;
+}
+
+std::string EndpointCsvText(const EndpointCollector& collector) {
+  return EndpointCsvText(collector.Endpoints(), HeldStepsNote(collector.HeldSteps()));
 }
 
 }  // namespace kestra

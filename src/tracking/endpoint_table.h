@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/model_state.h"
+#include "results/saved_steps.h"
 #include "tracking/particle_set.h"
 #include "tracking/track_observer.h"
 
@@ -85,6 +86,10 @@ class EndpointCollector : public EndpointReports {
   // In particle order, forward before backward.
   std::vector<Endpoint> Endpoints() const;
 
+  // Time steps a run of these particles held the flow field over.
+  void NoteHeldSteps(const SavedSteps& steps) { heldSteps_.insert(steps.begin(), steps.end()); }
+  const SavedSteps& HeldSteps() const { return heldSteps_; }
+
  private:
   std::size_t Index(int particle, int direction) const {
     return static_cast<std::size_t>(particle - 1) * 2 + (direction > 0 ? 0 : 1);
@@ -95,14 +100,18 @@ class EndpointCollector : public EndpointReports {
 
   std::vector<Endpoint> endpoints_;
   std::vector<char> present_;
+  SavedSteps heldSteps_;
 };
 
 }  // namespace kestra
 
 namespace kestra {
 
-// The whole table as a CSV text: the header and one line per end point, in
-// the collector's order, each line ending in a line feed.
+// The end points as a CSV text: a first line "# note" when there is a note
+// (how the run departed from the model's results), the header and one line
+// per end point, each line ending in a line feed.
+std::string EndpointCsvText(const std::vector<Endpoint>& endpoints, const std::string& note = {});
+// The same for the collector's end points, in its order, noting the steps held over.
 std::string EndpointCsvText(const EndpointCollector& collector);
 
 }  // namespace kestra
