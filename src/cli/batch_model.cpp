@@ -5,9 +5,9 @@
 
 namespace kestra::cli {
 
-bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const LayerPorosity& layerPorosity) {
+bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const OpenChoices& choices) {
   NoViews views;
-  return OpenOrImportModel(AbsolutePath(path), session, ui, views, layerPorosity);
+  return OpenOrImportModel(AbsolutePath(path), session, ui, views, choices);
 }
 
 }  // namespace kestra::cli

@@ -8,7 +8,7 @@
 
 #include "core/user_interface.h"
 #include "session/session.h"
-#include "settings/layer_porosity.h"
+#include "settings/open_choices.h"
 
 namespace kestra::cli {
 
@@ -38,9 +38,8 @@ class PrintingInterface : public UserInterface {
 };
 
 // Opens a model file (".mdl") or imports any other path as a name file into
-// `session`, the layers `layerPorosity` sets taking its porosity; false when
-// the model could not be loaded (the reason is in `ui`).
-bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui,
-                    const LayerPorosity& layerPorosity = {});
+// `session` as the choices say; false when the model could not be loaded
+// (the reason is in `ui`).
+bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const OpenChoices& choices = {});
 
 }  // namespace kestra::cli

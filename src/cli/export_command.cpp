@@ -6,6 +6,7 @@
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
+#include "cli/open_options.h"
 #include "cli/time_step_option.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
@@ -25,6 +26,7 @@ constexpr const char* kUsage =
     "  --out FILE      the file written (replaced)\n"
     "  --period P      the stress period (default: the first; --step defaults to 1)\n"
     "  --step S        the time step within the period\n"
+    "  --porosity LIST, --model NAME  as for info\n"
     "Exit status: 0 written, 1 the model or the file could not be used, 2 wrong arguments.\n";
 
 struct ExportOptions {
@@ -32,6 +34,7 @@ struct ExportOptions {
   std::string model, out;
   std::optional<int> layer;
   TimeStepChoice time;
+  OpenChoices open;
 };
 
 std::optional<ResultExport> KindNamed(const std::string& word) {
@@ -89,7 +92,7 @@ bool ReadArguments(const Arguments& args, ExportOptions& o, std::ostream& err) {
 int Export(const ExportOptions& o, std::ostream& out, std::ostream& err) {
   Session session;
   CollectingInterface ui;
-  const bool opened = OpenBatchModel(o.model, session, ui);
+  const bool opened = OpenBatchModel(o.model, session, ui, o.open);
   for (const std::string& message : ui.messages) err << "kestra-cli export: " << message << "\n";
   if (!opened) return Fail(err, o.model + " could not be opened", 1);
   if (*o.layer > session.model.NLAY)
@@ -111,7 +114,8 @@ int ExportCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     return 0;
   }
   ExportOptions options;
-  if (!ReadArguments(args, options, err)) {
+  Arguments rest = args;
+  if (!TakeOpenOptions(rest, options.open, err) || !ReadArguments(rest, options, err)) {
     err << kUsage;
     return 2;
   }

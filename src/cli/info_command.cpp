@@ -4,7 +4,7 @@
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
-#include "cli/porosity_option.h"
+#include "cli/open_options.h"
 #include "cli/single_path_arguments.h"
 #include "cli/time_units.h"
 #include "core/model_family.h"
@@ -122,17 +122,17 @@ void PrintCellCounts(const ModelState& model, std::ostream& out) {
 
 int InfoCommand(const Arguments& arguments, std::ostream& out, std::ostream& err) {
   Arguments args = arguments;
-  LayerPorosity porosity;
-  if (!TakePorosityOption(args, porosity, err)) return 2;
+  OpenChoices choices;
+  if (!TakeOpenOptions(args, choices, err)) return 2;
   const std::string usage =
-      std::string("usage: kestra-cli info [--porosity LIST] MODEL\n"
+      std::string("usage: kestra-cli info [--porosity LIST] [--model NAME] MODEL\n"
                   "Opens a model file (.mdl) or imports a MODFLOW name file and prints what it holds.\n") +
-      kPorosityUsage;
+      kOpenUsage;
   if (const auto status = AnswerOtherThanOnePath("info", args, usage, out, err)) return *status;
   const std::string& path = args[0];
   Session session;
   CollectingInterface ui;
-  const bool opened = OpenBatchModel(path, session, ui, porosity);
+  const bool opened = OpenBatchModel(path, session, ui, choices);
   if (opened) {
     out << "model: " << path << " (" << ModelKindText(session.model) << ")\n";
     PrintGrid(session.model, out);

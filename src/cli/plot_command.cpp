@@ -9,6 +9,7 @@
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/plot_options.h"
+#include "cli/open_options.h"
 #include "cli/tracking_options.h"
 #include "core/number_format.h"
 #include "export/plot_export.h"
@@ -191,8 +192,10 @@ bool SavePicture(const PlotOptions& options, const Session& session, const Parti
 int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   PlotOptions options;
   TrackingOptions tracking;
+  OpenChoices open;
   Arguments rest = args;
-  if (!TakeTrackingOptions(rest, tracking, "plot", err) || !ReadPlotOptions(rest, options, err)) {
+  if (!TakeOpenOptions(rest, open, err) || !TakeTrackingOptions(rest, tracking, "plot", err) ||
+      !ReadPlotOptions(rest, options, err)) {
     PrintPlotUsage(err);
     return 2;
   }
@@ -202,7 +205,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   }
   Session session;
   CollectingInterface ui;
-  const bool opened = OpenBatchModel(options.modelPath, session, ui);
+  const bool opened = OpenBatchModel(options.modelPath, session, ui, open);
   for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
   if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
   if (const int status = ApplyTrackingOptionsToModel(tracking, session, ui, "plot", err)) return status;

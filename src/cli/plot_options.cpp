@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "cli/open_options.h"
 #include "cli/tracking_options.h"
 #include "core/quoted_text.h"
 #include "core/text_reader.h"
@@ -223,7 +224,7 @@ void PrintPlotUsage(std::ostream& out) {
          "                  vertical exaggeration of the sections, 0.00001 to 1000 (default: the\n"
          "                  settings file's, else one that makes the sections readable)\n"
          "Tracking options:\n"
-      << kTrackingUsage;
+      << kTrackingUsage << kOpenUsage;
 }
 
 }  // namespace kestra::cli

@@ -14,7 +14,7 @@
 #include "cli/batch_model.h"
 #include "cli/mpsim_run.h"
 #include "cli/commands.h"
-#include "cli/porosity_option.h"
+#include "cli/open_options.h"
 #include "cli/time_units.h"
 #include "cli/track_output.h"
 #include "cli/track_progress.h"
@@ -83,7 +83,7 @@ struct TrackOptions {
   TrackingOptions tracking;
   bool quiet = false, replay = false;
   PathlineLayout layout = PathlineLayout::Kestra;
-  LayerPorosity porosity;
+  OpenChoices open;  // --porosity, --model
   std::optional<int> threads;
 };
 
@@ -199,7 +199,7 @@ void RunDirections(const TrackOptions& o, TrackingRun& run, BatchOutput& output,
 int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   Session session;
   PrintingInterface ui(err);
-  if (!OpenBatchModel(o.model, session, ui, o.porosity)) {
+  if (!OpenBatchModel(o.model, session, ui, o.open)) {
     err << "kestra-cli track: " << o.model << " could not be opened\n";
     return 1;
   }
@@ -271,13 +271,13 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
 
 int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    out << kUsage << kTrackingUsage << kPorosityUsage << kExitStatus;
+    out << kUsage << kTrackingUsage << kOpenUsage << kExitStatus;
     return 0;
   }
   TrackOptions options;
   Arguments rest = args;
-  if (!TakePorosityOption(rest, options.porosity, err) || !ParseArguments(rest, options, err)) {
-    err << kUsage << kTrackingUsage << kPorosityUsage << kExitStatus;
+  if (!TakeOpenOptions(rest, options.open, err) || !ParseArguments(rest, options, err)) {
+    err << kUsage << kTrackingUsage << kOpenUsage << kExitStatus;
     return 2;
   }
   if (!options.mpsim.empty())

@@ -51,11 +51,11 @@ void Mf2005Family::PlaceArealFlows(ModelState& state) const {
   if (!evapotranspiration_.empty()) PlaceMf2005Evapotranspiration(state, evapotranspiration_);
 }
 
-bool OpenMf2005Model(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened,
+bool OpenMf2005Model(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                      UserInterface& ui, const OpenStage& stage) {
   stage(0);
   Mf2005Model read;
-  const LayerPorosity porosity = Overridden(ReadLayerPorosity(PathWithoutExtension(path) + ".ini"), layerPorosity);
+  const LayerPorosity porosity = Overridden(ReadLayerPorosity(PathWithoutExtension(path) + ".ini"), choices.layerPorosity);
   if (!ReadMf2005Model(path, read, ui, porosity)) return false;
   stage(6);
   CopyMf2005Model(read, opened);

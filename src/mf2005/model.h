@@ -16,6 +16,7 @@
 #include "core/user_interface.h"
 #include "mf2005/boundary_cells.h"
 #include "settings/layer_porosity.h"
+#include "settings/open_choices.h"
 
 namespace kestra {
 
@@ -120,9 +121,9 @@ class Mf2005Family final : public ModelFamily {
 };
 
 // Reads the model of the name file `path` into `opened`: ReadMf2005Model with
-// the layer porosities of the model's settings file under `layerPorosity`.
+// the layer porosities of the model's settings file under those of `choices`.
 // False, with a message, as ReadMf2005Model.
-bool OpenMf2005Model(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened,
+bool OpenMf2005Model(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                      UserInterface& ui, const OpenStage& stage);
 
 }  // namespace kestra

@@ -92,14 +92,14 @@ bool Mf6Family::ReadPackageLayer(int dataType, int layer, int period, LayerValue
   return listed;
 }
 
-bool OpenMf6Model(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened, UserInterface& ui,
+bool OpenMf6Model(const std::string& path, const OpenChoices& choices, OpenedModel& opened, UserInterface& ui,
                   const OpenStage& stage) {
   stage(0);
   Hourglass hourglass(ui);
   Mf6Model model;
   std::string problem;
-  const LayerPorosity porosity = Overridden(ReadLayerPorosity(PathWithoutExtension(path) + ".ini"), layerPorosity);
-  if (!ReadMf6Model(path, {}, porosity, model, problem)) {
+  const LayerPorosity porosity = Overridden(ReadLayerPorosity(PathWithoutExtension(path) + ".ini"), choices.layerPorosity);
+  if (!ReadMf6Model(path, choices.gwfModel, porosity, model, problem)) {
     Complain(ui, "The MODFLOW 6 model " + path + " cannot be opened:\n" + problem, MessageIcon::Exclamation,
              kApplicationTitle);
     return false;

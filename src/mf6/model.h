@@ -16,6 +16,7 @@
 #include "core/stress_periods.h"
 #include "core/user_interface.h"
 #include "settings/layer_porosity.h"
+#include "settings/open_choices.h"
 
 namespace kestra {
 
@@ -151,10 +152,11 @@ class Mf6Family final : public ModelFamily {
   bool hasEvapotranspiration_;
 };
 
-// Reads the model of `path` into `opened` (ReadMf6Model with the layer
-// porosities of the model's settings file under `layerPorosity`). False,
+// Reads the model of `path` into `opened` (ReadMf6Model of the choices' GWF
+// model, with the layer porosities of the model's settings file under those
+// of the choices). False,
 // with a message (exclamation icon, title "KESTRA"), when it cannot.
-bool OpenMf6Model(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened, UserInterface& ui,
+bool OpenMf6Model(const std::string& path, const OpenChoices& choices, OpenedModel& opened, UserInterface& ui,
                   const OpenStage& stage);
 
 }  // namespace kestra

@@ -155,7 +155,7 @@ BudgetArealTerms ModelFileSetFamily::ArealTermsInBudget(const ModelState& state)
   return {state.DataFlags(3, 7) == kSimulated, state.DataFlags(3, 5) == kSimulated};
 }
 
-bool OpenModelFileSet(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened,
+bool OpenModelFileSet(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                       UserInterface& ui, const OpenStage& stage) {
   if (!FileExists(path)) {
     Complain(ui, "File " + path + " not found!", MessageIcon::Error, kErrorTitle);
@@ -180,7 +180,7 @@ bool OpenModelFileSet(const std::string& path, const LayerPorosity& layerPorosit
   stage(0);
   const ModelArraySource source{base, model.Shape()};
   if (!ReadGridArrays(source, model, ui, stage)) return false;
-  ApplyLayerPorosity(layerPorosity, model.POROSITY);
+  ApplyLayerPorosity(choices.layerPorosity, model.POROSITY);
   opened = std::move(read);
   return true;
 }

@@ -7,6 +7,7 @@
 
 #include "core/model_family.h"
 #include "settings/layer_porosity.h"
+#include "settings/open_choices.h"
 
 namespace kestra {
 
@@ -32,10 +33,10 @@ class ModelFileSetFamily final : public ModelFamily {
 
 // Reads the model file `path` and its files into `opened`: dimensions, data
 // codes, position, stress periods, layer types, grid widths, boundary codes,
-// elevations and porosity (the layers `layerPorosity` sets take its value);
+// elevations and porosity (the layers the choices' porosity sets take it);
 // the results are HEADS.DAT, DDOWN.DAT and BUDGET.DAT beside it. False, with
 // a message, when the model file or a grid array cannot be read.
-bool OpenModelFileSet(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened,
+bool OpenModelFileSet(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                       UserInterface& ui, const OpenStage& stage);
 
 }  // namespace kestra

@@ -35,14 +35,14 @@ void NameFileFamily::PlaceArealFlows(ModelState& state) const {
   if (!packages_.recharge.empty()) ReadRechargePackage(packages_.recharge, state);
 }
 
-bool OpenNameFileModel(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened,
+bool OpenNameFileModel(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                        UserInterface& ui, const OpenStage& stage) {
   NameFileEntries entries;
   if (!ReadNameFile(path, entries, ui)) return false;
   stage(0);
   MainFileContents contents;
   if (!ReadMainFile(entries.main, contents, ui)) return false;
-  ApplyLayerPorosity(layerPorosity, contents.model.POROSITY);
+  ApplyLayerPorosity(choices.layerPorosity, contents.model.POROSITY);
   stage(6);
   OpenedModel read;
   ModelState& model = read.model;

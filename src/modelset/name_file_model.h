@@ -8,6 +8,7 @@
 #include "core/model_family.h"
 #include "modelset/package_files.h"
 #include "settings/layer_porosity.h"
+#include "settings/open_choices.h"
 
 namespace kestra {
 
@@ -41,9 +42,9 @@ class NameFileFamily final : public ModelFamily {
 };
 
 // Reads the name file `path`, its MAIN file and the packages it lists into
-// `opened` (the layers `layerPorosity` sets take its porosity). False, with a
+// `opened` (the layers the choices' porosity sets take it). False, with a
 // message, when the name file or the MAIN file cannot be read.
-bool OpenNameFileModel(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened,
+bool OpenNameFileModel(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                        UserInterface& ui, const OpenStage& stage);
 
 }  // namespace kestra

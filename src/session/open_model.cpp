@@ -17,7 +17,7 @@ namespace kestra {
 namespace {
 
 // The open of one model family: reads the model of `path` into `opened`.
-using FamilyOpen = bool (*)(const std::string& path, const LayerPorosity& layerPorosity, OpenedModel& opened,
+using FamilyOpen = bool (*)(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                             UserInterface& ui, const OpenStage& stage);
 
 // A fresh session for the model a family read: its settings from the
@@ -42,7 +42,7 @@ Session NewSession(OpenedModel& opened, UserInterface& ui) {
 }
 
 bool OpenWithFamily(FamilyOpen open, const std::string& path, Session& session, UserInterface& ui,
-                    OpenObserver& views, const LayerPorosity& layerPorosity) {
+                    OpenObserver& views, const OpenChoices& choices) {
   {
     std::optional<LoadingDisplay> display;
     const OpenStage stage = [&](int number) {
@@ -50,7 +50,7 @@ bool OpenWithFamily(FamilyOpen open, const std::string& path, Session& session, 
       if (number > 0) display->Stage(number);
     };
     OpenedModel opened;
-    if (!open(path, layerPorosity, opened, ui, stage)) {
+    if (!open(path, choices, opened, ui, stage)) {
       KeepPreviousModel(session, ui, views);
       return false;
     }
@@ -65,28 +65,28 @@ bool OpenWithFamily(FamilyOpen open, const std::string& path, Session& session, 
 }  // namespace
 
 bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
-                   const LayerPorosity& layerPorosity) {
+                   const OpenChoices& choices) {
   if (RefuseWhenBusy(session, ui) || path.empty()) return false;
-  return OpenWithFamily(OpenModelFileSet, path, session, ui, views, layerPorosity);
+  return OpenWithFamily(OpenModelFileSet, path, session, ui, views, choices);
 }
 
 bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
-                    const LayerPorosity& layerPorosity) {
+                    const OpenChoices& choices) {
   if (RefuseWhenBusy(session, ui) || path.empty()) return false;
-  if (IsMf6NameFile(path)) return OpenWithFamily(OpenMf6Model, path, session, ui, views, layerPorosity);
+  if (IsMf6NameFile(path)) return OpenWithFamily(OpenMf6Model, path, session, ui, views, choices);
   if (const std::string version = UnsupportedModflowVersion(path); !version.empty()) {
     Complain(ui, UnsupportedModflowText(path, version), MessageIcon::Exclamation, kApplicationTitle);
     KeepPreviousModel(session, ui, views);
     return false;
   }
   const FamilyOpen open = IsMf2005NameFile(path) ? OpenMf2005Model : OpenNameFileModel;
-  return OpenWithFamily(open, path, session, ui, views, layerPorosity);
+  return OpenWithFamily(open, path, session, ui, views, choices);
 }
 
 bool OpenOrImportModel(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
-                       const LayerPorosity& layerPorosity) {
-  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, layerPorosity)
-                               : ImportNameFile(path, session, ui, views, layerPorosity);
+                       const OpenChoices& choices) {
+  return IsModelFilePath(path) ? OpenModelFile(path, session, ui, views, choices)
+                               : ImportNameFile(path, session, ui, views, choices);
 }
 
 }  // namespace kestra

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -57,6 +58,29 @@ TEST(Mf6Open, InfoOfTheTransientExample) {
   EXPECT_TRUE(Contains(text, "  period 2: length 36500, 10 time steps, multiplier 1.5\n"));
   EXPECT_TRUE(Contains(text, "loaded: heads yes, drawdowns no, flow terms yes, velocities yes\n"));
   EXPECT_TRUE(Contains(text, "messages: 0\n"));
+}
+
+TEST(Mf6Open, TheModelOptionPicksOneOfSeveralGwfModels) {
+  test::TempDir copy;
+  const std::string path = test::CopySharedRun(copy, "usgs", "ex01_mf6", "mfsim.nam");
+  std::filesystem::copy_file(copy.File("ex01_mf6.nam"), copy.File("second.nam"));
+  std::string simulation = test::ReadWholeFile(path);
+  simulation.insert(simulation.find("END Models"), "  GWF6  second.nam  second\n");
+  test::WriteWholeFile(path, simulation);
+  const auto info = [&](cli::Arguments args, int status) {
+    std::ostringstream out, err;
+    args.insert(args.begin(), "info");
+    EXPECT_EQ(cli::RunCommandLine(args, out, err), status) << out.str() << err.str();
+    return out.str() + err.str();
+  };
+  std::string text = info({path}, 0);
+  EXPECT_TRUE(Contains(text, "(MODFLOW 6 simulation, model ex01_mf6)\n")) << text;
+  EXPECT_TRUE(Contains(text, "2 GWF models (ex01_mf6, second); the first, ex01_mf6, is opened.")) << text;
+  text = info({"--model", "SECOND", path}, 0);
+  EXPECT_TRUE(Contains(text, "(MODFLOW 6 simulation, model second)\n")) << text;
+  EXPECT_FALSE(Contains(text, "is opened.")) << text;
+  EXPECT_TRUE(Contains(info({path, "--model", "third"}, 1), "the simulation holds no GWF model named third."));
+  EXPECT_TRUE(Contains(info({path, "--model"}, 2), "--model needs the name of a GWF model"));
 }
 
 // The same model run by MODFLOW-2005 and MODFLOW 6: the face flows agree to

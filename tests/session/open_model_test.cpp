@@ -317,8 +317,8 @@ TEST(ImportNameFile, Mf2005LayerPorositiesOfTheSettingsFileAndTheCallerReplaceTh
   OpenFixture f;
   const std::string nameFile = test::CopySharedRun(f.dir, "mixed3d", "modflow", "mixed3d.nam");
   test::WriteWholeFile(f.dir.File("mixed3d.ini"), "[POROSITY]\nLayer2= .4\n");
-  LayerPorosity caller;
-  caller.byLayer[3] = 0.35f;
+  OpenChoices caller;
+  caller.layerPorosity.byLayer[3] = 0.35f;
   ASSERT_TRUE(ImportNameFile(nameFile, f.session, f.ui, f.views, caller));
   const ModelState& state = f.session.model;
   EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 1), 0.2f);  // the MODPATH file's
@@ -326,7 +326,7 @@ TEST(ImportNameFile, Mf2005LayerPorositiesOfTheSettingsFileAndTheCallerReplaceTh
   EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 3), 0.35f);
   const float speed = state.VX(7, 9, 2);
 
-  caller.everyLayer = 0.1f;
+  caller.layerPorosity.everyLayer = 0.1f;
   ASSERT_TRUE(ImportNameFile(nameFile, f.session, f.ui, f.views, caller));
   EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 1), 0.1f);
   EXPECT_FLOAT_EQ(state.POROSITY(7, 9, 2), 0.1f);

@@ -1,4 +1,4 @@
-#include "cli/porosity_option.h"
+#include "cli/open_options.h"
 
 #include <algorithm>
 #include <optional>
@@ -54,6 +54,19 @@ bool TakePorosityOption(Arguments& args, LayerPorosity& porosity, std::ostream& 
   }
   porosity = *parsed;
   args.erase(option, option + (joined ? 1 : 2));
+  return true;
+}
+
+bool TakeOpenOptions(Arguments& args, OpenChoices& choices, std::ostream& err) {
+  if (!TakePorosityOption(args, choices.layerPorosity, err)) return false;
+  const auto option = std::find(args.begin(), args.end(), "--model");
+  if (option == args.end()) return true;
+  if (option + 1 == args.end() || (option + 1)->empty() || (option + 1)->starts_with("--")) {
+    err << "kestra-cli: --model needs the name of a GWF model of the simulation\n";
+    return false;
+  }
+  choices.gwfModel = *(option + 1);
+  args.erase(option, option + 2);
   return true;
 }
 

@@ -1,4 +1,4 @@
-#include "cli/porosity_option.h"
+#include "cli/open_options.h"
 
 #include <gtest/gtest.h>
 
