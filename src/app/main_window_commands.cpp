@@ -38,8 +38,9 @@ std::string ChosenFile(const QString& name) { return AbsolutePath(name.toStdStri
 // the folder of the last model.
 void MainWindow::file_open_model_Click() {
   if (RefuseWhenBusy(session_, ui_)) return;
-  const QString chosen = QFileDialog::getOpenFileName(this, tr("Open model"), LastModelFolder(),
-                                                      tr("Models (*.mdl *.nam);;All files (*)"));
+  const QString chosen =
+      QFileDialog::getOpenFileName(this, tr("Open model"), LastModelFolder(),
+                                   tr("Models (*.mdl *.nam);;MODFLOW 6 simulations (mfsim.nam);;All files (*)"));
   if (chosen.isEmpty()) {
     RedrawViews(false);
     return;

@@ -52,7 +52,8 @@ TEST(OpenModel, OffersModelsAndNameFilesAndImportsANameFile) {
   const QString nameFile = QString::fromStdString(other.File("mixed3d.nam"));
   FileDialogAnswer answer(nameFile);
   Item(w.window, "file_open_model")->trigger();
-  EXPECT_EQ(answer.filters, (QStringList{"Models (*.mdl *.nam)", "All files (*)"}));
+  EXPECT_EQ(answer.filters,
+            (QStringList{"Models (*.mdl *.nam)", "MODFLOW 6 simulations (mfsim.nam)", "All files (*)"}));
   // The folder of the model opened last.
   EXPECT_EQ(answer.folder, QString::fromStdString(w.dir.path().string()));
   EXPECT_EQ(w.window.model().NLAY, 3);
