@@ -70,16 +70,26 @@ struct RunCase {
   std::string expectedTimeSeries = {};  // MODPATH's, where given
 };
 
+// The run's folders copied into `dir` and its simulation tracked there,
+// writing kestra.mpend, kestra.path and kestra.ts.
+void TrackSimulation(const RunCase& c, const test::TempDir& dir) {
+  for (const std::string& folder : c.folders)
+    fs::copy(test::TestDataDir() / folder, dir.path(), fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+  std::string errors;
+  ASSERT_EQ(RunCli("track", {"--mpsim", dir.File(c.simulation), "--endpoints", dir.File("kestra.mpend"), "--out",
+                             dir.File("kestra.path"), "--timeseries", dir.File("kestra.ts"), "--quiet"},
+                   &errors),
+            0)
+      << errors;
+}
+
 class MpsimAgreement : public testing::TestWithParam<RunCase> {};
 
 TEST_P(MpsimAgreement, EndpointsAgreeWithModpath) {
   const RunCase& c = GetParam();
   test::TempDir dir;
-  for (const std::string& folder : c.folders)
-    fs::copy(test::TestDataDir() / folder, dir.path(), fs::copy_options::overwrite_existing | fs::copy_options::recursive);
-  std::string errors;
+  ASSERT_NO_FATAL_FAILURE(TrackSimulation(c, dir));
   const std::string ends = dir.File("kestra.mpend");
-  ASSERT_EQ(RunCli("track", {"--mpsim", dir.File(c.simulation), "--endpoints", ends, "--quiet"}, &errors), 0) << errors;
   const std::map<int, EndRecord> expected = ReadEndpoints(dir.File(c.expected)), actual = ReadEndpoints(ends);
   ASSERT_FALSE(expected.empty());
   ASSERT_EQ(actual.size(), expected.size());
@@ -127,14 +137,7 @@ void ExpectSamePoints(const std::string& kind, const std::string& actualPath, co
 TEST_P(MpsimAgreement, PathlinesAndTimeSeriesAgreeWithModpath) {
   const RunCase& c = GetParam();
   test::TempDir dir;
-  for (const std::string& folder : c.folders)
-    fs::copy(test::TestDataDir() / folder, dir.path(), fs::copy_options::overwrite_existing | fs::copy_options::recursive);
-  std::string errors;
-  ASSERT_EQ(RunCli("track", {"--mpsim", dir.File(c.simulation), "--endpoints", dir.File("kestra.mpend"), "--out",
-                             dir.File("kestra.path"), "--timeseries", dir.File("kestra.ts"), "--quiet"},
-                   &errors),
-            0)
-      << errors;
+  ASSERT_NO_FATAL_FAILURE(TrackSimulation(c, dir));
   // Pathline points: cell, x, y, z, time, local x, y, z, layer, step, period.
   ExpectSamePoints("PATHLINE", dir.File("kestra.path"), dir.File(c.expectedPathlines), {0, 8, 9, 10}, {1, 2, 3}, 4, c.extent);
   // Time series: time point, step, time, sequence number, group, id, cell,
