@@ -27,7 +27,8 @@ constexpr const char* kUsage =
     "  --period P      the stress period (default: the first; --step defaults to 1)\n"
     "  --step S        the time step within the period\n"
     "  --porosity LIST, --model NAME  as for info\n"
-    "Exit status: 0 written, 1 the model or the file could not be used, 2 wrong arguments.\n";
+    "Exit status: 0 written, 1 the model, the results of the step (heads, drawdowns or flow\n"
+    "terms, loaded whole) or the file could not be used, nothing written; 2 wrong arguments.\n";
 
 struct ExportOptions {
   ResultExport kind = ResultExport::Heads;
@@ -89,16 +90,39 @@ bool ReadArguments(const Arguments& args, ExportOptions& o, std::ostream& err) {
   return true;
 }
 
+// What the export of `kind` needs that the time step did not load whole;
+// empty when everything loaded.
+std::string MissingResults(const Session& session, ResultExport kind) {
+  switch (kind) {
+    case ResultExport::Heads:
+      return session.loaded.headsLoaded ? "" : "the heads";
+    case ResultExport::Drawdowns:
+      return session.loaded.drawdownsLoaded ? "" : "the drawdowns";
+    case ResultExport::Velocity:
+      return session.model.flowTermsLoaded && session.loaded.velocitiesComputed ? "" : "the flow terms";
+  }
+  return {};
+}
+
 int Export(const ExportOptions& o, std::ostream& out, std::ostream& err) {
   Session session;
   CollectingInterface ui;
+  const auto reportMessages = [&] {
+    for (const std::string& message : ui.messages) err << "kestra-cli export: " << message << "\n";
+    ui.messages.clear();
+  };
   const bool opened = OpenBatchModel(o.model, session, ui, o.open);
-  for (const std::string& message : ui.messages) err << "kestra-cli export: " << message << "\n";
+  reportMessages();
   if (!opened) return Fail(err, o.model + " could not be opened", 1);
   if (*o.layer > session.model.NLAY)
     return Fail(err, "--layer" + NumberText(*o.layer) + " lies beyond the" + NumberText(session.model.NLAY) +
                          " layers of the model", 2);
-  if (!LoadChosenTimeStep(o.time, session, ui, "export", err)) return 1;
+  const bool stepFound = LoadChosenTimeStep(o.time, session, ui, "export", err);
+  reportMessages();
+  if (!stepFound) return 1;
+  // An array of what did not load would pass for results: nothing is written.
+  if (const std::string missing = MissingResults(session, o.kind); !missing.empty())
+    return Fail(err, missing + " of the time step could not be loaded whole; " + o.out + " was not written", 1);
   const NoResultHeads marks{session.settings.HNOFLO, session.settings.HDRY};
   std::string error;
   if (!SaveResultExport(o.out, session.model, *o.layer, o.kind, marks, error)) return Fail(err, error, 1);

@@ -1,4 +1,6 @@
+#include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "cli/commands.h"
 #include "cli/single_path_arguments.h"
@@ -10,13 +12,39 @@
 #include "settings/settings_keys.h"
 
 namespace kestra::cli {
+namespace {
+
+// Why `path` cannot be a settings file: not a regular file, or binary data
+// (a NUL byte in its first block); empty when it can, or is missing.
+std::string NotASettingsFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return {};
+  if (std::filesystem::is_directory(status)) return path + " is a directory, not a settings file";
+  if (!std::filesystem::is_regular_file(status)) return path + " is not a regular file";
+  constexpr std::size_t kProbeBytes = 65536;
+  std::string start(kProbeBytes, '\0');
+  std::ifstream file(path, std::ios::binary);
+  file.read(start.data(), static_cast<std::streamsize>(start.size()));
+  start.resize(static_cast<std::size_t>(file.gcount()));
+  if (start.find('\0') != std::string::npos) return path + " holds binary data, not a settings file";
+  return {};
+}
+
+}  // namespace
 
 int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   constexpr const char* kUsage =
       "usage: kestra-cli settings FILE.ini\n"
-      "Prints every setting as SECTION/Key=value in the order of the file, defaults filled in.\n";
+      "Prints every setting as SECTION/Key=value in the order of the file, defaults filled in.\n"
+      "Exit status: 0 printed (for a missing file the defaults, said on the error stream), 1 the\n"
+      "path is a directory, another kind of file or binary data, 2 wrong arguments.\n";
   if (const auto status = AnswerOtherThanOnePath("settings", args, kUsage, out, err)) return *status;
   const std::string path = AbsolutePath(args[0]);
+  if (const std::string problem = NotASettingsFile(path); !problem.empty()) {
+    err << "kestra-cli settings: " << problem << "\n";
+    return 1;
+  }
   SilentInterface ui;
   Settings settings;
   ReadSettings(path, settings, ui);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -97,6 +98,26 @@ TEST(ExportCommand, WrongArgumentsAreRefused) {
   EXPECT_EQ(Export({"heads", model, "--layer", "2", "--out", dir.File("x")}, &errors), 2);
   EXPECT_NE(errors.find("--layer 2 lies beyond the 1 layers"), std::string::npos) << errors;
   EXPECT_EQ(Export({"heads", model, "--layer", "1", "--out", dir.File("none/x.txt")}, &errors), 1);
+}
+
+// A result that did not load would be written as an array of zeros or of
+// another step's values: the export refuses and writes nothing.
+TEST(ExportCommand, ResultsThatDidNotLoadAreNotWritten) {
+  const struct {
+    const char* removed;
+    const char* kind;
+  } cases[] = {{"mixed3d.hds", "heads"}, {"mixed3d.ddn", "drawdowns"}, {"mixed3d.cbc", "velocity"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.removed);
+    test::TempDir dir;
+    const std::string model = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
+    std::filesystem::remove(dir.File(c.removed));
+    std::string errors;
+    EXPECT_EQ(Export({c.kind, model, "--layer", "2", "--out", dir.File("x.txt")}, &errors), 1);
+    EXPECT_NE(errors.find("could not be loaded whole; " + dir.File("x.txt") + " was not written"), std::string::npos)
+        << errors;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.txt")));
+  }
 }
 
 }  // namespace

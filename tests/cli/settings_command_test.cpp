@@ -51,6 +51,17 @@ TEST(SettingsCommand, TheTimeUnitDefaultsToTheModelsUnit) {
   EXPECT_NE(out.str().find("TIME/STEP LENGHT= 365.25\n"), std::string::npos);
 }
 
+TEST(SettingsCommand, ADirectoryADeviceOrABinaryFileIsRefused) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("heads.ini"), std::string("\x1e\0\0\0HEAD", 8));
+  for (const std::string& path : {dir.path().string(), std::string("/dev/null"), dir.File("heads.ini")}) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCommandLine({"settings", path}, out, err), 1) << path;
+    EXPECT_EQ(out.str(), "") << path;
+    EXPECT_NE(err.str().find(path), std::string::npos) << err.str();
+  }
+}
+
 TEST(SettingsCommand, WrongArgumentsGiveUsage) {
   std::ostringstream out, err;
   EXPECT_EQ(RunCommandLine({"settings"}, out, err), 2);
