@@ -172,7 +172,9 @@ bool OpenModelFileSet(const std::string& path, const OpenChoices& choices, Opene
   model.family = std::make_shared<ModelFileSetFamily>(path, model.Shape());
   const std::string base = ModelBasePath(path);
   ReadPositionFile(base + ".LMK", model.origin);
-  ReadStressPeriodFile(base + ".TRA", read.periods, ui);
+  // Default periods in place of a table that cannot be read would track in
+  // the wrong time.
+  if (!ReadStressPeriodFile(base + ".TRA", read.periods, ui)) return false;
   ReadLayerTypes(base + ".L", model.NLAY, model.LAYCON, ui);
   model.BudgetPath = BesideFile(path, "BUDGET.DAT");
   model.HeadPath = BesideFile(path, "HEADS.DAT");

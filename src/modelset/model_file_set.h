@@ -35,7 +35,8 @@ class ModelFileSetFamily final : public ModelFamily {
 // codes, position, stress periods, layer types, grid widths, boundary codes,
 // elevations and porosity (the layers the choices' porosity sets take it);
 // the results are HEADS.DAT, DDOWN.DAT and BUDGET.DAT beside it. False, with
-// a message, when the model file or a grid array cannot be read.
+// a message, when the model file, its stress-period table or a grid array
+// cannot be read.
 bool OpenModelFileSet(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                       UserInterface& ui, const OpenStage& stage);
 

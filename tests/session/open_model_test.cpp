@@ -161,6 +161,19 @@ TEST(OpenModelFile, DamagedFilesAreRefusedAndTheOldModelKept) {
   EXPECT_TRUE(f.Open(path));
 }
 
+TEST(OpenModelFile, AStressPeriodTableThatCannotBeReadRefusesTheOpen) {
+  OpenFixture f;
+  const std::string firstPath = f.Write("first", test::SmallModel{});
+  ASSERT_TRUE(f.Open(firstPath));
+  const std::string path = test::CopySharedRun(f.dir, "uniform1", "lahey", "uniform1.mdl");
+  // NPER 2 but the table of one period only.
+  test::WriteWholeFile(f.dir.File("uniform1.TRA"), "2 4\n100 1 1\n");
+  f.ui.messages.clear();
+  EXPECT_FALSE(f.Open(path));
+  EXPECT_EQ(f.session.model.ModelPath, firstPath);
+  EXPECT_NE(f.ui.LastMessage().find("uniform1.TRA"), std::string::npos) << f.ui.LastMessage();
+}
+
 TEST(OpenModelFile, GridTooLargeIsRefused) {
   OpenFixture f;
   DataFlagTable flags;
