@@ -111,7 +111,8 @@ struct BatchViews {
 // could not be read or a pathline run would pass unsaved time steps.
 bool TrackParticlesOfFile(const TrackingOptions& tracking, Session& session, ParticleSet& particles, std::ostream& err) {
   CollectingInterface ui;
-  const bool read = tracking.particles.empty() || ReadParticleFile(tracking.particles, session.model, particles, ui);
+  const bool read = tracking.particles.empty() ||
+                    ReadParticleFile(tracking.particles, session.model, particles, ui, ParticleLimit::None);
   for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
   ui.messages.clear();
   if (!read || particles.Particles.empty()) return read;

@@ -213,5 +213,20 @@ TEST(PlotCommand, BadOptionsAreRefusedWithTheReason) {
   EXPECT_EQ(Plot({"--help"}), 0);
 }
 
+// The window's limit on particles is for placing them by hand: a file of
+// any size is drawn, as track tracks it.
+TEST(PlotCommand, DrawsMoreParticlesThanTheWindowPlaces) {
+  test::TempDir dir;
+  const std::string model = CopyModel(dir, "uniform1", "lahey");
+  std::string particles = "KESTRA_V100_PARTICLES\r\n 6000 \r\n";
+  for (int n = 0; n < 6000; ++n) particles += "0.5 0.5 0.5 2 " + std::to_string(n % 10 + 1) + " 1 12 255 1\r\n";
+  test::WriteWholeFile(dir.File("many.par"), particles);
+  std::string errors;
+  EXPECT_EQ(Plot({model, "--out", dir.File("p.dxf"), "--particles", dir.File("many.par"), "--max-steps", "1"}, &errors),
+            0)
+      << errors;
+  EXPECT_EQ(errors, "");
+}
+
 }  // namespace
 }  // namespace kestra::cli
