@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/model_checks.h"
 #include "core/model_paths.h"
 #include "core/run_state.h"
 #include "mf2005/model.h"
@@ -51,6 +52,12 @@ bool OpenWithFamily(FamilyOpen open, const std::string& path, Session& session, 
     };
     OpenedModel opened;
     if (!open(path, choices, opened, ui, stage)) {
+      KeepPreviousModel(session, ui, views);
+      return false;
+    }
+    if (const std::string problem = ModelNumbersProblem(opened.model, opened.periods); !problem.empty()) {
+      Complain(ui, "The model " + path + " cannot be tracked in: " + problem + ".", MessageIcon::Exclamation,
+               kApplicationTitle);
       KeepPreviousModel(session, ui, views);
       return false;
     }
