@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -16,7 +17,15 @@ bool IsSeparator(char c) { return IsBlank(c) || c == ',' || c == '\n'; }
 
 }  // namespace
 
+bool IsTextInput(const std::string& path, std::uintmax_t limit) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  return !error && size <= limit;
+}
+
 std::optional<std::string> ReadTextFile(const std::string& path) {
+  if (!IsTextInput(path)) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
   std::ostringstream contents;

@@ -38,7 +38,16 @@ class TextReader {
   bool atLineStart_ = true;
 };
 
-// The whole text of `path`, or empty when it cannot be read.
+// Text inputs are read whole; no file of a model comes near this size.
+inline constexpr std::uintmax_t kLargestTextFile = std::uintmax_t{1} << 30;
+
+// True for a regular file (a link followed to one) of at most `limit`
+// bytes: a FIFO would block a reader for ever, a device or a link to one
+// (/dev/zero) would flood it.
+bool IsTextInput(const std::string& path, std::uintmax_t limit = kLargestTextFile);
+
+// The whole text of `path`, or nothing when it is no text input or cannot
+// be read.
 std::optional<std::string> ReadTextFile(const std::string& path);
 
 // `text` without its leading and trailing blanks, tabs and carriage returns.

@@ -9,6 +9,7 @@
 
 #include "core/number_format.h"
 #include "core/quoted_text.h"
+#include "core/text_reader.h"
 
 namespace kestra {
 namespace {
@@ -31,8 +32,7 @@ bool SplitRepeat(const std::string& word, int& repeat, std::string& valueWord) {
 }  // namespace
 
 bool LoadTextFile(const std::string& path, TextFile& file) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
+  if (!IsTextInput(path)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   TextFile loaded;

@@ -46,6 +46,9 @@ std::string Unquoted(const std::string& value) {
 }  // namespace
 
 IniFile IniFile::Load(const std::string& path) {
+  // A settings file is a few kilobytes; a larger one is not read at all.
+  constexpr std::uintmax_t kLargestSettingsFile = std::uintmax_t{64} << 20;
+  if (!IsTextInput(path, kLargestSettingsFile)) return IniFile{};
   std::ifstream in(path, std::ios::binary);
   if (!in) return IniFile{};
   std::ostringstream text;
