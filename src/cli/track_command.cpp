@@ -205,7 +205,9 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   }
   if (const int status = ApplyTrackingOptionsToModel(o.tracking, session, ui, "track", err)) return status;
   if (!session.model.flowTermsLoaded) {
-    err << "kestra-cli track: the flow terms of the time step could not be loaded\n";
+    // The flow terms are read only after the heads of the step.
+    err << "kestra-cli track: the " << (session.loaded.headsLoaded ? "flow terms" : "heads")
+        << " of the time step could not be loaded\n";
     return 1;
   }
   ParticleSet particles;
