@@ -7,6 +7,7 @@
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/open_options.h"
+#include "cli/output_paths.h"
 #include "cli/time_step_option.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
@@ -117,6 +118,7 @@ int Export(const ExportOptions& o, std::ostream& out, std::ostream& err) {
   if (*o.layer > session.model.NLAY)
     return Fail(err, "--layer" + NumberText(*o.layer) + " lies beyond the" + NumberText(session.model.NLAY) +
                          " layers of the model", 2);
+  if (const std::string problem = OutputPathProblem(o.out, session); !problem.empty()) return Fail(err, problem, 1);
   const bool stepFound = LoadChosenTimeStep(o.time, session, ui, "export", err);
   reportMessages();
   if (!stepFound) return 1;

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "cli/batch_model.h"
+#include "cli/output_paths.h"
 #include "cli/track_output.h"
 #include "cli/track_progress.h"
 #include "cli/tracking_options.h"
@@ -169,6 +170,9 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
       request.pathlines.empty() ? FromSimulationFolder(simulation, simulation.pathlineFile) : request.pathlines;
   const std::string timeSeriesPath =
       request.timeSeries.empty() ? FromSimulationFolder(simulation, simulation.timeSeriesFile) : request.timeSeries;
+  if (const std::string problem = OutputPathsProblem({endpointPath, pathlinePath, timeSeriesPath}, session);
+      !problem.empty())
+    return Fail(err, problem), 1;
   const double referenceTime = Mp7ReferenceTime(simulation, session.periods);
   const int direction = simulation.trackingDirection == 1 ? 1 : -1;
 

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/plot_options.h"
 #include "cli/open_options.h"
+#include "cli/output_paths.h"
 #include "cli/tracking_options.h"
 #include "core/number_format.h"
 #include "export/plot_export.h"
@@ -209,6 +210,8 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   const bool opened = OpenBatchModel(options.modelPath, session, ui, open);
   for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
   if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
+  if (const std::string problem = OutputPathProblem(options.outPath, session); !problem.empty())
+    return Fail(err, problem, 1);
   if (const int status = ApplyTrackingOptionsToModel(tracking, session, ui, "plot", err)) return status;
   ParticleSet particles;
   if (!TrackParticlesOfFile(tracking, session, particles, err))

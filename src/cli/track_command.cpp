@@ -15,6 +15,7 @@
 #include "cli/mpsim_run.h"
 #include "cli/commands.h"
 #include "cli/open_options.h"
+#include "cli/output_paths.h"
 #include "cli/time_units.h"
 #include "cli/track_output.h"
 #include "cli/track_progress.h"
@@ -219,6 +220,10 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
                                             &skipped))
     return 1;
   const Mp7Labels* mp7Labels = startingLocations ? &labels : nullptr;
+  if (const std::string problem = OutputPathsProblem({o.out, o.endpoints}, session); !problem.empty()) {
+    err << "kestra-cli track: " << problem << "\n";
+    return 1;
+  }
   SavedSteps held;
   for (const int direction : {1, -1})
     if ((direction > 0 ? o.tracking.forward : o.tracking.backward) &&

@@ -1,0 +1,41 @@
+#include "cli/output_paths.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace kestra::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The file `path` resolves to, links followed; the path made absolute when
+// it does not exist yet.
+fs::path Resolved(const std::string& path) {
+  std::error_code error;
+  const fs::path canonical = fs::weakly_canonical(path, error);
+  return error ? fs::absolute(path, error) : canonical;
+}
+
+}  // namespace
+
+std::string OutputPathProblem(const std::string& path, const Session& session) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  if (fs::exists(status) && !fs::is_regular_file(status))
+    return path + " is not a regular file; only regular files and new names are written";
+  const ModelState& model = session.model;
+  const fs::path target = Resolved(path);
+  for (const std::string& input : {model.ModelPath, model.HeadPath, model.BudgetPath, model.DrawdownPath,
+                                   session.settingsPath})
+    if (!input.empty() && Resolved(input) == target) return path + " is a file the model reads: " + input;
+  return {};
+}
+
+std::string OutputPathsProblem(const std::vector<std::string>& paths, const Session& session) {
+  for (const std::string& path : paths)
+    if (!path.empty())
+      if (std::string problem = OutputPathProblem(path, session); !problem.empty()) return problem;
+  return {};
+}
+
+}  // namespace kestra::cli
