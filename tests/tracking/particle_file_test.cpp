@@ -119,14 +119,10 @@ TEST(ParticleFile, ATruncatedLastLineAddsNothing) {
   }
 }
 
-TEST(ParticleFile, AMissingFileGivesTheSystemsReason) {
+TEST(ParticleFile, AMissingFileOrAFolderIsRefusedWithTheSystemsReason) {
   ParticleFiles f;
   EXPECT_FALSE(ReadParticleFile(f.dir.File("none.txt"), f.state, f.set, f.ui));
   EXPECT_EQ(f.ui.LastMessage(), "No such file or directory");
-}
-
-TEST(ParticleFile, AFolderIsRefusedWithTheSystemsReason) {
-  ParticleFiles f;
   std::filesystem::create_directory(f.dir.path() / "particles");
   EXPECT_FALSE(ReadParticleFile(f.dir.File("particles"), f.state, f.set, f.ui));
   EXPECT_EQ(f.ui.LastMessage(), "Is a directory");

@@ -58,32 +58,26 @@ struct TrackedSet {
   ParticleSet set;
 };
 
-TEST(ResetParticlePositions, PutsBothDirectionsBackAndKeepsTimes) {
-  TrackedSet t;
-  ResetParticlePositions(t.set);
-  const ParticleRecord& p = t.set.Particles[0];
+// A reset of positions keeps the times, a reset of times the positions; a
+// replay starts from the release points but runs to the old time limits.
+TEST(ParticleSet, ResetsAndTheReplayEachKeepWhatTheyShould) {
+  TrackedSet positions, times, replay;
+  ResetParticlePositions(positions.set);
+  ResetParticleTimes(times.set);
+  PrepareReplay(replay.set);
+  const ParticleRecord& p = positions.set.Particles[0];
   EXPECT_EQ(p.forward.cell, p.startCell);
   EXPECT_EQ(p.backward.local, p.startLocal);
   EXPECT_FALSE(p.forward.stopped);
   EXPECT_EQ(p.backward.lastElevation, 3);
   EXPECT_EQ(p.forward.time, 40);
-}
-
-TEST(ResetParticleTimes, ZeroesTimesAndLimits) {
-  TrackedSet t;
-  ResetParticleTimes(t.set);
-  const ParticleRecord& p = t.set.Particles[0];
-  EXPECT_EQ(p.forward.time + p.forward.timeLimit + p.backward.time + p.backward.timeLimit, 0);
-}
-
-TEST(PrepareReplay, KeepsTheTimeLimitsTheReplayRunsTo) {
-  TrackedSet t;
-  PrepareReplay(t.set);
-  const ParticleRecord& p = t.set.Particles[0];
-  EXPECT_EQ(p.forward.cell, p.startCell);
-  EXPECT_EQ(p.forward.time, 0);
-  EXPECT_EQ(p.forward.timeLimit, 40);
-  EXPECT_EQ(p.backward.timeLimit, 12);
+  const ParticleRecord& t = times.set.Particles[0];
+  EXPECT_EQ(t.forward.time + t.forward.timeLimit + t.backward.time + t.backward.timeLimit, 0);
+  const ParticleRecord& r = replay.set.Particles[0];
+  EXPECT_EQ(r.forward.cell, r.startCell);
+  EXPECT_EQ(r.forward.time, 0);
+  EXPECT_EQ(r.forward.timeLimit, 40);
+  EXPECT_EQ(r.backward.timeLimit, 12);
 }
 
 }  // namespace
