@@ -249,28 +249,6 @@ TEST(ImportNameFile, ReadsTheModelWithItsOwnSettingsFile) {
   EXPECT_EQ(f.ui.windowTitle, "KESTRA - [valley.nam]");
 }
 
-TEST(ImportNameFile, FailedImportLeavesTheOpenModelAsItWas) {
-  OpenFixture f;
-  test::SmallModel model;
-  model.periods.NPER = 2;
-  model.periods.PERLEN = {0, 1, 1};
-  model.periods.NSTP = {0, 1, 1};
-  model.periods.TSMULT = {0, 1, 1};
-  ASSERT_TRUE(f.Open(f.Write("first", model)));
-  f.session.model.CurrentPeriod = 2;
-  const ModelState before = f.session.model;
-  const std::string settingsBefore = f.session.settingsPath;
-  const std::string path = test::WriteNameFileModel(f.dir.path().string(), "broken", test::SmallModel{});
-  test::WriteWholeFile(f.dir.File("broken.main"), "3 2 1 0 0 1 4 -999 -1E+30 10\n0\nEXTERNAL 30 1\n");
-  EXPECT_FALSE(ImportNameFile(path, f.session, f.ui, f.views));
-  EXPECT_EQ(f.session.model.ModelPath, before.ModelPath);
-  EXPECT_EQ(f.session.model.HeadPath, before.HeadPath);
-  EXPECT_EQ(f.session.model.CurrentPeriod, 2);
-  EXPECT_EQ(FamilyOf(f.session.model).Description(), "model file set");
-  EXPECT_EQ(f.session.settingsPath, settingsBefore);
-  EXPECT_EQ(f.views.kept, 1);
-}
-
 TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel) {
   OpenFixture f;
   ASSERT_TRUE(f.Open((test::TestDataDir() / "uniform1/lahey/uniform1.mdl").string()));

@@ -21,8 +21,7 @@ std::string TrackIntoBatchOutput(test::TrackingFixture& f, int threads, Pathline
                                  std::vector<Endpoint>* endpoints = nullptr) {
   std::ostringstream text;
   BatchOutput output(f.state, f.particles.ParticleCount(), &text, layout);
-  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, output, f.loader, f.control,
-                  threads};
+  TrackingRun run = f.RunFor(output, threads);
   for (const TrackMode mode : {TrackMode::ForwardRun, TrackMode::BackwardRun}) {
     TrackParticles(run, mode, TrackKind::Interactive);
     output.Endpoints().AddMissing(f.particles, mode == TrackMode::ForwardRun ? 1 : -1);

@@ -17,9 +17,8 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
   f.tracking.StepLength = 1000;
   f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);
   EndpointCollector collector(f.state, f.particles.ParticleCount());
-  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, collector, f.loader, f.control};
-  TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);
-  TrackParticles(run, TrackMode::BackwardRun, TrackKind::Interactive);
+  f.RunInto(collector, TrackMode::ForwardRun);
+  f.RunInto(collector, TrackMode::BackwardRun);
 
   const std::vector<Endpoint> endpoints = collector.Endpoints();
   ASSERT_EQ(endpoints.size(), 2u);
@@ -47,8 +46,7 @@ TEST(EndpointCollector, TakesParticlesAddedAfterItWasMade) {
   EndpointCollector collector(f.state, f.particles.ParticleCount());
   f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);
   f.Add(3, 1, 1, 0.5f, 0.5f, 0.5f);
-  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, collector, f.loader, f.control};
-  TrackParticles(run, TrackMode::BackwardRun, TrackKind::Interactive);
+  f.RunInto(collector, TrackMode::BackwardRun);
   const std::vector<Endpoint> endpoints = collector.Endpoints();
   ASSERT_EQ(endpoints.size(), 2u);
   EXPECT_EQ(endpoints[0].particle, 1);
