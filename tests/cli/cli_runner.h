@@ -14,15 +14,35 @@
 
 namespace kestra::cli {
 
+// What a command line returned and wrote.
+struct CommandResult {
+  int code = 0;
+  std::string out, err;
+};
+
+inline CommandResult RunLine(const Arguments& line) {
+  std::ostringstream out, err;
+  const int code = RunCommandLine(line, out, err);
+  return {code, out.str(), err.str()};
+}
+
 // The exit code of `command` with `args`; what it said on the error stream
 // goes to `errors` when given.
 inline int RunCli(const std::string& command, const Arguments& args, std::string* errors = nullptr) {
-  std::ostringstream out, err;
   Arguments line{command};
   line.insert(line.end(), args.begin(), args.end());
-  const int code = RunCommandLine(line, out, err);
-  if (errors) *errors = err.str();
-  return code;
+  const CommandResult run = RunLine(line);
+  if (errors) *errors = run.err;
+  return run.code;
+}
+
+inline bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// How often `part` occurs in `text`.
+inline int CountOf(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
 }
 
 inline int Plot(const Arguments& args, std::string* errors = nullptr) { return RunCli("plot", args, errors); }
@@ -55,6 +75,14 @@ inline std::vector<std::string> CsvFields(const std::string& line) {
   std::istringstream in(line);
   for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
   return fields;
+}
+
+// The rows of an end point CSV file, its header left out.
+inline std::vector<std::vector<std::string>> EndpointRows(const std::string& path) {
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& line : Lines(test::ReadWholeFile(path))) rows.push_back(CsvFields(line));
+  if (!rows.empty()) rows.erase(rows.begin());
+  return rows;
 }
 
 inline std::vector<std::string> Words(const std::string& line) {

@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/cli_runner.h"
 #include "support/model_writers.h"
 #include "support/temp_dir.h"
 #include "support/working_folder.h"
 
 namespace kestra::cli {
 namespace {
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(InfoCommand, DescribesEachFormOfASharedModel) {
   const struct {
@@ -40,19 +37,19 @@ TEST(InfoCommand, DescribesEachFormOfASharedModel) {
     test::TempDir copy;  // an import writes the layer property file beside the name file
     const std::string extension = std::string(c.form) == "powerstation" ? ".mdl" : ".nam";
     const std::string path = test::CopySharedRun(copy, c.model, c.form, c.model + extension);
-    std::ostringstream out, err;
-    ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str() << err.str();
-    for (const std::string& line : c.lines) EXPECT_TRUE(Contains(out.str(), line)) << line << "\n" << out.str();
+    const CommandResult run = RunLine({"info", path});
+    ASSERT_EQ(run.code, 0) << run.out << run.err;
+    for (const std::string& line : c.lines) EXPECT_TRUE(Contains(run.out, line)) << line << "\n" << run.out;
   }
 }
 
 TEST(InfoCommand, PrintsTheMessagesOfAModelWithoutResults) {
   test::TempDir dir;
   const std::string path = test::WriteModelFileSet(dir.path().string(), "bare", test::SmallModel{});
-  std::ostringstream out, err;
-  ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0);
-  EXPECT_TRUE(Contains(out.str(), "loaded: heads no, drawdowns no, flow terms no, velocities no\n"));
-  EXPECT_FALSE(Contains(out.str(), "messages: 0\n"));
+  const CommandResult run = RunLine({"info", path});
+  ASSERT_EQ(run.code, 0);
+  EXPECT_TRUE(Contains(run.out, "loaded: heads no, drawdowns no, flow terms no, velocities no\n"));
+  EXPECT_FALSE(Contains(run.out, "messages: 0\n"));
 }
 
 TEST(InfoCommand, ThePorosityOptionReplacesSomeLayersOrAllInEveryKindOfModel) {
@@ -71,10 +68,10 @@ TEST(InfoCommand, ThePorosityOptionReplacesSomeLayersOrAllInEveryKindOfModel) {
     test::TempDir copy;
     const std::string path =
         test::CopySharedRun(copy, "mixed3d", c.form, std::string(c.form) == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
-    std::ostringstream out, err;
-    ASSERT_EQ(RunCommandLine({"info", "--porosity", c.option, path}, out, err), 0) << err.str();
-    EXPECT_TRUE(Contains(out.str(), c.porosity)) << out.str();
-    EXPECT_EQ(RunCommandLine({"info", path, "--porosity", "2"}, out, err), 2);
+    const CommandResult run = RunLine({"info", "--porosity", c.option, path});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, c.porosity)) << run.out;
+    EXPECT_EQ(RunLine({"info", path, "--porosity", "2"}).code, 2);
   }
 }
 
@@ -84,23 +81,23 @@ TEST(InfoCommand, ANameFileWithoutAFolderFindsTheFilesBesideIt) {
   test::CopySharedRun(copy, "mixed3d", "modflow", "mixed3d.nam");
   const test::WorkingFolder inside(copy.path());
   for (const std::string path : {"mixed3d.nam", "./mixed3d.nam"}) {
-    std::ostringstream out, err;
-    ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0) << out.str() << err.str();
-    EXPECT_TRUE(Contains(out.str(), "porosity: .2, .25, .3\n")) << out.str();
-    EXPECT_TRUE(Contains(out.str(), "messages: 0\n")) << out.str();
-    EXPECT_TRUE(Contains(out.str(), "heads file: " + (copy.path() / "mixed3d.hds").string() + " (")) << out.str();
+    const CommandResult run = RunLine({"info", path});
+    ASSERT_EQ(run.code, 0) << run.out << run.err;
+    EXPECT_TRUE(Contains(run.out, "porosity: .2, .25, .3\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "messages: 0\n")) << run.out;
+    EXPECT_TRUE(Contains(run.out, "heads file: " + (copy.path() / "mixed3d.hds").string() + " (")) << run.out;
   }
 }
 
-TEST(InfoCommand, ASettingsFileWithoutAFolderIsRead) {
+TEST(InfoCommand, ASettingsOrResultFileWithoutAFolderIsRead) {
   test::TempDir copy;
   test::CopySharedRun(copy, "mixed3d", "lahey", "mixed3d.mdl");
   const test::WorkingFolder inside(copy.path());
-  std::ostringstream out, err;
-  ASSERT_EQ(RunCommandLine({"settings", "mixed3d.ini"}, out, err), 0);
-  EXPECT_EQ(err.str(), "");
-  std::ostringstream listing, listingErr;
-  EXPECT_EQ(RunCommandLine({"results", "HEADS.DAT"}, listing, listingErr), 0) << listingErr.str();
+  const CommandResult settings = RunLine({"settings", "mixed3d.ini"});
+  EXPECT_EQ(settings.code, 0);
+  EXPECT_EQ(settings.err, "");
+  const CommandResult listing = RunLine({"results", "HEADS.DAT"});
+  EXPECT_EQ(listing.code, 0) << listing.err;
 }
 
 // 300 periods of 300 steps: the first and last few of each, and counts.
@@ -114,9 +111,9 @@ TEST(InfoCommand, ManyTimeStepsAreSummarised) {
   periods.NSTP.assign(301, 300);
   periods.TSMULT.assign(301, 1.0f);
   const std::string path = test::WriteModelFileSet(dir.path().string(), "long", model);
-  std::ostringstream out, err;
-  ASSERT_EQ(RunCommandLine({"info", path}, out, err), 0);
-  const std::string text = out.str();
+  const CommandResult run = RunLine({"info", path});
+  ASSERT_EQ(run.code, 0);
+  const std::string& text = run.out;
   EXPECT_TRUE(Contains(text, "stress periods: 300 (time unit days), 90000 time steps\n")) << text;
   EXPECT_TRUE(Contains(text, "  period 3: length 75, 300 time steps, multiplier 1\n"));
   EXPECT_TRUE(Contains(text, "  ... 294 stress periods more\n  period 298: length 75"));
@@ -137,18 +134,18 @@ TEST(InfoCommand, SevenPeriodsOrStepsAreListedWhole) {
   periods.PERLEN.assign(8, 7.0f);
   periods.NSTP.assign(8, 7);
   periods.TSMULT.assign(8, 1.0f);
-  std::ostringstream out, err;
-  ASSERT_EQ(RunCommandLine({"info", test::WriteModelFileSet(dir.path().string(), "seven", model)}, out, err), 0);
-  EXPECT_TRUE(Contains(out.str(), "  period 4: length 7"));
-  EXPECT_TRUE(Contains(out.str(), "    step 4: 3 to 4\n"));
-  EXPECT_FALSE(Contains(out.str(), "more\n"));
+  const CommandResult run = RunLine({"info", test::WriteModelFileSet(dir.path().string(), "seven", model)});
+  ASSERT_EQ(run.code, 0);
+  EXPECT_TRUE(Contains(run.out, "  period 4: length 7"));
+  EXPECT_TRUE(Contains(run.out, "    step 4: 3 to 4\n"));
+  EXPECT_FALSE(Contains(run.out, "more\n"));
 }
 
 TEST(InfoCommand, RefusedModelExitsWithOne) {
-  std::ostringstream out, err;
-  EXPECT_EQ(RunCommandLine({"info", "/nonexistent/site.mdl"}, out, err), 1);
-  EXPECT_TRUE(Contains(out.str(), "Error: File /nonexistent/site.mdl not found!\n"));
-  EXPECT_EQ(RunCommandLine({"info"}, out, err), 2);
+  const CommandResult run = RunLine({"info", "/nonexistent/site.mdl"});
+  EXPECT_EQ(run.code, 1);
+  EXPECT_TRUE(Contains(run.out, "Error: File /nonexistent/site.mdl not found!\n"));
+  EXPECT_EQ(RunLine({"info"}).code, 2);
 }
 
 }  // namespace

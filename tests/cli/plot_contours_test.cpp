@@ -24,10 +24,7 @@ std::string Mixed3d(const test::TempDir& dir, const std::string& settings = "") 
 }
 
 std::map<std::string, int> EntityCounts(const std::string& dxf) {
-  std::map<std::string, int> counts;
-  for (const std::string& line : {std::string("\r\nPOLYLINE\r\n"), std::string("\r\nLINE\r\n")})
-    for (std::size_t at = dxf.find(line); at != std::string::npos; at = dxf.find(line, at + 1)) ++counts[line];
-  return {{"POLYLINE", counts["\r\nPOLYLINE\r\n"]}, {"LINE", counts["\r\nLINE\r\n"]}};
+  return {{"POLYLINE", CountOf(dxf, "\r\nPOLYLINE\r\n")}, {"LINE", CountOf(dxf, "\r\nLINE\r\n")}};
 }
 
 TEST(PlotContours, HeadContoursGoIntoTheDxfWithTheirLabels) {

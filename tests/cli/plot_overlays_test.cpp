@@ -4,7 +4,7 @@
 #include <QImage>
 #include <sstream>
 
-#include "cli/commands.h"
+#include "cli/cli_runner.h"
 #include "cli/plot_options.h"
 #include "export/dxf_maps.h"
 #include "support/temp_dir.h"
@@ -12,24 +12,11 @@
 namespace kestra::cli {
 namespace {
 
-int Plot(const Arguments& args, std::string* errors) {
-  std::ostringstream out, err;
-  const int code = PlotCommand(args, out, err);
-  *errors = err.str();
-  return code;
-}
-
 bool Read(const Arguments& args, PlotOptions& options, std::string* errors = nullptr) {
   std::ostringstream err;
   const bool ok = ReadPlotOptions(args, options, err);
   if (errors) *errors = err.str();
   return ok;
-}
-
-int Count(const std::string& text, const std::string& word) {
-  int count = 0;
-  for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++count;
-  return count;
 }
 
 TEST(PlotOverlayOptions, VectorsAndUpToFiveMaps) {
@@ -88,11 +75,11 @@ TEST(PlotOverlayOptions, VectorsGoIntoThePlotAndMapsOnlyIntoPictures) {
   ASSERT_EQ(Plot({model, "--out", dir.File("on.dxf"), "--vectors", "on", "--map", map}, &errors), 0) << errors;
   const std::string off = test::ReadWholeFile(dir.File("off.dxf"));
   const std::string on = test::ReadWholeFile(dir.File("on.dxf"));
-  EXPECT_GT(Count(on, "\r\nLINE\r\n"), Count(off, "\r\nLINE\r\n"));
-  EXPECT_EQ(Count(on, "inf"), 0);
-  EXPECT_EQ(Count(on, "nan"), 0);
+  EXPECT_GT(CountOf(on, "\r\nLINE\r\n"), CountOf(off, "\r\nLINE\r\n"));
+  EXPECT_EQ(CountOf(on, "inf"), 0);
+  EXPECT_EQ(CountOf(on, "nan"), 0);
   // The map's red line is no part of the plot.
-  EXPECT_EQ(Count(on, "100000"), 0);
+  EXPECT_EQ(CountOf(on, "100000"), 0);
 
   ASSERT_EQ(Plot({model, "--out", dir.File("map.png"), "--map", map}, &errors), 0) << errors;
   ASSERT_EQ(Plot({model, "--out", dir.File("plain.png")}, &errors), 0) << errors;

@@ -14,8 +14,6 @@
 namespace kestra::cli {
 namespace {
 
-int Plot(const Arguments& args, std::string* errors = nullptr) { return RunCli("plot", args, errors); }
-
 // uniform1 with three particles in the middle of column 10: forward they
 // run to column 20, backward to column 1.
 struct PlotScene {
@@ -38,12 +36,6 @@ struct PlotScene {
   std::string model, particles;
 };
 
-int CountOf(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
 constexpr QRgb kForwardColour = qRgb(0, 255, 0);   // the particles' colour
 constexpr QRgb kBackwardColour = qRgb(0, 0, 255);  // the settings' default for backward paths
 
@@ -54,18 +46,23 @@ int PixelsOf(const QImage& image, QRgb colour) {
   return count;
 }
 
-TEST(PlotPathlines, DxfAndHpglGainThePathlines) {
+TEST(PlotPathlines, DrawingsGainThePathlinesAndSvgAndPdfHoldThePicture) {
   PlotScene scene;
   std::string errors;
-  for (const char* extension : {".dxf", ".plt"}) {
-    ASSERT_EQ(scene.Write(std::string("with") + extension, true, &errors), 0) << errors;
-    ASSERT_EQ(scene.Write(std::string("without") + extension, false, &errors), 0) << errors;
-  }
+  for (const char* name : {"with.dxf", "with.plt", "plot.svg", "plot.pdf", "plot.bmp"})
+    ASSERT_EQ(scene.Write(name, true, &errors), 0) << errors;
+  for (const char* name : {"without.dxf", "without.plt"}) ASSERT_EQ(scene.Write(name, false, &errors), 0) << errors;
   const std::string with = test::ReadWholeFile(scene.dir.File("with.dxf"));
   const std::string without = test::ReadWholeFile(scene.dir.File("without.dxf"));
   EXPECT_GT(CountOf(with, "\r\nLINE\r\n"), CountOf(without, "\r\nLINE\r\n") + 10);
   EXPECT_GT(test::ReadWholeFile(scene.dir.File("with.plt")).size(),
             test::ReadWholeFile(scene.dir.File("without.plt")).size());
+  const std::string svg = test::ReadWholeFile(scene.dir.File("plot.svg"));
+  EXPECT_EQ(svg.substr(0, 5), "<?xml");
+  EXPECT_NE(svg.find("data:image/png;base64,"), std::string::npos);
+  EXPECT_EQ(test::ReadWholeFile(scene.dir.File("plot.pdf")).substr(0, 5), "%PDF-");
+  const QImage bmp(QString::fromStdString(scene.dir.File("plot.bmp")), "BMP");
+  EXPECT_GT(PixelsOf(bmp, kForwardColour), 100);
 }
 
 TEST(PlotPathlines, PictureShowsThePathlinesBothWays) {
@@ -90,29 +87,12 @@ TEST(PlotPathlines, PictureShowsThePathlinesBothWays) {
   EXPECT_LT(left, with.width() / 20);
 }
 
-TEST(PlotPathlines, SvgAndPdfHoldThePicture) {
-  PlotScene scene;
-  std::string errors;
-  ASSERT_EQ(scene.Write("plot.svg", true, &errors), 0) << errors;
-  ASSERT_EQ(scene.Write("plot.pdf", true, &errors), 0) << errors;
-  ASSERT_EQ(scene.Write("plot.bmp", true, &errors), 0) << errors;
-  const std::string svg = test::ReadWholeFile(scene.dir.File("plot.svg"));
-  EXPECT_EQ(svg.substr(0, 5), "<?xml");
-  EXPECT_NE(svg.find("data:image/png;base64,"), std::string::npos);
-  EXPECT_EQ(test::ReadWholeFile(scene.dir.File("plot.pdf")).substr(0, 5), "%PDF-");
-  const QImage bmp(QString::fromStdString(scene.dir.File("plot.bmp")), "BMP");
-  EXPECT_GT(PixelsOf(bmp, kForwardColour), 100);
-}
-
 TEST(PlotPathlines, TitleAndLegendWidenThePictureAroundTheSameViews) {
   PlotScene scene;
   std::string errors;
   ASSERT_EQ(scene.Write("plain.png", true, &errors), 0) << errors;
   ASSERT_EQ(Plot({scene.model, "--out", scene.dir.File("report.png"), "--particles", scene.particles, "--forward",
-                  "--backward", "--legend", "--title", "uniform1"},
-                 &errors),
-            0)
-      << errors;
+                  "--backward", "--legend", "--title", "uniform1"}, &errors), 0) << errors;
   const QImage plain(QString::fromStdString(scene.dir.File("plain.png")));
   const QImage report(QString::fromStdString(scene.dir.File("report.png")));
   ASSERT_FALSE(report.isNull());

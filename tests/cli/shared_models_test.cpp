@@ -3,7 +3,6 @@
 // MODFLOW-2005 import each give the model, the time steps and the end points
 // of the model file set with Lahey results.
 #include <cmath>
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@
 #include "session/sink_cells.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
-#include "tracking/particle_file.h"
 
 namespace kestra {
 namespace {
@@ -179,21 +177,6 @@ INSTANTIATE_TEST_SUITE_P(SharedTestData, SharedModelForm, testing::ValuesIn(Form
                          [](const testing::TestParamInfo<Form>& info) {
                            return std::string(info.param.model) + "_" + info.param.folder;
                          });
-
-TEST(ExampleModel, ImportsWithItsResultsAndItsParticlesFit) {
-  const std::filesystem::path example = test::ExamplesDir() / "mixed3d";
-  Session session;
-  test::RecordingInterface ui;
-  NoViews views;
-  ASSERT_TRUE(ImportNameFile((example / "mixed3d.nam").string(), session, ui, views));
-  EXPECT_EQ(FamilyOf(session.model).Description(), "MODFLOW-2005 name file");
-  EXPECT_TRUE(session.loaded.drawdownsLoaded);
-  EXPECT_TRUE(session.loaded.velocitiesComputed);
-  ParticleSet particles;
-  ASSERT_TRUE(ReadParticleFile((example / "column2.par").string(), session.model, particles, ui));
-  EXPECT_EQ(particles.ParticleCount(), 12);
-  EXPECT_TRUE(ui.messages.empty()) << ui.LastMessage();
-}
 
 }  // namespace
 }  // namespace kestra

@@ -1,3 +1,6 @@
+// kestra-cli track on the shared MODFLOW runs: pathlines through the time
+// steps of a transient run, the sink rules on a real model, and the
+// arguments it refuses.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,12 +18,6 @@
 
 namespace kestra::cli {
 namespace {
-
-// uniform1: pore velocity 10/190/0.25 m/d along the rows, cells 10 m wide,
-// constant heads in columns 1 and 20. Budget flows are 32-bit: about 1e-6
-// relative, so positions and times agree to 1e-5.
-constexpr double kPoreVelocity = 10.0 / 190.0 / 0.25;
-constexpr double kRelative = 1e-5;
 
 struct PathRecord {
   int code = 0;
@@ -63,68 +60,6 @@ int RunQuietly(std::vector<std::string> args) {
   const int code = RunCommandLine(args, out, err);
   EXPECT_EQ(err.str(), "") << "the run says nothing on its error stream";
   return code;
-}
-
-TEST(TrackCommand, UniformFlowPathlinesHaveTheRecordLayoutAndTheClosedFormTimes) {
-  test::TempDir dir;
-  // Particle 1 forward from the middle of column 2, particle 2 backward from
-  // the middle of column 10, both in row 5 at half height.
-  test::WriteWholeFile(dir.File("p.txt"),
-                       "KESTRA_V100_PARTICLES\r\n 2 \r\n0.5 0.5 0.5 2 5 1 5 255 1\r\n0.5 0.5 0.5 10 5 1 5 255 1\r\n");
-  ASSERT_EQ(RunQuietly({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
-                 dir.File("paths.txt"), "--endpoints", dir.File("ends.csv"), "--forward", "--backward",
-                 "--step-length", "1000", "--time-unit", "days", "--max-steps", "1"}),
-            0);
-  const std::vector<PathRecord> records = ReadPathlines(dir.File("paths.txt"));
-  std::vector<PathRecord> forward, backward;
-  for (const PathRecord& r : records) {
-    if (r.code == 1) forward.push_back(r);
-    if (r.code == -2) backward.push_back(r);
-  }
-  // Release at X 15, then one point on every face up to X 190, where it
-  // enters the constant heads of column 20: 18 moves within the one
-  // tracking step of 1000 days.
-  ASSERT_EQ(forward.size(), 19u);
-  for (std::size_t n = 0; n < forward.size(); ++n) {
-    const PathRecord& r = forward[n];
-    const double x = n == 0 ? 15 : 10.0 + 10.0 * static_cast<double>(n);
-    EXPECT_NEAR(r.x, x, 1e-4) << n;
-    EXPECT_NEAR(r.time, (x - 15) / kPoreVelocity, kRelative * (x / kPoreVelocity)) << n;
-    // y counts up from the last row's edge: row 5's middle lies 55 above it.
-    EXPECT_NEAR(r.y, 55, 1e-4);
-    EXPECT_NEAR(r.z, 5, 1e-4);
-    EXPECT_NEAR(r.localZ, 0.5, 1e-6);
-    EXPECT_EQ(r.column, n == 0 ? 2 : static_cast<int>(n) + 2);
-    EXPECT_EQ(r.row, 5);
-    EXPECT_EQ(r.layer, 1);
-  }
-  // Backward, particle 2 goes from X 95 back to X 10, the face of the
-  // constant heads of column 1, which its last point lies in.
-  ASSERT_EQ(backward.size(), 10u);
-  EXPECT_NEAR(backward.front().x, 95, 1e-4);
-  EXPECT_EQ(backward.front().time, 0);
-  EXPECT_NEAR(backward.back().x, 10, 1e-4);
-  EXPECT_NEAR(backward.back().time, 85 / kPoreVelocity, kRelative * 85 / kPoreVelocity);
-  EXPECT_EQ(backward.back().column, 1);
-
-  const std::vector<std::string> ends = Lines(test::ReadWholeFile(dir.File("ends.csv")));
-  ASSERT_EQ(ends.size(), 5u);  // header, two particles in two directions
-  const std::vector<std::string> first = CsvFields(ends[1]);
-  ASSERT_EQ(first.size(), 19u);
-  EXPECT_EQ(first[0], "1");
-  EXPECT_EQ(first[1], "forward");
-  // It ends on the low face of the constant-head cell it entered.
-  EXPECT_EQ(first[8], "20");
-  EXPECT_EQ(first[11], "0");
-  EXPECT_NEAR(std::stod(first[14]), 190, 1e-4);
-  EXPECT_NEAR(std::stod(first[15]), 55, 1e-4);  // the pathline file's y, up from the last row's edge
-  EXPECT_NEAR(std::stod(first[17]), 175 / kPoreVelocity, kRelative * 175 / kPoreVelocity);
-  EXPECT_EQ(first[18], "entered a strong sink or source cell");
-  const std::vector<std::string> last = CsvFields(ends[4]);
-  EXPECT_EQ(last[0], "2");
-  EXPECT_EQ(last[1], "backward");
-  EXPECT_NEAR(std::stod(last[14]), 10, 1e-4);
-  EXPECT_NEAR(std::stod(last[17]), 85 / kPoreVelocity, kRelative * 85 / kPoreVelocity);
 }
 
 // Particles spread over both layers of transient2, tracked as pathlines
@@ -193,17 +128,6 @@ TEST(TrackCommand, PathlinesThroughAnUnsavedStepAreRefusedUnlessHeld) {
   EXPECT_EQ(ends[1], EndpointCsvHeader());
 }
 
-TEST(TrackCommand, TwoThreadsWriteTheSameFilesAsOne) {
-  test::TempDir dir;
-  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
-  ASSERT_EQ(RunQuietly(TransientRun(dir, "1")), 0);
-  ASSERT_EQ(RunQuietly(TransientRun(dir, "2")), 0);
-  const std::string one = test::ReadWholeFile(dir.File("paths1.txt"));
-  EXPECT_GT(one.size(), 10000u);
-  EXPECT_EQ(one, test::ReadWholeFile(dir.File("paths2.txt")));
-  EXPECT_EQ(test::ReadWholeFile(dir.File("ends1.csv")), test::ReadWholeFile(dir.File("ends2.csv")));
-}
-
 // mixed3d: the river along row 13 of layer 1 loses water to the aquifer in
 // every cell. Particles released south of it in layer 1 flow north under
 // the river to the pumping well in layer 2, row 8, column 15, unless every
@@ -219,9 +143,7 @@ std::vector<std::vector<std::string>> MixedEnds(const test::TempDir& dir, const 
                         "--endpoints", dir.File("south.csv"), "--step-length", "100000", "--time-unit", "days",
                         "--max-steps", "1", "--sinks", sinks}),
             0);
-  std::vector<std::vector<std::string>> ends;
-  for (const std::string& line : Lines(test::ReadWholeFile(dir.File("south.csv")))) ends.push_back(CsvFields(line));
-  ends.erase(ends.begin());
+  const std::vector<std::vector<std::string>> ends = EndpointRows(dir.File("south.csv"));
   EXPECT_EQ(ends.size(), 6u);
   return ends;
 }
@@ -263,39 +185,44 @@ TEST(TrackCommand, BackwardPathlinesReleasedAtTheEndGoBackThroughTheSimulation) 
   for (const PathRecord& r : ReadPathlines(dir.File("paths1.txt"))) EXPECT_FALSE(r.code < 0 && r.time > 0);
 }
 
-TEST(TrackCommand, RefusesWrongArgumentsAndAMissingTimeStep) {
-  std::ostringstream out, err;
-  EXPECT_EQ(RunCommandLine({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--out", "x"}, out, err), 2);
-  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--recharge-faces", "4"}, out, err), 2);
-  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--period", "2"}, out, err), 2);
-  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--sinks", "some"}, out, err), 2);
-  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--release-time", "-1"}, out, err), 2);
-  EXPECT_EQ(RunCommandLine({"track", "m.mdl", "--particles", "p", "--out", "x", "--release-time", "end"}, out, err), 2)
-      << "flowlines have no release time";
+TEST(TrackCommand, RefusesWrongArguments) {
+  const Arguments refused[] = {
+      {SharedRun("uniform1/lahey/uniform1.mdl"), "--out", "x"},
+      {"m.mdl", "--particles", "p"},
+      {"m.mdl", "--particles", "p", "--out", "x", "--recharge-faces", "4"},
+      {"m.mdl", "--particles", "p", "--out", "x", "--period", "2"},
+      {"m.mdl", "--particles", "p", "--out", "x", "--sinks", "some"},
+      {"m.mdl", "--particles", "p", "--out", "x", "--release-time", "-1"},
+      {"m.mdl", "--particles", "p", "--out", "x", "--release-time", "end"},  // flowlines have no release time
+      {"m.mdl", "--particles", "p", "--out", "x", "--format", "mp7", "--forward", "--backward"},
+      {"m.mdl", "--particles", "p", "--out", "x", "--format", "csv"},
+      {"m.mdl", "--particles", "p", "--endpoints", "x", "--replay"},
+      {"m.mdl", "--particles", "p", "--out", "x", "--threads", "-1"},
+  };
+  for (const Arguments& args : refused) EXPECT_EQ(RunCli("track", args), 2) << args.back();
+}
+
+TEST(TrackCommand, RefusesAMissingTimeStepAndAReleaseAfterTheSimulation) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("p.txt"), "KESTRA_V100_PARTICLES\r\n 0 \r\n");
-  err.str("");
-  EXPECT_EQ(RunCommandLine({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
-                            dir.File("o.txt"), "--period", "1", "--step", "2"},
-                           out, err),
-            1);
-  EXPECT_NE(err.str().find("no time step 2 in stress period 1"), std::string::npos) << err.str();
-  err.str("");
-  EXPECT_EQ(RunCommandLine({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--out",
-                            dir.File("o.txt"), "--pathlines", "--release-time", "1.5"},
-                           out, err),
-            2);
-  EXPECT_NE(err.str().find("beyond the end of the simulation, 1"), std::string::npos) << err.str();
+  const std::string model = SharedRun("uniform1/lahey/uniform1.mdl");
+  std::string errors;
+  EXPECT_EQ(RunCli("track", {model, "--particles", dir.File("p.txt"), "--out", dir.File("o.txt"), "--period", "1",
+                             "--step", "2"}, &errors), 1);
+  EXPECT_TRUE(Contains(errors, "no time step 2 in stress period 1")) << errors;
+  EXPECT_EQ(RunCli("track", {model, "--particles", dir.File("p.txt"), "--out", dir.File("o.txt"), "--pathlines",
+                             "--release-time", "1.5"}, &errors), 2);
+  EXPECT_TRUE(Contains(errors, "beyond the end of the simulation, 1")) << errors;
 }
 
 TEST(TrackCommand, HelpNamesEveryOption) {
-  std::ostringstream out, err;
-  ASSERT_EQ(RunCommandLine({"track", "--help"}, out, err), 0);
+  const CommandResult help = RunLine({"track", "--help"});
+  ASSERT_EQ(help.code, 0);
   for (const char* option : {"--particles", "--out", "--endpoints", "--forward", "--backward", "--pathlines",
                              "--step-length", "--time-unit", "--max-steps", "--stop-at-sinks", "--stop-at-time-limit",
                              "--recharge-faces", "--et-faces", "--period", "--step", "--threads", "--sinks",
                              "--release-time", "--format", "--quiet", "--replay"})
-    EXPECT_NE(out.str().find(option), std::string::npos) << option;
+    EXPECT_TRUE(Contains(help.out, option)) << option;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/model_family.h"
 #include "core/sink_codes.h"
 #include "modelset/layer_files.h"
+#include "session/package_layer_source.h"
 #include "support/model_writers.h"
 #include "support/recording_interface.h"
 #include "support/result_builders.h"
@@ -262,28 +263,6 @@ TEST(ImportNameFile, ReadsTheModelWithItsOwnSettingsFile) {
   EXPECT_EQ(f.ui.windowTitle, "KESTRA - [valley.nam]");
 }
 
-TEST(ImportNameFile, FailedImportLeavesTheOpenModelAsItWas) {
-  OpenFixture f;
-  test::SmallModel model;
-  model.periods.NPER = 2;
-  model.periods.PERLEN = {0, 1, 1};
-  model.periods.NSTP = {0, 1, 1};
-  model.periods.TSMULT = {0, 1, 1};
-  ASSERT_TRUE(f.Open(f.Write("first", model)));
-  f.session.model.CurrentPeriod = 2;
-  const ModelState before = f.session.model;
-  const std::string settingsBefore = f.session.settingsPath;
-  const std::string path = test::WriteNameFileModel(f.dir.path().string(), "broken", test::SmallModel{});
-  test::WriteWholeFile(f.dir.File("broken.main"), "3 2 1 0 0 1 4 -999 -1E+30 10\n0\nEXTERNAL 30 1\n");
-  EXPECT_FALSE(ImportNameFile(path, f.session, f.ui, f.views));
-  EXPECT_EQ(f.session.model.ModelPath, before.ModelPath);
-  EXPECT_EQ(f.session.model.HeadPath, before.HeadPath);
-  EXPECT_EQ(f.session.model.CurrentPeriod, 2);
-  EXPECT_EQ(FamilyOf(f.session.model).Description(), "model file set");
-  EXPECT_EQ(f.session.settingsPath, settingsBefore);
-  EXPECT_EQ(f.views.kept, 1);
-}
-
 TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel) {
   OpenFixture f;
   ASSERT_TRUE(f.Open((test::TestDataDir() / "uniform1/lahey/uniform1.mdl").string()));
@@ -346,6 +325,65 @@ TEST(ImportNameFile, Mf2005LayerPorositiesOfTheSettingsFileAndTheCallerReplaceTh
   // The velocities follow: a quarter of the pore space quadruples the speed.
   EXPECT_NEAR(state.VX(7, 9, 2), 4 * speed, 1e-5 * std::fabs(speed));
   EXPECT_TRUE(f.ui.messages.empty()) << f.ui.LastMessage();
+}
+
+// A copy of mixed3d opened in one of its forms.
+struct OpenedMixed3d {
+  test::TempDir dir;
+  Session session;
+
+  explicit OpenedMixed3d(const std::string& form) {
+    const std::string path = test::CopySharedRun(dir, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
+    SilentInterface ui;
+    NoViews views;
+    const bool opened =
+        form == "lahey" ? OpenModelFile(path, session, ui, views) : ImportNameFile(path, session, ui, views);
+    EXPECT_TRUE(opened);
+  }
+};
+
+TEST(PackageLayerSource, EveryFormGivesTheCellsOfTheModelDescription) {
+  for (const std::string form : {"lahey", "namefile", "modflow"}) {
+    SCOPED_TRACE(form);
+    OpenedMixed3d model(form);
+    const PackageLayerReader read = MakePackageLayerReader(model.session);
+    LayerValues values;
+    // The pumping well: layer 2, row 8, column 15, -1500; nothing in layer 1.
+    ASSERT_TRUE(read(data_type::kWells, 2, 1, values));
+    ASSERT_EQ(values.ncol, 30);
+    ASSERT_EQ(values.nrow, 25);
+    EXPECT_EQ(values(15, 8), -1500.0f);
+    EXPECT_EQ(values(22, 18), 0.0f);
+    ASSERT_TRUE(read(data_type::kWells, 1, 1, values));
+    EXPECT_EQ(values(15, 8), 0.0f);
+    ASSERT_TRUE(read(data_type::kRivers, 1, 1, values));
+    EXPECT_NE(values(5, 13), 0.0f);
+    EXPECT_EQ(values(5, 12), 0.0f);
+    ASSERT_TRUE(read(data_type::kDrains, 1, 1, values));
+    EXPECT_NE(values(9, 22), 0.0f);
+    ASSERT_TRUE(read(data_type::kGeneralHead, 2, 1, values));
+    EXPECT_NE(values(30, 25), 0.0f);
+    // No form has barriers or streams; other data types are no package data.
+    EXPECT_FALSE(read(data_type::kBarriers, 1, 1, values));
+    EXPECT_FALSE(read(data_type::kStreams, 1, 1, values));
+    EXPECT_FALSE(read(5, 1, 1, values));
+  }
+}
+
+TEST(PackageLayerSource, ReaderKeepsWhatItNeedsWhenTheSessionIsGone) {
+  PackageLayerReader read;
+  {
+    OpenedMixed3d model("lahey");
+    read = MakePackageLayerReader(model.session);
+    model.session = Session{};
+    LayerValues values;
+    EXPECT_TRUE(read(data_type::kWells, 2, 1, values));
+    EXPECT_FALSE(read(data_type::kWells, 4, 1, values));  // beyond the 3 layers
+    EXPECT_FALSE(read(data_type::kWells, 1, 0, values));
+  }
+  // The model's files are gone with its folder: no data, and no crash.
+  LayerValues values;
+  EXPECT_FALSE(read(data_type::kWells, 2, 1, values));
 }
 
 }  // namespace

@@ -21,8 +21,7 @@ std::string TrackIntoBatchOutput(test::TrackingFixture& f, int threads, Pathline
                                  std::vector<Endpoint>* endpoints = nullptr) {
   std::ostringstream text;
   BatchOutput output(f.state, f.particles.ParticleCount(), &text, layout);
-  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, output, f.loader, f.control,
-                  threads};
+  TrackingRun run = f.RunFor(output, threads);
   for (const TrackMode mode : {TrackMode::ForwardRun, TrackMode::BackwardRun}) {
     TrackParticles(run, mode, TrackKind::Interactive);
     output.Endpoints().AddMissing(f.particles, mode == TrackMode::ForwardRun ? 1 : -1);
@@ -115,24 +114,6 @@ TEST(BatchOutput, ParticlesARunEndedBeforeAreListedAsNotTracked) {
     // The backward run is a run of its own: nothing stops it.
     for (const int n : {1, 3, 5}) EXPECT_TRUE(ends[n].tracked) << n;
   }
-}
-
-TEST(BatchOutput, AParticleLeavingThroughTheTopEndsOnTheTopAtTheTimeItGotThere) {
-  // Evapotranspiration draws the water up through the top of the one layer:
-  // the upward velocity grows from 0 at the bottom to 1 at the top (10).
-  ModelState state = test::BoxModel(3, 1, 1, 10, 10, 10, 0.25f);
-  for (int j = 1; j <= 3; ++j) state.QET(j, 1, 1) = -1.0f * 0.25f * 100;
-  test::TrackingFixture f(std::move(state));
-  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
-  std::vector<Endpoint> ends;
-  TrackIntoBatchOutput(f, 1, PathlineLayout::Kestra, &ends);
-  const Endpoint& forward = ends[0];
-  EXPECT_EQ(forward.end, TrackEnd::LeftGrid);
-  // From z 5 with v = z / 10: ln(10 / 5) * 10.
-  EXPECT_NEAR(forward.time, 10 * std::log(2.0), 1e-5);
-  EXPECT_NEAR(forward.finalGlobal.Z, 10, 1e-4);
-  EXPECT_EQ(forward.finalLocal.z, 1.0f);
-  EXPECT_EQ(forward.finalCell, (CellIndex{2, 1, 1}));
 }
 
 TEST(BatchOutput, FinalPointsReadBackAsAParticleFile) {

@@ -1,6 +1,11 @@
+// Where particles are placed and removed on the plan, and the checks of the
+// placement entries.
 #include "tracking/placement.h"
 
 #include <gtest/gtest.h>
+
+#include "tracking/particle_deletion.h"
+#include "tracking/placement_entries.h"
 
 #include "support/recording_interface.h"
 #include "tracking_models.h"
@@ -117,7 +122,6 @@ TEST(ElevationOfLocalHeight, UsesTheWaterTableOfUnconfinedCells) {
   EXPECT_FLOAT_EQ(ElevationOfLocalHeight(p.state, p.settings, {1, 1, 1}, 0.5f), 15);
 }
 
-
 TEST(SuggestedPlacement, OffersFourParticlesInsideEachCellAtMidHeight) {
   Placement p;
   const auto placed = p.Place(SuggestedPlacementCounts(), {{3, 3, 1}, {4, 3, 1}});
@@ -126,6 +130,29 @@ TEST(SuggestedPlacement, OffersFourParticlesInsideEachCellAtMidHeight) {
   EXPECT_FLOAT_EQ(placed[0].startLocal.x, 0.25f);
   EXPECT_FLOAT_EQ(placed[3].startLocal.y, 0.75f);
   for (const ParticleRecord& particle : placed) EXPECT_FLOAT_EQ(particle.startLocal.z, 0.5f);
+}
+
+TEST(PlacementEntries, RadiusAndCirclePlanesCountOnlyWithParticlesOnCircles) {
+  EXPECT_EQ(CheckPlacementEntries(0, 0, 0, 0).field, PlacementField::Retardation);
+  EXPECT_EQ(CheckPlacementEntries(-1, 0, 0, 0).field, PlacementField::Retardation);
+  EXPECT_EQ(CheckPlacementEntries(1, 0, -5, 101).field, PlacementField::None);
+  EXPECT_EQ(CheckPlacementEntries(1, 3, -5, 1).message, "Please enter a correct value for the radius.");
+  EXPECT_EQ(CheckPlacementEntries(1, 3, 5, 101).field, PlacementField::CirclePlanes);
+  EXPECT_EQ(CheckPlacementEntries(1, 3, 0, 100).field, PlacementField::None);
+}
+
+TEST(ParticleDeletion, RemovesReleasePointsInsideTheRectangleOfTheLayerOnly) {
+  const ModelState model = test::BoxModel(4, 4, 2, 10, 10, 10, 0.25f);
+  ParticleSet set;
+  test::RecordingInterface ui;
+  AddParticle(set, {1, 1, 1}, {0.5f, 0.5f, 0.5f}, 5, ui);  // (5, 5): inside
+  AddParticle(set, {3, 3, 1}, {0.5f, 0.5f, 0.5f}, 5, ui);  // (25, 25): outside
+  AddParticle(set, {2, 1, 2}, {0.5f, 0.5f, 0.5f}, 5, ui);  // inside, but layer 2
+  AddParticle(set, {2, 2, 1}, {0.1f, 0.1f, 0.5f}, 5, ui);  // (11, 11): inside
+  EXPECT_EQ(DeleteParticlesInside(set, model, {20, 20, 0, 0}, 1), 2);
+  ASSERT_EQ(set.ParticleCount(), 2);
+  EXPECT_EQ(set.Particles[0].startCell, (CellIndex{3, 3, 1}));
+  EXPECT_EQ(set.Particles[1].startCell, (CellIndex{2, 1, 2}));
 }
 
 }  // namespace

@@ -66,9 +66,7 @@ TEST(TrackingGuards, BackwardRunsAndOtherParticlesAreNotHeldUp) {
 TEST(TrackingGuards, TheEndPointTableNamesTheReason) {
   DamagedRow run(kInfinity);
   EndpointCollector endpoints(run.state, run.particles.ParticleCount());
-  TrackingRun tracked{run.state, run.settings, run.tracking, run.periods, run.particles, run.busy,
-                      run.ui,    endpoints,    run.loader,   run.control};
-  TrackParticles(tracked, TrackMode::ForwardRun, TrackKind::Interactive);
+  run.RunInto(endpoints, TrackMode::ForwardRun);
   ASSERT_EQ(endpoints.Endpoints().size(), 1u);
   const std::string line = EndpointCsvLine(endpoints.Endpoints().front());
   EXPECT_TRUE(line.ends_with(",its cell has no finite velocity")) << line;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 #include "core/sink_codes.h"
@@ -15,7 +16,6 @@ namespace kestra {
 namespace {
 
 using test::BoxModel;
-using test::RecordedEnd;
 using test::RecordingObserver;
 using test::ScriptedLoader;
 using test::SetUniformFlow;
@@ -118,25 +118,24 @@ TEST(TrackParticles, ParticleInAConvergingCellStopsWithoutMoving) {
 }
 
 TEST(TrackParticles, EqualExitTimesLeaveThroughTheLaterAxis) {
-  ModelState state = BoxModel(3, 3, 2, 10, 10, 10, 0.25f);
-  SetUniformFlow(state, 1, 0.5f);
-  SetUniformFlow(state, 2, 0.5f);
-  TrackingFixture f(std::move(state));
-  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardStep);  // a step of 1e6 ends at the first stop
-  // Column and row tie: the row wins.
-  ASSERT_FALSE(f.observer.points.empty());
-  EXPECT_EQ(f.observer.points.front().point.cell, (CellIndex{2, 3, 1}));
-
-  ModelState down = BoxModel(3, 3, 3, 10, 10, 10, 0.25f);
-  SetUniformFlow(down, 2, 0.5f);
-  SetUniformFlow(down, 3, 0.5f);
-  TrackingFixture g(std::move(down));
-  g.Add(2, 2, 2, 0.5f, 0.5f, 0.5f);
-  g.Run(TrackMode::ForwardStep);
-  // Row and layer tie: the layer wins.
-  ASSERT_FALSE(g.observer.points.empty());
-  EXPECT_EQ(g.observer.points.front().point.cell, (CellIndex{2, 2, 3}));
+  const struct {
+    int firstAxis, layers;
+    CellIndex start, exit;
+  } cases[] = {
+      {1, 2, {2, 2, 1}, {2, 3, 1}},  // column and row tie: the row wins
+      {2, 3, {2, 2, 2}, {2, 2, 3}},  // row and layer tie: the layer wins
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.firstAxis);
+    ModelState state = BoxModel(3, 3, c.layers, 10, 10, 10, 0.25f);
+    SetUniformFlow(state, c.firstAxis, 0.5f);
+    SetUniformFlow(state, c.firstAxis + 1, 0.5f);
+    TrackingFixture f(std::move(state));
+    f.Add(c.start.column, c.start.row, c.start.layer, 0.5f, 0.5f, 0.5f);
+    f.Run(TrackMode::ForwardStep);  // a step of 1e6 ends at the first stop
+    ASSERT_FALSE(f.observer.points.empty());
+    EXPECT_EQ(f.observer.points.front().point.cell, c.exit);
+  }
 }
 
 TEST(TrackParticles, SingleStepsEndExactlyAtStepEnds) {
@@ -165,37 +164,34 @@ TEST(TrackParticles, RunsEndAfterMaximumStepsAndTheNextRunContinues) {
   EXPECT_EQ(f.observer.ends.back().end, TrackEnd::ReachedStopTime);
 }
 
-TEST(TrackParticles, TimeMarksFallOnMultiplesOfIntervalTimesStep) {
-  TrackingFixture f(UniformChannel(1, 0.1f));
-  f.tracking.StepLength = 5;
-  f.tracking.MarkInterval = 2;
-  f.tracking.MaximumSteps = 7;
-  f.tracking.MarkOnTopView = -1;
-  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  // Marks sit at the end of the moves at times 10, 20 and 30 (0.1 per time unit).
-  ASSERT_EQ(f.observer.markPoints.size(), 3u);
-  for (int m = 0; m < 3; ++m) EXPECT_NEAR(f.observer.markPoints[m].X, 15 + 0.1 * 10 * (m + 1), 1e-4);
-}
-
-TEST(TrackParticles, AMovePassingTwoMarkTimesDrawsOneMark) {
-  TrackingFixture f(UniformChannel(1, 0.1f));
-  f.tracking.StepLength = 5;
-  f.tracking.MarkInterval = 0.5;  // mark times 2.5, 5, 7.5, ...
-  f.tracking.MaximumSteps = 1;
-  f.tracking.MarkOnXsections = -1;
-  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  EXPECT_EQ(f.observer.markPoints.size(), 1u);
-}
-
-TEST(TrackParticles, NoMarksWhenBothViewsAreOff) {
-  TrackingFixture f(UniformChannel(1, 0.1f));
-  f.tracking.StepLength = 5;
-  f.tracking.MaximumSteps = 4;
-  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  EXPECT_TRUE(f.observer.markPoints.empty());
+// Moves of 5 time units at 0.1 m per time unit, marks every `interval` steps.
+TEST(TrackParticles, TimeMarksFollowTheIntervalOnTheViewsThatShowThem) {
+  const struct {
+    double interval;
+    int maximumSteps, column;
+    std::int16_t onTop, onSections;
+    std::vector<double> markX;  // of every mark; NaN: not checked
+  } cases[] = {
+      // Marks at the ends of the moves at times 10, 20 and 30.
+      {2, 7, 2, -1, 0, {16, 17, 18}},
+      // One move passes the mark times 2.5 and 5: one mark.
+      {0.5, 1, 1, 0, -1, {NAN}},
+      {1, 4, 1, 0, 0, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.interval);
+    TrackingFixture f(UniformChannel(1, 0.1f));
+    f.tracking.StepLength = 5;
+    f.tracking.MarkInterval = c.interval;
+    f.tracking.MaximumSteps = c.maximumSteps;
+    f.tracking.MarkOnTopView = c.onTop;
+    f.tracking.MarkOnXsections = c.onSections;
+    f.Add(c.column, 2, 1, 0.5f, 0.5f, 0.5f);
+    f.Run(TrackMode::ForwardRun);
+    ASSERT_EQ(f.observer.markPoints.size(), c.markX.size());
+    for (std::size_t m = 0; m < c.markX.size(); ++m)
+      if (!std::isnan(c.markX[m])) EXPECT_NEAR(f.observer.markPoints[m].X, c.markX[m], 1e-4);
+  }
 }
 
 // A 2-D field that bends the pathlines: velocities grow along both axes.
@@ -271,30 +267,40 @@ TEST(TrackParticles, AFaceWhoseSidesPointAtEachOtherHoldsTheParticle) {
   EXPECT_LT(f.observer.segments.size(), 3u);
 }
 
-TEST(TrackParticles, ParticleReleasedInAnInactiveCellStopsAtItsFirstMove) {
-  ModelState state = UniformChannel(1);
-  state.IBOUND(3, 2, 1) = 0;
-  TrackingFixture f(std::move(state));
-  f.Add(3, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  EXPECT_TRUE(f.Forward().stopped);
-  EXPECT_TRUE(f.observer.segments.empty());
-  EXPECT_EQ(f.observer.releases.size(), 1u);
-}
-
-TEST(TrackParticles, TheWeakSinkRuleDecidesWhetherAParticlePassesAWell) {
-  // The channel ends in fixed-head cells at the grid's edge: water leaves
-  // them through no face.
-  for (const WeakCellRule rule : {WeakCellRule::Stop, WeakCellRule::PassThrough}) {
+// A weak sink or source in column 5 of the channel, which ends in
+// fixed-head cells at the grid's edge: water leaves them through no face.
+TEST(TrackParticles, TheWeakCellRuleDecidesWhetherAParticlePassesOrStays) {
+  const struct {
+    std::int16_t code;
+    int releaseColumn, direction;
+    WeakCellRule rule;
+    TrackEnd end;
+    int endColumn;
+  } cases[] = {
+      {kBoundarySink, 1, 1, WeakCellRule::Stop, TrackEnd::EnteredSinkCell, 5},
+      {kBoundarySink, 1, 1, WeakCellRule::PassThrough, TrackEnd::NoExitFromSink, 10},
+      // Released in a cell that holds it, it stops at its release point.
+      {kOutflowCell, 5, 1, WeakCellRule::Stop, TrackEnd::EnteredSinkCell, 5},
+      {kInflowCell, 5, -1, WeakCellRule::Stop, TrackEnd::EnteredSinkCell, 5},
+      {kBoundarySink, 5, 1, WeakCellRule::Stop, TrackEnd::EnteredSinkCell, 5},
+      {kOutflowCell, 5, 1, WeakCellRule::PassThrough, TrackEnd::NoExitFromSink, 10},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "code " << c.code << " released in column " << c.releaseColumn);
     ModelState state = UniformChannel(1);
-    state.SINKCODE(4, 2, 1) = -1;
+    state.SINKCODE(5, 2, 1) = c.code;
     TrackingFixture f(std::move(state));
-    f.tracking.WeakSinks = rule;
-    f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
-    f.Run(TrackMode::ForwardRun);
-    const bool stops = rule == WeakCellRule::Stop;
-    EXPECT_EQ(f.Forward().cell.column, stops ? 4 : 10);
-    EXPECT_EQ(f.observer.ends.back().end, stops ? TrackEnd::EnteredSinkCell : TrackEnd::NoExitFromSink);
+    (c.direction > 0 ? f.tracking.WeakSinks : f.tracking.WeakSources) = c.rule;
+    f.Add(c.releaseColumn, 2, 1, 0.3f, 0.5f, 0.5f);
+    f.Run(c.direction > 0 ? TrackMode::ForwardRun : TrackMode::BackwardRun);
+    const TrackState& end = c.direction > 0 ? f.Forward() : f.Backward();
+    EXPECT_EQ(end.cell.column, c.endColumn);
+    EXPECT_EQ(f.observer.ends.back().end, c.end);
+    if (c.endColumn != c.releaseColumn) continue;
+    EXPECT_TRUE(end.stopped);
+    EXPECT_EQ(end.time, 0);
+    EXPECT_TRUE(f.observer.segments.empty());
+    EXPECT_EQ(f.observer.releases.size(), 1u);
   }
 }
 
@@ -312,52 +318,6 @@ TEST(TrackParticles, AStrongSinkStopsAParticleWhereItEntersWhateverTheRule) {
     EXPECT_EQ(f.Forward().cell, (CellIndex{4, 2, 1}));
     EXPECT_NEAR(f.Forward().local.x, 0, 1e-5) << "where it entered";
   }
-}
-
-TEST(TrackParticles, AParticleReleasedInASinkThatHoldsItStopsAtItsReleasePoint) {
-  const struct {
-    int direction;
-    std::int16_t code;
-    WeakCellRule rule;
-    TrackEnd end;
-  } cases[] = {
-      {1, kOutflowCell, WeakCellRule::Stop, TrackEnd::EnteredSinkCell},
-      {-1, kInflowCell, WeakCellRule::Stop, TrackEnd::EnteredSinkCell},
-      {1, kBoundarySink, WeakCellRule::Stop, TrackEnd::EnteredSinkCell},
-  };
-  for (const auto& c : cases) {
-    ModelState state = UniformChannel(1);
-    state.SINKCODE(5, 2, 1) = c.code;
-    TrackingFixture f(std::move(state));
-    (c.direction > 0 ? f.tracking.WeakSinks : f.tracking.WeakSources) = c.rule;
-    f.Add(5, 2, 1, 0.3f, 0.5f, 0.5f);
-    f.Run(c.direction > 0 ? TrackMode::ForwardRun : TrackMode::BackwardRun);
-    const TrackState& end = c.direction > 0 ? f.Forward() : f.Backward();
-    EXPECT_TRUE(end.stopped);
-    EXPECT_EQ(end.time, 0);
-    EXPECT_TRUE(f.observer.segments.empty());
-    EXPECT_EQ(f.observer.releases.size(), 1u);
-    EXPECT_EQ(f.observer.ends.back().end, c.end);
-  }
-  // Passing through, it moves on.
-  ModelState state = UniformChannel(1);
-  state.SINKCODE(5, 2, 1) = kOutflowCell;
-  TrackingFixture f(std::move(state));
-  f.tracking.WeakSinks = WeakCellRule::PassThrough;
-  f.Add(5, 2, 1, 0.3f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  EXPECT_EQ(f.Forward().cell.column, 10);
-}
-
-TEST(TrackParticles, StoppedParticlesStayUntilReset) {
-  TrackingFixture f(UniformChannel(1));
-  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  const std::size_t moves = f.observer.segments.size();
-  f.Run(TrackMode::ForwardRun);
-  EXPECT_EQ(f.observer.segments.size(), moves);
-  // The backward state is independent of the forward one.
-  EXPECT_FALSE(f.Backward().stopped);
 }
 
 TEST(TrackParticles, ZeroThicknessStopsTheRunAndKeepsTheTimeOfStoredMoves) {
@@ -418,17 +378,6 @@ TEST(TrackParticles, ReplayRetracesToTheTimeLimitsOfTheLastRun) {
   ASSERT_EQ(f.observer.segments.size(), interactive.size());
 }
 
-TEST(TrackParticles, ReplayRetracesOnlyTheDirectionsThatWereRun) {
-  TrackingFixture f(UniformChannel(1));
-  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  RecordingObserver replayed;
-  f.Replay(replayed);
-  ASSERT_EQ(replayed.releases.size(), 1u);
-  EXPECT_EQ(replayed.releases[0].direction, 1);
-  for (const RecordedEnd& end : replayed.ends) EXPECT_EQ(end.direction, 1);
-}
-
 TEST(TrackParticles, ThreadsGiveTheSameEventsInTheSameOrder) {
   auto track = [](int threads) {
     TrackingFixture f(BendingField());
@@ -467,8 +416,7 @@ TEST(TrackParticles, TheStopButtonEndsTheRunWithPositionAndTimeInAgreement) {
   f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   StopButton stop(f.control);
-  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, stop, f.loader, f.control};
-  TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive);
+  f.RunInto(stop, TrackMode::ForwardRun);
   ASSERT_EQ(stop.segments.size(), 3u);
   EXPECT_EQ(f.Forward(1).time, stop.segments.back().time);
   EXPECT_EQ(f.Forward(1).timeLimit, f.Forward(1).time);
@@ -496,9 +444,7 @@ TEST(TrackParticles, WhatAWorkerThreadThrowsReachesTheCaller) {
     TrackingFixture f(UniformChannel(1));
     for (int n = 0; n < 200; ++n) f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
     FailingParts failing;
-    TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, failing, f.loader,
-                    f.control, threads};
-    EXPECT_THROW(TrackParticles(run, TrackMode::ForwardRun, TrackKind::Interactive), std::runtime_error);
+    EXPECT_THROW(f.RunInto(failing, TrackMode::ForwardRun, threads), std::runtime_error);
     // At most the first chunk was reported, nothing after the failing one.
     EXPECT_LE(failing.merged, 1) << threads << " threads";
   }
@@ -508,7 +454,7 @@ TEST(RunTrackingCommand, OnlyBeepsWhileAnotherLongOperationRuns) {
   TrackingFixture f(UniformChannel(1));
   f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   f.busy.contourDrawing = true;
-  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, f.observer, f.loader, f.control};
+  TrackingRun run = f.RunFor(f.observer);
   RunTrackingCommand(run, TrackMode::ForwardRun);
   EXPECT_EQ(f.ui.beeps, 1);
   EXPECT_TRUE(f.observer.segments.empty());
@@ -522,7 +468,7 @@ TEST(RunTrackingCommand, ReloadsMissingFlowTermsBeforeItTracks) {
   TrackingFixture f(UniformChannel(1));
   f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   f.state.flowTermsLoaded = false;
-  TrackingRun run{f.state, f.settings, f.tracking, f.periods, f.particles, f.busy, f.ui, f.observer, f.loader, f.control};
+  TrackingRun run = f.RunFor(f.observer);
   RunTrackingCommand(run, TrackMode::ForwardRun);
   EXPECT_EQ(f.loader.reloads, 1);
   EXPECT_FALSE(f.observer.segments.empty());
@@ -535,12 +481,6 @@ TEST(TrackParticles, DoesNothingWithoutLoadedFlowTerms) {
   f.Run(TrackMode::ForwardRun);
   EXPECT_TRUE(f.observer.ends.empty());
 }
-
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
 
 // Two stress periods of 10 time units, one step each: the water moves 1 m
 // per time unit in the first and 2 m in the second, along a channel of a
@@ -567,6 +507,8 @@ struct TransientChannel : TrackingFixture {
   }
 };
 
+using StepIds = std::vector<ScriptedLoader::StepId>;
+
 TEST(PathlineMode, ParticlesFollowEachTimeStepAndStopAtTheTimeLimit) {
   TransientChannel f;
   f.tracking.StopAtTimeLimit = -1;
@@ -576,70 +518,63 @@ TEST(PathlineMode, ParticlesFollowEachTimeStepAndStopAtTheTimeLimit) {
   EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10 + 20, 1e-4);
   EXPECT_NEAR(f.Forward().time, 20, 1e-9);
   EXPECT_FALSE(f.Forward().stopped);
-  EXPECT_EQ(f.loader.loads, (std::vector<ScriptedLoader::StepId>{{2, 1}, {1, 1}}));
-  EXPECT_EQ(f.loader.restores, (std::vector<ScriptedLoader::StepId>{{1, 1}}));
+  EXPECT_EQ(f.loader.loads, (StepIds{{2, 1}, {1, 1}}));
+  EXPECT_EQ(f.loader.restores, (StepIds{{1, 1}}));
   EXPECT_EQ(f.state.CurrentPeriod, 1);
 }
 
-TEST(PathlineMode, AHeldStepKeepsTheFlowFieldLoadedLast) {
-  TransientChannel f;
-  f.tracking.StopAtTimeLimit = -1;
-  f.loader.held = {{2, 1}};
-  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  // 1 m per time unit through both periods.
-  EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10 + 10, 1e-4);
-  EXPECT_NEAR(f.Forward().time, 20, 1e-9);
-  EXPECT_EQ(f.loader.loads, (std::vector<ScriptedLoader::StepId>{{1, 1}})) << "only the restore at the end";
-  EXPECT_EQ(f.state.CurrentPeriod, 1);
-}
+// One particle tracked through the two periods of the channel.
+struct PathlineCase {
+  const char* what;
+  std::int16_t stopAtTimeLimit;
+  std::optional<double> releaseTime;  // none: the start of the current step
+  int currentPeriod;
+  StepIds held;
+  int column;
+  TrackMode mode;
+  double time;           // tracked by the run
+  double endX;           // NaN: the particle never moves
+  double endXTolerance;  // each face crossing moves a particle on by 1e-6 of a cell
+  std::optional<StepIds> loads;
+};
 
-TEST(PathlineMode, WithoutTheTimeLimitParticlesGoOnInTheLastFlowField) {
-  TransientChannel f;
-  f.tracking.StopAtTimeLimit = 0;
-  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  // 20 time units as above, then 80 more at 2 m per time unit.
-  EXPECT_NEAR(f.Forward().time, 100, 1e-9);
-  // Each of the 19 face crossings moves the particle on by 1e-6 of a cell.
-  EXPECT_NEAR(f.observer.segments.back().to.X, 45 + 80 * 2, 19 * 1e-5 + 1e-5);
-  EXPECT_EQ(f.state.CurrentPeriod, 1);
-}
-
-TEST(PathlineMode, BackwardParticlesStartInThePreviousTimeStep) {
-  TransientChannel f;
-  f.tracking.StopAtTimeLimit = -1;
-  f.state.CurrentPeriod = 2;
-  TwoSpeedField(f.state);
-  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::BackwardRun);
-  // Released at the start of period 2, it goes back through period 1 only.
-  EXPECT_NEAR(f.Backward().time, 10, 1e-9);
-  EXPECT_NEAR(f.observer.segments.back().to.X, 495 - 10, 1e-4);
-  EXPECT_EQ(f.state.CurrentPeriod, 2);
-}
-
-TEST(PathlineMode, BackwardRunFromTheFirstStepWithTheTimeLimitEndsAtOnce) {
-  TransientChannel f;
-  f.tracking.StopAtTimeLimit = -1;
-  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::BackwardRun);
-  EXPECT_TRUE(f.observer.segments.empty());
-  EXPECT_TRUE(f.loader.loads.empty());
-  EXPECT_EQ(f.Backward().time, 0);
-}
-
-TEST(PathlineMode, BackwardParticlesReleasedAtTheEndOfTheSimulationGoBackThroughEveryStep) {
-  TransientChannel f;
-  f.tracking.StopAtTimeLimit = -1;
-  f.tracking.ReleaseTime = SimulationEnd(f.periods);
-  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::BackwardRun);
-  // 10 time units at 2 m, then 10 at 1 m.
-  EXPECT_NEAR(f.Backward().time, 20, 1e-9);
-  EXPECT_NEAR(f.observer.segments.back().to.X, 495 - 20 - 10, 1e-4);
-  EXPECT_EQ(f.loader.loads, (std::vector<ScriptedLoader::StepId>{{2, 1}, {1, 1}}));
-  EXPECT_EQ(f.state.CurrentPeriod, 1);
+TEST(PathlineMode, RunsFollowTheFlowFieldOfEachTimeStep) {
+  const PathlineCase cases[] = {
+      {"a held step keeps the field loaded last: 1 m per time unit throughout", -1, {}, 1, {{2, 1}}, 2,
+       TrackMode::ForwardRun, 20, 15 + 10 + 10, 1e-4, StepIds{{1, 1}}},
+      {"without the time limit on in the last field: 80 more at 2 m", 0, {}, 1, {}, 2, TrackMode::ForwardRun, 100,
+       45 + 80 * 2, 19 * 1e-5 + 1e-5, {}},
+      {"backward from period 2 through period 1 only", -1, {}, 2, {}, 50, TrackMode::BackwardRun, 10, 495 - 10, 1e-4,
+       {}},
+      {"backward from the first step with the time limit ends at once", -1, {}, 1, {}, 50, TrackMode::BackwardRun, 0,
+       NAN, 0, StepIds{}},
+      {"backward from the simulation's end: 10 at 2 m, then 10 at 1 m", -1, 20, 1, {}, 50, TrackMode::BackwardRun, 20,
+       495 - 20 - 10, 1e-4, StepIds{{2, 1}, {1, 1}}},
+      {"a release beyond the simulation with the time limit tracks nothing", -1, 20, 1, {}, 50, TrackMode::ForwardRun,
+       0, NAN, 0, {}},
+  };
+  for (const PathlineCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TransientChannel f;
+    f.tracking.StopAtTimeLimit = c.stopAtTimeLimit;
+    f.tracking.ReleaseTime = c.releaseTime;
+    f.state.CurrentPeriod = c.currentPeriod;
+    TwoSpeedField(f.state);
+    f.loader.held = c.held;
+    f.Add(c.column, 1, 1, 0.5f, 0.5f, 0.5f);
+    f.Run(c.mode);
+    const TrackState& end = c.mode == TrackMode::ForwardRun ? f.Forward() : f.Backward();
+    if (std::isnan(c.endX)) {
+      EXPECT_TRUE(f.observer.segments.empty());
+      EXPECT_EQ(end.time, 0);
+    } else {
+      ASSERT_FALSE(f.observer.segments.empty());
+      EXPECT_NEAR(end.time, c.time, 1e-9);
+      EXPECT_NEAR(f.observer.segments.back().to.X, c.endX, c.endXTolerance);
+    }
+    if (c.loads) EXPECT_EQ(f.loader.loads, *c.loads);
+    EXPECT_EQ(f.state.CurrentPeriod, c.currentPeriod) << "the step current before the run is current again";
+  }
 }
 
 TEST(PathlineMode, ParticlesReleasedWithinATimeStepStartThere) {
@@ -657,16 +592,6 @@ TEST(PathlineMode, ParticlesReleasedWithinATimeStepStartThere) {
   EXPECT_NEAR(f.Forward(2).time, 5, 1e-9);
   EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10, 1e-4);
   EXPECT_EQ(f.state.CurrentPeriod, 1) << "the step current before the runs is current again";
-}
-
-TEST(PathlineMode, AReleaseBeyondTheSimulationWithTheTimeLimitTracksNothing) {
-  TransientChannel f;
-  f.tracking.StopAtTimeLimit = -1;
-  f.tracking.ReleaseTime = 20;
-  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  EXPECT_TRUE(f.observer.segments.empty());
-  EXPECT_EQ(f.Forward().time, 0);
 }
 
 TEST(PathlineMode, ParticlesAheadOfTheLoadedStepWaitForTheirOwn) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "modelset/layer_files.h"
+#include "tracking_models.h"
 
 namespace kestra {
 namespace {
@@ -110,7 +111,6 @@ TEST(TrackingEntries, OneTimeStepForcesFlowlinesAndTheStepShowsInTheDialogUnit) 
   EXPECT_EQ(e.stepLength, " 1");
 }
 
-
 TEST(TrackingEntries, LayerPorositiesOutsideZeroToOneAreRefusedAndEmptyOnesKeepTheModels) {
   StressPeriods single;
   TrackingEntries e = Entries(single);
@@ -126,7 +126,6 @@ TEST(TrackingEntries, LayerPorositiesOutsideZeroToOneAreRefusedAndEmptyOnesKeepT
   EXPECT_EQ(LayerPorosityEntries(porosity, 3), (std::vector<std::string>{"0.2", "", "0.3"}));
 }
 
-
 TEST(TrackingEntries, LayerColoursGoIntoTheLayerPropertiesAndBack) {
   StressPeriods single;
   ModelState model;
@@ -141,14 +140,6 @@ TEST(TrackingEntries, LayerColoursGoIntoTheLayerPropertiesAndBack) {
   EXPECT_EQ(LayerColor(model.LayerProperties[1]), 255);
   EXPECT_EQ(LayerColor(model.LayerProperties[2]), 0x00FF00);
 }
-
-}  // namespace
-}  // namespace kestra
-
-#include "tracking_models.h"
-
-namespace kestra {
-namespace {
 
 TEST(ModelLayerPorosity, UniformLayersShowTheirValueAndMixedLayersNothing) {
   ModelState state = test::BoxModel(3, 2, 3, 10, 10, 5, 0.25f);

@@ -148,14 +148,25 @@ struct TrackingFixture {
                             {x, y, z}, 0, ui));
   }
 
+  // A run of the fixture's model and particles that reports to `target`.
+  TrackingRun RunFor(TrackObserver& target, int threads = 1) {
+    return {state, settings, tracking, periods, particles, busy, ui, target, loader, control, threads};
+  }
+
   void Run(TrackMode mode, TrackKind kind = TrackKind::Interactive, int threads = 1) {
-    TrackingRun run{state, settings, tracking, periods, particles, busy, ui, observer, loader, control, threads};
+    TrackingRun run = RunFor(observer, threads);
     TrackParticles(run, mode, kind);
+  }
+
+  // Tracks into `target` instead of the recording observer.
+  void RunInto(TrackObserver& target, TrackMode mode, int threads = 1) {
+    TrackingRun run = RunFor(target, threads);
+    TrackParticles(run, mode, TrackKind::Interactive);
   }
 
   // Retraces all particles into `target`, as the pathline export does.
   void Replay(TrackObserver& target) {
-    TrackingRun run{state, settings, tracking, periods, particles, busy, ui, target, loader, control};
+    TrackingRun run = RunFor(target);
     ReplayParticles(run);
   }
 
