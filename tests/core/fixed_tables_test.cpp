@@ -13,15 +13,14 @@ void ExpectColor(int index, float red, float green, float blue) {
   EXPECT_NEAR(c.blue, blue, kTolerance) << "entry " << index;
 }
 
-TEST(ColorIndexTable, BasicColoursAndWhites) {
+// Basic colours and whites, then hue groups pure, pale and darkened, then
+// the greys that close the table.
+TEST(ColorIndexTable, EntriesOfEveryPart) {
   ExpectColor(1, 255, 0, 0);
   ExpectColor(5, 0, 0, 255);
   ExpectColor(7, 255, 255, 255);
   ExpectColor(9, 255, 255, 255);
-}
-
-TEST(ColorIndexTable, HueGroupsArePurePaleAndDarkened) {
-  ExpectColor(10, 255, 0, 0);        // group 0, pure red
+  ExpectColor(10, 255, 0, 0);          // group 0, pure red
   ExpectColor(11, 255, 127.5, 127.5);  // pale red
   ExpectColor(12, 0.65f * 255, 0, 0);
   ExpectColor(19, 0.15f * 255, 0.15f * 127.5f, 0.15f * 127.5f);
@@ -30,9 +29,6 @@ TEST(ColorIndexTable, HueGroupsArePurePaleAndDarkened) {
   ExpectColor(60, 191.25f, 255, 0);  // group 5: t = 0.25
   ExpectColor(240, 255, 0, 63.75f);  // group 23: last sector, t = 0.75
   ExpectColor(249, 0.15f * 255, 0.15f * 127.5f, 0.15f * 159.375f);
-}
-
-TEST(ColorIndexTable, GreysCloseTheTable) {
   ExpectColor(250, 0.33f * 255, 0.33f * 255, 0.33f * 255);
   ExpectColor(254, 0.866f * 255, 0.866f * 255, 0.866f * 255);
   ExpectColor(255, 255, 255, 255);

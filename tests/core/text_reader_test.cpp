@@ -1,3 +1,5 @@
+// Reading values from text, and quoting text back in messages.
+#include "core/quoted_text.h"
 #include "core/text_reader.h"
 
 #include <gtest/gtest.h>
@@ -26,23 +28,32 @@ TEST(TextReader, UnreadableValueIsSkippedAndKeepsTheVariable) {
 }
 
 TEST(TextReader, LineAfterTheLastValueOfALineIsTheNextLine) {
-  TextReader reader("3 4\r\nThe title, with commas\r\n5 6 rest of line\nnext\n");
+  TextReader reader("3 4\r\nThe title, with commas\r\n5 6 rest of line\nnext\n7\n8\n");
   int a = 0, b = 0, c = 0;
   ASSERT_TRUE(reader.NextInt(a) && reader.NextInt(b));
   EXPECT_EQ(reader.NextLine(), "The title, with commas");
   ASSERT_TRUE(reader.NextInt(c));
   reader.SkipRestOfLine();
   EXPECT_EQ(reader.NextLine(), "next");
+  // After the line end that ends a value, skipping the rest skips nothing.
+  ASSERT_TRUE(reader.NextInt(c));
+  reader.SkipRestOfLine();
+  ASSERT_TRUE(reader.NextInt(c));
+  EXPECT_EQ(c, 8);
   EXPECT_EQ(reader.NextLine(), std::nullopt);
 }
 
-TEST(TextReader, SkipRestOfLineAfterALineEndSkipsNothing) {
-  TextReader reader("1\n2\n");
-  int value = 0;
-  ASSERT_TRUE(reader.NextInt(value));
-  reader.SkipRestOfLine();
-  ASSERT_TRUE(reader.NextInt(value));
-  EXPECT_EQ(value, 2);
+TEST(QuotedText, ShortTextIsQuotedWholeAndLongTextByItsStart) {
+  EXPECT_EQ(QuotedText("1.5x"), "\"1.5x\"");
+  EXPECT_EQ(QuotedText(""), "\"\"");
+  EXPECT_EQ(SingleQuotedText("--zoom"), "'--zoom'");
+  // Long text shows only its start.
+  const std::string sixty(60, 'a');
+  EXPECT_EQ(QuotedText(sixty), "\"" + sixty + "\"");
+  EXPECT_EQ(QuotedText(sixty + "b"), "\"" + sixty + "...\"");
+  const std::string megabyte(1 << 20, 'x');
+  EXPECT_EQ(QuotedText(megabyte), "\"" + std::string(60, 'x') + "...\"");
+  EXPECT_EQ(SingleQuotedText(megabyte).size(), 65u);
 }
 
 }  // namespace

@@ -98,11 +98,9 @@ TEST(Mf2005Evapotranspiration, HighestCellOptionTakesTheCurrentBoundaryCodes) {
   state.IBOUND(2, 1, 1) = 0;   // dry or inactive: the layer below loses the water
   state.IBOUND(3, 1, 1) = -1;  // fixed head on top: no ET at all
   ASSERT_TRUE(model.Place());
-  EXPECT_FLOAT_EQ(state.QET(1, 1, 1), -6.0f);
-  EXPECT_FLOAT_EQ(state.QET(1, 1, 2), 0.0f);
-  EXPECT_FLOAT_EQ(state.QET(2, 1, 2), -6.0f);
-  EXPECT_FLOAT_EQ(state.QET(3, 1, 1), 0.0f);
-  EXPECT_FLOAT_EQ(state.QET(3, 1, 2), 0.0f);
+  const float expected[2][3] = {{-6, 0, 0}, {0, -6, 0}};  // by layer and column
+  for (int k = 1; k <= 2; ++k)
+    for (int j = 1; j <= 3; ++j) EXPECT_FLOAT_EQ(state.QET(j, 1, k), expected[k - 1][j - 1]) << j << " " << k;
 }
 
 TEST(Mf2005ConstantHead, ListedCellsAreFixedHeadFromTheirPeriodOnAndNotSinks) {
@@ -151,23 +149,17 @@ TEST(Mf2005UnreadPackages, AreNamedInOneMessageWhileSolversAndOutputsAreNot) {
 
 TEST(Mf2005OtherVersions, UsgNameFilesAreNamedAndRefused) {
   test::TempDir dir;
-  struct Case {
-    const char* text;
-    const char* version;
-  };
-  for (const Case& c : {Case{"LIST 2 m.lst\nBAS6 1 m.bas\nDISU 11 m.disu\nLPF 12 m.lpf\nSMS 13 m.sms\n", "MODFLOW-USG"}}) {
-    const std::string path = dir.File("model.nam");
-    test::WriteWholeFile(path, c.text);
-    EXPECT_EQ(UnsupportedModflowVersion(path), c.version);
-    Import import;
-    ImportInto(path, import);
-    EXPECT_FALSE(import.ok);
-    ASSERT_EQ(import.ui.messages.size(), 1u);
-    EXPECT_EQ(import.ui.LastMessage(), "The name file " + path + " belongs to a " + c.version +
-                                           " model. Kestra imports MODFLOW-2005 and MODFLOW-NWT models; " + c.version +
-                                           " models are not supported yet.");
-    EXPECT_FALSE(import.session.model.HasModel());
-  }
+  const std::string path = dir.File("model.nam");
+  test::WriteWholeFile(path, "LIST 2 m.lst\nBAS6 1 m.bas\nDISU 11 m.disu\nLPF 12 m.lpf\nSMS 13 m.sms\n");
+  EXPECT_EQ(UnsupportedModflowVersion(path), "MODFLOW-USG");
+  Import import;
+  ImportInto(path, import);
+  EXPECT_FALSE(import.ok);
+  ASSERT_EQ(import.ui.messages.size(), 1u);
+  EXPECT_EQ(import.ui.LastMessage(), "The name file " + path +
+                                         " belongs to a MODFLOW-USG model. Kestra imports MODFLOW-2005 and "
+                                         "MODFLOW-NWT models; MODFLOW-USG models are not supported yet.");
+  EXPECT_FALSE(import.session.model.HasModel());
   EXPECT_EQ(UnsupportedModflowVersion((test::TestDataDir() / "mixed3d/modflow/mixed3d.nam").string()), "");
   EXPECT_EQ(UnsupportedModflowVersion((test::TestDataDir() / "mixed3d/namefile/mixed3d.nam").string()), "");
 }

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <cstring>
+#include <filesystem>
 
 #include "core/data_types.h"
 #include "core/model_paths.h"
+#include "results/budget_reader.h"
 #include "support/json_reader.h"
 #include "support/mf2005_writer.h"
 #include "support/recording_interface.h"
@@ -37,7 +37,9 @@ void ExpectNear(double expected, double actual, const std::string& where) {
   EXPECT_NEAR(actual, expected, kFloatTolerance * std::max(1.0, std::fabs(expected))) << where;
 }
 
-void ExpectCellArray(const JsonValue& expected, const CellArray<float>& actual, const std::string& name) {
+// Integer arrays too: a code off by one is far outside the tolerance.
+template <typename T>
+void ExpectCellArray(const JsonValue& expected, const CellArray<T>& actual, const std::string& name) {
   for (std::size_t k = 0; k < expected.size(); ++k)
     for (std::size_t i = 0; i < expected[k].size(); ++i)
       for (std::size_t j = 0; j < expected[k][i].size(); ++j)
@@ -83,10 +85,7 @@ void ExpectSameAsDescription(const std::string& name) {
   ExpectCellArray(json["top"], model.TOP, "TOP");
   ExpectCellArray(json["bot"], model.BOT, "BOT");
   ExpectCellArray(json["porosity"], model.POROSITY, "POROSITY");
-  for (int k = 1; k <= model.NLAY; ++k)
-    for (int i = 1; i <= model.NROW; ++i)
-      for (int j = 1; j <= model.NCOL; ++j)
-        EXPECT_EQ(model.IBOUND(j, i, k), json["ibound"][k - 1][i - 1][j - 1].number) << k << " " << i << " " << j;
+  ExpectCellArray(json["ibound"], model.IBOUND, "IBOUND");
   for (int k = 1; k <= model.NLAY; ++k) {
     // LPF knows confined (0) and convertible layers only: an unconfined layer
     // of the description (1) is a convertible one (3) in MODFLOW's files.
@@ -133,29 +132,6 @@ TEST(Mf2005Model, SharedRunsReadAsTheirDescriptions) {
   for (const char* name : {"uniform1", "mixed3d", "transient2"}) ExpectSameAsDescription(name);
 }
 
-// The RECHARGE term of one time step in a budget file of the stream layout:
-// per record a 36-byte header (KSTP, KPER, TEXT[16], NCOL, NROW, NLAY) and
-// the full array.
-std::vector<float> BudgetRecharge(const std::string& path, int period) {
-  const std::string bytes = test::ReadWholeFile(path);
-  std::size_t pos = 0;
-  while (pos + 36 <= bytes.size()) {
-    std::int32_t header[9];
-    std::memcpy(header, bytes.data() + pos, 36);
-    const std::size_t count = std::size_t(header[6]) * std::size_t(header[7]) * std::size_t(std::abs(header[8]));
-    const std::string text = bytes.substr(pos + 8, 16);
-    pos += 36;
-    if (pos + count * 4 > bytes.size()) break;
-    if (header[1] == period && text.find("RECHARGE") != std::string::npos) {
-      std::vector<float> values(count);
-      std::memcpy(values.data(), bytes.data() + pos, count * 4);
-      return values;
-    }
-    pos += count * 4;
-  }
-  return {};
-}
-
 TEST(Mf2005Model, RechargeFlowsEqualTheBudgetOfTheRun) {
   for (const char* name : {"mixed3d", "transient2"}) {
     SCOPED_TRACE(name);
@@ -163,8 +139,12 @@ TEST(Mf2005Model, RechargeFlowsEqualTheBudgetOfTheRun) {
     test::RecordingInterface ui;
     ASSERT_TRUE(ReadShared(name, model, ui));
     for (int p = 1; p <= model.stressPeriods.NPER; ++p) {
-      const std::vector<float> budget = BudgetRecharge(model.BudgetPath, p);
-      ASSERT_EQ(budget.size(), std::size_t(model.NCOL) * model.NROW * model.NLAY);
+      CellArray<float> budget;
+      budget.Dimension(model.Shape());
+      std::int64_t position = kFirstRecordPosition;
+      ASSERT_TRUE(ReadBudgetTerm({1, p, "RECHARGE", model.NCOL, model.NROW, model.NLAY}, model.BudgetPath, budget,
+                                 position, ui, true))
+          << ui.LastMessage();
       OpenedModel opened;
       CopyMf2005Model(model, opened);
       ModelState& state = opened.model;
@@ -173,7 +153,7 @@ TEST(Mf2005Model, RechargeFlowsEqualTheBudgetOfTheRun) {
       for (int k = 1; k <= model.NLAY; ++k)
         for (int i = 1; i <= model.NROW; ++i)
           for (int j = 1; j <= model.NCOL; ++j)
-            ExpectNear(budget[((k - 1) * model.NROW + i - 1) * model.NCOL + j - 1], state.QRECH(j, i, k),
+            ExpectNear(budget(j, i, k), state.QRECH(j, i, k),
                        "QRECH " + std::to_string(k) + " " + std::to_string(i) + " " + std::to_string(j));
     }
   }
@@ -213,11 +193,20 @@ TEST(Mf2005Model, CopyFillsTheModelStateAndItsFamilyTheStressPeriodSinks) {
   EXPECT_EQ(state.QRECH(5, 5, 1), 0.0f);
 }
 
-TEST(Mf2005Model, WithoutMpbasEveryCellGetsTheDefaultPorosityAndIsToldOnce) {
+// A model written into a folder of its own and the interface its read spoke to.
+class Mf2005ModelRead : public testing::Test {
+ protected:
+  bool Read(const std::string& nameFile, const LayerPorosity& porosity = {}) {
+    return ReadMf2005Model(nameFile, model, ui, porosity);
+  }
+
   test::TempDir dir;
   Mf2005Model model;
   test::RecordingInterface ui;
-  ASSERT_TRUE(ReadMf2005Model(test::WriteMf2005Model(dir, {}), model, ui)) << ui.LastMessage();
+};
+
+TEST_F(Mf2005ModelRead, WithoutMpbasEveryCellGetsTheDefaultPorosityAndIsToldOnce) {
+  ASSERT_TRUE(Read(test::WriteMf2005Model(dir, {}))) << ui.LastMessage();
   EXPECT_FALSE(model.porosityFromMpbas);
   EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), kDefaultPorosity);
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -225,33 +214,27 @@ TEST(Mf2005Model, WithoutMpbasEveryCellGetsTheDefaultPorosityAndIsToldOnce) {
   EXPECT_EQ(ui.beeps, 0);
 }
 
-TEST(Mf2005Model, LayerPorositiesReplaceTheDefaultAndTheMpbasValues) {
-  test::TempDir dir;
+TEST_F(Mf2005ModelRead, LayerPorositiesReplaceTheDefaultAndTheMpbasValues) {
   const std::string dis =
       "2 2 3 1 4 2\n0 0\nCONSTANT 10\nCONSTANT 20\nCONSTANT 5\nCONSTANT 0\nCONSTANT -2\n1 1 1 SS\n";
   const std::string nameFile = test::WriteMf2005Model(
       dir, {{"DIS", dis}, {"BAS6", "FREE\nCONSTANT 1\nCONSTANT 1\n-999.99\n"}, {"LPF", "32 -1e30 0\n0 0\n"}});
-  Mf2005Model model;
-  test::RecordingInterface ui;
-  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, LayerPorosity{{{1, 0.3f}, {2, 0.1f}}})) << ui.LastMessage();
+  ASSERT_TRUE(Read(nameFile, LayerPorosity{{{1, 0.3f}, {2, 0.1f}}})) << ui.LastMessage();
   EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), 0.3f);
   EXPECT_FLOAT_EQ(model.POROSITY(1, 1, 2), 0.1f);
   EXPECT_TRUE(ui.messages.empty());  // no layer kept the default
 
-  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui, LayerPorosity{{{1, 0.3f}}}));
+  ASSERT_TRUE(Read(nameFile, LayerPorosity{{{1, 0.3f}}}));
   EXPECT_FLOAT_EQ(model.POROSITY(1, 1, 2), kDefaultPorosity);
   EXPECT_EQ(ui.messages.size(), 1u);
 }
 
-TEST(Mf2005Model, MpbasPorosityOfZeroBecomesTinyAndDefaultFacesAreKept) {
-  test::TempDir dir;
+TEST_F(Mf2005ModelRead, MpbasPorosityOfZeroBecomesTinyAndDefaultFacesAreKept) {
   const std::string nameFile = test::WriteMf2005Model(dir, {});
   test::WriteWholeFile(dir.File("MODEL.MPBAS"),
                        "# MODPATH\n-999.99 -1e30\n2\n  recharge \n6\nET\n5\n0\nCONSTANT 1\nINTERNAL 1.0 (FREE) 0\n"
                        "0.3 0 0.3\n0.2 0.2 0.2\n");
-  Mf2005Model model;
-  test::RecordingInterface ui;
-  ASSERT_TRUE(ReadMf2005Model(nameFile, model, ui)) << ui.LastMessage();
+  ASSERT_TRUE(Read(nameFile)) << ui.LastMessage();
   EXPECT_TRUE(model.porosityFromMpbas);
   EXPECT_FLOAT_EQ(model.POROSITY(2, 1, 1), 1.0E-20f);
   EXPECT_FLOAT_EQ(model.POROSITY(3, 2, 1), 0.2f);
@@ -261,25 +244,31 @@ TEST(Mf2005Model, MpbasPorosityOfZeroBecomesTinyAndDefaultFacesAreKept) {
   EXPECT_EQ(family.DefaultFace("WELLS"), 0);
 }
 
-TEST(Mf2005Model, QuasiThreeDimensionalConfiningBedsAreRefused) {
-  test::TempDir dir;
-  const std::string dis =
-      "2 2 3 1 4 2\n1 0\nCONSTANT 10\nCONSTANT 20\nCONSTANT 5\nCONSTANT 0\nCONSTANT -2\nCONSTANT -4\n1 1 1 SS\n";
-  Mf2005Model model;
-  model.NCOL = 99;
-  test::RecordingInterface ui;
-  EXPECT_FALSE(ReadMf2005Model(test::WriteMf2005Model(dir, {{"DIS", dis}}), model, ui));
-  EXPECT_EQ(ui.beeps, 1);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(ui.messages[0].title, "KESTRA");
-  EXPECT_NE(ui.LastMessage().find("model.DIS, line 2: quasi-3-D confining beds (LAYCBD not 0) are not supported."),
-            std::string::npos)
-      << ui.LastMessage();
-  EXPECT_EQ(model.NCOL, 99);  // untouched
+// Name files made on Windows may name their files in another letter case
+// than the files have on disk.
+TEST_F(Mf2005ModelRead, AFileFoundInAnotherCaseAloneIsReadAndSaidOnce) {
+  const std::string nameFile = test::WriteMf2005Model(dir, {});
+  std::filesystem::rename(dir.File("model.DIS"), dir.File("MODEL.dis"));
+  std::filesystem::rename(dir.File("model.BAS6"), dir.File("Model.bas6"));
+  ASSERT_TRUE(Read(nameFile)) << ui.LastMessage();
+  EXPECT_EQ(model.NCOL, 3);
+  EXPECT_EQ(model.otherLetterCase, (std::vector<std::string>{"model.BAS6", "model.DIS"}));
+  EXPECT_EQ(ui.LastMessage(),
+            "The name file lists files whose names on disk differ in letter case only; they are read as found: "
+            "model.BAS6, model.DIS.");
 }
 
-TEST(Mf2005Model, MissingOrUnreadablePackagesAreNamed) {
+TEST_F(Mf2005ModelRead, TwoCandidatesInOtherLetterCasesAreNotGuessedBetween) {
+  const std::string nameFile = test::WriteMf2005Model(dir, {});
+  std::filesystem::rename(dir.File("model.DIS"), dir.File("MODEL.dis"));
+  std::filesystem::copy_file(dir.File("MODEL.dis"), dir.File("model.dis"));
+  EXPECT_FALSE(Read(nameFile));
+  EXPECT_NE(ui.LastMessage().find(dir.File("model.DIS")), std::string::npos) << ui.LastMessage();
+}
+
+// Every refusal beeps once, shows one warning naming the name file and the
+// problem, and leaves the model unread.
+TEST(Mf2005Model, RefusedModelsNameTheirFileAndProblem) {
   struct Case {
     std::map<std::string, std::string> packages;
     const char* removed;  // a file deleted after writing
@@ -293,15 +282,22 @@ TEST(Mf2005Model, MissingOrUnreadablePackagesAreNamed) {
       {{{"RCH", "1 32\n1 0\nCONSTANT 1e-3\n"}}, nullptr, "model.RCH, line 3: the file ends before all values"},
       {{{"OC", "HEAD SAVE UNIT 44\n"}}, nullptr, "the output control saves no heads to a file of the name file."},
       {{{"LPF", "0 -1e30 0\n0\n"}}, nullptr, "the LPF file saves no cell-by-cell budget"},
+      {{{"DIS", "2 2 3 1 4 2\n1 0\nCONSTANT 10\nCONSTANT 20\nCONSTANT 5\nCONSTANT 0\nCONSTANT -2\nCONSTANT -4\n"
+                "1 1 1 SS\n"}},
+       nullptr, "model.DIS, line 2: quasi-3-D confining beds (LAYCBD not 0) are not supported."},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.expected);
     test::TempDir dir;
     const std::string nameFile = test::WriteMf2005Model(dir, c.packages);
     if (c.removed != nullptr) std::filesystem::remove(dir.File(c.removed));
     Mf2005Model model;
     test::RecordingInterface ui;
-    EXPECT_FALSE(ReadMf2005Model(nameFile, model, ui)) << c.expected;
+    EXPECT_FALSE(ReadMf2005Model(nameFile, model, ui));
     EXPECT_EQ(ui.beeps, 1);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui.messages[0].title, "KESTRA");
     EXPECT_NE(ui.LastMessage().find(c.expected), std::string::npos) << ui.LastMessage();
     EXPECT_NE(ui.LastMessage().find(nameFile), std::string::npos);
     EXPECT_EQ(model.NCOL, 0);

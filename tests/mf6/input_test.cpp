@@ -35,6 +35,10 @@ TEST(Mf6Input, BlocksInAnyCaseWithCommentsAndBlankLines) {
   EXPECT_EQ(loaded->file.blocks[1].name, "PERIOD");
   EXPECT_EQ(loaded->file.blocks[1].id, "2");
   EXPECT_EQ(loaded->file.blocks[1].end - loaded->file.blocks[1].first, 1u);
+  // Quoted words keep their blanks and hashes.
+  const auto words = Mf6Words("  OPEN/CLOSE 'my file #1.txt', FACTOR 2");
+  ASSERT_EQ(words.size(), 4u);
+  EXPECT_EQ(words[1], "my file #1.txt");
 }
 
 TEST(Mf6Input, UnclosedBlockAndStrayLinesNameTheLine) {
@@ -44,12 +48,6 @@ TEST(Mf6Input, UnclosedBlockAndStrayLinesNameTheLine) {
   const auto stray = Load("BEGIN OPTIONS\nEND OPTIONS\nNPER 3\n");
   EXPECT_FALSE(stray->ok);
   EXPECT_NE(stray->problem.find("line 3"), std::string::npos);
-}
-
-TEST(Mf6Input, QuotedWordsKeepBlanksAndHashes) {
-  const auto words = Mf6Words("  OPEN/CLOSE 'my file #1.txt', FACTOR 2");
-  ASSERT_EQ(words.size(), 4u);
-  EXPECT_EQ(words[1], "my file #1.txt");
 }
 
 struct ArrayCase {

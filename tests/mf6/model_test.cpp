@@ -1,11 +1,18 @@
+// A MODFLOW 6 simulation read into a model, and the model's family: its
+// grid, connections, boundary packages and pass-through cells.
+#include "mf6/model.h"
+#include "mf6/readers.h"
+#include "results/connection_flows.h"
+#include "settings/settings.h"
+#include "tracking/face_velocities.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 
-#include "mf6/model.h"
-#include "mf6/readers.h"
+#include "core/data_types.h"
+#include "core/sink_codes.h"
 #include "support/temp_dir.h"
 
 namespace kestra {
@@ -86,7 +93,9 @@ TEST(Mf6Connections, BuiltFromTheGridAsMf6BuildsThem) {
   EXPECT_EQ(built.JA, model.connections.JA);
 }
 
-TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelow) {
+// Flows of the connections are positive into the cell; as face flows they
+// take MODFLOW-2005's signs.
+TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows) {
   Mf6Grid grid;
   grid.NCOL = 2;
   grid.NROW = 1;
@@ -97,11 +106,24 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelow) {
   BuildConnections(grid, connections);
   EXPECT_EQ(connections.IA, (std::vector<std::int64_t>{0, 3, 5, 5, 5, 8, 10}));
   EXPECT_EQ(connections.JA, (std::vector<std::int32_t>{0, 1, 4, 1, 0, 4, 0, 5, 5, 4}));
+
+  ModelState state;
+  DimensionModel(state, 2, 1, 3);
+  // Cell 0 takes 5 from cell 1 and gives 7 to cell 4 below the pass-through cell.
+  const std::vector<float> flows = {0, 5, -7, 0, -5, 7, 0, 2, 0, -2};
+  ASSERT_TRUE(PlaceConnectionFlows(connections, flows, state));
+  EXPECT_EQ(state.QRIGHT(1, 1, 1), -5.0f);  // from column 1 to column 2
+  EXPECT_EQ(state.QLOWER(1, 1, 1), 7.0f);   // downward, through the pass-through cell
+  EXPECT_EQ(state.QLOWER(1, 1, 2), 7.0f);
+  EXPECT_EQ(state.QRIGHT(1, 1, 3), -2.0f);
+  EXPECT_EQ(state.QLOWER(2, 1, 1), 0.0f);
+  // A connection between cells that are no neighbours is refused.
+  const CellConnections diagonal{{0, 2, 3, 3, 3, 3, 3}, {0, 3, 1}};
+  EXPECT_FALSE(PlaceConnectionFlows(diagonal, std::vector<float>{0, 1, 0}, state));
 }
 
 TEST(Mf6GridFile, EveryTruncationFailsNamingTheFile) {
-  std::ifstream in(Example("ex01_mf6", "ex01_mf6.dis.grb"), std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
   test::TempDir dir;
   const std::string path = dir.File("cut.dis.grb");
   for (std::size_t length = 0; length < bytes.size(); length += 397) {
@@ -117,8 +139,7 @@ TEST(Mf6GridFile, EveryTruncationFailsNamingTheFile) {
 
 TEST(Mf6GridFile, DefinitionsAreFoundByNameNotPlace) {
   // Swap the definition lines of NROW and NCOL and their values: the grid stays the same.
-  std::ifstream in(Example("ex01_mf6", "ex01_mf6.dis.grb"), std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
   const std::size_t definitions = 200, lineBytes = 100, data = definitions + 16 * lineBytes;
   std::swap_ranges(bytes.begin() + definitions + 2 * lineBytes, bytes.begin() + definitions + 3 * lineBytes,
                    bytes.begin() + definitions + 3 * lineBytes);
@@ -151,12 +172,6 @@ TEST(Mf6Model, MissingFilesAndOtherGridsAreNamed) {
   EXPECT_EQ(problem, "the simulation holds no GWF model named other.");
 }
 
-}  // namespace
-}  // namespace kestra
-
-namespace kestra {
-namespace {
-
 TEST(Mf6Mpbas, DefaultIfaceEntriesThenPorosityPerLayer) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("m.mpbas"), "# MODPATH basic data\n2\nRCH\n6\nEVT\n6\nCONSTANT 0.3\nINTERNAL\n0.1 0\n");
@@ -174,6 +189,74 @@ TEST(Mf6Mpbas, DefaultIfaceEntriesThenPorosityPerLayer) {
   EXPECT_EQ(porosity, (std::vector<double>{0.3, 0.3, 0.1, 1.0E-20}));
   test::WriteWholeFile(dir.File("m.mpbas"), "1\nRCH\n");
   EXPECT_FALSE(ReadMpbas(dir.File("m.mpbas"), grid, faces, porosity, problem));
+}
+
+// One column of three layers 10 thick; layer 2 a pass-through cell (IDOMAIN -1).
+Mf6Model PassThroughColumn() {
+  Mf6Model model;
+  model.simulationPath = "mfsim.nam";
+  Mf6Grid& grid = model.grid;
+  grid.NCOL = grid.NROW = 1;
+  grid.NLAY = 3;
+  grid.DELR = grid.DELC = {100};
+  grid.TOP = {30};
+  grid.BOTM = {20, 10, 0};
+  grid.IDOMAIN = {1, -1, 1};
+  BuildConnections(grid, model.connections);
+  model.LAYCON = {0, 0, 0, 0};
+  model.POROSITY.Dimension(model.Shape());
+  std::fill(model.POROSITY.values.begin(), model.POROSITY.values.end(), 0.2f);
+  return model;
+}
+
+TEST(Mf6Family, ParticlesPassThroughCellsOfIdomainMinusOne) {
+  OpenedModel opened;
+  CopyMf6Model(PassThroughColumn(), opened);
+  ModelState& state = opened.model;
+  EXPECT_EQ(state.IBOUND(1, 1, 2), 1);
+  // MODFLOW 6 writes no head for the pass-through cell; the head reader makes it inactive.
+  state.HEAD(1, 1, 1) = 25;
+  state.HEAD(1, 1, 2) = 1.0E+30f;
+  state.HEAD(1, 1, 3) = 24;
+  state.IBOUND(1, 1, 2) = 0;
+  FamilyOf(state).AdjustLoadedHeads(state);
+  EXPECT_EQ(state.IBOUND(1, 1, 2), 1);
+  EXPECT_EQ(state.HEAD(1, 1, 2), 20.0f);
+  // 7 units per day go down from layer 1 straight to layer 3.
+  const std::vector<float> flows = {0, -7, 0, 7};
+  ASSERT_NE(FamilyOf(state).FaceFlowConnections(), nullptr);
+  ASSERT_TRUE(PlaceConnectionFlows(*FamilyOf(state).FaceFlowConnections(), flows, state));
+  Settings settings;
+  const FaceVelocities v = GetFaceVelocities(state, settings, TrackingSettings{}, 1, 1, 2);
+  const float downward = -7.0f / (100 * 100) / 0.2f;
+  EXPECT_FLOAT_EQ(v.VZ2, downward);
+  EXPECT_FLOAT_EQ(v.VZ1, downward);
+}
+
+TEST(Mf6Family, FixedHeadsOnlyInThePeriodsThatListThemAndWellsBySign) {
+  Mf6Model model = PassThroughColumn();
+  model.grid.IDOMAIN = {1, 1, 1};
+  model.stressPeriods.NPER = 2;
+  Mf6BoundaryPackage chd{"CHD", "CHD-1", {{}, {{1, 1, 1, 25, 0}}, {}}};
+  Mf6BoundaryPackage wells{"WEL", "WEL-1", {{}, {{3, 1, 1, -5, 0}}, {{3, 1, 1, 5, 0}}}};
+  model.boundaryPackages = {chd, wells};
+  OpenedModel opened;
+  CopyMf6Model(model, opened);
+  ModelState& state = opened.model;
+  const ModelFamily& family = FamilyOf(state);
+  EXPECT_EQ(family.ListedBoundaryPackages(state), PackageKeys{"WEL"});
+  for (const int period : {1, 2}) {
+    state.CurrentPeriod = period;
+    state.SINKCODE.Dimension(state.Shape());
+    SilentInterface ui;
+    EXPECT_TRUE(family.MarkBoundarySinks(state, {}, ui, false));
+    EXPECT_EQ(state.IBOUND(1, 1, 1), period == 1 ? -1 : 1) << period;
+    EXPECT_EQ(state.SINKCODE(1, 1, 3), period == 1 ? kBoundarySink : 0) << period;
+  }
+  LayerValues values;
+  ASSERT_TRUE(family.ReadPackageLayer(data_type::kWells, 3, 2, values));
+  EXPECT_EQ(values(1, 1), 5.0f);
+  EXPECT_FALSE(family.ReadPackageLayer(data_type::kDrains, 1, 1, values));
 }
 
 }  // namespace

@@ -38,26 +38,24 @@ std::string Info(const std::string& example) {
   return out.str();
 }
 
-TEST(Mf6Open, InfoOfTheSteadyExample) {
-  const std::string text = Info("ex01_mf6");
-  EXPECT_TRUE(Contains(text, "(MODFLOW 6 simulation, model ex01_mf6)\n")) << text;
-  EXPECT_TRUE(Contains(text, "grid: 20 columns, 21 rows, 3 layers\n"));
-  EXPECT_TRUE(Contains(text, "layer types: 3 0 0\n"));
-  EXPECT_TRUE(Contains(text, "porosity: .1, .1, .1\n"));
-  EXPECT_TRUE(Contains(text, "ex01_mf6.bud (stream, 8-byte reals)\n"));
-  EXPECT_TRUE(Contains(text, "loaded: heads yes, drawdowns no, flow terms yes, velocities yes\n"));
-  // The well; the 21 river cells take their water out through the top face
-  // (IFACE 6), so they are no internal sinks.
-  EXPECT_TRUE(Contains(text, "cells: active 1260, inactive 0, fixed head 0, sinks 1\n"));
-  EXPECT_TRUE(Contains(text, "messages: 0\n"));
-}
-
-TEST(Mf6Open, InfoOfTheTransientExample) {
-  const std::string text = Info("ex03_mf6");
-  EXPECT_TRUE(Contains(text, "stress periods: 3 (time unit days), 12 time steps\n")) << text;
-  EXPECT_TRUE(Contains(text, "  period 2: length 36500, 10 time steps, multiplier 1.5\n"));
-  EXPECT_TRUE(Contains(text, "loaded: heads yes, drawdowns no, flow terms yes, velocities yes\n"));
-  EXPECT_TRUE(Contains(text, "messages: 0\n"));
+TEST(Mf6Open, InfoOfTheExamples) {
+  const std::pair<const char*, std::vector<const char*>> examples[] = {
+      {"ex01_mf6",
+       {"(MODFLOW 6 simulation, model ex01_mf6)\n", "grid: 20 columns, 21 rows, 3 layers\n", "layer types: 3 0 0\n",
+        "porosity: .1, .1, .1\n", "ex01_mf6.bud (stream, 8-byte reals)\n",
+        // The well; the 21 river cells take their water out through the top
+        // face (IFACE 6), so they are no internal sinks.
+        "cells: active 1260, inactive 0, fixed head 0, sinks 1\n"}},
+      {"ex03_mf6",
+       {"stress periods: 3 (time unit days), 12 time steps\n",
+        "  period 2: length 36500, 10 time steps, multiplier 1.5\n"}},
+  };
+  for (const auto& [example, lines] : examples) {
+    const std::string text = Info(example);
+    for (const char* line : lines) EXPECT_TRUE(Contains(text, line)) << example << ": " << line << text;
+    EXPECT_TRUE(Contains(text, "loaded: heads yes, drawdowns no, flow terms yes, velocities yes\n")) << text;
+    EXPECT_TRUE(Contains(text, "messages: 0\n")) << text;
+  }
 }
 
 TEST(Mf6Open, TheModelOptionPicksOneOfSeveralGwfModels) {

@@ -1,6 +1,10 @@
+// The name file of a name-file model and the main file it lists.
 #include "modelset/main_file.h"
+#include "modelset/name_file.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "support/model_writers.h"
 #include "support/recording_interface.h"
@@ -16,6 +20,7 @@ TEST(MainFile, ReadsGridElevationsBoundaryAndPorosity) {
   test::SmallModel model;
   model.columnWidths = {10, 20, 30};
   model.ibound = {-1, 1, 1, 1, 0, 2.5f};
+  model.porosity = {0, 0.25f, 0.25f, 0.25f, 0.25f, 0.25f};
   test::WriteNameFileModel(dir.path().string(), "m", model);
   test::RecordingInterface ui;
   MainFileContents contents;
@@ -28,21 +33,11 @@ TEST(MainFile, ReadsGridElevationsBoundaryAndPorosity) {
   EXPECT_EQ(state.IBOUND(1, 1, 1), -1);
   EXPECT_EQ(state.IBOUND(3, 2, 1), 2);  // 2.5 rounds to even
   EXPECT_EQ(state.IBOUND0, state.IBOUND);
-  EXPECT_NEAR(state.POROSITY(1, 1, 1), 0.25f, kFloatTolerance);
+  EXPECT_EQ(state.POROSITY(1, 1, 1), 1.0E-20f);  // porosity 0 is stored as tiny
+  EXPECT_NEAR(state.POROSITY(2, 1, 1), 0.25f, kFloatTolerance);
   EXPECT_FLOAT_EQ(contents.HNOFLO, -999.99f);
   EXPECT_EQ(contents.periods.timeUnit, 4);
   EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST(MainFile, PorosityZeroIsStoredAsTiny) {
-  test::TempDir dir;
-  test::SmallModel model;
-  model.porosity = {0, 0.2f, 0.2f, 0.2f, 0.2f, 0.2f};
-  test::WriteNameFileModel(dir.path().string(), "m", model);
-  test::RecordingInterface ui;
-  MainFileContents contents;
-  ASSERT_TRUE(ReadMainFile(dir.File("m.main"), contents, ui));
-  EXPECT_EQ(contents.model.POROSITY(1, 1, 1), 1.0E-20f);
 }
 
 std::string MainText(const std::string& layerTypes, const std::string& afterWidths) {
@@ -95,6 +90,47 @@ TEST(MainFile, TruncatedFilesFailCleanly) {
     EXPECT_FALSE(ReadMainFile(dir.File("t.main"), contents, ui)) << length;
     EXPECT_EQ(ui.messages.size(), 1u);
   }
+}
+
+void WriteListedFiles(const test::TempDir& dir) {
+  for (const char* name : {"m.main", "m.cbc", "m.hds", "m.wel", "m.rch"}) test::WriteWholeFile(dir.File(name), "");
+}
+
+TEST(NameFile, LowerCaseTypesAreAcceptedAndNamesResolvedBesideTheNameFile) {
+  test::TempDir dir;
+  WriteListedFiles(dir);
+  // Backslashes in names separate folders.
+  std::filesystem::create_directory(dir.path() / "Results");
+  test::WriteWholeFile(dir.File("Results/Run.HDS"), "");
+  test::WriteWholeFile(dir.File("m.nam"),
+                       "# comment\r\nmain m.main\r\nwel m.wel 12 extra words\r\nRch m.rch\r\nbudget m.cbc\r\n"
+                       "head(binary) Results\\Run.HDS\r\nBAS6 m.bas\r\n");
+  test::RecordingInterface ui;
+  NameFileEntries entries;
+  ASSERT_TRUE(ReadNameFile(dir.File("m.nam"), entries, ui));
+  EXPECT_EQ(entries.main, dir.File("m.main"));
+  EXPECT_EQ(entries.packages.wells, dir.File("m.wel"));
+  EXPECT_EQ(entries.packages.recharge, dir.File("m.rch"));
+  EXPECT_EQ(entries.heads, dir.File("Results/Run.HDS"));
+  EXPECT_TRUE(entries.drawdowns.empty());
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(NameFile, MissingRequiredEntryOrListedFileIsReported) {
+  test::TempDir dir;
+  WriteListedFiles(dir);
+  test::WriteWholeFile(dir.File("m.nam"), "MAIN m.main\nBUDGET m.cbc\n");
+  test::RecordingInterface ui;
+  NameFileEntries entries;
+  EXPECT_FALSE(ReadNameFile(dir.File("m.nam"), entries, ui));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Error(s) found in the Name File " + dir.File("m.nam") +
+                                     "\n\rCould not find data files listed in the Name File.");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+  test::WriteWholeFile(dir.File("m.nam"), "MAIN m.main\nBUDGET m.cbc\nHEAD(BINARY) m.hds\nDRN m.drn\n");
+  test::RecordingInterface missing;
+  EXPECT_FALSE(ReadNameFile(dir.File("m.nam"), entries, missing));
+  EXPECT_EQ(missing.beeps, 1);
 }
 
 }  // namespace

@@ -34,6 +34,13 @@ TermRead Read(const std::string& path, int kstp, int kper, const std::string& la
   return read;
 }
 
+// The values of a term that must read.
+CellArray<float> ReadWhole(const std::string& path, const std::string& label) {
+  auto read = Read(path, 1, 1, label);
+  EXPECT_TRUE(read.ok) << label << ": " << read.ui.LastMessage();
+  return read.values;
+}
+
 // The full array of `values` (layer 1 first) as the cells of a model array.
 CellArray<float> AsCells(const std::vector<float>& values) {
   CellArray<float> cells;
@@ -56,14 +63,6 @@ void WriteSteps(const std::string& path, ResultFileFormat format, std::initializ
   });
 }
 
-TEST(BudgetReader, LabelEtMatchesATextOfBlanksFollowedByEt) {
-  test::TempDir dir;
-  WriteSteps(dir.File("budget"), ResultFileFormat::PowerStation, {{1, 1}});
-  const auto read = Read(dir.File("budget"), 1, 1, "ET");
-  ASSERT_TRUE(read.ok) << read.ui.LastMessage();
-  EXPECT_EQ(read.values, AsCells(GridPattern(kColumns, kRows, kLayers, -1.0f)));
-}
-
 TEST(BudgetReader, SkippedStepIsReportedWithItsNumbersWhenALaterStepIsMet) {
   test::TempDir dir;
   WriteSteps(dir.File("budget"), ResultFileFormat::Lahey, {{3, 2}, {5, 2}});
@@ -76,14 +75,6 @@ TEST(BudgetReader, SkippedStepIsReportedWithItsNumbersWhenALaterStepIsMet) {
   EXPECT_EQ(read.ui.LastMessage(), "Could not find the budget data of time step 4, stress period 2");
   EXPECT_EQ(read.ui.messages.at(0).icon, MessageIcon::Exclamation);
   EXPECT_EQ(read.position, kFirstRecordPosition);
-}
-
-TEST(BudgetReader, FileOfAnotherGridFailsAtTheFirstHeader) {
-  test::TempDir dir;
-  WriteSteps(dir.File("budget"), ResultFileFormat::Sequential, {{1, 1}});
-  const auto read = Read(dir.File("budget"), 1, 1, "ET", kLayers - 1);
-  EXPECT_FALSE(read.ok);
-  EXPECT_EQ(read.ui.LastMessage(), "Model dimensions specified in the budget file mismatch");
 }
 
 // The byte offset of the last trailer byte of term `term` (0-based) written
@@ -123,13 +114,18 @@ TEST(BudgetReader, FileWhoseFirstTermReadsWholeInNeitherPrecisionIsRefused) {
   }
 }
 
-TEST(BudgetReader, MissingFileAndUnknownLayoutHaveTheirMessages) {
+TEST(BudgetReader, MissingFileUnknownLayoutAndAnotherGridHaveTheirMessages) {
   test::TempDir dir;
   EXPECT_EQ(Read(dir.File("none"), 1, 1, "ET").ui.LastMessage(), "Could not find the budget file " + dir.File("none"));
   test::WriteWholeFile(dir.File("text"), "this is not a budget file at all, not even a stream one");
   EXPECT_EQ(Read(dir.File("text"), 1, 1, "ET").ui.LastMessage(),
             "The format of the budget file " + dir.File("text") +
                 " is not compatible to the Lahey-Fortran compiler or the MS-FORTRAN PowerStation");
+  // A file of another grid fails at its first header.
+  WriteSteps(dir.File("budget"), ResultFileFormat::Sequential, {{1, 1}});
+  const auto read = Read(dir.File("budget"), 1, 1, "ET", kLayers - 1);
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.ui.LastMessage(), "Model dimensions specified in the budget file mismatch");
 }
 
 BudgetHeader CompactHeader(const std::string& text, int method) {
@@ -170,34 +166,27 @@ TEST(BudgetReader, CompactTermsOfEveryMethodReadInEveryLayoutAndPrecision) {
       EXPECT_EQ(result.Format(), format);
       EXPECT_EQ(result.realBytes, realBytes);
       const std::string path = dir.File("compact");
-      const std::string where = FormatName(format) + " " + std::to_string(realBytes);
+      SCOPED_TRACE(FormatName(format) + " " + std::to_string(realBytes));
 
-      const auto right = Read(path, 1, 1, "FLOW RIGHT FACE");
-      ASSERT_TRUE(right.ok) << where << right.ui.LastMessage();
-      EXPECT_EQ(right.values, AsCells(GridPattern(kColumns, kRows, kLayers, 0.25f))) << where;
+      EXPECT_EQ(ReadWhole(path, "FLOW RIGHT FACE"), AsCells(GridPattern(kColumns, kRows, kLayers, 0.25f)));
 
-      const auto wells = Read(path, 1, 1, "WELLS");
-      ASSERT_TRUE(wells.ok) << where << wells.ui.LastMessage();
       CellArray<float> expectedWells = AsCells(std::vector<float>(kCells, 0));
       expectedWells(2, 2, 1) = -151.5f;  // cell 7 listed twice: the values add up
       expectedWells(kColumns, kRows, kLayers) = 20.0f;
-      EXPECT_EQ(wells.values, expectedWells) << where;
+      EXPECT_EQ(ReadWhole(path, "WELLS"), expectedWells);
 
-      const auto recharge = Read(path, 1, 1, "RECHARGE");
-      ASSERT_TRUE(recharge.ok) << where << recharge.ui.LastMessage();
+      const auto recharge = ReadWhole(path, "RECHARGE");
       const auto rechargeLayer = test::LayerPattern(kColumns, kRows, 0.5f);
-      EXPECT_EQ(recharge.values(4, 1, 3), rechargeLayer[3]) << where;
-      EXPECT_EQ(recharge.values(4, 1, 1), 0.0f) << where;
-      EXPECT_EQ(recharge.values(5, 4, 1), rechargeLayer.back()) << where;
+      EXPECT_EQ(recharge(4, 1, 3), rechargeLayer[3]);
+      EXPECT_EQ(recharge(4, 1, 1), 0.0f);
+      EXPECT_EQ(recharge(5, 4, 1), rechargeLayer.back());
 
-      const auto et = Read(path, 1, 1, "ET");
-      ASSERT_TRUE(et.ok) << where << et.ui.LastMessage();
-      EXPECT_EQ(et.values(3, 2, 1), test::LayerPattern(kColumns, kRows, -0.5f)[kColumns + 2]) << where;
-      EXPECT_EQ(et.values(3, 2, 2), 0.0f) << where;
-
-      const auto rivers = Read(path, 1, 1, "RIVER");
-      ASSERT_TRUE(rivers.ok) << where << rivers.ui.LastMessage();
-      EXPECT_EQ(rivers.values(2, 1, 2), 3.5f) << where;
+      // Short labels: "ET" matches a text of blanks and ET, "RIVER" the
+      // start of RIVER LEAKAGE.
+      const auto et = ReadWhole(path, "ET");
+      EXPECT_EQ(et(3, 2, 1), test::LayerPattern(kColumns, kRows, -0.5f)[kColumns + 2]);
+      EXPECT_EQ(et(3, 2, 2), 0.0f);
+      EXPECT_EQ(ReadWhole(path, "RIVER")(2, 1, 2), 3.5f);
     }
   }
 }
@@ -237,18 +226,7 @@ TEST(BudgetReader, FlowsWithAFaceAreRoutedToIt) {
   }
 }
 
-TEST(BudgetReader, ListCellOutsideTheGridIsDamage) {
-  test::TempDir dir;
-  test::WriteResultFile(dir.File("budget"), ResultFileFormat::Stream, 4, [](ResultFileWriter& writer) {
-    const std::vector<BudgetListEntry> wells = {{kCells + 1, 1.0f, {}}};
-    writer.WriteBudgetList(CompactHeader("WELLS", 2), {}, wells);
-  });
-  const auto read = Read(dir.File("budget"), 1, 1, "WELLS");
-  EXPECT_FALSE(read.ok);
-  EXPECT_EQ(read.ui.LastMessage(), "Could not read the cell-by-cell flow WELLS from the budget file");
-}
-
-TEST(BudgetReader, AbsurdDimensionOrCountFailsWithoutReadingOutsideTheFile) {
+TEST(BudgetReader, AbsurdDimensionCountOrListCellFailsWithoutReadingOutsideTheFile) {
   test::TempDir dir;
   test::WriteResultFile(dir.File("budget"), ResultFileFormat::Sequential, 4, [](ResultFileWriter& writer) {
     writer.WriteBudgetList(CompactHeader("WELLS", 2), {}, std::vector<BudgetListEntry>(2, {1, 1.0f, {}}));
@@ -268,6 +246,13 @@ TEST(BudgetReader, AbsurdDimensionOrCountFailsWithoutReadingOutsideTheFile) {
     writer.WriteBudgetArray(BudgetTermHeader(1, 1, "WELLS", 100000, 100000, 100000), std::vector<float>(4, 0));
   });
   EXPECT_FALSE(Read(dir.File("huge"), 1, 1, "WELLS").ok);
+  test::WriteResultFile(dir.File("outside"), ResultFileFormat::Stream, 4, [](ResultFileWriter& writer) {
+    const std::vector<BudgetListEntry> wells = {{kCells + 1, 1.0f, {}}};
+    writer.WriteBudgetList(CompactHeader("WELLS", 2), {}, wells);
+  });
+  const auto outside = Read(dir.File("outside"), 1, 1, "WELLS");
+  EXPECT_FALSE(outside.ok);
+  EXPECT_EQ(outside.ui.LastMessage(), "Could not read the cell-by-cell flow WELLS from the budget file");
 }
 
 TEST(BudgetReader, LateStepCostsOneSmallReadPerSkippedRecordAndTheWantedData) {

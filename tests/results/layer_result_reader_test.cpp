@@ -61,7 +61,7 @@ TEST(LayerResultReader, EveryLayoutAndPrecisionReadsTheWantedLayer) {
   }
 }
 
-TEST(LayerResultReader, FileOfNoKnownLayoutGetsTheCompatibilityMessage) {
+TEST(LayerResultReader, MissingFileOrOneOfNoKnownLayoutOrAnotherGridIsReportedWithItsKind) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("heads"), std::string(200, 'x'));
   const auto read = Read(dir.File("heads"), 1, 1);
@@ -70,6 +70,14 @@ TEST(LayerResultReader, FileOfNoKnownLayoutGetsTheCompatibilityMessage) {
                                        " is not compatible to the Lahey-Fortran compiler or the MS-FORTRAN PowerStation");
   EXPECT_EQ(read.ui.messages.at(0).icon, MessageIcon::Exclamation);
   EXPECT_EQ(read.ui.beeps, 1);
+  const auto missing = Read(dir.File("none"), 1, 1, kFirstRecordPosition, ResultKind::Drawdowns);
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.ui.LastMessage(), "Could not find the Drawdown file " + dir.File("none"));
+  // A file of another grid size fails at its first header.
+  WriteHeads(dir.File("heads"), ResultFileFormat::PowerStation, 4, {1}, 1);
+  const auto otherGrid = Read(dir.File("heads"), 1, 1, kFirstRecordPosition, ResultKind::Drawdowns, kColumns + 1);
+  EXPECT_FALSE(otherGrid.ok);
+  EXPECT_EQ(otherGrid.ui.LastMessage(), "Model dimensions specified in the drawdown file mismatch");
 }
 
 TEST(LayerResultReader, StreamFileWhoseFirstByteNamesALegacyLayoutIsStillRead) {
@@ -95,14 +103,6 @@ TEST(LayerResultReader, SkippedStepIsNotFoundAsSoonAsALaterStepIsMet) {
   EXPECT_FALSE(read.ok);
   EXPECT_EQ(read.ui.LastMessage(), "Could not find Head data in layer 1 of time step 2, stress period 1");
   EXPECT_EQ(read.position, kFirstRecordPosition);
-}
-
-TEST(LayerResultReader, FileOfAnotherGridSizeFailsAtTheFirstHeader) {
-  test::TempDir dir;
-  WriteHeads(dir.File("heads"), ResultFileFormat::PowerStation, 4, {1}, 1);
-  const auto read = Read(dir.File("heads"), 1, 1, kFirstRecordPosition, ResultKind::Drawdowns, kColumns + 1);
-  EXPECT_FALSE(read.ok);
-  EXPECT_EQ(read.ui.LastMessage(), "Model dimensions specified in the drawdown file mismatch");
 }
 
 TEST(LayerResultReader, LayerThreeIsFoundFromWhereLayerTwoEndedWithoutRescanning) {
@@ -140,18 +140,9 @@ TEST(LayerResultReader, MoreThan2000ColumnsReadInTheLaheyLayout) {
   test::WriteResultFile(dir.File("wide"), ResultFileFormat::Lahey, 4, [](ResultFileWriter& writer) {
     writer.WriteLayer(LayerHeader(1, 1, 1, kWide, kRows), LayerPattern(kWide, kRows, 0));
   });
-  std::vector<float> values;
-  std::int64_t position = kFirstRecordPosition;
-  test::RecordingInterface ui;
-  ASSERT_TRUE(ReadLayerResult({ResultKind::Heads, 1, 1, 1, kWide, kRows}, dir.File("wide"), values, position, ui, true));
-  EXPECT_EQ(values, LayerPattern(kWide, kRows, 0));
-}
-
-TEST(LayerResultReader, MissingFileIsReportedWithItsKind) {
-  test::TempDir dir;
-  const auto read = Read(dir.File("none"), 1, 1, kFirstRecordPosition, ResultKind::Drawdowns);
-  EXPECT_FALSE(read.ok);
-  EXPECT_EQ(read.ui.LastMessage(), "Could not find the Drawdown file " + dir.File("none"));
+  const auto read = Read(dir.File("wide"), 1, 1, kFirstRecordPosition, ResultKind::Heads, kWide);
+  ASSERT_TRUE(read.ok) << read.ui.LastMessage();
+  EXPECT_EQ(read.values, LayerPattern(kWide, kRows, 0));
 }
 
 TEST(LayerResultReader, DamagedDataRecordIsReportedWithItsLayerAndSilentWhenAsked) {

@@ -5,6 +5,8 @@
 #include <sstream>
 #include <vector>
 
+#include "results/lahey_layout.h"
+#include "results/powerstation_layout.h"
 #include "support/temp_dir.h"
 
 namespace kestra {
@@ -79,13 +81,8 @@ INSTANTIATE_TEST_SUITE_P(RecordLayout, EveryLayout,
                          testing::Values(ResultFileFormat::PowerStation, ResultFileFormat::Lahey,
                                          ResultFileFormat::Sequential, ResultFileFormat::Stream),
                          [](const auto& info) {
-                           switch (info.param) {
-                             case ResultFileFormat::PowerStation: return std::string("PowerStation");
-                             case ResultFileFormat::Lahey: return std::string("Lahey");
-                             case ResultFileFormat::Sequential: return std::string("Sequential");
-                             case ResultFileFormat::Stream: break;
-                           }
-                           return std::string("Stream");
+                           const std::string name = FormatName(info.param);
+                           return name.substr(0, name.find(' '));
                          });
 
 TEST(MarkedLayouts, MarkerOfAnotherLengthIsRefused) {
@@ -96,6 +93,92 @@ TEST(MarkedLayouts, MarkerOfAnotherLengthIsRefused) {
     RecordSpan span;
     EXPECT_FALSE(layout.ReadRecordHeader(file, layout.FirstRecordOffset(), 52, span)) << FormatName(format);
     EXPECT_TRUE(layout.ReadRecordHeader(file, layout.FirstRecordOffset(), 44, span)) << FormatName(format);
+  }
+}
+
+// One record of `length` bytes 0, 1, 2, ... in `layout`, as the file holds it.
+std::string OneRecordFile(const RecordLayout& layout, std::size_t length) {
+  std::ostringstream out;
+  out << layout.FileStart();
+  layout.WriteRecord(out, Bytes(length));
+  return out.str();
+}
+
+std::uint8_t ByteAt(const std::string& bytes, std::size_t index) { return static_cast<std::uint8_t>(bytes[index]); }
+
+// Whether `bytes` holds one record of `length` bytes that reads and skips whole.
+bool ReadsBack(const RecordLayout& layout, const std::string& bytes, std::int64_t length) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("record"), bytes);
+  BinaryFile file;
+  if (!file.Open(dir.File("record"))) return false;
+  RecordSpan span;
+  std::vector<std::byte> data(static_cast<std::size_t>(length));
+  return layout.ReadRecordHeader(file, 1, length, span) && layout.ReadRecordValues(file, span, 0, data) &&
+         layout.SkipRecord(file, span);
+}
+
+TEST(LaheyLayout, MarkerSizeFollowsTheValueRanges) {
+  EXPECT_EQ(LaheyMarkerSize(63), 1);
+  EXPECT_EQ(LaheyMarkerSize(64), 2);
+  EXPECT_EQ(LaheyMarkerSize(16383), 2);
+  EXPECT_EQ(LaheyMarkerSize(16384), 3);
+  EXPECT_EQ(LaheyMarkerSize(4194303), 3);
+  EXPECT_EQ(LaheyMarkerSize(4194304), 4);
+}
+
+TEST(LaheyLayout, ThreeByteMarkersOfARecordOfMoreThan16383Bytes) {
+  const std::string file = OneRecordFile(LaheyLayout(), 20000);
+  ASSERT_EQ(file.size(), 1 + 3 + 20000 + 3u);
+  EXPECT_EQ(ByteAt(file, 0), kLaheySignature);
+  // The header: 20000 << 2 | 2 little-endian, the count of further bytes in
+  // the first byte. The trailer: the length with the 3-byte header marker,
+  // written backwards so that its last byte is the lowest.
+  const std::uint32_t header = 20000u << 2 | 2u, trailer = 20003u << 2 | 2u;
+  for (std::size_t n = 0; n < 3; ++n) {
+    EXPECT_EQ(ByteAt(file, 1 + n), (header >> 8 * n) & 0xFF) << n;
+    EXPECT_EQ(ByteAt(file, file.size() - 1 - n), (trailer >> 8 * n) & 0xFF) << n;
+  }
+}
+
+TEST(LaheyLayout, DamagedTrailerOrCutHeaderMarkerIsRefused) {
+  const LaheyLayout layout;
+  std::string damaged = OneRecordFile(layout, 100);
+  damaged[damaged.size() - 2] = static_cast<char>(damaged[damaged.size() - 2] ^ 0x10);
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("damaged"), damaged);
+  BinaryFile file;
+  ASSERT_TRUE(file.Open(dir.File("damaged")));
+  RecordSpan span;
+  ASSERT_TRUE(layout.ReadRecordHeader(file, 1, 100, span));  // the damage lies in the trailer only
+  EXPECT_FALSE(layout.SkipRecord(file, span));
+  EXPECT_FALSE(ReadsBack(layout, OneRecordFile(layout, 20000).substr(0, 2), 20000));
+}
+
+TEST(PowerStationLayout, BlocksOf128BytesCarryTheirLengthPlusOneAtBothEnds) {
+  const PowerStationLayout layout;
+  const std::string full = OneRecordFile(layout, 256);
+  ASSERT_EQ(full.size(), 1 + 256 + 4u);
+  EXPECT_EQ(ByteAt(full, 0), kPowerStationSignature);
+  for (const std::size_t lengthByte : {1u, 130u, 131u, 260u}) EXPECT_EQ(ByteAt(full, lengthByte), 129) << lengthByte;
+  const std::string partial = OneRecordFile(layout, 44);
+  EXPECT_EQ(ByteAt(partial, 1), 45);
+  EXPECT_EQ(ByteAt(partial, 46), 45);
+  for (const std::int64_t n : {1, 11, 31, 32, 33, 64, 200})  // values of 4 bytes
+    EXPECT_EQ(layout.RecordSize(4 * n), 4 * n + 2 * ((n + 31) / 32)) << n;
+}
+
+TEST(PowerStationLayout, LengthByteOfZeroOrAbove129IsDamage) {
+  const PowerStationLayout layout;
+  const std::string good = OneRecordFile(layout, 300);
+  ASSERT_TRUE(ReadsBack(layout, good, 300));
+  // The length bytes of the second block (offsets 131 and 260) and of the last (261, 306).
+  for (const std::size_t offset : {131u, 260u, 261u, 306u}) {
+    for (const char bad : {char(0), char(130), char(255)}) {
+      std::string damaged = good;
+      damaged[offset] = bad;
+      EXPECT_FALSE(ReadsBack(layout, damaged, 300)) << offset << " " << int(static_cast<std::uint8_t>(bad));
+    }
   }
 }
 

@@ -64,23 +64,6 @@ std::vector<BudgetHeader> BudgetHeadersOf(const std::string& path) {
   return headers;
 }
 
-TEST(RealResultFiles, EveryLayoutIsDetectedWithSinglePrecision) {
-  for (const auto& model : kModels) {
-    for (const auto& paths : PathsOf(model)) {
-      for (const auto& path : {paths.heads, paths.drawdowns}) {
-        ResultFile result;
-        ASSERT_EQ(OpenLayerResultFile(path, result), ResultFileOpening::Opened) << path;
-        EXPECT_EQ(result.Format(), paths.format) << path;
-        EXPECT_EQ(result.realBytes, 4) << path;
-      }
-      ResultFile budget;
-      ASSERT_EQ(OpenBudgetFile(paths.budget, budget), ResultFileOpening::Opened) << paths.budget;
-      EXPECT_EQ(budget.Format(), paths.format) << paths.budget;
-      EXPECT_EQ(budget.realBytes, 4) << paths.budget;
-    }
-  }
-}
-
 TEST(RealResultFiles, EveryLayoutGivesTheSameHeadsAndDrawdownsInEveryCell) {
   test::RecordingInterface ui;
   for (const auto& model : kModels) {

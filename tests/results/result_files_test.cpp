@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "support/recording_interface.h"
 #include "support/result_builders.h"
@@ -17,6 +18,9 @@ using test::LayerHeader;
 
 constexpr int kColumns = 3;
 constexpr int kRows = 2;
+constexpr int kLayers = 2;
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInfinity = std::numeric_limits<float>::infinity();
 
 ModelState ActiveModel(const test::TempDir& dir, int ncol, int nrow, int nlay) {
   return test::ActiveModel(dir.path().string(), ncol, nrow, nlay);
@@ -30,15 +34,22 @@ void WriteHeadSteps(const std::string& path, const std::vector<std::vector<float
   });
 }
 
-TEST(LoadHeads, DryCellTurnsInactiveAndARegularHeadLaterMakesItActiveAgain) {
+// One layer of kColumns x kRows active cells whose result files the test writes.
+class OneLayerModel : public testing::Test {
+ protected:
+  bool ReadAll() { return ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true); }
+
   test::TempDir dir;
   ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  test::RecordingInterface ui;
+};
+
+TEST_F(OneLayerModel, LoadHeadsDryCellTurnsInactiveAndARegularHeadLaterMakesItActiveAgain) {
   const Settings settings;
   state.IBOUND(3, 1, 1) = state.IBOUND0(3, 1, 1) = -1;  // fixed head
   state.IBOUND(1, 2, 1) = state.IBOUND0(1, 2, 1) = 0;   // inactive at open
   const float dry = settings.HDRY;
   WriteHeadSteps(state.HeadPath, {{dry, 2E+26f, dry, 7, 8, 9}, {11, 12, 13, 14, 15, 16}});
-  test::RecordingInterface ui;
   ASSERT_TRUE(LoadHeads(state, settings, ui, true)) << ui.LastMessage();
   EXPECT_EQ(state.IBOUND(1, 1, 1), 0);
   EXPECT_EQ(state.IBOUND(2, 1, 1), 0);  // above 1E+25
@@ -57,23 +68,17 @@ TEST(LoadHeads, DryCellTurnsInactiveAndARegularHeadLaterMakesItActiveAgain) {
   EXPECT_EQ(state.IBOUND(1, 2, 1), 0);
 }
 
-TEST(LoadHeads, RegularHeadNeverChangesAFixedHeadCode) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+TEST_F(OneLayerModel, LoadHeadsRegularHeadNeverChangesAFixedHeadCode) {
   state.IBOUND(2, 1, 1) = state.IBOUND0(2, 1, 1) = -1;
   state.IBOUND(3, 1, 1) = state.IBOUND0(3, 1, 1) = 5;
   WriteHeadSteps(state.HeadPath, {{1, 2, 3, 4, Settings{}.HNOFLO, 6}});
-  test::RecordingInterface ui;
   ASSERT_TRUE(LoadHeads(state, Settings{}, ui, true));
   EXPECT_EQ(state.IBOUND(2, 1, 1), -1);
   EXPECT_EQ(state.IBOUND(3, 1, 1), 5);
   EXPECT_EQ(state.IBOUND(2, 2, 1), 0);
 }
 
-TEST(LoadHeads, MissingFileIsReportedWithTheErrorIcon) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
-  test::RecordingInterface ui;
+TEST_F(OneLayerModel, LoadHeadsMissingFileIsReportedWithTheErrorIcon) {
   EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true));
   EXPECT_FALSE(LoadDrawdowns(state, ui, true));
   ASSERT_EQ(ui.messages.size(), 2u);
@@ -100,19 +105,19 @@ TEST(LoadDrawdowns, FillEveryLayerAndLeaveTheBoundaryCodes) {
 TEST(LoadHeads, CrossSectionModelReadsItsOneRecordPerStepLayerByLayer) {
   // With the option XSECTION MODFLOW writes one record per step: ILAY -1,
   // NROW counting layers, layer 1 first.
-  constexpr int kLayers = 3;
+  constexpr int kSectionLayers = 3;
   test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, 1, kLayers);
+  ModelState state = ActiveModel(dir, kColumns, 1, kSectionLayers);
   state.CurrentStep = 2;
   for (const ResultFileFormat format : {ResultFileFormat::Sequential, ResultFileFormat::Lahey}) {
     test::WriteResultFile(state.HeadPath, format, 4, [](ResultFileWriter& writer) {
       for (int step = 1; step <= 2; ++step)
-        writer.WriteLayer(LayerHeader(step, 1, kSectionLayer, kColumns, kLayers),
-                          test::LayerPattern(kColumns, kLayers, 1000.0f * step));
+        writer.WriteLayer(LayerHeader(step, 1, kSectionLayer, kColumns, kSectionLayers),
+                          test::LayerPattern(kColumns, kSectionLayers, 1000.0f * step));
     });
     test::RecordingInterface ui;
     ASSERT_TRUE(LoadHeads(state, Settings{}, ui, true)) << ui.LastMessage();
-    for (int k = 1; k <= kLayers; ++k)
+    for (int k = 1; k <= kSectionLayers; ++k)
       for (int j = 1; j <= kColumns; ++j) EXPECT_EQ(state.HEAD(j, 1, k), 2000.0f + j + 100.0f * k) << j << "," << k;
     state.CurrentStep = 3;
     EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true));
@@ -163,63 +168,139 @@ TEST(ReadFlowTerms, EvapotranspirationBeforeRechargeLoadsBoth) {
   }
 }
 
-TEST(ReadFlowTerms, OneLayerOneRowModelNeedsOnlyTheRightFaceTerm) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, 1, 1);
+TEST_F(OneLayerModel, ReadFlowTermsOneRowModelNeedsOnlyTheRightFaceTerm) {
+  state = ActiveModel(dir, kColumns, 1, 1);
   WriteBudget(state.BudgetPath, kColumns, 1, 1, {});
-  test::RecordingInterface ui;
-  ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << ui.LastMessage();
+  ASSERT_TRUE(ReadAll()) << ui.LastMessage();
   EXPECT_NE(state.QRIGHT(1, 1, 1), 0.0f);
 }
 
-TEST(ReadFlowTerms, LoadedFlagIsSetOnlyWhenEveryTermWasReadAndTheNextCallTriesAgain) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+TEST_F(OneLayerModel, ReadFlowTermsLoadedFlagIsSetOnlyWhenEveryTermWasReadAndTheNextCallTriesAgain) {
   state.DataFlags(3, 5) = 2;
   WriteBudget(state.BudgetPath, kColumns, kRows, 1, {"RECHARGE"});
-  test::RecordingInterface ui;
-  EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_FALSE(ReadAll());
   EXPECT_FALSE(state.flowTermsLoaded);
   EXPECT_EQ(ui.LastMessage(), "Could not find the budget data of time step 1, stress period 1");
   WriteBudget(state.BudgetPath, kColumns, kRows, 1, {"ET"});
-  EXPECT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_TRUE(ReadAll());
   EXPECT_TRUE(state.flowTermsLoaded);
 }
 
-TEST(ReadFlowTerms, SecondCallForTheSameStepReadsNothing) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+TEST_F(OneLayerModel, ReadFlowTermsSecondCallForTheSameStepReadsNothing) {
   WriteBudget(state.BudgetPath, kColumns, kRows, 1, {});
-  test::RecordingInterface ui;
-  ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  ASSERT_TRUE(ReadAll());
   std::filesystem::remove(state.BudgetPath);
-  EXPECT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_TRUE(ReadAll());
   EXPECT_TRUE(ui.messages.empty());
   state.flowTermsLoaded = false;
-  EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_FALSE(ReadAll());
   EXPECT_EQ(ui.LastMessage(), "Could not find the budget file: " + state.BudgetPath);
   EXPECT_EQ(ui.messages.back().icon, MessageIcon::Error);
 }
 
-TEST(ReadFlowTerms, ReadsOnlyTheArealTermsItIsAskedFor) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+TEST_F(OneLayerModel, ReadFlowTermsReadsOnlyTheArealTermsItIsAskedFor) {
   state.QRECH(1, 1, 1) = 0.5f;
   WriteBudget(state.BudgetPath, kColumns, kRows, 1, {"ET", "RECHARGE"});
-  test::RecordingInterface ui;
   ASSERT_TRUE(ReadFlowTerms(state, {.recharge = false, .evapotranspiration = true}, ui, true)) << ui.LastMessage();
   EXPECT_EQ(state.QRECH(1, 1, 1), 0.5f);
   EXPECT_NE(state.QET(1, 1, 1), 0.0f);
 }
 
-TEST(ReadFlowTerms, LaterStepIsFoundPastTheEarlierOnes) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+TEST_F(OneLayerModel, ReadFlowTermsLaterStepIsFoundPastTheEarlierOnes) {
   WriteBudget(state.BudgetPath, kColumns, kRows, 1, {}, 3);
   state.CurrentStep = 3;
-  test::RecordingInterface ui;
-  ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << ui.LastMessage();
+  ASSERT_TRUE(ReadAll()) << ui.LastMessage();
   EXPECT_EQ(state.QFRONT(1, 1, 1), 3000.0f + 300000 + 10000 + 101);
+}
+
+// Result files holding NaN or infinite values: MODFLOW never writes them, and
+// a velocity or travel time computed from one means nothing, so the readers
+// refuse them and say in which file, record and cell they lie.
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Both layers of time step 1; cell (column 2, row 2) of layer 2 holds `bad`.
+void WriteLayers(const std::string& path, const std::string& text, float bad) {
+  test::WriteResultFile(path, ResultFileFormat::Lahey, 4, [&](ResultFileWriter& writer) {
+    for (int layer = 1; layer <= kLayers; ++layer) {
+      std::vector<float> values = test::LayerPattern(kColumns, kRows, 10);
+      if (layer == 2) values[kColumns + 1] = bad;
+      writer.WriteLayer(test::LayerHeader(1, 1, layer, kColumns, kRows, text), values);
+    }
+  });
+}
+
+TEST(NonFiniteResults, HeadsAndDrawdownsAreRefusedNamingFileLayerAndCellWhileHdryIsNoDamage) {
+  for (const float bad : {kNaN, kInfinity, -kInfinity}) {
+    SCOPED_TRACE(bad);
+    test::TempDir dir;
+    ModelState state = ActiveModel(dir, kColumns, kRows, kLayers);
+    WriteLayers(state.HeadPath, "HEAD", bad);
+    WriteLayers(state.DrawdownPath, "DRAWDOWN", bad);
+    test::RecordingInterface ui;
+    EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true));
+    const std::string expected = " holds a value that is not a finite number in the head record of layer 2 of time "
+                                 "step 1, stress period 1 (column 2, row 2, layer 2)";
+    EXPECT_TRUE(Contains(ui.LastMessage(), "The head file " + state.HeadPath + expected)) << ui.LastMessage();
+    EXPECT_FALSE(LoadDrawdowns(state, ui, true));
+    EXPECT_TRUE(Contains(ui.LastMessage(), "The drawdown file " + state.DrawdownPath)) << ui.LastMessage();
+    EXPECT_TRUE(Contains(ui.LastMessage(), "the drawdown record of layer 2")) << ui.LastMessage();
+  }
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, kLayers);
+  WriteLayers(state.HeadPath, "HEAD", -1.0E+30f);  // HDRY: a dry cell, not damage
+  test::RecordingInterface ui;
+  EXPECT_TRUE(LoadHeads(state, Settings{}, ui, true)) << ui.LastMessage();
+  EXPECT_EQ(state.IBOUND(2, 2, 2), 0);
+}
+
+// The face flows of step 1, the cell (column 3, row 1, layer 2) of the front
+// face flows holding `bad`.
+void WriteBudgetWith(const std::string& path, float bad) {
+  test::WriteResultFile(path, ResultFileFormat::Stream, 4, [&](ResultFileWriter& writer) {
+    for (const char* term : {"FLOW RIGHT FACE", "FLOW FRONT FACE", "FLOW LOWER FACE"}) {
+      std::vector<float> values = test::GridPattern(kColumns, kRows, kLayers, 1);
+      if (std::string(term) == "FLOW FRONT FACE") values[kColumns * kRows + 2] = bad;
+      writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, term, kColumns, kRows, kLayers), values);
+    }
+  });
+}
+
+TEST(NonFiniteResults, BudgetTermsAreRefusedNamingFileTermAndCell) {
+  for (const float bad : {kNaN, kInfinity}) {
+    SCOPED_TRACE(bad);
+    test::TempDir dir;
+    ModelState state = ActiveModel(dir, kColumns, kRows, kLayers);
+    WriteBudgetWith(state.BudgetPath, bad);
+    test::RecordingInterface ui;
+    EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+    EXPECT_FALSE(state.flowTermsLoaded);
+    EXPECT_TRUE(Contains(ui.LastMessage(), "The budget file " + state.BudgetPath +
+                                               " holds a value that is not a finite number in the term FLOW FRONT "
+                                               "FACE of time step 1, stress period 1 (column 3, row 1, layer 2)"))
+        << ui.LastMessage();
+  }
+}
+
+TEST(NonFiniteResults, ListTermsAreCheckedToo) {
+  test::TempDir dir;
+  ModelState state = ActiveModel(dir, kColumns, kRows, kLayers);
+  state.DataFlags(3, 5) = 2;  // the model simulates evapotranspiration
+  test::WriteResultFile(state.BudgetPath, ResultFileFormat::Stream, 4, [&](ResultFileWriter& writer) {
+    for (const char* term : {"FLOW RIGHT FACE", "FLOW FRONT FACE", "FLOW LOWER FACE"})
+      writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, term, kColumns, kRows, kLayers),
+                              test::GridPattern(kColumns, kRows, kLayers, 1));
+    BudgetHeader et = test::BudgetTermHeader(1, 1, "ET", kColumns, kRows, kLayers);
+    et.compact = true;
+    et.method = kList;
+    et.DELT = et.PERTIM = et.TOTIM = 1;
+    const std::vector<BudgetListEntry> entries = {{4, -1.0f, {}}, {5, kNaN, {}}};
+    writer.WriteBudgetList(et, {}, entries);
+  });
+  test::RecordingInterface ui;
+  EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_TRUE(Contains(ui.LastMessage(), "the term ET of time step 1, stress period 1 (column 2, row 2, layer 1)"))
+      << ui.LastMessage();
 }
 
 }  // namespace

@@ -24,51 +24,49 @@ TEST(EnvironmentEntries, FilledFromTheSettings) {
   EXPECT_FALSE(e.shown[10]);  // the water table is off by default
 }
 
-TEST(EnvironmentEntries, RowAndColumnMustLieInTheGrid) {
-  EnvironmentEntries e = Valid();
-  for (const char* row : {"0", "26", "abc", "2.5", ""}) {
-    e.row = row;
+// Each case changes some entries of valid ones (a grid of 30 columns and 25
+// rows) and names the field the check sends the user back to, with its message.
+TEST(EnvironmentEntries, EachEntryIsCheckedAgainstItsRange) {
+  using F = EnvironmentField;
+  using Entry = std::string EnvironmentEntries::*;
+  const std::string kRows = "Valid range is 1 to 25";
+  const struct {
+    std::vector<std::pair<Entry, const char*>> changes;
+    EnvironmentField field;
+    std::string message;
+  } cases[] = {
+      {{{&EnvironmentEntries::row, "0"}}, F::Row, kRows},
+      {{{&EnvironmentEntries::row, "26"}}, F::Row, kRows},
+      {{{&EnvironmentEntries::row, "abc"}}, F::Row, kRows},
+      {{{&EnvironmentEntries::row, "2.5"}}, F::Row, kRows},
+      {{{&EnvironmentEntries::row, ""}}, F::Row, kRows},
+      {{{&EnvironmentEntries::row, "25"}}, F::None, ""},
+      {{{&EnvironmentEntries::column, "31"}}, F::Column, "Valid range is 1 to 30"},
+      {{{&EnvironmentEntries::column, "31"}, {&EnvironmentEntries::row, "0"}}, F::Row, kRows},  // the row first
+      {{{&EnvironmentEntries::minElevation, "low"}}, F::MinElevation, kRealNumberMessage},
+      {{{&EnvironmentEntries::minElevation, "5"}, {&EnvironmentEntries::maxElevation, "5"}}, F::MaxElevation,
+       kElevationOrderMessage},
+      {{{&EnvironmentEntries::minElevation, "5"}, {&EnvironmentEntries::maxElevation, "5.5"}}, F::None, ""},
+      {{{&EnvironmentEntries::exaggeration, "0.00001"}}, F::None, ""},
+      {{{&EnvironmentEntries::exaggeration, "1000"}}, F::None, ""},
+      {{{&EnvironmentEntries::exaggeration, "3.3"}}, F::None, ""},
+      {{{&EnvironmentEntries::exaggeration, "0.000009"}}, F::Exaggeration, kExaggerationRangeMessage},
+      {{{&EnvironmentEntries::exaggeration, "1001"}}, F::Exaggeration, kExaggerationRangeMessage},
+      {{{&EnvironmentEntries::exaggeration, "0"}}, F::Exaggeration, kExaggerationRangeMessage},
+      {{{&EnvironmentEntries::exaggeration, "x"}}, F::Exaggeration, kExaggerationRangeMessage},
+      {{{&EnvironmentEntries::vectorSize, "0"}}, F::VectorSize, kVectorSizeMessage},
+      {{{&EnvironmentEntries::vectorSize, "32768"}}, F::VectorSize, kVectorSizeMessage},
+      {{{&EnvironmentEntries::vectorSize, "1.5"}}, F::VectorSize, kVectorSizeMessage},
+      {{{&EnvironmentEntries::vectorSize, "32767"}}, F::None, ""},
+  };
+  for (const auto& c : cases) {
+    EnvironmentEntries e = Valid();
+    for (const auto& [entry, text] : c.changes) e.*entry = text;
+    SCOPED_TRACE(c.changes.front().second);
     const EnvironmentCheck check = CheckEnvironmentEntries(e, 30, 25);
-    EXPECT_EQ(check.field, EnvironmentField::Row) << row;
-    EXPECT_EQ(check.message, "Valid range is 1 to 25");
+    EXPECT_EQ(check.field, c.field);
+    EXPECT_EQ(check.message, c.message);
   }
-  e.row = "25";
-  EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).field, EnvironmentField::None);
-  e.column = "31";
-  EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).message, "Valid range is 1 to 30");
-  e.row = "0";  // the row is checked first
-  EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).field, EnvironmentField::Row);
-}
-
-TEST(EnvironmentEntries, ElevationsMustBeNumbersInOrder) {
-  EnvironmentEntries e = Valid();
-  e.minElevation = "low";
-  EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).message, kRealNumberMessage);
-  e.minElevation = "5";
-  e.maxElevation = "5";
-  EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).message, kElevationOrderMessage);
-  EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).field, EnvironmentField::MaxElevation);
-  e.maxElevation = "5.5";
-  EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).field, EnvironmentField::None);
-}
-
-TEST(EnvironmentEntries, ExaggerationAndVectorSizeRanges) {
-  EnvironmentEntries e = Valid();
-  for (const char* good : {"0.00001", "1000", "3.3"}) {
-    e.exaggeration = good;
-    EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).field, EnvironmentField::None) << good;
-  }
-  for (const char* bad : {"0.000009", "1001", "0", "x"}) {
-    e.exaggeration = bad;
-    EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).message, kExaggerationRangeMessage) << bad;
-  }
-  e.exaggeration = "1";
-  for (const char* bad : {"0", "32768", "1.5"}) {
-    e.vectorSize = bad;
-    EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).message, kVectorSizeMessage) << bad;
-  }
-  e.vectorSize = "32767";
-  EXPECT_EQ(CheckEnvironmentEntries(e, 30, 25).field, EnvironmentField::None);
 }
 
 TEST(EnvironmentEntries, StoreSetsEverySwitchAndValue) {

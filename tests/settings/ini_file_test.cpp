@@ -1,48 +1,46 @@
+// The settings file as an INI file, and its POROSITY section.
 #include "settings/ini_file.h"
+#include "settings/layer_porosity.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "support/temp_dir.h"
 
 namespace kestra {
 namespace {
 
-TEST(IniFile, SectionsAndKeysMatchWithoutRegardToCase) {
-  const IniFile file = IniFile::FromText("[VelocityVectors]\r\nColor = 255 \r\n");
+TEST(IniFile, KeysAreFoundInTheirOwnSectionWithoutRegardToCase) {
+  const IniFile file = IniFile::FromText("[VelocityVectors]\r\nColor = 255 \r\n;Size=1\nnot a key\n[B]\ny=2\n");
   EXPECT_EQ(file.Get("velocityvectors", "color"), "255");
   EXPECT_EQ(file.Get("VELOCITYVECTORS", "COLOR"), "255");
-  EXPECT_FALSE(file.Get("VelocityVectors", "Size").has_value());
+  EXPECT_FALSE(file.Get("VelocityVectors", "Size").has_value());  // a comment
+  EXPECT_FALSE(file.Get("VelocityVectors", "not a key").has_value());
+  EXPECT_FALSE(file.Get("VelocityVectors", "y").has_value());
   EXPECT_FALSE(file.Get("Other", "Color").has_value());
-}
-
-TEST(IniFile, KeysOfAnotherSectionAreNotFound) {
-  const IniFile file = IniFile::FromText("[A]\nx=1\n[B]\ny=2\n");
-  EXPECT_FALSE(file.Get("A", "y").has_value());
   EXPECT_EQ(file.Get("B", "y"), "2");
 }
 
-TEST(IniFile, CommentsAndLinesWithoutEqualsAreNotKeys) {
-  const IniFile file = IniFile::FromText("[A]\n;x=1\nnot a key\nx=2\n");
-  EXPECT_EQ(file.Get("A", "x"), "2");
-}
-
-TEST(IniFile, SettingAKeyReplacesItsLineWithTheNameAsGiven) {
-  IniFile file = IniFile::FromText("[VelocityVectors]\r\nColor=255\r\nSize=25\r\n");
-  file.Set("velocityvectors", "color", "0");
-  EXPECT_EQ(file.Text(), "[VelocityVectors]\r\ncolor=0\r\nSize=25\r\n");
-}
-
-TEST(IniFile, NewKeysGoToTheEndOfTheirSectionAndNewSectionsToTheEnd) {
-  IniFile file = IniFile::FromText("[A]\nx=1\n\n[B]\ny=2\n");
-  file.Set("A", "z", "3");
-  file.Set("C", "w", "4");
-  EXPECT_EQ(file.Text(), "[A]\nx=1\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
-}
-
-TEST(IniFile, AFileWithoutFinalNewlineGetsOneWhenExtended) {
-  IniFile file = IniFile::FromText("[A]\r\nx=1");
-  file.Set("A", "y", "2");
-  EXPECT_EQ(file.Text(), "[A]\r\nx=1\ny=2\r\n");
+TEST(IniFile, SettingReplacesAKeysLineOrAddsItAtTheEndOfItsSection) {
+  struct Case {
+    const char* text;
+    std::vector<std::array<const char*, 3>> sets;  // section, key, value
+    const char* expected;
+  };
+  const Case cases[] = {
+      // The key is written with its name as given.
+      {"[VelocityVectors]\r\nColor=255\r\nSize=25\r\n", {{"velocityvectors", "color", "0"}},
+       "[VelocityVectors]\r\ncolor=0\r\nSize=25\r\n"},
+      {"[A]\nx=1\n\n[B]\ny=2\n", {{"A", "z", "3"}, {"C", "w", "4"}}, "[A]\nx=1\nz=3\n\n[B]\ny=2\n[C]\nw=4\n"},
+      // A file without a final line end gets one when extended.
+      {"[A]\r\nx=1", {{"A", "y", "2"}}, "[A]\r\nx=1\ny=2\r\n"},
+  };
+  for (const Case& c : cases) {
+    IniFile file = IniFile::FromText(c.text);
+    for (const auto& [section, key, value] : c.sets) file.Set(section, key, value);
+    EXPECT_EQ(file.Text(), c.expected) << c.text;
+  }
 }
 
 TEST(IniFile, ValuesAreKeptWhole) {
@@ -61,13 +59,75 @@ TEST(IniFile, SaveReplacesTheFileAndLeavesNoTemporaryBehind) {
   ASSERT_TRUE(file.Save(path));
   EXPECT_EQ(test::ReadWholeFile(path), "[A]\nx=2\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  EXPECT_FALSE(file.Save(dir.File("missing/site.ini")));
 }
 
-TEST(IniFile, SaveIntoAMissingFolderFailsAndSaysSo) {
+TEST(LayerPorosity, ReadsLayerKeysAndSkipsWhatIsNoPorosity) {
   test::TempDir dir;
-  IniFile file;
-  file.Set("A", "x", "1");
-  EXPECT_FALSE(file.Save(dir.File("missing/site.ini")));
+  const std::string path = dir.File("site.ini");
+  test::WriteWholeFile(path,
+                       "[COLOR]\r\nLayer1=0.9\r\n[porosity]\r\nlayer1= .2\r\nLayer3=0.3\r\nLayer4=0\r\nLayer5=1.5\r\n"
+                       "LayerX=0.1\r\nLayer0=0.1\r\nLayer6=abc\r\n[OTHER]\r\nLayer2=0.5\r\n");
+  LayerPorosity expected;
+  expected.byLayer = {{1, 0.2f}, {3, 0.3f}};
+  EXPECT_EQ(ReadLayerPorosity(path), expected);
+  EXPECT_EQ(ReadLayerPorosity(dir.File("missing.ini")), LayerPorosity{});
+}
+
+TEST(LayerPorosityEntries, EveryEntryThatSetsNothingIsNamedWithItsReason) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("m.ini"),
+                       "[POROSITY]\nLayer1=0,1\nLayer2=abc\nLayer3=0.3\nLayer7=0.3\nTop=0.2\nlayer2=0.35\n");
+  const LayerPorosity porosity = ReadLayerPorosity(dir.File("m.ini"));
+  EXPECT_EQ(porosity.byLayer, (std::map<int, float>{{2, 0.35f}, {3, 0.3f}, {7, 0.3f}}));
+  EXPECT_EQ(IgnoredLayerPorosityText(dir.File("m.ini"), 3),
+            "These entries of the POROSITY section of " + dir.File("m.ini") +
+                " are ignored: Layer1=0,1 (not a porosity above 0 and at most 1); Layer2=abc (not a porosity above 0 "
+                "and at most 1); Layer7=0.3 (the model has 3 layers); Top=0.2 (not a key Layer1, Layer2, ...).");
+  test::WriteWholeFile(dir.File("good.ini"), "[POROSITY]\nLayer1=0.2\n");
+  EXPECT_TRUE(IgnoredLayerPorosityText(dir.File("good.ini"), 3).empty());
+}
+
+TEST(LayerPorosity, WrittenLayersReadBackAndOtherSectionsStay) {
+  test::TempDir dir;
+  const std::string path = dir.File("site.ini");
+  test::WriteWholeFile(path, "[COLOR]\r\nMesh=1\r\n");
+  LayerPorosity porosity;
+  porosity.byLayer = {{1, 0.25f}, {12, 0.05f}};
+  ASSERT_TRUE(WriteLayerPorosity(path, porosity));
+  EXPECT_EQ(test::ReadWholeFile(path), "[COLOR]\r\nMesh=1\r\n[POROSITY]\r\nLayer1= .25\r\nLayer12= .05\r\n");
+  EXPECT_EQ(ReadLayerPorosity(path), porosity);
+}
+
+TEST(LayerPorosity, OverridingValuesWinLayerByLayerAndOneForAllWinsEverywhere) {
+  LayerPorosity base, over;
+  base.byLayer = {{1, 0.2f}, {2, 0.3f}};
+  over.byLayer = {{2, 0.4f}, {3, 0.1f}};
+  const LayerPorosity combined = Overridden(base, over);
+  EXPECT_EQ(combined.Of(1), 0.2f);
+  EXPECT_EQ(combined.Of(2), 0.4f);
+  EXPECT_EQ(combined.Of(3), 0.1f);
+  EXPECT_EQ(combined.Of(4), 0.0f);
+
+  over.everyLayer = 0.15f;
+  over.byLayer.clear();
+  EXPECT_EQ(Overridden(base, over).Of(1), 0.15f);
+  EXPECT_EQ(Overridden(base, over).Of(9), 0.15f);
+}
+
+TEST(LayerPorosity, ApplyingFillsTheSetLayersAndTellsWhetherOneIsLeft) {
+  CellArray<float> porosity;
+  porosity.Dimension({2, 2, 2});
+  LayerPorosity layers;
+  layers.byLayer = {{2, 0.3f}, {5, 0.1f}};
+  EXPECT_TRUE(ApplyLayerPorosity(layers, porosity));
+  EXPECT_EQ(porosity(2, 2, 2), 0.3f);
+  EXPECT_EQ(porosity(2, 2, 1), 0.0f);
+  EXPECT_EQ(porosity(3, 2, 2), 0.0f);  // the border stays
+  layers.everyLayer = 0.2f;
+  EXPECT_FALSE(ApplyLayerPorosity(layers, porosity));
+  EXPECT_EQ(porosity(1, 1, 1), 0.2f);
+  EXPECT_EQ(porosity(1, 1, 2), 0.3f);
 }
 
 }  // namespace

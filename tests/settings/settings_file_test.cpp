@@ -92,46 +92,36 @@ TEST_F(SettingsFile, VectorColourIsReadAsColorAndWrittenAsColor) {
   EXPECT_EQ(text.find("Color="), std::string::npos);
 }
 
-TEST_F(SettingsFile, SavePlotAsKeepsTheAbsoluteValue) {
-  const Settings settings = Read("[SavePlotAs]\nIncludeLowerXsection=-1\nIncludeRightXsection=1\n");
-  EXPECT_EQ(settings.includeLowerXsection, 1);
-  EXPECT_EQ(settings.includeRightXsection, 1);
-}
-
-TEST_F(SettingsFile, TextThatIsNoNumberReadsZeroAndOverflowKeepsThePreviousValue) {
-  const Settings settings = Read("[COLOR]\nMESH=grey\nDRAIN=99999999999\n[GRID_APPEARANCE]\nMESH=70000\n");
-  EXPECT_EQ(settings.meshColor, 0);
-  EXPECT_EQ(settings.drainColor, 8454143);
-  EXPECT_EQ(settings.showMesh, kOn);
-}
-
-TEST_F(SettingsFile, LongTextsReadBackWhole) {
+// Each key of the file below needs cleaning before the views may use it.
+TEST_F(SettingsFile, ReadValuesAreCleanedForTheViews) {
   const std::string prefix(25, 'P');
   const std::string mapFile = "/data/" + std::string(124, 'm');
-  const Settings settings = Read("[CONTOURS]\nLabelPrefix=  " + prefix + "  \n[DXF_MAPS]\nFILE#1=" + mapFile + "\n");
-  EXPECT_EQ(settings.labelPrefix, prefix);
+  Settings settings = Read(
+      "[SavePlotAs]\nIncludeLowerXsection=-1\nIncludeRightXsection=1\n"
+      "[COLOR]\nMESH=grey\nDRAIN=99999999999\n[GRID_APPEARANCE]\nMESH=70000\n"
+      "[CONTOURS]\nLabelPrefix=  " + prefix + "  \nDecimal=-3\n[DXF_MAPS]\nFILE#1=" + mapFile + "\n"
+      "[CROSS_SECTIONS]\nEXAGGERATION=0\nCOLUMN=0\nROW=500\n");
+  EXPECT_EQ(settings.includeLowerXsection, 1);  // the absolute value
+  EXPECT_EQ(settings.includeRightXsection, 1);
+  EXPECT_EQ(settings.meshColor, 0);           // text that is no number reads 0
+  EXPECT_EQ(settings.drainColor, 8454143);    // overflow keeps the previous value
+  EXPECT_EQ(settings.showMesh, kOn);
+  EXPECT_EQ(settings.labelPrefix, prefix);    // long texts read back whole
   EXPECT_EQ(settings.dxfMaps[1].file, mapFile);
-}
-
-TEST_F(SettingsFile, ValuesThatWouldBreakTheViewsFallBack) {
-  Settings settings = Read("[CROSS_SECTIONS]\nEXAGGERATION=0\nCOLUMN=0\nROW=500\n[CONTOURS]\nDecimal=-3\n");
+  EXPECT_EQ(settings.labelDecimals, 0);       // values that would break the views fall back
   EXPECT_FLOAT_EQ(settings.exaggeration, 1);
   EXPECT_EQ(settings.sectionColumn, 1);
-  EXPECT_EQ(settings.labelDecimals, 0);
   ClampSectionsToGrid(settings, 20, 10);
   EXPECT_EQ(settings.sectionRow, 10);
 }
 
-TEST_F(SettingsFile, WriteFailureIsReportedAndLeavesNoFile) {
-  EXPECT_FALSE(WriteSettings(dir.File("missing/site.ini"), Settings{}, ui));
-  EXPECT_FALSE(WriteSettingsKey(dir.File("missing/site.ini"), "COLOR", "Particles", " 255"));
-  EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(SettingsFile, SingleKeyWritesChangeOnlyThatKey) {
+TEST_F(SettingsFile, SingleKeyWritesChangeOnlyThatKeyAndFailedWritesAreSilent) {
   test::WriteWholeFile(path, "[CROSS_SECTIONS]\r\nCOLUMN=1\r\nROW=1\r\n");
   ASSERT_TRUE(WriteSettingsKey(path, "CROSS_SECTIONS", "COLUMN", " 12"));
   EXPECT_EQ(test::ReadWholeFile(path), "[CROSS_SECTIONS]\r\nCOLUMN= 12\r\nROW=1\r\n");
+  EXPECT_FALSE(WriteSettings(dir.File("missing/site.ini"), Settings{}, ui));
+  EXPECT_FALSE(WriteSettingsKey(dir.File("missing/site.ini"), "COLOR", "Particles", " 255"));
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(SettingsFile, WriteSettingsFollowsTheTableOrder) {
@@ -160,7 +150,7 @@ class TimeSection : public SettingsFile {
   }
 };
 
-TEST_F(TimeSection, MissingKeysGiveOneYearInTheModelUnit) {
+TEST_F(TimeSection, MissingOrUnusableKeysGiveOneYearInTheModelUnit) {
   const TrackingSettings days = ReadTime("", 4);
   EXPECT_EQ(days.TimeUnit, 4);
   EXPECT_DOUBLE_EQ(days.StepLength, 365.25);
@@ -170,6 +160,11 @@ TEST_F(TimeSection, MissingKeysGiveOneYearInTheModelUnit) {
   EXPECT_DOUBLE_EQ(ReadTime("", 2).StepLength, 525960);
   EXPECT_DOUBLE_EQ(ReadTime("", 0).StepLength, 31557600);
   EXPECT_DOUBLE_EQ(ReadTime("[TIME]\nCurrent UNIT=3\n", 1).StepLength, 8766);
+  // Zero step or interval and unknown units fall back.
+  const TrackingSettings fallback = ReadTime("[TIME]\nCurrent UNIT=9\nSTEP LENGHT=0\nMark Interval=0\n", 4);
+  EXPECT_EQ(fallback.TimeUnit, 4);
+  EXPECT_DOUBLE_EQ(fallback.StepLength, 365.25);
+  EXPECT_DOUBLE_EQ(fallback.MarkInterval, 1);
 }
 
 TEST_F(TimeSection, WrittenValuesReadBack) {
@@ -183,60 +178,43 @@ TEST_F(TimeSection, WrittenValuesReadBack) {
   written.MarkOnTopView = -1;
   written.MarkOnXsections = -1;
   written.BoundaryCells = BoundaryCellRule::AllAreSinks;
+  written.FaceVelocities = FaceVelocityRule::Interpolated;
+  written.WeakSinks = WeakCellRule::PassThrough;
   ASSERT_TRUE(WriteTimeSettings(path, written));
-  EXPECT_NE(test::ReadWholeFile(path).find("STEP LENGHT= 86400.5"), std::string::npos);
+  const std::string text = test::ReadWholeFile(path);
+  for (const char* line : {"STEP LENGHT= 86400.5", "Boundary cells= 1", "[TRACKING]"})
+    EXPECT_NE(text.find(line), std::string::npos) << line;
   TrackingSettings read;
   ReadTimeSettings(path, 1, read);
   EXPECT_EQ(read, written);
 }
 
-TEST_F(TimeSection, BoundaryCellsAreSinksByFlowSignUnlessTheFileSaysAll) {
-  EXPECT_EQ(ReadTime("", 1).BoundaryCells, BoundaryCellRule::SinksByFlowSign);
-  EXPECT_EQ(ReadTime("[TIME]\nBoundary cells=1\n", 1).BoundaryCells, BoundaryCellRule::AllAreSinks);
-  EXPECT_EQ(ReadTime("[time]\nboundary CELLS= 1\n", 1).BoundaryCells, BoundaryCellRule::AllAreSinks);
-  EXPECT_EQ(ReadTime("[TIME]\nBoundary cells=7\n", 1).BoundaryCells, BoundaryCellRule::SinksByFlowSign);
-  TrackingSettings written;
-  written.BoundaryCells = BoundaryCellRule::AllAreSinks;
-  ASSERT_TRUE(WriteTimeSettings(path, written));
-  EXPECT_NE(test::ReadWholeFile(path).find("Boundary cells= 1"), std::string::npos);
-}
-
-TEST_F(TimeSection, TrackingRulesReadTheirCodesAndFallBackToTheirDefaults) {
+TEST_F(TimeSection, RulesReadTheirCodesInAnyCaseAndFallBackToTheirDefaults) {
   const struct {
     const char* file;
     FaceVelocityRule faces;
     WeakCellRule sinks, sources;
+    BoundaryCellRule boundary;
   } cases[] = {
-      {"", FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough},
-      {"[TRACKING]\nFace velocities=1\nWeak sinks=0\nWeak sources=1\n", FaceVelocityRule::Interpolated,
-       WeakCellRule::PassThrough, WeakCellRule::Stop},
-      {"[tracking]\nface VELOCITIES= 1\n", FaceVelocityRule::Interpolated, WeakCellRule::Stop,
-       WeakCellRule::PassThrough},
-      {"[TRACKING]\nFace velocities=5\nWeak sinks=7\nWeak sources=-1\n", FaceVelocityRule::OwnCell,
-       WeakCellRule::Stop, WeakCellRule::PassThrough},
-      {"[TIME]\nFace velocities=1\n", FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough},
+      {"", FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough,
+       BoundaryCellRule::SinksByFlowSign},
+      {"[TRACKING]\nFace velocities=1\nWeak sinks=0\nWeak sources=1\n[TIME]\nBoundary cells=1\n",
+       FaceVelocityRule::Interpolated, WeakCellRule::PassThrough, WeakCellRule::Stop, BoundaryCellRule::AllAreSinks},
+      {"[tracking]\nface VELOCITIES= 1\n[time]\nboundary CELLS= 1\n", FaceVelocityRule::Interpolated,
+       WeakCellRule::Stop, WeakCellRule::PassThrough, BoundaryCellRule::AllAreSinks},
+      {"[TRACKING]\nFace velocities=5\nWeak sinks=7\nWeak sources=-1\n[TIME]\nBoundary cells=7\n",
+       FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough, BoundaryCellRule::SinksByFlowSign},
+      {"[TIME]\nFace velocities=1\n", FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough,
+       BoundaryCellRule::SinksByFlowSign},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
     const TrackingSettings tracking = ReadTime(c.file, 1);
-    EXPECT_EQ(tracking.FaceVelocities, c.faces) << c.file;
-    EXPECT_EQ(tracking.WeakSinks, c.sinks) << c.file;
-    EXPECT_EQ(tracking.WeakSources, c.sources) << c.file;
+    EXPECT_EQ(tracking.FaceVelocities, c.faces);
+    EXPECT_EQ(tracking.WeakSinks, c.sinks);
+    EXPECT_EQ(tracking.WeakSources, c.sources);
+    EXPECT_EQ(tracking.BoundaryCells, c.boundary);
   }
-  TrackingSettings written;
-  written.FaceVelocities = FaceVelocityRule::Interpolated;
-  written.WeakSinks = WeakCellRule::PassThrough;
-  ASSERT_TRUE(WriteTimeSettings(path, written));
-  EXPECT_NE(test::ReadWholeFile(path).find("[TRACKING]"), std::string::npos);
-  TrackingSettings read;
-  ReadTimeSettings(path, 1, read);
-  EXPECT_EQ(read, written);
-}
-
-TEST_F(TimeSection, ZeroStepOrIntervalAndUnknownUnitsFallBack) {
-  const TrackingSettings tracking = ReadTime("[TIME]\nCurrent UNIT=9\nSTEP LENGHT=0\nMark Interval=0\n", 4);
-  EXPECT_EQ(tracking.TimeUnit, 4);
-  EXPECT_DOUBLE_EQ(tracking.StepLength, 365.25);
-  EXPECT_DOUBLE_EQ(tracking.MarkInterval, 1);
 }
 
 TEST(ProfileInteger, ReadsALeadingInteger) {

@@ -1,6 +1,8 @@
 #include "support/json_reader.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace kestra::test {
 namespace {
@@ -9,62 +11,53 @@ class JsonParser {
  public:
   explicit JsonParser(const std::string& text) : text_(text) {}
 
-  bool ParseDocument(JsonValue& value) {
-    if (!ParseValue(value)) return false;
-    SkipBlanks();
-    return pos_ == text_.size();
-  }
+  bool ParseDocument(JsonValue& value) { return ParseValue(value) && AtEnd(); }
 
  private:
   bool ParseValue(JsonValue& value) {
-    SkipBlanks();
-    if (pos_ >= text_.size()) return false;
-    const char c = text_[pos_];
-    if (c == '{') return ParseObject(value);
-    if (c == '[') return ParseArray(value);
-    if (c == '"') {
+    if (Accept('{')) return ParseList('}', [&] { return ParseMember(value); }, value, JsonValue::Type::Object);
+    if (Accept('[')) return ParseList(']', [&] { return ParseItem(value); }, value, JsonValue::Type::Array);
+    if (Peek('"')) {
       value.type = JsonValue::Type::String;
       return ParseString(value.text);
     }
-    if (Word("true") || Word("false")) {
+    const bool isTrue = Word("true");
+    if (isTrue || Word("false")) {
       value.type = JsonValue::Type::Boolean;
-      value.boolean = c == 't';
+      value.boolean = isTrue;
       return true;
     }
-    if (Word("null")) return true;
-    return ParseNumber(value);
+    return Word("null") || ParseNumber(value);
   }
 
-  bool ParseObject(JsonValue& value) {
-    value.type = JsonValue::Type::Object;
-    ++pos_;
-    if (Accept('}')) return true;
+  // The comma-separated entries of an object or array up to `close`.
+  template <typename Entry>
+  bool ParseList(char close, Entry entry, JsonValue& value, JsonValue::Type type) {
+    value.type = type;
+    if (Accept(close)) return true;
     do {
-      std::string name;
-      SkipBlanks();
-      if (!ParseString(name) || !Accept(':')) return false;
-      JsonValue member;
-      if (!ParseValue(member)) return false;
-      value.members.emplace_back(std::move(name), std::move(member));
+      if (!entry()) return false;
     } while (Accept(','));
-    return Accept('}');
+    return Accept(close);
   }
 
-  bool ParseArray(JsonValue& value) {
-    value.type = JsonValue::Type::Array;
-    ++pos_;
-    if (Accept(']')) return true;
-    do {
-      JsonValue item;
-      if (!ParseValue(item)) return false;
-      value.items.push_back(std::move(item));
-    } while (Accept(','));
-    return Accept(']');
+  bool ParseMember(JsonValue& object) {
+    std::string name;
+    JsonValue member;
+    if (!Peek('"') || !ParseString(name) || !Accept(':') || !ParseValue(member)) return false;
+    object.members.emplace_back(std::move(name), std::move(member));
+    return true;
+  }
+
+  bool ParseItem(JsonValue& array) {
+    JsonValue item;
+    if (!ParseValue(item)) return false;
+    array.items.push_back(std::move(item));
+    return true;
   }
 
   // Plain strings only: the model descriptions hold file names and keys.
   bool ParseString(std::string& out) {
-    if (pos_ >= text_.size() || text_[pos_] != '"') return false;
     const auto close = text_.find('"', pos_ + 1);
     if (close == std::string::npos) return false;
     out = text_.substr(pos_ + 1, close - pos_ - 1);
@@ -83,25 +76,29 @@ class JsonParser {
   }
 
   bool Word(const char* word) {
-    const std::string w(word);
-    if (text_.compare(pos_, w.size(), w) != 0) return false;
-    pos_ += w.size();
+    SkipBlanks();
+    if (text_.compare(pos_, std::strlen(word), word) != 0) return false;
+    pos_ += std::strlen(word);
     return true;
   }
 
-  bool Accept(char c) {
+  bool Peek(char c) {
     SkipBlanks();
-    if (pos_ < text_.size() && text_[pos_] == c) {
-      ++pos_;
-      return true;
-    }
-    return false;
+    return pos_ < text_.size() && text_[pos_] == c;
   }
 
-  void SkipBlanks() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\n' || text_[pos_] == '\r' || text_[pos_] == '\t'))
-      ++pos_;
+  bool Accept(char c) {
+    if (!Peek(c)) return false;
+    ++pos_;
+    return true;
   }
+
+  bool AtEnd() {
+    SkipBlanks();
+    return pos_ == text_.size();
+  }
+
+  void SkipBlanks() { pos_ = std::min(text_.find_first_not_of(" \t\r\n", pos_), text_.size()); }
 
   const std::string& text_;
   std::size_t pos_ = 0;

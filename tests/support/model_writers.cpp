@@ -34,19 +34,20 @@ FilledModel Filled(const SmallModel& model) {
           OrUniform(model.ibound, cells, 1),        OrUniform(model.porosity, cells, 0.25f)};
 }
 
-std::string Internal(const std::vector<float>& values, std::size_t first, std::size_t count, int perLine) {
-  return "INTERNAL 1 (FREE) -1\n" +
-         FreeFormat(std::vector<float>(values.begin() + first, values.begin() + first + count), perLine);
-}
-
-}  // namespace
-
+// `values` as free-format text, `perLine` to a line.
 std::string FreeFormat(const std::vector<float>& values, int perLine) {
   std::ostringstream text;
   for (std::size_t n = 0; n < values.size(); ++n)
     text << values[n] << ((n + 1) % perLine == 0 || n + 1 == values.size() ? "\n" : " ");
   return text.str();
 }
+
+std::string Internal(const std::vector<float>& values, std::size_t first, std::size_t count, int perLine) {
+  return "INTERNAL 1 (FREE) -1\n" +
+         FreeFormat(std::vector<float>(values.begin() + first, values.begin() + first + count), perLine);
+}
+
+}  // namespace
 
 void WriteRecordDirectory(const std::string& path, const std::vector<DirectoryEntry>& entries) {
   int types = 1;

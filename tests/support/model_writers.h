@@ -61,7 +61,4 @@ std::string WriteModelFileSet(const std::string& folder, const std::string& name
 std::string WriteNameFileModel(const std::string& folder, const std::string& name, const SmallModel& model,
                                const std::vector<std::string>& extraEntries = {});
 
-// Writes `values` as free-format text, `perLine` to a line.
-std::string FreeFormat(const std::vector<float>& values, int perLine);
-
 }  // namespace kestra::test
