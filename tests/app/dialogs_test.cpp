@@ -19,17 +19,13 @@ TEST(PlacementDialog, RefusesRetardationZeroAndOneHundredAndOneCirclePlanes) {
   ParticleSet particles;
   RecordingInterface ui;
   app::ParticlePlacementDialog dialog(counts, particles, ui, nullptr);
-  Field<QLineEdit>(dialog, "retardation_factor_edit")->setText("0");
-  dialog.accept();
-  EXPECT_EQ(ui.LastMessage(), "The retardation factor is negative or zero");
+  EXPECT_EQ(Submit(dialog, ui, {{"retardation_factor_edit", "0"}}), "The retardation factor is negative or zero");
   EXPECT_EQ(ui.beeps, 1);
   EXPECT_NE(dialog.result(), QDialog::Accepted);
 
-  Field<QLineEdit>(dialog, "retardation_factor_edit")->setText("2.5");
   Field<QSpinBox>(dialog, "particle_spin_edit_circle_count")->setValue(4);
   Field<QSpinBox>(dialog, "particle_spin_edit_circle_planes")->setValue(101);
-  dialog.accept();
-  EXPECT_EQ(ui.LastMessage(), "Valid range is 0  to 100.");
+  EXPECT_EQ(Submit(dialog, ui, {{"retardation_factor_edit", "2.5"}}), "Valid range is 0  to 100.");
   EXPECT_EQ(counts.circleCount, 0);  // nothing stored while refused
 
   Field<QSpinBox>(dialog, "particle_spin_edit_circle_planes")->setValue(100);
@@ -49,6 +45,7 @@ TEST(PlacementDialog, DragOverInactiveCellsPlacesNothingAndShowsNoDialog) {
   EXPECT_EQ(w.window.particles().ParticleCount(), 0);
 }
 
+// Two stress periods of one second, the second of three steps.
 struct TrackingDialogScene {
   StressPeriods periods;
   ModelState model;
@@ -62,26 +59,26 @@ struct TrackingDialogScene {
     periods.NSTP = {0, 1, 3};
     periods.TSMULT = {0, 1, 1};
   }
+  TrackingEntries Entries() const { return TrackingEntriesFrom(tracking, periods, model); }
+  // Stores what the accepted dialog holds.
+  void Store(const app::TrackingDialog& dialog) { StoreTrackingEntries(dialog.Entries(), periods, tracking, model); }
 };
 
 TEST(TrackingDialog, RefusesStressPeriodZero) {
   TrackingDialogScene s;
-  app::TrackingDialog dialog(TrackingEntriesFrom(s.tracking, s.periods, s.model), s.periods, s.ui, nullptr);
-  Field<QLineEdit>(dialog, "Stress_period")->setText("0");
-  dialog.accept();
-  EXPECT_EQ(s.ui.LastMessage(), "Please enter an integer between 1 and  2");
+  app::TrackingDialog dialog(s.Entries(), s.periods, s.ui, nullptr);
+  EXPECT_EQ(Submit(dialog, s.ui, {{"Stress_period", "0"}}), "Please enter an integer between 1 and  2");
   EXPECT_EQ(s.ui.messages.back().title, "Error");
   EXPECT_NE(dialog.result(), QDialog::Accepted);
 }
 
 TEST(TrackingDialog, StepOfOneDayIsStoredAsSeconds) {
   TrackingDialogScene s;
-  app::TrackingDialog dialog(TrackingEntriesFrom(s.tracking, s.periods, s.model), s.periods, s.ui, nullptr);
+  app::TrackingDialog dialog(s.Entries(), s.periods, s.ui, nullptr);
   Field<QComboBox>(dialog, "time_unit")->setCurrentIndex(4);  // days
-  Field<QLineEdit>(dialog, "Step_length")->setText("1");
-  dialog.accept();
+  Submit(dialog, s.ui, {{"Step_length", "1"}});
   ASSERT_EQ(dialog.result(), QDialog::Accepted) << s.ui.LastMessage();
-  StoreTrackingEntries(dialog.Entries(), s.periods, s.tracking, s.model);
+  s.Store(dialog);
   EXPECT_DOUBLE_EQ(s.tracking.StepLength, 86400);
   EXPECT_EQ(s.tracking.TimeUnit, 4);
 }
@@ -90,40 +87,33 @@ TEST(TrackingDialog, ChangingTheUnitConvertsTheShownStep) {
   TrackingDialogScene s;
   s.tracking.StepLength = 172800;  // two days in seconds
   s.tracking.TimeUnit = 1;
-  app::TrackingDialog dialog(TrackingEntriesFrom(s.tracking, s.periods, s.model), s.periods, s.ui, nullptr);
+  app::TrackingDialog dialog(s.Entries(), s.periods, s.ui, nullptr);
   Field<QComboBox>(dialog, "time_unit")->setCurrentIndex(4);
   EXPECT_EQ(Field<QLineEdit>(dialog, "Step_length")->text(), "2");
 }
 
-
 TEST(TrackingDialog, BoundaryCellRuleAndReleaseTimeAreStored) {
   TrackingDialogScene s;
-  app::TrackingDialog dialog(TrackingEntriesFrom(s.tracking, s.periods, s.model), s.periods, s.ui, nullptr);
+  app::TrackingDialog dialog(s.Entries(), s.periods, s.ui, nullptr);
   EXPECT_TRUE(Field<QRadioButton>(dialog, "boundary_cells_option_1")->isChecked()) << "sinks by flow sign";
   Field<QRadioButton>(dialog, "boundary_cells_option_0")->setChecked(true);
-  Field<QLineEdit>(dialog, "release_time")->setText("2.5");
-  dialog.accept();
-  EXPECT_EQ(s.ui.LastMessage(), std::string(kReleaseTimeMessage) + " 2");
+  EXPECT_EQ(Submit(dialog, s.ui, {{"release_time", "2.5"}}), std::string(kReleaseTimeMessage) + " 2");
   EXPECT_NE(dialog.result(), QDialog::Accepted);
-  Field<QLineEdit>(dialog, "release_time")->setText("2");
-  dialog.accept();
+  Submit(dialog, s.ui, {{"release_time", "2"}});
   ASSERT_EQ(dialog.result(), QDialog::Accepted) << s.ui.LastMessage();
-  StoreTrackingEntries(dialog.Entries(), s.periods, s.tracking, s.model);
+  s.Store(dialog);
   EXPECT_EQ(s.tracking.BoundaryCells, BoundaryCellRule::AllAreSinks);
   EXPECT_EQ(s.tracking.ReleaseTime, 2.0);
 }
 
 TEST(TrackingDialog, PorosityPageRefusesAPorosityAboveOne) {
   TrackingDialogScene s;
-  TrackingEntries entries = TrackingEntriesFrom(s.tracking, s.periods, s.model);
+  TrackingEntries entries = s.Entries();
   entries.layerPorosity = {"0.2", ""};
   app::TrackingDialog dialog(entries, s.periods, s.ui, nullptr);
   EXPECT_EQ(Field<QLineEdit>(dialog, "porosity_edit_1")->text(), "0.2");
-  Field<QLineEdit>(dialog, "porosity_edit_2")->setText("1.2");
-  dialog.accept();
-  EXPECT_EQ(s.ui.LastMessage(), kPorosityMessage);
-  Field<QLineEdit>(dialog, "porosity_edit_2")->setText("0.35");
-  dialog.accept();
+  EXPECT_EQ(Submit(dialog, s.ui, {{"porosity_edit_2", "1.2"}}), kPorosityMessage);
+  Submit(dialog, s.ui, {{"porosity_edit_2", "0.35"}});
   ASSERT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_FLOAT_EQ(LayerPorosityOf(dialog.Entries()).Of(2), 0.35f);
 }

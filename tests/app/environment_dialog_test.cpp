@@ -7,8 +7,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 #include "app/contour_dialogs.h"
@@ -21,42 +19,15 @@
 namespace kestra::test {
 namespace {
 
-QLineEdit* Field(QWidget& dialog, const char* name) {
-  auto* field = dialog.findChild<QLineEdit*>(name);
-  EXPECT_NE(field, nullptr) << name;
-  return field;
-}
-
-// Answers the next modal dialog: `answer` fills it and presses its buttons.
-void AnswerNextDialog(std::function<void(QDialog&)> answer) {
-  QTimer::singleShot(0, [answer] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    answer(*dialog);
-    if (dialog->isVisible()) dialog->reject();
-  });
-}
-
 struct EnvironmentScene {
   OpenWindow w{"mixed3d/lahey", "mixed3d.mdl"};
   RecordingInterface ui;
   app::EnvironmentDialog dialog{w.window.session(), 0, 60, ui, nullptr};
 
   // Types `text` into the field, presses OK and gives the message shown ("" when none).
-  std::string Ok(const char* field, const std::string& text) {
-    Field(dialog, field)->setText(QString::fromStdString(text));
-    ui.messages.clear();
-    dialog.accept();
-    return ui.LastMessage();
-  }
+  std::string Ok(const char* field, const char* text) { return Submit(dialog, ui, {{field, text}}); }
+  QLineEdit* Edit(const char* name) { return Field<QLineEdit>(dialog, name); }
 };
-
-TEST(EnvironmentOptions, EnabledOnceAModelIsOpen) {
-  app::MainWindow empty;
-  EXPECT_FALSE(empty.findChild<QAction*>("options_environment")->isEnabled());
-  OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
-  EXPECT_TRUE(w.window.findChild<QAction*>("options_environment")->isEnabled());
-}
 
 TEST(EnvironmentOptions, RowAndColumnChecks) {
   EnvironmentScene s;
@@ -66,7 +37,7 @@ TEST(EnvironmentOptions, RowAndColumnChecks) {
   EXPECT_EQ(s.dialog.findChild<QTabWidget*>("SSTab1")->currentIndex(), 2);
   EXPECT_NE(s.dialog.result(), QDialog::Accepted);
   EXPECT_EQ(s.Ok("Projection_Row", "26"), "Valid range is 1 to 25");
-  Field(s.dialog, "Projection_Row")->setText("25");
+  s.Edit("Projection_Row")->setText("25");
   EXPECT_EQ(s.Ok("Projection_Column", "31"), "Valid range is 1 to 30");
 }
 
@@ -74,10 +45,10 @@ TEST(EnvironmentOptions, ElevationExaggerationAndVectorChecks) {
   EnvironmentScene s;
   EXPECT_EQ(s.Ok("MinElevation", "low"), "Please enter a real number");
   EXPECT_EQ(s.Ok("MinElevation", "70"), "The maximum elevation must be greater than the minimum elevation");
-  Field(s.dialog, "MinElevation")->setText("-5");
+  s.Edit("MinElevation")->setText("-5");
   EXPECT_EQ(s.Ok("factor_edit", "0.000009"), "Valid range is 0.00001 to 1000");
   EXPECT_EQ(s.Ok("factor_edit", "1001"), "Valid range is 0.00001 to 1000");
-  Field(s.dialog, "factor_edit")->setText("1000");
+  s.Edit("factor_edit")->setText("1000");
   EXPECT_EQ(s.Ok("vector_size_edit", "0"), "Valid range is 1 to 32767");
   EXPECT_EQ(s.dialog.findChild<QTabWidget*>("SSTab1")->currentIndex(), 3);
   EXPECT_EQ(s.Ok("vector_size_edit", "30"), "");
@@ -141,64 +112,44 @@ TEST(EnvironmentOptions, LevelCellsTakeNumbersAndPositiveSizes) {
 
 TEST(EnvironmentOptions, LevelColumnRebuildsTheTable) {
   EnvironmentScene s;
-  AnswerNextDialog([](QDialog& d) {
-    Field(d, "Text1_0")->setText("0");
-    Field(d, "Text1_1")->setText("10");
-    Field(d, "Text1_2")->setText("4");
-    d.accept();
-  });
+  AnswerNextDialog([&](QDialog& d) { Submit(d, s.ui, {{"Text1_0", "0"}, {"Text1_1", "10"}, {"Text1_2", "4"}}); });
   s.dialog.OpenColumnDialog(0);
   const ContourTable& table = s.w.window.session().contours;
   ASSERT_EQ(table.ContourCount(), 2);  // 2.5 rounds to even
   EXPECT_EQ(table.levels[2].value, 8);
-  AnswerNextDialog([](QDialog& d) {
-    Field(d, "Text1_0")->setText("2");
-    Field(d, "Text1_1")->setText("1");
-    d.accept();
-  });
+  AnswerNextDialog([&](QDialog& d) { Submit(d, s.ui, {{"Text1_0", "2"}, {"Text1_1", "1"}}); });
   s.dialog.OpenColumnDialog(2);
   EXPECT_EQ(table.levels[0].label, 0);
   EXPECT_EQ(table.levels[1].label, 1);
   EXPECT_EQ(table.levels[2].label, 1);
-  AnswerNextDialog([](QDialog& d) {
+  AnswerNextDialog([&](QDialog& d) {
     EXPECT_EQ(d.windowTitle(), "Label Spacing");
-    Field(d, "Text1_0")->setText("77");
-    d.accept();
+    Submit(d, s.ui, {{"Text1_0", "77"}});
   });
   s.dialog.OpenColumnDialog(4);
   for (const auto& level : table.levels) EXPECT_EQ(level.labelSpacing, 77);
-  AnswerNextDialog([](QDialog& d) {
-    auto* colours = dynamic_cast<app::ContourColorsDialog*>(&d);
-    ASSERT_NE(colours, nullptr);
-    colours->SetButtonColour(0, kBlack);
-    colours->SetButtonColour(1, kWhite);
-    d.accept();
+  AnswerNextDialog<app::ContourColorsDialog>([](app::ContourColorsDialog& colours) {
+    colours.SetButtonColour(0, kBlack);
+    colours.SetButtonColour(1, kWhite);
+    colours.accept();
   });
   s.dialog.OpenColumnDialog(1);
   EXPECT_EQ(table.levels[1].colour, RgbColour(128, 128, 128));
   EXPECT_EQ(s.w.window.session().settings.maxContourColor, kWhite);
 }
 
-// Pixels of the colour in the image.
-int PixelsOf(const QImage& image, QRgb colour) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
-  return count;
-}
-
 TEST(EnvironmentOptions, OkRedrawsThePlanWithTheContours) {
   OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
   const QRgb magenta = qRgb(255, 0, 255);
   EXPECT_EQ(PixelsOf(w.window.Raster(0).Image(), magenta), 0);
-  AnswerNextDialog([](QDialog& d) {
+  AnswerNextDialog<app::EnvironmentDialog>([](app::EnvironmentDialog& d) {
     d.findChild<QCheckBox*>("Contour_Visible")->setChecked(true);
-    AnswerNextDialog([](QDialog& colours) {
-      static_cast<app::ContourColorsDialog&>(colours).SetButtonColour(0, RgbColour(255, 0, 255));
-      static_cast<app::ContourColorsDialog&>(colours).SetButtonColour(1, RgbColour(255, 0, 255));
+    AnswerNextDialog<app::ContourColorsDialog>([](app::ContourColorsDialog& colours) {
+      colours.SetButtonColour(0, RgbColour(255, 0, 255));
+      colours.SetButtonColour(1, RgbColour(255, 0, 255));
       colours.accept();
     });
-    static_cast<app::EnvironmentDialog&>(d).OpenColumnDialog(1);
+    d.OpenColumnDialog(1);
     d.accept();
   });
   w.window.findChild<QAction*>("options_environment")->trigger();
@@ -206,25 +157,15 @@ TEST(EnvironmentOptions, OkRedrawsThePlanWithTheContours) {
   EXPECT_GT(PixelsOf(w.window.Raster(0).Image(), magenta), 200);
 }
 
-TEST(ContourLevelsDialog, Checks) {
+TEST(ContourLevelsDialog, RefusesReversedEmptyAndOversizedRanges) {
   RecordingInterface ui;
   app::ContourLevelsDialog dialog({0, 10, 1}, ui, nullptr);
-  Field(dialog, "Text1_0")->setText("11");
-  dialog.accept();
-  EXPECT_EQ(ui.LastMessage(), "Minimum Contour > Maximum Contour");
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "11"}}), "Minimum Contour > Maximum Contour");
   EXPECT_EQ(ui.messages.back().icon, MessageIcon::Error);
-  Field(dialog, "Text1_0")->setText("0");
-  Field(dialog, "Text1_2")->setText("0");
-  dialog.accept();
-  EXPECT_EQ(ui.LastMessage(), "Value must be > 0");
-  Field(dialog, "Text1_1")->setText("100000");
-  Field(dialog, "Text1_2")->setText("1");
-  dialog.accept();
-  EXPECT_NE(ui.LastMessage().find("more than 32767"), std::string::npos);
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "0"}, {"Text1_2", "0"}}), "Value must be > 0");
+  EXPECT_NE(Submit(dialog, ui, {{"Text1_1", "100000"}, {"Text1_2", "1"}}).find("more than 32767"), std::string::npos);
   EXPECT_NE(dialog.result(), QDialog::Accepted);
-  Field(dialog, "Text1_0")->setText("5");
-  Field(dialog, "Text1_1")->setText("5");
-  dialog.accept();
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "5"}, {"Text1_1", "5"}}), "");
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.Values().maximum, 5);
 }
@@ -232,13 +173,9 @@ TEST(ContourLevelsDialog, Checks) {
 TEST(ContourLabelsDialog, EntriesLieBetweenZeroAndTheLastLevel) {
   RecordingInterface ui;
   app::ContourLabelsDialog dialog(12, ui, nullptr);
-  Field(dialog, "Text1_0")->setText("13");
-  dialog.accept();
-  EXPECT_EQ(ui.LastMessage(), "Valid range is 0 to 12");
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "13"}}), "Valid range is 0 to 12");
   EXPECT_EQ(ui.beeps, 1);
-  Field(dialog, "Text1_0")->setText("0");
-  Field(dialog, "Text1_1")->setText("12");
-  dialog.accept();
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "0"}, {"Text1_1", "12"}}), "");
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.First(), 0);
   EXPECT_EQ(dialog.Frequency(), 12);
@@ -247,38 +184,26 @@ TEST(ContourLabelsDialog, EntriesLieBetweenZeroAndTheLastLevel) {
 TEST(OneValueDialog, RefusesNonPositiveAndNonNumbers) {
   RecordingInterface ui;
   app::OneValueDialog dialog("Label Height", "Label Height=", 5, ui, nullptr);
-  for (const char* bad : {"0", "-1"}) {
-    Field(dialog, "Text1_0")->setText(bad);
-    dialog.accept();
-    EXPECT_EQ(ui.LastMessage(), "Value must be > 0") << bad;
-  }
-  Field(dialog, "Text1_0")->setText("abc");
-  dialog.accept();
-  EXPECT_EQ(ui.LastMessage(), "Please enter a valid value");
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "0"}}), "Value must be > 0");
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "-1"}}), "Value must be > 0");
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "abc"}}), "Please enter a valid value");
   EXPECT_FLOAT_EQ(dialog.Value(), 5);
-  Field(dialog, "Text1_0")->setText("2.5");
-  dialog.accept();
+  Submit(dialog, ui, {{"Text1_0", "2.5"}});
   EXPECT_FLOAT_EQ(dialog.Value(), 2.5f);
 }
 
 TEST(LabelFormatDialog, DecimalsUpToNineAndEmptyTexts) {
   RecordingInterface ui;
   app::LabelFormatDialog dialog({1, 2, "h=", "m"}, ui, nullptr);
-  Field(dialog, "Text1_0")->setText("10");
-  dialog.accept();
-  EXPECT_EQ(ui.LastMessage(), "Valid range is 0 to 9");
-  Field(dialog, "Text1_0")->setText("3");
-  Field(dialog, "Text1_1")->setText("");
-  Field(dialog, "Text1_2")->setText("");
+  EXPECT_EQ(Submit(dialog, ui, {{"Text1_0", "10"}}), "Valid range is 0 to 9");
   dialog.findChild<QRadioButton*>("Option1_0")->setChecked(true);
-  dialog.accept();
+  Submit(dialog, ui, {{"Text1_0", "3"}, {"Text1_1", ""}, {"Text1_2", ""}});
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(dialog.Values().style, 0);
-  EXPECT_EQ(dialog.Values().decimals, 3);
-  EXPECT_EQ(dialog.Values().prefix, "");
-  EXPECT_EQ(dialog.Values().suffix, "");
+  const app::LabelFormatValues& values = dialog.Values();
+  EXPECT_EQ(values.style, 0);
+  EXPECT_EQ(values.decimals, 3);
+  EXPECT_EQ(values.prefix + values.suffix, "");
 }
-
 
 TEST(QtUserInterface, EscAmongThePendingKeysBreaksAndOtherKeysBeep) {
   app::MainWindow window;

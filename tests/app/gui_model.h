@@ -3,13 +3,21 @@
 #pragma once
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <QLabel>
+#include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <type_traits>
+#include <utility>
 
 #include "app/main_window.h"
+#include "support/recording_interface.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {
@@ -53,6 +61,65 @@ Widget* Field(QWidget& dialog, const QString& name) {
   auto* field = dialog.findChild<Widget*>(name);
   EXPECT_NE(field, nullptr) << name.toStdString();
   return field;
+}
+
+// Fills the line edits of `dialog` (name, text), presses OK and gives the
+// message shown ("" when none).
+inline std::string Submit(QDialog& dialog, RecordingInterface& ui,
+                          std::initializer_list<std::pair<const char*, const char*>> entries) {
+  for (const auto& [name, text] : entries) Field<QLineEdit>(dialog, name)->setText(text);
+  ui.messages.clear();
+  dialog.accept();
+  return ui.LastMessage();
+}
+
+// Answers the next modal dialog once it is up: `answer` fills it and presses
+// its buttons; a dialog left open is cancelled.
+template <typename Dialog = QDialog>
+void AnswerNextDialog(std::type_identity_t<std::function<void(Dialog&)>> answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    answer(*dialog);
+    if (dialog->isVisible()) dialog->reject();
+  });
+}
+
+// Closes the message box a failing command is about to show.
+inline void CloseNextMessageBox(int afterMilliseconds = 0) {
+  QTimer::singleShot(afterMilliseconds, [] {
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
+}
+
+inline QString Pane(app::MainWindow& window, int pane) {
+  return window.findChild<QLabel*>(QString("Status_pane%1").arg(pane))->text();
+}
+
+// A pointer move over a widget with the given buttons held.
+inline void MovePointer(QWidget* widget, QPoint to, Qt::MouseButtons buttons = Qt::NoButton) {
+  QMouseEvent move(QEvent::MouseMove, to, widget->mapToGlobal(to), Qt::NoButton, buttons, {});
+  QApplication::sendEvent(widget, &move);
+}
+
+inline void Drag(QWidget* view, Qt::MouseButton button, QPoint from, QPoint to) {
+  QTest::mousePress(view, button, {}, from);
+  MovePointer(view, to, button);
+  QTest::mouseRelease(view, button, {}, to);
+}
+
+inline void Wheel(QWidget* view, QPoint at, int notches) {
+  QWheelEvent wheel(QPointF(at), QPointF(view->mapToGlobal(at)), {}, QPoint(0, 120 * notches), Qt::NoButton, {},
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view, &wheel);
+}
+
+// Pixels of exactly the colour in the image.
+inline int PixelsOf(const QImage& image, QRgb colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
+  return count;
 }
 
 }  // namespace kestra::test

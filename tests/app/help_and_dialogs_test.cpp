@@ -1,25 +1,20 @@
 // The guide describes what the window offers and only that; the dialogs
 // open wide enough, with the model's values, headings and units.
 #include <QAction>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/placement_dialog.h"
 #include "app/program_files.h"
 #include "app/tracking_dialog.h"
 #include "gui_model.h"
-#include "support/recording_interface.h"
 
 namespace kestra::test {
 namespace {
@@ -63,25 +58,22 @@ TEST(Guide, DescribesEveryCommandThatWorksAndNoneThatDoesNot) {
 
 TEST(TrackingDialogLayout, ShowsEveryTabHeadingHeadingsOverTheOptionsAndTheModelsPorosity) {
   OpenWindow w("mixed3d/modflow", "mixed3d.nam");
-  app::TrackingDialog* dialog = nullptr;
-  QTimer::singleShot(0, [&] {
-    dialog = qobject_cast<app::TrackingDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    auto* tabs = dialog->findChild<QTabWidget*>();
+  AnswerNextDialog<app::TrackingDialog>([](app::TrackingDialog& dialog) {
+    auto* tabs = dialog.findChild<QTabWidget*>();
     EXPECT_EQ(tabs->count(), 5);
     EXPECT_FALSE(tabs->usesScrollButtons());
     // Wide enough for all five headings side by side.
     int headings = 0;
     for (int tab = 0; tab < tabs->count(); ++tab) headings += tabs->tabBar()->tabRect(tab).width();
-    EXPECT_GE(dialog->width(), headings);
+    EXPECT_GE(dialog.width(), headings);
     for (const char* group : {"simulation_mode_option_group", "Recharge_assignment_group",
                               "Evapotranspiration_assignment_group", "particle_stop_group"})
-      EXPECT_FALSE(dialog->findChild<QGroupBox*>(group)->title().isEmpty()) << group;
+      EXPECT_FALSE(dialog.findChild<QGroupBox*>(group)->title().isEmpty()) << group;
     // The model's porosity by layer: 0.2, 0.25 and 0.3 from the .mpbas file.
-    EXPECT_EQ(dialog->findChild<QLineEdit*>("porosity_edit_1")->text(), "0.2");
-    EXPECT_EQ(dialog->findChild<QLineEdit*>("porosity_edit_3")->text(), "0.3");
-    dialog->findChild<QLineEdit*>("porosity_edit_2")->setText("0.4");
-    dialog->accept();
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("porosity_edit_1")->text(), "0.2");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("porosity_edit_3")->text(), "0.3");
+    dialog.findChild<QLineEdit*>("porosity_edit_2")->setText("0.4");
+    dialog.accept();
   });
   w.window.findChild<QAction*>("options_particle_tracking")->trigger();
   // Only the changed layer goes into the settings file.
@@ -94,14 +86,12 @@ TEST(TrackingDialogLayout, ShowsEveryTabHeadingHeadingsOverTheOptionsAndTheModel
 
 TEST(PlacementDialogDefaults, OkAloneAddsFourParticlesInEachSelectedCell) {
   OpenWindow w("uniform1/lahey", "uniform1.mdl");
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<app::ParticlePlacementDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
+  AnswerNextDialog<app::ParticlePlacementDialog>([](app::ParticlePlacementDialog& dialog) {
     // Units beside the radius and the retardation factor.
     bool radiusUnit = false;
-    for (QLabel* label : dialog->findChildren<QLabel*>()) radiusUnit = radiusUnit || label->text().contains("length units");
+    for (QLabel* label : dialog.findChildren<QLabel*>()) radiusUnit = radiusUnit || label->text().contains("length units");
     EXPECT_TRUE(radiusUnit);
-    dialog->accept();
+    dialog.accept();
   });
   // Cells (3, 3) to (4, 4): four cells.
   QTest::mousePress(w.window.View(0), Qt::LeftButton, {}, w.CellCentre(3, 3) - QPoint(2, 2));

@@ -1,8 +1,6 @@
 // Save Plot As, the text exports and printing on the real window, offscreen.
 #include <QAction>
-#include <QApplication>
 #include <QFileDialog>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "export/plot_choices.h"
@@ -59,37 +57,13 @@ TEST(SavePlotWindow, PictureWithoutSectionsIsThePlanAlone) {
   EXPECT_EQ(Opaque(QImage(QString::fromStdString(path))), plan);
 }
 
-TEST(SavePlotWindow, FailedPlotKeepsTheOldFileAndSaysSo) {
-  TrackedWindow w;
-  const std::string path = w.dir.File("plot.dxf");
-  WriteWholeFile(path, "old plot");
-  std::filesystem::create_directory(path + ".kestra-part");
-  QTimer::singleShot(0, [] {
-    if (QWidget* box = QApplication::activeModalWidget()) box->close();
-  });
-  EXPECT_FALSE(w.window.SavePlotTo({"DXF", path, true, true}));
-  EXPECT_EQ(ReadWholeFile(path), "old plot");
-}
-
-TEST(SavePlotWindow, FileMenuOffersTheExportsOnceAModelIsOpen) {
-  TrackedWindow w;
-  for (const char* name : {"file_save_heads_as", "file_save_drawdowns_as", "file_save_velocity_as",
-                           "file_save_plot_as", "file_print"})
-    EXPECT_TRUE(w.window.findChild<QAction*>(name)->isEnabled()) << name;
-  app::MainWindow empty;
-  EXPECT_FALSE(empty.findChild<QAction*>("file_save_plot_as")->isEnabled());
-  EXPECT_FALSE(empty.findChild<QAction*>("file_print")->isEnabled());
-}
-
 TEST(SavePlotWindow, HeadsAreSavedUnderTheNameAsTyped) {
   TrackedWindow w;
   const std::string path = w.dir.File("Heads Layer 1.TXT");
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle(), "Save Heads As");
-    dialog->selectFile(QString::fromStdString(path));
-    static_cast<QDialog*>(dialog)->accept();
+  AnswerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), "Save Heads As");
+    dialog.selectFile(QString::fromStdString(path));
+    static_cast<QDialog&>(dialog).accept();  // QFileDialog hides its accept
   });
   w.window.findChild<QAction*>("file_save_heads_as")->trigger();
   const std::string text = ReadWholeFile(path);

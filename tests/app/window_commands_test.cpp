@@ -3,11 +3,9 @@
 // Particles, the shortcuts, and the status panes that follow every change.
 #include <QAction>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/recent_models.h"
@@ -17,45 +15,22 @@
 namespace kestra::test {
 namespace {
 
-QString Pane(app::MainWindow& window, int pane) {
-  return window.findChild<QLabel*>(QString("Status_pane%1").arg(pane))->text();
-}
-
 QAction* Item(app::MainWindow& window, const char* name) { return window.findChild<QAction*>(name); }
-
-void MovePointer(QWidget* widget, QPoint to) {
-  QMouseEvent move(QEvent::MouseMove, to, widget->mapToGlobal(to), Qt::NoButton, Qt::NoButton, {});
-  QApplication::sendEvent(widget, &move);
-}
-
-// Answers the next file dialog with `file` once it is up, after keeping
-// its name filters and folder.
-struct FileDialogAnswer {
-  QStringList filters;
-  QString folder;
-  explicit FileDialogAnswer(const QString& file) {
-    QTimer::singleShot(0, [this, file] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      filters = dialog->nameFilters();
-      folder = dialog->directory().absolutePath();
-      dialog->selectFile(file);
-      static_cast<QDialog*>(dialog)->accept();
-    });
-  }
-};
 
 TEST(OpenModel, OffersModelsAndNameFilesAndImportsANameFile) {
   OpenWindow w("uniform1/lahey", "uniform1.mdl");
   TempDir other;
   std::filesystem::copy(TestDataDir() / "mixed3d/modflow", other.path(), std::filesystem::copy_options::recursive);
   const QString nameFile = QString::fromStdString(other.File("mixed3d.nam"));
-  FileDialogAnswer answer(nameFile);
+  AnswerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.nameFilters(),
+              (QStringList{"Models (*.mdl *.nam)", "MODFLOW 6 simulations (mfsim.nam)", "All files (*)"}));
+    // The folder of the model opened last.
+    EXPECT_EQ(dialog.directory().absolutePath(), QString::fromStdString(w.dir.path().string()));
+    dialog.selectFile(nameFile);
+    static_cast<QDialog&>(dialog).accept();  // QFileDialog hides its accept
+  });
   Item(w.window, "file_open_model")->trigger();
-  EXPECT_EQ(answer.filters,
-            (QStringList{"Models (*.mdl *.nam)", "MODFLOW 6 simulations (mfsim.nam)", "All files (*)"}));
-  // The folder of the model opened last.
-  EXPECT_EQ(answer.folder, QString::fromStdString(w.dir.path().string()));
   EXPECT_EQ(w.window.model().NLAY, 3);
   EXPECT_EQ(FamilyOf(w.window.model()).Description(), "MODFLOW-2005 name file");
   EXPECT_EQ(app::LastModelFolder(), QString::fromStdString(other.path().string()));
@@ -81,9 +56,7 @@ TEST(OpenModel, RecentModelsListTheNewestFirstAndReopen) {
 
   // A model that is gone is said so and leaves the list.
   std::filesystem::remove_all(second.dir.path() / "mixed3d.mdl");
-  QTimer::singleShot(0, [] {
-    if (QWidget* box = QApplication::activeModalWidget()) box->close();
-  });
+  CloseNextMessageBox();
   emit menu->aboutToShow();
   menu->actions()[0]->trigger();
   EXPECT_FALSE(app::RecentModels().contains(recent[0]));
@@ -128,9 +101,7 @@ TEST(Shortcuts, StandardKeysReachTheirCommands) {
   w.window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w.window));
   const ZoomWindow whole = w.window.layout().zoom;
-  QWheelEvent wheel(QPointF(w.CellCentre(5, 5)), QPointF(w.window.View(0)->mapToGlobal(w.CellCentre(5, 5))), {},
-                    QPoint(0, 240), Qt::NoButton, {}, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(w.window.View(0), &wheel);
+  Wheel(w.window.View(0), w.CellCentre(5, 5), 2);
   ASSERT_LT(w.window.layout().zoom.width, whole.width);
   QTest::keyClick(&w.window, Qt::Key_0, Qt::ControlModifier);
   EXPECT_FLOAT_EQ(w.window.layout().zoom.width, whole.width);

@@ -1,16 +1,12 @@
-// The window started inside a model's folder with the bare file name, and
-// the end of a command that failed.
+// The window started inside a model's folder with the bare file name, a
+// MODFLOW 6 simulation opened as any other model, and the end of a command
+// that failed.
 #include <QAction>
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "app/main_window.h"
 #include "gui_model.h"
-#include "support/temp_dir.h"
 #include "support/working_folder.h"
 
 namespace kestra {
@@ -37,13 +33,33 @@ TEST(WindowPaths, AFailedCommandLeavesNoBusyStateBehind) {
   app::MainWindow& window = open.window;
   window.busy().trackingRun = true;
   // The failure's message box is closed as soon as it shows.
-  QTimer::singleShot(50, [] {
-    if (QWidget* box = QApplication::activeModalWidget()) box->close();
-  });
+  test::CloseNextMessageBox(50);
   window.CommandFailed("cannot read: Is a directory");
   EXPECT_FALSE(window.busy().Any());
   EXPECT_FALSE(window.ToolbarButton("stop")->isEnabled());
   EXPECT_TRUE(window.ToolbarButton("forward")->isEnabled());
+}
+
+
+// Pixels of `image` that are not the background of its corner.
+int DrawnPixels(const QImage& image) {
+  const QRgb background = image.pixel(0, 0);
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) != background;
+  return count;
+}
+
+TEST(Mf6Window, OpensTheSimulationAndDrawsPlanSectionsAndRiverCells) {
+  test::OpenWindow w("usgs/ex01_mf6", "mfsim.nam");
+  ASSERT_TRUE(w.window.model().HasModel());
+  EXPECT_EQ(w.window.model().NCOL, 20);
+  EXPECT_TRUE(w.window.model().flowTermsLoaded);
+  const QImage plan = w.window.Raster(0).Image();
+  // The river cells of column 20 are drawn in their own colour.
+  EXPECT_NE(plan.pixel(w.CellCentre(20, 7)), plan.pixel(w.CellCentre(12, 7)));
+  EXPECT_GT(DrawnPixels(w.window.Raster(1).Image()), 100);
+  EXPECT_GT(DrawnPixels(w.window.Raster(2).Image()), 100);
 }
 
 }  // namespace

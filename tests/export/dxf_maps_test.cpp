@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "../graphics/view_scene.h"
-#include "core/fixed_tables.h"
 #include "graphics/world_transform.h"
+#include "dxf_text.h"
 #include "support/temp_dir.h"
 
 namespace kestra::test {
@@ -14,12 +14,6 @@ namespace {
 
 constexpr Colour kMapColour = RgbColour(0, 0, 128);
 constexpr Colour kRed = RgbColour(255, 0, 0);
-
-std::string Dxf(std::initializer_list<std::pair<const char*, const char*>> pairs) {
-  std::string text;
-  for (const auto& [code, value] : pairs) text += std::string(code) + "\n" + value + "\n";
-  return text;
-}
 
 std::string Line(const char* x1, const char* y1, const char* x2, const char* y2, const char* colour = nullptr) {
   std::string text = Dxf({{"0", "LINE"}, {"10", x1}, {"20", y1}, {"11", x2}, {"21", y2}});
@@ -87,10 +81,6 @@ TEST(DxfMaps, EntityColoursComeFromTheTableExceptWhite) {
   EXPECT_EQ(MapEntityColour(0, kMapColour), kMapColour);
   EXPECT_EQ(MapEntityColour(256, kMapColour), kMapColour);
   EXPECT_EQ(MapEntityColour(-1, kMapColour), kMapColour);
-  const RgbColor& c = ColorIndexTable()[200];
-  EXPECT_EQ(MapEntityColour(200, 0), RgbColour(static_cast<int>(std::lround(c.red)),
-                                                static_cast<int>(std::lround(c.green)),
-                                                static_cast<int>(std::lround(c.blue))));
 }
 
 TEST(DxfMaps, FactorZeroDrawsOnlyTexts) {
@@ -235,23 +225,6 @@ TEST(DxfMaps, DrawsWhatEzdxfWrites) {
   bool whitePoint = false;
   for (const DrawnElement& e : scene.plan.Of("point")) whitePoint |= e.values == std::vector<float>{5, 995};
   EXPECT_TRUE(whitePoint);
-}
-
-TEST(DxfMaps, CharactersWithoutAGlyphDrawTheBlank) {
-  MapScene scene;
-  scene.font = LoadedFont();
-  const auto text = [](const char* value) {
-    return Dxf({{"0", "TEXT"}, {"1", value}, {"10", "100"}, {"20", "500"}, {"40", "20"}});
-  };
-  scene.SetMap(1, text("A\xD0\x96" "B"));  // a Cyrillic letter between A and B
-  scene.Draw();
-  const auto withForeign = scene.PlanLines(kMapColour);
-  MapScene blank;
-  blank.font = LoadedFont();
-  blank.SetMap(1, text("A B"));
-  blank.Draw();
-  EXPECT_EQ(withForeign, blank.PlanLines(kMapColour));
-  EXPECT_FALSE(withForeign.empty());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "graphics/plot_device.h"
-#include "graphics/recording_picture.h"
+#include "graphics/plot_file.h"
 #include "graphics/view_arrangement.h"
 #include "session/open_model.h"
 #include "session/package_layer_source.h"
@@ -61,13 +61,7 @@ struct TrackedModel {
   PlotDevice device;
 };
 
-int CountOf(const std::string& text, const std::string& what) {
-  int count = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-  return count;
-}
-
-TEST(PlotExport, DxfCarriesTheReplayedPathline) {
+TEST(PlotExport, DxfCarriesTheReplayedPathlineWithEachKindOfElementOnItsOwnLayer) {
   test::TempDir dir;
   TrackedModel model(dir);
   ASSERT_TRUE(model.opened);
@@ -75,29 +69,19 @@ TEST(PlotExport, DxfCarriesTheReplayedPathline) {
   std::string error;
   const std::string with = dir.File("with.dxf");
   ASSERT_TRUE(model.Save(kPlotFormatDxf, with, error)) << error;
+  EXPECT_EQ(model.device.DxfLayer, "0");
   model.particles.Particles.clear();
   const std::string without = dir.File("without.dxf");
   ASSERT_TRUE(model.Save(kPlotFormatDxf, without, error)) << error;
   const std::string a = test::ReadWholeFile(with), b = test::ReadWholeFile(without);
-  EXPECT_GT(CountOf(a, "\r\nLINE\r\n"), CountOf(b, "\r\nLINE\r\n"));
+  EXPECT_GT(test::Occurrences(a, "\r\nLINE\r\n"), test::Occurrences(b, "\r\nLINE\r\n"));
   EXPECT_EQ(a.substr(a.size() - 5), "EOF\r\n");
   EXPECT_FALSE(std::filesystem::exists(PlotTemporaryPath(with)));
   EXPECT_FALSE(model.device.PlotToFile);
-}
-
-TEST(PlotExport, DxfPutsEachKindOfElementOnItsOwnLayer) {
-  test::TempDir dir;
-  TrackedModel model(dir);
-  ASSERT_TRUE(model.opened);
-  std::string error;
-  const std::string path = dir.File("layers.dxf");
-  ASSERT_TRUE(model.Save(kPlotFormatDxf, path, error)) << error;
-  const std::string dxf = test::ReadWholeFile(path);
   // uniform1: grid lines, fixed-head columns, sections and one pathline.
   for (const char* layer : {"GRID", "CELL_TYPES", "SECTIONS", "PATHLINES"})
-    EXPECT_GT(CountOf(dxf, std::string("\r\n  8\r\n") + layer + "\r\n"), 0) << layer;
-  EXPECT_EQ(CountOf(dxf, "\r\n  8\r\n0\r\n"), 0);
-  EXPECT_EQ(model.device.DxfLayer, "0");
+    EXPECT_GT(test::Occurrences(a, std::string("\r\n  8\r\n") + layer + "\r\n"), 0) << layer;
+  EXPECT_EQ(test::Occurrences(a, "\r\n  8\r\n0\r\n"), 0);
 }
 
 TEST(PlotExport, ModpathFormatWritesThePathlinePoints) {
@@ -108,7 +92,7 @@ TEST(PlotExport, ModpathFormatWritesThePathlinePoints) {
   const std::string path = dir.File("pathline");
   ASSERT_TRUE(model.Save(kPlotFormatModpath, path, error)) << error;
   const std::string text = test::ReadWholeFile(path);
-  EXPECT_GT(CountOf(text, "\r\n"), 2);
+  EXPECT_GT(test::Occurrences(text, "\r\n"), 2);
   EXPECT_EQ(text.substr(0, 2), "1 ");
   // The particle still ends where the replay took it, its limit kept.
   EXPECT_GT(model.particles.Particles[0].forward.timeLimit, 0);

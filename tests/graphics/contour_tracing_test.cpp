@@ -120,6 +120,14 @@ bool TouchesNode(const std::vector<ContourLine>& lines, float x, float y) {
   return false;
 }
 
+// The lines of levels 5 to 170 in steps of 2.5.
+std::vector<ContourLine> TraceEveryLevel(const ContourNodes& nodes) {
+  std::vector<ContourLine> lines;
+  for (float level = 5; level < 170; level += 2.5f)
+    TraceLevel(nodes, level, [&](const ContourLine& line) { lines.push_back(line); });
+  return lines;
+}
+
 TEST(TraceLevel, CellsWithoutAValidResultAreNeverCrossed) {
   ModelState model = FieldModel(12, 12, [](float x, float y) { return x + 0.5f * y; });
   BlockedValues blocked{-999.99f, -1.0E+30f};
@@ -129,18 +137,13 @@ TEST(TraceLevel, CellsWithoutAValidResultAreNeverCrossed) {
   model.IBOUND(3, 10, 1) = 0;
   model.IBOUND(10, 10, 1) = -1;
   const std::pair<int, int> cells[] = {{4, 3}, {6, 8}, {9, 5}, {3, 10}, {10, 10}};
-  std::vector<ContourLine> lines;
-  const ContourNodes nodes = LayerNodes(model, model.HEAD, 1, blocked);
-  for (float level = 5; level < 170; level += 2.5f)
-    TraceLevel(nodes, level, [&](const ContourLine& line) { lines.push_back(line); });
+  const auto lines = TraceEveryLevel(LayerNodes(model, model.HEAD, 1, blocked));
   ASSERT_GT(lines.size(), 40u);
   for (const auto& [j, i] : cells)
     EXPECT_FALSE(TouchesNode(lines, model.XCENTER[j], model.YCENTER[i])) << j << "," << i;
   // Without the blocks the same levels do pass those cells.
   const ModelState open = FieldModel(12, 12, [](float x, float y) { return x + 0.5f * y; });
-  std::vector<ContourLine> free;
-  for (float level = 5; level < 170; level += 2.5f)
-    TraceLevel(LayerNodes(open, open.HEAD, 1, blocked), level, [&](const ContourLine& line) { free.push_back(line); });
+  const auto free = TraceEveryLevel(LayerNodes(open, open.HEAD, 1, blocked));
   for (const auto& [j, i] : cells) EXPECT_TRUE(TouchesNode(free, open.XCENTER[j], open.YCENTER[i])) << j << "," << i;
 }
 

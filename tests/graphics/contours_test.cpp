@@ -8,9 +8,7 @@
 #include "graphics/stroke_text.h"
 #include "graphics/world_transform.h"
 #include "plot_file.h"
-#include "recording_picture.h"
-#include "small_models.h"
-#include "support/recording_interface.h"
+#include "view_scene.h"
 
 namespace kestra {
 namespace {
@@ -26,9 +24,11 @@ StrokeFont UpStrokeFont() {
   return font;
 }
 
+constexpr Colour kBlue = 0x0000FF;
+
 // A 12 by 10 grid of 10-unit cells with the heads of `field` (plan x, y).
-struct ContourScene {
-  explicit ContourScene(float (*field)(float, float)) {
+struct ContourScene : test::ViewScene {
+  explicit ContourScene(float (*field)(float, float)) : ViewScene(test::UniformModel(12, 10, 1, 10, 10)) {
     for (int i = 1; i <= model.NROW; ++i)
       for (int j = 1; j <= model.NCOL; ++j) model.HEAD(j, i, 1) = field(model.XCENTER[j], model.YCENTER[i]);
     settings.contourDisplay = kOn;
@@ -36,31 +36,20 @@ struct ContourScene {
     settings.labelDecimals = 0;
   }
 
-  void Level(float value, int label = 0, float height = 4, float spacing = 30, Colour colour = 0x0000FF) {
-    table.levels.push_back({value, colour, static_cast<std::int16_t>(label), height, spacing, {}});
+  void Level(float value, int label = 0, Colour colour = kBlue) {
+    table.levels.push_back({value, colour, static_cast<std::int16_t>(label), 4, 30, {}});
   }
-
-  void Draw() { DrawContours(context, inputs, model.HEAD); }
-
+  void Draw() { DrawContours(context, contourInputs, model.HEAD); }
+  std::string Dxf() {
+    return test::PlotOf(model, kPlotFormatDxf, [&](PlotContext& c) { DrawContours(c, contourInputs, model.HEAD); });
+  }
   // Lines drawn on the plan in the colour, as x1, y1, x2, y2.
-  std::vector<std::vector<float>> Lines(Colour colour = 0x0000FF) const {
-    std::vector<std::vector<float>> lines;
-    for (const auto& e : plan.Of("line"))
-      if (e.colour == colour) lines.push_back(e.values);
-    return lines;
-  }
+  std::vector<std::vector<float>> Lines(Colour colour = kBlue) const { return Drawn(plan, "line", colour); }
 
-  ModelState model = test::UniformModel(12, 10, 1, 10, 10);
-  ViewLayout layout = test::WholeGridLayout(model);
-  test::RecordingPicture plan, row, column;
-  PlotDevice device;
-  Settings settings;
   ContourTable table;
   StrokeFont font = UpStrokeFont();
-  test::RecordingInterface ui;
   BusyFlags busy;
-  PlotContext context{plan, row, column, device, model, layout};
-  ContourInputs inputs{settings, table, font, ui, busy};
+  ContourInputs contourInputs{settings, table, font, ui, busy};
 };
 
 float East(float x, float) { return x; }
@@ -68,10 +57,10 @@ float West(float x, float) { return 200 - x; }
 
 TEST(DrawContours, LinesFollowTheLevelsInTheirColours) {
   ContourScene scene(East);
-  scene.Level(30, 0, 4, 30, 0x0000FF);
-  scene.Level(60, 0, 4, 30, 0x00FF00);
+  scene.Level(30, 0, kBlue);
+  scene.Level(60, 0, 0x00FF00);
   scene.Draw();
-  const auto first = scene.Lines(0x0000FF);
+  const auto first = scene.Lines(kBlue);
   const auto second = scene.Lines(0x00FF00);
   ASSERT_EQ(first.size(), 9u);  // one per pair of node rows
   ASSERT_EQ(second.size(), 9u);
@@ -88,10 +77,7 @@ TEST(DrawContours, NothingWithoutTheSwitchUnlessAPlotIsWritten) {
   scene.Level(30);
   scene.Draw();
   EXPECT_TRUE(scene.plan.elements.empty());
-  test::TempDir dir;
-  const std::string dxf = test::PlotOf(scene.model, kPlotFormatDxf, dir.File("c.dxf"), [&](PlotContext& context) {
-    DrawContours(context, scene.inputs, scene.model.HEAD);
-  });
+  const std::string dxf = scene.Dxf();
   EXPECT_EQ(test::Occurrences(dxf, "POLYLINE"), 1);
   EXPECT_EQ(test::Occurrences(dxf, "VERTEX"), 10);
 }
@@ -123,10 +109,10 @@ TEST(DrawContours, EscStopsAfterTheLevelBeingDrawn) {
   HintWatchingInterface ui;
   ui.escapeAnswer = true;
   ContourInputs inputs{scene.settings, scene.table, scene.font, ui, scene.busy};
-  scene.Level(30, 0, 4, 30, 0x0000FF);
-  scene.Level(60, 0, 4, 30, 0x00FF00);
+  scene.Level(30, 0, kBlue);
+  scene.Level(60, 0, 0x00FF00);
   DrawContours(scene.context, inputs, scene.model.HEAD);
-  EXPECT_EQ(scene.Lines(0x0000FF).size(), 9u);
+  EXPECT_EQ(scene.Lines(kBlue).size(), 9u);
   EXPECT_TRUE(scene.Lines(0x00FF00).empty());
   ASSERT_EQ(ui.hintsSeen.size(), 1u);
   EXPECT_EQ(ui.hintsSeen[0], kDrawContoursHint);
@@ -143,7 +129,7 @@ std::vector<std::vector<float>> LabelStrokes(const ContourScene& scene) {
 
 TEST(DrawContours, LabelsSitInGapsOfTheLine) {
   ContourScene scene(East);
-  scene.Level(30, 1, 4, 30);
+  scene.Level(30, 1);
   scene.Draw();
   // "30." is three glyphs: three strokes per label, labels at 15 and 45 and 75 along the line.
   const auto strokes = LabelStrokes(scene);
@@ -170,44 +156,41 @@ void ExpectStrokesPoint(const ContourScene& scene, float uphillX, float uphillY)
   }
 }
 
-TEST(DrawContours, LabelsReadUphill) {
-  for (float (*field)(float, float) : {East, West}) {
-    ContourScene scene(field);
-    scene.Level(field == East ? 30 : 170, 1, 4, 30);
+TEST(DrawContours, LabelsReadUphillOrAlongTheTrace) {
+  const struct {
+    const char* what;
+    float (*field)(float, float);
+    float level, degrees, uphillX;
+    std::int16_t uphill;
+  } cases[] = {
+      {"rising east", East, 30, 0, 1, kOn},
+      {"rising west", West, 170, 0, -1, kOn},
+      {"rising west, turned 30 degrees", West, 170, 30, -1, kOn},
+      {"rising west, turned 135 degrees", West, 170, 135, -1, kOn},
+      {"rising west, turned 250 degrees", West, 170, 250, -1, kOn},
+      // The traces run south; text along south has its tops to the east.
+      {"along the trace", West, 170, 0, 1, kOff},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ContourScene scene(c.field);
+    if (c.degrees != 0) {
+      scene.model.origin.X0 = 1000;
+      scene.model.origin.Y0 = 500;
+      SetOriginAngle(scene.model.origin, c.degrees * 3.14159265f / 180);
+      scene.model.origin.isSet = true;
+    }
+    scene.settings.labelUphill = c.uphill;
+    scene.Level(c.level, 1);
     scene.Draw();
-    ExpectStrokesPoint(scene, field == East ? 1 : -1, 0);
+    ExpectStrokesPoint(scene, c.uphillX, 0);
   }
-}
-
-TEST(DrawContours, LabelsReadUphillOnRotatedModels) {
-  for (float angle : {30.0f, 135.0f, 250.0f}) {
-    ContourScene scene(West);
-    scene.model.origin.X0 = 1000;
-    scene.model.origin.Y0 = 500;
-    SetOriginAngle(scene.model.origin, angle * 3.14159265f / 180);
-    scene.model.origin.isSet = true;
-    scene.Level(170, 1, 4, 30);
-    scene.Draw();
-    ExpectStrokesPoint(scene, -1, 0);
-  }
-}
-
-TEST(DrawContours, WithoutUphillLabelsFollowTheTraceDirection) {
-  // The traces run south; text along south has its tops to the east.
-  ContourScene scene(West);
-  scene.settings.labelUphill = kOff;
-  scene.Level(170, 1, 4, 30);
-  scene.Draw();
-  ExpectStrokesPoint(scene, 1, 0);
 }
 
 TEST(DrawContours, DxfPlotHoldsTheLinesAndTheLabelStrokes) {
   ContourScene scene(East);
-  scene.Level(30, 1, 4, 30);
-  test::TempDir dir;
-  const std::string dxf = test::PlotOf(scene.model, kPlotFormatDxf, dir.File("c.dxf"), [&](PlotContext& context) {
-    DrawContours(context, scene.inputs, scene.model.HEAD);
-  });
+  scene.Level(30, 1);
+  const std::string dxf = scene.Dxf();
   EXPECT_EQ(test::Occurrences(dxf, "POLYLINE"), 4);  // four pieces around three labels
   EXPECT_EQ(test::Occurrences(dxf, "\nLINE"), 9);
 }

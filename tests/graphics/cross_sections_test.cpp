@@ -49,24 +49,6 @@ TEST(DrawCrossSections, InactiveCellIsFilledWithoutGridEdges) {
   EXPECT_EQ(ViewScene::Drawn(scene.row, "line", scene.settings.meshColor).size(), 5u * 4);
 }
 
-TEST(DrawCrossSections, WithoutGridOnlyFramesAndWaterTable) {
-  ViewScene scene(ThreeByTwoByTwo());
-  scene.settings.sectionGrid = kOff;
-  scene.model.IBOUND(2, 1, 1) = 0;
-  DrawCrossSections(scene.context, scene.inputs);
-  EXPECT_EQ(scene.row.Of("line").size(), 4u);
-  EXPECT_TRUE(scene.row.Of("box").empty());
-  EXPECT_EQ(scene.column.Of("line").size(), 4u);
-}
-
-TEST(DrawCrossSections, NothingWhileTheSectionsAreNotShown) {
-  ViewScene scene(ThreeByTwoByTwo());
-  scene.layout.sectionsShown = false;
-  DrawCrossSections(scene.context, scene.inputs);
-  EXPECT_TRUE(scene.row.elements.empty());
-  EXPECT_TRUE(scene.column.elements.empty());
-}
-
 TEST(DrawCrossSections, BarrierOfCodeOneIsAStripInTheRowAndTheWholeCellInTheColumn) {
   ViewScene scene(ThreeByTwoByTwo());
   scene.model.DataFlags(6, 4) = 2;
@@ -96,12 +78,30 @@ TEST(DrawCrossSections, ReservoirOptionTwoFillsTheHighestActiveLayer) {
   EXPECT_EQ(ViewScene::Drawn(scene.row, "box", scene.settings.reservoirColor), (Boxes{{10, 80, 20, 90}}));
 }
 
-TEST(DrawCrossSections, ProjectionOutsideTheGridLeavesOnlyTheFrames) {
-  ViewScene scene(ThreeByTwoByTwo());
-  scene.settings.sectionRow = 7;
-  DrawCrossSections(scene.context, scene.inputs);
-  EXPECT_EQ(scene.row.Of("line").size(), 4u);
-  EXPECT_EQ(scene.column.Of("line").size(), 4u);
+TEST(DrawCrossSections, WithoutGridOrOutsideTheGridOnlyTheFramesAndNothingWhenHidden) {
+  const struct {
+    const char* what;
+    void (*change)(ViewScene&);
+    std::size_t lines;  // on each section
+  } cases[] = {
+      {"grid switched off", [](ViewScene& s) { s.settings.sectionGrid = kOff; }, 4},
+      {"projection row outside the grid", [](ViewScene& s) { s.settings.sectionRow = 7; }, 4},
+      {"sections not shown", [](ViewScene& s) { s.layout.sectionsShown = false; }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ViewScene scene(ThreeByTwoByTwo());
+    scene.model.IBOUND(2, 1, 1) = 0;  // no fill for it either
+    c.change(scene);
+    DrawCrossSections(scene.context, scene.inputs);
+    EXPECT_EQ(scene.row.Of("line").size(), c.lines);
+    EXPECT_EQ(scene.column.Of("line").size(), c.lines);
+    EXPECT_TRUE(scene.row.Of("box").empty());
+    if (c.lines == 0) {
+      EXPECT_TRUE(scene.row.elements.empty());
+      EXPECT_TRUE(scene.column.elements.empty());
+    }
+  }
 }
 
 }  // namespace

@@ -32,6 +32,11 @@ struct RedrawScene : test::ViewScene {
     AddParticle(particles, {8, 2, 1}, {0.5f, 0.5f, 0.5f}, 95, silent);
     particles.Particles[1].ParticleColor = RgbColour(0, 255, 0);
   }
+  void Redraw(int dotFactor) { Redraw(ui, dotFactor); }
+  void Redraw(UserInterface& redrawUi, int dotFactor) {
+    ParticleRedraw redraw{context, settings, tracking, particles, busy, redrawUi, control};
+    RedrawParticles(redraw, dotFactor);
+  }
   TrackingSettings tracking;
   ParticleSet particles;
   BusyFlags busy;
@@ -40,9 +45,7 @@ struct RedrawScene : test::ViewScene {
 
 TEST(RedrawParticles, DotsAtTheReleasePointsOnAllThreePictures) {
   RedrawScene scene;
-  ParticleRedraw redraw{scene.context, scene.settings, scene.tracking, scene.particles,
-                        scene.busy,    scene.ui,       scene.control};
-  RedrawParticles(redraw, kReleaseDotFactor);
+  scene.Redraw(kReleaseDotFactor);
   const auto plan = scene.plan.Of("box");
   ASSERT_EQ(plan.size(), 2u);
   // A dot two pixels across around (25, 35).
@@ -64,26 +67,20 @@ TEST(RedrawParticles, DotsAtTheReleasePointsOnAllThreePictures) {
 TEST(RedrawParticles, SkipsPointsOutsideTheZoomAndStopsOnRequest) {
   RedrawScene scene;
   scene.layout.zoom = {0, 0, 50, 50, 50, 50};
-  ParticleRedraw redraw{scene.context, scene.settings, scene.tracking, scene.particles,
-                        scene.busy,    scene.ui,       scene.control};
-  RedrawParticles(redraw, 1);
+  scene.Redraw(1);
   EXPECT_EQ(scene.plan.Of("box").size(), 1u);  // the second lies at x 75
 
   RedrawScene stopped;
   StoppingInterface ui(stopped.control, 1);
-  ParticleRedraw stopping{stopped.context, stopped.settings, stopped.tracking, stopped.particles,
-                          stopped.busy,    ui,               stopped.control};
   stopped.particles.Particles[1].startCell = {3, 4, 1};
-  RedrawParticles(stopping, 1);
+  stopped.Redraw(ui, 1);
   EXPECT_EQ(stopped.plan.Of("box").size(), 1u);
 }
 
 TEST(RedrawParticles, DoesNothingWhileBusy) {
   RedrawScene scene;
   scene.busy.trackingRun = true;
-  ParticleRedraw redraw{scene.context, scene.settings, scene.tracking, scene.particles,
-                        scene.busy,    scene.ui,       scene.control};
-  RedrawParticles(redraw, kReleaseDotFactor);
+  scene.Redraw(kReleaseDotFactor);
   EXPECT_TRUE(scene.plan.elements.empty());
 }
 

@@ -1,11 +1,15 @@
+// Pathlines and their time and direction marks on the plan, the sections and
+// the plot.
 #include "graphics/pathline_drawing.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "graphics/plot_device.h"
+#include "graphics/time_marks.h"
 #include "modelset/layer_files.h"
 #include "plot_file.h"
-#include "support/temp_dir.h"
 #include "view_scene.h"
 
 namespace kestra {
@@ -92,10 +96,9 @@ TEST(PathlineDrawing, TimeMarksInThePathlineColourAsAsked) {
 }
 
 TEST(PathlineDrawing, PlotGetsEverySegmentOnceInItsPenColour) {
-  test::TempDir dir;
   const ModelState model = test::UniformModel(10, 10, 1, 10, 10);
   TrackingSettings tracking;
-  const std::string dxf = test::PlotOf(model, kPlotFormatDxf, dir.File("p.dxf"), [&](PlotContext& context) {
+  const std::string dxf = test::PlotOf(model, kPlotFormatDxf, [&](PlotContext& context) {
     PathlineDrawing drawing(context, tracking, false);
     drawing.Segment(Move({20, 30, 95}, {40, 50, 95}));
     drawing.Segment(Move({40, 50, 95}, {50, 50, 95}));
@@ -105,7 +108,6 @@ TEST(PathlineDrawing, PlotGetsEverySegmentOnceInItsPenColour) {
   // Red is colour index 1.
   EXPECT_EQ(test::Occurrences(dxf, "  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n 1 \r\n"), 6);
 }
-
 
 TEST(PathlineDrawing, BackwardMovesTakeTheBackwardColourUnlessLayerColoursAreAsked) {
   DrawingScene scene;
@@ -128,13 +130,11 @@ TEST(PathlineDrawing, BackwardMovesTakeTheBackwardColourUnlessLayerColoursAreAsk
 }
 
 TEST(PathlineDrawing, MarkSpacingLeavesOutMarksWithinTheirSizeOfTheLastOne) {
-  DrawingScene scene;
-  scene.tracking.MarkOnTopView = -1;
-  scene.tracking.MarkSizeTopView = 10;
-  const float pixel = scene.layout.PixelSize;
-  auto marksAfter = [&](bool spacing) {
+  auto marksAfter = [](bool spacing) {
     DrawingScene fresh;
-    fresh.tracking = scene.tracking;
+    fresh.tracking.MarkOnTopView = -1;
+    fresh.tracking.MarkSizeTopView = 10;
+    const float pixel = fresh.layout.PixelSize;
     PathlineDrawing drawing(fresh.context, fresh.tracking, false);
     drawing.SetMarkSpacing(spacing);
     // Marks 4 pixels apart along a row: only every third is 10 pixels or
@@ -151,6 +151,49 @@ TEST(PathlineDrawing, MarkSpacingLeavesOutMarksWithinTheirSizeOfTheLastOne) {
   const std::size_t spaced = marksAfter(true);
   ASSERT_EQ(every % 10, 0u);  // each arrow has the same number of lines
   EXPECT_EQ(spaced, every / 10 * 4);  // marks 0, 3, 6 of the first particle and the second's
+}
+
+constexpr float kTolerance = 1e-4f;  // 32-bit arithmetic on values near 50
+
+TEST(DrawArrowMark, HeadPointsDownstreamBothWays) {
+  for (int direction : {1, -1}) {
+    ViewScene scene(test::UniformModel(10, 10, 1, 10, 10));
+    scene.layout.PixelSize = 0.5f;
+    DrawArrowMark(scene.context, 40, 50, 50, 50, 95, kBlack, direction, 10, false);
+    const auto lines = scene.plan.Of("line");
+    ASSERT_EQ(lines.size(), 2u);
+    // Mark size 10 pixels of 0.5: the barbs start 5 behind the new point (ahead of
+    // it backwards), 2.5 to either side, and end at the new point.
+    for (const auto& line : lines) {
+      EXPECT_NEAR(line.values[0], 50 - direction * 5.0f, kTolerance);
+      EXPECT_NEAR(std::fabs(line.values[1] - 50), 2.5f, kTolerance);
+      EXPECT_FLOAT_EQ(line.values[2], 50);
+      EXPECT_FLOAT_EQ(line.values[3], 50);
+    }
+  }
+}
+
+TEST(DrawArrowMark, NothingOutsideTheViewOrWithoutMovement) {
+  ViewScene scene(test::UniformModel(10, 10, 1, 10, 10));
+  DrawArrowMark(scene.context, 40, 50, 150, 50, 95, kBlack, 1, 10, false);
+  DrawArrowMark(scene.context, 40, 50, 50, 50, 105, kBlack, 1, 10, false);
+  DrawArrowMark(scene.context, 50, 50, 50, 50, 95, kBlack, 1, 10, false);
+  EXPECT_TRUE(scene.plan.elements.empty());
+}
+
+TEST(DrawSectionMark, CirclesOnBothSectionsAndInTheIncludedPlotSections) {
+  ViewScene scene(test::UniformModel(10, 10, 1, 10, 10));
+  scene.layout.PixelSize = 2;
+  scene.layout.Exaggeration = 4;
+  scene.device.IncludeRightXsection = false;
+  const std::string dxf = scene.DxfOf([&] { DrawSectionMark(scene.context, 30, 40, 95, kBlack, 3); });
+  ASSERT_EQ(scene.row.Of("circle").size(), 1u);
+  EXPECT_EQ(scene.row.Of("circle")[0].values, (std::vector<float>{30, 95, 6}));
+  EXPECT_EQ(scene.column.Of("circle")[0].values, (std::vector<float>{95, 40, 1.5f}));
+  // One circle, of the row section: 5 pixels below the plan's bottom (y 100),
+  // 5 elevation units below the top at exaggeration 4: plan y 130, world y -30.
+  EXPECT_NE(dxf.find("CIRCLE\r\n  8\r\n0\r\n 10\r\n 30\r\n 20\r\n-30\r\n 40\r\n 6\r\n"), std::string::npos) << dxf;
+  EXPECT_EQ(dxf.find("CIRCLE"), dxf.rfind("CIRCLE"));
 }
 
 }  // namespace

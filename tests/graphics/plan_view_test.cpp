@@ -39,7 +39,7 @@ TEST(DrawGridLines, OnlyTheOuterEdgeOfAnInactiveBorderCellIsLeftOut) {
   EXPECT_EQ(lines[6], (std::vector<float>{20, 0, 40, 0}));
 }
 
-TEST(DrawModel, StreamIsDrawnInTheRiverColourUnderTheRiverSwitch) {
+TEST(DrawModel, StreamIsDrawnInTheRiverColourUnderTheRiverSwitchAndOnlyWhenSimulated) {
   ViewScene scene(FourByTwo());
   scene.model.DataFlags(3, 8) = 2;
   scene.SetPackage(data_type::kStreams, 1, {{{2, 1}, 4.5f}});
@@ -49,13 +49,12 @@ TEST(DrawModel, StreamIsDrawnInTheRiverColourUnderTheRiverSwitch) {
   scene.settings.showRivers = kOff;
   DrawModel(scene.context, scene.inputs, 1);
   EXPECT_TRUE(ViewScene::Drawn(scene.plan, "box", scene.settings.riverColor).empty());
-}
 
-TEST(DrawModel, PackageNotSimulatedIsNotDrawn) {
-  ViewScene scene(FourByTwo());
-  scene.SetPackage(data_type::kRivers, 1, {{{2, 1}, 1}});  // data there, DataFlags(3, 4) not 2
+  // River data there, but the river package (DataFlags(3, 4)) not simulated.
+  scene.settings.showRivers = kOn;
+  scene.SetPackage(data_type::kRivers, 1, {{{3, 1}, 1}});
   DrawModel(scene.context, scene.inputs, 1);
-  EXPECT_TRUE(ViewScene::Drawn(scene.plan, "box", scene.settings.riverColor).empty());
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.riverColor), (Boxes{{10, 0, 20, 10}}));
 }
 
 TEST(DrawModel, WellsBySignOfTheirRateInActiveCellsOnly) {
@@ -73,14 +72,8 @@ TEST(DrawModel, RowOfInactiveCellsIsOneScreenBoxButOneSolidPerCell) {
   ViewScene scene(FourByTwo());
   for (int j = 1; j <= 4; ++j) scene.model.IBOUND(j, 2, 1) = 0;
   scene.layout.sectionsShown = false;
-  test::TempDir dir;
-  scene.device.PlotFileName = dir.File("cells.dxf");
-  scene.device.PlotToFile = true;
-  ASSERT_TRUE(OpenPlotFile(scene.device, scene.layout.zoom));
-  DrawModel(scene.context, scene.inputs, 1);
-  ASSERT_TRUE(ClosePlotFile(scene.device));
+  const std::string dxf = scene.DxfOf([&] { DrawModel(scene.context, scene.inputs, 1); });
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.inactiveCellColor), (Boxes{{0, 10, 40, 20}}));
-  const std::string dxf = test::ReadWholeFile(scene.device.PlotFileName);
   EXPECT_EQ(test::Occurrences(dxf, "SOLID"), 4);
 }
 
@@ -176,15 +169,11 @@ TEST(ToggleSectionMarks, InvertsOnThePersistentImageAndRestoresTheDrawState) {
 
 TEST(ToggleSectionMarks, SectionsIncludedDecideWhichMarksGoIntoThePlot) {
   ViewScene scene(FourByTwo());
-  test::TempDir dir;
-  scene.device.PlotFileName = dir.File("marks.dxf");
-  scene.device.PlotToFile = true;
   scene.device.IncludeRightXsection = false;
-  ASSERT_TRUE(OpenPlotFile(scene.device, scene.layout.zoom));
-  ToggleSectionMarks(scene.context, 2, 1);
-  ASSERT_TRUE(ClosePlotFile(scene.device));
-  EXPECT_TRUE(scene.device.PlotToFile);
-  const std::string dxf = test::ReadWholeFile(scene.device.PlotFileName);
+  const std::string dxf = scene.DxfOf([&] {
+    ToggleSectionMarks(scene.context, 2, 1);
+    EXPECT_TRUE(scene.device.PlotToFile);  // put back after the left-out marks
+  });
   EXPECT_EQ(test::Occurrences(dxf, "SOLID"), 4);  // the row marks only
 }
 

@@ -10,10 +10,11 @@ namespace {
 using test::PlotOf;
 using test::TempDir;
 
+// Two by two cells of 10: plan y 0..20 down from the top, world y up from the bottom.
+ModelState TwoByTwo() { return test::UniformModel(2, 2, 1, 10, 10); }
+
 TEST(HpglPlot, WideModelHalvesTheScaleAndSetsTheInputWindow) {
-  TempDir dir;
-  const ModelState model = test::UniformModel(5, 1, 1, 1000, 1000);
-  const std::string hpgl = PlotOf(model, kPlotFormatHpgl, dir.File("a.plt"), [](PlotContext& c) {
+  const std::string hpgl = PlotOf(test::UniformModel(5, 1, 1, 1000, 1000), kPlotFormatHpgl, [](PlotContext& c) {
     EXPECT_FLOAT_EQ(c.device.HpglScale, 0.5f);
     DrawSegment(c, 0, 0, 5000, 1000, kBlack, true, true);
   });
@@ -21,9 +22,7 @@ TEST(HpglPlot, WideModelHalvesTheScaleAndSetsTheInputWindow) {
 }
 
 TEST(HpglPlot, TallModelKeepsScaleOne) {
-  TempDir dir;
-  const ModelState model = test::UniformModel(1, 72, 1, 1000, 100);
-  const std::string hpgl = PlotOf(model, kPlotFormatHpgl, dir.File("a.plt"), [](PlotContext& c) {
+  const std::string hpgl = PlotOf(test::UniformModel(1, 72, 1, 1000, 100), kPlotFormatHpgl, [](PlotContext& c) {
     EXPECT_FLOAT_EQ(c.device.HpglScale, 1.0f);
     FillBox(c, 0, 0, 1000, 100, kBlack);
   });
@@ -32,9 +31,7 @@ TEST(HpglPlot, TallModelKeepsScaleOne) {
 }
 
 TEST(HpglPlot, SectionsNeverGoIntoHpgl) {
-  TempDir dir;
-  const ModelState model = test::UniformModel(2, 2, 1, 10, 10);
-  const std::string hpgl = PlotOf(model, kPlotFormatHpgl, dir.File("a.plt"), [](PlotContext& c) {
+  const std::string hpgl = PlotOf(TwoByTwo(), kPlotFormatHpgl, [](PlotContext& c) {
     DrawSegmentRowSection(c, 0, 95, 20, 95, kBlack, true);
     FillBoxColumnSection(c, 90, 0, 100, 10, kBlack);
   });
@@ -51,9 +48,7 @@ TEST(HpglPen, ChannelsLightFrom127) {
 }
 
 TEST(HpglPen, SelectionIsWrittenIntoTheStream) {
-  TempDir dir;
-  const ModelState model = test::UniformModel(1, 1, 1, 10, 10);
-  const std::string hpgl = PlotOf(model, kPlotFormatHpgl, dir.File("a.plt"),
+  const std::string hpgl = PlotOf(test::UniformModel(1, 1, 1, 10, 10), kPlotFormatHpgl,
                                   [](PlotContext& c) { SelectPlotPen(c.device, RgbColour(255, 0, 0)); });
   EXPECT_NE(hpgl.find(";\r\nSP5;PU;SP0;"), std::string::npos) << hpgl;
 }
@@ -65,9 +60,7 @@ TEST(DxfColourIndex, NearestTableEntryWins) {
 }
 
 TEST(DxfPlot, WithoutPenSelectionNoColourGroupIsWritten) {
-  TempDir dir;
-  const ModelState model = test::UniformModel(2, 2, 1, 10, 10);
-  const std::string dxf = PlotOf(model, kPlotFormatDxf, dir.File("a.dxf"), [](PlotContext& c) {
+  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
     DrawSegment(c, 0, 0, 10, 10, kBlack, true, true);
     FillBox(c, 0, 0, 10, 10, kBlack);
   });
@@ -78,9 +71,7 @@ TEST(DxfPlot, WithoutPenSelectionNoColourGroupIsWritten) {
 }
 
 TEST(DxfPlot, LineCarriesLayerColourAndWorldCoordinates) {
-  TempDir dir;
-  const ModelState model = test::UniformModel(2, 2, 1, 10, 10);
-  const std::string dxf = PlotOf(model, kPlotFormatDxf, dir.File("a.dxf"), [](PlotContext& c) {
+  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
     SelectPlotPen(c.device, RgbColour(255, 0, 0));
     DrawSegment(c, 0, 0, 10, 5, kBlack, true, true);
   });
@@ -92,9 +83,7 @@ TEST(DxfPlot, LineCarriesLayerColourAndWorldCoordinates) {
 }
 
 TEST(DxfPlot, PolylineStartsWithItsStartPointAndEndsWithSeqend) {
-  TempDir dir;
-  const ModelState model = test::UniformModel(2, 2, 1, 10, 10);
-  const std::string dxf = PlotOf(model, kPlotFormatDxf, dir.File("a.dxf"), [](PlotContext& c) {
+  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
     BeginPolyline(c, 1, 1, kBlack, true, true);
     ContinuePolyline(c, 2, 2, kBlack, true, true);
     ContinuePolyline(c, 3, 2, kBlack, true, true);
@@ -108,9 +97,7 @@ TEST(DxfPlot, PolylineStartsWithItsStartPointAndEndsWithSeqend) {
 }
 
 TEST(DxfPlot, PolylineBrokenByAnotherEntityCarriesOnFromItsLastVertex) {
-  TempDir dir;
-  const ModelState model = test::UniformModel(2, 2, 1, 10, 10);
-  const std::string dxf = PlotOf(model, kPlotFormatDxf, dir.File("a.dxf"), [](PlotContext& c) {
+  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
     BeginPolyline(c, 1, 1, kBlack, true, true);
     ContinuePolyline(c, 2, 2, kBlack, true, true);
     DrawSegmentRowSection(c, 0, 95, 1, 95, kBlack, true);

@@ -30,6 +30,12 @@ inline std::string PlotOf(const ModelState& model, const char* format, const std
   return ReadWholeFile(path);
 }
 
+// The same in a file of its own that is gone afterwards.
+inline std::string PlotOf(const ModelState& model, const char* format, const std::function<void(PlotContext&)>& draw) {
+  TempDir dir;
+  return PlotOf(model, format, dir.File("plot"), draw);
+}
+
 // How often `word` occurs in `text`.
 inline int Occurrences(const std::string& text, const std::string& word) {
   int count = 0;

@@ -1,7 +1,10 @@
+// The stroke font: its stroke encoding, its file, Hershey imports and the shipped font.
 #include "graphics/stroke_font.h"
 
 #include <gtest/gtest.h>
 
+#include "graphics/hershey_import.h"
+#include "graphics/stroke_text.h"
 #include "support/temp_dir.h"
 
 namespace kestra {
@@ -13,6 +16,16 @@ std::string FontText(const std::string& strokes, int firstGlyphCount = 3) {
   for (int g = 3; g <= kStrokeGlyphCount; ++g) text += std::to_string(100 + g) + ",1,0,10\n";
   return text + strokes;
 }
+
+// A font to read into and the reason it was refused.
+class StrokeFontFile : public testing::Test {
+ protected:
+  StrokeFont font;
+  std::string error;
+};
+using StrokeFontMap = StrokeFontFile;
+using HersheyImport = StrokeFontFile;
+using ShippedStrokeFont = StrokeFontFile;
 
 TEST(StrokeEncoding, EncoderIsTheExactInverseOfTheDecoder) {
   for (bool draw : {false, true})
@@ -43,9 +56,7 @@ TEST(StrokeEncoding, DecoderFollowsTheFileConstants) {
   EXPECT_EQ(DecodeStroke(128 * 2 + 100 - 16), (StrokeCode{2, -4, false}));
 }
 
-TEST(StrokeFontFile, StrokeTableOfAnyLengthIsRead) {
-  StrokeFont font;
-  std::string error;
+TEST_F(StrokeFontFile, StrokeTableOfAnyLengthIsRead) {
   std::string strokes;
   for (int n = 0; n < 2000; ++n) strokes += "100,";
   ASSERT_TRUE(ParseStrokeFont(FontText(strokes + "100"), font, error)) << error;
@@ -53,25 +64,19 @@ TEST(StrokeFontFile, StrokeTableOfAnyLengthIsRead) {
   EXPECT_EQ(font.map['A'], 2);
 }
 
-TEST(StrokeFontFile, GlyphPointingPastTheTableIsRefused) {
-  StrokeFont font;
-  std::string error;
+TEST_F(StrokeFontFile, GlyphPointingPastTheTableIsRefused) {
   EXPECT_FALSE(ParseStrokeFont(FontText("1 2", 3), font, error));
   EXPECT_NE(error.find("glyph 2"), std::string::npos);
   EXPECT_FALSE(font.Loaded());
 }
 
-TEST(StrokeFontFile, MissingRecordsOrTextFieldsAreRefused) {
-  StrokeFont font;
-  std::string error;
+TEST_F(StrokeFontFile, MissingRecordsOrTextFieldsAreRefused) {
   EXPECT_FALSE(ParseStrokeFont("32,1,0,16\n65,1,3,18\n", font, error));
   EXPECT_FALSE(ParseStrokeFont(FontText("1,2,x"), font, error));
   EXPECT_FALSE(ParseStrokeFont(FontText("1,2,40000"), font, error));
 }
 
-TEST(StrokeFontFile, WrittenTextReadsBackTheSameFont) {
-  StrokeFont font;
-  std::string error;
+TEST_F(StrokeFontFile, WrittenTextReadsBackTheSameFont) {
   ASSERT_TRUE(ParseStrokeFont(FontText("1 2 3 4"), font, error));
   StrokeFont again;
   ASSERT_TRUE(ParseStrokeFont(StrokeFontText(font), again, error)) << error;
@@ -81,7 +86,7 @@ TEST(StrokeFontFile, WrittenTextReadsBackTheSameFont) {
   EXPECT_EQ(again.glyphs[1].advance, 18);
 }
 
-TEST(StrokeFontFile, FoundBesideTheProgramBeforeTheInstallFolder) {
+TEST_F(StrokeFontFile, FoundBesideTheProgramBeforeTheInstallFolder) {
   test::TempDir dir;
   std::filesystem::create_directories(dir.path() / "bin");
   std::filesystem::create_directories(dir.path() / "share" / "kestra");
@@ -93,9 +98,7 @@ TEST(StrokeFontFile, FoundBesideTheProgramBeforeTheInstallFolder) {
   EXPECT_EQ(FindStrokeFontFile(dir.path() / "bin"), dir.path() / "bin" / "SCREEN.FON");
 }
 
-TEST(StrokeFontMap, CharactersWithoutGlyphDrawTheBlank) {
-  StrokeFont font;
-  std::string error;
+TEST_F(StrokeFontMap, CharactersWithoutGlyphDrawTheBlank) {
   ASSERT_TRUE(ParseStrokeFont(FontText("1 2 3"), font, error));
   EXPECT_EQ(GlyphFor(font, 'A'), 2);
   EXPECT_EQ(GlyphFor(font, 0), 1);
@@ -105,13 +108,62 @@ TEST(StrokeFontMap, CharactersWithoutGlyphDrawTheBlank) {
   EXPECT_EQ(GlyphFor(StrokeFont{}, 'A'), 0);
 }
 
-TEST(StrokeFontMap, UnicodeLettersCountAsOneCharacter) {
+TEST_F(StrokeFontMap, UnicodeLettersCountAsOneCharacter) {
   EXPECT_EQ(CharacterCodes("A\xC3\xA4"
                            "B"),
             (std::vector<char32_t>{'A', 0xE4, 'B'}));
   EXPECT_EQ(CharacterCodes("\xE2\x82\xAC"), (std::vector<char32_t>{0x20AC}));
   // A lone Latin-1 byte stays one character of its own.
   EXPECT_EQ(CharacterCodes("\xE4x"), (std::vector<char32_t>{0xE4, 'x'}));
+}
+
+// A Hershey file of 95 glyphs: all blanks but 'A' (code 65), which is the
+// simplex letter, written over two lines as long glyphs are.
+std::string SmallHersheyFile() {
+  std::string text;
+  for (int g = 0; g < 95; ++g) {
+    if (g == 65 - 32)
+      text += "  501  9I[RFJ[ RRFZ[\n RMTWT\n";
+    else
+      text += "12345  1JZ\n";
+  }
+  return text;
+}
+
+std::vector<StrokeCode> GlyphCodes(const StrokeFont& font, int code) {
+  std::vector<StrokeCode> codes;
+  const StrokeGlyph& g = font.glyphs[font.map[code] - 1];
+  for (int j = 0; j < g.count; ++j) codes.push_back(DecodeStroke(font.strokes[g.first - 1 + j]));
+  return codes;
+}
+
+TEST_F(HersheyImport, LetterBecomesStrokesOnTheBaseline) {
+  ASSERT_TRUE(ImportHersheyFont(SmallHersheyFile(), font, error)) << error;
+  const std::vector<StrokeCode> expected = {{9, 37, false}, {1, 16, true},  {9, 37, false},
+                                            {17, 16, true}, {4, 23, false}, {14, 23, true}};
+  EXPECT_EQ(GlyphCodes(font, 'A'), expected);
+  EXPECT_EQ(font.glyphs[font.map['A'] - 1].advance, 18);
+  EXPECT_EQ(font.glyphs[0].code, 32);
+  EXPECT_EQ(font.glyphs[0].count, 0);
+}
+
+TEST_F(HersheyImport, ShortFileIsRefused) {
+  EXPECT_FALSE(ImportHersheyFont("12345  1JZ\n", font, error));
+  EXPECT_NE(error.find("glyph 2"), std::string::npos);
+}
+
+TEST_F(ShippedStrokeFont, LoadsWithEveryPrintableCharacter) {
+  const auto path = std::filesystem::path(KESTRA_BUILD_DIR) / kStrokeFontFileName;
+  ASSERT_TRUE(LoadStrokeFont(path, font, error)) << error;
+  for (int code = 33; code <= 126; ++code) EXPECT_GT(font.glyphs[font.map[code] - 1].count, 0) << code;
+  // Every stroke value re-encodes to itself.
+  for (std::int16_t value : font.strokes) ASSERT_EQ(EncodeStroke(DecodeStroke(value)), value);
+  // Capital letters reach the top of the 21-unit cell.
+  const TextStyle style = SetTextStyle(1, 0, 0, 1);
+  float top = 0;
+  const StrokeGlyph& h = font.glyphs[font.map['H'] - 1];
+  for (int j = 1; j <= h.count; ++j) top = std::max(top, GetStrokePoint(font, style, j, font.map['H'], 0, 0, 1).y);
+  EXPECT_FLOAT_EQ(top, kGlyphCellHeight);
 }
 
 }  // namespace

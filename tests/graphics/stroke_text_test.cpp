@@ -3,8 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/hershey_import.h"
-#include "recording_picture.h"
-#include "small_models.h"
+#include "view_scene.h"
 
 namespace kestra {
 namespace {
@@ -19,20 +18,12 @@ StrokeFont LetterAFont() {
   return font;
 }
 
-struct TextScene {
-  ModelState model = test::UniformModel(10, 10, 1, 10, 10);  // 100 x 100, world y = 100 - plan y
-  ViewLayout layout = test::WholeGridLayout(model);
-  test::RecordingPicture plan, row, column;
-  PlotDevice device;
-  PlotContext context{plan, row, column, device, model, layout};
-  StrokeFont font = LetterAFont();
-
+// 100 x 100, world y = 100 - plan y.
+struct TextScene : test::ViewScene {
+  TextScene() : ViewScene(test::UniformModel(10, 10, 1, 10, 10)) {}
   // Segments drawn, as plan coordinates x1, y1, x2, y2.
-  std::vector<std::vector<float>> Lines() const {
-    std::vector<std::vector<float>> lines;
-    for (const auto& e : plan.Of("line")) lines.push_back(e.values);
-    return lines;
-  }
+  std::vector<std::vector<float>> Lines() const { return Drawn(plan, "line", kBlack); }
+  StrokeFont font = LetterAFont();
 };
 
 // Text 21 units high, so one glyph cell unit is one model unit.

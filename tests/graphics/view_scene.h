@@ -2,14 +2,20 @@
 // by hand for the plan and section tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <map>
+#include <string>
 #include <utility>
 
 #include "graphics/draw_inputs.h"
+#include "graphics/plot_device.h"
 #include "modelset/model_file_set.h"
 #include "recording_picture.h"
 #include "small_models.h"
 #include "support/recording_interface.h"
+#include "support/temp_dir.h"
 
 namespace kestra::test {
 
@@ -35,6 +41,18 @@ struct ViewScene {
     for (const auto& [cell, v] : cells)
       values.values[static_cast<std::size_t>(cell.second - 1) * model.NCOL + cell.first - 1] = v;
     packages[{dataType, layer}] = values;
+  }
+
+  // Writes what `draw` draws into a DXF plot of the scene's zoom and gives its text.
+  std::string DxfOf(const std::function<void()>& draw) {
+    TempDir dir;
+    device.PlotFormat = kPlotFormatDxf;
+    device.PlotFileName = dir.File("scene.dxf");
+    device.PlotToFile = true;
+    EXPECT_TRUE(OpenPlotFile(device, layout.zoom));
+    draw();
+    EXPECT_TRUE(ClosePlotFile(device));
+    return ReadWholeFile(device.PlotFileName);
   }
 
   // Boxes and lines of one colour on a picture.

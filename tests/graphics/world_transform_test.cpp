@@ -12,6 +12,15 @@ namespace {
 // 32-bit products of coordinates in the hundreds: about 1e-6 relative.
 constexpr float kTolerance = 1e-3f;
 
+// Four columns of 10 by three rows of 20, its upper-left corner at (x0, y0), turned by `angle`.
+ModelState Positioned(float x0, float y0, float angle) {
+  ModelState model = test::UniformModel(4, 3, 1, 10, 20);
+  model.origin.X0 = x0;
+  model.origin.Y0 = y0;
+  SetOriginAngle(model.origin, angle);
+  return model;
+}
+
 TEST(PlanToWorld, ModelWithoutPositionPutsTheLowerLeftCornerAtTheOrigin) {
   ModelState model = test::UniformModel(4, 3, 1, 10, 20);
   model.origin = ModelOrigin{};  // never positioned
@@ -24,21 +33,14 @@ TEST(PlanToWorld, ModelWithoutPositionPutsTheLowerLeftCornerAtTheOrigin) {
 }
 
 TEST(PlanToWorld, RotationTurnsAboutTheUpperLeftCorner) {
-  ModelState model = test::UniformModel(4, 3, 1, 10, 20);
-  model.origin.X0 = 1000;
-  model.origin.Y0 = 500;
-  SetOriginAngle(model.origin, static_cast<float>(M_PI / 2));
+  const ModelState model = Positioned(1000, 500, static_cast<float>(M_PI / 2));
   const WorldPoint p = PlanToWorld(PlotOrigin(model), 10, 0);  // along the top edge
   EXPECT_NEAR(p.x, 1000, kTolerance);
   EXPECT_NEAR(p.y, 510, kTolerance);
 }
 
 TEST(WorldToPlan, UndoesPlanToWorld) {
-  ModelState model = test::UniformModel(4, 3, 1, 10, 20);
-  model.origin.X0 = 250;
-  model.origin.Y0 = -40;
-  SetOriginAngle(model.origin, 0.5236f);
-  const ModelOrigin origin = PlotOrigin(model);
+  const ModelOrigin origin = PlotOrigin(Positioned(250, -40, 0.5236f));
   const WorldPoint w = PlanToWorld(origin, 33, 17);
   const PicturePoint back = WorldToPlan(origin, w.x, w.y);
   EXPECT_NEAR(back.x, 33, kTolerance);

@@ -7,10 +7,11 @@
 namespace kestra {
 namespace {
 
+const ModelState kModel = test::UniformModel(10, 10, 1, 10, 10);  // 100 x 100
+
 TEST(ZoomRules, CornersInEitherOrderGiveOneWindow) {
-  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);  // 100 x 100
-  const auto down = ZoomWindowFromDrag(model, 0.5f, 20, 30, 60, 50);
-  const auto up = ZoomWindowFromDrag(model, 0.5f, 60, 50, 20, 30);
+  const auto down = ZoomWindowFromDrag(kModel, 0.5f, 20, 30, 60, 50);
+  const auto up = ZoomWindowFromDrag(kModel, 0.5f, 60, 50, 20, 30);
   ASSERT_TRUE(down && up);
   EXPECT_EQ(up->Xmin, 20);
   EXPECT_EQ(up->Ymin, 30);
@@ -20,19 +21,17 @@ TEST(ZoomRules, CornersInEitherOrderGiveOneWindow) {
 }
 
 TEST(ZoomRules, TenPixelsOrAHundredthOfTheGridAreRefused) {
-  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);
-  EXPECT_FALSE(ZoomWindowFromDrag(model, 1, 0, 0, 9, 50));
-  EXPECT_FALSE(ZoomWindowFromDrag(model, 1, 0, 0, 10, 50));
-  EXPECT_TRUE(ZoomWindowFromDrag(model, 1, 0, 0, 11, 11));
+  EXPECT_FALSE(ZoomWindowFromDrag(kModel, 1, 0, 0, 9, 50));
+  EXPECT_FALSE(ZoomWindowFromDrag(kModel, 1, 0, 0, 10, 50));
+  EXPECT_TRUE(ZoomWindowFromDrag(kModel, 1, 0, 0, 11, 11));
   // 11 pixels of 0.05 units: the grid is 181 times as wide.
-  EXPECT_FALSE(ZoomWindowFromDrag(model, 0.05f, 0, 0, 0.55f, 0.55f));
+  EXPECT_FALSE(ZoomWindowFromDrag(kModel, 0.05f, 0, 0, 0.55f, 0.55f));
 }
 
 
 TEST(ZoomAbout, ThePointUnderThePointerKeepsItsPlaceInTheWindow) {
-  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);  // 100 x 100
   const ZoomWindow whole = ZoomWindowOf(0, 0, 100, 100);
-  const auto in = ZoomWindowAbout(model, whole, 20, 60, 0.5f);
+  const auto in = ZoomWindowAbout(kModel, whole, 20, 60, 0.5f);
   ASSERT_TRUE(in);
   EXPECT_FLOAT_EQ(in->Xmin, 10);
   EXPECT_FLOAT_EQ(in->Xmax, 60);
@@ -44,22 +43,20 @@ TEST(ZoomAbout, ThePointUnderThePointerKeepsItsPlaceInTheWindow) {
 }
 
 TEST(ZoomAbout, ZoomingOutPastTheGridShowsTheWholeGridAndTooDeepIsRefused) {
-  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);
-  const auto out = ZoomWindowAbout(model, ZoomWindowOf(40, 40, 80, 80), 50, 50, 4);
+  const auto out = ZoomWindowAbout(kModel, ZoomWindowOf(40, 40, 80, 80), 50, 50, 4);
   ASSERT_TRUE(out);
   EXPECT_EQ(out->Xmin, 0);
   EXPECT_EQ(out->Ymax, 100);
-  EXPECT_FALSE(ZoomWindowAbout(model, ZoomWindowOf(50, 50, 51.5f, 51.5f), 50, 50, 0.5f));
-  EXPECT_FALSE(ZoomWindowAbout(model, ZoomWindowOf(0, 0, 100, 100), 50, 50, 0));
+  EXPECT_FALSE(ZoomWindowAbout(kModel, ZoomWindowOf(50, 50, 51.5f, 51.5f), 50, 50, 0.5f));
+  EXPECT_FALSE(ZoomWindowAbout(kModel, ZoomWindowOf(0, 0, 100, 100), 50, 50, 0));
 }
 
 TEST(Pan, MovesTheWindowButKeepsItsCentreOnTheGrid) {
-  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);
-  const ZoomWindow moved = PannedZoomWindow(model, ZoomWindowOf(20, 20, 40, 40), 15, -5);
+  const ZoomWindow moved = PannedZoomWindow(kModel, ZoomWindowOf(20, 20, 40, 40), 15, -5);
   EXPECT_FLOAT_EQ(moved.Xmin, 35);
   EXPECT_FLOAT_EQ(moved.Ymin, 15);
   EXPECT_FLOAT_EQ(moved.width, 20);
-  const ZoomWindow far = PannedZoomWindow(model, ZoomWindowOf(20, 20, 40, 40), 500, -500);
+  const ZoomWindow far = PannedZoomWindow(kModel, ZoomWindowOf(20, 20, 40, 40), 500, -500);
   EXPECT_FLOAT_EQ(far.Xmin + far.width / 2, 100);
   EXPECT_FLOAT_EQ(far.Ymin + far.height / 2, 0);
 }

@@ -83,19 +83,5 @@ TEST(MapOverlayRaster, PlotOfATurnedModelReadBackLiesOnTheGrid) {
   EXPECT_EQ(Drawn(read.plan.Image()), gridPixels);
 }
 
-TEST(MapOverlayRaster, MapWithAShiftLiesElsewhere) {
-  test::TempDir dir;
-  const std::string path = dir.File("plot.dxf");
-  RotatedScene drawn;
-  ASSERT_TRUE(PlotGridLines(drawn, path));
-
-  RotatedScene read;
-  DrawMap(read, {path, 5.3f, 0, 1, kOn, kGridColour});
-  int same = 0;
-  const std::vector<QPoint> gridPixels = Drawn(drawn.plan.Image());
-  for (const QPoint& p : gridPixels) same += read.plan.Image().pixel(p) != qRgb(255, 255, 255);
-  EXPECT_LT(same, static_cast<int>(gridPixels.size() / 2));
-}
-
 }  // namespace
 }  // namespace kestra

@@ -7,12 +7,15 @@ namespace {
 
 constexpr Colour kRed = RgbColour(255, 0, 0);
 
-// A 100 x 50 pixel picture showing user x 0..200 and y 0..100 (2 units per pixel).
-RasterPicture TwoUnitsPerPixel() {
+// A picture of the size in pixels showing the user corners.
+RasterPicture Showing(int width, int height, const UserCorners& corners) {
   RasterPicture picture;
-  picture.SetGeometry(100, 50, {0, 0, 200, 100});
+  picture.SetGeometry(width, height, corners);
   return picture;
 }
+
+// A 100 x 50 pixel picture showing user x 0..200 and y 0..100 (2 units per pixel).
+RasterPicture TwoUnitsPerPixel() { return Showing(100, 50, {0, 0, 200, 100}); }
 
 QRgb PixelAfterRefresh(RasterPicture& picture, int x, int y) {
   picture.Refresh();
@@ -29,8 +32,7 @@ TEST(RasterPicture, FilledBoxCoversItsPixelsOnly) {
 }
 
 TEST(RasterPicture, NeighbouringBoxesLeaveNoGap) {
-  RasterPicture picture;
-  picture.SetGeometry(10, 10, {0, 0, 3, 3});  // cells of 3.33 pixels
+  RasterPicture picture = Showing(10, 10, {0, 0, 3, 3});  // cells of 3.33 pixels
   picture.FillBoxes({{0, 0, 1, 3}, {1, 0, 2, 3}, {2, 0, 3, 3}}, kRed);
   picture.Refresh();
   for (int x = 0; x < 10; ++x) EXPECT_EQ(picture.Image().pixel(x, 5), qRgb(255, 0, 0)) << x;
@@ -68,8 +70,7 @@ TEST(RasterPicture, InvertingTwiceRestoresThePicture) {
 }
 
 TEST(RasterPicture, BackwardAxisPutsTheLeftUserValueOnTheLeft) {
-  RasterPicture picture;
-  picture.SetGeometry(100, 10, {50, 0, 10, 10});  // elevation falls to the right
+  RasterPicture picture = Showing(100, 10, {50, 0, 10, 10});  // elevation falls to the right
   picture.DrawPoint(50, 5, kRed);
   picture.DrawPoint(10.2f, 5, kBlack);
   EXPECT_EQ(PixelAfterRefresh(picture, 0, 5), qRgb(255, 0, 0));
@@ -77,15 +78,13 @@ TEST(RasterPicture, BackwardAxisPutsTheLeftUserValueOnTheLeft) {
 }
 
 TEST(RasterPicture, CircleRadiusFollowsTheHorizontalScale) {
-  RasterPicture picture;
-  picture.SetGeometry(100, 100, {0, 0, 100, 10});  // ten times exaggerated vertically
+  RasterPicture picture = Showing(100, 100, {0, 0, 100, 10});  // ten times exaggerated vertically
   picture.DrawCircle(50, 5, 20, kBlack);
   picture.Refresh();
   EXPECT_EQ(picture.Image().pixel(70, 50), qRgb(0, 0, 0));
   EXPECT_EQ(picture.Image().pixel(50, 30), qRgb(0, 0, 0));  // round on the screen
   EXPECT_EQ(picture.Image().pixel(50, 50), qRgb(255, 255, 255));
 }
-
 
 TEST(RasterPictureHighDpi, TwiceThePixelsAtRatioTwoWithLayoutPixelsOutside) {
   RasterPicture picture;
@@ -114,8 +113,7 @@ int GreyPixels(const QImage& image) {
 }
 
 TEST(RasterPictureSmoothing, SmoothsSlantedLinesButNotAxisLinesOrInvertedOnes) {
-  RasterPicture picture;
-  picture.SetGeometry(100, 100, {0, 0, 100, 100});
+  RasterPicture picture = Showing(100, 100, {0, 0, 100, 100});
   picture.SetPersistent(false);
   picture.DrawLine(10, 10, 90, 40, 0);
   EXPECT_EQ(GreyPixels(picture.Image()), 0);  // not asked for: hard pixels, as plots need
