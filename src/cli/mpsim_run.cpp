@@ -9,6 +9,7 @@
 #include "cli/track_output.h"
 #include "cli/track_progress.h"
 #include "cli/tracking_options.h"
+#include "core/atomic_file.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
 #include "modpath/mp7_name_file.h"
@@ -124,10 +125,8 @@ bool WriteTimeSeriesFile(const std::string& path, const Session& session, Collec
   for (const Mp7TimePoint& record : collected.timePoints)
     AppendMp7TimeSeriesRecord(text, session.model, record, Mp7Label(&collected.labels, record.particle),
                               CumulativeStep(session.periods, record.period, record.step));
-  std::ofstream file(path, std::ios::binary);
-  file << text;
-  file.close();
-  return !file.fail();
+  std::string error;
+  return WriteFileAtomically(path, text, error);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <utility>
 
+#include "core/atomic_file.h"
 #include "core/number_format.h"
 #include "tracking/mp7_files.h"
 #include "tracking/pathline_writer.h"
@@ -60,10 +61,8 @@ bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const Mod
   } else {
     text = EndpointCsvText(endpoints, note);
   }
-  std::ofstream file(path, std::ios::binary);
-  file << text;
-  file.close();
-  return !file.fail();
+  std::string error;
+  return WriteFileAtomically(path, text, error);
 }
 
 }  // namespace kestra::cli

@@ -1,11 +1,10 @@
 #include "export/result_exports.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
 #include <functional>
+#include <sstream>
 
+#include "core/atomic_file.h"
 #include "core/number_format.h"
 
 namespace kestra {
@@ -87,18 +86,9 @@ void WriteResultExport(std::ostream& out, const ModelState& model, int layer, Re
 
 bool SaveResultExport(const std::string& path, const ModelState& model, int layer, ResultExport kind,
                       const NoResultHeads& marks, std::string& error) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file.is_open()) {
-    error = path + ": " + std::strerror(errno);
-    return false;
-  }
-  WriteResultExport(file, model, layer, kind, marks);
-  file.close();
-  if (file.fail()) {
-    error = path + ": the file could not be written completely";
-    return false;
-  }
-  return true;
+  std::ostringstream text;
+  WriteResultExport(text, model, layer, kind, marks);
+  return WriteFileAtomically(path, text.str(), error);
 }
 
 }  // namespace kestra

@@ -1,0 +1,59 @@
+// A file written whole: the old contents stay until the new ones are on
+// the disk, nothing is left beside the file, and a link is written through.
+#include "core/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace kestra {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::size_t FilesIn(const fs::path& folder) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(AtomicFile, ReplacesTheFileAndLeavesNothingBeside) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("ends.csv"), "old\n");
+  fs::permissions(dir.File("ends.csv"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(dir.File("ends.csv"), "new\n", error)) << error;
+  EXPECT_EQ(test::ReadWholeFile(dir.File("ends.csv")), "new\n");
+  EXPECT_EQ(fs::status(dir.File("ends.csv")).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+      << "the old file's permissions are kept";
+  EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+TEST(AtomicFile, ALinkIsWrittenThroughToItsTarget) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("target.txt"), "old");
+  fs::create_symlink(dir.File("target.txt"), dir.File("link.txt"));
+  std::string error;
+  ASSERT_TRUE(WriteFileAtomically(dir.File("link.txt"), "new", error)) << error;
+  EXPECT_TRUE(fs::is_symlink(dir.File("link.txt")));
+  EXPECT_EQ(test::ReadWholeFile(dir.File("target.txt")), "new");
+}
+
+TEST(AtomicFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
+  test::TempDir dir;
+  std::string error;
+  EXPECT_FALSE(WriteFileAtomically(dir.File("none/ends.csv"), "new", error));
+  EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+  // A FIFO or device is never replaced by a regular file.
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  error.clear();
+  EXPECT_FALSE(WriteFileAtomically(dir.File("fifo"), "new", error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_fifo(dir.File("fifo")));
+  EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+}  // namespace
+}  // namespace kestra
