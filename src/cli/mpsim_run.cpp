@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 
 #include "cli/batch_model.h"
 #include "cli/output_paths.h"
@@ -68,7 +68,7 @@ struct Collected {
 // those before. False when the run passes unsaved steps it may not hold over.
 bool TrackRelease(const MpsimRequest& request, const Mp7Simulation& simulation, const Mp7Release& release,
                   double referenceTime, float retardation, Session& session, UserInterface& ui,
-                  std::ofstream* pathlines, bool recordTimePoints, Collected& collected, std::ostream& err) {
+                  std::ostream* pathlines, bool recordTimePoints, Collected& collected, std::ostream& err) {
   ApplyMp7Options(simulation, session.periods, referenceTime, release.trackingTime, session.tracking);
   ApplyMp7DefaultFaces(FamilyOf(session.model), session.tracking);
   ParticleSet particles = Mp7ReleaseParticles(simulation, release, session.model, session.settings, retardation);
@@ -175,21 +175,20 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
   const double referenceTime = Mp7ReferenceTime(simulation, session.periods);
   const int direction = simulation.trackingDirection == 1 ? 1 : -1;
 
-  std::ofstream pathlineFile;
+  std::optional<ReplacingFile> pathlineFile;
   if (!pathlinePath.empty()) {
-    pathlineFile.open(pathlinePath, std::ios::binary);
-    if (!pathlineFile) return Fail(err, "cannot write " + pathlinePath), 1;
+    pathlineFile.emplace(pathlinePath);
+    if (!pathlineFile->IsOpen()) return Fail(err, "cannot write " + pathlineFile->Problem()), 1;
     std::string header;
     AppendMp7PathlineHeader(header, direction, referenceTime);
-    pathlineFile << header;
+    pathlineFile->Stream() << header;
   }
   Collected collected;
   for (const Mp7Release& release : Mp7Releases(simulation))
     if (!TrackRelease(request, simulation, release, referenceTime, retardation.value_or(1.0f), session, ui,
-                      pathlinePath.empty() ? nullptr : &pathlineFile, !timeSeriesPath.empty(), collected, err))
+                      pathlineFile ? &pathlineFile->Stream() : nullptr, !timeSeriesPath.empty(), collected, err))
       return 1;
-  pathlineFile.close();
-  if (!pathlinePath.empty() && pathlineFile.fail()) return Fail(err, "cannot write " + pathlinePath), 1;
+  if (pathlineFile && !pathlineFile->Commit()) return Fail(err, "cannot write " + pathlineFile->Problem()), 1;
 
   std::stable_sort(collected.endpoints.begin(), collected.endpoints.end(), [&](const Endpoint& a, const Endpoint& b) {
     return Mp7Label(&collected.labels, a.particle).sequence < Mp7Label(&collected.labels, b.particle).sequence;

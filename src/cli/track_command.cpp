@@ -4,7 +4,6 @@
 // export or of MODPATH 7) while it tracks, and the end points.
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -20,6 +19,7 @@
 #include "cli/track_output.h"
 #include "cli/track_progress.h"
 #include "cli/tracking_options.h"
+#include "core/atomic_file.h"
 #include "core/number_format.h"
 #include "session/sink_cells.h"
 #include "session/time_step_results.h"
@@ -230,22 +230,22 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
         !CheckUnsavedSteps(session, direction, ui, held))
       return 1;
 
-  std::ofstream pathlineFile;
   const bool writesWhileTracking = !o.out.empty() && !o.replay;
+  std::optional<ReplacingFile> pathlineFile;
   if (writesWhileTracking) {
-    pathlineFile.open(o.out, std::ios::binary);
-    if (!pathlineFile) {
-      err << "kestra-cli track: cannot write " << o.out << "\n";
+    pathlineFile.emplace(o.out);
+    if (!pathlineFile->IsOpen()) {
+      err << "kestra-cli track: cannot write " << pathlineFile->Problem() << "\n";
       return 1;
     }
   }
   if (writesWhileTracking && o.layout == PathlineLayout::Mp7) {
     std::string header;
     AppendMp7PathlineHeader(header, o.tracking.backward ? -1 : 1, RunReleaseTime(session));
-    pathlineFile << header;
+    pathlineFile->Stream() << header;
   }
-  BatchOutput output(session.model, particles.ParticleCount(), writesWhileTracking ? &pathlineFile : nullptr,
-                     o.layout);
+  BatchOutput output(session.model, particles.ParticleCount(),
+                     writesWhileTracking ? &pathlineFile->Stream() : nullptr, o.layout);
   output.SetMp7Labels(mp7Labels);
   ModelStepLoader loader(session.settings, session.tracking, ui);
   RunControl control;
@@ -254,8 +254,11 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
                   ThreadCount(o)};
   RunDirections(o, run, output, err);
 
-  pathlineFile.close();
-  if ((writesWhileTracking && pathlineFile.fail()) || (o.replay && !WriteReplayedPathlines(o.out, run))) {
+  if (writesWhileTracking && !pathlineFile->Commit()) {
+    err << "kestra-cli track: cannot write " << pathlineFile->Problem() << "\n";
+    return 1;
+  }
+  if (o.replay && !WriteReplayedPathlines(o.out, run)) {
     err << "kestra-cli track: cannot write " << o.out << "\n";
     return 1;
   }

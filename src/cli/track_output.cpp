@@ -1,6 +1,5 @@
 #include "cli/track_output.h"
 
-#include <fstream>
 #include <utility>
 
 #include "core/atomic_file.h"
@@ -24,15 +23,14 @@ std::string NumberList(const std::vector<int>& numbers) {
 }  // namespace
 
 bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked) {
-  std::ofstream file(path, std::ios::binary);
-  if (!file) return false;
-  PathlineWriter writer(file, tracked.state.YEDGE[tracked.state.NROW]);
+  ReplacingFile file(path);
+  if (!file.IsOpen()) return false;
+  PathlineWriter writer(file.Stream(), tracked.state.YEDGE[tracked.state.NROW]);
   TrackingRun replay{tracked.state, tracked.settings, tracked.tracking, tracked.periods, tracked.particles,
                      tracked.busy,  tracked.ui,       writer,           tracked.loader,   tracked.control,
                      tracked.threadCount};
   ReplayParticles(replay);
-  file.close();
-  return !file.fail();
+  return file.Commit();
 }
 
 bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped, std::ostream& err) {

@@ -1,18 +1,42 @@
-// Writing a whole file so that a kill, a full disk or a failed write never
-// leaves a partial file in place of the old one.
+// Writing a file so that a kill, a full disk or a failed write never leaves
+// a partial file in place of the old one: the contents go to a new file of
+// a unique name beside the target (beside the file a link points to), are
+// flushed to the disk and the new file is renamed over the target.
 #pragma once
 
+#include <fstream>
 #include <string>
 #include <string_view>
 
 namespace kestra {
 
-// Writes `contents` to a new file of a unique name beside `path` (beside
-// the file a link at `path` points to), flushes it to the disk and renames
-// it over the target. False with the system's reason in `error` when any
-// step fails, or when the target exists and is no regular file (a device,
-// a FIFO, a directory); the temporary file is then removed and the old
-// file stays.
+class ReplacingFile {
+ public:
+  // Creates the new file; `problem` says why it could not be (the target
+  // exists and is no regular file, the folder cannot be written).
+  explicit ReplacingFile(const std::string& path);
+  ~ReplacingFile();  // removes the new file unless committed
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  bool IsOpen() const { return problem_.empty(); }
+  const std::string& Problem() const { return problem_; }
+  std::ostream& Stream() { return stream_; }
+
+  // Closes, syncs and renames the new file over the target. False with the
+  // reason in Problem(); the new file is then removed and the old file stays.
+  bool Commit();
+
+ private:
+  std::string path_;       // as given, for messages
+  std::string target_;     // the file replaced
+  std::string temporary_;  // the new file, until renamed
+  std::ofstream stream_;
+  std::string problem_;
+};
+
+// The whole of `contents` written through a ReplacingFile. False with the
+// reason in `error`.
 bool WriteFileAtomically(const std::string& path, std::string_view contents, std::string& error);
 
 }  // namespace kestra

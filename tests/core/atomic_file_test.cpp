@@ -31,6 +31,19 @@ TEST(AtomicFile, ReplacesTheFileAndLeavesNothingBeside) {
   EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
+TEST(AtomicFile, AStreamNotCommittedLeavesTheOldFile) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("paths.txt"), "old pathlines\n");
+  {
+    ReplacingFile file(dir.File("paths.txt"));
+    ASSERT_TRUE(file.IsOpen()) << file.Problem();
+    file.Stream() << "half a record";
+    EXPECT_EQ(test::ReadWholeFile(dir.File("paths.txt")), "old pathlines\n") << "replaced only on commit";
+  }
+  EXPECT_EQ(test::ReadWholeFile(dir.File("paths.txt")), "old pathlines\n");
+  EXPECT_EQ(FilesIn(dir.path()), 1u) << "the new file is gone";
+}
+
 TEST(AtomicFile, ALinkIsWrittenThroughToItsTarget) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("target.txt"), "old");
