@@ -37,8 +37,11 @@ TEST(OutputPaths, OnlyRegularFilesOrNewNamesThatTheModelDoesNotRead) {
   };
   for (const auto& c : cases) {
     const std::string problem = OutputPathProblem(c.path, session);
-    if (c.problem.empty()) EXPECT_EQ(problem, "") << c.path;
-    else EXPECT_NE(problem.find(c.problem), std::string::npos) << c.path << ": " << problem;
+    if (c.problem.empty()) {
+      EXPECT_EQ(problem, "") << c.path;
+    } else {
+      EXPECT_NE(problem.find(c.problem), std::string::npos) << c.path << ": " << problem;
+    }
   }
   EXPECT_NE(OutputPathsProblem({"", dir.File("new.txt"), dir.File("mixed3d.hds")}, session), "");
 }

@@ -148,7 +148,9 @@ TEST_P(SharedModelForm, GivesTheModelTimeStepsAndEndPointsOfTheModelFileSet) {
   ExpectSameModel(a, b, topsGiven);
   // LPF knows confined and convertible layers only: an unconfined layer is a
   // convertible one in MODFLOW's own files.
-  if (std::string(form.folder) != "modflow") EXPECT_EQ(a.LAYCON, b.LAYCON);
+  if (std::string(form.folder) != "modflow") {
+    EXPECT_EQ(a.LAYCON, b.LAYCON);
+  }
   EXPECT_EQ(reference.session.periods.NPER, other.session.periods.NPER);
   EXPECT_EQ(reference.session.periods.NSTP, other.session.periods.NSTP);
   EXPECT_EQ(reference.session.periods.PERLEN, other.session.periods.PERLEN);

@@ -210,7 +210,9 @@ TEST(TrackBatch, Modpath7FilesHoldTheirFieldsAndAgreeWithTheKestraFiles) {
       // grid length, one unit in the last place 6e-5 at 1 000 m), this one
       // eight digits.
       for (int axis = 0; axis < 2; ++axis) EXPECT_NEAR(std::stod(f[1 + axis]), std::stod(k[1 + axis]), 2e-4);
-      if (!entryPoint) EXPECT_NEAR(std::stod(f[3]), std::stod(k[4]), 2e-4);
+      if (!entryPoint) {
+        EXPECT_NEAR(std::stod(f[3]), std::stod(k[4]), 2e-4);
+      }
       EXPECT_NEAR(std::stod(f[4]), std::stod(k[5]), 1e-7 * (1 + std::stod(k[5])));
       EXPECT_EQ(f[8], entryPoint || layerBefore.empty() ? k[8] : layerBefore);
       layerBefore = k[8];

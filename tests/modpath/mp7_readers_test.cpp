@@ -185,7 +185,9 @@ TEST(Mp7Simulation, TruncatedSamplesFailCleanly) {
         read = input && ReadMp7StartingLocations(*input, shape, 0, particles);
         if (input) problem = input->Problem();
       }
-      if (!read) EXPECT_NE(problem.find("cut."), std::string::npos) << length << ": " << problem;
+      if (!read) {
+        EXPECT_NE(problem.find("cut."), std::string::npos) << length << ": " << problem;
+      }
     }
   }
 }

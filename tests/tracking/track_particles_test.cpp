@@ -190,7 +190,9 @@ TEST(TrackParticles, TimeMarksFollowTheIntervalOnTheViewsThatShowThem) {
     f.Run(TrackMode::ForwardRun);
     ASSERT_EQ(f.observer.markPoints.size(), c.markX.size());
     for (std::size_t m = 0; m < c.markX.size(); ++m)
-      if (!std::isnan(c.markX[m])) EXPECT_NEAR(f.observer.markPoints[m].X, c.markX[m], 1e-4);
+      if (!std::isnan(c.markX[m])) {
+        EXPECT_NEAR(f.observer.markPoints[m].X, c.markX[m], 1e-4);
+      }
   }
 }
 
@@ -572,7 +574,9 @@ TEST(PathlineMode, RunsFollowTheFlowFieldOfEachTimeStep) {
       EXPECT_NEAR(end.time, c.time, 1e-9);
       EXPECT_NEAR(f.observer.segments.back().to.X, c.endX, c.endXTolerance);
     }
-    if (c.loads) EXPECT_EQ(f.loader.loads, *c.loads);
+    if (c.loads) {
+      EXPECT_EQ(f.loader.loads, *c.loads);
+    }
     EXPECT_EQ(f.state.CurrentPeriod, c.currentPeriod) << "the step current before the run is current again";
   }
 }
