@@ -30,7 +30,7 @@ TEST(CommandFailures, AnExceptionEndsTheCommandWithAMessage) {
 // The MODFLOW-2005 example with its drawdown file name replaced by a name
 // too long for the system, or by a link to itself.
 TEST(CommandFailures, ADrawdownFileThatCannotBeOpenedIsAMissingFile) {
-  for (const std::string drawdowns : {std::string(300, 'd') + ".ddn", std::string("loop.ddn")}) {
+  for (const std::string& drawdowns : {std::string(300, 'd') + ".ddn", std::string("loop.ddn")}) {
     SCOPED_TRACE(drawdowns.size());
     test::TempDir dir;
     const std::string path = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");

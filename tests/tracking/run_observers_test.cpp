@@ -23,7 +23,10 @@ TEST(ObserverFanOut, EveryObserverHearsEveryEventInOrder) {
   PathPoint point;
   point.point = {1, 2, 3};
   both.ReleasePoint(4, -1, point);
-  both.Segment(TrackSegment{.particle = 4, .direction = -1});
+  TrackSegment segment;
+  segment.particle = 4;
+  segment.direction = -1;
+  both.Segment(segment);
   both.PointReached(4, -1, point);
   both.TimeMark(4, -1, {}, {5, 6, 7});
   both.DirectionMark(4, {}, {});
