@@ -65,7 +65,8 @@ class TrackingDialog : public QDialog {
   QLineEdit *markInterval_ = nullptr, *arrowSize_ = nullptr, *sectionMarkSize_ = nullptr;
   QComboBox* timeUnit_ = nullptr;
   QCheckBox *markOnTopView_ = nullptr, *markOnXsections_ = nullptr, *stopAtWeakSinks_ = nullptr,
-            *stopAtWeakSources_ = nullptr, *stopAtTimeLimit_ = nullptr, *holdUnsavedSteps_ = nullptr, *useLayerColors_ = nullptr;
+            *stopAtWeakSources_ = nullptr, *stopAtTimeLimit_ = nullptr, *holdUnsavedSteps_ = nullptr,
+            *useLayerColors_ = nullptr;
   QButtonGroup *simulationMode_ = nullptr, *recharge_ = nullptr, *evapotranspiration_ = nullptr,
                *boundaryCells_ = nullptr, *faceVelocities_ = nullptr;
   QLineEdit* releaseTime_ = nullptr;

@@ -41,7 +41,8 @@ std::string PeriodProblem(const StressPeriods& periods) {
     const std::string period = " of stress period " + std::to_string(p) + " is ";
     if (!std::isfinite(periods.PERLEN[p]) || periods.PERLEN[p] < 0) return "PERLEN" + period + Value(periods.PERLEN[p]);
     if (periods.NSTP[p] < 1) return "NSTP" + period + std::to_string(periods.NSTP[p]);
-    if (!std::isfinite(periods.TSMULT[p]) || periods.TSMULT[p] <= 0) return "TSMULT" + period + Value(periods.TSMULT[p]);
+    if (!std::isfinite(periods.TSMULT[p]) || periods.TSMULT[p] <= 0)
+      return "TSMULT" + period + Value(periods.TSMULT[p]);
   }
   return {};
 }

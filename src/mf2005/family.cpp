@@ -55,7 +55,7 @@ bool OpenMf2005Model(const std::string& path, const OpenChoices& choices, Opened
                      UserInterface& ui, const OpenStage& stage) {
   stage(0);
   Mf2005Model read;
-  const LayerPorosity porosity = Overridden(ReadLayerPorosity(PathWithoutExtension(path) + ".ini"), choices.layerPorosity);
+  const LayerPorosity porosity = ChosenLayerPorosity(path, choices);
   if (!ReadMf2005Model(path, read, ui, porosity)) return false;
   stage(6);
   CopyMf2005Model(read, opened);

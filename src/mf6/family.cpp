@@ -98,7 +98,7 @@ bool OpenMf6Model(const std::string& path, const OpenChoices& choices, OpenedMod
   Hourglass hourglass(ui);
   Mf6Model model;
   std::string problem;
-  const LayerPorosity porosity = Overridden(ReadLayerPorosity(PathWithoutExtension(path) + ".ini"), choices.layerPorosity);
+  const LayerPorosity porosity = ChosenLayerPorosity(path, choices);
   if (!ReadMf6Model(path, choices.gwfModel, porosity, model, problem)) {
     Complain(ui, "The MODFLOW 6 model " + path + " cannot be opened:\n" + problem, MessageIcon::Exclamation,
              kApplicationTitle);

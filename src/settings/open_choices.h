@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/model_paths.h"
 #include "settings/layer_porosity.h"
 
 namespace kestra {
@@ -11,5 +12,11 @@ struct OpenChoices {
   LayerPorosity layerPorosity;  // layers whose porosity replaces the model's
   std::string gwfModel;         // of a MODFLOW 6 simulation, the GWF model to open; empty: the first
 };
+
+// The layer porosities of the settings file of the model at `modelPath`
+// (its path with ".ini" for its extension), those of the choices over them.
+inline LayerPorosity ChosenLayerPorosity(const std::string& modelPath, const OpenChoices& choices) {
+  return Overridden(ReadLayerPorosity(PathWithoutExtension(modelPath) + ".ini"), choices.layerPorosity);
+}
 
 }  // namespace kestra

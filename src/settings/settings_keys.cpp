@@ -271,7 +271,8 @@ std::vector<TimeKey> TimeKeys(int modelTimeUnit, int currentUnit) {
               FaceVelocityRule::Interpolated),
       RuleKey("Weak sinks", &TrackingSettings::WeakSinks, WeakCellRule::Stop, WeakCellRule::PassThrough),
       RuleKey("Weak sources", &TrackingSettings::WeakSources, WeakCellRule::PassThrough, WeakCellRule::Stop),
-      RuleKey("Unsaved steps", &TrackingSettings::UnsavedSteps, UnsavedStepRule::Refuse, UnsavedStepRule::HoldLastSaved),
+      RuleKey("Unsaved steps", &TrackingSettings::UnsavedSteps, UnsavedStepRule::Refuse,
+              UnsavedStepRule::HoldLastSaved),
   };
   // A unit outside the table, a step length or mark interval of zero would
   // stall or divide the tracking by zero: they fall back to their defaults.

@@ -27,7 +27,8 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
     endpoints_.ReleasePoint(particle, direction, point);
     WritePoint(particle, direction, point);
     // Only particles released at the reference time have a time point 0.
-    if (owner_.recordsTimePoints_ && Mp7Label(owner_.labels_, particle).releaseTime == 0) RecordTimePoint(particle, point, 0);
+    if (owner_.recordsTimePoints_ && Mp7Label(owner_.labels_, particle).releaseTime == 0)
+      RecordTimePoint(particle, point, 0);
   }
   void TimePointReached(int particle, int, const PathPoint& point, int index) override {
     if (owner_.recordsTimePoints_) RecordTimePoint(particle, point, index);
