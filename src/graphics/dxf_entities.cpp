@@ -1,8 +1,11 @@
 #include "graphics/dxf_entities.h"
 
+#include <cmath>
+#include <optional>
 #include <string>
 
 #include "core/number_format.h"
+#include "graphics/device_range.h"
 
 namespace kestra {
 namespace {
@@ -38,6 +41,14 @@ void WriteVertex(PlotDevice& device, WorldPoint point) {
   device.hasLastVertex = true;
 }
 
+bool OnPlot(WorldPoint point) { return OnDevice(point.x, point.y, kDxfDeviceLimit); }
+
+// A vertex beyond the plot's range ends the polyline; the next one starts afresh.
+void BreakPolyline(PlotDevice& device) {
+  EndPolyline(device);
+  device.hasLastVertex = false;
+}
+
 void StartEntity(PlotDevice& device, const char* name) {
   EndPolyline(device);
   EntityHead(device, name);
@@ -65,28 +76,38 @@ void WriteDxfTrailer(PlotDevice& device) {
 void WriteDxfSolid(PlotDevice& device, const WorldPoint corners[4]) {
   static constexpr const char* kCodes[4][3] = {
       {" 10", " 20", " 30"}, {" 11", " 21", " 31"}, {" 12", " 22", " 32"}, {" 13", " 23", " 33"}};
+  std::optional<double> clamped[4][2];
+  for (int i = 0; i < 4; ++i) {
+    clamped[i][0] = ClampedDeviceCoordinate(corners[i].x, kDxfDeviceLimit);
+    clamped[i][1] = ClampedDeviceCoordinate(corners[i].y, kDxfDeviceLimit);
+    if (!clamped[i][0] || !clamped[i][1]) return;
+  }
   StartEntity(device, "SOLID");
   for (int i = 0; i < 4; ++i) {
-    Coordinate(device, kCodes[i][0], corners[i].x);
-    Coordinate(device, kCodes[i][1], corners[i].y);
+    Coordinate(device, kCodes[i][0], static_cast<float>(*clamped[i][0]));
+    Coordinate(device, kCodes[i][1], static_cast<float>(*clamped[i][1]));
     Group(device, kCodes[i][2], "0");
   }
 }
 
 void WriteDxfLine(PlotDevice& device, WorldPoint start, WorldPoint end) {
+  double x1 = start.x, y1 = start.y, x2 = end.x, y2 = end.y;
+  if (!ClipToDevice(x1, y1, x2, y2, kDxfDeviceLimit)) return;
   StartEntity(device, "LINE");
-  Coordinate(device, " 10", start.x);
-  Coordinate(device, " 20", start.y);
-  Coordinate(device, " 11", end.x);
-  Coordinate(device, " 21", end.y);
+  Coordinate(device, " 10", static_cast<float>(x1));
+  Coordinate(device, " 20", static_cast<float>(y1));
+  Coordinate(device, " 11", static_cast<float>(x2));
+  Coordinate(device, " 21", static_cast<float>(y2));
 }
 
 void WriteDxfPolylineHead(PlotDevice& device, WorldPoint start) {
+  if (!OnPlot(start)) return BreakPolyline(device);
   PolylineHead(device);
   WriteVertex(device, start);
 }
 
 void WriteDxfVertex(PlotDevice& device, WorldPoint point) {
+  if (!OnPlot(point)) return BreakPolyline(device);
   // Another entity (a section segment of the same pathline step) ended the
   // polyline: a new one carries on from the last vertex, so the chain stays
   // connected and no VERTEX stands outside a POLYLINE.
@@ -98,6 +119,7 @@ void WriteDxfVertex(PlotDevice& device, WorldPoint point) {
 }
 
 void WriteDxfCircle(PlotDevice& device, WorldPoint centre, float radius) {
+  if (!OnPlot(centre) || !(std::fabs(radius) <= kDxfDeviceLimit)) return;
   StartEntity(device, "CIRCLE");
   Coordinate(device, " 10", centre.x);
   Coordinate(device, " 20", centre.y);

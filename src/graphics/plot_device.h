@@ -28,6 +28,8 @@ struct PlotDevice {
   std::ofstream file;
   bool polylineOpen = false;  // a DXF POLYLINE still waits for its SEQEND
   bool hasLastVertex = false;
+  double hpglPenX = 0;  // plotter units the last HPGL move or draw went to
+  double hpglPenY = 0;
   WorldPoint lastVertex;
 
   bool WritesDxf() const { return PlotToFile && PlotFormat == kPlotFormatDxf && file.is_open(); }

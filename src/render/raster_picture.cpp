@@ -4,14 +4,13 @@
 #include <QPolygonF>
 #include <cmath>
 
+#include "graphics/device_range.h"
 #include "render/qt_colour.h"
 
 namespace kestra {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-
-
 
 // A line along the far edge of the picture (the right or lower side of a
 // frame, the last grid line) maps to the first pixel beyond the image; it is
@@ -57,6 +56,8 @@ QPointF RasterPicture::LinePixels(float x, float y) const {
 
 void RasterPicture::DrawPoint(float x, float y, Colour colour) {
   const QPointF p = LinePixels(x, y);
+  MoveTo(x, y);
+  if (!OnDevice(p.x(), p.y(), kRasterDeviceLimit)) return;
   const int px = static_cast<int>(std::floor(p.x()));
   const int py = static_cast<int>(std::floor(p.y()));
   QImage& target = Target();
@@ -64,31 +65,36 @@ void RasterPicture::DrawPoint(float x, float y, Colour colour) {
     const QRgb now = target.pixel(px, py);
     target.setPixel(px, py, mode_ == DrawMode::Invert ? (~now | 0xFF000000u) : ToQColor(colour).rgb());
   }
-  MoveTo(x, y);
 }
 
 void RasterPicture::DrawLine(float x1, float y1, float x2, float y2, Colour colour) {
+  MoveTo(x2, y2);
+  QPointF a = LinePixels(x1, y1), b = LinePixels(x2, y2);
+  if (!ClipToDevice(a.rx(), a.ry(), b.rx(), b.ry(), kRasterDeviceLimit)) return;
   QPainter painter(&Target());
   PreparePainter(painter, true);
   painter.setPen(QPen(ToQColor(colour), 0));
-  QPointF a = LinePixels(x1, y1), b = LinePixels(x2, y2);
   if (painter.testRenderHint(QPainter::Antialiasing)) {
     // Grid lines along an axis stay one sharp pixel wide: on the pixel's centre.
     if (a.x() == b.x()) a.rx() = b.rx() = std::floor(a.x()) + 0.5;
     if (a.y() == b.y()) a.ry() = b.ry() = std::floor(a.y()) + 0.5;
   }
   painter.drawLine(a, b);
-  MoveTo(x2, y2);
 }
 
-QRectF RasterPicture::PixelRect(const PictureBox& box) const {
+std::optional<QRectF> RasterPicture::PixelRect(const PictureBox& box) const {
   // Whole pixels from corner to corner, so neighbouring cells meet without gaps.
   const QPointF a = DevicePixels(box.x1, box.y1);
   const QPointF b = DevicePixels(box.x2, box.y2);
-  const double left = std::round(std::min(a.x(), b.x()));
-  const double right = std::round(std::max(a.x(), b.x()));
-  const double top = std::round(std::min(a.y(), b.y()));
-  const double bottom = std::round(std::max(a.y(), b.y()));
+  const auto ax = ClampedDeviceCoordinate(a.x(), kRasterDeviceLimit);
+  const auto ay = ClampedDeviceCoordinate(a.y(), kRasterDeviceLimit);
+  const auto bx = ClampedDeviceCoordinate(b.x(), kRasterDeviceLimit);
+  const auto by = ClampedDeviceCoordinate(b.y(), kRasterDeviceLimit);
+  if (!ax || !ay || !bx || !by) return std::nullopt;
+  const double left = std::round(std::min(*ax, *bx));
+  const double right = std::round(std::max(*ax, *bx));
+  const double top = std::round(std::min(*ay, *by));
+  const double bottom = std::round(std::max(*ay, *by));
   return QRectF(left, top, std::max(right - left, 1.0), std::max(bottom - top, 1.0));
 }
 
@@ -98,7 +104,9 @@ void RasterPicture::FillBoxes(const std::vector<PictureBox>& boxes, Colour colou
   QPainter painter(&Target());
   PreparePainter(painter, false);
   const QColor fill = ToQColor(colour);
-  for (const PictureBox& box : boxes) painter.fillRect(PixelRect(box), fill);
+  for (const PictureBox& box : boxes) {
+    if (const std::optional<QRectF> rect = PixelRect(box)) painter.fillRect(*rect, fill);
+  }
 }
 
 void RasterPicture::DrawCircle(float x, float y, float radius, Colour colour) {
@@ -110,21 +118,30 @@ void RasterPicture::DrawArc(float x, float y, float radius, float startAngle, fl
   // on exaggerated sections.
   const double pixels = std::fabs(radius * toPixels_.m11());
   const QPointF centre = DevicePixels(x, y);
+  if (!OnDevice(centre.x(), centre.y(), kRasterDeviceLimit) || !(pixels <= kRasterDeviceLimit)) return;
+  if (!std::isfinite(startAngle) || !std::isfinite(endAngle)) return;
+  // Whole turns change nothing; without them the angles stay small enough to count in sixteenths of a degree.
+  const double start = std::fmod(startAngle, 2 * kPi);
   double span = endAngle - startAngle;
-  while (span <= 0) span += 2 * kPi;
+  if (span <= 0) span = std::fmod(span, 2 * kPi) + 2 * kPi;
   span = std::min(span, 2 * kPi);
   QPainter painter(&Target());
   PreparePainter(painter, true);
   painter.setPen(QPen(ToQColor(colour), 0));
   const QRectF bounds(centre.x() - pixels, centre.y() - pixels, 2 * pixels, 2 * pixels);
   constexpr double kSixteenthsPerRadian = 16 * 180 / kPi;  // Qt angles are 1/16 degree
-  painter.drawArc(bounds, static_cast<int>(std::lround(startAngle * kSixteenthsPerRadian)),
+  painter.drawArc(bounds, static_cast<int>(std::lround(start * kSixteenthsPerRadian)),
                   static_cast<int>(std::lround(span * kSixteenthsPerRadian)));
 }
 
 void RasterPicture::FillPolygon(const std::vector<PicturePoint>& corners, Colour colour) {
   QPolygonF polygon;
-  for (const PicturePoint& p : corners) polygon << DevicePixels(p.x, p.y);
+  for (const PicturePoint& p : corners) {
+    const QPointF corner = DevicePixels(p.x, p.y);
+    // A corner moved onto the device edge would change the shape inside the picture.
+    if (!OnDevice(corner.x(), corner.y(), kRasterDeviceLimit)) return;
+    polygon << corner;
+  }
   QPainter painter(&Target());
   PreparePainter(painter, false);
   painter.setPen(Qt::NoPen);

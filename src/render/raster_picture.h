@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QTransform>
+#include <optional>
 
 #include "graphics/picture.h"
 
@@ -56,7 +57,8 @@ class RasterPicture : public Picture {
   QImage& Target() { return persistent_ ? persistent_image_ : shown_; }
   QPointF DevicePixels(float x, float y) const { return toPixels_.map(QPointF(x, y)); }
   void PreparePainter(class QPainter& painter, bool smooth) const;
-  QRectF PixelRect(const PictureBox& box) const;
+  // None when a corner is not a number.
+  std::optional<QRectF> PixelRect(const PictureBox& box) const;
   // Pixel position of a point or line end, kept on the image at its far edges.
   QPointF LinePixels(float x, float y) const;
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "core/number_format.h"
+#include "graphics/device_range.h"
 #include "plot_file.h"
 
 namespace kestra {
@@ -9,6 +13,13 @@ namespace {
 
 using test::PlotOf;
 using test::TempDir;
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// Five cells of 1000 in a row: half a plotter unit per model unit, plan y 1000 at plotter y 0.
+ModelState WideRow() { return test::UniformModel(5, 1, 1, 1000, 1000); }
+
+std::string PlotterLimitText(float sign) { return TrimmedFloatText(sign * static_cast<float>(kPlotterDeviceLimit)); }
 
 // Two by two cells of 10: plan y 0..20 down from the top, world y up from the bottom.
 ModelState TwoByTwo() { return test::UniformModel(2, 2, 1, 10, 10); }
@@ -37,6 +48,30 @@ TEST(HpglPlot, SectionsNeverGoIntoHpgl) {
   });
   EXPECT_EQ(hpgl.find("PD"), std::string::npos);
   EXPECT_EQ(hpgl.find("RA"), std::string::npos);
+}
+
+TEST(HpglPlot, LineToAFarPointIsCutAtThePlotterRange) {
+  const std::string hpgl = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
+    DrawSegment(c, 0, 1000, 1e10f, 1000, kBlack, true, true);
+  });
+  EXPECT_NE(hpgl.find("PU0,0;PD" + PlotterLimitText(1) + ",0;"), std::string::npos) << hpgl;
+}
+
+TEST(HpglPlot, LineFromAFarPointLiftsThePenWhereItEnters) {
+  const std::string hpgl = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
+    DrawSegment(c, -1e10f, 1000, 5000, 1000, kBlack, true, true);
+  });
+  EXPECT_NE(hpgl.find(";\r\nPU" + PlotterLimitText(-1) + ",0;PD10000,0;PU;SP0;"), std::string::npos) << hpgl;
+}
+
+TEST(HpglPlot, ElementsWithoutNumbersOrWhollyFarOutAreLeftOut) {
+  const std::string hpgl = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
+    DrawSegment(c, kNaN, 0, 10, 10, kBlack, true, true);
+    DrawSegment(c, 1e10f, 0, 2e10f, 10, kBlack, true, true);
+    FillBox(c, 0, kNaN, 10, 10, kBlack);
+  });
+  EXPECT_EQ(test::Occurrences(hpgl, "PD"), 0) << hpgl;
+  EXPECT_EQ(test::Occurrences(hpgl, "RA"), 0) << hpgl;
 }
 
 TEST(HpglPen, ChannelsLightFrom127) {
@@ -110,6 +145,28 @@ TEST(DxfPlot, PolylineBrokenByAnotherEntityCarriesOnFromItsLastVertex) {
   const std::size_t second = dxf.find("POLYLINE", line);
   ASSERT_NE(second, std::string::npos);
   EXPECT_NE(dxf.find("VERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n", second), std::string::npos);
+}
+
+TEST(DxfPlot, LinesWithoutNumbersAreLeftOutAndFarOnesCut) {
+  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
+    DrawSegment(c, 0, 0, kNaN, 10, kBlack, true, true);
+    DrawSegment(c, 0, 20, 1e30f, 20, kBlack, true, true);  // along world y 0
+  });
+  EXPECT_EQ(test::Occurrences(dxf, "LINE"), 1) << dxf;
+  EXPECT_NE(dxf.find(" 11\r\n" + NumberText(static_cast<float>(kDxfDeviceLimit)) + "\r\n 21\r\n 0\r\n"),
+            std::string::npos)
+      << dxf;
+}
+
+TEST(DxfPlot, FarVertexBreaksThePolyline) {
+  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
+    BeginPolyline(c, 1, 1, kBlack, true, true);
+    ContinuePolyline(c, 1e30f, 2, kBlack, true, true);
+    ContinuePolyline(c, 3, 3, kBlack, true, true);
+  });
+  EXPECT_EQ(test::Occurrences(dxf, "POLYLINE"), 2) << dxf;
+  EXPECT_EQ(test::Occurrences(dxf, "VERTEX"), 2) << dxf;
+  EXPECT_EQ(test::Occurrences(dxf, "SEQEND"), 2) << dxf;
 }
 
 TEST(PlotFile, BitmapFormatOpensNoFile) {
