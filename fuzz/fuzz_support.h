@@ -33,9 +33,11 @@ class SilentInterface : public UserInterface {
 };
 
 // Records walked at most in one result file, and the largest grid a harness
-// builds a model for: enough for real files, small enough to stay fast.
+// builds a model for: as many cells as a layer of 4-byte values in the
+// largest input scripts/fuzz.sh gives (1 MiB) holds, so that every grid a
+// reader accepts from such a file is built.
 inline constexpr int kMaxRecords = 10000;
-inline constexpr std::int64_t kMaxModelCells = 100000;
+inline constexpr std::int64_t kMaxModelCells = 1 << 18;
 
 // A folder of this process, removed when the process ends normally.
 const std::string& WorkFolder();

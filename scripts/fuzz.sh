@@ -23,17 +23,21 @@ if [ ${#harnesses[@]} -eq 0 ]; then
 fi
 targets=()
 for harness in "${harnesses[@]}"; do targets+=("${harness}_fuzzer"); done
-cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
+# One job: the build machine's cores are shared.
+cmake --build build-fuzz -j1 --target "${targets[@]}"
 
-# Leaks of a run cut short are not what these harnesses look for.
-export ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1
+# Leaks of a run cut short are not what these harnesses look for; an
+# allocation beyond the memory limit is (a size read from a file, unchecked).
+rssLimitMb=2048
+maxInputBytes=$((1024 * 1024))
+export ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for harness in "${harnesses[@]}"; do
   corpus=build-fuzz/corpus/$harness
   findings=build-fuzz/findings/$harness
   mkdir -p "$corpus" "$findings"
   echo "== $harness: $seconds s"
-  (cd "$findings" && "../../${harness}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len=65536 -print_final_stats=1 "../../corpus/$harness" "../../../fuzz/corpus/$harness")
+  (cd "$findings" && "../../${harness}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb="$rssLimitMb" \
+    -malloc_limit_mb="$rssLimitMb" -max_len="$maxInputBytes" -print_final_stats=1 "../../corpus/$harness" "../../../fuzz/corpus/$harness")
 done
 echo "No harness found a crash, hang or sanitizer report."
