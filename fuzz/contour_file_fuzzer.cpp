@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string once = fuzz::WriteInput("once.ctr", nullptr, 0);
   const std::string twice = fuzz::WriteInput("twice.ctr", nullptr, 0);
   ContourTable again;
-  if (!WriteContourTable(once, table) || !ReadContourTable(once, again, problem) || !WriteContourTable(twice, again) ||
+  if (!WriteContourTable(once, table, problem) || !ReadContourTable(once, again, problem) ||
+      !WriteContourTable(twice, again, problem) ||
       FileBytes(once) != FileBytes(twice))
     std::abort();
 

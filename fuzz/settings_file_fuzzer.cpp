@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ReadSettings(path, settings, ui);
   ReadTimeSettings(path, kDaysUnit, tracking);
   ClampSectionsToGrid(settings, 5, 4);
-  if (!WriteSettings(path, settings, ui) || !WriteTimeSettings(path, tracking)) return 0;
+  if (!WriteSettings(path, settings, ui) || !WriteTimeSettings(path, tracking, ui)) return 0;
   Settings again;
   ReadSettings(path, again, ui);
   return 0;

@@ -286,8 +286,9 @@ void EnvironmentDialog::OpenColumnDialog(int column) {
 void EnvironmentDialog::SaveLevels() {
   const QString path = QFileDialog::getSaveFileName(this, tr("Save File"), {}, tr(kContourFilter));
   if (path.isEmpty()) return;
-  if (!WriteContourTable(path.toStdString(), session_.contours))
-    Complain(ui_, "Cannot write " + path.toStdString(), MessageIcon::Error, kErrorTitle);
+  std::string error;
+  if (!WriteContourTable(path.toStdString(), session_.contours, error))
+    Complain(ui_, "Cannot write " + error, MessageIcon::Error, kErrorTitle);
 }
 
 void EnvironmentDialog::LoadLevels() {
@@ -352,7 +353,8 @@ void EnvironmentDialog::accept() {
     return ShowRefusal(fields[static_cast<int>(check.field)], check.message);
   }
   StoreEnvironmentEntries(typed, session_.settings, minElevation_, maxElevation_);
-  WriteContourTable(ModelSiblingPath(session_.model, ".ctr"), session_.contours);
+  if (std::string error; !WriteContourTable(ModelSiblingPath(session_.model, ".ctr"), session_.contours, error))
+    Complain(ui_, "Cannot write " + error, MessageIcon::Error, kErrorTitle);
   WriteSettings(session_.settingsPath, session_.settings, ui_);
   QDialog::accept();
 }

@@ -132,11 +132,13 @@ void MainWindow::options_particle_tracking_Click() {
   dialog.SetBackwardColour(session_.settings.backwardPathColor);
   if (dialog.exec() == QDialog::Accepted) {
     session_.settings.backwardPathColor = dialog.BackwardColour();
-    WriteSettingsKey(session_.settingsPath, "COLOR", "BackwardPaths", NumberText(dialog.BackwardColour()));
+    WriteSettingsKey(session_.settingsPath, "COLOR", "BackwardPaths", NumberText(dialog.BackwardColour()), ui_);
     StoreTrackingEntries(dialog.Entries(), session_.periods, session_.tracking, m);
     if (session_.tracking.BoundaryCells != rule) LoadSinkCells(m, session_.tracking.BoundaryCells, ui_, true);
-    WriteLayerProperties(ModelSiblingPath(m, ".lyp"), {session_.layerPropertyHeader, m.LayerProperties});
-    WriteTimeSettings(session_.settingsPath, session_.tracking);
+    if (std::string error;
+        !WriteLayerProperties(ModelSiblingPath(m, ".lyp"), {session_.layerPropertyHeader, m.LayerProperties}, error))
+      Complain(ui_, "Cannot write " + error, MessageIcon::Error, kErrorTitle);
+    WriteTimeSettings(session_.settingsPath, session_.tracking, ui_);
     if (layerPorosity) StoreLayerPorosity(LayerPorosityOf(dialog.Entries()));
   }
   if (m.CurrentStep != step || m.CurrentPeriod != period) {
@@ -152,7 +154,7 @@ void MainWindow::options_particle_tracking_Click() {
 // its velocities.
 void MainWindow::StoreLayerPorosity(const LayerPorosity& porosity) {
   ModelState& m = session_.model;
-  WriteLayerPorosity(session_.settingsPath, porosity);
+  WriteLayerPorosity(session_.settingsPath, porosity, ui_);
   ApplyLayerPorosity(porosity, m.POROSITY);
   if (m.flowTermsLoaded) ComputeCellVelocities(m, session_.settings, session_.tracking);
 }
@@ -163,7 +165,7 @@ void MainWindow::particle_color_Click() {
   if (!chosen.isValid()) return;
   particles_.DefaultParticleColor = FromQColor(chosen);
   session_.settings.particleColor = particles_.DefaultParticleColor;
-  WriteSettingsKey(session_.settingsPath, "COLOR", "Particles", NumberText(particles_.DefaultParticleColor));
+  WriteSettingsKey(session_.settingsPath, "COLOR", "Particles", NumberText(particles_.DefaultParticleColor), ui_);
   ShowParticleColour();
 }
 

@@ -25,7 +25,9 @@ DrawInputs MainWindow::Inputs() {
   inputs.gridPlotSwitch = gridPlotSwitch_;
   // Contours first, then vectors and maps over them.
   inputs.drawOverlays = [this](PlotContext& context) {
-    const CellArray<float>* values = ContourSource(session_.model, session_.settings, session_.loaded.drawdownsLoaded);
+    const LoadStatus& loaded = session_.loaded;
+    const CellArray<float>* values =
+        ContourSource(session_.model, session_.settings, loaded.headsLoaded, loaded.drawdownsLoaded);
     if (values) DrawContours(context, {session_.settings, session_.contours, strokeFont_, ui_, session_.busy}, *values);
     DrawOverlays(context);
   };

@@ -266,8 +266,8 @@ void MainWindow::MoveSections(CellIndex cell) {
   ResetParticlePositions(particles_);
   ResetParticleTimes(particles_);
   RedrawParticles();
-  WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "COLUMN", IntegerMaskText(s.sectionColumn));
-  WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "ROW", IntegerMaskText(s.sectionRow));
+  WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "COLUMN", IntegerMaskText(s.sectionColumn), ui_);
+  WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "ROW", IntegerMaskText(s.sectionRow), ui_);
 }
 
 // One particle at the pointer, at the vertical position in the cell.
@@ -296,7 +296,7 @@ void MainWindow::PlaceParticlesInRectangle(QPointF a, QPointF b) {
   ParticlePlacementDialog dialog(placementCounts_, particles_, ui_, this);
   if (dialog.exec() != QDialog::Accepted) return;
   session_.settings.particleColor = particles_.DefaultParticleColor;
-  WriteSettingsKey(session_.settingsPath, "COLOR", "Particles", NumberText(particles_.DefaultParticleColor));
+  WriteSettingsKey(session_.settingsPath, "COLOR", "Particles", NumberText(particles_.DefaultParticleColor), ui_);
   ShowParticleColour();
   if (PlaceParticleGroups(m, session_.settings, particles_, cells, placementCounts_, m.CurrentLayer, ui_) > 0)
     findChild<QAction*>("file_save_particles_as")->setEnabled(true);

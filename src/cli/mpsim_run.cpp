@@ -202,7 +202,7 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
     if (!WriteTimeSeriesFile(timeSeriesPath, session, collected, direction, referenceTime))
       return Fail(err, "cannot write " + timeSeriesPath), 1;
   }
-  const bool allTracked = ReportUntracked(collected.endpoints, {}, err);
+  const bool allTracked = ReportUntracked(collected.endpoints, {}, "track", err);
   out << "tracked" << NumberText(static_cast<int>(collected.endpoints.size())) << " particles in"
       << NumberText(static_cast<int>(simulation.groups.size())) << " groups";
   if (!pathlinePath.empty()) out << "; pathlines in " << pathlinePath;

@@ -5,12 +5,15 @@
 #include <QGuiApplication>
 #include <memory>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/plot_options.h"
 #include "cli/open_options.h"
 #include "cli/output_paths.h"
+#include "cli/track_output.h"
 #include "cli/tracking_options.h"
 #include "core/number_format.h"
 #include "export/plot_export.h"
@@ -23,14 +26,23 @@
 #include "render/view_image.h"
 #include "session/package_layer_source.h"
 #include "session/time_step_results.h"
+#include "tracking/endpoint_table.h"
 #include "tracking/particle_file.h"
 
 namespace kestra::cli {
 namespace {
 
+// The picture was written, but without what some results would have given.
+constexpr int kPartialPicture = 3;
+
 int Fail(std::ostream& err, const std::string& reason, int code) {
   ReportPlotProblem(err, reason);
   return code;
+}
+
+void ReportMessages(CollectingInterface& ui, std::ostream& err) {
+  for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
+  ui.messages.clear();
 }
 
 bool Beyond(std::ostream& err, const char* option, int value, int count, const char* things) {
@@ -55,6 +67,15 @@ bool ApplyViewOptions(const PlotOptions& options, Session& session, ViewLayout& 
   return true;
 }
 
+const char* ContouredResult(const Settings& settings) {
+  return settings.contourDataSource == kDrawdownDataSource ? "drawdowns" : "heads";
+}
+
+bool ContoursCanBeDrawn(const Session& session) {
+  const LoadStatus& loaded = session.loaded;
+  return ContourSource(session.model, session.settings, loaded.headsLoaded, loaded.drawdownsLoaded) != nullptr;
+}
+
 // The contour switch, data source, levels and exaggeration of the options
 // over the settings; false, with the reason on `err`, when drawdowns are
 // asked for but not loaded.
@@ -74,12 +95,30 @@ bool ApplyContourOptions(const PlotOptions& options, Session& session, UserInter
   if (options.levels)
     RebuildLevels(session.contours, options.levels->minimum, options.levels->maximum, options.levels->interval,
                   GridDiagonal(session.model));
-  if (IsOn(settings.contourDisplay) &&
-      !ContourSource(session.model, settings, session.loaded.drawdownsLoaded)) {
-    ReportPlotProblem(err, "the model has no drawdowns to contour");
+  // Contours the settings alone switch on are left out, and said so, when
+  // their result is missing; contours asked for are not.
+  if (options.contours && IsOn(settings.contourDisplay) && !ContoursCanBeDrawn(session)) {
+    ReportPlotProblem(err, std::string("the model has no ") + ContouredResult(settings) + " to contour");
     return false;
   }
   return true;
+}
+
+// What the picture lacks because a result of the time step did not load;
+// empty when it lacks nothing.
+std::vector<std::string> MissingFromPicture(const Session& session) {
+  std::vector<std::string> missing;
+  const Settings& settings = session.settings;
+  const std::string step = "period" + NumberText(session.model.CurrentPeriod) + " step" +
+                           NumberText(session.model.CurrentStep);
+  if (IsOn(settings.contourDisplay) && !ContoursCanBeDrawn(session))
+    missing.push_back(std::string("no contours: the ") + ContouredResult(settings) + " of " + step +
+                      " did not load");
+  if (!session.loaded.headsLoaded && IsOn(settings.showWaterTable))
+    missing.push_back("no water table in the sections: the heads of " + step + " did not load");
+  if (!session.model.flowTermsLoaded && IsOn(settings.vectorsVisible))
+    missing.push_back("no velocity vectors: the flow terms of " + step + " did not load");
+  return missing;
 }
 
 const char* PlotFormatName(PlotFileFormat format) {
@@ -109,28 +148,44 @@ struct BatchViews {
 
 // The particles of the particle file tracked as the run commands track them,
 // each direction in turn. False, with the reasons on `err`, when the file
-// could not be read or a pathline run would pass unsaved time steps.
-bool TrackParticlesOfFile(const TrackingOptions& tracking, Session& session, ParticleSet& particles, std::ostream& err) {
+// could not be read, the flow field of the time step did not load or a
+// pathline run would pass unsaved time steps. `complete` turns false, with
+// the particles named on `err`, when some were left out or not tracked to
+// their end.
+bool TrackParticlesOfFile(const TrackingOptions& tracking, Session& session, ParticleSet& particles, bool& complete,
+                          std::ostream& err) {
   CollectingInterface ui;
-  const bool read = tracking.particles.empty() ||
-                    ReadParticleFile(tracking.particles, session.model, particles, ui, ParticleLimit::None);
-  for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
-  ui.messages.clear();
-  if (!read || particles.Particles.empty()) return read;
+  std::vector<int> skipped;
+  const bool read = tracking.particles.empty() || ReadParticleFile(tracking.particles, session.model, particles, ui,
+                                                                   ParticleLimit::None, &skipped);
+  ReportMessages(ui, err);
+  if (!read) return false;
+  if (particles.Particles.empty()) {
+    complete = ReportUntracked({}, skipped, "plot", err);
+    return true;
+  }
+  if (const std::string problem = FlowFieldProblem(session); !problem.empty()) {
+    ReportPlotProblem(err, problem);
+    return false;
+  }
   SavedSteps held;
   for (const int direction : {1, -1})
     if ((direction > 0 ? tracking.forward : tracking.backward) && !CheckUnsavedSteps(session, direction, ui, held)) {
-      for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
+      ReportMessages(ui, err);
       return false;
     }
-  TrackObserver quiet;
+  EndpointCollector endpoints(session.model, particles.ParticleCount());
   ModelStepLoader loader(session.settings, session.tracking, ui);
   RunControl control;
   TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
-                  session.busy,  ui,               quiet,            loader,          control};
-  if (tracking.forward) RunTrackingCommand(run, TrackMode::ForwardRun);
-  if (tracking.backward) RunTrackingCommand(run, TrackMode::BackwardRun);
-  for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
+                  session.busy,  ui,               endpoints,        loader,          control};
+  for (const int direction : {1, -1}) {
+    if (!(direction > 0 ? tracking.forward : tracking.backward)) continue;
+    RunTrackingCommand(run, direction > 0 ? TrackMode::ForwardRun : TrackMode::BackwardRun);
+    endpoints.AddMissing(particles, direction);
+  }
+  ReportMessages(ui, err);
+  complete = ReportUntracked(endpoints.Endpoints(), skipped, "plot", err);
   return true;
 }
 
@@ -214,7 +269,8 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     return Fail(err, problem, 1);
   if (const int status = ApplyTrackingOptionsToModel(tracking, session, ui, "plot", err)) return status;
   ParticleSet particles;
-  if (!TrackParticlesOfFile(tracking, session, particles, err))
+  bool allTracked = true;
+  if (!TrackParticlesOfFile(tracking, session, particles, allTracked, err))
     return Fail(err, "the particles of " + tracking.particles + " were not tracked", 1);
   BatchViews views;
   if (!ApplyViewOptions(options, session, views.layout, err)) return 2;
@@ -226,7 +282,9 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (!DrawIntoViews(options, session, particles, views, err)) return 1;
   if (IsPictureFormat(options.format) && !SavePicture(options, session, particles, views, err)) return 1;
   out << "wrote " << options.outPath << "\n";
-  return 0;
+  const std::vector<std::string> missing = MissingFromPicture(session);
+  for (const std::string& lack : missing) ReportPlotProblem(err, "drawn with " + lack);
+  return missing.empty() && allTracked ? 0 : kPartialPicture;
 }
 
 }  // namespace kestra::cli

@@ -80,7 +80,7 @@ void SetPlotOverlays(DrawInputs& inputs, PlotOverlays& overlays, Session& sessio
   inputs.drawOverlays = [&inputs, &overlays, &session](PlotContext& context) {
     // A plot gets contours only when they are switched on.
     const CellArray<float>* contoured =
-        ContourSource(session.model, session.settings, session.loaded.drawdownsLoaded);
+        ContourSource(session.model, session.settings, session.loaded.headsLoaded, session.loaded.drawdownsLoaded);
     if (contoured && IsOn(session.settings.contourDisplay))
       DrawContours(context, {session.settings, session.contours, overlays.font, inputs.ui, session.busy}, *contoured);
     DrawVelocityVectors(context, {session.settings, inputs.ui, session.loaded.maxSpeed});

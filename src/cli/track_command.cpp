@@ -205,10 +205,8 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     return 1;
   }
   if (const int status = ApplyTrackingOptionsToModel(o.tracking, session, ui, "track", err)) return status;
-  if (!session.model.flowTermsLoaded) {
-    // The flow terms are read only after the heads of the step.
-    err << "kestra-cli track: the " << (session.loaded.headsLoaded ? "flow terms" : "heads")
-        << " of the time step could not be loaded\n";
+  if (const std::string problem = FlowFieldProblem(session); !problem.empty()) {
+    err << "kestra-cli track: " << problem << "\n";
     return 1;
   }
   ParticleSet particles;
@@ -269,7 +267,7 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     err << "kestra-cli track: cannot write " << o.endpoints << "\n";
     return 1;
   }
-  const bool allTracked = ReportUntracked(endpoints, skipped, err);
+  const bool allTracked = ReportUntracked(endpoints, skipped, "track", err);
   out << "tracked" << NumberText(particles.ParticleCount()) << " particles";
   if (!o.out.empty()) out << "; pathlines in " << o.out;
   if (!o.endpoints.empty()) out << "; end points in " << o.endpoints;

@@ -1,10 +1,12 @@
 #include "core/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -14,6 +16,10 @@ namespace kestra {
 namespace {
 
 namespace fs = std::filesystem;
+
+// New files are named "<target>.kestra-<pid>-XXXXXX": the process id tells a
+// later writer whether the file's writer still runs.
+constexpr std::string_view kTemporaryMark = ".kestra-";
 
 // The file that a write to `path` replaces: a link's target, else the path.
 std::string ReplacedFile(const std::string& path) {
@@ -32,15 +38,40 @@ bool SyncToDisk(const std::string& path) {
   return ::close(descriptor) == 0 && synced;
 }
 
+bool ProcessRuns(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
+
+// Removes the new files of `target` whose writer no longer runs.
+void RemoveStaleTemporaries(const std::string& target) {
+  const fs::path targetPath(target);
+  const std::string prefix = targetPath.filename().string() + std::string(kTemporaryMark);
+  std::error_code error;
+  const fs::path folder = targetPath.has_parent_path() ? targetPath.parent_path() : fs::path(".");
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    long pid = 0;
+    const char* first = name.data() + prefix.size();
+    const auto [rest, failure] = std::from_chars(first, name.data() + name.size(), pid);
+    if (failure == std::errc() && rest != first && *rest == '-' && pid > 0 && !ProcessRuns(pid)) {
+      std::error_code ignored;
+      fs::remove(entry->path(), ignored);
+    }
+  }
+}
+
 }  // namespace
 
-ReplacingFile::ReplacingFile(const std::string& path) : path_(path), target_(ReplacedFile(path)) {
+std::string SystemReason(const char* fallback) { return errno != 0 ? std::strerror(errno) : fallback; }
+
+ReplacingFile::ReplacingFile(const std::string& path, Writer writer)
+    : path_(path), target_(ReplacedFile(path)), writer_(writer) {
   std::error_code status;
   if (fs::exists(target_, status) && !fs::is_regular_file(target_, status)) {
     problem_ = path + ": not a regular file";
     return;
   }
-  std::string pattern = target_ + ".XXXXXX";
+  RemoveStaleTemporaries(target_);
+  std::string pattern = target_ + std::string(kTemporaryMark) + std::to_string(::getpid()) + "-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int descriptor = ::mkstemp(name.data());
@@ -54,6 +85,7 @@ ReplacingFile::ReplacingFile(const std::string& path) : path_(path), target_(Rep
   struct stat old {};
   ::fchmod(descriptor, ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
   ::close(descriptor);
+  if (writer_ == Writer::Caller) return;
   stream_.open(temporary_, std::ios::binary | std::ios::trunc);
   if (!stream_) problem_ = path + ": " + std::strerror(errno);
 }
@@ -64,10 +96,13 @@ ReplacingFile::~ReplacingFile() {
 
 bool ReplacingFile::Commit() {
   if (!IsOpen()) return false;
-  stream_.close();
-  const int writeError = errno;
-  if (stream_.fail() || !SyncToDisk(temporary_)) {
-    problem_ = path_ + ": " + std::strerror(stream_.fail() ? writeError : errno);
+  // A stream that failed on the way retries its buffer on closing, which
+  // sets errno afresh.
+  errno = 0;
+  if (writer_ == Writer::OwnStream) stream_.close();
+  const bool written = writer_ == Writer::Caller || !stream_.fail();
+  if (!written || !SyncToDisk(temporary_)) {
+    problem_ = path_ + ": " + SystemReason();
     return false;
   }
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) {

@@ -1,7 +1,5 @@
 #include "core/binary_values.h"
 
-#include <fstream>
-
 #include "core/byte_order.h"
 
 namespace kestra {
@@ -41,11 +39,5 @@ bool ReadFloatsAt(BinaryFile& file, std::int64_t offset, std::size_t count, std:
 void AppendInt16(std::string& out, std::int16_t value) { AppendLittleEndian(out, static_cast<std::uint16_t>(value), 2); }
 
 void AppendFloat(std::string& out, float value) { AppendReal(out, value, 4); }
-
-bool WriteBinaryFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
 
 }  // namespace kestra

@@ -26,7 +26,4 @@ bool ReadFloatsAt(BinaryFile& file, std::int64_t offset, std::size_t count, std:
 void AppendInt16(std::string& out, std::int16_t value);
 void AppendFloat(std::string& out, float value);
 
-// Replaces `path` by `bytes`; false when the file could not be written.
-bool WriteBinaryFile(const std::string& path, const std::string& bytes);
-
 }  // namespace kestra

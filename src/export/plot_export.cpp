@@ -6,8 +6,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <system_error>
 
+#include "core/atomic_file.h"
 #include "graphics/pathline_drawing.h"
 #include "graphics/plan_view.h"
 #include "tracking/pathline_writer.h"
@@ -60,8 +62,6 @@ bool WritesFile(const PlotDevice& device) { return device.PlotToFile && device.P
 
 }  // namespace
 
-std::string PlotTemporaryPath(const std::string& path) { return path + ".kestra-part"; }
-
 bool TestPlotFileWritable(const std::string& path, std::string& error) {
   std::error_code failure;
   const bool existed = std::filesystem::exists(path, failure);
@@ -91,23 +91,32 @@ int SwitchOffMapsWrittenBy(Settings& settings, const std::string& plotFileName) 
 bool SavePlot(PlotContext& context, const DrawInputs& inputs, TrackingRun& run, std::string& error) {
   PlotDevice& device = context.device;
   const std::string target = device.PlotFileName;
-  const bool toFile = WritesFile(device);
-  if (toFile) device.PlotFileName = PlotTemporaryPath(target);
+  std::optional<ReplacingFile> file;
+  if (WritesFile(device)) {
+    file.emplace(target, ReplacingFile::Writer::Caller);
+    if (!file->IsOpen()) {
+      device.PlotToFile = false;
+      error = "The plot could not be written to " + file->Problem() + ".";
+      return false;
+    }
+    device.PlotFileName = file->TemporaryPath();
+  }
   bool written = OpenPlotFile(device, context.layout.zoom);
+  std::string writeReason = written ? "" : SystemReason();
   if (written) {
     DrawModel(context, inputs, context.model.CurrentLayer);
     ReplayOntoPlot(context, run);
   }
-  written = ClosePlotFile(device) && written;
+  // A stream that failed on the way retries its buffer on closing, which
+  // sets errno afresh; what the drawing left in it says nothing.
+  errno = 0;
+  if (!ClosePlotFile(device) && writeReason.empty()) writeReason = SystemReason();
+  written = written && writeReason.empty();
   device.PlotToFile = false;
   device.PlotFileName = target;
-  if (!toFile) return true;
-  std::error_code failure;
-  const std::string temporary = PlotTemporaryPath(target);
-  if (written) std::filesystem::rename(temporary, target, failure);
-  if (written && !failure) return true;
-  std::filesystem::remove(temporary, failure);
-  error = "The plot could not be written to " + target + ".";
+  if (!file) return true;
+  if (written && file->Commit()) return true;
+  error = "The plot could not be written to " + (written ? file->Problem() : target + ": " + writeReason) + ".";
   return false;
 }
 

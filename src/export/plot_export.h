@@ -13,9 +13,6 @@
 
 namespace kestra {
 
-// The temporary file a plot is written to before it replaces `path`.
-std::string PlotTemporaryPath(const std::string& path);
-
 // Whether `path` can be written, found without truncating it: an existing
 // file is opened for appending, a new one created and removed again. False,
 // with the system's reason in `error`, when it cannot.
@@ -29,10 +26,11 @@ int SwitchOffMapsWrittenBy(Settings& settings, const std::string& plotFileName);
 // Redraws the model of CurrentLayer on the pictures and retraces the
 // particles of `run` (its observer is not used) with their pathlines and
 // time marks. With PlotToFile on and a file format, the elements go into a
-// temporary file that replaces PlotFileName only when the whole plot was
-// written; a failed plot leaves the old file as it was. PlotToFile is off
-// again afterwards. False, with the reason in `error`, when the file could
-// not be written.
+// new file beside PlotFileName that replaces it only when the whole plot was
+// written and is on the disk (core/atomic_file.h); a failed plot leaves the
+// old file as it was. PlotToFile is off again afterwards. False, with the
+// file and the system's reason in `error`, when the file could not be
+// written.
 bool SavePlot(PlotContext& context, const DrawInputs& inputs, TrackingRun& run, std::string& error);
 
 }  // namespace kestra

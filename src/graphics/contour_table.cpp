@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/atomic_file.h"
 #include "core/binary_values.h"
 #include "core/byte_order.h"
 #include "graphics/contour_table_edits.h"
@@ -76,7 +77,7 @@ bool ReadContourTable(const std::string& path, ContourTable& table, std::string&
   return true;
 }
 
-bool WriteContourTable(const std::string& path, const ContourTable& table) {
+bool WriteContourTable(const std::string& path, const ContourTable& table, std::string& error) {
   std::string bytes;
   AppendInt16(bytes, static_cast<std::int16_t>(table.ContourCount()));
   for (const ContourLevel& level : table.levels) {
@@ -87,7 +88,7 @@ bool WriteContourTable(const std::string& path, const ContourTable& table) {
     AppendFloat(bytes, level.labelSpacing);
     bytes.append(level.reserved.begin(), level.reserved.end());
   }
-  return WriteBinaryFile(path, bytes);
+  return WriteFileAtomically(path, bytes, error);
 }
 
 ContourTable ReadContourLevels(const std::string& path, const ModelState& state, const Settings& settings,

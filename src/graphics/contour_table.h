@@ -55,8 +55,9 @@ inline constexpr int kMostContourLevels = 32767;
 // `problem`, when its count is negative, above 32766 or promises more
 // records than the file holds.
 bool ReadContourTable(const std::string& path, ContourTable& table, std::string& problem);
-// False when the file could not be written.
-bool WriteContourTable(const std::string& path, const ContourTable& table);
+// Replaces the file whole (core/atomic_file.h); false, with the reason in
+// `error`, when it could not be written.
+bool WriteContourTable(const std::string& path, const ContourTable& table, std::string& error);
 
 // The table of `path` when it reads, else the default table over the heads
 // (DataSource 0) or the drawdowns (DataSource 1; all levels 0 when the

@@ -72,8 +72,9 @@ bool UphillWithoutTurn(const ModelOrigin& origin, const ContourLine& line) {
 
 }  // namespace
 
-const CellArray<float>* ContourSource(const ModelState& model, const Settings& settings, bool drawdownsLoaded) {
-  if (settings.contourDataSource != kDrawdownDataSource) return &model.HEAD;
+const CellArray<float>* ContourSource(const ModelState& model, const Settings& settings, bool headsLoaded,
+                                      bool drawdownsLoaded) {
+  if (settings.contourDataSource != kDrawdownDataSource) return headsLoaded ? &model.HEAD : nullptr;
   return drawdownsLoaded ? &model.DRAWDOWN : nullptr;
 }
 

@@ -27,8 +27,10 @@ struct ContourInputs {
 };
 
 // The result the settings choose to contour: the heads, or the drawdowns
-// (DataSource 1); none when the drawdowns are chosen but not loaded.
-const CellArray<float>* ContourSource(const ModelState& model, const Settings& settings, bool drawdownsLoaded);
+// (DataSource 1); none when the chosen result did not load whole (what part
+// of it did load would give false contours).
+const CellArray<float>* ContourSource(const ModelState& model, const Settings& settings, bool headsLoaded,
+                                      bool drawdownsLoaded);
 
 // Draws every level of the table for CurrentLayer. Nothing unless the
 // contours are shown or a plot is written: a plot always gets them. The

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/atomic_file.h"
 #include "core/binary_values.h"
 #include "core/byte_order.h"
 #include "core/number_format.h"
@@ -59,7 +60,8 @@ bool ReadLayerProperties(const std::string& path, int nlay, LayerPropertyFile& f
   BinaryFile binary;
   if (!binary.Open(path)) {
     file = DefaultLayerProperties(nlay);
-    return WriteLayerProperties(path, file);
+    std::string unwritten;  // the defaults serve all the same
+    return WriteLayerProperties(path, file, unwritten);
   }
   std::vector<std::byte> bytes;
   if (!ReadBytesAt(binary, 0, kHeaderBytes + kRecordBytes * nlay, bytes)) {
@@ -76,13 +78,13 @@ bool ReadLayerProperties(const std::string& path, int nlay, LayerPropertyFile& f
   return true;
 }
 
-bool WriteLayerProperties(const std::string& path, const LayerPropertyFile& file) {
+bool WriteLayerProperties(const std::string& path, const LayerPropertyFile& file, std::string& error) {
   std::string bytes;
   AppendInt16(bytes, file.headerValue);
   bytes.resize(kHeaderBytes, '\0');
   for (std::size_t k = 1; k < file.layers.size(); ++k)
     bytes.append(file.layers[k].bytes.begin(), file.layers[k].bytes.end());
-  return WriteBinaryFile(path, bytes);
+  return WriteFileAtomically(path, bytes, error);
 }
 
 }  // namespace kestra

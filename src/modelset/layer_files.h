@@ -31,8 +31,9 @@ LayerPropertyFile DefaultLayerProperties(int nlay);
 // then holds the defaults.
 bool ReadLayerProperties(const std::string& path, int nlay, LayerPropertyFile& file);
 
-// False when the file could not be written.
-bool WriteLayerProperties(const std::string& path, const LayerPropertyFile& file);
+// Replaces the file whole (core/atomic_file.h); false, with the reason in
+// `error`, when it could not be written.
+bool WriteLayerProperties(const std::string& path, const LayerPropertyFile& file, std::string& error);
 
 std::int32_t LayerColor(const LayerProperty& layer);
 void SetLayerColor(LayerProperty& layer, std::int32_t color);

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "core/atomic_file.h"
+#include "core/folder_lock.h"
 #include "core/text_reader.h"
 
 namespace kestra {
@@ -43,17 +44,24 @@ std::string Unquoted(const std::string& value) {
   return value;
 }
 
+// The whole text of `path`; false when it is missing or no text file to read.
+bool ReadSettingsText(const std::string& path, std::string& text) {
+  // A settings file is a few kilobytes; a larger one is not read at all.
+  constexpr std::uintmax_t kLargestSettingsFile = std::uintmax_t{64} << 20;
+  if (!IsTextInput(path, kLargestSettingsFile)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  text = contents.str();
+  return !in.bad();
+}
+
 }  // namespace
 
 IniFile IniFile::Load(const std::string& path) {
-  // A settings file is a few kilobytes; a larger one is not read at all.
-  constexpr std::uintmax_t kLargestSettingsFile = std::uintmax_t{64} << 20;
-  if (!IsTextInput(path, kLargestSettingsFile)) return IniFile{};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return IniFile{};
-  std::ostringstream text;
-  text << in.rdbuf();
-  return FromText(text.str());
+  std::string text;
+  return ReadSettingsText(path, text) ? FromText(text) : IniFile{};
 }
 
 IniFile IniFile::FromText(const std::string& text) {
@@ -142,22 +150,31 @@ std::string IniFile::Text() const {
   return text;
 }
 
-bool IniFile::Save(const std::string& path) const {
-  const std::string temporary = path + ".kestra-new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << Text();
-    out.flush();
-    if (!out) {
-      std::remove(temporary.c_str());
-      return false;
-    }
+bool IniFile::Save(const std::string& path, std::string& error) const {
+  return WriteFileAtomically(path, Text(), error);
+}
+
+bool IniFile::Update(const std::string& path, const std::function<void(IniFile&)>& change, std::string& error) {
+  const FolderLock lock(path);
+  std::string text;
+  std::error_code missing;
+  if (!ReadSettingsText(path, text) && std::filesystem::exists(path, missing)) {
+    // Writing the changed keys alone would lose the rest of the file.
+    error = path + ": the file cannot be read, so it is left as it is";
+    return false;
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) std::remove(temporary.c_str());
-  return !error;
+  IniFile file = FromText(text);
+  change(file);
+  return file.Save(path, error);
+}
+
+bool UpdateSettingsFile(const std::string& path, const std::function<void(IniFile&)>& change, UserInterface& ui) {
+  if (path.empty()) return true;  // no model open: there is no settings file to keep them
+  std::string error;
+  if (IniFile::Update(path, change, error)) return true;
+  Complain(ui, "The settings could not be saved: " + error + ". The settings file is unchanged.",
+           MessageIcon::Exclamation);
+  return false;
 }
 
 }  // namespace kestra

@@ -4,10 +4,13 @@
 // does not change is written back byte for byte.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "core/user_interface.h"
 
 namespace kestra {
 
@@ -29,9 +32,15 @@ class IniFile {
 
   std::string Text() const;
 
-  // Writes the file through a temporary file beside it renamed over the old
-  // one, so a failed write never leaves half a file. False on failure.
-  bool Save(const std::string& path) const;
+  // Writes the file through a new file of a unique name beside it, renamed
+  // over the old one once on the disk, so a failed write never leaves half
+  // a file. False, with the reason in `error`, on failure.
+  bool Save(const std::string& path, std::string& error) const;
+
+  // Reads `path`, applies `change` and writes it back while holding the lock
+  // of its folder, so that two programs saving the same file keep both
+  // changes. False, with the reason in `error`, when it cannot be written.
+  static bool Update(const std::string& path, const std::function<void(IniFile&)>& change, std::string& error);
 
  private:
   struct Location {
@@ -47,5 +56,10 @@ class IniFile {
   bool crlf_ = true;
   bool finalNewline_ = true;
 };
+
+// IniFile::Update of a settings file; when it cannot be written the user is
+// told why (the file is then unchanged) and the result is false. An empty
+// path (no model open) keeps nothing and succeeds.
+bool UpdateSettingsFile(const std::string& path, const std::function<void(IniFile&)>& change, UserInterface& ui);
 
 }  // namespace kestra

@@ -72,11 +72,14 @@ std::string IgnoredLayerPorosityText(const std::string& path, int nlay) {
   return "These entries of the POROSITY section of " + path + " are ignored: " + ignored + ".";
 }
 
-bool WriteLayerPorosity(const std::string& path, const LayerPorosity& porosity) {
-  IniFile file = IniFile::Load(path);
-  for (const auto& [layer, value] : porosity.byLayer)
-    file.Set(kPorositySection, std::string(kLayerKey) + TrimmedNumberText(layer), NumberText(value));
-  return file.Save(path);
+bool WriteLayerPorosity(const std::string& path, const LayerPorosity& porosity, UserInterface& ui) {
+  return UpdateSettingsFile(
+      path,
+      [&porosity](IniFile& file) {
+        for (const auto& [layer, value] : porosity.byLayer)
+          file.Set(kPorositySection, std::string(kLayerKey) + TrimmedNumberText(layer), NumberText(value));
+      },
+      ui);
 }
 
 bool ApplyLayerPorosity(const LayerPorosity& porosity, CellArray<float>& target) {

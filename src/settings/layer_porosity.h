@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/cell_array.h"
+#include "core/user_interface.h"
 
 namespace kestra {
 
@@ -34,9 +35,10 @@ LayerPorosity ReadLayerPorosity(const std::string& path);
 std::string IgnoredLayerPorosityText(const std::string& path, int nlay);
 
 // Writes one "LayerN" key per entry of `porosity.byLayer` (everyLayer is a
-// command-line value and is not stored); other sections and keys stay. False
-// when the file could not be written (it is then unchanged).
-bool WriteLayerPorosity(const std::string& path, const LayerPorosity& porosity);
+// command-line value and is not stored); other sections and keys stay. False,
+// with a message saying why, when the file could not be written (it is then
+// unchanged).
+bool WriteLayerPorosity(const std::string& path, const LayerPorosity& porosity, UserInterface& ui);
 
 // Fills every cell of each layer of `target` that `porosity` sets. True when
 // some layer is left as it was.

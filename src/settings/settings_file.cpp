@@ -21,17 +21,18 @@ void ReadSettings(const std::string& path, Settings& settings, UserInterface& ui
 
 bool WriteSettings(const std::string& path, const Settings& settings, UserInterface& ui) {
   Hourglass busy(ui);
-  IniFile file = IniFile::Load(path);
-  for (const SettingKey& key : SettingKeys())
-    if (key.written) file.Set(key.section, key.writtenName, key.text(settings));
-  return file.Save(path);
+  return UpdateSettingsFile(
+      path,
+      [&settings](IniFile& file) {
+        for (const SettingKey& key : SettingKeys())
+          if (key.written) file.Set(key.section, key.writtenName, key.text(settings));
+      },
+      ui);
 }
 
 bool WriteSettingsKey(const std::string& path, const std::string& section, const std::string& key,
-                      const std::string& value) {
-  IniFile file = IniFile::Load(path);
-  file.Set(section, key, value);
-  return file.Save(path);
+                      const std::string& value, UserInterface& ui) {
+  return UpdateSettingsFile(path, [&](IniFile& file) { file.Set(section, key, value); }, ui);
 }
 
 void ClampSectionsToGrid(Settings& settings, int ncol, int nrow) {
@@ -50,11 +51,14 @@ void ReadTimeSettings(const std::string& path, int modelTimeUnit, TrackingSettin
   for (auto key = keys.begin() + 1; key != keys.end(); ++key) ReadKey(file, *key, tracking);
 }
 
-bool WriteTimeSettings(const std::string& path, const TrackingSettings& tracking) {
-  IniFile file = IniFile::Load(path);
-  for (const TimeKey& key : TimeKeys(tracking.TimeUnit, tracking.TimeUnit))
-    file.Set(key.section, key.writtenName, key.text(tracking));
-  return file.Save(path);
+bool WriteTimeSettings(const std::string& path, const TrackingSettings& tracking, UserInterface& ui) {
+  return UpdateSettingsFile(
+      path,
+      [&tracking](IniFile& file) {
+        for (const TimeKey& key : TimeKeys(tracking.TimeUnit, tracking.TimeUnit))
+          file.Set(key.section, key.writtenName, key.text(tracking));
+      },
+      ui);
 }
 
 }  // namespace kestra

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/atomic_file.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
 
@@ -88,19 +89,12 @@ std::string FirstLine(const std::string& text, std::size_t& rest) {
 }  // namespace
 
 bool WriteParticleFile(const std::string& path, const ParticleSet& set, UserInterface& ui) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    ComplainAboutSystemError(ui, errno);
-    return false;
-  }
-  out << kParticleFileMagic << kLineEnd << NumberText(set.ParticleCount()) << " " << kLineEnd;
-  for (const ParticleRecord& particle : set.Particles) out << ParticleLine(particle);
-  out.close();
-  if (!out) {
-    ComplainAboutSystemError(ui, errno ? errno : EIO);
-    return false;
-  }
-  return true;
+  std::string text = kParticleFileMagic + std::string(kLineEnd) + NumberText(set.ParticleCount()) + " " + kLineEnd;
+  for (const ParticleRecord& particle : set.Particles) text += ParticleLine(particle);
+  std::string error;
+  if (WriteFileAtomically(path, text, error)) return true;
+  Complain(ui, error, MessageIcon::Error, kErrorTitle);
+  return false;
 }
 
 bool ReadParticleFile(const std::string& path, const ModelState& state, ParticleSet& set, UserInterface& ui,

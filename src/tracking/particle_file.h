@@ -11,8 +11,9 @@
 
 namespace kestra {
 
-// Writes every particle of `set`; false (after telling the user the
-// system's reason) when the file could not be written.
+// Writes every particle of `set`, replacing the file whole (core/atomic_file.h);
+// false (after telling the user the file and the system's reason) when it
+// could not be written.
 bool WriteParticleFile(const std::string& path, const ParticleSet& set, UserInterface& ui);
 
 // How many particles a read may leave in the set: the window keeps the

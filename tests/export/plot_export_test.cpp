@@ -16,9 +16,17 @@
 #include "session/time_step_results.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
+#include "support/write_limit.h"
 
 namespace kestra {
 namespace {
+
+// True when a plot's new file was left in the folder.
+bool HoldsNewFiles(const test::TempDir& dir) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    if (entry.path().filename().string().find(".kestra-") != std::string::npos) return true;
+  return false;
+}
 
 // uniform1 opened, one particle tracked forward along row 5.
 struct TrackedModel {
@@ -76,7 +84,7 @@ TEST(PlotExport, DxfCarriesTheReplayedPathlineWithEachKindOfElementOnItsOwnLayer
   const std::string a = test::ReadWholeFile(with), b = test::ReadWholeFile(without);
   EXPECT_GT(test::Occurrences(a, "\r\nLINE\r\n"), test::Occurrences(b, "\r\nLINE\r\n"));
   EXPECT_EQ(a.substr(a.size() - 5), "EOF\r\n");
-  EXPECT_FALSE(std::filesystem::exists(PlotTemporaryPath(with)));
+  EXPECT_FALSE(HoldsNewFiles(dir));
   EXPECT_FALSE(model.device.PlotToFile);
   // uniform1: grid lines, fixed-head columns, sections and one pathline.
   for (const char* layer : {"GRID", "CELL_TYPES", "SECTIONS", "PATHLINES"})
@@ -104,13 +112,15 @@ TEST(PlotExport, FailedPlotLeavesTheOldFileAsItWas) {
   ASSERT_TRUE(model.opened);
   const std::string path = dir.File("plot.dxf");
   test::WriteWholeFile(path, "old plot");
-  // The temporary file cannot be created where a folder of its name stands.
-  std::filesystem::create_directory(PlotTemporaryPath(path));
   std::string error;
-  EXPECT_FALSE(model.Save(kPlotFormatDxf, path, error));
-  EXPECT_NE(error.find("plot.dxf"), std::string::npos);
+  {
+    const test::FileSizeLimit fullDisk(4096);
+    EXPECT_FALSE(model.Save(kPlotFormatDxf, path, error));
+  }
+  EXPECT_NE(error.find("plot.dxf: File too large"), std::string::npos) << error;
   EXPECT_EQ(test::ReadWholeFile(path), "old plot");
   EXPECT_EQ(model.device.PlotFileName, path);
+  EXPECT_FALSE(HoldsNewFiles(dir));
 }
 
 TEST(PlotExport, WritabilityTestKeepsAnExistingFileAndLeavesNoNewOne) {

@@ -59,7 +59,8 @@ TEST(ContourLevels, FileRoundTripKeepsEveryField) {
   level.reserved[11] = 9;
   table.levels = {level, level};
   table.levels[1].value = -1;
-  ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table));
+  std::string error;
+  ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table, error)) << error;
   EXPECT_EQ(test::ReadWholeFile(dir.File("m.ctr")).size(), 2u + 2 * 30);
   EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false, ui), table);
 }
@@ -71,7 +72,8 @@ TEST(ContourLevels, BadCountKeepsTheDefaultTableAndSaysSo) {
   EXPECT_TRUE(ui.messages.empty());  // no file is no fault
   ContourTable table;
   table.levels.resize(3);
-  ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table));
+  std::string error;
+  ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table, error)) << error;
   const std::string records = test::ReadWholeFile(dir.File("m.ctr")).substr(2);
   // Negative, 32767 (32 768 levels), more records than the file holds, no count at all.
   for (const std::string& head : {std::string("\xFF\xFF", 2), std::string("\xFF\x7F", 2), std::string("\x03\x00", 2),
@@ -84,7 +86,7 @@ TEST(ContourLevels, BadCountKeepsTheDefaultTableAndSaysSo) {
   }
   // The largest count a file may hold reads.
   table.levels.resize(32767);
-  ASSERT_TRUE(WriteContourTable(dir.File("big.ctr"), table));
+  ASSERT_TRUE(WriteContourTable(dir.File("big.ctr"), table, error)) << error;
   ui.messages.clear();
   EXPECT_EQ(ReadContourLevels(dir.File("big.ctr"), HeadModel(), Settings{}, false, ui).ContourCount(), 32766);
   EXPECT_TRUE(ui.messages.empty());

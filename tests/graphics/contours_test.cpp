@@ -195,13 +195,14 @@ TEST(DrawContours, DxfPlotHoldsTheLinesAndTheLabelStrokes) {
   EXPECT_EQ(test::Occurrences(dxf, "\nLINE"), 9);
 }
 
-TEST(ContourSource, DrawdownsOnlyWhenLoaded) {
+TEST(ContourSource, TheChosenResultOnlyWhenItLoadedWhole) {
   ModelState model;
   Settings settings;
-  EXPECT_EQ(ContourSource(model, settings, false), &model.HEAD);
+  EXPECT_EQ(ContourSource(model, settings, true, false), &model.HEAD);
+  EXPECT_EQ(ContourSource(model, settings, false, true), nullptr);
   settings.contourDataSource = 1;
-  EXPECT_EQ(ContourSource(model, settings, true), &model.DRAWDOWN);
-  EXPECT_EQ(ContourSource(model, settings, false), nullptr);
+  EXPECT_EQ(ContourSource(model, settings, false, true), &model.DRAWDOWN);
+  EXPECT_EQ(ContourSource(model, settings, true, false), nullptr);
 }
 
 }  // namespace

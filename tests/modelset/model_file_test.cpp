@@ -139,7 +139,8 @@ TEST(LayerProperties, RoundTripKeepsEveryByte) {
   file.headerValue = 7;
   file.layers[2].bytes[23] = 0xAB;
   SetLayerColor(file.layers[1], 0x123456);
-  ASSERT_TRUE(WriteLayerProperties(dir.File("m.lyp"), file));
+  std::string error;
+  ASSERT_TRUE(WriteLayerProperties(dir.File("m.lyp"), file, error)) << error;
   LayerPropertyFile read;
   ASSERT_TRUE(ReadLayerProperties(dir.File("m.lyp"), 2, read));
   EXPECT_EQ(read.headerValue, 7);

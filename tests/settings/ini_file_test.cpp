@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
 
+#include "support/recording_interface.h"
 #include "support/temp_dir.h"
 
 namespace kestra {
@@ -56,10 +60,49 @@ TEST(IniFile, SaveReplacesTheFileAndLeavesNoTemporaryBehind) {
   test::WriteWholeFile(path, "[A]\nx=1\n");
   IniFile file = IniFile::Load(path);
   file.Set("A", "x", "2");
-  ASSERT_TRUE(file.Save(path));
+  std::string error;
+  ASSERT_TRUE(file.Save(path, error)) << error;
   EXPECT_EQ(test::ReadWholeFile(path), "[A]\nx=2\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-  EXPECT_FALSE(file.Save(dir.File("missing/site.ini")));
+  EXPECT_FALSE(file.Save(dir.File("missing/site.ini"), error));
+  EXPECT_NE(error.find("missing/site.ini"), std::string::npos) << error;
+}
+
+// Two processes changing different keys of one file many times over: with
+// the lock around read, change and write, no change of either is lost.
+TEST(IniFile, UpdatesOfTwoProcessesKeepEveryChange) {
+  test::TempDir dir;
+  const std::string path = dir.File("site.ini");
+  constexpr int kUpdates = 150;
+  const auto updateKeys = [&](const char* section) {
+    for (int i = 0; i < kUpdates; ++i) {
+      std::string error;
+      if (!IniFile::Update(path, [&](IniFile& f) { f.Set(section, "k" + std::to_string(i), "v"); }, error)) return 1;
+    }
+    return 0;
+  };
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(updateKeys("CHILD"));
+  const int parentResult = updateKeys("PARENT");
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_EQ(parentResult, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  const IniFile merged = IniFile::Load(path);
+  EXPECT_EQ(merged.Entries("PARENT").size(), std::size_t{kUpdates});
+  EXPECT_EQ(merged.Entries("CHILD").size(), std::size_t{kUpdates});
+}
+
+TEST(IniFile, AFileThatCannotBeReadIsNotReplacedByTheChangedKeysAlone) {
+  test::TempDir dir;
+  const std::string path = dir.File("site.ini");
+  std::filesystem::create_directory(path);
+  test::RecordingInterface ui;
+  EXPECT_FALSE(UpdateSettingsFile(path, [](IniFile& f) { f.Set("A", "x", "1"); }, ui));
+  EXPECT_TRUE(std::filesystem::is_directory(path));
+  EXPECT_EQ(ui.LastMessage().rfind("The settings could not be saved: " + path, 0), 0u) << ui.LastMessage();
+  EXPECT_TRUE(UpdateSettingsFile("", [](IniFile& f) { f.Set("A", "x", "1"); }, ui));
 }
 
 TEST(LayerPorosity, ReadsLayerKeysAndSkipsWhatIsNoPorosity) {
@@ -94,7 +137,8 @@ TEST(LayerPorosity, WrittenLayersReadBackAndOtherSectionsStay) {
   test::WriteWholeFile(path, "[COLOR]\r\nMesh=1\r\n");
   LayerPorosity porosity;
   porosity.byLayer = {{1, 0.25f}, {12, 0.05f}};
-  ASSERT_TRUE(WriteLayerPorosity(path, porosity));
+  test::RecordingInterface ui;
+  ASSERT_TRUE(WriteLayerPorosity(path, porosity, ui));
   EXPECT_EQ(test::ReadWholeFile(path), "[COLOR]\r\nMesh=1\r\n[POROSITY]\r\nLayer1= .25\r\nLayer12= .05\r\n");
   EXPECT_EQ(ReadLayerPorosity(path), porosity);
 }

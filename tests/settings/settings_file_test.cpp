@@ -115,13 +115,16 @@ TEST_F(SettingsFile, ReadValuesAreCleanedForTheViews) {
   EXPECT_EQ(settings.sectionRow, 10);
 }
 
-TEST_F(SettingsFile, SingleKeyWritesChangeOnlyThatKeyAndFailedWritesAreSilent) {
+TEST_F(SettingsFile, SingleKeyWritesChangeOnlyThatKeyAndFailedWritesSaySo) {
   test::WriteWholeFile(path, "[CROSS_SECTIONS]\r\nCOLUMN=1\r\nROW=1\r\n");
-  ASSERT_TRUE(WriteSettingsKey(path, "CROSS_SECTIONS", "COLUMN", " 12"));
+  ASSERT_TRUE(WriteSettingsKey(path, "CROSS_SECTIONS", "COLUMN", " 12", ui));
   EXPECT_EQ(test::ReadWholeFile(path), "[CROSS_SECTIONS]\r\nCOLUMN= 12\r\nROW=1\r\n");
-  EXPECT_FALSE(WriteSettings(dir.File("missing/site.ini"), Settings{}, ui));
-  EXPECT_FALSE(WriteSettingsKey(dir.File("missing/site.ini"), "COLOR", "Particles", " 255"));
   EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(WriteSettings(dir.File("missing/site.ini"), Settings{}, ui));
+  EXPECT_FALSE(WriteSettingsKey(dir.File("missing/site.ini"), "COLOR", "Particles", " 255", ui));
+  ASSERT_EQ(ui.messages.size(), 2u);
+  for (const auto& message : ui.messages)
+    EXPECT_NE(message.text.find("missing/site.ini: No such file or directory"), std::string::npos) << message.text;
 }
 
 TEST_F(SettingsFile, WriteSettingsFollowsTheTableOrder) {
@@ -180,7 +183,7 @@ TEST_F(TimeSection, WrittenValuesReadBack) {
   written.BoundaryCells = BoundaryCellRule::AllAreSinks;
   written.FaceVelocities = FaceVelocityRule::Interpolated;
   written.WeakSinks = WeakCellRule::PassThrough;
-  ASSERT_TRUE(WriteTimeSettings(path, written));
+  ASSERT_TRUE(WriteTimeSettings(path, written, ui));
   const std::string text = test::ReadWholeFile(path);
   for (const char* line : {"STEP LENGHT= 86400.5", "Boundary cells= 1", "[TRACKING]"})
     EXPECT_NE(text.find(line), std::string::npos) << line;

@@ -56,7 +56,7 @@ void WriteRecordDirectory(const std::string& path, const std::vector<DirectoryEn
   for (const auto& entry : entries) records[(entry.type - 1) * kPeriodsPerType + entry.period - 1] = entry.code;
   std::string bytes;
   for (auto record : records) AppendInt16(bytes, record);
-  WriteBinaryFile(path, bytes);
+  WriteWholeFile(path, bytes);
 }
 
 void WriteDataFile(const std::string& path, const std::vector<float>& codes,
@@ -66,7 +66,7 @@ void WriteDataFile(const std::string& path, const std::vector<float>& codes,
     AppendFloat(bytes, entry < static_cast<int>(codes.size()) ? codes[entry] : 0.0f);
   for (const auto& set : dataSets)
     for (float value : set) AppendFloat(bytes, value);
-  WriteBinaryFile(path, bytes);
+  WriteWholeFile(path, bytes);
 }
 
 void WriteModelFile(const std::string& path, int ncol, int nrow, int nlay, const DataFlagTable& flags,
