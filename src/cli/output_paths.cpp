@@ -25,8 +25,10 @@ std::string OutputPathProblem(const std::string& path, const Session& session) {
     return path + " is not a regular file; only regular files and new names are written";
   const ModelState& model = session.model;
   const fs::path target = Resolved(path);
-  for (const std::string& input : {model.ModelPath, model.HeadPath, model.BudgetPath, model.DrawdownPath,
-                                   session.settingsPath})
+  std::vector<std::string> inputs = model.InputFiles;
+  inputs.insert(inputs.end(), {model.ModelPath, model.HeadPath, model.BudgetPath, model.DrawdownPath,
+                               session.settingsPath});
+  for (const std::string& input : inputs)
     if (!input.empty() && Resolved(input) == target) return path + " is a file the model reads: " + input;
   return {};
 }

@@ -11,8 +11,8 @@ namespace kestra::cli {
 
 // Why `path` may not be written for the model of `session`: an existing
 // path that is no regular file (a directory, a device, a FIFO; a link is
-// followed), or one that names the model's own file, result files or
-// settings file. Empty when it may.
+// followed), or one that names a file of the model's input (its own file,
+// packages, result files) or its settings file. Empty when it may.
 std::string OutputPathProblem(const std::string& path, const Session& session);
 
 // The first problem of the non-empty paths of `paths`; empty when none has one.

@@ -72,6 +72,10 @@ struct ModelState {
   std::string ModelPath;       // empty while no model is loaded
   std::string ModelTitleName;  // the file name shown in the window title
   std::string BudgetPath, HeadPath, DrawdownPath;
+  // Every file of the model's own input that the open read or its file lists
+  // name (name files, packages, grid and result files): no output may
+  // replace one.
+  std::vector<std::string> InputFiles;
   // The format the model was read from, with what it alone knows (boundary
   // cells, areal flows, its own files); shared by copies of the state, never
   // changed after the open.

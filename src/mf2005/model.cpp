@@ -137,6 +137,7 @@ bool ReadPorosity(Mf2005Files& files, Mf2005Model& model, std::string& problem) 
     return false;
   }
   model.porosityFromMpbas = true;
+  model.inputFiles.push_back(mpbasPath);
   return ReadMpbasPorosity(input, files, model, problem);
 }
 
@@ -150,6 +151,8 @@ bool ReadModel(const std::string& nameFilePath, Mf2005Model& model, std::string&
   model.nameFilePath = nameFilePath;
   model.unreadPackages = UnreadPackages(files.nameFile);
   model.otherLetterCase = files.nameFile.otherLetterCase;
+  model.inputFiles = {nameFilePath};
+  for (const NameFileEntry& entry : files.nameFile.entries) model.inputFiles.push_back(entry.path);
   bool freeFormat = false;
   int budgetUnit = 0;
   return ReadGridAndLayers(files, model, freeFormat, budgetUnit, problem) &&
@@ -230,6 +233,7 @@ void CopyMf2005Model(const Mf2005Model& model, OpenedModel& opened) {
   state.HeadPath = model.HeadPath;
   state.DrawdownPath = model.DrawdownPath;
   state.BudgetPath = model.BudgetPath;
+  state.InputFiles = model.inputFiles;
   state.family = std::make_shared<Mf2005Family>(model);
   opened.HNOFLO = model.HNOFLO;
   opened.HDRY = model.HDRY;

@@ -34,6 +34,7 @@ struct Mf2005Model {
   StressPeriods stressPeriods;
   std::vector<bool> steadyState;  // 1..NPER
   std::string HeadPath, DrawdownPath, BudgetPath;
+  std::vector<std::string> inputFiles;  // the name file, every file it lists and the MODPATH basic data file
   std::vector<BoundaryPackage> boundaryPackages;
   std::vector<RechargePeriod> recharge;  // 1..NPER; empty without a recharge package
   bool hasEvapotranspiration = false;    // the budget holds the term "ET"

@@ -114,7 +114,10 @@ bool ReadGrid(const std::vector<Mf6FileEntry>& packages, Mf6Model& model, std::v
   const std::string grb = dis->path + ".grb";
   std::error_code error;
   model.gridFromBinaryFile = std::filesystem::exists(grb, error);
-  if (model.gridFromBinaryFile) return ReadGridFile(grb, model.grid, model.connections, cellTypes, problem);
+  if (model.gridFromBinaryFile) {
+    model.inputFiles.push_back(grb);
+    return ReadGridFile(grb, model.grid, model.connections, cellTypes, problem);
+  }
   if (!ReadDiscretization(dis->path, model.grid, problem)) return false;
   BuildConnections(model.grid, model.connections);
   return true;
@@ -163,6 +166,7 @@ bool ReadPorosity(Mf6Model& model, std::string& problem) {
   model.POROSITY.Dimension(model.Shape());
   model.porosityFromMpbas = !mpbas.empty();
   std::vector<double> porosity(model.grid.CellCount(), kMf6DefaultPorosity);
+  if (model.porosityFromMpbas) model.inputFiles.push_back(mpbas);
   if (model.porosityFromMpbas && !ReadMpbas(mpbas, model.grid, model.defaultIface, porosity, problem)) return false;
   const Mf6Grid& grid = model.grid;
   std::size_t n = 0;
@@ -185,8 +189,11 @@ bool ReadModel(const std::string& path, const std::string& modelName, Mf6Model& 
   std::vector<Mf6FileEntry> packages;
   std::vector<int> cellTypes;
   if (!ReadGwfNameFile(model.nameFilePath, folder, packages, problem) ||
-      !ReadTimeDiscretization(tdisPath, model.stressPeriods, problem) || !ReadGrid(packages, model, cellTypes, problem))
+      !ReadTimeDiscretization(tdisPath, model.stressPeriods, problem))
     return false;
+  model.inputFiles = {path, model.nameFilePath, tdisPath};
+  for (const Mf6FileEntry& package : packages) model.inputFiles.push_back(package.path);
+  if (!ReadGrid(packages, model, cellTypes, problem)) return false;
   const Mf6FileEntry* npf = FindPackage(packages, "NPF");
   if (npf == nullptr) {
     problem = "the name file lists no NPF6 file.";
@@ -275,6 +282,7 @@ void CopyMf6Model(const Mf6Model& model, OpenedModel& opened) {
   state.ModelTitleName = std::filesystem::path(model.simulationPath).filename().string();
   state.HeadPath = model.HeadPath;
   state.BudgetPath = model.BudgetPath;
+  state.InputFiles = model.inputFiles;
   state.family = std::make_shared<Mf6Family>(model);
   opened.periods = model.stressPeriods;
   // MODFLOW 6 writes 1E+30 outside the model and -1E+30 for dry cells.

@@ -76,6 +76,9 @@ struct Mf6Model {
   StressPeriods stressPeriods;
   std::vector<bool> steadyState;  // 1..NPER
   std::string HeadPath, BudgetPath;
+  // The simulation and model name files, the files they list, the binary
+  // grid file and the MODPATH basic data file read.
+  std::vector<std::string> inputFiles;
   std::vector<Mf6BoundaryPackage> boundaryPackages;
   bool hasRecharge = false;            // an RCH package: its budget term gives QRECH
   bool hasEvapotranspiration = false;  // an EVT package: its budget term gives QET

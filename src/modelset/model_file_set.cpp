@@ -1,6 +1,7 @@
 #include "modelset/model_file_set.h"
 
 #include "core/data_types.h"
+#include "core/fixed_tables.h"
 #include "core/model_paths.h"
 #include "core/sink_codes.h"
 #include "modelset/cell_values.h"
@@ -155,6 +156,20 @@ BudgetArealTerms ModelFileSetFamily::ArealTermsInBudget(const ModelState& state)
   return {state.DataFlags(3, 7) == kSimulated, state.DataFlags(3, 5) == kSimulated};
 }
 
+namespace {
+
+// The model file, the files named after it and the result files beside it.
+std::vector<std::string> ModelFileSetInputs(const std::string& path, const ModelState& model) {
+  const std::string base = ModelBasePath(path);
+  std::vector<std::string> files = {path, base + ".LMK", base + ".TRA", base + ".L", base + ".RCD",
+                                    model.BudgetPath, model.HeadPath, model.DrawdownPath};
+  for (const std::string& extension : DataFileExtensions())
+    if (!extension.empty()) files.push_back(base + extension);
+  return files;
+}
+
+}  // namespace
+
 bool OpenModelFileSet(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                       UserInterface& ui, const OpenStage& stage) {
   if (!FileExists(path)) {
@@ -179,6 +194,7 @@ bool OpenModelFileSet(const std::string& path, const OpenChoices& choices, Opene
   model.BudgetPath = BesideFile(path, "BUDGET.DAT");
   model.HeadPath = BesideFile(path, "HEADS.DAT");
   model.DrawdownPath = BesideFile(path, "DDOWN.DAT");
+  model.InputFiles = ModelFileSetInputs(path, model);
   stage(0);
   const ModelArraySource source{base, model.Shape()};
   if (!ReadGridArrays(source, model, ui, stage)) return false;

@@ -54,6 +54,10 @@ bool OpenNameFileModel(const std::string& path, const OpenChoices& choices, Open
   model.BudgetPath = entries.budget;
   model.HeadPath = entries.heads;
   model.DrawdownPath = entries.drawdowns;
+  const PackagePaths& packages = entries.packages;
+  model.InputFiles = {path, entries.main, packages.wells, packages.rivers, packages.streams, packages.drains,
+                      packages.generalHead, packages.recharge, entries.evapotranspiration, entries.budget,
+                      entries.heads, entries.drawdowns};
   read.periods = std::move(contents.periods);
   read.HNOFLO = contents.HNOFLO;
   read.HDRY = contents.HDRY;

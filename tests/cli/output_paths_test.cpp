@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "cli/batch_model.h"
 #include "cli/cli_runner.h"
@@ -44,6 +46,33 @@ TEST(OutputPaths, OnlyRegularFilesOrNewNamesThatTheModelDoesNotRead) {
     }
   }
   EXPECT_NE(OutputPathsProblem({"", dir.File("new.txt"), dir.File("mixed3d.hds")}, session), "");
+}
+
+// Every family lists its packages, grid and listed files beside the files
+// every model has; a new name beside them stays writable.
+TEST(OutputPaths, ThePackageFilesOfEveryModelFamilyAreRefused) {
+  const fs::path data = test::TestDataDir();
+  const struct {
+    fs::path model;
+    std::vector<std::string> inputs;
+  } cases[] = {
+      {data / "mixed3d/modflow/mixed3d.nam", {"mixed3d.dis", "mixed3d.wel", "mixed3d.lst", "mixed3d.mpbas"}},
+      {data / "mixed3d/namefile/mixed3d.nam", {"mixed3d.main", "mixed3d.riv", "mixed3d.evt"}},
+      {data / "mixed3d/lahey/mixed3d.mdl", {"mixed3d.TOP", "mixed3d.TRA", "mixed3d.RCD", "mixed3d.WEL"}},
+      {data / "usgs/ex01_mf6/mfsim.nam",
+       {"ex01_mf6.nam", "ex01_mf6.tdis", "ex01_mf6.dis", "ex01_mf6.dis.grb", "ex01_mf6.riv", "ex01_mf6.mpbas"}},
+  };
+  for (const auto& c : cases) {
+    Session session;
+    CollectingInterface ui;
+    ASSERT_TRUE(OpenBatchModel(c.model.string(), session, ui)) << c.model;
+    const fs::path folder = c.model.parent_path();
+    for (const std::string& input : c.inputs)
+      EXPECT_NE(OutputPathProblem((folder / input).string(), session).find("is a file the model reads"),
+                std::string::npos)
+          << c.model << ": " << input;
+    EXPECT_EQ(OutputPathProblem((folder / "pathlines.txt").string(), session), "") << c.model;
+  }
 }
 
 TEST(OutputPaths, TrackAndExportLeaveTheModelsResultsAsTheyWere) {
