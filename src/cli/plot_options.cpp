@@ -110,6 +110,13 @@ bool ReadSize(const std::string& text, PlotOptions& options) {
   return true;
 }
 
+// What a value of `option` must be, where "bad value" alone would leave the
+// user guessing; empty for the others.
+std::string ValueRule(const std::string& option) {
+  if (option == "--size") return ": WxH, each side 1 to " + std::to_string(kMaxPictureSide) + " pixels";
+  return {};
+}
+
 // Applies one option with its value; false when the value does not fit.
 bool ReadOptionValue(const std::string& option, const std::string& value, PlotOptions& options,
                      std::optional<PlotFileFormat>& format) {
@@ -164,7 +171,7 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
     } else if (IsValueOption(word)) {
       if (n + 1 >= args.size()) return Refuse(err, word + " needs a value");
       if (!ReadOptionValue(word, args[n + 1], options, format))
-        return Refuse(err, "bad value " + SingleQuotedText(args[n + 1]) + " for " + word);
+        return Refuse(err, "bad value " + SingleQuotedText(args[n + 1]) + " for " + word + ValueRule(word));
       ++n;
     } else if (word.starts_with("-")) {
       return Refuse(err, "unknown option " + SingleQuotedText(word));

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "cli/plot_options.h"
 #include "core/text_reader.h"
@@ -33,6 +35,28 @@ std::optional<MapOption> MapNamed(const std::string& value) {
   return MapOption{value.substr(0, end), numbers[0], numbers[1], numbers[2]};
 }
 
+// For FILE,SHIFTX,SHIFTY,FACTOR whose FILE is a regular file but one of
+// whose numbers is none or not finite: which one. Empty otherwise.
+std::string BadMapNumber(const std::string& value) {
+  constexpr const char* kNames[] = {"shift in x", "shift in y", "factor"};
+  std::vector<std::string> fields;
+  std::size_t end = value.size();
+  for (int n = 0; n < 3; ++n) {
+    const std::size_t comma = end == 0 ? std::string::npos : value.rfind(',', end - 1);
+    if (comma == std::string::npos) return {};
+    fields.insert(fields.begin(), value.substr(comma + 1, end - comma - 1));
+    end = comma;
+  }
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(value.substr(0, end), error)) return {};
+  for (int n = 0; n < 3; ++n) {
+    const auto number = ParseNumber(fields[n]);
+    if (!number || !std::isfinite(static_cast<float>(*number)))
+      return "the map " + std::string(kNames[n]) + " '" + fields[n] + "' of --map is not a finite number";
+  }
+  return {};
+}
+
 }  // namespace
 
 bool IsOverlayOption(const std::string& word) { return word == "--vectors" || word == "--map"; }
@@ -48,8 +72,10 @@ bool ReadOverlayOption(const std::string& option, const std::string& value, Over
     return Refuse(err, "at most " + std::to_string(kDxfMapCount) + " maps (--map) can be shown");
   const MapOption map = *MapNamed(value);
   std::error_code error;
-  if (map.file.empty() || !std::filesystem::is_regular_file(map.file, error))
-    return Refuse(err, "the map file '" + map.file + "' does not exist");
+  if (map.file.empty() || !std::filesystem::is_regular_file(map.file, error)) {
+    const std::string badNumber = BadMapNumber(value);
+    return Refuse(err, badNumber.empty() ? "the map file '" + map.file + "' does not exist" : badNumber);
+  }
   options.maps.push_back(map);
   return true;
 }

@@ -7,6 +7,7 @@
 #include "core/model_paths.h"
 #include "modelset/stress_period_file.h"
 #include "core/number_format.h"
+#include "core/text_reader.h"
 #include "settings/layer_porosity.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
@@ -14,21 +15,12 @@
 namespace kestra::cli {
 namespace {
 
-// Why `path` cannot be a settings file: not a regular file, or binary data
-// (a NUL byte in its first block); empty when it can, or is missing.
+// Why `path` cannot be a settings file; empty when it can, or is missing
+// (the defaults then hold).
 std::string NotASettingsFile(const std::string& path) {
   std::error_code error;
-  const std::filesystem::file_status status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status)) return {};
-  if (std::filesystem::is_directory(status)) return path + " is a directory, not a settings file";
-  if (!std::filesystem::is_regular_file(status)) return path + " is not a regular file";
-  constexpr std::size_t kProbeBytes = 65536;
-  std::string start(kProbeBytes, '\0');
-  std::ifstream file(path, std::ios::binary);
-  file.read(start.data(), static_cast<std::streamsize>(start.size()));
-  start.resize(static_cast<std::size_t>(file.gcount()));
-  if (start.find('\0') != std::string::npos) return path + " holds binary data, not a settings file";
-  return {};
+  if (!std::filesystem::exists(std::filesystem::status(path, error))) return {};
+  return TextInputProblem(path, "a settings file");
 }
 
 }  // namespace

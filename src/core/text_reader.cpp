@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,6 +24,28 @@ bool IsTextInput(const std::string& path, std::uintmax_t limit) {
   if (!std::filesystem::is_regular_file(path, error)) return false;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   return !error && size <= limit;
+}
+
+std::string TextInputProblem(const std::string& path, const std::string& kind, std::uintmax_t limit) {
+  namespace fs = std::filesystem;
+  std::error_code statusError, linkError;
+  const fs::file_status status = fs::status(path, statusError);
+  if (!fs::exists(status) && fs::is_symlink(fs::symlink_status(path, linkError))) {
+    const bool dangling = !statusError || statusError == std::errc::no_such_file_or_directory;
+    return path + " is a link that leads to no file" + (dangling ? "" : " (" + statusError.message() + ")");
+  }
+  if (!fs::exists(status)) return path + " does not exist";
+  if (fs::is_directory(status)) return path + " is a directory, not " + kind;
+  if (!fs::is_regular_file(status)) return path + " is not a regular file";
+  if (!IsTextInput(path, limit)) return path + " is larger than " + std::to_string(limit >> 20) + " MB, not " + kind;
+  constexpr std::size_t kProbeBytes = 65536;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return path + " cannot be read: " + std::strerror(errno);
+  std::string start(kProbeBytes, '\0');
+  file.read(start.data(), static_cast<std::streamsize>(start.size()));
+  start.resize(static_cast<std::size_t>(file.gcount()));
+  if (start.find('\0') != std::string::npos) return path + " holds binary data, not " + kind;
+  return {};
 }
 
 std::optional<std::string> ReadTextFile(const std::string& path) {

@@ -46,6 +46,13 @@ inline constexpr std::uintmax_t kLargestTextFile = std::uintmax_t{1} << 30;
 // (/dev/zero) would flood it.
 bool IsTextInput(const std::string& path, std::uintmax_t limit = kLargestTextFile);
 
+// Why `path` cannot be read as `kind` ("a name file"): it does not exist, a
+// link of it cannot be followed, it is a directory or no regular file, it
+// is larger than `limit`, it cannot be opened (with the system's reason) or
+// it holds binary data (a NUL byte in its first block). Empty when it can.
+std::string TextInputProblem(const std::string& path, const std::string& kind,
+                             std::uintmax_t limit = kLargestTextFile);
+
 // The whole text of `path`, or nothing when it is no text input or cannot
 // be read.
 std::optional<std::string> ReadTextFile(const std::string& path);

@@ -56,10 +56,10 @@ ViewPlacement ArrangeViews(ViewLayout& layout, Picture& plan, Picture& rowSectio
     layout.planShown = false;
     return placement;
   }
-  placement.planWidth = static_cast<int>(std::lround(zoom.width / layout.PixelSize));
-  placement.planHeight = static_cast<int>(std::lround(zoom.height / layout.PixelSize));
-  layout.planShown = placement.planWidth > 0 && placement.planHeight > 0;
-  if (!layout.planShown) return placement;
+  // A grid far longer than wide keeps a plan one pixel across rather than none.
+  placement.planWidth = std::max(1, static_cast<int>(std::lround(zoom.width / layout.PixelSize)));
+  placement.planHeight = std::max(1, static_cast<int>(std::lround(zoom.height / layout.PixelSize)));
+  layout.planShown = true;
   plan.SetGeometry(placement.planWidth, placement.planHeight,
                    {zoom.Xmin, zoom.Ymin, zoom.Xmin + zoom.width, zoom.Ymin + zoom.height});
   rowSection.SetVisible(layout.sectionsShown);

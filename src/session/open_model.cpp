@@ -5,6 +5,7 @@
 #include "core/model_checks.h"
 #include "core/model_paths.h"
 #include "core/run_state.h"
+#include "core/text_reader.h"
 #include "mf2005/model.h"
 #include "mf2005/name_file.h"
 #include "mf2005/name_file_kinds.h"
@@ -80,6 +81,11 @@ bool OpenModelFile(const std::string& path, Session& session, UserInterface& ui,
 bool ImportNameFile(const std::string& path, Session& session, UserInterface& ui, OpenObserver& views,
                     const OpenChoices& choices) {
   if (RefuseWhenBusy(session, ui) || path.empty()) return false;
+  if (const std::string problem = TextInputProblem(path, "a name file"); !problem.empty()) {
+    Complain(ui, "The name file cannot be read: " + problem + ".", MessageIcon::Exclamation, kApplicationTitle);
+    KeepPreviousModel(session, ui, views);
+    return false;
+  }
   if (IsMf6NameFile(path)) return OpenWithFamily(OpenMf6Model, path, session, ui, views, choices);
   if (const std::string version = UnsupportedModflowVersion(path); !version.empty()) {
     Complain(ui, UnsupportedModflowText(path, version), MessageIcon::Exclamation, kApplicationTitle);

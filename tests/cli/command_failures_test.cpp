@@ -59,5 +59,32 @@ TEST(CommandFailures, AParticleFileThatIsAFolderIsRefused) {
   EXPECT_TRUE(Contains(run.err, "Is a directory")) << run.err;
 }
 
+// A name file that is no text file says what the path is, not that the
+// files it lists are missing.
+TEST(CommandFailures, ANameFileThatCannotBeReadSaysWhatThePathIs) {
+  test::TempDir dir;
+  fs::create_directory(dir.path() / "folder.nam");
+  test::WriteWholeFile(dir.File("binary.nam"), std::string("MAIN m.main\0\x01\x02", 14));
+  fs::create_symlink("loop.nam", dir.path() / "loop.nam");
+  fs::create_symlink("gone.nam", dir.path() / "dangling.nam");
+  const struct {
+    std::string name;
+    std::string says;
+  } cases[] = {
+      {"missing.nam", "missing.nam does not exist"},
+      {"folder.nam", "folder.nam is a directory, not a name file"},
+      {"binary.nam", "binary.nam holds binary data, not a name file"},
+      {"loop.nam", "loop.nam is a link that leads to no file (Too many levels of symbolic links)"},
+      {"dangling.nam", "dangling.nam is a link that leads to no file"},
+  };
+  for (const auto& c : cases) {
+    const CommandResult info = RunLine({"info", dir.File(c.name)});
+    EXPECT_EQ(info.code, 1) << c.name;
+    EXPECT_TRUE(Contains(info.out + info.err, "The name file cannot be read: " + dir.File(c.says)))
+        << info.out << info.err;
+    EXPECT_FALSE(Contains(info.out + info.err, "Could not find data files")) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace kestra::cli

@@ -14,6 +14,7 @@
 #include "graphics/dxf_reader_check.h"
 #include "settings/settings.h"
 #include "support/json_reader.h"
+#include "support/model_writers.h"
 #include "support/temp_dir.h"
 
 namespace kestra::cli {
@@ -200,6 +201,22 @@ TEST(PlotCommand, BadOptionsAreRefusedWithTheReason) {
   EXPECT_EQ(Plot({dir.File("none.mdl"), "--out", out}, &errors), 1);
   EXPECT_NE(errors.find("not found"), std::string::npos) << errors;
   EXPECT_EQ(Plot({"--help"}), 0);
+}
+
+// A valid model of one column and 2000 rows fits the default drawing space
+// only one pixel wide; it is drawn, not refused as a wrong argument.
+TEST(PlotCommand, AModelFarLongerThanWideIsDrawn) {
+  test::TempDir dir;
+  test::SmallModel shape;
+  shape.ncol = 1;
+  shape.nrow = 2000;
+  const std::string model = test::WriteModelFileSet(dir.path().string(), "long", shape);
+  for (const char* name : {"long.dxf", "long.png"}) {
+    std::string errors;
+    EXPECT_NE(Plot({model, "--out", dir.File(name)}, &errors), 2) << errors;
+    EXPECT_EQ(errors.find("too small"), std::string::npos) << errors;
+    EXPECT_TRUE(fs::exists(dir.File(name))) << name << ": " << errors;
+  }
 }
 
 // The window's limit on particles is for placing them by hand: a file of

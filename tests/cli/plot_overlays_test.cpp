@@ -56,6 +56,10 @@ TEST(PlotOverlayOptions, VectorsAndUpToFiveMaps) {
   EXPECT_NE(errors.find("--vectors"), std::string::npos);
   EXPECT_TRUE(refused({"m.mdl", "--out", "p.png", "--map", dir.File("none.dxf")}));
   EXPECT_NE(errors.find("does not exist"), std::string::npos) << errors;
+  EXPECT_TRUE(refused({"m.mdl", "--out", "p.png", "--map", map + ",1,2,NaN"}));
+  EXPECT_NE(errors.find("the map factor 'NaN' of --map is not a finite number"), std::string::npos) << errors;
+  EXPECT_TRUE(refused({"m.mdl", "--out", "p.png", "--map", map + ",1e99,2,1"}));
+  EXPECT_NE(errors.find("the map shift in x '1e99'"), std::string::npos) << errors;
   Arguments six{"m.mdl", "--out", "p.png"};
   for (int n = 0; n < 6; ++n) six.insert(six.end(), {"--map", map});
   EXPECT_TRUE(refused(six));

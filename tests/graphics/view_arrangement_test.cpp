@@ -53,6 +53,17 @@ TEST(ArrangeViews, NoSpaceMarksThePlanNotShown) {
   EXPECT_FALSE(a.layout.planShown);
 }
 
+TEST(ArrangeViews, AGridFarLongerThanWideKeepsAPlanOnePixelAcross) {
+  Arrangement a;
+  a.model = test::UniformModel(1, 2000, 1, 1, 1);
+  a.layout = test::WholeGridLayout(a.model);
+  a.settings.sectionsVisible = kOff;
+  const ViewPlacement p = ArrangeViews(a.layout, a.plan, a.row, a.column, a.settings, 1200, 900);
+  EXPECT_TRUE(a.layout.planShown);
+  EXPECT_EQ(p.planWidth, 1);
+  EXPECT_EQ(p.planHeight, 900);
+}
+
 TEST(ReadableExaggeration, ThinModelsGetTheSectionAFifthOfThePlanHigh) {
   // 30 cells of 100 = 3000 long; 3 layers of 10 = 30 deep: 3000 / 5 / 30 = 20.
   const ModelState model = test::UniformModel(20, 30, 3, 100, 100);
