@@ -114,10 +114,14 @@ std::vector<std::string> MissingFromPicture(const Session& session) {
   if (IsOn(settings.contourDisplay) && !ContoursCanBeDrawn(session))
     missing.push_back(std::string("no contours: the ") + ContouredResult(settings) + " of " + step +
                       " did not load");
-  if (!session.loaded.headsLoaded && IsOn(settings.showWaterTable))
-    missing.push_back("no water table in the sections: the heads of " + step + " did not load");
-  if (!session.model.flowTermsLoaded && IsOn(settings.vectorsVisible))
-    missing.push_back("no velocity vectors: the flow terms of " + step + " did not load");
+  // Heads and flow terms that did not load leave a picture without
+  // results even where nothing on it is drawn from them yet.
+  if (!session.loaded.headsLoaded)
+    missing.push_back(std::string(IsOn(settings.showWaterTable) ? "no water table in the sections" : "no heads") +
+                      ": the heads of " + step + " did not load");
+  if (!session.model.flowTermsLoaded)
+    missing.push_back(std::string(IsOn(settings.vectorsVisible) ? "no velocity vectors" : "no flow terms") +
+                      ": the flow terms of " + step + " did not load");
   return missing;
 }
 

@@ -111,7 +111,7 @@ bool FindLayerResult(ResultFile& result, const LayerResultQuery& query, std::vec
     LayerResultHeader header;
     const RecordRead read = ReadLayerHeader(result, offset, header);
     if (read == RecordRead::Damaged) {
-      messages.DataProblem(HeaderUnreadableText(fileWord));
+      messages.DataProblem(LayerHeaderUnreadableText(query.kind, result.path, offset));
       return false;
     }
     if (read == RecordRead::Read && (header.NCOL != query.ncol || header.NROW != query.nrow)) {
@@ -126,7 +126,8 @@ bool FindLayerResult(ResultFile& result, const LayerResultQuery& query, std::vec
     const bool wanted = Matches(header, query);
     if (!LocateLayerData(result, header, data) ||
         !(wanted ? ReadLayerValues(result, data, target) : result.layout->SkipRecord(result.file, data))) {
-      messages.DataProblem(LayerDataUnreadableText(query.kind, header.ILAY));
+      messages.DataProblem(
+          LayerDataUnreadableText(query.kind, result.path, header.ILAY, header.KSTP, header.KPER, offset));
       return false;
     }
     if (wanted) {

@@ -55,9 +55,24 @@ std::string LayerNotFoundText(ResultKind kind, int layer, int kstp, int kper) {
          NumberText(kstp) + ", stress period" + NumberText(kper);
 }
 
-std::string LayerDataUnreadableText(ResultKind kind, std::int64_t layer) {
-  return "Could not read the " + ResultFileWord(kind) + " data of layer" + NumberText(layer) + " from the " +
-         ResultFileWord(kind) + " file";
+namespace {
+
+std::string DamagedRecordAt(std::int64_t offset) {
+  return ": the record at byte" + NumberText(offset + 1) + " is cut short or damaged";
+}
+
+}  // namespace
+
+std::string LayerDataUnreadableText(ResultKind kind, const std::string& path, std::int64_t layer, int kstp, int kper,
+                                    std::int64_t offset) {
+  return "Could not read the " + ResultFileWord(kind) + " data of layer" + NumberText(layer) + " (time step" +
+         NumberText(kstp) + ", stress period" + NumberText(kper) + ") from the " + ResultFileWord(kind) + " file " +
+         path + DamagedRecordAt(offset);
+}
+
+std::string LayerHeaderUnreadableText(ResultKind kind, const std::string& path, std::int64_t offset) {
+  return "Could not read the header of a record of the " + ResultFileWord(kind) + " file " + path +
+         DamagedRecordAt(offset);
 }
 
 std::string BudgetDataNotFoundText(int kstp, int kper) {

@@ -38,7 +38,11 @@ std::string UndecidedPrecisionText(const std::string& fileWord, const std::strin
 std::string DimensionMismatchText(const std::string& fileWord);
 std::string HeaderUnreadableText(const std::string& fileWord);
 std::string LayerNotFoundText(ResultKind kind, int layer, int kstp, int kper);
-std::string LayerDataUnreadableText(ResultKind kind, std::int64_t layer);
+// The damaged or cut record at `offset` (from the file's start) of a head
+// or drawdown file: its layer, time step and place named.
+std::string LayerDataUnreadableText(ResultKind kind, const std::string& path, std::int64_t layer, int kstp, int kper,
+                                    std::int64_t offset);
+std::string LayerHeaderUnreadableText(ResultKind kind, const std::string& path, std::int64_t offset);
 std::string BudgetDataNotFoundText(int kstp, int kper);
 std::string BudgetTermUnreadableText(const std::string& label);
 // A FLOW-JA-FACE term whose connections are not those of the model's grid.

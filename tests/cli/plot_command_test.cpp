@@ -203,6 +203,36 @@ TEST(PlotCommand, BadOptionsAreRefusedWithTheReason) {
   EXPECT_EQ(Plot({"--help"}), 0);
 }
 
+// Results that did not load whole: the picture without them is still drawn
+// and said to be partial (3); particles that need them are refused (1) and
+// nothing is written.
+TEST(PlotCommand, APictureWithoutItsResultsIsPartialAndParticlesWithoutThemAreRefused) {
+  const struct {
+    const char* damage;  // the result file cut short or removed
+    bool particles;
+    int status;
+    const char* says;
+  } cases[] = {
+      {"mixed3d.hds", false, 3, "drawn with no heads: the heads of period 1 step 1 did not load"},
+      {"mixed3d.cbc", false, 3, "drawn with no flow terms: the flow terms of period 1 step 1 did not load"},
+      {"mixed3d.cbc", true, 1, "could not be loaded"},
+      {"mixed3d.hds", true, 1, "the heads of the time step could not be loaded"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.damage) + (c.particles ? " with particles" : ""));
+    test::TempDir dir;
+    const std::string model = CopyModel(dir, "mixed3d", "modflow");
+    fs::resize_file(dir.File(c.damage), 5000);
+    test::WriteWholeFile(dir.File("p.par"), "KESTRA_V100_PARTICLES\r\n 1 \r\n0.5 0.5 0.5 2 2 1 12 255 1\r\n");
+    Arguments args{model, "--out", dir.File("plot.png")};
+    if (c.particles) args.insert(args.end(), {"--particles", dir.File("p.par")});
+    std::string errors;
+    EXPECT_EQ(Plot(args, &errors), c.status) << errors;
+    EXPECT_NE(errors.find(c.says), std::string::npos) << errors;
+    EXPECT_EQ(fs::exists(dir.File("plot.png")), c.status == 3);
+  }
+}
+
 // A valid model of one column and 2000 rows fits the default drawing space
 // only one pixel wide; it is drawn, not refused as a wrong argument.
 TEST(PlotCommand, AModelFarLongerThanWideIsDrawn) {

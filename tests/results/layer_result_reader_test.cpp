@@ -153,7 +153,8 @@ TEST(LayerResultReader, DamagedDataRecordIsReportedWithItsLayerAndSilentWhenAske
   test::WriteWholeFile(dir.File("heads"), bytes);
   const auto read = Read(dir.File("heads"), 1, 2);
   EXPECT_FALSE(read.ok);
-  EXPECT_EQ(read.ui.LastMessage(), "Could not read the head data of layer 1 from the head file");
+  EXPECT_EQ(read.ui.LastMessage(), "Could not read the head data of layer 1 (time step 1, stress period 1) from the "
+                                   "head file " + dir.File("heads") + ": the record at byte 1 is cut short or damaged");
   test::RecordingInterface quiet;
   std::vector<float> values;
   std::int64_t position = kFirstRecordPosition;
