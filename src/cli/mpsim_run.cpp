@@ -114,7 +114,7 @@ int CumulativeStep(const StressPeriods& periods, int period, int step) {
 // The time series file: time point by time point, particles by sequence
 // number within each, as MODPATH writes it.
 bool WriteTimeSeriesFile(const std::string& path, const Session& session, Collected& collected, int direction,
-                         double referenceTime) {
+                         double referenceTime, std::string& error) {
   auto sequence = [&](const Mp7TimePoint& r) { return Mp7Label(&collected.labels, r.particle).sequence; };
   std::stable_sort(collected.timePoints.begin(), collected.timePoints.end(),
                    [&](const Mp7TimePoint& a, const Mp7TimePoint& b) {
@@ -125,7 +125,6 @@ bool WriteTimeSeriesFile(const std::string& path, const Session& session, Collec
   for (const Mp7TimePoint& record : collected.timePoints)
     AppendMp7TimeSeriesRecord(text, session.model, record, Mp7Label(&collected.labels, record.particle),
                               CumulativeStep(session.periods, record.period, record.step));
-  std::string error;
   return WriteFileAtomically(path, text, error);
 }
 
@@ -193,14 +192,15 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
   std::stable_sort(collected.endpoints.begin(), collected.endpoints.end(), [&](const Endpoint& a, const Endpoint& b) {
     return Mp7Label(&collected.labels, a.particle).sequence < Mp7Label(&collected.labels, b.particle).sequence;
   });
+  std::string writeError;
   if (!WriteEndpointFile(endpointPath, PathlineLayout::Mp7, session.model, collected.endpoints, direction,
-                         referenceTime, &collected.labels, HeldStepsNote(collected.held)))
-    return Fail(err, "cannot write " + endpointPath), 1;
+                         referenceTime, &collected.labels, HeldStepsNote(collected.held), writeError))
+    return Fail(err, "cannot write " + writeError), 1;
   if (!timeSeriesPath.empty()) {
     if (simulation.timePoints.empty())
       err << kPrefix << simulation.path << " has no time points: the time series holds the releases only\n";
-    if (!WriteTimeSeriesFile(timeSeriesPath, session, collected, direction, referenceTime))
-      return Fail(err, "cannot write " + timeSeriesPath), 1;
+    if (!WriteTimeSeriesFile(timeSeriesPath, session, collected, direction, referenceTime, writeError))
+      return Fail(err, "cannot write " + writeError), 1;
   }
   const bool allTracked = ReportUntracked(collected.endpoints, {}, "track", err);
   out << "tracked" << NumberText(static_cast<int>(collected.endpoints.size())) << " particles in"

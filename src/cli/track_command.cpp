@@ -256,15 +256,16 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     err << "kestra-cli track: cannot write " << pathlineFile->Problem() << "\n";
     return 1;
   }
-  if (o.replay && !WriteReplayedPathlines(o.out, run)) {
-    err << "kestra-cli track: cannot write " << o.out << "\n";
+  std::string writeError;
+  if (o.replay && !WriteReplayedPathlines(o.out, run, writeError)) {
+    err << "kestra-cli track: cannot write " << writeError << "\n";
     return 1;
   }
   const std::vector<Endpoint> endpoints = output.Endpoints().Endpoints();
   if (!o.endpoints.empty() && !WriteEndpointFile(o.endpoints, o.layout, session.model, endpoints,
                                                  o.tracking.backward ? -1 : 1, RunReleaseTime(session), mp7Labels,
-                                                 HeldStepsNote(held))) {
-    err << "kestra-cli track: cannot write " << o.endpoints << "\n";
+                                                 HeldStepsNote(held), writeError)) {
+    err << "kestra-cli track: cannot write " << writeError << "\n";
     return 1;
   }
   const bool allTracked = ReportUntracked(endpoints, skipped, "track", err);

@@ -22,15 +22,20 @@ std::string NumberList(const std::vector<int>& numbers) {
 
 }  // namespace
 
-bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked) {
+bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked, std::string& error) {
   ReplacingFile file(path);
-  if (!file.IsOpen()) return false;
+  if (!file.IsOpen()) {
+    error = file.Problem();
+    return false;
+  }
   PathlineWriter writer(file.Stream(), tracked.state.YEDGE[tracked.state.NROW]);
   TrackingRun replay{tracked.state, tracked.settings, tracked.tracking, tracked.periods, tracked.particles,
                      tracked.busy,  tracked.ui,       writer,           tracked.loader,   tracked.control,
                      tracked.threadCount};
   ReplayParticles(replay);
-  return file.Commit();
+  if (file.Commit()) return true;
+  error = file.Problem();
+  return false;
 }
 
 bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped, const std::string& command,
@@ -53,14 +58,13 @@ bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<i
 
 bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const ModelState& state,
                        const std::vector<Endpoint>& endpoints, int direction, double referenceTime,
-                       const Mp7Labels* labels, const std::string& note) {
+                       const Mp7Labels* labels, const std::string& note, std::string& error) {
   std::string text;
   if (layout == PathlineLayout::Mp7) {
     AppendMp7Endpoints(text, state, endpoints, direction, referenceTime, labels, note);
   } else {
     text = EndpointCsvText(endpoints, note);
   }
-  std::string error;
   return WriteFileAtomically(path, text, error);
 }
 

@@ -1,5 +1,7 @@
 #include "core/atomic_file.h"
 
+#include "core/descriptor_stream.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -84,24 +86,28 @@ ReplacingFile::ReplacingFile(const std::string& path, Writer writer)
   // permissions, or those of an ordinary result file.
   struct stat old {};
   ::fchmod(descriptor, ::stat(target_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-  ::close(descriptor);
-  if (writer_ == Writer::Caller) return;
-  stream_.open(temporary_, std::ios::binary | std::ios::trunc);
-  if (!stream_) problem_ = path + ": " + std::strerror(errno);
+  if (writer_ == Writer::Caller) {
+    ::close(descriptor);
+    return;
+  }
+  buffer_ = std::make_unique<DescriptorBuffer>(descriptor);
+  stream_.rdbuf(buffer_.get());
 }
 
 ReplacingFile::~ReplacingFile() {
+  buffer_.reset();
   if (!temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
 bool ReplacingFile::Commit() {
   if (!IsOpen()) return false;
-  // A stream that failed on the way retries its buffer on closing, which
-  // sets errno afresh.
-  errno = 0;
-  if (writer_ == Writer::OwnStream) stream_.close();
-  const bool written = writer_ == Writer::Caller || !stream_.fail();
-  if (!written || !SyncToDisk(temporary_)) {
+  if (writer_ == Writer::OwnStream) {
+    const bool written = buffer_->Close() && !stream_.fail();
+    if (!written) {
+      problem_ = path_ + ": " + (buffer_->Failure() != 0 ? std::strerror(buffer_->Failure()) : "the write failed");
+      return false;
+    }
+  } else if (errno = 0; !SyncToDisk(temporary_)) {
     problem_ = path_ + ": " + SystemReason();
     return false;
   }

@@ -4,11 +4,14 @@
 // flushed to the disk and the new file is renamed over the target.
 #pragma once
 
-#include <fstream>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 
 namespace kestra {
+
+class DescriptorBuffer;
 
 class ReplacingFile {
  public:
@@ -39,7 +42,8 @@ class ReplacingFile {
   std::string target_;     // the file replaced
   std::string temporary_;  // the new file, until renamed
   Writer writer_;
-  std::ofstream stream_;
+  std::unique_ptr<DescriptorBuffer> buffer_;  // of the new file, for Writer::OwnStream
+  std::ostream stream_{nullptr};
   std::string problem_;
 };
 

@@ -6,7 +6,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+
+#include "core/atomic_file.h"
 
 namespace kestra {
 namespace {
@@ -62,25 +63,27 @@ PlotImageFormat PlotImageFormatOf(const std::string& path) {
 }
 
 bool SavePlotImage(const QImage& image, const std::string& path, PlotImageFormat format, std::string& error) {
-  QSaveFile file(QString::fromStdString(path));
   if (image.isNull()) {
     error = "There is no picture to save.";
     return false;
   }
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = path + ": " + file.errorString().toStdString();
+  // Encoded in memory and written as every other output is, so that a
+  // failed write keeps the old file and names the system's reason.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  bool encoded = false;
+  switch (format) {
+    case PlotImageFormat::Png: encoded = WriteRaster(image, buffer, "PNG"); break;
+    case PlotImageFormat::Svg: encoded = WriteSvg(image, buffer); break;
+    case PlotImageFormat::Pdf: encoded = WritePdf(image, buffer); break;
+    case PlotImageFormat::Bmp: encoded = WriteRaster(image, buffer, "BMP"); break;
+  }
+  if (!encoded) {
+    error = path + ": the picture could not be encoded";
     return false;
   }
-  bool written = false;
-  switch (format) {
-    case PlotImageFormat::Png: written = WriteRaster(image, file, "PNG"); break;
-    case PlotImageFormat::Svg: written = WriteSvg(image, file); break;
-    case PlotImageFormat::Pdf: written = WritePdf(image, file); break;
-    case PlotImageFormat::Bmp: written = WriteRaster(image, file, "BMP"); break;
-  }
-  if (written && file.commit()) return true;
-  error = path + ": " + file.errorString().toStdString();
-  return false;
+  return WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
 }
 
 }  // namespace kestra

@@ -1,0 +1,148 @@
+// The batch program itself, run as a user runs it: a write cut off by a
+// full disk or by the end of the process leaves the old file as it was, and
+// outputs that are no regular file or one of the model's inputs are refused.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace kestra::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+  int status = -1;      // the exit status
+  bool ended = false;   // a signal ended the program
+  std::string output;   // standard output and error together
+};
+
+std::string Quoted(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Runs kestra-cli with `args` in a shell that first runs `setup` (a limit
+// on the file size, a trap).
+ProgramRun RunProgram(const std::string& setup, const std::vector<std::string>& args) {
+  std::string line = "bash -c " + Quoted(setup + "; exec \"$0\" \"$@\"") + " " + Quoted(KESTRA_CLI_PATH);
+  for (const std::string& arg : args) line += " " + Quoted(arg);
+  ProgramRun run;
+  FILE* pipe = popen((line + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, n);
+  const int status = pclose(pipe);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  // The shell popen runs reports a program a signal ended as 128 + signal.
+  constexpr int kSignalled = 128;
+  run.ended = run.status > kSignalled;
+  return run;
+}
+
+// What a write that did not finish left beside `target` in `dir`.
+std::vector<std::string> LeftBeside(const test::TempDir& dir, const std::string& target) {
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir.path()))
+    if (entry.path().filename().string().starts_with(target + ".")) left.push_back(entry.path().string());
+  return left;
+}
+
+struct Model {
+  test::TempDir dir;
+  std::string nameFile = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
+  std::string particles = dir.File("p.par");
+  Model() {
+    std::string text = "KESTRA_V100_PARTICLES\r\n 400 \r\n";
+    for (int n = 0; n < 400; ++n)
+      text += "0.5 0.5 0.5 " + std::to_string(n % 20 + 1) + " " + std::to_string(n / 20 % 20 + 1) + " 1 12 255 1\r\n";
+    test::WriteWholeFile(particles, text);
+  }
+};
+
+// Every kind of output, each far larger than the 8 KB the limit allows.
+std::vector<std::vector<std::string>> LargeWrites(const Model& m, const std::string& out) {
+  return {
+      {"track", m.nameFile, "--particles", m.particles, "--out", out, "--quiet"},
+      {"track", m.nameFile, "--particles", m.particles, "--endpoints", out, "--quiet"},
+      {"plot", m.nameFile, "--particles", m.particles, "--out", out, "--format", "dxf"},
+      {"plot", m.nameFile, "--out", out, "--format", "png", "--size", "3000x3000"},
+      {"export", "heads", m.nameFile, "--layer", "1", "--out", out},
+  };
+}
+
+TEST(RealProgram, AFullDiskFailsTheWriteWithItsReasonAndKeepsTheOldFile) {
+  Model m;
+  const std::string out = m.dir.File("result.out");
+  for (const auto& args : LargeWrites(m, out)) {
+    SCOPED_TRACE(args[0] + " " + args.back());
+    test::WriteWholeFile(out, "the old file\n");
+    const ProgramRun run = RunProgram("trap '' XFSZ; ulimit -f 8", args);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("File too large"), std::string::npos) << run.output;
+    EXPECT_EQ(test::ReadWholeFile(out), "the old file\n");
+    EXPECT_EQ(LeftBeside(m.dir, "result.out"), std::vector<std::string>{});
+  }
+}
+
+// The program ended by the signal of a full disk cannot clean up; the old
+// file stays whole and the next write of the same file removes what the
+// ended one left.
+TEST(RealProgram, AProgramEndedMidWriteLeavesTheOldFileAndTheNextRunCleansUp) {
+  Model m;
+  const std::string out = m.dir.File("result.out");
+  for (const auto& args : LargeWrites(m, out)) {
+    SCOPED_TRACE(args[0] + " " + args.back());
+    test::WriteWholeFile(out, "the old file\n");
+    const ProgramRun killed = RunProgram("ulimit -f 8", args);
+    EXPECT_TRUE(killed.ended) << killed.status << ": " << killed.output;
+    EXPECT_EQ(test::ReadWholeFile(out), "the old file\n");
+    const ProgramRun next = RunProgram("true", args);
+    EXPECT_EQ(next.status, 0) << next.output;
+    EXPECT_NE(test::ReadWholeFile(out), "the old file\n");
+    EXPECT_EQ(LeftBeside(m.dir, "result.out"), std::vector<std::string>{});
+  }
+}
+
+TEST(RealProgram, OutputsThatAreNoRegularFileOrAnInputAreRefused) {
+  Model m;
+  const std::string fifo = m.dir.File("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string dis = m.dir.File("mixed3d.dis");
+  const std::string disBefore = test::ReadWholeFile(dis);
+  const struct {
+    std::string out;
+    const char* says;
+  } cases[] = {
+      {fifo, "is not a regular file"},
+      {"/dev/null", "is not a regular file"},
+      {dis, "is a file the model reads"},
+      {m.dir.File("mixed3d.hds"), "is a file the model reads"},
+  };
+  for (const auto& c : cases)
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"track", m.nameFile, "--particles", m.particles, "--out", c.out},
+          std::vector<std::string>{"plot", m.nameFile, "--out", c.out, "--format", "dxf"},
+          std::vector<std::string>{"export", "heads", m.nameFile, "--layer", "1", "--out", c.out}}) {
+      SCOPED_TRACE(args[0] + " --out " + c.out);
+      const ProgramRun run = RunProgram("true", args);
+      EXPECT_EQ(run.status, 1) << run.output;
+      EXPECT_NE(run.output.find(c.says), std::string::npos) << run.output;
+    }
+  struct stat status {};
+  ASSERT_EQ(stat(fifo.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+  EXPECT_EQ(test::ReadWholeFile(dis), disBefore);
+  ASSERT_EQ(stat("/dev/null", &status), 0);
+  EXPECT_TRUE(S_ISCHR(status.st_mode));
+}
+
+}  // namespace
+}  // namespace kestra::cli
