@@ -4,6 +4,7 @@
 
 #include "core/binary_file.h"
 #include "core/byte_order.h"
+#include "core/grid_size.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
 #include "mf6/input_file.h"
@@ -40,6 +41,9 @@ class GridFileReader {
     if (!Scalar("NCELLS", ncells) || !Dimension("NLAY", read.NLAY) || !Dimension("NROW", read.NROW) ||
         !Dimension("NCOL", read.NCOL) || !Scalar("NJA", nja))
       return false;
+    if (!GridSizeFits(read.NCOL, read.NROW, read.NLAY))
+      return Fail("NLAY" + NumberText(read.NLAY) + ", NROW" + NumberText(read.NROW) + ", NCOL" + NumberText(read.NCOL) +
+                  ": a grid has " + GridSizeLimitText() + ".");
     if (ncells != std::int64_t{read.NLAY} * read.NROW * read.NCOL)
       return Fail("NCELLS" + NumberText(ncells) + " is not NLAY x NROW x NCOL.");
     const std::int64_t layerCells = std::int64_t{read.NCOL} * read.NROW;

@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "core/data_types.h"
 #include "core/sink_codes.h"
@@ -153,6 +155,29 @@ TEST(Mf6GridFile, DefinitionsAreFoundByNameNotPlace) {
   ASSERT_TRUE(ReadGridFile(dir.File("swapped.grb"), grid, connections, cellTypes, problem)) << problem;
   EXPECT_EQ(grid.NROW, 21);
   EXPECT_EQ(grid.NCOL, 20);
+}
+
+// Dimensions whose product no cell count can hold, or beyond the cell
+// limit, are refused before any count is formed from them.
+TEST(Mf6GridFile, DimensionsBeyondTheCellLimitAreRefused) {
+  const std::string original = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
+  const std::size_t data = 200 + 16 * 100;  // NCELLS, NLAY, NROW, NCOL as 4-byte integers
+  const struct {
+    std::int32_t nlay, nrow, ncol;
+  } cases[] = {{3, 2000000000, 2000000000}, {2000000000, 2000000000, 20}, {1, 20000, 20000}};
+  for (const auto& c : cases) {
+    std::string bytes = original;
+    for (const auto& [at, value] : {std::pair{4, c.nlay}, std::pair{8, c.nrow}, std::pair{12, c.ncol}})
+      std::memcpy(bytes.data() + data + at, &value, sizeof value);
+    test::TempDir dir;
+    test::WriteWholeFile(dir.File("huge.grb"), bytes);
+    Mf6Grid grid;
+    CellConnections connections;
+    std::vector<int> cellTypes;
+    std::string problem;
+    EXPECT_FALSE(ReadGridFile(dir.File("huge.grb"), grid, connections, cellTypes, problem)) << c.nrow;
+    EXPECT_NE(problem.find("a grid has at least one column"), std::string::npos) << problem;
+  }
 }
 
 TEST(Mf6Model, MissingFilesAndOtherGridsAreNamed) {
