@@ -77,11 +77,6 @@ TEST(PageLayout, CentringNeverGivesANegativeMargin) {
   EXPECT_DOUBLE_EQ(wide.left, 0);
 }
 
-TEST(PageLayout, ImageKeepsThePictureProportions) {
-  EXPECT_DOUBLE_EQ(HeightForWidth(100, 2.0), 50);
-  EXPECT_DOUBLE_EQ(WidthForHeight(50, 2.0), 100);
-}
-
 TEST(PageLayout, PrintedSizeIsRoundedHalvesToEven) {
   EXPECT_DOUBLE_EQ(WholeMillimetres(100.5), 100);
   EXPECT_DOUBLE_EQ(WholeMillimetres(101.5), 102);

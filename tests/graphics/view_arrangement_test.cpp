@@ -1,9 +1,13 @@
-// How the plan and sections share the window, and how deep the sections are.
+// How the plan and sections share the window, how deep the sections are, the
+// zoom window and where the plan lies in the world.
 #include "graphics/view_arrangement.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include "graphics/readable_exaggeration.h"
+#include "graphics/world_transform.h"
+#include "graphics/zoom_rules.h"
 #include "recording_picture.h"
 #include "small_models.h"
 
@@ -79,6 +83,113 @@ TEST(ReadableExaggeration, NeverBelowOneNorAboveAThousand) {
   for (int i = 1; i <= 5; ++i)
     for (int j = 1; j <= 5; ++j) flat.TOP(j, i, 1) = flat.BOT(j, i, 1);
   EXPECT_FLOAT_EQ(ReadableExaggeration(flat), 1);
+}
+
+const ModelState kModel = test::UniformModel(10, 10, 1, 10, 10);  // 100 x 100
+
+TEST(ZoomRules, CornersInEitherOrderGiveOneWindow) {
+  const auto down = ZoomWindowFromDrag(kModel, 0.5f, 20, 30, 60, 50);
+  const auto up = ZoomWindowFromDrag(kModel, 0.5f, 60, 50, 20, 30);
+  ASSERT_TRUE(down && up);
+  EXPECT_EQ(up->Xmin, 20);
+  EXPECT_EQ(up->Ymin, 30);
+  EXPECT_EQ(up->width, 40);
+  EXPECT_EQ(up->height, 20);
+  EXPECT_EQ(down->Xmax, up->Xmax);
+}
+
+TEST(ZoomRules, TenPixelsOrAHundredthOfTheGridAreRefused) {
+  EXPECT_FALSE(ZoomWindowFromDrag(kModel, 1, 0, 0, 9, 50));
+  EXPECT_FALSE(ZoomWindowFromDrag(kModel, 1, 0, 0, 10, 50));
+  EXPECT_TRUE(ZoomWindowFromDrag(kModel, 1, 0, 0, 11, 11));
+  // 11 pixels of 0.05 units: the grid is 181 times as wide.
+  EXPECT_FALSE(ZoomWindowFromDrag(kModel, 0.05f, 0, 0, 0.55f, 0.55f));
+}
+
+
+TEST(ZoomAbout, ThePointUnderThePointerKeepsItsPlaceInTheWindow) {
+  const ZoomWindow whole = ZoomWindowOf(0, 0, 100, 100);
+  const auto in = ZoomWindowAbout(kModel, whole, 20, 60, 0.5f);
+  ASSERT_TRUE(in);
+  EXPECT_FLOAT_EQ(in->Xmin, 10);
+  EXPECT_FLOAT_EQ(in->Xmax, 60);
+  EXPECT_FLOAT_EQ(in->Ymin, 30);
+  EXPECT_FLOAT_EQ(in->Ymax, 80);
+  // The pointer sits at the same fraction of the window before and after.
+  EXPECT_FLOAT_EQ((20 - in->Xmin) / in->width, 0.2f);
+  EXPECT_FLOAT_EQ((60 - in->Ymin) / in->height, 0.6f);
+}
+
+TEST(ZoomAbout, ZoomingOutPastTheGridShowsTheWholeGridAndTooDeepIsRefused) {
+  const auto out = ZoomWindowAbout(kModel, ZoomWindowOf(40, 40, 80, 80), 50, 50, 4);
+  ASSERT_TRUE(out);
+  EXPECT_EQ(out->Xmin, 0);
+  EXPECT_EQ(out->Ymax, 100);
+  EXPECT_FALSE(ZoomWindowAbout(kModel, ZoomWindowOf(50, 50, 51.5f, 51.5f), 50, 50, 0.5f));
+  EXPECT_FALSE(ZoomWindowAbout(kModel, ZoomWindowOf(0, 0, 100, 100), 50, 50, 0));
+}
+
+TEST(Pan, MovesTheWindowButKeepsItsCentreOnTheGrid) {
+  const ZoomWindow moved = PannedZoomWindow(kModel, ZoomWindowOf(20, 20, 40, 40), 15, -5);
+  EXPECT_FLOAT_EQ(moved.Xmin, 35);
+  EXPECT_FLOAT_EQ(moved.Ymin, 15);
+  EXPECT_FLOAT_EQ(moved.width, 20);
+  const ZoomWindow far = PannedZoomWindow(kModel, ZoomWindowOf(20, 20, 40, 40), 500, -500);
+  EXPECT_FLOAT_EQ(far.Xmin + far.width / 2, 100);
+  EXPECT_FLOAT_EQ(far.Ymin + far.height / 2, 0);
+}
+
+// 32-bit products of coordinates in the hundreds: about 1e-6 relative.
+constexpr float kTolerance = 1e-3f;
+
+// Four columns of 10 by three rows of 20, its upper-left corner at (x0, y0), turned by `angle`.
+ModelState Positioned(float x0, float y0, float angle) {
+  ModelState model = test::UniformModel(4, 3, 1, 10, 20);
+  model.origin.X0 = x0;
+  model.origin.Y0 = y0;
+  SetOriginAngle(model.origin, angle);
+  return model;
+}
+
+TEST(PlanToWorld, ModelWithoutPositionPutsTheLowerLeftCornerAtTheOrigin) {
+  ModelState model = test::UniformModel(4, 3, 1, 10, 20);
+  model.origin = ModelOrigin{};  // never positioned
+  const WorldPoint lowerLeft = PlanToWorld(PlotOrigin(model), 0, 60);
+  const WorldPoint upperRight = PlanToWorld(PlotOrigin(model), 40, 0);
+  EXPECT_FLOAT_EQ(lowerLeft.x, 0);
+  EXPECT_FLOAT_EQ(lowerLeft.y, 0);
+  EXPECT_FLOAT_EQ(upperRight.x, 40);
+  EXPECT_FLOAT_EQ(upperRight.y, 60);
+}
+
+TEST(PlanToWorld, RotationTurnsAboutTheUpperLeftCorner) {
+  const ModelState model = Positioned(1000, 500, static_cast<float>(M_PI / 2));
+  const WorldPoint p = PlanToWorld(PlotOrigin(model), 10, 0);  // along the top edge
+  EXPECT_NEAR(p.x, 1000, kTolerance);
+  EXPECT_NEAR(p.y, 510, kTolerance);
+}
+
+TEST(WorldToPlan, UndoesPlanToWorld) {
+  const ModelOrigin origin = PlotOrigin(Positioned(250, -40, 0.5236f));
+  const WorldPoint w = PlanToWorld(origin, 33, 17);
+  const PicturePoint back = WorldToPlan(origin, w.x, w.y);
+  EXPECT_NEAR(back.x, 33, kTolerance);
+  EXPECT_NEAR(back.y, 17, kTolerance);
+}
+
+TEST(SectionPlacement, SectionsHangFivePixelsOffThePlanWithTheirTopsFacingIt) {
+  ViewLayout layout;
+  layout.view = {0, 0, 100, 50, 10, 30};
+  layout.PixelSize = 2;
+  layout.Exaggeration = 3;
+  const PicturePoint rowTop = RowSectionToPlan(layout, 40, 30);
+  const PicturePoint rowBottom = RowSectionToPlan(layout, 40, 10);
+  EXPECT_FLOAT_EQ(rowTop.y, 60);
+  EXPECT_FLOAT_EQ(rowBottom.y, 120);
+  EXPECT_FLOAT_EQ(rowTop.x, 40);
+  const PicturePoint columnTop = ColumnSectionToPlan(layout, 30, 7);
+  EXPECT_FLOAT_EQ(columnTop.x, 110);
+  EXPECT_FLOAT_EQ(columnTop.y, 7);
 }
 
 }  // namespace

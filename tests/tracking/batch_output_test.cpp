@@ -79,7 +79,8 @@ TEST(BatchOutput, EndPointsAndTheMp7LayoutDoNotDependOnTheThreads) {
   const std::string oneText = TrackIntoBatchOutput(*one, 1, PathlineLayout::Mp7, &oneEnds);
   EXPECT_EQ(TrackIntoBatchOutput(*three, 3, PathlineLayout::Mp7, &threeEnds), oneText);
   ASSERT_EQ(oneEnds.size(), 140u);
-  for (std::size_t n = 0; n < oneEnds.size(); ++n) EXPECT_EQ(EndpointCsvLine(oneEnds[n]), EndpointCsvLine(threeEnds[n]));
+  for (std::size_t n = 0; n < oneEnds.size(); ++n)
+    EXPECT_EQ(EndpointCsvLine(oneEnds[n]), EndpointCsvLine(threeEnds[n]));
 }
 
 // Particle 1 sinks into a layer-2 cell without thickness; particles 2 and 3

@@ -93,11 +93,17 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
-TEST(PathlineWriter, AReplayWritesTheReleasePointAndEveryPointReachedInBothDirections) {
+// Ten 10 m cells along each of three rows, water moving 1 m per time unit
+// towards column 10; the middle row ends in a fixed-head cell.
+ModelState EastwardRows() {
   ModelState state = test::BoxModel(10, 3, 1, 10, 10, 10, 0.25f);
   test::SetUniformFlow(state, 1, 1);
   state.IBOUND(10, 2, 1) = -1;
-  test::TrackingFixture f(std::move(state));
+  return state;
+}
+
+TEST(PathlineWriter, AReplayWritesTheReleasePointAndEveryPointReachedInBothDirections) {
+  test::TrackingFixture f(EastwardRows());
   f.tracking.StepLength = 10;
   f.tracking.MaximumSteps = 3;
   f.Add(3, 2, 1, 0.5f, 0.5f, 0.5f);
@@ -149,10 +155,7 @@ TEST(PathlineWriter, AParticleThatNeverMovedContributesItsReleasePointOfTheDirec
 }
 
 TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
-  ModelState state = test::BoxModel(10, 3, 1, 10, 10, 10, 0.25f);
-  test::SetUniformFlow(state, 1, 1);
-  state.IBOUND(10, 2, 1) = -1;
-  test::TrackingFixture f(std::move(state));
+  test::TrackingFixture f(EastwardRows());
   f.tracking.StepLength = 1000;
   f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);
   EndpointCollector collector(f.state, f.particles.ParticleCount());
@@ -178,9 +181,7 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
 
 // The window makes its collector at a redraw and adds particles afterwards.
 TEST(EndpointCollector, TakesParticlesAddedAfterItWasMade) {
-  ModelState state = test::BoxModel(10, 3, 1, 10, 10, 10, 0.25f);
-  test::SetUniformFlow(state, 1, 1);
-  test::TrackingFixture f(std::move(state));
+  test::TrackingFixture f(EastwardRows());
   f.tracking.StepLength = 1000;
   EndpointCollector collector(f.state, f.particles.ParticleCount());
   f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);

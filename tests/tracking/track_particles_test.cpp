@@ -380,24 +380,6 @@ TEST(TrackParticles, ReplayRetracesToTheTimeLimitsOfTheLastRun) {
   ASSERT_EQ(f.observer.segments.size(), interactive.size());
 }
 
-TEST(TrackParticles, ThreadsGiveTheSameEventsInTheSameOrder) {
-  auto track = [](int threads) {
-    TrackingFixture f(BendingField());
-    f.tracking.StepLength = 2;
-    f.tracking.MaximumSteps = 6;
-    for (int i = 1; i <= 6; ++i)
-      for (int j = 1; j <= 6; ++j) f.Add(j, i, 1, 0.2f, 0.7f, 0.5f);
-    f.Run(TrackMode::ForwardRun, TrackKind::Interactive, threads);
-    std::vector<double> trace;
-    for (const TrackSegment& s : f.observer.segments) trace.insert(trace.end(), {double(s.particle), s.to.X, s.time});
-    for (const ParticleRecord& p : f.particles.Particles) trace.push_back(p.forward.time);
-    return trace;
-  };
-  const std::vector<double> one = track(1);
-  EXPECT_EQ(track(2), one);
-  EXPECT_EQ(track(3), one);
-}
-
 // Presses the stop button during the third move.
 class StopButton : public RecordingObserver {
  public:
