@@ -41,14 +41,19 @@ std::string WriteInput(const std::string& name, const std::uint8_t* data, std::s
   return path;
 }
 
+void CopyFile(const std::string& from, const std::string& to) {
+  std::ifstream in(from, std::ios::binary);
+  std::ofstream out(to, std::ios::binary | std::ios::trunc);
+  out << in.rdbuf();
+}
+
 std::string CopyTestRun(const std::string& run, const std::string& into) {
   static std::set<std::string> copied;
   const std::filesystem::path folder = std::filesystem::path(WorkFolder()) / into;
   if (copied.insert(into).second) {
     std::filesystem::create_directories(folder);
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(KESTRA_TESTDATA_DIR) / run))
-      std::filesystem::copy_file(entry.path(), folder / entry.path().filename(),
-                                 std::filesystem::copy_options::overwrite_existing);
+      CopyFile(entry.path().string(), (folder / entry.path().filename()).string());
   }
   return folder.string();
 }

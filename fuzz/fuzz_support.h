@@ -45,6 +45,10 @@ const std::string& WorkFolder();
 // Writes the bytes to `name` in the work folder and returns its path.
 std::string WriteInput(const std::string& name, const std::uint8_t* data, std::size_t size);
 
+// Copies `from` over `to` through streams: the file system's own copy gives
+// up on a signal (the fuzzer's timer), which would end the harness.
+void CopyFile(const std::string& from, const std::string& to);
+
 // Copies every file of tests/data/<run> into the work folder's sub-folder
 // `into` once per process and returns that folder.
 std::string CopyTestRun(const std::string& run, const std::string& into);

@@ -21,12 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string choice = size > 0 ? kReplaced[data[0] % std::size(kReplaced)] : kReplaced[0];
   const std::string path = folder + "/" + choice;
   const std::string original = folder + "/original";
-  std::filesystem::copy_file(path, original, std::filesystem::copy_options::overwrite_existing);
+  fuzz::CopyFile(path, original);
   fuzz::WriteInput("input", data, size);
-  std::filesystem::copy_file(fuzz::WorkFolder() + "/input", path, std::filesystem::copy_options::overwrite_existing);
+  fuzz::CopyFile(fuzz::WorkFolder() + "/input", path);
   Mf6Model model;
   std::string problem;
   ReadMf6Model(folder + "/mfsim.nam", {}, {}, model, problem);
-  std::filesystem::copy_file(original, path, std::filesystem::copy_options::overwrite_existing);
+  fuzz::CopyFile(original, path);
   return 0;
 }

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   NoViews views;
   ImportNameFile((folder / "mixed3d.nam").string(), session, ui, views);
   // The next input starts from the real model again.
-  std::filesystem::copy_file(std::filesystem::path(KESTRA_TESTDATA_DIR) / replaced.run / replaced.name,
-                             folder / replaced.name, std::filesystem::copy_options::overwrite_existing);
+  fuzz::CopyFile((std::filesystem::path(KESTRA_TESTDATA_DIR) / replaced.run / replaced.name).string(),
+                 (folder / replaced.name).string());
   return 0;
 }
