@@ -38,15 +38,16 @@ bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked, std::
   return false;
 }
 
-bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped, const std::string& command,
-                     std::ostream& err) {
+bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped,
+                     const std::string& command, std::ostream& err) {
   std::vector<int> forward, backward;
   for (const Endpoint& e : endpoints)
     if (!e.tracked || e.end == TrackEnd::ThicknessFault) (e.direction > 0 ? forward : backward).push_back(e.particle);
   for (const auto& [numbers, direction] : {std::pair{&forward, "forward"}, std::pair{&backward, "backward"}})
     if (!numbers->empty())
       err << "kestra-cli " << command << ":" << NumberText(static_cast<int>(numbers->size()))
-          << " particles not tracked " << direction << " to their end, a cell without saturated thickness stopped the run:"
+          << " particles not tracked " << direction
+          << " to their end, a cell without saturated thickness stopped the run:"
           << NumberList(*numbers) << "\n";
   if (!skipped.empty())
     err << "kestra-cli " << command << ":" << NumberText(static_cast<int>(skipped.size()))

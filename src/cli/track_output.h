@@ -30,7 +30,7 @@ bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked, std::
 
 // Names on `err` the particles whose tracking did not reach its end and the
 // places in the particle file of those it left out; true when there are none.
-bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped, const std::string& command,
-                     std::ostream& err);
+bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<int>& skipped,
+                     const std::string& command, std::ostream& err);
 
 }  // namespace kestra::cli

@@ -124,6 +124,12 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows
   EXPECT_FALSE(PlaceConnectionFlows(diagonal, std::vector<float>{0, 1, 0}, state));
 }
 
+bool ReadGridOf(const std::string& path, Mf6Grid& grid, std::string& problem) {
+  CellConnections connections;
+  std::vector<int> cellTypes;
+  return ReadGridFile(path, grid, connections, cellTypes, problem);
+}
+
 TEST(Mf6GridFile, EveryTruncationFailsNamingTheFile) {
   const std::string bytes = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
   test::TempDir dir;
@@ -131,10 +137,8 @@ TEST(Mf6GridFile, EveryTruncationFailsNamingTheFile) {
   for (std::size_t length = 0; length < bytes.size(); length += 397) {
     test::WriteWholeFile(path, bytes.substr(0, length));
     Mf6Grid grid;
-    CellConnections connections;
-    std::vector<int> cellTypes;
     std::string problem;
-    EXPECT_FALSE(ReadGridFile(path, grid, connections, cellTypes, problem)) << length;
+    EXPECT_FALSE(ReadGridOf(path, grid, problem)) << length;
     EXPECT_EQ(problem.rfind("the binary grid file cut.dis.grb: ", 0), 0u) << problem;
   }
 }
@@ -149,10 +153,8 @@ TEST(Mf6GridFile, DefinitionsAreFoundByNameNotPlace) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("swapped.grb"), bytes);
   Mf6Grid grid;
-  CellConnections connections;
-  std::vector<int> cellTypes;
   std::string problem;
-  ASSERT_TRUE(ReadGridFile(dir.File("swapped.grb"), grid, connections, cellTypes, problem)) << problem;
+  ASSERT_TRUE(ReadGridOf(dir.File("swapped.grb"), grid, problem)) << problem;
   EXPECT_EQ(grid.NROW, 21);
   EXPECT_EQ(grid.NCOL, 20);
 }
@@ -172,10 +174,8 @@ TEST(Mf6GridFile, DimensionsBeyondTheCellLimitAreRefused) {
     test::TempDir dir;
     test::WriteWholeFile(dir.File("huge.grb"), bytes);
     Mf6Grid grid;
-    CellConnections connections;
-    std::vector<int> cellTypes;
     std::string problem;
-    EXPECT_FALSE(ReadGridFile(dir.File("huge.grb"), grid, connections, cellTypes, problem)) << c.nrow;
+    EXPECT_FALSE(ReadGridOf(dir.File("huge.grb"), grid, problem)) << c.nrow;
     EXPECT_NE(problem.find("a grid has at least one column"), std::string::npos) << problem;
   }
 }
