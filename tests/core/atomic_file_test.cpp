@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "support/temp_dir.h"
+#include "support/write_limit.h"
 
 namespace kestra {
 namespace {
@@ -65,6 +66,24 @@ TEST(AtomicFile, AFailedWriteKeepsTheOldFileAndSaysWhy) {
   EXPECT_FALSE(WriteFileAtomically(dir.File("fifo"), "new", error));
   EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
   EXPECT_TRUE(fs::is_fifo(dir.File("fifo")));
+  EXPECT_EQ(FilesIn(dir.path()), 1u);
+}
+
+// A write that fails part way through the stream's buffer, long before the
+// commit, still gives the system's reason.
+TEST(AtomicFile, AStreamCutOffByAFullDiskNamesTheReason) {
+  test::TempDir dir;
+  const std::string path = dir.File("pathlines.txt");
+  test::WriteWholeFile(path, "old");
+  {
+    const test::FileSizeLimit limit(4096);
+    ReplacingFile file(path);
+    ASSERT_TRUE(file.IsOpen()) << file.Problem();
+    for (int n = 0; n < 100000; ++n) file.Stream() << "line " << n << "\n";
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(file.Problem(), path + ": File too large");
+  }
+  EXPECT_EQ(test::ReadWholeFile(path), "old");
   EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
