@@ -1,6 +1,7 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <type_traits>
 
 #include "core/binary_file.h"
 #include "core/byte_order.h"
@@ -152,7 +153,12 @@ class GridFileReader {
     if (definition.count != count)
       return Fail(name + " holds" + NumberText(definition.count) + " values instead of" + NumberText(count) + ".");
     if (definition.integer) return Convert<std::int32_t>(name, definition, values);
-    return Convert<double>(name, definition, values);
+    // Reals made into counts or cell numbers could be anything, NaN included.
+    if constexpr (std::is_integral_v<T>) {
+      return Fail(name + " is not stored as integers.");
+    } else {
+      return Convert<double>(name, definition, values);
+    }
   }
 
   // The values of `definition` as stored (little-endian), then as T.

@@ -180,6 +180,20 @@ TEST(Mf6GridFile, DimensionsBeyondTheCellLimitAreRefused) {
   }
 }
 
+TEST(Mf6GridFile, CountsStoredAsRealsAreRefused) {
+  std::string bytes = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
+  const std::size_t nja = bytes.find("NJA INTEGER");
+  ASSERT_NE(nja, std::string::npos);
+  bytes.replace(nja + 4, 7, "DOUBLE ");
+  bytes += std::string(4, '\0');  // the one value takes 8 bytes now
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("real.grb"), bytes);
+  Mf6Grid grid;
+  std::string problem;
+  EXPECT_FALSE(ReadGridOf(dir.File("real.grb"), grid, problem));
+  EXPECT_EQ(problem, "the binary grid file real.grb: NJA is not stored as integers.");
+}
+
 TEST(Mf6Model, MissingFilesAndOtherGridsAreNamed) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("mfsim.nam"), "BEGIN TIMING\n TDIS6 sim.tdis\nEND TIMING\nBEGIN MODELS\n"
