@@ -267,7 +267,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   Session session;
   CollectingInterface ui;
   const bool opened = OpenBatchModel(options.modelPath, session, ui, open);
-  for (const std::string& message : ui.messages) ReportPlotProblem(err, message);
+  ReportMessages(ui, err);
   if (!opened) return Fail(err, options.modelPath + " could not be opened", 1);
   if (const std::string problem = OutputPathProblem(options.outPath, session); !problem.empty())
     return Fail(err, problem, 1);
