@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/user_interface.h"
@@ -12,29 +13,35 @@
 
 namespace kestra::cli {
 
-// Keeps every message instead of showing it, as "title: text".
+// A message of the engine as one line of text: its title only where it says
+// more than the program's name or "Error", line breaks and carriage returns
+// as blanks.
+std::string MessageLine(const std::string& title, const std::string& text);
+
+// Keeps every message instead of showing it, as one line each.
 class CollectingInterface : public UserInterface {
  public:
   void Beep() override {}
   void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
-    messages.push_back(title + ": " + text);
+    messages.push_back(MessageLine(title, text));
   }
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
   std::vector<std::string> messages;
 };
 
-// Prints every message as it comes, as "title: text".
+// Prints every message as it comes, as a line "kestra-cli COMMAND: message".
 class PrintingInterface : public UserInterface {
  public:
-  explicit PrintingInterface(std::ostream& err) : err_(err) {}
+  PrintingInterface(std::ostream& err, std::string command) : err_(err), command_(std::move(command)) {}
   void Beep() override {}
   void ShowMessage(const std::string& text, MessageIcon, const std::string& title) override {
-    err_ << title << ": " << text << "\n";
+    err_ << "kestra-cli " << command_ << ": " << MessageLine(title, text) << "\n";
   }
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
 
  private:
   std::ostream& err_;
+  std::string command_;
 };
 
 // Opens a model file (".mdl") or imports any other path as a name file into

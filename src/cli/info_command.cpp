@@ -143,7 +143,7 @@ int InfoCommand(const Arguments& arguments, std::ostream& out, std::ostream& err
   }
   out << "messages:" << NumberText(static_cast<int>(ui.messages.size())) << "\n";
   for (const std::string& message : ui.messages) out << "  " << message << "\n";
-  if (!opened) err << "kestra-cli: " << path << " could not be opened\n";
+  if (!opened) err << "kestra-cli info: " << path << " could not be opened\n";
   return opened ? 0 : 1;
 }
 

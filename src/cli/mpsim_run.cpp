@@ -6,6 +6,7 @@
 
 #include "cli/batch_model.h"
 #include "cli/output_paths.h"
+#include "cli/run_summary.h"
 #include "cli/track_output.h"
 #include "cli/track_progress.h"
 #include "cli/tracking_options.h"
@@ -157,7 +158,7 @@ bool ReadStartingLocationsFile(const std::string& path, const Session& session, 
 
 int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) {
   Session session;
-  PrintingInterface ui(err);
+  PrintingInterface ui(err, "track");
   Mp7Simulation simulation;
   if (!OpenSimulation(request.simulation, session, ui, simulation, err)) return 1;
   ReportUnused(simulation, err);
@@ -193,8 +194,10 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
     return Mp7Label(&collected.labels, a.particle).sequence < Mp7Label(&collected.labels, b.particle).sequence;
   });
   std::string writeError;
-  if (!WriteEndpointFile(endpointPath, PathlineLayout::Mp7, session.model, collected.endpoints, direction,
-                         referenceTime, &collected.labels, HeldStepsNote(collected.held), writeError))
+  if (!WriteOutputText(endpointPath,
+                       EndpointFileText(PathlineLayout::Mp7, session.model, collected.endpoints, direction,
+                                        referenceTime, &collected.labels, HeldStepsNote(collected.held)),
+                       out, writeError))
     return Fail(err, "cannot write " + writeError), 1;
   if (!timeSeriesPath.empty()) {
     if (simulation.timePoints.empty())
@@ -203,11 +206,13 @@ int RunMpsim(const MpsimRequest& request, std::ostream& out, std::ostream& err) 
       return Fail(err, "cannot write " + writeError), 1;
   }
   const bool allTracked = ReportUntracked(collected.endpoints, {}, "track", err);
-  out << "tracked" << NumberText(static_cast<int>(collected.endpoints.size())) << " particles in"
-      << NumberText(static_cast<int>(simulation.groups.size())) << " groups";
-  if (!pathlinePath.empty()) out << "; pathlines in " << pathlinePath;
-  if (!timeSeriesPath.empty()) out << "; time series in " << timeSeriesPath;
-  out << "; end points in " << endpointPath << "\n";
+  std::ostream& summary = request.summary ? out : err;
+  summary << "tracked" << NumberText(static_cast<int>(collected.endpoints.size())) << " particles in"
+          << NumberText(static_cast<int>(simulation.groups.size())) << " groups";
+  if (!pathlinePath.empty()) summary << "; pathlines in " << pathlinePath;
+  if (!timeSeriesPath.empty()) summary << "; time series in " << timeSeriesPath;
+  summary << "; end points in " << endpointPath << "\n";
+  for (const std::string& line : StopSummaryLines(collected.endpoints, session.model)) summary << line << "\n";
   return allTracked ? 0 : kSomeNotTracked;
 }
 

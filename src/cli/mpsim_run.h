@@ -20,6 +20,7 @@ struct MpsimRequest {
   std::string pathlines;   // the pathline file; empty: the one the simulation names, if any
   std::string timeSeries;  // the time series file; empty: the one the simulation names, if any
   bool quiet = false;
+  bool summary = false;  // the lines after the run on standard output instead of the error stream
   int threads = 1;
   std::optional<UnsavedStepRule> unsavedSteps;  // over the model settings' rule
 };

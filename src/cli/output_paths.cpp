@@ -1,7 +1,10 @@
 #include "cli/output_paths.h"
 
 #include <filesystem>
+#include <ostream>
 #include <system_error>
+
+#include "core/atomic_file.h"
 
 namespace kestra::cli {
 namespace {
@@ -18,7 +21,17 @@ fs::path Resolved(const std::string& path) {
 
 }  // namespace
 
+bool IsStandardOutput(const std::string& path) { return path == "-" || path == "/dev/stdout"; }
+
+bool WriteOutputText(const std::string& path, const std::string& text, std::ostream& out, std::string& error) {
+  if (!IsStandardOutput(path)) return WriteFileAtomically(path, text, error);
+  if (out.write(text.data(), static_cast<std::streamsize>(text.size())).flush()) return true;
+  error = "standard output";
+  return false;
+}
+
 std::string OutputPathProblem(const std::string& path, const Session& session) {
+  if (IsStandardOutput(path)) return {};
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
   if (fs::exists(status) && !fs::is_regular_file(status))

@@ -2,6 +2,7 @@
 // never a file the open model reads.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,17 @@
 
 namespace kestra::cli {
 
+// "-" and "/dev/stdout": the output goes to standard output, unreplaced.
+bool IsStandardOutput(const std::string& path);
+
+// `text` into the file `path`, replacing it whole (core/atomic_file.h), or
+// onto `out` for standard output; false, with the reason in `error`, when it
+// could not be written.
+bool WriteOutputText(const std::string& path, const std::string& text, std::ostream& out, std::string& error);
+
 // Why `path` may not be written for the model of `session`: an existing
 // path that is no regular file (a directory, a device, a FIFO; a link is
-// followed), or one that names a file of the model's input (its own file,
+// followed) other than standard output, or one that names a file of the model's input (its own file,
 // packages, result files) or its settings file. Empty when it may.
 std::string OutputPathProblem(const std::string& path, const Session& session);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/batch_model.h"
+#include "cli/batch_particles.h"
 #include "cli/commands.h"
 #include "cli/plot_options.h"
 #include "cli/open_options.h"
@@ -159,11 +160,12 @@ struct BatchViews {
 bool TrackParticlesOfFile(const TrackingOptions& tracking, Session& session, ParticleSet& particles, bool& complete,
                           std::ostream& err) {
   CollectingInterface ui;
-  std::vector<int> skipped;
-  const bool read = tracking.particles.empty() || ReadParticleFile(tracking.particles, session.model, particles, ui,
-                                                                   ParticleLimit::None, &skipped);
-  ReportMessages(ui, err);
-  if (!read) return false;
+  BatchParticles read;
+  read.usable = true;
+  if (!tracking.particles.empty())
+    read = ReadBatchParticleFile(tracking.particles, session.model, particles, "plot", err);
+  if (!read.usable) return false;
+  const std::vector<int>& skipped = read.outsideGrid;
   if (particles.Particles.empty()) {
     complete = ReportUntracked({}, skipped, "plot", err);
     return true;
@@ -264,6 +266,7 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
     PrintPlotUsage(out);
     return 0;
   }
+  if (const std::string problem = MapFileProblem(options.overlays); !problem.empty()) return Fail(err, problem, 1);
   Session session;
   CollectingInterface ui;
   const bool opened = OpenBatchModel(options.modelPath, session, ui, open);

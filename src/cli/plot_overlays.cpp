@@ -71,13 +71,16 @@ bool ReadOverlayOption(const std::string& option, const std::string& value, Over
   if (options.maps.size() >= static_cast<std::size_t>(kDxfMapCount))
     return Refuse(err, "at most " + std::to_string(kDxfMapCount) + " maps (--map) can be shown");
   const MapOption map = *MapNamed(value);
-  std::error_code error;
-  if (map.file.empty() || !std::filesystem::is_regular_file(map.file, error)) {
-    const std::string badNumber = BadMapNumber(value);
-    return Refuse(err, badNumber.empty() ? "the map file '" + map.file + "' does not exist" : badNumber);
-  }
+  if (const std::string badNumber = BadMapNumber(value); !badNumber.empty()) return Refuse(err, badNumber);
+  if (map.file.empty()) return Refuse(err, "--map needs a file name");
   options.maps.push_back(map);
   return true;
+}
+
+std::string MapFileProblem(const OverlayOptions& options) {
+  for (const MapOption& map : options.maps)
+    if (std::string problem = TextInputProblem(map.file, "a DXF map"); !problem.empty()) return problem;
+  return {};
 }
 
 void ApplyOverlayOptions(const OverlayOptions& options, Settings& settings) {

@@ -28,9 +28,13 @@ struct OverlayOptions {
 };
 
 // Reads the value of --vectors or --map into `options`; false, with the reason
-// on `err`, for a value that does not fit, a missing map file or a sixth map.
+// on `err`, for a value that does not fit or a sixth map.
 bool ReadOverlayOption(const std::string& option, const std::string& value, OverlayOptions& options,
                        std::ostream& err);
+
+// Why a map file of `options` cannot be read ("roads.dxf does not exist");
+// empty when all can.
+std::string MapFileProblem(const OverlayOptions& options);
 bool IsOverlayOption(const std::string& word);
 
 // The options over the settings: the vector switch, and the given maps as

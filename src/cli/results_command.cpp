@@ -1,5 +1,6 @@
 // kestra-cli results FILE: what a head, drawdown or budget file holds, record
 // by record, and the layout and precision it was written in.
+#include <limits>
 #include <ostream>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "cli/single_path_arguments.h"
 #include "core/model_paths.h"
 #include "core/number_format.h"
+#include "core/text_reader.h"
 #include "results/budget_reader.h"
 #include "results/layer_result_reader.h"
 
@@ -79,7 +81,8 @@ int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err) 
   ResultFile layers;
   const ResultFileOpening opening = OpenLayerResultFile(path, layers);
   if (opening == ResultFileOpening::Missing) {
-    err << "kestra-cli results: cannot open " << path << "\n";
+    const std::string problem = InputFileProblem(path, "a result file", std::numeric_limits<std::uintmax_t>::max());
+    err << "kestra-cli results: " << (problem.empty() ? path + " cannot be read" : problem) << "\n";
     return 1;
   }
   if (opening == ResultFileOpening::Opened) return ListLayerRecords(layers, out, err);

@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "cli/batch_model.h"
+#include "cli/batch_particles.h"
 #include "cli/mpsim_run.h"
 #include "cli/commands.h"
 #include "cli/open_options.h"
 #include "cli/output_paths.h"
+#include "cli/run_summary.h"
 #include "cli/time_units.h"
 #include "cli/track_output.h"
 #include "cli/track_progress.h"
@@ -52,7 +54,8 @@ constexpr const char* kUsage =
     "  --timeseries FILE         (with --mpsim) the time series file to write (replaced)\n"
     "  --particles FILE.sloc     (with MODEL) a MODPATH 7 starting locations file instead of\n"
     "                            a particle file; the MODPATH 7 layout gives its ids\n"
-    "  --out PATHLINES           pathline file to write (replaced)\n"
+    "  --out PATHLINES           pathline file to write (replaced); - or /dev/stdout for\n"
+    "                            standard output, as for --endpoints\n"
     "  --endpoints FILE          end point file to write (replaced); in the kestra format one\n"
     "                            CSV line per particle and direction: release and final cell\n"
     "                            and local point, final X, Y, Z, travel time and why the\n"
@@ -67,14 +70,19 @@ constexpr const char* kUsage =
     "                            take longer than a second)\n"
     "  --replay                  write the pathlines by retracing the particles after the\n"
     "                            runs, as the window's pathline export does (slower, the\n"
-    "                            same file)\n";
+    "                            same file; not to standard output)\n"
+    "  --summary                 the lines after the run (what was tracked, where it went\n"
+    "                            and how many particles ended for each reason, with the\n"
+    "                            packages of their sink cells) on standard output instead\n"
+    "                            of the error stream\n";
 
 constexpr const char* kExitStatus =
     "\n"
     "Exit status: 0 done, 1 the model, particle file or an output could not be used,\n"
     "2 wrong arguments, 3 some particles were not tracked to their end (a cell without\n"
-    "saturated thickness stopped the run, or the particle file held particles outside\n"
-    "the grid); they are named on the error stream and listed in the end point file.\n";
+    "saturated thickness stopped the run, the particle file held particles outside\n"
+    "the grid, or particles were still moving when their tracking steps ran out); they\n"
+    "are named on the error stream and listed in the end point file.\n";
 
 constexpr int kMaxThreads = 256;
 constexpr int kSomeNotTracked = 3;
@@ -82,7 +90,7 @@ constexpr int kSomeNotTracked = 3;
 struct TrackOptions {
   std::string model, out, endpoints, mpsim, timeSeries;
   TrackingOptions tracking;
-  bool quiet = false, replay = false;
+  bool quiet = false, replay = false, summary = false;
   PathlineLayout layout = PathlineLayout::Kestra;
   OpenChoices open;  // --porosity, --model
   std::optional<int> threads;
@@ -128,6 +136,7 @@ bool ParseOption(const std::string& name, const std::string& value, TrackOptions
 bool ParseFlag(const std::string& arg, TrackOptions& o) {
   if (arg == "--quiet") return o.quiet = true;
   if (arg == "--replay") return o.replay = true;
+  if (arg == "--summary") return o.summary = true;
   return false;
 }
 
@@ -168,7 +177,11 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
     err << "kestra-cli track: a MODPATH 7 file holds one tracking direction\n";
     return false;
   }
-  if (o.replay && (o.out.empty() || o.layout != PathlineLayout::Kestra)) {
+  if (IsStandardOutput(o.out) + IsStandardOutput(o.endpoints) + o.summary > 1) {
+    err << "kestra-cli track: standard output holds one of the pathlines, the end points and the summary\n";
+    return false;
+  }
+  if (o.replay && (o.out.empty() || IsStandardOutput(o.out) || o.layout != PathlineLayout::Kestra)) {
     err << "kestra-cli track: --replay writes the pathline file of the kestra format\n";
     return false;
   }
@@ -176,6 +189,15 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
     err << "kestra-cli track: --period and --step go together\n";
     return false;
   }
+  return true;
+}
+
+// Warns when particles ended only because their steps ran out; true then.
+bool ReportStepLimit(int atLimit, int maximumSteps, std::ostream& err) {
+  if (atLimit == 0) return false;
+  err << "kestra-cli track: warning:" << NumberText(atLimit) << " particles ended only because their"
+      << NumberText(maximumSteps) << " tracking steps ran out; raise --max-steps or --step-length to track them to "
+      << "their end\n";
   return true;
 }
 
@@ -199,7 +221,7 @@ void RunDirections(const TrackOptions& o, TrackingRun& run, BatchOutput& output,
 
 int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   Session session;
-  PrintingInterface ui(err);
+  PrintingInterface ui(err, "track");
   if (!OpenBatchModel(o.model, session, ui, o.open)) {
     err << "kestra-cli track: " << o.model << " could not be opened\n";
     return 1;
@@ -210,13 +232,12 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     return 1;
   }
   ParticleSet particles;
-  std::vector<int> skipped;
+  BatchParticles read;
   Mp7Labels labels;
   const bool startingLocations = IsStartingLocationsFile(o.tracking.particles);
-  if (startingLocations ? !ReadStartingLocationsFile(o.tracking.particles, session, particles, labels, err)
-                        : !ReadParticleFile(o.tracking.particles, session.model, particles, ui, ParticleLimit::None,
-                                            &skipped))
-    return 1;
+  if (startingLocations) read.usable = ReadStartingLocationsFile(o.tracking.particles, session, particles, labels, err);
+  else read = ReadBatchParticleFile(o.tracking.particles, session.model, particles, "track", err);
+  if (!read.usable) return 1;
   const Mp7Labels* mp7Labels = startingLocations ? &labels : nullptr;
   if (const std::string problem = OutputPathsProblem({o.out, o.endpoints}, session); !problem.empty()) {
     err << "kestra-cli track: " << problem << "\n";
@@ -230,20 +251,20 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
 
   const bool writesWhileTracking = !o.out.empty() && !o.replay;
   std::optional<ReplacingFile> pathlineFile;
-  if (writesWhileTracking) {
+  if (writesWhileTracking && !IsStandardOutput(o.out)) {
     pathlineFile.emplace(o.out);
     if (!pathlineFile->IsOpen()) {
       err << "kestra-cli track: cannot write " << pathlineFile->Problem() << "\n";
       return 1;
     }
   }
-  if (writesWhileTracking && o.layout == PathlineLayout::Mp7) {
+  std::ostream* pathlines = pathlineFile ? &pathlineFile->Stream() : writesWhileTracking ? &out : nullptr;
+  if (pathlines && o.layout == PathlineLayout::Mp7) {
     std::string header;
     AppendMp7PathlineHeader(header, o.tracking.backward ? -1 : 1, RunReleaseTime(session));
-    pathlineFile->Stream() << header;
+    *pathlines << header;
   }
-  BatchOutput output(session.model, particles.ParticleCount(),
-                     writesWhileTracking ? &pathlineFile->Stream() : nullptr, o.layout);
+  BatchOutput output(session.model, particles.ParticleCount(), pathlines, o.layout);
   output.SetMp7Labels(mp7Labels);
   ModelStepLoader loader(session.settings, session.tracking, ui);
   RunControl control;
@@ -252,8 +273,12 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
                   ThreadCount(o)};
   RunDirections(o, run, output, err);
 
-  if (writesWhileTracking && !pathlineFile->Commit()) {
+  if (pathlineFile && !pathlineFile->Commit()) {
     err << "kestra-cli track: cannot write " << pathlineFile->Problem() << "\n";
+    return 1;
+  }
+  if (pathlines == &out && !out.flush()) {
+    err << "kestra-cli track: cannot write the pathlines to standard output\n";
     return 1;
   }
   std::string writeError;
@@ -262,18 +287,23 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     return 1;
   }
   const std::vector<Endpoint> endpoints = output.Endpoints().Endpoints();
-  if (!o.endpoints.empty() && !WriteEndpointFile(o.endpoints, o.layout, session.model, endpoints,
-                                                 o.tracking.backward ? -1 : 1, RunReleaseTime(session), mp7Labels,
-                                                 HeldStepsNote(held), writeError)) {
+  if (!o.endpoints.empty() &&
+      !WriteOutputText(o.endpoints,
+                       EndpointFileText(o.layout, session.model, endpoints, o.tracking.backward ? -1 : 1,
+                                        RunReleaseTime(session), mp7Labels, HeldStepsNote(held)),
+                       out, writeError)) {
     err << "kestra-cli track: cannot write " << writeError << "\n";
     return 1;
   }
-  const bool allTracked = ReportUntracked(endpoints, skipped, "track", err);
-  out << "tracked" << NumberText(particles.ParticleCount()) << " particles";
-  if (!o.out.empty()) out << "; pathlines in " << o.out;
-  if (!o.endpoints.empty()) out << "; end points in " << o.endpoints;
-  out << "\n";
-  return allTracked ? 0 : kSomeNotTracked;
+  const bool allTracked = ReportUntracked(endpoints, read.outsideGrid, "track", err);
+  std::ostream& summary = o.summary ? out : err;
+  summary << "tracked" << NumberText(particles.ParticleCount()) << " particles";
+  if (!o.out.empty()) summary << "; pathlines in " << o.out;
+  if (!o.endpoints.empty()) summary << "; end points in " << o.endpoints;
+  summary << "\n";
+  for (const std::string& line : StopSummaryLines(endpoints, session.model)) summary << line << "\n";
+  const bool stepsRanOut = ReportStepLimit(EndedAtStepLimit(endpoints), session.tracking.MaximumSteps, err);
+  return allTracked && !stepsRanOut ? 0 : kSomeNotTracked;
 }
 
 }  // namespace
@@ -291,7 +321,7 @@ int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   }
   if (!options.mpsim.empty())
     return RunMpsim({options.mpsim, options.endpoints, options.out, options.timeSeries, options.quiet,
-                     ThreadCount(options), options.tracking.unsavedSteps},
+                     options.summary, ThreadCount(options), options.tracking.unsavedSteps},
                     out, err);
   return Track(options, out, err);
 }

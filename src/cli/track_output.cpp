@@ -51,22 +51,17 @@ bool ReportUntracked(const std::vector<Endpoint>& endpoints, const std::vector<i
           << NumberList(*numbers) << "\n";
   if (!skipped.empty())
     err << "kestra-cli " << command << ":" << NumberText(static_cast<int>(skipped.size()))
-        << " particles of the particle file not tracked, their cell or point lies outside the grid or their "
-           "retardation is not positive; their places in the file:"
+        << " particles of the particle file not tracked, their cell lies outside the grid; their places in the file:"
         << NumberList(skipped) << "\n";
   return forward.empty() && backward.empty() && skipped.empty();
 }
 
-bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const ModelState& state,
-                       const std::vector<Endpoint>& endpoints, int direction, double referenceTime,
-                       const Mp7Labels* labels, const std::string& note, std::string& error) {
+std::string EndpointFileText(PathlineLayout layout, const ModelState& state, const std::vector<Endpoint>& endpoints,
+                             int direction, double referenceTime, const Mp7Labels* labels, const std::string& note) {
+  if (layout == PathlineLayout::Kestra) return EndpointCsvText(endpoints, note);
   std::string text;
-  if (layout == PathlineLayout::Mp7) {
-    AppendMp7Endpoints(text, state, endpoints, direction, referenceTime, labels, note);
-  } else {
-    text = EndpointCsvText(endpoints, note);
-  }
-  return WriteFileAtomically(path, text, error);
+  AppendMp7Endpoints(text, state, endpoints, direction, referenceTime, labels, note);
+  return text;
 }
 
 }  // namespace kestra::cli

@@ -14,14 +14,11 @@
 
 namespace kestra::cli {
 
-// The end points of one run or both (kestra: CSV) or of one direction
-// (MODPATH 7); false, with the reason in `error`, when the file could not
-// be written. A `note` says how
-// the run departed from the model's results: a first line "# note" of the
-// CSV, the last line of the MODPATH 7 header.
-bool WriteEndpointFile(const std::string& path, PathlineLayout layout, const ModelState& state,
-                       const std::vector<Endpoint>& endpoints, int direction, double referenceTime,
-                       const Mp7Labels* labels, const std::string& note, std::string& error);
+// The end point file of one run or both (kestra: CSV) or of one direction
+// (MODPATH 7). A `note` says how the run departed from the model's results:
+// a first line "# note" of the CSV, the last line of the MODPATH 7 header.
+std::string EndpointFileText(PathlineLayout layout, const ModelState& state, const std::vector<Endpoint>& endpoints,
+                             int direction, double referenceTime, const Mp7Labels* labels, const std::string& note);
 
 // The pathline file as the "MODPATH" plot export writes it: every particle
 // retraced from its release point as far as the runs took it. False, with

@@ -26,7 +26,7 @@ bool IsTextInput(const std::string& path, std::uintmax_t limit) {
   return !error && size <= limit;
 }
 
-std::string TextInputProblem(const std::string& path, const std::string& kind, std::uintmax_t limit) {
+std::string InputFileProblem(const std::string& path, const std::string& kind, std::uintmax_t limit) {
   namespace fs = std::filesystem;
   std::error_code statusError, linkError;
   const fs::file_status status = fs::status(path, statusError);
@@ -38,6 +38,12 @@ std::string TextInputProblem(const std::string& path, const std::string& kind, s
   if (fs::is_directory(status)) return path + " is a directory, not " + kind;
   if (!fs::is_regular_file(status)) return path + " is not a regular file";
   if (!IsTextInput(path, limit)) return path + " is larger than " + std::to_string(limit >> 20) + " MB, not " + kind;
+  if (!std::ifstream(path, std::ios::binary)) return path + " cannot be read: " + std::strerror(errno);
+  return {};
+}
+
+std::string TextInputProblem(const std::string& path, const std::string& kind, std::uintmax_t limit) {
+  if (std::string problem = InputFileProblem(path, kind, limit); !problem.empty()) return problem;
   constexpr std::size_t kProbeBytes = 65536;
   std::ifstream file(path, std::ios::binary);
   if (!file) return path + " cannot be read: " + std::strerror(errno);

@@ -46,6 +46,13 @@ inline constexpr std::uintmax_t kLargestTextFile = std::uintmax_t{1} << 30;
 // (/dev/zero) would flood it.
 bool IsTextInput(const std::string& path, std::uintmax_t limit = kLargestTextFile);
 
+// Why `path` cannot be read as `kind` ("a budget file"): it does not exist, a
+// link of it cannot be followed, it is a directory or no regular file, it
+// is larger than `limit` or it cannot be opened (with the system's reason).
+// Empty when it can.
+std::string InputFileProblem(const std::string& path, const std::string& kind,
+                             std::uintmax_t limit = kLargestTextFile);
+
 // Why `path` cannot be read as `kind` ("a name file"): it does not exist, a
 // link of it cannot be followed, it is a directory or no regular file, it
 // is larger than `limit`, it cannot be opened (with the system's reason) or

@@ -7,24 +7,6 @@
 namespace kestra {
 namespace {
 
-std::string EndText(const Endpoint& e) {
-  if (!e.tracked) return "not tracked: the run ended before its turn";
-  switch (e.end) {
-    case TrackEnd::LeftGrid: return "left the grid";
-    case TrackEnd::EnteredInactiveCell: return "entered an inactive or fixed-head cell";
-    case TrackEnd::EnteredSinkCell: return "entered a sink cell";
-    case TrackEnd::NoExitFromSink: return "entered a strong sink or source cell";
-    case TrackEnd::CannotLeaveCell: return "could not leave its cell";
-    case TrackEnd::NoFiniteVelocity: return "its cell has no finite velocity";
-    case TrackEnd::WindowEnd:
-    case TrackEnd::OutsideWindow:
-    case TrackEnd::NoTimeLeft: return "reached the time limit";
-    case TrackEnd::RunBroken: return "the run was stopped";
-    case TrackEnd::ThicknessFault: return "a cell without saturated thickness";
-    default: return "reached its step limit";
-  }
-}
-
 void AppendCellFields(std::string& line, CellIndex cell, LocalPoint local) {
   for (const std::int16_t index : {cell.column, cell.row, cell.layer}) {
     AppendIntegerMaskText(line, index);
@@ -50,6 +32,24 @@ float UnitRange(double value) {
 
 }  // namespace
 
+std::string EndpointEndText(const Endpoint& e) {
+  if (!e.tracked) return "not tracked: the run ended before its turn";
+  switch (e.end) {
+    case TrackEnd::LeftGrid: return "left the grid";
+    case TrackEnd::EnteredInactiveCell: return "entered an inactive or fixed-head cell";
+    case TrackEnd::EnteredSinkCell: return "entered a sink cell";
+    case TrackEnd::NoExitFromSink: return "entered a strong sink or source cell";
+    case TrackEnd::CannotLeaveCell: return "could not leave its cell";
+    case TrackEnd::NoFiniteVelocity: return "its cell has no finite velocity";
+    case TrackEnd::WindowEnd:
+    case TrackEnd::OutsideWindow:
+    case TrackEnd::NoTimeLeft: return "reached the time limit";
+    case TrackEnd::RunBroken: return "the run was stopped";
+    case TrackEnd::ThicknessFault: return "a cell without saturated thickness";
+    default: return "reached its step limit";
+  }
+}
+
 std::string EndpointCsvHeader() {
   return "particle,direction,release column,release row,release layer,release x,release y,release z,"
          "final column,final row,final layer,final x,final y,final z,X,Y,Z,time,end";
@@ -65,7 +65,7 @@ std::string EndpointCsvLine(const Endpoint& e) {
     AppendTrimmedNumberText(line, value);
     line.push_back(',');
   }
-  line.append(EndText(e));
+  line.append(EndpointEndText(e));
   return line;
 }
 

@@ -31,6 +31,10 @@ struct Endpoint {
   bool tracked = true;    // false: the run ended before the particle's turn
 };
 
+// Why the tracking of the particle ended, as the end point table says it
+// ("left the grid", "entered a sink cell", "reached its step limit", ...).
+std::string EndpointEndText(const Endpoint& endpoint);
+
 // The header line of the end point table.
 std::string EndpointCsvHeader();
 

@@ -3,8 +3,14 @@
 // results.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <sstream>
+
+#include "cli/batch_model.h"
 #include "cli/cli_runner.h"
+#include "cli/track_progress.h"
 #include "support/temp_dir.h"
+#include "tracking/endpoint_table.h"
 
 namespace kestra::cli {
 namespace {
@@ -40,6 +46,103 @@ TEST(Conventions, AnUnknownOptionOrCommandIsRefusedWithTheUsage) {
   EXPECT_EQ(noFile.code, 2);
   EXPECT_TRUE(Contains(noFile.err, "usage")) << noFile.err;
   EXPECT_EQ(RunLine({"frobnicate"}).code, 2);
+}
+
+TEST(Conventions, StandardOutputHoldsOnlyResults) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.par"), ParticleFile(4, 2, 1, 1));
+  const Arguments track{"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.par"),
+                        "--quiet"};
+  Arguments toOut = track;
+  toOut.insert(toOut.end(), {"--endpoints", "-"});
+  const CommandResult csv = RunLine(toOut);
+  ASSERT_EQ(csv.code, 0) << csv.err;
+  const std::vector<std::string> lines = Lines(csv.out);
+  ASSERT_EQ(lines.size(), 9u) << csv.out;
+  EXPECT_EQ(lines[0], EndpointCsvHeader());
+  EXPECT_TRUE(csv.err.starts_with("tracked 8 particles; end points in -\nforward: 8 ")) << csv.err;
+
+  Arguments summary = track;
+  summary.insert(summary.end(), {"--endpoints", dir.File("ends.csv"), "--summary"});
+  const CommandResult said = RunLine(summary);
+  EXPECT_TRUE(said.out.starts_with("tracked 8 particles; end points in ")) << said.out;
+  EXPECT_EQ(said.err, "");
+
+  Arguments both = track;
+  both.insert(both.end(), {"--endpoints", "-", "--out", "/dev/stdout"});
+  EXPECT_EQ(RunLine(both).code, 2);
+}
+
+TEST(Conventions, ParticlesStillMovingAtTheStepLimitAreWarnedOf) {
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("p.par"), ParticleFile(4, 2, 1, 1));
+  const CommandResult run =
+      RunLine({"track", SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.par"), "--endpoints",
+               dir.File("ends.csv"), "--quiet", "--max-steps", "2", "--step-length", "1"});
+  EXPECT_EQ(run.code, 3);
+  EXPECT_TRUE(Contains(run.err, "\nforward: 8 reached its step limit\n")) << run.err;
+  EXPECT_TRUE(Contains(run.err, "kestra-cli track: warning: 8 particles ended only because their 2 tracking steps "
+                                "ran out; raise --max-steps or --step-length"))
+      << run.err;
+}
+
+TEST(Conventions, AFileThatIsMissingIsNamedWithExitStatusOne) {
+  const std::string model = SharedRun("uniform1/lahey/uniform1.mdl");
+  test::TempDir dir;
+  const struct {
+    Arguments line;
+    std::string said;
+  } cases[] = {
+      {{"plot", model, "--out", dir.File("p.png"), "--map", dir.File("roads.dxf")},
+       "kestra-cli plot: " + dir.File("roads.dxf") + " does not exist\n"},
+      {{"results", dir.File("none.hds")}, "kestra-cli results: " + dir.File("none.hds") + " does not exist\n"},
+      {{"info", dir.File("none.nam")}, "kestra-cli info: " + dir.File("none.nam") + " could not be opened\n"},
+      {{"track", dir.File("none.nam"), "--particles", "p.par", "--endpoints", dir.File("e.csv")},
+       "kestra-cli track: The name file cannot be read: " + dir.File("none.nam") + " does not exist.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line[0]);
+    const CommandResult run = RunLine(c.line);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(Contains(run.err, c.said)) << run.err;
+  }
+}
+
+TEST(Conventions, AnEngineMessageIsOneLineWithItsTitleWhereItSaysMore) {
+  const struct {
+    const char* title;
+    const char* text;
+    const char* line;
+  } cases[] = {
+      {"KESTRA", "The file cannot be read.", "The file cannot be read."},
+      {"Error", "No such file", "No such file"},
+      {"Contours", "Too many levels:\r\n 1 2 3\r\n", "Contours: Too many levels: 1 2 3"},
+      {"", "two\nlines", "two lines"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MessageLine(c.title, c.text), c.line);
+}
+
+TEST(Conventions, ProgressIntoALogIsAPlainLineEveryFewSeconds) {
+  using namespace std::chrono_literals;
+  for (const ProgressStyle style : {ProgressStyle::Terminal, ProgressStyle::Log}) {
+    std::ostringstream err;
+    TrackProgress progress(err, false, style);
+    const auto start = TrackProgress::Clock::time_point{} + 1h;
+    progress.Start("forward", 100, {}, start);
+    progress.Update({10, 100}, start + 500ms);  // too early for any line
+    progress.Update({20, 200}, start + 2s);
+    progress.Update({30, 300}, start + 3s);
+    progress.Update({40, 400}, start + 8s);
+    progress.Finish();
+    if (style == ProgressStyle::Terminal) {
+      EXPECT_EQ(CountOf(err.str(), "\r"), 3) << err.str();
+      EXPECT_TRUE(err.str().ends_with("   \n")) << err.str();
+    } else {
+      EXPECT_EQ(err.str(),
+                "forward: 20 of 100 particles, 10 particles/s, 100 cell moves/s\n"
+                "forward: 40 of 100 particles, 5 particles/s, 50 cell moves/s\n");
+    }
+  }
 }
 
 TEST(SettingsCommand, AMissingFilePrintsTheDefaultsInTableOrder) {

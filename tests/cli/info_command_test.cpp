@@ -144,7 +144,8 @@ TEST(InfoCommand, SevenPeriodsOrStepsAreListedWhole) {
 TEST(InfoCommand, RefusedModelExitsWithOne) {
   const CommandResult run = RunLine({"info", "/nonexistent/site.mdl"});
   EXPECT_EQ(run.code, 1);
-  EXPECT_TRUE(Contains(run.out, "Error: File /nonexistent/site.mdl not found!\n"));
+  EXPECT_TRUE(Contains(run.out, "\n  File /nonexistent/site.mdl not found!\n")) << run.out;
+  EXPECT_EQ(run.err, "kestra-cli info: /nonexistent/site.mdl could not be opened\n");
   EXPECT_EQ(RunLine({"info"}).code, 2);
 }
 

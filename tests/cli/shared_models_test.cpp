@@ -106,7 +106,9 @@ std::string TrackedFiles(const Opened& opened, const std::string& sinks) {
   else
     args.insert(args.end(), {"--forward", "--backward", "--step-length", "40", "--max-steps", "10"});
   std::string errors;
-  EXPECT_EQ(cli::RunCli("track", args, &errors), 0) << errors;
+  const int code = cli::RunCli("track", args, &errors);
+  // The steady runs stop some particles at their step limit, which is said.
+  EXPECT_TRUE(code == 0 || (code == 3 && errors.find("tracking steps ran out") != std::string::npos)) << errors;
   return test::ReadWholeFile(opened.dir.File("ends.csv")) + test::ReadWholeFile(opened.dir.File("paths.txt"));
 }
 

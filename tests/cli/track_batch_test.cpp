@@ -25,7 +25,7 @@ TEST(TrackBatch, TracksEveryParticleOfALargeFile) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("p.txt"), ParticleFile(19, 10, 1, 1, 180));
   const CommandResult run = Track({SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--endpoints",
-                         dir.File("ends.csv"), "--threads", "0", "--quiet"});
+                         dir.File("ends.csv"), "--threads", "0", "--quiet", "--summary"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.err, "");
   const std::vector<std::string> ends = Lines(test::ReadWholeFile(dir.File("ends.csv")));
@@ -66,6 +66,11 @@ TEST(TrackBatch, ParticlesThatCannotBeTrackedAreNamedAndFailTheRun) {
   EXPECT_EQ(Lines(test::ReadWholeFile(dir.File("ends.csv"))).size(), 3u);
 }
 
+// Done, or done with particles at their step limit, which these short runs leave.
+bool Finished(const CommandResult& run) {
+  return run.code == 0 || (run.code == 3 && Contains(run.err, "tracking steps ran out"));
+}
+
 // The models of the test data, each with particles over its grid and the
 // runs that exercise it.
 struct Case {
@@ -94,7 +99,7 @@ TEST(TrackBatch, PathlinesWrittenWhileTrackingAreTheReplayedOnesOnEveryModelAndT
     std::vector<std::string> replay{model, "--particles", dir.File("p.txt"), "--quiet", "--replay", "--out",
                                     dir.File("replayed.txt")};
     replay.insert(replay.end(), c.options.begin(), c.options.end());
-    ASSERT_EQ(Track(replay).code, 0) << c.model << " " << c.form;
+    ASSERT_TRUE(Finished(Track(replay))) << c.model << " " << c.form;
     const std::string expected = test::ReadWholeFile(dir.File("replayed.txt"));
     EXPECT_GT(expected.size(), 20000u) << c.model;
     std::string firstEnds;
@@ -102,7 +107,7 @@ TEST(TrackBatch, PathlinesWrittenWhileTrackingAreTheReplayedOnesOnEveryModelAndT
       std::vector<std::string> args{model, "--particles", dir.File("p.txt"), "--quiet", "--threads", threads,
                                     "--out", dir.File("written.txt"), "--endpoints", dir.File("ends.csv")};
       args.insert(args.end(), c.options.begin(), c.options.end());
-      ASSERT_EQ(Track(args).code, 0);
+      ASSERT_TRUE(Finished(Track(args)));
       EXPECT_TRUE(test::ReadWholeFile(dir.File("written.txt")) == expected)
           << c.model << " " << c.form << " on " << threads << " threads";
       const std::string ends = test::ReadWholeFile(dir.File("ends.csv"));

@@ -54,11 +54,14 @@ std::vector<PathRecord> ReadPathlines(const std::string& path) {
   return records;
 }
 
-int RunQuietly(std::vector<std::string> args) {
+// The exit status; the lines after the run go to `summary` when given.
+int RunQuietly(std::vector<std::string> args, std::string* summary = nullptr) {
   args.push_back("--quiet");  // no progress line, however slow the machine
+  args.push_back("--summary");
   std::ostringstream out, err;
   const int code = RunCommandLine(args, out, err);
   EXPECT_EQ(err.str(), "") << "the run says nothing on its error stream";
+  if (summary) *summary = out.str();
   return code;
 }
 
@@ -139,10 +142,16 @@ std::vector<std::vector<std::string>> MixedEnds(const test::TempDir& dir, const 
                        "0.5 0.5 0.5 18 14 1 12 255 1\r\n0.5 0.5 0.5 19 14 1 12 255 1\r\n"
                        "0.5 0.5 0.5 20 14 1 12 255 1\r\n0.5 0.5 0.5 21 14 1 12 255 1\r\n"
                        "0.5 0.5 0.5 20 15 1 12 255 1\r\n0.5 0.5 0.5 21 15 1 12 255 1\r\n");
+  std::string summary;
   EXPECT_EQ(RunQuietly({"track", model, "--particles", dir.File("south.txt"), "--out", dir.File("south.pth"),
                         "--endpoints", dir.File("south.csv"), "--step-length", "100000", "--time-unit", "days",
-                        "--max-steps", "1", "--sinks", sinks}),
+                        "--max-steps", "1", "--sinks", sinks},
+                       &summary),
             0);
+  // The summary names the package of the sink cells the particles ended in.
+  EXPECT_TRUE(Contains(summary, sinks == "all" ? "\nforward: 6 entered a sink cell (6 rivers)\n"
+                                               : "\nforward: 6 entered a strong sink or source cell (6 wells)\n"))
+      << summary;
   const std::vector<std::vector<std::string>> ends = EndpointRows(dir.File("south.csv"));
   EXPECT_EQ(ends.size(), 6u);
   return ends;

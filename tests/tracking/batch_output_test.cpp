@@ -141,9 +141,9 @@ TEST(BatchOutput, FinalPointsReadBackAsAParticleFile) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("ends.par"), file);
   ParticleSet set;
-  std::vector<int> skipped;
-  ASSERT_TRUE(ReadParticleFile(dir.File("ends.par"), f->state, set, f->ui, ParticleLimit::None, &skipped));
-  EXPECT_TRUE(skipped.empty()) << skipped.size() << " skipped, the first " << skipped.front();
+  std::vector<ParticleFault> faults;
+  ASSERT_TRUE(ReadParticleFile(dir.File("ends.par"), f->state, set, f->ui, ParticleLimit::None, &faults));
+  EXPECT_TRUE(faults.empty()) << faults.size() << " faults, the first: " << faults.front().reason;
   EXPECT_EQ(set.ParticleCount(), static_cast<int>(ends.size()));
 }
 
