@@ -1,4 +1,3 @@
-#include <QtGlobal>
 #include <exception>
 #include <map>
 
@@ -10,25 +9,26 @@ namespace kestra::cli {
 namespace {
 
 struct Command {
-  std::function<int(const Arguments&, std::ostream&, std::ostream&)> run;
+  CommandFunction run;
   const char* summary;
 };
 
-const std::map<std::string, Command>& CommandTable() {
-  static const std::map<std::string, Command> table = {
+using CommandTable = std::map<std::string, Command>;
+
+CommandTable Commands(const CommandFunction& plot) {
+  return {
       {"export", {ExportCommand, "export heads|drawdowns|velocity MODEL --layer K --out F  one layer's results as text"}},
       {"info", {InfoCommand, "info MODEL          open a model file (.mdl) or name file and print what it holds"}},
       {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},
-      {"plot", {PlotCommand, "plot MODEL --out F  draw plan and sections of a model into a DXF, HPGL or PNG file"}},
+      {"plot", {plot, "plot MODEL --out F  draw plan and sections of a model into a DXF, HPGL or PNG file"}},
       {"results", {ResultsCommand, "results FILE        list the records of a head, drawdown or budget file"}},
       {"track", {TrackCommand, "track MODEL ...     track the particles of a particle file, write pathlines and end points"}},
   };
-  return table;
 }
 
-void PrintUsage(std::ostream& out) {
+void PrintUsage(const CommandTable& commands, std::ostream& out) {
   out << "usage: kestra-cli COMMAND [ARGUMENTS]\n       kestra-cli --version\n\ncommands:\n";
-  for (const auto& [name, command] : CommandTable()) out << "  " << command.summary << "\n";
+  for (const auto& [name, command] : commands) out << "  " << command.summary << "\n";
 }
 
 }  // namespace
@@ -44,19 +44,20 @@ int RunCatchingFailures(const std::function<int()>& command, std::ostream& err) 
   return 1;
 }
 
-int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err) {
+int RunCommandLineWith(const Arguments& args, std::ostream& out, std::ostream& err, const CommandFunction& plot) {
+  const CommandTable commands = Commands(plot);
   if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-    PrintUsage(args.empty() ? err : out);
+    PrintUsage(commands, args.empty() ? err : out);
     return args.empty() ? 2 : 0;
   }
   if (args[0] == "--version") {
-    out << VersionLine("kestra-cli") << "\nQt " << qVersion() << "\n";
+    out << VersionLine("kestra-cli") << "\nQt " << KESTRA_QT_VERSION << " (pictures)\n";
     return 0;
   }
-  const auto found = CommandTable().find(args[0]);
-  if (found == CommandTable().end()) {
+  const auto found = commands.find(args[0]);
+  if (found == commands.end()) {
     err << "kestra-cli: unknown command " << SingleQuotedText(args[0]) << "\n";
-    PrintUsage(err);
+    PrintUsage(commands, err);
     return 2;
   }
   const Arguments commandArgs(args.begin() + 1, args.end());

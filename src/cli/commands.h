@@ -10,6 +10,7 @@
 namespace kestra::cli {
 
 using Arguments = std::vector<std::string>;
+using CommandFunction = std::function<int(const Arguments&, std::ostream&, std::ostream&)>;
 
 int InfoCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 int SettingsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
@@ -27,7 +28,13 @@ int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // status 1. Every command runs so.
 int RunCatchingFailures(const std::function<int()>& command, std::ostream& err);
 
-// Runs the command line (argv without the program name).
+// Runs the command line (argv without the program name), the plot command
+// through `plot`: the commands that draw no picture need no graphics library,
+// so a program without one can hand plots to one that has it.
+int RunCommandLineWith(const Arguments& args, std::ostream& out, std::ostream& err, const CommandFunction& plot);
+
+// Runs the command line with every command in this process (the picture
+// program and the tests).
 int RunCommandLine(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace kestra::cli

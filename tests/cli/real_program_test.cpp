@@ -29,11 +29,18 @@ std::string Quoted(const std::string& word) {
   return quoted + "'";
 }
 
-// Runs kestra-cli with `args` in a shell that first runs `setup` (a limit
-// on the file size, a trap).
-ProgramRun RunProgram(const std::string& setup, const std::vector<std::string>& args) {
-  std::string line = "bash -c " + Quoted(setup + "; exec \"$0\" \"$@\"") + " " + Quoted(KESTRA_CLI_PATH);
+ProgramRun RunShellLine(const std::string& line);
+
+// Runs `program` (kestra-cli by default) with `args` in a shell that first
+// runs `setup` (a limit on the file size, a trap).
+ProgramRun RunProgram(const std::string& setup, const std::vector<std::string>& args,
+                      const std::string& program = KESTRA_CLI_PATH) {
+  std::string line = "bash -c " + Quoted(setup + "; exec \"$0\" \"$@\"") + " " + Quoted(program);
   for (const std::string& arg : args) line += " " + Quoted(arg);
+  return RunShellLine(line);
+}
+
+ProgramRun RunShellLine(const std::string& line) {
   ProgramRun run;
   FILE* pipe = popen((line + " 2>&1").c_str(), "r");
   if (pipe == nullptr) return run;
@@ -142,6 +149,28 @@ TEST(RealProgram, OutputsThatAreNoRegularFileOrAnInputAreRefused) {
   EXPECT_EQ(test::ReadWholeFile(dis), disBefore);
   ASSERT_EQ(stat("/dev/null", &status), 0);
   EXPECT_TRUE(S_ISCHR(status.st_mode));
+}
+
+// A batch node without Qt's graphics libraries runs every command but plot,
+// which goes to kestra-cli-plot beside the program.
+TEST(RealProgram, NeedsNoQtAndHandsPlotsToThePictureProgram) {
+  const ProgramRun libraries = RunShellLine("ldd " + Quoted(KESTRA_CLI_PATH));
+  ASSERT_EQ(libraries.status, 0) << libraries.output;
+  EXPECT_EQ(libraries.output.find("libQt"), std::string::npos) << libraries.output;
+
+  Model model;
+  const std::string alone = model.dir.File("kestra-cli");
+  fs::copy_file(KESTRA_CLI_PATH, alone);
+  EXPECT_EQ(RunProgram("true", {"info", model.nameFile}, alone).status, 0);
+  const ProgramRun plot = RunProgram("true", {"plot", model.nameFile, "--out", model.dir.File("p.dxf")}, alone);
+  EXPECT_EQ(plot.status, 1);
+  EXPECT_NE(plot.output.find("kestra-cli plot: the picture program " + model.dir.File("kestra-cli-plot") +
+                             " cannot be started: No such file or directory"),
+            std::string::npos)
+      << plot.output;
+  const ProgramRun beside = RunProgram("true", {"plot", model.nameFile, "--out", model.dir.File("p.dxf")});
+  EXPECT_EQ(beside.status, 0) << beside.output;
+  EXPECT_TRUE(fs::exists(model.dir.File("p.dxf")));
 }
 
 }  // namespace
