@@ -20,6 +20,7 @@ CommandTable Commands(const CommandFunction& plot) {
       {"export", {ExportCommand, "export heads|drawdowns|velocity MODEL --layer K --out F  one layer's results as text"}},
       {"info", {InfoCommand, "info MODEL          open a model file (.mdl) or name file and print what it holds"}},
       {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},
+      {"particles", {ParticlesCommand, "particles MODEL --out F  place particle groups over cells into a particle file"}},
       {"plot", {plot, "plot MODEL --out F  draw plan and sections of a model into a DXF, HPGL or PNG file"}},
       {"results", {ResultsCommand, "results FILE        list the records of a head, drawdown or budget file"}},
       {"track", {TrackCommand, "track MODEL ...     track the particles of a particle file, write pathlines and end points"}},

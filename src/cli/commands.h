@@ -20,6 +20,8 @@ int ResultsCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // export heads|drawdowns|velocity MODEL --layer K --out FILE: one layer's results as text.
 int ExportCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+// particles MODEL --out FILE [...]: particle groups placed over cells into a particle file.
+int ParticlesCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // track MODEL --particles FILE --out PATHLINES [options]: tracks and writes pathlines and end points.
 int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 

@@ -15,14 +15,10 @@ namespace {
 
 using ValueReader = std::function<bool(const std::string&, TrackingOptions&)>;
 
-std::optional<int> WholeNumber(const std::string& text, int low, int high) {
-  const auto value = ParseNumber(text);
-  if (!value || *value != std::floor(*value) || *value < low || *value > high) return std::nullopt;
-  return static_cast<int>(*value);
-}
-
 ValueReader Whole(std::optional<int> TrackingOptions::*field, int low, int high) {
-  return [=](const std::string& text, TrackingOptions& o) { return (o.*field = WholeNumber(text, low, high)).has_value(); };
+  return [=](const std::string& text, TrackingOptions& o) {
+    return (o.*field = ParseWholeNumber(text, low, high)).has_value();
+  };
 }
 
 ValueReader Switch(std::optional<bool> TrackingOptions::*field) {
@@ -100,9 +96,13 @@ const std::map<std::string, ValueReader>& ValueOptions() {
       {"--recharge-faces", Whole(&TrackingOptions::rechargeFaces, 0, 3)},
       {"--et-faces", Whole(&TrackingOptions::etFaces, 0, 1)},
       {"--period",
-       [](const std::string& text, TrackingOptions& o) { return (o.time.period = WholeNumber(text, 1, 32767)).has_value(); }},
+       [](const std::string& text, TrackingOptions& o) {
+         return (o.time.period = ParseWholeNumber(text, 1, 32767)).has_value();
+       }},
       {"--step",
-       [](const std::string& text, TrackingOptions& o) { return (o.time.step = WholeNumber(text, 1, 32767)).has_value(); }},
+       [](const std::string& text, TrackingOptions& o) {
+         return (o.time.step = ParseWholeNumber(text, 1, 32767)).has_value();
+       }},
   };
   return options;
 }

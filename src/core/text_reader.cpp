@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -94,6 +95,21 @@ std::optional<double> ParseNumber(const std::string& field) {
   const auto result = std::from_chars(first, last, value);
   if (result.ec != std::errc() || result.ptr != last || first == last) return std::nullopt;
   return value;
+}
+
+std::optional<int> ParseWholeNumber(const std::string& field, int low, int high) {
+  const auto value = ParseNumber(field);
+  if (!value || *value != std::floor(*value) || *value < low || *value > high) return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+std::vector<std::string> SplitText(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+    parts.push_back(text.substr(start, end - start));
+  parts.push_back(text.substr(start));
+  return parts;
 }
 
 void TextReader::SkipBlanks() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace kestra {
@@ -72,5 +73,11 @@ std::string UpperCase(std::string word);
 
 // A field parsed completely as a number (Fortran "D" exponents accepted).
 std::optional<double> ParseNumber(const std::string& field);
+
+// A field parsed completely as a whole number within low..high.
+std::optional<int> ParseWholeNumber(const std::string& field, int low, int high);
+
+// The parts of `text` between the separators, empty ones kept ("a,,b": "a", "", "b").
+std::vector<std::string> SplitText(const std::string& text, char separator);
 
 }  // namespace kestra
