@@ -27,11 +27,19 @@ ModelState HeadModel() {
   return state;
 }
 
-TEST(ContourLevels, DefaultTableSpansTheHeadRangeOfTheLayer) {
+// A folder for the table's file and the messages about it.
+class ContourLevels : public testing::Test {
+ protected:
+  ContourTable Read(const std::string& name, const Settings& settings = Settings{}) {
+    return ReadContourLevels(dir.File(name), HeadModel(), settings, false, ui);
+  }
   test::RecordingInterface ui;
   test::TempDir dir;
-  const ModelState state = HeadModel();
-  const ContourTable table = ReadContourLevels(dir.File("m.ctr"), state, Settings{}, false, ui);
+  std::string error;
+};
+
+TEST_F(ContourLevels, DefaultTableSpansTheHeadRangeOfTheLayer) {
+  const ContourTable table = Read("m.ctr");
   ASSERT_EQ(table.ContourCount(), 10);
   EXPECT_EQ(table.levels[0].value, 2.0f);
   EXPECT_NEAR(table.levels[10].value, 6.0f, 1e-5f);  // ten 32-bit steps of 0.4
@@ -40,39 +48,28 @@ TEST(ContourLevels, DefaultTableSpansTheHeadRangeOfTheLayer) {
   const float diagonal = std::sqrt(30.0f * 30.0f + 40.0f * 40.0f);
   EXPECT_FLOAT_EQ(table.levels[3].labelHeight, diagonal / 100);
   EXPECT_FLOAT_EQ(table.levels[3].labelSpacing, diagonal / 10);
+  // Drawdowns asked for but none loaded: every level zero.
+  Settings drawdowns;
+  drawdowns.contourDataSource = 1;
+  for (const auto& level : Read("m.ctr", drawdowns).levels) EXPECT_EQ(level.value, 0.0f);
 }
 
-TEST(ContourLevels, DrawdownSourceWithoutDrawdownsGivesLevelsZero) {
-  test::RecordingInterface ui;
-  test::TempDir dir;
-  Settings settings;
-  settings.contourDataSource = 1;
-  const ContourTable table = ReadContourLevels(dir.File("m.ctr"), HeadModel(), settings, false, ui);
-  for (const auto& level : table.levels) EXPECT_EQ(level.value, 0.0f);
-}
-
-TEST(ContourLevels, FileRoundTripKeepsEveryField) {
-  test::RecordingInterface ui;
-  test::TempDir dir;
+TEST_F(ContourLevels, FileRoundTripKeepsEveryField) {
   ContourTable table;
   ContourLevel level{12.5f, 0x00FF00, 0, 3.5f, 40, {}};
   level.reserved[11] = 9;
   table.levels = {level, level};
   table.levels[1].value = -1;
-  std::string error;
   ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table, error)) << error;
   EXPECT_EQ(test::ReadWholeFile(dir.File("m.ctr")).size(), 2u + 2 * 30);
-  EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false, ui), table);
+  EXPECT_EQ(Read("m.ctr"), table);
 }
 
-TEST(ContourLevels, BadCountKeepsTheDefaultTableAndSaysSo) {
-  test::TempDir dir;
-  test::RecordingInterface ui;
-  const ContourTable defaults = ReadContourLevels(dir.File("none.ctr"), HeadModel(), Settings{}, false, ui);
+TEST_F(ContourLevels, BadCountKeepsTheDefaultTableAndSaysSo) {
+  const ContourTable defaults = Read("none.ctr");
   EXPECT_TRUE(ui.messages.empty());  // no file is no fault
   ContourTable table;
   table.levels.resize(3);
-  std::string error;
   ASSERT_TRUE(WriteContourTable(dir.File("m.ctr"), table, error)) << error;
   const std::string records = test::ReadWholeFile(dir.File("m.ctr")).substr(2);
   // Negative, 32767 (32 768 levels), more records than the file holds, no count at all.
@@ -80,7 +77,7 @@ TEST(ContourLevels, BadCountKeepsTheDefaultTableAndSaysSo) {
                                   std::string("\x02", 1)}) {
     test::WriteWholeFile(dir.File("m.ctr"), head + (head.size() == 2 ? records : ""));
     ui.messages.clear();
-    EXPECT_EQ(ReadContourLevels(dir.File("m.ctr"), HeadModel(), Settings{}, false, ui), defaults);
+    EXPECT_EQ(Read("m.ctr"), defaults);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].text.find("default contour levels"), std::string::npos);
   }
@@ -88,7 +85,7 @@ TEST(ContourLevels, BadCountKeepsTheDefaultTableAndSaysSo) {
   table.levels.resize(32767);
   ASSERT_TRUE(WriteContourTable(dir.File("big.ctr"), table, error)) << error;
   ui.messages.clear();
-  EXPECT_EQ(ReadContourLevels(dir.File("big.ctr"), HeadModel(), Settings{}, false, ui).ContourCount(), 32766);
+  EXPECT_EQ(Read("big.ctr").ContourCount(), 32766);
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -116,10 +113,8 @@ TEST(SpreadContourColors, EndsTakeTheSpectrumColoursAndTheMiddleRoundsToEven) {
   SpreadContourColors(table, RgbColour(200, 0, 10), RgbColour(0, 100, 10));
   EXPECT_EQ(table.levels[1].colour, RgbColour(150, 25, 10));
   EXPECT_EQ(table.levels[4].colour, RgbColour(0, 100, 10));
-}
-
-TEST(SpreadContourColors, OneLevelKeepsItsColour) {
-  ContourTable table = Levels(1);
+  // A single level keeps its own colour.
+  table = Levels(1);
   table.levels[0].colour = 77;
   SpreadContourColors(table, kBlack, kWhite);
   EXPECT_EQ(table.levels[0].colour, 77);

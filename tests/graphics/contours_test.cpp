@@ -298,8 +298,7 @@ TEST(TraceLevel, LevelOnANodeIsDrawnAsIfTheNodeWereSlightlyAbove) {
 
 TEST(TraceLevel, LevelOutsideTheValuesDrawsNothing) {
   const ModelState model = FieldModel(6, 3, [](float x, float) { return x; });
-  EXPECT_TRUE(Trace(model, 100).empty());
-  EXPECT_TRUE(Trace(model, -1).empty());
+  for (float level : {100.0f, -1.0f}) EXPECT_TRUE(Trace(model, level).empty()) << level;
 }
 
 // Whether any segment of the lines enters the 10 by 10 cell centred on (x, y).
@@ -374,17 +373,13 @@ TEST(TraceLevel, SaddleSquareIsLeftByTheFirstExitInTheOrder) {
   EXPECT_FLOAT_EQ(lines[0].points[1].y, 10);
 }
 
-TEST(LabelAngle, FollowsTheDirectionInEveryQuadrant) {
-  EXPECT_EQ(LabelAngle(0, 0, 0, -1), 270);
-  EXPECT_EQ(LabelAngle(0, 0, 0, 0), 270);
-  EXPECT_EQ(LabelAngle(0, 0, 0, 2), 90);
-  EXPECT_FLOAT_EQ(LabelAngle(0, 0, 1, 1), 45);
-  EXPECT_FLOAT_EQ(LabelAngle(0, 0, -1, 1), 135);
-  EXPECT_FLOAT_EQ(LabelAngle(0, 0, -1, -1), 225);
-  EXPECT_FLOAT_EQ(LabelAngle(1, 1, 2, 0), -45);
-}
-
-TEST(LabelAngle, DirectionsAreComparedWholeTurnsApart) {
+TEST(LabelAngle, FollowsTheDirectionInEveryQuadrantAndIsComparedWholeTurnsApart) {
+  const struct {
+    float x1, y1, x2, y2, degrees;
+  } directions[] = {{0, 0, 0, -1, 270}, {0, 0, 0, 0, 270},   {0, 0, 0, 2, 90},  {0, 0, 1, 1, 45},
+                    {0, 0, -1, 1, 135}, {0, 0, -1, -1, 225}, {1, 1, 2, 0, -45}};
+  for (const auto& d : directions)
+    EXPECT_FLOAT_EQ(LabelAngle(d.x1, d.y1, d.x2, d.y2), d.degrees) << d.x2 - d.x1 << ", " << d.y2 - d.y1;
   EXPECT_TRUE(AnglesWithin(355, 3, 10));
   EXPECT_TRUE(AnglesWithin(-90, 270, 10));
   EXPECT_TRUE(AnglesWithin(-45, 314, 10));

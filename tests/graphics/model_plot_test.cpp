@@ -23,26 +23,33 @@ using test::ViewScene;
 
 // Five columns and four rows of 100, two layers; an inactive corner, a
 // fixed-head cell, a pumping well, a river and a barrier.
-void Furnish(ViewScene& scene) {
-  ModelState& m = scene.model;
-  m.IBOUND(1, 1, 1) = 0;
-  m.IBOUND(5, 4, 1) = -1;
-  m.DataFlags(3, 2) = m.DataFlags(3, 4) = m.DataFlags(6, 4) = 2;
-  scene.SetPackage(data_type::kWells, 1, {{{3, 2}, -500}});
-  scene.SetPackage(data_type::kRivers, 1, {{{2, 3}, 1}, {{3, 3}, 1}});
-  scene.SetPackage(data_type::kBarriers, 1, {{{4, 2}, 2}});
-  scene.layout.PixelSize = 1;
-  scene.inputs.gridPlotSwitch = true;
-}
+class ModelPlot : public testing::Test {
+ protected:
+  ModelPlot() {
+    ModelState& m = scene.model;
+    m.IBOUND(1, 1, 1) = 0;
+    m.IBOUND(5, 4, 1) = -1;
+    m.DataFlags(3, 2) = m.DataFlags(3, 4) = m.DataFlags(6, 4) = 2;
+    scene.SetPackage(data_type::kWells, 1, {{{3, 2}, -500}});
+    scene.SetPackage(data_type::kRivers, 1, {{{2, 3}, 1}, {{3, 3}, 1}});
+    scene.SetPackage(data_type::kBarriers, 1, {{{4, 2}, 2}});
+    scene.layout.PixelSize = 1;
+    scene.inputs.gridPlotSwitch = true;
+  }
 
-std::string PlotModel(ViewScene& scene, const std::string& path) {
-  scene.device.PlotFileName = path;
-  scene.device.PlotToFile = true;
-  EXPECT_TRUE(OpenPlotFile(scene.device, scene.layout.zoom));
-  DrawModel(scene.context, scene.inputs, 1);
-  EXPECT_TRUE(ClosePlotFile(scene.device));
-  return test::ReadWholeFile(path);
-}
+  // The DXF plot of the whole model, written to `name` in the folder.
+  std::string Plot(const std::string& name) {
+    scene.device.PlotFileName = dir.File(name);
+    scene.device.PlotToFile = true;
+    EXPECT_TRUE(OpenPlotFile(scene.device, scene.layout.zoom));
+    DrawModel(scene.context, scene.inputs, 1);
+    EXPECT_TRUE(ClosePlotFile(scene.device));
+    return test::ReadWholeFile(dir.File(name));
+  }
+
+  ViewScene scene{test::UniformModel(5, 4, 2, 100, 100)};
+  test::TempDir dir;
+};
 
 std::map<std::string, int> CountTypes(const std::vector<test::ReadEntity>& entities) {
   std::map<std::string, int> counts;
@@ -50,11 +57,8 @@ std::map<std::string, int> CountTypes(const std::vector<test::ReadEntity>& entit
   return counts;
 }
 
-TEST(ModelPlot, DxfOfTheWholeModelOpensInARealReader) {
-  ViewScene scene(test::UniformModel(5, 4, 2, 100, 100));
-  Furnish(scene);
-  test::TempDir dir;
-  const std::string dxf = PlotModel(scene, dir.File("model.dxf"));
+TEST_F(ModelPlot, DxfOfTheWholeModelOpensInARealReader) {
+  const std::string dxf = Plot("model.dxf");
   EXPECT_EQ(dxf.substr(0, 5), "  0\r\n");
   EXPECT_EQ(dxf.substr(dxf.size() - 5), "EOF\r\n");
   const test::DxfReadResult read = test::ReadDxfWithRealReader(dir.File("model.dxf"));
@@ -67,13 +71,10 @@ TEST(ModelPlot, DxfOfTheWholeModelOpensInARealReader) {
   EXPECT_GT(counts.at("LINE"), 4 + 8);
 }
 
-TEST(ModelPlot, SectionOutlinesOnlyForIncludedSections) {
-  ViewScene scene(test::UniformModel(5, 4, 2, 100, 100));
-  Furnish(scene);
+TEST_F(ModelPlot, SectionOutlinesOnlyForIncludedSections) {
   scene.device.IncludeLowerXsection = false;
   scene.device.IncludeRightXsection = false;
-  test::TempDir dir;
-  PlotModel(scene, dir.File("plan.dxf"));
+  Plot("plan.dxf");
   const test::DxfReadResult read = test::ReadDxfWithRealReader(dir.File("plan.dxf"));
   if (!read.readerAvailable) GTEST_SKIP() << "python3-ezdxf is not installed";
   ASSERT_TRUE(read.accepted);
@@ -91,12 +92,9 @@ std::size_t FirstFill(const std::string& dxf, const std::string& layer, Colour c
   return dxf.find("SOLID\r\n  8\r\n" + layer + "\r\n 62\r\n " + std::to_string(NearestColorIndex(colour)));
 }
 
-TEST(ModelPlot, GroupsFollowInDrawingOrderEachAfterItsColour) {
-  ViewScene scene(test::UniformModel(5, 4, 2, 100, 100));
-  Furnish(scene);
+TEST_F(ModelPlot, GroupsFollowInDrawingOrderEachAfterItsColour) {
   scene.layout.sectionsShown = false;
-  test::TempDir dir;
-  const std::string dxf = PlotModel(scene, dir.File("order.dxf"));
+  const std::string dxf = Plot("order.dxf");
   // The grid lines come first, then the fills, each group after its colour.
   const std::size_t inactive = FirstFill(dxf, "CELL_TYPES", scene.settings.inactiveCellColor);
   const std::size_t well = FirstFill(dxf, "PUMPING_WELLS", scene.settings.dischargeWellColor);
@@ -147,20 +145,16 @@ TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
   if (!read.readerAvailable) GTEST_SKIP() << "python3-ezdxf is not installed";
   ASSERT_TRUE(read.accepted);
   ASSERT_EQ(read.entities.size(), 4u);
-  const ModelOrigin& o = model.origin;
-  EXPECT_EQ(read.entities[0].type, "SOLID");
-  ExpectPoint(read.entities[0], 0, OnRotatedGrid(o, 100, 50));
-  ExpectPoint(read.entities[0], 1, OnRotatedGrid(o, 200, 50));
-  ExpectPoint(read.entities[0], 2, OnRotatedGrid(o, 100, 100));
-  ExpectPoint(read.entities[0], 3, OnRotatedGrid(o, 200, 100));
-  EXPECT_EQ(read.entities[1].type, "LINE");
-  ExpectPoint(read.entities[1], 1, OnRotatedGrid(o, 300, 100));
-  EXPECT_EQ(read.entities[2].type, "POLYLINE");
-  ASSERT_EQ(read.entities[2].coordinates.size(), 6u);  // the start point and two more
-  ExpectPoint(read.entities[2], 0, OnRotatedGrid(o, 0, 0));
-  ExpectPoint(read.entities[2], 2, OnRotatedGrid(o, 100, 50));
-  EXPECT_EQ(read.entities[3].type, "CIRCLE");
-  ExpectPoint(read.entities[3], 0, OnRotatedGrid(o, 150, 25));
+  const char* types[] = {"SOLID", "LINE", "POLYLINE", "CIRCLE"};
+  for (int n = 0; n < 4; ++n) EXPECT_EQ(read.entities[n].type, types[n]) << "entity " << n;
+  EXPECT_EQ(read.entities[2].coordinates.size(), 6u);  // the start point and two more
+  // Entity, point and where it lies on the plan.
+  const struct {
+    int entity, point;
+    float x, y;
+  } points[] = {{0, 0, 100, 50}, {0, 1, 200, 50}, {0, 2, 100, 100}, {0, 3, 200, 100},
+                {1, 1, 300, 100}, {2, 0, 0, 0},    {2, 2, 100, 50},  {3, 0, 150, 25}};
+  for (const auto& p : points) ExpectPoint(read.entities[p.entity], p.point, OnRotatedGrid(model.origin, p.x, p.y));
 }
 
 TEST(DxfPlotOfModelWithoutPosition, BoxesKeepTheirPlace) {
@@ -177,7 +171,6 @@ TEST(DxfPlotOfModelWithoutPosition, BoxesKeepTheirPlace) {
 using test::PlotOf;
 using test::TempDir;
 
-// Two by two cells of 10: plan y 0..20 down from the top, world y up from the bottom.
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 // Five cells of 1000 in a row: half a plotter unit per model unit, plan y 1000 at plotter y 0.
@@ -185,10 +178,11 @@ ModelState WideRow() { return test::UniformModel(5, 1, 1, 1000, 1000); }
 
 std::string PlotterLimitText(float sign) { return TrimmedFloatText(sign * static_cast<float>(kPlotterDeviceLimit)); }
 
+// Two by two cells of 10: plan y 0..20 down from the top, world y up from the bottom.
 ModelState TwoByTwo() { return test::UniformModel(2, 2, 1, 10, 10); }
 
 TEST(HpglPlot, WideModelHalvesTheScaleAndSetsTheInputWindow) {
-  const std::string hpgl = PlotOf(test::UniformModel(5, 1, 1, 1000, 1000), kPlotFormatHpgl, [](PlotContext& c) {
+  const std::string hpgl = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
     EXPECT_FLOAT_EQ(c.device.HpglScale, 0.5f);
     DrawSegment(c, 0, 0, 5000, 1000, kBlack, true, true);
   });
@@ -286,7 +280,7 @@ TEST(DxfPlot, PolylineBrokenByAnotherEntityCarriesOnFromItsLastVertex) {
   EXPECT_NE(dxf.find("VERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n", second), std::string::npos);
 }
 
-TEST(PlotFile, BitmapFormatOpensNoFile) {
+TEST(PlotFile, BitmapFormatOpensNoFileAndAnUnwritableFolderFailsToOpen) {
   TempDir dir;
   PlotDevice device;
   device.PlotFormat = kPlotFormatBitmap;
@@ -295,13 +289,10 @@ TEST(PlotFile, BitmapFormatOpensNoFile) {
   EXPECT_TRUE(OpenPlotFile(device, ZoomWindow{}));
   EXPECT_TRUE(ClosePlotFile(device));
   EXPECT_FALSE(std::filesystem::exists(device.PlotFileName));
-}
-
-TEST(PlotFile, UnwritableFolderFailsToOpen) {
-  PlotDevice device;
-  device.PlotFileName = "/nonexistent-folder/a.dxf";
-  device.PlotToFile = true;
-  EXPECT_FALSE(OpenPlotFile(device, ZoomWindow{}));
+  PlotDevice unwritable;
+  unwritable.PlotFileName = "/nonexistent-folder/a.dxf";
+  unwritable.PlotToFile = true;
+  EXPECT_FALSE(OpenPlotFile(unwritable, ZoomWindow{}));
 }
 
 TEST(HpglPlot, LineToAFarPointIsCutAtThePlotterRange) {

@@ -34,16 +34,11 @@ TEST(PathlineDrawing, SegmentGoesOnThePlanAndBothSectionsCutToTheViewBox) {
   PathlineDrawing drawing(scene.context, scene.tracking, false);
   // From inside the model up through its top at 100, halfway along.
   drawing.Segment(Move({20, 30, 96}, {40, 50, 104}));
-  const auto plan = scene.plan.Of("line");
-  ASSERT_EQ(plan.size(), 1u);
-  EXPECT_EQ(plan[0].values, (std::vector<float>{20, 30, 30, 40}));
-  EXPECT_EQ(plan[0].colour, kRed);
-  const auto row = scene.row.Of("line");
-  ASSERT_EQ(row.size(), 1u);
-  EXPECT_EQ(row[0].values, (std::vector<float>{20, 96, 30, 100}));  // (x, z)
-  const auto column = scene.column.Of("line");
-  ASSERT_EQ(column.size(), 1u);
-  EXPECT_EQ(column[0].values, (std::vector<float>{96, 30, 100, 40}));  // (z, y)
+  using Lines = std::vector<std::vector<float>>;
+  EXPECT_EQ(ViewScene::Drawn(scene.plan, "line", kRed), (Lines{{20, 30, 30, 40}}));
+  EXPECT_EQ(ViewScene::Drawn(scene.row, "line", kRed), (Lines{{20, 96, 30, 100}}));     // (x, z)
+  EXPECT_EQ(ViewScene::Drawn(scene.column, "line", kRed), (Lines{{96, 30, 100, 40}}));  // (z, y)
+  for (const auto* picture : {&scene.plan, &scene.row, &scene.column}) EXPECT_EQ(picture->Of("line").size(), 1u);
 }
 
 TEST(PathlineDrawing, HiddenViewsAndSegmentsOutsideTheBoxDrawNothing) {

@@ -179,9 +179,6 @@ TEST(ToggleSectionMarks, SectionsIncludedDecideWhichMarksGoIntoThePlot) {
   EXPECT_EQ(test::Occurrences(dxf, "SOLID"), 4);  // the row marks only
 }
 
-using test::ViewScene;
-using Boxes = std::vector<std::vector<float>>;
-
 // Three columns of 10, two rows of 10, two layers: 100..90 and 90..80.
 ModelState ThreeByTwoByTwo() { return test::UniformModel(3, 2, 2, 10, 10); }
 

@@ -8,33 +8,30 @@
 namespace kestra {
 namespace {
 
-TEST(UpdateProgress, MeterMovesOnlyInStepsOfFive) {
+class ProgressMeter : public testing::Test {
+ protected:
+  bool Update(int percent) { return UpdateProgress(last, percent, ui, plan); }
   test::RecordingInterface ui;
   test::RecordingPicture plan;
   int last = 0;
-  EXPECT_FALSE(UpdateProgress(last, 3, ui, plan));
-  EXPECT_FALSE(UpdateProgress(last, 4, ui, plan));
-  EXPECT_FALSE(UpdateProgress(last, 9, ui, plan));
+};
+
+TEST_F(ProgressMeter, MeterMovesOnlyInStepsOfFiveAndStopsAtHundred) {
+  EXPECT_FALSE(Update(3));
+  EXPECT_FALSE(Update(4));
+  EXPECT_FALSE(Update(9));
   EXPECT_EQ(ui.meterValues, std::vector<int>{9});
   EXPECT_EQ(last, 9);
   EXPECT_EQ(plan.refreshes, 1);
+  Update(130);
+  EXPECT_EQ(ui.meterValues, (std::vector<int>{9, 100}));
 }
 
-TEST(UpdateProgress, MeterStopsAtHundred) {
-  test::RecordingInterface ui;
-  test::RecordingPicture plan;
-  int last = 0;
-  UpdateProgress(last, 130, ui, plan);
-  EXPECT_EQ(ui.meterValues, std::vector<int>{100});
-}
-
-TEST(UpdateProgress, EscapeBreaksOnlyWhenTheMeterMoves) {
-  test::RecordingInterface ui;
-  test::RecordingPicture plan;
+TEST_F(ProgressMeter, EscapeBreaksOnlyWhenTheMeterMoves) {
   ui.escapeAnswer = true;
-  int last = 10;
-  EXPECT_FALSE(UpdateProgress(last, 12, ui, plan));
-  EXPECT_TRUE(UpdateProgress(last, 15, ui, plan));
+  last = 10;
+  EXPECT_FALSE(Update(12));
+  EXPECT_TRUE(Update(15));
 }
 
 }  // namespace

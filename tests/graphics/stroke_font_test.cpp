@@ -65,13 +65,10 @@ TEST_F(StrokeFontFile, StrokeTableOfAnyLengthIsRead) {
   EXPECT_EQ(font.map['A'], 2);
 }
 
-TEST_F(StrokeFontFile, GlyphPointingPastTheTableIsRefused) {
+TEST_F(StrokeFontFile, GlyphPointingPastTheTableMissingRecordsOrTextFieldsAreRefused) {
   EXPECT_FALSE(ParseStrokeFont(FontText("1 2", 3), font, error));
   EXPECT_NE(error.find("glyph 2"), std::string::npos);
   EXPECT_FALSE(font.Loaded());
-}
-
-TEST_F(StrokeFontFile, MissingRecordsOrTextFieldsAreRefused) {
   EXPECT_FALSE(ParseStrokeFont("32,1,0,16\n65,1,3,18\n", font, error));
   EXPECT_FALSE(ParseStrokeFont(FontText("1,2,x"), font, error));
   EXPECT_FALSE(ParseStrokeFont(FontText("1,2,40000"), font, error));
@@ -118,8 +115,8 @@ TEST_F(StrokeFontMap, UnicodeLettersCountAsOneCharacter) {
   EXPECT_EQ(CharacterCodes("\xE4x"), (std::vector<char32_t>{0xE4, 'x'}));
 }
 
-// A Hershey file of 95 glyphs: all blanks but 'A' (code 65), which is the
-// simplex letter, written over two lines as long glyphs are.
+// A Hershey file of 95 glyphs: all blanks (advance 16) but 'A' (code 65), which
+// is the simplex letter (advance 18), written over two lines as long glyphs are.
 std::string SmallHersheyFile() {
   std::string text;
   for (int g = 0; g < 95; ++g) {
@@ -167,30 +164,30 @@ TEST_F(ShippedStrokeFont, LoadsWithEveryPrintableCharacter) {
   EXPECT_FLOAT_EQ(top, kGlyphCellHeight);
 }
 
-// All blanks (advance 16) but 'A', the simplex letter (advance 18).
 StrokeFont LetterAFont() {
-  std::string text;
-  for (int g = 0; g < 95; ++g) text += g == 65 - 32 ? "  501  9I[RFJ[ RRFZ[ RMTWT\n" : "12345  1HX\n";
   StrokeFont font;
   std::string error;
-  EXPECT_TRUE(ImportHersheyFont(text, font, error)) << error;
+  EXPECT_TRUE(ImportHersheyFont(SmallHersheyFile(), font, error)) << error;
   return font;
 }
+
+// Text 21 units high, so one glyph cell unit is one model unit.
+constexpr float kCellSize = 21;
 
 // 100 x 100, world y = 100 - plan y.
 struct TextScene : test::ViewScene {
   TextScene() : ViewScene(test::UniformModel(10, 10, 1, 10, 10)) {}
   // Segments drawn, as plan coordinates x1, y1, x2, y2.
   std::vector<std::vector<float>> Lines() const { return Drawn(plan, "line", kBlack); }
+  void Draw(const std::string& text, float x, float y, float degrees = 0) {
+    DrawStrokeText(context, font, SetTextStyle(1, degrees, 0, 1), text, x, y, kCellSize, kBlack, false, true);
+  }
   StrokeFont font = LetterAFont();
 };
 
-// Text 21 units high, so one glyph cell unit is one model unit.
-constexpr float kCellSize = 21;
-
 TEST(DrawStrokeText, LetterIsDrawnFromItsStartPointUpwards) {
   TextScene scene;
-  DrawStrokeText(scene.context, scene.font, SetTextStyle(1, 0, 0, 1), "A", 20, 30, kCellSize, kBlack, false, true);
+  scene.Draw("A", 20, 30);
   const auto lines = scene.Lines();
   ASSERT_EQ(lines.size(), 3u);
   // Apex 21 above the baseline at world (29, 51), the left foot at world (21, 30).
@@ -200,10 +197,7 @@ TEST(DrawStrokeText, LetterIsDrawnFromItsStartPointUpwards) {
 
 TEST(DrawStrokeText, CharactersOutsideTheFontAdvanceAsBlanks) {
   TextScene scene;
-  DrawStrokeText(scene.context, scene.font, SetTextStyle(1, 0, 0, 1),
-                 "\xC3\xA4"
-                 "A",
-                 20, 30, kCellSize, kBlack, false, true);
+  scene.Draw("\xC3\xA4" "A", 20, 30);
   const auto lines = scene.Lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0][0], 29 + 16);  // one blank of advance 16 before the letter
@@ -211,7 +205,7 @@ TEST(DrawStrokeText, CharactersOutsideTheFontAdvanceAsBlanks) {
 
 TEST(DrawStrokeText, StrokesAreCutToTheViewWindow) {
   TextScene scene;
-  DrawStrokeText(scene.context, scene.font, SetTextStyle(1, 0, 0, 1), "A", 90, 30, kCellSize, kBlack, false, true);
+  scene.Draw("A", 90, 30);
   for (const auto& line : scene.Lines()) {
     EXPECT_LE(line[0], 100);
     EXPECT_LE(line[2], 100);
@@ -221,7 +215,7 @@ TEST(DrawStrokeText, StrokesAreCutToTheViewWindow) {
 
 TEST(DrawStrokeText, TurnedTextRunsAlongItsAngle) {
   TextScene scene;
-  DrawStrokeText(scene.context, scene.font, SetTextStyle(1, 90, 0, 1), "A", 50, 10, kCellSize, kBlack, false, true);
+  scene.Draw("A", 50, 10, 90);
   const auto lines = scene.Lines();
   ASSERT_EQ(lines.size(), 3u);
   // Turned a quarter counter-clockwise: the baseline runs up, the apex points left.
@@ -232,7 +226,8 @@ TEST(DrawStrokeText, TurnedTextRunsAlongItsAngle) {
 
 TEST(DrawStrokeText, EmptyFontDrawsNothing) {
   TextScene scene;
-  DrawStrokeText(scene.context, StrokeFont{}, SetTextStyle(1, 0, 0, 1), "A", 20, 30, kCellSize, kBlack, false, true);
+  scene.font = StrokeFont{};
+  scene.Draw("A", 20, 30);
   EXPECT_TRUE(scene.plan.elements.empty());
 }
 

@@ -106,7 +106,6 @@ TEST(ZoomRules, TenPixelsOrAHundredthOfTheGridAreRefused) {
   EXPECT_FALSE(ZoomWindowFromDrag(kModel, 0.05f, 0, 0, 0.55f, 0.55f));
 }
 
-
 TEST(ZoomAbout, ThePointUnderThePointerKeepsItsPlaceInTheWindow) {
   const ZoomWindow whole = ZoomWindowOf(0, 0, 100, 100);
   const auto in = ZoomWindowAbout(kModel, whole, 20, 60, 0.5f);
@@ -162,14 +161,11 @@ TEST(PlanToWorld, ModelWithoutPositionPutsTheLowerLeftCornerAtTheOrigin) {
   EXPECT_FLOAT_EQ(upperRight.y, 60);
 }
 
-TEST(PlanToWorld, RotationTurnsAboutTheUpperLeftCorner) {
+TEST(PlanToWorld, RotationTurnsAboutTheUpperLeftCornerAndWorldToPlanUndoesIt) {
   const ModelState model = Positioned(1000, 500, static_cast<float>(M_PI / 2));
   const WorldPoint p = PlanToWorld(PlotOrigin(model), 10, 0);  // along the top edge
   EXPECT_NEAR(p.x, 1000, kTolerance);
   EXPECT_NEAR(p.y, 510, kTolerance);
-}
-
-TEST(WorldToPlan, UndoesPlanToWorld) {
   const ModelOrigin origin = PlotOrigin(Positioned(250, -40, 0.5236f));
   const WorldPoint w = PlanToWorld(origin, 33, 17);
   const PicturePoint back = WorldToPlan(origin, w.x, w.y);

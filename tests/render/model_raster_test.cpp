@@ -8,12 +8,17 @@
 #include "graphics/small_models.h"
 #include "graphics/view_arrangement.h"
 #include "modelset/model_file_set.h"
-#include "render/raster_picture.h"
+#include "pixels.h"
 #include "render/view_image.h"
 #include "support/temp_dir.h"
 
 namespace kestra {
 namespace {
+
+using test::ExpectPixels;
+using test::kBlackPixel;
+using test::kRedPixel;
+using test::kWhitePixel;
 
 QRgb Rgb(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
@@ -51,46 +56,34 @@ struct RasterScene {
   }
 };
 
-TEST(ModelRaster, PlanShowsCellTypesPackagesAndGrid) {
+TEST(ModelRaster, PlanShowsCellTypesPackagesGridAndInvertedSectionMarks) {
   RasterScene scene;
-  ASSERT_EQ(scene.plan.Image().width(), 400);
-  ASSERT_EQ(scene.plan.Image().height(), 300);
-  const QImage& image = scene.plan.Image();
-  EXPECT_EQ(image.pixel(350, 50), Rgb(scene.settings.inactiveCellColor));
-  EXPECT_EQ(image.pixel(50, 50), Rgb(scene.settings.fixedHeadCellColor));
-  EXPECT_EQ(image.pixel(250, 150), Rgb(scene.settings.dischargeWellColor));
-  EXPECT_EQ(image.pixel(50, 250), Rgb(scene.settings.riverColor));
-  EXPECT_EQ(image.pixel(150, 250), qRgb(255, 255, 255));
-  EXPECT_EQ(image.pixel(100, 250), Rgb(scene.settings.meshColor));  // the line x = 100
-}
-
-TEST(ModelRaster, SectionMarksInvertTheCutRowAndColumnOutlines) {
-  RasterScene scene;
+  const Settings& s = scene.settings;
+  ASSERT_EQ(scene.plan.Image().size(), QSize(400, 300));
+  ExpectPixels(scene.plan.Image(), {{350, 50, Rgb(s.inactiveCellColor)},
+                                    {50, 50, Rgb(s.fixedHeadCellColor)},
+                                    {250, 150, Rgb(s.dischargeWellColor)},
+                                    {50, 250, Rgb(s.riverColor)},
+                                    {150, 250, kWhitePixel},
+                                    {100, 250, Rgb(s.meshColor)}});  // the line x = 100
   // The column section's outline along x = 300, two pixels wide: white cells
   // turn black, the grid line turns dark.
-  EXPECT_EQ(scene.plan.Image().pixel(299, 250), qRgb(0, 0, 0));
-  EXPECT_EQ(scene.plan.Image().pixel(300, 250), qRgb(63, 63, 63));
-  EXPECT_EQ(scene.plan.Image().pixel(302, 250), qRgb(255, 255, 255));
+  ExpectPixels(scene.plan.Image(), {{299, 250, kBlackPixel}, {300, 250, qRgb(63, 63, 63)}, {302, 250, kWhitePixel}});
 }
 
 TEST(ModelRaster, SectionsShowCellsWellAndWaterTable) {
   RasterScene scene;
-  const QImage& row = scene.row.Image();
-  ASSERT_EQ(row.width(), 400);
-  ASSERT_EQ(row.height(), 100);
-  // Row 2: the well in column 3, layer 1 (elevation 90..100: the top 50 pixels).
-  EXPECT_EQ(row.pixel(250, 25), Rgb(scene.settings.dischargeWellColor));
-  // Water table at elevation 95: 25 pixels below the top, between cell centres.
-  EXPECT_EQ(row.pixel(120, 25), Rgb(scene.settings.waterTableColor));
-  const QImage& column = scene.column.Image();
-  ASSERT_EQ(column.width(), 100);
+  ASSERT_EQ(scene.row.Image().size(), QSize(400, 100));
+  // Row 2: the well in column 3, layer 1 (elevation 90..100: the top 50 pixels);
+  // the water table at elevation 95, 25 pixels below the top, between cell centres.
+  ExpectPixels(scene.row.Image(), {{250, 25, Rgb(scene.settings.dischargeWellColor)},
+                                   {120, 25, Rgb(scene.settings.waterTableColor)}});
+  ASSERT_EQ(scene.column.Image().width(), 100);
   // Column 3: the well in row 2, layer 1 next to the plan (elevation falls to the right).
-  EXPECT_EQ(column.pixel(25, 150), Rgb(scene.settings.dischargeWellColor));
-  EXPECT_EQ(column.pixel(75, 150), qRgb(255, 255, 255));
+  ExpectPixels(scene.column.Image(), {{25, 150, Rgb(scene.settings.dischargeWellColor)}, {75, 150, kWhitePixel}});
 }
 
-
-TEST(ComposeViews, SectionsSitBelowAndRightOfThePlan) {
+TEST(ComposeViews, SectionsSitBelowAndRightOfThePlanOrThePlanIsAlone) {
   RasterPicture plan, row, column;
   ViewLayout layout;
   ViewPlacement placement{40, 30, 10, 33, 43};
@@ -102,22 +95,14 @@ TEST(ComposeViews, SectionsSitBelowAndRightOfThePlan) {
   column.FillBox({0, 0, 10, 30}, RgbColour(0, 0, 255));
   for (RasterPicture* p : {&plan, &row, &column}) p->Refresh();
   const QImage image = ComposeViews(plan, row, column, layout, placement);
-  ASSERT_EQ(image.width(), 53);
-  ASSERT_EQ(image.height(), 43);
-  EXPECT_EQ(image.pixel(39, 29), qRgb(255, 0, 0));
-  EXPECT_EQ(image.pixel(39, 31), qRgb(255, 255, 255));  // the gap
-  EXPECT_EQ(image.pixel(5, 35), qRgb(0, 255, 0));
-  EXPECT_EQ(image.pixel(45, 5), qRgb(0, 0, 255));
-  EXPECT_EQ(image.pixel(45, 35), qRgb(255, 255, 255));
-}
-
-TEST(ComposeViews, PlanAloneWithoutSections) {
-  RasterPicture plan, row, column;
-  ViewLayout layout;
+  ASSERT_EQ(image.size(), QSize(53, 43));
+  ExpectPixels(image, {{39, 29, kRedPixel},
+                       {39, 31, kWhitePixel},  // the gap
+                       {5, 35, qRgb(0, 255, 0)},
+                       {45, 5, qRgb(0, 0, 255)},
+                       {45, 35, kWhitePixel}});
   layout.sectionsShown = false;
-  plan.SetGeometry(40, 30, {0, 0, 40, 30});
-  const QImage image = ComposeViews(plan, row, column, layout, ViewPlacement{40, 30});
-  EXPECT_EQ(image.size(), QSize(40, 30));
+  EXPECT_EQ(ComposeViews(plan, row, column, layout, ViewPlacement{40, 30}).size(), QSize(40, 30));
   layout.planShown = false;
   EXPECT_TRUE(ComposeViews(plan, row, column, layout, ViewPlacement{40, 30}).isNull());
 }
@@ -175,7 +160,7 @@ std::vector<QPoint> Drawn(const QImage& image) {
   std::vector<QPoint> drawn;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) != qRgb(255, 255, 255)) drawn.push_back({x, y});
+      if (image.pixel(x, y) != kWhitePixel) drawn.push_back({x, y});
   return drawn;
 }
 
