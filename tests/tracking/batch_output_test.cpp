@@ -9,7 +9,6 @@
 #include "core/number_format.h"
 #include "support/temp_dir.h"
 #include "tracking/particle_file.h"
-#include "tracking/pathline_writer.h"
 #include "tracking_models.h"
 
 namespace kestra {
@@ -27,13 +26,6 @@ std::string TrackIntoBatchOutput(test::TrackingFixture& f, int threads, Pathline
     output.Endpoints().AddMissing(f.particles, mode == TrackMode::ForwardRun ? 1 : -1);
   }
   if (endpoints) *endpoints = output.Endpoints().Endpoints();
-  return text.str();
-}
-
-std::string Replayed(test::TrackingFixture& f) {
-  std::ostringstream text;
-  PathlineWriter writer(text, f.state.YEDGE[f.state.NROW]);
-  f.Replay(writer);
   return text.str();
 }
 
@@ -55,8 +47,7 @@ std::unique_ptr<test::TrackingFixture> SwirlFixture() {
   for (int i = 1; i <= 9; ++i)
     for (int k = 1; k <= 3; ++k) state.IBOUND(12, i, k) = state.IBOUND(1, i, k) = -1;
   auto f = std::make_unique<test::TrackingFixture>(std::move(state));
-  f->tracking.StepLength = 40;
-  f->tracking.MaximumSteps = 5;
+  f->Steps(40, 5);
   std::mt19937 random(11);
   std::uniform_real_distribution<float> local(0.05f, 0.95f);
   for (int n = 0; n < 70; ++n)
@@ -69,7 +60,7 @@ TEST(BatchOutput, WritesWhileTrackingWhatTheReplayWritesOnAnyNumberOfThreads) {
     const auto f = SwirlFixture();
     const std::string written = TrackIntoBatchOutput(*f, threads, PathlineLayout::Kestra);
     EXPECT_GT(written.size(), 20000u);
-    EXPECT_EQ(written, Replayed(*f)) << threads << " threads";
+    EXPECT_EQ(written, test::Replayed(*f)) << threads << " threads";
   }
 }
 

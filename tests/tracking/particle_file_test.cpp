@@ -34,7 +34,7 @@ TEST(AddParticle, NewParticlesStartAtTheirReleasePointWithTheDefaults) {
   EXPECT_FALSE(p.backward.stopped);
 }
 
-TEST(AddParticle, TheSetHoldsAtMostFiveThousand) {
+TEST(AddParticle, TheSetHoldsAtMostFiveThousandAndAGroupGoesInWholeOrNotAtAll) {
   ParticleSet set;
   test::RecordingInterface ui;
   set.Particles.resize(kMaxParticles);
@@ -44,11 +44,6 @@ TEST(AddParticle, TheSetHoldsAtMostFiveThousand) {
   EXPECT_EQ(ui.messages[0].text, kLimitMessage);
   EXPECT_EQ(ui.messages[0].title, kErrorTitle);
   EXPECT_EQ(ui.beeps, 1);
-}
-
-TEST(AddParticleGroup, AddsAllOrNone) {
-  ParticleSet set;
-  test::RecordingInterface ui;
   set.Particles.resize(kMaxParticles - 2);
   const std::vector<ParticleRecord> three(3, NewParticle(set, {1, 1, 1}, {}, 0));
   EXPECT_FALSE(AddParticleGroup(set, three, ui));

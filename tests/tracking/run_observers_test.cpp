@@ -104,18 +104,13 @@ ModelState EastwardRows() {
 
 TEST(PathlineWriter, AReplayWritesTheReleasePointAndEveryPointReachedInBothDirections) {
   test::TrackingFixture f(EastwardRows());
-  f.tracking.StepLength = 10;
-  f.tracking.MaximumSteps = 3;
+  f.Steps(10, 3);
   f.Add(3, 2, 1, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardStep);   // to time 10
   f.Run(TrackMode::BackwardStep);  // back 10
 
-  std::ostringstream file;
-  PathlineWriter writer(file, f.state.YEDGE[f.state.NROW]);
-  f.Replay(writer);
-
   std::vector<std::vector<std::string>> records;
-  std::istringstream lines(file.str());
+  std::istringstream lines(test::Replayed(f));
   for (std::string line; std::getline(lines, line);) {
     ASSERT_EQ(line.back(), '\r');
     records.push_back(Fields(line));
@@ -145,11 +140,7 @@ TEST(PathlineWriter, AParticleThatNeverMovedContributesItsReleasePointOfTheDirec
   f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);  // stops at once: inactive
   ASSERT_TRUE(f.Forward().stopped);
-
-  std::ostringstream file;
-  PathlineWriter writer(file, f.state.YEDGE[f.state.NROW]);
-  f.Replay(writer);
-  EXPECT_EQ(file.str(),
+  EXPECT_EQ(test::Replayed(f),
             "1    1.50000000000E+01    5.00000000000E+00    5.00000000000E-01    5.00000000000E+00"
             "    0.00000000000E+00 2 1 1\r\n");
 }

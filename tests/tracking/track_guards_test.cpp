@@ -22,8 +22,7 @@ struct DamagedRow : test::TrackingFixture {
   explicit DamagedRow(float badFlow) : TrackingFixture(test::BoxModel(5, 1, 1, 10, 10, 10, 0.25f)) {
     test::SetUniformFlow(state, 1, 1.0f);
     state.QRIGHT(3, 1, 1) = badFlow;
-    tracking.StepLength = 1000;
-    tracking.MaximumSteps = 100;
+    Steps(1000, 100);
     Add(1, 1, 1, 0.5f, 0.5f, 0.5f);
   }
 };
@@ -88,22 +87,16 @@ struct DryCell : test::TrackingFixture {
   }
 };
 
-TEST(TrackingGuards, AParticleInADryCellLiesBetweenTheCellsBottomAndTop) {
-  DryCell run;
-  run.Run(TrackMode::ForwardRun);
-  ASSERT_EQ(run.observer.releases.size(), 1u);
-  EXPECT_FLOAT_EQ(static_cast<float>(run.observer.releases[0].point.point.Z), 15);
-  ASSERT_EQ(run.observer.ends.size(), 1u);
-  EXPECT_TRUE(run.Forward().stopped);
-  EXPECT_TRUE(run.observer.segments.empty());
-}
-
-TEST(TrackingGuards, AWetCellOfTheSameLayerStillUsesItsWaterTable) {
+TEST(TrackingGuards, AParticleInADryCellLiesBetweenTheCellsBottomAndTopAndAWetCellUsesItsWaterTable) {
   DryCell run;
   run.Add(1, 1, 1, 0.5f, 0.5f, 0.5f);
   run.Run(TrackMode::ForwardRun);
   ASSERT_EQ(run.observer.releases.size(), 2u);
+  EXPECT_FLOAT_EQ(static_cast<float>(run.observer.releases[0].point.point.Z), 15);
   EXPECT_FLOAT_EQ(static_cast<float>(run.observer.releases[1].point.point.Z), 13);  // halfway from 10 to the head 16
+  ASSERT_EQ(run.observer.ends.size(), 2u);
+  EXPECT_TRUE(run.Forward(1).stopped);
+  EXPECT_TRUE(run.observer.segments.empty());
 }
 
 // Random flow fields: every run ends, positions stay inside their cells and
@@ -140,8 +133,7 @@ struct RandomRun : test::TrackingFixture {
     periods.NSTP = {0, 1, 3, 2};
     periods.TSMULT = {0, 1, 1.5f, 1};
     tracking.SimulationMode = mode;
-    tracking.StepLength = 0.7;
-    tracking.MaximumSteps = 30;
+    Steps(0.7, 30);
     tracking.MarkOnTopView = -1;
     tracking.WeakSinks = WeakCellRule::PassThrough;
     loader = test::ScriptedLoader(FieldOfPeriod);

@@ -88,8 +88,7 @@ ModelState AcceleratingCell() {
 
 TEST(TrackParticles, LinearVelocityFollowsTheExponentialSolution) {
   TrackingFixture f(AcceleratingCell());
-  f.tracking.StepLength = 1;
-  f.tracking.MaximumSteps = 100;
+  f.Steps(1, 100);
   f.Add(2, 1, 1, 0.1f, 0.5f, 0.5f);
   const double gradient = 0.2, v1 = 1, x0 = 1;  // particle 1 m into the cell
   const double vp = v1 + gradient * x0;
@@ -140,8 +139,7 @@ TEST(TrackParticles, EqualExitTimesLeaveThroughTheLaterAxis) {
 
 TEST(TrackParticles, SingleStepsEndExactlyAtStepEnds) {
   TrackingFixture f(UniformChannel(1, 2.5f));  // 2.5 m per time unit: several cells per step
-  f.tracking.StepLength = 10;
-  f.tracking.MaximumSteps = 100;
+  f.Steps(10, 100);
   f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardStep);
   EXPECT_EQ(f.Forward().time, 10.0);
@@ -153,8 +151,7 @@ TEST(TrackParticles, SingleStepsEndExactlyAtStepEnds) {
 
 TEST(TrackParticles, RunsEndAfterMaximumStepsAndTheNextRunContinues) {
   TrackingFixture f(UniformChannel(1, 0.01f));
-  f.tracking.StepLength = 1;
-  f.tracking.MaximumSteps = 100;
+  f.Steps(1, 100);
   f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);
   EXPECT_EQ(f.Forward().time, 100.0);
@@ -181,9 +178,8 @@ TEST(TrackParticles, TimeMarksFollowTheIntervalOnTheViewsThatShowThem) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.interval);
     TrackingFixture f(UniformChannel(1, 0.1f));
-    f.tracking.StepLength = 5;
+    f.Steps(5, c.maximumSteps);
     f.tracking.MarkInterval = c.interval;
-    f.tracking.MaximumSteps = c.maximumSteps;
     f.tracking.MarkOnTopView = c.onTop;
     f.tracking.MarkOnXsections = c.onSections;
     f.Add(c.column, 2, 1, 0.5f, 0.5f, 0.5f);
@@ -209,8 +205,7 @@ ModelState BendingField() {
 
 TEST(TrackParticles, BackwardTrackingRetracesTheForwardPathline) {
   TrackingFixture f(BendingField());
-  f.tracking.StepLength = 2;
-  f.tracking.MaximumSteps = 10;
+  f.Steps(2, 10);
   f.Add(2, 2, 1, 0.3f, 0.6f, 0.5f);
   f.Run(TrackMode::ForwardRun);
   const TrackState reached = f.Forward();
@@ -362,8 +357,7 @@ TEST(TrackParticles, UnconfinedCellsStopAtTheWaterTableNotAtTheirTop) {
 
 TEST(TrackParticles, ReplayRetracesToTheTimeLimitsOfTheLastRun) {
   TrackingFixture f(BendingField());
-  f.tracking.StepLength = 3;
-  f.tracking.MaximumSteps = 4;
+  f.Steps(3, 4);
   f.Add(2, 2, 1, 0.3f, 0.6f, 0.5f);
   f.Add(1, 1, 1, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);
@@ -395,8 +389,7 @@ class StopButton : public RecordingObserver {
 
 TEST(TrackParticles, TheStopButtonEndsTheRunWithPositionAndTimeInAgreement) {
   TrackingFixture f(UniformChannel(1, 2.5f));
-  f.tracking.StepLength = 1;
-  f.tracking.MaximumSteps = 100;
+  f.Steps(1, 100);
   f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   StopButton stop(f.control);
@@ -434,28 +427,23 @@ TEST(TrackParticles, WhatAWorkerThreadThrowsReachesTheCaller) {
   }
 }
 
-TEST(RunTrackingCommand, OnlyBeepsWhileAnotherLongOperationRuns) {
+// Another long operation only beeps; otherwise the command reloads missing
+// flow terms, tracks and ends the run.
+TEST(RunTrackingCommand, BeepsWhileBusyAndOtherwiseReloadsMissingFlowTermsBeforeItTracks) {
   TrackingFixture f(UniformChannel(1));
   f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   f.busy.contourDrawing = true;
-  TrackingRun run = f.RunFor(f.observer);
-  RunTrackingCommand(run, TrackMode::ForwardRun);
-  EXPECT_EQ(f.ui.beeps, 1);
-  EXPECT_TRUE(f.observer.segments.empty());
-  f.busy.contourDrawing = false;
-  RunTrackingCommand(run, TrackMode::ForwardRun);
-  EXPECT_FALSE(f.observer.segments.empty());
-  EXPECT_FALSE(f.busy.trackingRun);
-}
-
-TEST(RunTrackingCommand, ReloadsMissingFlowTermsBeforeItTracks) {
-  TrackingFixture f(UniformChannel(1));
-  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   f.state.flowTermsLoaded = false;
   TrackingRun run = f.RunFor(f.observer);
   RunTrackingCommand(run, TrackMode::ForwardRun);
+  EXPECT_EQ(f.ui.beeps, 1);
+  EXPECT_EQ(f.loader.reloads, 0);
+  EXPECT_TRUE(f.observer.segments.empty());
+  f.busy.contourDrawing = false;
+  RunTrackingCommand(run, TrackMode::ForwardRun);
   EXPECT_EQ(f.loader.reloads, 1);
   EXPECT_FALSE(f.observer.segments.empty());
+  EXPECT_FALSE(f.busy.trackingRun);
 }
 
 TEST(TrackParticles, DoesNothingWithoutLoadedFlowTerms) {
@@ -485,27 +473,12 @@ struct TransientChannel : TrackingFixture {
     periods.NSTP = {0, 1, 1};
     periods.TSMULT = {0, 1, 1};
     tracking.SimulationMode = 2;
-    tracking.StepLength = 100;
-    tracking.MaximumSteps = 1;
+    Steps(100, 1);
     loader = ScriptedLoader(TwoSpeedField);
   }
 };
 
 using StepIds = std::vector<ScriptedLoader::StepId>;
-
-TEST(PathlineMode, ParticlesFollowEachTimeStepAndStopAtTheTimeLimit) {
-  TransientChannel f;
-  f.tracking.StopAtTimeLimit = -1;
-  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::ForwardRun);
-  // 10 m in the first period, 20 m in the second.
-  EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10 + 20, 1e-4);
-  EXPECT_NEAR(f.Forward().time, 20, 1e-9);
-  EXPECT_FALSE(f.Forward().stopped);
-  EXPECT_EQ(f.loader.loads, (StepIds{{2, 1}, {1, 1}}));
-  EXPECT_EQ(f.loader.restores, (StepIds{{1, 1}}));
-  EXPECT_EQ(f.state.CurrentPeriod, 1);
-}
 
 // One particle tracked through the two periods of the channel.
 struct PathlineCase {
@@ -520,22 +493,25 @@ struct PathlineCase {
   double endX;           // NaN: the particle never moves
   double endXTolerance;  // each face crossing moves a particle on by 1e-6 of a cell
   std::optional<StepIds> loads;
+  StepIds restores;  // empty: not checked
 };
 
 TEST(PathlineMode, RunsFollowTheFlowFieldOfEachTimeStep) {
   const PathlineCase cases[] = {
+      {"with the time limit: 10 m in the first period, 20 m in the second", -1, {}, 1, {}, 2, TrackMode::ForwardRun, 20,
+       15 + 10 + 20, 1e-4, StepIds{{2, 1}, {1, 1}}, {{1, 1}}},
       {"a held step keeps the field loaded last: 1 m per time unit throughout", -1, {}, 1, {{2, 1}}, 2,
-       TrackMode::ForwardRun, 20, 15 + 10 + 10, 1e-4, StepIds{{1, 1}}},
+       TrackMode::ForwardRun, 20, 15 + 10 + 10, 1e-4, StepIds{{1, 1}}, {}},
       {"without the time limit on in the last field: 80 more at 2 m", 0, {}, 1, {}, 2, TrackMode::ForwardRun, 100,
-       45 + 80 * 2, 19 * 1e-5 + 1e-5, {}},
+       45 + 80 * 2, 19 * 1e-5 + 1e-5, {}, {}},
       {"backward from period 2 through period 1 only", -1, {}, 2, {}, 50, TrackMode::BackwardRun, 10, 495 - 10, 1e-4,
-       {}},
+       {}, {}},
       {"backward from the first step with the time limit ends at once", -1, {}, 1, {}, 50, TrackMode::BackwardRun, 0,
-       NAN, 0, StepIds{}},
+       NAN, 0, StepIds{}, {}},
       {"backward from the simulation's end: 10 at 2 m, then 10 at 1 m", -1, 20, 1, {}, 50, TrackMode::BackwardRun, 20,
-       495 - 20 - 10, 1e-4, StepIds{{2, 1}, {1, 1}}},
+       495 - 20 - 10, 1e-4, StepIds{{2, 1}, {1, 1}}, {}},
       {"a release beyond the simulation with the time limit tracks nothing", -1, 20, 1, {}, 50, TrackMode::ForwardRun,
-       0, NAN, 0, {}},
+       0, NAN, 0, {}, {}},
   };
   for (const PathlineCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -555,9 +531,13 @@ TEST(PathlineMode, RunsFollowTheFlowFieldOfEachTimeStep) {
       ASSERT_FALSE(f.observer.segments.empty());
       EXPECT_NEAR(end.time, c.time, 1e-9);
       EXPECT_NEAR(f.observer.segments.back().to.X, c.endX, c.endXTolerance);
+      EXPECT_FALSE(end.stopped) << "a time limit or the simulation's end does not stop a particle";
     }
     if (c.loads) {
       EXPECT_EQ(f.loader.loads, *c.loads);
+    }
+    if (!c.restores.empty()) {
+      EXPECT_EQ(f.loader.restores, c.restores);
     }
     EXPECT_EQ(f.state.CurrentPeriod, c.currentPeriod) << "the step current before the run is current again";
   }
@@ -583,10 +563,9 @@ TEST(PathlineMode, ParticlesReleasedWithinATimeStepStartThere) {
 TEST(PathlineMode, ParticlesAheadOfTheLoadedStepWaitForTheirOwn) {
   TransientChannel f;
   f.tracking.StopAtTimeLimit = -1;
-  f.tracking.StepLength = 5;
+  f.Steps(5, 3);
   f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
   f.Add(30, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.tracking.MaximumSteps = 3;
   f.Run(TrackMode::ForwardRun);  // both to time 15: 10 at speed 1, 5 at speed 2
   EXPECT_NEAR(f.Forward(1).time, 15, 1e-9);
   EXPECT_NEAR(f.Forward(2).time, 15, 1e-9);
@@ -603,8 +582,7 @@ TEST(PathlineMode, AMoveEndingJustShortOfTheStepEndDoesNotHangTheRun) {
   f.periods.NSTP = {0, 3, 7};
   f.periods.TSMULT = {0, 1.1f, 1.3f};
   f.tracking.StopAtTimeLimit = -1;
-  f.tracking.StepLength = 0.01;
-  f.tracking.MaximumSteps = 1000;
+  f.Steps(0.01, 1000);
   for (int j = 2; j < 40; ++j) f.Add(j, 1, 1, 0.37f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);
   EXPECT_NEAR(f.Forward(1).time, 0.8, 1e-6);

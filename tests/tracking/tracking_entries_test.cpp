@@ -8,24 +8,29 @@
 namespace kestra {
 namespace {
 
-StressPeriods ThreePeriods() {
-  StressPeriods p;
-  p.NPER = 3;
-  p.timeUnit = 4;  // days
-  p.PERLEN = {0, 1, 100, 100};
-  p.NSTP = {0, 1, 4, 4};
-  p.TSMULT = {0, 1, 1.5f, 1.5f};
-  return p;
-}
-
 TrackingEntries Entries(const StressPeriods& periods) {
   ModelState model;
   return TrackingEntriesFrom(TrackingSettings{}, periods, model);
 }
 
-TEST(TrackingEntries, ChecksPeriodThenStepOfThatPeriodThenStepLengthAndMarkSizes) {
-  const StressPeriods periods = ThreePeriods();
-  TrackingEntries e = Entries(periods);
+// The dialog's entries for three stress periods in days, and what it stores them in.
+class ThreePeriodEntries : public testing::Test {
+ protected:
+  ThreePeriodEntries() {
+    periods.NPER = 3;
+    periods.timeUnit = 4;  // days
+    periods.PERLEN = {0, 1, 100, 100};
+    periods.NSTP = {0, 1, 4, 4};
+    periods.TSMULT = {0, 1, 1.5f, 1.5f};
+    e = Entries(periods);
+  }
+  StressPeriods periods;
+  TrackingEntries e;
+  TrackingSettings tracking;
+  ModelState model;
+};
+
+TEST_F(ThreePeriodEntries, ChecksPeriodThenStepOfThatPeriodThenStepLengthAndMarkSizes) {
   e.stressPeriod = "4";
   EXPECT_EQ(CheckTrackingEntries(e, periods).message, "Please enter an integer between 1 and  3");
   e.stressPeriod = "2.5";  // rounds to 2, half to even
@@ -42,17 +47,13 @@ TEST(TrackingEntries, ChecksPeriodThenStepOfThatPeriodThenStepLengthAndMarkSizes
   EXPECT_TRUE(CheckTrackingEntries(e, periods).message.empty());
 }
 
-TEST(TrackingEntries, TheReleaseTimeIsBlankOrWithinTheSimulation) {
-  const StressPeriods periods = ThreePeriods();
-  TrackingEntries e = Entries(periods);
+TEST_F(ThreePeriodEntries, TheReleaseTimeIsBlankOrWithinTheSimulation) {
   EXPECT_EQ(e.releaseTime, "");
   for (const char* refused : {"-1", "201.5"}) {
     e.releaseTime = refused;
     EXPECT_EQ(CheckTrackingEntries(e, periods).field, TrackingField::ReleaseTime) << refused;
     EXPECT_EQ(CheckTrackingEntries(e, periods).message, std::string(kReleaseTimeMessage) + " 201");
   }
-  TrackingSettings tracking;
-  ModelState model;
   for (const char* accepted : {"201", "0", "  "}) {
     e.releaseTime = accepted;
     EXPECT_TRUE(CheckTrackingEntries(e, periods).message.empty()) << accepted;
@@ -66,12 +67,8 @@ TEST(TrackingEntries, TheReleaseTimeIsBlankOrWithinTheSimulation) {
   EXPECT_EQ(TrackingEntriesFrom(tracking, periods, model).releaseTime, " 201");
 }
 
-TEST(TrackingEntries, TheBoundaryCellRuleGoesBothWays) {
-  const StressPeriods periods = ThreePeriods();
-  TrackingEntries e = Entries(periods);
+TEST_F(ThreePeriodEntries, TheBoundaryCellRuleGoesBothWays) {
   EXPECT_FALSE(e.allBoundaryCellsAreSinks) << "sinks by flow sign unless set";
-  TrackingSettings tracking;
-  ModelState model;
   e.allBoundaryCellsAreSinks = true;
   StoreTrackingEntries(e, periods, tracking, model);
   EXPECT_EQ(tracking.BoundaryCells, BoundaryCellRule::AllAreSinks);
@@ -81,16 +78,12 @@ TEST(TrackingEntries, TheBoundaryCellRuleGoesBothWays) {
   EXPECT_EQ(tracking.BoundaryCells, BoundaryCellRule::SinksByFlowSign);
 }
 
-TEST(TrackingEntries, StoresTheStepInTheModelUnitAndAZeroMarkIntervalAsOne) {
-  const StressPeriods periods = ThreePeriods();
-  TrackingEntries e = Entries(periods);
+TEST_F(ThreePeriodEntries, StoresTheStepInTheModelUnitAndAZeroMarkIntervalAsOne) {
   e.stressPeriod = "2.5";
   e.timeStep = "3";
   e.timeUnit = 3;  // hours
   e.stepLength = "12";
   e.markInterval = "0";
-  TrackingSettings tracking;
-  ModelState model;
   StoreTrackingEntries(e, periods, tracking, model);
   EXPECT_EQ(model.CurrentPeriod, 2);
   EXPECT_EQ(model.CurrentStep, 3);

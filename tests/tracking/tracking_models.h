@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "core/model_state.h"
@@ -12,6 +14,7 @@
 #include "settings/tracking_settings.h"
 #include "support/recording_interface.h"
 #include "tracking/particle_set.h"
+#include "tracking/pathline_writer.h"
 #include "tracking/track_observer.h"
 #include "tracking/track_particles.h"
 
@@ -142,6 +145,12 @@ struct TrackingFixture {
     tracking.MaximumSteps = 1;
   }
 
+  // Tracking steps of `length`, at most `maximum` of them per run.
+  void Steps(double length, int maximum) {
+    tracking.StepLength = length;
+    tracking.MaximumSteps = maximum;
+  }
+
   void Add(int j, int i, int k, float x, float y, float z) {
     ASSERT_TRUE(AddParticle(particles, {static_cast<std::int16_t>(j), static_cast<std::int16_t>(i),
                                         static_cast<std::int16_t>(k)},
@@ -184,5 +193,13 @@ struct TrackingFixture {
   ScriptedLoader loader;
   RunControl control;
 };
+
+// The pathline file a replay of the fixture's particles writes.
+inline std::string Replayed(TrackingFixture& f) {
+  std::ostringstream text;
+  PathlineWriter writer(text, f.state.YEDGE[f.state.NROW]);
+  f.Replay(writer);
+  return text.str();
+}
 
 }  // namespace kestra::test
