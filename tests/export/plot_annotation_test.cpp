@@ -51,20 +51,19 @@ TEST(PlotAnnotation, TickValuesCoverTheRangeOnMultiples) {
 // A4 with 5 mm unprintable margins all round.
 constexpr PageGeometry kA4{210, 297, 5, 5, 200, 287};
 
-TEST(PageLayout, WidePictureFillsThePrintableWidth) {
-  ImageLayout layout;
-  FitImageToPage(layout, kA4, 2.0);
-  EXPECT_DOUBLE_EQ(layout.width, 200);
-  EXPECT_DOUBLE_EQ(layout.height, 100);
-  EXPECT_DOUBLE_EQ(layout.left, 5);
-  EXPECT_DOUBLE_EQ(layout.top, 5);
-}
-
-TEST(PageLayout, TallPictureFillsThePrintableHeight) {
-  ImageLayout layout;
-  FitImageToPage(layout, kA4, 0.5);
-  EXPECT_DOUBLE_EQ(layout.height, 287);
-  EXPECT_DOUBLE_EQ(layout.width, 143.5);
+TEST(PageLayout, PictureFillsThePrintableWidthOrHeightFromTheTopLeftMargin) {
+  const struct {
+    double aspect, width, height;
+  } cases[] = {{2.0, 200, 100}, {0.5, 143.5, 287}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.aspect);
+    ImageLayout layout;
+    FitImageToPage(layout, kA4, c.aspect);
+    EXPECT_DOUBLE_EQ(layout.width, c.width);
+    EXPECT_DOUBLE_EQ(layout.height, c.height);
+    EXPECT_DOUBLE_EQ(layout.left, 5);
+    EXPECT_DOUBLE_EQ(layout.top, 5);
+  }
 }
 
 TEST(PageLayout, CentringNeverGivesANegativeMargin) {

@@ -149,20 +149,19 @@ TEST(PlotExport, MapsThePlotWouldReplaceAreSwitchedOff) {
 }
 
 // The file names and section switches the Save Plot As dialog proposes.
-TEST(PlotChoices, EachFormatPutsItsExtensionInPlaceOfTheOld) {
-  EXPECT_EQ(PlotFileNameForFormat("/data/plot.dxf", kPlotFormatHpgl, "/m/site.mdl"), "/data/plot.pgl");
-  EXPECT_EQ(PlotFileNameForFormat("/data/plot.pgl", kPlotFormatDxf, "/m/site.mdl"), "/data/plot.dxf");
-  EXPECT_EQ(PlotFileNameForFormat("/data/plot.DXF", kPlotFormatBitmap, "/m/site.mdl"), "/data/plot.bmp");
-  EXPECT_EQ(PlotFileNameForFormat("/data/plot.bmp", kPlotFormatPng, "/m/site.mdl"), "/data/plot.png");
-  EXPECT_EQ(PlotFileNameForFormat("/data/plot.png", kPlotFormatSvg, "/m/site.mdl"), "/data/plot.svg");
-  EXPECT_EQ(PlotFileNameForFormat("/data/plot.svg", kPlotFormatPdf, "/m/site.mdl"), "/data/plot.pdf");
+TEST(PlotChoices, EachFormatPutsItsExtensionInPlaceOfTheOldAndPathlinesGoBesideTheModel) {
+  const auto named = [](const char* old, const char* format) {
+    return PlotFileNameForFormat(old, format, "/models/Site/site.mdl");
+  };
+  EXPECT_EQ(named("/data/plot.dxf", kPlotFormatHpgl), "/data/plot.pgl");
+  EXPECT_EQ(named("/data/plot.pgl", kPlotFormatDxf), "/data/plot.dxf");
+  EXPECT_EQ(named("/data/plot.DXF", kPlotFormatBitmap), "/data/plot.bmp");
+  EXPECT_EQ(named("/data/plot.bmp", kPlotFormatPng), "/data/plot.png");
+  EXPECT_EQ(named("/data/plot.png", kPlotFormatSvg), "/data/plot.svg");
+  EXPECT_EQ(named("/data/plot.svg", kPlotFormatPdf), "/data/plot.pdf");
   // The name keeps its case; a name without an extension gets one.
-  EXPECT_EQ(PlotFileNameForFormat("/Data/My Plot", kPlotFormatDxf, "/m/site.mdl"), "/Data/My Plot.dxf");
-}
-
-TEST(PlotChoices, PathlinesGoBesideTheModel) {
-  EXPECT_EQ(PlotFileNameForFormat("/data/plot.dxf", kPlotFormatModpath, "/models/Site/site.mdl"),
-            "/models/Site/pathline");
+  EXPECT_EQ(named("/Data/My Plot", kPlotFormatDxf), "/Data/My Plot.dxf");
+  EXPECT_EQ(named("/data/plot.dxf", kPlotFormatModpath), "/models/Site/pathline");
 }
 
 TEST(PlotChoices, SectionsGoIntoDxfWhenShownAndIntoPicturesAlways) {

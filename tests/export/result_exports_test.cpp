@@ -36,10 +36,9 @@ std::string Repeat(const std::string& text, int count) {
 const std::string kZero = " 0.0000000E+00 ";
 
 TEST(ResultExportLayout, HeaderPutsTheRowCountInCharacterFifteen) {
+  // NROW's sign position is character 15.
   EXPECT_EQ(ExportHeaderLine(25, 3), " 25            3 \r\n");
   EXPECT_EQ(ExportHeaderLine(1234, 56), " 1234          56 \r\n");
-  // NROW's sign position is character 15.
-  EXPECT_EQ(ExportHeaderLine(25, 3).substr(14, 2), " 3");
 }
 
 TEST(ResultExportLayout, RowsBreakAfterEveryTenthColumnAndAtTheirEnd) {

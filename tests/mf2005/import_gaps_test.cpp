@@ -16,16 +16,14 @@
 namespace kestra {
 namespace {
 
+// A name file imported into a session of its own.
 struct Import {
+  explicit Import(const std::string& nameFile) : ok(ImportNameFile(nameFile, session, ui, views)) {}
   Session session;
   test::RecordingInterface ui;
   NoViews views;
-  bool ok = false;
+  bool ok;
 };
-
-void ImportInto(const std::string& nameFile, Import& import) {
-  import.ok = ImportNameFile(nameFile, import.session, import.ui, import.views);
-}
 
 TEST(Mf2005Evapotranspiration, WithoutABudgetTermItIsComputedAsModflowComputedIt) {
   // mixed3d saves its ET to the budget file; with IEVTCB 0 the same flows
@@ -40,10 +38,8 @@ TEST(Mf2005Evapotranspiration, WithoutABudgetTermItIsComputedAsModflowComputedIt
   evt.replace(at, 4, "1 0 ");
   test::WriteWholeFile(fromPackage.File("mixed3d.evt"), evt);
 
-  Import expected;
-  Import computed;
-  ImportInto(budgetModel, expected);
-  ImportInto(packageModel, computed);
+  const Import expected(budgetModel);
+  const Import computed(packageModel);
   ASSERT_TRUE(expected.ok && computed.ok) << computed.ui.LastMessage();
   EXPECT_TRUE(computed.session.model.flowTermsLoaded) << computed.ui.LastMessage();
   EXPECT_EQ(computed.ui.messages.size(), expected.ui.messages.size()) << computed.ui.LastMessage();
@@ -152,8 +148,7 @@ TEST(Mf2005OtherVersions, UsgNameFilesAreNamedAndRefused) {
   const std::string path = dir.File("model.nam");
   test::WriteWholeFile(path, "LIST 2 m.lst\nBAS6 1 m.bas\nDISU 11 m.disu\nLPF 12 m.lpf\nSMS 13 m.sms\n");
   EXPECT_EQ(UnsupportedModflowVersion(path), "MODFLOW-USG");
-  Import import;
-  ImportInto(path, import);
+  const Import import(path);
   EXPECT_FALSE(import.ok);
   ASSERT_EQ(import.ui.messages.size(), 1u);
   EXPECT_EQ(import.ui.LastMessage(), "The name file " + path +

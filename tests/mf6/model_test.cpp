@@ -124,74 +124,77 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows
   EXPECT_FALSE(PlaceConnectionFlows(diagonal, std::vector<float>{0, 1, 0}, state));
 }
 
-bool ReadGridOf(const std::string& path, Mf6Grid& grid, std::string& problem) {
+struct GridRead {
+  bool ok = false;
+  Mf6Grid grid;
+  std::string problem;
+};
+
+// The binary grid file of ex01_mf6 with its bytes changed by `change`, read
+// back from a file named `name`.
+template <typename Change>
+GridRead ReadChangedGridFile(const std::string& name, Change change) {
+  std::string bytes = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
+  change(bytes);
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File(name), bytes);
+  GridRead read;
   CellConnections connections;
   std::vector<int> cellTypes;
-  return ReadGridFile(path, grid, connections, cellTypes, problem);
+  read.ok = ReadGridFile(dir.File(name), read.grid, connections, cellTypes, read.problem);
+  return read;
 }
 
+// The definition lines start at byte 200, 100 bytes each; the values of the
+// 16 definitions follow them: NCELLS, NLAY, NROW, NCOL as 4-byte integers.
+constexpr std::size_t kDefinitions = 200, kLineBytes = 100, kData = kDefinitions + 16 * kLineBytes;
+
 TEST(Mf6GridFile, EveryTruncationFailsNamingTheFile) {
-  const std::string bytes = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
-  test::TempDir dir;
-  const std::string path = dir.File("cut.dis.grb");
-  for (std::size_t length = 0; length < bytes.size(); length += 397) {
-    test::WriteWholeFile(path, bytes.substr(0, length));
-    Mf6Grid grid;
-    std::string problem;
-    EXPECT_FALSE(ReadGridOf(path, grid, problem)) << length;
-    EXPECT_EQ(problem.rfind("the binary grid file cut.dis.grb: ", 0), 0u) << problem;
+  const std::size_t size = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb")).size();
+  for (std::size_t length = 0; length < size; length += 397) {
+    const auto read = ReadChangedGridFile("cut.dis.grb", [length](std::string& bytes) { bytes.resize(length); });
+    EXPECT_FALSE(read.ok) << length;
+    EXPECT_EQ(read.problem.rfind("the binary grid file cut.dis.grb: ", 0), 0u) << read.problem;
   }
 }
 
 TEST(Mf6GridFile, DefinitionsAreFoundByNameNotPlace) {
   // Swap the definition lines of NROW and NCOL and their values: the grid stays the same.
-  std::string bytes = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
-  const std::size_t definitions = 200, lineBytes = 100, data = definitions + 16 * lineBytes;
-  std::swap_ranges(bytes.begin() + definitions + 2 * lineBytes, bytes.begin() + definitions + 3 * lineBytes,
-                   bytes.begin() + definitions + 3 * lineBytes);
-  std::swap_ranges(bytes.begin() + data + 8, bytes.begin() + data + 12, bytes.begin() + data + 12);
-  test::TempDir dir;
-  test::WriteWholeFile(dir.File("swapped.grb"), bytes);
-  Mf6Grid grid;
-  std::string problem;
-  ASSERT_TRUE(ReadGridOf(dir.File("swapped.grb"), grid, problem)) << problem;
-  EXPECT_EQ(grid.NROW, 21);
-  EXPECT_EQ(grid.NCOL, 20);
+  const auto read = ReadChangedGridFile("swapped.grb", [](std::string& bytes) {
+    const auto line = bytes.begin() + kDefinitions;
+    std::swap_ranges(line + 2 * kLineBytes, line + 3 * kLineBytes, line + 3 * kLineBytes);
+    std::swap_ranges(bytes.begin() + kData + 8, bytes.begin() + kData + 12, bytes.begin() + kData + 12);
+  });
+  ASSERT_TRUE(read.ok) << read.problem;
+  EXPECT_EQ(read.grid.NROW, 21);
+  EXPECT_EQ(read.grid.NCOL, 20);
 }
 
 // Dimensions whose product no cell count can hold, or beyond the cell
 // limit, are refused before any count is formed from them.
 TEST(Mf6GridFile, DimensionsBeyondTheCellLimitAreRefused) {
-  const std::string original = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
-  const std::size_t data = 200 + 16 * 100;  // NCELLS, NLAY, NROW, NCOL as 4-byte integers
   const struct {
     std::int32_t nlay, nrow, ncol;
   } cases[] = {{3, 2000000000, 2000000000}, {2000000000, 2000000000, 20}, {1, 20000, 20000}};
   for (const auto& c : cases) {
-    std::string bytes = original;
-    for (const auto& [at, value] : {std::pair{4, c.nlay}, std::pair{8, c.nrow}, std::pair{12, c.ncol}})
-      std::memcpy(bytes.data() + data + at, &value, sizeof value);
-    test::TempDir dir;
-    test::WriteWholeFile(dir.File("huge.grb"), bytes);
-    Mf6Grid grid;
-    std::string problem;
-    EXPECT_FALSE(ReadGridOf(dir.File("huge.grb"), grid, problem)) << c.nrow;
-    EXPECT_NE(problem.find("a grid has at least one column"), std::string::npos) << problem;
+    const auto read = ReadChangedGridFile("huge.grb", [&c](std::string& bytes) {
+      for (const auto& [at, value] : {std::pair{4, c.nlay}, std::pair{8, c.nrow}, std::pair{12, c.ncol}})
+        std::memcpy(bytes.data() + kData + at, &value, sizeof value);
+    });
+    EXPECT_FALSE(read.ok) << c.nrow;
+    EXPECT_NE(read.problem.find("a grid has at least one column"), std::string::npos) << read.problem;
   }
 }
 
 TEST(Mf6GridFile, CountsStoredAsRealsAreRefused) {
-  std::string bytes = test::ReadWholeFile(Example("ex01_mf6", "ex01_mf6.dis.grb"));
-  const std::size_t nja = bytes.find("NJA INTEGER");
-  ASSERT_NE(nja, std::string::npos);
-  bytes.replace(nja + 4, 7, "DOUBLE ");
-  bytes += std::string(4, '\0');  // the one value takes 8 bytes now
-  test::TempDir dir;
-  test::WriteWholeFile(dir.File("real.grb"), bytes);
-  Mf6Grid grid;
-  std::string problem;
-  EXPECT_FALSE(ReadGridOf(dir.File("real.grb"), grid, problem));
-  EXPECT_EQ(problem, "the binary grid file real.grb: NJA is not stored as integers.");
+  const auto read = ReadChangedGridFile("real.grb", [](std::string& bytes) {
+    const std::size_t nja = bytes.find("NJA INTEGER");
+    ASSERT_NE(nja, std::string::npos);
+    bytes.replace(nja + 4, 7, "DOUBLE ");
+    bytes += std::string(4, '\0');  // the one value takes 8 bytes now
+  });
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.problem, "the binary grid file real.grb: NJA is not stored as integers.");
 }
 
 TEST(Mf6Model, MissingFilesAndOtherGridsAreNamed) {

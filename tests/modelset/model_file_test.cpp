@@ -181,7 +181,7 @@ void ExpectPeriods(const StressPeriods& read, const StressPeriods& expected) {
   EXPECT_EQ(read.TSMULT, expected.TSMULT);
 }
 
-TEST(StressPeriodFile, TableWrittenOnceOrNperTimesReadsTheSame) {
+TEST(StressPeriodFile, TableWrittenOnceOrNperTimesReadsTheSameAndTheLastCopyCounts) {
   test::TempDir dir;
   for (int copies : {1, 3}) {
     test::WriteTraFile(dir.File("m.TRA"), ThreePeriods(), copies);
@@ -190,10 +190,6 @@ TEST(StressPeriodFile, TableWrittenOnceOrNperTimesReadsTheSame) {
     ASSERT_TRUE(ReadStressPeriodFile(dir.File("m.TRA"), read, ui)) << copies;
     ExpectPeriods(read, ThreePeriods());
   }
-}
-
-TEST(StressPeriodFile, LastCopyCounts) {
-  test::TempDir dir;
   test::WriteWholeFile(dir.File("m.TRA"), "2 1\n1 1 1\n1 1 1\n5 2 1\n7 3 2\n");
   test::RecordingInterface ui;
   StressPeriods read;

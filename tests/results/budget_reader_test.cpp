@@ -63,13 +63,19 @@ void WriteSteps(const std::string& path, ResultFileFormat format, std::initializ
   });
 }
 
+// Rewrites the file at `path` with its bytes changed by `damage`.
+template <typename Damage>
+void DamageFile(const std::string& path, Damage damage) {
+  std::string bytes = test::ReadWholeFile(path);
+  damage(bytes);
+  test::WriteWholeFile(path, bytes);
+}
+
 TEST(BudgetReader, SkippedStepIsReportedWithItsNumbersWhenALaterStepIsMet) {
   test::TempDir dir;
   WriteSteps(dir.File("budget"), ResultFileFormat::Lahey, {{3, 2}, {5, 2}});
   // Damage the data of step 5: the search must stop at its header.
-  std::string bytes = test::ReadWholeFile(dir.File("budget"));
-  bytes.resize(bytes.size() - 10);
-  test::WriteWholeFile(dir.File("budget"), bytes);
+  DamageFile(dir.File("budget"), [](std::string& bytes) { bytes.resize(bytes.size() - 10); });
   const auto read = Read(dir.File("budget"), 4, 2, "FLOW RIGHT FACE");
   EXPECT_FALSE(read.ok);
   EXPECT_EQ(read.ui.LastMessage(), "Could not find the budget data of time step 4, stress period 2");
@@ -85,9 +91,8 @@ constexpr std::size_t LastTrailerByteOfTerm(std::size_t term) { return 1 + term 
 TEST(BudgetReader, DamagedTrailerOfASkippedTermReportsTheWantedTerm) {
   test::TempDir dir;
   WriteSteps(dir.File("budget"), ResultFileFormat::Lahey, {{1, 1}, {2, 1}});
-  std::string bytes = test::ReadWholeFile(dir.File("budget"));
-  bytes[LastTrailerByteOfTerm(2)] ^= 0x04;  // step 2's FLOW RIGHT FACE
-  test::WriteWholeFile(dir.File("budget"), bytes);
+  // Step 2's FLOW RIGHT FACE.
+  DamageFile(dir.File("budget"), [](std::string& bytes) { bytes[LastTrailerByteOfTerm(2)] ^= 0x04; });
   const auto read = Read(dir.File("budget"), 2, 1, "ET");
   EXPECT_FALSE(read.ok);
   EXPECT_EQ(read.ui.LastMessage(), "Could not read the cell-by-cell flow ET from the budget file");
@@ -97,12 +102,12 @@ TEST(BudgetReader, FileWhoseFirstTermReadsWholeInNeitherPrecisionIsRefused) {
   test::TempDir dir;
   for (const ResultFileFormat format : {ResultFileFormat::Lahey, ResultFileFormat::Sequential}) {
     WriteSteps(dir.File("budget"), format, {{1, 1}});
-    std::string bytes = test::ReadWholeFile(dir.File("budget"));
-    if (format == ResultFileFormat::Lahey)
-      bytes[LastTrailerByteOfTerm(0)] ^= 0x04;
-    else
-      bytes.resize(bytes.size() / 3);  // cut inside the first term's values
-    test::WriteWholeFile(dir.File("budget"), bytes);
+    DamageFile(dir.File("budget"), [format](std::string& bytes) {
+      if (format == ResultFileFormat::Lahey)
+        bytes[LastTrailerByteOfTerm(0)] ^= 0x04;
+      else
+        bytes.resize(bytes.size() / 3);  // cut inside the first term's values
+    });
     ResultFile result;
     EXPECT_EQ(OpenBudgetFile(dir.File("budget"), result), ResultFileOpening::Undecided);
     const auto read = Read(dir.File("budget"), 1, 1, "FLOW RIGHT FACE");
@@ -157,8 +162,7 @@ void WriteCompactTerms(const std::string& path, ResultFileFormat format, int rea
 
 TEST(BudgetReader, CompactTermsOfEveryMethodReadInEveryLayoutAndPrecision) {
   test::TempDir dir;
-  for (const auto format : {ResultFileFormat::PowerStation, ResultFileFormat::Lahey, ResultFileFormat::Sequential,
-                            ResultFileFormat::Stream}) {
+  for (const auto format : test::kEveryFormat) {
     for (const int realBytes : {4, 8}) {
       WriteCompactTerms(dir.File("compact"), format, realBytes);
       ResultFile result;
@@ -198,7 +202,9 @@ TEST(BudgetReader, FlowsWithAFaceAreRoutedToIt) {
   const GridShape grid{kColumns, kRows, kLayers};
   for (const int realBytes : {4, 8}) {
     test::WriteResultFile(dir.File("faces"), ResultFileFormat::Stream, realBytes, [](ResultFileWriter& writer) {
-      const std::vector<BudgetListEntry> drains = {{kColumns * kRows + 3, -2.5f, {0.1f, 6}}, {kColumns * kRows + 4, -1.0f, {0.1f, 0}}, {kColumns * kRows + 3, -0.5f, {0.2f, 6}}};
+      constexpr int kLayer2 = kColumns * kRows;
+      const std::vector<BudgetListEntry> drains = {
+          {kLayer2 + 3, -2.5f, {0.1f, 6}}, {kLayer2 + 4, -1.0f, {0.1f, 0}}, {kLayer2 + 3, -0.5f, {0.2f, 6}}};
       const std::vector<std::string> names = {"CONDFACT", "IFACE"};
       writer.WriteBudgetList(CompactHeader("DRAINS", 5), names, drains);
       writer.WriteBudgetArray(CompactHeader("RECHARGE", 4), test::LayerPattern(kColumns, kRows, 0.5f));
@@ -259,8 +265,7 @@ TEST(BudgetReader, LateStepCostsOneSmallReadPerSkippedRecordAndTheWantedData) {
   test::TempDir dir;
   constexpr int kSteps = 30;
   constexpr int kWide = 400;  // 400 x 4 x 3 cells: records of 19200 bytes
-  for (const auto format : {ResultFileFormat::PowerStation, ResultFileFormat::Lahey, ResultFileFormat::Sequential,
-                            ResultFileFormat::Stream}) {
+  for (const auto format : test::kEveryFormat) {
     test::WriteResultFile(dir.File("budget"), format, 4, [](ResultFileWriter& writer) {
       for (int step = 1; step <= kSteps; ++step)
         for (const char* term : {"CONSTANT HEAD", "FLOW RIGHT FACE"})

@@ -46,8 +46,7 @@ LayerRead Read(const std::string& path, int kstp, int layer, std::int64_t positi
 
 TEST(LayerResultReader, EveryLayoutAndPrecisionReadsTheWantedLayer) {
   test::TempDir dir;
-  for (const auto format : {ResultFileFormat::PowerStation, ResultFileFormat::Lahey, ResultFileFormat::Sequential,
-                            ResultFileFormat::Stream}) {
+  for (const auto format : test::kEveryFormat) {
     for (const int realBytes : {4, 8}) {
       WriteHeads(dir.File("heads"), format, realBytes, {1, 2}, 2);
       ResultFile result;
@@ -126,12 +125,11 @@ TEST(LayerResultReader, RecordOfTheOtherKindIsSkipped) {
     writer.WriteLayer(LayerHeader(1, 1, 1, kColumns, kRows, "DRAWDOWN"), LayerPattern(kColumns, kRows, -5.0f));
     writer.WriteLayer(LayerHeader(1, 1, 1, kColumns, kRows, "HEAD"), LayerPattern(kColumns, kRows, 50.0f));
   });
-  const auto heads = Read(dir.File("both"), 1, 1, kFirstRecordPosition, ResultKind::Heads);
-  ASSERT_TRUE(heads.ok);
-  EXPECT_EQ(heads.values, LayerPattern(kColumns, kRows, 50.0f));
-  const auto drawdowns = Read(dir.File("both"), 1, 1, kFirstRecordPosition, ResultKind::Drawdowns);
-  ASSERT_TRUE(drawdowns.ok);
-  EXPECT_EQ(drawdowns.values, LayerPattern(kColumns, kRows, -5.0f));
+  for (const auto& [kind, base] : {std::pair{ResultKind::Heads, 50.0f}, std::pair{ResultKind::Drawdowns, -5.0f}}) {
+    const auto read = Read(dir.File("both"), 1, 1, kFirstRecordPosition, kind);
+    ASSERT_TRUE(read.ok) << base;
+    EXPECT_EQ(read.values, LayerPattern(kColumns, kRows, base));
+  }
 }
 
 TEST(LayerResultReader, MoreThan2000ColumnsReadInTheLaheyLayout) {

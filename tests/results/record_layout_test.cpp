@@ -7,6 +7,7 @@
 
 #include "results/lahey_layout.h"
 #include "results/powerstation_layout.h"
+#include "support/result_builders.h"
 #include "support/temp_dir.h"
 
 namespace kestra {
@@ -77,13 +78,10 @@ TEST_P(EveryLayout, RecordReachingPastTheEndOfTheFileIsRefused) {
   EXPECT_FALSE(layout.ReadRecordHeader(file, layout.FirstRecordOffset(), std::int64_t{1} << 40, span));
 }
 
-INSTANTIATE_TEST_SUITE_P(RecordLayout, EveryLayout,
-                         testing::Values(ResultFileFormat::PowerStation, ResultFileFormat::Lahey,
-                                         ResultFileFormat::Sequential, ResultFileFormat::Stream),
-                         [](const auto& info) {
-                           const std::string name = FormatName(info.param);
-                           return name.substr(0, name.find(' '));
-                         });
+INSTANTIATE_TEST_SUITE_P(RecordLayout, EveryLayout, testing::ValuesIn(test::kEveryFormat), [](const auto& info) {
+  const std::string name = FormatName(info.param);
+  return name.substr(0, name.find(' '));
+});
 
 TEST(MarkedLayouts, MarkerOfAnotherLengthIsRefused) {
   for (const auto format : {ResultFileFormat::PowerStation, ResultFileFormat::Lahey, ResultFileFormat::Sequential}) {

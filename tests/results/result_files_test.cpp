@@ -34,15 +34,18 @@ void WriteHeadSteps(const std::string& path, const std::vector<std::vector<float
   });
 }
 
-// One layer of kColumns x kRows active cells whose result files the test writes.
-class OneLayerModel : public testing::Test {
+// Layers of kColumns x kRows active cells whose result files the test writes.
+template <int kModelLayers>
+class ActiveLayers : public testing::Test {
  protected:
   bool ReadAll() { return ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true); }
 
   test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, 1);
+  ModelState state = ActiveModel(dir, kColumns, kRows, kModelLayers);
   test::RecordingInterface ui;
 };
+using OneLayerModel = ActiveLayers<1>;
+using TwoLayerModel = ActiveLayers<kLayers>;
 
 TEST_F(OneLayerModel, LoadHeadsDryCellTurnsInactiveAndARegularHeadLaterMakesItActiveAgain) {
   const Settings settings;
@@ -88,15 +91,12 @@ TEST_F(OneLayerModel, LoadHeadsMissingFileIsReportedWithTheErrorIcon) {
   EXPECT_EQ(ui.messages[1].title, kApplicationTitle);
 }
 
-TEST(LoadDrawdowns, FillEveryLayerAndLeaveTheBoundaryCodes) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, 2);
+TEST_F(TwoLayerModel, LoadDrawdownsFillEveryLayerAndLeaveTheBoundaryCodes) {
   test::WriteResultFile(state.DrawdownPath, ResultFileFormat::PowerStation, 4, [](ResultFileWriter& writer) {
     for (int layer = 1; layer <= 2; ++layer)
       writer.WriteLayer(LayerHeader(1, 1, layer, kColumns, kRows, "DRAWDOWN"),
                         std::vector<float>(kColumns * kRows, Settings{}.HDRY + layer));
   });
-  test::RecordingInterface ui;
   ASSERT_TRUE(LoadDrawdowns(state, ui, true)) << ui.LastMessage();
   EXPECT_EQ(state.DRAWDOWN(3, 2, 2), Settings{}.HDRY + 2);
   EXPECT_EQ(state.IBOUND(3, 2, 2), 1);
@@ -144,16 +144,14 @@ void WriteBudget(const std::string& path, int ncol, int nrow, int nlay, const st
   });
 }
 
-TEST(ReadFlowTerms, EvapotranspirationBeforeRechargeLoadsBoth) {
+TEST_F(TwoLayerModel, ReadFlowTermsEvapotranspirationBeforeRechargeLoadsBoth) {
   for (const auto& order : {std::vector<std::string>{"WELLS", "ET", "HEAD DEP BOUNDS", "RECHARGE"},
                             std::vector<std::string>{"RECHARGE", "DRAINS", "ET"}}) {
-    test::TempDir dir;
-    ModelState state = ActiveModel(dir, kColumns, kRows, 2);
+    state = ActiveModel(dir, kColumns, kRows, kLayers);
     state.DataFlags(3, 5) = 2;
     state.DataFlags(3, 7) = 2;
-    WriteBudget(state.BudgetPath, kColumns, kRows, 2, order);
-    test::RecordingInterface ui;
-    ASSERT_TRUE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true)) << ui.LastMessage();
+    WriteBudget(state.BudgetPath, kColumns, kRows, kLayers, order);
+    ASSERT_TRUE(ReadAll()) << ui.LastMessage();
     EXPECT_TRUE(state.flowTermsLoaded);
     EXPECT_FALSE(ui.hourglassOn);
     // CONSTANT HEAD took base + 100000, the terms after it each 100000 more.
@@ -230,14 +228,12 @@ void WriteLayers(const std::string& path, const std::string& text, float bad) {
   });
 }
 
-TEST(NonFiniteResults, HeadsAndDrawdownsAreRefusedNamingFileLayerAndCellWhileHdryIsNoDamage) {
+TEST_F(TwoLayerModel, NonFiniteHeadsAndDrawdownsAreRefusedNamingFileLayerAndCellWhileHdryIsNoDamage) {
   for (const float bad : {kNaN, kInfinity, -kInfinity}) {
     SCOPED_TRACE(bad);
-    test::TempDir dir;
-    ModelState state = ActiveModel(dir, kColumns, kRows, kLayers);
+    state = ActiveModel(dir, kColumns, kRows, kLayers);
     WriteLayers(state.HeadPath, "HEAD", bad);
     WriteLayers(state.DrawdownPath, "DRAWDOWN", bad);
-    test::RecordingInterface ui;
     EXPECT_FALSE(LoadHeads(state, Settings{}, ui, true));
     const std::string expected = " holds a value that is not a finite number in the head record of layer 2 of time "
                                  "step 1, stress period 1 (column 2, row 2, layer 2)";
@@ -246,34 +242,28 @@ TEST(NonFiniteResults, HeadsAndDrawdownsAreRefusedNamingFileLayerAndCellWhileHdr
     EXPECT_TRUE(Contains(ui.LastMessage(), "The drawdown file " + state.DrawdownPath)) << ui.LastMessage();
     EXPECT_TRUE(Contains(ui.LastMessage(), "the drawdown record of layer 2")) << ui.LastMessage();
   }
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, kLayers);
+  state = ActiveModel(dir, kColumns, kRows, kLayers);
   WriteLayers(state.HeadPath, "HEAD", -1.0E+30f);  // HDRY: a dry cell, not damage
-  test::RecordingInterface ui;
   EXPECT_TRUE(LoadHeads(state, Settings{}, ui, true)) << ui.LastMessage();
   EXPECT_EQ(state.IBOUND(2, 2, 2), 0);
 }
 
 // The face flows of step 1, the cell (column 3, row 1, layer 2) of the front
 // face flows holding `bad`.
-void WriteBudgetWith(const std::string& path, float bad) {
-  test::WriteResultFile(path, ResultFileFormat::Stream, 4, [&](ResultFileWriter& writer) {
-    for (const char* term : {"FLOW RIGHT FACE", "FLOW FRONT FACE", "FLOW LOWER FACE"}) {
-      std::vector<float> values = test::GridPattern(kColumns, kRows, kLayers, 1);
-      if (std::string(term) == "FLOW FRONT FACE") values[kColumns * kRows + 2] = bad;
-      writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, term, kColumns, kRows, kLayers), values);
-    }
-  });
+void WriteFaceFlows(ResultFileWriter& writer, float bad) {
+  for (const char* term : {"FLOW RIGHT FACE", "FLOW FRONT FACE", "FLOW LOWER FACE"}) {
+    std::vector<float> values = test::GridPattern(kColumns, kRows, kLayers, 1);
+    if (std::string(term) == "FLOW FRONT FACE") values[kColumns * kRows + 2] = bad;
+    writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, term, kColumns, kRows, kLayers), values);
+  }
 }
 
-TEST(NonFiniteResults, BudgetTermsAreRefusedNamingFileTermAndCell) {
+TEST_F(TwoLayerModel, NonFiniteBudgetTermsAreRefusedNamingFileTermAndCell) {
   for (const float bad : {kNaN, kInfinity}) {
     SCOPED_TRACE(bad);
-    test::TempDir dir;
-    ModelState state = ActiveModel(dir, kColumns, kRows, kLayers);
-    WriteBudgetWith(state.BudgetPath, bad);
-    test::RecordingInterface ui;
-    EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+    test::WriteResultFile(state.BudgetPath, ResultFileFormat::Stream, 4,
+                          [&](ResultFileWriter& writer) { WriteFaceFlows(writer, bad); });
+    EXPECT_FALSE(ReadAll());
     EXPECT_FALSE(state.flowTermsLoaded);
     EXPECT_TRUE(Contains(ui.LastMessage(), "The budget file " + state.BudgetPath +
                                                " holds a value that is not a finite number in the term FLOW FRONT "
@@ -282,14 +272,10 @@ TEST(NonFiniteResults, BudgetTermsAreRefusedNamingFileTermAndCell) {
   }
 }
 
-TEST(NonFiniteResults, ListTermsAreCheckedToo) {
-  test::TempDir dir;
-  ModelState state = ActiveModel(dir, kColumns, kRows, kLayers);
+TEST_F(TwoLayerModel, NonFiniteValuesOfListTermsAreRefusedToo) {
   state.DataFlags(3, 5) = 2;  // the model simulates evapotranspiration
   test::WriteResultFile(state.BudgetPath, ResultFileFormat::Stream, 4, [&](ResultFileWriter& writer) {
-    for (const char* term : {"FLOW RIGHT FACE", "FLOW FRONT FACE", "FLOW LOWER FACE"})
-      writer.WriteBudgetArray(test::BudgetTermHeader(1, 1, term, kColumns, kRows, kLayers),
-                              test::GridPattern(kColumns, kRows, kLayers, 1));
+    WriteFaceFlows(writer, 1);
     BudgetHeader et = test::BudgetTermHeader(1, 1, "ET", kColumns, kRows, kLayers);
     et.compact = true;
     et.method = kList;
@@ -297,8 +283,7 @@ TEST(NonFiniteResults, ListTermsAreCheckedToo) {
     const std::vector<BudgetListEntry> entries = {{4, -1.0f, {}}, {5, kNaN, {}}};
     writer.WriteBudgetList(et, {}, entries);
   });
-  test::RecordingInterface ui;
-  EXPECT_FALSE(ReadFlowTerms(state, test::FileSetArealTerms(state), ui, true));
+  EXPECT_FALSE(ReadAll());
   EXPECT_TRUE(Contains(ui.LastMessage(), "the term ET of time step 1, stress period 1 (column 2, row 2, layer 1)"))
       << ui.LastMessage();
 }

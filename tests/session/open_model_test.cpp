@@ -35,6 +35,16 @@ struct OpenFixture {
     return test::WriteModelFileSet(dir.path().string(), name, model);
   }
   bool Open(const std::string& path) { return OpenModelFile(path, session, ui, views); }
+  // The model opened before a refused open, kept as it was.
+  void ExpectKept(const ModelState& before, const std::string& title) const {
+    const ModelState& after = session.model;
+    EXPECT_EQ(after.ModelPath, before.ModelPath);
+    EXPECT_EQ(after.Shape(), before.Shape());
+    EXPECT_EQ(after.IBOUND, before.IBOUND);
+    EXPECT_EQ(after.HEAD.values, before.HEAD.values);
+    EXPECT_EQ(after.QRIGHT.values, before.QRIGHT.values);
+    EXPECT_EQ(ui.windowTitle, "KESTRA - [" + title + "]");
+  }
 };
 
 TEST(OpenModelFile, ReadsGridArraysAndNamesTheResultFiles) {
@@ -116,10 +126,7 @@ TEST(OpenModelFile, IncompleteModelIsRefusedAndTheOldModelKept) {
   test::WriteModelFile(f.dir.File("second.mdl"), 5, 5, 1, flags);
   EXPECT_FALSE(f.Open(f.dir.File("second.mdl")));
   EXPECT_EQ(f.ui.LastMessage(), "The flow model should be complete before running KESTRA");
-  EXPECT_EQ(f.session.model.ModelPath, firstPath);
-  EXPECT_EQ(f.session.model.NCOL, before.NCOL);
-  EXPECT_EQ(f.session.model.IBOUND, before.IBOUND);
-  EXPECT_EQ(f.ui.windowTitle, "KESTRA - [first.mdl]");
+  f.ExpectKept(before, "first.mdl");
   EXPECT_EQ(f.views.kept, 1);
 }
 
@@ -166,12 +173,13 @@ TEST(OpenModelFile, AStressPeriodTableThatCannotBeReadRefusesTheOpen) {
   OpenFixture f;
   const std::string firstPath = f.Write("first", test::SmallModel{});
   ASSERT_TRUE(f.Open(firstPath));
+  const ModelState before = f.session.model;
   const std::string path = test::CopySharedRun(f.dir, "uniform1", "lahey", "uniform1.mdl");
   // NPER 2 but the table of one period only.
   test::WriteWholeFile(f.dir.File("uniform1.TRA"), "2 4\n100 1 1\n");
   f.ui.messages.clear();
   EXPECT_FALSE(f.Open(path));
-  EXPECT_EQ(f.session.model.ModelPath, firstPath);
+  f.ExpectKept(before, "first.mdl");
   EXPECT_NE(f.ui.LastMessage().find("uniform1.TRA"), std::string::npos) << f.ui.LastMessage();
 }
 
@@ -292,16 +300,10 @@ TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel
     EXPECT_EQ(f.ui.beeps, beeps + 1);
     EXPECT_NE(f.ui.LastMessage().find("The MODFLOW model " + nameFile + " cannot be imported"), std::string::npos);
     EXPECT_NE(f.ui.LastMessage().find(c.named), std::string::npos) << f.ui.LastMessage();
-    const ModelState& after = f.session.model;
-    EXPECT_EQ(after.ModelPath, before.ModelPath);
-    EXPECT_EQ(after.Shape(), before.Shape());
-    EXPECT_EQ(after.IBOUND, before.IBOUND);
-    EXPECT_EQ(after.HEAD.values, before.HEAD.values);
-    EXPECT_EQ(after.QRIGHT.values, before.QRIGHT.values);
-    EXPECT_EQ(FamilyOf(after).Description(), "model file set");
+    f.ExpectKept(before, "uniform1.mdl");
+    EXPECT_EQ(FamilyOf(f.session.model).Description(), "model file set");
     EXPECT_EQ(f.session.settingsPath, settingsBefore);
     EXPECT_EQ(f.views.kept, kept + 1);
-    EXPECT_EQ(f.ui.windowTitle, "KESTRA - [uniform1.mdl]");
   }
 }
 

@@ -12,6 +12,7 @@
 namespace kestra {
 namespace {
 
+// transient2 opened, with a step loader of its settings.
 struct TransientModel {
   TransientModel() {
     NoViews views;
@@ -19,56 +20,53 @@ struct TransientModel {
   }
   Session session;
   test::RecordingInterface ui;
+  ModelState& model = session.model;
+  ModelStepLoader loader{session.settings, session.tracking, ui};
 };
 
 TEST(ModelStepLoader, LoadsAnotherStepAndRestoresTheOpenedOneExactly) {
   TransientModel m;
-  ModelState& model = m.session.model;
-  const ModelState opened = model;
-  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
+  const ModelState opened = m.model;
   // The last step of the pumping period: other heads and other flows.
-  model.CurrentPeriod = 3;
-  model.CurrentStep = 4;
-  ASSERT_TRUE(loader.LoadFlowField(model));
-  EXPECT_NE(model.HEAD, opened.HEAD);
-  EXPECT_NE(model.QRIGHT, opened.QRIGHT);
-  EXPECT_EQ(model.VX, opened.VX) << "the flow field alone leaves the views' velocities";
+  m.model.CurrentPeriod = 3;
+  m.model.CurrentStep = 4;
+  ASSERT_TRUE(m.loader.LoadFlowField(m.model));
+  EXPECT_NE(m.model.HEAD, opened.HEAD);
+  EXPECT_NE(m.model.QRIGHT, opened.QRIGHT);
+  EXPECT_EQ(m.model.VX, opened.VX) << "the flow field alone leaves the views' velocities";
 
-  model.CurrentPeriod = 1;
-  model.CurrentStep = 1;
-  loader.RestoreTimeStep(model);
-  EXPECT_TRUE(model.flowTermsLoaded);
-  EXPECT_EQ(model.HEAD, opened.HEAD);
-  EXPECT_EQ(model.QRIGHT, opened.QRIGHT);
-  EXPECT_EQ(model.QFRONT, opened.QFRONT);
-  EXPECT_EQ(model.DRAWDOWN, opened.DRAWDOWN);
-  EXPECT_EQ(model.VX, opened.VX);
-  EXPECT_EQ(model.IBOUND, opened.IBOUND);
+  m.model.CurrentPeriod = 1;
+  m.model.CurrentStep = 1;
+  m.loader.RestoreTimeStep(m.model);
+  EXPECT_TRUE(m.model.flowTermsLoaded);
+  EXPECT_EQ(m.model.HEAD, opened.HEAD);
+  EXPECT_EQ(m.model.QRIGHT, opened.QRIGHT);
+  EXPECT_EQ(m.model.QFRONT, opened.QFRONT);
+  EXPECT_EQ(m.model.DRAWDOWN, opened.DRAWDOWN);
+  EXPECT_EQ(m.model.VX, opened.VX);
+  EXPECT_EQ(m.model.IBOUND, opened.IBOUND);
   EXPECT_TRUE(m.ui.messages.empty());
 }
 
 TEST(LoadChangedTimeStep, AStepWithoutHeadsBringsThePreviousStepBack) {
   TransientModel m;
-  ModelState& model = m.session.model;
-  const ModelState opened = model;
-  model.CurrentPeriod = 3;
-  model.CurrentStep = 4;
+  const ModelState opened = m.model;
+  m.model.CurrentPeriod = 3;
+  m.model.CurrentStep = 4;
   ASSERT_TRUE(LoadChangedTimeStep(m.session, 1, 1, m.ui));
-  EXPECT_NE(model.HEAD, opened.HEAD);
-  model.CurrentStep = 9;  // the period has four steps
+  EXPECT_NE(m.model.HEAD, opened.HEAD);
+  m.model.CurrentStep = 9;  // the period has four steps
   EXPECT_FALSE(LoadChangedTimeStep(m.session, 3, 4, m.ui));
-  EXPECT_EQ(model.CurrentStep, 4);
+  EXPECT_EQ(m.model.CurrentStep, 4);
   EXPECT_TRUE(m.session.loaded.headsLoaded);
   EXPECT_FALSE(m.ui.messages.empty()) << "the missing step is reported";
 }
 
 TEST(ModelStepLoader, RereadsMissingFlowTermsWithTheirMessage) {
   TransientModel m;
-  ModelState& model = m.session.model;
-  model.flowTermsLoaded = false;
-  model.BudgetPath = "/nonexistent/BUDGET.DAT";
-  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
-  EXPECT_FALSE(loader.ReloadFlowTerms(model));
+  m.model.flowTermsLoaded = false;
+  m.model.BudgetPath = "/nonexistent/BUDGET.DAT";
+  EXPECT_FALSE(m.loader.ReloadFlowTerms(m.model));
   EXPECT_EQ(m.ui.LastMessage(), "Could not find the budget file: /nonexistent/BUDGET.DAT");
 }
 
@@ -77,24 +75,22 @@ TEST(ModelStepLoader, RereadsMissingFlowTermsWithTheirMessage) {
 // run loads has its own sinks and sources.
 TEST(ModelStepLoader, DecidesTheSinksOfEveryStepItLoads) {
   TransientModel m;
-  ModelState& model = m.session.model;
-  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
-  EXPECT_EQ(model.SINKCODE(8, 8, 2), kOutflowCell);
-  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0);
-  model.CurrentPeriod = 3;
-  model.CurrentStep = 2;
-  ASSERT_TRUE(loader.LoadFlowField(model));
-  EXPECT_EQ(model.SINKCODE(8, 8, 2), kOutflowCell);
-  EXPECT_EQ(model.SINKCODE(12, 4, 1), kInflowCell);
-  model.CurrentPeriod = 2;
-  ASSERT_TRUE(loader.LoadFlowField(model));
-  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0);
+  EXPECT_EQ(m.model.SINKCODE(8, 8, 2), kOutflowCell);
+  EXPECT_EQ(m.model.SINKCODE(12, 4, 1), 0);
+  m.model.CurrentPeriod = 3;
+  m.model.CurrentStep = 2;
+  ASSERT_TRUE(m.loader.LoadFlowField(m.model));
+  EXPECT_EQ(m.model.SINKCODE(8, 8, 2), kOutflowCell);
+  EXPECT_EQ(m.model.SINKCODE(12, 4, 1), kInflowCell);
+  m.model.CurrentPeriod = 2;
+  ASSERT_TRUE(m.loader.LoadFlowField(m.model));
+  EXPECT_EQ(m.model.SINKCODE(12, 4, 1), 0);
 
   m.session.tracking.BoundaryCells = BoundaryCellRule::AllAreSinks;
-  model.CurrentPeriod = 3;
-  ASSERT_TRUE(loader.LoadFlowField(model));
-  EXPECT_EQ(model.SINKCODE(8, 8, 2), kBoundarySink);
-  EXPECT_EQ(model.SINKCODE(12, 4, 1), 0) << "an injection well is no sink under either rule";
+  m.model.CurrentPeriod = 3;
+  ASSERT_TRUE(m.loader.LoadFlowField(m.model));
+  EXPECT_EQ(m.model.SINKCODE(8, 8, 2), kBoundarySink);
+  EXPECT_EQ(m.model.SINKCODE(12, 4, 1), 0) << "an injection well is no sink under either rule";
   EXPECT_TRUE(m.ui.messages.empty());
 }
 
@@ -128,10 +124,9 @@ TEST(UnsavedSteps, RefuseTheRunNamingThemUnlessHeld) {
   EXPECT_FALSE(CheckUnsavedSteps(m.session, 1, m.ui, held));
   EXPECT_NE(m.ui.LastMessage().find(": period 2 step 2."), std::string::npos) << m.ui.LastMessage();
   EXPECT_TRUE(held.empty());
-  ModelStepLoader loader(m.session.settings, m.session.tracking, m.ui);
-  m.session.model.CurrentPeriod = 2;
-  m.session.model.CurrentStep = 2;
-  EXPECT_FALSE(loader.HoldsFlowField(m.session.model)) << "refused, not held";
+  m.model.CurrentPeriod = 2;
+  m.model.CurrentStep = 2;
+  EXPECT_FALSE(m.loader.HoldsFlowField(m.model)) << "refused, not held";
 
   m.session.tracking.UnsavedSteps = UnsavedStepRule::HoldLastSaved;
   m.ui.messages.clear();
@@ -139,23 +134,22 @@ TEST(UnsavedSteps, RefuseTheRunNamingThemUnlessHeld) {
   EXPECT_TRUE(m.ui.messages.empty());
   EXPECT_EQ(held, (SavedSteps{{2, 2}}));
   EXPECT_EQ(HeldStepsNote(held), "Flow field of the step loaded last held over unsaved time steps: period 2 step 2");
-  EXPECT_TRUE(loader.HoldsFlowField(m.session.model));
-  m.session.model.CurrentStep = 3;
-  EXPECT_FALSE(loader.HoldsFlowField(m.session.model));
+  EXPECT_TRUE(m.loader.HoldsFlowField(m.model));
+  m.model.CurrentStep = 3;
+  EXPECT_FALSE(m.loader.HoldsFlowField(m.model));
 }
 
 TEST(LoadTimeStepResults, ReportsTheStagesAndWhatLoaded) {
   TransientModel m;
-  ModelState& model = m.session.model;
-  model.CurrentPeriod = 2;
-  model.CurrentStep = 2;
+  m.model.CurrentPeriod = 2;
+  m.model.CurrentStep = 2;
   std::vector<int> stages;
-  const LoadStatus loaded = LoadTimeStepResults(model, m.session.settings, m.session.tracking, m.ui, StepResults::All,
+  const LoadStatus loaded = LoadTimeStepResults(m.model, m.session.settings, m.session.tracking, m.ui, StepResults::All,
                                                 [&stages](int stage) { stages.push_back(stage); });
   EXPECT_EQ(stages, (std::vector<int>{7, 8, 9}));
   EXPECT_TRUE(loaded.headsLoaded && loaded.drawdownsLoaded && loaded.velocitiesComputed && loaded.sinkCellsLoaded);
   EXPECT_GT(loaded.maxSpeed, 0);
-  EXPECT_TRUE(model.flowTermsLoaded);
+  EXPECT_TRUE(m.model.flowTermsLoaded);
 }
 
 }  // namespace

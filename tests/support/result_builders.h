@@ -11,6 +11,10 @@
 
 namespace kestra::test {
 
+// The four layouts a result file may have.
+inline constexpr ResultFileFormat kEveryFormat[] = {ResultFileFormat::PowerStation, ResultFileFormat::Lahey,
+                                                    ResultFileFormat::Sequential, ResultFileFormat::Stream};
+
 // NCOL x NROW values, row 1 first: base + column + 100 x row, so that every
 // cell of a layer differs.
 std::vector<float> LayerPattern(int ncol, int nrow, float base);
