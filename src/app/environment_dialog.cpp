@@ -257,8 +257,9 @@ void EnvironmentDialog::OpenColumnDialog(int column) {
   Settings& settings = session_.settings;
   const float diagonal = GridDiagonal(session_.model);
   if (column == kLevelColumn) {
-    const ValueRange& heads = session_.loaded.headRange;
-    ContourLevelsDialog dialog({heads.minimum, heads.maximum, (heads.maximum - heads.minimum) / 10}, ui_, this);
+    // The contoured result of the layer and time step shown now.
+    const ValueRange range = DefaultLevelRange(session_.model, settings, session_.loaded.drawdownsLoaded);
+    ContourLevelsDialog dialog({range.minimum, range.maximum, (range.maximum - range.minimum) / 10}, ui_, this);
     if (dialog.exec() != QDialog::Accepted) return;
     RebuildLevels(table, dialog.Values().minimum, dialog.Values().maximum, dialog.Values().interval, diagonal);
   } else if (column == kColourColumn) {

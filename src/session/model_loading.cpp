@@ -69,8 +69,6 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
   ChooseExaggeration(session);
   views.SetUpViewScales(session);
   display.Stage(11);
-  loaded.headRange = ResultRange(model, model.HEAD);
-  loaded.drawdownRange = ResultRange(model, model.DRAWDOWN);
   session.contours =
       ReadContourLevels(ModelSiblingPath(model, ".ctr"), model, session.settings, loaded.drawdownsLoaded, ui);
   LoadLayerColours(session);

@@ -26,8 +26,6 @@ struct LoadStatus {
   // Boundary packages the model lists but the budget file gives no flow
   // terms of: all their cells are sinks.
   PackageKeys sinksWithoutFlowTerms;
-  ValueRange headRange;
-  ValueRange drawdownRange;
 };
 
 struct Session {

@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/contour_dialogs.h"
 #include "app/environment_dialog.h"
 #include "graphics/contour_table.h"
@@ -77,6 +79,31 @@ TEST(EnvironmentOptions, OkWritesTheSettingsAndTheContourFile) {
   EXPECT_EQ(written, s.w.window.session().contours);
 }
 
+TEST(EnvironmentOptions, AContourFileThatCannotBeWrittenIsSaid) {
+  EnvironmentScene s;
+  std::filesystem::remove(s.w.dir.File("mixed3d.ctr"));
+  std::filesystem::create_directory(s.w.dir.File("mixed3d.ctr"));
+  s.Ok("factor_edit", "2");
+  ASSERT_FALSE(s.ui.messages.empty());
+  EXPECT_TRUE(s.ui.LastMessage().starts_with("Cannot write " + s.w.dir.File("mixed3d.ctr"))) << s.ui.LastMessage();
+  EXPECT_EQ(s.ui.messages.back().icon, MessageIcon::Error);
+}
+
+TEST(EnvironmentOptions, TheLevelDialogStartsFromTheLayerShownNow) {
+  EnvironmentScene s;
+  Session& session = s.w.window.session();
+  const ValueRange opened = ResultRange(session.model, session.model.HEAD);
+  session.model.CurrentLayer = 3;
+  const ValueRange heads = ResultRange(session.model, session.model.HEAD);
+  ASSERT_NE(heads.maximum, opened.maximum);
+  AnswerNextDialog([&](QDialog& d) {
+    EXPECT_NEAR(Field<QLineEdit>(d, "Text1_0")->text().toFloat(), heads.minimum, 1e-3);
+    EXPECT_NEAR(Field<QLineEdit>(d, "Text1_1")->text().toFloat(), heads.maximum, 1e-3);
+    d.reject();
+  });
+  s.dialog.OpenColumnDialog(0);
+}
+
 TEST(EnvironmentOptions, CancelKeepsTheOldColour) {
   EnvironmentScene s;
   const std::int32_t old = s.w.window.session().settings.riverColor;
@@ -91,8 +118,9 @@ TEST(EnvironmentOptions, RestoreDefaultsSpansTheHeads) {
   session.contours.levels.resize(2);
   s.dialog.RestoreDefaults();
   ASSERT_EQ(session.contours.ContourCount(), 10);
-  EXPECT_FLOAT_EQ(session.contours.levels[0].value, session.loaded.headRange.minimum);
-  EXPECT_NEAR(session.contours.levels[10].value, session.loaded.headRange.maximum, 1e-3);
+  const ValueRange heads = ResultRange(session.model, session.model.HEAD);
+  EXPECT_FLOAT_EQ(session.contours.levels[0].value, heads.minimum);
+  EXPECT_NEAR(session.contours.levels[10].value, heads.maximum, 1e-3);
   EXPECT_EQ(s.dialog.findChild<QTableWidget*>("TDBGrid1")->rowCount(), 11);
 }
 
