@@ -173,5 +173,20 @@ TEST(RealProgram, NeedsNoQtAndHandsPlotsToThePictureProgram) {
   EXPECT_TRUE(fs::exists(model.dir.File("p.dxf")));
 }
 
+// What a script piping the program sees: results alone on standard output,
+// and no note of Qt's set-up where no runtime folder is set.
+TEST(RealProgram, StandardOutputHoldsOnlyResults) {
+  Model model;
+  const ProgramRun csv = RunProgram("exec 2>/dev/null", {"track", model.nameFile, "--particles", model.particles,
+                                                         "--endpoints", "/dev/stdout"});
+  EXPECT_EQ(csv.status, 0);
+  EXPECT_TRUE(csv.output.starts_with("particle,direction,release column,")) << csv.output.substr(0, 200);
+  EXPECT_EQ(csv.output.find("tracked"), std::string::npos);
+  const ProgramRun plot =
+      RunProgram("unset XDG_RUNTIME_DIR", {"plot", model.nameFile, "--out", model.dir.File("p.svg"), "--title", "T"});
+  EXPECT_EQ(plot.status, 0);
+  EXPECT_EQ(plot.output, "wrote " + model.dir.File("p.svg") + "\n");
+}
+
 }  // namespace
 }  // namespace kestra::cli
