@@ -181,7 +181,7 @@ class GridFileReader {
   bool Scalar(const std::string& name, std::int64_t& value) {
     std::vector<std::int64_t> values;
     if (!Values(name, 1, values)) return false;
-    if (values[0] < 1) return Fail(name + NumberText(values[0]) + " is not positive.");
+    if (values[0] < 1) return Fail(name + " " + std::to_string(values[0]) + " is not positive.");
     value = values[0];
     return true;
   }

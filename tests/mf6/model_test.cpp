@@ -186,6 +186,15 @@ TEST(Mf6GridFile, DimensionsBeyondTheCellLimitAreRefused) {
   }
 }
 
+TEST(Mf6GridFile, ACountBelowOneIsNamedWithItsValue) {
+  const auto read = ReadChangedGridFile("negative.grb", [](std::string& bytes) {
+    const std::int32_t nrow = -21;
+    std::memcpy(bytes.data() + kData + 8, &nrow, sizeof nrow);
+  });
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.problem, "the binary grid file negative.grb: NROW -21 is not positive.");
+}
+
 TEST(Mf6GridFile, CountsStoredAsRealsAreRefused) {
   const auto read = ReadChangedGridFile("real.grb", [](std::string& bytes) {
     const std::size_t nja = bytes.find("NJA INTEGER");
