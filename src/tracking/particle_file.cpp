@@ -68,8 +68,8 @@ std::vector<Token> FreeFormatValues(const std::string& text) {
 
 bool IsLocalCoordinate(float value) { return value >= 0 && value <= 1; }
 
-constexpr const char* kFieldNames[kValuesPerParticle] = {"local x",   "local y", "local z", "column",     "row",
-                                                         "layer",     "elevation", "colour", "retardation"};
+constexpr const char* kFieldNames[kValuesPerParticle] = {
+    "local x", "local y", "local z", "column", "row", "layer", "elevation", "colour", "retardation"};
 
 // The nine values of one particle. The window's reading takes the leading
 // number of each value; a strict reading (with `faults`) refuses a value that
