@@ -148,25 +148,21 @@ bool ReadFace(const std::string& text, ParticlesOptions& o) {
   return true;
 }
 
-bool ReadLattice(const std::string& text, ParticlesOptions& o) {
-  const auto counts = WholeNumbers(text, 'x', 3, 0, kLargestIndex);
+using CountField = std::int16_t PlacementCounts::*;
+
+// Three counts separated by `separator` into the three fields of the placement.
+bool ReadThreeCounts(const std::string& text, char separator, const CountField (&fields)[3], ParticlesOptions& o) {
+  const auto counts = WholeNumbers(text, separator, 3, 0, kLargestIndex);
   if (!counts) return false;
   StartCountsOnce(o);
-  o.counts.latticeColumns = static_cast<std::int16_t>((*counts)[0]);
-  o.counts.latticeRows = static_cast<std::int16_t>((*counts)[1]);
-  o.counts.latticePlanes = static_cast<std::int16_t>((*counts)[2]);
+  for (int n = 0; n < 3; ++n) o.counts.*fields[n] = static_cast<std::int16_t>((*counts)[n]);
   return true;
 }
 
-bool ReadCircle(const std::string& text, ParticlesOptions& o) {
-  const auto values = WholeNumbers(text, ',', 3, 0, kLargestIndex);
-  if (!values) return false;
-  StartCountsOnce(o);
-  o.counts.circleCount = static_cast<std::int16_t>((*values)[0]);
-  o.counts.circleRadius = static_cast<std::int16_t>((*values)[1]);
-  o.counts.circlePlanes = static_cast<std::int16_t>((*values)[2]);
-  return true;
-}
+constexpr CountField kLatticeFields[3] = {&PlacementCounts::latticeColumns, &PlacementCounts::latticeRows,
+                                          &PlacementCounts::latticePlanes};
+constexpr CountField kCircleFields[3] = {&PlacementCounts::circleCount, &PlacementCounts::circleRadius,
+                                         &PlacementCounts::circlePlanes};
 
 bool ReadText(const std::string& text, std::string& value) {
   value = text;
@@ -185,8 +181,8 @@ bool ReadOption(const std::string& name, const std::string& value, ParticlesOpti
   if (name == "--cells-file") return ReadText(value, o.cellsFile);
   if (name == "--starting-locations") return ReadText(value, o.startingLocations);
   if (name == "--face") return ReadFace(value, o);
-  if (name == "--lattice") return ReadLattice(value, o);
-  if (name == "--circle") return ReadCircle(value, o);
+  if (name == "--lattice") return ReadThreeCounts(value, 'x', kLatticeFields, o);
+  if (name == "--circle") return ReadThreeCounts(value, ',', kCircleFields, o);
   if (name == "--colour") {
     const auto colour = ParseWholeNumber(value, 0, 0xFFFFFF);
     if (colour) o.colour = *colour;
