@@ -1,6 +1,7 @@
 #include "cli/open_options.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "core/quoted_text.h"
@@ -35,6 +36,34 @@ std::optional<LayerPorosity> ParsePorosityList(const std::string& list) {
   return porosity;
 }
 
+// Takes "NAME VALUE" out of `args` into `value`; false, with a message
+// saying what `needs`, when VALUE is missing or is another option.
+bool TakeValue(Arguments& args, const char* name, const char* needs, std::optional<std::string>& value,
+               std::ostream& err) {
+  const auto option = std::find(args.begin(), args.end(), name);
+  if (option == args.end()) return true;
+  if (option + 1 == args.end() || (option + 1)->empty() || (option + 1)->starts_with("--")) {
+    err << "kestra-cli: " << name << " needs " << needs << "\n";
+    return false;
+  }
+  value = *(option + 1);
+  args.erase(option, option + 2);
+  return true;
+}
+
+std::optional<double> FiniteNumber(const std::string& text) {
+  const auto value = ParseNumber(text);
+  return value && std::isfinite(*value) ? value : std::nullopt;
+}
+
+bool ParseOrigin(const std::string& text, PositionChoice& position) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string::npos) return false;
+  position.xOrigin = FiniteNumber(text.substr(0, comma));
+  position.yOrigin = FiniteNumber(text.substr(comma + 1));
+  return position.xOrigin && position.yOrigin;
+}
+
 }  // namespace
 
 bool TakePorosityOption(Arguments& args, LayerPorosity& porosity, std::ostream& err) {
@@ -59,14 +88,23 @@ bool TakePorosityOption(Arguments& args, LayerPorosity& porosity, std::ostream& 
 
 bool TakeOpenOptions(Arguments& args, OpenChoices& choices, std::ostream& err) {
   if (!TakePorosityOption(args, choices.layerPorosity, err)) return false;
-  const auto option = std::find(args.begin(), args.end(), "--model");
-  if (option == args.end()) return true;
-  if (option + 1 == args.end() || (option + 1)->empty() || (option + 1)->starts_with("--")) {
-    err << "kestra-cli: --model needs the name of a GWF model of the simulation\n";
+  std::optional<std::string> model, origin, rotation, crs;
+  if (!TakeValue(args, "--model", "the name of a GWF model of the simulation", model, err) ||
+      !TakeValue(args, "--origin", "X,Y: the world position of the grid's lower-left corner", origin, err) ||
+      !TakeValue(args, "--rotation", "the grid's rotation in degrees counter-clockwise", rotation, err) ||
+      !TakeValue(args, "--crs", "a coordinate reference system such as EPSG:32633", crs, err))
+    return false;
+  if (model) choices.gwfModel = *model;
+  if (origin && !ParseOrigin(*origin, choices.position)) {
+    err << "kestra-cli: --origin needs X,Y: two numbers separated by a comma (got " << SingleQuotedText(*origin)
+        << ")\n";
     return false;
   }
-  choices.gwfModel = *(option + 1);
-  args.erase(option, option + 2);
+  if (rotation && !(choices.position.rotation = FiniteNumber(*rotation))) {
+    err << "kestra-cli: --rotation needs an angle in degrees (got " << SingleQuotedText(*rotation) << ")\n";
+    return false;
+  }
+  if (crs) choices.position.crs = *crs;
   return true;
 }
 

@@ -45,6 +45,7 @@ void DimensionModel(ModelState& state, int ncol, int nrow, int nlay) {
   state.LAYCON.assign(nlay + 1, 0);
   state.LayerProperties.assign(nlay + 1, LayerProperty{});
   state.origin = ModelOrigin{};
+  state.position.reset();
   state.flowTermsLoaded = false;
 }
 

@@ -6,11 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/cell_array.h"
 #include "core/face_flows.h"
+#include "core/world_position.h"
 
 namespace kestra {
 
@@ -67,6 +69,10 @@ struct ModelState {
   std::vector<LayerProperty> LayerProperties;   // 0..NLAY
 
   ModelOrigin origin;
+  // The position in double precision and the coordinate reference system,
+  // where the model or the user gave them; `origin` follows it.
+  std::optional<WorldPosition> position;
+  LengthUnit lengthUnit = LengthUnit::Undefined;
   DataFlagTable DataFlags;
 
   std::string ModelPath;       // empty while no model is loaded

@@ -119,6 +119,10 @@ bool ReadDiscretization(PackageInput& input, Mf2005Files& files, Mf2005Model& mo
     return false;
   int itmuni = 0;
   if (!WholeNumber(input.file, numbers[4], itmuni, problem)) return false;
+  // MODFLOW never uses LENUNI; a code it would not know leaves the unit undefined.
+  model.lengthUnit = numbers[5] == std::floor(numbers[5]) && std::abs(numbers[5]) < 10
+                         ? LengthUnitFromCode(static_cast<int>(numbers[5]))
+                         : LengthUnit::Undefined;
   model.NLAY = static_cast<int>(numbers[0]);
   model.NROW = static_cast<int>(numbers[1]);
   model.NCOL = static_cast<int>(numbers[2]);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "mf2005/flopy_header.h"
 #include "mf2005/name_file_kinds.h"
 #include "mf2005/packages.h"
 
@@ -52,6 +53,11 @@ bool ReadGridAndLayers(Mf2005Files& files, Mf2005Model& model, bool& freeFormat,
   if (!OpenPackage(files, "DIS", dis, problem) || !ReadDiscretization(dis, files, model, problem) ||
       !OpenPackage(files, "BAS6", bas, problem) || !ReadBasic(bas, files, model, freeFormat, problem))
     return false;
+  double gridLength = 0;
+  for (int i = 1; i <= model.NROW; ++i) gridLength += model.DELC[i];
+  const FlopyPlace place = ReadFlopyPlace(files.nameFile.headerComments, gridLength);
+  model.position = place.position;
+  if (model.lengthUnit == LengthUnit::Undefined) model.lengthUnit = place.lengthUnit;
   const char* flowPackage = FlowPackageOf(files.nameFile);
   if (flowPackage == nullptr) {
     problem = "the name file lists no flow package (LPF, UPW or BCF6).";
@@ -222,6 +228,8 @@ void CopyMf2005Model(const Mf2005Model& model, OpenedModel& opened) {
   state.DELC = model.DELC;
   ComputeGridGeometry(state);
   SetDefaultOrigin(state);
+  if (model.position) SetWorldPosition(state, *model.position);
+  state.lengthUnit = model.lengthUnit;
   state.IBOUND = model.IBOUND;
   state.IBOUND0 = model.IBOUND;
   state.TOP = model.TOP;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "core/model_family.h"
 #include "core/model_state.h"
 #include "core/stress_periods.h"
+#include "core/world_position.h"
 #include "core/user_interface.h"
 #include "mf2005/boundary_cells.h"
 #include "settings/layer_porosity.h"
@@ -33,6 +35,8 @@ struct Mf2005Model {
   float HDRY = -1.0E+30f;
   StressPeriods stressPeriods;
   std::vector<bool> steadyState;  // 1..NPER
+  LengthUnit lengthUnit = LengthUnit::Undefined;  // LENUNI, else FloPy's header
+  std::optional<WorldPosition> position;         // from FloPy's header
   std::string HeadPath, DrawdownPath, BudgetPath;
   std::vector<std::string> inputFiles;  // the name file, every file it lists and the MODPATH basic data file
   std::vector<BoundaryPackage> boundaryPackages;

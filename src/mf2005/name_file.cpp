@@ -18,7 +18,11 @@ bool ReadMf2005NameFile(const std::string& path, Mf2005NameFile& nameFile, std::
   std::string line;
   while (NextLine(file, line)) {
     const auto words = SplitWords(line);
-    if (words.empty() || words[0].empty() || words[0][0] == '#') continue;
+    if (words.empty() || words[0].empty() || words[0][0] == '#') {
+      const std::size_t hash = line.find('#');
+      if (read.entries.empty() && hash != std::string::npos) read.headerComments.push_back(line.substr(hash + 1));
+      continue;
+    }
     NameFileEntry entry;
     entry.fileType = UpperCase(words[0]);
     if (words.size() < 3 || !ParseInteger(words[1], entry.unit)) {

@@ -19,6 +19,9 @@ struct Mf2005NameFile {
   // Entries whose file exists only in another letter case: the name as
   // listed, in name-file order (their `path` is the file found).
   std::vector<std::string> otherLetterCase;
+  // The comment lines before the first entry, without their '#': where
+  // FloPy states the model's place ("xll:...; yll:...; rotation:...").
+  std::vector<std::string> headerComments;
 };
 
 // The note that the files of `names` were found in another letter case.

@@ -72,6 +72,22 @@ bool ReadTimeDiscretization(const std::string& path, StressPeriods& periods, std
   return true;
 }
 
+namespace {
+
+void ReadPlaceOptions(const Mf6InputFile& file, const Mf6Block* options, Mf6Grid& grid) {
+  grid.lengthUnits = UpperCase(KeywordValue(file, options, "LENGTH_UNITS"));
+  grid.crs = KeywordValue(file, options, "CRS");
+}
+
+}  // namespace
+
+bool ReadDiscretizationPlace(const std::string& path, Mf6Grid& grid, std::string& problem) {
+  Mf6InputFile file;
+  if (!LoadMf6Input(path, file, problem)) return false;
+  ReadPlaceOptions(file, FindBlock(file, "OPTIONS"), grid);
+  return true;
+}
+
 bool ReadDiscretization(const std::string& path, Mf6Grid& grid, std::string& problem) {
   Mf6InputFile file;
   if (!LoadMf6Input(path, file, problem)) return false;
@@ -87,7 +103,7 @@ bool ReadDiscretization(const std::string& path, Mf6Grid& grid, std::string& pro
     problem = Mf6LineProblem(file, dimensions->first, "the grid has too many cells.");
     return false;
   }
-  read.lengthUnits = UpperCase(KeywordValue(file, options, "LENGTH_UNITS"));
+  ReadPlaceOptions(file, options, read);
   read.XORIGIN = OptionalNumber(file, options, "XORIGIN");
   read.YORIGIN = OptionalNumber(file, options, "YORIGIN");
   read.ANGROT = OptionalNumber(file, options, "ANGROT");

@@ -116,7 +116,11 @@ bool ReadGrid(const std::vector<Mf6FileEntry>& packages, Mf6Model& model, std::v
   model.gridFromBinaryFile = std::filesystem::exists(grb, error);
   if (model.gridFromBinaryFile) {
     model.inputFiles.push_back(grb);
-    return ReadGridFile(grb, model.grid, model.connections, cellTypes, problem);
+    if (!ReadGridFile(grb, model.grid, model.connections, cellTypes, problem)) return false;
+    // The place of the grid on the earth is only in the DIS file; without it the model is still usable.
+    std::string placeProblem;
+    ReadDiscretizationPlace(dis->path, model.grid, placeProblem);
+    return true;
   }
   if (!ReadDiscretization(dis->path, model.grid, problem)) return false;
   BuildConnections(model.grid, model.connections);
@@ -257,14 +261,8 @@ void CopyMf6Model(const Mf6Model& model, OpenedModel& opened) {
   for (int j = 1; j <= grid.NCOL; ++j) state.DELR[j] = static_cast<float>(grid.DELR[j - 1]);
   for (int i = 1; i <= grid.NROW; ++i) state.DELC[i] = static_cast<float>(grid.DELC[i - 1]);
   ComputeGridGeometry(state);
-  // MODFLOW 6 places the lower-left corner at (XORIGIN, YORIGIN) and turns
-  // the grid about it; our origin is the upper-left corner.
-  const double angle = grid.ANGROT * std::acos(-1.0) / 180.0;
-  const double height = state.YEDGE[grid.NROW];
-  state.origin.X0 = static_cast<float>(grid.XORIGIN - height * std::sin(angle));
-  state.origin.Y0 = static_cast<float>(grid.YORIGIN + height * std::cos(angle));
-  SetOriginAngle(state.origin, static_cast<float>(angle));
-  state.origin.isSet = true;
+  SetWorldPosition(state, {grid.XORIGIN, grid.YORIGIN, grid.ANGROT, grid.crs});
+  state.lengthUnit = LengthUnitNamed(grid.lengthUnits);
   std::size_t n = 0;
   const std::size_t layerCells = static_cast<std::size_t>(grid.NCOL) * static_cast<std::size_t>(grid.NROW);
   for (int k = 1; k <= grid.NLAY; ++k)

@@ -57,6 +57,7 @@ struct Mf6Grid {
   double YORIGIN = 0;
   double ANGROT = 0;               // degrees counter-clockwise
   std::string lengthUnits;         // as given, upper case; empty when not given
+  std::string crs;                 // the coordinate reference system as given; empty when not given
 
   std::size_t CellCount() const {
     return static_cast<std::size_t>(NCOL) * static_cast<std::size_t>(NROW) * static_cast<std::size_t>(NLAY);

@@ -31,6 +31,10 @@ bool ReadGwfNameFile(const std::string& path, const std::string& folder, std::ve
 
 bool ReadTimeDiscretization(const std::string& path, StressPeriods& periods, std::string& problem);
 bool ReadDiscretization(const std::string& path, Mf6Grid& grid, std::string& problem);
+// Only the length unit and the coordinate reference system of a DIS file,
+// which a binary grid file does not hold; false, with `grid` unchanged, when
+// the file cannot be read.
+bool ReadDiscretizationPlace(const std::string& path, Mf6Grid& grid, std::string& problem);
 
 // The binary grid file <model>.dis.grb: grid, origin, IDOMAIN and the
 // connections, every definition and size checked against the file.

@@ -25,8 +25,9 @@ using FamilyOpen = bool (*)(const std::string& path, const OpenChoices& choices,
 // A fresh session for the model a family read: its settings from the
 // model's own settings file, so that settings confirmed later never go into
 // the file of another model; the model's HNOFLO and HDRY, where its input
-// gives them, replace those of the file.
-Session NewSession(OpenedModel& opened, UserInterface& ui) {
+// gives them, replace those of the file; the position the file and then
+// `position` set replaces the model's.
+Session NewSession(OpenedModel& opened, UserInterface& ui, const PositionChoice& position) {
   Session loaded;
   loaded.model = std::move(opened.model);
   ResetModelDefaults(loaded.model, loaded.busy);
@@ -37,6 +38,7 @@ Session NewSession(OpenedModel& opened, UserInterface& ui) {
   if (opened.HNOFLO) loaded.settings.HNOFLO = *opened.HNOFLO;
   if (opened.HDRY) loaded.settings.HDRY = *opened.HDRY;
   ReadTimeSettings(loaded.settingsPath, loaded.periods.timeUnit, loaded.tracking);
+  ApplyPositionChoice(OverriddenPosition(ReadModelPosition(loaded.settingsPath), position), loaded.model);
   if (FamilyOf(loaded.model).TakesLayerPorosityFromSettings())
     if (const std::string ignored = IgnoredLayerPorosityText(loaded.settingsPath, loaded.model.NLAY); !ignored.empty())
       ui.ShowMessage(ignored, MessageIcon::Exclamation, kApplicationTitle);
@@ -63,7 +65,7 @@ bool OpenWithFamily(FamilyOpen open, const std::string& path, Session& session, 
       return false;
     }
     stage(0);  // a display, whatever stages the family reported
-    session = NewSession(opened, ui);
+    session = NewSession(opened, ui, choices.position);
     LoadFirstTimeStep(session, ui, views, *display);
   }
   ShowLoadedModel(session, ui, views);

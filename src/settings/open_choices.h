@@ -5,12 +5,14 @@
 
 #include "core/model_paths.h"
 #include "settings/layer_porosity.h"
+#include "settings/model_position.h"
 
 namespace kestra {
 
 struct OpenChoices {
   LayerPorosity layerPorosity;  // layers whose porosity replaces the model's
   std::string gwfModel;         // of a MODFLOW 6 simulation, the GWF model to open; empty: the first
+  PositionChoice position;      // replaces the world position of the model and its settings file
 };
 
 // The layer porosities of the settings file of the model at `modelPath`

@@ -26,6 +26,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
   void ReleasePoint(int particle, int direction, const PathPoint& point) override {
     endpoints_.ReleasePoint(particle, direction, point);
     WritePoint(particle, direction, point);
+    if (owner_.recordsPaths_) pathReports_.push_back({particle, direction, point});
     // Only particles released at the reference time have a time point 0.
     if (owner_.recordsTimePoints_ && Mp7Label(owner_.labels_, particle).releaseTime == 0)
       RecordTimePoint(particle, point, 0);
@@ -37,6 +38,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
   void PointReached(int particle, int direction, const PathPoint& point) override {
     endpoints_.PointReached(particle, direction, point);
     WritePoint(particle, direction, point);
+    if (owner_.recordsPaths_) pathReports_.push_back({particle, direction, point});
   }
   void ParticleEnd(int particle, int direction, const TrackState& state, TrackEnd end) override {
     endpoints_.ParticleEnd(particle, direction, state, end);
@@ -97,6 +99,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
   EndpointCollector::Part endpoints_;
   std::optional<PathPoint> enteredLast_;  // the last point written, where it entered a new cell
   std::vector<Mp7TimePoint> timePoints_;
+  std::vector<PathReport> pathReports_;
   std::string text_;
   std::string particlePoints_;
   int pointCount_ = 0;
@@ -140,6 +143,8 @@ void BatchOutput::Merge(TrackObserver& observer) {
   part.text_.clear();
   timePoints_.insert(timePoints_.end(), part.timePoints_.begin(), part.timePoints_.end());
   part.timePoints_.clear();
+  pathReports_.insert(pathReports_.end(), part.pathReports_.begin(), part.pathReports_.end());
+  part.pathReports_.clear();
   counts_.particlesDone += part.counts_.particlesDone;
   counts_.moves += part.counts_.moves;
   part.counts_ = {};

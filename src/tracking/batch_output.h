@@ -15,6 +15,7 @@
 #include "tracking/endpoint_table.h"
 #include "tracking/mp7_files.h"
 #include "tracking/parallel_observer.h"
+#include "tracking/recorded_paths.h"
 
 namespace kestra {
 
@@ -53,6 +54,10 @@ class BatchOutput : public ParallelObserver {
   void RecordTimePoints() { recordsTimePoints_ = true; }
   const std::vector<Mp7TimePoint>& TimePoints() const { return timePoints_; }
 
+  // Keeps every point of every pathline in memory; call before the run.
+  void RecordPaths() { recordsPaths_ = true; }
+  std::vector<RecordedPath> Paths() const { return GatherPaths(pathReports_); }
+
   EndpointCollector& Endpoints() { return endpoints_; }
   const BatchCounts& Counts() const { return counts_; }
 
@@ -64,6 +69,8 @@ class BatchOutput : public ParallelObserver {
   const Mp7Labels* labels_ = nullptr;
   bool recordsTimePoints_ = false;
   std::vector<Mp7TimePoint> timePoints_;
+  bool recordsPaths_ = false;
+  std::vector<PathReport> pathReports_;
   EndpointCollector endpoints_;
   std::unique_ptr<Part> own_;  // the reports of a run on one thread
   BatchCounts counts_;
