@@ -10,8 +10,9 @@ if [ "${1:-build}" = fuzz ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
 if [ "${1:-build}" = test ]; then
-  # A real DXF reader, to check that our plots open in CAD programs.
-  packages+=(python3-ezdxf)
+  # A real DXF reader, to check that our plots open in CAD programs, and
+  # VTK's own reader, to check that our grid and pathline files open in ParaView.
+  packages+=(python3-ezdxf python3-vtk9)
 fi
 
 missing=()
