@@ -4,15 +4,16 @@
 set -euo pipefail
 
 # Usage: install-deps.sh build|test|fuzz
-packages=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev)
+packages=(cmake make g++ qt6-base-dev libgtest-dev libbenchmark-dev libgdal-dev)
 if [ "${1:-build}" = fuzz ]; then
   # libFuzzer and the sanitizers come with clang's runtime library.
   packages+=(clang libclang-rt-14-dev)
 fi
 if [ "${1:-build}" = test ]; then
-  # A real DXF reader, to check that our plots open in CAD programs, and
-  # VTK's own reader, to check that our grid and pathline files open in ParaView.
-  packages+=(python3-ezdxf python3-vtk9)
+  # A real DXF reader, to check that our plots open in CAD programs,
+  # VTK's own reader, to check that our grid and pathline files open in
+  # ParaView, and GDAL's tools, to check that our GIS files open.
+  packages+=(python3-ezdxf python3-vtk9 gdal-bin)
 fi
 
 missing=()

@@ -4,60 +4,14 @@
 #include <map>
 #include <utility>
 
-#include "core/data_types.h"
-#include "core/model_family.h"
+#include "export/package_cells.h"
 
 namespace kestra::cli {
 namespace {
 
-struct BoundaryPackage {
-  int dataType;
-  const char* name;
-};
-constexpr BoundaryPackage kBoundaryPackages[] = {{data_type::kWells, "wells"},
-                                                 {data_type::kDrains, "drains"},
-                                                 {data_type::kRivers, "rivers"},
-                                                 {data_type::kGeneralHead, "general-head cells"},
-                                                 {data_type::kStreams, "streams"}};
-
 bool EndsInSinkCell(const Endpoint& e) {
   return e.tracked && (e.end == TrackEnd::EnteredSinkCell || e.end == TrackEnd::NoExitFromSink);
 }
-
-// The boundary packages with cells in one layer, read once a layer.
-class PackageCells {
- public:
-  explicit PackageCells(const ModelState& model) : model_(model) {}
-
-  // The packages with a cell at `cell`, by name; "no boundary package" for none.
-  std::vector<std::string> At(CellIndex cell) {
-    std::vector<std::string> names;
-    for (const BoundaryPackage& package : kBoundaryPackages) {
-      const LayerValues* layer = Layer(package.dataType, cell.layer);
-      if (layer != nullptr && (*layer)(cell.column, cell.row) != 0) names.push_back(package.name);
-    }
-    if (names.empty()) names.push_back("no boundary package");
-    return names;
-  }
-
- private:
-  const LayerValues* Layer(int dataType, int layer) {
-    const auto [place, added] = layers_.try_emplace({dataType, layer});
-    if (added) {
-      const ModelFamily& family = FamilyOf(model_);
-      place->second.read = family.SimulatesPackage(model_, dataType) &&
-                           family.ReadPackageLayer(dataType, layer, model_.CurrentPeriod, place->second.values);
-    }
-    return place->second.read ? &place->second.values : nullptr;
-  }
-
-  struct ReadLayer {
-    bool read = false;
-    LayerValues values;
-  };
-  const ModelState& model_;
-  std::map<std::pair<int, int>, ReadLayer> layers_;
-};
 
 // Counts by name, the largest first (names in alphabetical order on a tie).
 using Counts = std::map<std::string, int>;
@@ -74,8 +28,10 @@ std::string DirectionLine(const std::vector<Endpoint>& endpoints, int direction,
     if (e.direction != direction) continue;
     const std::string reason = EndpointEndText(e);
     ++reasons[reason];
-    if (EndsInSinkCell(e))
-      for (const std::string& name : packages.At(e.finalCell)) ++sinkPackages[reason][name];
+    if (!EndsInSinkCell(e)) continue;
+    std::vector<std::string> names = packages.At(e.finalCell);
+    if (names.empty()) names.push_back(kNoBoundaryPackage);
+    for (const std::string& name : names) ++sinkPackages[reason][name];
   }
   if (reasons.empty()) return {};
   std::string line = direction > 0 ? "forward:" : "backward:";

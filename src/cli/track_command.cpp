@@ -4,6 +4,7 @@
 // export or of MODPATH 7) while it tracks, and the end points.
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -23,6 +24,10 @@
 #include "cli/tracking_options.h"
 #include "core/atomic_file.h"
 #include "core/number_format.h"
+#include "core/world_position.h"
+#include "export/export_formats.h"
+#include "export/gis_writer.h"
+#include "session/result_files.h"
 #include "session/sink_cells.h"
 #include "session/time_step_results.h"
 #include "tracking/batch_output.h"
@@ -64,6 +69,11 @@ constexpr const char* kUsage =
     "  --format kestra|mp7       layout of both files: kestra (the default: the pathline\n"
     "                            records above and the CSV) or the text files of MODPATH 7\n"
     "                            (one direction only)\n"
+    "  --format gpkg|shp|geojson|csv|vtp\n"
+    "                            both files as GIS layers in world coordinates (as kestra-cli\n"
+    "                            export pathlines and endpoints write them; vtp: the pathlines\n"
+    "                            as VTK poly data); a file ending in .gpkg, .shp, .geojson or\n"
+    "                            .vtp is written so without --format\n"
     "  --threads N               track on N threads (0: all cores); the output does not\n"
     "                            depend on N\n"
     "  --quiet                   no progress line on the error stream (shown for runs that\n"
@@ -92,7 +102,8 @@ struct TrackOptions {
   TrackingOptions tracking;
   bool quiet = false, replay = false, summary = false;
   PathlineLayout layout = PathlineLayout::Kestra;
-  OpenChoices open;  // --porosity, --model
+  std::optional<ExportFormat> fileFormat;  // --format of a GIS or VTK format
+  OpenChoices open;                        // --porosity, --model
   std::optional<int> threads;
 };
 
@@ -110,10 +121,23 @@ bool ParseInt(const std::string& text, int low, int high, std::optional<int>& va
   return true;
 }
 
-bool ParseLayout(const std::string& text, PathlineLayout& layout) {
-  if (text != "kestra" && text != "mp7") return false;
-  layout = text == "mp7" ? PathlineLayout::Mp7 : PathlineLayout::Kestra;
-  return true;
+bool ParseFormat(const std::string& text, TrackOptions& o) {
+  if (text == "kestra" || text == "mp7") {
+    o.layout = text == "mp7" ? PathlineLayout::Mp7 : PathlineLayout::Kestra;
+    return true;
+  }
+  o.fileFormat = ExportFormatNamed(text);
+  return o.fileFormat && FormatFits(ExportKind::Pathlines, *o.fileFormat);
+}
+
+// The GIS or VTK format `path` is written in: the one --format names, else
+// the one its extension names (a .csv stays the end point table).
+std::optional<ExportFormat> FeatureFormat(const TrackOptions& o, const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  if (o.fileFormat) return o.fileFormat;
+  const auto named = ExportFormatOfPath(path);
+  if (std::filesystem::path(path).extension().empty() || named == ExportFormat::Csv) return std::nullopt;
+  return named && FormatFits(ExportKind::Pathlines, *named) ? named : std::nullopt;
 }
 
 bool ParseText(const std::string& text, std::string& value) {
@@ -128,7 +152,7 @@ bool ParseOption(const std::string& name, const std::string& value, TrackOptions
   if (name == "--mpsim") return ParseText(value, o.mpsim);
   if (name == "--timeseries") return ParseText(value, o.timeSeries);
   if (name == "--threads") return ParseInt(value, 0, kMaxThreads, o.threads);
-  if (name == "--format") return ParseLayout(value, o.layout);
+  if (name == "--format") return ParseFormat(value, o);
   return false;
 }
 
@@ -181,7 +205,16 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
     err << "kestra-cli track: standard output holds one of the pathlines, the end points and the summary\n";
     return false;
   }
-  if (o.replay && (o.out.empty() || IsStandardOutput(o.out) || o.layout != PathlineLayout::Kestra)) {
+  const auto pathFormat = FeatureFormat(o, o.out), endFormat = FeatureFormat(o, o.endpoints);
+  if (endFormat == ExportFormat::VtkPolyData) {
+    err << "kestra-cli track: the end points are written as GIS layers, not as VTK poly data\n";
+    return false;
+  }
+  if ((pathFormat && IsStandardOutput(o.out)) || (endFormat && IsStandardOutput(o.endpoints))) {
+    err << "kestra-cli track: GIS and VTK files are not written to standard output\n";
+    return false;
+  }
+  if (o.replay && (o.out.empty() || IsStandardOutput(o.out) || o.layout != PathlineLayout::Kestra || pathFormat)) {
     err << "kestra-cli track: --replay writes the pathline file of the kestra format\n";
     return false;
   }
@@ -196,7 +229,8 @@ bool ParseArguments(const Arguments& args, TrackOptions& o, std::ostream& err) {
 bool ReportStepLimit(int atLimit, int maximumSteps, std::ostream& err) {
   if (atLimit == 0) return false;
   err << "kestra-cli track: warning:" << NumberText(atLimit) << " particles ended only because their"
-      << NumberText(maximumSteps) << " tracking steps ran out; raise --max-steps or --step-length to track them to "
+      << NumberText(maximumSteps)
+      << " tracking steps ran out; raise --max-steps or --step-length to track them to "
       << "their end\n";
   return true;
 }
@@ -249,7 +283,13 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
         !CheckUnsavedSteps(session, direction, ui, held))
       return 1;
 
-  const bool writesWhileTracking = !o.out.empty() && !o.replay;
+  const auto pathFormat = FeatureFormat(o, o.out), endFormat = FeatureFormat(o, o.endpoints);
+  if (pathFormat || endFormat)
+    if (const std::string problem = CrsProblem(PositionOf(session.model).crs); !problem.empty()) {
+      err << "kestra-cli track: " << problem << "\n";
+      return 1;
+    }
+  const bool writesWhileTracking = !o.out.empty() && !o.replay && !pathFormat;
   std::optional<ReplacingFile> pathlineFile;
   if (writesWhileTracking && !IsStandardOutput(o.out)) {
     pathlineFile.emplace(o.out);
@@ -266,6 +306,7 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
   }
   BatchOutput output(session.model, particles.ParticleCount(), pathlines, o.layout);
   output.SetMp7Labels(mp7Labels);
+  if (pathFormat) output.RecordPaths();
   ModelStepLoader loader(session.settings, session.tracking, ui);
   RunControl control;
   TrackingRun run{session.model, session.settings, session.tracking, session.periods, particles,
@@ -287,11 +328,19 @@ int Track(const TrackOptions& o, std::ostream& out, std::ostream& err) {
     return 1;
   }
   const std::vector<Endpoint> endpoints = output.Endpoints().Endpoints();
-  if (!o.endpoints.empty() &&
-      !WriteOutputText(o.endpoints,
-                       EndpointFileText(o.layout, session.model, endpoints, o.tracking.backward ? -1 : 1,
-                                        RunReleaseTime(session), mp7Labels, HeldStepsNote(held)),
-                       out, writeError)) {
+  if (pathFormat &&
+      !WritePathlineExport(o.out, *pathFormat, session.model, output.Paths(), endpoints, mp7Labels, writeError)) {
+    err << "kestra-cli track: cannot write " << writeError << "\n";
+    return 1;
+  }
+  const bool endpointsWritten =
+      o.endpoints.empty() ||
+      (endFormat ? WriteEndpointExport(o.endpoints, *endFormat, session.model, endpoints, mp7Labels, writeError)
+                 : WriteOutputText(o.endpoints,
+                                   EndpointFileText(o.layout, session.model, endpoints, o.tracking.backward ? -1 : 1,
+                                                    RunReleaseTime(session), mp7Labels, HeldStepsNote(held)),
+                                   out, writeError));
+  if (!endpointsWritten) {
     err << "kestra-cli track: cannot write " << writeError << "\n";
     return 1;
   }

@@ -42,9 +42,9 @@ LengthUnit LengthUnitNamed(const std::string& name) {
 }
 
 double GridLengthOf(const ModelState& state) {
-  double length = 0;
-  for (int i = 1; i <= state.NROW && i < static_cast<int>(state.DELC.size()); ++i) length += state.DELC[i];
-  return length;
+  // The row edges the plan points are measured along, so the last one lands on
+  // the origin exactly.
+  return state.NROW > 0 && static_cast<int>(state.YEDGE.size()) > state.NROW ? state.YEDGE[state.NROW] : 0.0;
 }
 
 WorldPosition PositionOf(const ModelState& state) {

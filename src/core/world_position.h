@@ -52,7 +52,7 @@ void SetWorldPosition(ModelState& state, const WorldPosition& position);
 // model units) in world coordinates; `gridLength` is the total of the row widths.
 WorldXY PlanToWorldXY(const WorldPosition& position, double gridLength, double x, double y);
 
-// The total of the row widths in double precision.
+// The total of the row widths, YEDGE(NROW); 0 without a grid.
 double GridLengthOf(const ModelState& state);
 
 }  // namespace kestra

@@ -1,5 +1,7 @@
 #include "graphics/world_transform.h"
 
+#include "core/world_position.h"
+
 namespace kestra {
 namespace {
 
@@ -8,9 +10,7 @@ constexpr float kSectionGapPixels = 5;
 
 }  // namespace
 
-float GridLength(const ModelState& model) {
-  return model.NROW > 0 && static_cast<int>(model.YEDGE.size()) > model.NROW ? model.YEDGE[model.NROW] : 0;
-}
+float GridLength(const ModelState& model) { return static_cast<float>(GridLengthOf(model)); }
 
 void RotateToWorld(float c, float s, float X0, float Y0, float x, float y, float& X, float& Y) {
   X = X0 + c * (x - X0) - s * (y - Y0);

@@ -53,7 +53,7 @@ bool ReadGridAndLayers(Mf2005Files& files, Mf2005Model& model, bool& freeFormat,
   if (!OpenPackage(files, "DIS", dis, problem) || !ReadDiscretization(dis, files, model, problem) ||
       !OpenPackage(files, "BAS6", bas, problem) || !ReadBasic(bas, files, model, freeFormat, problem))
     return false;
-  double gridLength = 0;
+  float gridLength = 0;  // as the grid's row edges add the widths up
   for (int i = 1; i <= model.NROW; ++i) gridLength += model.DELC[i];
   const FlopyPlace place = ReadFlopyPlace(files.nameFile.headerComments, gridLength);
   model.position = place.position;

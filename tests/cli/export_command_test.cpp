@@ -94,7 +94,7 @@ TEST(ExportCommand, WrongArgumentsAreRefused) {
   const std::string model = test::CopySharedRun(dir, "uniform1", "lahey", "uniform1.mdl");
   std::string errors;
   EXPECT_EQ(Export({"pressures", model, "--layer", "1", "--out", dir.File("x")}, &errors), 2);
-  EXPECT_EQ(Export({"heads", model, "--out", dir.File("x")}, &errors), 2);
+  EXPECT_EQ(Export({"heads", model, "--layer", "1", "--out", dir.File("x"), "--format", "gpkg"}, &errors), 2);
   EXPECT_EQ(Export({"heads", model, "--layer", "2", "--out", dir.File("x")}, &errors), 2);
   EXPECT_NE(errors.find("--layer 2 lies beyond the 1 layers"), std::string::npos) << errors;
   EXPECT_EQ(Export({"heads", model, "--layer", "1", "--out", dir.File("none/x.txt")}, &errors), 1);

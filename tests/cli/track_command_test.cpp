@@ -204,7 +204,8 @@ TEST(TrackCommand, RefusesWrongArguments) {
       {"m.mdl", "--particles", "p", "--out", "x", "--release-time", "-1"},
       {"m.mdl", "--particles", "p", "--out", "x", "--release-time", "end"},  // flowlines have no release time
       {"m.mdl", "--particles", "p", "--out", "x", "--format", "mp7", "--forward", "--backward"},
-      {"m.mdl", "--particles", "p", "--out", "x", "--format", "csv"},
+      {"m.mdl", "--particles", "p", "--out", "x", "--format", "tif"},
+      {"m.mdl", "--particles", "p", "--endpoints", "x.vtp"},  // end points are no poly data
       {"m.mdl", "--particles", "p", "--endpoints", "x", "--replay"},
       {"m.mdl", "--particles", "p", "--out", "x", "--threads", "-1"},
   };
