@@ -17,7 +17,7 @@ using CommandTable = std::map<std::string, Command>;
 
 CommandTable Commands(const CommandFunction& plot) {
   return {
-      {"export", {ExportCommand, "export heads|drawdowns|velocity MODEL --layer K --out F  one layer's results as text"}},
+      {"export", {ExportCommand, "export KIND MODEL --out F  results as text, GIS (gpkg, shp, geojson, csv, tif) or VTK files"}},
       {"info", {InfoCommand, "info MODEL          open a model file (.mdl) or name file and print what it holds"}},
       {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},
       {"particles", {ParticlesCommand, "particles MODEL --out F  place particle groups over cells into a particle file"}},

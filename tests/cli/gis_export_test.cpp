@@ -5,9 +5,12 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <numbers>
+#include <sstream>
 
 #include "cli_runner.h"
+#include "export/vtk_reader_check.h"
 #include "support/gis_reader.h"
 #include "support/temp_dir.h"
 
@@ -84,6 +87,69 @@ TEST(GisExport, EveryExportOfTheExampleOpensInGdalsTools) {
   }
   // The end points of a single-layer format have their release points beside them.
   EXPECT_EQ(test::ReadGisLayers(dir.File("ends_release_points.geojson")).at(0).features.size(), 12u);
+}
+
+TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
+  test::TempDir dir;
+  const std::string model = CopyExample(dir);
+  const Arguments run{model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward"};
+  Arguments text = run;
+  text.insert(text.end(), {"--out", dir.File("paths.txt")});
+  ASSERT_EQ(RunCli("track", text), 0);
+  // Records by particle code (negative backward): x, y, z of each point in order.
+  std::map<int, std::vector<test::ReadVertex>> records;
+  std::istringstream lines(test::ReadWholeFile(dir.File("paths.txt")));
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    int code = 0;
+    double x = 0, y = 0, localZ = 0, z = 0;
+    if (fields >> code >> x >> y >> localZ >> z) records[code].push_back({x, y, z});
+  }
+  ASSERT_EQ(records.size(), 24u);
+  for (const char* file : {"paths.gpkg", "paths.shp", "paths.geojson"}) {
+    SCOPED_TRACE(file);
+    std::string errors;
+    Arguments gis = run;
+    gis.insert(gis.end(), {"--out", dir.File(file)});
+    ASSERT_EQ(RunCli("track", gis, &errors), 0) << errors;
+    const auto layers = test::ReadGisLayers(dir.File(file));
+    ASSERT_EQ(layers.size(), 1u);
+    ASSERT_EQ(layers[0].features.size(), 24u);
+    for (const test::ReadFeature& feature : layers[0].features) {
+      const int code = static_cast<int>(feature.Number("particle")) * (feature.text.at("direction") == "forward" ? 1 : -1);
+      const auto& expected = records.at(code);
+      ASSERT_EQ(feature.vertices.size(), expected.size()) << code;
+      // The model is placed at (0, 0) unturned: world coordinates are those of the file, whose
+      // numbers keep 7 digits (1e-6 of the example's extent is about 1 mm).
+      for (std::size_t n = 0; n < expected.size(); ++n) {
+        EXPECT_NEAR(feature.vertices[n].x, expected[n].x, 1e-3) << code << " " << n;
+        EXPECT_NEAR(feature.vertices[n].y, expected[n].y, 1e-3) << code << " " << n;
+        EXPECT_NEAR(feature.vertices[n].z, expected[n].z, 1e-3) << code << " " << n;
+      }
+    }
+  }
+}
+
+TEST(GisExport, TheGridAndPathlinesOfTheExampleOpenInVtksReader) {
+  test::TempDir dir;
+  const std::string model = CopyExample(dir);
+  std::string errors;
+  ASSERT_EQ(RunCli("export", {"grid", model, "--out", dir.File("grid.vtu")}, &errors), 0) << errors;
+  ASSERT_EQ(RunCli("track", {model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward",
+                             "--out", dir.File("paths.vtp")},
+                   &errors),
+            0)
+      << errors;
+  const test::VtkReadResult grid = test::ReadVtkWithRealReader(dir.File("grid.vtu"));
+  if (!grid.readerAvailable) GTEST_SKIP() << "VTK's Python reader (Debian python3-vtk9) is not installed";
+  ASSERT_TRUE(grid.accepted) << grid.output;
+  int cellsWithIbound = 0;  // the example's inactive cells are left out
+  for (const double code : grid.values.at("cell:IBOUND")) cellsWithIbound += code != 0;
+  EXPECT_EQ(grid.values.at("cells").at(0), cellsWithIbound);
+  EXPECT_GT(cellsWithIbound, 2000);
+  const test::VtkReadResult paths = test::ReadVtkWithRealReader(dir.File("paths.vtp"));
+  ASSERT_TRUE(paths.accepted) << paths.output;
+  EXPECT_EQ(paths.values.at("cells").at(0), 24);  // twelve particles, both directions
 }
 
 TEST(GisExport, ATurnedShiftedModelLandsWhereItsPositionSays) {
