@@ -110,6 +110,8 @@ void MainWindow::BuildMenus() {
   QAction* savePlot = AddItem(file, "file_save_plot_as", tr("Save &Plot As..."));
   savePlot->setShortcut(QKeySequence::Save);
   connect(savePlot, &QAction::triggered, this, &MainWindow::file_save_plot_as_Click);
+  connect(AddItem(file, "file_export_results", tr("&Export Results...")), &QAction::triggered, this,
+          &MainWindow::file_export_results_Click);
   QAction* print = AddItem(file, "file_print", tr("P&rint..."));
   print->setShortcut(QKeySequence::Print);
   connect(print, &QAction::triggered, this, &MainWindow::File_Print_Click);
@@ -141,6 +143,8 @@ void MainWindow::BuildMenus() {
   connect(AddItem(options, "options_particle_tracking", tr("&Particle Tracking (Time)...")), &QAction::triggered, this,
           &MainWindow::options_particle_tracking_Click);
   connect(AddItem(options, "options_maps", tr("&Maps...")), &QAction::triggered, this, &MainWindow::options_maps_Click);
+  connect(AddItem(options, "options_model_position", tr("Model &Position...")), &QAction::triggered, this,
+          &MainWindow::options_model_position_Click);
 
   QMenu* help = AddMenu("menu_help", tr("&Help"));
   connect(AddItem(help, "help_contents", tr("&Contents"), true), &QAction::triggered, this,

@@ -8,6 +8,7 @@
 #include <QString>
 #include <optional>
 
+#include "app/export_results_dialog.h"
 #include "app/picture_view.h"
 #include "app/print_plot_dialog.h"
 #include "app/qt_user_interface.h"
@@ -111,6 +112,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void file_save_drawdowns_as_Click();
   void file_save_velocity_as_Click();
   void file_save_plot_as_Click();
+  void file_export_results_Click();
   void File_Print_Click();
   void file_exit_Click();
   void run_forward_Click();
@@ -123,6 +125,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void options_particle_tracking_Click();
   void options_maps_Click();
   void options_environment_Click();
+  void options_model_position_Click();
   void help_contents_Click();
   void help_about_Click();
   void Toolbar1_ButtonClick(QAction* button);
@@ -220,6 +223,10 @@ class MainWindow : public QMainWindow, public OpenObserver {
     std::string modelPath;  // the model the choice was made for
     SavePlotChoice choice;
   } savePlot_;
+  struct {
+    std::string modelPath;  // the model the choice was made for
+    ExportResultsChoice choice;
+  } exportResults_;
   WorksheetDrag drag_;
   PanDrag pan_;
   bool spaceHeld_ = false;

@@ -53,7 +53,7 @@ void MainWindow::ShowModel(Session& session) {
                            "run_step_backward", "run_restart", "run_delete_all_particles", "run_results",
                            "options_particle_tracking", "options_environment", "options_maps",
                            "file_save_heads_as", "file_save_drawdowns_as", "file_save_velocity_as",
-                           "file_save_plot_as", "file_print"})
+                           "file_save_plot_as", "file_export_results", "file_print", "options_model_position"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
   RememberModel(QString::fromStdString(session.model.ModelPath));

@@ -1,5 +1,5 @@
 // Getting results out of the window: the text exports of heads, drawdowns
-// and velocities, Save Plot As and printing.
+// and velocities, the GIS and VTK exports, Save Plot As and printing.
 #include <QAction>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -11,13 +11,16 @@
 #include "export/plot_export.h"
 #include "render/plot_image.h"
 #include "render/view_image.h"
+#include "session/result_files.h"
 #include "session/time_step_results.h"
 #include "settings/settings_file.h"
+#include "tracking/replay_record.h"
 
 namespace kestra::app {
 namespace {
 
 constexpr const char* kOverwriteQuestion = " already exists. Overwrite?";
+constexpr const char* kNothingTracked = "No particle has been tracked yet; run the particles first.";
 
 PlotImageFormat PictureFormat(const std::string& format) {
   if (format == kPlotFormatPng) return PlotImageFormat::Png;
@@ -95,6 +98,48 @@ bool MainWindow::SavePlotTo(const SavePlotChoice& choice) {
   }
   if (!saved) Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
   return saved;
+}
+
+void MainWindow::file_export_results_Click() {
+  if (RefuseCommand()) return;
+  // A new model proposes a GeoPackage of pathlines named after it.
+  if (exportResults_.modelPath != session_.model.ModelPath) {
+    exportResults_.modelPath = session_.model.ModelPath;
+    exportResults_.choice = {ExportKind::Pathlines, ExportFormat::GeoPackage,
+                             ModelSiblingPath(session_.model, "_pathlines.gpkg")};
+  }
+  ExportResultsDialog dialog(exportResults_.choice, ui_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const ExportResultsChoice& choice = exportResults_.choice = dialog.Choice();
+  if (const std::string missing = MissingResults(session_, choice.kind, choice.format); !missing.empty()) {
+    Complain(ui_, missing + " of the time step did not load whole; " + choice.fileName + " was not written.",
+             MessageIcon::Exclamation, kErrorTitle);
+    return;
+  }
+  Hourglass hourglass(ui_);
+  std::string error;
+  bool written = false;
+  if (choice.kind == ExportKind::Pathlines || choice.kind == ExportKind::Endpoints) {
+    ModelStepLoader loader(session_.settings, session_.tracking, ui_);
+    TrackObserver unused;
+    TrackingRun run{session_.model, session_.settings, session_.tracking, session_.periods, particles_,
+                    session_.busy,  ui_,                unused,             loader,           runControl_};
+    const ReplayedRuns runs = RecordReplay(run);
+    if (runs.endpoints.empty()) {
+      RefreshViews();
+      Complain(ui_, kNothingTracked, MessageIcon::Information);
+      return;
+    }
+    written = choice.kind == ExportKind::Pathlines
+                  ? WritePathlineExport(choice.fileName, choice.format, session_.model, runs.paths, runs.endpoints,
+                                        nullptr, error)
+                  : WriteEndpointExport(choice.fileName, choice.format, session_.model, runs.endpoints, nullptr, error);
+    RefreshViews();
+  } else {
+    written = WriteLayerExport(session_, choice.kind, choice.format, session_.model.CurrentLayer, choice.fileName, ui_,
+                               error);
+  }
+  if (!written) Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
 }
 
 PrintPictures MainWindow::PrintPicturesOfViews() const {

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/maps_dialog.h"
+#include "app/model_position_dialog.h"
 #include "export/dxf_maps.h"
 #include "graphics/velocity_vectors.h"
 #include "settings/settings_file.h"
@@ -34,6 +35,16 @@ void MainWindow::DrawSectionVectors(PlotContext& context) {
   const VectorInputs inputs{session_.settings, ui_, session_.loaded.maxSpeed};
   DrawRowSectionVectors(context, inputs);
   DrawColumnSectionVectors(context, inputs);
+}
+
+// The position moves base maps and plots with it; the settings file keeps it.
+void MainWindow::options_model_position_Click() {
+  if (RefuseCommand()) return;
+  ModelPositionDialog dialog(PositionOf(session_.model), session_.model.lengthUnit, ui_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  ApplyPositionChoice(dialog.Choice(), session_.model);
+  WriteModelPosition(session_.settingsPath, dialog.Choice(), ui_);
+  RedrawViews(false);
 }
 
 void MainWindow::options_maps_Click() {

@@ -6,6 +6,7 @@
 #include "core/number_format.h"
 #include "tracking/mp7_files.h"
 #include "tracking/pathline_writer.h"
+#include "tracking/replay_record.h"
 
 namespace kestra::cli {
 namespace {
@@ -29,10 +30,7 @@ bool WriteReplayedPathlines(const std::string& path, TrackingRun& tracked, std::
     return false;
   }
   PathlineWriter writer(file.Stream(), tracked.state.YEDGE[tracked.state.NROW]);
-  TrackingRun replay{tracked.state, tracked.settings, tracked.tracking, tracked.periods, tracked.particles,
-                     tracked.busy,  tracked.ui,       writer,           tracked.loader,   tracked.control,
-                     tracked.threadCount};
-  ReplayParticles(replay);
+  ReplayParticlesTo(tracked, writer);
   if (file.Commit()) return true;
   error = file.Problem();
   return false;

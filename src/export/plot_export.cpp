@@ -13,6 +13,7 @@
 #include "graphics/pathline_drawing.h"
 #include "graphics/plan_view.h"
 #include "tracking/pathline_writer.h"
+#include "tracking/replay_record.h"
 
 namespace kestra {
 namespace {
@@ -53,9 +54,7 @@ void ReplayOntoPlot(PlotContext& context, TrackingRun& run) {
   PathlineWriter writer(context.device.file, context.model.YEDGE[context.model.NROW]);
   PlotReplayObserver observer(drawing, pathlineFile ? &writer : nullptr);
   DxfLayerScope dxfLayer(context.device, "PATHLINES");
-  TrackingRun replay{run.state, run.settings, run.tracking, run.periods, run.particles, run.busy,
-                     run.ui,    observer,     run.loader,   run.control, run.threadCount};
-  ReplayParticles(replay);
+  ReplayParticlesTo(run, observer);
 }
 
 bool WritesFile(const PlotDevice& device) { return device.PlotToFile && device.PlotFormat != kPlotFormatBitmap; }
