@@ -171,6 +171,8 @@ char** LayerOptions(GisFormat format, bool hasReference) {
 
 bool WriteLayer(GDALDataset& dataset, GisFormat format, OGRSpatialReference* reference, const FeatureLayer& source,
                 std::string& error) {
+  if (reference != nullptr && reference->IsLocal() && (format == GisFormat::GeoJson || format == GisFormat::Csv))
+    reference = nullptr;
   char** options = LayerOptions(format, reference != nullptr);
   OGRLayer* layer = dataset.CreateLayer(source.name.c_str(), reference, GeometryTypeOf(source.geometry), options);
   CSLDestroy(options);
@@ -224,6 +226,22 @@ std::string CrsProblem(const std::string& crs) {
   QuietErrors quiet;
   if (ReferenceOf(crs)) return {};
   return "the coordinate reference system " + SingleQuotedText(crs) + " is not known";
+}
+
+std::string LocalCrs(LengthUnit unit) {
+  OGRSpatialReference local;
+  const std::string name = LengthUnitSymbol(unit).empty() ? "Model coordinates, length unit not given"
+                                                          : "Model coordinates";
+  local.SetLocalCS(name.c_str());
+  // The unit's metres: a foot is 0.3048 m.
+  if (unit == LengthUnit::Feet) local.SetLinearUnits(SRS_UL_FOOT, 0.3048);
+  else if (unit == LengthUnit::Centimeters) local.SetLinearUnits("centimetre", 0.01);
+  else local.SetLinearUnits(SRS_UL_METER, 1.0);
+  char* wkt = nullptr;
+  local.exportToWkt(&wkt);
+  const std::string text = wkt != nullptr ? wkt : "";
+  CPLFree(wkt);
+  return text;
 }
 
 bool WriteFeatureLayers(const std::string& path, GisFormat format, const std::string& crs,

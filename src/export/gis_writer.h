@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/world_position.h"
 #include "export/feature_layer.h"
 
 namespace kestra {
@@ -17,6 +18,11 @@ enum class GisFormat { GeoPackage, Shapefile, GeoJson, Csv };
 // Why `crs` ("EPSG:32633", a WKT or a PROJ string) cannot be used; empty
 // when it can, or when it is empty (coordinates of no stated system).
 std::string CrsProblem(const std::string& crs);
+
+// The system of a model placed on no stated one: a local (engineering)
+// system in the model's length unit, as WKT, so that no reader takes the
+// coordinates for degrees. GeoJSON and CSV files carry no local system.
+std::string LocalCrs(LengthUnit unit);
 
 // Writes `layers` to `path`. A GeoPackage holds them all; the other formats
 // hold one layer a file, so the second and later layers go beside it as

@@ -26,6 +26,12 @@ ContourTable LayerContourLevels(Session& session, int layer, UserInterface& ui) 
   return table;
 }
 
+// The model's system, or a local one in its length unit.
+std::string ExportCrs(const ModelState& model) {
+  const std::string crs = PositionOf(model).crs;
+  return crs.empty() ? LocalCrs(model.lengthUnit) : crs;
+}
+
 ResultExport TextArrayOf(ExportKind kind) {
   if (kind == ExportKind::Heads) return ResultExport::Heads;
   return kind == ExportKind::Drawdowns ? ResultExport::Drawdowns : ResultExport::Velocity;
@@ -89,7 +95,7 @@ std::string MissingResults(const Session& session, ExportKind kind, ExportFormat
 bool WriteLayerExport(Session& session, ExportKind kind, ExportFormat format, int layer, const std::string& path,
                       UserInterface& ui, std::string& error) {
   const ModelState& model = session.model;
-  const std::string crs = PositionOf(model).crs;
+  const std::string crs = ExportCrs(model);
   const BlockedValues blocked{session.settings.HNOFLO, session.settings.HDRY};
   if (format == ExportFormat::TextArray)
     return SaveResultExport(path, model, layer, TextArrayOf(kind), {blocked.HNOFLO, blocked.HDRY}, error);
@@ -110,13 +116,13 @@ bool WritePathlineExport(const std::string& path, ExportFormat format, const Mod
                          const std::vector<RecordedPath>& paths, const std::vector<Endpoint>& endpoints,
                          const Mp7Labels* labels, std::string& error) {
   if (format == ExportFormat::VtkPolyData) return WriteVtkPathlines(path, state, paths, error);
-  return WriteFeatureLayers(path, *VectorFormatOf(format), PositionOf(state).crs,
+  return WriteFeatureLayers(path, *VectorFormatOf(format), ExportCrs(state),
                             {PathlineLayer(state, paths, endpoints, labels)}, error);
 }
 
 bool WriteEndpointExport(const std::string& path, ExportFormat format, const ModelState& state,
                          const std::vector<Endpoint>& endpoints, const Mp7Labels* labels, std::string& error) {
-  return WriteFeatureLayers(path, *VectorFormatOf(format), PositionOf(state).crs,
+  return WriteFeatureLayers(path, *VectorFormatOf(format), ExportCrs(state),
                             {EndpointLayer(state, endpoints, labels), ReleasePointLayer(state, endpoints, labels)},
                             error);
 }
