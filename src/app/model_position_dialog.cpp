@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
-#include <cmath>
 
 #include "core/number_format.h"
 #include "core/text_reader.h"
@@ -17,8 +16,7 @@ namespace {
 constexpr const char* kDialogTitle = "Model Position";
 
 std::optional<double> FiniteNumberIn(const QLineEdit* field) {
-  const auto value = ParseNumber(field->text().trimmed().toStdString());
-  return value && std::isfinite(*value) ? value : std::nullopt;
+  return ParseFiniteNumber(field->text().trimmed().toStdString());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "cli/open_options.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 #include "core/quoted_text.h"
@@ -51,16 +50,11 @@ bool TakeValue(Arguments& args, const char* name, const char* needs, std::option
   return true;
 }
 
-std::optional<double> FiniteNumber(const std::string& text) {
-  const auto value = ParseNumber(text);
-  return value && std::isfinite(*value) ? value : std::nullopt;
-}
-
 bool ParseOrigin(const std::string& text, PositionChoice& position) {
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos) return false;
-  position.xOrigin = FiniteNumber(text.substr(0, comma));
-  position.yOrigin = FiniteNumber(text.substr(comma + 1));
+  position.xOrigin = ParseFiniteNumber(text.substr(0, comma));
+  position.yOrigin = ParseFiniteNumber(text.substr(comma + 1));
   return position.xOrigin && position.yOrigin;
 }
 
@@ -100,7 +94,7 @@ bool TakeOpenOptions(Arguments& args, OpenChoices& choices, std::ostream& err) {
         << ")\n";
     return false;
   }
-  if (rotation && !(choices.position.rotation = FiniteNumber(*rotation))) {
+  if (rotation && !(choices.position.rotation = ParseFiniteNumber(*rotation))) {
     err << "kestra-cli: --rotation needs an angle in degrees (got " << SingleQuotedText(*rotation) << ")\n";
     return false;
   }

@@ -47,14 +47,8 @@ std::vector<std::string> SplitAt(const std::string& text, char separator) {
   return parts;
 }
 
-std::optional<double> FiniteNumber(const std::string& text) {
-  const auto value = ParseNumber(text);
-  if (!value || !std::isfinite(*value)) return std::nullopt;
-  return value;
-}
-
 std::optional<int> PositiveInteger(const std::string& text, int largest) {
-  const auto value = FiniteNumber(text);
+  const auto value = ParseFiniteNumber(text);
   if (!value || *value != std::floor(*value) || *value < 1 || *value > largest) return std::nullopt;
   return static_cast<int>(*value);
 }
@@ -64,7 +58,7 @@ std::optional<ZoomWindow> ZoomNamed(const std::string& text) {
   if (parts.size() != 4) return std::nullopt;
   float corner[4];
   for (int n = 0; n < 4; ++n) {
-    const auto value = FiniteNumber(parts[n]);
+    const auto value = ParseFiniteNumber(parts[n]);
     if (!value) return std::nullopt;
     corner[n] = static_cast<float>(*value);
   }
@@ -85,7 +79,7 @@ std::optional<LevelRange> LevelsNamed(const std::string& text) {
   if (parts.size() != 3) return std::nullopt;
   float value[3];
   for (int n = 0; n < 3; ++n) {
-    const auto number = FiniteNumber(parts[n]);
+    const auto number = ParseFiniteNumber(parts[n]);
     if (!number) return std::nullopt;
     value[n] = static_cast<float>(*number);
   }
@@ -94,7 +88,7 @@ std::optional<LevelRange> LevelsNamed(const std::string& text) {
 }
 
 std::optional<float> ExaggerationNamed(const std::string& text) {
-  const auto value = FiniteNumber(text);
+  const auto value = ParseFiniteNumber(text);
   if (!value || *value < kLeastExaggeration || *value > kMostExaggeration) return std::nullopt;
   return static_cast<float>(*value);
 }

@@ -97,6 +97,11 @@ std::optional<double> ParseNumber(const std::string& field) {
   return value;
 }
 
+std::optional<double> ParseFiniteNumber(const std::string& field) {
+  const auto value = ParseNumber(field);
+  return value && std::isfinite(*value) ? value : std::nullopt;
+}
+
 std::optional<int> ParseWholeNumber(const std::string& field, int low, int high) {
   const auto value = ParseNumber(field);
   if (!value || *value != std::floor(*value) || *value < low || *value > high) return std::nullopt;

@@ -73,6 +73,8 @@ std::string UpperCase(std::string word);
 
 // A field parsed completely as a number (Fortran "D" exponents accepted).
 std::optional<double> ParseNumber(const std::string& field);
+// The same, nothing for an infinity or NaN.
+std::optional<double> ParseFiniteNumber(const std::string& field);
 
 // A field parsed completely as a whole number within low..high.
 std::optional<int> ParseWholeNumber(const std::string& field, int low, int high);

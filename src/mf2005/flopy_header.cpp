@@ -43,8 +43,7 @@ void ReadItems(const std::string& line, std::map<std::string, std::string>& item
 std::optional<double> NumberItem(const std::map<std::string, std::string>& items, const std::string& key) {
   const auto found = items.find(key);
   if (found == items.end()) return std::nullopt;
-  const auto value = ParseNumber(found->second);
-  return value && std::isfinite(*value) ? value : std::nullopt;
+  return ParseFiniteNumber(found->second);
 }
 
 std::string CrsItem(const std::map<std::string, std::string>& items) {

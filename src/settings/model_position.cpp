@@ -17,9 +17,7 @@ constexpr const char* kRotationKey = "Rotation";
 constexpr const char* kCrsKey = "CRS";
 
 std::optional<double> FiniteNumber(const std::optional<std::string>& text) {
-  if (!text) return std::nullopt;
-  const auto value = ParseNumber(*text);
-  return value && std::isfinite(*value) ? value : std::nullopt;
+  return text ? ParseFiniteNumber(*text) : std::nullopt;
 }
 
 std::string OptionalNumberText(const std::optional<double>& value) {
