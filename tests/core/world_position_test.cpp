@@ -8,19 +8,13 @@
 #include <numbers>
 
 #include "core/model_state.h"
+#include "support/result_builders.h"
 
 namespace kestra {
 namespace {
 
 // 3 columns of 100 by 2 rows of 50: 300 wide, 100 long.
-ModelState Grid() {
-  ModelState state;
-  DimensionModel(state, 3, 2, 1);
-  state.DELR = {0, 100, 100, 100};
-  state.DELC = {0, 50, 50};
-  ComputeGridGeometry(state);
-  return state;
-}
+ModelState Grid() { return test::GridOfWidths({100, 100, 100}, {50, 50}, 1); }
 
 TEST(WorldPosition, CornersOfATurnedGridLieWhereThePositionPutsThem) {
   ModelState state = Grid();

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "core/world_position.h"
+#include "support/result_builders.h"
 
 namespace kestra {
 namespace {
@@ -14,11 +15,7 @@ namespace {
 // Two columns of 10 and 20 by two rows of 10, one layer, turned 30 degrees
 // about its lower-left corner at (500000, 4100000).
 ModelState TurnedModel() {
-  ModelState state;
-  DimensionModel(state, 2, 2, 1);
-  state.DELR = {0, 10, 20};
-  state.DELC = {0, 10, 10};
-  ComputeGridGeometry(state);
+  ModelState state = test::GridOfWidths({10, 20}, {10, 10}, 1);
   SetWorldPosition(state, {500000, 4100000, 30, "EPSG:32633"});
   for (int i = 1; i <= 2; ++i)
     for (int j = 1; j <= 2; ++j) {

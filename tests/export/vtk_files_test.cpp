@@ -10,6 +10,7 @@
 
 #include "export/vtk_reader_check.h"
 #include "support/temp_dir.h"
+#include "support/result_builders.h"
 
 namespace kestra {
 namespace {
@@ -33,11 +34,7 @@ constexpr double kFloatTolerance = 1e-5;
 // cell (2, 1, 2) inactive, (3, 2, 1) fixed head. Every cell's TOP, BOT,
 // head and porosity differ.
 ModelState SmallModel() {
-  ModelState model;
-  DimensionModel(model, 3, 2, 2);
-  model.DELR = {0, 10, 20, 40};
-  model.DELC = {0, 5, 15};
-  ComputeGridGeometry(model);
+  ModelState model = test::GridOfWidths({10, 20, 40}, {5, 15}, 2);
   for (int k = 1; k <= 2; ++k)
     for (int i = 1; i <= 2; ++i)
       for (int j = 1; j <= 3; ++j) {

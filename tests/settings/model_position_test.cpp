@@ -6,6 +6,7 @@
 #include "core/world_position.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
+#include "support/result_builders.h"
 
 namespace kestra {
 namespace {
@@ -36,11 +37,7 @@ TEST(ModelPosition, ValuesThatAreNoFiniteNumbersSetNothing) {
 }
 
 TEST(ModelPosition, AChoiceReplacesOnlyWhatItSets) {
-  ModelState state;
-  DimensionModel(state, 2, 2, 1);
-  state.DELR = {0, 10, 10};
-  state.DELC = {0, 10, 10};
-  ComputeGridGeometry(state);
+  ModelState state = test::GridOfWidths({10, 10}, {10, 10}, 1);
   SetWorldPosition(state, {100, 200, 10, "EPSG:4326"});
   const PositionChoice fromFile{std::nullopt, 250.0, std::nullopt, "EPSG:32633"};
   const PositionChoice fromCommandLine{std::nullopt, std::nullopt, 45.0, std::nullopt};

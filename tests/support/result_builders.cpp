@@ -68,6 +68,15 @@ ModelState ActiveModel(const std::string& folder, int ncol, int nrow, int nlay) 
   return state;
 }
 
+ModelState GridOfWidths(const std::vector<float>& columnWidths, const std::vector<float>& rowWidths, int nlay) {
+  ModelState state;
+  DimensionModel(state, static_cast<int>(columnWidths.size()), static_cast<int>(rowWidths.size()), nlay);
+  std::copy(columnWidths.begin(), columnWidths.end(), state.DELR.begin() + 1);
+  std::copy(rowWidths.begin(), rowWidths.end(), state.DELC.begin() + 1);
+  ComputeGridGeometry(state);
+  return state;
+}
+
 BudgetArealTerms FileSetArealTerms(const ModelState& state) {
   return ModelFileSetFamily(state.ModelPath, state.Shape()).ArealTermsInBudget(state);
 }

@@ -32,6 +32,10 @@ void WriteResultFile(const std::string& path, ResultFileFormat format, int realB
 // "heads", "ddown" and "budget" in `folder`.
 ModelState ActiveModel(const std::string& folder, int ncol, int nrow, int nlay);
 
+// A grid of the column and row widths given (from column 1 and row 1) and
+// `nlay` layers, its geometry computed; every array zero.
+ModelState GridOfWidths(const std::vector<float>& columnWidths, const std::vector<float>& rowWidths, int nlay);
+
 // Copies the head file at `from` to `to` without the records of one time
 // step, as an output control that did not save it would have written it.
 void CopyHeadsWithoutStep(const std::string& from, const std::string& to, int period, int step);
