@@ -80,7 +80,8 @@ std::optional<std::size_t> CellRead(const VtkReadResult& read, int j, int i, int
   return std::nullopt;
 }
 
-TEST(VtkGridFile, OneHexahedronOfEightPointsPerCellWithNonZeroIbound) {
+// One read of the grid for the cells, their corners, volumes and data.
+TEST(VtkGridFile, OneHexahedronPerCellWithNonZeroIboundAtItsWorldPlaceWithItsVolumeAndData) {
   const ModelState model = SmallModel();
   const VtkReadResult read = ReadGrid(model);
   if (!read.readerAvailable) GTEST_SKIP() << kNoReader;
@@ -93,9 +94,7 @@ TEST(VtkGridFile, OneHexahedronOfEightPointsPerCellWithNonZeroIbound) {
     for (int i = 1; i <= 2; ++i)
       for (int j = 1; j <= 3; ++j)
         EXPECT_EQ(CellRead(read, j, i, k).has_value(), model.IBOUND(j, i, k) != 0) << j << " " << i << " " << k;
-}
 
-TEST(VtkGridFile, CornersLieAtTheirWorldPositionsAndElevations) {
   struct Corner {
     const char* what;
     int j, i, k;
@@ -111,9 +110,6 @@ TEST(VtkGridFile, CornersLieAtTheirWorldPositionsAndElevations) {
       {"upper-left grid corner, last bottom corner", 1, 1, 2, 3, kX0 - 20 * kSin30, kY0 + 20 * kCos30, 19},
       {"upper-left grid corner, last top corner", 1, 1, 1, 7, kX0 - 20 * kSin30, kY0 + 20 * kCos30, 111},
   };
-  const VtkReadResult read = ReadGrid(SmallModel());
-  if (!read.readerAvailable) GTEST_SKIP() << kNoReader;
-  ASSERT_TRUE(read.accepted) << read.output;
   for (const Corner& c : corners) {
     SCOPED_TRACE(c.what);
     const std::optional<std::size_t> cell = CellRead(read, c.j, c.i, c.k);
@@ -124,36 +120,18 @@ TEST(VtkGridFile, CornersLieAtTheirWorldPositionsAndElevations) {
     EXPECT_NEAR(xyz[3 * point + 1], c.y, kCoordinateTolerance);
     EXPECT_NEAR(xyz[3 * point + 2], c.z, kCoordinateTolerance);
   }
-}
 
-TEST(VtkGridFile, EveryCellHasThePositiveVolumeOfItsColumnRowAndThickness) {
-  const ModelState model = SmallModel();
-  const VtkReadResult read = ReadGrid(model);
-  if (!read.readerAvailable) GTEST_SKIP() << kNoReader;
-  ASSERT_TRUE(read.accepted) << read.output;
   const std::vector<double>& volumes = read.values.at("volumes");
   ASSERT_EQ(volumes.size(), 11u);
   for (std::size_t n = 0; n < volumes.size(); ++n) {
     const int j = static_cast<int>(read.values.at("cell:column")[n]);
     const int i = static_cast<int>(read.values.at("cell:row")[n]);
     const int k = static_cast<int>(read.values.at("cell:layer")[n]);
+    SCOPED_TRACE(testing::Message() << j << " " << i << " " << k);
     // A face turned inside out gives a negative volume. The corners carry
     // about 1e-9 of error on edges of 5 units and more.
     const double expected = model.DELR[j] * model.DELC[i] * (model.TOP(j, i, k) - model.BOT(j, i, k));
-    EXPECT_NEAR(volumes[n], expected, expected * 1e-6) << j << " " << i << " " << k;
-  }
-}
-
-TEST(VtkGridFile, CellDataCarryIboundHeadAndPorosityOfTheirCell) {
-  const ModelState model = SmallModel();
-  const VtkReadResult read = ReadGrid(model);
-  if (!read.readerAvailable) GTEST_SKIP() << kNoReader;
-  ASSERT_TRUE(read.accepted) << read.output;
-  for (std::size_t n = 0; n < 11; ++n) {
-    const int j = static_cast<int>(read.values.at("cell:column")[n]);
-    const int i = static_cast<int>(read.values.at("cell:row")[n]);
-    const int k = static_cast<int>(read.values.at("cell:layer")[n]);
-    SCOPED_TRACE(testing::Message() << j << " " << i << " " << k);
+    EXPECT_NEAR(volumes[n], expected, expected * 1e-6);
     EXPECT_EQ(read.values.at("cell:IBOUND")[n], model.IBOUND(j, i, k));
     EXPECT_NEAR(read.values.at("cell:head")[n], model.HEAD(j, i, k), kFloatTolerance);
     EXPECT_NEAR(read.values.at("cell:porosity")[n], model.POROSITY(j, i, k), kFloatTolerance);
@@ -222,7 +200,7 @@ std::vector<RecordedPath> FourPaths() {
           {7, -1, {}}};
 }
 
-TEST(VtkPathlineFile, OnePolylinePerPathThroughItsWorldPoints) {
+TEST(VtkPathlineFile, OnePolylinePerPathThroughItsWorldPointsCarryingTimeParticleAndDirection) {
   const VtkReadResult read = ReadPathlines(SmallModel(), FourPaths());
   if (!read.readerAvailable) GTEST_SKIP() << kNoReader;
   ASSERT_TRUE(read.accepted) << read.output;
@@ -252,12 +230,6 @@ TEST(VtkPathlineFile, OnePolylinePerPathThroughItsWorldPoints) {
     EXPECT_NEAR(xyz[3 * p.index + 1], p.y, kCoordinateTolerance);
     EXPECT_NEAR(xyz[3 * p.index + 2], p.z, kCoordinateTolerance);
   }
-}
-
-TEST(VtkPathlineFile, PointsAndLinesCarryTheirTimeParticleAndDirection) {
-  const VtkReadResult read = ReadPathlines(SmallModel(), FourPaths());
-  if (!read.readerAvailable) GTEST_SKIP() << kNoReader;
-  ASSERT_TRUE(read.accepted) << read.output;
   EXPECT_EQ(read.values.at("point:time"), (std::vector<double>{0, 100, 250, 0, 40, 0, 0}));
   EXPECT_EQ(read.values.at("point:particle"), (std::vector<double>{1, 1, 1, 1, 1, 4, 4}));
   EXPECT_EQ(read.values.at("point:direction"), (std::vector<double>{1, 1, 1, -1, -1, 1, 1}));
