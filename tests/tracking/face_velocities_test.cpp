@@ -189,38 +189,29 @@ AxisExit Exit(double vlow, double vhigh, double p) {
   return ExitTime(vlow, vhigh, gradient, 0, 10, vlow + gradient * p, p);
 }
 
-TEST(ExitTime, UniformFlowTakesDistanceOverVelocity) {
+TEST(ExitTime, UniformFlowTakesDistanceOverVelocityAndLinearFlowTheLogarithm) {
   EXPECT_DOUBLE_EQ(Exit(2, 2, 4).dt, 3);
   EXPECT_EQ(Exit(2, 2, 4).kind, ExitKind::Uniform);
   EXPECT_DOUBLE_EQ(Exit(-2, -2, 4).dt, 2);
-}
-
-TEST(ExitTime, LinearFlowTakesTheLogarithm) {
   // From 1 at the low face to 3 at the high one; at p = 5 the velocity is 2.
   EXPECT_NEAR(Exit(1, 3, 5).dt, std::log(3.0 / 2) / 0.2, 1e-14);
   EXPECT_NEAR(Exit(-3, -1, 5).dt, std::log(-3.0 / -2) / 0.2, 1e-14);
+  // A difference of 1e-12 between the faces: the logarithm of a ratio
+  // next to 1 would lose half the digits.
+  EXPECT_NEAR(Exit(1, 1 + 1e-12, 0).dt, 10, 1e-9);
 }
 
-TEST(ExitTime, DivergingFlowLeavesOnTheSideTheParticleMovesTo) {
+TEST(ExitTime, DivergingFlowLeavesOnTheSideTheParticleMovesToAndConvergingOrStillFlowKeepsIt) {
   EXPECT_NEAR(Exit(-1, 1, 7).dt, std::log(1 / 0.4) / 0.2, 1e-14);
   EXPECT_NEAR(Exit(-1, 1, 2).dt, std::log(-1 / -0.6) / 0.2, 1e-14);
   EXPECT_EQ(Exit(-1, 1, 5).dt, kNoExit);  // at the divide
   EXPECT_NEAR(Exit(0, 2, 5).dt, std::log(2.0 / 1) / 0.2, 1e-14);
   EXPECT_EQ(Exit(0, 2, 0).dt, kNoExit);
-}
-
-TEST(ExitTime, ConvergingOrStillFlowKeepsTheParticle) {
   EXPECT_EQ(Exit(1, -1, 3).dt, kNoExit);
   EXPECT_EQ(Exit(1, 0, 3).dt, kNoExit);
   EXPECT_EQ(Exit(0, -1, 3).dt, kNoExit);
   EXPECT_EQ(Exit(0, 0, 3).dt, kNoExit);
   EXPECT_EQ(Exit(0, 0, 3).kind, ExitKind::NoFlow);
-}
-
-TEST(ExitTime, NearlyUniformFlowKeepsItsPrecision) {
-  // A difference of 1e-12 between the faces: the logarithm of a ratio
-  // next to 1 would lose half the digits.
-  EXPECT_NEAR(Exit(1, 1 + 1e-12, 0).dt, 10, 1e-9);
 }
 
 TEST(PositionAfter, MovesExponentiallyInALinearField) {

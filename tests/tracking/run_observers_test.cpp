@@ -70,17 +70,14 @@ TEST(RunProgress, ManyParticlesMoveTheMeterOnlyWhenThePercentChanges) {
   EXPECT_EQ(RunHint(1, 1), "Tracking forward: 1 particle (Esc stops)");
 }
 
-TEST(PathlineRecord, FollowsTheModpathLayout) {
+TEST(PathlineRecord, FollowsTheModpathLayoutInBothDirections) {
   const PathPoint point{{120, 50, 12.5}, 0.5f, {12, 7, 1}, 0};
   EXPECT_EQ(PathlineRecord(3, 1, point, 400),
             "3    1.20000000000E+02    3.50000000000E+02    5.00000000000E-01    1.25000000000E+01"
             "    0.00000000000E+00 12 7 1\r\n");
-}
-
-TEST(PathlineRecord, BackwardPointsAndNegativeCoordinates) {
-  const PathPoint point{{-2.5, 0, -0.125}, 0.25f, {1, 1, 2}, 1234.5};
-  // Y = 0 is the grid's top edge: y is the full grid length.
-  EXPECT_EQ(PathlineRecord(12, -1, point, 400),
+  // Backward points and negative coordinates; Y = 0 is the grid's top edge: y is the full grid length.
+  const PathPoint back{{-2.5, 0, -0.125}, 0.25f, {1, 1, 2}, 1234.5};
+  EXPECT_EQ(PathlineRecord(12, -1, back, 400),
             "-12   -2.50000000000E+00    4.00000000000E+02    2.50000000000E-01   -1.25000000000E-01"
             "    1.23450000000E+03 1 1 2\r\n");
 }
@@ -145,17 +142,20 @@ TEST(PathlineWriter, AParticleThatNeverMovedContributesItsReleasePointOfTheDirec
             "    0.00000000000E+00 2 1 1\r\n");
 }
 
-TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
+// The window makes its collector at a redraw and adds particles afterwards.
+TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhyOfParticlesAddedAfterItWasMade) {
   test::TrackingFixture f(EastwardRows());
   f.tracking.StepLength = 1000;
-  f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);
   EndpointCollector collector(f.state, f.particles.ParticleCount());
+  f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Add(3, 1, 1, 0.5f, 0.5f, 0.5f);
   f.RunInto(collector, TrackMode::ForwardRun);
   f.RunInto(collector, TrackMode::BackwardRun);
 
   const std::vector<Endpoint> endpoints = collector.Endpoints();
-  ASSERT_EQ(endpoints.size(), 2u);
+  ASSERT_EQ(endpoints.size(), 4u);
   const Endpoint& forward = endpoints[0];
+  EXPECT_EQ(forward.particle, 1);
   EXPECT_EQ(forward.direction, 1);
   // The fixed-head cell at the grid's edge lets the water out through no face.
   EXPECT_EQ(forward.end, TrackEnd::NoExitFromSink);
@@ -168,21 +168,8 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhy) {
   EXPECT_EQ(backward.end, TrackEnd::CannotLeaveCell);
   EXPECT_EQ(backward.finalCell, (CellIndex{1, 2, 1}));
   EXPECT_NEAR(backward.time, 35, 35 * 2e-6);
-}
-
-// The window makes its collector at a redraw and adds particles afterwards.
-TEST(EndpointCollector, TakesParticlesAddedAfterItWasMade) {
-  test::TrackingFixture f(EastwardRows());
-  f.tracking.StepLength = 1000;
-  EndpointCollector collector(f.state, f.particles.ParticleCount());
-  f.Add(5, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Add(3, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.RunInto(collector, TrackMode::BackwardRun);
-  const std::vector<Endpoint> endpoints = collector.Endpoints();
-  ASSERT_EQ(endpoints.size(), 2u);
-  EXPECT_EQ(endpoints[0].particle, 1);
-  EXPECT_EQ(endpoints[1].particle, 2);
-  EXPECT_EQ(endpoints[1].direction, -1);
+  EXPECT_EQ(endpoints[3].particle, 2);
+  EXPECT_EQ(endpoints[3].direction, -1);
 }
 
 TEST(EndpointCsvLine, ListsReleaseFinalPointTimeAndReason) {
