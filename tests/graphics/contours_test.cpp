@@ -136,7 +136,7 @@ std::vector<std::vector<float>> LabelStrokes(const ContourScene& scene) {
   return strokes;
 }
 
-TEST(DrawContours, LabelsSitInGapsOfTheLine) {
+TEST(DrawContours, LabelsSitInGapsOfTheLineOnTheScreenAndInThePlot) {
   ContourScene scene(East);
   scene.Level(30, 1);
   scene.Draw();
@@ -148,6 +148,10 @@ TEST(DrawContours, LabelsSitInGapsOfTheLine) {
     if (std::abs(l[0] - l[2]) <= 1e-3f) drawn += std::abs(l[3] - l[1]);
   const float width = MeasureStrokeText(scene.font, SetTextStyle(1, 0, 0, 1), "30.", 4.4f);
   EXPECT_NEAR(drawn, 90 - 3 * width, 0.61f);  // each gap ends within a search step of 0.2
+  // The plot holds the four pieces of line around the three labels, and the label strokes.
+  const std::string dxf = scene.Dxf();
+  EXPECT_EQ(test::Occurrences(dxf, "POLYLINE"), 4);
+  EXPECT_EQ(test::Occurrences(dxf, "\nLINE"), 9);
 }
 
 // Whether every label stroke (baseline to cap) points along `uphill`, in world coordinates.
@@ -196,14 +200,6 @@ TEST(DrawContours, LabelsReadUphillOrAlongTheTrace) {
   }
 }
 
-TEST(DrawContours, DxfPlotHoldsTheLinesAndTheLabelStrokes) {
-  ContourScene scene(East);
-  scene.Level(30, 1);
-  const std::string dxf = scene.Dxf();
-  EXPECT_EQ(test::Occurrences(dxf, "POLYLINE"), 4);  // four pieces around three labels
-  EXPECT_EQ(test::Occurrences(dxf, "\nLINE"), 9);
-}
-
 TEST(ContourSource, TheChosenResultOnlyWhenItLoadedWhole) {
   ModelState model;
   Settings settings;
@@ -242,7 +238,7 @@ TEST(TraceLevel, LinearFieldGivesStraightLinesAtTheExactPositions) {
   EXPECT_NEAR(offsets[2] - offsets[1], 10 / gradient, 5e-3f);
 }
 
-TEST(TraceLevel, NorthSouthLineLiesMidwayBetweenTheNodes) {
+TEST(TraceLevel, NorthSouthLineLiesMidwayBetweenTheNodesAndLevelsOutsideTheValuesDrawNothing) {
   const ModelState model = FieldModel(8, 6, [](float x, float) { return x; });
   const auto lines = Trace(model, 30);
   ASSERT_EQ(lines.size(), 1u);
@@ -254,6 +250,7 @@ TEST(TraceLevel, NorthSouthLineLiesMidwayBetweenTheNodes) {
   // The start node is the western node of the first edge, below the level.
   EXPECT_FLOAT_EQ(lines[0].startNode.x, 25);
   EXPECT_FALSE(lines[0].startNodeHigh);
+  for (float level : {100.0f, -1.0f}) EXPECT_TRUE(Trace(model, level).empty()) << level;
 }
 
 TEST(TraceLevel, RadialFieldGivesOneClosedCircle) {
@@ -294,11 +291,6 @@ TEST(TraceLevel, LevelOnANodeIsDrawnAsIfTheNodeWereSlightlyAbove) {
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_NEAR(lines[0].points[0].x, 25, 1e-4f);
   EXPECT_LE(lines[0].points[0].x, 25);
-}
-
-TEST(TraceLevel, LevelOutsideTheValuesDrawsNothing) {
-  const ModelState model = FieldModel(6, 3, [](float x, float) { return x; });
-  for (float level : {100.0f, -1.0f}) EXPECT_TRUE(Trace(model, level).empty()) << level;
 }
 
 // Whether any segment of the lines enters the 10 by 10 cell centred on (x, y).

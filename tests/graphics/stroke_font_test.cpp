@@ -28,7 +28,7 @@ using StrokeFontMap = StrokeFontFile;
 using HersheyImport = StrokeFontFile;
 using ShippedStrokeFont = StrokeFontFile;
 
-TEST(StrokeEncoding, EncoderIsTheExactInverseOfTheDecoder) {
+TEST(StrokeEncoding, EncoderIsTheExactInverseOfTheDecoderAndRefusesPointsOutside) {
   for (bool draw : {false, true})
     for (int a = 0; a <= 64; ++a)
       for (int b = -31; b <= 64; ++b) {
@@ -39,13 +39,10 @@ TEST(StrokeEncoding, EncoderIsTheExactInverseOfTheDecoder) {
         // Moves stay at or below the draw flag, strokes above it.
         ASSERT_EQ(*value > 10000, draw);
       }
-}
-
-TEST(StrokeEncoding, PointsOutsideTheEncodingAreRefused) {
-  EXPECT_FALSE(EncodeStroke({65, 0, false}).has_value());
-  EXPECT_FALSE(EncodeStroke({-1, 0, true}).has_value());
-  EXPECT_FALSE(EncodeStroke({0, -32, true}).has_value());
-  EXPECT_FALSE(EncodeStroke({0, 65, false}).has_value());
+  // Points outside the encoding are refused.
+  for (const StrokeCode outside : {StrokeCode{65, 0, false}, StrokeCode{-1, 0, true}, StrokeCode{0, -32, true},
+                                   StrokeCode{0, 65, false}})
+    EXPECT_FALSE(EncodeStroke(outside).has_value()) << outside.a << "," << outside.b;
 }
 
 TEST(StrokeEncoding, DecoderFollowsTheFileConstants) {
@@ -135,7 +132,7 @@ std::vector<StrokeCode> GlyphCodes(const StrokeFont& font, int code) {
   return codes;
 }
 
-TEST_F(HersheyImport, LetterBecomesStrokesOnTheBaseline) {
+TEST_F(HersheyImport, LetterBecomesStrokesOnTheBaselineAndAShortFileIsRefused) {
   ASSERT_TRUE(ImportHersheyFont(SmallHersheyFile(), font, error)) << error;
   const std::vector<StrokeCode> expected = {{9, 37, false}, {1, 16, true},  {9, 37, false},
                                             {17, 16, true}, {4, 23, false}, {14, 23, true}};
@@ -143,10 +140,7 @@ TEST_F(HersheyImport, LetterBecomesStrokesOnTheBaseline) {
   EXPECT_EQ(font.glyphs[font.map['A'] - 1].advance, 18);
   EXPECT_EQ(font.glyphs[0].code, 32);
   EXPECT_EQ(font.glyphs[0].count, 0);
-}
-
-TEST_F(HersheyImport, ShortFileIsRefused) {
-  EXPECT_FALSE(ImportHersheyFont("12345  1JZ\n", font, error));
+  EXPECT_FALSE(ImportHersheyFont("12345  1JZ\n", font, error)) << "a short file";
   EXPECT_NE(error.find("glyph 2"), std::string::npos);
 }
 
@@ -195,12 +189,16 @@ TEST(DrawStrokeText, LetterIsDrawnFromItsStartPointUpwards) {
   EXPECT_EQ(lines[2], (std::vector<float>{24, 63, 34, 63}));
 }
 
-TEST(DrawStrokeText, CharactersOutsideTheFontAdvanceAsBlanks) {
+TEST(DrawStrokeText, CharactersOutsideTheFontAdvanceAsBlanksAndAnEmptyFontDrawsNothing) {
   TextScene scene;
   scene.Draw("\xC3\xA4" "A", 20, 30);
   const auto lines = scene.Lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0][0], 29 + 16);  // one blank of advance 16 before the letter
+  scene.plan.elements.clear();
+  scene.font = StrokeFont{};
+  scene.Draw("A", 20, 30);
+  EXPECT_TRUE(scene.plan.elements.empty()) << "an empty font draws nothing";
 }
 
 TEST(DrawStrokeText, StrokesAreCutToTheViewWindow) {
@@ -222,13 +220,6 @@ TEST(DrawStrokeText, TurnedTextRunsAlongItsAngle) {
   constexpr float kTolerance = 1e-4f;  // cosine of 90 degrees in 32 bits
   EXPECT_NEAR(lines[0][0], 50 - 21, kTolerance);
   EXPECT_NEAR(lines[0][1], 100 - (10 + 9), kTolerance);
-}
-
-TEST(DrawStrokeText, EmptyFontDrawsNothing) {
-  TextScene scene;
-  scene.font = StrokeFont{};
-  scene.Draw("A", 20, 30);
-  EXPECT_TRUE(scene.plan.elements.empty());
 }
 
 TEST(MeasureStrokeText, WidthIsTheFarthestStrokeInCellHeights) {

@@ -173,23 +173,37 @@ TEST(FortranFormat, RepeatCountsAndGroupsExpand) {
   EXPECT_EQ(format.reversionStart, 1u);  // the last top-level group
 }
 
-TEST(FortranFormat, FieldsWithoutAPointHaveImpliedDecimals) {
+TEST(FortranFormat, FieldsWithoutAPointHaveImpliedDecimalsWhateverTheExponent) {
   // F8.2 reads "  1234" as 12.34 but "  12.5" as written; a blank field is 0;
   // blanks inside a field are ignored.
   EXPECT_EQ(ReadWith("(4F8.2)", "    1234    12.5        1 2 3", 4), (std::vector<double>{12.34, 12.5, 0, 1.23}));
   EXPECT_EQ(ReadWith("(2E10.3)", "  1.5E+02     25E1", 2), (std::vector<double>{150, 0.25}));
   EXPECT_EQ(ReadWith("(1PE12.4,D12.4)", "  1.0000E-03  2.0000D+00", 2), (std::vector<double>{0.001, 2}));
+  // The exponent minus the implied decimals must not overflow an integer.
+  EXPECT_EQ(ReadWith("(F20.5)", "1E-2147483647", 1)[0], 0.0);
+  EXPECT_TRUE(std::isinf(ReadWith("(F20.5)", "1E2147483647", 1)[0]));
+  EXPECT_EQ(ReadWith("(F8.2)", "  125E1", 1)[0], 12.5);
 }
 
-TEST(FortranFormat, ReadingGoesOnOnTheNextLineWhenTheFormatIsUsedUp) {
+TEST(FortranFormat, ReadingGoesOnOnTheNextLineWhenTheFormatIsUsedUpFromTheLastGroup) {
   EXPECT_EQ(ReadWith("(3I4)", "   1   2   3\n   4   5", 5), (std::vector<double>{1, 2, 3, 4, 5}));
   EXPECT_EQ(ReadWith("(I2/I2)", " 7\n 8", 2), (std::vector<double>{7, 8}));
+  // An empty last group reverts to the start instead of past the end.
+  FortranFormat format;
+  ASSERT_TRUE(ParseFortranFormat("(I4,())", format));
+  EXPECT_EQ(format.reversionStart, 0u);
+  EXPECT_EQ(ReadWith("(I4,())", "   1\n   2\n   3", 3), (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(ReadWith("(I2,2(I1))", " 123\n45", 5), (std::vector<double>{1, 2, 3, 4, 5}));
 }
 
-TEST(FortranFormat, FormatsThatCannotReadNumbersAreRefused) {
+TEST(FortranFormat, FormatsThatCannotReadNumbersOrNestTooDeeplyAreRefused) {
   FortranFormat format;
   for (const char* text : {"(10A4)", "10F8.2", "(5X)", "(F)", "(2(I3)", "(L2)", "(999999F8.2)"})
     EXPECT_FALSE(ParseFortranFormat(text, format)) << text;
+  // Deeply nested groups are refused without exhausting the stack.
+  EXPECT_TRUE(ParseFortranFormat("(2(3(I4)))", format));
+  EXPECT_FALSE(ParseFortranFormat(std::string(20000, '(') + "I4" + std::string(20000, ')'), format));
+  EXPECT_FALSE(ParseFortranFormat(std::string(20000, '('), format));
 }
 
 TEST(FortranFormat, TextOrARealInAnIntegerFieldIsNamed) {
@@ -203,30 +217,6 @@ TEST(FortranFormat, TextOrARealInAnIntegerFieldIsNamed) {
   // A control record "0 10.0" typed without its columns must not become LOCAT 10.
   TextFile real = test::TextOf("   1 1.0");
   EXPECT_FALSE(ReadFormattedValues(real, format, 2, values, problem));
-}
-
-TEST(FortranFormat, AnEmptyLastGroupRevertsToTheStartInsteadOfPastTheEnd) {
-  FortranFormat format;
-  ASSERT_TRUE(ParseFortranFormat("(I4,())", format));
-  EXPECT_EQ(format.reversionStart, 0u);
-  EXPECT_EQ(ReadWith("(I4,())", "   1\n   2\n   3", 3), (std::vector<double>{1, 2, 3}));
-  EXPECT_EQ(ReadWith("(I2,2(I1))", " 123\n45", 5), (std::vector<double>{1, 2, 3, 4, 5}));
-}
-
-TEST(FortranFormat, DeeplyNestedGroupsAreRefusedWithoutExhaustingTheStack) {
-  FortranFormat format;
-  EXPECT_TRUE(ParseFortranFormat("(2(3(I4)))", format));
-  EXPECT_FALSE(ParseFortranFormat(std::string(20000, '(') + "I4" + std::string(20000, ')'), format));
-  EXPECT_FALSE(ParseFortranFormat(std::string(20000, '('), format));
-}
-
-TEST(FortranFormat, AnAbsurdExponentWithImpliedDecimalsGivesAnInfiniteOrZeroValue) {
-  // The exponent minus the implied decimals must not overflow an integer.
-  const auto huge = ReadWith("(F20.5)", "1E-2147483647", 1);
-  EXPECT_EQ(huge[0], 0.0);
-  const auto large = ReadWith("(F20.5)", "1E2147483647", 1);
-  EXPECT_TRUE(std::isinf(large[0]));
-  EXPECT_EQ(ReadWith("(F8.2)", "  125E1", 1)[0], 12.5);
 }
 
 }  // namespace
