@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <utility>
 
 #include "core/data_types.h"
@@ -170,40 +171,42 @@ TEST(Mf6GridFile, DefinitionsAreFoundByNameNotPlace) {
   EXPECT_EQ(read.grid.NCOL, 20);
 }
 
-// Dimensions whose product no cell count can hold, or beyond the cell
-// limit, are refused before any count is formed from them.
-TEST(Mf6GridFile, DimensionsBeyondTheCellLimitAreRefused) {
+// The three dimensions in the file's data.
+std::function<void(std::string&)> Dimensions(std::int32_t nlay, std::int32_t nrow, std::int32_t ncol) {
+  return [=](std::string& bytes) {
+    for (const auto& [at, value] : {std::pair{4, nlay}, std::pair{8, nrow}, std::pair{12, ncol}})
+      std::memcpy(bytes.data() + kData + at, &value, sizeof value);
+  };
+}
+
+// Dimensions whose product no cell count can hold, or beyond the cell limit,
+// are refused before any count is formed from them.
+TEST(Mf6GridFile, CountsBeyondTheCellLimitBelowOneOrStoredAsRealsAreRefused) {
+  const char* const kTooLarge = "a grid has at least one column";
   const struct {
-    std::int32_t nlay, nrow, ncol;
-  } cases[] = {{3, 2000000000, 2000000000}, {2000000000, 2000000000, 20}, {1, 20000, 20000}};
+    std::function<void(std::string&)> change;
+    std::string problem;  // the whole message, or a part of it
+  } cases[] = {
+      {Dimensions(3, 2000000000, 2000000000), kTooLarge},
+      {Dimensions(2000000000, 2000000000, 20), kTooLarge},
+      {Dimensions(1, 20000, 20000), kTooLarge},
+      {Dimensions(3, -21, 20), "the binary grid file bad.grb: NROW -21 is not positive."},
+      {[](std::string& bytes) {
+         const std::size_t nja = bytes.find("NJA INTEGER");
+         ASSERT_NE(nja, std::string::npos);
+         bytes.replace(nja + 4, 7, "DOUBLE ");
+         bytes += std::string(4, '\0');  // the one value takes 8 bytes now
+       },
+       "the binary grid file bad.grb: NJA is not stored as integers."},
+  };
   for (const auto& c : cases) {
-    const auto read = ReadChangedGridFile("huge.grb", [&c](std::string& bytes) {
-      for (const auto& [at, value] : {std::pair{4, c.nlay}, std::pair{8, c.nrow}, std::pair{12, c.ncol}})
-        std::memcpy(bytes.data() + kData + at, &value, sizeof value);
-    });
-    EXPECT_FALSE(read.ok) << c.nrow;
-    EXPECT_NE(read.problem.find("a grid has at least one column"), std::string::npos) << read.problem;
+    const auto read = ReadChangedGridFile("bad.grb", c.change);
+    EXPECT_FALSE(read.ok) << c.problem;
+    if (c.problem == kTooLarge)
+      EXPECT_NE(read.problem.find(c.problem), std::string::npos) << read.problem;
+    else
+      EXPECT_EQ(read.problem, c.problem);
   }
-}
-
-TEST(Mf6GridFile, ACountBelowOneIsNamedWithItsValue) {
-  const auto read = ReadChangedGridFile("negative.grb", [](std::string& bytes) {
-    const std::int32_t nrow = -21;
-    std::memcpy(bytes.data() + kData + 8, &nrow, sizeof nrow);
-  });
-  EXPECT_FALSE(read.ok);
-  EXPECT_EQ(read.problem, "the binary grid file negative.grb: NROW -21 is not positive.");
-}
-
-TEST(Mf6GridFile, CountsStoredAsRealsAreRefused) {
-  const auto read = ReadChangedGridFile("real.grb", [](std::string& bytes) {
-    const std::size_t nja = bytes.find("NJA INTEGER");
-    ASSERT_NE(nja, std::string::npos);
-    bytes.replace(nja + 4, 7, "DOUBLE ");
-    bytes += std::string(4, '\0');  // the one value takes 8 bytes now
-  });
-  EXPECT_FALSE(read.ok);
-  EXPECT_EQ(read.problem, "the binary grid file real.grb: NJA is not stored as integers.");
 }
 
 TEST(Mf6Model, MissingFilesAndOtherGridsAreNamed) {
