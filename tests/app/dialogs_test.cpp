@@ -64,18 +64,13 @@ struct TrackingDialogScene {
   void Store(const app::TrackingDialog& dialog) { StoreTrackingEntries(dialog.Entries(), periods, tracking, model); }
 };
 
-TEST(TrackingDialog, RefusesStressPeriodZero) {
+TEST(TrackingDialog, ChangingTheUnitConvertsTheShownStepAndAStepOfOneDayIsStoredAsSeconds) {
   TrackingDialogScene s;
-  app::TrackingDialog dialog(s.Entries(), s.periods, s.ui, nullptr);
-  EXPECT_EQ(Submit(dialog, s.ui, {{"Stress_period", "0"}}), "Please enter an integer between 1 and  2");
-  EXPECT_EQ(s.ui.messages.back().title, "Error");
-  EXPECT_NE(dialog.result(), QDialog::Accepted);
-}
-
-TEST(TrackingDialog, StepOfOneDayIsStoredAsSeconds) {
-  TrackingDialogScene s;
+  s.tracking.StepLength = 172800;  // two days in seconds
+  s.tracking.TimeUnit = 1;
   app::TrackingDialog dialog(s.Entries(), s.periods, s.ui, nullptr);
   Field<QComboBox>(dialog, "time_unit")->setCurrentIndex(4);  // days
+  EXPECT_EQ(Field<QLineEdit>(dialog, "Step_length")->text(), "2");
   Submit(dialog, s.ui, {{"Step_length", "1"}});
   ASSERT_EQ(dialog.result(), QDialog::Accepted) << s.ui.LastMessage();
   s.Store(dialog);
@@ -83,21 +78,16 @@ TEST(TrackingDialog, StepOfOneDayIsStoredAsSeconds) {
   EXPECT_EQ(s.tracking.TimeUnit, 4);
 }
 
-TEST(TrackingDialog, ChangingTheUnitConvertsTheShownStep) {
-  TrackingDialogScene s;
-  s.tracking.StepLength = 172800;  // two days in seconds
-  s.tracking.TimeUnit = 1;
-  app::TrackingDialog dialog(s.Entries(), s.periods, s.ui, nullptr);
-  Field<QComboBox>(dialog, "time_unit")->setCurrentIndex(4);
-  EXPECT_EQ(Field<QLineEdit>(dialog, "Step_length")->text(), "2");
-}
-
-TEST(TrackingDialog, BoundaryCellRuleAndReleaseTimeAreStored) {
+TEST(TrackingDialog, RefusesStressPeriodZeroAndStoresTheBoundaryCellRuleAndReleaseTime) {
   TrackingDialogScene s;
   app::TrackingDialog dialog(s.Entries(), s.periods, s.ui, nullptr);
+  EXPECT_EQ(Submit(dialog, s.ui, {{"Stress_period", "0"}}), "Please enter an integer between 1 and  2");
+  EXPECT_EQ(s.ui.messages.back().title, "Error");
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
   EXPECT_TRUE(Field<QRadioButton>(dialog, "boundary_cells_option_1")->isChecked()) << "sinks by flow sign";
   Field<QRadioButton>(dialog, "boundary_cells_option_0")->setChecked(true);
-  EXPECT_EQ(Submit(dialog, s.ui, {{"release_time", "2.5"}}), std::string(kReleaseTimeMessage) + " 2");
+  EXPECT_EQ(Submit(dialog, s.ui, {{"Stress_period", "1"}, {"release_time", "2.5"}}),
+            std::string(kReleaseTimeMessage) + " 2");
   EXPECT_NE(dialog.result(), QDialog::Accepted);
   Submit(dialog, s.ui, {{"release_time", "2"}});
   ASSERT_EQ(dialog.result(), QDialog::Accepted) << s.ui.LastMessage();

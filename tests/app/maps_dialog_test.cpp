@@ -24,7 +24,7 @@ struct MapsScene {
   }
 };
 
-TEST(MapsDialog, ShowsTheFiveEntries) {
+TEST(MapsDialog, ShowsTheFiveEntriesAndCancelKeepsThem) {
   MapsScene s;
   app::MapsDialog dialog(s.maps, s.ui, nullptr);
   EXPECT_EQ(dialog.objectName(), "maps");
@@ -41,6 +41,10 @@ TEST(MapsDialog, ShowsTheFiveEntries) {
   EXPECT_NE(Field<QPushButton>(dialog, "DXF_color_4"), nullptr);
   EXPECT_NE(Field<QPushButton>(dialog, "OK"), nullptr);
   EXPECT_NE(Field<QPushButton>(dialog, "Cancel"), nullptr);
+  const auto before = s.maps;
+  Field<QLineEdit>(dialog, "DXF_factor_1")->setText("9");
+  dialog.reject();
+  EXPECT_EQ(s.maps, before) << "Cancel keeps the entries";
 }
 
 TEST(MapsDialog, RefusesATickedMapWhoseFileIsMissing) {
@@ -78,15 +82,6 @@ TEST(MapsDialog, OkStoresEveryRowWithALeadingNumberParse) {
   ASSERT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(s.maps[1], (DxfMapEntry{s.site, 12.5f, 0, 0.3048f, kOn, RgbColour(0, 0, 128)}));
   EXPECT_EQ(s.maps[2], (DxfMapEntry{s.site, 1.5f, -20, 2, kOff, RgbColour(10, 20, 30)}));
-}
-
-TEST(MapsDialog, CancelKeepsTheEntries) {
-  MapsScene s;
-  const auto before = s.maps;
-  app::MapsDialog dialog(s.maps, s.ui, nullptr);
-  Field<QLineEdit>(dialog, "DXF_factor_1")->setText("9");
-  dialog.reject();
-  EXPECT_EQ(s.maps, before);
 }
 
 // Pixels mostly magenta: a magenta line, smoothed into a white background.
