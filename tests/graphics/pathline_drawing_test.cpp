@@ -140,7 +140,7 @@ TEST(PathlineDrawing, MarkSpacingLeavesOutMarksWithinTheirSizeOfTheLastOne) {
 
 constexpr float kTolerance = 1e-4f;  // 32-bit arithmetic on values near 50
 
-TEST(DrawArrowMark, HeadPointsDownstreamBothWays) {
+TEST(DrawArrowMark, HeadPointsDownstreamBothWaysAndNothingIsDrawnOutsideTheViewOrWithoutMovement) {
   for (int direction : {1, -1}) {
     ViewScene scene(test::UniformModel(10, 10, 1, 10, 10));
     scene.layout.PixelSize = 0.5f;
@@ -156,10 +156,8 @@ TEST(DrawArrowMark, HeadPointsDownstreamBothWays) {
       EXPECT_FLOAT_EQ(line.values[3], 50);
     }
   }
-}
-
-TEST(DrawArrowMark, NothingOutsideTheViewOrWithoutMovement) {
   ViewScene scene(test::UniformModel(10, 10, 1, 10, 10));
+  // Outside the plan, above the sections, and with no movement.
   DrawArrowMark(scene.context, 40, 50, 150, 50, 95, kBlack, 1, 10, false);
   DrawArrowMark(scene.context, 40, 50, 50, 50, 105, kBlack, 1, 10, false);
   DrawArrowMark(scene.context, 50, 50, 50, 50, 95, kBlack, 1, 10, false);
@@ -238,7 +236,7 @@ TEST(RedrawParticles, DotsAtTheReleasePointsOnAllThreePictures) {
   EXPECT_FALSE(scene.busy.particleRedraw);
 }
 
-TEST(RedrawParticles, SkipsPointsOutsideTheZoomAndStopsOnRequest) {
+TEST(RedrawParticles, SkipsPointsOutsideTheZoomStopsOnRequestAndDoesNothingWhileBusy) {
   RedrawScene scene;
   scene.layout.zoom = {0, 0, 50, 50, 50, 50};
   scene.Redraw(1);
@@ -249,13 +247,11 @@ TEST(RedrawParticles, SkipsPointsOutsideTheZoomAndStopsOnRequest) {
   stopped.particles.Particles[1].startCell = {3, 4, 1};
   stopped.Redraw(ui, 1);
   EXPECT_EQ(stopped.plan.Of("box").size(), 1u);
-}
 
-TEST(RedrawParticles, DoesNothingWhileBusy) {
-  RedrawScene scene;
-  scene.busy.trackingRun = true;
-  scene.Redraw(kReleaseDotFactor);
-  EXPECT_TRUE(scene.plan.elements.empty());
+  RedrawScene busy;
+  busy.busy.trackingRun = true;
+  busy.Redraw(kReleaseDotFactor);
+  EXPECT_TRUE(busy.plan.elements.empty());
 }
 
 }  // namespace
