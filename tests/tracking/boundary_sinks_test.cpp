@@ -161,20 +161,20 @@ TEST(MissingFlowTerms, APackageWithoutBudgetTermKeepsEveryCellASink) {
   EXPECT_TRUE(f.ui.messages.empty()) << "the loader itself says nothing: the open says it once";
 }
 
-TEST(MissingFlowTerms, WithoutABudgetFileEveryCellIsASink) {
-  RiverChannel f;
-  f.Decide(BoundaryCellRule::SinksByFlowSign);
-  EXPECT_EQ(f.withoutFlowTerms, (PackageKeys{"DRN", "RIV"}));
-  EXPECT_EQ(f.state.SINKCODE(kRiverColumn, 1, 1), kBoundarySink);
-  EXPECT_EQ(f.state.SINKCODE(kDrainColumn, 1, 1), kBoundarySink);
-}
-
-TEST(MissingFlowTerms, TermsOfAnotherTimeStepDecideNothing) {
-  RiverChannel f;
-  f.WriteBudget({{"RIVER LEAKAGE", {kRiverColumn, -35.0f}}, {"DRAINS", {kDrainColumn, -1.0f}}});
-  f.state.CurrentStep = 2;
-  f.Decide(BoundaryCellRule::SinksByFlowSign);
-  EXPECT_EQ(f.withoutFlowTerms, (PackageKeys{"DRN", "RIV"}));
+// Terms of another time step decide nothing either.
+TEST(MissingFlowTerms, WithoutABudgetFileOrTermsOfTheTimeStepEveryCellIsASink) {
+  for (const bool otherStep : {false, true}) {
+    SCOPED_TRACE(otherStep ? "terms of another time step" : "no budget file");
+    RiverChannel f;
+    if (otherStep) {
+      f.WriteBudget({{"RIVER LEAKAGE", {kRiverColumn, -35.0f}}, {"DRAINS", {kDrainColumn, -1.0f}}});
+      f.state.CurrentStep = 2;
+    }
+    f.Decide(BoundaryCellRule::SinksByFlowSign);
+    EXPECT_EQ(f.withoutFlowTerms, (PackageKeys{"DRN", "RIV"}));
+    EXPECT_EQ(f.state.SINKCODE(kRiverColumn, 1, 1), kBoundarySink);
+    EXPECT_EQ(f.state.SINKCODE(kDrainColumn, 1, 1), kBoundarySink);
+  }
 }
 
 TEST(SinkCodes, CellsOfTwoPackagesCombine) {
