@@ -24,7 +24,7 @@ struct TransientModel {
   ModelStepLoader loader{session.settings, session.tracking, ui};
 };
 
-TEST(ModelStepLoader, LoadsAnotherStepAndRestoresTheOpenedOneExactly) {
+TEST(ModelStepLoader, LoadsAnotherStepRestoresTheOpenedOneExactlyAndRereadsMissingFlowTermsWithTheirMessage) {
   TransientModel m;
   const ModelState opened = m.model;
   // The last step of the pumping period: other heads and other flows.
@@ -46,6 +46,10 @@ TEST(ModelStepLoader, LoadsAnotherStepAndRestoresTheOpenedOneExactly) {
   EXPECT_EQ(m.model.VX, opened.VX);
   EXPECT_EQ(m.model.IBOUND, opened.IBOUND);
   EXPECT_TRUE(m.ui.messages.empty());
+  m.model.flowTermsLoaded = false;
+  m.model.BudgetPath = "/nonexistent/BUDGET.DAT";
+  EXPECT_FALSE(m.loader.ReloadFlowTerms(m.model));
+  EXPECT_EQ(m.ui.LastMessage(), "Could not find the budget file: /nonexistent/BUDGET.DAT");
 }
 
 TEST(LoadChangedTimeStep, AStepWithoutHeadsBringsThePreviousStepBack) {
@@ -60,14 +64,6 @@ TEST(LoadChangedTimeStep, AStepWithoutHeadsBringsThePreviousStepBack) {
   EXPECT_EQ(m.model.CurrentStep, 4);
   EXPECT_TRUE(m.session.loaded.headsLoaded);
   EXPECT_FALSE(m.ui.messages.empty()) << "the missing step is reported";
-}
-
-TEST(ModelStepLoader, RereadsMissingFlowTermsWithTheirMessage) {
-  TransientModel m;
-  m.model.flowTermsLoaded = false;
-  m.model.BudgetPath = "/nonexistent/BUDGET.DAT";
-  EXPECT_FALSE(m.loader.ReloadFlowTerms(m.model));
-  EXPECT_EQ(m.ui.LastMessage(), "Could not find the budget file: /nonexistent/BUDGET.DAT");
 }
 
 // transient2 pumps in layer 2, row 8, column 8 in every period and injects
