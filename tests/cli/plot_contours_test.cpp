@@ -27,19 +27,19 @@ std::map<std::string, int> EntityCounts(const std::string& dxf) {
   return {{"POLYLINE", CountOf(dxf, "\r\nPOLYLINE\r\n")}, {"LINE", CountOf(dxf, "\r\nLINE\r\n")}};
 }
 
-TEST(PlotContours, HeadContoursGoIntoTheDxfWithTheirLabels) {
+TEST(PlotContours, SettingsSwitchThemOnTheOptionsOverruleAndTheDxfHoldsTheLinesWithTheirLabels) {
   test::TempDir dir;
-  const std::string model = Mixed3d(dir);
+  const std::string model = Mixed3d(dir, "[GRID_APPEARANCE]\r\nCONTOURS=-1\r\n");
   std::string errors;
-  ASSERT_EQ(Plot({model, "--out", dir.File("plain.dxf")}, &errors), 0) << errors;
-  ASSERT_EQ(Plot({model, "--contours", "head", "--out", dir.File("c.dxf")}, &errors), 0) << errors;
-  const auto plain = EntityCounts(test::ReadWholeFile(dir.File("plain.dxf")));
-  const auto contoured = EntityCounts(test::ReadWholeFile(dir.File("c.dxf")));
-  EXPECT_EQ(plain.at("POLYLINE"), 0);
-  EXPECT_GE(contoured.at("POLYLINE"), 11);
+  ASSERT_EQ(Plot({model, "--out", dir.File("on.dxf")}, &errors), 0) << errors;
+  ASSERT_EQ(Plot({model, "--contours", "off", "--out", dir.File("off.dxf")}, &errors), 0) << errors;
+  const auto off = EntityCounts(test::ReadWholeFile(dir.File("off.dxf")));
+  const auto on = EntityCounts(test::ReadWholeFile(dir.File("on.dxf")));
+  EXPECT_EQ(off.at("POLYLINE"), 0);
+  EXPECT_GE(on.at("POLYLINE"), 11);
   // The labels are strokes of the stroke font: many short lines more.
-  EXPECT_GE(contoured.at("LINE") - plain.at("LINE"), 200);
-  const test::DxfReadResult read = test::ReadDxfWithRealReader(dir.File("c.dxf"));
+  EXPECT_GE(on.at("LINE") - off.at("LINE"), 200);
+  const test::DxfReadResult read = test::ReadDxfWithRealReader(dir.File("on.dxf"));
   if (!read.readerAvailable) GTEST_SKIP() << "python3-ezdxf is not installed";
   ASSERT_TRUE(read.accepted);
   int polylines = 0;
@@ -48,16 +48,7 @@ TEST(PlotContours, HeadContoursGoIntoTheDxfWithTheirLabels) {
       ++polylines;
       EXPECT_GE(entity.coordinates.size(), 4u);
     }
-  EXPECT_EQ(polylines, contoured.at("POLYLINE"));
-}
-
-TEST(PlotContours, SettingsSwitchThemOnAndTheOptionsOverrule) {
-  test::TempDir dir;
-  const std::string model = Mixed3d(dir, "[GRID_APPEARANCE]\r\nCONTOURS=-1\r\n");
-  ASSERT_EQ(Plot({model, "--out", dir.File("on.dxf")}), 0);
-  ASSERT_EQ(Plot({model, "--contours", "off", "--out", dir.File("off.dxf")}), 0);
-  EXPECT_GE(EntityCounts(test::ReadWholeFile(dir.File("on.dxf"))).at("POLYLINE"), 11);
-  EXPECT_EQ(EntityCounts(test::ReadWholeFile(dir.File("off.dxf"))).at("POLYLINE"), 0);
+  EXPECT_EQ(polylines, on.at("POLYLINE"));
 }
 
 TEST(PlotContours, LevelsAndDrawdownsAreTaken) {
