@@ -96,8 +96,13 @@ struct ParticleFiles {
   test::RecordingInterface ui;
 };
 
-TEST(ParticleFile, WritesTheMagicLineTheCountAndOneLinePerParticle) {
+TEST(ParticleFile, WritesTheMagicLineTheCountAndOneLinePerParticleAndAnEmptySetReadsBackAsNothing) {
   ParticleFiles f;
+  ASSERT_TRUE(WriteParticleFile(f.dir.File("empty.txt"), f.set, f.ui));
+  EXPECT_EQ(test::ReadWholeFile(f.dir.File("empty.txt")), "KESTRA_V100_PARTICLES\r\n 0 \r\n");
+  EXPECT_TRUE(ReadParticleFile(f.dir.File("empty.txt"), f.state, f.set, f.ui));
+  EXPECT_EQ(f.set.ParticleCount(), 0);
+  EXPECT_TRUE(f.ui.messages.empty());
   f.set.DefaultRetardation = 1;
   ASSERT_TRUE(AddParticle(f.set, {12, 7, 1}, {0.5f, 0.25f, 0.5f}, 3.75f, f.ui));
   f.set.DefaultParticleColor = 65535;
@@ -108,15 +113,6 @@ TEST(ParticleFile, WritesTheMagicLineTheCountAndOneLinePerParticle) {
             "KESTRA_V100_PARTICLES\r\n 2 \r\n"
             "0.5 0.25 0.5 12 7 1 3.75 255 1\r\n"
             "0.1 1 0 1 2 2 -2 65535 1E-05\r\n");
-}
-
-TEST(ParticleFile, EmptySetWritesTheHeaderOnlyAndReadsBackAsNothing) {
-  ParticleFiles f;
-  ASSERT_TRUE(WriteParticleFile(f.dir.File("empty.txt"), f.set, f.ui));
-  EXPECT_EQ(test::ReadWholeFile(f.dir.File("empty.txt")), "KESTRA_V100_PARTICLES\r\n 0 \r\n");
-  EXPECT_TRUE(ReadParticleFile(f.dir.File("empty.txt"), f.state, f.set, f.ui));
-  EXPECT_EQ(f.set.ParticleCount(), 0);
-  EXPECT_TRUE(f.ui.messages.empty());
 }
 
 TEST(ParticleFile, SaveAndLoadGiveTheSameReleasePointsColoursAndRetardations) {

@@ -44,7 +44,7 @@ TEST(ObserverFanOut, EveryObserverHearsEveryEventInOrder) {
   }
 }
 
-TEST(RunProgress, HintNamesTheDirectionAndTheMeterFollowsTheParticles) {
+TEST(RunProgress, HintNamesTheDirectionAndTheMeterFollowsThePercentOfTheParticles) {
   RecordingInterface ui;
   {
     RunProgress progress(ui, 4, 1);
@@ -57,16 +57,14 @@ TEST(RunProgress, HintNamesTheDirectionAndTheMeterFollowsTheParticles) {
   EXPECT_EQ(ui.hint, "");
   RunProgress backward(ui, 4, -1);
   EXPECT_EQ(ui.hint, "Tracking backward: 4 particles (Esc stops)");
-}
-
-TEST(RunProgress, ManyParticlesMoveTheMeterOnlyWhenThePercentChanges) {
-  RecordingInterface ui;
-  RunProgress progress(ui, 1000, 1);
+  // Many particles move the meter only when the percent changes: 1 % from
+  // the start, then every whole percent once.
+  RecordingInterface many;
+  RunProgress progress(many, 1000, 1);
   for (int particle = 1; particle <= 1000; ++particle) progress.ParticleEnd(particle, 1, {}, TrackEnd::LeftGrid);
-  // 1 % from the start, then every whole percent once.
-  ASSERT_EQ(ui.meterValues.size(), 100u);
-  EXPECT_EQ(ui.meterValues.front(), 1);
-  EXPECT_EQ(ui.meterValues.back(), 100);
+  ASSERT_EQ(many.meterValues.size(), 100u);
+  EXPECT_EQ(many.meterValues.front(), 1);
+  EXPECT_EQ(many.meterValues.back(), 100);
   EXPECT_EQ(RunHint(1, 1), "Tracking forward: 1 particle (Esc stops)");
 }
 
