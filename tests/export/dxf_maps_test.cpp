@@ -421,7 +421,7 @@ TEST(DxfMapFile, ReadsWhatEzdxfWrites) {
   EXPECT_EQ(old.entities[2].kind, K::Line);
 }
 
-TEST(DxfMapFile, CacheKeepsAMapWhileItsFileIsUnchanged) {
+TEST(DxfMapFile, CacheKeepsAMapWhileItsFileIsUnchangedAndTellsAProblemOnlyWhenRead) {
   TempDir dir;
   const std::string path = dir.File("map.dxf");
   WriteWholeFile(path, Dxf({{"0", "POINT"}, {"10", "1"}, {"20", "2"}}));
@@ -437,16 +437,11 @@ TEST(DxfMapFile, CacheKeepsAMapWhileItsFileIsUnchanged) {
   EXPECT_NE(second.content, first.content);
   EXPECT_EQ(second.content->entities[0].points[0].x, 3);
   EXPECT_FALSE(LoadDxfMap(cache, dir.File("missing.dxf")).content);
-}
-
-TEST(DxfMapFile, ABadMapTellsItsProblemOnlyWhenRead) {
-  TempDir dir;
-  const std::string path = dir.File("bad.dxf");
-  WriteWholeFile(path, Dxf({{"0", "POINT"}, {"10", "1"}, {"20", "2"}, {"X", "1"}}));
-  DxfMapCache cache;
-  const LoadedDxfMap first = LoadDxfMap(cache, path);
-  EXPECT_EQ(first.problem, BadGroupCodeMessage(path, 7));
-  EXPECT_TRUE(LoadDxfMap(cache, path).problem.empty());
+  // A bad map tells its problem only when read.
+  const std::string bad = dir.File("bad.dxf");
+  WriteWholeFile(bad, Dxf({{"0", "POINT"}, {"10", "1"}, {"20", "2"}, {"X", "1"}}));
+  EXPECT_EQ(LoadDxfMap(cache, bad).problem, BadGroupCodeMessage(bad, 7));
+  EXPECT_TRUE(LoadDxfMap(cache, bad).problem.empty());
 }
 
 }  // namespace

@@ -207,15 +207,12 @@ TEST(HpglPlot, SectionsNeverGoIntoHpgl) {
   EXPECT_EQ(hpgl.find("RA"), std::string::npos);
 }
 
-TEST(HpglPen, ChannelsLightFrom127) {
+TEST(HpglPen, ChannelsLightFrom127AndTheSelectionIsWrittenIntoTheStream) {
   EXPECT_EQ(HpglPen(RgbColour(255, 0, 0)), 5);
   EXPECT_EQ(HpglPen(RgbColour(127, 127, 127)), 8);
   EXPECT_EQ(HpglPen(RgbColour(126, 126, 126)), 1);
   EXPECT_EQ(HpglPen(RgbColour(0, 0, 255)), 2);
   EXPECT_EQ(HpglPen(RgbColour(255, 255, 0)), 7);
-}
-
-TEST(HpglPen, SelectionIsWrittenIntoTheStream) {
   const std::string hpgl = PlotOf(test::UniformModel(1, 1, 1, 10, 10), kPlotFormatHpgl,
                                   [](PlotContext& c) { SelectPlotPen(c.device, RgbColour(255, 0, 0)); });
   EXPECT_NE(hpgl.find(";\r\nSP5;PU;SP0;"), std::string::npos) << hpgl;
@@ -295,18 +292,15 @@ TEST(PlotFile, BitmapFormatOpensNoFileAndAnUnwritableFolderFailsToOpen) {
   EXPECT_FALSE(OpenPlotFile(unwritable, ZoomWindow{}));
 }
 
-TEST(HpglPlot, LineToAFarPointIsCutAtThePlotterRange) {
-  const std::string hpgl = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
+TEST(HpglPlot, LinesToAndFromAFarPointAreCutAtThePlotterRangeWhereThePenIsLifted) {
+  const std::string to = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
     DrawSegment(c, 0, 1000, 1e10f, 1000, kBlack, true, true);
   });
-  EXPECT_NE(hpgl.find("PU0,0;PD" + PlotterLimitText(1) + ",0;"), std::string::npos) << hpgl;
-}
-
-TEST(HpglPlot, LineFromAFarPointLiftsThePenWhereItEnters) {
-  const std::string hpgl = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
+  EXPECT_NE(to.find("PU0,0;PD" + PlotterLimitText(1) + ",0;"), std::string::npos) << to;
+  const std::string from = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
     DrawSegment(c, -1e10f, 1000, 5000, 1000, kBlack, true, true);
   });
-  EXPECT_NE(hpgl.find(";\r\nPU" + PlotterLimitText(-1) + ",0;PD10000,0;PU;SP0;"), std::string::npos) << hpgl;
+  EXPECT_NE(from.find(";\r\nPU" + PlotterLimitText(-1) + ",0;PD10000,0;PU;SP0;"), std::string::npos) << from;
 }
 
 TEST(HpglPlot, ElementsWithoutNumbersOrWhollyFarOutAreLeftOut) {
