@@ -316,6 +316,7 @@ void EnvironmentDialog::OpenLabelFormat() {
   s.labelDecimals = dialog.Values().decimals;
   s.labelPrefix = dialog.Values().prefix;
   s.labelSuffix = dialog.Values().suffix;
+  s.labelFormatStored = true;
 }
 
 EnvironmentEntries EnvironmentDialog::Typed() const {

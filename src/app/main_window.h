@@ -21,6 +21,7 @@
 #include "graphics/plot_primitives.h"
 #include "graphics/stroke_font.h"
 #include "graphics/view_arrangement.h"
+#include "render/figure.h"
 #include "render/raster_picture.h"
 #include "session/open_observer.h"
 #include "session/session.h"
@@ -89,6 +90,10 @@ class MainWindow : public QMainWindow, public OpenObserver {
   bool SavePlotTo(const SavePlotChoice& choice);
   // The four pictures the print dialog offers, from the views as they stand.
   PrintPictures PrintPicturesOfViews() const;
+  // The views as a figure, with the sections chosen as far as they are shown.
+  FigureViews FigureOfViews(bool lowerSection, bool rightSection) const;
+  FigureViews FigureOfSlot(int slot) const;
+  FigureFacts FactsOfFigureViews(const FigureViews& views) const;
   // Enables or disables the toolbar's model buttons and the two boxes together.
   void SetModelControlsEnabled(bool enabled);
   // The toolbar button with the given key ("open", "set particle", ...).

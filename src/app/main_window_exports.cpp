@@ -9,6 +9,8 @@
 #include "app/print_plot_dialog.h"
 #include "export/plot_choices.h"
 #include "export/plot_export.h"
+#include "render/figure_content.h"
+#include "render/figure_file.h"
 #include "render/plot_image.h"
 #include "render/view_image.h"
 #include "session/result_files.h"
@@ -22,11 +24,13 @@ namespace {
 constexpr const char* kOverwriteQuestion = " already exists. Overwrite?";
 constexpr const char* kNothingTracked = "No particle has been tracked yet; run the particles first.";
 
-PlotImageFormat PictureFormat(const std::string& format) {
-  if (format == kPlotFormatPng) return PlotImageFormat::Png;
-  if (format == kPlotFormatSvg) return PlotImageFormat::Svg;
-  if (format == kPlotFormatPdf) return PlotImageFormat::Pdf;
-  return PlotImageFormat::Bmp;
+// The figures of Save Plot As: 1600 x 1200 pixels at 150 dpi, the same page for PDF and SVG.
+constexpr FigurePage kWindowFigurePage{1600, 1200, 150};
+
+FigureFormat FigureFormatOfChoice(const std::string& format) {
+  if (format == kPlotFormatSvg) return FigureFormat::Svg;
+  if (format == kPlotFormatPdf) return FigureFormat::Pdf;
+  return FigureFormat::Png;
 }
 
 }  // namespace
@@ -91,10 +95,15 @@ bool MainWindow::SavePlotTo(const SavePlotChoice& choice) {
   std::string error;
   bool saved = SavePlot(context, Inputs(), run, error);
   RefreshViews();
-  if (saved && picture) {
+  if (saved && choice.format == kPlotFormatBitmap) {
+    // The bitmap is the pixel copy of the views; the other pictures are figures.
     const QImage image = ComposeViews(pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], layout_,
                                       placement_, choice.includeLower, choice.includeRight);
-    saved = SavePlotImage(image, choice.fileName, PictureFormat(choice.format), error);
+    saved = SavePlotImage(image, choice.fileName, PlotImageFormat::Bmp, error);
+  } else if (saved && picture) {
+    const FigureViews views = FigureOfViews(choice.includeLower, choice.includeRight);
+    saved = SaveFigure(choice.fileName, FigureFormatOfChoice(choice.format), kWindowFigurePage, views,
+                       FactsOfFigureViews(views), error);
   }
   if (!saved) Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
   return saved;
@@ -142,12 +151,36 @@ void MainWindow::file_export_results_Click() {
   if (!written) Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
 }
 
+FigureViews MainWindow::FigureOfViews(bool lowerSection, bool rightSection) const {
+  return {pictures_[kPlan].Record(),
+          pictures_[kRowSection].Record(),
+          pictures_[kColumnSection].Record(),
+          placement_,
+          layout_.sectionsShown && lowerSection,
+          layout_.sectionsShown && rightSection};
+}
+
+FigureFacts MainWindow::FactsOfFigureViews(const FigureViews& views) const {
+  FigureRequest request;
+  SetPathlinesOf(request, particles_);
+  return FigureFactsOf(session_, layout_, views, request);
+}
+
+// Slots 0..3: the plan alone, with the right section, with the lower one, with both.
+FigureViews MainWindow::FigureOfSlot(int slot) const { return FigureOfViews(slot >= 2, slot == 1 || slot == 3); }
+
 PrintPictures MainWindow::PrintPicturesOfViews() const {
+  // Previews of the figures the printer gets: the views' pixels with room for the axes and legend.
+  constexpr int kPreviewDpi = 96;
+  constexpr int kAxesWidth = 320, kAxesHeight = 200;
   PrintPictures pictures;
   for (int slot = 0; slot < 4; ++slot) {
     if (slot > 0 && !layout_.sectionsShown) break;
-    pictures[slot] = ComposeViews(pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], layout_,
-                                  placement_, slot >= 2, slot == 1 || slot == 3);
+    const FigureViews views = FigureOfSlot(slot);
+    const QImage composed = ComposeViews(pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection],
+                                         layout_, placement_, views.rowSectionShown, views.columnSectionShown);
+    const FigurePage page{composed.width() + kAxesWidth, composed.height() + kAxesHeight, kPreviewDpi};
+    pictures[slot] = FigureImage(page, views, FactsOfFigureViews(views));
   }
   return pictures;
 }
@@ -160,7 +193,12 @@ void MainWindow::File_Print_Click() {
     pictures = PrintPicturesOfViews();
   }
   QPrinter printer(QPrinter::HighResolution);
-  PrintPlotDialog dialog(session_.settings, session_.settingsPath, pictures, layout_.sectionsShown, printer, ui_, this);
+  const PrintDrawing drawing = [this](QPainter& painter, const QRectF& points, int slot) {
+    const FigureViews views = FigureOfSlot(slot);
+    DrawFigure(painter, points, views, FactsOfFigureViews(views));
+  };
+  PrintPlotDialog dialog(session_.settings, session_.settingsPath, pictures, layout_.sectionsShown, printer, ui_, this,
+                         drawing);
   dialog.exec();
   RedrawViews(false);
 }

@@ -69,8 +69,15 @@ int IndexOfIncludeSwitches(const Settings& settings) {
 }  // namespace
 
 PrintPlotDialog::PrintPlotDialog(Settings& settings, const std::string& settingsPath, const PrintPictures& pictures,
-                                 bool sectionsShown, QPrinter& printer, UserInterface& ui, QWidget* parent)
-    : QDialog(parent), settings_(settings), settingsPath_(settingsPath), pictures_(pictures), printer_(printer), ui_(ui) {
+                                 bool sectionsShown, QPrinter& printer, UserInterface& ui, QWidget* parent,
+                                 PrintDrawing drawing)
+    : QDialog(parent),
+      settings_(settings),
+      settingsPath_(settingsPath),
+      pictures_(pictures),
+      drawing_(std::move(drawing)),
+      printer_(printer),
+      ui_(ui) {
   setObjectName("PrintPlot");
   setWindowTitle(tr("Print Plot"));
   picOption_ = new QComboBox(this);
@@ -250,7 +257,15 @@ void PrintPlotDialog::PrintImage() {
                       (layout_.top - page.printableTop) * dotsPerMillimetre,
                       WholeMillimetres(layout_.width) * dotsPerMillimetre,
                       WholeMillimetres(layout_.height) * dotsPerMillimetre);
-  painter.drawImage(target, pictures_[pictureIndex_]);
+  if (drawing_) {
+    constexpr double kPointsPerInch = 72;
+    const double dotsPerPoint = printer_.resolution() / kPointsPerInch;
+    painter.translate(target.topLeft());
+    painter.scale(dotsPerPoint, dotsPerPoint);
+    drawing_(painter, QRectF(0, 0, target.width() / dotsPerPoint, target.height() / dotsPerPoint), pictureIndex_);
+  } else {
+    painter.drawImage(target, pictures_[pictureIndex_]);
+  }
   painter.end();
   Finish(false);
 }

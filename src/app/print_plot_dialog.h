@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QImage>
 #include <array>
+#include <functional>
 #include <string>
 
 #include "core/user_interface.h"
@@ -17,6 +18,8 @@ class QComboBox;
 class QLineEdit;
 class QPrinter;
 class QTimer;
+class QPainter;
+class QRectF;
 
 namespace kestra::app {
 
@@ -25,6 +28,10 @@ class PagePreview;
 // Slot 0 the plan alone, 1 with the right section, 2 with the lower
 // section, 3 with both: the PicOption entries.
 using PrintPictures = std::array<QImage, 4>;
+// Draws the picture of a slot as vector paths into a rectangle in points of
+// the painter; the printer then gets the drawing at its own resolution
+// rather than the preview's pixels.
+using PrintDrawing = std::function<void(QPainter& painter, const QRectF& points, int slot)>;
 
 class PrintPlotDialog : public QDialog {
   Q_OBJECT
@@ -33,7 +40,8 @@ class PrintPlotDialog : public QDialog {
   // The layout is kept in `settings` (ImageSettings and the include
   // switches) and written to `settingsPath` when the dialog closes.
   PrintPlotDialog(Settings& settings, const std::string& settingsPath, const PrintPictures& pictures,
-                  bool sectionsShown, QPrinter& printer, UserInterface& ui, QWidget* parent);
+                  bool sectionsShown, QPrinter& printer, UserInterface& ui, QWidget* parent,
+                  PrintDrawing drawing = {});
 
   int PlotPictureIndex() const { return pictureIndex_; }
   const ImageLayout& Layout() const { return layout_; }
@@ -63,6 +71,7 @@ class PrintPlotDialog : public QDialog {
   Settings& settings_;
   const std::string settingsPath_;
   PrintPictures pictures_;
+  PrintDrawing drawing_;
   QPrinter& printer_;
   UserInterface& ui_;
   int pictureIndex_ = 0;

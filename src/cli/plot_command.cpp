@@ -21,7 +21,8 @@
 #include "graphics/contour_table_edits.h"
 #include "graphics/contours.h"
 #include "graphics/view_arrangement.h"
-#include "render/plot_decoration.h"
+#include "render/figure_content.h"
+#include "render/figure_file.h"
 #include "render/plot_image.h"
 #include "render/raster_picture.h"
 #include "render/view_image.h"
@@ -91,6 +92,7 @@ bool ApplyContourOptions(const PlotOptions& options, Session& session, UserInter
       settings.contourDataSource = source;
       session.contours = ReadContourLevels(ModelSiblingPath(session.model, ".ctr"), session.model, settings,
                                            session.loaded.drawdownsLoaded, ui);
+      UseReadableLabels(settings, session.contours, LengthUnitSymbol(session.model.lengthUnit));
     }
   }
   if (options.levels)
@@ -134,12 +136,13 @@ const char* PlotFormatName(PlotFileFormat format) {
   }
 }
 
-PlotImageFormat ImageFormat(PlotFileFormat format) {
+FigureFormat FigureFormatFor(PlotFileFormat format) {
   switch (format) {
-    case PlotFileFormat::Png: return PlotImageFormat::Png;
-    case PlotFileFormat::Svg: return PlotImageFormat::Svg;
-    case PlotFileFormat::Pdf: return PlotImageFormat::Pdf;
-    default: return PlotImageFormat::Bmp;
+    case PlotFileFormat::Png: return FigureFormat::Png;
+    case PlotFileFormat::Tiff: return FigureFormat::Tiff;
+    case PlotFileFormat::Svg: return FigureFormat::Svg;
+    case PlotFileFormat::Pdf: return FigureFormat::Pdf;
+    default: return FigureFormat::Bmp;
   }
 }
 
@@ -198,7 +201,7 @@ bool TrackParticlesOfFile(const TrackingOptions& tracking, Session& session, Par
 // Draws the model as the window redraws it and retraces the particles, with
 // the plot file open for DXF and HPGL; false when the file cannot be written.
 bool DrawIntoViews(const PlotOptions& options, Session& session, ParticleSet& particles, BatchViews& views,
-                   std::ostream& err) {
+                   const ColourFlood* flood, std::ostream& err) {
   PlotDevice& device = views.device;
   device.PlotFormat = PlotFormatName(options.format);
   device.PlotFileName = options.outPath;
@@ -211,6 +214,7 @@ bool DrawIntoViews(const PlotOptions& options, Session& session, ParticleSet& pa
   // The environment options let the grid into plots with the grid switch.
   inputs.gridPlotSwitch = IsOn(session.settings.showMesh);
   inputs.headsLoaded = session.loaded.headsLoaded;
+  inputs.flood = flood;
   PlotOverlays overlays;
   LoadOverlayFont(overlays);
   SetPlotOverlays(inputs, overlays, session);
@@ -236,18 +240,48 @@ std::unique_ptr<QGuiApplication> FontsForText() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-bool SavePicture(const PlotOptions& options, const Session& session, const ParticleSet& particles,
-                 const BatchViews& views, std::ostream& err) {
-  PlotDecoration decoration{options.title, options.legend, {}};
-  const auto application = options.legend || !options.title.empty() ? FontsForText() : nullptr;
-  if (options.legend)
-    decoration.legend = LegendEntries(session.settings, !particles.Particles.empty(),
-                                      particles.Particles.empty() ? 0 : particles.Particles[0].ParticleColor);
-  const QImage image = DecoratedViews(
-      {views.plan, views.rowSection, views.columnSection, views.layout, views.placement}, decoration);
+bool SavePicture(const PlotOptions& options, const Session& session,
+                 const ParticleSet& particles, const BatchViews& views, const ColourFlood* flood, std::ostream& err) {
   std::string error;
-  if (!SavePlotImage(image, options.outPath, ImageFormat(options.format), error)) ReportPlotProblem(err, error);
+  const bool lower = IsOn(session.settings.includeLowerXsection), right = IsOn(session.settings.includeRightXsection);
+  // A Windows bitmap stays the pixel copy of the views that it is in the window.
+  if (options.format == PlotFileFormat::Bmp) {
+    const QImage image = ComposeViews(views.plan, views.rowSection, views.columnSection, views.layout,
+                                      views.placement, lower, right);
+    if (!SavePlotImage(image, options.outPath, PlotImageFormat::Bmp, error)) ReportPlotProblem(err, error);
+    return error.empty();
+  }
+  const auto application = FontsForText();
+  const bool sections = views.layout.sectionsShown;
+  const FigureViews figure{views.plan.Record(),
+                           views.rowSection.Record(),
+                           views.columnSection.Record(),
+                           views.placement,
+                           sections && lower,
+                           sections && right};
+  FigureRequest request{options.title, options.notes, flood};
+  SetPathlinesOf(request, particles);
+  const FigureFacts facts = FigureFactsOf(session, views.layout, figure, request);
+  const FigurePage page{options.width, options.height, options.dpi, options.paper, options.landscape};
+  if (!SaveFigure(options.outPath, FigureFormatFor(options.format), page, figure, facts, error))
+    ReportPlotProblem(err, error);
   return error.empty();
+}
+
+// The flood the options ask for; false, with the reason on `err`, when its
+// results did not load.
+bool FloodOfOptions(const PlotOptions& options, const Session& session, ColourFlood& flood, std::ostream& err) {
+  if (!options.flood) return true;
+  const FloodQuantity quantity = *options.flood;
+  const bool loaded = quantity == FloodQuantity::Head       ? session.loaded.headsLoaded
+                      : quantity == FloodQuantity::Drawdown ? session.loaded.drawdownsLoaded
+                                                            : session.model.flowTermsLoaded;
+  flood = FloodOfLayer(session.model, session.settings, quantity, session.model.CurrentLayer);
+  if (loaded && !flood.Empty()) return true;
+  const char* names[] = {"heads", "drawdowns", "velocities"};
+  ReportPlotProblem(err, std::string("no flood: the model has no ") + names[static_cast<int>(quantity)] +
+                             " in layer" + NumberText(session.model.CurrentLayer) + " of this time step");
+  return false;
 }
 
 }  // namespace
@@ -286,8 +320,13 @@ int PlotCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
   views.placement = ArrangeViews(views.layout, views.plan, views.rowSection, views.columnSection, session.settings,
                                  options.width, options.height);
   if (!views.layout.planShown) return Fail(err, "the drawing space is too small for the plan", 2);
-  if (!DrawIntoViews(options, session, particles, views, err)) return 1;
-  if (IsPictureFormat(options.format) && !SavePicture(options, session, particles, views, err)) return 1;
+  ColourFlood flood;
+  if (!FloodOfOptions(options, session, flood, err)) return 1;
+  const ColourFlood* shownFlood = options.flood ? &flood : nullptr;
+  if (!DrawIntoViews(options, session, particles, views, shownFlood, err)) return 1;
+  if (IsPictureFormat(options.format) &&
+      !SavePicture(options, session, particles, views, shownFlood, err))
+    return 1;
   out << "wrote " << options.outPath << "\n";
   const std::vector<std::string> missing = MissingFromPicture(session);
   for (const std::string& lack : missing) ReportPlotProblem(err, "drawn with " + lack);

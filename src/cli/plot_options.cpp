@@ -19,6 +19,7 @@ namespace {
 
 // Beyond this a picture would need gigabytes.
 constexpr int kMaxPictureSide = 20000;
+constexpr int kMostDotsPerInch = 2400;
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -30,6 +31,7 @@ std::optional<PlotFileFormat> FormatNamed(const std::string& name) {
   if (lower == "dxf") return PlotFileFormat::Dxf;
   if (lower == "hpgl" || lower == "hpg" || lower == "plt") return PlotFileFormat::Hpgl;
   if (lower == "png") return PlotFileFormat::Png;
+  if (lower == "tif" || lower == "tiff") return PlotFileFormat::Tiff;
   if (lower == "bmp") return PlotFileFormat::Bmp;
   if (lower == "svg") return PlotFileFormat::Svg;
   if (lower == "pdf") return PlotFileFormat::Pdf;
@@ -93,6 +95,22 @@ std::optional<float> ExaggerationNamed(const std::string& text) {
   return static_cast<float>(*value);
 }
 
+std::optional<FloodQuantity> FloodNamed(const std::string& name) {
+  const std::string lower = Lower(name);
+  if (lower == "head") return FloodQuantity::Head;
+  if (lower == "drawdown") return FloodQuantity::Drawdown;
+  if (lower == "velocity") return FloodQuantity::Velocity;
+  return std::nullopt;
+}
+
+std::optional<Paper> PaperNamed(const std::string& name) {
+  const std::string lower = Lower(name);
+  if (lower == "a4") return Paper::A4;
+  if (lower == "a3") return Paper::A3;
+  if (lower == "letter") return Paper::Letter;
+  return std::nullopt;
+}
+
 bool ReadSize(const std::string& text, PlotOptions& options) {
   const std::vector<std::string> parts = SplitAt(Lower(text), 'x');
   if (parts.size() != 2) return false;
@@ -108,6 +126,9 @@ bool ReadSize(const std::string& text, PlotOptions& options) {
 // user guessing; empty for the others.
 std::string ValueRule(const std::string& option) {
   if (option == "--size") return ": WxH, each side 1 to " + std::to_string(kMaxPictureSide) + " pixels";
+  if (option == "--dpi") return ": 1 to " + std::to_string(kMostDotsPerInch);
+  if (option == "--flood") return ": head, drawdown or velocity";
+  if (option == "--paper") return ": A4, A3 or letter";
   return {};
 }
 
@@ -126,6 +147,21 @@ bool ReadOptionValue(const std::string& option, const std::string& value, PlotOp
   if (option == "--column") return (options.column = PositiveInteger(value, kAnyCount)).has_value();
   if (option == "--zoom") return (options.zoom = ZoomNamed(value)).has_value();
   if (option == "--title") return !(options.title = value).empty();
+  if (option == "--note") {
+    options.notes.push_back(value);
+    return true;
+  }
+  if (option == "--flood") return (options.flood = FloodNamed(value)).has_value();
+  if (option == "--paper") {
+    const auto paper = PaperNamed(value);
+    if (paper) options.paper = *paper;
+    return paper.has_value();
+  }
+  if (option == "--dpi") {
+    const auto dpi = PositiveInteger(value, kMostDotsPerInch);
+    if (dpi) options.dpi = *dpi;
+    return dpi.has_value();
+  }
   if (option == "--contours") return (options.contours = ContoursNamed(value)).has_value();
   if (option == "--levels") return (options.levels = LevelsNamed(value)).has_value();
   if (option == "--exaggeration") return (options.exaggeration = ExaggerationNamed(value)).has_value();
@@ -134,7 +170,7 @@ bool ReadOptionValue(const std::string& option, const std::string& value, PlotOp
 
 bool IsValueOption(const std::string& word) {
   for (const char* option : {"--out", "--format", "--layer", "--row", "--column", "--zoom", "--size", "--title",
-                             "--contours", "--levels", "--exaggeration"})
+                             "--note", "--flood", "--paper", "--dpi", "--contours", "--levels", "--exaggeration"})
     if (word == option) return true;
   return false;
 }
@@ -154,8 +190,11 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
       options.help = true;
       return true;
     }
-    if (word == "--legend") {
-      options.legend = true;
+    // Figures always carry their axes and legend; the switch that asked
+    // for them is still taken from older scripts.
+    if (word == "--legend") continue;
+    if (word == "--landscape") {
+      options.landscape = true;
       continue;
     }
     if (IsOverlayOption(word)) {
@@ -181,16 +220,22 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
     const std::string extension = std::filesystem::path(options.outPath).extension().string();
     format = FormatNamed(extension.empty() ? "" : extension.substr(1));
   }
-  if (!format) return Refuse(err, "cannot tell the format of '" + options.outPath + "': give --format dxf|hpgl|png|bmp|svg|pdf");
+  if (!format) return Refuse(err, "cannot tell the format of '" + options.outPath + "': give --format dxf|hpgl|png|tiff|bmp|svg|pdf");
   options.format = *format;
+  if (options.paper != Paper::Fitted && options.format != PlotFileFormat::Pdf)
+    return Refuse(err, "--paper sizes a PDF only");
+  if (options.flood && !IsPictureFormat(options.format))
+    return Refuse(err, "--flood colours a picture (png, tiff, bmp, svg, pdf) only");
   return true;
 }
 
 void ReportPlotProblem(std::ostream& err, const std::string& reason) { err << "kestra-cli plot: " << reason << "\n"; }
 
 void PrintPlotUsage(std::ostream& out) {
-  out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png|bmp|svg|pdf] [--layer K]\n"
+  out << "usage: kestra-cli plot MODEL --out FILE [--format dxf|hpgl|png|tiff|bmp|svg|pdf] [--layer K]\n"
          "                       [--row R --column C] [--zoom XMIN,YMIN,XMAX,YMAX] [--size WxH]\n"
+         "                       [--dpi N] [--paper A4|A3|letter [--landscape]] [--title TEXT]\n"
+         "                       [--note TEXT]... [--flood head|drawdown|velocity]\n"
          "                       [--vectors on|off] [--map FILE[,SHIFTX,SHIFTY,FACTOR]]...\n"
          "                       [--particles FILE [--forward] [--backward] [tracking options]]\n"
          "                       [--contours head|drawdown|off] [--levels MIN,MAX,STEP] [--exaggeration X]\n"
@@ -198,29 +243,37 @@ void PrintPlotUsage(std::ostream& out) {
          "settings and, into DXF and picture files, the row and column cross-sections.\n"
          "With a particle file the particles are tracked as the run commands track them\n"
          "and their pathlines and time marks are drawn into the plot.\n"
-         "  --out FILE      the plot file; .dxf, .hpgl (.hpg, .plt), .png, .bmp, .svg or .pdf\n"
-         "                  give the format\n"
-         "  --format F      dxf, hpgl, png, bmp, svg or pdf, whatever the extension says\n"
+         "  --out FILE      the plot file; .dxf, .hpgl (.hpg, .plt), .png, .tif, .bmp, .svg or\n"
+         "                  .pdf give the format. PNG, TIFF, BMP, SVG and PDF hold a figure:\n"
+         "                  title, plan and sections with axes in the model's unit, scale bar,\n"
+         "                  north arrow, legend; SVG and PDF as vector paths and text\n"
+         "  --format F      dxf, hpgl, png, tiff, bmp, svg or pdf, whatever the extension says\n"
          "  --layer K       the layer shown in plan (default 1)\n"
          "  --row R         the row cut by the row section (default: the model's settings)\n"
          "  --column C      the column cut by the column section (default: the model's settings)\n"
          "  --zoom X1,Y1,X2,Y2\n"
          "                  the part of the plan shown, in model units from the grid's\n"
          "                  upper-left corner, y downwards (default: the whole grid)\n"
-         "  --size WxH      the drawing space in pixels (default 1200x900): the size of a PNG;\n"
-         "                  in DXF the width of barrier strips and section gaps\n"
+         "  --size WxH      the drawing space in pixels (default 1200x900): the size of a PNG,\n"
+         "                  TIFF or BMP file, with --dpi the page of an SVG or PDF; in DXF the\n"
+         "                  width of barrier strips and section gaps\n"
+         "  --dpi N         dots per inch of a figure (default 150): text and lines are sized\n"
+         "                  in points, so 300 gives a print-ready PNG\n"
+         "  --paper P       a PDF on an A4, A3 or letter sheet (default: the --size at --dpi),\n"
+         "                  upright unless --landscape\n"
+         "  --flood Q       a colour flood of the layer's head, drawdown or speed on the plan,\n"
+         "                  with its colour bar in the legend\n"
+         "  --note TEXT     a line under the figure (repeat for more)\n"
          "  --vectors on|off  velocity vectors, whatever the model's settings say\n"
          "  --map FILE[,SHIFTX,SHIFTY,FACTOR]\n"
          "                  a DXF base map (up to five, in place of the settings' maps),\n"
          "                  drawn into PNG pictures only; default no shift and factor 1\n"
-         "  --title TEXT    a title above a picture\n"
-         "  --legend        coordinate and elevation ticks, a scale bar and a legend of the\n"
-         "                  cell types and packages shown around a picture\n"
+         "  --title TEXT    the figure's title (default: model, layer, time step and time)\n"
          "  --contours C    contours of the heads or the drawdowns, or none (default: as the\n"
          "                  model's settings switch them)\n"
          "  --levels MIN,MAX,STEP\n"
          "                  contour levels from MIN in steps of STEP to MAX, labelled (default:\n"
-         "                  the model's contour file, else 11 levels over the layer's range)\n"
+         "                  the model's contour file, else about ten levels at round values)\n"
          "  --exaggeration X\n"
          "                  vertical exaggeration of the sections, 0.00001 to 1000 (default: the\n"
          "                  settings file's, else one that makes the sections readable)\n"

@@ -4,16 +4,20 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/plot_overlays.h"
+#include "graphics/colour_flood.h"
 #include "graphics/view_layout.h"
+#include "export/figure_page.h"
 
 namespace kestra::cli {
 
-enum class PlotFileFormat { Dxf, Hpgl, Png, Bmp, Svg, Pdf };
+enum class PlotFileFormat { Dxf, Hpgl, Png, Tiff, Bmp, Svg, Pdf };
 
-// True for the formats written from the pictures' pixels.
+// True for the formats drawn as a figure (title, axes, legend) rather than
+// written element by element into a plot file.
 inline bool IsPictureFormat(PlotFileFormat format) {
   return format != PlotFileFormat::Dxf && format != PlotFileFormat::Hpgl;
 }
@@ -39,10 +43,14 @@ struct PlotOptions {
   std::optional<ContourChoice> contours;
   std::optional<LevelRange> levels;
   std::optional<float> exaggeration;
-  int width = 1200;  // pixels of the drawing space
+  int width = 1200;  // pixels of the drawing space and of a raster figure
   int height = 900;
-  std::string title;    // above a picture
-  bool legend = false;  // ticks, scale bar and legend around a picture
+  int dpi = 150;                   // of a raster figure; with the size, the page of a vector one
+  Paper paper = Paper::Fitted;     // a PDF's sheet
+  bool landscape = false;
+  std::string title;               // replaces the figure's own title
+  std::vector<std::string> notes;  // lines under the figure
+  std::optional<FloodQuantity> flood;
   bool help = false;
   OverlayOptions overlays;
 };

@@ -8,9 +8,6 @@
 
 namespace kestra::cli {
 
-inline constexpr std::array<const char*, kTimeUnitCount> kTimeUnitNames = {"undefined", "seconds", "minutes",
-                                                                           "hours",     "days",    "years"};
-
 // The code of a unit given by name or by its code "0".."5"; -1 for neither.
 inline int ParseTimeUnit(const std::string& text) {
   for (int code = 0; code < kTimeUnitCount; ++code)

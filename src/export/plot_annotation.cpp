@@ -1,12 +1,36 @@
 #include "export/plot_annotation.h"
 
-#include <cmath>
+#include <algorithm>
+#include <filesystem>
 
 #include "core/number_format.h"
+#include "core/round_numbers.h"
+#include "core/world_position.h"
+#include "tracking/time_steps.h"
 
 namespace kestra {
+namespace {
 
-std::vector<LegendEntry> LegendEntries(const Settings& s, bool pathlines, Colour pathlineColour) {
+bool Filled(const DrawnContent& drawn, Colour colour) {
+  return std::find(drawn.filledColours.begin(), drawn.filledColours.end(), colour) != drawn.filledColours.end();
+}
+
+std::string InUnit(const std::string& name, const std::string& unit) {
+  return unit.empty() ? name : name + " (" + unit + ")";
+}
+
+PlanAxes AxesOf(const ModelState& model, const std::string& unit) {
+  const double length = GridLengthOf(model);
+  if (model.position && model.position->rotation == 0)
+    return {InUnit("Easting", unit), InUnit("Northing", unit), model.position->xOrigin,
+            model.position->yOrigin + length};
+  // A turned grid is labelled in its own coordinates, with north shown by the arrow.
+  return {InUnit("x", unit), InUnit("y", unit), 0, length};
+}
+
+}  // namespace
+
+std::vector<LegendEntry> LegendEntries(const Settings& s, const DrawnContent& drawn) {
   const struct {
     std::int16_t shown;
     const char* label;
@@ -24,33 +48,44 @@ std::vector<LegendEntry> LegendEntries(const Settings& s, bool pathlines, Colour
   };
   std::vector<LegendEntry> entries;
   for (const auto& kind : kinds)
-    if (IsOn(kind.shown)) entries.push_back({kind.label, kind.colour, false});
-  if (pathlines) {
-    entries.push_back({"Forward pathlines", pathlineColour, true});
-    entries.push_back({"Backward pathlines", s.backwardPathColor, true});
-  }
+    if (IsOn(kind.shown) && Filled(drawn, kind.colour)) entries.push_back({kind.label, kind.colour, false});
+  if (drawn.contours)
+    entries.push_back({s.contourDataSource == 1 ? "Drawdown contours" : "Head contours", drawn.contourColour, true});
+  if (drawn.vectors) entries.push_back({"Velocity vectors", s.vectorColor, true});
+  if (drawn.forwardPathlines) entries.push_back({"Forward pathlines", drawn.forwardColour, true});
+  if (drawn.backwardPathlines) entries.push_back({"Backward pathlines", s.backwardPathColor, true});
   return entries;
 }
 
-double TickStep(double span, int maxTicks) {
-  if (!(span > 0) || maxTicks < 1) return 0;
-  const double rough = span / maxTicks;
-  const double power = std::pow(10.0, std::floor(std::log10(rough)));
-  for (const double factor : {1.0, 2.0, 5.0, 10.0})
-    if (factor * power >= rough) return factor * power;
-  return 10 * power;
+std::string DefaultFigureTitle(const ModelState& model, const StressPeriods& periods) {
+  std::string title = std::filesystem::path(model.ModelPath).stem().string() + ": layer " +
+                      std::to_string(model.CurrentLayer);
+  const int period = model.CurrentPeriod, step = model.CurrentStep;
+  if (period < 1 || period > periods.NPER || step < 1 || step > periods.NSTP[period]) return title;
+  const double time = StepTimeWindow(periods, step, period).T1;
+  title += ", period " + std::to_string(period) + ", step " + std::to_string(step) + ", " + PlainText(time);
+  const int unit = periods.timeUnit;
+  if (unit <= 0 || unit >= kTimeUnitCount) return title;
+  std::string unitName = kTimeUnitNames[unit];
+  if (time == 1) unitName.pop_back();  // "1 day", not "1 days"
+  return title + " " + unitName;
 }
 
-std::vector<double> TickValues(double low, double high, double step) {
-  std::vector<double> values;
-  if (!(step > 0) || high < low) return values;
-  for (double n = std::ceil(low / step - 1e-9); n * step <= high + step * 1e-9; ++n) values.push_back(n * step);
-  return values;
-}
+std::string ExaggerationText(double exaggeration) { return TrimmedText(exaggeration, exaggeration < 10 ? 2 : 1); }
 
-std::string TickLabel(double value) {
-  // Round-off of the multiples (0.30000000000000004) must not show.
-  return GeneralNumberText(static_cast<float>(std::round(value * 1e9) / 1e9));
+FigureFacts FactsOfFigure(const ModelState& model, const Settings& settings, const StressPeriods& periods,
+                          const ViewLayout& layout, const std::string& title) {
+  FigureFacts facts;
+  facts.title = title.empty() ? DefaultFigureTitle(model, periods) : title;
+  facts.unit = LengthUnitSymbol(model.lengthUnit);
+  facts.plan = AxesOf(model, facts.unit);
+  facts.elevationTitle = InUnit("Elevation", facts.unit);
+  const std::string exaggeration = ", vertical exaggeration " + ExaggerationText(layout.Exaggeration);
+  facts.rowCaption = "Row " + std::to_string(settings.sectionRow) + exaggeration;
+  // The column section is narrow: the exaggeration, the same for both, is said under the row section.
+  facts.columnCaption = "Column " + std::to_string(settings.sectionColumn);
+  if (model.position) facts.northAngle = -model.position->rotation;
+  return facts;
 }
 
 }  // namespace kestra

@@ -1,12 +1,17 @@
-// What a picture plot for a report carries besides the views: a legend of
-// the cell types and boundary packages shown, and coordinate ticks at round
-// numbers.
+// What a figure of the views says besides the views: its title, the axis
+// titles in the model's unit, the captions of the sections, the north arrow,
+// and a legend of only what the views show.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/model_state.h"
+#include "core/stress_periods.h"
+#include "graphics/colour_flood.h"
 #include "graphics/picture.h"
+#include "graphics/view_layout.h"
 #include "settings/settings.h"
 
 namespace kestra {
@@ -14,21 +19,66 @@ namespace kestra {
 struct LegendEntry {
   std::string label;
   Colour colour = 0;
-  bool line = false;  // drawn as a line (pathlines), else as a filled box
+  bool line = false;  // drawn as a line (contours, vectors, pathlines), else as a filled box
+  bool operator==(const LegendEntry&) const = default;
 };
 
-// The cell types and packages the settings show, in drawing order, then the
-// pathlines when there are any.
-std::vector<LegendEntry> LegendEntries(const Settings& settings, bool pathlines, Colour pathlineColour);
+// What the views were drawn with, as the caller knows it.
+struct DrawnContent {
+  std::vector<Colour> filledColours;  // of the boxes on the plan and the sections
+  bool contours = false;
+  Colour contourColour = kBlack;
+  bool vectors = false;
+  bool forwardPathlines = false;
+  bool backwardPathlines = false;
+  Colour forwardColour = kBlack;
+};
 
-// A round tick spacing (1, 2 or 5 times a power of ten) that puts at most
-// `maxTicks` ticks on `span`; 0 for a span that is not positive.
-double TickStep(double span, int maxTicks);
+// The cell types and packages the settings show and the views filled, in
+// drawing order, then contours, vectors and pathlines where drawn.
+std::vector<LegendEntry> LegendEntries(const Settings& settings, const DrawnContent& drawn);
 
-// The tick values from the first multiple of `step` at or above `low` up to `high`.
-std::vector<double> TickValues(double low, double high, double step);
+// A colour ramp labelled from `low` to `high`.
+struct ColourBar {
+  std::string title;  // "Head (m)"
+  double low = 0;
+  double high = 0;
+};
 
-// A tick label: the value without needless digits ("250", "1.5", "-20").
-std::string TickLabel(double value);
+// The axes of the plan: an axis value of a plan point (x, y), y measured down
+// from the grid's upper edge, is (xOffset + x, yOffset - y), so that y runs up.
+struct PlanAxes {
+  std::string xTitle;  // "Easting (m)", or "x (m)" on a model without a world position
+  std::string yTitle;
+  double xOffset = 0;
+  double yOffset = 0;
+};
+
+struct FigureFacts {
+  std::string title;
+  std::vector<std::string> notes;  // lines under the views
+  std::string unit;                // the model's length unit, "m"; empty when the model says none
+  PlanAxes plan;
+  std::string elevationTitle;  // "Elevation (m)"
+  std::string rowCaption;      // "Row 13, vertical exaggeration 3.3"
+  std::string columnCaption;   // "Column 15"
+  // The direction of north on the page, degrees counter-clockwise from up;
+  // none for a model without a world position.
+  std::optional<double> northAngle;
+  std::vector<LegendEntry> legend;
+  std::optional<ColourBar> colourBar;
+};
+
+// "mixed3d: layer 2, period 1, step 1, 3650 days": the model's name, the
+// layer shown, the time step and its end in simulation time.
+std::string DefaultFigureTitle(const ModelState& model, const StressPeriods& periods);
+
+// The words of a figure of the model as the layout and settings show it;
+// `title` replaces the default title when not empty.
+FigureFacts FactsOfFigure(const ModelState& model, const Settings& settings, const StressPeriods& periods,
+                          const ViewLayout& layout, const std::string& title);
+
+// "3.3", "12", "0.25": a vertical exaggeration as a caption states it.
+std::string ExaggerationText(double exaggeration);
 
 }  // namespace kestra

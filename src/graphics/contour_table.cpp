@@ -6,6 +6,7 @@
 #include "core/atomic_file.h"
 #include "core/binary_values.h"
 #include "core/byte_order.h"
+#include "core/round_numbers.h"
 #include "graphics/contour_table_edits.h"
 
 namespace kestra {
@@ -42,18 +43,43 @@ ValueRange ResultRange(const ModelState& state, const CellArray<float>& values) 
   return range;
 }
 
+namespace {
+
+std::vector<double> DefaultLevelValues(const ValueRange& range) {
+  const double span = static_cast<double>(range.maximum) - range.minimum;
+  const double step = RoundStep(span, kDefaultSteps, true);
+  if (step > 0) {
+    std::vector<double> values = MultiplesWithin(range.minimum, range.maximum, step);
+    if (!values.empty()) return values;
+  }
+  // No range to divide (one value, or none loaded): every level at its low end.
+  return std::vector<double>(kDefaultSteps + 1, range.minimum);
+}
+
+}  // namespace
+
 ContourTable DefaultContourTable(const ValueRange& range, float diagonal) {
   ContourTable table;
-  const float step = (range.maximum - range.minimum) / kDefaultSteps;
-  for (int k = 0; k <= kDefaultSteps; ++k) {
+  for (const double value : DefaultLevelValues(range)) {
     ContourLevel level;
-    level.value = range.minimum + static_cast<float>(k) * step;
+    level.value = static_cast<float>(value);
     level.label = 1;
     level.labelHeight = diagonal / 100;
     level.labelSpacing = diagonal / 10;
     table.levels.push_back(level);
   }
   return table;
+}
+
+void UseReadableLabels(Settings& settings, const ContourTable& table, const std::string& unit) {
+  if (settings.labelFormatStored) return;
+  settings.labelStyle = 0;
+  settings.labelDecimals = 0;
+  if (table.levels.size() >= 2)
+    settings.labelDecimals = static_cast<std::int16_t>(
+        DecimalsOfStep(std::fabs(static_cast<double>(table.levels[1].value) - table.levels[0].value)));
+  settings.labelPrefix.clear();
+  settings.labelSuffix = unit.empty() ? "" : " " + unit;
 }
 
 bool ReadContourTable(const std::string& path, ContourTable& table, std::string& problem) {

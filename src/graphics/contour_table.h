@@ -43,9 +43,15 @@ struct ValueRange {
 // is not 0; (1E+30, -1E+30) when there is none.
 ValueRange ResultRange(const ModelState& state, const CellArray<float>& values);
 
-// Eleven labelled levels from range.minimum in ten equal steps to
-// range.maximum, colour 0, label height diagonal/100, spacing diagonal/10.
+// Labelled levels at the round values (1, 2, 2.5 or 5 times a power of ten
+// apart) that put about ten steps on the range; eleven levels at the
+// minimum for a range without width. Colour 0, label height diagonal/100,
+// spacing diagonal/10.
 ContourTable DefaultContourTable(const ValueRange& range, float diagonal);
+
+// For settings that store no label format: fixed labels with the decimals
+// the table's step needs and the length unit after them ("41.5 m").
+void UseReadableLabels(Settings& settings, const ContourTable& table, const std::string& unit);
 
 // The most levels a contour file may hold: its count is a 16-bit number of
 // levels less one.

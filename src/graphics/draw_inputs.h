@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "core/user_interface.h"
+#include "graphics/colour_flood.h"
 #include "graphics/package_layers.h"
 #include "graphics/plot_primitives.h"
 #include "settings/settings.h"
@@ -19,6 +20,7 @@ struct DrawInputs {
   UserInterface& ui;
   bool gridPlotSwitch = false;  // lets the grid lines and the frame into plots
   bool headsLoaded = false;     // heads of the current step are there for the water table
+  const ColourFlood* flood = nullptr;  // under everything on the plan of its layer, when given
   // Contours, velocity vectors and base maps, drawn on the plan after the sections.
   std::function<void(PlotContext&)> drawOverlays;
 };

@@ -92,12 +92,35 @@ void DrawReservoirs(PlotContext& context, const DrawInputs& inputs, int layer) {
   });
 }
 
+// One fill per colour class, so that a large grid stays a few calls.
+void DrawFlood(PlotContext& context, const ColourFlood& flood, int layer) {
+  const ModelState& m = context.model;
+  if (flood.layer != layer || flood.Empty()) return;
+  std::vector<std::vector<PictureBox>> classes(kFloodClasses);
+  PictureBox box;
+  std::size_t cell = 0;
+  for (int i = 1; i <= m.NROW; ++i)
+    for (int j = 1; j <= m.NCOL; ++j, ++cell) {
+      const int k = FloodClass(flood, flood.values[cell]);
+      if (k >= 0 && VisibleCellBox(context, j, i, box)) classes[k].push_back(box);
+    }
+  DxfLayerScope dxfLayer(context.device, "FLOOD");
+  for (int k = 0; k < kFloodClasses; ++k) {
+    if (classes[k].empty()) continue;
+    const Colour colour = FloodColour((k + 0.5) / kFloodClasses);
+    SelectPlotPen(context.device, colour);
+    FillBoxes(context, classes[k], colour);
+  }
+}
+
 void DrawPlan(PlotContext& context, const DrawInputs& inputs, int layer, Meter& meter) {
   const ModelState& m = context.model;
   const Settings& s = inputs.settings;
   context.plan.SetVisible(true);
   context.plan.SetPersistent(true);
   context.plan.Clear();
+  if (inputs.flood && inputs.flood->values.size() == static_cast<std::size_t>(m.NCOL) * m.NROW)
+    DrawFlood(context, *inputs.flood, layer);
   {
     DxfLayerScope dxfLayer(context.device, "GRID");
     DrawGridLines(context, inputs, layer);

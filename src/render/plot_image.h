@@ -1,6 +1,6 @@
-// A bitmap plot written to a file as PNG, SVG (the pixels embedded in a
-// scalable page), PDF (one page the size of the picture) or Windows bitmap.
-// The file is replaced only when the whole picture was written.
+// A pixel copy of the views written to a file as PNG or Windows bitmap
+// (figures with axes and legend are render/figure_file's). The file is
+// replaced only when the whole picture was written.
 #pragma once
 
 #include <QImage>
@@ -8,7 +8,7 @@
 
 namespace kestra {
 
-enum class PlotImageFormat { Bmp, Png, Svg, Pdf };
+enum class PlotImageFormat { Bmp, Png };
 
 // The format a file name asks for by its extension, in any case; a Windows
 // bitmap for any other.

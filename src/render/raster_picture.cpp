@@ -39,15 +39,20 @@ void RasterPicture::SetGeometry(int widthPixels, int heightPixels, const UserCor
   const double scaleX = spanX != 0 ? width / spanX : 1;
   const double scaleY = spanY != 0 ? height / spanY : 1;
   toPixels_ = QTransform(scaleX, 0, 0, scaleY, -corners.left * scaleX, -corners.top * scaleY);
+  record_.SetCorners(corners);
   Clear();
 }
 
 void RasterPicture::Clear() {
   persistent_image_.fill(Qt::white);
   shown_.fill(Qt::white);
+  record_.Clear();
 }
 
-void RasterPicture::Refresh() { shown_ = persistent_image_.copy(); }
+void RasterPicture::Refresh() {
+  shown_ = persistent_image_.copy();
+  record_.Refresh();
+}
 
 QPointF RasterPicture::LinePixels(float x, float y) const {
   const QPointF p = DevicePixels(x, y);
@@ -57,6 +62,7 @@ QPointF RasterPicture::LinePixels(float x, float y) const {
 void RasterPicture::DrawPoint(float x, float y, Colour colour) {
   const QPointF p = LinePixels(x, y);
   MoveTo(x, y);
+  RecordElement(ElementKind::Point, colour, {x, y});
   if (!OnDevice(p.x(), p.y(), kRasterDeviceLimit)) return;
   const int px = static_cast<int>(std::floor(p.x()));
   const int py = static_cast<int>(std::floor(p.y()));
@@ -69,6 +75,7 @@ void RasterPicture::DrawPoint(float x, float y, Colour colour) {
 
 void RasterPicture::DrawLine(float x1, float y1, float x2, float y2, Colour colour) {
   MoveTo(x2, y2);
+  RecordElement(ElementKind::Line, colour, {x1, y1, x2, y2});
   QPointF a = LinePixels(x1, y1), b = LinePixels(x2, y2);
   if (!ClipToDevice(a.rx(), a.ry(), b.rx(), b.ry(), kRasterDeviceLimit)) return;
   QPainter painter(&Target());
@@ -101,6 +108,10 @@ std::optional<QRectF> RasterPicture::PixelRect(const PictureBox& box) const {
 void RasterPicture::FillBox(const PictureBox& box, Colour colour) { FillBoxes({box}, colour); }
 
 void RasterPicture::FillBoxes(const std::vector<PictureBox>& boxes, Colour colour) {
+  std::vector<float> corners;
+  corners.reserve(4 * boxes.size());
+  for (const PictureBox& box : boxes) corners.insert(corners.end(), {box.x1, box.y1, box.x2, box.y2});
+  RecordElement(ElementKind::Boxes, colour, std::move(corners));
   QPainter painter(&Target());
   PreparePainter(painter, false);
   const QColor fill = ToQColor(colour);
@@ -114,6 +125,7 @@ void RasterPicture::DrawCircle(float x, float y, float radius, Colour colour) {
 }
 
 void RasterPicture::DrawArc(float x, float y, float radius, float startAngle, float endAngle, Colour colour) {
+  RecordElement(ElementKind::Arc, colour, {x, y, radius, startAngle, endAngle});
   // The radius is measured along the horizontal axis, so circles stay round
   // on exaggerated sections.
   const double pixels = std::fabs(radius * toPixels_.m11());
@@ -135,6 +147,10 @@ void RasterPicture::DrawArc(float x, float y, float radius, float startAngle, fl
 }
 
 void RasterPicture::FillPolygon(const std::vector<PicturePoint>& corners, Colour colour) {
+  std::vector<float> values;
+  values.reserve(2 * corners.size());
+  for (const PicturePoint& p : corners) values.insert(values.end(), {p.x, p.y});
+  RecordElement(ElementKind::Polygon, colour, std::move(values));
   QPolygonF polygon;
   for (const PicturePoint& p : corners) {
     const QPointF corner = DevicePixels(p.x, p.y);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "graphics/picture.h"
+#include "graphics/picture_record.h"
 
 namespace kestra {
 
@@ -47,6 +48,8 @@ class RasterPicture : public Picture {
   // everything drawn on the surface since, DevicePixelRatio() image pixels
   // to a layout pixel.
   const QImage& Image() const { return shown_; }
+  // The same content element by element, to be drawn again at another size.
+  const PictureRecord& Record() const { return record_; }
   // Layout pixel position of a user point.
   QPointF ToPixels(float x, float y) const { return DevicePixels(x, y) / ratio_; }
   // User point under a layout pixel position.
@@ -61,6 +64,9 @@ class RasterPicture : public Picture {
   std::optional<QRectF> PixelRect(const PictureBox& box) const;
   // Pixel position of a point or line end, kept on the image at its far edges.
   QPointF LinePixels(float x, float y) const;
+  void RecordElement(ElementKind kind, Colour colour, std::vector<float> values) {
+    record_.Add({kind, colour, mode_ == DrawMode::Invert, std::move(values)}, persistent_);
+  }
 
   QImage persistent_image_;
   QImage shown_;
@@ -70,6 +76,7 @@ class RasterPicture : public Picture {
   DrawMode mode_ = DrawMode::Copy;
   double ratio_ = 1;
   bool antialiased_ = false;
+  PictureRecord record_;
 };
 
 }  // namespace kestra

@@ -1,6 +1,7 @@
 #include "session/model_loading.h"
 
 #include "core/number_format.h"
+#include "core/world_position.h"
 #include "graphics/readable_exaggeration.h"
 #include "modelset/layer_files.h"
 #include "session/time_step_results.h"
@@ -71,6 +72,7 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
   display.Stage(11);
   session.contours =
       ReadContourLevels(ModelSiblingPath(model, ".ctr"), model, session.settings, loaded.drawdownsLoaded, ui);
+  UseReadableLabels(session.settings, session.contours, LengthUnitSymbol(model.lengthUnit));
   LoadLayerColours(session);
   display.Stage(12);
 }

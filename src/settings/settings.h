@@ -82,6 +82,10 @@ struct Settings {
   std::int16_t labelDecimals = 2;
   std::string labelPrefix;
   std::string labelSuffix;
+  // False when the settings file holds no label format: labels then take
+  // the decimals of round default levels and the unit, and the four label
+  // keys stay out of the file until the user chooses a format.
+  bool labelFormatStored = true;
   std::int16_t labelUphill = kOn;
 
   // ImageSettings (printing; lengths in millimetres)

@@ -6,6 +6,11 @@
 namespace kestra {
 namespace {
 
+bool IsLabelFormatKey(const SettingKey& key) {
+  return key.section == "CONTOURS" && (key.key == "LabelStyle" || key.key == "Decimal" || key.key == "LabelPrefix" ||
+                                       key.key == "LabelSuffix");
+}
+
 template <typename State>
 void ReadKey(const IniFile& file, const KeyOf<State>& key, State& state) {
   key.assign(state, file.Get(key.section, key.key).value_or(key.defaultText));
@@ -17,6 +22,7 @@ void ReadSettings(const std::string& path, Settings& settings, UserInterface& ui
   Hourglass busy(ui);
   const IniFile file = IniFile::Load(path);
   for (const SettingKey& key : SettingKeys()) ReadKey(file, key, settings);
+  settings.labelFormatStored = file.Get("CONTOURS", "LabelStyle").has_value();
 }
 
 bool WriteSettings(const std::string& path, const Settings& settings, UserInterface& ui) {
@@ -25,7 +31,8 @@ bool WriteSettings(const std::string& path, const Settings& settings, UserInterf
       path,
       [&settings](IniFile& file) {
         for (const SettingKey& key : SettingKeys())
-          if (key.written) file.Set(key.section, key.writtenName, key.text(settings));
+          if (key.written && (settings.labelFormatStored || !IsLabelFormatKey(key)))
+            file.Set(key.section, key.writtenName, key.text(settings));
       },
       ui);
 }

@@ -1,6 +1,7 @@
 // Particle-tracking time settings.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -12,6 +13,8 @@ namespace kestra {
 // Time units: 0 undefined (no conversion), 1 seconds, 2 minutes, 3 hours,
 // 4 days, 5 years of 365.25 days.
 inline constexpr int kTimeUnitCount = 6;
+inline constexpr std::array<const char*, kTimeUnitCount> kTimeUnitNames = {"undefined", "seconds", "minutes",
+                                                                           "hours",     "days",    "years"};
 
 // Which boundary cells (wells, drains, rivers, streams, general-head cells)
 // end the tracking: those whose budget term takes water out of the aquifer

@@ -39,20 +39,26 @@ TEST(SavePlotWindow, EveryFormatIsWrittenOffscreen) {
   const std::string pathlines = ReadWholeFile(w.dir.File("pathline"));
   EXPECT_EQ(pathlines.substr(0, 2), "1 ");
   EXPECT_NE(pathlines.find("\r\n-1 "), std::string::npos);
-  // The pictures hold the window's own pixels: the plan in the upper left.
-  const QImage png(QString::fromStdString(w.dir.File("plot.png")));
+  // The bitmap holds the window's own pixels: the plan in the upper left.
   const QImage bmp(QString::fromStdString(w.dir.File("plot.bmp")), "BMP");
-  EXPECT_EQ(Opaque(png), Opaque(bmp));
   const QImage plan = Opaque(w.window.Raster(0).Image());
-  EXPECT_EQ(Opaque(png).copy(0, 0, plan.width(), plan.height()), plan);
-  EXPECT_GT(png.width(), plan.width());
-  EXPECT_GT(png.height(), plan.height());
+  EXPECT_EQ(Opaque(bmp).copy(0, 0, plan.width(), plan.height()), plan);
+  EXPECT_GT(bmp.width(), plan.width());
+  EXPECT_GT(bmp.height(), plan.height());
+  // The other pictures are figures: a PNG of its own size, a PDF and an SVG of paths and text, no image.
+  EXPECT_EQ(QImage(QString::fromStdString(w.dir.File("plot.png"))).size(), QSize(1600, 1200));
+  const std::string pdf = ReadWholeFile(w.dir.File("plot.pdf"));
+  EXPECT_EQ(pdf.find("/Subtype /Image"), std::string::npos);
+  EXPECT_NE(pdf.find("/Font"), std::string::npos);
+  const std::string svg = ReadWholeFile(w.dir.File("plot.svg"));
+  EXPECT_EQ(svg.find("<image"), std::string::npos);
+  EXPECT_NE(svg.find("<text"), std::string::npos);
 }
 
 TEST(SavePlotWindow, PictureWithoutSectionsIsThePlanAlone) {
   TrackedWindow w;
-  const std::string path = w.dir.File("plan.png");
-  ASSERT_TRUE(w.window.SavePlotTo({kPlotFormatPng, path, false, false}));
+  const std::string path = w.dir.File("plan.bmp");
+  ASSERT_TRUE(w.window.SavePlotTo({"Windows bitmap (BMP)", path, false, false}));
   const QImage plan = Opaque(w.window.Raster(0).Image());
   EXPECT_EQ(Opaque(QImage(QString::fromStdString(path))), plan);
 }

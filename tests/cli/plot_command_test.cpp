@@ -127,7 +127,7 @@ bool AnyPixel(const QImage& image, int x1, int y1, int x2, int y2, QRgb colour) 
   return false;
 }
 
-// Plots mixed3d to a PNG, with the water table shown, the sections five
+// Plots mixed3d to a bitmap (the pixel copy of the views), with the water table shown, the sections five
 // times exaggerated and cut along row 8 and column 22.
 QImage PlotMixed3dPng(const test::TempDir& dir) {
   const std::string model = CopyModel(dir, "mixed3d", "lahey");
@@ -136,8 +136,8 @@ QImage PlotMixed3dPng(const test::TempDir& dir) {
   test::WriteWholeFile(settings.string(),
                        "[GRID_APPEARANCE]\r\nWaterTable=-1\r\n[CROSS_SECTIONS]\r\nEXAGGERATION=5\r\n");
   std::string errors;
-  EXPECT_EQ(Plot({model, "--out", dir.File("views.png"), "--row", "8", "--column", "22"}, &errors), 0) << errors;
-  return QImage(QString::fromStdString(dir.File("views.png")));
+  EXPECT_EQ(Plot({model, "--out", dir.File("views.bmp"), "--row", "8", "--column", "22"}, &errors), 0) << errors;
+  return QImage(QString::fromStdString(dir.File("views.bmp")));
 }
 
 TEST(PlotCommand, PngShowsCellTypesPackagesAndBothSectionsWithTheWaterTable) {

@@ -5,47 +5,64 @@
 #include <gtest/gtest.h>
 
 #include "export/page_layout.h"
+#include "support/result_builders.h"
 
 namespace kestra {
 namespace {
 
-TEST(PlotAnnotation, LegendListsWhatTheSettingsShow) {
+TEST(PlotAnnotation, LegendListsOnlyWhatWasDrawn) {
   Settings settings;
   settings.showDrains = kOff;
-  settings.showReservoirs = kOff;
-  const auto entries = LegendEntries(settings, true, 255);
-  ASSERT_FALSE(entries.empty());
-  EXPECT_EQ(entries.front().label, "Inactive cells");
-  EXPECT_EQ(entries.front().colour, settings.inactiveCellColor);
-  for (const LegendEntry& entry : entries) {
-    EXPECT_NE(entry.label, "Drains");
-    EXPECT_NE(entry.label, "Reservoirs");
-  }
-  const LegendEntry& forward = entries[entries.size() - 2];
-  EXPECT_EQ(forward.label, "Forward pathlines");
-  EXPECT_EQ(forward.colour, 255);
-  EXPECT_EQ(entries.back().label, "Backward pathlines");
-  EXPECT_EQ(entries.back().colour, settings.backwardPathColor);
-  EXPECT_TRUE(entries.back().line);
-  EXPECT_EQ(LegendEntries(settings, false, 255).size(), entries.size() - 2);
+  DrawnContent drawn;
+  // Drains are filled but switched off; reservoirs are on but the model has none.
+  drawn.filledColours = {settings.inactiveCellColor, settings.drainColor, settings.dischargeWellColor};
+  drawn.forwardPathlines = true;
+  drawn.forwardColour = 255;
+  const std::vector<LegendEntry> entries = LegendEntries(settings, drawn);
+  const std::vector<LegendEntry> expected = {{"Inactive cells", settings.inactiveCellColor, false},
+                                             {"Pumping wells", settings.dischargeWellColor, false},
+                                             {"Forward pathlines", 255, true}};
+  EXPECT_EQ(entries, expected);
+  drawn.contours = drawn.vectors = drawn.backwardPathlines = true;
+  const std::vector<LegendEntry> more = LegendEntries(settings, drawn);
+  ASSERT_EQ(more.size(), 6u);
+  EXPECT_EQ(more[2].label, "Head contours");
+  EXPECT_EQ(more[3].label, "Velocity vectors");
+  EXPECT_EQ(more[5], (LegendEntry{"Backward pathlines", settings.backwardPathColor, true}));
 }
 
-TEST(PlotAnnotation, TickStepsAreRoundNumbers) {
-  EXPECT_DOUBLE_EQ(TickStep(1000, 10), 100);
-  EXPECT_DOUBLE_EQ(TickStep(1000, 4), 500);
-  EXPECT_DOUBLE_EQ(TickStep(1000, 6), 200);
-  EXPECT_DOUBLE_EQ(TickStep(0.7, 5), 0.2);
-  EXPECT_DOUBLE_EQ(TickStep(0, 5), 0);
-}
-
-TEST(PlotAnnotation, TickValuesCoverTheRangeOnMultiples) {
-  EXPECT_EQ(TickValues(-15, 42, 20), (std::vector<double>{0, 20, 40}));
-  EXPECT_EQ(TickValues(0, 100, 50), (std::vector<double>{0, 50, 100}));
-  EXPECT_TRUE(TickValues(5, 1, 1).empty());
-  EXPECT_EQ(TickValues(0, 0.5, 0.1).size(), 6u);
-  EXPECT_EQ(TickLabel(0.1 * 3), "0.3");
-  EXPECT_EQ(TickLabel(-20), "-20");
-  EXPECT_EQ(TickLabel(2500), "2500");
+TEST(PlotAnnotation, AxesRunUpInWorldOrModelCoordinates) {
+  ModelState model = test::GridOfWidths({100, 100, 100, 100}, {100, 100, 100}, 1);
+  model.CurrentLayer = model.CurrentPeriod = model.CurrentStep = 1;
+  model.ModelPath = "/models/site.nam";
+  model.lengthUnit = LengthUnit::Meters;
+  Settings settings;
+  settings.sectionRow = 2;
+  settings.sectionColumn = 3;
+  ViewLayout layout;
+  layout.Exaggeration = 3.333f;
+  StressPeriods periods;
+  periods.timeUnit = 4;
+  periods.PERLEN = {0, 3650};
+  FigureFacts local = FactsOfFigure(model, settings, periods, layout, "");
+  EXPECT_EQ(local.title, "site: layer 1, period 1, step 1, 3650 days");
+  EXPECT_EQ(local.plan.xTitle, "x (m)");
+  EXPECT_DOUBLE_EQ(local.plan.yOffset, 300);  // y up from the lower edge of three 100 m rows
+  EXPECT_EQ(local.rowCaption, "Row 2, vertical exaggeration 3.33");
+  EXPECT_EQ(local.columnCaption, "Column 3");
+  EXPECT_EQ(local.elevationTitle, "Elevation (m)");
+  EXPECT_FALSE(local.northAngle);
+  model.position = WorldPosition{500000, 4100000, 0, "EPSG:32633"};
+  const FigureFacts placed = FactsOfFigure(model, settings, periods, layout, "Wellfield");
+  EXPECT_EQ(placed.title, "Wellfield");
+  EXPECT_EQ(placed.plan.yTitle, "Northing (m)");
+  EXPECT_DOUBLE_EQ(placed.plan.xOffset, 500000);
+  EXPECT_DOUBLE_EQ(placed.plan.yOffset, 4100300);
+  EXPECT_EQ(placed.northAngle, 0.0);
+  model.position->rotation = 30;
+  const FigureFacts turned = FactsOfFigure(model, settings, periods, layout, "");
+  EXPECT_EQ(turned.plan.xTitle, "x (m)");
+  EXPECT_EQ(turned.northAngle, -30.0);
 }
 
 // A4 with 5 mm unprintable margins all round.

@@ -31,13 +31,11 @@ QImage Picture() {
 
 TEST(PlotImage, FormatFollowsTheExtensionInAnyCase) {
   EXPECT_EQ(PlotImageFormatOf("/a/plot.PNG"), PlotImageFormat::Png);
-  EXPECT_EQ(PlotImageFormatOf("/a/plot.svg"), PlotImageFormat::Svg);
-  EXPECT_EQ(PlotImageFormatOf("/a/plot.Pdf"), PlotImageFormat::Pdf);
   EXPECT_EQ(PlotImageFormatOf("/a/plot.bmp"), PlotImageFormat::Bmp);
   EXPECT_EQ(PlotImageFormatOf("/a/plot"), PlotImageFormat::Bmp);
 }
 
-TEST(PlotImage, RasterFormatsKeepEveryPixelAndSvgEmbedsThePictureAtItsSize) {
+TEST(PlotImage, RasterFormatsKeepEveryPixel) {
   test::TempDir dir;
   std::string error;
   for (const auto& [name, format] :
@@ -46,10 +44,6 @@ TEST(PlotImage, RasterFormatsKeepEveryPixelAndSvgEmbedsThePictureAtItsSize) {
     ASSERT_TRUE(SavePlotImage(Picture(), path, format, error)) << error;
     EXPECT_EQ(QImage(QString::fromStdString(path)).convertToFormat(QImage::Format_RGB32), Picture());
   }
-  ASSERT_TRUE(SavePlotImage(Picture(), dir.File("p.svg"), PlotImageFormat::Svg, error)) << error;
-  const std::string svg = test::ReadWholeFile(dir.File("p.svg"));
-  EXPECT_NE(svg.find("width=\"40\" height=\"20\""), std::string::npos);
-  EXPECT_NE(svg.find("data:image/png;base64,"), std::string::npos);
 }
 
 TEST(PlotImage, FailedWriteKeepsTheOldFile) {

@@ -1,0 +1,16 @@
+// How big a figure file is and on what sheet.
+#pragma once
+
+namespace kestra {
+
+enum class Paper { Fitted, A4, A3, Letter };
+
+struct FigurePage {
+  int width = 1200;  // pixels of a raster; with the resolution, the page of a vector figure without paper
+  int height = 900;
+  int dpi = 150;
+  Paper paper = Paper::Fitted;  // a PDF's sheet
+  bool landscape = false;
+};
+
+}  // namespace kestra

@@ -1,0 +1,51 @@
+#include "render/figure_content.h"
+
+#include "core/world_position.h"
+#include "graphics/contours.h"
+
+namespace kestra {
+namespace {
+
+DrawnContent ContentOf(const Session& session, const FigureViews& views, const FigureRequest& request) {
+  DrawnContent drawn;
+  std::vector<const PictureRecord*> shown{&views.plan};
+  if (views.rowSectionShown) shown.push_back(&views.rowSection);
+  if (views.columnSectionShown) shown.push_back(&views.columnSection);
+  for (const PictureRecord* record : shown)
+    for (const Colour colour : FilledColours(*record)) drawn.filledColours.push_back(colour);
+  const Settings& s = session.settings;
+  drawn.contours = IsOn(s.contourDisplay) && !session.contours.levels.empty() &&
+                   ContourSource(session.model, s, session.loaded.headsLoaded, session.loaded.drawdownsLoaded);
+  if (drawn.contours) drawn.contourColour = session.contours.levels.front().colour;
+  drawn.vectors = IsOn(s.vectorsVisible) && session.model.flowTermsLoaded;
+  drawn.forwardPathlines = request.forwardPathlines;
+  drawn.backwardPathlines = request.backwardPathlines;
+  drawn.forwardColour = request.forwardColour;
+  return drawn;
+}
+
+}  // namespace
+
+void SetPathlinesOf(FigureRequest& request, const ParticleSet& particles) {
+  for (const ParticleRecord& p : particles.Particles) {
+    request.forwardPathlines = request.forwardPathlines || p.forward.released;
+    request.backwardPathlines = request.backwardPathlines || p.backward.released;
+  }
+  if (!particles.Particles.empty()) request.forwardColour = particles.Particles.front().ParticleColor;
+}
+
+FigureFacts FigureFactsOf(const Session& session, const ViewLayout& layout, const FigureViews& views,
+                          const FigureRequest& request) {
+  FigureFacts facts = FactsOfFigure(session.model, session.settings, session.periods, layout, request.title);
+  facts.notes = request.notes;
+  facts.legend = LegendEntries(session.settings, ContentOf(session, views, request));
+  if (request.flood && !request.flood->Empty()) {
+    const int timeUnit = session.periods.timeUnit;
+    const std::string timeName = timeUnit > 0 && timeUnit < kTimeUnitCount ? kTimeUnitNames[timeUnit] : "";
+    facts.colourBar = ColourBar{FloodTitle(request.flood->quantity, LengthUnitSymbol(session.model.lengthUnit), timeName),
+                                request.flood->low, request.flood->high};
+  }
+  return facts;
+}
+
+}  // namespace kestra

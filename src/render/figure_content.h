@@ -1,0 +1,31 @@
+// What a figure of the open model says, from the session and the views as
+// they were drawn: shared by the window and the batch tool, so that both
+// give the same figure.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "render/figure.h"
+#include "session/session.h"
+#include "tracking/particle_set.h"
+
+namespace kestra {
+
+struct FigureRequest {
+  std::string title;  // the default title when empty
+  std::vector<std::string> notes;
+  const ColourFlood* flood = nullptr;  // drawn on the plan, for its colour bar
+  bool forwardPathlines = false;
+  bool backwardPathlines = false;
+  Colour forwardColour = kBlack;
+};
+
+// The pathline entries of the request from the particles: a direction is
+// drawn when a run in it released a particle.
+void SetPathlinesOf(FigureRequest& request, const ParticleSet& particles);
+
+FigureFacts FigureFactsOf(const Session& session, const ViewLayout& layout, const FigureViews& views,
+                          const FigureRequest& request);
+
+}  // namespace kestra
