@@ -90,6 +90,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   bool SavePlotTo(const SavePlotChoice& choice);
   // The four pictures the print dialog offers, from the views as they stand.
   PrintPictures PrintPicturesOfViews() const;
+  // What the printer gets for each of those pictures: the figure drawn as vectors.
+  PrintDrawing PrintDrawingOfViews() const;
   // The views as a figure, with the sections chosen as far as they are shown.
   FigureViews FigureOfViews(bool lowerSection, bool rightSection) const;
   FigureViews FigureOfSlot(int slot) const;

@@ -24,9 +24,6 @@ namespace {
 constexpr const char* kOverwriteQuestion = " already exists. Overwrite?";
 constexpr const char* kNothingTracked = "No particle has been tracked yet; run the particles first.";
 
-// The figures of Save Plot As: 1600 x 1200 pixels at 150 dpi, the same page for PDF and SVG.
-constexpr FigurePage kWindowFigurePage{1600, 1200, 150};
-
 FigureFormat FigureFormatOfChoice(const std::string& format) {
   if (format == kPlotFormatSvg) return FigureFormat::Svg;
   if (format == kPlotFormatPdf) return FigureFormat::Pdf;
@@ -102,7 +99,7 @@ bool MainWindow::SavePlotTo(const SavePlotChoice& choice) {
     saved = SavePlotImage(image, choice.fileName, PlotImageFormat::Bmp, error);
   } else if (saved && picture) {
     const FigureViews views = FigureOfViews(choice.includeLower, choice.includeRight);
-    saved = SaveFigure(choice.fileName, FigureFormatOfChoice(choice.format), kWindowFigurePage, views,
+    saved = SaveFigure(choice.fileName, FigureFormatOfChoice(choice.format), choice.page, views,
                        FactsOfFigureViews(views), error);
   }
   if (!saved) Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
@@ -185,6 +182,13 @@ PrintPictures MainWindow::PrintPicturesOfViews() const {
   return pictures;
 }
 
+PrintDrawing MainWindow::PrintDrawingOfViews() const {
+  return [this](QPainter& painter, const QRectF& points, int slot) {
+    const FigureViews views = FigureOfSlot(slot);
+    DrawFigure(painter, points, views, FactsOfFigureViews(views));
+  };
+}
+
 void MainWindow::File_Print_Click() {
   if (RefuseCommand()) return;
   PrintPictures pictures;
@@ -193,12 +197,8 @@ void MainWindow::File_Print_Click() {
     pictures = PrintPicturesOfViews();
   }
   QPrinter printer(QPrinter::HighResolution);
-  const PrintDrawing drawing = [this](QPainter& painter, const QRectF& points, int slot) {
-    const FigureViews views = FigureOfSlot(slot);
-    DrawFigure(painter, points, views, FactsOfFigureViews(views));
-  };
   PrintPlotDialog dialog(session_.settings, session_.settingsPath, pictures, layout_.sectionsShown, printer, ui_, this,
-                         drawing);
+                         PrintDrawingOfViews());
   dialog.exec();
   RedrawViews(false);
 }

@@ -6,9 +6,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "export/plot_choices.h"
@@ -19,6 +21,15 @@ namespace {
 
 constexpr const char* kDialogTitle = "Save Plot As";
 constexpr const char* kOverwriteQuestion = " already exists. Overwrite?";
+
+QSpinBox* NumberBox(const char* name, int value, int most, const char* suffix, QWidget* parent) {
+  auto* box = new QSpinBox(parent);
+  box->setObjectName(name);
+  box->setRange(1, most);
+  box->setValue(value);
+  box->setSuffix(QString::fromUtf8(suffix));
+  return box;
+}
 
 }  // namespace
 
@@ -41,12 +52,22 @@ SavePlotDialog::SavePlotDialog(const SavePlotChoice& choice, const std::string& 
   includeRight_ = new QCheckBox(tr("Include the right cross-section"), this);
   includeRight_->setObjectName("IncludeXSection_1");
   includeRight_->setChecked(choice.includeRight);
+  width_ = NumberBox("FigureWidth", choice.page.width, kMostFigurePixels, " px", this);
+  height_ = NumberBox("FigureHeight", choice.page.height, kMostFigurePixels, " px", this);
+  dpi_ = NumberBox("FigureDpi", choice.page.dpi, kMostFigureDpi, " dpi", this);
   EnableIncludeBoxes();
+  EnableFigureSize();
   connect(format_, &QComboBox::currentIndexChanged, this, &SavePlotDialog::save_format_Click);
 
   auto* form = new QFormLayout;
   form->addRow(tr("Format:"), format_);
   form->addRow(tr("File:"), file_);
+  auto* size = new QHBoxLayout;
+  size->addWidget(width_);
+  size->addWidget(new QLabel(QString::fromUtf8("\u00d7"), this));
+  size->addWidget(height_);
+  size->addWidget(dpi_);
+  form->addRow(tr("Figure size:"), size);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &SavePlotDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &SavePlotDialog::reject);
@@ -66,8 +87,14 @@ void SavePlotDialog::EnableIncludeBoxes() {
   includeRight_->setEnabled(enabled);
 }
 
+void SavePlotDialog::EnableFigureSize() {
+  const bool figure = IsFigurePlotFormat(Format());
+  for (QSpinBox* box : {width_, height_, dpi_}) box->setEnabled(figure);
+}
+
 void SavePlotDialog::save_format_Click(int) {
   EnableIncludeBoxes();
+  EnableFigureSize();
   file_->setText(QString::fromStdString(PlotFileNameForFormat(file_->text().toStdString(), Format(), modelPath_)));
 }
 
@@ -98,7 +125,8 @@ void SavePlotDialog::accept() {
     file_->setFocus();
     return;
   }
-  choice_ = {Format(), fileName, includeLower_->isChecked(), includeRight_->isChecked()};
+  choice_ = {Format(), fileName, includeLower_->isChecked(), includeRight_->isChecked(),
+             {width_->value(), height_->value(), dpi_->value()}};
   QDialog::accept();
 }
 

@@ -1,15 +1,17 @@
-// The dialog "Save Plot As": the plot format, the file and whether the
-// cross-sections go into the plot.
+// The dialog "Save Plot As": the plot format, the file, whether the
+// cross-sections go into the plot and the size of a figure.
 #pragma once
 
 #include <QDialog>
 #include <string>
 
 #include "core/user_interface.h"
+#include "export/figure_page.h"
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QSpinBox;
 
 namespace kestra::app {
 
@@ -18,6 +20,8 @@ struct SavePlotChoice {
   std::string fileName;
   bool includeLower = true;
   bool includeRight = true;
+  // PNG, SVG and PDF figures: pixels and resolution (the page of SVG and PDF).
+  FigurePage page{1600, 1200, 150};
 };
 
 class SavePlotDialog : public QDialog {
@@ -43,6 +47,7 @@ class SavePlotDialog : public QDialog {
   void save_format_Click(int index);
   void Save_file_MouseDown();
   void EnableIncludeBoxes();
+  void EnableFigureSize();
   std::string Format() const;
 
   SavePlotChoice choice_;
@@ -53,6 +58,9 @@ class SavePlotDialog : public QDialog {
   QLineEdit* file_ = nullptr;
   QCheckBox* includeLower_ = nullptr;
   QCheckBox* includeRight_ = nullptr;
+  QSpinBox* width_ = nullptr;
+  QSpinBox* height_ = nullptr;
+  QSpinBox* dpi_ = nullptr;
 };
 
 }  // namespace kestra::app

@@ -19,13 +19,10 @@
 #include "render/qt_colour.h"
 
 namespace kestra::app {
-namespace {
 
-const QStringList kTimeUnitNames = {"undefined", "seconds", "minutes", "hours", "days", "years"};
-
-}  // namespace
-
-QString TimeUnitName(int unit) { return unit >= 0 && unit < kTimeUnitNames.size() ? kTimeUnitNames[unit] : QString(); }
+QString TimeUnitName(int unit) {
+  return unit >= 0 && unit < kTimeUnitCount ? QString::fromUtf8(kTimeUnitNames[unit]) : QString();
+}
 
 TrackingDialog::TrackingDialog(const TrackingEntries& entries, const StressPeriods& periods, UserInterface& ui,
                                QWidget* parent)
@@ -94,7 +91,7 @@ QWidget* TrackingDialog::TimePage() {
   stepLength_ = AddField("Step_length", entries_.stepLength);
   timeUnit_ = new QComboBox(page);
   timeUnit_->setObjectName("time_unit");
-  timeUnit_->addItems(kTimeUnitNames);
+  for (const char* name : kTimeUnitNames) timeUnit_->addItem(QString::fromUtf8(name));
   timeUnit_->setCurrentIndex(entries_.timeUnit);
   connect(timeUnit_, &QComboBox::currentIndexChanged, this, &TrackingDialog::UnitChanged);
   maximumSteps_ = AddField("Maximum_steps", entries_.maximumSteps);

@@ -10,16 +10,13 @@
 #include "cli/tracking_options.h"
 #include "core/quoted_text.h"
 #include "core/text_reader.h"
+#include "export/figure_page.h"
 #include "graphics/contour_table_edits.h"
 #include "graphics/view_arrangement.h"
 #include "settings/environment_entries.h"
 
 namespace kestra::cli {
 namespace {
-
-// Beyond this a picture would need gigabytes.
-constexpr int kMaxPictureSide = 20000;
-constexpr int kMostDotsPerInch = 2400;
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -114,8 +111,8 @@ std::optional<Paper> PaperNamed(const std::string& name) {
 bool ReadSize(const std::string& text, PlotOptions& options) {
   const std::vector<std::string> parts = SplitAt(Lower(text), 'x');
   if (parts.size() != 2) return false;
-  const auto width = PositiveInteger(parts[0], kMaxPictureSide);
-  const auto height = PositiveInteger(parts[1], kMaxPictureSide);
+  const auto width = PositiveInteger(parts[0], kMostFigurePixels);
+  const auto height = PositiveInteger(parts[1], kMostFigurePixels);
   if (!width || !height) return false;
   options.width = *width;
   options.height = *height;
@@ -125,8 +122,8 @@ bool ReadSize(const std::string& text, PlotOptions& options) {
 // What a value of `option` must be, where "bad value" alone would leave the
 // user guessing; empty for the others.
 std::string ValueRule(const std::string& option) {
-  if (option == "--size") return ": WxH, each side 1 to " + std::to_string(kMaxPictureSide) + " pixels";
-  if (option == "--dpi") return ": 1 to " + std::to_string(kMostDotsPerInch);
+  if (option == "--size") return ": WxH, each side 1 to " + std::to_string(kMostFigurePixels) + " pixels";
+  if (option == "--dpi") return ": 1 to " + std::to_string(kMostFigureDpi);
   if (option == "--flood") return ": head, drawdown or velocity";
   if (option == "--paper") return ": A4, A3 or letter";
   return {};
@@ -158,7 +155,7 @@ bool ReadOptionValue(const std::string& option, const std::string& value, PlotOp
     return paper.has_value();
   }
   if (option == "--dpi") {
-    const auto dpi = PositiveInteger(value, kMostDotsPerInch);
+    const auto dpi = PositiveInteger(value, kMostFigureDpi);
     if (dpi) options.dpi = *dpi;
     return dpi.has_value();
   }

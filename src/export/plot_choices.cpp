@@ -22,8 +22,11 @@ std::string ExtensionOf(const std::string& format) {
 }  // namespace
 
 bool IsPicturePlotFormat(const std::string& format) {
-  return format == kPlotFormatBitmap || format == kPlotFormatPng || format == kPlotFormatSvg ||
-         format == kPlotFormatPdf;
+  return format == kPlotFormatBitmap || IsFigurePlotFormat(format);
+}
+
+bool IsFigurePlotFormat(const std::string& format) {
+  return format == kPlotFormatPng || format == kPlotFormatSvg || format == kPlotFormatPdf;
 }
 
 std::string PlotFileNameForFormat(const std::string& fileName, const std::string& format,

@@ -8,16 +8,18 @@
 namespace kestra {
 
 // The format list as the dialog shows it; the first four are the classic
-// formats, the pictures after "Windows bitmap (BMP)" are written from the
-// same pixels as the bitmap.
+// formats, the bitmap a copy of the views' pixels, the pictures after it
+// figures with axes, legend and captions.
 inline constexpr const char* kPlotFormatPng = "PNG picture";
 inline constexpr const char* kPlotFormatSvg = "SVG picture";
 inline constexpr const char* kPlotFormatPdf = "PDF document";
 inline constexpr std::array<const char*, 7> kPlotFormatList = {
     "DXF", "HPGL", "MODPATH", "Windows bitmap (BMP)", kPlotFormatPng, kPlotFormatSvg, kPlotFormatPdf};
 
-// True for the formats written from the pictures' pixels.
+// True for the bitmap and the figures.
 bool IsPicturePlotFormat(const std::string& format);
+// True for the figures, which have a size and a resolution of their own.
+bool IsFigurePlotFormat(const std::string& format);
 
 // The name proposed when the format changes to `format`: for "MODPATH" the
 // file "pathline" in the folder of `modelPath`; for the others `fileName`

@@ -5,6 +5,7 @@
 #include <numbers>
 
 #include "core/number_format.h"
+#include "core/round_numbers.h"
 
 namespace kestra {
 namespace {
@@ -42,7 +43,10 @@ bool AnglesWithin(float a, float b, float limit) {
 }
 
 std::string ContourLabelText(float level, const Settings& settings) {
-  std::string number = ContourLabelNumber(level, settings.labelStyle, settings.labelDecimals);
+  // The readable default labels write whole numbers without the stored format's trailing point.
+  std::string number = settings.labelFormatStored
+                           ? ContourLabelNumber(level, settings.labelStyle, settings.labelDecimals)
+                           : FixedText(level, settings.labelDecimals);
   for (char& c : number)
     if (c == ',') c = '.';
   return settings.labelPrefix + number + settings.labelSuffix;

@@ -4,8 +4,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "app/print_plot_dialog.h"
 #include "app/save_plot_dialog.h"
@@ -51,6 +54,23 @@ TEST(SavePlotDialog, HiddenSectionsDisableTheBoxesExceptForPictures) {
   Field<QComboBox>(dialog, "save_format")->setCurrentText("PNG picture");
   EXPECT_TRUE(Field<QCheckBox>(dialog, "IncludeXSection_0")->isEnabled());
   EXPECT_TRUE(Field<QCheckBox>(dialog, "IncludeXSection_1")->isEnabled());
+}
+
+TEST(SavePlotDialog, FiguresTakeTheirSizeAndResolution) {
+  TempDir dir;
+  RecordingInterface ui;
+  app::SavePlotDialog dialog(DxfChoice(dir.File("plot.dxf")), "/models/site.mdl", true, ui, nullptr);
+  auto* width = Field<QSpinBox>(dialog, "FigureWidth");
+  EXPECT_FALSE(width->isEnabled());  // a drawing has no pixels
+  Field<QComboBox>(dialog, "save_format")->setCurrentText(kPlotFormatPng);
+  EXPECT_TRUE(width->isEnabled());
+  width->setValue(2400);
+  Field<QSpinBox>(dialog, "FigureHeight")->setValue(1800);
+  Field<QSpinBox>(dialog, "FigureDpi")->setValue(300);
+  dialog.accept();
+  ASSERT_EQ(dialog.result(), QDialog::Accepted);
+  const FigurePage& page = dialog.Choice().page;
+  EXPECT_EQ(std::make_tuple(page.width, page.height, page.dpi), std::make_tuple(2400, 1800, 300));
 }
 
 TEST(SavePlotDialog, AsksBeforeOverwritingAndNeverTruncates) {

@@ -1,12 +1,19 @@
 // Save Plot As, the text exports and printing on the real window, offscreen.
 #include <QAction>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QPrinter>
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
+
+#include "app/print_plot_dialog.h"
 #include "export/plot_choices.h"
 #include "export/result_exports.h"
 #include "graphics/plot_device.h"
 #include "gui_model.h"
+#include "support/shell_output.h"
 
 namespace kestra::test {
 namespace {
@@ -77,16 +84,43 @@ TEST(SavePlotWindow, HeadsAreSavedUnderTheNameAsTyped) {
   EXPECT_EQ(text.substr(0, ExportHeaderLine(20, 10).size()), ExportHeaderLine(20, 10));
 }
 
-TEST(PrintWindow, PicturesComeFromTheViews) {
+// The words of a PDF's text that are no numbers: titles, captions, legend.
+std::set<std::string> WordsOfPdf(const std::string& pdf) {
+  std::istringstream text(RunShell("pdftotext -raw '" + pdf + "' -").output);
+  std::set<std::string> words;
+  for (std::string word; text >> word;)
+    if (word.find_first_of("0123456789") == std::string::npos) words.insert(word);
+  return words;
+}
+
+TEST(PrintWindow, PrintToPdfGivesTheFigureOfSavePlotAs) {
   TrackedWindow w;
-  const app::PrintPictures pictures = w.window.PrintPicturesOfViews();
-  const QImage plan = Opaque(w.window.Raster(0).Image());
-  EXPECT_EQ(Opaque(pictures[0]), plan);
-  EXPECT_EQ(pictures[1].height(), plan.height());
-  EXPECT_GT(pictures[1].width(), plan.width());
-  EXPECT_EQ(pictures[2].width(), plan.width());
-  EXPECT_GT(pictures[2].height(), plan.height());
-  EXPECT_EQ(pictures[3].size(), QSize(pictures[1].width(), pictures[2].height()));
+  const app::PrintPictures previews = w.window.PrintPicturesOfViews();
+  for (const QImage& preview : previews) EXPECT_FALSE(preview.isNull());
+  EXPECT_GT(previews[3].width(), previews[0].width());
+  EXPECT_GT(previews[3].height(), previews[0].height());
+
+  const std::string saved = w.dir.File("saved.pdf");
+  ASSERT_TRUE(w.window.SavePlotTo({kPlotFormatPdf, saved, true, true}));
+  const std::string printed = w.dir.File("printed.pdf");
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(printed));
+    Session& session = w.window.session();
+    RecordingInterface ui;
+    app::PrintPlotDialog dialog(session.settings, session.settingsPath, previews, true, printer, ui, nullptr,
+                                w.window.PrintDrawingOfViews());
+    dialog.findChild<QComboBox*>("PicOption")->setCurrentIndex(3);  // both sections
+    dialog.PrintImage();
+  }
+  const std::string pdf = ReadWholeFile(printed);
+  EXPECT_EQ(pdf.find("/Subtype /Image"), std::string::npos);
+  if (!RunShell("pdftotext -v").available) GTEST_SKIP() << "poppler-utils is not installed";
+  const std::set<std::string> words = WordsOfPdf(saved);
+  EXPECT_TRUE(words.contains("Column"));
+  EXPECT_TRUE(words.contains("Row"));
+  EXPECT_EQ(WordsOfPdf(printed), words);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <numbers>
@@ -12,6 +11,7 @@
 #include "cli_runner.h"
 #include "export/vtk_reader_check.h"
 #include "support/gis_reader.h"
+#include "support/shell_output.h"
 #include "support/temp_dir.h"
 
 namespace kestra::cli {
@@ -24,25 +24,6 @@ std::string CopyExample(const test::TempDir& dir) {
   for (const auto& entry : fs::directory_iterator(test::ExamplesDir() / "mixed3d"))
     fs::copy_file(entry.path(), dir.path() / entry.path().filename());
   return dir.File("mixed3d.nam");
-}
-
-// What a GDAL tool printed, and whether it ran and succeeded.
-struct ToolRun {
-  bool available = false;
-  bool succeeded = false;
-  std::string output;
-};
-
-ToolRun RunTool(const std::string& tool, const std::string& path) {
-  ToolRun run;
-  if (std::system(("command -v " + tool + " > /dev/null 2>&1").c_str()) != 0) return run;
-  run.available = true;
-  FILE* pipe = popen((tool + " '" + path + "' 2>&1").c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, n);
-  run.succeeded = pclose(pipe) == 0;
-  return run;
 }
 
 TEST(GisExport, EveryExportOfTheExampleOpensInGdalsTools) {
@@ -80,9 +61,9 @@ TEST(GisExport, EveryExportOfTheExampleOpensInGdalsTools) {
     if (args[0] == "pathlines" || args[0] == "endpoints") args.insert(args.end(), particles.begin(), particles.end());
     std::string errors;
     ASSERT_EQ(RunCli("export", args, &errors), 0) << errors;
-    const ToolRun run = RunTool(c.tool, dir.File(c.file));
+    const test::ShellRun run = test::RunShell(std::string(c.tool) + " '" + dir.File(c.file) + "'");
     if (!run.available) GTEST_SKIP() << "GDAL's tools (Debian gdal-bin) are not installed";
-    EXPECT_TRUE(run.succeeded) << run.output;
+    EXPECT_TRUE(run.Succeeded()) << run.output;
     EXPECT_TRUE(Contains(run.output, c.shows)) << run.output;
   }
   // The end points of a single-layer format have their release points beside them.

@@ -3,13 +3,12 @@
 // outputs that are no regular file or one of the model's inputs are refused.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/shell_output.h"
 #include "support/temp_dir.h"
 
 namespace kestra::cli {
@@ -17,41 +16,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-  int status = -1;      // the exit status
-  bool ended = false;   // a signal ended the program
-  std::string output;   // standard output and error together
-};
-
 std::string Quoted(const std::string& word) {
   std::string quoted = "'";
   for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 }
 
-ProgramRun RunShellLine(const std::string& line);
-
 // Runs `program` (kestra-cli by default) with `args` in a shell that first
 // runs `setup` (a limit on the file size, a trap).
-ProgramRun RunProgram(const std::string& setup, const std::vector<std::string>& args,
-                      const std::string& program = KESTRA_CLI_PATH) {
+test::ShellRun RunProgram(const std::string& setup, const std::vector<std::string>& args,
+                          const std::string& program = KESTRA_CLI_PATH) {
   std::string line = "bash -c " + Quoted(setup + "; exec \"$0\" \"$@\"") + " " + Quoted(program);
   for (const std::string& arg : args) line += " " + Quoted(arg);
-  return RunShellLine(line);
-}
-
-ProgramRun RunShellLine(const std::string& line) {
-  ProgramRun run;
-  FILE* pipe = popen((line + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, n);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  // The shell popen runs reports a program a signal ended as 128 + signal.
-  constexpr int kSignalled = 128;
-  run.ended = run.status > kSignalled;
-  return run;
+  return test::RunShell(line);
 }
 
 // What a write that did not finish left beside `target` in `dir`.
@@ -91,7 +68,7 @@ TEST(RealProgram, AFullDiskFailsTheWriteWithItsReasonAndKeepsTheOldFile) {
   for (const auto& args : LargeWrites(m, out)) {
     SCOPED_TRACE(args[0] + " " + args.back());
     test::WriteWholeFile(out, "the old file\n");
-    const ProgramRun run = RunProgram("trap '' XFSZ; ulimit -f 8", args);
+    const test::ShellRun run = RunProgram("trap '' XFSZ; ulimit -f 8", args);
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("File too large"), std::string::npos) << run.output;
     EXPECT_EQ(test::ReadWholeFile(out), "the old file\n");
@@ -108,10 +85,10 @@ TEST(RealProgram, AProgramEndedMidWriteLeavesTheOldFileAndTheNextRunCleansUp) {
   for (const auto& args : LargeWrites(m, out)) {
     SCOPED_TRACE(args[0] + " " + args.back());
     test::WriteWholeFile(out, "the old file\n");
-    const ProgramRun killed = RunProgram("ulimit -f 8", args);
-    EXPECT_TRUE(killed.ended) << killed.status << ": " << killed.output;
+    const test::ShellRun killed = RunProgram("ulimit -f 8", args);
+    EXPECT_TRUE(killed.EndedBySignal()) << killed.status << ": " << killed.output;
     EXPECT_EQ(test::ReadWholeFile(out), "the old file\n");
-    const ProgramRun next = RunProgram("true", args);
+    const test::ShellRun next = RunProgram("true", args);
     EXPECT_EQ(next.status, 0) << next.output;
     EXPECT_NE(test::ReadWholeFile(out), "the old file\n");
     EXPECT_EQ(LeftBeside(m.dir, "result.out"), std::vector<std::string>{});
@@ -139,7 +116,7 @@ TEST(RealProgram, OutputsThatAreNoRegularFileOrAnInputAreRefused) {
           std::vector<std::string>{"plot", m.nameFile, "--out", c.out, "--format", "dxf"},
           std::vector<std::string>{"export", "heads", m.nameFile, "--layer", "1", "--out", c.out}}) {
       SCOPED_TRACE(args[0] + " --out " + c.out);
-      const ProgramRun run = RunProgram("true", args);
+      const test::ShellRun run = RunProgram("true", args);
       EXPECT_EQ(run.status, 1) << run.output;
       EXPECT_NE(run.output.find(c.says), std::string::npos) << run.output;
     }
@@ -154,7 +131,7 @@ TEST(RealProgram, OutputsThatAreNoRegularFileOrAnInputAreRefused) {
 // A batch node without Qt's graphics libraries runs every command but plot,
 // which goes to kestra-cli-plot beside the program.
 TEST(RealProgram, NeedsNoQtAndHandsPlotsToThePictureProgram) {
-  const ProgramRun libraries = RunShellLine("ldd " + Quoted(KESTRA_CLI_PATH));
+  const test::ShellRun libraries = test::RunShell("ldd " + Quoted(KESTRA_CLI_PATH));
   ASSERT_EQ(libraries.status, 0) << libraries.output;
   EXPECT_EQ(libraries.output.find("libQt"), std::string::npos) << libraries.output;
 
@@ -162,13 +139,13 @@ TEST(RealProgram, NeedsNoQtAndHandsPlotsToThePictureProgram) {
   const std::string alone = model.dir.File("kestra-cli");
   fs::copy_file(KESTRA_CLI_PATH, alone);
   EXPECT_EQ(RunProgram("true", {"info", model.nameFile}, alone).status, 0);
-  const ProgramRun plot = RunProgram("true", {"plot", model.nameFile, "--out", model.dir.File("p.dxf")}, alone);
+  const test::ShellRun plot = RunProgram("true", {"plot", model.nameFile, "--out", model.dir.File("p.dxf")}, alone);
   EXPECT_EQ(plot.status, 1);
   EXPECT_NE(plot.output.find("kestra-cli plot: the picture program " + model.dir.File("kestra-cli-plot") +
                              " cannot be started: No such file or directory"),
             std::string::npos)
       << plot.output;
-  const ProgramRun beside = RunProgram("true", {"plot", model.nameFile, "--out", model.dir.File("p.dxf")});
+  const test::ShellRun beside = RunProgram("true", {"plot", model.nameFile, "--out", model.dir.File("p.dxf")});
   EXPECT_EQ(beside.status, 0) << beside.output;
   EXPECT_TRUE(fs::exists(model.dir.File("p.dxf")));
 }
@@ -177,12 +154,12 @@ TEST(RealProgram, NeedsNoQtAndHandsPlotsToThePictureProgram) {
 // and no note of Qt's set-up where no runtime folder is set.
 TEST(RealProgram, StandardOutputHoldsOnlyResults) {
   Model model;
-  const ProgramRun csv = RunProgram("exec 2>/dev/null", {"track", model.nameFile, "--particles", model.particles,
+  const test::ShellRun csv = RunProgram("exec 2>/dev/null", {"track", model.nameFile, "--particles", model.particles,
                                                          "--endpoints", "/dev/stdout"});
   EXPECT_EQ(csv.status, 0);
   EXPECT_TRUE(csv.output.starts_with("particle,direction,release column,")) << csv.output.substr(0, 200);
   EXPECT_EQ(csv.output.find("tracked"), std::string::npos);
-  const ProgramRun plot =
+  const test::ShellRun plot =
       RunProgram("unset XDG_RUNTIME_DIR", {"plot", model.nameFile, "--out", model.dir.File("p.svg"), "--title", "T"});
   EXPECT_EQ(plot.status, 0);
   EXPECT_EQ(plot.output, "wrote " + model.dir.File("p.svg") + "\n");

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/contour_labels.h"
 #include "graphics/contour_table_edits.h"
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
@@ -40,9 +41,9 @@ class ContourLevels : public testing::Test {
 
 TEST_F(ContourLevels, DefaultTableSpansTheHeadRangeOfTheLayer) {
   const ContourTable table = Read("m.ctr");
-  ASSERT_EQ(table.ContourCount(), 10);
-  EXPECT_EQ(table.levels[0].value, 2.0f);
-  EXPECT_NEAR(table.levels[10].value, 6.0f, 1e-5f);  // ten 32-bit steps of 0.4
+  // Heads 2 to 6: round steps of 0.5, not ten steps of 0.4.
+  ASSERT_EQ(table.ContourCount(), 8);
+  for (int i = 0; i <= 8; ++i) EXPECT_EQ(table.levels[i].value, 2.0f + 0.5f * i);
   EXPECT_EQ(table.levels[5].label, 1);
   EXPECT_EQ(table.levels[5].colour, 0);
   const float diagonal = std::sqrt(30.0f * 30.0f + 40.0f * 40.0f);
@@ -52,6 +53,36 @@ TEST_F(ContourLevels, DefaultTableSpansTheHeadRangeOfTheLayer) {
   Settings drawdowns;
   drawdowns.contourDataSource = 1;
   for (const auto& level : Read("m.ctr", drawdowns).levels) EXPECT_EQ(level.value, 0.0f);
+}
+
+// Without a stored label format the labels are fixed numbers with the
+// decimals the round levels need and the unit; a stored format wins.
+TEST(ReadableLabels, FollowTheStepOfTheDefaultLevels) {
+  const struct {
+    ValueRange range;
+    const char* unit;
+    const char* first;
+    const char* second;
+  } cases[] = {
+      {{40.2f, 43.7f}, "m", "40.5 m", "41.0 m"},
+      {{0.0f, 0.0125f}, "m", "0.000 m", "0.002 m"},
+      {{120.0f, 980.0f}, "ft", "200 ft", "300 ft"},
+      {{-3.0f, 2.0f}, "", "-3.0", "-2.5"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    const ContourTable table = DefaultContourTable(c.range, 100);
+    ASSERT_GE(table.levels.size(), 2u);
+    Settings settings;
+    settings.labelFormatStored = false;
+    UseReadableLabels(settings, table, c.unit);
+    EXPECT_EQ(ContourLabelText(table.levels[0].value, settings), c.first);
+    EXPECT_EQ(ContourLabelText(table.levels[1].value, settings), c.second);
+  }
+  Settings stored;
+  const Settings before = stored;
+  UseReadableLabels(stored, DefaultContourTable({40.2f, 43.7f}, 100), "m");
+  EXPECT_EQ(stored, before);
 }
 
 TEST_F(ContourLevels, FileRoundTripKeepsEveryField) {
