@@ -217,7 +217,9 @@ bool ReadPlotOptions(const Arguments& args, PlotOptions& options, std::ostream& 
     const std::string extension = std::filesystem::path(options.outPath).extension().string();
     format = FormatNamed(extension.empty() ? "" : extension.substr(1));
   }
-  if (!format) return Refuse(err, "cannot tell the format of '" + options.outPath + "': give --format dxf|hpgl|png|tiff|bmp|svg|pdf");
+  if (!format)
+    return Refuse(err, "cannot tell the format of '" + options.outPath +
+                           "': give --format dxf|hpgl|png|tiff|bmp|svg|pdf");
   options.format = *format;
   if (options.paper != Paper::Fitted && options.format != PlotFileFormat::Pdf)
     return Refuse(err, "--paper sizes a PDF only");

@@ -66,9 +66,7 @@ std::string DefaultFigureTitle(const ModelState& model, const StressPeriods& per
   title += ", period " + std::to_string(period) + ", step " + std::to_string(step) + ", " + PlainText(time);
   const int unit = periods.timeUnit;
   if (unit <= 0 || unit >= kTimeUnitCount) return title;
-  std::string unitName = kTimeUnitNames[unit];
-  if (time == 1) unitName.pop_back();  // "1 day", not "1 days"
-  return title + " " + unitName;
+  return title + " " + (time == 1 ? SingularTimeUnitName(unit) : kTimeUnitNames[unit]);
 }
 
 std::string ExaggerationText(double exaggeration) { return TrimmedText(exaggeration, exaggeration < 10 ? 2 : 1); }

@@ -12,7 +12,7 @@ namespace {
 
 float CellValue(const ModelState& m, const Settings& s, FloodQuantity quantity, int j, int i, int k) {
   constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
-  if (m.IBOUND(j, i, k) == 0 || !HasResultHead(m, s, j, i, k)) return kNone;
+  if (!IsFlowCell(m, s, j, i, k)) return kNone;
   switch (quantity) {
     case FloodQuantity::Head: return m.HEAD(j, i, k);
     case FloodQuantity::Drawdown: return !m.DRAWDOWN.shape.Contains(j, i, k) ? kNone : m.DRAWDOWN(j, i, k);

@@ -40,7 +40,7 @@ inline constexpr int kFloodClasses = 48;
 int FloodClass(const ColourFlood& flood, float value);
 
 // "Head", "Drawdown", "Speed" with the unit of the model ("Head (m)",
-// "Speed (m/days)"), as the colour bar is titled.
+// "Speed (m/day)" for the time unit "day"), as the colour bar is titled.
 std::string FloodTitle(FloodQuantity quantity, const std::string& lengthUnit, const std::string& timeUnit);
 
 }  // namespace kestra

@@ -6,14 +6,13 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "core/round_numbers.h"
 #include "render/qt_colour.h"
 
 namespace kestra {
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Sizes in points.
 constexpr double kMargin = 18;
@@ -68,14 +67,16 @@ void DrawArc(QPainter& painter, const PictureElement& e, const RecordPlacement& 
   // The radius is measured along the horizontal axis, as on the screen.
   const double radius = e.values[2] * place.xScale;
   const QPointF centre = place.At(e.values[0], e.values[1]);
+  constexpr double kFullTurn = 2 * std::numbers::pi;
+  constexpr double kSixteenthsOfDegreePerRadian = 16 * 180 / std::numbers::pi;  // Qt's arc angle unit
   double span = e.values[4] - e.values[3];
-  if (span <= 0) span = std::fmod(span, 2 * kPi) + 2 * kPi;
-  span = std::min(span, 2 * kPi);
-  const double start = std::fmod(e.values[3], 2 * kPi);
+  if (span <= 0) span = std::fmod(span, kFullTurn) + kFullTurn;
+  span = std::min(span, kFullTurn);
+  const double start = std::fmod(e.values[3], kFullTurn);
   painter.setBrush(Qt::NoBrush);
   painter.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
-                  static_cast<int>(std::lround(start * 16 * 180 / kPi)),
-                  static_cast<int>(std::lround(span * 16 * 180 / kPi)));
+                  static_cast<int>(std::lround(start * kSixteenthsOfDegreePerRadian)),
+                  static_cast<int>(std::lround(span * kSixteenthsOfDegreePerRadian)));
 }
 
 void DrawPolygon(QPainter& painter, const PictureElement& e, const RecordPlacement& place) {
@@ -195,7 +196,8 @@ FigureGeometry Arrange(QPainter& painter, const QRectF& page, const FigureViews&
   const ViewPlacement& p = v.placement;
   const double width = v.columnSectionShown ? p.columnSectionLeft + p.sectionPixels : p.planWidth;
   const double height = v.rowSectionShown ? p.rowSectionTop + p.sectionPixels : p.planHeight;
-  const double scale = std::max(0.0, std::min((right - left) / std::max(width, 1.0), (bottom - top) / std::max(height, 1.0)));
+  const double scale =
+      std::max(0.0, std::min((right - left) / std::max(width, 1.0), (bottom - top) / std::max(height, 1.0)));
   g.plan = QRectF(left, top, p.planWidth * scale, p.planHeight * scale);
   g.rowSection = QRectF(left, top + p.rowSectionTop * scale, p.planWidth * scale, p.sectionPixels * scale);
   g.columnSection = QRectF(left + p.columnSectionLeft * scale, top, p.sectionPixels * scale, p.planHeight * scale);
@@ -345,7 +347,9 @@ void DrawColourBar(QPainter& painter, const ColourBar& bar, double left, double 
   const double span = bar.high - bar.low;
   const double step = RoundStep(span, 5);
   const int decimals = DecimalsOfStep(step);
-  const auto place = [&](double value) { return ramp.bottom() - (span > 0 ? (value - bar.low) / span : 0) * ramp.height(); };
+  const auto place = [&](double value) {
+    return ramp.bottom() - (span > 0 ? (value - bar.low) / span : 0) * ramp.height();
+  };
   std::vector<double> values = step > 0 ? MultiplesWithin(bar.low, bar.high, step) : std::vector<double>{bar.low};
   for (const double value : values) {
     const double y = place(value);

@@ -40,10 +40,9 @@ FigureFacts FigureFactsOf(const Session& session, const ViewLayout& layout, cons
   facts.notes = request.notes;
   facts.legend = LegendEntries(session.settings, ContentOf(session, views, request));
   if (request.flood && !request.flood->Empty()) {
-    const int timeUnit = session.periods.timeUnit;
-    const std::string timeName = timeUnit > 0 && timeUnit < kTimeUnitCount ? kTimeUnitNames[timeUnit] : "";
-    facts.colourBar = ColourBar{FloodTitle(request.flood->quantity, LengthUnitSymbol(session.model.lengthUnit), timeName),
-                                request.flood->low, request.flood->high};
+    const std::string title = FloodTitle(request.flood->quantity, LengthUnitSymbol(session.model.lengthUnit),
+                                         SingularTimeUnitName(session.periods.timeUnit));
+    facts.colourBar = ColourBar{title, request.flood->low, request.flood->high};
   }
   return facts;
 }

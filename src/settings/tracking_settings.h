@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/stress_periods.h"
@@ -15,6 +16,14 @@ namespace kestra {
 inline constexpr int kTimeUnitCount = 6;
 inline constexpr std::array<const char*, kTimeUnitCount> kTimeUnitNames = {"undefined", "seconds", "minutes",
                                                                            "hours",     "days",    "years"};
+
+// "day" for 4, as a rate ("m/day") or one of them ("1 day") says it; empty
+// for the undefined unit and codes outside 0..5.
+inline std::string SingularTimeUnitName(int unit) {
+  if (unit <= 0 || unit >= kTimeUnitCount) return "";
+  const std::string plural = kTimeUnitNames[unit];
+  return plural.substr(0, plural.size() - 1);
+}
 
 // Which boundary cells (wells, drains, rivers, streams, general-head cells)
 // end the tracking: those whose budget term takes water out of the aquifer
