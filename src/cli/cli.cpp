@@ -17,6 +17,7 @@ using CommandTable = std::map<std::string, Command>;
 
 CommandTable Commands(const CommandFunction& plot) {
   return {
+      {"capture", {CaptureCommand, "capture MODEL ...   capture and time-of-travel zones of wells as GIS polygons"}},
       {"export", {ExportCommand, "export KIND MODEL --out F  results as text, GIS (gpkg, shp, geojson, csv, tif) or VTK files"}},
       {"info", {InfoCommand, "info MODEL          open a model file (.mdl) or name file and print what it holds"}},
       {"settings", {SettingsCommand, "settings FILE.ini   print every setting of a settings file, defaults filled in"}},

@@ -24,6 +24,8 @@ int ExportCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 int ParticlesCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 // track MODEL --particles FILE --out PATHLINES [options]: tracks and writes pathlines and end points.
 int TrackCommand(const Arguments& args, std::ostream& out, std::ostream& err);
+// capture MODEL --well L,R,C --times LIST --out ZONES: capture and time-of-travel zones of wells.
+int CaptureCommand(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // Runs `command`; no exception leaves it: a file system or memory failure
 // the command did not foresee ends it with a message on `err` and exit

@@ -10,7 +10,7 @@
 
 namespace kestra {
 
-enum class GeometryKind { PointZ, LineStringZ, Polygon };
+enum class GeometryKind { PointZ, LineStringZ, Polygon, MultiPolygon };
 
 struct WorldVertex {
   double x = 0;  // east
@@ -29,11 +29,17 @@ struct FieldDefinition {
 // std::monostate: no value (null).
 using FieldValue = std::variant<std::monostate, std::int64_t, double, std::string>;
 
+// A closed ring: its first vertex repeated at the end.
+using Ring = std::vector<WorldVertex>;
+
+// A polygon of a multipolygon: its outer ring, then its holes.
+using PolygonRings = std::vector<Ring>;
+
 struct Feature {
-  // A point: one vertex; a line: its vertices; a polygon: its outer ring
-  // (closed, first vertex repeated at the end).
+  // A point: one vertex; a line: its vertices; a polygon: its outer ring.
   std::vector<WorldVertex> vertices;
-  std::vector<FieldValue> values;  // one per field of the layer, in its order
+  std::vector<FieldValue> values;      // one per field of the layer, in its order
+  std::vector<PolygonRings> polygons;  // the parts of a multipolygon
 };
 
 struct FeatureLayer {

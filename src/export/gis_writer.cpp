@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <optional>
 
 #include "core/quoted_text.h"
+#include "export/gdal_support.h"
 
 namespace kestra {
 namespace {
@@ -32,33 +32,6 @@ const char* DriverOf(GisFormat format) {
   }
   return "";
 }
-
-void RegisterDrivers() {
-  static std::once_flag once;
-  std::call_once(once, [] { GDALAllRegister(); });
-}
-
-// GDAL reports its errors to us through CPLGetLastErrorMsg, not on the terminal.
-class QuietErrors {
- public:
-  QuietErrors() {
-    CPLPushErrorHandler(CPLQuietErrorHandler);
-    CPLErrorReset();
-  }
-  ~QuietErrors() { CPLPopErrorHandler(); }
-  QuietErrors(const QuietErrors&) = delete;
-  QuietErrors& operator=(const QuietErrors&) = delete;
-};
-
-std::string GdalReason(const std::string& what) {
-  const std::string reason = CPLGetLastErrorMsg();
-  return reason.empty() ? what : what + ": " + reason;
-}
-
-struct DatasetCloser {
-  void operator()(GDALDataset* dataset) const { GDALClose(dataset); }
-};
-using Dataset = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 // A folder beside the target for the new files, removed with whatever it
 // still holds; Publish moves its files over the targets.
@@ -114,6 +87,8 @@ OGRwkbGeometryType GeometryTypeOf(GeometryKind kind) {
       return wkbLineString25D;
     case GeometryKind::Polygon:
       return wkbPolygon;
+    case GeometryKind::MultiPolygon:
+      return wkbMultiPolygon;
   }
   return wkbUnknown;
 }
@@ -130,7 +105,25 @@ OGRFieldType FieldTypeOf(FieldKind kind) {
   return OFTString;
 }
 
-std::unique_ptr<OGRGeometry> GeometryOf(GeometryKind kind, const std::vector<WorldVertex>& vertices) {
+OGRLinearRing* NewRing(const Ring& vertices) {
+  auto* ring = new OGRLinearRing;
+  for (const WorldVertex& v : vertices) ring->addPoint(v.x, v.y);
+  return ring;
+}
+
+std::unique_ptr<OGRGeometry> MultiPolygonOf(const std::vector<PolygonRings>& parts) {
+  auto multi = std::make_unique<OGRMultiPolygon>();
+  for (const PolygonRings& rings : parts) {
+    auto polygon = std::make_unique<OGRPolygon>();
+    for (const Ring& ring : rings) polygon->addRingDirectly(NewRing(ring));
+    multi->addGeometryDirectly(polygon.release());
+  }
+  return multi;
+}
+
+std::unique_ptr<OGRGeometry> GeometryOf(GeometryKind kind, const Feature& feature) {
+  const std::vector<WorldVertex>& vertices = feature.vertices;
+  if (kind == GeometryKind::MultiPolygon) return MultiPolygonOf(feature.polygons);
   if (kind == GeometryKind::PointZ) {
     const WorldVertex v = vertices.empty() ? WorldVertex{} : vertices.front();
     return std::make_unique<OGRPoint>(v.x, v.y, v.z);
@@ -140,10 +133,8 @@ std::unique_ptr<OGRGeometry> GeometryOf(GeometryKind kind, const std::vector<Wor
     for (const WorldVertex& v : vertices) line->addPoint(v.x, v.y, v.z);
     return line;
   }
-  auto ring = std::make_unique<OGRLinearRing>();
-  for (const WorldVertex& v : vertices) ring->addPoint(v.x, v.y);
   auto polygon = std::make_unique<OGRPolygon>();
-  polygon->addRingDirectly(ring.release());
+  polygon->addRingDirectly(NewRing(vertices));
   return polygon;
 }
 
@@ -192,7 +183,7 @@ bool WriteLayer(GDALDataset& dataset, GisFormat format, OGRSpatialReference* ref
     OGRFeature feature(layer->GetLayerDefn());
     for (std::size_t n = 0; n < source.fields.size() && n < sourceFeature.values.size(); ++n)
       SetValue(feature, static_cast<int>(n), sourceFeature.values[n]);
-    feature.SetGeometryDirectly(GeometryOf(source.geometry, sourceFeature.vertices).release());
+    feature.SetGeometryDirectly(GeometryOf(source.geometry, sourceFeature).release());
     if (layer->CreateFeature(&feature) != OGRERR_NONE) {
       error = GdalReason("a feature of " + source.name + " cannot be written");
       return false;
@@ -206,7 +197,7 @@ bool WriteLayer(GDALDataset& dataset, GisFormat format, OGRSpatialReference* ref
 }
 
 GDALDriver* DriverNamed(const char* name, std::string& error) {
-  RegisterDrivers();
+  RegisterGdalDrivers();
   GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(name);
   if (driver == nullptr) error = std::string("this GDAL has no ") + name + " driver";
   return driver;
@@ -223,7 +214,7 @@ std::string FileNameOf(const fs::path& target, GisFormat format, const FeatureLa
 
 std::string CrsProblem(const std::string& crs) {
   if (crs.empty()) return {};
-  QuietErrors quiet;
+  QuietGdalErrors quiet;
   if (ReferenceOf(crs)) return {};
   return "the coordinate reference system " + SingleQuotedText(crs) + " is not known";
 }
@@ -246,7 +237,7 @@ std::string LocalCrs(LengthUnit unit) {
 
 bool WriteFeatureLayers(const std::string& path, GisFormat format, const std::string& crs,
                         const std::vector<FeatureLayer>& layers, std::string& error) {
-  QuietErrors quiet;
+  QuietGdalErrors quiet;
   if (const std::string problem = CrsProblem(crs); !problem.empty()) {
     error = problem;
     return false;
@@ -259,7 +250,7 @@ bool WriteFeatureLayers(const std::string& path, GisFormat format, const std::st
     error = path + ": the folder cannot be written";
     return false;
   }
-  Dataset dataset;
+  GdalDataset dataset;
   for (std::size_t n = 0; n < layers.size(); ++n) {
     if (n == 0 || format != GisFormat::GeoPackage) {
       const std::string file = staging.PathOf(FileNameOf(path, format, layers[n], n));
@@ -284,7 +275,7 @@ bool WriteFeatureLayers(const std::string& path, GisFormat format, const std::st
 }
 
 bool WriteGeoTiff(const std::string& path, const std::string& crs, const RasterGrid& grid, std::string& error) {
-  QuietErrors quiet;
+  QuietGdalErrors quiet;
   if (const std::string problem = CrsProblem(crs); !problem.empty()) {
     error = problem;
     return false;
@@ -297,7 +288,7 @@ bool WriteGeoTiff(const std::string& path, const std::string& crs, const RasterG
     return false;
   }
   char** options = CSLSetNameValue(nullptr, "COMPRESS", "DEFLATE");
-  Dataset dataset(driver->Create(staging.PathOf(fs::path(path).filename().string()).c_str(), grid.columns, grid.rows, 1,
+  GdalDataset dataset(driver->Create(staging.PathOf(fs::path(path).filename().string()).c_str(), grid.columns, grid.rows, 1,
                                  GDT_Float32, options));
   CSLDestroy(options);
   if (!dataset) {

@@ -127,4 +127,9 @@ bool WriteEndpointExport(const std::string& path, ExportFormat format, const Mod
                             error);
 }
 
+bool WriteCaptureZoneExport(const std::string& path, GisFormat format, const ModelState& state,
+                            const std::vector<CaptureZone>& zones, std::string& error) {
+  return WriteFeatureLayers(path, format, ExportCrs(state), {CaptureZoneLayer(state, zones)}, error);
+}
+
 }  // namespace kestra

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "export/capture_zones.h"
 #include "export/export_formats.h"
 #include "session/session.h"
 #include "tracking/endpoint_table.h"
@@ -46,5 +47,10 @@ bool WritePathlineExport(const std::string& path, ExportFormat format, const Mod
                          const Mp7Labels* labels, std::string& error);
 bool WriteEndpointExport(const std::string& path, ExportFormat format, const ModelState& state,
                          const std::vector<Endpoint>& endpoints, const Mp7Labels* labels, std::string& error);
+
+// The capture zones as a GIS layer in `format` (a vector format). False,
+// with the reason in `error`, when the file could not be written.
+bool WriteCaptureZoneExport(const std::string& path, GisFormat format, const ModelState& state,
+                            const std::vector<CaptureZone>& zones, std::string& error);
 
 }  // namespace kestra

@@ -1,0 +1,322 @@
+// kestra-cli capture MODEL --well L,R,C ... --times LIST --out ZONES: the
+// capture zone and the time-of-travel zones of wells, from particles
+// released on the faces of the wells' cells and tracked backward.
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/batch_model.h"
+#include "cli/commands.h"
+#include "cli/open_options.h"
+#include "cli/output_paths.h"
+#include "cli/track_progress.h"
+#include "cli/tracking_options.h"
+#include "core/number_format.h"
+#include "core/round_numbers.h"
+#include "core/text_reader.h"
+#include "core/world_position.h"
+#include "export/capture_zones.h"
+#include "export/export_formats.h"
+#include "export/gis_writer.h"
+#include "session/result_files.h"
+#include "session/time_step_results.h"
+#include "tracking/capture_tracking.h"
+#include "tracking/time_steps.h"
+
+namespace kestra::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kestra-cli capture MODEL (--well L,R,C ... | --wells all) [--times LIST] --out ZONES [options]\n"
+    "\n"
+    "Releases particles on the faces of every cell of each well's screen, tracks them\n"
+    "backward with the model's tracking settings and writes, for each well, the area whose\n"
+    "water reaches it within each travel time and its whole capture zone, as polygons\n"
+    "(GeoPackage, shapefile, GeoJSON or CSV by the extension of ZONES) with the well, the\n"
+    "travel time, the area, the particle count and whether the zone is complete.\n"
+    "\n"
+    "  --well L,R,C              a pumping well's cell; L1-L2,R,C for a screen over layers\n"
+    "                            L1 to L2 (repeatable: one zone set per well)\n"
+    "  --wells all               every pumping well of the stress period, adjacent layers\n"
+    "                            of one column and row as one screen\n"
+    "  --times LIST              travel times, increasing, separated by commas: in the\n"
+    "                            model's time unit, or each with its unit (50d,1y,5y: s,\n"
+    "                            min, h, d, y)\n"
+    "  --face-particles N        each face of a well cell divided N x N, a particle at the\n"
+    "                            centre of each part (default 4, 1 to 50)\n"
+    "  --pixel D                 side of the raster the paths are marked on (default a\n"
+    "                            quarter of the narrowest column or row)\n"
+    "  --gap D                   paths this far apart are joined into one zone (default the\n"
+    "                            narrowest column or row)\n"
+    "  --paths FILE              also write the pathlines (GIS or VTK by the extension)\n"
+    "  --threads N               particles tracked at once (default: the processor's cores)\n"
+    "  --quiet                   no progress on the error stream\n";
+
+constexpr int kMostFaceDivisions = 50;
+constexpr int kMaxThreads = 256;
+
+struct CaptureOptions {
+  std::string model, out, paths;
+  std::vector<std::string> wells;  // as given
+  bool allWells = false;
+  std::string times;
+  int faceDivisions = 4;
+  std::optional<double> pixel, gap;
+  int threads = 0;
+  bool quiet = false;
+  TrackingOptions tracking;
+  OpenChoices open;
+};
+
+bool ParseCount(const std::string& text, int least, int most, int& value) {
+  const auto number = ParseFiniteNumber(text);
+  if (!number || *number != std::floor(*number) || *number < least || *number > most) return false;
+  value = static_cast<int>(*number);
+  return true;
+}
+
+bool ParseLength(const std::string& text, std::optional<double>& value) {
+  const auto number = ParseFiniteNumber(text);
+  if (!number || !(*number > 0)) return false;
+  value = *number;
+  return true;
+}
+
+bool ParseOption(const std::string& name, const std::string& value, CaptureOptions& o) {
+  if (name == "--out") return o.out = value, true;
+  if (name == "--paths") return o.paths = value, true;
+  if (name == "--well") return o.wells.push_back(value), true;
+  if (name == "--wells") return o.allWells = value == "all";
+  if (name == "--times") return o.times = value, true;
+  if (name == "--face-particles") return ParseCount(value, 1, kMostFaceDivisions, o.faceDivisions);
+  if (name == "--pixel") return ParseLength(value, o.pixel);
+  if (name == "--gap") return ParseLength(value, o.gap);
+  if (name == "--threads") return ParseCount(value, 0, kMaxThreads, o.threads);
+  return false;
+}
+
+bool Refuse(std::ostream& err, const std::string& reason) {
+  err << "kestra-cli capture: " << reason << "\n";
+  return false;
+}
+
+bool ParseArguments(const Arguments& args, CaptureOptions& o, std::ostream& err) {
+  Arguments rest = args;
+  if (!TakeOpenOptions(rest, o.open, err) || !TakeTrackingOptions(rest, o.tracking, "capture", err)) return false;
+  for (std::size_t n = 0; n < rest.size(); ++n) {
+    const std::string& arg = rest[n];
+    if (arg == "--quiet") {
+      o.quiet = true;
+      continue;
+    }
+    if (!arg.starts_with("--") && o.model.empty()) {
+      o.model = arg;
+      continue;
+    }
+    const bool hasValue = n + 1 < rest.size();
+    if (hasValue && ParseOption(arg, rest[n + 1], o)) {
+      ++n;
+      continue;
+    }
+    return Refuse(err, "bad option or value: " + arg + (hasValue ? " " + rest[n + 1] : ""));
+  }
+  if (!o.tracking.particles.empty()) return Refuse(err, "the particles start at the wells: no --particles");
+  if (o.model.empty() || o.out.empty()) return Refuse(err, "MODEL and --out are needed");
+  if (o.wells.empty() == !o.allWells) return Refuse(err, "give the wells by --well L,R,C or --wells all");
+  return true;
+}
+
+// Seconds in the time units 1..5 (seconds, minutes, hours, days, years of 365.25 days).
+std::optional<int> TimeUnitOfSuffix(const std::string& suffix) {
+  if (suffix == "s") return 1;
+  if (suffix == "min") return 2;
+  if (suffix == "h") return 3;
+  if (suffix == "d") return 4;
+  if (suffix == "y") return 5;
+  return std::nullopt;
+}
+
+// The travel times in the model's time unit; nothing, with the reason in
+// `problem`, for a bad list.
+std::optional<std::vector<double>> ParseTimes(const std::string& list, int modelUnit, std::string& problem) {
+  std::vector<double> times;
+  if (list.empty()) return times;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    const std::size_t end = std::min(list.find(',', start), list.size());
+    const std::string item = list.substr(start, end - start);
+    start = end + 1;
+    const std::size_t digits = item.find_last_of("0123456789.") + 1;
+    const auto value = ParseFiniteNumber(item.substr(0, digits));
+    const std::string suffix = digits < item.size() ? item.substr(digits) : "";
+    const auto unit = suffix.empty() ? std::optional<int>(modelUnit) : TimeUnitOfSuffix(suffix);
+    if (!value || !unit || item.empty()) {
+      problem = "--times: '" + item + "' is no time (a number, or one with s, min, h, d or y)";
+      return std::nullopt;
+    }
+    if (!suffix.empty() && (modelUnit <= 0 || modelUnit >= kTimeUnitCount)) {
+      problem = "--times: the model states no time unit; give the times in its own unit, without a suffix";
+      return std::nullopt;
+    }
+    const double time = *value * TimeUnitFactor(*unit, modelUnit);
+    if (!(time > 0) || (!times.empty() && !(time > times.back()))) {
+      problem = "--times: the travel times must be positive and increasing";
+      return std::nullopt;
+    }
+    times.push_back(time);
+  }
+  return times;
+}
+
+std::optional<int> LayerNumber(const std::string& text) {
+  int value = 0;
+  if (!ParseCount(text, 1, 32767, value)) return std::nullopt;
+  return value;
+}
+
+// "L,R,C" or "L1-L2,R,C" as the cells of a screen; nothing for another text.
+std::optional<WellScreen> ScreenOf(const std::string& text) {
+  const std::size_t first = text.find(','), second = text.find(',', first + 1);
+  if (first == std::string::npos || second == std::string::npos) return std::nullopt;
+  const std::string layers = text.substr(0, first);
+  const std::size_t dash = layers.find('-');
+  const auto top = LayerNumber(layers.substr(0, dash));
+  const auto bottom = dash == std::string::npos ? top : LayerNumber(layers.substr(dash + 1));
+  const auto row = LayerNumber(text.substr(first + 1, second - first - 1));
+  const auto column = LayerNumber(text.substr(second + 1));
+  if (!top || !bottom || !row || !column || *bottom < *top) return std::nullopt;
+  WellScreen screen;
+  for (int k = *top; k <= *bottom; ++k)
+    screen.cells.push_back(
+        {static_cast<std::int16_t>(*column), static_cast<std::int16_t>(*row), static_cast<std::int16_t>(k)});
+  return screen;
+}
+
+std::string CellText(CellIndex cell) {
+  return "layer " + std::to_string(cell.layer) + ", row " + std::to_string(cell.row) + ", column " +
+         std::to_string(cell.column);
+}
+
+// The wells asked for, each cell checked for a pumping well in the period.
+std::optional<std::vector<WellScreen>> ChosenWells(const CaptureOptions& o, const ModelState& state,
+                                                   std::ostream& err) {
+  const int period = state.CurrentPeriod;
+  if (o.allWells) {
+    std::vector<WellScreen> wells = PumpingWells(state, period);
+    if (wells.empty()) Refuse(err, "no well pumps in stress period " + std::to_string(period));
+    return wells.empty() ? std::nullopt : std::optional(wells);
+  }
+  std::vector<WellScreen> wells;
+  for (const std::string& text : o.wells) {
+    const auto screen = ScreenOf(text);
+    if (!screen) return Refuse(err, "--well " + text + ": give LAYER,ROW,COLUMN or L1-L2,ROW,COLUMN"), std::nullopt;
+    for (const CellIndex cell : screen->cells) {
+      if (!state.IBOUND.shape.Contains(cell.column, cell.row, cell.layer))
+        return Refuse(err, "--well " + text + ": " + CellText(cell) + " lies outside the grid"), std::nullopt;
+      const float rate = WellRateAt(state, period, cell);
+      if (rate == 0)
+        return Refuse(err, CellText(cell) + " holds no well in stress period " + std::to_string(period)), std::nullopt;
+      if (rate > 0)
+        return Refuse(err, "the well at " + CellText(cell) + " does not pump in stress period " +
+                               std::to_string(period) + " (it injects)"),
+               std::nullopt;
+    }
+    wells.push_back(*screen);
+  }
+  return wells;
+}
+
+double NarrowestCell(const ModelState& state) {
+  double narrowest = std::numeric_limits<double>::infinity();
+  for (int j = 1; j <= state.NCOL; ++j) narrowest = std::min<double>(narrowest, state.DELR[j]);
+  for (int i = 1; i <= state.NROW; ++i) narrowest = std::min<double>(narrowest, state.DELC[i]);
+  return narrowest;
+}
+
+std::string ZoneTimeText(const CaptureZone& zone, const StressPeriods& periods) {
+  if (!zone.time) return "whole capture zone";
+  const int unit = periods.timeUnit;
+  const std::string name = unit > 0 && unit < kTimeUnitCount ? std::string(" ") + kTimeUnitNames[unit] : "";
+  return PlainText(*zone.time) + name;
+}
+
+void ReportZones(const std::vector<CaptureZone>& zones, const Session& session, std::ostream& err) {
+  const std::string unit = LengthUnitSymbol(session.model.lengthUnit);
+  for (const CaptureZone& zone : zones) {
+    err << "well " << zone.well << ", " << ZoneTimeText(zone, session.periods) << ": " << PlainText(zone.area)
+        << (unit.empty() ? "" : " " + unit + "\u00b2") << " in " << zone.polygons.size() << " part"
+        << (zone.polygons.size() == 1 ? "" : "s");
+    if (!zone.Complete())
+      err << "; incomplete:" << NumberText(zone.stoppedShort) << " of" << NumberText(zone.particles)
+          << " particles stopped before the time";
+    err << "\n";
+  }
+}
+
+int Capture(const CaptureOptions& o, std::ostream& err) {
+  Session session;
+  PrintingInterface ui(err, "capture");
+  if (!OpenBatchModel(o.model, session, ui, o.open)) return Refuse(err, o.model + " could not be opened"), 1;
+  if (const int status = ApplyTrackingOptionsToModel(o.tracking, session, ui, "capture", err)) return status;
+  if (const std::string problem = FlowFieldProblem(session); !problem.empty()) return Refuse(err, problem), 1;
+  std::string problem;
+  const auto times = ParseTimes(o.times, session.periods.timeUnit, problem);
+  if (!times) return Refuse(err, problem), 2;
+  const auto outFormat = ExportFormatOfPath(o.out);
+  const auto zoneFormat = outFormat ? VectorFormatOf(*outFormat) : std::nullopt;
+  if (!zoneFormat) return Refuse(err, "--out " + o.out + ": zones go into a .gpkg, .shp, .geojson or .csv file"), 2;
+  const auto pathFormat = o.paths.empty() ? std::nullopt : ExportFormatOfPath(o.paths);
+  if (!o.paths.empty() && !(pathFormat && FormatFits(ExportKind::Pathlines, *pathFormat)))
+    return Refuse(err, "--paths " + o.paths + ": pathlines go into a .gpkg, .shp, .geojson, .csv or .vtp file"), 2;
+  if (const std::string bad = OutputPathsProblem({o.out, o.paths}, session); !bad.empty()) return Refuse(err, bad), 1;
+  if (const std::string bad = CrsProblem(PositionOf(session.model).crs); !bad.empty()) return Refuse(err, bad), 1;
+  const auto wells = ChosenWells(o, session.model, err);
+  if (!wells) return 1;
+  SavedSteps held;
+  if (!CheckUnsavedSteps(session, -1, ui, held)) return 1;
+
+  const int threads = o.threads > 0 ? o.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  ModelStepLoader loader(session.settings, session.tracking, ui);
+  TrackProgress progress(err, o.quiet);
+  CaptureRun run{session.model, session.settings, session.tracking, session.periods, session.busy, ui, loader, threads};
+  run.started = [&](int particles) { progress.Start("backward", particles, {}); };
+  run.progressed = [&](const BatchCounts& counts) { progress.Update(counts); };
+  const CaptureTracks tracks = TrackFromWells(run, *wells, o.faceDivisions, *times);
+  progress.Finish();
+
+  const double narrowest = NarrowestCell(session.model);
+  const ZoneSettings settings{*times, o.pixel.value_or(narrowest / 4), o.gap.value_or(narrowest)};
+  std::vector<CaptureZone> zones;
+  for (const WellPaths& well : tracks.wells)
+    if (!BuildCaptureZones(session.model, well, settings, zones, problem)) return Refuse(err, problem), 1;
+  std::string error;
+  if (!WriteCaptureZoneExport(o.out, *zoneFormat, session.model, zones, error))
+    return Refuse(err, "cannot write " + error), 1;
+  if (!o.paths.empty() &&
+      !WritePathlineExport(o.paths, pathFormat.value(), session.model, tracks.paths, tracks.endpoints, nullptr, error))
+    return Refuse(err, "cannot write " + error), 1;
+  ReportZones(zones, session, err);
+  const bool complete = std::all_of(zones.begin(), zones.end(), [](const CaptureZone& z) { return z.Complete(); });
+  return complete ? 0 : 3;
+}
+
+}  // namespace
+
+int CaptureCommand(const Arguments& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    out << kUsage << kTrackingUsage << kOpenUsage;
+    return 0;
+  }
+  CaptureOptions options;
+  if (!ParseArguments(args, options, err)) {
+    err << kUsage;
+    return 2;
+  }
+  return Capture(options, err);
+}
+
+}  // namespace kestra::cli

@@ -1,0 +1,56 @@
+// Capture zones and time-of-travel zones of wells: the plan area whose water
+// reaches a well within a travel time, drawn from the pathlines of particles
+// tracked backward from the faces of the well's cells. Each path is marked
+// on a fine raster up to the time, gaps between neighbouring paths are
+// closed, and the marked area is turned into polygons by GDAL (holes and
+// separate parts kept) and simplified by its geometry library.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/model_state.h"
+#include "export/feature_layer.h"
+#include "export/zone_mask.h"
+#include "tracking/capture_tracking.h"
+
+namespace kestra {
+
+struct ZoneSettings {
+  std::vector<double> times;  // travel times, increasing, in the model's time unit
+  double pixel = 1;           // side of a raster pixel, model length units
+  double gap = 1;             // paths this far apart or closer are joined
+};
+
+// The most pixels one zone raster may have (a gigabyte of distances).
+inline constexpr double kMostZonePixels = 1.2e8;
+
+using ZoneRing = std::vector<PlanXY>;       // closed: the first point repeated at the end
+using ZonePolygon = std::vector<ZoneRing>;  // the outer ring, then its holes
+
+struct CaptureZone {
+  std::string well;
+  std::optional<double> time;  // none: the whole capture zone
+  std::vector<ZonePolygon> polygons;
+  double area = 0;
+  int particles = 0;  // released at the well
+  // Particles whose tracking ended before the time without reaching where
+  // their water comes from (a step limit, a run stopped): the zone may
+  // reach farther than drawn.
+  int stoppedShort = 0;
+  bool Complete() const { return stoppedShort == 0; }
+};
+
+// The zones of `well`: one per travel time, then the whole capture zone.
+// False, with the reason in `error`, when the raster would be too large or
+// GDAL cannot polygonise it.
+bool BuildCaptureZones(const ModelState& state, const WellPaths& well, const ZoneSettings& settings,
+                       std::vector<CaptureZone>& zones, std::string& error);
+
+// The zones as a layer "capture_zones" of multipolygons in world
+// coordinates, with the well, the travel time (null for the whole zone),
+// the area, the particle count and whether the zone is complete.
+FeatureLayer CaptureZoneLayer(const ModelState& state, const std::vector<CaptureZone>& zones);
+
+}  // namespace kestra

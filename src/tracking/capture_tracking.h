@@ -1,0 +1,59 @@
+// The tracking behind capture zones: particles released on the faces of
+// every cell of each well's screen (each face divided n x n, as MODPATH's
+// face templates place them) and tracked backward, their pathlines, end
+// points and positions at the travel times kept well by well.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/model_state.h"
+#include "core/run_state.h"
+#include "core/stress_periods.h"
+#include "core/user_interface.h"
+#include "settings/settings.h"
+#include "settings/tracking_settings.h"
+#include "tracking/batch_output.h"
+#include "tracking/track_particles.h"
+#include "tracking/well_screens.h"
+
+namespace kestra {
+
+// What was tracked from one well.
+struct WellPaths {
+  std::string well;               // its name, "2,8,15" or "1-3,8,15"
+  std::vector<CellIndex> screen;  // its cells
+  std::vector<RecordedPath> paths;
+  std::vector<Endpoint> endpoints;
+  // The particles' positions at the travel times: index 1 is the first time.
+  std::vector<Mp7TimePoint> timePoints;
+};
+
+struct CaptureRun {
+  ModelState& state;
+  const Settings& settings;
+  TrackingSettings tracking;  // the model's; the travel times become its time points
+  const StressPeriods& periods;
+  BusyFlags& busy;
+  UserInterface& ui;
+  TimeStepLoader& loader;
+  int threadCount = 1;
+  std::function<void(int particles)> started;          // before the run, with the particle count
+  std::function<void(const BatchCounts&)> progressed;  // as the run goes
+};
+
+struct CaptureTracks {
+  std::vector<WellPaths> wells;  // in the order of the wells given
+  // Every well's paths and end points together, for the pathline export.
+  std::vector<RecordedPath> paths;
+  std::vector<Endpoint> endpoints;
+};
+
+// Tracks `divisions` x `divisions` particles per face of every cell of
+// every well backward from the start of the current time step, reporting
+// their positions at `times` (travel times, increasing, model time unit).
+CaptureTracks TrackFromWells(CaptureRun& run, const std::vector<WellScreen>& wells, int divisions,
+                             const std::vector<double>& times);
+
+}  // namespace kestra

@@ -1,0 +1,57 @@
+#include "tracking/well_screens.h"
+
+#include <map>
+#include <utility>
+
+#include "core/data_types.h"
+#include "core/model_family.h"
+
+namespace kestra {
+namespace {
+
+// The well rates of every layer of `period`; a layer without well data stays empty.
+std::vector<LayerValues> WellLayers(const ModelState& state, int period) {
+  std::vector<LayerValues> layers(static_cast<std::size_t>(state.NLAY) + 1);
+  for (int k = 1; k <= state.NLAY; ++k)
+    if (!FamilyOf(state).ReadPackageLayer(data_type::kWells, k, period, layers[k])) layers[k] = {};
+  return layers;
+}
+
+}  // namespace
+
+std::string WellName(const WellScreen& well) {
+  if (well.cells.empty()) return "";
+  const CellIndex first = well.cells.front(), last = well.cells.back();
+  const std::string layers = first.layer == last.layer ? std::to_string(first.layer)
+                                                       : std::to_string(first.layer) + "-" + std::to_string(last.layer);
+  return layers + "," + std::to_string(first.row) + "," + std::to_string(first.column);
+}
+
+float WellRateAt(const ModelState& state, int period, CellIndex cell) {
+  LayerValues values;
+  if (!FamilyOf(state).ReadPackageLayer(data_type::kWells, cell.layer, period, values) || values.values.empty())
+    return 0;
+  return values(cell.column, cell.row);
+}
+
+std::vector<WellScreen> PumpingWells(const ModelState& state, int period) {
+  const std::vector<LayerValues> layers = WellLayers(state, period);
+  std::vector<WellScreen> wells;
+  for (int i = 1; i <= state.NROW; ++i)
+    for (int j = 1; j <= state.NCOL; ++j) {
+      WellScreen screen;
+      for (int k = 1; k <= state.NLAY; ++k) {
+        const bool pumps = !layers[k].values.empty() && layers[k](j, i) < 0;
+        if (pumps)
+          screen.cells.push_back(
+              {static_cast<std::int16_t>(j), static_cast<std::int16_t>(i), static_cast<std::int16_t>(k)});
+        if ((!pumps || k == state.NLAY) && !screen.cells.empty()) {
+          wells.push_back(std::move(screen));
+          screen = {};
+        }
+      }
+    }
+  return wells;
+}
+
+}  // namespace kestra
