@@ -104,6 +104,30 @@ bool Refuse(std::ostream& err, const std::string& reason) {
   return false;
 }
 
+std::optional<int> LayerNumber(const std::string& text) {
+  int value = 0;
+  if (!ParseCount(text, 1, 32767, value)) return std::nullopt;
+  return value;
+}
+
+// "L,R,C" or "L1-L2,R,C" as the cells of a screen; nothing for another text.
+std::optional<WellScreen> ScreenOf(const std::string& text) {
+  const std::size_t first = text.find(','), second = text.find(',', first + 1);
+  if (first == std::string::npos || second == std::string::npos) return std::nullopt;
+  const std::string layers = text.substr(0, first);
+  const std::size_t dash = layers.find('-');
+  const auto top = LayerNumber(layers.substr(0, dash));
+  const auto bottom = dash == std::string::npos ? top : LayerNumber(layers.substr(dash + 1));
+  const auto row = LayerNumber(text.substr(first + 1, second - first - 1));
+  const auto column = LayerNumber(text.substr(second + 1));
+  if (!top || !bottom || !row || !column || *bottom < *top) return std::nullopt;
+  WellScreen screen;
+  for (int k = *top; k <= *bottom; ++k)
+    screen.cells.push_back(
+        {static_cast<std::int16_t>(*column), static_cast<std::int16_t>(*row), static_cast<std::int16_t>(k)});
+  return screen;
+}
+
 bool ParseArguments(const Arguments& args, CaptureOptions& o, std::ostream& err) {
   Arguments rest = args;
   if (!TakeOpenOptions(rest, o.open, err) || !TakeTrackingOptions(rest, o.tracking, "capture", err)) return false;
@@ -118,6 +142,8 @@ bool ParseArguments(const Arguments& args, CaptureOptions& o, std::ostream& err)
       continue;
     }
     const bool hasValue = n + 1 < rest.size();
+    if (arg == "--well" && hasValue && !ScreenOf(rest[n + 1]))
+      return Refuse(err, "--well " + rest[n + 1] + ": give LAYER,ROW,COLUMN or L1-L2,ROW,COLUMN");
     if (hasValue && ParseOption(arg, rest[n + 1], o)) {
       ++n;
       continue;
@@ -172,30 +198,6 @@ std::optional<std::vector<double>> ParseTimes(const std::string& list, int model
   return times;
 }
 
-std::optional<int> LayerNumber(const std::string& text) {
-  int value = 0;
-  if (!ParseCount(text, 1, 32767, value)) return std::nullopt;
-  return value;
-}
-
-// "L,R,C" or "L1-L2,R,C" as the cells of a screen; nothing for another text.
-std::optional<WellScreen> ScreenOf(const std::string& text) {
-  const std::size_t first = text.find(','), second = text.find(',', first + 1);
-  if (first == std::string::npos || second == std::string::npos) return std::nullopt;
-  const std::string layers = text.substr(0, first);
-  const std::size_t dash = layers.find('-');
-  const auto top = LayerNumber(layers.substr(0, dash));
-  const auto bottom = dash == std::string::npos ? top : LayerNumber(layers.substr(dash + 1));
-  const auto row = LayerNumber(text.substr(first + 1, second - first - 1));
-  const auto column = LayerNumber(text.substr(second + 1));
-  if (!top || !bottom || !row || !column || *bottom < *top) return std::nullopt;
-  WellScreen screen;
-  for (int k = *top; k <= *bottom; ++k)
-    screen.cells.push_back(
-        {static_cast<std::int16_t>(*column), static_cast<std::int16_t>(*row), static_cast<std::int16_t>(k)});
-  return screen;
-}
-
 std::string CellText(CellIndex cell) {
   return "layer " + std::to_string(cell.layer) + ", row " + std::to_string(cell.row) + ", column " +
          std::to_string(cell.column);
@@ -212,8 +214,7 @@ std::optional<std::vector<WellScreen>> ChosenWells(const CaptureOptions& o, cons
   }
   std::vector<WellScreen> wells;
   for (const std::string& text : o.wells) {
-    const auto screen = ScreenOf(text);
-    if (!screen) return Refuse(err, "--well " + text + ": give LAYER,ROW,COLUMN or L1-L2,ROW,COLUMN"), std::nullopt;
+    const auto screen = ScreenOf(text);  // checked with the arguments
     for (const CellIndex cell : screen->cells) {
       if (!state.IBOUND.shape.Contains(cell.column, cell.row, cell.layer))
         return Refuse(err, "--well " + text + ": " + CellText(cell) + " lies outside the grid"), std::nullopt;
@@ -257,6 +258,29 @@ void ReportZones(const std::vector<CaptureZone>& zones, const Session& session, 
   }
 }
 
+struct CaptureFormats {
+  GisFormat zones = GisFormat::GeoPackage;
+  ExportFormat paths = ExportFormat::GeoPackage;  // with --paths
+};
+
+// The formats of the files to write, by their extensions; nothing, with the
+// reason on `err`, for a file that cannot hold what goes into it.
+std::optional<CaptureFormats> OutputFormats(const CaptureOptions& o, std::ostream& err) {
+  CaptureFormats formats;
+  const auto out = ExportFormatOfPath(o.out);
+  const auto zones = out ? VectorFormatOf(*out) : std::nullopt;
+  if (!zones)
+    return Refuse(err, "--out " + o.out + ": zones go into a .gpkg, .shp, .geojson or .csv file"), std::nullopt;
+  formats.zones = *zones;
+  if (o.paths.empty()) return formats;
+  const auto paths = ExportFormatOfPath(o.paths);
+  if (!paths || !FormatFits(ExportKind::Pathlines, *paths))
+    return Refuse(err, "--paths " + o.paths + ": pathlines go into a .gpkg, .shp, .geojson, .csv or .vtp file"),
+           std::nullopt;
+  formats.paths = *paths;
+  return formats;
+}
+
 int Capture(const CaptureOptions& o, std::ostream& err) {
   Session session;
   PrintingInterface ui(err, "capture");
@@ -266,12 +290,8 @@ int Capture(const CaptureOptions& o, std::ostream& err) {
   std::string problem;
   const auto times = ParseTimes(o.times, session.periods.timeUnit, problem);
   if (!times) return Refuse(err, problem), 2;
-  const auto outFormat = ExportFormatOfPath(o.out);
-  const auto zoneFormat = outFormat ? VectorFormatOf(*outFormat) : std::nullopt;
-  if (!zoneFormat) return Refuse(err, "--out " + o.out + ": zones go into a .gpkg, .shp, .geojson or .csv file"), 2;
-  const auto pathFormat = o.paths.empty() ? std::nullopt : ExportFormatOfPath(o.paths);
-  if (!o.paths.empty() && !(pathFormat && FormatFits(ExportKind::Pathlines, *pathFormat)))
-    return Refuse(err, "--paths " + o.paths + ": pathlines go into a .gpkg, .shp, .geojson, .csv or .vtp file"), 2;
+  const auto formats = OutputFormats(o, err);
+  if (!formats) return 2;
   if (const std::string bad = OutputPathsProblem({o.out, o.paths}, session); !bad.empty()) return Refuse(err, bad), 1;
   if (const std::string bad = CrsProblem(PositionOf(session.model).crs); !bad.empty()) return Refuse(err, bad), 1;
   const auto wells = ChosenWells(o, session.model, err);
@@ -282,9 +302,10 @@ int Capture(const CaptureOptions& o, std::ostream& err) {
   const int threads = o.threads > 0 ? o.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   ModelStepLoader loader(session.settings, session.tracking, ui);
   TrackProgress progress(err, o.quiet);
-  CaptureRun run{session.model, session.settings, session.tracking, session.periods, session.busy, ui, loader, threads};
-  run.started = [&](int particles) { progress.Start("backward", particles, {}); };
-  run.progressed = [&](const BatchCounts& counts) { progress.Update(counts); };
+  const auto started = [&](int particles) { progress.Start("backward", particles, {}); };
+  const auto progressed = [&](const BatchCounts& counts) { progress.Update(counts); };
+  CaptureRun run{session.model, session.settings, session.tracking, session.periods, session.busy,
+                 ui,            loader,           threads,          started,         progressed};
   const CaptureTracks tracks = TrackFromWells(run, *wells, o.faceDivisions, *times);
   progress.Finish();
 
@@ -294,10 +315,10 @@ int Capture(const CaptureOptions& o, std::ostream& err) {
   for (const WellPaths& well : tracks.wells)
     if (!BuildCaptureZones(session.model, well, settings, zones, problem)) return Refuse(err, problem), 1;
   std::string error;
-  if (!WriteCaptureZoneExport(o.out, *zoneFormat, session.model, zones, error))
-    return Refuse(err, "cannot write " + error), 1;
   if (!o.paths.empty() &&
-      !WritePathlineExport(o.paths, pathFormat.value(), session.model, tracks.paths, tracks.endpoints, nullptr, error))
+      !WritePathlineExport(o.paths, formats->paths, session.model, tracks.paths, tracks.endpoints, nullptr, error))
+    return Refuse(err, "cannot write " + error), 1;
+  if (!WriteCaptureZoneExport(o.out, formats->zones, session.model, zones, error))
     return Refuse(err, "cannot write " + error), 1;
   ReportZones(zones, session, err);
   const bool complete = std::all_of(zones.begin(), zones.end(), [](const CaptureZone& z) { return z.Complete(); });

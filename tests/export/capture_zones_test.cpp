@@ -110,7 +110,7 @@ TEST(CaptureZones, AWellInUniformFlowMatchesTheClosedForm) {
   BusyFlags busy;
   test::RecordingInterface ui;
   test::ScriptedLoader loader;
-  CaptureRun run{state, settings, tracking, periods, busy, ui, loader, 2};
+  CaptureRun run{state, settings, tracking, periods, busy, ui, loader, 2, {}, {}};
   const std::vector<double> times = {200, 500};
   const WellScreen well{{{kWellColumn, kWellRow, 1}}};
   const CaptureTracks tracks = TrackFromWells(run, {well}, 30, times);

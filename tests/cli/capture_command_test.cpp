@@ -1,0 +1,101 @@
+// kestra-cli capture on the example: the zones of its pumping well as a
+// GeoPackage that GDAL's tools read, and the bad inputs it refuses.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli_runner.h"
+#include "support/gis_reader.h"
+#include "support/shell_output.h"
+#include "support/temp_dir.h"
+
+namespace kestra::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string CopyExample(const test::TempDir& dir) {
+  for (const auto& entry : fs::directory_iterator(test::ExamplesDir() / "mixed3d"))
+    fs::copy_file(entry.path(), dir.path() / entry.path().filename());
+  return dir.File("mixed3d.nam");
+}
+
+TEST(CaptureCommand, ZonesOfTheExampleWellGrowWithTheTravelTime) {
+  test::TempDir dir;
+  const std::string model = CopyExample(dir);
+  std::string errors;
+  ASSERT_EQ(RunCli("capture",
+                   {model, "--well", "2,8,15", "--times", "1y,5y,10y", "--out", dir.File("zones.gpkg"), "--paths",
+                    dir.File("paths.gpkg"), "--quiet"},
+                   &errors),
+            0)
+      << errors;
+  const std::vector<test::ReadLayer> layers = test::ReadGisLayers(dir.File("zones.gpkg"));
+  ASSERT_EQ(layers.size(), 1u);
+  EXPECT_EQ(layers[0].geometryType, "Multi Polygon");
+  const auto& zones = layers[0].features;
+  ASSERT_EQ(zones.size(), 4u);
+  const double expectedTimes[] = {365.25, 1826.25, 3652.5};
+  for (int k = 0; k < 3; ++k) {
+    EXPECT_EQ(zones[k].text.at("well"), "2,8,15");
+    EXPECT_DOUBLE_EQ(zones[k].Number("time"), expectedTimes[k]);
+    EXPECT_LT(zones[k].Number("area"), zones[k + 1].Number("area"));
+    EXPECT_EQ(zones[k].text.at("particles"), "96");  // 6 faces of 4 x 4
+  }
+  EXPECT_TRUE(zones[3].IsNull("time"));  // the whole capture zone
+  EXPECT_EQ(zones[3].text.at("complete"), "1");
+  EXPECT_TRUE(Contains(errors, "well 2,8,15, 365.25 days: ")) << errors;
+  EXPECT_TRUE(Contains(errors, "whole capture zone")) << errors;
+  EXPECT_EQ(test::ReadGisLayers(dir.File("paths.gpkg")).at(0).features.size(), 96u);
+  const test::ShellRun ogrinfo = test::RunShell("ogrinfo -so -al '" + dir.File("zones.gpkg") + "'");
+  if (!ogrinfo.available) GTEST_SKIP() << "GDAL's tools (Debian gdal-bin) are not installed";
+  EXPECT_TRUE(ogrinfo.Succeeded()) << ogrinfo.output;
+  EXPECT_TRUE(Contains(ogrinfo.output, "Feature Count: 4")) << ogrinfo.output;
+
+  // Every pumping well of the period: the example has one, so the same zones.
+  ASSERT_EQ(
+      RunCli("capture", {model, "--wells", "all", "--times", "1y,5y,10y", "--out", dir.File("all.gpkg"), "--quiet"},
+             &errors),
+      0)
+      << errors;
+  const auto all = test::ReadGisLayers(dir.File("all.gpkg")).at(0).features;
+  ASSERT_EQ(all.size(), zones.size());
+  for (std::size_t k = 0; k < all.size(); ++k) EXPECT_EQ(all[k].text, zones[k].text);
+}
+
+TEST(CaptureCommand, BadWellsAndTimesAreRefusedAndNothingIsWritten) {
+  test::TempDir dir;
+  const std::string model = CopyExample(dir);
+  const std::string out = dir.File("zones.gpkg");
+  const struct {
+    Arguments args;
+    int status;
+    std::string reason;
+  } cases[] = {
+      {{"--well", "1,1,1", "--out", out}, 1, "layer 1, row 1, column 1 holds no well in stress period 1"},
+      {{"--well", "3,18,22", "--out", out}, 1, "does not pump in stress period 1 (it injects)"},
+      {{"--well", "2,8", "--out", out}, 2, "give LAYER,ROW,COLUMN or L1-L2,ROW,COLUMN"},
+      {{"--well", "2,8,99", "--out", out}, 1, "lies outside the grid"},
+      {{"--well", "2,8,15", "--times", "5y,1y", "--out", out}, 2, "positive and increasing"},
+      {{"--well", "2,8,15", "--times", "-3", "--out", out}, 2, "positive and increasing"},
+      {{"--well", "2,8,15", "--times", "10w", "--out", out}, 2, "'10w' is no time"},
+      {{"--well", "2,8,15", "--out", dir.File("zones.tif")}, 2, "zones go into a .gpkg"},
+      {{"--well", "2,8,15"}, 2, "MODEL and --out are needed"},
+      {{"--out", out}, 2, "give the wells by --well L,R,C or --wells all"},
+      {{"--well", "2,8,15", "--wells", "all", "--out", out}, 2, "give the wells by"},
+      {{"--well", "2,8,15", "--particles", dir.File("column2.par"), "--out", out}, 2, "no --particles"},
+      {{"--well", "2,8,15", "--face-particles", "0", "--out", out}, 2, "bad option or value"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    Arguments args{model};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    std::string errors;
+    EXPECT_EQ(RunCli("capture", args, &errors), c.status) << errors;
+    EXPECT_TRUE(Contains(errors, c.reason)) << errors;
+    EXPECT_FALSE(fs::exists(out));
+  }
+}
+
+}  // namespace
+}  // namespace kestra::cli
