@@ -304,13 +304,16 @@ int Capture(const CaptureOptions& o, std::ostream& err) {
   TrackProgress progress(err, o.quiet);
   const auto started = [&](int particles) { progress.Start("backward", particles, {}); };
   const auto progressed = [&](const BatchCounts& counts) { progress.Update(counts); };
-  CaptureRun run{session.model, session.settings, session.tracking, session.periods, session.busy,
-                 ui,            loader,           threads,          started,         progressed};
-  const CaptureTracks tracks = TrackFromWells(run, *wells, o.faceDivisions, *times);
-  progress.Finish();
-
+  CaptureRun run{session.model, session.settings, session.tracking, session.periods, session.busy, ui,
+                 loader,        threads,          started,          progressed};
   const double narrowest = NarrowestCell(session.model);
   const ZoneSettings settings{*times, o.pixel.value_or(narrowest / 4), o.gap.value_or(narrowest)};
+  WellRelease release;
+  release.divisions = o.faceDivisions;
+  release.splitDistance = settings.gap;
+  const CaptureTracks tracks = TrackFromWells(run, *wells, release, *times);
+  progress.Finish();
+
   std::vector<CaptureZone> zones;
   for (const WellPaths& well : tracks.wells)
     if (!BuildCaptureZones(session.model, well, settings, zones, problem)) return Refuse(err, problem), 1;

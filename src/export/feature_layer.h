@@ -39,7 +39,7 @@ struct Feature {
   // A point: one vertex; a line: its vertices; a polygon: its outer ring.
   std::vector<WorldVertex> vertices;
   std::vector<FieldValue> values;      // one per field of the layer, in its order
-  std::vector<PolygonRings> polygons;  // the parts of a multipolygon
+  std::vector<PolygonRings> polygons = {};  // the parts of a multipolygon
 };
 
 struct FeatureLayer {

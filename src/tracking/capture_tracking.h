@@ -50,10 +50,23 @@ struct CaptureTracks {
   std::vector<Endpoint> endpoints;
 };
 
-// Tracks `divisions` x `divisions` particles per face of every cell of
-// every well backward from the start of the current time step, reporting
-// their positions at `times` (travel times, increasing, model time unit).
-CaptureTracks TrackFromWells(CaptureRun& run, const std::vector<WellScreen>& wells, int divisions,
+// How particles are released at a well: each face of its cells divided
+// n x n, a particle at the centre of each part. Where two neighbouring
+// particles of a face end farther apart than `splitDistance`, one more is
+// released halfway between them and tracked, and so on for the new pairs,
+// up to `splitLevels` times: the paths then also trace where the water of
+// a well parts, such as around a stagnation point.
+struct WellRelease {
+  int divisions = 4;
+  double splitDistance = 0;  // 0: no particle is added
+  int splitLevels = 10;
+  int mostParticles = 200000;  // of all wells together
+};
+
+// Tracks the particles of `release` at every cell of every well backward
+// from the start of the current time step, reporting their positions at
+// `times` (travel times, increasing, model time unit).
+CaptureTracks TrackFromWells(CaptureRun& run, const std::vector<WellScreen>& wells, const WellRelease& release,
                              const std::vector<double>& times);
 
 }  // namespace kestra

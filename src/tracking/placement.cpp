@@ -26,7 +26,7 @@ class PlacementBuilder {
     for (int face = 0; face < 6; ++face) {
       const int countA = counts.faces[face].first, countB = counts.faces[face].second;
       for (int a = 0; a < countA; ++a)
-        for (int b = 0; b < countB; ++b) Add(cell, FacePoint(face, Centre(a, countA), Centre(b, countB)));
+        for (int b = 0; b < countB; ++b) Add(cell, FaceTemplatePoint(face, Centre(a, countA), Centre(b, countB)));
     }
   }
 
@@ -53,19 +53,6 @@ class PlacementBuilder {
   std::vector<ParticleRecord> particles;
 
  private:
-  // Faces 1, 2: y by the first count, z by the second; faces 3, 4: x and z;
-  // faces 5, 6: y and x.
-  static LocalPoint FacePoint(int face, float first, float second) {
-    switch (face) {
-      case 0: return {kFaceLow, first, second};
-      case 1: return {kFaceHigh, first, second};
-      case 2: return {first, kFaceLow, second};
-      case 3: return {first, kFaceHigh, second};
-      case 4: return {second, first, kFaceHigh};
-      default: return {second, first, kFaceLow};
-    }
-  }
-
   // The cell of a grid edge list that holds `value`; the last cell holds
   // the far edge too. Empty outside the grid.
   static std::optional<int> CellAlong(const std::vector<float>& edges, int count, double value) {
@@ -96,6 +83,17 @@ class PlacementBuilder {
 };
 
 }  // namespace
+
+LocalPoint FaceTemplatePoint(int face, float first, float second) {
+  switch (face) {
+    case 0: return {kFaceLow, first, second};
+    case 1: return {kFaceHigh, first, second};
+    case 2: return {first, kFaceLow, second};
+    case 3: return {first, kFaceHigh, second};
+    case 4: return {second, first, kFaceHigh};
+    default: return {second, first, kFaceLow};
+  }
+}
 
 std::vector<CellIndex> SelectedCells(const ModelState& state, PlanRectangle r, int layer) {
   const float xa = std::min(r.Xa, r.Xb), xb = std::max(r.Xa, r.Xb);

@@ -31,6 +31,12 @@ struct PlacementCounts {
   std::int16_t circlePlanes = 0;
 };
 
+// The local point at (`first`, `second`), each 0..1, on face `face` (0..5,
+// in the order of PlacementCounts::faces), just inside the cell: faces 1, 2
+// take y by the first and z by the second, faces 3, 4 x and z, faces 5, 6
+// y and x.
+LocalPoint FaceTemplatePoint(int face, float first, float second);
+
 // The counts the placement dialog first offers: four particles inside each
 // selected cell, two by two at mid-height, so that OK alone places a group.
 PlacementCounts SuggestedPlacementCounts();
