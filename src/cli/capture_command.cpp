@@ -19,6 +19,7 @@
 #include "core/round_numbers.h"
 #include "core/text_reader.h"
 #include "core/world_position.h"
+#include "export/capture_zone_dxf.h"
 #include "export/capture_zones.h"
 #include "export/export_formats.h"
 #include "export/gis_writer.h"
@@ -37,7 +38,9 @@ constexpr const char* kUsage =
     "backward with the model's tracking settings and writes, for each well, the area whose\n"
     "water reaches it within each travel time and its whole capture zone, as polygons\n"
     "(GeoPackage, shapefile, GeoJSON or CSV by the extension of ZONES) with the well, the\n"
-    "travel time, the area, the particle count and whether the zone is complete.\n"
+    "travel time, the area, the particle count and whether the zone is complete; a .dxf\n"
+    "ZONES holds them as closed polylines on a layer per time (ZONE_365.25, CAPTURE_ZONE),\n"
+    "which kestra-cli plot --map lays over the plan.\n"
     "\n"
     "  --well L,R,C              a pumping well's cell; L1-L2,R,C for a screen over layers\n"
     "                            L1 to L2 (repeatable: one zone set per well)\n"
@@ -259,6 +262,7 @@ void ReportZones(const std::vector<CaptureZone>& zones, const Session& session, 
 }
 
 struct CaptureFormats {
+  bool dxf = false;  // the zones as a drawing, else as GIS polygons
   GisFormat zones = GisFormat::GeoPackage;
   ExportFormat paths = ExportFormat::GeoPackage;  // with --paths
 };
@@ -267,11 +271,12 @@ struct CaptureFormats {
 // reason on `err`, for a file that cannot hold what goes into it.
 std::optional<CaptureFormats> OutputFormats(const CaptureOptions& o, std::ostream& err) {
   CaptureFormats formats;
+  formats.dxf = IsDxfPath(o.out);
   const auto out = ExportFormatOfPath(o.out);
   const auto zones = out ? VectorFormatOf(*out) : std::nullopt;
-  if (!zones)
-    return Refuse(err, "--out " + o.out + ": zones go into a .gpkg, .shp, .geojson or .csv file"), std::nullopt;
-  formats.zones = *zones;
+  if (!zones && !formats.dxf)
+    return Refuse(err, "--out " + o.out + ": zones go into a .gpkg, .shp, .geojson, .csv or .dxf file"), std::nullopt;
+  if (zones) formats.zones = *zones;
   if (o.paths.empty()) return formats;
   const auto paths = ExportFormatOfPath(o.paths);
   if (!paths || !FormatFits(ExportKind::Pathlines, *paths))
@@ -321,8 +326,9 @@ int Capture(const CaptureOptions& o, std::ostream& err) {
   if (!o.paths.empty() &&
       !WritePathlineExport(o.paths, formats->paths, session.model, tracks.paths, tracks.endpoints, nullptr, error))
     return Refuse(err, "cannot write " + error), 1;
-  if (!WriteCaptureZoneExport(o.out, formats->zones, session.model, zones, error))
-    return Refuse(err, "cannot write " + error), 1;
+  const bool written = formats->dxf ? WriteCaptureZoneDxf(o.out, CaptureZoneLayer(session.model, zones), error)
+                                    : WriteCaptureZoneExport(o.out, formats->zones, session.model, zones, error);
+  if (!written) return Refuse(err, "cannot write " + error), 1;
   ReportZones(zones, session, err);
   const bool complete = std::all_of(zones.begin(), zones.end(), [](const CaptureZone& z) { return z.Complete(); });
   return complete ? 0 : 3;

@@ -62,4 +62,8 @@ std::string ExportFormatWord(ExportFormat format) {
   return "";
 }
 
+bool IsDxfPath(const std::string& path) {
+  return UpperCase(std::filesystem::path(path).extension().string()) == ".DXF";
+}
+
 }  // namespace kestra

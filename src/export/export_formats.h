@@ -19,6 +19,9 @@ std::optional<ExportFormat> ExportFormatNamed(const std::string& word);
 // extension is a GeoPackage. Nothing for another extension.
 std::optional<ExportFormat> ExportFormatOfPath(const std::string& path);
 
+// True when `path` ends in .dxf (any letter case).
+bool IsDxfPath(const std::string& path);
+
 // The GIS vector format of `format`; nothing for a raster, text or VTK format.
 std::optional<GisFormat> VectorFormatOf(ExportFormat format);
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "cli_runner.h"
+#include "graphics/dxf_reader_check.h"
 #include "support/gis_reader.h"
 #include "support/shell_output.h"
 #include "support/temp_dir.h"
@@ -65,6 +66,30 @@ TEST(CaptureCommand, ZonesOfTheExampleWellGrowWithTheTravelTime) {
   for (std::size_t k = 0; k < all.size(); ++k) EXPECT_EQ(all[k].text, zones[k].text);
 }
 
+// The drawing puts each zone on a layer of its own, its rings closed.
+TEST(CaptureCommand, ADrawingHoldsAClosedPolylineLayerPerZone) {
+  test::TempDir dir;
+  const std::string model = CopyExample(dir);
+  const std::string dxf = dir.File("zones.dxf");
+  std::string errors;
+  ASSERT_EQ(RunCli("capture", {model, "--well", "2,8,15", "--times", "1y,5y", "--out", dxf, "--quiet"}, &errors), 0)
+      << errors;
+  const std::string text = test::ReadWholeFile(dxf);
+  for (const char* layer : {"\r\nZONE_365.25\r\n", "\r\nZONE_1826.25\r\n", "\r\nCAPTURE_ZONE\r\n"})
+    EXPECT_TRUE(Contains(text, layer)) << layer;
+  EXPECT_EQ(CountOf(text, "\r\nPOLYLINE\r\n"), CountOf(text, "\r\nSEQEND\r\n"));
+  const test::DxfReadResult drawing = test::ReadDxfWithRealReader(dxf);
+  if (!drawing.readerAvailable) GTEST_SKIP() << "python3-ezdxf is not installed";
+  EXPECT_TRUE(drawing.accepted);
+  ASSERT_FALSE(drawing.entities.empty());
+  for (const test::ReadEntity& ring : drawing.entities) {
+    ASSERT_GE(ring.coordinates.size(), 8u);  // a closed ring of three corners at least
+    const std::size_t n = ring.coordinates.size();
+    EXPECT_FLOAT_EQ(ring.coordinates[0], ring.coordinates[n - 2]);
+    EXPECT_FLOAT_EQ(ring.coordinates[1], ring.coordinates[n - 1]);
+  }
+}
+
 TEST(CaptureCommand, BadWellsAndTimesAreRefusedAndNothingIsWritten) {
   test::TempDir dir;
   const std::string model = CopyExample(dir);
@@ -82,6 +107,7 @@ TEST(CaptureCommand, BadWellsAndTimesAreRefusedAndNothingIsWritten) {
       {{"--well", "2,8,15", "--times", "-3", "--out", out}, 2, "positive and increasing"},
       {{"--well", "2,8,15", "--times", "10w", "--out", out}, 2, "'10w' is no time"},
       {{"--well", "2,8,15", "--out", dir.File("zones.tif")}, 2, "zones go into a .gpkg"},
+      {{"--well", "2,8,15", "--paths", dir.File("paths.tif"), "--out", out}, 2, "pathlines go into a .gpkg"},
       {{"--well", "2,8,15"}, 2, "MODEL and --out are needed"},
       {{"--out", out}, 2, "give the wells by --well L,R,C or --wells all"},
       {{"--well", "2,8,15", "--wells", "all", "--out", out}, 2, "give the wells by"},
