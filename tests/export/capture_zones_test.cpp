@@ -8,60 +8,20 @@
 #include <cmath>
 #include <numbers>
 
+#include "support/well_in_uniform_flow.h"
 #include "tracking/tracking_models.h"
 
 namespace kestra {
 namespace {
 
-// A fully penetrating well pumping kRate from a confined aquifer of
-// thickness kThickness with regional Darcy flux kFlux towards higher
-// columns. The face flows come from the stream function of the superposed
-// flows, psi = q Y - Q theta / (2 pi b) about the well: the flow across a face
-// is b times the difference of psi at its ends, the angle taken continuously
-// along the face, so every cell but the well's balances exactly.
-constexpr double kCell = 5, kThickness = 10, kPorosity = 0.25, kFlux = 0.1, kRate = 500;
-constexpr int kColumns = 200, kRows = 160, kWellColumn = 121, kWellRow = 81;
-
-// The stagnation point's distance downstream, and the half-width of the
-// capture zone far upstream.
-constexpr double kStagnation = kRate / (2 * std::numbers::pi * kThickness * kFlux);
-constexpr double kFarHalfWidth = kRate / (2 * kThickness * kFlux);
-
-struct Point {
-  double x, y;  // about the well, y up
-};
-
-double SweptAngle(Point a, Point b) { return std::atan2(a.x * b.y - a.y * b.x, a.x * b.x + a.y * b.y); }
-
-// The flow in +x across the face from `low` to `high` (x equal, y rising),
-// and in +y across one from `left` to `right`.
-double FlowAcrossX(Point low, Point high) {
-  return kThickness * kFlux * (high.y - low.y) - kRate / (2 * std::numbers::pi) * SweptAngle(low, high);
-}
-double FlowAcrossY(Point left, Point right) { return kRate / (2 * std::numbers::pi) * SweptAngle(left, right); }
-
-ModelState WellInUniformFlow() {
-  ModelState state = test::BoxModel(kColumns, kRows, 1, kCell, kCell, kThickness, kPorosity);
-  const double wellX = state.XCENTER[kWellColumn], wellY = state.YCENTER[kWellRow];
-  const auto at = [&](double x, double yDown) { return Point{x - wellX, wellY - yDown}; };
-  for (int i = 1; i <= kRows; ++i)
-    for (int j = 1; j <= kColumns; ++j) {
-      const double x1 = state.XEDGE[j - 1], x2 = state.XEDGE[j], y1 = state.YEDGE[i - 1], y2 = state.YEDGE[i];
-      state.QRIGHT(j, i, 1) = static_cast<float>(FlowAcrossX(at(x2, y2), at(x2, y1)));
-      // Towards the next row is down, against y up.
-      state.QFRONT(j, i, 1) = static_cast<float>(-FlowAcrossY(at(x1, y2), at(x2, y2)));
-      state.HEAD(j, i, 1) = 10;
-      const bool edge = i == 1 || j == 1 || i == kRows || j == kColumns;
-      state.IBOUND(j, i, 1) = edge ? -1 : 1;
-    }
-  state.IBOUND0 = state.IBOUND;
-  return state;
-}
+const test::UniformFlowWell kWell;
+constexpr double kCell = 5;  // the well's cell size, as kWell has it
+const double kStagnation = kWell.Stagnation();
 
 // The travel time to the well along the upstream axis from `distance`, for
 // water that enters the well at `radius`.
 double AxisTravelTime(double distance, double radius) {
-  return kPorosity / kFlux *
+  return kWell.porosity / kWell.flux *
          ((distance - radius) - kStagnation * std::log((distance + kStagnation) / (radius + kStagnation)));
 }
 
@@ -74,7 +34,7 @@ double AxisDistanceAfter(double time, double radius) {
 // The half-width of the capture zone at `upstream` from the well: where the
 // dividing streamline psi = 0 crosses, y = a (pi - atan(y / upstream)).
 double HalfWidthAt(double upstream) {
-  double y = kFarHalfWidth;
+  double y = kWell.FarHalfWidth();
   for (int n = 0; n < 200; ++n) y = kStagnation * (std::numbers::pi - std::atan(y / upstream));
   return y;
 }
@@ -101,7 +61,7 @@ Span CrossingsOf(const CaptureZone& zone, bool vertical, double at) {
 }
 
 TEST(CaptureZones, AWellInUniformFlowMatchesTheClosedForm) {
-  ModelState state = WellInUniformFlow();
+  ModelState state = test::WellInUniformFlow(kWell);
   Settings settings;
   TrackingSettings tracking;
   tracking.StepLength = 1e7;
@@ -112,7 +72,7 @@ TEST(CaptureZones, AWellInUniformFlowMatchesTheClosedForm) {
   test::ScriptedLoader loader;
   CaptureRun run{state, settings, tracking, periods, busy, ui, loader, 2, {}, {}};
   const std::vector<double> times = {200, 500};
-  const WellScreen well{{{kWellColumn, kWellRow, 1}}};
+  const WellScreen well{{{static_cast<std::int16_t>(kWell.wellColumn), static_cast<std::int16_t>(kWell.wellRow), 1}}};
   const CaptureTracks tracks = TrackFromWells(run, {well}, {30, kCell, 10, 200000}, times);
   ASSERT_EQ(tracks.wells.size(), 1u);
   std::vector<CaptureZone> zones;
@@ -124,7 +84,7 @@ TEST(CaptureZones, AWellInUniformFlowMatchesTheClosedForm) {
   EXPECT_TRUE(whole.Complete());
   EXPECT_GT(whole.particles, 6 * 30 * 30);  // the face templates and the particles added between them
 
-  const double wellX = state.XCENTER[kWellColumn], wellY = state.YCENTER[kWellRow];
+  const double wellX = state.XCENTER[kWell.wellColumn], wellY = state.YCENTER[kWell.wellRow];
   for (const double upstream : {200.0, 400.0}) {
     SCOPED_TRACE(upstream);
     const Span across = CrossingsOf(whole, true, wellX - upstream);
