@@ -10,6 +10,7 @@
 #include "export/capture_zones.h"
 #include "support/well_in_uniform_flow.h"
 #include "tracking/capture_tracking.h"
+#include "steady_loader.h"
 
 namespace kestra {
 namespace {
@@ -29,13 +30,6 @@ ModelState& SharedModel() {
   static ModelState state = test::WellInUniformFlow(BenchWell());
   return state;
 }
-
-class NoLoader : public TimeStepLoader {
- public:
-  bool LoadFlowField(ModelState&) override { return true; }
-  void RestoreTimeStep(ModelState&) override {}
-  bool ReloadFlowTerms(ModelState&) override { return true; }
-};
 
 void CaptureZonesOfAScreen(benchmark::State& bench, double splitDistance) {
   ModelState& state = SharedModel();

@@ -19,6 +19,7 @@
 #include "tracking/particle_set.h"
 #include "tracking/pathline_writer.h"
 #include "tracking/track_particles.h"
+#include "steady_loader.h"
 
 namespace kestra {
 namespace {
@@ -56,13 +57,6 @@ ModelState& SharedModel() {
   static ModelState state = BenchModel();
   return state;
 }
-
-class NoLoader : public TimeStepLoader {
- public:
-  bool LoadFlowField(ModelState&) override { return true; }
-  void RestoreTimeStep(ModelState&) override {}
-  bool ReloadFlowTerms(ModelState&) override { return true; }
-};
 
 // Counts the moves and passes them on.
 class CountingObserver : public TrackObserver {

@@ -15,15 +15,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string CopyExample(const test::TempDir& dir) {
-  for (const auto& entry : fs::directory_iterator(test::ExamplesDir() / "mixed3d"))
-    fs::copy_file(entry.path(), dir.path() / entry.path().filename());
-  return dir.File("mixed3d.nam");
-}
-
 TEST(CaptureCommand, ZonesOfTheExampleWellGrowWithTheTravelTime) {
   test::TempDir dir;
-  const std::string model = CopyExample(dir);
+  const std::string model = test::CopyExample(dir);
   std::string errors;
   ASSERT_EQ(RunCli("capture",
                    {model, "--well", "2,8,15", "--times", "1y,5y,10y", "--out", dir.File("zones.gpkg"), "--paths",
@@ -69,7 +63,7 @@ TEST(CaptureCommand, ZonesOfTheExampleWellGrowWithTheTravelTime) {
 // The drawing puts each zone on a layer of its own, its rings closed.
 TEST(CaptureCommand, ADrawingHoldsAClosedPolylineLayerPerZone) {
   test::TempDir dir;
-  const std::string model = CopyExample(dir);
+  const std::string model = test::CopyExample(dir);
   const std::string dxf = dir.File("zones.dxf");
   std::string errors;
   ASSERT_EQ(RunCli("capture", {model, "--well", "2,8,15", "--times", "1y,5y", "--out", dxf, "--quiet"}, &errors), 0)
@@ -92,7 +86,7 @@ TEST(CaptureCommand, ADrawingHoldsAClosedPolylineLayerPerZone) {
 
 TEST(CaptureCommand, BadWellsAndTimesAreRefusedAndNothingIsWritten) {
   test::TempDir dir;
-  const std::string model = CopyExample(dir);
+  const std::string model = test::CopyExample(dir);
   const std::string out = dir.File("zones.gpkg");
   const struct {
     Arguments args;

@@ -19,16 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The example copied into `dir`: its open writes files beside the model.
-std::string CopyExample(const test::TempDir& dir) {
-  for (const auto& entry : fs::directory_iterator(test::ExamplesDir() / "mixed3d"))
-    fs::copy_file(entry.path(), dir.path() / entry.path().filename());
-  return dir.File("mixed3d.nam");
-}
-
 TEST(GisExport, EveryExportOfTheExampleOpensInGdalsTools) {
   test::TempDir dir;
-  const std::string model = CopyExample(dir);
+  const std::string model = test::CopyExample(dir);
   const Arguments particles{"--particles", dir.File("column2.par"), "--quiet"};
   struct Case {
     Arguments args;
@@ -72,7 +65,7 @@ TEST(GisExport, EveryExportOfTheExampleOpensInGdalsTools) {
 
 TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
   test::TempDir dir;
-  const std::string model = CopyExample(dir);
+  const std::string model = test::CopyExample(dir);
   const Arguments run{model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward"};
   Arguments text = run;
   text.insert(text.end(), {"--out", dir.File("paths.txt")});
@@ -115,7 +108,7 @@ TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
 
 TEST(GisExport, TheGridAndPathlinesOfTheExampleOpenInVtksReader) {
   test::TempDir dir;
-  const std::string model = CopyExample(dir);
+  const std::string model = test::CopyExample(dir);
   std::string errors;
   ASSERT_EQ(RunCli("export", {"grid", model, "--out", dir.File("grid.vtu")}, &errors), 0) << errors;
   ASSERT_EQ(RunCli("track", {model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward",
@@ -137,7 +130,7 @@ TEST(GisExport, TheGridAndPathlinesOfTheExampleOpenInVtksReader) {
 
 TEST(GisExport, ATurnedShiftedModelLandsWhereItsPositionSays) {
   test::TempDir dir;
-  const std::string model = CopyExample(dir);
+  const std::string model = test::CopyExample(dir);
   std::string errors;
   ASSERT_EQ(RunCli("export",
                    {"grid", model, "--out", dir.File("grid.gpkg"), "--origin", "500000,4100000", "--rotation", "30",
@@ -179,7 +172,7 @@ TEST(GisExport, APlaceInTheNameFileHeaderOrTheSettingsFilePositionsTheModel) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.header);
     test::TempDir dir;
-    const std::string model = CopyExample(dir);
+    const std::string model = test::CopyExample(dir);
     test::WriteWholeFile(model, c.header + test::ReadWholeFile(model));
     test::WriteWholeFile(dir.File("mixed3d.ini"), c.settings);
     std::string errors;
@@ -195,7 +188,7 @@ TEST(GisExport, APlaceInTheNameFileHeaderOrTheSettingsFilePositionsTheModel) {
 
 TEST(GisExport, BadRequestsNameTheirReasonAndWriteNothing) {
   test::TempDir dir;
-  const std::string model = CopyExample(dir);
+  const std::string model = test::CopyExample(dir);
   struct Case {
     Arguments args;
     int code;

@@ -36,11 +36,24 @@ std::filesystem::path TestDataDir() { return KESTRA_TESTDATA_DIR; }
 
 std::filesystem::path ExamplesDir() { return KESTRA_EXAMPLES_DIR; }
 
+namespace {
+
+void CopyFolder(const std::filesystem::path& from, const TempDir& dir) {
+  for (const auto& entry : std::filesystem::directory_iterator(from))
+    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+}
+
+}  // namespace
+
 std::string CopySharedRun(const TempDir& dir, const std::string& model, const std::string& form,
                           const std::string& file) {
-  for (const auto& entry : std::filesystem::directory_iterator(TestDataDir() / model / form))
-    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
+  CopyFolder(TestDataDir() / model / form, dir);
   return dir.File(file);
+}
+
+std::string CopyExample(const TempDir& dir) {
+  CopyFolder(ExamplesDir() / "mixed3d", dir);
+  return dir.File("mixed3d.nam");
 }
 
 }  // namespace kestra::test

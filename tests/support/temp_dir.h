@@ -36,4 +36,8 @@ std::filesystem::path ExamplesDir();
 std::string CopySharedRun(const TempDir& dir, const std::string& model, const std::string& form,
                           const std::string& file);
 
+// Copies the bundled example (examples/mixed3d) into `dir`; returns the
+// path of the copy of its name file.
+std::string CopyExample(const TempDir& dir);
+
 }  // namespace kestra::test
