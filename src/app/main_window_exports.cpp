@@ -149,12 +149,8 @@ void MainWindow::file_export_results_Click() {
 }
 
 FigureViews MainWindow::FigureOfViews(bool lowerSection, bool rightSection) const {
-  return {pictures_[kPlan].Record(),
-          pictures_[kRowSection].Record(),
-          pictures_[kColumnSection].Record(),
-          placement_,
-          layout_.sectionsShown && lowerSection,
-          layout_.sectionsShown && rightSection};
+  return FigureViewsOf(pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], placement_, layout_,
+                       lowerSection, rightSection);
 }
 
 FigureFacts MainWindow::FactsOfFigureViews(const FigureViews& views) const {

@@ -6,13 +6,13 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/batch_model.h"
 #include "cli/commands.h"
 #include "cli/open_options.h"
 #include "cli/output_paths.h"
+#include "cli/track_output.h"
 #include "cli/track_progress.h"
 #include "cli/tracking_options.h"
 #include "core/number_format.h"
@@ -60,7 +60,6 @@ constexpr const char* kUsage =
     "  --quiet                   no progress on the error stream\n";
 
 constexpr int kMostFaceDivisions = 50;
-constexpr int kMaxThreads = 256;
 
 struct CaptureOptions {
   std::string model, out, paths;
@@ -98,7 +97,7 @@ bool ParseOption(const std::string& name, const std::string& value, CaptureOptio
   if (name == "--face-particles") return ParseCount(value, 1, kMostFaceDivisions, o.faceDivisions);
   if (name == "--pixel") return ParseLength(value, o.pixel);
   if (name == "--gap") return ParseLength(value, o.gap);
-  if (name == "--threads") return ParseCount(value, 0, kMaxThreads, o.threads);
+  if (name == "--threads") return ParseCount(value, 0, kMostThreads, o.threads);
   return false;
 }
 
@@ -235,10 +234,7 @@ std::optional<std::vector<WellScreen>> ChosenWells(const CaptureOptions& o, cons
 }
 
 double NarrowestCell(const ModelState& state) {
-  double narrowest = std::numeric_limits<double>::infinity();
-  for (int j = 1; j <= state.NCOL; ++j) narrowest = std::min<double>(narrowest, state.DELR[j]);
-  for (int i = 1; i <= state.NROW; ++i) narrowest = std::min<double>(narrowest, state.DELC[i]);
-  return narrowest;
+  return std::min(SmallestWidth(state.DELR, state.NCOL), SmallestWidth(state.DELC, state.NROW));
 }
 
 std::string ZoneTimeText(const CaptureZone& zone, const StressPeriods& periods) {
@@ -304,7 +300,7 @@ int Capture(const CaptureOptions& o, std::ostream& err) {
   SavedSteps held;
   if (!CheckUnsavedSteps(session, -1, ui, held)) return 1;
 
-  const int threads = o.threads > 0 ? o.threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  const int threads = ThreadsToUse(o.threads);
   ModelStepLoader loader(session.settings, session.tracking, ui);
   TrackProgress progress(err, o.quiet);
   const auto started = [&](int particles) { progress.Start("backward", particles, {}); };

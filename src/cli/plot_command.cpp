@@ -138,11 +138,10 @@ const char* PlotFormatName(PlotFileFormat format) {
 
 FigureFormat FigureFormatFor(PlotFileFormat format) {
   switch (format) {
-    case PlotFileFormat::Png: return FigureFormat::Png;
     case PlotFileFormat::Tiff: return FigureFormat::Tiff;
     case PlotFileFormat::Svg: return FigureFormat::Svg;
     case PlotFileFormat::Pdf: return FigureFormat::Pdf;
-    default: return FigureFormat::Bmp;
+    default: return FigureFormat::Png;  // the drawings and the bitmap are written without a figure
   }
 }
 
@@ -252,13 +251,8 @@ bool SavePicture(const PlotOptions& options, const Session& session,
     return error.empty();
   }
   const auto application = FontsForText();
-  const bool sections = views.layout.sectionsShown;
-  const FigureViews figure{views.plan.Record(),
-                           views.rowSection.Record(),
-                           views.columnSection.Record(),
-                           views.placement,
-                           sections && lower,
-                           sections && right};
+  const FigureViews figure = FigureViewsOf(views.plan, views.rowSection, views.columnSection, views.placement,
+                                           views.layout, lower, right);
   FigureRequest request{options.title, options.notes, flood};
   SetPathlinesOf(request, particles);
   const FigureFacts facts = FigureFactsOf(session, views.layout, figure, request);

@@ -8,7 +8,6 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/batch_model.h"
@@ -94,7 +93,6 @@ constexpr const char* kExitStatus =
     "the grid, or particles were still moving when their tracking steps ran out); they\n"
     "are named on the error stream and listed in the end point file.\n";
 
-constexpr int kMaxThreads = 256;
 constexpr int kSomeNotTracked = 3;
 
 struct TrackOptions {
@@ -151,7 +149,7 @@ bool ParseOption(const std::string& name, const std::string& value, TrackOptions
   if (name == "--endpoints") return ParseText(value, o.endpoints);
   if (name == "--mpsim") return ParseText(value, o.mpsim);
   if (name == "--timeseries") return ParseText(value, o.timeSeries);
-  if (name == "--threads") return ParseInt(value, 0, kMaxThreads, o.threads);
+  if (name == "--threads") return ParseInt(value, 0, kMostThreads, o.threads);
   if (name == "--format") return ParseFormat(value, o);
   return false;
 }
@@ -235,10 +233,7 @@ bool ReportStepLimit(int atLimit, int maximumSteps, std::ostream& err) {
   return true;
 }
 
-int ThreadCount(const TrackOptions& o) {
-  const int threads = o.threads.value_or(1);
-  return threads > 0 ? threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-}
+int ThreadCount(const TrackOptions& o) { return ThreadsToUse(o.threads.value_or(1)); }
 
 // Tracks in the asked directions, the pathlines going into `output` as they come.
 void RunDirections(const TrackOptions& o, TrackingRun& run, BatchOutput& output, std::ostream& err) {

@@ -14,6 +14,12 @@
 
 namespace kestra::cli {
 
+// The most particles tracked at once that --threads takes.
+inline constexpr int kMostThreads = 256;
+
+// `asked` threads, or one per core of the processor for 0.
+int ThreadsToUse(int asked);
+
 // The end point file of one run or both (kestra: CSV) or of one direction
 // (MODPATH 7). A `note` says how the run departed from the model's results:
 // a first line "# note" of the CSV, the last line of the MODPATH 7 header.

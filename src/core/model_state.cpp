@@ -1,5 +1,7 @@
 #include "core/model_state.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 #include "core/model_family.h"
@@ -47,6 +49,10 @@ void DimensionModel(ModelState& state, int ncol, int nrow, int nlay) {
   state.origin = ModelOrigin{};
   state.position.reset();
   state.flowTermsLoaded = false;
+}
+
+double SmallestWidth(const std::vector<float>& widths, int count) {
+  return *std::min_element(widths.begin() + 1, widths.begin() + count + 1);
 }
 
 void ComputeGridGeometry(ModelState& state) {

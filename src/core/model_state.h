@@ -108,6 +108,9 @@ void DimensionModel(ModelState& state, int ncol, int nrow, int nlay);
 // XEDGE, YEDGE, XCENTER and YCENTER from DELR and DELC, in 32-bit arithmetic.
 void ComputeGridGeometry(ModelState& state);
 
+// The smallest of `widths` 1..count (DELR with NCOL, DELC with NROW).
+double SmallestWidth(const std::vector<float>& widths, int count);
+
 // The default world position: lower-left grid corner at world (0, 0), no rotation.
 void SetDefaultOrigin(ModelState& state);
 

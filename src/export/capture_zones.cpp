@@ -65,12 +65,6 @@ void MarkPath(ZoneMask& mask, const RecordedPath& path, std::optional<double> ti
   }
 }
 
-const Endpoint* EndpointOf(const WellPaths& well, const RecordedPath& path) {
-  for (const Endpoint& e : well.endpoints)
-    if (e.particle == path.particle && e.direction == path.direction) return &e;
-  return nullptr;
-}
-
 bool StoppedShort(const Endpoint* end, std::optional<double> time) {
   if (end == nullptr || StopsParticle(end->end)) return false;
   return !time || end->time < *time;
@@ -152,6 +146,8 @@ bool BuildCaptureZones(const ModelState& state, const WellPaths& well, const Zon
   }
   std::map<std::pair<int, int>, const PathPoint*> atTimes;  // (particle, time index from 1)
   for (const Mp7TimePoint& p : well.timePoints) atTimes[{p.particle, p.index}] = &p.point;
+  std::map<int, const Endpoint*> ends;  // by particle; the well's particles go backward only
+  for (const Endpoint& e : well.endpoints) ends[e.particle] = &e;
   std::vector<std::optional<double>> times(settings.times.begin(), settings.times.end());
   times.push_back(std::nullopt);
   for (std::size_t k = 0; k < times.size(); ++k) {
@@ -164,7 +160,8 @@ bool BuildCaptureZones(const ModelState& state, const WellPaths& well, const Zon
     for (const RecordedPath& path : well.paths) {
       const auto at = atTimes.find({path.particle, static_cast<int>(k) + 1});
       MarkPath(mask, path, times[k], times[k] && at != atTimes.end() ? at->second : nullptr);
-      zone.stoppedShort += StoppedShort(EndpointOf(well, path), times[k]);
+      const auto end = ends.find(path.particle);
+      zone.stoppedShort += StoppedShort(end == ends.end() ? nullptr : end->second, times[k]);
     }
     CloseGaps(mask, settings.gap);
     if (!Polygonise(mask, zone, error)) return false;

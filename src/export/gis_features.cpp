@@ -78,10 +78,6 @@ std::vector<int> PixelCells(const std::vector<float>& edges, int count, double s
   return cells;
 }
 
-double SmallestWidth(const std::vector<float>& widths, int count) {
-  return *std::min_element(widths.begin() + 1, widths.begin() + count + 1);
-}
-
 bool HasResult(const ModelState& state, const CellArray<float>& values, int j, int i, int layer,
                const BlockedValues& blocked) {
   const float value = values(j, i, layer);

@@ -34,6 +34,17 @@ void SetPathlinesOf(FigureRequest& request, const ParticleSet& particles) {
   if (!particles.Particles.empty()) request.forwardColour = particles.Particles.front().ParticleColor;
 }
 
+FigureViews FigureViewsOf(const RasterPicture& plan, const RasterPicture& rowSection,
+                          const RasterPicture& columnSection, const ViewPlacement& placement,
+                          const ViewLayout& layout, bool lowerSection, bool rightSection) {
+  return {plan.Record(),
+          rowSection.Record(),
+          columnSection.Record(),
+          placement,
+          layout.sectionsShown && lowerSection,
+          layout.sectionsShown && rightSection};
+}
+
 FigureFacts FigureFactsOf(const Session& session, const ViewLayout& layout, const FigureViews& views,
                           const FigureRequest& request) {
   FigureFacts facts = FactsOfFigure(session.model, session.settings, session.periods, layout, request.title);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/figure.h"
+#include "render/raster_picture.h"
 #include "session/session.h"
 #include "tracking/particle_set.h"
 
@@ -24,6 +25,11 @@ struct FigureRequest {
 // The pathline entries of the request from the particles: a direction is
 // drawn when a run in it released a particle.
 void SetPathlinesOf(FigureRequest& request, const ParticleSet& particles);
+
+// The drawn views as a figure, each section in when asked for and shown.
+FigureViews FigureViewsOf(const RasterPicture& plan, const RasterPicture& rowSection,
+                          const RasterPicture& columnSection, const ViewPlacement& placement,
+                          const ViewLayout& layout, bool lowerSection, bool rightSection);
 
 FigureFacts FigureFactsOf(const Session& session, const ViewLayout& layout, const FigureViews& views,
                           const FigureRequest& request);

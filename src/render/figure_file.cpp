@@ -1,7 +1,6 @@
 #include "render/figure_file.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 #include <QPageSize>
@@ -80,17 +79,6 @@ QImage FigureImage(const FigurePage& page, const FigureViews& views, const Figur
   return image;
 }
 
-bool FigureFormatOf(const std::string& path, FigureFormat& format) {
-  const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-  if (suffix == "png") format = FigureFormat::Png;
-  else if (suffix == "tif" || suffix == "tiff") format = FigureFormat::Tiff;
-  else if (suffix == "bmp") format = FigureFormat::Bmp;
-  else if (suffix == "svg") format = FigureFormat::Svg;
-  else if (suffix == "pdf") format = FigureFormat::Pdf;
-  else return false;
-  return true;
-}
-
 QSizeF PagePoints(const FigurePage& page, FigureFormat format) {
   if (format == FigureFormat::Pdf && page.paper != Paper::Fitted) {
     const QSizeF sheet = PaperSize(page.paper).size(QPageSize::Point);
@@ -114,7 +102,6 @@ bool SaveFigure(const std::string& path, FigureFormat format, const FigurePage& 
     case FigureFormat::Svg: encoded = WriteSvg(buffer, points, views, facts); break;
     case FigureFormat::Png: encoded = WriteRaster(buffer, "PNG", page, views, facts); break;
     case FigureFormat::Tiff: encoded = WriteRaster(buffer, "TIFF", page, views, facts); break;
-    case FigureFormat::Bmp: encoded = WriteRaster(buffer, "BMP", page, views, facts); break;
   }
   if (!encoded) {
     error = path + ": the figure could not be encoded";

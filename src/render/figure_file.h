@@ -12,10 +12,8 @@
 
 namespace kestra {
 
-enum class FigureFormat { Png, Tiff, Bmp, Svg, Pdf };
-
-// The format a file name asks for by its extension, in any case; false for none of them.
-bool FigureFormatOf(const std::string& path, FigureFormat& format);
+// A Windows bitmap is no figure: it stays the pixel copy of the views (render/plot_image).
+enum class FigureFormat { Png, Tiff, Svg, Pdf };
 
 // The page of the figure in points.
 QSizeF PagePoints(const FigurePage& page, FigureFormat format);

@@ -1,7 +1,6 @@
 #include "render/plot_image.h"
 
 #include <QBuffer>
-#include <QFileInfo>
 #include <QImageWriter>
 
 #include "core/atomic_file.h"
@@ -15,12 +14,6 @@ bool WriteRaster(const QImage& image, QIODevice& file, const char* format) {
 }
 
 }  // namespace
-
-PlotImageFormat PlotImageFormatOf(const std::string& path) {
-  const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-  if (suffix == "png") return PlotImageFormat::Png;
-  return PlotImageFormat::Bmp;
-}
 
 bool SavePlotImage(const QImage& image, const std::string& path, PlotImageFormat format, std::string& error) {
   if (image.isNull()) {

@@ -10,10 +10,6 @@ namespace kestra {
 
 enum class PlotImageFormat { Bmp, Png };
 
-// The format a file name asks for by its extension, in any case; a Windows
-// bitmap for any other.
-PlotImageFormat PlotImageFormatOf(const std::string& path);
-
 // False, with the reason in `error`, when the file could not be written.
 bool SavePlotImage(const QImage& image, const std::string& path, PlotImageFormat format, std::string& error);
 

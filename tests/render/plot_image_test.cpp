@@ -29,12 +29,6 @@ QImage Picture() {
   return image;
 }
 
-TEST(PlotImage, FormatFollowsTheExtensionInAnyCase) {
-  EXPECT_EQ(PlotImageFormatOf("/a/plot.PNG"), PlotImageFormat::Png);
-  EXPECT_EQ(PlotImageFormatOf("/a/plot.bmp"), PlotImageFormat::Bmp);
-  EXPECT_EQ(PlotImageFormatOf("/a/plot"), PlotImageFormat::Bmp);
-}
-
 TEST(PlotImage, RasterFormatsKeepEveryPixel) {
   test::TempDir dir;
   std::string error;
