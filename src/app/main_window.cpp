@@ -136,6 +136,11 @@ void MainWindow::BuildMenus() {
   run->addSeparator();
   connect(AddItem(run, "run_results", tr("Particle Resul&ts...")), &QAction::triggered, this,
           &MainWindow::run_results_Click);
+  run->addSeparator();
+  connect(AddItem(run, "run_capture_zone", tr("Capture &Zone...")), &QAction::triggered, this,
+          &MainWindow::run_capture_zone_Click);
+  connect(AddItem(run, "run_clear_capture_zones", tr("C&lear Capture Zones")), &QAction::triggered, this,
+          &MainWindow::run_clear_capture_zones_Click);
 
   QMenu* options = AddMenu("menu_options", tr("&Options"));
   connect(AddItem(options, "options_environment", tr("&Environment...")), &QAction::triggered, this,

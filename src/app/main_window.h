@@ -8,11 +8,13 @@
 #include <QString>
 #include <optional>
 
+#include "app/capture_zone_dialog.h"
 #include "app/export_results_dialog.h"
 #include "app/picture_view.h"
 #include "app/print_plot_dialog.h"
 #include "app/qt_user_interface.h"
 #include "app/save_plot_dialog.h"
+#include "export/capture_zones.h"
 #include "export/dxf_map_file.h"
 #include "export/result_exports.h"
 #include "graphics/draw_inputs.h"
@@ -83,6 +85,11 @@ class MainWindow : public QMainWindow, public OpenObserver {
   // Where the particles' runs since the last redraw ended, by particle and direction.
   const EndpointCollector& Endpoints() const { return *endpoints_; }
 
+  // The zones drawn on the views, well by well, as BuildCaptureZones gives them.
+  const std::vector<CaptureZone>& CaptureZones() const { return captureZones_; }
+  // True between Run, Capture Zone... and the click on a well cell.
+  bool PickingWell() const { return pickingWell_; }
+
   // The model path given on the command line, opened when the window is first shown.
   void SetCommandLine(const QString& path) { commandLine_ = path; }
   // The plot of Save Plot As written to the chosen file, as after OK in its
@@ -129,6 +136,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void run_restart_Click();
   void run_delete_all_particles_Click();
   void run_results_Click();
+  void run_capture_zone_Click();
+  void run_clear_capture_zones_Click();
   void options_particle_tracking_Click();
   void options_maps_Click();
   void options_environment_Click();
@@ -176,6 +185,10 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void DrawOverlays(PlotContext& context);
   void DrawSectionVectors(PlotContext& context);
   void LoadMapFont();
+
+  // Capture zones (main_window_capture.cpp).
+  void CaptureZoneOfCell(CellIndex cell);
+  void StopPickingWell();
 
   // Exports (main_window_exports.cpp).
   void SaveResults(ResultExport kind, const char* title);
@@ -234,6 +247,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
     std::string modelPath;  // the model the choice was made for
     ExportResultsChoice choice;
   } exportResults_;
+  std::vector<CaptureZone> captureZones_;
+  CaptureZoneChoice captureChoice_;
+  bool pickingWell_ = false;
   WorksheetDrag drag_;
   PanDrag pan_;
   bool spaceHeld_ = false;

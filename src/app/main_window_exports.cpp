@@ -156,6 +156,7 @@ FigureViews MainWindow::FigureOfViews(bool lowerSection, bool rightSection) cons
 FigureFacts MainWindow::FactsOfFigureViews(const FigureViews& views) const {
   FigureRequest request;
   SetPathlinesOf(request, particles_);
+  request.zones = &captureZones_;
   return FigureFactsOf(session_, layout_, views, request);
 }
 

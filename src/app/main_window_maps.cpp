@@ -1,10 +1,12 @@
-// Velocity vectors and DXF base maps over the plan, and the maps dialog.
+// Velocity vectors, DXF base maps and capture zones over the plan, and the
+// maps dialog.
 #include <QCoreApplication>
 #include <QTimer>
 
 #include "app/main_window.h"
 #include "app/maps_dialog.h"
 #include "app/model_position_dialog.h"
+#include "export/capture_zone_drawing.h"
 #include "export/dxf_maps.h"
 #include "graphics/velocity_vectors.h"
 #include "settings/settings_file.h"
@@ -24,6 +26,7 @@ void MainWindow::DrawOverlays(PlotContext& context) {
   session_.busy.redraw = true;
   DrawVelocityVectors(context, {session_.settings, ui_, session_.loaded.maxSpeed});
   DrawDxfMaps(context, {session_.settings, ui_, strokeFont_, mapCache_});
+  DrawCaptureZones(context, session_.settings, captureZones_);
   session_.busy.redraw = false;
   if (redrawAgain_ && particles_.Particles.empty()) {
     redrawAgain_ = false;

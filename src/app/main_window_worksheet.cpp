@@ -59,6 +59,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (PanKey(static_cast<QKeyEvent*>(event))) return true;
     if (type == QEvent::KeyRelease) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Escape && pickingWell_) {
+      StopPickingWell();
+      return true;
+    }
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) return layer_spin_edit_KeyDown(key);
   }
   return QMainWindow::eventFilter(watched, event);
@@ -198,6 +202,12 @@ void MainWindow::model_worksheet_MouseMove(Qt::MouseButtons buttons, QPointF poi
 void MainWindow::model_worksheet_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point) {
   if (IsBusy(session_.model, session_.busy) || StartPan(button, point)) return;
   const ModelState& m = session_.model;
+  if (pickingWell_) {
+    const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
+    if (button != Qt::LeftButton || cell.column <= 0) return ui_.Beep();
+    CaptureZoneOfCell(cell);
+    return;
+  }
   if (button == Qt::LeftButton && (modifiers & Qt::ControlModifier)) {
     const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
     if (cell.column > 0) MoveSections(cell);

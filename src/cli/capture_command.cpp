@@ -23,16 +23,18 @@
 #include "export/capture_zones.h"
 #include "export/export_formats.h"
 #include "export/gis_writer.h"
+#include "export/source_cells.h"
 #include "session/result_files.h"
 #include "session/time_step_results.h"
 #include "tracking/capture_tracking.h"
-#include "tracking/time_steps.h"
+#include "tracking/travel_times.h"
 
 namespace kestra::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kestra-cli capture MODEL (--well L,R,C ... | --wells all) [--times LIST] --out ZONES [options]\n"
+    "usage: kestra-cli capture MODEL (--well L,R,C ... | --wells all | --source L,R,C ... | --source-polygon FILE)\n"
+    "                  [--times LIST] --out ZONES [options]\n"
     "\n"
     "Releases particles on the faces of every cell of each well's screen, tracks them\n"
     "backward with the model's tracking settings and writes, for each well, the area whose\n"
@@ -40,12 +42,18 @@ constexpr const char* kUsage =
     "(GeoPackage, shapefile, GeoJSON or CSV by the extension of ZONES) with the well, the\n"
     "travel time, the area, the particle count and whether the zone is complete; a .dxf\n"
     "ZONES holds them as closed polylines on a layer per time (ZONE_365.25, CAPTURE_ZONE),\n"
-    "which kestra-cli plot --map lays over the plan.\n"
+    "which kestra-cli plot --map lays over the plan. From a source instead of wells, the\n"
+    "particles start on the top faces of its cells and go forward: the zones are the area\n"
+    "its water reaches within each time.\n"
     "\n"
     "  --well L,R,C              a pumping well's cell; L1-L2,R,C for a screen over layers\n"
     "                            L1 to L2 (repeatable: one zone set per well)\n"
     "  --wells all               every pumping well of the stress period, adjacent layers\n"
     "                            of one column and row as one screen\n"
+    "  --source L,R,C            a cell of a contaminant source (repeatable, L1-L2 for\n"
+    "                            several layers): all given cells form one source\n"
+    "  --source-polygon FILE     a source drawn as polygons (GIS file in the model's world\n"
+    "                            coordinates): the uppermost wet cell under each polygon\n"
     "  --times LIST              travel times, increasing, separated by commas: in the\n"
     "                            model's time unit, or each with its unit (50d,1y,5y: s,\n"
     "                            min, h, d, y)\n"
@@ -55,16 +63,18 @@ constexpr const char* kUsage =
     "                            quarter of the narrowest column or row)\n"
     "  --gap D                   paths this far apart are joined into one zone (default the\n"
     "                            narrowest column or row)\n"
+    "  --per-layer               also the zones of each layer (attribute layer, else null)\n"
     "  --paths FILE              also write the pathlines (GIS or VTK by the extension)\n"
     "  --threads N               particles tracked at once (default: the processor's cores)\n"
     "  --quiet                   no progress on the error stream\n";
-
-constexpr int kMostFaceDivisions = 50;
 
 struct CaptureOptions {
   std::string model, out, paths;
   std::vector<std::string> wells;  // as given
   bool allWells = false;
+  std::vector<std::string> sourceCells;  // as given
+  std::string sourcePolygons;
+  bool perLayer = false;
   std::string times;
   int faceDivisions = 4;
   std::optional<double> pixel, gap;
@@ -93,6 +103,8 @@ bool ParseOption(const std::string& name, const std::string& value, CaptureOptio
   if (name == "--paths") return o.paths = value, true;
   if (name == "--well") return o.wells.push_back(value), true;
   if (name == "--wells") return o.allWells = value == "all";
+  if (name == "--source") return o.sourceCells.push_back(value), true;
+  if (name == "--source-polygon") return o.sourcePolygons = value, true;
   if (name == "--times") return o.times = value, true;
   if (name == "--face-particles") return ParseCount(value, 1, kMostFaceDivisions, o.faceDivisions);
   if (name == "--pixel") return ParseLength(value, o.pixel);
@@ -135,8 +147,8 @@ bool ParseArguments(const Arguments& args, CaptureOptions& o, std::ostream& err)
   if (!TakeOpenOptions(rest, o.open, err) || !TakeTrackingOptions(rest, o.tracking, "capture", err)) return false;
   for (std::size_t n = 0; n < rest.size(); ++n) {
     const std::string& arg = rest[n];
-    if (arg == "--quiet") {
-      o.quiet = true;
+    if (arg == "--quiet" || arg == "--per-layer") {
+      (arg == "--quiet" ? o.quiet : o.perLayer) = true;
       continue;
     }
     if (!arg.starts_with("--") && o.model.empty()) {
@@ -144,8 +156,8 @@ bool ParseArguments(const Arguments& args, CaptureOptions& o, std::ostream& err)
       continue;
     }
     const bool hasValue = n + 1 < rest.size();
-    if (arg == "--well" && hasValue && !ScreenOf(rest[n + 1]))
-      return Refuse(err, "--well " + rest[n + 1] + ": give LAYER,ROW,COLUMN or L1-L2,ROW,COLUMN");
+    if ((arg == "--well" || arg == "--source") && hasValue && !ScreenOf(rest[n + 1]))
+      return Refuse(err, arg + " " + rest[n + 1] + ": give LAYER,ROW,COLUMN or L1-L2,ROW,COLUMN");
     if (hasValue && ParseOption(arg, rest[n + 1], o)) {
       ++n;
       continue;
@@ -154,55 +166,12 @@ bool ParseArguments(const Arguments& args, CaptureOptions& o, std::ostream& err)
   }
   if (!o.tracking.particles.empty()) return Refuse(err, "the particles start at the wells: no --particles");
   if (o.model.empty() || o.out.empty()) return Refuse(err, "MODEL and --out are needed");
-  if (o.wells.empty() == !o.allWells) return Refuse(err, "give the wells by --well L,R,C or --wells all");
+  const int starts =
+      !o.wells.empty() + o.allWells + !o.sourceCells.empty() + !o.sourcePolygons.empty();
+  if (starts != 1)
+    return Refuse(err, "give the wells by --well L,R,C or --wells all, or a source by --source L,R,C or "
+                       "--source-polygon FILE: one of them");
   return true;
-}
-
-// Seconds in the time units 1..5 (seconds, minutes, hours, days, years of 365.25 days).
-std::optional<int> TimeUnitOfSuffix(const std::string& suffix) {
-  if (suffix == "s") return 1;
-  if (suffix == "min") return 2;
-  if (suffix == "h") return 3;
-  if (suffix == "d") return 4;
-  if (suffix == "y") return 5;
-  return std::nullopt;
-}
-
-// The travel times in the model's time unit; nothing, with the reason in
-// `problem`, for a bad list.
-std::optional<std::vector<double>> ParseTimes(const std::string& list, int modelUnit, std::string& problem) {
-  std::vector<double> times;
-  if (list.empty()) return times;
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    const std::size_t end = std::min(list.find(',', start), list.size());
-    const std::string item = list.substr(start, end - start);
-    start = end + 1;
-    const std::size_t digits = item.find_last_of("0123456789.") + 1;
-    const auto value = ParseFiniteNumber(item.substr(0, digits));
-    const std::string suffix = digits < item.size() ? item.substr(digits) : "";
-    const auto unit = suffix.empty() ? std::optional<int>(modelUnit) : TimeUnitOfSuffix(suffix);
-    if (!value || !unit || item.empty()) {
-      problem = "--times: '" + item + "' is no time (a number, or one with s, min, h, d or y)";
-      return std::nullopt;
-    }
-    if (!suffix.empty() && (modelUnit <= 0 || modelUnit >= kTimeUnitCount)) {
-      problem = "--times: the model states no time unit; give the times in its own unit, without a suffix";
-      return std::nullopt;
-    }
-    const double time = *value * TimeUnitFactor(*unit, modelUnit);
-    if (!(time > 0) || (!times.empty() && !(time > times.back()))) {
-      problem = "--times: the travel times must be positive and increasing";
-      return std::nullopt;
-    }
-    times.push_back(time);
-  }
-  return times;
-}
-
-std::string CellText(CellIndex cell) {
-  return "layer " + std::to_string(cell.layer) + ", row " + std::to_string(cell.row) + ", column " +
-         std::to_string(cell.column);
 }
 
 // The wells asked for, each cell checked for a pumping well in the period.
@@ -217,37 +186,38 @@ std::optional<std::vector<WellScreen>> ChosenWells(const CaptureOptions& o, cons
   std::vector<WellScreen> wells;
   for (const std::string& text : o.wells) {
     const auto screen = ScreenOf(text);  // checked with the arguments
-    for (const CellIndex cell : screen->cells) {
-      if (!state.IBOUND.shape.Contains(cell.column, cell.row, cell.layer))
-        return Refuse(err, "--well " + text + ": " + CellText(cell) + " lies outside the grid"), std::nullopt;
-      const float rate = WellRateAt(state, period, cell);
-      if (rate == 0)
-        return Refuse(err, CellText(cell) + " holds no well in stress period " + std::to_string(period)), std::nullopt;
-      if (rate > 0)
-        return Refuse(err, "the well at " + CellText(cell) + " does not pump in stress period " +
-                               std::to_string(period) + " (it injects)"),
-               std::nullopt;
-    }
+    if (const std::string problem = WellScreenProblem(state, period, *screen); !problem.empty())
+      return Refuse(err, "--well " + text + ": " + problem), std::nullopt;
     wells.push_back(*screen);
   }
   return wells;
 }
 
-double NarrowestCell(const ModelState& state) {
-  return std::min(SmallestWidth(state.DELR, state.NCOL), SmallestWidth(state.DELC, state.NROW));
+// The source given by cells or polygons, as one screen named "source".
+std::optional<std::vector<WellScreen>> ChosenSource(const CaptureOptions& o, const ModelState& state,
+                                                    std::ostream& err) {
+  WellScreen source{{}, "source"};
+  std::string error;
+  if (!o.sourcePolygons.empty() && !SourceCellsOfPolygons(state, o.sourcePolygons, source.cells, error))
+    return Refuse(err, "--source-polygon " + error), std::nullopt;
+  for (const std::string& text : o.sourceCells) {
+    const WellScreen given = *ScreenOf(text);  // checked with the arguments
+    for (const CellIndex cell : given.cells) {
+      if (!state.IBOUND.shape.Contains(cell.column, cell.row, cell.layer) ||
+          state.IBOUND(cell.column, cell.row, cell.layer) == 0)
+        return Refuse(err, "--source " + text + ": " + CellText(cell) + " is no active cell of the grid"),
+               std::nullopt;
+      source.cells.push_back(cell);
+    }
+  }
+  return std::vector<WellScreen>{source};
 }
 
-std::string ZoneTimeText(const CaptureZone& zone, const StressPeriods& periods) {
-  if (!zone.time) return "whole capture zone";
-  const int unit = periods.timeUnit;
-  const std::string name = unit > 0 && unit < kTimeUnitCount ? std::string(" ") + kTimeUnitNames[unit] : "";
-  return PlainText(*zone.time) + name;
-}
-
-void ReportZones(const std::vector<CaptureZone>& zones, const Session& session, std::ostream& err) {
+void ReportZones(const std::vector<CaptureZone>& zones, const Session& session, bool fromSource, std::ostream& err) {
   const std::string unit = LengthUnitSymbol(session.model.lengthUnit);
   for (const CaptureZone& zone : zones) {
-    err << "well " << zone.well << ", " << ZoneTimeText(zone, session.periods) << ": " << PlainText(zone.area)
+    err << (fromSource ? zone.well : "well " + zone.well) << ", " << ZoneTimeText(zone, session.periods.timeUnit)
+        << ": " << PlainText(zone.area)
         << (unit.empty() ? "" : " " + unit + "\u00b2") << " in " << zone.polygons.size() << " part"
         << (zone.polygons.size() == 1 ? "" : "s");
     if (!zone.Complete())
@@ -289,43 +259,45 @@ int Capture(const CaptureOptions& o, std::ostream& err) {
   if (const int status = ApplyTrackingOptionsToModel(o.tracking, session, ui, "capture", err)) return status;
   if (const std::string problem = FlowFieldProblem(session); !problem.empty()) return Refuse(err, problem), 1;
   std::string problem;
-  const auto times = ParseTimes(o.times, session.periods.timeUnit, problem);
-  if (!times) return Refuse(err, problem), 2;
+  const auto times = ParseTravelTimes(o.times, session.periods.timeUnit, problem);
+  if (!times) return Refuse(err, "--times: " + problem), 2;
   const auto formats = OutputFormats(o, err);
   if (!formats) return 2;
   if (const std::string bad = OutputPathsProblem({o.out, o.paths}, session); !bad.empty()) return Refuse(err, bad), 1;
   if (const std::string bad = CrsProblem(PositionOf(session.model).crs); !bad.empty()) return Refuse(err, bad), 1;
-  const auto wells = ChosenWells(o, session.model, err);
+  const bool fromSource = !o.sourceCells.empty() || !o.sourcePolygons.empty();
+  const auto wells = fromSource ? ChosenSource(o, session.model, err) : ChosenWells(o, session.model, err);
   if (!wells) return 1;
   SavedSteps held;
-  if (!CheckUnsavedSteps(session, -1, ui, held)) return 1;
+  if (!CheckUnsavedSteps(session, fromSource ? 1 : -1, ui, held)) return 1;
 
   const int threads = ThreadsToUse(o.threads);
   ModelStepLoader loader(session.settings, session.tracking, ui);
   TrackProgress progress(err, o.quiet);
-  const auto started = [&](int particles) { progress.Start("backward", particles, {}); };
+  const auto started = [&](int particles) { progress.Start(fromSource ? "forward" : "backward", particles, {}); };
   const auto progressed = [&](const BatchCounts& counts) { progress.Update(counts); };
   CaptureRun run{session.model, session.settings, session.tracking, session.periods, session.busy, ui,
                  loader,        threads,          started,          progressed};
-  const double narrowest = NarrowestCell(session.model);
-  const ZoneSettings settings{*times, o.pixel.value_or(narrowest / 4), o.gap.value_or(narrowest)};
+  const double narrowest = NarrowestCellWidth(session.model);
+  const ZoneSettings settings{*times, o.pixel.value_or(narrowest / kPixelsPerNarrowestCell), o.gap.value_or(narrowest),
+                              o.perLayer};
   WellRelease release;
   release.divisions = o.faceDivisions;
-  release.splitDistance = settings.gap;
-  const CaptureTracks tracks = TrackFromWells(run, *wells, release, *times);
-  progress.Finish();
-
+  release.fromSource = fromSource;
+  CaptureTracks tracks;
   std::vector<CaptureZone> zones;
-  for (const WellPaths& well : tracks.wells)
-    if (!BuildCaptureZones(session.model, well, settings, zones, problem)) return Refuse(err, problem), 1;
+  const bool built = CaptureZonesOfWells(run, *wells, release, settings, tracks, zones, problem);
+  progress.Finish();
+  if (!built) return Refuse(err, problem), 1;
   std::string error;
   if (!o.paths.empty() &&
-      !WritePathlineExport(o.paths, formats->paths, session.model, tracks.paths, tracks.endpoints, nullptr, error))
+      !WritePathlineExport(o.paths, formats->paths, session.model, AllPaths(tracks), AllEndpoints(tracks), nullptr,
+                           error))
     return Refuse(err, "cannot write " + error), 1;
   const bool written = formats->dxf ? WriteCaptureZoneDxf(o.out, CaptureZoneLayer(session.model, zones), error)
                                     : WriteCaptureZoneExport(o.out, formats->zones, session.model, zones, error);
   if (!written) return Refuse(err, "cannot write " + error), 1;
-  ReportZones(zones, session, err);
+  ReportZones(zones, session, fromSource, err);
   const bool complete = std::all_of(zones.begin(), zones.end(), [](const CaptureZone& z) { return z.Complete(); });
   return complete ? 0 : 3;
 }

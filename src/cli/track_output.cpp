@@ -1,7 +1,6 @@
 #include "cli/track_output.h"
 
 #include <algorithm>
-#include <thread>
 #include <utility>
 
 #include "core/atomic_file.h"
@@ -62,10 +61,6 @@ std::string EndpointFileText(PathlineLayout layout, const ModelState& state, con
   std::string text;
   AppendMp7Endpoints(text, state, endpoints, direction, referenceTime, labels, note);
   return text;
-}
-
-int ThreadsToUse(int asked) {
-  return asked > 0 ? asked : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
 }  // namespace kestra::cli

@@ -10,15 +10,11 @@
 #include "core/model_state.h"
 #include "tracking/batch_output.h"
 #include "tracking/endpoint_table.h"
+#include "tracking/thread_count.h"
 #include "tracking/track_particles.h"
 
 namespace kestra::cli {
 
-// The most particles tracked at once that --threads takes.
-inline constexpr int kMostThreads = 256;
-
-// `asked` threads, or one per core of the processor for 0.
-int ThreadsToUse(int asked);
 
 // The end point file of one run or both (kestra: CSV) or of one direction
 // (MODPATH 7). A `note` says how the run departed from the model's results:

@@ -1,24 +1,25 @@
 #include "export/capture_zone_dxf.h"
 
-#include <array>
 #include <variant>
 
 #include "core/atomic_file.h"
 #include "core/round_numbers.h"
+#include "export/capture_zone_drawing.h"
 #include "graphics/dxf_entities.h"
 #include "graphics/plot_device.h"
 
 namespace kestra {
 namespace {
 
-// Colour indexes of the travel times in turn (red, orange, green, magenta,
-// cyan, yellow) and of the whole zone (blue).
-constexpr std::array<int, 6> kTimeColours = {1, 30, 3, 6, 4, 2};
-constexpr int kWholeZoneColour = 5;
-
 // The zone's travel time: the second attribute, null for the whole zone.
 const double* TimeOf(const Feature& zone) {
   return zone.values.size() > 1 ? std::get_if<double>(&zone.values[1]) : nullptr;
+}
+
+// "_L2" for a layer's own zone (the sixth attribute), "" for the union over layers.
+std::string LayerSuffix(const Feature& zone) {
+  const std::int64_t* layer = zone.values.size() > 5 ? std::get_if<std::int64_t>(&zone.values[5]) : nullptr;
+  return layer ? "_L" + std::to_string(*layer) : "";
 }
 
 void WriteRing(PlotDevice& device, const Ring& ring) {
@@ -39,11 +40,11 @@ bool WriteCaptureZoneDxf(const std::string& path, const FeatureLayer& zones, std
   PlotDevice device;
   device.file.open(target.TemporaryPath(), std::ios::binary);
   WriteDxfHeader(device);
-  std::size_t timeIndex = 0;
+  int timeIndex = 0;
   for (const Feature& zone : zones.features) {
     const double* time = TimeOf(zone);
-    device.DxfLayer = time ? "ZONE_" + PlainText(*time) : "CAPTURE_ZONE";
-    device.DxfColorIndex = time ? kTimeColours[timeIndex++ % kTimeColours.size()] : kWholeZoneColour;
+    device.DxfLayer = (time ? "ZONE_" + PlainText(*time) : "CAPTURE_ZONE") + LayerSuffix(zone);
+    device.DxfColorIndex = ZoneColourIndex(time ? timeIndex++ : -1);
     if (!time) timeIndex = 0;  // the next well's times take the same colours
     for (const PolygonRings& polygon : zone.polygons)
       for (const Ring& ring : polygon) WriteRing(device, ring);

@@ -7,9 +7,11 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <set>
 
 #include "core/world_position.h"
 #include "export/gdal_support.h"
+#include "tracking/travel_times.h"
 
 namespace kestra {
 namespace {
@@ -43,12 +45,19 @@ Box BoxOf(const ModelState& state, const WellPaths& well) {
   return box;
 }
 
-// Marks `path` up to travel time `time` (all of it without one); the point
-// at the time is the tracked one where the run reported it.
-void MarkPath(ZoneMask& mask, const RecordedPath& path, std::optional<double> time, const PathPoint* atTime) {
+// Marks `path` up to travel time `time` (all of it without one), only its
+// segments in `layer` when one is given; the point at the time is the
+// tracked one where the run reported it.
+void MarkPath(ZoneMask& mask, const RecordedPath& path, std::optional<double> time, const PathPoint* atTime,
+              std::optional<int> layer) {
   for (std::size_t n = 1; n < path.points.size(); ++n) {
     const PathPoint& from = path.points[n - 1];
     const PathPoint& to = path.points[n];
+    // A segment runs through the cell of its first point.
+    if (layer && from.cell.layer != *layer) {
+      if (time && TravelTime(path, to) >= *time) return;
+      continue;
+    }
     if (!time || TravelTime(path, to) < *time) {
       MarkSegment(mask, XY(from), XY(to));
       continue;
@@ -132,42 +141,91 @@ bool Polygonise(const ZoneMask& mask, CaptureZone& zone, std::string& error) {
   return true;
 }
 
+// What the zones of one well are built from, looked up by particle.
+struct WellLookup {
+  const ModelState& state;
+  const WellPaths& well;
+  const ZoneSettings& settings;
+  Box box;
+  std::map<std::pair<int, int>, const PathPoint*> atTimes;  // (particle, time index from 1)
+  std::map<int, const Endpoint*> ends;                      // a well's particles go one way only
+};
+
+// The zones of one travel time after another and the whole zone, of the
+// segments in `layer` (all without one).
+bool BuildZoneSet(const WellLookup& w, std::optional<int> layer, std::vector<CaptureZone>& zones, std::string& error) {
+  const double margin = w.settings.gap + 2 * w.settings.pixel;
+  std::vector<std::optional<double>> times(w.settings.times.begin(), w.settings.times.end());
+  times.push_back(std::nullopt);
+  for (std::size_t k = 0; k < times.size(); ++k) {
+    CaptureZone zone{w.well.well, times[k], layer, {}, 0, static_cast<int>(w.well.paths.size()), 0};
+    ZoneMask mask = EmptyMask(w.box.low, w.box.high, margin, w.settings.pixel);
+    for (const CellIndex cell : w.well.screen) {
+      if (layer && cell.layer != *layer) continue;
+      const auto [low, high] = CellRectangle(w.state, cell);
+      MarkRectangle(mask, low, high);
+    }
+    for (const RecordedPath& path : w.well.paths) {
+      const auto at = w.atTimes.find({path.particle, static_cast<int>(k) + 1});
+      MarkPath(mask, path, times[k], times[k] && at != w.atTimes.end() ? at->second : nullptr, layer);
+      const auto end = w.ends.find(path.particle);
+      zone.stoppedShort += StoppedShort(end == w.ends.end() ? nullptr : end->second, times[k]);
+    }
+    CloseGaps(mask, w.settings.gap);
+    if (!Polygonise(mask, zone, error)) return false;
+    zones.push_back(std::move(zone));
+  }
+  return true;
+}
+
+std::set<int> LayersCrossed(const WellPaths& well) {
+  std::set<int> layers;
+  for (const CellIndex cell : well.screen) layers.insert(cell.layer);
+  for (const RecordedPath& path : well.paths)
+    for (const PathPoint& p : path.points) layers.insert(p.cell.layer);
+  return layers;
+}
+
 }  // namespace
 
 bool BuildCaptureZones(const ModelState& state, const WellPaths& well, const ZoneSettings& settings,
                        std::vector<CaptureZone>& zones, std::string& error) {
-  const Box box = BoxOf(state, well);
+  WellLookup lookup{state, well, settings, BoxOf(state, well), {}, {}};
   const double margin = settings.gap + 2 * settings.pixel;
-  const double pixels = MaskPixels(box.low, box.high, margin, settings.pixel);
+  const double pixels = MaskPixels(lookup.box.low, lookup.box.high, margin, settings.pixel);
   if (!(pixels <= kMostZonePixels)) {
     error = "the zone raster of well " + well.well + " would have " + std::to_string(std::llround(pixels)) +
             " pixels; give a larger pixel size";
     return false;
   }
-  std::map<std::pair<int, int>, const PathPoint*> atTimes;  // (particle, time index from 1)
-  for (const Mp7TimePoint& p : well.timePoints) atTimes[{p.particle, p.index}] = &p.point;
-  std::map<int, const Endpoint*> ends;  // by particle; the well's particles go backward only
-  for (const Endpoint& e : well.endpoints) ends[e.particle] = &e;
-  std::vector<std::optional<double>> times(settings.times.begin(), settings.times.end());
-  times.push_back(std::nullopt);
-  for (std::size_t k = 0; k < times.size(); ++k) {
-    CaptureZone zone{well.well, times[k], {}, 0, static_cast<int>(well.paths.size()), 0};
-    ZoneMask mask = EmptyMask(box.low, box.high, margin, settings.pixel);
-    for (const CellIndex cell : well.screen) {
-      const auto [low, high] = CellRectangle(state, cell);
-      MarkRectangle(mask, low, high);
-    }
-    for (const RecordedPath& path : well.paths) {
-      const auto at = atTimes.find({path.particle, static_cast<int>(k) + 1});
-      MarkPath(mask, path, times[k], times[k] && at != atTimes.end() ? at->second : nullptr);
-      const auto end = ends.find(path.particle);
-      zone.stoppedShort += StoppedShort(end == ends.end() ? nullptr : end->second, times[k]);
-    }
-    CloseGaps(mask, settings.gap);
-    if (!Polygonise(mask, zone, error)) return false;
-    zones.push_back(std::move(zone));
-  }
+  for (const Mp7TimePoint& p : well.timePoints) lookup.atTimes[{p.particle, p.index}] = &p.point;
+  for (const Endpoint& e : well.endpoints) lookup.ends[e.particle] = &e;
+  if (!BuildZoneSet(lookup, std::nullopt, zones, error)) return false;
+  if (!settings.perLayer) return true;
+  for (const int layer : LayersCrossed(well))
+    if (!BuildZoneSet(lookup, layer, zones, error)) return false;
   return true;
+}
+
+bool CaptureZonesOfWells(CaptureRun& run, const std::vector<WellScreen>& wells, WellRelease release,
+                         const ZoneSettings& settings, CaptureTracks& tracks, std::vector<CaptureZone>& zones,
+                         std::string& error) {
+  // Where neighbouring paths part farther than the gap, the zone would
+  // fall apart between them: more particles are released there.
+  release.splitDistance = settings.gap;
+  tracks = TrackFromWells(run, wells, release, settings.times);
+  for (const WellPaths& well : tracks.wells)
+    if (!BuildCaptureZones(run.state, well, settings, zones, error)) return false;
+  return true;
+}
+
+double NarrowestCellWidth(const ModelState& state) {
+  return std::min(SmallestWidth(state.DELR, state.NCOL), SmallestWidth(state.DELC, state.NROW));
+}
+
+std::string ZoneTimeText(const CaptureZone& zone, int timeUnit) {
+  const std::string time = zone.time ? TravelTimeText(*zone.time, timeUnit) : "whole capture zone";
+  return zone.layer ? time + ", layer " + std::to_string(*zone.layer) : time;
 }
 
 FeatureLayer CaptureZoneLayer(const ModelState& state, const std::vector<CaptureZone>& zones) {
@@ -177,7 +235,8 @@ FeatureLayer CaptureZoneLayer(const ModelState& state, const std::vector<Capture
                       {"time", FieldKind::Real},
                       {"area", FieldKind::Real},
                       {"particles", FieldKind::Integer},
-                      {"complete", FieldKind::Integer}},
+                      {"complete", FieldKind::Integer},
+                      {"layer", FieldKind::Integer}},
                      {}};
   const WorldPosition position = PositionOf(state);
   const double length = GridLengthOf(state);
@@ -196,7 +255,8 @@ FeatureLayer CaptureZoneLayer(const ModelState& state, const std::vector<Capture
       feature.polygons.push_back(std::move(rings));
     }
     feature.values = {zone.well, zone.time ? FieldValue{*zone.time} : FieldValue{}, zone.area,
-                      std::int64_t{zone.particles}, std::int64_t{zone.Complete() ? 1 : 0}};
+                      std::int64_t{zone.particles}, std::int64_t{zone.Complete() ? 1 : 0},
+                      zone.layer ? FieldValue{std::int64_t{*zone.layer}} : FieldValue{}};
     layer.features.push_back(std::move(feature));
   }
   return layer;

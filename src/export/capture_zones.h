@@ -21,7 +21,13 @@ struct ZoneSettings {
   std::vector<double> times;  // travel times, increasing, in the model's time unit
   double pixel = 1;           // side of a raster pixel, model length units
   double gap = 1;             // paths this far apart or closer are joined
+  bool perLayer = false;      // also the zones of each layer the paths cross
 };
+
+// The narrowest column or row: by default paths this far apart are joined,
+// on a raster of pixels a quarter as wide.
+double NarrowestCellWidth(const ModelState& state);
+inline constexpr double kPixelsPerNarrowestCell = 4;
 
 // The most pixels one zone raster may have (a gigabyte of distances).
 inline constexpr double kMostZonePixels = 1.2e8;
@@ -32,6 +38,7 @@ using ZonePolygon = std::vector<ZoneRing>;  // the outer ring, then its holes
 struct CaptureZone {
   std::string well;
   std::optional<double> time;  // none: the whole capture zone
+  std::optional<int> layer;    // none: the union over all layers
   std::vector<ZonePolygon> polygons;
   double area = 0;
   int particles = 0;  // released at the well
@@ -42,15 +49,27 @@ struct CaptureZone {
   bool Complete() const { return stoppedShort == 0; }
 };
 
-// The zones of `well`: one per travel time, then the whole capture zone.
+// "365.25 days", "whole capture zone" (with ", layer 2" for a layer's zone).
+std::string ZoneTimeText(const CaptureZone& zone, int timeUnit);
+
+// The zones of `well`: one per travel time, then the whole capture zone,
+// over all layers; with `perLayer` then the same for each layer in turn.
 // False, with the reason in `error`, when the raster would be too large or
 // GDAL cannot polygonise it.
 bool BuildCaptureZones(const ModelState& state, const WellPaths& well, const ZoneSettings& settings,
                        std::vector<CaptureZone>& zones, std::string& error);
 
+// Tracks from `wells` with `divisions` x `divisions` particles on each face
+// and builds their zones, well by well; the tracks are kept in `tracks`.
+// False, with the reason in `error`, when a zone cannot be built.
+bool CaptureZonesOfWells(CaptureRun& run, const std::vector<WellScreen>& wells, WellRelease release,
+                         const ZoneSettings& settings, CaptureTracks& tracks, std::vector<CaptureZone>& zones,
+                         std::string& error);
+
 // The zones as a layer "capture_zones" of multipolygons in world
 // coordinates, with the well, the travel time (null for the whole zone),
-// the area, the particle count and whether the zone is complete.
+// the area, the particle count, whether the zone is complete and its layer
+// (null for the union over layers).
 FeatureLayer CaptureZoneLayer(const ModelState& state, const std::vector<CaptureZone>& zones);
 
 }  // namespace kestra

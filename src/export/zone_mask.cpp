@@ -74,21 +74,27 @@ void Mark(ZoneMask& mask, int column, int row) {
   if (column >= 0 && column < mask.columns && row >= 0 && row < mask.rows) mask.marks[mask.Index(column, row)] = 1;
 }
 
+// The raster's edges lie on whole pixels from the plan's origin, so that a
+// path is marked on the same pixels whatever else the raster holds.
+double AlignedStart(double low, double pixel) { return std::floor(low / pixel) * pixel; }
+
+double PixelsAcross(double low, double high, double margin, double pixel) {
+  return std::ceil((high + margin - AlignedStart(low - margin, pixel)) / pixel) + 1;
+}
+
 }  // namespace
 
 double MaskPixels(PlanXY low, PlanXY high, double margin, double pixel) {
-  const double columns = std::ceil((high.x - low.x + 2 * margin) / pixel) + 1;
-  const double rows = std::ceil((high.y - low.y + 2 * margin) / pixel) + 1;
-  return columns * rows;
+  return PixelsAcross(low.x, high.x, margin, pixel) * PixelsAcross(low.y, high.y, margin, pixel);
 }
 
 ZoneMask EmptyMask(PlanXY low, PlanXY high, double margin, double pixel) {
   ZoneMask mask;
   mask.pixel = pixel;
-  mask.left = low.x - margin;
-  mask.top = low.y - margin;
-  mask.columns = static_cast<int>(std::ceil((high.x - low.x + 2 * margin) / pixel)) + 1;
-  mask.rows = static_cast<int>(std::ceil((high.y - low.y + 2 * margin) / pixel)) + 1;
+  mask.left = AlignedStart(low.x - margin, pixel);
+  mask.top = AlignedStart(low.y - margin, pixel);
+  mask.columns = static_cast<int>(PixelsAcross(low.x, high.x, margin, pixel));
+  mask.rows = static_cast<int>(PixelsAcross(low.y, high.y, margin, pixel));
   mask.marks.assign(static_cast<std::size_t>(mask.columns) * static_cast<std::size_t>(mask.rows), 0);
   return mask;
 }

@@ -1,6 +1,7 @@
 #include "render/figure_content.h"
 
 #include "core/world_position.h"
+#include "export/capture_zone_drawing.h"
 #include "graphics/contours.h"
 
 namespace kestra {
@@ -50,6 +51,9 @@ FigureFacts FigureFactsOf(const Session& session, const ViewLayout& layout, cons
   FigureFacts facts = FactsOfFigure(session.model, session.settings, session.periods, layout, request.title);
   facts.notes = request.notes;
   facts.legend = LegendEntries(session.settings, ContentOf(session, views, request));
+  if (request.zones)
+    for (const LegendEntry& entry : CaptureZoneLegend(*request.zones, session.periods.timeUnit))
+      facts.legend.push_back(entry);
   if (request.flood && !request.flood->Empty()) {
     const std::string title = FloodTitle(request.flood->quantity, LengthUnitSymbol(session.model.lengthUnit),
                                          SingularTimeUnitName(session.periods.timeUnit));

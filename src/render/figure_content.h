@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "export/capture_zones.h"
 #include "render/figure.h"
 #include "render/raster_picture.h"
 #include "session/session.h"
@@ -20,6 +21,7 @@ struct FigureRequest {
   bool forwardPathlines = false;
   bool backwardPathlines = false;
   Colour forwardColour = kBlack;
+  const std::vector<CaptureZone>* zones = nullptr;  // drawn on the views, for their legend lines
 };
 
 // The pathline entries of the request from the particles: a direction is

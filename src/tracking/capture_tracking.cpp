@@ -1,6 +1,8 @@
 #include "tracking/capture_tracking.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "tracking/placement.h"
 
@@ -24,7 +26,9 @@ float Centre(int index, int count) { return (static_cast<float>(index) + 0.5f) /
 // (particle n is release n - 1) across the rounds.
 class WellTracker {
  public:
-  WellTracker(CaptureRun& run, const std::vector<double>& times) : run_(run) { run_.tracking.TimePoints = times; }
+  WellTracker(CaptureRun& run, const std::vector<double>& times, bool forward) : run_(run), forward_(forward) {
+    run_.tracking.TimePoints = times;
+  }
 
   std::size_t Add(const Release& release) {
     releases_.push_back(release);
@@ -51,18 +55,23 @@ class WellTracker {
     RunControl control;
     TrackingRun tracking{run_.state, run_.settings, run_.tracking, run_.periods,    set, run_.busy, run_.ui,
                          output,     run_.loader,   control,       run_.threadCount};
-    RunTrackingCommand(tracking, TrackMode::BackwardRun);
-    output.Endpoints().AddMissing(set, -1);
+    RunTrackingCommand(tracking, forward_ ? TrackMode::ForwardRun : TrackMode::BackwardRun);
+    output.Endpoints().AddMissing(set, forward_ ? 1 : -1);
     Keep(output, static_cast<int>(from));
   }
 
-  CaptureTracks Result(const std::vector<WellScreen>& wells) const {
-    CaptureTracks tracks{{}, paths_, endpoints_};
-    for (const WellScreen& well : wells) tracks.wells.push_back({WellName(well), well.cells, {}, {}, {}});
+  // The tracks well by well; the tracker is empty afterwards.
+  CaptureTracks TakeResult(const std::vector<WellScreen>& wells) {
+    CaptureTracks tracks;
+    for (const WellScreen& well : wells)
+      tracks.wells.push_back({well.name.empty() ? WellName(well) : well.name, well.cells, {}, {}, {}});
     const auto wellOf = [&](int particle) -> WellPaths& { return tracks.wells[releases_[particle - 1].well]; };
-    for (const RecordedPath& p : paths_) wellOf(p.particle).paths.push_back(p);
+    for (RecordedPath& p : paths_) wellOf(p.particle).paths.push_back(std::move(p));
     for (const Endpoint& e : endpoints_) wellOf(e.particle).endpoints.push_back(e);
     for (const Mp7TimePoint& t : timePoints_) wellOf(t.particle).timePoints.push_back(t);
+    paths_.clear();
+    endpoints_.clear();
+    timePoints_.clear();
     return tracks;
   }
 
@@ -85,6 +94,7 @@ class WellTracker {
   }
 
   CaptureRun& run_;
+  bool forward_;
   std::vector<Release> releases_;
   std::vector<PlanPoint> ends_;  // per release tracked
   std::vector<RecordedPath> paths_;
@@ -92,13 +102,17 @@ class WellTracker {
   std::vector<Mp7TimePoint> timePoints_;
 };
 
-// The face templates of every cell of every well, and the pairs of
-// neighbours along both directions of each face.
-std::vector<ReleasePair> AddFaceTemplates(WellTracker& tracker, const std::vector<WellScreen>& wells, int n) {
+constexpr int kTopFace = 4;
+
+// The face templates of every cell of every well (the top faces only from a
+// source), and the pairs of neighbours along both directions of each face.
+std::vector<ReleasePair> AddFaceTemplates(WellTracker& tracker, const std::vector<WellScreen>& wells,
+                                          const WellRelease& release) {
+  const int n = release.divisions;
   std::vector<ReleasePair> pairs;
   for (std::size_t w = 0; w < wells.size(); ++w)
     for (const CellIndex cell : wells[w].cells)
-      for (int face = 0; face < 6; ++face) {
+      for (int face = release.fromSource ? kTopFace : 0; face < (release.fromSource ? kTopFace + 1 : 6); ++face) {
         const std::size_t first = tracker.Count();
         for (int a = 0; a < n; ++a)
           for (int b = 0; b < n; ++b) tracker.Add({w, cell, FaceTemplatePoint(face, Centre(a, n), Centre(b, n))});
@@ -138,15 +152,30 @@ std::vector<ReleasePair> SplitParted(WellTracker& tracker, const std::vector<Rel
 
 CaptureTracks TrackFromWells(CaptureRun& run, const std::vector<WellScreen>& wells, const WellRelease& release,
                              const std::vector<double>& times) {
-  WellTracker tracker(run, times);
-  std::vector<ReleasePair> pairs = AddFaceTemplates(tracker, wells, release.divisions);
+  WellTracker tracker(run, times, release.fromSource);
+  std::vector<ReleasePair> pairs = AddFaceTemplates(tracker, wells, release);
   tracker.TrackNew();
   for (int level = 0; level < release.splitLevels && release.splitDistance > 0 && !pairs.empty(); ++level) {
     pairs = SplitParted(tracker, pairs, release);
     if (pairs.empty()) break;
     tracker.TrackNew();
   }
-  return tracker.Result(wells);
+  return tracker.TakeResult(wells);
+}
+
+std::vector<RecordedPath> AllPaths(const CaptureTracks& tracks) {
+  std::vector<RecordedPath> paths;
+  for (const WellPaths& well : tracks.wells) paths.insert(paths.end(), well.paths.begin(), well.paths.end());
+  std::sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) { return a.particle < b.particle; });
+  return paths;
+}
+
+std::vector<Endpoint> AllEndpoints(const CaptureTracks& tracks) {
+  std::vector<Endpoint> endpoints;
+  for (const WellPaths& well : tracks.wells)
+    endpoints.insert(endpoints.end(), well.endpoints.begin(), well.endpoints.end());
+  std::sort(endpoints.begin(), endpoints.end(), [](const auto& a, const auto& b) { return a.particle < b.particle; });
+  return endpoints;
 }
 
 }  // namespace kestra

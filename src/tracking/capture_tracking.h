@@ -1,6 +1,7 @@
 // The tracking behind capture zones: particles released on the faces of
 // every cell of each well's screen (each face divided n x n, as MODPATH's
-// face templates place them) and tracked backward, their pathlines, end
+// face templates place them) and tracked backward, or on the top faces of a
+// source's cells and tracked forward, their pathlines, end
 // points and positions at the travel times kept well by well.
 #pragma once
 
@@ -45,10 +46,12 @@ struct CaptureRun {
 
 struct CaptureTracks {
   std::vector<WellPaths> wells;  // in the order of the wells given
-  // Every well's paths and end points together, for the pathline export.
-  std::vector<RecordedPath> paths;
-  std::vector<Endpoint> endpoints;
 };
+
+// Every well's paths and end points together in particle order, for the
+// pathline export.
+std::vector<RecordedPath> AllPaths(const CaptureTracks& tracks);
+std::vector<Endpoint> AllEndpoints(const CaptureTracks& tracks);
 
 // How particles are released at a well: each face of its cells divided
 // n x n, a particle at the centre of each part. Where two neighbouring
@@ -56,15 +59,20 @@ struct CaptureTracks {
 // released halfway between them and tracked, and so on for the new pairs,
 // up to `splitLevels` times: the paths then also trace where the water of
 // a well parts, such as around a stagnation point.
+inline constexpr int kMostFaceDivisions = 50;
+
 struct WellRelease {
   int divisions = 4;
   double splitDistance = 0;  // 0: no particle is added
   int splitLevels = 10;
   int mostParticles = 200000;  // of all wells together
+  // Released on the top faces only and tracked forward: the zone a source
+  // on the water table reaches, instead of the zone that reaches a well.
+  bool fromSource = false;
 };
 
 // Tracks the particles of `release` at every cell of every well backward
-// from the start of the current time step, reporting their positions at
+// (forward from a source) from the start of the current time step, reporting their positions at
 // `times` (travel times, increasing, model time unit).
 CaptureTracks TrackFromWells(CaptureRun& run, const std::vector<WellScreen>& wells, const WellRelease& release,
                              const std::vector<double>& times);

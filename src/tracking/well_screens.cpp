@@ -34,6 +34,32 @@ float WellRateAt(const ModelState& state, int period, CellIndex cell) {
   return values(cell.column, cell.row);
 }
 
+std::string CellText(CellIndex cell) {
+  return "layer " + std::to_string(cell.layer) + ", row " + std::to_string(cell.row) + ", column " +
+         std::to_string(cell.column);
+}
+
+std::string WellScreenProblem(const ModelState& state, int period, const WellScreen& well) {
+  const std::string inPeriod = " in stress period " + std::to_string(period);
+  for (const CellIndex cell : well.cells) {
+    if (!state.IBOUND.shape.Contains(cell.column, cell.row, cell.layer)) return CellText(cell) + " lies outside the grid";
+    const float rate = WellRateAt(state, period, cell);
+    if (rate == 0) return CellText(cell) + " holds no well" + inPeriod;
+    if (rate > 0) return "the well at " + CellText(cell) + " does not pump" + inPeriod + " (it injects)";
+  }
+  return "";
+}
+
+std::optional<WellScreen> PumpingWellAt(const ModelState& state, int period, CellIndex cell, std::string& problem) {
+  problem = WellScreenProblem(state, period, {{cell}, ""});
+  if (!problem.empty()) return std::nullopt;
+  for (WellScreen& well : PumpingWells(state, period))
+    if (well.cells.front().column == cell.column && well.cells.front().row == cell.row &&
+        well.cells.front().layer <= cell.layer && cell.layer <= well.cells.back().layer)
+      return std::move(well);
+  return WellScreen{{cell}, ""};
+}
+
 std::vector<WellScreen> PumpingWells(const ModelState& state, int period) {
   const std::vector<LayerValues> layers = WellLayers(state, period);
   std::vector<WellScreen> wells;

@@ -60,24 +60,36 @@ Span CrossingsOf(const CaptureZone& zone, bool vertical, double at) {
   return span;
 }
 
-TEST(CaptureZones, AWellInUniformFlowMatchesTheClosedForm) {
-  ModelState state = test::WellInUniformFlow(kWell);
+// What a capture run on a closed-form model needs besides the model: steps
+// long enough to cross any cell in one.
+struct ZoneRun {
+  explicit ZoneRun(ModelState& state) : run{state, settings, tracking, periods, busy, ui, loader, 2, {}, {}} {
+    tracking.StepLength = 1e7;
+    tracking.MaximumSteps = 1;
+  }
   Settings settings;
   TrackingSettings tracking;
-  tracking.StepLength = 1e7;
-  tracking.MaximumSteps = 1;
   StressPeriods periods;
   BusyFlags busy;
   test::RecordingInterface ui;
   test::ScriptedLoader loader;
-  CaptureRun run{state, settings, tracking, periods, busy, ui, loader, 2, {}, {}};
+  CaptureRun run;
+};
+
+WellScreen CellAt(int column, int row) {
+  return {{{static_cast<std::int16_t>(column), static_cast<std::int16_t>(row), 1}}, ""};
+}
+
+TEST(CaptureZones, AWellInUniformFlowMatchesTheClosedForm) {
+  ModelState state = test::WellInUniformFlow(kWell);
+  ZoneRun zoneRun(state);
   const std::vector<double> times = {200, 500};
-  const WellScreen well{{{static_cast<std::int16_t>(kWell.wellColumn), static_cast<std::int16_t>(kWell.wellRow), 1}}};
-  const CaptureTracks tracks = TrackFromWells(run, {well}, {30, kCell, 10, 200000}, times);
+  const CaptureTracks tracks =
+      TrackFromWells(zoneRun.run, {CellAt(kWell.wellColumn, kWell.wellRow)}, {30, kCell, 10, 200000}, times);
   ASSERT_EQ(tracks.wells.size(), 1u);
   std::vector<CaptureZone> zones;
   std::string error;
-  ASSERT_TRUE(BuildCaptureZones(state, tracks.wells[0], {times, kCell / 4, kCell}, zones, error)) << error;
+  ASSERT_TRUE(BuildCaptureZones(state, tracks.wells[0], {times, kCell / 4, kCell, false}, zones, error)) << error;
   ASSERT_EQ(zones.size(), 3u);
   const CaptureZone& whole = zones.back();
   EXPECT_FALSE(whole.time);
@@ -104,6 +116,41 @@ TEST(CaptureZones, AWellInUniformFlowMatchesTheClosedForm) {
     EXPECT_NEAR(wellX - CrossingsOf(zones[k], false, wellY).low, expected, 0.01 * expected);
     EXPECT_LT(zones[k].area, zones[k + 1].area);
   }
+}
+
+// Water from a source cell in uniform flow moves downstream at the flux
+// over the porosity: the zone of time T is the cell's strip stretched by
+// that speed times T, and it never reaches upstream of the cell.
+TEST(CaptureZones, ASourceInUniformFlowReachesDownstreamAtTheSeepageSpeed) {
+  test::UniformFlowWell flow = kWell;
+  flow.rate = 0;
+  ModelState state = test::WellInUniformFlow(flow);
+  ZoneRun zoneRun(state);
+  const int column = 40, row = 81;
+  const std::vector<double> times = {100, 300};
+  WellRelease release{8, kCell, 10, 200000, true};
+  const CaptureTracks tracks = TrackFromWells(zoneRun.run, {CellAt(column, row)}, release, times);
+  std::vector<CaptureZone> zones;
+  std::string error;
+  ASSERT_TRUE(BuildCaptureZones(state, tracks.wells[0], {times, kCell / 4, kCell, true}, zones, error)) << error;
+  ASSERT_EQ(zones.size(), 6u);  // all layers, then layer 1: the same model has one
+  EXPECT_EQ(tracks.wells[0].paths.size(), 64u);  // the top face only: no pair parts
+  const double speed = flow.flux / flow.porosity;
+  const double cellLeft = state.XEDGE[column - 1], lastStart = state.XEDGE[column] - kCell / 16;
+  const double rowY = state.YCENTER[row];
+  for (std::size_t k = 0; k < times.size(); ++k) {
+    SCOPED_TRACE(times[k]);
+    const Span along = CrossingsOf(zones[k], false, rowY);
+    EXPECT_NEAR(along.low, cellLeft, kCell / 4);
+    EXPECT_NEAR(along.high, lastStart + speed * times[k], 0.01 * speed * times[k]);
+    const Span across = CrossingsOf(zones[k], true, cellLeft + speed * times[k] / 2);
+    EXPECT_NEAR(across.high - across.low, kCell, kCell / 4);
+    EXPECT_TRUE(zones[k].Complete());
+    EXPECT_NEAR(zones[k + 3].area, zones[k].area, 1e-6 * zones[k].area);
+    EXPECT_EQ(zones[k + 3].layer, 1);
+  }
+  // Without a time, the water goes on to the fixed heads at the grid's edge.
+  EXPECT_NEAR(CrossingsOf(zones[2], false, rowY).high, state.XEDGE[flow.columns - 1], kCell);
 }
 
 }  // namespace

@@ -36,6 +36,8 @@ void AddVertices(const OGRGeometry* geometry, std::vector<ReadVertex>& vertices)
   } else if (flat == wkbPolygon) {
     for (const OGRPoint& point : *geometry->toPolygon()->getExteriorRing())
       vertices.push_back({point.getX(), point.getY(), point.getZ()});
+  } else if (flat == wkbMultiPolygon) {
+    for (const OGRPolygon* part : *geometry->toMultiPolygon()) AddVertices(part, vertices);
   }
 }
 

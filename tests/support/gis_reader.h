@@ -13,7 +13,7 @@ struct ReadVertex {
 };
 
 struct ReadFeature {
-  std::vector<ReadVertex> vertices;         // a point's one vertex, a line's, a polygon's outer ring
+  std::vector<ReadVertex> vertices;         // a point's one vertex, a line's, the outer rings of polygons
   std::map<std::string, std::string> text;  // every field as GDAL gives it as text; "" for null
   bool IsNull(const std::string& field) const { return text.at(field).empty(); }
   double Number(const std::string& field) const { return std::stod(text.at(field)); }

@@ -1,0 +1,102 @@
+// Run, Capture Zone... in the real window: the well picked with the mouse,
+// the times typed in the dialog, the zones drawn on the plan and the
+// sections and kept there across redraws.
+#include <QAction>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+#include "export/capture_zone_drawing.h"
+#include "export/dxf_maps.h"
+#include "gui_model.h"
+
+namespace kestra::test {
+namespace {
+
+QRgb ColourOfZone(int timeIndex) {
+  const Colour c = MapEntityColour(ZoneColourIndex(timeIndex), kBlack);
+  return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// The text of the next message box, which is then closed.
+void ReadNextMessage(std::string& text) {
+  QTimer::singleShot(0, [&text] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    text = box->text().toStdString();
+    box->close();
+  });
+}
+
+void PickWell(OpenWindow& w, int column, int row) {
+  w.window.findChild<QAction*>("run_capture_zone")->trigger();
+  ASSERT_TRUE(w.window.PickingWell());
+  QTest::mouseClick(w.window.View(0), Qt::LeftButton, {}, w.CellCentre(column, row));
+}
+
+TEST(CaptureZoneWindow, APickedWellGetsZonesThatStayAcrossRedraws) {
+  OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
+  QTest::keyClick(w.window.View(0), Qt::Key_PageDown);
+  ASSERT_EQ(w.window.model().CurrentLayer, 2);
+  QTest::mouseClick(w.window.View(0), Qt::LeftButton, Qt::ControlModifier, w.CellCentre(15, 8));  // sections
+  const QRgb whole = ColourOfZone(-1), firstTime = ColourOfZone(0);
+  const int planBefore = PixelsOf(w.window.Raster(0).Image(), whole);
+  const int sectionBefore = PixelsOf(w.window.Raster(1).Image(), whole) + PixelsOf(w.window.Raster(2).Image(), whole);
+
+  AnswerNextDialog([](QDialog& dialog) {
+    Field<QLineEdit>(dialog, "capture_times")->setText("1y, 5y");
+    Field<QSpinBox>(dialog, "capture_face_particles")->setValue(3);
+    dialog.accept();
+  });
+  PickWell(w, 15, 8);
+  EXPECT_FALSE(w.window.PickingWell());
+  const std::vector<CaptureZone>& zones = w.window.CaptureZones();
+  ASSERT_EQ(zones.size(), 3u);
+  EXPECT_EQ(zones[0].well, "2,8,15");
+  EXPECT_DOUBLE_EQ(*zones[0].time, 365.25);
+  EXPECT_FALSE(zones[2].time);
+  EXPECT_TRUE(zones[2].Complete());
+  EXPECT_GE(zones[2].particles, 6 * 3 * 3);
+  EXPECT_LT(zones[0].area, zones[2].area);
+
+  const int planWith = PixelsOf(w.window.Raster(0).Image(), whole);
+  EXPECT_GT(planWith, planBefore + 50);
+  EXPECT_GT(PixelsOf(w.window.Raster(0).Image(), firstTime), 50);
+  const int sectionWith = PixelsOf(w.window.Raster(1).Image(), whole) + PixelsOf(w.window.Raster(2).Image(), whole);
+  EXPECT_GT(sectionWith, sectionBefore + 20);  // the sections go through the well, so through its zone
+
+  // A layer change and back redraws everything: the zones are drawn again.
+  QTest::keyClick(w.window.View(0), Qt::Key_PageUp);
+  QTest::keyClick(w.window.View(0), Qt::Key_PageDown);
+  EXPECT_EQ(PixelsOf(w.window.Raster(0).Image(), whole), planWith);
+
+  const FigureFacts facts = w.window.FactsOfFigureViews(w.window.FigureOfViews(true, true));
+  const auto has = [&](const std::string& label) {
+    return std::any_of(facts.legend.begin(), facts.legend.end(), [&](const LegendEntry& e) { return e.label == label; });
+  };
+  EXPECT_TRUE(has("Well 2,8,15: 365.25 days"));
+  EXPECT_TRUE(has("Well 2,8,15: whole capture zone"));
+
+  w.window.findChild<QAction*>("run_clear_capture_zones")->trigger();
+  EXPECT_TRUE(w.window.CaptureZones().empty());
+  EXPECT_EQ(PixelsOf(w.window.Raster(0).Image(), whole), planBefore);
+}
+
+TEST(CaptureZoneWindow, ACellWithoutAPumpingWellIsRefusedAndEscCancelsThePick) {
+  OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
+  std::string message;
+  ReadNextMessage(message);
+  PickWell(w, 5, 5);
+  EXPECT_EQ(message, "Layer 1, row 5, column 5 holds no well in stress period 1.");
+  EXPECT_TRUE(w.window.CaptureZones().empty());
+
+  w.window.findChild<QAction*>("run_capture_zone")->trigger();
+  QTest::keyClick(w.window.View(0), Qt::Key_Escape);
+  EXPECT_FALSE(w.window.PickingWell());
+  const int particles = w.window.particles().ParticleCount();
+  QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, w.CellCentre(15, 8));
+  EXPECT_EQ(w.window.particles().ParticleCount(), particles + 1);  // the plan takes particles again
+}
+
+}  // namespace
+}  // namespace kestra::test
