@@ -25,7 +25,7 @@ QLineEdit* LengthField(QWidget* parent, const char* objectName, double value) {
 
 }  // namespace
 
-CaptureZoneDialog::CaptureZoneDialog(const std::string& well, const CaptureZoneChoice& choice, int timeUnit,
+CaptureZoneDialog::CaptureZoneDialog(const std::string& start, const CaptureZoneChoice& choice, int timeUnit,
                                      double narrowest, UserInterface& ui, QWidget* parent)
     : QDialog(parent), choice_(choice), timeUnit_(timeUnit), ui_(ui) {
   setObjectName("capture_zone_form");
@@ -43,7 +43,7 @@ CaptureZoneDialog::CaptureZoneDialog(const std::string& well, const CaptureZoneC
   gapField_ = LengthField(this, "capture_gap", choice.gap > 0 ? choice.gap : narrowest);
 
   auto* form = new QFormLayout;
-  form->addRow(new QLabel(tr("Well %1, tracked backward from its cells' faces.").arg(QString::fromStdString(well))));
+  form->addRow(new QLabel(QString::fromStdString(start)));
   form->addRow(tr("Travel times (%1):").arg(unit), timesField_);
   form->addRow(tr("Particles along each face edge:"), divisionsField_);
   form->addRow(tr("Raster pixel (model length units):"), pixelField_);

@@ -1,6 +1,6 @@
 // The dialog "Capture Zone": the travel times of the zones of the chosen
-// well, the particles on each face of its cells, and the raster the paths
-// are marked on.
+// well or source, the particles on each face of its cells, and the raster
+// the paths are marked on.
 #pragma once
 
 #include <QDialog>
@@ -26,9 +26,10 @@ class CaptureZoneDialog : public QDialog {
   Q_OBJECT
 
  public:
-  // `well` names the well ("2,8,15"), `timeUnit` is the model's time unit
-  // code, `narrowest` its narrowest column or row.
-  CaptureZoneDialog(const std::string& well, const CaptureZoneChoice& choice, int timeUnit, double narrowest,
+  // `start` says where the particles start ("Well 2,8,15, tracked backward
+  // from its cells' faces."), `timeUnit` is the model's time unit code,
+  // `narrowest` its narrowest column or row.
+  CaptureZoneDialog(const std::string& start, const CaptureZoneChoice& choice, int timeUnit, double narrowest,
                     UserInterface& ui, QWidget* parent);
 
   const CaptureZoneChoice& Choice() const { return choice_; }

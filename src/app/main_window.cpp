@@ -139,6 +139,8 @@ void MainWindow::BuildMenus() {
   run->addSeparator();
   connect(AddItem(run, "run_capture_zone", tr("Capture &Zone...")), &QAction::triggered, this,
           &MainWindow::run_capture_zone_Click);
+  connect(AddItem(run, "run_source_zone", tr("&Source Zone...")), &QAction::triggered, this,
+          &MainWindow::run_source_zone_Click);
   connect(AddItem(run, "run_clear_capture_zones", tr("C&lear Capture Zones")), &QAction::triggered, this,
           &MainWindow::run_clear_capture_zones_Click);
 

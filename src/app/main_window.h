@@ -87,8 +87,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
 
   // The zones drawn on the views, well by well, as BuildCaptureZones gives them.
   const std::vector<CaptureZone>& CaptureZones() const { return captureZones_; }
-  // True between Run, Capture Zone... and the click on a well cell.
-  bool PickingWell() const { return pickingWell_; }
+  // What the next click or drag on the plan chooses for capture zones.
+  enum class ZonePick { None, Well, Source };
+  ZonePick Picking() const { return zonePick_; }
 
   // The model path given on the command line, opened when the window is first shown.
   void SetCommandLine(const QString& path) { commandLine_ = path; }
@@ -137,6 +138,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void run_delete_all_particles_Click();
   void run_results_Click();
   void run_capture_zone_Click();
+  void run_source_zone_Click();
   void run_clear_capture_zones_Click();
   void options_particle_tracking_Click();
   void options_maps_Click();
@@ -187,8 +189,12 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void LoadMapFont();
 
   // Capture zones (main_window_capture.cpp).
+  void StartPicking(ZonePick pick, const char* hint);
+  void StopPicking();
   void CaptureZoneOfCell(CellIndex cell);
-  void StopPickingWell();
+  void SourceZoneOfRectangle(QPointF a, QPointF b);
+  // Asks for the times, tracks from `start` and draws its zones.
+  void BuildZones(const WellScreen& start, bool fromSource, const std::string& description);
 
   // Exports (main_window_exports.cpp).
   void SaveResults(ResultExport kind, const char* title);
@@ -249,7 +255,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   } exportResults_;
   std::vector<CaptureZone> captureZones_;
   CaptureZoneChoice captureChoice_;
-  bool pickingWell_ = false;
+  ZonePick zonePick_ = ZonePick::None;
   WorksheetDrag drag_;
   PanDrag pan_;
   bool spaceHeld_ = false;

@@ -45,7 +45,7 @@ void MainWindow::ShowModel(Session& session) {
   particles_.Particles.clear();
   captureZones_.clear();
   captureChoice_ = {};
-  if (pickingWell_) StopPickingWell();
+  if (zonePick_ != ZonePick::None) StopPicking();
   particles_.DefaultRetardation = 1.0;
   particles_.DefaultParticleColor = session.settings.particleColor;
   ShowParticleColour();
@@ -54,7 +54,7 @@ void MainWindow::ShowModel(Session& session) {
   SetModelControlsEnabled(true);
   for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",
                            "run_step_backward", "run_restart", "run_delete_all_particles", "run_results",
-                           "run_capture_zone", "run_clear_capture_zones",
+                           "run_capture_zone", "run_source_zone", "run_clear_capture_zones",
                            "options_particle_tracking", "options_environment", "options_maps",
                            "file_save_heads_as", "file_save_drawdowns_as", "file_save_velocity_as",
                            "file_save_plot_as", "file_export_results", "file_print", "options_model_position"})

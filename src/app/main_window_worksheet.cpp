@@ -59,8 +59,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (PanKey(static_cast<QKeyEvent*>(event))) return true;
     if (type == QEvent::KeyRelease) return false;
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Escape && pickingWell_) {
-      StopPickingWell();
+    if (key == Qt::Key_Escape && zonePick_ != ZonePick::None) {
+      StopPicking();
       return true;
     }
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) return layer_spin_edit_KeyDown(key);
@@ -202,17 +202,18 @@ void MainWindow::model_worksheet_MouseMove(Qt::MouseButtons buttons, QPointF poi
 void MainWindow::model_worksheet_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point) {
   if (IsBusy(session_.model, session_.busy) || StartPan(button, point)) return;
   const ModelState& m = session_.model;
-  if (pickingWell_) {
+  if (zonePick_ == ZonePick::Well) {
     const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
     if (button != Qt::LeftButton || cell.column <= 0) return ui_.Beep();
     CaptureZoneOfCell(cell);
     return;
   }
+  if (zonePick_ == ZonePick::Source && button != Qt::LeftButton) return ui_.Beep();
   if (button == Qt::LeftButton && (modifiers & Qt::ControlModifier)) {
     const CellIndex cell = PointerCell(m, X(point), Y(point), m.CurrentLayer);
     if (cell.column > 0) MoveSections(cell);
   } else if (button == Qt::LeftButton) {
-    drag_ = {true, false, ToolbarButton("zoom")->isChecked(), point, point};
+    drag_ = {true, false, zonePick_ == ZonePick::None && ToolbarButton("zoom")->isChecked(), point, point};
     // The pointer cannot leave the plan while the button is held.
     views_[kPlan]->grabMouse();
     if (!drag_.zoom) {
@@ -244,6 +245,7 @@ void MainWindow::model_worksheet_MouseUp(Qt::MouseButton button, QPointF point) 
     views_[kPlan]->update();
   }
   if (drag_.zoom) FinishZoomDrag(point);
+  else if (zonePick_ == ZonePick::Source) SourceZoneOfRectangle(drag_.anchor, point);
   else if (ToolbarButton("set particle")->isChecked()) PlaceParticlesInRectangle(drag_.anchor, point);
   else DeleteParticlesInRectangle(drag_.anchor, point);
 }

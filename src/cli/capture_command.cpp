@@ -213,10 +213,10 @@ std::optional<std::vector<WellScreen>> ChosenSource(const CaptureOptions& o, con
   return std::vector<WellScreen>{source};
 }
 
-void ReportZones(const std::vector<CaptureZone>& zones, const Session& session, bool fromSource, std::ostream& err) {
+void ReportZones(const std::vector<CaptureZone>& zones, const Session& session, std::ostream& err) {
   const std::string unit = LengthUnitSymbol(session.model.lengthUnit);
   for (const CaptureZone& zone : zones) {
-    err << (fromSource ? zone.well : "well " + zone.well) << ", " << ZoneTimeText(zone, session.periods.timeUnit)
+    err << ZoneOwnerText(zone) << ", " << ZoneTimeText(zone, session.periods.timeUnit)
         << ": " << PlainText(zone.area)
         << (unit.empty() ? "" : " " + unit + "\u00b2") << " in " << zone.polygons.size() << " part"
         << (zone.polygons.size() == 1 ? "" : "s");
@@ -297,7 +297,7 @@ int Capture(const CaptureOptions& o, std::ostream& err) {
   const bool written = formats->dxf ? WriteCaptureZoneDxf(o.out, CaptureZoneLayer(session.model, zones), error)
                                     : WriteCaptureZoneExport(o.out, formats->zones, session.model, zones, error);
   if (!written) return Refuse(err, "cannot write " + error), 1;
-  ReportZones(zones, session, fromSource, err);
+  ReportZones(zones, session, err);
   const bool complete = std::all_of(zones.begin(), zones.end(), [](const CaptureZone& z) { return z.Complete(); });
   return complete ? 0 : 3;
 }

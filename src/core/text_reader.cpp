@@ -84,6 +84,11 @@ std::string UpperCase(std::string word) {
   return word;
 }
 
+std::string Capitalised(std::string text) {
+  if (!text.empty()) text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
 std::optional<double> ParseNumber(const std::string& field) {
   std::string text = field;
   for (char& c : text)

@@ -70,6 +70,8 @@ std::string Trimmed(std::string_view text);
 
 // `word` in upper case (ASCII letters only).
 std::string UpperCase(std::string word);
+// `text` with its first letter in upper case: a sentence's start.
+std::string Capitalised(std::string text);
 
 // A field parsed completely as a number (Fortran "D" exponents accepted).
 std::optional<double> ParseNumber(const std::string& field);

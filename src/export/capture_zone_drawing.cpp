@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/text_reader.h"
 #include "export/dxf_maps.h"
 
 namespace kestra {
@@ -107,7 +108,8 @@ void DrawCaptureZones(PlotContext& context, const Settings& settings, const std:
 std::vector<LegendEntry> CaptureZoneLegend(const std::vector<CaptureZone>& zones, int timeUnit) {
   std::vector<LegendEntry> entries;
   for (const DrawnZone& drawn : ZonesDrawn(zones))
-    entries.push_back({"Well " + drawn.zone->well + ": " + ZoneTimeText(*drawn.zone, timeUnit), ColourOf(drawn), true});
+    entries.push_back({Capitalised(ZoneOwnerText(*drawn.zone)) + ": " + ZoneTimeText(*drawn.zone, timeUnit),
+                       ColourOf(drawn), true});
   return entries;
 }
 

@@ -20,7 +20,7 @@ int ZoneColourIndex(int timeIndex);
 // Draws the zones over all layers; a layer's own zones are not drawn.
 void DrawCaptureZones(PlotContext& context, const Settings& settings, const std::vector<CaptureZone>& zones);
 
-// One legend line per zone drawn: "Well 2,8,15: 365.25 days".
+// One legend line per zone drawn: "Well 2,8,15: 365.25 days", "Source: whole zone".
 std::vector<LegendEntry> CaptureZoneLegend(const std::vector<CaptureZone>& zones, int timeUnit);
 
 }  // namespace kestra

@@ -158,7 +158,8 @@ bool BuildZoneSet(const WellLookup& w, std::optional<int> layer, std::vector<Cap
   std::vector<std::optional<double>> times(w.settings.times.begin(), w.settings.times.end());
   times.push_back(std::nullopt);
   for (std::size_t k = 0; k < times.size(); ++k) {
-    CaptureZone zone{w.well.well, times[k], layer, {}, 0, static_cast<int>(w.well.paths.size()), 0};
+    CaptureZone zone{w.well.well, times[k], layer, {}, 0, static_cast<int>(w.well.paths.size()), 0,
+                     w.well.fromSource};
     ZoneMask mask = EmptyMask(w.box.low, w.box.high, margin, w.settings.pixel);
     for (const CellIndex cell : w.well.screen) {
       if (layer && cell.layer != *layer) continue;
@@ -223,8 +224,11 @@ double NarrowestCellWidth(const ModelState& state) {
   return std::min(SmallestWidth(state.DELR, state.NCOL), SmallestWidth(state.DELC, state.NROW));
 }
 
+std::string ZoneOwnerText(const CaptureZone& zone) { return zone.fromSource ? zone.well : "well " + zone.well; }
+
 std::string ZoneTimeText(const CaptureZone& zone, int timeUnit) {
-  const std::string time = zone.time ? TravelTimeText(*zone.time, timeUnit) : "whole capture zone";
+  const std::string whole = zone.fromSource ? "whole zone" : "whole capture zone";
+  const std::string time = zone.time ? TravelTimeText(*zone.time, timeUnit) : whole;
   return zone.layer ? time + ", layer " + std::to_string(*zone.layer) : time;
 }
 

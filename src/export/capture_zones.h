@@ -46,10 +46,15 @@ struct CaptureZone {
   // their water comes from (a step limit, a run stopped): the zone may
   // reach farther than drawn.
   int stoppedShort = 0;
+  bool fromSource = false;  // the area a source's water reaches, not the area that feeds a well
   bool Complete() const { return stoppedShort == 0; }
 };
 
-// "365.25 days", "whole capture zone" (with ", layer 2" for a layer's zone).
+// "well 2,8,15", or "source" for a zone a source reaches.
+std::string ZoneOwnerText(const CaptureZone& zone);
+
+// "365.25 days", "whole capture zone" ("whole zone" from a source), with
+// ", layer 2" for a layer's own zone.
 std::string ZoneTimeText(const CaptureZone& zone, int timeUnit);
 
 // The zones of `well`: one per travel time, then the whole capture zone,

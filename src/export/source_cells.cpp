@@ -2,6 +2,7 @@
 
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "core/world_position.h"
@@ -35,6 +36,20 @@ int WaterLayer(const ModelState& state, int column, int row) {
   return 0;
 }
 
+// The uppermost wet cell of every column whose centre (plan x, y) `holds`
+// takes, rows outer, columns inner.
+template <typename Holds>
+std::vector<CellIndex> SourceCellsWhere(const ModelState& state, Holds holds) {
+  std::vector<CellIndex> cells;
+  for (int i = 1; i <= state.NROW; ++i)
+    for (int j = 1; j <= state.NCOL; ++j) {
+      const int layer = WaterLayer(state, j, i);
+      if (layer > 0 && holds(state.XCENTER[j], state.YCENTER[i]))
+        cells.push_back({static_cast<std::int16_t>(j), static_cast<std::int16_t>(i), static_cast<std::int16_t>(layer)});
+    }
+  return cells;
+}
+
 }  // namespace
 
 bool SourceCellsOfPolygons(const ModelState& state, const std::string& path, std::vector<CellIndex>& cells,
@@ -54,20 +69,23 @@ bool SourceCellsOfPolygons(const ModelState& state, const std::string& path, std
   }
   const WorldPosition position = PositionOf(state);
   const double length = GridLengthOf(state);
-  cells.clear();
-  for (int i = 1; i <= state.NROW; ++i)
-    for (int j = 1; j <= state.NCOL; ++j) {
-      const WorldXY centre = PlanToWorldXY(position, length, state.XCENTER[j], state.YCENTER[i]);
-      const OGRPoint point(centre.x, centre.y);
-      const int layer = WaterLayer(state, j, i);
-      if (layer > 0 && polygons->Contains(&point))
-        cells.push_back({static_cast<std::int16_t>(j), static_cast<std::int16_t>(i), static_cast<std::int16_t>(layer)});
-    }
+  cells = SourceCellsWhere(state, [&](double x, double y) {
+    const WorldXY centre = PlanToWorldXY(position, length, x, y);
+    const OGRPoint point(centre.x, centre.y);
+    return polygons->Contains(&point);
+  });
   if (cells.empty()) {
     error = "the polygons of " + path + " hold no centre of an active cell";
     return false;
   }
   return true;
+}
+
+std::vector<CellIndex> SourceCellsInRectangle(const ModelState& state, PlanXY a, PlanXY b) {
+  const double left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+  const double top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+  return SourceCellsWhere(
+      state, [&](double x, double y) { return x >= left && x <= right && y >= top && y <= bottom; });
 }
 
 }  // namespace kestra

@@ -64,7 +64,7 @@ class WellTracker {
   CaptureTracks TakeResult(const std::vector<WellScreen>& wells) {
     CaptureTracks tracks;
     for (const WellScreen& well : wells)
-      tracks.wells.push_back({well.name.empty() ? WellName(well) : well.name, well.cells, {}, {}, {}});
+      tracks.wells.push_back({well.name.empty() ? WellName(well) : well.name, well.cells, {}, {}, {}, forward_});
     const auto wellOf = [&](int particle) -> WellPaths& { return tracks.wells[releases_[particle - 1].well]; };
     for (RecordedPath& p : paths_) wellOf(p.particle).paths.push_back(std::move(p));
     for (const Endpoint& e : endpoints_) wellOf(e.particle).endpoints.push_back(e);

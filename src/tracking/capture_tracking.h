@@ -29,6 +29,7 @@ struct WellPaths {
   std::vector<Endpoint> endpoints;
   // The particles' positions at the travel times: index 1 is the first time.
   std::vector<Mp7TimePoint> timePoints;
+  bool fromSource = false;  // tracked forward from a source, not backward from a well
 };
 
 struct CaptureRun {

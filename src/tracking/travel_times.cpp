@@ -27,11 +27,8 @@ bool KnownUnit(int unit) { return unit > 0 && unit < kTimeUnitCount; }
 std::optional<std::vector<double>> ParseTravelTimes(const std::string& list, int modelUnit, std::string& problem) {
   std::vector<double> times;
   if (list.empty()) return times;
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    const std::size_t end = std::min(list.find(',', start), list.size());
-    const std::string item = Trimmed(list.substr(start, end - start));
-    start = end + 1;
+  for (const std::string& field : SplitText(list, ',')) {
+    const std::string item = Trimmed(field);
     const std::size_t digits = item.find_last_of("0123456789.") + 1;
     const auto value = ParseFiniteNumber(item.substr(0, digits));
     const std::string suffix = digits < item.size() ? Trimmed(item.substr(digits)) : "";

@@ -2,6 +2,7 @@
 // the times typed in the dialog, the zones drawn on the plan and the
 // sections and kept there across redraws.
 #include <QAction>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSpinBox>
 #include <gtest/gtest.h>
@@ -28,9 +29,11 @@ void ReadNextMessage(std::string& text) {
   });
 }
 
+using Pick = app::MainWindow::ZonePick;
+
 void PickWell(OpenWindow& w, int column, int row) {
   w.window.findChild<QAction*>("run_capture_zone")->trigger();
-  ASSERT_TRUE(w.window.PickingWell());
+  ASSERT_EQ(w.window.Picking(), Pick::Well);
   QTest::mouseClick(w.window.View(0), Qt::LeftButton, {}, w.CellCentre(column, row));
 }
 
@@ -49,7 +52,7 @@ TEST(CaptureZoneWindow, APickedWellGetsZonesThatStayAcrossRedraws) {
     dialog.accept();
   });
   PickWell(w, 15, 8);
-  EXPECT_FALSE(w.window.PickingWell());
+  EXPECT_EQ(w.window.Picking(), Pick::None);
   const std::vector<CaptureZone>& zones = w.window.CaptureZones();
   ASSERT_EQ(zones.size(), 3u);
   EXPECT_EQ(zones[0].well, "2,8,15");
@@ -92,10 +95,40 @@ TEST(CaptureZoneWindow, ACellWithoutAPumpingWellIsRefusedAndEscCancelsThePick) {
 
   w.window.findChild<QAction*>("run_capture_zone")->trigger();
   QTest::keyClick(w.window.View(0), Qt::Key_Escape);
-  EXPECT_FALSE(w.window.PickingWell());
+  EXPECT_EQ(w.window.Picking(), Pick::None);
   const int particles = w.window.particles().ParticleCount();
   QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, w.CellCentre(15, 8));
   EXPECT_EQ(w.window.particles().ParticleCount(), particles + 1);  // the plan takes particles again
+}
+
+// A rectangle dragged over two cells of layer 1 is a source: its water is
+// tracked forward from their top faces, and its zones replace the last
+// source's.
+TEST(CaptureZoneWindow, ARectangleDraggedOverASourceGetsTheZoneItsWaterReaches) {
+  OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
+  std::string start;
+  const auto answer = [&start](QDialog& dialog) {
+    start = dialog.findChild<QLabel*>()->text().toStdString();
+    Field<QLineEdit>(dialog, "capture_times")->setText("1y");
+    dialog.accept();
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    w.window.findChild<QAction*>("run_source_zone")->trigger();
+    ASSERT_EQ(w.window.Picking(), Pick::Source);
+    AnswerNextDialog(answer);
+    const QPoint a = w.CellCentre(5, 8), b = w.CellCentre(5, 9);
+    Drag(w.window.View(0), Qt::LeftButton, a - QPoint(2, 2), b + QPoint(2, 2));
+  }
+  EXPECT_EQ(start, "Source of 2 cells, tracked forward from the top faces.");
+  EXPECT_EQ(w.window.Picking(), Pick::None);
+  EXPECT_EQ(w.window.particles().ParticleCount(), 0);  // the drag placed no particles
+  const std::vector<CaptureZone>& zones = w.window.CaptureZones();
+  ASSERT_EQ(zones.size(), 2u);
+  EXPECT_TRUE(zones[0].fromSource);
+  EXPECT_EQ(zones[0].particles, 2 * 4 * 4);
+  EXPECT_GT(PixelsOf(w.window.Raster(0).Image(), ColourOfZone(0)), 20);
+  const FigureFacts facts = w.window.FactsOfFigureViews(w.window.FigureOfViews(true, true));
+  EXPECT_EQ(facts.legend.back().label, "Source: whole zone");
 }
 
 }  // namespace
