@@ -25,6 +25,7 @@ struct KindEntry {
 constexpr KindEntry kKinds[] = {
     {ExportKind::Pathlines, "Pathlines of the runs"},
     {ExportKind::Endpoints, "End and release points of the runs"},
+    {ExportKind::CaptureZones, "Capture zones drawn"},
     {ExportKind::Contours, "Contour lines of the layer"},
     {ExportKind::Grid, "Cells of the layer (or the whole grid for ParaView)"},
     {ExportKind::Heads, "Heads of the layer"},

@@ -23,6 +23,7 @@ namespace {
 
 constexpr const char* kOverwriteQuestion = " already exists. Overwrite?";
 constexpr const char* kNothingTracked = "No particle has been tracked yet; run the particles first.";
+constexpr const char* kNoCaptureZones = "No capture zone is drawn; choose a well with Run, Capture Zone... first.";
 
 FigureFormat FigureFormatOfChoice(const std::string& format) {
   if (format == kPlotFormatSvg) return FigureFormat::Svg;
@@ -141,6 +142,10 @@ void MainWindow::file_export_results_Click() {
                                         nullptr, error)
                   : WriteEndpointExport(choice.fileName, choice.format, session_.model, runs.endpoints, nullptr, error);
     RefreshViews();
+  } else if (choice.kind == ExportKind::CaptureZones) {
+    if (captureZones_.empty()) return Complain(ui_, kNoCaptureZones, MessageIcon::Information);
+    written = WriteCaptureZoneExport(choice.fileName, *VectorFormatOf(choice.format), session_.model, captureZones_,
+                                     error);
   } else {
     written = WriteLayerExport(session_, choice.kind, choice.format, session_.model.CurrentLayer, choice.fileName, ui_,
                                error);

@@ -49,6 +49,7 @@ std::vector<ExportFormat> FormatsOf(ExportKind kind) {
       return {F::TextArray};
     case ExportKind::Contours:
     case ExportKind::Endpoints:
+    case ExportKind::CaptureZones:
       return {F::GeoPackage, F::Shapefile, F::GeoJson, F::Csv};
     case ExportKind::Grid:
       return {F::GeoPackage, F::Shapefile, F::GeoJson, F::Csv, F::VtkGrid};
@@ -88,6 +89,8 @@ std::string MissingResults(const Session& session, ExportKind kind, ExportFormat
     case ExportKind::Pathlines:
     case ExportKind::Endpoints:
       return flow ? "" : "the flow terms";
+    case ExportKind::CaptureZones:
+      return "";  // made of paths tracked when they were drawn
   }
   return {};
 }

@@ -1,7 +1,7 @@
 // The result exports of the open model, as the batch tool and the window's
 // Export Results write them: one layer's heads, drawdowns or velocities as a
 // text array or a raster, its contour lines and cells as GIS layers, the
-// grid for ParaView, and the pathlines and end points of runs.
+// grid for ParaView, the pathlines and end points of runs, and capture zones.
 #pragma once
 
 #include <optional>
@@ -17,7 +17,7 @@
 
 namespace kestra {
 
-enum class ExportKind { Heads, Drawdowns, Velocity, Contours, Grid, Pathlines, Endpoints };
+enum class ExportKind { Heads, Drawdowns, Velocity, Contours, Grid, Pathlines, Endpoints, CaptureZones };
 
 // The formats `kind` can be written in, the usual one first.
 std::vector<ExportFormat> FormatsOf(ExportKind kind);

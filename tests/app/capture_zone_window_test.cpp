@@ -2,6 +2,7 @@
 // the times typed in the dialog, the zones drawn on the plan and the
 // sections and kept there across redraws.
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSpinBox>
@@ -10,6 +11,7 @@
 #include "export/capture_zone_drawing.h"
 #include "export/dxf_maps.h"
 #include "gui_model.h"
+#include "support/gis_reader.h"
 
 namespace kestra::test {
 namespace {
@@ -79,6 +81,20 @@ TEST(CaptureZoneWindow, APickedWellGetsZonesThatStayAcrossRedraws) {
   };
   EXPECT_TRUE(has("Well 2,8,15: 365.25 days"));
   EXPECT_TRUE(has("Well 2,8,15: whole capture zone"));
+
+  // Export Results writes the zones drawn as polygons.
+  const std::string path = w.dir.File("zones.gpkg");
+  AnswerNextDialog<app::ExportResultsDialog>([&path](app::ExportResultsDialog& dialog) {
+    auto* kind = Field<QComboBox>(dialog, "export_kind");
+    kind->setCurrentIndex(kind->findData(static_cast<int>(ExportKind::CaptureZones)));
+    Field<QLineEdit>(dialog, "export_file")->setText(QString::fromStdString(path));
+    dialog.accept();
+  });
+  w.window.findChild<QAction*>("file_export_results")->trigger();
+  const auto layers = ReadGisLayers(path);
+  ASSERT_EQ(layers.size(), 1u);
+  ASSERT_EQ(layers[0].features.size(), 3u);
+  EXPECT_EQ(layers[0].features[0].text.at("well"), "2,8,15");
 
   w.window.findChild<QAction*>("run_clear_capture_zones")->trigger();
   EXPECT_TRUE(w.window.CaptureZones().empty());
