@@ -19,8 +19,10 @@
 #include "export/result_exports.h"
 #include "graphics/draw_inputs.h"
 #include "graphics/package_layers.h"
+#include "graphics/pathline_drawing.h"
 #include "graphics/plot_device.h"
 #include "graphics/plot_primitives.h"
+#include "graphics/stored_pathlines.h"
 #include "graphics/stroke_font.h"
 #include "graphics/view_arrangement.h"
 #include "render/figure.h"
@@ -82,8 +84,10 @@ class MainWindow : public QMainWindow, public OpenObserver {
   const RasterPicture& Raster(int index) const { return pictures_[index]; }
   PictureView* View(int index) const { return views_[index]; }
   float VerticalPosition() const { return verticalPosition_; }
-  // Where the particles' runs since the last redraw ended, by particle and direction.
+  // Where the particles' runs since the last restart ended, by particle and direction.
   const EndpointCollector& Endpoints() const { return *endpoints_; }
+  // True when the pathlines shown no longer match the tracking options or time step.
+  bool PathlinesStale() const { return pathsStale_; }
 
   // The zones drawn on the views, well by well, as BuildCaptureZones gives them.
   const std::vector<CaptureZone>& CaptureZones() const { return captureZones_; }
@@ -149,7 +153,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void Toolbar1_ButtonClick(QAction* button);
 
  signals:
-  // The end points changed: a run ended or a redraw put the particles back.
+  // The end points changed: a run ended or a restart put the particles back.
   void ResultsChanged();
 
  protected:
@@ -178,10 +182,15 @@ class MainWindow : public QMainWindow, public OpenObserver {
   DrawInputs Inputs();
   void Form_Resize();
   void ArrangeViews();
-  // The redraw after a view change: particles back to their release points,
-  // the model drawn, then the particles' release points.
+  // The redraw after a view change: the model drawn, then the particles'
+  // release points and the pathlines of the runs since the last restart.
   void RedrawViews(bool arrange);
   void RedrawParticles();
+  void DrawStoredPathlines();
+  // The pathline drawing of the screen: backward colour, spaced marks.
+  void SetUpScreenPathlines(PathlineDrawing& drawing) const;
+  // Particles back to their release points, their pathlines and end points gone.
+  void ResetRuns();
   void RefreshViews();
   // Velocity vectors and base maps over the plan (main_window_maps.cpp).
   void DrawOverlays(PlotContext& context);
@@ -237,6 +246,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   ParticleSet particles_;
   RunControl runControl_;
   std::optional<EndpointCollector> endpoints_;
+  StoredPathlines storedPaths_;
+  bool pathsStale_ = false;  // the tracking options or time step changed since they were tracked
   QTimer* repaintClock_ = nullptr;
   PlotDevice device_;
   ViewLayout layout_;

@@ -128,6 +128,7 @@ void MainWindow::options_particle_tracking_Click() {
   if (layerPorosity) entries.layerPorosity = LayerPorosityEntries(ReadLayerPorosity(session_.settingsPath), m.NLAY);
   TrackingDialog dialog(entries, session_.periods, ui_, this);
   const BoundaryCellRule rule = session_.tracking.BoundaryCells;
+  const TrackingSettings before = session_.tracking;
   if (layerPorosity) dialog.ShowModelPorosity(ModelLayerPorosityTexts(m));
   dialog.SetBackwardColour(session_.settings.backwardPathColor);
   if (dialog.exec() == QDialog::Accepted) {
@@ -147,6 +148,9 @@ void MainWindow::options_particle_tracking_Click() {
     ui_.SetStatusPane(5, IntegerMaskText(m.CurrentPeriod));
     ui_.SetStatusPane(6, IntegerMaskText(m.CurrentStep));
   }
+  // The paths drawn were tracked with what the dialog had before.
+  if (!storedPaths_.Empty() && (!(session_.tracking == before) || m.CurrentStep != step || m.CurrentPeriod != period))
+    pathsStale_ = true;
   RedrawViews(false);
 }
 

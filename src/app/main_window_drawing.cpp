@@ -1,5 +1,5 @@
-// The views of the main window: layout, the redraw after a view change and
-// the release points of the particles.
+// The views of the main window: layout, the redraw after a view change, the
+// release points of the particles and the pathlines of their runs.
 #include <QAction>
 #include <QApplication>
 #include <QSpinBox>
@@ -14,6 +14,11 @@
 #include "session/package_layer_source.h"
 
 namespace kestra::app {
+namespace {
+
+constexpr const char* kStalePathlinesHint = "The pathlines no longer match the options; Run, Restart to track again.";
+
+}  // namespace
 
 PlotContext MainWindow::Context() {
   return {pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], device_, session_.model, layout_};
@@ -43,6 +48,7 @@ void MainWindow::SetUpViewScales(const Session& session) {
 // mode, layer 1, the layout for the whole grid.
 void MainWindow::ShowModel(Session& session) {
   particles_.Particles.clear();
+  ResetRuns();
   captureZones_.clear();
   captureChoice_ = {};
   if (zonePick_ != ZonePick::None) StopPicking();
@@ -95,10 +101,6 @@ void MainWindow::RedrawViews(bool arrange) {
     return;
   }
   if (arrange) ArrangeViews();
-  ResetParticleTimes(particles_);
-  ResetParticlePositions(particles_);
-  endpoints_.emplace(session_.model, particles_.ParticleCount());
-  emit ResultsChanged();
   ShowParticleCount();
   // The marks on the surface go with the old pictures.
   marker_.shown = false;
@@ -109,6 +111,7 @@ void MainWindow::RedrawViews(bool arrange) {
   // The read-out follows the new layer or model under a pointer that did not move.
   if (pointerOnPlan_) ShowPointerReadout(lastPointer_);
   RedrawParticles();
+  DrawStoredPathlines();
   // A resize while the contours were drawn stopped them: draw again at the new size.
   if (redrawAgain_ && !session_.busy.Any()) {
     redrawAgain_ = false;
@@ -131,6 +134,32 @@ void MainWindow::RedrawParticles() {
     redrawAgain_ = false;
     RedrawViews(true);
   }
+}
+
+void MainWindow::SetUpScreenPathlines(PathlineDrawing& drawing) const {
+  drawing.SetBackwardColour(session_.settings.backwardPathColor);
+  drawing.SetMarkSpacing(true);
+}
+
+// The paths as the runs drew them, dimmed when they no longer match.
+void MainWindow::DrawStoredPathlines() {
+  if (storedPaths_.Empty() || session_.busy.Any()) return;
+  PlotContext context = Context();
+  PathlineDrawing drawing(context, session_.tracking, false);
+  SetUpScreenPathlines(drawing);
+  drawing.SetDimmed(pathsStale_);
+  storedPaths_.DrawOnto(drawing);
+  RefreshViews();
+  if (pathsStale_) ui_.SetHint(kStalePathlinesHint);
+}
+
+void MainWindow::ResetRuns() {
+  ResetParticleTimes(particles_);
+  ResetParticlePositions(particles_);
+  storedPaths_.Clear();
+  pathsStale_ = false;
+  endpoints_.emplace(session_.model, particles_.ParticleCount());
+  emit ResultsChanged();
 }
 
 void MainWindow::RefreshViews() {

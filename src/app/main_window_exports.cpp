@@ -92,7 +92,9 @@ bool MainWindow::SavePlotTo(const SavePlotChoice& choice) {
                   session_.busy,  ui_,                unused,             loader,           runControl_};
   std::string error;
   bool saved = SavePlot(context, Inputs(), run, error);
-  RefreshViews();
+  // The plot drew the views afresh in its own way: the screen is drawn back
+  // as it was, release points and kept pathlines on top.
+  RedrawViews(false);
   if (saved && choice.format == kPlotFormatBitmap) {
     // The bitmap is the pixel copy of the views; the other pictures are figures.
     const QImage image = ComposeViews(pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], layout_,

@@ -1,6 +1,7 @@
 // The run commands: particles tracked forward or backward, runs and single
-// steps, drawn on the views as they move; the stop button ends a run. Run,
-// Restart puts the particles back; Run, Delete All Particles empties the set.
+// steps, drawn on the views as they move and kept for every redraw; the stop
+// button ends a run. Run, Restart puts the particles back; Run, Delete All
+// Particles empties the set.
 #include <QAction>
 #include <QTimer>
 #include <QToolBar>
@@ -28,14 +29,14 @@ void MainWindow::RunParticles(TrackMode mode) {
   if (!LoadFlowTerms(session_.model, ui_, true)) return;
   PlotContext context = Context();
   PathlineDrawing pathlines(context, session_.tracking, false);
-  pathlines.SetBackwardColour(session_.settings.backwardPathColor);
-  pathlines.SetMarkSpacing(true);
+  SetUpScreenPathlines(pathlines);
+  pathlines.SetDimmed(pathsStale_);
   const bool forward = mode == TrackMode::ForwardRun || mode == TrackMode::ForwardStep;
   SavedSteps held;
   if (!CheckUnsavedSteps(session_, forward ? 1 : -1, ui_, held)) return;
   endpoints_->NoteHeldSteps(held);
   RunProgress progress(ui_, particles_.ParticleCount(), forward ? 1 : -1);
-  ObserverFanOut observers({&pathlines, &*endpoints_, &progress});
+  ObserverFanOut observers({&pathlines, &storedPaths_, &*endpoints_, &progress});
   ModelStepLoader loader(session_.settings, session_.tracking, ui_);
   TrackingRun run{session_.model, session_.settings, session_.tracking, session_.periods, particles_,
                   session_.busy,  ui_,                observers,          loader,           runControl_};
@@ -73,12 +74,15 @@ void MainWindow::StopRequested() {
 
 void MainWindow::run_restart_Click() {
   if (RefuseCommand()) return;
+  ResetRuns();
+  ui_.SetHint("");
   RedrawViews(false);
 }
 
 void MainWindow::run_delete_all_particles_Click() {
   if (RefuseCommand()) return;
   particles_.Particles.clear();
+  ResetRuns();
   findChild<QAction*>("file_save_particles_as")->setEnabled(false);
   RedrawViews(false);
 }

@@ -275,9 +275,8 @@ void MainWindow::MoveSections(CellIndex cell) {
   DrawCrossSections(context, Inputs());
   DrawSectionVectors(context);
   RefreshViews();
-  ResetParticlePositions(particles_);
-  ResetParticleTimes(particles_);
   RedrawParticles();
+  DrawStoredPathlines();
   WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "COLUMN", IntegerMaskText(s.sectionColumn), ui_);
   WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "ROW", IntegerMaskText(s.sectionRow), ui_);
 }
@@ -322,6 +321,8 @@ namespace kestra::app {
 void MainWindow::DeleteParticlesInRectangle(QPointF a, QPointF b) {
   const ModelState& m = session_.model;
   if (DeleteParticlesInside(particles_, m, {X(a), Y(a), X(b), Y(b)}, m.CurrentLayer) == 0) return;
+  // The others are numbered anew: their runs start again from the release points.
+  ResetRuns();
   findChild<QAction*>("file_save_particles_as")->setEnabled(!particles_.Particles.empty());
   RedrawViews(false);
 }

@@ -13,6 +13,11 @@ Colour PathlineColour(const ModelState& model, const TrackingSettings& tracking,
   return tracking.UseLayerColors && hasLayerColour ? LayerColor(model.LayerProperties[layer]) : particleColour;
 }
 
+Colour Faded(Colour colour) {
+  const auto half = [&](int shift) { return (((colour >> shift) & 0xFF) + 0xFF) / 2; };
+  return RgbColour(half(0), half(8), half(16));
+}
+
 void PathlineDrawing::SelectPen(Colour colour) {
   // The plot file changes pen only when the colour does, not on every move.
   if (penSelected_ && colour == pen_) return;
@@ -23,7 +28,8 @@ void PathlineDrawing::SelectPen(Colour colour) {
 
 void PathlineDrawing::Segment(const TrackSegment& segment) {
   const Colour own = segment.direction < 0 && backwardColour_ ? *backwardColour_ : segment.color;
-  const Colour colour = PathlineColour(context_.model, tracking_, own, segment.cell.layer);
+  const Colour drawn = PathlineColour(context_.model, tracking_, own, segment.cell.layer);
+  const Colour colour = dimmed_ ? Faded(drawn) : drawn;
   SelectPen(colour);
   SpacePoint a{static_cast<float>(segment.from.X), static_cast<float>(segment.from.Y),
                static_cast<float>(segment.from.Z)};

@@ -28,6 +28,8 @@ class PathlineDrawing : public TrackObserver {
   // of slow particles do not run into a blob. For the screen; plots keep
   // every mark.
   void SetMarkSpacing(bool on) { markSpacing_ = on; }
+  // Draws every line half-way to white: paths that no longer match the options.
+  void SetDimmed(bool on) { dimmed_ = on; }
 
   void Segment(const TrackSegment& segment) override;
   void TimeMark(int particle, int direction, const PlanPoint& from, const PlanPoint& to) override;
@@ -44,8 +46,12 @@ class PathlineDrawing : public TrackObserver {
   bool penSelected_ = false;
   std::optional<Colour> backwardColour_;
   bool markSpacing_ = false;
+  bool dimmed_ = false;
   std::map<std::pair<int, int>, PlanPoint> lastMark_;  // by particle and direction
 };
+
+// `colour` half-way to white.
+Colour Faded(Colour colour);
 
 // The pathline colour of a particle in `layer`: the layer's colour when the
 // tracking settings ask for layer colours and the model has one, else its own.

@@ -62,6 +62,21 @@ TEST(SavePlotWindow, EveryFormatIsWrittenOffscreen) {
   EXPECT_NE(svg.find("<text"), std::string::npos);
 }
 
+// Saving leaves the screen as it was, release points and pathlines and all,
+// so a second save of any format gives the same file as the first.
+TEST(SavePlotWindow, SavingTwiceGivesTheSameFileAndKeepsTheScreen) {
+  TrackedWindow w;
+  const QImage screen = Opaque(w.window.Raster(0).Image());
+  for (const auto& [format, name] : {std::pair{"DXF", "plot.dxf"}, std::pair{kPlotFormatPng, "plot.png"}}) {
+    SCOPED_TRACE(format);
+    const std::string first = w.dir.File(std::string("first_") + name), second = w.dir.File(name);
+    ASSERT_TRUE(w.window.SavePlotTo({format, first, true, true}));
+    EXPECT_EQ(Opaque(w.window.Raster(0).Image()), screen);
+    ASSERT_TRUE(w.window.SavePlotTo({format, second, true, true}));
+    EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
+  }
+}
+
 TEST(SavePlotWindow, PictureWithoutSectionsIsThePlanAlone) {
   TrackedWindow w;
   const std::string path = w.dir.File("plan.bmp");
