@@ -14,6 +14,7 @@
 #include "modelset/name_file_model.h"
 #include "session/model_loading.h"
 #include "settings/settings_file.h"
+#include "tracking/well_screens.h"
 
 namespace kestra {
 namespace {
@@ -21,6 +22,19 @@ namespace {
 // The open of one model family: reads the model of `path` into `opened`.
 using FamilyOpen = bool (*)(const std::string& path, const OpenChoices& choices, OpenedModel& opened,
                             UserInterface& ui, const OpenStage& stage);
+
+// Where the settings file says nothing of the sections, they go through the
+// first pumping well of the first stress period, or else the middle of the
+// grid: through what a user looks at first, not along its edge.
+void PlaceDefaultSections(Session& session) {
+  const ModelState& m = session.model;
+  const std::vector<WellScreen> wells = PumpingWells(m, 1);
+  const CellIndex at = wells.empty() ? CellIndex{static_cast<std::int16_t>((m.NCOL + 1) / 2),
+                                                 static_cast<std::int16_t>((m.NROW + 1) / 2), 1}
+                                     : wells.front().cells.front();
+  session.settings.sectionColumn = at.column;
+  session.settings.sectionRow = at.row;
+}
 
 // A fresh session for the model a family read: its settings from the
 // model's own settings file, so that settings confirmed later never go into
@@ -34,7 +48,8 @@ Session NewSession(OpenedModel& opened, UserInterface& ui, const PositionChoice&
   loaded.periods = std::move(opened.periods);
   loaded.settingsPath = FamilyOf(loaded.model).SiblingPath(".ini");
   ReadSettings(loaded.settingsPath, loaded.settings, ui);
-  ClampSectionsToGrid(loaded.settings, loaded.model.NCOL, loaded.model.NROW);
+  if (SectionsStored(loaded.settingsPath)) ClampSectionsToGrid(loaded.settings, loaded.model.NCOL, loaded.model.NROW);
+  else PlaceDefaultSections(loaded);
   if (opened.HNOFLO) loaded.settings.HNOFLO = *opened.HNOFLO;
   if (opened.HDRY) loaded.settings.HDRY = *opened.HDRY;
   ReadTimeSettings(loaded.settingsPath, loaded.periods.timeUnit, loaded.tracking);

@@ -42,6 +42,11 @@ bool WriteSettingsKey(const std::string& path, const std::string& section, const
   return UpdateSettingsFile(path, [&](IniFile& file) { file.Set(section, key, value); }, ui);
 }
 
+bool SectionsStored(const std::string& path) {
+  const IniFile file = IniFile::Load(path);
+  return file.Get("CROSS_SECTIONS", "COLUMN").has_value() || file.Get("CROSS_SECTIONS", "ROW").has_value();
+}
+
 void ClampSectionsToGrid(Settings& settings, int ncol, int nrow) {
   auto clamp = [](std::int16_t& position, int count) {
     if (position < 1) position = 1;

@@ -25,6 +25,9 @@ bool WriteSettings(const std::string& path, const Settings& settings, UserInterf
 bool WriteSettingsKey(const std::string& path, const std::string& section, const std::string& key,
                       const std::string& value, UserInterface& ui);
 
+// True when the file at `path` states where the cross-sections lie.
+bool SectionsStored(const std::string& path);
+
 // Keeps the cross-section row and column inside a grid of ncol x nrow.
 void ClampSectionsToGrid(Settings& settings, int ncol, int nrow);
 

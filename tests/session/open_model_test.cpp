@@ -76,6 +76,29 @@ TEST(OpenModelFile, ReadsGridArraysAndNamesTheResultFiles) {
   EXPECT_FALSE(f.ui.hourglassOn);
 }
 
+// Without a stored position the sections cut the middle of the grid, or go
+// through the first pumping well; a stored position stays.
+TEST(OpenModelFile, SectionsGoThroughTheMiddleUnlessTheSettingsPlaceThem) {
+  OpenFixture f;
+  test::SmallModel model;
+  model.ncol = 5, model.nrow = 4;
+  const std::string path = f.Write("site", model);
+  ASSERT_TRUE(f.Open(path));
+  EXPECT_EQ(f.session.settings.sectionColumn, 3);
+  EXPECT_EQ(f.session.settings.sectionRow, 2);
+
+  model.wells.assign(20, 0);
+  model.wells[2 * 5 + 3] = -100;  // a pumping well at row 3, column 4
+  ASSERT_TRUE(f.Open(f.Write("pumped", model)));
+  EXPECT_EQ(f.session.settings.sectionColumn, 4);
+  EXPECT_EQ(f.session.settings.sectionRow, 3);
+
+  test::WriteWholeFile(f.dir.File("site.ini"), "[CROSS_SECTIONS]\nCOLUMN=5\n");
+  ASSERT_TRUE(f.Open(path));
+  EXPECT_EQ(f.session.settings.sectionColumn, 5);
+  EXPECT_EQ(f.session.settings.sectionRow, 1);
+}
+
 TEST(OpenModelFile, RowHeightsOfAOneColumnModel) {
   OpenFixture f;
   test::SmallModel model;
