@@ -3,6 +3,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,12 +12,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 
 #include "app/help_window.h"
 #include "app/status_panes.h"
@@ -26,6 +30,16 @@
 #include "session/open_model.h"
 
 namespace kestra::app {
+namespace {
+
+// The one local file of a drop; nothing for several files or anything else.
+std::optional<QString> DroppedModel(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1 || !data->urls().front().isLocalFile())
+    return std::nullopt;
+  return data->urls().front().toLocalFile();
+}
+
+}  // namespace
 namespace {
 
 struct ToolbarButtonSpec {
@@ -57,6 +71,7 @@ constexpr int kRunRepaintMilliseconds = 50;
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setObjectName("kestra");
   setWindowTitle(kApplicationTitle);
+  setAcceptDrops(true);
   BuildMenus();
   BuildToolbar();
   BuildViews();
@@ -112,6 +127,9 @@ void MainWindow::BuildMenus() {
   connect(savePlot, &QAction::triggered, this, &MainWindow::file_save_plot_as_Click);
   connect(AddItem(file, "file_export_results", tr("&Export Results...")), &QAction::triggered, this,
           &MainWindow::file_export_results_Click);
+  QAction* copy = AddItem(file, "file_copy_picture", tr("&Copy Picture"));
+  copy->setShortcut(QKeySequence::Copy);
+  connect(copy, &QAction::triggered, this, &MainWindow::file_copy_picture_Click);
   QAction* print = AddItem(file, "file_print", tr("P&rint..."));
   print->setShortcut(QKeySequence::Print);
   connect(print, &QAction::triggered, this, &MainWindow::File_Print_Click);
@@ -289,6 +307,19 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   event->accept();
+}
+
+// A model file dropped on the window opens as from File, Open Model.
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedModel(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const std::optional<QString> path = DroppedModel(event->mimeData());
+  if (!path) return;
+  event->acceptProposedAction();
+  if (ModelLoadedAndBusy()) return ui_.Beep();
+  OpenModelPath(AbsolutePath(path->toStdString()));
 }
 
 void MainWindow::file_exit_Click() {

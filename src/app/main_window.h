@@ -4,6 +4,7 @@
 // handlers keep the names of the commands and stay thin.
 #pragma once
 
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QString>
 #include <optional>
@@ -133,6 +134,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void file_save_plot_as_Click();
   void file_export_results_Click();
   void File_Print_Click();
+  void file_copy_picture_Click();
   void file_exit_Click();
   void run_forward_Click();
   void run_backward_Click();
@@ -159,6 +161,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -175,6 +179,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   // True, after a beep, when a command must not run now.
   bool RefuseCommand();
   void OpenModelPath(const std::string& path);
+  // Where the file dialogs of the model's own files start.
+  QString ModelFolder() const { return QFileInfo(QString::fromStdString(session_.model.ModelPath)).absolutePath(); }
   void FillRecentModels();
 
   // Drawing (main_window_drawing.cpp).
@@ -206,6 +212,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void BuildZones(const WellScreen& start, bool fromSource, const std::string& description);
 
   // Exports (main_window_exports.cpp).
+  // The file a save goes to, asked for until it is one that may be written
+  // and, when it exists, may be replaced; nothing when the user cancels.
+  std::optional<std::string> AskFileToWrite(const char* title);
   void SaveResults(ResultExport kind, const char* title);
 
   // Tracking (main_window_runs.cpp).

@@ -97,20 +97,16 @@ void MainWindow::file_import_model_Click() {
 
 void MainWindow::file_save_particles_as_Click() {
   if (RefuseCommand()) return;
-  const QString name = QFileDialog::getSaveFileName(this, tr("Save Particles As"), QString(), tr("All files (*.*)"),
-                                                    nullptr, QFileDialog::DontConfirmOverwrite);
-  if (name.isEmpty()) return;
-  if (QFileInfo::exists(name) &&
-      !ui_.AskYesNo(name.toStdString() + " already exists. Overwrite?", kApplicationTitle))
-    return;
+  const auto path = AskFileToWrite("Save Particles As");
+  if (!path) return;
   Hourglass hourglass(ui_);
-  WriteParticleFile(ChosenFile(name), particles_, ui_);
+  WriteParticleFile(AbsolutePath(*path), particles_, ui_);
 }
 
 void MainWindow::file_load_particles_Click() {
   if (RefuseCommand()) return;
   const QString name =
-      QFileDialog::getOpenFileName(this, tr("Load Particles"), QString(), tr("All files (*.*)"));
+      QFileDialog::getOpenFileName(this, tr("Load Particles"), ModelFolder(), tr("All files (*.*)"));
   if (name.isEmpty()) return;
   if (!ReadParticleFile(ChosenFile(name), session_.model, particles_, ui_)) return;
   if (!particles_.Particles.empty()) findChild<QAction*>("file_save_particles_as")->setEnabled(true);

@@ -63,7 +63,8 @@ void MainWindow::ShowModel(Session& session) {
                            "run_capture_zone", "run_source_zone", "run_clear_capture_zones",
                            "options_particle_tracking", "options_environment", "options_maps",
                            "file_save_heads_as", "file_save_drawdowns_as", "file_save_velocity_as",
-                           "file_save_plot_as", "file_export_results", "file_print", "options_model_position"})
+                           "file_save_plot_as", "file_export_results", "file_print", "file_copy_picture",
+                           "options_model_position"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
   RememberModel(QString::fromStdString(session.model.ModelPath));

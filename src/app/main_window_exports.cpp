@@ -1,6 +1,8 @@
 // Getting results out of the window: the text exports of heads, drawdowns
 // and velocities, the GIS and VTK exports, Save Plot As and printing.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrinter>
@@ -13,6 +15,7 @@
 #include "render/figure_file.h"
 #include "render/plot_image.h"
 #include "render/view_image.h"
+#include "session/output_guard.h"
 #include "session/result_files.h"
 #include "session/time_step_results.h"
 #include "settings/settings_file.h"
@@ -37,14 +40,28 @@ void MainWindow::file_save_heads_as_Click() { SaveResults(ResultExport::Heads, "
 void MainWindow::file_save_drawdowns_as_Click() { SaveResults(ResultExport::Drawdowns, "Save Drawdown As"); }
 void MainWindow::file_save_velocity_as_Click() { SaveResults(ResultExport::Velocity, "Save Velocity As"); }
 
-// The file name is used as typed.
+// The file name is used as typed. A file the model reads is refused, and
+// "No" to replacing a file goes back to the file dialog.
+std::optional<std::string> MainWindow::AskFileToWrite(const char* title) {
+  for (QString folder = ModelFolder();;) {
+    const QString name = QFileDialog::getSaveFileName(this, tr(title), folder, tr("All files (*.*)"), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (name.isEmpty()) return std::nullopt;
+    folder = name;
+    const std::string path = name.toStdString();
+    if (const std::string problem = ModelOutputProblem(path, session_); !problem.empty()) {
+      Complain(ui_, "Choose another file: " + problem + ".", MessageIcon::Exclamation, title);
+      continue;
+    }
+    if (!QFileInfo::exists(name) || ui_.AskYesNo(path + kOverwriteQuestion, title)) return path;
+  }
+}
+
 void MainWindow::SaveResults(ResultExport kind, const char* title) {
   if (RefuseCommand()) return;
-  const QString name = QFileDialog::getSaveFileName(this, tr(title), QString(), tr("All files (*.*)"), nullptr,
-                                                    QFileDialog::DontConfirmOverwrite);
-  if (name.isEmpty()) return;
-  const std::string path = name.toStdString();
-  if (QFileInfo::exists(name) && !ui_.AskYesNo(path + kOverwriteQuestion, title)) return;
+  const auto chosen = AskFileToWrite(title);
+  if (!chosen) return;
+  const std::string& path = *chosen;
   Hourglass hourglass(ui_);
   std::string error;
   const NoResultHeads marks{session_.settings.HNOFLO, session_.settings.HDRY};
@@ -107,6 +124,13 @@ bool MainWindow::SavePlotTo(const SavePlotChoice& choice) {
   }
   if (!saved) Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
   return saved;
+}
+
+// The views as they are on the screen, for pasting into a report.
+void MainWindow::file_copy_picture_Click() {
+  if (RefuseCommand()) return;
+  QApplication::clipboard()->setImage(
+      ComposeViews(pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection], layout_, placement_));
 }
 
 void MainWindow::file_export_results_Click() {

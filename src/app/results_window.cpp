@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -86,9 +87,12 @@ bool ResultsWindow::ExportCsv(const QString& path) {
 }
 
 void ResultsWindow::export_csv_Click() {
-  const QString path = QFileDialog::getSaveFileName(this, tr("Export Particle Results"), LastModelFolder(),
-                                                    tr("CSV files (*.csv);;All files (*)"));
-  if (!path.isEmpty()) ExportCsv(path);
+  QString path = QFileDialog::getSaveFileName(this, tr("Export Particle Results"), LastModelFolder(),
+                                              tr("CSV files (*.csv);;All files (*)"));
+  if (path.isEmpty()) return;
+  // A name typed without an extension gets the one the filter promised.
+  if (QFileInfo(path).suffix().isEmpty()) path += ".csv";
+  ExportCsv(path);
 }
 
 }  // namespace kestra::app

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "session/output_guard.h"
 #include "session/session.h"
 
 namespace kestra::cli {
@@ -18,10 +19,7 @@ bool IsStandardOutput(const std::string& path);
 // could not be written.
 bool WriteOutputText(const std::string& path, const std::string& text, std::ostream& out, std::string& error);
 
-// Why `path` may not be written for the model of `session`: an existing
-// path that is no regular file (a directory, a device, a FIFO; a link is
-// followed) other than standard output, or one that names a file of the model's input (its own file,
-// packages, result files) or its settings file. Empty when it may.
+// Why `path` may not be written (ModelOutputProblem); standard output may.
 std::string OutputPathProblem(const std::string& path, const Session& session);
 
 // The first problem of the non-empty paths of `paths`; empty when none has one.

@@ -2,9 +2,13 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QClipboard>
+#include <QMessageBox>
 #include <QPrinter>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -97,6 +101,60 @@ TEST(SavePlotWindow, HeadsAreSavedUnderTheNameAsTyped) {
   const std::string text = ReadWholeFile(path);
   ASSERT_FALSE(text.empty());
   EXPECT_EQ(text.substr(0, ExportHeaderLine(20, 10).size()), ExportHeaderLine(20, 10));
+}
+
+// Answers the next file dialog with `path`, after `then` has set up the
+// answer to what follows it.
+void ChooseFile(const std::string& path, std::function<void()> then = {}) {
+  AnswerNextDialog<QFileDialog>([path, then](QFileDialog& dialog) {
+    dialog.selectFile(QString::fromStdString(path));
+    if (then) then();
+    static_cast<QDialog&>(dialog).accept();
+  });
+}
+
+// The next message box: its text kept, closed by `button`; then `then`.
+void AnswerMessage(std::string& text, QMessageBox::StandardButton button, std::function<void()> then = {}) {
+  QTimer::singleShot(0, [&text, button, then] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    text = box->text().toStdString();
+    if (then) then();
+    if (QAbstractButton* answer = box->button(button)) answer->click();
+    else box->close();
+  });
+}
+
+// A file the model reads is refused, and "No" to replacing a file asks
+// again: the heads go to the third file chosen.
+TEST(SavePlotWindow, SavedHeadsNeverReplaceAModelFileAndNoAsksAgain) {
+  TrackedWindow w;
+  const std::string modelHeads = w.window.model().HeadPath, taken = w.dir.File("taken.txt");
+  const std::string fresh = w.dir.File("fresh.txt"), heads = ReadWholeFile(modelHeads);
+  WriteWholeFile(taken, "keep");
+  std::string refusal, question;
+  ChooseFile(modelHeads, [&] {
+    AnswerMessage(refusal, QMessageBox::Ok,
+                  [&] { ChooseFile(taken, [&] { AnswerMessage(question, QMessageBox::No, [&] { ChooseFile(fresh); }); }); });
+  });
+  w.window.findChild<QAction*>("file_save_heads_as")->trigger();
+  EXPECT_NE(refusal.find("is a file the model reads"), std::string::npos) << refusal;
+  EXPECT_EQ(question, taken + " already exists. Overwrite?");
+  EXPECT_EQ(ReadWholeFile(modelHeads), heads);
+  EXPECT_EQ(ReadWholeFile(taken), "keep");
+  EXPECT_FALSE(ReadWholeFile(fresh).empty());
+}
+
+// Ctrl+C puts the views on the clipboard as the screen shows them.
+TEST(SavePlotWindow, CopyPictureGivesTheViewsToTheClipboard) {
+  TrackedWindow w;
+  QApplication::clipboard()->clear();
+  w.window.findChild<QAction*>("file_copy_picture")->trigger();
+  const QImage copied = QApplication::clipboard()->image();
+  const QImage plan = Opaque(w.window.Raster(0).Image());
+  ASSERT_FALSE(copied.isNull());
+  EXPECT_EQ(Opaque(copied).copy(0, 0, plan.width(), plan.height()), plan);
+  EXPECT_EQ(w.window.findChild<QAction*>("file_copy_picture")->shortcut(), QKeySequence::Copy);
 }
 
 // The words of a PDF's text that are no numbers: titles, captions, legend.

@@ -2,6 +2,10 @@
 // model and the recent models, the Run menu's Restart and Delete All
 // Particles, the shortcuts, and the status panes that follow every change.
 #include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -60,6 +64,28 @@ TEST(OpenModel, RecentModelsListTheNewestFirstAndReopen) {
   emit menu->aboutToShow();
   menu->actions()[0]->trigger();
   EXPECT_FALSE(app::RecentModels().contains(recent[0]));
+}
+
+// A model file dropped on the window opens; a drop of two files is refused.
+TEST(OpenModel, AModelFileDroppedOnTheWindowOpens) {
+  OpenWindow w("uniform1/lahey", "uniform1.mdl");
+  OpenWindow other("mixed3d/lahey", "mixed3d.mdl");
+  const auto drop = [&](const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&w.window, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent dropped(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&w.window, &dropped);
+    return true;
+  };
+  const QUrl model = QUrl::fromLocalFile(QString::fromStdString(other.modelPath));
+  EXPECT_FALSE(drop({model, model}));
+  EXPECT_EQ(w.window.model().NLAY, 1);
+  EXPECT_TRUE(drop({model}));
+  EXPECT_EQ(w.window.model().ModelPath, other.modelPath);
+  EXPECT_EQ(w.window.model().NLAY, 3);
 }
 
 TEST(OpenModel, RecentModelsKeepEightAndEachOnce) {
