@@ -133,10 +133,9 @@ TEST(SavePlotWindow, SavedHeadsNeverReplaceAModelFileAndNoAsksAgain) {
   const std::string fresh = w.dir.File("fresh.txt"), heads = ReadWholeFile(modelHeads);
   WriteWholeFile(taken, "keep");
   std::string refusal, question;
-  ChooseFile(modelHeads, [&] {
-    AnswerMessage(refusal, QMessageBox::Ok,
-                  [&] { ChooseFile(taken, [&] { AnswerMessage(question, QMessageBox::No, [&] { ChooseFile(fresh); }); }); });
-  });
+  const auto third = [&] { ChooseFile(fresh); };
+  const auto second = [&] { ChooseFile(taken, [&] { AnswerMessage(question, QMessageBox::No, third); }); };
+  ChooseFile(modelHeads, [&] { AnswerMessage(refusal, QMessageBox::Ok, second); });
   w.window.findChild<QAction*>("file_save_heads_as")->trigger();
   EXPECT_NE(refusal.find("is a file the model reads"), std::string::npos) << refusal;
   EXPECT_EQ(question, taken + " already exists. Overwrite?");
