@@ -304,7 +304,10 @@ void MainWindow::PlaceParticlesInRectangle(QPointF a, QPointF b) {
   const ModelState& m = session_.model;
   const auto cells = SelectedCells(m, {X(a), Y(a), X(b), Y(b)}, m.CurrentLayer);
   if (cells.empty()) return;
-  ParticlePlacementDialog dialog(placementCounts_, particles_, ui_, this);
+  const auto placed = [&](const PlacementCounts& counts) {
+    return static_cast<int>(PlacementParticles(m, session_.settings, particles_, cells, counts, m.CurrentLayer).size());
+  };
+  ParticlePlacementDialog dialog(placementCounts_, particles_, ui_, this, placed);
   if (dialog.exec() != QDialog::Accepted) return;
   session_.settings.particleColor = particles_.DefaultParticleColor;
   WriteSettingsKey(session_.settingsPath, "COLOR", "Particles", NumberText(particles_.DefaultParticleColor), ui_);

@@ -41,8 +41,13 @@ QLabel* Explanation(const QString& text, QWidget* parent) {
 }  // namespace
 
 ParticlePlacementDialog::ParticlePlacementDialog(PlacementCounts& counts, ParticleSet& particles, UserInterface& ui,
-                                                 QWidget* parent)
-    : QDialog(parent), counts_(counts), particles_(particles), ui_(ui), colour_(particles.DefaultParticleColor) {
+                                                 QWidget* parent, PlacedCount placed)
+    : QDialog(parent),
+      counts_(counts),
+      particles_(particles),
+      ui_(ui),
+      colour_(particles.DefaultParticleColor),
+      placed_(std::move(placed)) {
   setObjectName("Particle_placement");
   setWindowTitle(tr("Add New Particles"));
   auto* tabs = new QTabWidget(this);
@@ -70,7 +75,38 @@ ParticlePlacementDialog::ParticlePlacementDialog(PlacementCounts& counts, Partic
                                 this));
   layout->addWidget(tabs);
   layout->addLayout(common);
+  if (placed_) {
+    placedLabel_ = new QLabel(this);
+    placedLabel_->setObjectName("placed_count");
+    layout->addWidget(placedLabel_);
+    for (QSpinBox* box : findChildren<QSpinBox*>())
+      connect(box, &QSpinBox::valueChanged, this, &ParticlePlacementDialog::ShowPlacedCount);
+    connect(radius_, &QLineEdit::textChanged, this, &ParticlePlacementDialog::ShowPlacedCount);
+    ShowPlacedCount();
+  }
   layout->addWidget(buttons);
+}
+
+PlacementCounts ParticlePlacementDialog::EnteredCounts() const {
+  PlacementCounts counts;
+  for (int face = 0; face < 6; ++face) counts.faces[face] = {Count(faces_[face][0]), Count(faces_[face][1])};
+  counts.latticeColumns = Count(latticeColumns_);
+  counts.latticeRows = Count(latticeRows_);
+  counts.latticePlanes = Count(latticePlanes_);
+  counts.circleCount = Count(circleCount_);
+  counts.circleRadius = RoundToInt16(LeadingNumber(radius_->text().toStdString())).value_or(0);
+  counts.circlePlanes = Count(circlePlanes_);
+  return counts;
+}
+
+// "This places 128 particles; 12 are set, 5000 at most", before OK.
+void ParticlePlacementDialog::ShowPlacedCount() {
+  const int placed = placed_(EnteredCounts()), present = particles_.ParticleCount();
+  placedLabel_->setText(tr("This places %1 particles; %2 are set, %3 at most.")
+                            .arg(placed)
+                            .arg(present)
+                            .arg(kMaxParticles));
+  placedLabel_->setStyleSheet(present + placed > kMaxParticles ? "color: #b00000;" : "");
 }
 
 QSpinBox* ParticlePlacementDialog::AddCount(const char* name, std::int16_t value) {
@@ -156,13 +192,10 @@ void ParticlePlacementDialog::accept() {
     field->setFocus();
     return;
   }
-  for (int face = 0; face < 6; ++face) counts_.faces[face] = {Count(faces_[face][0]), Count(faces_[face][1])};
-  counts_.latticeColumns = Count(latticeColumns_);
-  counts_.latticeRows = Count(latticeRows_);
-  counts_.latticePlanes = Count(latticePlanes_);
-  counts_.circleCount = Count(circleCount_);
-  counts_.circleRadius = RoundToInt16(radius).value_or(0);
-  counts_.circlePlanes = Count(circlePlanes_);
+  const PlacementCounts entered = EnteredCounts();
+  // Refused here, so that the counts can be changed at once.
+  if (placed_ && CheckParticleCount(particles_.ParticleCount() + placed_(entered), ui_)) return;
+  counts_ = entered;
   particles_.DefaultRetardation = retardation;
   particles_.DefaultParticleColor = colour_;
   QDialog::accept();

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "core/user_interface.h"
 #include "tracking/particle_set.h"
 #include "tracking/placement.h"
 
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QPushButton;
@@ -19,9 +21,15 @@ class ParticlePlacementDialog : public QDialog {
   Q_OBJECT
 
  public:
+  // How many particles the entries would place in the selected cells.
+  using PlacedCount = std::function<int(const PlacementCounts&)>;
+
   // Shows `counts` and the set's default colour and retardation; OK stores
-  // the entries back into both once they pass the checks.
-  ParticlePlacementDialog(PlacementCounts& counts, ParticleSet& particles, UserInterface& ui, QWidget* parent);
+  // the entries back into both once they pass the checks. With `placed`,
+  // the dialog shows how many particles the entries place and refuses OK
+  // when the set would exceed its limit.
+  ParticlePlacementDialog(PlacementCounts& counts, ParticleSet& particles, UserInterface& ui, QWidget* parent,
+                          PlacedCount placed = {});
 
  public slots:
   void accept() override;
@@ -33,6 +41,8 @@ class ParticlePlacementDialog : public QDialog {
   QWidget* CirclesPage();
   void ChooseColour();
   void ShowColour();
+  PlacementCounts EnteredCounts() const;
+  void ShowPlacedCount();
 
   PlacementCounts& counts_;
   ParticleSet& particles_;
@@ -47,6 +57,8 @@ class ParticlePlacementDialog : public QDialog {
   QSpinBox* circlePlanes_ = nullptr;
   QLineEdit* retardation_ = nullptr;
   QPushButton* colourButton_ = nullptr;
+  PlacedCount placed_;
+  QLabel* placedLabel_ = nullptr;
 };
 
 }  // namespace kestra::app

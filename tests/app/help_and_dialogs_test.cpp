@@ -7,8 +7,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "app/placement_dialog.h"
@@ -99,6 +101,32 @@ TEST(PlacementDialogDefaults, OkAloneAddsFourParticlesInEachSelectedCell) {
   ASSERT_EQ(w.window.particles().ParticleCount(), 16);
   EXPECT_FLOAT_EQ(w.window.particles().Particles[0].startLocal.x, 0.25f);
   EXPECT_FLOAT_EQ(w.window.particles().Particles[0].startLocal.z, 0.5f);
+}
+
+// The dialog counts what it would place as the counts change, and refuses
+// OK over the limit while it is still open to change them.
+TEST(PlacementDialogDefaults, ShowsTheCountToPlaceAndRefusesOverTheLimitBeforeClosing) {
+  OpenWindow w("uniform1/lahey", "uniform1.mdl");
+  std::string before, after, refusal;
+  bool stayedOpen = false;
+  AnswerNextDialog<app::ParticlePlacementDialog>([&](app::ParticlePlacementDialog& dialog) {
+    auto* placed = Field<QLabel>(dialog, "placed_count");
+    before = placed->text().toStdString();
+    Field<QSpinBox>(dialog, "particle_spin_edit_lattice_columns")->setValue(40);
+    Field<QSpinBox>(dialog, "particle_spin_edit_lattice_rows")->setValue(40);
+    after = placed->text().toStdString();
+    QTimer::singleShot(0, [&] {
+      if (QWidget* box = QApplication::activeModalWidget(); box != &dialog && box != nullptr) box->close();
+    });
+    dialog.accept();
+    stayedOpen = dialog.isVisible();
+  });
+  QTest::mousePress(w.window.View(0), Qt::LeftButton, {}, w.CellCentre(3, 3) - QPoint(2, 2));
+  QTest::mouseRelease(w.window.View(0), Qt::LeftButton, {}, w.CellCentre(4, 4) + QPoint(2, 2));
+  EXPECT_EQ(before, "This places 16 particles; 0 are set, 5000 at most.");
+  EXPECT_EQ(after, "This places 6400 particles; 0 are set, 5000 at most.");
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(w.window.particles().ParticleCount(), 0);
 }
 
 }  // namespace
