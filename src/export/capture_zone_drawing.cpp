@@ -57,29 +57,23 @@ std::vector<double> Crossings(const ZonePolygon& polygon, bool alongX, double at
   return crossings;
 }
 
-// The zone's extent on the row section: a box over the model's elevation
-// range for each stretch of the projection row inside the zone.
-void DrawRowTrace(PlotContext& context, const ZonePolygon& polygon, double y, Colour colour) {
-  const std::vector<double> at = Crossings(polygon, true, y);
+// The zone's extent on a section: a box over the model's elevation range
+// for each stretch of the projection row (`alongX`) or column inside the
+// zone, at plan `at` (the row's y or the column's x).
+void DrawTrace(PlotContext& context, const ZonePolygon& polygon, bool alongX, double at, Colour colour) {
+  const std::vector<double> ends = Crossings(polygon, alongX, at);
   const float low = context.layout.modelZmin, high = context.layout.modelZmax;
-  for (std::size_t n = 1; n < at.size(); n += 2) {
-    const float a = static_cast<float>(at[n - 1]), b = static_cast<float>(at[n]);
-    DrawSegmentRowSection(context, a, low, a, high, colour, true);
-    DrawSegmentRowSection(context, a, high, b, high, colour, true);
-    DrawSegmentRowSection(context, b, high, b, low, colour, true);
-    DrawSegmentRowSection(context, b, low, a, low, colour, true);
-  }
-}
-
-void DrawColumnTrace(PlotContext& context, const ZonePolygon& polygon, double x, Colour colour) {
-  const std::vector<double> at = Crossings(polygon, false, x);
-  const float low = context.layout.modelZmin, high = context.layout.modelZmax;
-  for (std::size_t n = 1; n < at.size(); n += 2) {
-    const float a = static_cast<float>(at[n - 1]), b = static_cast<float>(at[n]);
-    DrawSegmentColumnSection(context, low, a, high, a, colour, true);
-    DrawSegmentColumnSection(context, high, a, high, b, colour, true);
-    DrawSegmentColumnSection(context, high, b, low, b, colour, true);
-    DrawSegmentColumnSection(context, low, b, low, a, colour, true);
+  // A side of the box from (a, za) to (b, zb), plan position first.
+  const auto side = [&](float a, float za, float b, float zb) {
+    if (alongX) DrawSegmentRowSection(context, a, za, b, zb, colour, true);
+    else DrawSegmentColumnSection(context, za, a, zb, b, colour, true);
+  };
+  for (std::size_t n = 1; n < ends.size(); n += 2) {
+    const float a = static_cast<float>(ends[n - 1]), b = static_cast<float>(ends[n]);
+    side(a, low, a, high);
+    side(a, high, b, high);
+    side(b, high, b, low);
+    side(b, low, a, low);
   }
 }
 
@@ -99,8 +93,8 @@ void DrawCaptureZones(PlotContext& context, const Settings& settings, const std:
     const Colour colour = ColourOf(drawn);
     for (const ZonePolygon& polygon : drawn.zone->polygons) {
       for (const ZoneRing& ring : polygon) DrawRing(context, ring, colour);
-      if (rowShown) DrawRowTrace(context, polygon, m.YCENTER[settings.sectionRow], colour);
-      if (columnShown) DrawColumnTrace(context, polygon, m.XCENTER[settings.sectionColumn], colour);
+      if (rowShown) DrawTrace(context, polygon, true, m.YCENTER[settings.sectionRow], colour);
+      if (columnShown) DrawTrace(context, polygon, false, m.XCENTER[settings.sectionColumn], colour);
     }
   }
 }
