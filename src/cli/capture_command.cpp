@@ -2,7 +2,6 @@
 // capture zone and the time-of-travel zones of wells, from particles
 // released on the faces of the wells' cells and tracked backward.
 #include <algorithm>
-#include <cmath>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -85,10 +84,9 @@ struct CaptureOptions {
 };
 
 bool ParseCount(const std::string& text, int least, int most, int& value) {
-  const auto number = ParseFiniteNumber(text);
-  if (!number || *number != std::floor(*number) || *number < least || *number > most) return false;
-  value = static_cast<int>(*number);
-  return true;
+  const auto number = ParseWholeNumber(text, least, most);
+  if (number) value = *number;
+  return number.has_value();
 }
 
 bool ParseLength(const std::string& text, std::optional<double>& value) {
@@ -118,11 +116,7 @@ bool Refuse(std::ostream& err, const std::string& reason) {
   return false;
 }
 
-std::optional<int> LayerNumber(const std::string& text) {
-  int value = 0;
-  if (!ParseCount(text, 1, 32767, value)) return std::nullopt;
-  return value;
-}
+std::optional<int> LayerNumber(const std::string& text) { return ParseWholeNumber(text, 1, 32767); }
 
 // "L,R,C" or "L1-L2,R,C" as the cells of a screen; nothing for another text.
 std::optional<WellScreen> ScreenOf(const std::string& text) {
