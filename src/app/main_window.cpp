@@ -265,6 +265,9 @@ void MainWindow::BuildViews() {
 // end of the toolbar, where they have room on a small screen too.
 void MainWindow::BuildStatusBar() {
   statusPanes_ = AddStatusPanes(statusBar());
+  resultsLabel_ = new QLabel(this);
+  resultsLabel_->setObjectName("results_loaded");
+  statusBar()->addPermanentWidget(resultsLabel_);
   auto* progress = new QWidget(this);
   progress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   auto* row = new QHBoxLayout(progress);
@@ -370,7 +373,16 @@ void MainWindow::Form_Activate() {
 }
 
 // A name file is imported as File, Import Model does.
-void MainWindow::OpenModelPath(const std::string& path) { OpenOrImportModel(path, session_, ui_, *this); }
+void MainWindow::OpenModelPath(const std::string& path) {
+  OpenOrImportModel(path, session_, ui_, *this, WindowOpenChoices());
+}
+
+// A model whose results did not load whole opens only when the user agrees.
+OpenChoices MainWindow::WindowOpenChoices() {
+  OpenChoices choices;
+  choices.askWithoutResults = true;
+  return choices;
+}
 
 bool MainWindow::RefuseCommand() {
   if (!IsBusy(session_.model, session_.busy)) return false;

@@ -31,6 +31,7 @@
 #include "session/open_observer.h"
 #include "session/session.h"
 #include "settings/layer_porosity.h"
+#include "settings/open_choices.h"
 #include "tracking/endpoint_table.h"
 #include "tracking/particle_set.h"
 #include "tracking/placement.h"
@@ -74,6 +75,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
 
  public:
   explicit MainWindow(QWidget* parent = nullptr);
+  // Opens a model file or imports a name file, as File, Open Model does.
+  void OpenModelPath(const std::string& path);
 
   QtUserInterface& ui() { return ui_; }
   Session& session() { return session_; }
@@ -178,7 +181,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   bool ModelLoadedAndBusy() const { return session_.model.HasModel() && IsBusy(session_.model, session_.busy); }
   // True, after a beep, when a command must not run now.
   bool RefuseCommand();
-  void OpenModelPath(const std::string& path);
+  static OpenChoices WindowOpenChoices();
   // Where the file dialogs of the model's own files start.
   QString ModelFolder() const { return QFileInfo(QString::fromStdString(session_.model.ModelPath)).absolutePath(); }
   void FillRecentModels();
@@ -220,6 +223,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
   // Tracking (main_window_runs.cpp).
   void RunParticles(TrackMode mode);
   void SetRunButtonsRunning(bool running);
+  void ShowLoadedResults();
+  QString TrackingOffText() const;
+  bool RefuseWithoutFlowField();
   void StopRequested();
   void ShowParticleCount();
 
@@ -293,6 +299,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   QToolBar* toolbar_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   std::vector<QLabel*> statusPanes_;
+  QLabel* resultsLabel_ = nullptr;  // what of the time step's results loaded
   QSpinBox* layerBox_ = nullptr;
   QLineEdit* verticalPositionBox_ = nullptr;
   QFrame* colorSwatch_ = nullptr;

@@ -92,7 +92,7 @@ void MainWindow::file_import_model_Click() {
     return;
   }
   RememberModelFolder(QFileInfo(QString::fromStdString(path)).absolutePath());
-  ImportNameFile(path, session_, ui_, *this);
+  ImportNameFile(path, session_, ui_, *this, WindowOpenChoices());
 }
 
 void MainWindow::file_save_particles_as_Click() {
@@ -143,6 +143,7 @@ void MainWindow::options_particle_tracking_Click() {
     LoadChangedTimeStep(session_, period, step, ui_);
     ui_.SetStatusPane(5, IntegerMaskText(m.CurrentPeriod));
     ui_.SetStatusPane(6, IntegerMaskText(m.CurrentStep));
+    ShowLoadedResults();
   }
   // The paths drawn were tracked with what the dialog had before.
   if (!storedPaths_.Empty() && (!(session_.tracking == before) || m.CurrentStep != step || m.CurrentPeriod != period))

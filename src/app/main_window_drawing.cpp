@@ -74,6 +74,7 @@ void MainWindow::ShowModel(Session& session) {
   // The plan takes the keys, so that the boxes are not left in an edit.
   views_[kPlan]->setFocus();
   RedrawViews(true);
+  ShowLoadedResults();
 }
 
 void MainWindow::KeepModel(Session&) { RedrawViews(false); }

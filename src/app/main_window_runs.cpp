@@ -3,6 +3,7 @@
 // button ends a run. Run, Restart puts the particles back; Run, Delete All
 // Particles empties the set.
 #include <QAction>
+#include <QLabel>
 #include <QTimer>
 #include <QToolBar>
 
@@ -24,7 +25,7 @@ void MainWindow::run_step_backward_Click() { RunParticles(TrackMode::BackwardSte
 // pictures are put on the screen by the repaint clock while the run goes on,
 // so that pathlines appear as they are computed.
 void MainWindow::RunParticles(TrackMode mode) {
-  if (RefuseCommand()) return;
+  if (RefuseCommand() || RefuseWithoutFlowField()) return;
   RemoveSectionMarker();
   if (!LoadFlowTerms(session_.model, ui_, true)) return;
   PlotContext context = Context();
@@ -61,6 +62,45 @@ void MainWindow::SetRunButtonsRunning(bool running) {
     action->setEnabled(key == "stop" ? running : !running);
   }
   if (!running && !ToolbarButton("zoom")->isChecked()) ToolbarButton("set particle")->setChecked(true);
+  if (!running) ShowLoadedResults();
+}
+
+// Every command that tracks particles.
+constexpr const char* kTrackingActions[] = {"run_forward",       "run_backward",     "run_step_forward",
+                                            "run_step_backward", "run_capture_zone", "run_source_zone"};
+constexpr const char* kTrackingButtons[] = {"backward", "step backward", "step forward", "forward"};
+
+// The status bar names the results of the time step; without its heads or
+// flows no command tracks, and their hints say why.
+void MainWindow::ShowLoadedResults() {
+  resultsLabel_->setText(tr("Results: %1").arg(QString::fromStdString(LoadedResultsText(session_))));
+  const QString problem = TrackingOffText();
+  for (const char* name : kTrackingActions) {
+    QAction* action = findChild<QAction*>(name);
+    action->setEnabled(problem.isEmpty());
+    action->setStatusTip(problem);
+  }
+  for (const char* key : kTrackingButtons) {
+    QAction* button = ToolbarButton(key);
+    if (!problem.isEmpty()) button->setEnabled(false);
+    button->setToolTip(problem.isEmpty() ? button->text() : problem);
+  }
+  // The hint line also carries other commands' hints: only this one is taken back.
+  const QString shown = findChild<QLabel*>("hint")->text();
+  if (!problem.isEmpty() || shown.startsWith(tr("No tracking:"))) ui_.SetHint(problem.toStdString());
+}
+
+QString MainWindow::TrackingOffText() const {
+  const std::string problem = FlowFieldProblem(session_);
+  return problem.empty() ? QString() : tr("No tracking: %1.").arg(QString::fromStdString(problem));
+}
+
+bool MainWindow::RefuseWithoutFlowField() {
+  const QString problem = TrackingOffText();
+  if (problem.isEmpty()) return false;
+  ui_.Beep();
+  ui_.SetHint(problem.toStdString());
+  return true;
 }
 
 void MainWindow::StopRequested() {

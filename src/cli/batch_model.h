@@ -49,8 +49,5 @@ class PrintingInterface : public UserInterface {
 // (the reason is in `ui`).
 bool OpenBatchModel(const std::string& path, Session& session, UserInterface& ui, const OpenChoices& choices = {});
 
-// Why no particle can be tracked in the time step the session loaded: its
-// heads, or the flow terms read after them, did not load. Empty when they did.
-std::string FlowFieldProblem(const Session& session);
 
 }  // namespace kestra::cli

@@ -19,6 +19,11 @@ std::string PathWithoutExtension(const std::string& path) {
 
 std::string FileNameOf(const std::string& path) { return fs::path(path).filename().string(); }
 
+std::string FolderOf(const std::string& path) {
+  const fs::path parent = fs::path(path).parent_path();
+  return parent.empty() ? std::string(".") : parent.string();
+}
+
 std::string BesideFile(const std::string& path, const std::string& name) {
   // Names written on Windows separate folders with backslashes.
   std::string portable = name;

@@ -15,6 +15,9 @@ std::string PathWithoutExtension(const std::string& path);
 // The file name after the last separator of the platform.
 std::string FileNameOf(const std::string& path);
 
+// The folder of the file `path`, "." when it names none.
+std::string FolderOf(const std::string& path);
+
 // `name` in the folder of `path`; `name` itself when it is absolute. A
 // backslash in `name` separates folders on every platform.
 std::string BesideFile(const std::string& path, const std::string& name);

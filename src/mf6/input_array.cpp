@@ -6,6 +6,7 @@
 
 #include "core/binary_file.h"
 #include "core/byte_order.h"
+#include "core/model_paths.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
 

@@ -154,9 +154,5 @@ std::string Mf6Path(const std::string& folder, const std::string& name) {
   return path.is_absolute() ? relative : (std::filesystem::path(folder) / path).lexically_normal().string();
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-  return parent.empty() ? std::string(".") : parent.string();
-}
 
 }  // namespace kestra

@@ -58,7 +58,5 @@ std::string Mf6LineProblem(const Mf6InputFile& file, std::size_t line, const std
 // of the simulation (`folder`), with '\' read as '/'.
 std::string Mf6Path(const std::string& folder, const std::string& name);
 
-// The folder of `path`, "." when it has none.
-std::string FolderOf(const std::string& path);
 
 }  // namespace kestra

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/model_paths.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "core/model_paths.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
 #include "mf6/input_file.h"

@@ -1,5 +1,6 @@
 #include "mf6/input_file.h"
 #include "mf6/readers.h"
+#include "core/model_paths.h"
 #include "core/text_reader.h"
 
 namespace kestra {

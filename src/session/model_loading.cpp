@@ -1,5 +1,6 @@
 #include "session/model_loading.h"
 
+#include "core/model_paths.h"
 #include "core/number_format.h"
 #include "core/world_position.h"
 #include "graphics/readable_exaggeration.h"
@@ -55,10 +56,11 @@ bool RefuseWhenBusy(const Session& session, UserInterface& ui) {
 }
 
 std::string WindowTitle(const ModelState& model) {
-  return model.HasModel() ? TitleNaming(model.ModelTitleName) : kApplicationTitle;
+  if (!model.HasModel()) return kApplicationTitle;
+  return TitleNaming(model.ModelTitleName) + " (" + FolderOf(model.ModelPath) + ")";
 }
 
-void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views, LoadingDisplay& display) {
+void LoadFirstTimeStep(Session& session, UserInterface& ui, LoadingDisplay& display) {
   ModelState& model = session.model;
   LoadStatus& loaded = session.loaded;
   loaded = LoadTimeStepResults(model, session.settings, session.tracking, ui, StepResults::All,
@@ -68,7 +70,6 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
   if (model.flowTermsLoaded && !loaded.sinksWithoutFlowTerms.empty())
     ui.ShowMessage(NoBoundaryFlowsText(loaded.sinksWithoutFlowTerms), MessageIcon::Information, kApplicationTitle);
   ChooseExaggeration(session);
-  views.SetUpViewScales(session);
   display.Stage(11);
   session.contours =
       ReadContourLevels(ModelSiblingPath(model, ".ctr"), model, session.settings, loaded.drawdownsLoaded, ui);
@@ -78,6 +79,7 @@ void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views,
 }
 
 void ShowLoadedModel(Session& session, UserInterface& ui, OpenObserver& views) {
+  views.SetUpViewScales(session);
   views.ShowModel(session);
   ui.SetWindowTitle(WindowTitle(session.model));
   ui.SetStatusPane(kPeriodPane, IntegerMaskText(session.model.CurrentPeriod));

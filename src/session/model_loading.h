@@ -31,17 +31,18 @@ class LoadingDisplay {
 // True, with a beep, while a drawing or tracking run is in progress.
 bool RefuseWhenBusy(const Session& session, UserInterface& ui);
 
-// "KESTRA - [name]" for a loaded model, "KESTRA" without one.
+// "KESTRA - [name] (folder)" for a loaded model, "KESTRA" without one.
 std::string WindowTitle(const ModelState& model);
 
 // Sink cells, heads, flow terms (and the recharge package of an imported
-// model), drawdowns, velocities when the flow terms loaded, view scales, result ranges, contour levels and layer
-// properties of the session's freshly read model. Missing results are
-// reported by their readers and leave the model partly loaded.
-void LoadFirstTimeStep(Session& session, UserInterface& ui, OpenObserver& views, LoadingDisplay& display);
+// model), drawdowns, velocities when the flow terms loaded, result ranges,
+// contour levels and layer properties of the session's freshly read model.
+// Missing results are reported by their readers and leave the model partly
+// loaded.
+void LoadFirstTimeStep(Session& session, UserInterface& ui, LoadingDisplay& display);
 
-// The window of a loaded model: views drawn, title, stress period and time
-// step in the status panes.
+// The window of a loaded model: view scales set up, views drawn, title,
+// stress period and time step in the status panes.
 void ShowLoadedModel(Session& session, UserInterface& ui, OpenObserver& views);
 
 // An open or import was refused: the title of the model still loaded, whose

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/held_messages.h"
 #include "core/model_checks.h"
 #include "core/model_paths.h"
 #include "core/run_state.h"
@@ -13,6 +14,7 @@
 #include "modelset/model_file_set.h"
 #include "modelset/name_file_model.h"
 #include "session/model_loading.h"
+#include "session/time_step_results.h"
 #include "settings/settings_file.h"
 #include "tracking/well_screens.h"
 
@@ -60,6 +62,36 @@ Session NewSession(OpenedModel& opened, UserInterface& ui, const PositionChoice&
   return loaded;
 }
 
+std::string WithoutResultsQuestion(const Session& incoming, const ModelState& open, const std::string& problems) {
+  return "The results of " + incoming.model.ModelPath + " did not load whole:\n\n" + problems +
+         "\n\nOpen the model without results? Its grid, boundary cells and maps are shown, but no particle can "
+         "be tracked.\n\n" +
+         (open.HasModel() ? "No keeps " + open.ModelTitleName + " open." : std::string("No opens nothing."));
+}
+
+// The results of the first time step of `incoming`. When the choices ask and
+// its heads or flow terms did not load, the readers' messages go into one
+// question: open the model without results, or keep the model `open`
+// (false).
+bool LoadFirstResults(Session& incoming, const ModelState& open, UserInterface& ui,
+                      std::optional<LoadingDisplay>& display, const OpenChoices& choices) {
+  if (!choices.askWithoutResults) {
+    LoadFirstTimeStep(incoming, ui, *display);
+    return true;
+  }
+  HeldMessages held(ui);
+  LoadFirstTimeStep(incoming, held, *display);
+  if (FlowFieldProblem(incoming).empty()) {
+    held.ShowHeld();
+    return true;
+  }
+  display.reset();
+  ui.Beep();
+  if (!ui.AskYesNo(WithoutResultsQuestion(incoming, open, held.HeldText()), kApplicationTitle)) return false;
+  ForgetResults(incoming);
+  return true;
+}
+
 bool OpenWithFamily(FamilyOpen open, const std::string& path, Session& session, UserInterface& ui,
                     OpenObserver& views, const OpenChoices& choices) {
   {
@@ -80,8 +112,12 @@ bool OpenWithFamily(FamilyOpen open, const std::string& path, Session& session, 
       return false;
     }
     stage(0);  // a display, whatever stages the family reported
-    session = NewSession(opened, ui, choices.position);
-    LoadFirstTimeStep(session, ui, views, *display);
+    Session incoming = NewSession(opened, ui, choices.position);
+    if (!LoadFirstResults(incoming, session.model, ui, display, choices)) {
+      KeepPreviousModel(session, ui, views);
+      return false;
+    }
+    session = std::move(incoming);
   }
   ShowLoadedModel(session, ui, views);
   return true;

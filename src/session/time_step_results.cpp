@@ -58,6 +58,38 @@ bool LoadChangedTimeStep(Session& session, int previousPeriod, int previousStep,
   return false;
 }
 
+std::string FlowFieldProblem(const Session& session) {
+  if (session.loaded.headsLoaded && session.model.flowTermsLoaded) return {};
+  const char* missing = session.loaded.headsLoaded ? "flow terms" : "heads";
+  return std::string("the ") + missing + " of the time step could not be loaded";
+}
+
+std::string LoadedResultsText(const Session& session) {
+  std::vector<std::string> parts;
+  if (session.loaded.headsLoaded) parts.push_back("heads");
+  if (session.model.flowTermsLoaded) parts.push_back("flows");
+  if (session.loaded.drawdownsLoaded) parts.push_back("drawdowns");
+  if (parts.empty()) return "none";
+  std::string text = parts.front();
+  for (std::size_t i = 1; i < parts.size(); ++i) text += ", " + parts[i];
+  return text;
+}
+
+void ForgetResults(Session& session) {
+  ModelState& m = session.model;
+  std::fill(m.HEAD.values.begin(), m.HEAD.values.end(), session.settings.HNOFLO);
+  std::fill(m.DRAWDOWN.values.begin(), m.DRAWDOWN.values.end(), session.settings.HNOFLO);
+  for (CellArray<float>* flows : {&m.QRIGHT, &m.QFRONT, &m.QLOWER, &m.QRECH, &m.QET, &m.VX, &m.VY, &m.VZ})
+    std::fill(flows->values.begin(), flows->values.end(), 0.0f);
+  m.BoundaryFaceFlows = {};
+  m.ArealFaceFlows = {};
+  m.flowTermsLoaded = false;
+  LoadStatus kept;
+  kept.sinkCellsLoaded = session.loaded.sinkCellsLoaded;
+  kept.sinksWithoutFlowTerms = std::move(session.loaded.sinksWithoutFlowTerms);
+  session.loaded = std::move(kept);
+}
+
 double RunReleaseTime(const Session& session) {
   const TrackingSettings& tracking = session.tracking;
   if (tracking.SimulationMode == 2 && tracking.ReleaseTime) return *tracking.ReleaseTime;

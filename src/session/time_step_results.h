@@ -35,6 +35,19 @@ using LoadingStage = std::function<void(int stage)>;
 LoadStatus LoadTimeStepResults(ModelState& model, const Settings& settings, const TrackingSettings& tracking,
                                UserInterface& ui, StepResults which, const LoadingStage& stage = {});
 
+// Why no particle can be tracked in the time step the session loaded: its
+// heads, or the flow terms read after them, did not load. Empty when they did.
+std::string FlowFieldProblem(const Session& session);
+
+// What the session holds of its time step's results, for the status bar:
+// "heads, flows, drawdowns", "heads, flows", ..., or "none".
+std::string LoadedResultsText(const Session& session);
+
+// The session keeps its grid, boundary cells and maps but none of the
+// results its readers left half read: heads and drawdowns are HNOFLO, flows
+// and velocities zero, and nothing counts as loaded.
+void ForgetResults(Session& session);
+
 // The session's current time step was changed from (previousPeriod,
 // previousStep): loads its results from the boundary codes as read. When its
 // heads cannot be read the previous step comes back with its results, and

@@ -21,16 +21,6 @@ QRgb ColourOfZone(int timeIndex) {
   return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
-// The text of the next message box, which is then closed.
-void ReadNextMessage(std::string& text) {
-  QTimer::singleShot(0, [&text] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    text = box->text().toStdString();
-    box->close();
-  });
-}
-
 using Pick = app::MainWindow::ZonePick;
 
 void PickWell(OpenWindow& w, int column, int row) {
@@ -104,7 +94,7 @@ TEST(CaptureZoneWindow, APickedWellGetsZonesThatStayAcrossRedraws) {
 TEST(CaptureZoneWindow, ACellWithoutAPumpingWellIsRefusedAndEscCancelsThePick) {
   OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
   std::string message;
-  ReadNextMessage(message);
+  AnswerMessage(message);
   PickWell(w, 5, 5);
   EXPECT_EQ(message, "Layer 1, row 5, column 5 holds no well in stress period 1.");
   EXPECT_TRUE(w.window.CaptureZones().empty());

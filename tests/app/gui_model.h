@@ -2,10 +2,12 @@
 // from the command line, for the GUI tests.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <QLabel>
@@ -89,6 +91,20 @@ void AnswerNextDialog(std::type_identity_t<std::function<void(Dialog&)>> answer)
 inline void CloseNextMessageBox(int afterMilliseconds = 0) {
   QTimer::singleShot(afterMilliseconds, [] {
     if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
+}
+
+// The next message box: its text kept, closed by `button` (or closed when
+// it has none); then `then`.
+inline void AnswerMessage(std::string& text, QMessageBox::StandardButton button = QMessageBox::Ok,
+                          std::function<void()> then = {}) {
+  QTimer::singleShot(0, [&text, button, then] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    text = box->text().toStdString();
+    if (then) then();
+    if (QAbstractButton* answer = box->button(button)) answer->click();
+    else box->close();
   });
 }
 

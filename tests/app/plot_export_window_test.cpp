@@ -113,18 +113,6 @@ void ChooseFile(const std::string& path, std::function<void()> then = {}) {
   });
 }
 
-// The next message box: its text kept, closed by `button`; then `then`.
-void AnswerMessage(std::string& text, QMessageBox::StandardButton button, std::function<void()> then = {}) {
-  QTimer::singleShot(0, [&text, button, then] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    text = box->text().toStdString();
-    if (then) then();
-    if (QAbstractButton* answer = box->button(button)) answer->click();
-    else box->close();
-  });
-}
-
 // A file the model reads is refused, and "No" to replacing a file asks
 // again: the heads go to the third file chosen.
 TEST(SavePlotWindow, SavedHeadsNeverReplaceAModelFileAndNoAsksAgain) {

@@ -15,7 +15,7 @@ namespace {
 TEST(MainWindowStart, ModelOnTheCommandLineOpensWithItsTitle) {
   OpenWindow w("mixed3d/lahey", "mixed3d.mdl");
   ASSERT_TRUE(w.window.model().HasModel());
-  EXPECT_EQ(w.window.windowTitle(), "KESTRA - [mixed3d.mdl]");
+  EXPECT_EQ(w.window.windowTitle().toStdString(), "KESTRA - [mixed3d.mdl] (" + w.dir.path().string() + ")");
   EXPECT_TRUE(w.window.ToolbarButton("forward")->isEnabled());
   EXPECT_TRUE(w.window.View(0)->isVisible());
   EXPECT_GT(w.window.Raster(0).Image().width(), 100);

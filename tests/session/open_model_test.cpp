@@ -1,14 +1,17 @@
 #include "session/open_model.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "core/model_family.h"
+#include "core/model_paths.h"
 #include "core/sink_codes.h"
 #include "modelset/layer_files.h"
 #include "session/package_layer_source.h"
+#include "session/time_step_results.h"
 #include "support/model_writers.h"
 #include "support/recording_interface.h"
 #include "support/result_builders.h"
@@ -43,7 +46,7 @@ struct OpenFixture {
     EXPECT_EQ(after.IBOUND, before.IBOUND);
     EXPECT_EQ(after.HEAD.values, before.HEAD.values);
     EXPECT_EQ(after.QRIGHT.values, before.QRIGHT.values);
-    EXPECT_EQ(ui.windowTitle, "KESTRA - [" + title + "]");
+    EXPECT_EQ(ui.windowTitle, "KESTRA - [" + title + "] (" + FolderOf(after.ModelPath) + ")");
   }
 };
 
@@ -68,7 +71,7 @@ TEST(OpenModelFile, ReadsGridArraysAndNamesTheResultFiles) {
   EXPECT_EQ(state.HeadPath, f.dir.File("HEADS.DAT"));
   EXPECT_EQ(state.BudgetPath, f.dir.File("BUDGET.DAT"));
   EXPECT_EQ(f.session.settingsPath, f.dir.File("site.ini"));
-  EXPECT_EQ(f.ui.windowTitle, "KESTRA - [site.mdl]");
+  EXPECT_EQ(f.ui.windowTitle, "KESTRA - [site.mdl] (" + f.dir.path().string() + ")");
   EXPECT_EQ(f.views.shown, 1);
   // No default position file: the lower-left grid corner sits at world (0, 0).
   EXPECT_EQ(state.origin.Y0, 20.0f);
@@ -192,6 +195,59 @@ TEST(OpenModelFile, DamagedFilesAreRefusedAndTheOldModelKept) {
   EXPECT_TRUE(f.Open(path));
 }
 
+// A model whose heads or flows did not load whole is opened only when the
+// user agrees, with one question that carries the readers' messages; "No"
+// keeps the model open before, "Yes" opens it without any results.
+TEST(ImportNameFile, ResultsThatDidNotLoadWholeAskBeforeTheModelOpens) {
+  struct Damage {
+    const char* file;
+    std::uintmax_t keptBytes;  // the file is cut to this length; 0 removes it
+    const char* named;         // in the question
+  };
+  for (const Damage& damage : {Damage{"mixed3d.hds", 4566, "layer 2 (time step 1, stress period 1)"},
+                               Damage{"mixed3d.cbc", 0, "mixed3d.cbc"}}) {
+    SCOPED_TRACE(damage.file);
+    OpenFixture f;
+    const std::string firstPath = f.Write("first", test::SmallModel{});
+    std::filesystem::copy(test::TestDataDir() / "mixed3d/modflow", f.dir.path());
+    const std::string path = f.dir.File("mixed3d.nam");
+    OpenChoices ask;
+    ask.askWithoutResults = true;
+    ASSERT_TRUE(ImportNameFile(path, f.session, f.ui, f.views, ask));
+    EXPECT_TRUE(f.ui.questions.empty());
+    EXPECT_EQ(FlowFieldProblem(f.session), "");
+
+    const std::string target = f.dir.File(damage.file);
+    if (damage.keptBytes == 0) std::filesystem::remove(target);
+    else std::filesystem::resize_file(target, damage.keptBytes);
+    ASSERT_TRUE(f.Open(firstPath));
+    const ModelState before = f.session.model;
+    f.ui.messages.clear();
+    f.ui.answerYes = false;
+    EXPECT_FALSE(ImportNameFile(path, f.session, f.ui, f.views, ask));
+    ASSERT_EQ(f.ui.questions.size(), 1u);
+    EXPECT_NE(f.ui.questions[0].find(damage.named), std::string::npos) << f.ui.questions[0];
+    EXPECT_NE(f.ui.questions[0].find("No keeps first.mdl open."), std::string::npos);
+    EXPECT_TRUE(f.ui.messages.empty());
+    f.ExpectKept(before, "first.mdl");
+
+    f.ui.answerYes = true;
+    ASSERT_TRUE(ImportNameFile(path, f.session, f.ui, f.views, ask));
+    EXPECT_NE(FlowFieldProblem(f.session), "");
+    EXPECT_EQ(LoadedResultsText(f.session), "none");
+    const CellArray<float>& heads = f.session.model.HEAD;
+    EXPECT_TRUE(std::all_of(heads.values.begin(), heads.values.end(),
+                            [&](float head) { return head == f.session.settings.HNOFLO; }));
+    EXPECT_FALSE(f.session.model.flowTermsLoaded);
+
+    // The batch tool opens it with what loaded, the readers saying what did not.
+    f.ui.questions.clear();
+    ASSERT_TRUE(ImportNameFile(path, f.session, f.ui, f.views));
+    EXPECT_TRUE(f.ui.questions.empty());
+    EXPECT_NE(f.ui.LastMessage().find(damage.named), std::string::npos);
+  }
+}
+
 TEST(OpenModelFile, AStressPeriodTableThatCannotBeReadRefusesTheOpen) {
   OpenFixture f;
   const std::string firstPath = f.Write("first", test::SmallModel{});
@@ -291,7 +347,7 @@ TEST(ImportNameFile, ReadsTheModelWithItsOwnSettingsFile) {
   EXPECT_EQ(f.session.settingsPath, f.dir.File("valley.ini"));
   EXPECT_FLOAT_EQ(f.session.settings.HNOFLO, -999.99f);
   EXPECT_EQ(f.session.periods.timeUnit, 4);
-  EXPECT_EQ(f.ui.windowTitle, "KESTRA - [valley.nam]");
+  EXPECT_EQ(f.ui.windowTitle, "KESTRA - [valley.nam] (" + FolderOf(f.session.model.ModelPath) + ")");
 }
 
 TEST(ImportNameFile, Mf2005ModelWithAMissingOrUnreadablePackageKeepsTheOpenModel) {
