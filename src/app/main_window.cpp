@@ -136,6 +136,14 @@ void MainWindow::BuildMenus() {
   file->addSeparator();
   connect(AddItem(file, "file_exit", tr("E&xit"), true), &QAction::triggered, this, &MainWindow::file_exit_Click);
 
+  QMenu* edit = AddMenu("menu_edit", tr("&Edit"));
+  QAction* undo = AddItem(edit, "edit_undo", tr("&Undo"));
+  undo->setShortcut(QKeySequence::Undo);
+  connect(undo, &QAction::triggered, this, &MainWindow::edit_undo_Click);
+  QAction* redo = AddItem(edit, "edit_redo", tr("&Redo"));
+  redo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  connect(redo, &QAction::triggered, this, &MainWindow::edit_redo_Click);
+
   QMenu* run = AddMenu("menu_run", tr("&Run"));
   QAction* forward = AddItem(run, "run_forward", tr("&Forward"));
   forward->setShortcut(Qt::Key_F5);
@@ -305,7 +313,7 @@ void MainWindow::SetModelControlsEnabled(bool enabled) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (ModelLoadedAndBusy()) {
+  if (ModelLoadedAndBusy() || !MayDiscardParticles()) {
     event->ignore();
     return;
   }
@@ -374,6 +382,7 @@ void MainWindow::Form_Activate() {
 
 // A name file is imported as File, Import Model does.
 void MainWindow::OpenModelPath(const std::string& path) {
+  if (!MayDiscardParticles()) return;
   OpenOrImportModel(path, session_, ui_, *this, WindowOpenChoices());
 }
 

@@ -33,6 +33,7 @@
 #include "settings/layer_porosity.h"
 #include "settings/open_choices.h"
 #include "tracking/endpoint_table.h"
+#include "tracking/particle_history.h"
 #include "tracking/particle_set.h"
 #include "tracking/placement.h"
 #include "tracking/track_particles.h"
@@ -145,6 +146,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void run_step_backward_Click();
   void run_restart_Click();
   void run_delete_all_particles_Click();
+  void edit_undo_Click();
+  void edit_redo_Click();
   void run_results_Click();
   void run_capture_zone_Click();
   void run_source_zone_Click();
@@ -224,6 +227,12 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void RunParticles(TrackMode mode);
   void SetRunButtonsRunning(bool running);
   void ShowLoadedResults();
+  // After a particle edit: `before` is what the set held before it.
+  void RecordParticleEdit(std::vector<ParticleRecord> before);
+  void ShowRestoredParticles(Restored how);
+  void EnableParticleItems();
+  // True when there are no unsaved particles or the user agrees to lose them.
+  bool MayDiscardParticles();
   QString TrackingOffText() const;
   bool RefuseWithoutFlowField();
   void StopRequested();
@@ -259,6 +268,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   QtUserInterface ui_{this};
   Session session_;
   ParticleSet particles_;
+  ParticleHistory particleHistory_;
   RunControl runControl_;
   std::optional<EndpointCollector> endpoints_;
   StoredPathlines storedPaths_;

@@ -92,6 +92,7 @@ void MainWindow::file_import_model_Click() {
     return;
   }
   RememberModelFolder(QFileInfo(QString::fromStdString(path)).absolutePath());
+  if (!MayDiscardParticles()) return;
   ImportNameFile(path, session_, ui_, *this, WindowOpenChoices());
 }
 
@@ -100,7 +101,7 @@ void MainWindow::file_save_particles_as_Click() {
   const auto path = AskFileToWrite("Save Particles As");
   if (!path) return;
   Hourglass hourglass(ui_);
-  WriteParticleFile(AbsolutePath(*path), particles_, ui_);
+  if (WriteParticleFile(AbsolutePath(*path), particles_, ui_)) particleHistory_.MarkSaved();
 }
 
 void MainWindow::file_load_particles_Click() {
@@ -108,8 +109,12 @@ void MainWindow::file_load_particles_Click() {
   const QString name =
       QFileDialog::getOpenFileName(this, tr("Load Particles"), ModelFolder(), tr("All files (*.*)"));
   if (name.isEmpty()) return;
+  std::vector<ParticleRecord> before = particles_.Particles;
   if (!ReadParticleFile(ChosenFile(name), session_.model, particles_, ui_)) return;
-  if (!particles_.Particles.empty()) findChild<QAction*>("file_save_particles_as")->setEnabled(true);
+  if (particles_.Particles.size() == before.size()) return;
+  const bool onlyTheFile = before.empty();
+  RecordParticleEdit(std::move(before));
+  if (onlyTheFile) particleHistory_.MarkSaved();
   RedrawViews(false);
 }
 

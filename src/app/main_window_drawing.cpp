@@ -48,6 +48,7 @@ void MainWindow::SetUpViewScales(const Session& session) {
 // mode, layer 1, the layout for the whole grid.
 void MainWindow::ShowModel(Session& session) {
   particles_.Particles.clear();
+  particleHistory_.Clear();
   ResetRuns();
   captureZones_.clear();
   captureChoice_ = {};
@@ -55,7 +56,7 @@ void MainWindow::ShowModel(Session& session) {
   particles_.DefaultRetardation = 1.0;
   particles_.DefaultParticleColor = session.settings.particleColor;
   ShowParticleColour();
-  findChild<QAction*>("file_save_particles_as")->setEnabled(false);
+  EnableParticleItems();
   ToolbarButton("set particle")->setChecked(true);
   SetModelControlsEnabled(true);
   for (const char* name : {"file_load_particles", "run_forward", "run_backward", "run_step_forward",

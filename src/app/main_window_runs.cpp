@@ -120,10 +120,11 @@ void MainWindow::run_restart_Click() {
 }
 
 void MainWindow::run_delete_all_particles_Click() {
-  if (RefuseCommand()) return;
+  if (RefuseCommand() || particles_.Particles.empty()) return;
+  std::vector<ParticleRecord> before = std::move(particles_.Particles);
   particles_.Particles.clear();
   ResetRuns();
-  findChild<QAction*>("file_save_particles_as")->setEnabled(false);
+  RecordParticleEdit(std::move(before));
   RedrawViews(false);
 }
 

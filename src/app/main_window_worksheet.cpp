@@ -289,8 +289,9 @@ void MainWindow::SetParticleAtPointer(QPointF point) {
   const LocalPoint local{(X(point) - m.XEDGE[cell.column - 1]) / m.DELR[cell.column],
                          (Y(point) - m.YEDGE[cell.row - 1]) / m.DELC[cell.row], verticalPosition_};
   const float elevation = ElevationOfLocalHeight(m, session_.settings, cell, local.z);
+  std::vector<ParticleRecord> before = particles_.Particles;
   if (!AddParticle(particles_, cell, local, elevation, ui_)) return;
-  findChild<QAction*>("file_save_particles_as")->setEnabled(true);
+  RecordParticleEdit(std::move(before));
   SetViewWindow(layout_);
   PlotContext context = Context();
   DrawReleasePoint(context, session_.settings, session_.tracking, particles_.Particles.back(), kScreenReleaseDotFactor);
@@ -312,8 +313,9 @@ void MainWindow::PlaceParticlesInRectangle(QPointF a, QPointF b) {
   session_.settings.particleColor = particles_.DefaultParticleColor;
   WriteSettingsKey(session_.settingsPath, "COLOR", "Particles", NumberText(particles_.DefaultParticleColor), ui_);
   ShowParticleColour();
+  std::vector<ParticleRecord> before = particles_.Particles;
   if (PlaceParticleGroups(m, session_.settings, particles_, cells, placementCounts_, m.CurrentLayer, ui_) > 0)
-    findChild<QAction*>("file_save_particles_as")->setEnabled(true);
+    RecordParticleEdit(std::move(before));
   RedrawViews(false);
 }
 
@@ -323,10 +325,11 @@ namespace kestra::app {
 
 void MainWindow::DeleteParticlesInRectangle(QPointF a, QPointF b) {
   const ModelState& m = session_.model;
+  std::vector<ParticleRecord> before = particles_.Particles;
   if (DeleteParticlesInside(particles_, m, {X(a), Y(a), X(b), Y(b)}, m.CurrentLayer) == 0) return;
   // The others are numbered anew: their runs start again from the release points.
   ResetRuns();
-  findChild<QAction*>("file_save_particles_as")->setEnabled(!particles_.Particles.empty());
+  RecordParticleEdit(std::move(before));
   RedrawViews(false);
 }
 

@@ -30,4 +30,8 @@ void StoredPathlines::DrawOnto(TrackObserver& drawing) const {
   }
 }
 
+void StoredPathlines::KeepParticles(int count) {
+  std::erase_if(events_, [count](const Event& event) { return event.move.particle > count; });
+}
+
 }  // namespace kestra

@@ -20,6 +20,8 @@ class StoredPathlines : public TrackObserver {
 
   bool Empty() const { return events_.empty(); }
   void Clear() { events_.clear(); }
+  // Forgets the pathlines of the particles after the first `count`.
+  void KeepParticles(int count);
 
  private:
   enum class Kind { Segment, TimeMark, DirectionMark };

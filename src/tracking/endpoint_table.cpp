@@ -111,6 +111,11 @@ Endpoint EndpointCollector::Current(int particle, int direction) const {
   return endpoint;
 }
 
+void EndpointCollector::KeepParticles(int count) {
+  endpoints_.resize(std::min(endpoints_.size(), Index(count + 1, 1)));
+  present_.resize(endpoints_.size());
+}
+
 Endpoint& EndpointCollector::Entry(int particle, int direction) {
   const std::size_t index = Index(particle, direction);
   // The window adds particles after the collector was made.

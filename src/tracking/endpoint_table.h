@@ -89,6 +89,8 @@ class EndpointCollector : public EndpointReports {
 
   // In particle order, forward before backward.
   std::vector<Endpoint> Endpoints() const;
+  // Forgets the end points of the particles after the first `count`.
+  void KeepParticles(int count);
 
   // Time steps a run of these particles held the flow field over.
   void NoteHeldSteps(const SavedSteps& steps) { heldSteps_.insert(steps.begin(), steps.end()); }

@@ -33,8 +33,10 @@ QString Plain(QString text) { return text.remove('&').remove("...").trimmed(); }
 
 TEST(Guide, DescribesEveryCommandThatWorksAndNoneThatDoesNot) {
   OpenWindow w("uniform1/lahey", "uniform1.mdl");
-  // With a particle every command that can work does.
+  // With a particle, and an edit undone, every command that can work does.
   QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, w.CellCentre(5, 4));
+  QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, w.CellCentre(6, 4));
+  w.window.findChild<QAction*>("edit_undo")->trigger();
   const QString guide = Guide();
   for (QMenu* menu : w.window.menuBar()->findChildren<QMenu*>()) {
     for (QAction* item : menu->actions()) {
