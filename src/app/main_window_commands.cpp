@@ -75,7 +75,13 @@ void MainWindow::run_results_Click() {
   if (RefuseCommand()) return;
   auto* results = findChild<ResultsWindow*>("particle_results");
   if (!results) {
-    results = new ResultsWindow(*endpoints_, ui_, this);
+    const auto describe = [this](const Endpoint& e) {
+      const ModelState& m = session_.model;
+      return EndpointEndDescription(
+          e, EndedInSink(e) ? PackagesAtCell(packages_, m, session_.settings, e.finalCell, m.CurrentPeriod)
+                            : std::vector<std::string>{});
+    };
+    results = new ResultsWindow(*endpoints_, describe, ui_, this);
     connect(this, &MainWindow::ResultsChanged, results, &ResultsWindow::Fill);
   }
   results->Fill();

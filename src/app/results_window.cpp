@@ -28,8 +28,9 @@ QTableWidgetItem* TableItem(const QString& text) {
 
 }  // namespace
 
-ResultsWindow::ResultsWindow(const EndpointCollector& endpoints, UserInterface& ui, QWidget* parent)
-    : QDialog(parent), endpoints_(endpoints), ui_(ui) {
+ResultsWindow::ResultsWindow(const EndpointCollector& endpoints, EndDescriber describeEnd, UserInterface& ui,
+                             QWidget* parent)
+    : QDialog(parent), endpoints_(endpoints), describeEnd_(std::move(describeEnd)), ui_(ui) {
   setObjectName("particle_results");
   setWindowTitle(tr("Particle Results"));
   summary_ = new QLabel(this);
@@ -52,7 +53,7 @@ ResultsWindow::ResultsWindow(const EndpointCollector& endpoints, UserInterface& 
 }
 
 // The rows are the lines of the CSV table the batch tool writes, so the two
-// never differ.
+// never differ, but for the reason, which here names the cell and package.
 void ResultsWindow::Fill() {
   const QStringList header = QString::fromStdString(EndpointCsvHeader()).split(',');
   table_->setSortingEnabled(false);
@@ -62,7 +63,8 @@ void ResultsWindow::Fill() {
   table_->setRowCount(static_cast<int>(endpoints_.Endpoints().size()));
   int row = 0;
   for (const auto& entry : endpoints_.Endpoints()) {
-    const QStringList fields = QString::fromStdString(EndpointCsvLine(entry)).split(',');
+    QStringList fields = QString::fromStdString(EndpointCsvLine(entry)).split(',');
+    fields.back() = QString::fromStdString(describeEnd_(entry));
     for (int column = 0; column < fields.size(); ++column) table_->setItem(row, column, TableItem(fields[column]));
     ++row;
   }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <string>
 
 #include "core/user_interface.h"
 #include "tracking/endpoint_table.h"
@@ -17,7 +19,9 @@ class ResultsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  ResultsWindow(const EndpointCollector& endpoints, UserInterface& ui, QWidget* parent);
+  // Why a particle's tracking ended, in the words of the table.
+  using EndDescriber = std::function<std::string(const Endpoint&)>;
+  ResultsWindow(const EndpointCollector& endpoints, EndDescriber describeEnd, UserInterface& ui, QWidget* parent);
 
   // Writes the table to `path`; false, after a message, when it cannot.
   bool ExportCsv(const QString& path);
@@ -30,6 +34,7 @@ class ResultsWindow : public QDialog {
   void export_csv_Click();
 
   const EndpointCollector& endpoints_;
+  EndDescriber describeEnd_;
   UserInterface& ui_;
   QTableWidget* table_ = nullptr;
   QLabel* summary_ = nullptr;

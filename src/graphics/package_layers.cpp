@@ -11,13 +11,25 @@ bool NonZero(float value) { return value != 0; }
 
 std::vector<PackageGroup> PackageGroups(const Settings& s) {
   return {
-      {data_type::kWells, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects, "INJECTION_WELLS"},
-      {data_type::kWells, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts, "PUMPING_WELLS"},
-      {data_type::kDrains, s.drainColor, IsOn(s.showDrains), NonZero, "DRAINS"},
-      {data_type::kRivers, s.riverColor, IsOn(s.showRivers), NonZero, "RIVERS"},
-      {data_type::kStreams, s.riverColor, IsOn(s.showRivers), NonZero, "STREAMS"},
-      {data_type::kGeneralHead, s.ghbCellColor, IsOn(s.showGhbCells), NonZero, "GENERAL_HEADS"},
+      {data_type::kWells, s.rechargeWellColor, IsOn(s.showRechargeWells), Injects, "INJECTION_WELLS",
+       "injection well"},
+      {data_type::kWells, s.dischargeWellColor, IsOn(s.showDischargeWells), Extracts, "PUMPING_WELLS", "pumping well"},
+      {data_type::kDrains, s.drainColor, IsOn(s.showDrains), NonZero, "DRAINS", "drain"},
+      {data_type::kRivers, s.riverColor, IsOn(s.showRivers), NonZero, "RIVERS", "river"},
+      {data_type::kStreams, s.riverColor, IsOn(s.showRivers), NonZero, "STREAMS", "stream"},
+      {data_type::kGeneralHead, s.ghbCellColor, IsOn(s.showGhbCells), NonZero, "GENERAL_HEADS", "general-head cell"},
   };
+}
+
+std::vector<std::string> PackagesAtCell(const PackageLayerReader& reader, const ModelState& model,
+                                        const Settings& settings, CellIndex cell, int period) {
+  std::vector<std::string> names;
+  LayerValues values;
+  for (const PackageGroup& group : PackageGroups(settings))
+    if (ReadPackageLayer(reader, model, group.dataType, cell.layer, period, values) &&
+        group.marks(values(cell.column, cell.row)))
+      names.push_back(group.name);
+  return names;
 }
 
 bool Simulates(const ModelState& model, int dataType) { return FamilyOf(model).SimulatesPackage(model, dataType); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "core/data_types.h"
@@ -11,6 +12,7 @@
 #include "core/model_state.h"
 #include "graphics/picture.h"
 #include "settings/settings.h"
+#include "tracking/particle_set.h"
 
 namespace kestra {
 
@@ -26,11 +28,17 @@ struct PackageGroup {
   bool shown = false;
   bool (*marks)(float value) = nullptr;  // whether a cell's value puts it in the group
   const char* dxfLayer = "0";             // the layer of its cells in DXF plots
+  const char* name = "";                  // what one of its cells is: "pumping well", "drain", ...
 };
 
 // Recharge wells, discharge wells, drains, rivers, streams (in the river
 // colour and under the river switch) and general-head cells, in drawing order.
 std::vector<PackageGroup> PackageGroups(const Settings& settings);
+
+// The names of the groups that cell `cell` belongs to in `period`, in
+// drawing order ("pumping well", "river", ...); empty for none.
+std::vector<std::string> PackagesAtCell(const PackageLayerReader& reader, const ModelState& model,
+                                        const Settings& settings, CellIndex cell, int period);
 
 // True when the model simulates the package of `dataType`.
 bool Simulates(const ModelState& model, int dataType);

@@ -46,8 +46,9 @@ struct Settings {
   std::int32_t contoursColor = 255;
   std::int32_t reservoirColor = 8404992;
   std::int32_t waterTableColor = 8388608;
-  std::int32_t particleColor = 255;
-  std::int32_t backwardPathColor = 16711680;  // pathlines tracked backward, blue beside the red of particles
+  // Green beside the red of discharging wells and the purple of the vectors.
+  std::int32_t particleColor = 40960;  // RGB 0, 160, 0
+  std::int32_t backwardPathColor = 16711680;  // pathlines tracked backward, blue beside the green of particles
   std::int32_t minContourColor = 8388608;
   std::int32_t maxContourColor = 0;
 
@@ -74,7 +75,7 @@ struct Settings {
   // VelocityVectors
   std::int16_t vectorsVisible = kOff;
   std::int16_t vectorSize = 25;
-  std::int32_t vectorColor = 255;
+  std::int32_t vectorColor = 8388736;  // RGB 128, 0, 128
 
   // CONTOURS
   std::int16_t labelStyle = 1;  // 0 fixed, 1 exponential

@@ -134,7 +134,7 @@ std::vector<SettingKey> BuildSettingKeys() {
       TextNumber("COLOR", "Contours", "255", &Settings::contoursColor),
       TextNumber("COLOR", "RESERVOIR", "8404992", &Settings::reservoirColor),
       TextNumber("COLOR", "WaterTable", " 8388608", &Settings::waterTableColor),
-      TextNumber("COLOR", "Particles", "255", &Settings::particleColor),
+      TextNumber("COLOR", "Particles", "40960", &Settings::particleColor),
       TextNumber("COLOR", "BackwardPaths", "16711680", &Settings::backwardPathColor),
       // Held as whole colours: a 7-digit float text would turn white into 16777220.
       TextNumber("COLOR", "MinContour", " 8388608", &Settings::minContourColor),
@@ -154,7 +154,7 @@ std::vector<SettingKey> BuildSettingKeys() {
       ProfileInt16("GRID_APPEARANCE", "CONTOURS", kOff, &Settings::showContours),
       ProfileInt16("VelocityVectors", "Visible", kOff, &Settings::vectorsVisible),
       ProfileInt16("VelocityVectors", "Size", 25, &Settings::vectorSize),
-      TextNumber("VelocityVectors", "Color", "255", &Settings::vectorColor),
+      TextNumber("VelocityVectors", "Color", "8388736", &Settings::vectorColor),
       ProfileInt16("CONTOURS", "LabelStyle", 1, &Settings::labelStyle),
       ProfileInt16("CONTOURS", "DataSource", 0, &Settings::contourDataSource),
       ProfileInt16("CONTOURS", "Decimal", 2, &Settings::labelDecimals),

@@ -50,6 +50,24 @@ std::string EndpointEndText(const Endpoint& e) {
   }
 }
 
+bool EndedInSink(const Endpoint& e) {
+  return e.tracked && (e.end == TrackEnd::EnteredSinkCell || e.end == TrackEnd::NoExitFromSink);
+}
+
+std::string EndpointEndDescription(const Endpoint& e, const std::vector<std::string>& packages) {
+  if (!e.tracked) return EndpointEndText(e);
+  if (EndedInSink(e)) {
+    std::string what = packages.empty() ? EndpointEndText(e) : "entered the " + packages.front();
+    for (std::size_t i = 1; i < packages.size(); ++i) what += " and " + packages[i];
+    const CellIndex c = e.finalCell;
+    return what + " at layer " + std::to_string(c.layer) + ", row " + std::to_string(c.row) + ", column " +
+           std::to_string(c.column);
+  }
+  if (e.end == TrackEnd::LeftGrid && e.direction < 0 && e.finalLocal.z == 1.0f)
+    return "reached the water table (recharge)";
+  return EndpointEndText(e);
+}
+
 std::string EndpointCsvHeader() {
   return "particle,direction,release column,release row,release layer,release x,release y,release z,"
          "final column,final row,final layer,final x,final y,final z,X,Y,Z,time,end";

@@ -35,6 +35,16 @@ struct Endpoint {
 // ("left the grid", "entered a sink cell", "reached its step limit", ...).
 std::string EndpointEndText(const Endpoint& endpoint);
 
+// True when the particle's tracking ended in a sink cell.
+bool EndedInSink(const Endpoint& endpoint);
+
+// The reason as the Particle Results table gives it: a particle in a sink
+// names the cell and `packages`, the boundary packages found there
+// ("entered the pumping well at layer 2, row 8, column 15"); a backward
+// particle that left through the top of the grid "reached the water table
+// (recharge)"; the others as EndpointEndText.
+std::string EndpointEndDescription(const Endpoint& endpoint, const std::vector<std::string>& packages);
+
 // The header line of the end point table.
 std::string EndpointCsvHeader();
 

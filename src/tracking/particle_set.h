@@ -58,7 +58,7 @@ struct ParticleRecord {
 
 struct ParticleSet {
   std::vector<ParticleRecord> Particles;  // particle number i is Particles[i - 1]
-  std::int32_t DefaultParticleColor = 255;
+  std::int32_t DefaultParticleColor = 40960;  // green, as the settings' default
   double DefaultRetardation = 1.0;
 
   int ParticleCount() const { return static_cast<int>(Particles.size()); }

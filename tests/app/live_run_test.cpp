@@ -8,6 +8,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "app/results_window.h"
 #include "gui_model.h"
 #include "tracking/placement.h"
@@ -122,6 +125,13 @@ TEST(ResultsTable, ListsEveryEndPointSortsByAColumnAndExportsTheCsv) {
   for (int row = 0; row < table->rowCount(); ++row)
     stoppedSomewhere = stoppedSomewhere || table->item(row, end)->text() != "reached its step limit";
   EXPECT_TRUE(stoppedSomewhere);
+  // The reasons name the sink's cell and package, and the water table.
+  std::set<std::string> reasons;
+  for (int row = 0; row < table->rowCount(); ++row) reasons.insert(table->item(row, end)->text().toStdString());
+  EXPECT_TRUE(reasons.contains("reached the water table (recharge)"));
+  EXPECT_TRUE(std::any_of(reasons.begin(), reasons.end(), [](const std::string& reason) {
+    return reason.starts_with("entered the ") && reason.find(" at layer ") != std::string::npos;
+  })) << *reasons.begin();
 
   const std::string csv = w.dir.File("ends.csv");
   ASSERT_TRUE(results->ExportCsv(QString::fromStdString(csv)));

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "gui_model.h"
 
 namespace kestra::test {
@@ -51,16 +53,15 @@ TEST(Navigation, MiddleDragAndSpaceDragPanTheZoomedPlan) {
   EXPECT_EQ(w.window.particles().ParticleCount(), 0);
 }
 
-// Pixels mostly of one primary colour (lines are smoothed) in the square of
-// `radius` around `at`: channel 0 red, 2 blue.
-int PrimaryPixelsNear(const QImage& image, QPoint at, int radius, int channel) {
+// Pixels near `colour` (lines are smoothed) in the square of `radius` around `at`.
+int PixelsNear(const QImage& image, QPoint at, int radius, Colour colour) {
+  const int red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
   int count = 0;
   for (int y = at.y() - radius; y <= at.y() + radius; ++y)
     for (int x = at.x() - radius; x <= at.x() + radius; ++x) {
       if (!image.valid(x, y)) continue;
       const QRgb p = image.pixel(x, y);
-      const int strong = channel == 0 ? qRed(p) : qBlue(p), other = channel == 0 ? qBlue(p) : qRed(p);
-      count += strong > 200 && other < 100 && qGreen(p) < 100;
+      count += std::abs(qRed(p) - red) < 60 && std::abs(qGreen(p) - green) < 60 && std::abs(qBlue(p) - blue) < 60;
     }
   return count;
 }
@@ -77,7 +78,8 @@ TEST(Drawing, ReleasePointsAreFivePixelsAcrossAndPathlinesShowOnPlanAndSections)
   OpenWindow w("uniform1/lahey", "uniform1.mdl");
   const QPoint at = w.CellCentre(10, 5);
   QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, at);
-  EXPECT_GE(PrimaryPixelsNear(w.window.Raster(0).Image(), at, 4, 0), 25);
+  const Settings& settings = w.window.session().settings;
+  EXPECT_GE(PixelsNear(w.window.Raster(0).Image(), at, 4, settings.particleColor), 25);
 
   // The flow runs along the rows: a line of pixels on the plan and the row section.
   const QImage plan = w.window.Raster(0).Image(), row = w.window.Raster(1).Image();
@@ -88,10 +90,10 @@ TEST(Drawing, ReleasePointsAreFivePixelsAcrossAndPathlinesShowOnPlanAndSections)
 
   w.window.session().tracking.MaximumSteps = 1000;
   w.window.findChild<QAction*>("run_backward")->trigger();
-  // Flow runs along the rows towards column 20: the backward path goes left, in blue.
+  // Flow runs along the rows towards column 20: the backward path goes left, in its own colour.
   const QImage image = w.window.Raster(0).Image();
-  EXPECT_GT(PrimaryPixelsNear(image, w.CellCentre(6, 5), 6, 2), 3);
-  EXPECT_EQ(PrimaryPixelsNear(image, w.CellCentre(6, 5), 6, 0), 0);
+  EXPECT_GT(PixelsNear(image, w.CellCentre(6, 5), 6, settings.backwardPathColor), 3);
+  EXPECT_EQ(PixelsNear(image, w.CellCentre(6, 5), 6, settings.particleColor), 0);
 }
 
 }  // namespace

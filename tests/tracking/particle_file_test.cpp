@@ -111,7 +111,7 @@ TEST(ParticleFile, WritesTheMagicLineTheCountAndOneLinePerParticleAndAnEmptySetR
   ASSERT_TRUE(WriteParticleFile(f.dir.File("out.txt"), f.set, f.ui));
   EXPECT_EQ(test::ReadWholeFile(f.dir.File("out.txt")),
             "KESTRA_V100_PARTICLES\r\n 2 \r\n"
-            "0.5 0.25 0.5 12 7 1 3.75 255 1\r\n"
+            "0.5 0.25 0.5 12 7 1 3.75 40960 1\r\n"
             "0.1 1 0 1 2 2 -2 65535 1E-05\r\n");
 }
 
