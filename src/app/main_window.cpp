@@ -228,6 +228,7 @@ void MainWindow::BuildToolbar() {
   verticalPositionBox_->installEventFilter(this);
   verticalPositionBox_->setFocusPolicy(Qt::ClickFocus);
   toolbar_->addWidget(verticalPositionBox_);
+  BuildTimeControl();
   colorSwatch_ = new QFrame(this);
   colorSwatch_->setObjectName("Select_color");
   colorSwatch_->setToolTip(tr("Current color"));

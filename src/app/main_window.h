@@ -227,6 +227,12 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void RunParticles(TrackMode mode);
   void SetRunButtonsRunning(bool running);
   void ShowLoadedResults();
+  void BuildTimeControl();
+  void SetUpTimeControl();
+  void TimeControlChanged();
+  // After CurrentPeriod and CurrentStep changed from the previous ones: the
+  // step's results (or the previous step back), panes and time control.
+  void ShowChangedTimeStep(int previousPeriod, int previousStep);
   // After a particle edit: `before` is what the set held before it.
   void RecordParticleEdit(std::vector<ParticleRecord> before);
   void ShowRestoredParticles(Restored how);
@@ -311,6 +317,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   std::vector<QLabel*> statusPanes_;
   QLabel* resultsLabel_ = nullptr;  // what of the time step's results loaded
   QSpinBox* layerBox_ = nullptr;
+  QSpinBox* periodBox_ = nullptr;  // the time step shown, for a model of more than one
+  QSpinBox* stepBox_ = nullptr;
   QLineEdit* verticalPositionBox_ = nullptr;
   QFrame* colorSwatch_ = nullptr;
 };

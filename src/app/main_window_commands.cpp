@@ -149,13 +149,7 @@ void MainWindow::options_particle_tracking_Click() {
     WriteTimeSettings(session_.settingsPath, session_.tracking, ui_);
     if (layerPorosity) StoreLayerPorosity(LayerPorosityOf(dialog.Entries()));
   }
-  if (m.CurrentStep != step || m.CurrentPeriod != period) {
-    Hourglass hourglass(ui_);
-    LoadChangedTimeStep(session_, period, step, ui_);
-    ui_.SetStatusPane(5, IntegerMaskText(m.CurrentPeriod));
-    ui_.SetStatusPane(6, IntegerMaskText(m.CurrentStep));
-    ShowLoadedResults();
-  }
+  if (m.CurrentStep != step || m.CurrentPeriod != period) ShowChangedTimeStep(period, step);
   // The paths drawn were tracked with what the dialog had before.
   if (!storedPaths_.Empty() && (!(session_.tracking == before) || m.CurrentStep != step || m.CurrentPeriod != period))
     pathsStale_ = true;

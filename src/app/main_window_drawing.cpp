@@ -68,6 +68,7 @@ void MainWindow::ShowModel(Session& session) {
                            "options_model_position"})
     findChild<QAction*>(name)->setEnabled(true);
   layerBox_->setValue(session.model.CurrentLayer);
+  SetUpTimeControl();
   RememberModel(QString::fromStdString(session.model.ModelPath));
   FillRecentModels();
   DescribeStatusPanes(statusPanes_, TimeUnitName(session.periods.timeUnit));
