@@ -76,6 +76,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildToolbar();
   BuildViews();
   BuildStatusBar();
+  BuildCellInspector();
   SetModelControlsEnabled(false);
   endpoints_.emplace(session_.model, particles_.ParticleCount());
   repaintClock_ = new QTimer(this);

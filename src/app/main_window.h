@@ -45,6 +45,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QSpinBox;
+class QTableWidget;
 class QTimer;
 class QToolBar;
 
@@ -228,6 +229,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void SetRunButtonsRunning(bool running);
   void ShowLoadedResults();
   void BuildTimeControl();
+  void BuildCellInspector();
+  // The inspector's lines for the cell under the pointer (none outside the grid).
+  void ShowCellInInspector(CellIndex cell);
   void SetUpTimeControl();
   void TimeControlChanged();
   // After CurrentPeriod and CurrentStep changed from the previous ones: the
@@ -317,6 +321,12 @@ class MainWindow : public QMainWindow, public OpenObserver {
   std::vector<QLabel*> statusPanes_;
   QLabel* resultsLabel_ = nullptr;  // what of the time step's results loaded
   QSpinBox* layerBox_ = nullptr;
+  QTableWidget* inspector_ = nullptr;  // the cell under the pointer, in the dock
+  struct InspectedCell {
+    CellIndex cell;
+    int period = 0;
+    std::vector<std::string> packages;
+  } inspected_;  // the packages of the last cell inspected, read once per cell
   QSpinBox* periodBox_ = nullptr;  // the time step shown, for a model of more than one
   QSpinBox* stepBox_ = nullptr;
   QLineEdit* verticalPositionBox_ = nullptr;

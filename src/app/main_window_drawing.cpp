@@ -49,6 +49,7 @@ void MainWindow::SetUpViewScales(const Session& session) {
 void MainWindow::ShowModel(Session& session) {
   particles_.Particles.clear();
   particleHistory_.Clear();
+  inspected_ = {};
   ResetRuns();
   captureZones_.clear();
   captureChoice_ = {};

@@ -1,0 +1,54 @@
+// The cell inspector: a dock that shows, for the cell under the pointer on
+// the plan, where it is, its elevations, results, velocities and boundary
+// packages, in the model's units. Options, Cell Inspector shows or hides it.
+#include <QAction>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTableWidget>
+
+#include "app/main_window.h"
+#include "tracking/cell_inspection.h"
+
+namespace kestra::app {
+
+void MainWindow::BuildCellInspector() {
+  auto* dock = new QDockWidget(tr("Cell"), this);
+  dock->setObjectName("cell_inspector_dock");
+  inspector_ = new QTableWidget(0, 2, dock);
+  inspector_->setObjectName("cell_inspector");
+  inspector_->horizontalHeader()->hide();
+  inspector_->verticalHeader()->hide();
+  inspector_->horizontalHeader()->setStretchLastSection(true);
+  inspector_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  inspector_->setFocusPolicy(Qt::NoFocus);  // the plan keeps the keys
+  dock->setWidget(inspector_);
+  addDockWidget(Qt::RightDockWidgetArea, dock);
+  QAction* toggle = dock->toggleViewAction();
+  toggle->setObjectName("options_cell_inspector");
+  toggle->setText(tr("Cell &Inspector"));
+  findChild<QMenu*>("menu_options")->addAction(toggle);
+}
+
+void MainWindow::ShowCellInInspector(CellIndex cell) {
+  if (!inspector_->isVisible()) return;
+  if (cell.column == 0) {
+    inspector_->setRowCount(0);
+    return;
+  }
+  const ModelState& m = session_.model;
+  if (!(inspected_.cell == cell) || inspected_.period != m.CurrentPeriod)
+    inspected_ = {cell, m.CurrentPeriod, PackagesAtCell(packages_, m, session_.settings, cell, m.CurrentPeriod)};
+  const InspectedResults loaded{session_.loaded.headsLoaded, session_.loaded.drawdownsLoaded, m.flowTermsLoaded};
+  const std::vector<InspectedValue> lines = InspectCell(m, session_.settings, session_.tracking,
+                                                        session_.periods.timeUnit, cell, loaded, inspected_.packages);
+  inspector_->setRowCount(static_cast<int>(lines.size()));
+  for (int row = 0; row < static_cast<int>(lines.size()); ++row) {
+    const auto& line = lines[static_cast<std::size_t>(row)];
+    inspector_->setItem(row, 0, new QTableWidgetItem(QString::fromStdString(line.name)));
+    inspector_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(line.value)));
+  }
+  inspector_->resizeColumnToContents(0);
+}
+
+}  // namespace kestra::app

@@ -1,0 +1,39 @@
+// The Cell panel follows the pointer over the plan and names the cell's
+// values with the model's units and its boundary packages.
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+#include "core/number_format.h"
+#include "gui_model.h"
+
+namespace kestra::test {
+namespace {
+
+std::string Line(QTableWidget* table, const std::string& name) {
+  for (int row = 0; row < table->rowCount(); ++row)
+    if (table->item(row, 0)->text().toStdString() == name) return table->item(row, 1)->text().toStdString();
+  return "(no line " + name + ")";
+}
+
+TEST(CellInspector, ShowsTheCellUnderThePointerWithUnitsAndPackages) {
+  OpenWindow w("mixed3d/modflow", "mixed3d.nam");
+  auto* table = w.window.findChild<QTableWidget*>("cell_inspector");
+  ASSERT_NE(table, nullptr);
+  ASSERT_TRUE(table->isVisible());
+  w.window.session().model.CurrentLayer = 2;
+  MovePointer(w.window.View(0), w.CellCentre(15, 8));
+  EXPECT_EQ(Line(table, "Cell"), "layer 2, row 8, column 15");
+  EXPECT_EQ(Line(table, "Boundary packages"), "pumping well");
+  const ModelState& m = w.window.model();
+  EXPECT_EQ(Line(table, "Head"), GeneralNumberText(m.HEAD(15, 8, 2)) + " m");
+  EXPECT_NE(Line(table, "Velocity to higher columns").find(" m/day"), std::string::npos);
+
+  MovePointer(w.window.View(0), w.CellCentre(3, 3));
+  EXPECT_EQ(Line(table, "Cell"), "layer 2, row 3, column 3");
+  EXPECT_EQ(Line(table, "Boundary packages"), "none");
+  MovePointer(w.window.View(0), w.PlanPixel(-50.0f, -50.0f));
+  EXPECT_EQ(table->rowCount(), 0) << "outside the grid";
+}
+
+}  // namespace
+}  // namespace kestra::test
