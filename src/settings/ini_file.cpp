@@ -59,6 +59,13 @@ bool ReadSettingsText(const std::string& path, std::string& text) {
 
 }  // namespace
 
+std::string QuotedIniValue(const std::string& value) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  const bool trimmed = !value.empty() && (blank(value.front()) || blank(value.back()));
+  const bool inQuotes = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+  return trimmed || inQuotes ? '"' + value + '"' : value;
+}
+
 IniFile IniFile::Load(const std::string& path) {
   std::string text;
   return ReadSettingsText(path, text) ? FromText(text) : IniFile{};

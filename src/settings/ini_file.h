@@ -14,6 +14,11 @@
 
 namespace kestra {
 
+// `value` as written for a text key: in double quotes when the reader would
+// otherwise trim its blanks or take its own quotes off, so that it reads
+// back as it was.
+std::string QuotedIniValue(const std::string& value);
+
 class IniFile {
  public:
   // The file's contents; a missing or unreadable file gives an empty one.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "core/number_format.h"
+#include "settings/ini_file.h"
 
 namespace kestra {
 namespace {
@@ -54,18 +55,11 @@ KeyOf<State> ProfileInt16(const char* section, const char* key, std::int16_t def
           [at](const State& s) { return NumberText(s.*at); }};
 }
 
-SettingKey Text(const char* section, const char* key, Accessor<Settings, std::string> at, bool trim) {
-  return {section, key, key, ReadForm::Text, "", true,
-          [at, trim](Settings& s, const std::string& text) {
-            if (!trim) {
-              s.*at = text;
-              return;
-            }
-            const auto first = text.find_first_not_of(' ');
-            const auto last = text.find_last_not_of(' ');
-            s.*at = first == std::string::npos ? "" : text.substr(first, last - first + 1);
-          },
-          [at](const Settings& s) { return s.*at; }};
+// The file's reader trims a value unless it is in double quotes, as a
+// prefix or suffix with its own blank (" m") is written.
+SettingKey Text(const char* section, const char* key, Accessor<Settings, std::string> at) {
+  return {section, key, key, ReadForm::Text, "", true, [at](Settings& s, const std::string& text) { s.*at = text; },
+          [at](const Settings& s) { return QuotedIniValue(s.*at); }};
 }
 
 // Guards against values that would divide by zero or index nothing later.
@@ -158,8 +152,8 @@ std::vector<SettingKey> BuildSettingKeys() {
       ProfileInt16("CONTOURS", "LabelStyle", 1, &Settings::labelStyle),
       ProfileInt16("CONTOURS", "DataSource", 0, &Settings::contourDataSource),
       ProfileInt16("CONTOURS", "Decimal", 2, &Settings::labelDecimals),
-      Text("CONTOURS", "LabelPrefix", &Settings::labelPrefix, true),
-      Text("CONTOURS", "LabelSuffix", &Settings::labelSuffix, true),
+      Text("CONTOURS", "LabelPrefix", &Settings::labelPrefix),
+      Text("CONTOURS", "LabelSuffix", &Settings::labelSuffix),
       ProfileInt16("CONTOURS", "LabelUphill", kOn, &Settings::labelUphill),
       ProfileInt16("ImageSettings", "Center_on_page", 1, &Settings::centerOnPage),
       ProfileInt16("ImageSettings", "Use_full_page", 1, &Settings::useFullPage),

@@ -54,6 +54,17 @@ TEST(IniFile, ValuesAreKeptWhole) {
   EXPECT_EQ(IniFile::FromText(file.Text()).Get("DXF_MAPS", "FILE#1"), longPath);
 }
 
+// Blanks at either end and surrounding quotes survive a round trip; a value
+// written by hand with blanks around it is trimmed.
+TEST(IniFile, ValuesReadBackAsTheyWereSet) {
+  for (const std::string value : {" m", "m ", "\tx", "\"quoted\"", "plain", "a \"b\" c", ""}) {
+    IniFile file;
+    file.Set("CONTOURS", "LabelSuffix", QuotedIniValue(value));
+    EXPECT_EQ(IniFile::FromText(file.Text()).Get("CONTOURS", "LabelSuffix"), value) << file.Text();
+  }
+  EXPECT_EQ(IniFile::FromText("[CONTOURS]\nLabelSuffix=  m  \n").Get("CONTOURS", "LabelSuffix"), "m");
+}
+
 TEST(IniFile, SaveReplacesTheFileAndLeavesNoTemporaryBehind) {
   test::TempDir dir;
   const std::string path = dir.File("site.ini");

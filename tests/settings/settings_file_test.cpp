@@ -47,7 +47,7 @@ TEST_F(SettingsFile, EveryWrittenValueReadsBack) {
   written.labelStyle = 0;
   written.labelDecimals = 4;
   written.labelPrefix = "h=";
-  written.labelSuffix = "m";
+  written.labelSuffix = " m";  // its blank kept
   written.imageWidth = 180.5f;
   written.imageTop = 0.25f;
   written.includeRightXsection = 0;
