@@ -179,6 +179,7 @@ void MainWindow::BuildMenus() {
   connect(AddItem(options, "options_maps", tr("&Maps...")), &QAction::triggered, this, &MainWindow::options_maps_Click);
   connect(AddItem(options, "options_model_position", tr("Model &Position...")), &QAction::triggered, this,
           &MainWindow::options_model_position_Click);
+  BuildFloodMenu(options);
 
   QMenu* help = AddMenu("menu_help", tr("&Help"));
   connect(AddItem(help, "help_contents", tr("&Contents"), true), &QAction::triggered, this,

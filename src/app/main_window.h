@@ -18,6 +18,7 @@
 #include "export/capture_zones.h"
 #include "export/dxf_map_file.h"
 #include "export/result_exports.h"
+#include "graphics/colour_flood.h"
 #include "graphics/draw_inputs.h"
 #include "graphics/package_layers.h"
 #include "graphics/pathline_drawing.h"
@@ -230,6 +231,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void ShowLoadedResults();
   void BuildTimeControl();
   void BuildCellInspector();
+  void BuildFloodMenu(QMenu* options);
+  // The flood of the current layer, when one is chosen, and its colour bar.
+  void UpdateFlood();
   // The inspector's lines for the cell under the pointer (none outside the grid).
   void ShowCellInInspector(CellIndex cell);
   void SetUpTimeControl();
@@ -322,6 +326,9 @@ class MainWindow : public QMainWindow, public OpenObserver {
   QLabel* resultsLabel_ = nullptr;  // what of the time step's results loaded
   QSpinBox* layerBox_ = nullptr;
   QTableWidget* inspector_ = nullptr;  // the cell under the pointer, in the dock
+  QLabel* floodBar_ = nullptr;         // the colour bar of the flood, under it
+  std::optional<FloodQuantity> floodQuantity_;
+  ColourFlood flood_;
   struct InspectedCell {
     CellIndex cell;
     int period = 0;

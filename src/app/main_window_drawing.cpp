@@ -28,6 +28,8 @@ DrawInputs MainWindow::Inputs() {
   DrawInputs inputs(session_.settings, packages_, ui_);
   inputs.headsLoaded = session_.loaded.headsLoaded;
   inputs.gridPlotSwitch = gridPlotSwitch_;
+  UpdateFlood();
+  if (floodQuantity_) inputs.flood = &flood_;
   // Contours first, then vectors and maps over them.
   inputs.drawOverlays = [this](PlotContext& context) {
     const LoadStatus& loaded = session_.loaded;

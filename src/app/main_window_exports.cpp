@@ -188,6 +188,7 @@ FigureFacts MainWindow::FactsOfFigureViews(const FigureViews& views) const {
   FigureRequest request;
   SetPathlinesOf(request, particles_);
   request.zones = &captureZones_;
+  if (floodQuantity_ && !flood_.Empty()) request.flood = &flood_;
   return FigureFactsOf(session_, layout_, views, request);
 }
 

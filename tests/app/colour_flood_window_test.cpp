@@ -1,0 +1,43 @@
+// Options, Colour Flood fills the plan and shows its colour bar; None
+// takes both away again.
+#include <QAction>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include "gui_model.h"
+
+namespace kestra::test {
+namespace {
+
+int ChangedPixels(const QImage& before, const QImage& after) {
+  int changed = 0;
+  for (int y = 0; y < std::min(before.height(), after.height()); ++y)
+    for (int x = 0; x < std::min(before.width(), after.width()); ++x) changed += before.pixel(x, y) != after.pixel(x, y);
+  return changed;
+}
+
+TEST(ColourFloodWindow, FillsThePlanAndShowsItsColourBarUntilNone) {
+  OpenWindow w("mixed3d/modflow", "mixed3d.nam");
+  app::MainWindow& window = w.window;
+  const QImage plain = window.Raster(0).Image();
+  auto* bar = window.findChild<QLabel*>("flood_bar");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_FALSE(bar->isVisible());
+
+  window.findChild<QAction*>("flood_head")->trigger();
+  const QImage flooded = window.Raster(0).Image();
+  EXPECT_GT(ChangedPixels(plain, flooded), flooded.width() * flooded.height() / 4);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_FALSE(bar->pixmap().isNull());
+
+  // The speeds give another picture.
+  window.findChild<QAction*>("flood_velocity")->trigger();
+  EXPECT_GT(ChangedPixels(flooded, window.Raster(0).Image()), 100);
+
+  window.findChild<QAction*>("flood_none")->trigger();
+  EXPECT_EQ(ChangedPixels(plain, window.Raster(0).Image()), 0);
+  EXPECT_FALSE(bar->isVisible());
+}
+
+}  // namespace
+}  // namespace kestra::test
