@@ -115,12 +115,25 @@ INI
   sleep 12
   shot 6-backward
 
+  # The runs stay after a zoom (two wheel notches over the plan) and a
+  # layer change (Page Down); the Cell panel shows the cell under the pointer.
+  xdotool mousemove $((left + 250 * scale)) $((top + 200 * scale))
+  xdotool click 4 click 4
+  sleep 1
+  press Next
+  sleep 1
+  xdotool mousemove $((left + 260 * scale)) $((top + 210 * scale))
+  sleep 0.5
+  shot 7-kept-after-zoom-and-layer
+  press ctrl+0 Prior
+  sleep 1
+
   # Run, Particle Results: the sortable table of the end points.
   press alt+r
   sleep 0.3
   press t
   sleep 1
-  shot 7-results
+  shot 8-results
   # Out of the way of the dialogs that follow.
   xdotool search --name '^Particle Results$' windowunmap %@ 2>/dev/null || true
   sleep 0.5
@@ -131,16 +144,29 @@ INI
   sleep 0.3
   press p
   sleep 1
-  shot 8-tracking-options
+  shot 9-tracking-options
   xdotool key ctrl+Tab ctrl+Tab
   sleep 0.5
-  shot 9-tracking-simulation
+  shot 10-tracking-simulation
   xdotool key ctrl+Tab ctrl+Tab
   sleep 0.5
-  shot 10-tracking-porosity
+  shot 11-tracking-porosity
   xdotool key Escape
   sleep 1
 
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+  program=""
+
+  # A copy whose head file is cut short: the one question before it opens.
+  local damaged="$work/damaged"
+  mkdir -p "$damaged"
+  cp -r examples/mixed3d/. "$damaged/"
+  truncate -s 4566 "$damaged/mixed3d.hds"
+  XDG_CONFIG_HOME="$work/config" QT_SCALE_FACTOR="$scale" build/kestra "$damaged/mixed3d.nam" &
+  program=$!
+  sleep 4
+  shot 12-damaged-model-question
   kill "$program" 2>/dev/null || true
   wait "$program" 2>/dev/null || true
   program=""

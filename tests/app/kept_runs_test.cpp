@@ -55,6 +55,22 @@ TEST(KeptRuns, PathlinesAndEndPointsStayAcrossRedrawsUntilRestart) {
   EXPECT_EQ(ChangedPixels(released, w.window.Raster(0).Image()), 0);
 }
 
+// Down a layer and back: the runs of the model example are drawn again.
+TEST(KeptRuns, ALayerChangeAndBackDrawsTheRunsAgain) {
+  OpenWindow w("mixed3d/modflow", "mixed3d.nam");
+  QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, w.CellCentre(8, 6));
+  w.window.ToolbarButton("forward")->trigger();
+  w.window.ToolbarButton("backward")->trigger();
+  const QImage tracked = w.window.Raster(0).Image();
+  w.window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w.window));
+  QTest::keyClick(w.window.View(0), Qt::Key_PageDown);
+  ASSERT_EQ(w.window.model().CurrentLayer, 2);
+  QTest::keyClick(w.window.View(0), Qt::Key_PageUp);
+  ASSERT_EQ(w.window.model().CurrentLayer, 1);
+  EXPECT_EQ(ChangedPixels(tracked, w.window.Raster(0).Image()), 0);
+}
+
 TEST(KeptRuns, PathsOfOtherOptionsAreDimmedAndSaySo) {
   OpenWindow w("uniform1/lahey", "uniform1.mdl");
   QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, w.CellCentre(10, 5));
