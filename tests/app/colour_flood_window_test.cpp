@@ -9,13 +9,6 @@
 namespace kestra::test {
 namespace {
 
-int ChangedPixels(const QImage& before, const QImage& after) {
-  int changed = 0;
-  for (int y = 0; y < std::min(before.height(), after.height()); ++y)
-    for (int x = 0; x < std::min(before.width(), after.width()); ++x) changed += before.pixel(x, y) != after.pixel(x, y);
-  return changed;
-}
-
 TEST(ColourFloodWindow, FillsThePlanAndShowsItsColourBarUntilNone) {
   OpenWindow w("mixed3d/modflow", "mixed3d.nam");
   app::MainWindow& window = w.window;

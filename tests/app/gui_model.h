@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <QLabel>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -128,6 +129,14 @@ inline void Wheel(QWidget* view, QPoint at, int notches) {
   QWheelEvent wheel(QPointF(at), QPointF(view->mapToGlobal(at)), {}, QPoint(0, 120 * notches), Qt::NoButton, {},
                     Qt::NoScrollPhase, false);
   QApplication::sendEvent(view, &wheel);
+}
+
+// Pixels of the picture that differ from a copy taken earlier.
+inline int ChangedPixels(const QImage& before, const QImage& after) {
+  int changed = 0;
+  for (int y = 0; y < std::min(before.height(), after.height()); ++y)
+    for (int x = 0; x < std::min(before.width(), after.width()); ++x) changed += before.pixel(x, y) != after.pixel(x, y);
+  return changed;
 }
 
 // Pixels of exactly the colour in the image.

@@ -13,13 +13,6 @@
 namespace kestra::test {
 namespace {
 
-int ChangedPixels(const QImage& before, const QImage& after) {
-  int changed = 0;
-  for (int y = 0; y < std::min(before.height(), after.height()); ++y)
-    for (int x = 0; x < std::min(before.width(), after.width()); ++x) changed += before.pixel(x, y) != after.pixel(x, y);
-  return changed;
-}
-
 QRgb ToQRgb(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 TEST(KeptRuns, PathlinesAndEndPointsStayAcrossRedrawsUntilRestart) {

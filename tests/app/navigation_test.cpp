@@ -66,14 +66,6 @@ int PixelsNear(const QImage& image, QPoint at, int radius, Colour colour) {
   return count;
 }
 
-// Pixels of the picture that differ from a copy taken earlier.
-int ChangedPixels(const QImage& before, const QImage& after) {
-  int changed = 0;
-  for (int y = 0; y < std::min(before.height(), after.height()); ++y)
-    for (int x = 0; x < std::min(before.width(), after.width()); ++x) changed += before.pixel(x, y) != after.pixel(x, y);
-  return changed;
-}
-
 TEST(Drawing, ReleasePointsAreFivePixelsAcrossAndPathlinesShowOnPlanAndSections) {
   OpenWindow w("uniform1/lahey", "uniform1.mdl");
   const QPoint at = w.CellCentre(10, 5);
