@@ -146,3 +146,32 @@ TEST(ResultsTable, ListsEveryEndPointSortsByAColumnAndExportsTheCsv) {
 
 }  // namespace
 }  // namespace kestra::test
+
+namespace kestra::test {
+namespace {
+
+// Many particles after two runs: a zoom, a layer down, the whole grid and
+// the layer back give the picture of the runs again.
+TEST(KeptRuns, RunsOfManyParticlesStayAcrossAZoomAndALayerChange) {
+  OpenWindow w("mixed3d/modflow", "mixed3d.nam");
+  AddManyParticles(w, 40);
+  w.window.ToolbarButton("zoom out")->trigger();  // their release points drawn
+  w.window.run_forward_Click();
+  w.window.run_backward_Click();
+  // A redraw draws the release points over the paths, which the runs drew over them.
+  w.window.ToolbarButton("zoom out")->trigger();
+  const QImage tracked = w.window.Raster(0).Image();
+  QWidget* plan = w.window.View(0);
+  Wheel(plan, w.CellCentre(10, 10), 1);
+  Wheel(plan, w.CellCentre(10, 10), 1);
+  QTest::keyClick(plan, Qt::Key_PageDown);
+  ASSERT_EQ(w.window.model().CurrentLayer, 2);
+  w.window.ToolbarButton("zoom out")->trigger();
+  QTest::keyClick(plan, Qt::Key_PageUp);
+  ASSERT_EQ(w.window.model().CurrentLayer, 1);
+  EXPECT_FALSE(w.window.session().busy.Any());
+  EXPECT_EQ(ChangedPixels(tracked, w.window.Raster(0).Image()), 0);
+}
+
+}  // namespace
+}  // namespace kestra::test
