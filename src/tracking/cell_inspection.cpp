@@ -2,6 +2,7 @@
 
 #include "core/number_format.h"
 #include "tracking/face_velocities.h"
+#include "tracking/pointer_readout.h"
 
 namespace kestra {
 namespace {
@@ -30,16 +31,12 @@ std::vector<InspectedValue> InspectCell(const ModelState& state, const Settings&
   const std::string perTime = SingularTimeUnitName(timeUnit);
   const std::string speed = length.empty() || perTime.empty() ? "" : length + "/" + perTime;
   const std::int16_t code = state.IBOUND(j, i, k);
-  const ModelOrigin& o = state.origin;
-  const float x = state.XCENTER[j], y = state.YCENTER[i];
-  // The plan's y runs down the rows; the world's northing up.
-  const double worldX = x * o.cosAngle + y * o.sinAngle + o.X0;
-  const double worldY = x * o.sinAngle - y * o.cosAngle + o.Y0;
+  const WorldEastNorth centre = WorldOfPlanPoint(state.origin, state.XCENTER[j], state.YCENTER[i]);
 
   std::vector<InspectedValue> lines = {
       {"Cell", "layer " + std::to_string(k) + ", row " + std::to_string(i) + ", column " + std::to_string(j)},
       {"State", CellState(code)},
-      {"Centre x, y", Plain(worldX) + ", " + WithUnit(worldY, length)},
+      {"Centre x, y", Plain(centre.x) + ", " + WithUnit(centre.y, length)},
       {"Top", WithUnit(state.TOP(j, i, k), length)},
       {"Bottom", WithUnit(state.BOT(j, i, k), length)},
       {"Porosity", Plain(state.POROSITY(j, i, k))},

@@ -20,6 +20,10 @@ std::string Joined(const std::string& a, const std::string& b, const std::string
 
 }  // namespace
 
+WorldEastNorth WorldOfPlanPoint(const ModelOrigin& o, float x, float y) {
+  return {x * o.cosAngle + y * o.sinAngle + o.X0, x * o.sinAngle - y * o.cosAngle + o.Y0};
+}
+
 CellIndex PointerCell(const ModelState& state, float x, float y, int layer) {
   const int column = IntervalOf(state.XEDGE, state.NCOL, x);
   const int row = IntervalOf(state.YEDGE, state.NROW, y);
@@ -35,11 +39,8 @@ std::array<std::string, 5> PointerReadout(const ModelState& state, const Setting
   const CellIndex cell = PointerCell(state, x, y, layer);
   const bool inGrid = cell.column > 0;
   const float z = inGrid ? ElevationOfLocalHeight(state, settings, cell, verticalPosition) : 0.0f;
-  // World coordinates turn the plan's downward y into the world's northing.
-  const ModelOrigin& o = state.origin;
-  const double worldX = x * o.cosAngle + y * o.sinAngle + o.X0;
-  const double worldY = x * o.sinAngle - y * o.cosAngle + o.Y0;
-  panes[0] = Joined(ScientificText(worldX, 3), ScientificText(worldY, 3), ScientificText(z, 3));
+  const WorldEastNorth world = WorldOfPlanPoint(state.origin, x, y);
+  panes[0] = Joined(ScientificText(world.x, 3), ScientificText(world.y, 3), ScientificText(z, 3));
   if (!inGrid) return panes;
   panes[1] = Joined(IntegerMaskText(cell.column), IntegerMaskText(cell.row), IntegerMaskText(layer));
   const int code = state.IBOUND(cell.column, cell.row, layer);

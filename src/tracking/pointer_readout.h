@@ -12,6 +12,14 @@
 
 namespace kestra {
 
+// World easting and northing of plan point (x, y): the plan's y runs down
+// the rows, the world's northing up.
+struct WorldEastNorth {
+  double x = 0;
+  double y = 0;
+};
+WorldEastNorth WorldOfPlanPoint(const ModelOrigin& origin, float x, float y);
+
 // The cell of `layer` under plan point (x, y); column and row 0 when the
 // point lies outside the grid (edges belong to the lower cell).
 CellIndex PointerCell(const ModelState& state, float x, float y, int layer);
