@@ -246,7 +246,7 @@ void MainWindow::BuildToolbar() {
 // The plan view with the row section below it and the column section to its
 // right, placed by ArrangeViews whenever the space or the zoom changes.
 void MainWindow::BuildViews() {
-  viewArea_ = new QWidget(this);
+  viewArea_ = new ViewArea(this);
   viewArea_->setObjectName("view_area");
   viewArea_->setAutoFillBackground(true);
   viewArea_->setPalette(QPalette(Qt::white));
@@ -268,6 +268,7 @@ void MainWindow::BuildViews() {
   for (int index : {kRowSection, kColumnSection})
     connect(views_[index], &PictureView::MouseMove, this, [this] { RemoveSectionMarker(); });
   views_[kPlan]->installEventFilter(this);
+  views_[kPlan]->SetOverlay([this](QPainter& painter) { DrawPlanMarks(painter); });
   setCentralWidget(viewArea_);
 }
 

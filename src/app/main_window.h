@@ -15,6 +15,7 @@
 #include "app/print_plot_dialog.h"
 #include "app/qt_user_interface.h"
 #include "app/save_plot_dialog.h"
+#include "app/view_area.h"
 #include "export/capture_zones.h"
 #include "export/dxf_map_file.h"
 #include "export/result_exports.h"
@@ -196,6 +197,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   DrawInputs Inputs();
   void Form_Resize();
   void ArrangeViews();
+  void FrameViews();
+  void DrawPlanMarks(QPainter& painter);
   // The redraw after a view change: the model drawn, then the particles'
   // release points and the pathlines of the runs since the last restart.
   void RedrawViews(bool arrange);
@@ -319,7 +322,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   StrokeFont strokeFont_;  // contour labels and map texts; read at start-up
   DxfMapCache mapCache_;
 
-  QWidget* viewArea_ = nullptr;
+  ViewArea* viewArea_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   std::vector<QLabel*> statusPanes_;

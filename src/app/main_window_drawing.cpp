@@ -2,12 +2,17 @@
 // release points of the particles and the pathlines of their runs.
 #include <QAction>
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QSpinBox>
 
 #include "app/main_window.h"
 #include "app/recent_models.h"
 #include "app/status_panes.h"
 #include "app/tracking_dialog.h"
+#include "core/round_numbers.h"
+#include "core/world_position.h"
+#include "export/plot_annotation.h"
+#include "render/view_marks.h"
 #include "graphics/contours.h"
 #include "graphics/particle_redraw.h"
 #include "graphics/plan_view.h"
@@ -89,16 +94,71 @@ void MainWindow::ArrangeViews() {
     picture.SetDevicePixelRatio(devicePixelRatioF());
     picture.SetAntialiased(true);
   }
-  placement_ = kestra::ArrangeViews(layout_, pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection],
-                                    session_.settings, viewArea_->width(), viewArea_->height());
+  // The sections' axes and captions take a strip left of the views and one
+  // under them: as wide as the most the corner beside the row section can
+  // need first, then as the sections drawn need.
+  const bool framed = IsOn(session_.settings.sectionsVisible);
+  const int left = framed ? viewArea_->LeftMargin(layout_.modelZmin, layout_.modelZmax, viewArea_->height() / 4) : 0;
+  int bottom = framed ? viewArea_->BottomMargin(0) : 0;
+  const auto arrange = [&] {
+    placement_ = kestra::ArrangeViews(layout_, pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection],
+                                      session_.settings, viewArea_->width() - left, viewArea_->height() - bottom);
+  };
+  arrange();
+  if (framed && viewArea_->BottomMargin(placement_.sectionPixels) < bottom) {
+    bottom = viewArea_->BottomMargin(placement_.sectionPixels);
+    arrange();
+  }
   const bool sections = layout_.planShown && layout_.sectionsShown;
-  views_[kPlan]->setGeometry(0, 0, placement_.planWidth, placement_.planHeight);
-  views_[kRowSection]->setGeometry(0, placement_.rowSectionTop, placement_.planWidth, placement_.sectionPixels);
-  views_[kColumnSection]->setGeometry(placement_.columnSectionLeft, 0, placement_.sectionPixels,
+  views_[kPlan]->setGeometry(left, 0, placement_.planWidth, placement_.planHeight);
+  views_[kRowSection]->setGeometry(left, placement_.rowSectionTop, placement_.planWidth, placement_.sectionPixels);
+  views_[kColumnSection]->setGeometry(left + placement_.columnSectionLeft, 0, placement_.sectionPixels,
                                       placement_.planHeight);
   views_[kPlan]->setVisible(layout_.planShown);
   views_[kRowSection]->setVisible(sections);
   views_[kColumnSection]->setVisible(sections);
+  FrameViews();
+}
+
+// The sections' captions and axes as the views are now placed and scaled.
+void MainWindow::FrameViews() {
+  ViewFrame frame;
+  frame.sectionsShown = layout_.planShown && layout_.sectionsShown;
+  if (frame.sectionsShown) {
+    const FigureFacts facts = FactsOfFigure(session_.model, session_.settings, session_.periods, layout_, "");
+    frame.rowSection = {views_[kRowSection]->geometry(), pictures_[kRowSection].Record().Corners()};
+    frame.columnSection = {views_[kColumnSection]->geometry(), pictures_[kColumnSection].Record().Corners()};
+    frame.elevationTitle = facts.elevationTitle;
+    frame.rowCaption = facts.rowCaption;
+    frame.columnCaption = facts.columnCaption;
+  }
+  viewArea_->SetFrame(std::move(frame));
+}
+
+// A scale bar, and the arrow to north of a model placed in the world, in
+// the lower left corner of the plan on a ground that keeps them readable.
+void MainWindow::DrawPlanMarks(QPainter& painter) {
+  if (!session_.model.HasModel() || !layout_.planShown) return;
+  constexpr double kMostBarPixels = 320;
+  constexpr double kInset = 6;
+  const double pixels = std::min<double>(kMostBarPixels, views_[kPlan]->width() - 2 * kInset);
+  const double span = pixels * layout_.PixelSize;
+  const double length = ScaleBarLength(span);
+  if (!(length > 0) || !(span > 0)) return;
+  const QFontMetricsF metrics(painter.font());
+  const std::string unit = LengthUnitSymbol(session_.model.lengthUnit);
+  const bool north = session_.model.position.has_value();
+  const double barWidth = length / span * pixels;
+  const double labelWidth = metrics.horizontalAdvance(QString::fromStdString(PlainText(length) + " " + unit));
+  const double width = barWidth + labelWidth / 2 + (north ? kNorthArrowHeight + 12 : 0) + 2 * kInset;
+  const double height = std::max(kNorthArrowHeight, 8 + metrics.height()) + 2 * kInset;
+  const QRectF ground(0, views_[kPlan]->height() - height, width, height);
+  painter.fillRect(ground, QColor(255, 255, 255, 200));
+  const QPointF barTop(ground.left() + kInset + 4, ground.top() + kInset + 2);
+  DrawScaleBar(painter, barTop, pixels, span, unit, 1);
+  if (north)
+    DrawNorthArrow(painter, QPointF(barTop.x() + barWidth + labelWidth / 2 + 12, ground.center().y()),
+                   -session_.model.position->rotation, 1);
 }
 
 void MainWindow::RedrawViews(bool arrange) {

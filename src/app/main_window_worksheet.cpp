@@ -278,6 +278,7 @@ void MainWindow::MoveSections(CellIndex cell) {
   RefreshViews();
   RedrawParticles();
   DrawStoredPathlines();
+  FrameViews();
   WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "COLUMN", IntegerMaskText(s.sectionColumn), ui_);
   WriteSettingsKey(session_.settingsPath, "CROSS_SECTIONS", "ROW", IntegerMaskText(s.sectionRow), ui_);
 }

@@ -1,7 +1,6 @@
 #include "app/picture_view.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QWheelEvent>
 
 namespace kestra::app {
@@ -20,6 +19,7 @@ void PictureView::paintEvent(QPaintEvent*) {
   // pixel to one screen pixel.
   const QImage& image = picture_.Image();
   painter.drawImage(QRectF(panOffset_, QSizeF(image.size()) / picture_.DevicePixelRatio()), image);
+  if (overlay_) overlay_(painter);
 }
 
 void PictureView::SetPanOffset(QPoint offset) {

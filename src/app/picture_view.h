@@ -2,8 +2,10 @@
 // section) and reports the mouse on it in the picture's model units.
 #pragma once
 
+#include <QPainter>
 #include <QPointF>
 #include <QWidget>
+#include <functional>
 
 #include "render/raster_picture.h"
 
@@ -21,6 +23,9 @@ class PictureView : public QWidget {
   QPoint ToPixel(float x, float y) const { return picture_.ToPixels(x, y).toPoint(); }
   // Shows the picture shifted by `offset` pixels while a pan is dragged.
   void SetPanOffset(QPoint offset);
+  // Drawn over the picture at every paint, in widget pixels: marks that
+  // belong to the screen, not to the picture.
+  void SetOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
 
  signals:
   void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF point);
@@ -39,6 +44,7 @@ class PictureView : public QWidget {
  private:
   const RasterPicture& picture_;
   QPoint panOffset_;
+  std::function<void(QPainter&)> overlay_;
 };
 
 }  // namespace kestra::app

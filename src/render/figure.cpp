@@ -10,6 +10,7 @@
 
 #include "core/round_numbers.h"
 #include "render/qt_colour.h"
+#include "render/view_marks.h"
 
 namespace kestra {
 namespace {
@@ -20,12 +21,11 @@ constexpr double kTitlePoints = 12;
 constexpr double kTextPoints = 8;
 constexpr double kLinePoints = 0.5;
 constexpr double kFramePoints = 0.6;
-constexpr double kTickLength = 3;
+constexpr double kLabelSpacing = 7 * kTextPoints;  // the least distance between axis labels
 constexpr double kLegendSwatch = 16;
 constexpr double kLegendGap = 14;
 constexpr double kColourBarWidth = 10;
 constexpr double kColourBarHeight = 140;
-constexpr double kNorthArrowHeight = 24;
 // Boxes overlap their neighbours by this much, so that no viewer shows hairline seams between cells.
 constexpr double kBoxOutset = 0.12;
 
@@ -218,115 +218,33 @@ void DrawView(QPainter& painter, const PictureRecord& record, const QRectF& rect
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// Round values of one axis and where each lies on the page. `first` and
-// `last` are the axis values at the rectangle's two ends along the axis.
-struct AxisTicks {
-  std::vector<double> values;
-  int decimals = 0;
-};
-
-AxisTicks TicksOf(double first, double last, double length) {
-  const double low = std::min(first, last), high = std::max(first, last);
-  const int most = std::max(2, static_cast<int>(length / (7 * kTextPoints)));
-  const double step = RoundStep(high - low, most);
-  return {MultiplesWithin(low, high, step), DecimalsOfStep(step)};
-}
-
-// Ticks above a rectangle: values run from `first` at its left to `last` at its right.
-void TopAxis(QPainter& painter, const QRectF& rect, double first, double last, const std::string& title) {
-  const QFontMetricsF metrics(painter.font(), painter.device());
-  const AxisTicks ticks = TicksOf(first, last, rect.width());
-  for (const double value : ticks.values) {
-    const double x = rect.left() + (value - first) / (last - first) * rect.width();
-    painter.drawLine(QPointF(x, rect.top()), QPointF(x, rect.top() - kTickLength));
-    const QString label = Text(FixedText(value, ticks.decimals));
-    painter.drawText(QPointF(x - metrics.horizontalAdvance(label) / 2, rect.top() - kTickLength - 2), label);
-  }
-  const QString name = Text(title);
-  painter.drawText(QPointF(rect.center().x() - metrics.horizontalAdvance(name) / 2,
-                           rect.top() - kTickLength - 3 - metrics.height()),
-                   name);
-}
-
-// Ticks left of a rectangle: values run from `first` at its top to `last` at its bottom.
-void LeftAxis(QPainter& painter, const QRectF& rect, double first, double last, const std::string& title) {
-  const QFontMetricsF metrics(painter.font(), painter.device());
-  const AxisTicks ticks = TicksOf(first, last, rect.height());
-  double widest = 0;
-  for (const double value : ticks.values) {
-    const double y = rect.top() + (value - first) / (last - first) * rect.height();
-    painter.drawLine(QPointF(rect.left(), y), QPointF(rect.left() - kTickLength, y));
-    const QString label = Text(FixedText(value, ticks.decimals));
-    widest = std::max(widest, metrics.horizontalAdvance(label));
-    painter.drawText(QPointF(rect.left() - kTickLength - 2 - metrics.horizontalAdvance(label),
-                             y + metrics.ascent() / 2 - 1),
-                     label);
-  }
-  const QString name = Text(title);
-  painter.save();
-  painter.translate(rect.left() - kTickLength - 4 - widest - metrics.descent(), rect.center().y());
-  painter.rotate(-90);
-  painter.drawText(QPointF(-metrics.horizontalAdvance(name) / 2, 0), name);
-  painter.restore();
-}
-
 void DrawAxes(QPainter& painter, const FigureGeometry& g, const FigureViews& v, const FigureFacts& facts) {
   painter.setPen(QPen(Qt::black, kLinePoints));
   const UserCorners& plan = v.plan.Corners();
   const PlanAxes& axes = facts.plan;
-  TopAxis(painter, g.plan, axes.xOffset + plan.left, axes.xOffset + plan.right, axes.xTitle);
-  LeftAxis(painter, g.plan, axes.yOffset - plan.top, axes.yOffset - plan.bottom, axes.yTitle);
+  HorizontalAxis(painter, g.plan, axes.xOffset + plan.left, axes.xOffset + plan.right, axes.xTitle, AxisSide::Above,
+                 kLabelSpacing);
+  LeftAxis(painter, g.plan, axes.yOffset - plan.top, axes.yOffset - plan.bottom, axes.yTitle, kLabelSpacing);
   if (v.rowSectionShown) {
     const UserCorners& row = v.rowSection.Corners();
-    LeftAxis(painter, g.rowSection, row.top, row.bottom, facts.elevationTitle);
+    LeftAxis(painter, g.rowSection, row.top, row.bottom, facts.elevationTitle, kLabelSpacing);
   }
   if (v.columnSectionShown) {
     const UserCorners& column = v.columnSection.Corners();
-    TopAxis(painter, g.columnSection, column.left, column.right, facts.elevationTitle);
+    HorizontalAxis(painter, g.columnSection, column.left, column.right, facts.elevationTitle, AxisSide::Above,
+                   kLabelSpacing);
   }
-}
-
-void CentredText(QPainter& painter, double centreX, double baseline, const std::string& text) {
-  const QFontMetricsF metrics(painter.font(), painter.device());
-  const QString line = Text(text);
-  painter.drawText(QPointF(centreX - metrics.horizontalAdvance(line) / 2, baseline), line);
 }
 
 // A bar of a round length with its unit, and the arrow to north beside it.
 void DrawScaleAndNorth(QPainter& painter, const FigureGeometry& g, const FigureViews& v, const FigureFacts& facts,
                        double top) {
-  const QFontMetricsF metrics(painter.font(), painter.device());
   const UserCorners& plan = v.plan.Corners();
-  const double span = std::fabs(plan.right - plan.left);
-  const double length = RoundStep(span, 4);
-  if (length > 0 && span > 0) {
-    const double width = length / span * g.plan.width();
-    const QRectF bar(g.plan.left(), top + 4, width, 4);
-    painter.fillRect(QRectF(bar.left(), bar.top(), width / 2, bar.height()), Qt::black);
-    painter.setPen(QPen(Qt::black, kLinePoints));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(bar);
-    const double baseline = bar.bottom() + metrics.ascent() + 2;
-    CentredText(painter, bar.left(), baseline, "0");
-    CentredText(painter, bar.right(), baseline, PlainText(length) + (facts.unit.empty() ? "" : " " + facts.unit));
-  }
+  DrawScaleBar(painter, QPointF(g.plan.left(), top + 4), g.plan.width(), std::fabs(plan.right - plan.left),
+               facts.unit, kLinePoints);
   if (!facts.northAngle) return;
   const QPointF centre(g.plan.left() + g.plan.width() * 0.5 + 40, top + kNorthArrowHeight / 2 + 2);
-  painter.save();
-  painter.translate(centre);
-  painter.rotate(-*facts.northAngle);
-  const double h = kNorthArrowHeight / 2;
-  QPainterPath arrow;
-  arrow.moveTo(0, -h);
-  arrow.lineTo(h * 0.4, h * 0.6);
-  arrow.lineTo(0, h * 0.3);
-  arrow.closeSubpath();
-  painter.fillPath(arrow, Qt::black);
-  painter.setPen(QPen(Qt::black, kLinePoints));
-  painter.drawLine(QPointF(0, -h), QPointF(-h * 0.4, h * 0.6));
-  painter.drawLine(QPointF(-h * 0.4, h * 0.6), QPointF(0, h * 0.3));
-  painter.restore();
-  painter.drawText(QPointF(centre.x() + h * 0.7, centre.y() + metrics.ascent() / 2), QStringLiteral("N"));
+  DrawNorthArrow(painter, centre, *facts.northAngle, kLinePoints);
 }
 
 void DrawColourBar(QPainter& painter, const ColourBar& bar, double left, double top, double height) {
