@@ -253,6 +253,7 @@ void MainWindow::BuildViews() {
   viewArea_->installEventFilter(this);
   viewArea_->setMinimumSize(320, 240);
   viewArea_->setMouseTracking(true);
+  connect(viewArea_, &ViewArea::SectionEdgeDragged, this, &MainWindow::ResizeSections);
   const char* names[] = {"model_worksheet", "model_worksheet_xz", "model_worksheet_yz"};
   for (int index = 0; index < 3; ++index) {
     views_[index] = new PictureView(pictures_[index], names[index], viewArea_);

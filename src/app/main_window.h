@@ -198,6 +198,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void Form_Resize();
   void ArrangeViews();
   void FrameViews();
+  void ResizeSections(float pixels);
   void DrawPlanMarks(QPainter& painter);
   // The redraw after a view change: the model drawn, then the particles'
   // release points and the pathlines of the runs since the last restart.
@@ -294,6 +295,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   PlotDevice device_;
   ViewLayout layout_;
   ViewPlacement placement_;
+  QSize viewSpace_;  // the space the views were last arranged in
   RasterPicture pictures_[3];
   PictureView* views_[3] = {};
   PackageLayerReader packages_;

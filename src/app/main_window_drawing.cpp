@@ -13,6 +13,7 @@
 #include "core/world_position.h"
 #include "export/plot_annotation.h"
 #include "render/view_marks.h"
+#include "settings/settings_file.h"
 #include "graphics/contours.h"
 #include "graphics/particle_redraw.h"
 #include "graphics/plan_view.h"
@@ -101,8 +102,9 @@ void MainWindow::ArrangeViews() {
   const int left = framed ? viewArea_->LeftMargin(layout_.modelZmin, layout_.modelZmax, viewArea_->height() / 4) : 0;
   int bottom = framed ? viewArea_->BottomMargin(0) : 0;
   const auto arrange = [&] {
+    viewSpace_ = QSize(viewArea_->width() - left, viewArea_->height() - bottom);
     placement_ = kestra::ArrangeViews(layout_, pictures_[kPlan], pictures_[kRowSection], pictures_[kColumnSection],
-                                      session_.settings, viewArea_->width() - left, viewArea_->height() - bottom);
+                                      session_.settings, viewSpace_.width(), viewSpace_.height());
   };
   arrange();
   if (framed && viewArea_->BottomMargin(placement_.sectionPixels) < bottom) {
@@ -125,6 +127,7 @@ void MainWindow::FrameViews() {
   ViewFrame frame;
   frame.sectionsShown = layout_.planShown && layout_.sectionsShown;
   if (frame.sectionsShown) {
+    frame.plan = views_[kPlan]->geometry();
     const FigureFacts facts = FactsOfFigure(session_.model, session_.settings, session_.periods, layout_, "");
     frame.rowSection = {views_[kRowSection]->geometry(), pictures_[kRowSection].Record().Corners()};
     frame.columnSection = {views_[kColumnSection]->geometry(), pictures_[kColumnSection].Record().Corners()};
@@ -133,6 +136,18 @@ void MainWindow::FrameViews() {
     frame.columnCaption = facts.columnCaption;
   }
   viewArea_->SetFrame(std::move(frame));
+}
+
+// The edge between the plan and the sections was dragged: the exaggeration
+// that gives the sections that depth goes into the settings and their file.
+void MainWindow::ResizeSections(float pixels) {
+  if (RefuseCommand()) return;
+  const float exaggeration =
+      ExaggerationForSectionPixels(layout_, pixels, viewSpace_.width(), viewSpace_.height());
+  if (exaggeration <= 0 || exaggeration == session_.settings.exaggeration) return;
+  session_.settings.exaggeration = exaggeration;
+  WriteSettings(session_.settingsPath, session_.settings, ui_);
+  RedrawViews(true);
 }
 
 // A scale bar, and the arrow to north of a model placed in the world, in

@@ -1,6 +1,7 @@
 #include "app/view_area.h"
 
 #include <QFontMetricsF>
+#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -54,6 +55,38 @@ void ViewArea::paintEvent(QPaintEvent*) {
                  AxisSide::Below, spacing);
   const double captionBaseline = columnRect.bottom() + kTickLength + 2 + 2 * metrics.height() + metrics.ascent();
   CentredText(painter, columnRect.center().x(), captionBaseline, frame_.columnCaption);
+}
+
+ViewArea::Edge ViewArea::EdgeAt(QPoint point) const {
+  if (!frame_.sectionsShown) return Edge::None;
+  const QRect& plan = frame_.plan;
+  // The gaps, a pixel wider on each side so that they are easy to catch.
+  const QRect under(plan.left(), plan.bottom(), plan.width(), frame_.rowSection.rect.top() - plan.bottom() + 1);
+  const QRect beside(plan.right(), plan.top(), frame_.columnSection.rect.left() - plan.right() + 1, plan.height());
+  if (under.contains(point)) return Edge::UnderPlan;
+  if (beside.contains(point)) return Edge::BesidePlan;
+  return Edge::None;
+}
+
+void ViewArea::mousePressEvent(QMouseEvent* event) {
+  dragged_ = event->button() == Qt::LeftButton ? EdgeAt(event->position().toPoint()) : Edge::None;
+}
+
+void ViewArea::mouseMoveEvent(QMouseEvent* event) {
+  const Edge edge = dragged_ != Edge::None ? dragged_ : EdgeAt(event->position().toPoint());
+  if (edge == Edge::UnderPlan) setCursor(Qt::SplitVCursor);
+  if (edge == Edge::BesidePlan) setCursor(Qt::SplitHCursor);
+}
+
+void ViewArea::mouseReleaseEvent(QMouseEvent* event) {
+  const Edge edge = dragged_;
+  dragged_ = Edge::None;
+  if (edge == Edge::None) return;
+  const QPoint at = event->position().toPoint();
+  // The sections end where they end now: the edge moved by the drag.
+  const int pixels = edge == Edge::UnderPlan ? frame_.rowSection.rect.bottom() - at.y()
+                                              : frame_.columnSection.rect.right() - at.x();
+  emit SectionEdgeDragged(static_cast<float>(pixels));
 }
 
 }  // namespace kestra::app

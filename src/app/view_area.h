@@ -1,6 +1,8 @@
 // The white area of the window under the plan and the two sections. Around
 // the pictures it writes what the saved figure writes: the sections'
-// captions and elevation axes in the model's unit.
+// captions and elevation axes in the model's unit. The gaps between the plan
+// and the sections are the edge that the user drags to make the sections
+// deeper or shallower.
 #pragma once
 
 #include <QRect>
@@ -20,6 +22,7 @@ struct FramedView {
 // What is written around the views; nothing while no sections are shown.
 struct ViewFrame {
   bool sectionsShown = false;
+  QRect plan;
   FramedView rowSection;
   FramedView columnSection;
   std::string elevationTitle;  // "Elevation (m)"
@@ -44,11 +47,22 @@ class ViewArea : public QWidget {
   // section of `rowSectionPixels` is too small for them.
   int BottomMargin(int rowSectionPixels) const;
 
+ signals:
+  // The edge was dragged to give the sections `pixels` of depth.
+  void SectionEdgeDragged(float pixels);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  enum class Edge { None, UnderPlan, BesidePlan };
+  Edge EdgeAt(QPoint point) const;
+
   ViewFrame frame_;
+  Edge dragged_ = Edge::None;
 };
 
 }  // namespace kestra::app

@@ -57,6 +57,11 @@ std::string TrimmedText(double value, int decimals) {
   return text;
 }
 
+double TwoSignificantDigits(double value) {
+  const double scale = std::pow(10.0, std::floor(std::log10(value)) - 1);
+  return std::round(value / scale) * scale;
+}
+
 std::string PlainText(double value) {
   constexpr int kSignificant = 6;
   const double size = std::fabs(value);

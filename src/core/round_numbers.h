@@ -12,6 +12,9 @@ namespace kestra {
 // 0 for a span that is not positive or a count below 1.
 double RoundStep(double span, int maxSteps, bool quarterSteps = false);
 
+// A positive `value` rounded to two significant digits (16.67 to 17, 0.1234 to 0.12).
+double TwoSignificantDigits(double value);
+
 // The multiples of `step` from the first at or above `low` up to `high`.
 std::vector<double> MultiplesWithin(double low, double high, double step);
 

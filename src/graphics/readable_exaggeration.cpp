@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/round_numbers.h"
 #include "graphics/view_arrangement.h"
 #include "settings/environment_entries.h"
 
@@ -11,11 +12,6 @@ namespace {
 
 // The section depth this fraction of the plan's height is still easy to read.
 constexpr double kSectionShare = 0.2;
-
-double TwoSignificantDigits(double value) {
-  const double scale = std::pow(10.0, std::floor(std::log10(value)) - 1);
-  return std::round(value / scale) * scale;
-}
 
 }  // namespace
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/round_numbers.h"
+#include "settings/environment_entries.h"
+
 namespace kestra {
 
 void SetModelElevationRange(ViewLayout& layout, const ModelState& model) {
@@ -32,18 +35,46 @@ ZoomWindow WholeGridZoom(const ModelState& model) {
 
 void SetUpModelViews(ViewLayout& layout, const ModelState& model) {
   SetModelElevationRange(layout, model);
-  layout.zoom = WholeGridZoom(model);
+  layout.grid = WholeGridZoom(model);
+  layout.zoom = layout.grid;
   SetViewWindow(layout);
 }
+
+namespace {
+
+// Model units per pixel of a space holding `extent` and sections `depth`
+// model units deep beside and below it.
+float PixelSizeFor(const ZoomWindow& extent, float depth, float spaceX, float spaceY) {
+  return std::max((extent.width + depth) / spaceX, (extent.height + depth) / spaceY);
+}
+
+bool SameExtent(const ZoomWindow& a, const ZoomWindow& b) {
+  return a.Xmin == b.Xmin && a.Ymin == b.Ymin && a.width == b.width && a.height == b.height;
+}
+
+// PixelSize and Exaggeration of the layout for sections of elevation range
+// `depth`, and their depth in pixels.
+float ScaleViews(ViewLayout& layout, float exaggeration, float depth, float spaceX, float spaceY) {
+  const float wholeGridPixel = PixelSizeFor(layout.grid, depth * exaggeration, spaceX, spaceY);
+  const float wanted = depth * exaggeration / wholeGridPixel;
+  const float band = std::min(wanted, kLargestSectionShare * std::min(spaceX, spaceY));
+  layout.Exaggeration = exaggeration;
+  if (band == wanted && SameExtent(layout.zoom, layout.grid)) {
+    layout.PixelSize = wholeGridPixel;
+    return band;
+  }
+  layout.PixelSize = std::max(layout.zoom.width / (spaceX - band), layout.zoom.height / (spaceY - band));
+  if (depth > 0) layout.Exaggeration = band * layout.PixelSize / depth;
+  return band;
+}
+
+}  // namespace
 
 ViewPlacement ArrangeViews(ViewLayout& layout, Picture& plan, Picture& rowSection, Picture& columnSection,
                            const Settings& settings, int availableWidth, int availableHeight) {
   ViewPlacement placement;
-  layout.Exaggeration = settings.exaggeration;
   layout.sectionsShown = IsOn(settings.sectionsVisible);
   const ZoomWindow& zoom = layout.zoom;
-  // Elevation range drawn across each section, in model length units.
-  const float sectionDepth = layout.sectionsShown ? (layout.modelZmax - layout.modelZmin) * layout.Exaggeration : 0;
   const int deduction = layout.sectionsShown ? kSectionGapPixels : 0;
   const float spaceX = static_cast<float>(availableWidth - deduction);
   const float spaceY = static_cast<float>(availableHeight - deduction);
@@ -51,7 +82,8 @@ ViewPlacement ArrangeViews(ViewLayout& layout, Picture& plan, Picture& rowSectio
     layout.planShown = false;
     return placement;
   }
-  layout.PixelSize = std::max((zoom.width + sectionDepth) / spaceX, (zoom.height + sectionDepth) / spaceY);
+  const float depth = layout.sectionsShown ? layout.modelZmax - layout.modelZmin : 0;
+  const float band = ScaleViews(layout, settings.exaggeration, depth, spaceX, spaceY);
   if (!(layout.PixelSize > 0) || !std::isfinite(layout.PixelSize)) {
     layout.planShown = false;
     return placement;
@@ -65,7 +97,7 @@ ViewPlacement ArrangeViews(ViewLayout& layout, Picture& plan, Picture& rowSectio
   rowSection.SetVisible(layout.sectionsShown);
   columnSection.SetVisible(layout.sectionsShown);
   if (!layout.sectionsShown) return placement;
-  placement.sectionPixels = std::max(1, static_cast<int>(std::lround(sectionDepth / layout.PixelSize)));
+  placement.sectionPixels = std::max(1, static_cast<int>(std::lround(band)));
   placement.rowSectionTop = placement.planHeight + kSectionGapPixels;
   placement.columnSectionLeft = placement.planWidth + kSectionGapPixels;
   rowSection.SetGeometry(placement.planWidth, placement.sectionPixels,
@@ -73,6 +105,20 @@ ViewPlacement ArrangeViews(ViewLayout& layout, Picture& plan, Picture& rowSectio
   columnSection.SetGeometry(placement.sectionPixels, placement.planHeight,
                             {layout.modelZmax, zoom.Ymin, layout.modelZmin, zoom.Ymin + zoom.height});
   return placement;
+}
+
+float ExaggerationForSectionPixels(const ViewLayout& layout, float pixels, int availableWidth, int availableHeight) {
+  const float spaceX = static_cast<float>(availableWidth - kSectionGapPixels);
+  const float spaceY = static_cast<float>(availableHeight - kSectionGapPixels);
+  const float depth = layout.modelZmax - layout.modelZmin;
+  const float band = std::clamp(pixels, 1.0f, kLargestSectionShare * std::min(spaceX, spaceY));
+  if (!(depth > 0) || !(spaceX > band) || !(spaceY > band)) return 0;
+  // The inverse of the band of ScaleViews: the sections take `band` pixels
+  // where the tighter of the two directions allows it.
+  const double sectionDepth =
+      std::max(band * layout.grid.width / (spaceX - band), band * layout.grid.height / (spaceY - band));
+  return static_cast<float>(
+      std::clamp(TwoSignificantDigits(sectionDepth / depth), kLeastExaggeration, kMostExaggeration));
 }
 
 }  // namespace kestra

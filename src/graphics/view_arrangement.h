@@ -28,18 +28,33 @@ ZoomWindow ZoomWindowOf(float xmin, float ymin, float xmax, float ymax);
 ZoomWindow WholeGridZoom(const ModelState& model);
 
 // The view scales of a freshly opened model, which the window and the batch
-// tool share: its elevation range and the whole grid in view. ArrangeViews
+// tool share: its elevation range, its grid and the whole grid in view. ArrangeViews
 // then fits them to the space.
 void SetUpModelViews(ViewLayout& layout, const ModelState& model);
 
 // Pixels between the plan and each section on the screen.
 inline constexpr int kSectionGapPixels = 3;
 
+// The sections never take more than this share of the smaller side of the
+// space, so that a large exaggeration cannot squeeze the plan away.
+inline constexpr float kLargestSectionShare = 0.45f;
+
 // Gives the plan and the sections one scale that fits the available space
 // (in pixels), sets PixelSize, Exaggeration and the shown switches of the
 // layout, and sizes and scales the pictures in model units. A space too small
 // for a plan marks the plan not shown and leaves the pictures alone.
+//
+// The sections keep the depth in pixels that the settings' exaggeration
+// gives them with the whole grid in view, up to kLargestSectionShare: a zoom
+// enlarges the plan and flattens the sections instead of letting them grow
+// over it. Exaggeration is then what the sections are drawn with.
 ViewPlacement ArrangeViews(ViewLayout& layout, Picture& plan, Picture& rowSection, Picture& columnSection,
                            const Settings& settings, int availableWidth, int availableHeight);
+
+// The exaggeration that gives the sections `pixels` of depth with the whole
+// grid in view, in the space ArrangeViews is given: what dragging the edge
+// between the plan and the sections asks for. Two significant digits,
+// within the range the settings take; 0 when the model has no depth.
+float ExaggerationForSectionPixels(const ViewLayout& layout, float pixels, int availableWidth, int availableHeight);
 
 }  // namespace kestra

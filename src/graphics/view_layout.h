@@ -30,6 +30,7 @@ struct ViewWindow {
 
 struct ViewLayout {
   ZoomWindow zoom;
+  ZoomWindow grid;  // the whole grid, set when the model is opened
   ViewWindow view;
   float PixelSize = 1;     // model length of one screen pixel
   float Exaggeration = 1;  // vertical exaggeration of the sections

@@ -29,7 +29,8 @@ inline ModelState UniformModel(int ncol, int nrow, int nlay, float cellWidth, fl
 // The whole grid shown, elevations of the model, one unit per pixel.
 inline ViewLayout WholeGridLayout(const ModelState& model) {
   ViewLayout layout;
-  layout.zoom = WholeGridZoom(model);
+  layout.grid = WholeGridZoom(model);
+  layout.zoom = layout.grid;
   layout.modelZmin = 100 - 10.0f * model.NLAY;
   layout.modelZmax = 100;
   SetViewWindow(layout);

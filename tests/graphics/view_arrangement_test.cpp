@@ -41,6 +41,54 @@ TEST(ArrangeViews, SectionsTakeTheirDepthBesideAndBelowThePlan) {
   EXPECT_EQ(a.plan.corners.right, 1000);
 }
 
+TEST(ArrangeViews, ZoomAndLargeExaggerationsNeverSqueezeThePlan) {
+  const struct {
+    const char* what;
+    float exaggeration;
+    ZoomWindow zoom;
+    int planWidth, sectionPixels;
+    float drawnExaggeration;
+  } cases[] = {
+      // The whole grid: 2 units a pixel, as SectionsTakeTheirDepthBesideAndBelowThePlan.
+      {"whole grid", 5, {0, 0, 1000, 500, 1000, 500}, 500, 50, 5},
+      // A quarter of the grid: the plan keeps its 500 pixels, the sections
+      // their 50; at 0.5 units a pixel the 20 deep sections are 1.25 exaggerated.
+      {"zoomed", 5, {0, 0, 250, 125, 250, 125}, 500, 50, 1.25f},
+      // 100 times needs 2000 units of sections: the share of 300 pixels caps them.
+      {"exaggerated", 100, {0, 0, 1000, 500, 1000, 500}, 330, 135, 135 * (500.0f / 165) / 20},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Arrangement a;
+    a.settings.exaggeration = c.exaggeration;
+    a.layout.zoom = c.zoom;
+    const ViewPlacement p = ArrangeViews(a.layout, a.plan, a.row, a.column, a.settings, 553, 303);
+    EXPECT_EQ(p.planWidth, c.planWidth);
+    EXPECT_EQ(p.sectionPixels, c.sectionPixels);
+    EXPECT_NEAR(a.layout.Exaggeration, c.drawnExaggeration, 1e-4);
+    // The sections still show the whole elevation range.
+    EXPECT_EQ(a.row.corners.top, 100);
+    EXPECT_EQ(a.row.corners.bottom, 80);
+  }
+}
+
+TEST(ArrangeViews, TheExaggerationOfADraggedEdgeGivesTheSectionsThatDepth) {
+  Arrangement a;
+  // 50 pixels are the 5 times of SectionsTakeTheirDepthBesideAndBelowThePlan.
+  EXPECT_FLOAT_EQ(ExaggerationForSectionPixels(a.layout, 50, 553, 303), 5);
+  for (const float pixels : {20.0f, 80.0f, 120.0f}) {
+    SCOPED_TRACE(pixels);
+    a.settings.exaggeration = ExaggerationForSectionPixels(a.layout, pixels, 553, 303);
+    const ViewPlacement p = ArrangeViews(a.layout, a.plan, a.row, a.column, a.settings, 553, 303);
+    // Two significant digits of the exaggeration move the edge by a pixel or two.
+    EXPECT_NEAR(p.sectionPixels, pixels, 2);
+  }
+  // Past the share the sections may take, the largest that fits.
+  EXPECT_EQ(ExaggerationForSectionPixels(a.layout, 290, 553, 303), ExaggerationForSectionPixels(a.layout, 135, 553, 303));
+  a.layout.modelZmax = a.layout.modelZmin;
+  EXPECT_EQ(ExaggerationForSectionPixels(a.layout, 50, 553, 303), 0);
+}
+
 TEST(ArrangeViews, HiddenSectionsLeaveThePlanTheWholeSpace) {
   Arrangement a;
   a.settings.sectionsVisible = kOff;
