@@ -15,13 +15,13 @@ struct PaneSpec {
 };
 
 constexpr PaneSpec kPanes[kStatusPaneCount] = {
-    {"X, Y, Z:", "-0.000E+00, -0.000E+00, -0.000E+00",
+    {"X, Y, Z:", "-1234567, -1234567, -1234.567",
      "Pointer position: world X and Y and the elevation Z at the vertical position, in the model's length unit"},
     {"Cell:", "9999, 9999, 9999", "Cell under the pointer: column, row, layer"},
-    {"Head:", "-0.0000E+00", "Head in the cell under the pointer, in the model's length unit (--- inactive)"},
-    {"v xy:", "-0.0000E+00",
+    {"Head:", "-1.234567E-05", "Head in the cell under the pointer, in the model's length unit (--- inactive)"},
+    {"v xy:", "-1.234567E-05",
      "Horizontal pore velocity in the cell under the pointer, in length units per %1 (--- inactive or fixed head)"},
-    {"v z:", "-0.0000E+00",
+    {"v z:", "-1.234567E-05",
      "Vertical pore velocity in the cell under the pointer, in length units per %1"},
     {"Period:", "99999", "Stress period whose heads and flows are shown"},
     {"Step:", "99999", "Time step of the stress period whose heads and flows are shown"},

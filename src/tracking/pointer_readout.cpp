@@ -40,18 +40,18 @@ std::array<std::string, 5> PointerReadout(const ModelState& state, const Setting
   const bool inGrid = cell.column > 0;
   const float z = inGrid ? ElevationOfLocalHeight(state, settings, cell, verticalPosition) : 0.0f;
   const WorldEastNorth world = WorldOfPlanPoint(state.origin, x, y);
-  panes[0] = Joined(ScientificText(world.x, 3), ScientificText(world.y, 3), ScientificText(z, 3));
+  panes[0] = Joined(GeneralNumberText(world.x), GeneralNumberText(world.y), GeneralNumberText(z));
   if (!inGrid) return panes;
   panes[1] = Joined(IntegerMaskText(cell.column), IntegerMaskText(cell.row), IntegerMaskText(layer));
   const int code = state.IBOUND(cell.column, cell.row, layer);
-  if (code != 0) panes[2] = ScientificText(state.HEAD(cell.column, cell.row, layer), 4);
+  if (code != 0) panes[2] = GeneralNumberText(state.HEAD(cell.column, cell.row, layer));
   if (code < 1) return panes;
   const FaceVelocities v = GetFaceVelocities(state, settings, tracking, cell.column, cell.row, layer);
   const double vx = (v.VX1 + v.VX2) / 2, vy = (v.VY1 + v.VY2) / 2;
   // The face velocities already count upward as positive, the sign the pane shows.
   const double vz = (v.VZ1 + v.VZ2) / 2;
-  panes[3] = ScientificText(std::sqrt(vx * vx + vy * vy), 4);
-  panes[4] = ScientificText(vz, 4);
+  panes[3] = GeneralNumberText(static_cast<float>(std::sqrt(vx * vx + vy * vy)));
+  panes[4] = GeneralNumberText(static_cast<float>(vz));
   return panes;
 }
 

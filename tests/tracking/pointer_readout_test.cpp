@@ -28,11 +28,12 @@ TEST(PointerReadout, ActiveCellShowsPositionCellHeadAndSpeeds) {
   ReadoutScene s;
   const auto panes = s.At(15, 5);
   EXPECT_EQ(panes[1], "2, 1, 1");
-  EXPECT_EQ(panes[2], "7.5000E+00");
-  EXPECT_EQ(panes[3], "2.0000E+00");
-  EXPECT_EQ(panes[4], "0.0000E+00");
+  // Plain decimals, as the cell inspector shows them.
+  EXPECT_EQ(panes[2], "7.5");
+  EXPECT_EQ(panes[3], "2");
+  EXPECT_EQ(panes[4], "0");
   // World Y counts up from the grid's lower edge, 10 below the upper one.
-  EXPECT_EQ(panes[0].substr(0, 20), "1.500E+01, 5.000E+00");
+  EXPECT_EQ(panes[0], "15, 5, 5");
 }
 
 TEST(PointerReadout, FixedHeadCellShowsItsHeadButNoSpeedsAndInactiveCellNothing) {
@@ -40,7 +41,7 @@ TEST(PointerReadout, FixedHeadCellShowsItsHeadButNoSpeedsAndInactiveCellNothing)
   s.model.IBOUND(1, 1, 1) = -1;
   s.model.IBOUND(3, 1, 1) = 0;
   const auto fixed = s.At(5, 5);
-  EXPECT_EQ(fixed[2], "7.5000E+00");
+  EXPECT_EQ(fixed[2], "7.5");
   EXPECT_EQ(fixed[3], kNoValueText);
   EXPECT_EQ(fixed[4], kNoValueText);
   const auto inactive = s.At(25, 5);
