@@ -77,6 +77,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   BuildViews();
   BuildStatusBar();
   BuildCellInspector();
+  BuildLegend();
   SetModelControlsEnabled(false);
   endpoints_.emplace(session_.model, particles_.ParticleCount());
   repaintClock_ = new QTimer(this);

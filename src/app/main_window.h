@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFileInfo>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QString>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "app/view_area.h"
 #include "export/capture_zones.h"
 #include "export/dxf_map_file.h"
+#include "export/plot_annotation.h"
 #include "export/result_exports.h"
 #include "graphics/colour_flood.h"
 #include "graphics/draw_inputs.h"
@@ -235,6 +237,10 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void ShowLoadedResults();
   void BuildTimeControl();
   void BuildCellInspector();
+  void BuildLegend();
+  // The legend's lines for the open model as the views now show it.
+  void UpdateLegend();
+  void LegendSwitched(QListWidgetItem* line);
   void BuildFloodMenu(QMenu* options);
   // The flood of the current layer, when one is chosen, and its colour bar.
   void UpdateFlood();
@@ -331,7 +337,15 @@ class MainWindow : public QMainWindow, public OpenObserver {
   QLabel* resultsLabel_ = nullptr;  // what of the time step's results loaded
   QSpinBox* layerBox_ = nullptr;
   QTableWidget* inspector_ = nullptr;  // the cell under the pointer, in the dock
-  QLabel* floodBar_ = nullptr;         // the colour bar of the flood, under it
+  QLabel* floodBar_ = nullptr;         // the colour bar of the flood, under the legend
+  QListWidget* legend_ = nullptr;
+  std::vector<LegendItem> legendItems_;  // the legend's lines, in its order
+  struct PresentCells {
+    Settings settings;
+    int period = 0;
+    std::string model;
+    std::vector<Colour> colours;
+  } presentCells_;  // the cell kinds the model has, for the legend
   std::optional<FloodQuantity> floodQuantity_;
   ColourFlood flood_;
   struct InspectedCell {

@@ -194,6 +194,7 @@ void MainWindow::RedrawViews(bool arrange) {
   if (pointerOnPlan_) ShowPointerReadout(lastPointer_);
   RedrawParticles();
   DrawStoredPathlines();
+  UpdateLegend();
   // A resize while the contours were drawn stopped them: draw again at the new size.
   if (redrawAgain_ && !session_.busy.Any()) {
     redrawAgain_ = false;

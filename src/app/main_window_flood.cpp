@@ -1,5 +1,5 @@
 // Options, Colour Flood: the plan's cells filled in the colour of their
-// head, drawdown or speed, with its colour bar under the Cell panel and in
+// head, drawdown or speed, with its colour bar under the legend and in
 // saved and printed figures.
 #include <QAction>
 #include <QActionGroup>

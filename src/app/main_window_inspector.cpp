@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QHeaderView>
-#include <QLabel>
-#include <QVBoxLayout>
 #include <QMenu>
 #include <QTableWidget>
 
@@ -24,15 +22,7 @@ void MainWindow::BuildCellInspector() {
   inspector_->horizontalHeader()->setStretchLastSection(true);
   inspector_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   inspector_->setFocusPolicy(Qt::NoFocus);  // the plan keeps the keys
-  floodBar_ = new QLabel(dock);
-  floodBar_->setObjectName("flood_bar");
-  floodBar_->hide();
-  auto* panel = new QWidget(dock);
-  auto* column = new QVBoxLayout(panel);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->addWidget(inspector_, 1);
-  column->addWidget(floodBar_);
-  dock->setWidget(panel);
+  dock->setWidget(inspector_);
   addDockWidget(Qt::RightDockWidgetArea, dock);
   QAction* toggle = dock->toggleViewAction();
   toggle->setObjectName("options_cell_inspector");

@@ -30,31 +30,58 @@ PlanAxes AxesOf(const ModelState& model, const std::string& unit) {
 
 }  // namespace
 
+namespace {
+
+struct LegendKind {
+  std::int16_t Settings::*shownBy;
+  const char* label;
+  std::int32_t Settings::*colour;
+};
+
+// The cell kinds in drawing order.
+constexpr LegendKind kCellKinds[] = {
+    {&Settings::showInactiveCells, "Inactive cells", &Settings::inactiveCellColor},
+    {&Settings::showFixedHeadCells, "Fixed heads", &Settings::fixedHeadCellColor},
+    {&Settings::showGhbCells, "General heads", &Settings::ghbCellColor},
+    {&Settings::showDischargeWells, "Pumping wells", &Settings::dischargeWellColor},
+    {&Settings::showRechargeWells, "Injection wells", &Settings::rechargeWellColor},
+    {&Settings::showDrains, "Drains", &Settings::drainColor},
+    {&Settings::showRivers, "Rivers", &Settings::riverColor},
+    {&Settings::showReservoirs, "Reservoirs", &Settings::reservoirColor},
+    {&Settings::showBarriers, "Barriers", &Settings::barrierColor},
+};
+
+// Contours, vectors, the water table and pathlines as `content` has them,
+// each with the switch that shows it.
+std::vector<LegendItem> LineItems(const Settings& s, const DrawnContent& content) {
+  std::vector<LegendItem> items;
+  if (content.contours)
+    items.push_back({{s.contourDataSource == 1 ? "Drawdown contours" : "Head contours", content.contourColour, true},
+                     &Settings::contourDisplay});
+  if (content.vectors) items.push_back({{"Velocity vectors", s.vectorColor, true}, &Settings::vectorsVisible});
+  if (content.waterTable) items.push_back({{"Water table", s.waterTableColor, true}, &Settings::showWaterTable});
+  if (content.forwardPathlines) items.push_back({{"Forward pathlines", content.forwardColour, true}});
+  if (content.backwardPathlines) items.push_back({{"Backward pathlines", s.backwardPathColor, true}});
+  return items;
+}
+
+}  // namespace
+
 std::vector<LegendEntry> LegendEntries(const Settings& s, const DrawnContent& drawn) {
-  const struct {
-    std::int16_t shown;
-    const char* label;
-    std::int32_t colour;
-  } kinds[] = {
-      {s.showInactiveCells, "Inactive cells", s.inactiveCellColor},
-      {s.showFixedHeadCells, "Fixed heads", s.fixedHeadCellColor},
-      {s.showGhbCells, "General heads", s.ghbCellColor},
-      {s.showDischargeWells, "Pumping wells", s.dischargeWellColor},
-      {s.showRechargeWells, "Injection wells", s.rechargeWellColor},
-      {s.showDrains, "Drains", s.drainColor},
-      {s.showRivers, "Rivers", s.riverColor},
-      {s.showReservoirs, "Reservoirs", s.reservoirColor},
-      {s.showBarriers, "Barriers", s.barrierColor},
-  };
   std::vector<LegendEntry> entries;
-  for (const auto& kind : kinds)
-    if (IsOn(kind.shown) && Filled(drawn, kind.colour)) entries.push_back({kind.label, kind.colour, false});
-  if (drawn.contours)
-    entries.push_back({s.contourDataSource == 1 ? "Drawdown contours" : "Head contours", drawn.contourColour, true});
-  if (drawn.vectors) entries.push_back({"Velocity vectors", s.vectorColor, true});
-  if (drawn.forwardPathlines) entries.push_back({"Forward pathlines", drawn.forwardColour, true});
-  if (drawn.backwardPathlines) entries.push_back({"Backward pathlines", s.backwardPathColor, true});
+  for (const LegendKind& kind : kCellKinds)
+    if (IsOn(s.*kind.shownBy) && Filled(drawn, s.*kind.colour)) entries.push_back({kind.label, s.*kind.colour, false});
+  for (const LegendItem& item : LineItems(s, drawn)) entries.push_back(item.entry);
   return entries;
+}
+
+std::vector<LegendItem> LegendItems(const Settings& s, const DrawnContent& offered) {
+  std::vector<LegendItem> items{{{"Grid lines", s.meshColor, true}, &Settings::showMesh}};
+  for (const LegendKind& kind : kCellKinds)
+    if (Filled(offered, s.*kind.colour)) items.push_back({{kind.label, s.*kind.colour, false}, kind.shownBy});
+  for (LegendItem& item : LineItems(s, offered)) items.push_back(item);
+  for (LegendItem& item : items) item.shown = !item.shownBy || IsOn(s.*item.shownBy);
+  return items;
 }
 
 std::string DefaultFigureTitle(const ModelState& model, const StressPeriods& periods) {

@@ -29,14 +29,30 @@ struct DrawnContent {
   bool contours = false;
   Colour contourColour = kBlack;
   bool vectors = false;
+  bool waterTable = false;
   bool forwardPathlines = false;
   bool backwardPathlines = false;
   Colour forwardColour = kBlack;
 };
 
 // The cell types and packages the settings show and the views filled, in
-// drawing order, then contours, vectors and pathlines where drawn.
+// drawing order, then contours, vectors, the water table and pathlines where
+// drawn.
 std::vector<LegendEntry> LegendEntries(const Settings& settings, const DrawnContent& drawn);
+
+// A line of the window's legend: what it shows, and the switch of the
+// settings that shows it; none for pathlines, which show while they exist.
+struct LegendItem {
+  LegendEntry entry;
+  std::int16_t Settings::*shownBy = nullptr;
+  bool shown = true;
+};
+
+// Everything `offered` says the views can show (the cell colours the model
+// has, contours, vectors and the water table where the results allow them,
+// pathlines where particles ran), each with its switch as the settings set
+// it now; the grid lines first.
+std::vector<LegendItem> LegendItems(const Settings& settings, const DrawnContent& offered);
 
 // A colour ramp labelled from `low` to `high`.
 struct ColourBar {

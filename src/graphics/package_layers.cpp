@@ -1,5 +1,7 @@
 #include "graphics/package_layers.h"
 
+#include <algorithm>
+
 namespace kestra {
 namespace {
 
@@ -30,6 +32,56 @@ std::vector<std::string> PackagesAtCell(const PackageLayerReader& reader, const 
         group.marks(values(cell.column, cell.row)))
       names.push_back(group.name);
   return names;
+}
+
+namespace {
+
+bool AnyCell(const ModelState& model, const std::function<bool(int, int, int)>& marked) {
+  for (int k = 1; k <= model.NLAY; ++k)
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j)
+        if (marked(j, i, k)) return true;
+  return false;
+}
+
+bool AnyPackageCell(const PackageLayerReader& reader, const ModelState& model, const PackageGroup& group,
+                    int period) {
+  if (!Simulates(model, group.dataType)) return false;
+  LayerValues values;
+  for (int k = 1; k <= model.NLAY; ++k) {
+    if (!ReadPackageLayer(reader, model, group.dataType, k, period, values)) continue;
+    for (int i = 1; i <= model.NROW; ++i)
+      for (int j = 1; j <= model.NCOL; ++j)
+        if (model.IBOUND(j, i, k) > 0 && group.marks(values(j, i))) return true;
+  }
+  return false;
+}
+
+bool AnyReservoir(const PackageLayerReader& reader, const ModelState& model, const Settings& settings) {
+  LayerValues locations, layers;
+  if (!Simulates(model, data_type::kReservoirLocations) ||
+      !ReadReservoirArrays(reader, model, settings.reservoirOption, locations, layers))
+    return false;
+  return std::any_of(locations.values.begin(), locations.values.end(), [](float v) { return v > 0; });
+}
+
+}  // namespace
+
+std::vector<Colour> PresentCellColours(const PackageLayerReader& reader, const ModelState& model,
+                                       const Settings& settings, int period) {
+  std::vector<Colour> colours;
+  const auto add = [&](Colour colour) {
+    if (std::find(colours.begin(), colours.end(), colour) == colours.end()) colours.push_back(colour);
+  };
+  if (AnyCell(model, [&](int j, int i, int k) { return model.IBOUND(j, i, k) == 0; }))
+    add(settings.inactiveCellColor);
+  if (AnyCell(model, [&](int j, int i, int k) { return model.IBOUND(j, i, k) < 0; }))
+    add(settings.fixedHeadCellColor);
+  for (const PackageGroup& group : PackageGroups(settings))
+    if (AnyPackageCell(reader, model, group, period)) add(group.colour);
+  if (AnyReservoir(reader, model, settings)) add(settings.reservoirColor);
+  if (Simulates(model, data_type::kBarriers)) add(settings.barrierColor);
+  return colours;
 }
 
 bool Simulates(const ModelState& model, int dataType) { return FamilyOf(model).SimulatesPackage(model, dataType); }

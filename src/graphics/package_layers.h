@@ -40,6 +40,13 @@ std::vector<PackageGroup> PackageGroups(const Settings& settings);
 std::vector<std::string> PackagesAtCell(const PackageLayerReader& reader, const ModelState& model,
                                         const Settings& settings, CellIndex cell, int period);
 
+// The colours of the cell kinds the model has in `period`, in any layer,
+// whether the settings show them or not: inactive and fixed-head cells,
+// the boundary-package groups, reservoirs and barriers. What a legend can
+// offer to switch on.
+std::vector<Colour> PresentCellColours(const PackageLayerReader& reader, const ModelState& model,
+                                       const Settings& settings, int period);
+
 // True when the model simulates the package of `dataType`.
 bool Simulates(const ModelState& model, int dataType);
 

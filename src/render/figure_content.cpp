@@ -7,6 +7,17 @@
 namespace kestra {
 namespace {
 
+bool ContoursPossible(const Session& session) {
+  return !session.contours.levels.empty() && ContourSource(session.model, session.settings,
+                                                            session.loaded.headsLoaded, session.loaded.drawdownsLoaded);
+}
+
+void SetPathlines(DrawnContent& content, const FigureRequest& request) {
+  content.forwardPathlines = request.forwardPathlines;
+  content.backwardPathlines = request.backwardPathlines;
+  content.forwardColour = request.forwardColour;
+}
+
 DrawnContent ContentOf(const Session& session, const FigureViews& views, const FigureRequest& request) {
   DrawnContent drawn;
   std::vector<const PictureRecord*> shown{&views.plan};
@@ -15,13 +26,12 @@ DrawnContent ContentOf(const Session& session, const FigureViews& views, const F
   for (const PictureRecord* record : shown)
     for (const Colour colour : FilledColours(*record)) drawn.filledColours.push_back(colour);
   const Settings& s = session.settings;
-  drawn.contours = IsOn(s.contourDisplay) && !session.contours.levels.empty() &&
-                   ContourSource(session.model, s, session.loaded.headsLoaded, session.loaded.drawdownsLoaded);
+  drawn.contours = IsOn(s.contourDisplay) && ContoursPossible(session);
   if (drawn.contours) drawn.contourColour = session.contours.levels.front().colour;
   drawn.vectors = IsOn(s.vectorsVisible) && session.model.flowTermsLoaded;
-  drawn.forwardPathlines = request.forwardPathlines;
-  drawn.backwardPathlines = request.backwardPathlines;
-  drawn.forwardColour = request.forwardColour;
+  drawn.waterTable = IsOn(s.showWaterTable) && session.loaded.headsLoaded &&
+                     (views.rowSectionShown || views.columnSectionShown);
+  SetPathlines(drawn, request);
   return drawn;
 }
 
@@ -33,6 +43,18 @@ void SetPathlinesOf(FigureRequest& request, const ParticleSet& particles) {
     request.backwardPathlines = request.backwardPathlines || p.backward.released;
   }
   if (!particles.Particles.empty()) request.forwardColour = particles.Particles.front().ParticleColor;
+}
+
+std::vector<LegendItem> WindowLegend(const Session& session, std::vector<Colour> presentColours,
+                                     const FigureRequest& request) {
+  DrawnContent offered;
+  offered.filledColours = std::move(presentColours);
+  offered.contours = ContoursPossible(session);
+  if (offered.contours) offered.contourColour = session.contours.levels.front().colour;
+  offered.vectors = session.model.flowTermsLoaded;
+  offered.waterTable = session.loaded.headsLoaded && IsOn(session.settings.sectionsVisible);
+  SetPathlines(offered, request);
+  return LegendItems(session.settings, offered);
 }
 
 FigureViews FigureViewsOf(const RasterPicture& plan, const RasterPicture& rowSection,

@@ -28,6 +28,12 @@ struct FigureRequest {
 // drawn when a run in it released a particle.
 void SetPathlinesOf(FigureRequest& request, const ParticleSet& particles);
 
+// What the window's legend offers: the cell colours the model has, contours,
+// vectors and the water table where the results allow them, pathlines as
+// `request` says; each with its switch as the settings set it.
+std::vector<LegendItem> WindowLegend(const Session& session, std::vector<Colour> presentColours,
+                                     const FigureRequest& request);
+
 // The drawn views as a figure, each section in when asked for and shown.
 FigureViews FigureViewsOf(const RasterPicture& plan, const RasterPicture& rowSection,
                           const RasterPicture& columnSection, const ViewPlacement& placement,

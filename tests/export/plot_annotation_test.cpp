@@ -31,6 +31,34 @@ TEST(PlotAnnotation, LegendListsOnlyWhatWasDrawn) {
   EXPECT_EQ(more[5], (LegendEntry{"Backward pathlines", settings.backwardPathColor, true}));
 }
 
+TEST(PlotAnnotation, TheWindowsLegendOffersWhatIsSwitchedOffWithItsSwitch) {
+  Settings settings;
+  settings.showDrains = kOff;
+  DrawnContent offered;
+  offered.filledColours = {settings.drainColor, settings.fixedHeadCellColor};
+  offered.vectors = offered.waterTable = offered.backwardPathlines = true;
+  const std::vector<LegendItem> items = LegendItems(settings, offered);
+  const struct {
+    const char* label;
+    std::int16_t Settings::*shownBy;
+    bool shown;
+  } expected[] = {
+      {"Grid lines", &Settings::showMesh, true},
+      {"Fixed heads", &Settings::showFixedHeadCells, true},
+      {"Drains", &Settings::showDrains, false},  // off, and still offered to switch on
+      {"Velocity vectors", &Settings::vectorsVisible, false},
+      {"Water table", &Settings::showWaterTable, false},
+      {"Backward pathlines", nullptr, true},
+  };
+  ASSERT_EQ(items.size(), std::size(expected));
+  for (std::size_t n = 0; n < items.size(); ++n) {
+    SCOPED_TRACE(expected[n].label);
+    EXPECT_EQ(items[n].entry.label, expected[n].label);
+    EXPECT_EQ(items[n].shownBy, expected[n].shownBy);
+    EXPECT_EQ(items[n].shown, expected[n].shown);
+  }
+}
+
 TEST(PlotAnnotation, AxesRunUpInWorldOrModelCoordinates) {
   ModelState model = test::GridOfWidths({100, 100, 100, 100}, {100, 100, 100}, 1);
   model.CurrentLayer = model.CurrentPeriod = model.CurrentStep = 1;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/package_layers.h"
+
 #include "graphics/cross_sections.h"
 #include "plot_file.h"
 #include "view_scene.h"
@@ -68,6 +70,23 @@ TEST(DrawModel, WellsBySignOfTheirRateInActiveCellsOnly) {
   DrawModel(scene.context, scene.inputs, 1);
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.rechargeWellColor), (Boxes{{0, 0, 10, 10}}));
   EXPECT_EQ(ViewScene::Drawn(scene.plan, "box", scene.settings.dischargeWellColor), (Boxes{{10, 0, 20, 10}}));
+}
+
+TEST(PresentCellColours, OffersTheKindsTheModelHasInAnyLayerWhetherShownOrNot) {
+  ViewScene scene(FourByTwo());
+  scene.model.DataFlags(3, 2) = 2;  // wells simulated
+  scene.settings.showDischargeWells = kOff;
+  // One well injects; the pumping one is in an inactive cell and does not count.
+  scene.model.IBOUND(4, 2, 1) = 0;
+  scene.SetPackage(data_type::kWells, 1, {{{1, 1}, 100}, {{4, 2}, -5}});
+  const Settings& s = scene.settings;
+  EXPECT_EQ(PresentCellColours(scene.reader, scene.model, s, 1),
+            (std::vector<Colour>{s.inactiveCellColor, s.rechargeWellColor}));
+  scene.model.IBOUND(1, 1, 1) = -1;
+  scene.model.IBOUND(2, 1, 1) = 1;
+  scene.SetPackage(data_type::kWells, 1, {{{2, 1}, -100}});
+  EXPECT_EQ(PresentCellColours(scene.reader, scene.model, s, 1),
+            (std::vector<Colour>{s.inactiveCellColor, s.fixedHeadCellColor, s.dischargeWellColor}));
 }
 
 TEST(DrawModel, RowOfInactiveCellsIsOneScreenBoxButOneSolidPerCell) {
