@@ -200,6 +200,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void Form_Resize();
   void ArrangeViews();
   void FrameViews();
+  void GiveSpareWidthToPanels();
   void ResizeSections(float pixels);
   void DrawPlanMarks(QPainter& painter);
   // The redraw after a view change: the model drawn, then the particles'

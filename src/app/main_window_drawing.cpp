@@ -2,6 +2,7 @@
 // release points of the particles and the pathlines of their runs.
 #include <QAction>
 #include <QApplication>
+#include <QDockWidget>
 #include <QFontMetricsF>
 #include <QSpinBox>
 
@@ -85,7 +86,23 @@ void MainWindow::ShowModel(Session& session) {
   // The plan takes the keys, so that the boxes are not left in an edit.
   views_[kPlan]->setFocus();
   RedrawViews(true);
+  GiveSpareWidthToPanels();
   ShowLoadedResults();
+}
+
+// A plan that the height limits leaves white space at the right of the
+// views: the panels beside them take it, up to a share of the window.
+void MainWindow::GiveSpareWidthToPanels() {
+  constexpr int kMargin = 8;
+  constexpr double kLargestPanelShare = 0.4;
+  const int used = views_[layout_.sectionsShown ? kColumnSection : kPlan]->geometry().right();
+  const int spare = viewArea_->width() - used - kMargin;
+  QDockWidget* panel = nullptr;
+  for (QDockWidget* dock : findChildren<QDockWidget*>())
+    if (dock->isVisible() && !dock->isFloating() && dockWidgetArea(dock) == Qt::RightDockWidgetArea) panel = dock;
+  if (spare <= 0 || panel == nullptr) return;
+  const int wanted = std::min(panel->width() + spare, static_cast<int>(width() * kLargestPanelShare));
+  if (wanted > panel->width()) resizeDocks({panel}, {wanted}, Qt::Horizontal);
 }
 
 void MainWindow::KeepModel(Session&) { RedrawViews(false); }

@@ -54,5 +54,17 @@ TEST(ViewFrame, SectionsAreCaptionedAndTheDraggedEdgeDeepensThemButAZoomDoesNot)
   EXPECT_NE(frame.rowCaption.find(ExaggerationText(window.layout().Exaggeration)), std::string::npos);
 }
 
+TEST(ViewFrame, APlanThatTheHeightLimitsLeavesItsSpareWidthToThePanels) {
+  OpenWindow w("mixed3d/modflow", "mixed3d.nam");
+  w.window.resize(1366, 768);
+  OpenWindow::WaitFor([&] { return w.window.width() == 1366; });
+  w.window.OpenModelPath(w.modelPath);
+  QApplication::processEvents();
+  const auto* area = w.window.findChild<app::ViewArea*>("view_area");
+  const int spare = area->width() - w.window.View(2)->geometry().right();
+  EXPECT_GT(spare, 0);
+  EXPECT_LE(spare, 12);
+}
+
 }  // namespace
 }  // namespace kestra::test
