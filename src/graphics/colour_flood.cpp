@@ -8,9 +8,7 @@
 #include "tracking/face_velocities.h"
 
 namespace kestra {
-namespace {
-
-float CellValue(const ModelState& m, const Settings& s, FloodQuantity quantity, int j, int i, int k) {
+float FloodCellValue(const ModelState& m, const Settings& s, FloodQuantity quantity, int j, int i, int k) {
   constexpr float kNone = std::numeric_limits<float>::quiet_NaN();
   if (!IsFlowCell(m, s, j, i, k)) return kNone;
   switch (quantity) {
@@ -25,25 +23,32 @@ float CellValue(const ModelState& m, const Settings& s, FloodQuantity quantity, 
   return kNone;
 }
 
-}  // namespace
-
 ColourFlood FloodOfLayer(const ModelState& m, const Settings& s, FloodQuantity quantity, int layer) {
   ColourFlood flood;
   flood.quantity = quantity;
   flood.layer = layer;
   if (layer < 1 || layer > m.NLAY || !m.HEAD.shape.Contains(1, 1, layer)) return flood;
   flood.values.reserve(static_cast<std::size_t>(m.NCOL) * m.NROW);
-  flood.low = std::numeric_limits<double>::infinity();
-  flood.high = -std::numeric_limits<double>::infinity();
+  bool layerHasValue = false;
   for (int i = 1; i <= m.NROW; ++i)
     for (int j = 1; j <= m.NCOL; ++j) {
-      const float value = CellValue(m, s, quantity, j, i, layer);
-      flood.values.push_back(value);
-      if (!std::isfinite(value)) continue;
-      flood.low = std::min<double>(flood.low, value);
-      flood.high = std::max<double>(flood.high, value);
+      flood.values.push_back(FloodCellValue(m, s, quantity, j, i, layer));
+      layerHasValue = layerHasValue || std::isfinite(flood.values.back());
     }
-  if (!(flood.high >= flood.low)) flood.values.clear();
+  if (!layerHasValue) {
+    flood.values.clear();
+    return flood;
+  }
+  flood.low = std::numeric_limits<double>::infinity();
+  flood.high = -std::numeric_limits<double>::infinity();
+  for (int k = 1; k <= m.NLAY && m.HEAD.shape.Contains(1, 1, k); ++k)
+    for (int i = 1; i <= m.NROW; ++i)
+      for (int j = 1; j <= m.NCOL; ++j) {
+        const float value = FloodCellValue(m, s, quantity, j, i, k);
+        if (!std::isfinite(value)) continue;
+        flood.low = std::min<double>(flood.low, value);
+        flood.high = std::max<double>(flood.high, value);
+      }
   return flood;
 }
 
@@ -74,6 +79,8 @@ int FloodClass(const ColourFlood& flood, float value) {
   const int k = static_cast<int>(std::floor((value - flood.low) / span * kFloodClasses));
   return std::clamp(k, 0, kFloodClasses - 1);
 }
+
+Colour FloodClassColour(int n) { return FloodColour((n + 0.5) / kFloodClasses); }
 
 std::string FloodTitle(FloodQuantity quantity, const std::string& lengthUnit, const std::string& timeUnit) {
   const auto inUnit = [](const std::string& name, const std::string& unit) {

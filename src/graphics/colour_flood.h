@@ -27,8 +27,13 @@ struct ColourFlood {
 
 // The flood of `layer`: heads and drawdowns of active and fixed-head cells
 // with a result head, speeds (the length of the cell's velocity) of active
-// ones. The range spans the values; empty when no cell has one.
+// ones. The range spans the values of every layer, so that the plan of any
+// layer and the sections share one scale; empty when no cell of `layer` has
+// a value.
 ColourFlood FloodOfLayer(const ModelState& model, const Settings& settings, FloodQuantity quantity, int layer);
+
+// The value that the flood gives cell (j, i, k); NaN for none.
+float FloodCellValue(const ModelState& model, const Settings& settings, FloodQuantity quantity, int j, int i, int k);
 
 // The ramp's colour at `fraction` 0..1 (clamped): dark violet through blue
 // and green to yellow, readable in grey and by most colour-blind readers.
@@ -38,6 +43,8 @@ Colour FloodColour(double fraction);
 inline constexpr int kFloodClasses = 48;
 // The class of a value; -1 for a value without colour.
 int FloodClass(const ColourFlood& flood, float value);
+// The colour the cells of class `n` are filled in.
+Colour FloodClassColour(int n);
 
 // "Head", "Drawdown", "Speed" with the unit of the model ("Head (m)",
 // "Speed (m/day)" for the time unit "day"), as the colour bar is titled.

@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "core/number_format.h"
+#include "graphics/colour_flood.h"
+#include "graphics/plot_device.h"
 
 namespace kestra {
 namespace {
@@ -102,6 +104,24 @@ void DrawWaterTable(PlotContext& context, const Settings& s, Section section, co
     else
       DrawSectionSegment(context, section, level1, m.YCENTER[cells[n].row], level2, m.YCENTER[cells[n + 1].row],
                          s.waterTableColor);
+  }
+}
+
+// The cut cells in the colours of the flood, under everything else.
+void DrawSectionFlood(PlotContext& context, const Settings& s, const ColourFlood& flood, Section section,
+                      const std::vector<CutCell>& cells) {
+  const ModelState& m = context.model;
+  std::vector<std::vector<PictureBox>> classes(kFloodClasses);
+  for (int k = 1; k <= m.NLAY; ++k)
+    for (CutCell c : cells) {
+      const int n = FloodClass(flood, FloodCellValue(m, s, flood.quantity, c.column, c.row, k));
+      if (n >= 0) classes[n].push_back(SectionBox(m, section, c, k));
+    }
+  DxfLayerScope dxfLayer(context.device, "FLOOD");
+  for (int n = 0; n < kFloodClasses; ++n) {
+    if (classes[n].empty()) continue;
+    SelectPlotPen(context.device, FloodClassColour(n));
+    FillSectionBoxes(context, section, classes[n], FloodClassColour(n));
   }
 }
 
@@ -241,6 +261,10 @@ void DrawCrossSections(PlotContext& context, const DrawInputs& inputs) {
   DrawFrames(context);
   const std::vector<CutCell> rowCells = CutCells(m, Section::Row, s.sectionColumn, s.sectionRow);
   const std::vector<CutCell> columnCells = CutCells(m, Section::Column, s.sectionColumn, s.sectionRow);
+  if (inputs.flood && !inputs.flood->Empty()) {
+    DrawSectionFlood(context, s, *inputs.flood, Section::Row, rowCells);
+    DrawSectionFlood(context, s, *inputs.flood, Section::Column, columnCells);
+  }
   if (IsOn(s.showWaterTable) && inputs.headsLoaded) {
     SelectPlotPen(context.device, s.waterTableColor);
     DrawWaterTable(context, s, Section::Row, rowCells);

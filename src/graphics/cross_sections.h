@@ -8,7 +8,7 @@
 
 namespace kestra {
 
-// Draws both sections: frames, water table, cells, boundary-package cells,
+// Draws both sections: frames, the flood of the inputs, water table, cells, boundary-package cells,
 // barriers and reservoirs. Nothing while the sections are not shown (the
 // layout takes that switch from CROSS_SECTIONS/VISIBLE in ArrangeViews); a
 // projection row or column outside the grid leaves that section with its frame.

@@ -20,7 +20,7 @@ struct DrawInputs {
   UserInterface& ui;
   bool gridPlotSwitch = false;  // lets the grid lines and the frame into plots
   bool headsLoaded = false;     // heads of the current step are there for the water table
-  const ColourFlood* flood = nullptr;  // under everything on the plan of its layer, when given
+  const ColourFlood* flood = nullptr;  // under everything on the plan of its layer and the sections, when given
   // Contours, velocity vectors and base maps, drawn on the plan after the sections.
   std::function<void(PlotContext&)> drawOverlays;
 };

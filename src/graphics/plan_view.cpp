@@ -107,9 +107,8 @@ void DrawFlood(PlotContext& context, const ColourFlood& flood, int layer) {
   DxfLayerScope dxfLayer(context.device, "FLOOD");
   for (int k = 0; k < kFloodClasses; ++k) {
     if (classes[k].empty()) continue;
-    const Colour colour = FloodColour((k + 0.5) / kFloodClasses);
-    SelectPlotPen(context.device, colour);
-    FillBoxes(context, classes[k], colour);
+    SelectPlotPen(context.device, FloodClassColour(k));
+    FillBoxes(context, classes[k], FloodClassColour(k));
   }
 }
 

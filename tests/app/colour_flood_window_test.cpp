@@ -1,5 +1,5 @@
-// Options, Colour Flood fills the plan and shows its colour bar; None
-// takes both away again.
+// Options, Colour Flood fills the plan and the sections and shows its colour
+// bar; None takes them away again.
 #include <QAction>
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@ TEST(ColourFloodWindow, FillsThePlanAndShowsItsColourBarUntilNone) {
   OpenWindow w("mixed3d/modflow", "mixed3d.nam");
   app::MainWindow& window = w.window;
   const QImage plain = window.Raster(0).Image();
+  const QImage plainSection = window.Raster(1).Image();
   auto* bar = window.findChild<QLabel*>("flood_bar");
   ASSERT_NE(bar, nullptr);
   EXPECT_FALSE(bar->isVisible());
@@ -20,6 +21,8 @@ TEST(ColourFloodWindow, FillsThePlanAndShowsItsColourBarUntilNone) {
   window.findChild<QAction*>("flood_head")->trigger();
   const QImage flooded = window.Raster(0).Image();
   EXPECT_GT(ChangedPixels(plain, flooded), flooded.width() * flooded.height() / 4);
+  const QImage section = window.Raster(1).Image();
+  EXPECT_GT(ChangedPixels(plainSection, section), section.width() * section.height() / 4);
   EXPECT_TRUE(bar->isVisible());
   EXPECT_FALSE(bar->pixmap().isNull());
 
@@ -29,6 +32,7 @@ TEST(ColourFloodWindow, FillsThePlanAndShowsItsColourBarUntilNone) {
 
   window.findChild<QAction*>("flood_none")->trigger();
   EXPECT_EQ(ChangedPixels(plain, window.Raster(0).Image()), 0);
+  EXPECT_EQ(ChangedPixels(plainSection, window.Raster(1).Image()), 0);
   EXPECT_FALSE(bar->isVisible());
 }
 

@@ -5,6 +5,7 @@
 
 #include "graphics/package_layers.h"
 
+#include "graphics/colour_flood.h"
 #include "graphics/cross_sections.h"
 #include "plot_file.h"
 #include "view_scene.h"
@@ -226,6 +227,30 @@ TEST(DrawCrossSections, WaterTableJoinsNeighbouringLevelsAtCellCentres) {
   scene.model.HEAD(3, 1, 1) = scene.model.HEAD(3, 1, 2) = scene.settings.HDRY;
   DrawCrossSections(scene.context, scene.inputs);
   EXPECT_EQ(ViewScene::Drawn(scene.row, "line", scene.settings.waterTableColor), (Boxes{{5, 95, 15, 93}}));
+}
+
+TEST(DrawCrossSections, TheFloodFillsTheCutCellsOfEveryLayerOnTheScaleOfTheWholeModel) {
+  ViewScene scene(ThreeByTwoByTwo());
+  ModelState& m = scene.model;
+  // Heads 60 to 71 over the cells, 60 in row 1 of layer 1 and 71 in row 2 of layer 2.
+  for (int k = 1; k <= 2; ++k)
+    for (int i = 1; i <= 2; ++i)
+      for (int j = 1; j <= 3; ++j) m.HEAD(j, i, k) = 60.0f + (k - 1) * 6 + (i - 1) * 3 + (j - 1);
+  m.IBOUND(2, 1, 2) = 0;  // no head of its own: left unfilled
+  scene.settings.sectionRow = 1;
+  scene.settings.sectionColumn = 1;
+  const ColourFlood flood = FloodOfLayer(m, scene.settings, FloodQuantity::Head, 1);
+  EXPECT_EQ(flood.low, 60);
+  EXPECT_EQ(flood.high, 71);  // from layer 2, not drawn on this plan
+  scene.inputs.flood = &flood;
+  DrawCrossSections(scene.context, scene.inputs);
+  // The lowest head fills the top left cell of the row section; the 69 of
+  // row 2 in layer 2 the lower cell of row 2 on the column section.
+  EXPECT_EQ(ViewScene::Drawn(scene.row, "box", FloodClassColour(0)), (Boxes{{0, 90, 10, 100}}));
+  EXPECT_EQ(ViewScene::Drawn(scene.column, "box", FloodClassColour(FloodClass(flood, 69))), (Boxes{{80, 10, 90, 20}}));
+  std::size_t filled = 0;
+  for (int n = 0; n < kFloodClasses; ++n) filled += ViewScene::Drawn(scene.row, "box", FloodClassColour(n)).size();
+  EXPECT_EQ(filled, 5u);
 }
 
 TEST(DrawCrossSections, InactiveCellIsFilledWithoutGridEdges) {
