@@ -36,6 +36,7 @@
 #include "session/session.h"
 #include "settings/layer_porosity.h"
 #include "settings/open_choices.h"
+#include "tracking/cell_inspection.h"
 #include "tracking/endpoint_table.h"
 #include "tracking/particle_history.h"
 #include "tracking/particle_set.h"
@@ -245,8 +246,12 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void BuildFloodMenu(QMenu* options);
   // The flood of the current layer, when one is chosen, and its colour bar.
   void UpdateFlood();
-  // The inspector's lines for the cell under the pointer (none outside the grid).
-  void ShowCellInInspector(CellIndex cell);
+  // The inspector's lines for the cell under the pointer at plan point
+  // `point` (none outside the grid).
+  void ShowCellInInspector(CellIndex cell, QPointF point);
+  void AddPathlineUnderPointer(QPointF point, std::vector<InspectedValue>& lines) const;
+  // How the particle's run ended, naming the package of a sink cell.
+  std::string EndDescription(const Endpoint& end) const;
   void SetUpTimeControl();
   void TimeControlChanged();
   // After CurrentPeriod and CurrentStep changed from the previous ones: the

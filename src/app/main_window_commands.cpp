@@ -75,12 +75,7 @@ void MainWindow::run_results_Click() {
   if (RefuseCommand()) return;
   auto* results = findChild<ResultsWindow*>("particle_results");
   if (!results) {
-    const auto describe = [this](const Endpoint& e) {
-      const ModelState& m = session_.model;
-      return EndpointEndDescription(
-          e, EndedInSink(e) ? PackagesAtCell(packages_, m, session_.settings, e.finalCell, m.CurrentPeriod)
-                            : std::vector<std::string>{});
-    };
+    const auto describe = [this](const Endpoint& e) { return EndDescription(e); };
     results = new ResultsWindow(*endpoints_, describe, ui_, this);
     connect(this, &MainWindow::ResultsChanged, results, &ResultsWindow::Fill);
   }

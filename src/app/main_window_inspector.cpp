@@ -1,6 +1,8 @@
 // The cell inspector: a dock that shows, for the cell under the pointer on
 // the plan, where it is, its elevations, results, velocities and boundary
-// packages, in the model's units. Options, Cell Inspector shows or hides it.
+// packages, in the model's units, and for a pathline under the pointer its
+// particle, the time there and how the particle's run ended. Options, Cell
+// Inspector shows or hides it.
 #include <QAction>
 #include <QDockWidget>
 #include <QHeaderView>
@@ -8,6 +10,8 @@
 #include <QTableWidget>
 
 #include "app/main_window.h"
+#include "core/round_numbers.h"
+#include "settings/tracking_settings.h"
 #include "tracking/cell_inspection.h"
 
 namespace kestra::app {
@@ -30,7 +34,14 @@ void MainWindow::BuildCellInspector() {
   findChild<QMenu*>("menu_options")->addAction(toggle);
 }
 
-void MainWindow::ShowCellInInspector(CellIndex cell) {
+namespace {
+
+// Pathlines this many pixels from the pointer are under it.
+constexpr float kPathlineReachPixels = 4;
+
+}  // namespace
+
+void MainWindow::ShowCellInInspector(CellIndex cell, QPointF point) {
   if (!inspector_->isVisible()) return;
   if (cell.column == 0) {
     inspector_->setRowCount(0);
@@ -40,8 +51,9 @@ void MainWindow::ShowCellInInspector(CellIndex cell) {
   if (!(inspected_.cell == cell) || inspected_.period != m.CurrentPeriod)
     inspected_ = {cell, m.CurrentPeriod, PackagesAtCell(packages_, m, session_.settings, cell, m.CurrentPeriod)};
   const InspectedResults loaded{session_.loaded.headsLoaded, session_.loaded.drawdownsLoaded, m.flowTermsLoaded};
-  const std::vector<InspectedValue> lines = InspectCell(m, session_.settings, session_.tracking,
-                                                        session_.periods.timeUnit, cell, loaded, inspected_.packages);
+  std::vector<InspectedValue> lines = InspectCell(m, session_.settings, session_.tracking, session_.periods.timeUnit,
+                                                  cell, loaded, inspected_.packages);
+  AddPathlineUnderPointer(point, lines);
   inspector_->setRowCount(static_cast<int>(lines.size()));
   for (int row = 0; row < static_cast<int>(lines.size()); ++row) {
     const auto& line = lines[static_cast<std::size_t>(row)];
@@ -49,6 +61,28 @@ void MainWindow::ShowCellInInspector(CellIndex cell) {
     inspector_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(line.value)));
   }
   inspector_->resizeColumnToContents(0);
+}
+
+void MainWindow::AddPathlineUnderPointer(QPointF point, std::vector<InspectedValue>& lines) const {
+  const std::optional<PathlineHit> hit =
+      storedPaths_.PathlineAt(point.x(), point.y(), kPathlineReachPixels * layout_.PixelSize);
+  if (!hit) return;
+  lines.push_back({"Pathline", "particle " + std::to_string(hit->particle) +
+                                   (hit->direction > 0 ? ", forward" : ", backward")});
+  const int unit = session_.periods.timeUnit;
+  lines.push_back({"Time there", PlainText(hit->time) + (unit > 0 && unit < kTimeUnitCount
+                                                             ? std::string(" ") + kTimeUnitNames[unit]
+                                                             : std::string())});
+  for (const Endpoint& end : endpoints_->Endpoints())
+    if (end.particle == hit->particle && end.direction == hit->direction && end.tracked)
+      lines.push_back({"Run ended", EndDescription(end)});
+}
+
+std::string MainWindow::EndDescription(const Endpoint& end) const {
+  const ModelState& m = session_.model;
+  return EndpointEndDescription(end, EndedInSink(end) ? PackagesAtCell(packages_, m, session_.settings, end.finalCell,
+                                                                       m.CurrentPeriod)
+                                                      : std::vector<std::string>{});
 }
 
 }  // namespace kestra::app

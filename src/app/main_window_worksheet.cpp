@@ -190,7 +190,7 @@ void MainWindow::model_worksheet_MouseMove(Qt::MouseButtons buttons, QPointF poi
       views_[kPlan]->update();
     }
   } else if (buttons == Qt::NoButton) {
-    ShowCellInInspector(cell);
+    ShowCellInInspector(cell, point);
     if (cell.column > 0 && m.IBOUND(cell.column, cell.row, cell.layer) > 0 && layout_.sectionsShown) {
       const float z = ElevationOfLocalHeight(m, session_.settings, cell, verticalPosition_);
       PlaceSectionMarker(X(point), Y(point), z);

@@ -35,5 +35,21 @@ TEST(CellInspector, ShowsTheCellUnderThePointerWithUnitsAndPackages) {
   EXPECT_EQ(table->rowCount(), 0) << "outside the grid";
 }
 
+TEST(CellInspector, APathlineUnderThePointerNamesItsParticleTimeAndEnd) {
+  OpenWindow w("mixed3d/modflow", "mixed3d.nam");
+  auto* table = w.window.findChild<QTableWidget*>("cell_inspector");
+  QTest::mouseClick(w.window.View(0), Qt::RightButton, {}, w.CellCentre(10, 10));
+  MovePointer(w.window.View(0), w.CellCentre(10, 10));
+  EXPECT_EQ(Line(table, "Pathline"), "(no line Pathline)") << "not yet tracked";
+  w.window.ToolbarButton("forward")->trigger();
+  // The release point is the start of the pathline: the time there is the release time.
+  MovePointer(w.window.View(0), w.CellCentre(10, 10));
+  EXPECT_EQ(Line(table, "Pathline"), "particle 1, forward");
+  EXPECT_EQ(Line(table, "Time there"), "0 days");
+  const std::string end = Line(table, "Run ended");
+  EXPECT_EQ(end.rfind("(no line", 0), std::string::npos) << end;
+  EXPECT_FALSE(end.empty());
+}
+
 }  // namespace
 }  // namespace kestra::test
