@@ -154,6 +154,36 @@ INI
   xdotool key Escape
   sleep 1
 
+  # Options, Colour Flood, Head: the plan and the sections flooded, the
+  # colour bar under the Legend panel, the Cell panel over a pathline.
+  press alt+o
+  sleep 0.3
+  press f
+  sleep 0.3
+  press h
+  sleep 1.5
+  xdotool mousemove $((left + 250 * scale)) $((top + 200 * scale))
+  sleep 0.5
+  shot 13-colour-flood-legend-inspector
+
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+  program=""
+
+  # A transient model at its first stress period and, after two clicks on
+  # the period box's up arrow in the toolbar, at its third.
+  local transient="$work/transient"
+  mkdir -p "$transient"
+  cp -r tests/data/transient2/modflow/. "$transient/"
+  XDG_CONFIG_HOME="$work/config" QT_SCALE_FACTOR="$scale" build/kestra "$transient/transient2.nam" &
+  program=$!
+  sleep 4
+  shot 14-transient-period-1
+  xdotool mousemove $((X + 652 * scale)) $((Y + 33 * scale)) click 1
+  sleep 1
+  xdotool click 1
+  sleep 1.5
+  shot 15-transient-period-3
   kill "$program" 2>/dev/null || true
   wait "$program" 2>/dev/null || true
   program=""

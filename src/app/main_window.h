@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFileInfo>
+#include <QDockWidget>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QString>
@@ -240,6 +241,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   void BuildTimeControl();
   void BuildCellInspector();
   void BuildLegend();
+  // A panel on the right, shown and hidden by an item of the Options menu.
+  void AddPanel(QDockWidget* dock, const char* actionName, const QString& actionText);
   // The legend's lines for the open model as the views now show it.
   void UpdateLegend();
   void LegendSwitched(QListWidgetItem* line);

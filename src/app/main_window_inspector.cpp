@@ -27,10 +27,14 @@ void MainWindow::BuildCellInspector() {
   inspector_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   inspector_->setFocusPolicy(Qt::NoFocus);  // the plan keeps the keys
   dock->setWidget(inspector_);
+  AddPanel(dock, "options_cell_inspector", tr("Cell &Inspector"));
+}
+
+void MainWindow::AddPanel(QDockWidget* dock, const char* actionName, const QString& actionText) {
   addDockWidget(Qt::RightDockWidgetArea, dock);
   QAction* toggle = dock->toggleViewAction();
-  toggle->setObjectName("options_cell_inspector");
-  toggle->setText(tr("Cell &Inspector"));
+  toggle->setObjectName(actionName);
+  toggle->setText(actionText);
   findChild<QMenu*>("menu_options")->addAction(toggle);
 }
 

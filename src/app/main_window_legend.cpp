@@ -2,11 +2,9 @@
 // is drawn with and, where a setting shows it, with a box that shows or
 // hides it; the colour bar of the flood under the list. Options, Legend
 // shows or hides the dock.
-#include <QAction>
 #include <QDockWidget>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -56,11 +54,7 @@ void MainWindow::BuildLegend() {
   column->addWidget(legend_, 1);
   column->addWidget(floodBar_);
   dock->setWidget(panel);
-  addDockWidget(Qt::RightDockWidgetArea, dock);
-  QAction* toggle = dock->toggleViewAction();
-  toggle->setObjectName("options_legend");
-  toggle->setText(tr("&Legend"));
-  findChild<QMenu*>("menu_options")->addAction(toggle);
+  AddPanel(dock, "options_legend", tr("&Legend"));
   connect(this, &MainWindow::ResultsChanged, this, &MainWindow::UpdateLegend);
 }
 

@@ -40,7 +40,11 @@ void HorizontalAxis(QPainter& painter, const QRectF& rect, double first, double 
     const double x = rect.left() + (value - first) / (last - first) * rect.width();
     painter.drawLine(QPointF(x, edge), QPointF(x, edge + outward * kTickLength));
     const QString label = Text(FixedText(value, ticks.decimals));
-    painter.drawText(QPointF(x - metrics.horizontalAdvance(label) / 2, labelBaseline), label);
+    double labelLeft = x - metrics.horizontalAdvance(label) / 2;
+    // Below the window's column section the row section lies to the left:
+    // a label at the edge stays clear of it.
+    if (!above) labelLeft = std::max(labelLeft, rect.left());
+    painter.drawText(QPointF(labelLeft, labelBaseline), label);
   }
   const double titleBaseline = above ? labelBaseline - 1 - metrics.height() : labelBaseline + metrics.height();
   CentredText(painter, rect.center().x(), titleBaseline, title);

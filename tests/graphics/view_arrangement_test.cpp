@@ -84,7 +84,8 @@ TEST(ArrangeViews, TheExaggerationOfADraggedEdgeGivesTheSectionsThatDepth) {
     EXPECT_NEAR(p.sectionPixels, pixels, 2);
   }
   // Past the share the sections may take, the largest that fits.
-  EXPECT_EQ(ExaggerationForSectionPixels(a.layout, 290, 553, 303), ExaggerationForSectionPixels(a.layout, 135, 553, 303));
+  EXPECT_EQ(ExaggerationForSectionPixels(a.layout, 290, 553, 303),
+            ExaggerationForSectionPixels(a.layout, 135, 553, 303));
   a.layout.modelZmax = a.layout.modelZmin;
   EXPECT_EQ(ExaggerationForSectionPixels(a.layout, 50, 553, 303), 0);
 }
