@@ -3,6 +3,7 @@
 #include "app/colour_swatch.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -33,6 +34,8 @@ int TypedInteger(const QLineEdit* field) { return static_cast<int>(std::nearbyin
 ContourParameterDialog::ContourParameterDialog(const QString& caption, UserInterface& ui, QWidget* parent)
     : QDialog(parent), ui_(ui) {
   setWindowTitle(caption);
+  // Wide enough for its whole caption in the title bar.
+  setMinimumWidth(QFontMetrics(font()).horizontalAdvance(caption) + 160);
   new QFormLayout(this);
 }
 

@@ -10,13 +10,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "app/colour_swatch.h"
 #include "app/contour_dialogs.h"
-#include "core/number_format.h"
+#include "core/round_numbers.h"
 #include "graphics/contour_table_edits.h"
 #include "render/qt_colour.h"
 #include "settings/settings_file.h"
@@ -34,7 +35,13 @@ const char* const kElementCaptions[kPlanElementCount] = {
     "Grid",  "Inactive Cells", "Constant Head", "Ghb Cells",   "Well (discharge)", "Well ( recharge )",
     "Drain", "River/Stream",   "Slurry Wall",   "Reservoir",   "Show groundwater surface (potential)"};
 
-QString Shown(double value) { return QString::fromStdString(NumberText(value)); }
+// Levels and label sizes in plain decimals of about six digits, as they read.
+QString Shown(double value) { return QString::fromStdString(PlainText(value)); }
+
+// The dialog opens at the size it was left at; the first time, at one that
+// shows every tab whole.
+constexpr const char* kGeometryKey = "environment_dialog/geometry";
+constexpr QSize kFirstSize(780, 560);
 
 }  // namespace
 
@@ -71,6 +78,13 @@ EnvironmentDialog::EnvironmentDialog(Session& session, float minElevation, float
   session_.contours = ReadContourLevels(ModelSiblingPath(session_.model, ".ctr"), session_.model, session_.settings,
                                         session_.loaded.drawdownsLoaded, ui_);
   FillGrid();
+  resize(kFirstSize);
+  restoreGeometry(QSettings().value(kGeometryKey).toByteArray());
+}
+
+void EnvironmentDialog::done(int result) {
+  QSettings().setValue(kGeometryKey, saveGeometry());
+  QDialog::done(result);
 }
 
 QWidget* EnvironmentDialog::ContoursPage() {

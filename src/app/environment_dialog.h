@@ -35,6 +35,8 @@ class EnvironmentDialog : public QDialog {
 
  public slots:
   void accept() override;
+  // Remembers the dialog's size and place for the next time it opens.
+  void done(int result) override;
   // The parameter dialog of a column heading of the level grid.
   void OpenColumnDialog(int column);
   void SaveLevels();

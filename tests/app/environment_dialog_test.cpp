@@ -13,6 +13,7 @@
 
 #include "app/contour_dialogs.h"
 #include "app/environment_dialog.h"
+#include "core/round_numbers.h"
 #include "graphics/contour_table.h"
 #include "gui_model.h"
 #include "settings/ini_file.h"
@@ -140,6 +141,23 @@ TEST(EnvironmentOptions, LevelCellsTakeNumbersAndPositiveSizes) {
   EXPECT_EQ(s.ui.LastMessage(), "Please enter a valid value");
   grid->item(3, 0)->setText("41.25");
   EXPECT_FLOAT_EQ(levels[3].value, 41.25f);
+}
+
+TEST(EnvironmentOptions, LevelsReadAsPlainDecimalsAndTheDialogKeepsItsSize) {
+  EnvironmentScene s;
+  auto* grid = s.dialog.findChild<QTableWidget*>("TDBGrid1");
+  ASSERT_GT(grid->rowCount(), 0);
+  for (int row = 0; row < grid->rowCount(); ++row) {
+    const std::string level = grid->item(row, 0)->text().toStdString();
+    SCOPED_TRACE(level);
+    EXPECT_EQ(level, PlainText(s.w.window.session().contours.levels[static_cast<std::size_t>(row)].value));
+    EXPECT_NE(level.front(), '.');
+    EXPECT_LE(level.size(), 9u);
+  }
+  s.dialog.resize(910, 640);
+  s.dialog.reject();
+  app::EnvironmentDialog again(s.w.window.session(), 0, 60, s.ui, nullptr);
+  EXPECT_EQ(again.size(), QSize(910, 640));
 }
 
 TEST(EnvironmentOptions, LevelColumnRebuildsTheTable) {
