@@ -414,7 +414,7 @@ void MainWindow::Toolbar1_ButtonClick(QAction* button) {
     file_open_model_Click();
   } else if (key == "zoom out") {
     if (RefuseCommand()) return;
-    layout_.zoom = WholeGridZoom(session_.model);
+    layout_.zoom = layout_.grid;
     RedrawViews(true);
   } else if (key == "backward") {
     run_backward_Click();

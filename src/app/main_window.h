@@ -356,6 +356,16 @@ class MainWindow : public QMainWindow, public OpenObserver {
     std::vector<Colour> colours;
   } presentCells_;  // the cell kinds the model has, for the legend
   std::optional<FloodQuantity> floodQuantity_;
+  // What the flood was made from: it is made again only when one of these
+  // changes, not at every redraw (its range spans every layer).
+  struct FloodSource {
+    std::optional<FloodQuantity> quantity;
+    int layer = 0, period = 0, step = 0;
+    std::string model;
+    bool heads = false, drawdowns = false, velocities = false;
+    Settings settings;
+    bool operator==(const FloodSource&) const = default;
+  } floodSource_;
   ColourFlood flood_;
   struct InspectedCell {
     CellIndex cell;

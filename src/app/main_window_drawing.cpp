@@ -59,6 +59,7 @@ void MainWindow::ShowModel(Session& session) {
   particles_.Particles.clear();
   particleHistory_.Clear();
   inspected_ = {};
+  floodSource_ = {};  // the results may have changed on disk
   ResetRuns();
   captureZones_.clear();
   captureChoice_ = {};

@@ -71,6 +71,11 @@ void MainWindow::BuildFloodMenu(QMenu* options) {
 
 void MainWindow::UpdateFlood() {
   const ModelState& m = session_.model;
+  const LoadStatus& loaded = session_.loaded;
+  FloodSource source{floodQuantity_, m.CurrentLayer, m.CurrentPeriod, m.CurrentStep, m.ModelPath, loaded.headsLoaded,
+                     loaded.drawdownsLoaded, loaded.velocitiesComputed, session_.settings};
+  if (source == floodSource_) return;
+  floodSource_ = std::move(source);
   flood_ = floodQuantity_ && m.HasModel()
                ? FloodOfLayer(m, session_.settings, *floodQuantity_, m.CurrentLayer)
                : ColourFlood{};
