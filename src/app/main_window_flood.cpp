@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "core/number_format.h"
 #include "core/world_position.h"
+#include "session/time_step_results.h"
 #include "settings/tracking_settings.h"
 
 namespace kestra::app {
@@ -71,6 +72,7 @@ void MainWindow::BuildFloodMenu(QMenu* options) {
 
 void MainWindow::UpdateFlood() {
   const ModelState& m = session_.model;
+  if (floodQuantity_ == FloodQuantity::Velocity) CellVelocitiesReady(session_);
   const LoadStatus& loaded = session_.loaded;
   FloodSource source{floodQuantity_, m.CurrentLayer, m.CurrentPeriod, m.CurrentStep, m.ModelPath, loaded.headsLoaded,
                      loaded.drawdownsLoaded, loaded.velocitiesComputed, session_.settings};

@@ -9,6 +9,7 @@
 #include "export/capture_zone_drawing.h"
 #include "export/dxf_maps.h"
 #include "graphics/velocity_vectors.h"
+#include "session/time_step_results.h"
 #include "settings/settings_file.h"
 
 namespace kestra::app {
@@ -24,6 +25,7 @@ void MainWindow::LoadMapFont() {
 // refused meanwhile, and a redraw asked for meanwhile follows at the end.
 void MainWindow::DrawOverlays(PlotContext& context) {
   session_.busy.redraw = true;
+  if (IsOn(session_.settings.vectorsVisible)) CellVelocitiesReady(session_);
   DrawVelocityVectors(context, {session_.settings, ui_, session_.loaded.maxSpeed});
   DrawDxfMaps(context, {session_.settings, ui_, strokeFont_, mapCache_});
   DrawCaptureZones(context, session_.settings, captureZones_);
@@ -35,6 +37,7 @@ void MainWindow::DrawOverlays(PlotContext& context) {
 }
 
 void MainWindow::DrawSectionVectors(PlotContext& context) {
+  if (IsOn(session_.settings.vectorsVisible)) CellVelocitiesReady(session_);
   const VectorInputs inputs{session_.settings, ui_, session_.loaded.maxSpeed};
   DrawRowSectionVectors(context, inputs);
   DrawColumnSectionVectors(context, inputs);

@@ -100,7 +100,7 @@ void PrintResults(const Session& session, std::ostream& out) {
   out << "drawdowns file: " << ResultFileText(model.DrawdownPath, OpenLayerResultFile) << "\n";
   out << "budget file: " << ResultFileText(model.BudgetPath, OpenBudgetFile) << "\n";
   out << "loaded: heads " << YesNo(session.loaded.headsLoaded) << ", drawdowns " << YesNo(session.loaded.drawdownsLoaded)
-      << ", flow terms " << YesNo(model.flowTermsLoaded) << ", velocities " << YesNo(session.loaded.velocitiesComputed)
+      << ", flow terms " << YesNo(model.flowTermsLoaded) << ", velocities " << YesNo(model.flowTermsLoaded)
       << "\n";
   out << "HNOFLO:" << NumberText(session.settings.HNOFLO) << "\nHDRY:" << NumberText(session.settings.HDRY) << "\n";
 }

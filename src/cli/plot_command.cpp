@@ -264,12 +264,12 @@ bool SavePicture(const PlotOptions& options, const Session& session,
 
 // The flood the options ask for; false, with the reason on `err`, when its
 // results did not load.
-bool FloodOfOptions(const PlotOptions& options, const Session& session, ColourFlood& flood, std::ostream& err) {
+bool FloodOfOptions(const PlotOptions& options, Session& session, ColourFlood& flood, std::ostream& err) {
   if (!options.flood) return true;
   const FloodQuantity quantity = *options.flood;
   const bool loaded = quantity == FloodQuantity::Head       ? session.loaded.headsLoaded
                       : quantity == FloodQuantity::Drawdown ? session.loaded.drawdownsLoaded
-                                                            : session.model.flowTermsLoaded;
+                                                            : CellVelocitiesReady(session);
   flood = FloodOfLayer(session.model, session.settings, quantity, session.model.CurrentLayer);
   if (loaded && !flood.Empty()) return true;
   const char* names[] = {"heads", "drawdowns", "velocities"};

@@ -10,6 +10,7 @@
 #include "export/dxf_maps.h"
 #include "graphics/contours.h"
 #include "graphics/velocity_vectors.h"
+#include "session/time_step_results.h"
 
 namespace kestra::cli {
 namespace {
@@ -112,6 +113,7 @@ void SetPlotOverlays(DrawInputs& inputs, PlotOverlays& overlays, Session& sessio
         ContourSource(session.model, session.settings, session.loaded.headsLoaded, session.loaded.drawdownsLoaded);
     if (contoured && IsOn(session.settings.contourDisplay))
       DrawContours(context, {session.settings, session.contours, overlays.font, inputs.ui, session.busy}, *contoured);
+    if (IsOn(session.settings.vectorsVisible)) CellVelocitiesReady(session);
     DrawVelocityVectors(context, {session.settings, inputs.ui, session.loaded.maxSpeed});
     DrawDxfMaps(context, {session.settings, inputs.ui, overlays.font, overlays.cache});
   };

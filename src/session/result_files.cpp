@@ -8,6 +8,7 @@
 #include "export/result_exports.h"
 #include "export/vtk_files.h"
 #include "graphics/contours.h"
+#include "session/time_step_results.h"
 
 namespace kestra {
 namespace {
@@ -73,7 +74,7 @@ std::optional<ExportFormat> DefaultFormat(ExportKind kind, const std::string& pa
 }
 
 std::string MissingResults(const Session& session, ExportKind kind, ExportFormat format) {
-  const bool flow = session.model.flowTermsLoaded && session.loaded.velocitiesComputed;
+  const bool flow = session.model.flowTermsLoaded;
   switch (kind) {
     case ExportKind::Heads:
       return session.loaded.headsLoaded ? "" : "the heads";
@@ -100,6 +101,7 @@ bool WriteLayerExport(Session& session, ExportKind kind, ExportFormat format, in
   const ModelState& model = session.model;
   const std::string crs = ExportCrs(model);
   const BlockedValues blocked{session.settings.HNOFLO, session.settings.HDRY};
+  if (kind == ExportKind::Velocity || format == ExportFormat::VtkGrid) CellVelocitiesReady(session);
   if (format == ExportFormat::TextArray)
     return SaveResultExport(path, model, layer, TextArrayOf(kind), {blocked.HNOFLO, blocked.HDRY}, error);
   if (format == ExportFormat::GeoTiff) {

@@ -20,7 +20,7 @@ namespace kestra {
 struct LoadStatus {
   bool headsLoaded = false;
   bool drawdownsLoaded = false;
-  bool velocitiesComputed = false;
+  bool velocitiesComputed = false;  // VX, VY, VZ hold those of the loaded flow terms
   float maxSpeed = -1.0E+30f;  // largest cell-centre speed, from the velocities
   bool sinkCellsLoaded = false;
   // Boundary packages the model lists but the budget file gives no flow

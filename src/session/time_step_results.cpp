@@ -29,11 +29,17 @@ LoadStatus LoadTimeStepResults(ModelState& model, const Settings& settings, cons
   if (which == StepResults::FlowField) return loaded;
   loaded.drawdownsLoaded = LoadDrawdowns(model, ui, false);
   report(9);
-  if (model.flowTermsLoaded) {
-    loaded.maxSpeed = ComputeCellVelocities(model, settings, tracking);
+  return loaded;
+}
+
+bool CellVelocitiesReady(Session& session) {
+  if (!session.model.flowTermsLoaded) return false;
+  LoadStatus& loaded = session.loaded;
+  if (!loaded.velocitiesComputed) {
+    loaded.maxSpeed = ComputeCellVelocities(session.model, session.settings, session.tracking);
     loaded.velocitiesComputed = true;
   }
-  return loaded;
+  return true;
 }
 
 namespace {
@@ -45,6 +51,7 @@ bool LoadStepResults(Session& session, UserInterface& ui) {
       LoadTimeStepResults(session.model, session.settings, session.tracking, ui, StepResults::All);
   session.loaded.headsLoaded = status.headsLoaded;
   session.loaded.drawdownsLoaded = status.drawdownsLoaded;
+  session.loaded.velocitiesComputed = false;  // those of the step before
   return status.headsLoaded;
 }
 

@@ -27,13 +27,19 @@ using LoadingStage = std::function<void(int stage)>;
 // Reloads the sink cells (by the tracking settings' boundary-cell rule),
 // the heads and, when the heads loaded, the flow terms of
 // CurrentStep/CurrentPeriod (an imported model's recharge package
-// included); with StepResults::All also the drawdowns and, when the flow
-// terms loaded, the cell-centre velocities. The readers report their own
+// included); with StepResults::All also the drawdowns. The readers report their own
 // failures (drawdowns silently) and leave what they could not read as it
 // was; the result says what loaded (the flow terms: model.flowTermsLoaded).
 // Ranges are left unset.
 LoadStatus LoadTimeStepResults(ModelState& model, const Settings& settings, const TrackingSettings& tracking,
                                UserInterface& ui, StepResults which, const LoadingStage& stage = {});
+
+// The cell-centre velocities (VX, VY, VZ) and their largest speed, from the
+// flow terms of the loaded time step. Only the velocity vectors, the speed
+// flood and the velocity exports read them, so they are computed at the
+// first such use after a load, not at every open or change of time step.
+// False without flow terms.
+bool CellVelocitiesReady(Session& session);
 
 // Why no particle can be tracked in the time step the session loaded: its
 // heads, or the flow terms read after them, did not load. Empty when they did.

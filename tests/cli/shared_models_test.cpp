@@ -128,7 +128,6 @@ void Open(const std::string& model, const std::string& folder, Opened& opened) {
   EXPECT_TRUE(opened.session.loaded.headsLoaded);
   EXPECT_TRUE(opened.session.loaded.drawdownsLoaded);
   EXPECT_TRUE(opened.session.model.flowTermsLoaded);
-  EXPECT_TRUE(opened.session.loaded.velocitiesComputed);
   EXPECT_EQ(opened.session.settingsPath, opened.dir.File(model + ".ini"));
 }
 

@@ -135,17 +135,37 @@ TEST(UnsavedSteps, RefuseTheRunNamingThemUnlessHeld) {
   EXPECT_FALSE(m.loader.HoldsFlowField(m.model));
 }
 
-TEST(LoadTimeStepResults, ReportsTheStagesAndWhatLoaded) {
+TEST(LoadTimeStepResults, ReportsTheStagesAndWhatLoadedAndLeavesTheVelocitiesToTheirFirstUse) {
   TransientModel m;
-  m.model.CurrentPeriod = 2;
-  m.model.CurrentStep = 2;
+  EXPECT_FALSE(m.session.loaded.velocitiesComputed) << "the open does not compute them";
+  ASSERT_TRUE(CellVelocitiesReady(m.session));
+  const float firstSpeed = m.session.loaded.maxSpeed;
+  const CellArray<float> firstVx = m.model.VX;
+  EXPECT_GT(firstSpeed, 0);
+
+  m.model.CurrentPeriod = 3;
+  m.model.CurrentStep = 4;
   std::vector<int> stages;
-  const LoadStatus loaded = LoadTimeStepResults(m.model, m.session.settings, m.session.tracking, m.ui, StepResults::All,
-                                                [&stages](int stage) { stages.push_back(stage); });
+  m.session.loaded = LoadTimeStepResults(m.model, m.session.settings, m.session.tracking, m.ui, StepResults::All,
+                                         [&stages](int stage) { stages.push_back(stage); });
+  const LoadStatus& loaded = m.session.loaded;
   EXPECT_EQ(stages, (std::vector<int>{7, 8, 9}));
-  EXPECT_TRUE(loaded.headsLoaded && loaded.drawdownsLoaded && loaded.velocitiesComputed && loaded.sinkCellsLoaded);
-  EXPECT_GT(loaded.maxSpeed, 0);
-  EXPECT_TRUE(m.model.flowTermsLoaded);
+  EXPECT_TRUE(loaded.headsLoaded && loaded.drawdownsLoaded && loaded.sinkCellsLoaded && m.model.flowTermsLoaded);
+  EXPECT_FALSE(loaded.velocitiesComputed);
+  ASSERT_TRUE(CellVelocitiesReady(m.session));
+  EXPECT_NE(m.model.VX, firstVx) << "the pumping period's own velocities";
+  EXPECT_NE(loaded.maxSpeed, firstSpeed);
+
+  m.model.CurrentPeriod = 1;
+  m.model.CurrentStep = 1;
+  ASSERT_TRUE(LoadChangedTimeStep(m.session, 3, 4, m.ui));
+  EXPECT_FALSE(m.session.loaded.velocitiesComputed) << "a changed step drops the velocities of the one before";
+  ASSERT_TRUE(CellVelocitiesReady(m.session));
+  EXPECT_EQ(m.model.VX, firstVx);
+  EXPECT_EQ(m.session.loaded.maxSpeed, firstSpeed);
+
+  ForgetResults(m.session);
+  EXPECT_FALSE(CellVelocitiesReady(m.session)) << "no flow terms, no velocities";
 }
 
 }  // namespace
