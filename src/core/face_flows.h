@@ -46,6 +46,8 @@ struct AssignedFaceFlows {
   }
   // The cell's face flows; null for a cell without any.
   const FaceFlows* Of(const GridShape& grid, int column, int row, int layer) const {
+    // Most models assign no flows to faces: skip the hash's modulo for them.
+    if (byCell.empty()) return nullptr;
     const auto found = byCell.find(grid.Index(column, row, layer));
     return found == byCell.end() ? nullptr : &found->second;
   }

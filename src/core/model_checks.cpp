@@ -28,10 +28,11 @@ std::string ElevationProblem(const ModelState& model) {
     for (int i = 1; i <= model.NROW; ++i)
       for (int j = 1; j <= model.NCOL; ++j) {
         if (model.IBOUND0(j, i, k) == 0) continue;
+        const float top = model.TOP(j, i, k), bottom = model.BOT(j, i, k);
+        if (IsElevation(top) && IsElevation(bottom)) continue;
         const std::string cell = " of column " + std::to_string(j) + ", row " + std::to_string(i) + ", layer " +
                                  std::to_string(k) + " is ";
-        if (!IsElevation(model.TOP(j, i, k))) return "the top" + cell + Value(model.TOP(j, i, k));
-        if (!IsElevation(model.BOT(j, i, k))) return "the bottom" + cell + Value(model.BOT(j, i, k));
+        return IsElevation(top) ? "the bottom" + cell + Value(bottom) : "the top" + cell + Value(top);
       }
   return {};
 }

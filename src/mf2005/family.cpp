@@ -58,7 +58,7 @@ bool OpenMf2005Model(const std::string& path, const OpenChoices& choices, Opened
   const LayerPorosity porosity = ChosenLayerPorosity(path, choices);
   if (!ReadMf2005Model(path, read, ui, porosity)) return false;
   stage(6);
-  CopyMf2005Model(read, opened);
+  CopyMf2005Model(std::move(read), opened);
   return true;
 }
 

@@ -221,28 +221,28 @@ bool IsSinkCell(const std::string& fileType, const BoundaryCell& cell) {
   return fileType == "WEL" ? cell.value < 0 : cell.value != 0;
 }
 
-void CopyMf2005Model(const Mf2005Model& model, OpenedModel& opened) {
+void CopyMf2005Model(Mf2005Model model, OpenedModel& opened) {
   ModelState& state = opened.model;
   DimensionModel(state, model.NCOL, model.NROW, model.NLAY);
-  state.DELR = model.DELR;
-  state.DELC = model.DELC;
+  state.DELR = std::move(model.DELR);
+  state.DELC = std::move(model.DELC);
   ComputeGridGeometry(state);
   SetDefaultOrigin(state);
   if (model.position) SetWorldPosition(state, *model.position);
   state.lengthUnit = model.lengthUnit;
-  state.IBOUND = model.IBOUND;
   state.IBOUND0 = model.IBOUND;
-  state.TOP = model.TOP;
-  state.BOT = model.BOT;
-  state.POROSITY = model.POROSITY;
-  state.LAYCON = model.LAYCON;
+  state.IBOUND = std::move(model.IBOUND);
+  state.TOP = std::move(model.TOP);
+  state.BOT = std::move(model.BOT);
+  state.POROSITY = std::move(model.POROSITY);
+  state.LAYCON = std::move(model.LAYCON);
   state.ModelPath = model.nameFilePath;
   state.ModelTitleName = std::filesystem::path(model.nameFilePath).filename().string();
   state.HeadPath = model.HeadPath;
   state.DrawdownPath = model.DrawdownPath;
   state.BudgetPath = model.BudgetPath;
-  state.InputFiles = model.inputFiles;
   state.family = std::make_shared<Mf2005Family>(model);
+  state.InputFiles = std::move(model.inputFiles);
   opened.HNOFLO = model.HNOFLO;
   opened.HDRY = model.HDRY;
   opened.periods = model.stressPeriods;

@@ -74,8 +74,8 @@ bool IsSinkCell(const std::string& fileType, const BoundaryCell& cell);
 // held) and fills the grid, IBOUND/IBOUND0, TOP, BOT, POROSITY, LAYCON, the
 // model and result paths and its family (the boundary cells, recharge and ET
 // of every stress period); HNOFLO, HDRY and the stress periods go to
-// `opened` beside it.
-void CopyMf2005Model(const Mf2005Model& model, OpenedModel& opened);
+// `opened` beside it. Takes the model by value: an open moves its arrays in.
+void CopyMf2005Model(Mf2005Model model, OpenedModel& opened);
 
 // Marks SINKCODE -1 at the sink cells `packages` list for CurrentPeriod
 // (SINKCODE must be dimensioned for the grid) and makes the cells CHD lists

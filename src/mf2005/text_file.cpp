@@ -21,11 +21,30 @@ bool IsWhole(double value) {
 }
 
 // Splits "r*v" into its repeat count and value word; false for a plain word.
-bool SplitRepeat(const std::string& word, int& repeat, std::string& valueWord) {
+bool SplitRepeat(std::string_view word, int& repeat, std::string_view& valueWord) {
   const auto star = word.find('*');
-  if (star == std::string::npos || star == 0) return false;
+  if (star == std::string_view::npos || star == 0) return false;
   if (!ParseInteger(word.substr(0, star), repeat) || repeat < 1) return false;
   valueWord = word.substr(star + 1);
+  return true;
+}
+
+// The word of `line` that starts at or after `pos`, without its quotes;
+// `pos` moves past it. False when only separators are left.
+bool NextWord(std::string_view line, std::size_t& pos, std::string_view& word) {
+  while (pos < line.size() && IsSeparator(line[pos])) ++pos;
+  if (pos >= line.size()) return false;
+  const char quote = line[pos];
+  if (quote == '\'' || quote == '"') {
+    const auto close = line.find(quote, pos + 1);
+    const auto end = close == std::string_view::npos ? line.size() : close;
+    word = line.substr(pos + 1, end - pos - 1);
+    pos = end + 1;
+    return true;
+  }
+  const auto start = pos;
+  while (pos < line.size() && !IsSeparator(line[pos])) ++pos;
+  word = line.substr(start, pos - start);
   return true;
 }
 
@@ -70,23 +89,8 @@ std::string LineProblem(const TextFile& file, const std::string& text) {
 std::vector<std::string> SplitWords(std::string_view line) {
   std::vector<std::string> words;
   std::size_t pos = 0;
-  while (pos < line.size()) {
-    if (IsSeparator(line[pos])) {
-      ++pos;
-      continue;
-    }
-    const char quote = line[pos];
-    if (quote == '\'' || quote == '"') {
-      const auto close = line.find(quote, pos + 1);
-      const auto end = close == std::string_view::npos ? line.size() : close;
-      words.emplace_back(line.substr(pos + 1, end - pos - 1));
-      pos = end + 1;
-      continue;
-    }
-    const auto start = pos;
-    while (pos < line.size() && !IsSeparator(line[pos])) ++pos;
-    words.emplace_back(line.substr(start, pos - start));
-  }
+  std::string_view word;
+  while (NextWord(line, pos, word)) words.emplace_back(word);
   return words;
 }
 
@@ -97,13 +101,19 @@ std::string UpperCase(std::string_view text) {
 }
 
 bool ParseReal(std::string_view word, double& value) {
-  std::string text(word);
-  if (!text.empty() && text[0] == '+') text.erase(0, 1);
-  if (text.empty() || text[0] == '+') return false;
-  for (char& c : text)
-    if (c == 'd' || c == 'D') c = 'E';
-  const char* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
+  if (!word.empty() && word[0] == '+') word.remove_prefix(1);
+  if (word.empty() || word[0] == '+') return false;
+  // Fortran's double-precision exponent letter: read as E from a copy. Most
+  // words have none and are read where they are.
+  std::string withE;
+  if (word.find_first_of("dD") != std::string_view::npos) {
+    withE = word;
+    for (char& c : withE)
+      if (c == 'd' || c == 'D') c = 'E';
+    word = withE;
+  }
+  const char* end = word.data() + word.size();
+  const auto result = std::from_chars(word.data(), end, value);
   return result.ec == std::errc() && result.ptr == end;
 }
 
@@ -117,17 +127,18 @@ bool ParseInteger(std::string_view word, int& value) {
 bool ReadFreeValues(TextFile& file, std::size_t count, std::vector<double>& values, std::string& problem) {
   values.resize(count);
   std::size_t filled = 0;
-  std::string line;
   while (filled < count) {
-    if (!NextLine(file, line)) {
+    if (file.next >= file.lines.size()) {
       problem = LineProblem(file, "the file ends before all values were read.");
       return false;
     }
-    for (const std::string& word : SplitWords(line)) {
-      if (filled == count) break;
+    const std::string_view line = file.lines[file.next++];
+    std::size_t pos = 0;
+    std::string_view word;
+    while (filled < count && NextWord(line, pos, word)) {
       if (word == "/") return true;
       int repeat = 1;
-      std::string valueWord = word;
+      std::string_view valueWord = word;
       SplitRepeat(word, repeat, valueWord);
       double value = 0;
       if (!ParseReal(valueWord, value)) {

@@ -181,8 +181,8 @@ FaceVelocities GetFaceVelocities(const ModelState& state, const Settings& settin
 float ComputeCellVelocities(ModelState& state, const Settings& settings, const TrackingSettings& tracking) {
   float maxSpeed = -1e30f;
   for (int k = 1; k <= state.NLAY; ++k)
-    for (int j = 1; j <= state.NCOL; ++j)
-      for (int i = 1; i <= state.NROW; ++i) {
+    for (int i = 1; i <= state.NROW; ++i)
+      for (int j = 1; j <= state.NCOL; ++j) {
         if (state.IBOUND(j, i, k) <= 0 || !HasResultHead(state, settings, j, i, k)) continue;
         const FaceVelocities v = GetFaceVelocities(state, settings, tracking, j, i, k);
         const float vx = (v.VX1 + v.VX2) / 2;

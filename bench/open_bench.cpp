@@ -1,0 +1,193 @@
+// Opening a MODFLOW-2005 model of 1 000 000 cells (200 x 200 x 25) from its
+// name file, as `kestra-cli` and the window do: the packages, heads, the
+// budget of the first step, sink cells, result ranges and contour levels
+// (the cell velocities wait for their first use). Against it, reading the
+// model's files whole (what `cat` costs from the page cache). The model is
+// written to a temporary folder and removed at the end: IBOUND as text
+// arrays (the fixed-head first column of layer 1), ten wells, heads and a
+// full budget (constant head, three face flows, wells) in the stream layout.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/user_interface.h"
+#include "results/result_file_writer.h"
+#include "session/open_model.h"
+
+namespace {
+
+using namespace kestra;
+
+constexpr int kColumns = 200;
+constexpr int kRows = 200;
+constexpr int kLayers = 25;
+constexpr std::int64_t kCells = std::int64_t{kColumns} * kRows * kLayers;
+constexpr int kWells = 10;
+
+void WriteText(const std::filesystem::path& path, const std::string& text) { std::ofstream(path) << text; }
+
+std::string Discretisation() {
+  std::string text =
+      std::to_string(kLayers) + " " + std::to_string(kRows) + " " + std::to_string(kColumns) + " 1 4 2\n";
+  for (int k = 0; k < kLayers; ++k) text += "0 ";  // LAYCBD: no confining beds
+  text += "\n";
+  text += "CONSTANT 50.0\nCONSTANT 50.0\nCONSTANT 100.0\n";
+  for (int k = 1; k <= kLayers; ++k) text += "CONSTANT " + std::to_string(100.0 - 4.0 * k) + "\n";
+  return text + "1.0 1 1.0 SS\n";
+}
+
+std::string Basic() {
+  std::string text = "FREE\n";
+  for (int k = 1; k <= kLayers; ++k) {
+    text += "INTERNAL 1 (FREE) 0\n";
+    for (int i = 0; i < kRows; ++i) {
+      for (int j = 0; j < kColumns; ++j) text += (k == 1 && j == 0) ? "-1 " : "1 ";
+      text += '\n';
+    }
+  }
+  text += "-999.99\n";
+  for (int k = 1; k <= kLayers; ++k) text += "CONSTANT 100.0\n";
+  return text;
+}
+
+std::string Wells() {
+  std::string text = std::to_string(kWells) + " 0\n" + std::to_string(kWells) + " 0\n";
+  for (int w = 0; w < kWells; ++w)
+    text += std::to_string(1 + w % kLayers) + " " + std::to_string(20 + 15 * w) + " " + std::to_string(30 + 12 * w) +
+            " -500.0\n";
+  return text;
+}
+
+std::vector<float> RandomValues(float low, float high, unsigned seed) {
+  std::vector<float> values(static_cast<std::size_t>(kCells));
+  std::mt19937 random(seed);
+  std::uniform_real_distribution<float> draw(low, high);
+  for (float& value : values) value = draw(random);
+  return values;
+}
+
+void WriteHeads(const std::filesystem::path& path) {
+  std::ofstream out(path, std::ios::binary);
+  ResultFileWriter writer(out, ResultFileFormat::Stream);
+  const std::vector<float> heads = RandomValues(90.0f, 100.0f, 3);
+  const std::size_t perLayer = static_cast<std::size_t>(kColumns) * kRows;
+  for (int k = 1; k <= kLayers; ++k) {
+    LayerResultHeader header;
+    header.KSTP = 1;
+    header.KPER = 1;
+    header.TEXT = "            HEAD";
+    header.NCOL = kColumns;
+    header.NROW = kRows;
+    header.ILAY = k;
+    writer.WriteLayer(header, std::span(heads).subspan(perLayer * (k - 1), perLayer));
+  }
+}
+
+void WriteBudget(const std::filesystem::path& path) {
+  std::ofstream out(path, std::ios::binary);
+  ResultFileWriter writer(out, ResultFileFormat::Stream);
+  const std::vector<float> flows = RandomValues(-100.0f, 100.0f, 7);
+  const std::vector<float> none(static_cast<std::size_t>(kCells), 0.0f);
+  for (const char* text : {"   CONSTANT HEAD", "FLOW RIGHT FACE ", "FLOW FRONT FACE ", "FLOW LOWER FACE ", "           WELLS"}) {
+    BudgetHeader header;
+    header.KSTP = 1;
+    header.KPER = 1;
+    header.TEXT = text;
+    header.NCOL = kColumns;
+    header.NROW = kRows;
+    header.NLAY = kLayers;
+    const bool faceFlow = std::string(text).starts_with("FLOW");
+    writer.WriteBudgetArray(header, faceFlow ? flows : none);
+  }
+}
+
+void WriteModel(const std::filesystem::path& folder) {
+  WriteText(folder / "big.dis", Discretisation());
+  WriteText(folder / "big.bas", Basic());
+  std::string laytyp;
+  for (int k = 0; k < kLayers; ++k) laytyp += k == 0 ? "1 " : "0 ";
+  WriteText(folder / "big.lpf", "32 -1.0E+30 0\n" + laytyp + "\n");
+  WriteText(folder / "big.wel", Wells());
+  WriteText(folder / "big.oc", "HEAD SAVE UNIT 30\n");
+  WriteText(folder / "big.nam",
+            "LIST 2 big.lst\nDIS 10 big.dis\nBAS6 11 big.bas\nLPF 12 big.lpf\nWEL 13 big.wel\nOC 14 big.oc\n"
+            "DATA(BINARY) 30 big.hds\nDATA(BINARY) 32 big.cbc\n");
+  WriteHeads(folder / "big.hds");
+  WriteBudget(folder / "big.cbc");
+}
+
+// Says nothing, but keeps the time from one meter step to the next: the
+// open advances the meter at the end of each of its stages.
+class StageClock : public UserInterface {
+ public:
+  void Beep() override {}
+  void ShowMessage(const std::string& text, MessageIcon, const std::string&) override { lastMessage = text; }
+  bool AskYesNo(const std::string&, const std::string&) override { return true; }
+  void SetMeter(int percent) override {
+    const auto now = std::chrono::steady_clock::now();
+    if (percent > 0) secondsToMeter[percent] += std::chrono::duration<double>(now - last_).count();
+    last_ = now;
+  }
+  std::string lastMessage;
+  std::map<int, double> secondsToMeter;  // by the meter's percent at the stage's end
+
+ private:
+  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
+
+// The stages of an open, by the meter's percent when each ends.
+constexpr std::pair<int, const char*> kStages[] = {{50, "packages_ms"},     {58, "sinks_heads_ms"},
+                                                   {66, "flows_ms"},        {75, "drawdowns_ms"},
+                                                   {91, "exaggeration_ms"}, {100, "contours_ms"}};
+
+void OpenModel(benchmark::State& state, const std::string& nameFile) {
+  StageClock clock;
+  for (auto _ : state) {
+    Session session;
+    NoViews views;
+    if (!OpenOrImportModel(nameFile, session, clock, views)) state.SkipWithError(clock.lastMessage.c_str());
+    benchmark::DoNotOptimize(session.model.QLOWER.values.data());
+  }
+  // Seconds per cell: "150n" is 150 ns.
+  state.counters["per_cell"] = benchmark::Counter(
+      static_cast<double>(kCells), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  for (const auto& [percent, name] : kStages)
+    state.counters[name] = clock.secondsToMeter[percent] * 1000 / static_cast<double>(state.iterations());
+}
+
+void ReadModelFiles(benchmark::State& state, const std::filesystem::path& folder) {
+  std::vector<char> buffer(1 << 20);
+  for (auto _ : state) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      std::ifstream in(entry.path(), std::ios::binary);
+      while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
+        benchmark::DoNotOptimize(buffer.data());
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto folder =
+      std::filesystem::temp_directory_path() / ("kestra-open-bench-" + std::to_string(std::random_device{}()));
+  std::filesystem::create_directories(folder);
+  WriteModel(folder);
+  benchmark::RegisterBenchmark("OpenMf2005Model/1000000cells", OpenModel, (folder / "big.nam").string())
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::RegisterBenchmark("ReadModelFilesWhole/1000000cells", ReadModelFiles, folder)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(folder);
+  return 0;
+}
