@@ -19,8 +19,6 @@ namespace {
 // below the 1e-5 relative agreement that travel times must reach.
 constexpr float kInsideLow = 1e-6f;
 constexpr float kInsideHigh = 1.0f - 1e-6f;
-// Stands in for a zero saturated thickness in divisions.
-constexpr double kTinyThickness = 1e-20;
 // A particle time this close below a step end (model time units) already
 // counts as that step end when a run starts.
 constexpr double kStepEndSlack = 0.0001;
@@ -126,7 +124,8 @@ class ParticleMover {
     progress_.releaseReported = true;
     track_.released = true;
     const LocalPoint local = InsideCell(track_.local);
-    observer_.ReleasePoint(number_, c_.direction, {GlobalPoint(cell, local, CellThickness(cell)), local.z, cell, 0});
+    const CellRecord record = c_.cells.At(cell.column, cell.row, cell.layer);
+    observer_.ReleasePoint(number_, c_.direction, {GlobalPoint(cell, local, record), local.z, cell, 0});
   }
 
   // A particle released in a sink (backward: source) cell that holds it
@@ -134,24 +133,27 @@ class ParticleMover {
   std::optional<TrackEnd> StopAtRelease() {
     const CellIndex cell = track_.cell;
     if (track_.time != 0 || !(cell == particle_.startCell) || !(track_.local == particle_.startLocal) ||
-        !state_.Shape().Contains(cell.column, cell.row, cell.layer) || !IsFlowCell(state_, c_.settings, cell.column, cell.row, cell.layer))
+        !state_.Shape().Contains(cell.column, cell.row, cell.layer))
       return std::nullopt;
-    return SinkStop(cell);
+    const CellRecord record = c_.cells.At(cell.column, cell.row, cell.layer);
+    if (!record.flowCell) return std::nullopt;
+    return SinkStop(cell, record);
   }
 
   // Fixed-head cells take part in the tracking as any other cell when each
   // cell's faces carry its own flows: their head holds water in or out, so
   // that they are sinks or sources by the balance of their faces.
-  bool FixedHeadTracked(CellIndex cell) const {
-    return c_.tracking.FaceVelocities == FaceVelocityRule::OwnCell && state_.IBOUND(cell.column, cell.row, cell.layer) < 0;
+  bool FixedHeadTracked(const CellRecord& record) const {
+    return c_.tracking.FaceVelocities == FaceVelocityRule::OwnCell && record.ibound < 0;
   }
 
   // True when more water enters a tracked fixed-head cell through its faces
   // than leaves it, in the tracking direction: its head takes water out.
-  bool FixedHeadSink(CellIndex cell, const FaceVelocities& f) const {
-    if (!FixedHeadTracked(cell)) return false;
-    const int j = cell.column, i = cell.row, k = cell.layer;
-    const double thickness = SaturatedThickness(state_, j, i, k);
+  bool FixedHeadSink(CellIndex cell, const CellRecord& record) const {
+    if (!FixedHeadTracked(record)) return false;
+    const int j = cell.column, i = cell.row;
+    const FaceVelocities& f = record.faces;
+    const double thickness = record.saturatedThickness;
     const double inflow = (static_cast<double>(f.VX1) - f.VX2) * thickness * state_.DELC[i] +
                           (static_cast<double>(f.VY1) - f.VY2) * thickness * state_.DELR[j] +
                           (static_cast<double>(f.VZ1) - f.VZ2) * state_.DELR[j] * state_.DELC[i];
@@ -161,34 +163,20 @@ class ParticleMover {
   // The stop of a particle in a sink (backward: source) cell: always where
   // water leaves the cell through no face, else by the weak cell rule of
   // the direction.
-  std::optional<TrackEnd> SinkStop(CellIndex cell) {
-    const FaceVelocities f = c_.faceVelocities.At(cell.column, cell.row, cell.layer);
-    const bool sink = StopsParticle(state_.SINKCODE(cell.column, cell.row, cell.layer), c_.direction) ||
-                      FixedHeadSink(cell, f);
+  std::optional<TrackEnd> SinkStop(CellIndex cell, const CellRecord& record) {
+    const bool sink = StopsParticle(record.sinkCode, c_.direction) || FixedHeadSink(cell, record);
     if (!sink) return std::nullopt;
-    if (NoExitFace(f, c_.direction)) return TrackEnd::NoExitFromSink;
+    if (NoExitFace(record.faces, c_.direction)) return TrackEnd::NoExitFromSink;
     const WeakCellRule rule = c_.direction > 0 ? c_.tracking.WeakSinks : c_.tracking.WeakSources;
     if (rule == WeakCellRule::Stop) return TrackEnd::EnteredSinkCell;
     return std::nullopt;
   }
 
-  // Saturated thickness of a cell, never exactly 0 so that it can divide.
-  // A cell without a result head (dry, or inactive) has no water table:
-  // its points lie between its bottom and top, as where particles are
-  // placed, not down at the HDRY value of -1E+30.
-  double CellThickness(CellIndex cell) const {
-    const int j = cell.column, i = cell.row, k = cell.layer;
-    const double dz = HasResultHead(state_, c_.settings, j, i, k)
-                          ? SaturatedThickness(state_, j, i, k)
-                          : static_cast<double>(state_.TOP(j, i, k)) - state_.BOT(j, i, k);
-    return dz == 0 ? kTinyThickness : dz;
-  }
-
-  PlanPoint GlobalPoint(CellIndex cell, LocalPoint local, double dz) const {
+  PlanPoint GlobalPoint(CellIndex cell, LocalPoint local, const CellRecord& record) const {
     const int j = cell.column, i = cell.row;
     return {state_.XEDGE[j - 1] + local.x * static_cast<double>(state_.DELR[j]),
             state_.YEDGE[i - 1] + local.y * static_cast<double>(state_.DELC[i]),
-            state_.BOT(j, i, cell.layer) + local.z * dz};
+            record.bottom + local.z * record.thickness};
   }
 
   double SimulationTime(double particleTime) const {
@@ -267,17 +255,17 @@ class ParticleMover {
     const CellIndex cell = track_.cell;
     const int j = cell.column, i = cell.row, k = cell.layer;
     if (!state_.Shape().Contains(j, i, k)) return Stop(TrackEnd::LeftGrid);
-    if (SaturatedThickness(state_, j, i, k) <= 0 && IsFlowCell(state_, c_.settings, j, i, k))
-      return Fault(cell, true);
-    const double dz = CellThickness(cell);
+    const CellRecord record = c_.cells.At(j, i, k);
+    if (record.saturatedThickness <= 0 && record.flowCell) return Fault(cell, true);
+    const double dz = record.thickness;
     const LocalPoint local = InsideCell(track_.local);
-    const double xlow = state_.XEDGE[j - 1], ylow = state_.YEDGE[i - 1], zlow = state_.BOT(j, i, k);
+    const double xlow = state_.XEDGE[j - 1], ylow = state_.YEDGE[i - 1], zlow = record.bottom;
     const double delr = state_.DELR[j], delc = state_.DELC[i];
-    const PlanPoint old = GlobalPoint(cell, local, dz);
+    const PlanPoint old = GlobalPoint(cell, local, record);
 
     // Backward tracking is forward tracking in the reversed field; a
     // retarded solute moves slower than the water by its retardation factor.
-    const FaceVelocities f = c_.faceVelocities.At(j, i, k);
+    const FaceVelocities& f = record.faces;
     const double scale = c_.direction / static_cast<double>(particle_.Retardation);
     const double vx1 = f.VX1 * scale, vx2 = f.VX2 * scale;
     const double vy1 = f.VY1 * scale, vy2 = f.VY2 * scale;
@@ -367,17 +355,15 @@ class ParticleMover {
       observer_.PointReached(number_, c_.direction, {point, local.z, cell, track_.time});
       return Stop(TrackEnd::LeftGrid);
     }
-    const int j = next.column, i = next.row, k = next.layer;
-    const double cellZ = state_.BOT(j, i, k) + local.z * CellThickness(next);
+    const CellRecord record = c_.cells.At(next.column, next.row, next.layer);
+    const double cellZ = record.bottom + local.z * record.thickness;
     const std::optional<CellIndex> left = crossed ? std::optional(cell) : std::nullopt;
     observer_.PointReached(number_, c_.direction,
                            {point, local.z, next, track_.time, cellZ, left, std::clamp(moved.z, 0.0f, 1.0f)});
-    if (next.layer != cell.layer && IsFlowCell(state_, c_.settings, j, i, k) &&
-        state_.TOP(j, i, k) - state_.BOT(j, i, k) <= 0)
-      return Fault(next, false);
-    if (state_.IBOUND(j, i, k) == 0 || (state_.IBOUND(j, i, k) < 0 && !FixedHeadTracked(next)))
+    if (next.layer != cell.layer && record.flowCell && record.top - record.bottom <= 0) return Fault(next, false);
+    if (record.ibound == 0 || (record.ibound < 0 && !FixedHeadTracked(record)))
       return Stop(TrackEnd::EnteredInactiveCell);
-    if (const std::optional<TrackEnd> end = SinkStop(next)) return Stop(*end);
+    if (const std::optional<TrackEnd> end = SinkStop(next, record)) return Stop(*end);
     if (c_.windowActive && AtWindowEnd(track_.time)) return TrackEnd::WindowEnd;
     if (c_.singleStep && progress_.stepDone) return TrackEnd::StepDone;
     return std::nullopt;

@@ -8,7 +8,7 @@
 #include "core/user_interface.h"
 #include "settings/settings.h"
 #include "settings/tracking_settings.h"
-#include "tracking/face_velocity_cache.h"
+#include "tracking/cell_record_cache.h"
 #include "tracking/particle_set.h"
 #include "tracking/time_steps.h"
 #include "tracking/track_observer.h"
@@ -21,7 +21,7 @@ struct PassContext {
   const ModelState& state;
   const Settings& settings;
   const TrackingSettings& tracking;
-  FaceVelocityCache& faceVelocities;  // of state, settings and tracking
+  CellRecordCache& cells;  // of state, settings and tracking
   int direction = 1;          // +1 with the flow, -1 against it
   bool singleStep = false;    // a particle ends its run at its next tracking-step end
   bool replay = false;        // retraces only the particles that earlier runs started

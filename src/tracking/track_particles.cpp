@@ -63,11 +63,11 @@ class RunDriver {
 
   void RunPasses() {
     for (;;) {
-      FaceVelocityCache faceVelocities(state_, run_.settings, run_.tracking);
+      CellRecordCache cells(state_, run_.settings, run_.tracking);
       const PassContext context{.state = state_,
                                 .settings = run_.settings,
                                 .tracking = run_.tracking,
-                                .faceVelocities = faceVelocities,
+                                .cells = cells,
                                 .direction = direction_,
                                 .singleStep = singleStep_,
                                 .replay = kind_ == TrackKind::Replay,

@@ -1,7 +1,8 @@
 // The velocities on a cell's faces and the closed forms that move a
-// particle through the linear field between them, and the cache that keeps them.
+// particle through the linear field between them, and the cache of cell records.
 #include "tracking/face_velocities.h"
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -13,7 +14,7 @@
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
 #include "tracking/exit_time.h"
-#include "tracking/face_velocity_cache.h"
+#include "tracking/cell_record_cache.h"
 #include "tracking/particle_set.h"
 #include "tracking_models.h"
 
@@ -246,31 +247,43 @@ std::vector<CellIndex> CellsBackward(const ModelState& state) {
   return cells;
 }
 
-TEST(FaceVelocityCache, GivesTheComputedVelocitiesBitForBitOnFirstAndLaterVisits) {
+// The record of a cell equals, bit for bit, what the model gives directly.
+bool SameRecord(const CellRecord& record, const ModelState& m, const Settings& s, const TrackingSettings& t,
+                CellIndex c) {
+  const int j = c.column, i = c.row, k = c.layer;
+  return SameBits(record.faces, GetFaceVelocities(m, s, t, j, i, k)) &&
+         std::bit_cast<std::uint64_t>(record.saturatedThickness) ==
+             std::bit_cast<std::uint64_t>(SaturatedThickness(m, j, i, k)) &&
+         std::bit_cast<std::uint64_t>(record.thickness) == std::bit_cast<std::uint64_t>(MovingThickness(m, s, j, i, k)) &&
+         record.top == m.TOP(j, i, k) && record.bottom == m.BOT(j, i, k) && record.ibound == m.IBOUND(j, i, k) &&
+         record.sinkCode == m.SINKCODE(j, i, k) && record.flowCell == IsFlowCell(m, s, j, i, k);
+}
+
+TEST(CellRecordCache, GivesTheComputedRecordBitForBitOnFirstAndLaterVisits) {
   Example example;
   ASSERT_TRUE(example.opened);
   Session& s = example.session;
   for (const int recharge : {0, 1, 2, 3}) {
     s.tracking.RechargeAssignment = recharge;
     s.tracking.EvapotranspirationAssignment = recharge % 2;
-    FaceVelocityCache cache(s.model, s.settings, s.tracking);
+    CellRecordCache cache(s.model, s.settings, s.tracking);
     int nonZero = 0;
     for (int visit = 0; visit < 2; ++visit)
       for (const CellIndex c : CellsBackward(s.model)) {
-        const FaceVelocities expected = GetFaceVelocities(s.model, s.settings, s.tracking, c.column, c.row, c.layer);
-        ASSERT_TRUE(SameBits(cache.At(c.column, c.row, c.layer), expected))
+        const CellRecord record = cache.At(c.column, c.row, c.layer);
+        ASSERT_TRUE(SameRecord(record, s.model, s.settings, s.tracking, c))
             << "cell " << c.column << "," << c.row << "," << c.layer << " visit " << visit;
-        nonZero += expected.VX1 != 0 || expected.VZ2 != 0;
+        nonZero += record.faces.VX1 != 0 || record.faces.VZ2 != 0;
       }
     EXPECT_GT(nonZero, 0);
   }
 }
 
-TEST(FaceVelocityCache, ThreadsFillingOneCacheAllSeeTheComputedVelocities) {
+TEST(CellRecordCache, ThreadsFillingOneCacheAllSeeTheComputedRecords) {
   Example example;
   ASSERT_TRUE(example.opened);
   const Session& s = example.session;
-  FaceVelocityCache cache(s.model, s.settings, s.tracking);
+  CellRecordCache cache(s.model, s.settings, s.tracking);
   const std::vector<CellIndex> cells = CellsBackward(s.model);
   std::vector<int> mismatches(4, 0);
   std::vector<std::thread> threads;
@@ -279,8 +292,7 @@ TEST(FaceVelocityCache, ThreadsFillingOneCacheAllSeeTheComputedVelocities) {
       // Each thread starts elsewhere, so that first visits race.
       for (std::size_t n = 0; n < cells.size(); ++n) {
         const CellIndex c = cells[(n + t * cells.size() / 8) % cells.size()];
-        const FaceVelocities expected = GetFaceVelocities(s.model, s.settings, s.tracking, c.column, c.row, c.layer);
-        mismatches[t] += !SameBits(cache.At(c.column, c.row, c.layer), expected);
+        mismatches[t] += !SameRecord(cache.At(c.column, c.row, c.layer), s.model, s.settings, s.tracking, c);
       }
     });
   for (std::thread& thread : threads) thread.join();

@@ -1,0 +1,62 @@
+// What one particle move reads of a cell, gathered in one cache line for
+// the cells a tracking pass enters, each cell computed once however many
+// particles pass through it. Nothing a record depends on changes during a
+// pass, so a cache lives for one pass.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "tracking/face_velocities.h"
+
+namespace kestra {
+
+struct alignas(64) CellRecord {
+  FaceVelocities faces;            // GetFaceVelocities
+  double saturatedThickness = 0;   // SaturatedThickness, 0 or less without water
+  double thickness = 0;            // of the water a particle moves in: never 0
+  float top = 0, bottom = 0;       // TOP and BOT
+  std::int16_t ibound = 0;         // IBOUND
+  std::int16_t sinkCode = 0;       // SINKCODE
+  bool flowCell = false;           // IsFlowCell
+};
+
+// The thickness that particle positions in the cell are scaled by: the
+// saturated thickness of a cell with a result head; of a cell without one
+// (dry, or inactive), which has no water table, its whole thickness, so that
+// its points lie between its bottom and top, not down at HDRY. Never
+// exactly 0, so that it can divide.
+double MovingThickness(const ModelState& state, const Settings& settings, int column, int row, int layer);
+
+// The record of a cell inside the grid, straight from the model.
+CellRecord ComputeCellRecord(const ModelState& state, const Settings& settings, const TrackingSettings& tracking,
+                             int column, int row, int layer);
+
+class CellRecordCache {
+ public:
+  // Holds references: the model and both settings must outlive the cache
+  // and stay unchanged while it is used.
+  CellRecordCache(const ModelState& state, const Settings& settings, const TrackingSettings& tracking);
+
+  // ComputeCellRecord for a cell inside the grid, the same values bit for
+  // bit. Safe to call from several threads at once.
+  CellRecord At(int column, int row, int layer);
+
+ private:
+  enum Fill : std::uint8_t { kEmpty = 0, kWriting = 1, kReady = 2 };
+
+  const ModelState& state_;
+  const Settings& settings_;
+  const TrackingSettings& tracking_;
+  // Room for one record per cell of the grid's shape, written once: raw
+  // bytes, so that the pages of cells no particle enters are never touched.
+  struct alignas(CellRecord) Slot {
+    unsigned char bytes[sizeof(CellRecord)];
+  };
+  std::unique_ptr<Slot[]> slots_;
+  // Per cell: empty, being written by one thread, or ready to read.
+  std::unique_ptr<std::atomic<std::uint8_t>[]> fill_;
+};
+
+}  // namespace kestra
