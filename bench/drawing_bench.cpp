@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "graphics/plan_view.h"
+#include "graphics/velocity_vectors.h"
 #include "graphics/view_arrangement.h"
 #include "render/raster_picture.h"
 
@@ -72,6 +73,21 @@ void RedrawToRaster(benchmark::State& state) {
   for (auto _ : state) DrawModel(setup.context, setup.inputs, 1);
 }
 BENCHMARK(RedrawToRaster)->Unit(benchmark::kMillisecond);
+
+// The same with a velocity vector on every active cell: a uniform flow
+// eastward, a little faster towards the well field's rows.
+void RedrawWithVectors(benchmark::State& state) {
+  DrawingSetup setup;
+  ModelState& model = setup.m.model;
+  model.flowTermsLoaded = true;
+  for (int i = 1; i <= kSide; ++i)
+    for (int j = 1; j <= kSide; ++j) model.VX(j, i, 1) = 1.0f + 0.001f * static_cast<float>(i);
+  setup.m.settings.vectorsVisible = kOn;
+  const VectorInputs vectors{setup.m.settings, setup.ui, 2.0f};
+  setup.inputs.drawOverlays = [&vectors](PlotContext& context) { DrawVelocityVectors(context, vectors); };
+  for (auto _ : state) DrawModel(setup.context, setup.inputs, 1);
+}
+BENCHMARK(RedrawWithVectors)->Unit(benchmark::kMillisecond);
 
 void PlotToDxf(benchmark::State& state) {
   DrawingSetup setup;

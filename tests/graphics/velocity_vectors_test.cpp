@@ -127,6 +127,24 @@ TEST(VelocityVectors, InactiveAndFixedHeadCellsGetNoArrow) {
   EXPECT_EQ(Lines(scene.plan).size(), 4u);
 }
 
+TEST(VelocityVectors, CellsNarrowerThanFourPixelsShareOneArrowPerFourPixels) {
+  // Cells of 100 model units: at 25 units per pixel each is 4 pixels wide
+  // and keeps its arrow; at 50 (2 pixels) every other column and row has
+  // one; at 1000 the first cell alone stands for the whole grid.
+  const struct {
+    float pixelSize;
+    std::size_t dots;
+  } cases[] = {{25, 6}, {50, 2}, {1000, 1}};
+  for (const auto& c : cases) {
+    VectorScene scene;
+    scene.layout.PixelSize = c.pixelSize;
+    scene.Draw();
+    const auto lines = Lines(scene.plan);
+    EXPECT_EQ(lines.size(), c.dots) << "at " << c.pixelSize << " units per pixel";
+    if (!lines.empty()) EXPECT_FLOAT_EQ(lines[0][0], scene.model.XCENTER[1]) << "the first cell keeps its arrow";
+  }
+}
+
 TEST(VelocityVectors, EscapeEndsThePlanPassAndSkipsTheSections) {
   VectorScene scene;
   scene.ui.escapeAnswer = true;
