@@ -1,6 +1,9 @@
 #include "tracking/cell_record_cache.h"
 
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <type_traits>
 
 namespace kestra {
@@ -9,7 +12,7 @@ namespace {
 // Stands in for a zero thickness in divisions.
 constexpr double kTinyThickness = 1e-20;
 
-static_assert(std::is_trivially_copyable_v<CellRecord> && sizeof(CellRecord) == 64, "a record fills one cache line");
+static_assert(std::is_trivially_copyable_v<CellRecord> && sizeof(CellRecord) < 64, "a record fits in a cache line");
 
 }  // namespace
 
@@ -34,28 +37,44 @@ CellRecord ComputeCellRecord(const ModelState& state, const Settings& settings, 
   return record;
 }
 
+void CellRecordCache::FreeSlots::operator()(Slot*) const { std::free(block); }
+
+namespace {
+
+// Zeroed slots for `count` cells, aligned to a cache line. Large blocks come
+// as fresh pages that the system zeroes on first touch.
+template <typename Slot, typename Free>
+std::unique_ptr<Slot[], Free> ZeroedSlots(std::size_t count) {
+  void* block = std::calloc(count + 1, sizeof(Slot));
+  if (block == nullptr) throw std::bad_alloc();
+  void* aligned = block;
+  std::size_t room = (count + 1) * sizeof(Slot);
+  std::align(alignof(Slot), count * sizeof(Slot), aligned, room);
+  return std::unique_ptr<Slot[], Free>(static_cast<Slot*>(aligned), Free{block});
+}
+
+}  // namespace
+
 CellRecordCache::CellRecordCache(const ModelState& state, const Settings& settings, const TrackingSettings& tracking)
     : state_(state),
       settings_(settings),
       tracking_(tracking),
-      slots_(std::make_unique_for_overwrite<Slot[]>(state.Shape().Size())),
-      fill_(std::make_unique<std::atomic<std::uint8_t>[]>(state.Shape().Size())) {}
+      slots_(ZeroedSlots<Slot, FreeSlots>(state.Shape().Size())) {}
 
 CellRecord CellRecordCache::At(int column, int row, int layer) {
-  const std::size_t cell = state_.Shape().Index(column, row, layer);
-  std::atomic<std::uint8_t>& fill = fill_[cell];
+  Slot& slot = slots_[state_.Shape().Index(column, row, layer)];
+  std::atomic_ref<std::uint8_t> fill(slot.fill);
   CellRecord record;
   if (fill.load(std::memory_order_acquire) == kReady) {
-    std::memcpy(&record, slots_[cell].bytes, sizeof record);
+    std::memcpy(&record, slot.record, sizeof record);
     return record;
   }
-
   record = ComputeCellRecord(state_, settings_, tracking_, column, row, layer);
   // The first thread to claim the cell stores it; a thread that finds it
   // being written uses its own, identical result instead of waiting.
   std::uint8_t expected = kEmpty;
   if (fill.compare_exchange_strong(expected, kWriting, std::memory_order_relaxed)) {
-    std::memcpy(slots_[cell].bytes, &record, sizeof record);
+    std::memcpy(slot.record, &record, sizeof record);
     fill.store(kReady, std::memory_order_release);
   }
   return record;

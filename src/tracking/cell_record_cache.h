@@ -4,7 +4,6 @@
 // pass, so a cache lives for one pass.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -12,7 +11,7 @@
 
 namespace kestra {
 
-struct alignas(64) CellRecord {
+struct CellRecord {
   FaceVelocities faces;            // GetFaceVelocities
   double saturatedThickness = 0;   // SaturatedThickness, 0 or less without water
   double thickness = 0;            // of the water a particle moves in: never 0
@@ -45,18 +44,23 @@ class CellRecordCache {
 
  private:
   enum Fill : std::uint8_t { kEmpty = 0, kWriting = 1, kReady = 2 };
+  // A record and its fill state (empty, being written by one thread, or
+  // ready to read) in one cache line, so that a move misses the cache once.
+  struct alignas(64) Slot {
+    unsigned char record[sizeof(CellRecord)];
+    std::uint8_t fill;
+  };
+  struct FreeSlots {
+    void* block;
+    void operator()(Slot*) const;
+  };
 
   const ModelState& state_;
   const Settings& settings_;
   const TrackingSettings& tracking_;
-  // Room for one record per cell of the grid's shape, written once: raw
-  // bytes, so that the pages of cells no particle enters are never touched.
-  struct alignas(CellRecord) Slot {
-    unsigned char bytes[sizeof(CellRecord)];
-  };
-  std::unique_ptr<Slot[]> slots_;
-  // Per cell: empty, being written by one thread, or ready to read.
-  std::unique_ptr<std::atomic<std::uint8_t>[]> fill_;
+  // One slot per cell of the grid's shape, from zeroed memory: the pages of
+  // cells no particle enters are never touched.
+  std::unique_ptr<Slot[], FreeSlots> slots_;
 };
 
 }  // namespace kestra
