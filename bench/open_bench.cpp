@@ -142,8 +142,11 @@ class StageClock : public UserInterface {
   std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
 };
 
-// The stages of an open, by the meter's percent when each ends.
-constexpr std::pair<int, const char*> kStages[] = {{50, "packages_ms"},     {58, "sinks_heads_ms"},
+// The stages of an open, by the meter's percent when each ends: reading the
+// packages; the model state built from them, its checks and settings, the
+// sink cells and heads; the face flows; the drawdowns; the exaggeration;
+// the contour levels.
+constexpr std::pair<int, const char*> kStages[] = {{50, "packages_ms"},     {58, "state_heads_ms"},
                                                    {66, "flows_ms"},        {75, "drawdowns_ms"},
                                                    {91, "exaggeration_ms"}, {100, "contours_ms"}};
 

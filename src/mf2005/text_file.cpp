@@ -103,18 +103,18 @@ std::string UpperCase(std::string_view text) {
 bool ParseReal(std::string_view word, double& value) {
   if (!word.empty() && word[0] == '+') word.remove_prefix(1);
   if (word.empty() || word[0] == '+') return false;
-  // Fortran's double-precision exponent letter: read as E from a copy. Most
-  // words have none and are read where they are.
-  std::string withE;
-  if (word.find_first_of("dD") != std::string_view::npos) {
-    withE = word;
-    for (char& c : withE)
-      if (c == 'd' || c == 'D') c = 'E';
-    word = withE;
-  }
   const char* end = word.data() + word.size();
   const auto result = std::from_chars(word.data(), end, value);
-  return result.ec == std::errc() && result.ptr == end;
+  if (result.ec == std::errc() && result.ptr == end) return true;
+  // Fortran's double-precision exponent letter, which stops the read: the
+  // word is read again as a copy with E in its place.
+  if (result.ptr == end || (*result.ptr != 'd' && *result.ptr != 'D')) return false;
+  std::string withE(word);
+  for (char& c : withE)
+    if (c == 'd' || c == 'D') c = 'E';
+  const char* copyEnd = withE.data() + withE.size();
+  const auto reread = std::from_chars(withE.data(), copyEnd, value);
+  return reread.ec == std::errc() && reread.ptr == copyEnd;
 }
 
 bool ParseInteger(std::string_view word, int& value) {

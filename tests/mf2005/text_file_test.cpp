@@ -32,6 +32,10 @@ TEST(Mf2005TextFile, NumbersFollowFortranRules) {
   EXPECT_TRUE(ParseReal("-.5d-1", value));
   EXPECT_EQ(value, -0.05);
   EXPECT_TRUE(ParseReal("3.", value));
+  EXPECT_TRUE(ParseReal("+2.5D+2", value));
+  EXPECT_EQ(value, 250.0);
+  EXPECT_FALSE(ParseReal("d5", value));
+  EXPECT_FALSE(ParseReal("1.5d", value));
   EXPECT_FALSE(ParseReal("1.0x", value));
   EXPECT_FALSE(ParseReal("++1", value));
   EXPECT_FALSE(ParseReal("", value));
