@@ -252,6 +252,8 @@ class MainWindow : public QMainWindow, public OpenObserver {
   // The inspector's lines for the cell under the pointer at plan point
   // `point` (none outside the grid).
   void ShowCellInInspector(CellIndex cell, QPointF point);
+  // The boundary terms of `cell` in the budget of the step shown.
+  std::vector<CellTerm> TermsOfCell(CellIndex cell);
   void AddPathlineUnderPointer(QPointF point, std::vector<InspectedValue>& lines) const;
   // How the particle's run ended, naming the package of a sink cell.
   std::string EndDescription(const Endpoint& end) const;
@@ -369,9 +371,15 @@ class MainWindow : public QMainWindow, public OpenObserver {
   ColourFlood flood_;
   struct InspectedCell {
     CellIndex cell;
-    int period = 0;
+    int period = 0, step = 0;
     std::vector<std::string> packages;
-  } inspected_;  // the packages of the last cell inspected, read once per cell
+    std::vector<CellTerm> terms;
+  } inspected_;  // the packages and budget terms of the last cell inspected, read once per cell
+  struct StepTerms {
+    std::string model;
+    int period = 0, step = 0;
+    CellTermTable table;
+  } stepTerms_;  // the boundary terms of every cell in the step shown, read at its first inspection
   QSpinBox* periodBox_ = nullptr;  // the time step shown, for a model of more than one
   QSpinBox* stepBox_ = nullptr;
   QLineEdit* verticalPositionBox_ = nullptr;

@@ -60,6 +60,7 @@ void MainWindow::ShowModel(Session& session) {
   particleHistory_.Clear();
   inspected_ = {};
   floodSource_ = {};  // the results may have changed on disk
+  stepTerms_ = {};
   ResetRuns();
   captureZones_.clear();
   captureChoice_ = {};

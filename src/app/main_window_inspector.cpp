@@ -52,11 +52,12 @@ void MainWindow::ShowCellInInspector(CellIndex cell, QPointF point) {
     return;
   }
   const ModelState& m = session_.model;
-  if (!(inspected_.cell == cell) || inspected_.period != m.CurrentPeriod)
-    inspected_ = {cell, m.CurrentPeriod, PackagesAtCell(packages_, m, session_.settings, cell, m.CurrentPeriod)};
+  if (!(inspected_.cell == cell) || inspected_.period != m.CurrentPeriod || inspected_.step != m.CurrentStep)
+    inspected_ = {cell, m.CurrentPeriod, m.CurrentStep,
+                  PackagesAtCell(packages_, m, session_.settings, cell, m.CurrentPeriod), TermsOfCell(cell)};
   const InspectedResults loaded{session_.loaded.headsLoaded, session_.loaded.drawdownsLoaded, m.flowTermsLoaded};
   std::vector<InspectedValue> lines = InspectCell(m, session_.settings, session_.tracking, session_.periods.timeUnit,
-                                                  cell, loaded, inspected_.packages);
+                                                  cell, loaded, inspected_.packages, inspected_.terms);
   AddPathlineUnderPointer(point, lines);
   inspector_->setRowCount(static_cast<int>(lines.size()));
   for (int row = 0; row < static_cast<int>(lines.size()); ++row) {
@@ -65,6 +66,15 @@ void MainWindow::ShowCellInInspector(CellIndex cell, QPointF point) {
     inspector_->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(line.value)));
   }
   inspector_->resizeColumnToContents(0);
+}
+
+std::vector<CellTerm> MainWindow::TermsOfCell(CellIndex cell) {
+  const ModelState& m = session_.model;
+  if (!m.flowTermsLoaded) return {};
+  if (stepTerms_.model != m.ModelPath || stepTerms_.period != m.CurrentPeriod || stepTerms_.step != m.CurrentStep)
+    stepTerms_ = {m.ModelPath, m.CurrentPeriod, m.CurrentStep, BoundaryTermsByCell(m)};
+  const auto found = stepTerms_.table.find(m.Shape().Index(cell.column, cell.row, cell.layer));
+  return found == stepTerms_.table.end() ? std::vector<CellTerm>{} : found->second;
 }
 
 void MainWindow::AddPathlineUnderPointer(QPointF point, std::vector<InspectedValue>& lines) const {

@@ -53,6 +53,26 @@ PackageKeys MarkCellsByFlowSign(ModelState& state, const PackageKeys& packages) 
   return found;
 }
 
+CellTermTable BoundaryTermsByCell(const ModelState& state) {
+  CellTermTable table;
+  ResultFile result;
+  if (OpenBudgetFile(state.BudgetPath, result) != ResultFileOpening::Opened) return table;
+  CellArray<float> term;
+  term.Dimension(state.Shape());
+  // A damaged term ends the walk: the terms before it are kept.
+  WalkStepTerms(result, state.CurrentStep, state.CurrentPeriod, state.Shape(),
+                [&](const BudgetHeader& header, std::int64_t& next) {
+                  const std::string name = header.Name();
+                  if (PackageOfTerm(name) == nullptr) return SkipBudgetData(result, header, next);
+                  std::fill(term.values.begin(), term.values.end(), 0.0f);
+                  if (!ReadBudgetData(result, header, term, next)) return false;
+                  for (std::size_t cell = 0; cell < term.values.size(); ++cell)
+                    if (term.values[cell] != 0) table[cell].push_back({name, term.values[cell]});
+                  return true;
+                });
+  return table;
+}
+
 std::string NoBoundaryFlowsText(const PackageKeys& packages) {
   std::string names;
   for (const std::string& key : packages) names += (names.empty() ? "" : ", ") + key;

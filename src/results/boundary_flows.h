@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/model_family.h"
 #include "core/model_state.h"
@@ -35,6 +37,21 @@ inline constexpr BoundaryTerm kBoundaryTerms[] = {
 // others are left as they are. Reads silently: a budget file that cannot be
 // read holds no term.
 PackageKeys MarkCellsByFlowSign(ModelState& state, const PackageKeys& packages);
+
+// One boundary term of a cell: its TEXT without blanks and its flow, volume
+// per time, positive into the aquifer.
+struct CellTerm {
+  std::string label;
+  float flow = 0;
+};
+// The non-zero boundary terms of each cell that has one, by GridShape::Index,
+// in the order of the budget file.
+using CellTermTable = std::unordered_map<std::size_t, std::vector<CellTerm>>;
+
+// The boundary terms of CurrentStep/CurrentPeriod for every cell, flows on
+// a face included in their cell's. Empty when the budget file cannot be
+// read or holds none.
+CellTermTable BoundaryTermsByCell(const ModelState& state);
 
 // The note that the budget file holds no flow terms of `packages`, so that
 // every one of their cells is taken as a sink.

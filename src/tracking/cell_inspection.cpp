@@ -25,7 +25,8 @@ std::string CellState(std::int16_t code) {
 
 std::vector<InspectedValue> InspectCell(const ModelState& state, const Settings& settings,
                                         const TrackingSettings& tracking, int timeUnit, CellIndex cell,
-                                        const InspectedResults& loaded, const std::vector<std::string>& packages) {
+                                        const InspectedResults& loaded, const std::vector<std::string>& packages,
+                                        const std::vector<CellTerm>& terms) {
   const int j = cell.column, i = cell.row, k = cell.layer;
   const std::string length = LengthUnitSymbol(state.lengthUnit);
   const std::string perTime = SingularTimeUnitName(timeUnit);
@@ -58,6 +59,10 @@ std::vector<InspectedValue> InspectCell(const ModelState& state, const Settings&
   std::string boundary;
   for (const std::string& name : packages) boundary += (boundary.empty() ? "" : ", ") + name;
   lines.push_back({"Boundary packages", boundary.empty() ? "none" : boundary});
+  const std::string flowUnit = length.empty() || perTime.empty() ? "" : length + "\u00b3/" + perTime;
+  std::string budget;
+  for (const CellTerm& term : terms) budget += (budget.empty() ? "" : "; ") + term.label + " " + WithUnit(term.flow, flowUnit);
+  lines.push_back({"Budget terms", !loaded.flows ? kNotLoaded : budget.empty() ? "none" : budget});
   return lines;
 }
 

@@ -15,7 +15,7 @@ std::string Line(QTableWidget* table, const std::string& name) {
   return "(no line " + name + ")";
 }
 
-TEST(CellInspector, ShowsTheCellUnderThePointerWithUnitsAndPackages) {
+TEST(CellInspector, ShowsTheCellUnderThePointerWithUnitsPackagesAndTheirBudgetTerms) {
   OpenWindow w("mixed3d/modflow", "mixed3d.nam");
   auto* table = w.window.findChild<QTableWidget*>("cell_inspector");
   ASSERT_NE(table, nullptr);
@@ -24,6 +24,7 @@ TEST(CellInspector, ShowsTheCellUnderThePointerWithUnitsAndPackages) {
   MovePointer(w.window.View(0), w.CellCentre(15, 8));
   EXPECT_EQ(Line(table, "Cell"), "layer 2, row 8, column 15");
   EXPECT_EQ(Line(table, "Boundary packages"), "pumping well");
+  EXPECT_EQ(Line(table, "Budget terms"), "WELLS -1500 m\u00b3/day");
   const ModelState& m = w.window.model();
   EXPECT_EQ(Line(table, "Head"), GeneralNumberText(m.HEAD(15, 8, 2)) + " m");
   EXPECT_NE(Line(table, "Velocity to higher columns").find(" m/day"), std::string::npos);
@@ -31,6 +32,7 @@ TEST(CellInspector, ShowsTheCellUnderThePointerWithUnitsAndPackages) {
   MovePointer(w.window.View(0), w.CellCentre(3, 3));
   EXPECT_EQ(Line(table, "Cell"), "layer 2, row 3, column 3");
   EXPECT_EQ(Line(table, "Boundary packages"), "none");
+  EXPECT_EQ(Line(table, "Budget terms"), "none");
   MovePointer(w.window.View(0), w.PlanPixel(-50.0f, -50.0f));
   EXPECT_EQ(table->rowCount(), 0) << "outside the grid";
 }
