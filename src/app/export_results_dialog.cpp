@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/file_field.h"
+
 namespace kestra::app {
 namespace {
 
@@ -77,12 +79,7 @@ ExportResultsDialog::ExportResultsDialog(const ExportResultsChoice& choice, User
   });
   connect(format_, &QComboBox::currentIndexChanged, this, &ExportResultsDialog::FollowFormat);
 
-  auto* browse = new QPushButton(tr("Browse..."), this);
-  browse->setObjectName("export_browse");
-  connect(browse, &QPushButton::clicked, this, &ExportResultsDialog::BrowseFile);
-  auto* fileRow = new QHBoxLayout;
-  fileRow->addWidget(file_);
-  fileRow->addWidget(browse);
+  QHBoxLayout* fileRow = FileFieldRow(file_, "export_browse", [this] { BrowseFile(); });
   auto* form = new QFormLayout;
   form->addRow(tr("Export:"), kind_);
   form->addRow(tr("Format:"), format_);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/file_field.h"
 #include "core/number_format.h"
 #include "export/dxf_maps.h"
 #include "render/qt_colour.h"
@@ -40,6 +41,13 @@ QLineEdit* AddField(QGridLayout* grid, int row, int column, const char* caption,
   return field;
 }
 
+// The columns of a map's row: its check box, file, shifts, factor, colour.
+constexpr int kFileColumn = 1;
+constexpr int kShiftXColumn = 3;
+constexpr int kShiftYColumn = 5;
+constexpr int kFactorColumn = 7;
+constexpr int kColourColumn = 9;
+
 float FieldNumber(const QLineEdit* field) {
   return static_cast<float>(LeadingNumber(field->text().toStdString()));
 }
@@ -60,18 +68,23 @@ MapsDialog::MapsDialog(std::array<DxfMapEntry, kDxfMapCount + 1>& maps, UserInte
     r.check->setObjectName(Named("DXF_check", row));
     r.check->setChecked(IsOn(entry.display));
     grid->addWidget(r.check, row, 0);
-    r.file = AddField(grid, row, 1, "DXF File:", "DXF_Files", row, entry.file);
+    grid->addWidget(new QLabel(tr("DXF File:")), row, kFileColumn);
+    r.file = new QLineEdit(QString::fromStdString(entry.file));
+    r.file->setObjectName(Named("DXF_Files", row));
     r.file->setMinimumWidth(280);
     r.file->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(r.file, &QWidget::customContextMenuRequested, this, [this, row] { ChooseFile(row); });
-    r.shiftX = AddField(grid, row, 3, "X:", "DXF_shift_X", row, NumberText(entry.shiftX));
-    r.shiftY = AddField(grid, row, 5, "Y:", "DXF_shift_Y", row, NumberText(entry.shiftY));
-    r.factor = AddField(grid, row, 7, "Factor:", "DXF_factor", row, NumberText(entry.factor));
+    const QByteArray browseName = Named("DXF_browse", row).toLatin1();
+    grid->addLayout(FileFieldRow(r.file, browseName.constData(), [this, row] { ChooseFile(row); }), row,
+                    kFileColumn + 1);
+    r.shiftX = AddField(grid, row, kShiftXColumn, "X:", "DXF_shift_X", row, NumberText(entry.shiftX));
+    r.shiftY = AddField(grid, row, kShiftYColumn, "Y:", "DXF_shift_Y", row, NumberText(entry.shiftY));
+    r.factor = AddField(grid, row, kFactorColumn, "Factor:", "DXF_factor", row, NumberText(entry.factor));
     r.colour = new QPushButton;
     r.colour->setObjectName(Named("DXF_color", row));
     r.colour->setFixedWidth(40);
     connect(r.colour, &QPushButton::clicked, this, [this, row] { ChooseColour(row); });
-    grid->addWidget(r.colour, row, 9);
+    grid->addWidget(r.colour, row, kColourColumn);
     colours_[row] = entry.color;
     ShowColour(row);
   }

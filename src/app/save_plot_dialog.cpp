@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/file_field.h"
 #include "export/plot_choices.h"
 #include "export/plot_export.h"
 
@@ -61,7 +62,7 @@ SavePlotDialog::SavePlotDialog(const SavePlotChoice& choice, const std::string& 
 
   auto* form = new QFormLayout;
   form->addRow(tr("Format:"), format_);
-  form->addRow(tr("File:"), file_);
+  form->addRow(tr("File:"), FileFieldRow(file_, "Save_file_browse", [this] { Save_file_MouseDown(); }));
   auto* size = new QHBoxLayout;
   size->addWidget(width_);
   size->addWidget(new QLabel(QString::fromUtf8("\u00d7"), this));

@@ -1,11 +1,13 @@
-// The Maps Options dialog with its check, and the vectors and maps on the
-// plan of the real window.
+// The Maps Options dialog with its check, the Browse buttons of the file
+// fields, and the vectors and maps on the plan of the real window.
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
 #include "app/maps_dialog.h"
+#include "app/save_plot_dialog.h"
 #include "gui_model.h"
 #include "support/recording_interface.h"
 
@@ -23,6 +25,26 @@ struct MapsScene {
     maps[2] = {site, 1.5f, -20, 2, kOn, RgbColour(10, 20, 30)};
   }
 };
+
+// Browse opens the file dialog and puts the file chosen into the field.
+void BrowseInto(QDialog& dialog, const char* button, const char* field, const std::string& path) {
+  AnswerNextDialog<QFileDialog>([path](QFileDialog& files) {
+    files.selectFile(QString::fromStdString(path));
+    static_cast<QDialog&>(files).accept();  // QFileDialog hides its accept
+  });
+  Field<QPushButton>(dialog, button)->click();
+  EXPECT_EQ(Field<QLineEdit>(dialog, field)->text().toStdString(), path) << button;
+}
+
+TEST(FileFields, EachHasABrowseButtonThatFillsItWithTheFileChosen) {
+  MapsScene s;
+  app::MapsDialog maps(s.maps, s.ui, nullptr);
+  for (const auto& [button, field] : {std::pair{"DXF_browse_0", "DXF_Files_0"}, {"DXF_browse_4", "DXF_Files_4"}})
+    BrowseInto(maps, button, field, s.site);
+  app::SavePlotDialog plot({kPlotFormatDxf, s.dir.File("plot.dxf"), true, false}, s.dir.File("site.mdl"), true, s.ui,
+                           nullptr);
+  BrowseInto(plot, "Save_file_browse", "Save_file", s.dir.File("other.dxf"));
+}
 
 TEST(MapsDialog, ShowsTheFiveEntriesAndCancelKeepsThem) {
   MapsScene s;
