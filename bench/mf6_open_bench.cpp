@@ -15,6 +15,7 @@
 #include "mf6/readers.h"
 #include "results/result_files.h"
 #include "settings/settings.h"
+#include "temporary_model.h"
 
 namespace {
 
@@ -139,34 +140,17 @@ void OpenModelWithResults(benchmark::State& state, const std::string& simulation
   }
 }
 
-void ReadBothResultFiles(benchmark::State& state, const std::string& folder) {
-  std::vector<char> buffer(1 << 20);
-  for (auto _ : state) {
-    for (const char* name : {"m.hed", "m.bud"}) {
-      std::ifstream in(folder + "/" + name, std::ios::binary);
-      while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
-        benchmark::DoNotOptimize(buffer.data());
-    }
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto folder =
-      std::filesystem::temp_directory_path() / ("kestra-mf6-bench-" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(folder);
-  WriteModel(folder);
-  benchmark::RegisterBenchmark("OpenMf6ModelWithHeadsAndFlows/1000000cells", OpenModelWithResults,
-                               (folder / "mfsim.nam").string())
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
-  benchmark::RegisterBenchmark("ReadHeadAndBudgetFilesWhole/1000000cells", ReadBothResultFiles, folder.string())
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(folder);
-  return 0;
+  return bench::RunOnTemporaryModel(argc, argv, "kestra-mf6-bench", WriteModel, [](const std::filesystem::path& folder) {
+    benchmark::RegisterBenchmark("OpenMf6ModelWithHeadsAndFlows/1000000cells", OpenModelWithResults,
+                                 (folder / "mfsim.nam").string())
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark("ReadHeadAndBudgetFilesWhole/1000000cells", bench::ReadFilesWhole,
+                                 std::vector{folder / "m.hed", folder / "m.bud"})
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  });
 }

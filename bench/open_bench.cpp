@@ -20,6 +20,7 @@
 #include "core/user_interface.h"
 #include "results/result_file_writer.h"
 #include "session/open_model.h"
+#include "temporary_model.h"
 
 namespace {
 
@@ -176,33 +177,17 @@ void OpenModel(benchmark::State& state, const std::string& nameFile) {
     state.counters[name] = clock.secondsToMeter[percent] * 1000 / static_cast<double>(state.iterations());
 }
 
-void ReadModelFiles(benchmark::State& state, const std::filesystem::path& folder) {
-  std::vector<char> buffer(1 << 20);
-  for (auto _ : state) {
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-      std::ifstream in(entry.path(), std::ios::binary);
-      while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0)
-        benchmark::DoNotOptimize(buffer.data());
-    }
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  const auto folder =
-      std::filesystem::temp_directory_path() / ("kestra-open-bench-" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(folder);
-  WriteModel(folder);
-  benchmark::RegisterBenchmark("OpenMf2005Model/1000000cells", OpenModel, (folder / "big.nam").string())
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
-  benchmark::RegisterBenchmark("ReadModelFilesWhole/1000000cells", ReadModelFiles, folder)
-      ->Unit(benchmark::kMillisecond)
-      ->UseRealTime();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(folder);
-  return 0;
+  return bench::RunOnTemporaryModel(argc, argv, "kestra-open-bench", WriteModel, [](const std::filesystem::path& folder) {
+    benchmark::RegisterBenchmark("OpenMf2005Model/1000000cells", OpenModel, (folder / "big.nam").string())
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry.path());
+    benchmark::RegisterBenchmark("ReadModelFilesWhole/1000000cells", bench::ReadFilesWhole, files)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  });
 }
