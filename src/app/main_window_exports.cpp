@@ -65,6 +65,7 @@ void MainWindow::SaveResults(ResultExport kind, const char* title) {
   Hourglass hourglass(ui_);
   std::string error;
   const NoResultHeads marks{session_.settings.HNOFLO, session_.settings.HDRY};
+  if (kind == ResultExport::Velocity) CellVelocitiesReady(session_);
   if (!SaveResultExport(path, session_.model, session_.model.CurrentLayer, kind, marks, error))
     Complain(ui_, error, MessageIcon::Exclamation, kErrorTitle);
 }

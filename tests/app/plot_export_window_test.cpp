@@ -17,6 +17,7 @@
 #include "export/result_exports.h"
 #include "graphics/plot_device.h"
 #include "gui_model.h"
+#include "session/time_step_results.h"
 #include "support/shell_output.h"
 
 namespace kestra::test {
@@ -101,6 +102,21 @@ TEST(SavePlotWindow, HeadsAreSavedUnderTheNameAsTyped) {
   const std::string text = ReadWholeFile(path);
   ASSERT_FALSE(text.empty());
   EXPECT_EQ(text.substr(0, ExportHeaderLine(20, 10).size()), ExportHeaderLine(20, 10));
+}
+
+TEST(SavePlotWindow, VelocitiesSavedBeforeAnyVectorIsDrawnAreTheModelsOwn) {
+  OpenWindow w("uniform1/lahey", "uniform1.mdl");
+  const std::string path = w.dir.File("velocity.txt");
+  AnswerNextDialog<QFileDialog>([&](QFileDialog& dialog) {
+    dialog.selectFile(QString::fromStdString(path));
+    static_cast<QDialog&>(dialog).accept();  // QFileDialog hides its accept
+  });
+  w.window.findChild<QAction*>("file_save_velocity_as")->trigger();
+  ASSERT_TRUE(CellVelocitiesReady(w.window.session()));
+  std::ostringstream expected;
+  const Settings& s = w.window.session().settings;
+  WriteResultExport(expected, w.window.model(), 1, ResultExport::Velocity, {s.HNOFLO, s.HDRY});
+  EXPECT_EQ(ReadWholeFile(path), expected.str());
 }
 
 // Answers the next file dialog with `path`, after `then` has set up the
