@@ -32,11 +32,16 @@ DxfMapEntry OfferedEntry(const DxfMapEntry& entry) {
 
 QString Named(const char* name, int row) { return QString("%1_%2").arg(name).arg(row); }
 
+QLineEdit* NamedField(const char* name, int index, const std::string& text) {
+  auto* field = new QLineEdit(QString::fromStdString(text));
+  field->setObjectName(Named(name, index));
+  return field;
+}
+
 QLineEdit* AddField(QGridLayout* grid, int row, int column, const char* caption, const char* name, int index,
                     const std::string& text) {
   grid->addWidget(new QLabel(QObject::tr(caption)), row, column);
-  auto* field = new QLineEdit(QString::fromStdString(text));
-  field->setObjectName(Named(name, index));
+  QLineEdit* field = NamedField(name, index, text);
   grid->addWidget(field, row, column + 1);
   return field;
 }
@@ -69,8 +74,7 @@ MapsDialog::MapsDialog(std::array<DxfMapEntry, kDxfMapCount + 1>& maps, UserInte
     r.check->setChecked(IsOn(entry.display));
     grid->addWidget(r.check, row, 0);
     grid->addWidget(new QLabel(tr("DXF File:")), row, kFileColumn);
-    r.file = new QLineEdit(QString::fromStdString(entry.file));
-    r.file->setObjectName(Named("DXF_Files", row));
+    r.file = NamedField("DXF_Files", row, entry.file);
     r.file->setMinimumWidth(280);
     r.file->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(r.file, &QWidget::customContextMenuRequested, this, [this, row] { ChooseFile(row); });
