@@ -328,9 +328,12 @@ namespace kestra::app {
 void MainWindow::DeleteParticlesInRectangle(QPointF a, QPointF b) {
   const ModelState& m = session_.model;
   std::vector<ParticleRecord> before = particles_.Particles;
-  if (DeleteParticlesInside(particles_, m, {X(a), Y(a), X(b), Y(b)}, m.CurrentLayer) == 0) return;
-  // The others are numbered anew: their runs start again from the release points.
-  ResetRuns();
+  ParticleRenumbering renumbering({});
+  if (DeleteParticlesInside(particles_, m, {X(a), Y(a), X(b), Y(b)}, m.CurrentLayer, &renumbering) == 0) return;
+  // The others keep where their runs took them, under their new numbers.
+  storedPaths_.Renumber(renumbering);
+  endpoints_->Renumber(renumbering);
+  emit ResultsChanged();
   RecordParticleEdit(std::move(before));
   RedrawViews(false);
 }

@@ -1,6 +1,7 @@
 #include "graphics/stored_pathlines.h"
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 namespace kestra {
@@ -40,6 +41,17 @@ void StoredPathlines::DrawOnto(TrackObserver& drawing) const {
 void StoredPathlines::KeepParticles(int count) {
   std::erase_if(events_, [count](const Event& event) { return event.move.particle > count; });
   std::erase_if(releaseTimes_, [count](const auto& release) { return release.first.first > count; });
+}
+
+void StoredPathlines::Renumber(const ParticleRenumbering& renumbering) {
+  std::erase_if(events_, [&](Event& event) {
+    event.move.particle = renumbering.NewNumber(event.move.particle);
+    return event.move.particle == 0;
+  });
+  std::map<std::pair<int, int>, double> releases;
+  for (const auto& [key, time] : releaseTimes_)
+    if (const int particle = renumbering.NewNumber(key.first)) releases.emplace(std::pair{particle, key.second}, time);
+  releaseTimes_ = std::move(releases);
 }
 
 std::optional<PathlineHit> StoredPathlines::PathlineAt(double x, double y, double reach) const {

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "tracking/particle_set.h"
 #include "tracking/track_observer.h"
 
 namespace kestra {
@@ -37,6 +38,8 @@ class StoredPathlines : public TrackObserver {
   }
   // Forgets the pathlines of the particles after the first `count`.
   void KeepParticles(int count);
+  // Keeps the pathlines of the particles left after a deletion, under their new numbers.
+  void Renumber(const ParticleRenumbering& renumbering);
 
   // The pathline passing nearest plan point (x, y), at most `reach` from it
   // in plan units; the time there is interpolated along the move.

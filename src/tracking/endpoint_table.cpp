@@ -1,6 +1,7 @@
 #include "tracking/endpoint_table.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/number_format.h"
 
@@ -132,6 +133,23 @@ Endpoint EndpointCollector::Current(int particle, int direction) const {
 void EndpointCollector::KeepParticles(int count) {
   endpoints_.resize(std::min(endpoints_.size(), Index(count + 1, 1)));
   present_.resize(endpoints_.size());
+}
+
+void EndpointCollector::Renumber(const ParticleRenumbering& renumbering) {
+  const std::vector<int>& former = renumbering.FormerNumbers();
+  std::vector<Endpoint> endpoints(former.size() * 2);
+  std::vector<char> present(former.size() * 2, 0);
+  for (std::size_t i = 0; i < former.size(); ++i) {
+    for (const int direction : {1, -1}) {
+      const std::size_t from = Index(former[i], direction), to = Index(static_cast<int>(i) + 1, direction);
+      if (from >= present_.size() || !present_[from]) continue;
+      endpoints[to] = endpoints_[from];
+      endpoints[to].particle = static_cast<int>(i) + 1;
+      present[to] = 1;
+    }
+  }
+  endpoints_ = std::move(endpoints);
+  present_ = std::move(present);
 }
 
 Endpoint& EndpointCollector::Entry(int particle, int direction) {

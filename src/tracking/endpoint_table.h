@@ -101,6 +101,8 @@ class EndpointCollector : public EndpointReports {
   std::vector<Endpoint> Endpoints() const;
   // Forgets the end points of the particles after the first `count`.
   void KeepParticles(int count);
+  // Keeps the end points of the particles left after a deletion, under their new numbers.
+  void Renumber(const ParticleRenumbering& renumbering);
 
   // Time steps a run of these particles held the flow field over.
   void NoteHeldSteps(const SavedSteps& steps) { heldSteps_.insert(steps.begin(), steps.end()); }

@@ -1,10 +1,12 @@
 #include "tracking/particle_deletion.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kestra {
 
-int DeleteParticlesInside(ParticleSet& set, const ModelState& state, PlanRectangle r, int layer) {
+int DeleteParticlesInside(ParticleSet& set, const ModelState& state, PlanRectangle r, int layer,
+                          ParticleRenumbering* renumbering) {
   const float xa = std::min(r.Xa, r.Xb), xb = std::max(r.Xa, r.Xb);
   const float ya = std::min(r.Ya, r.Yb), yb = std::max(r.Ya, r.Yb);
   const auto inside = [&](const ParticleRecord& p) {
@@ -15,7 +17,11 @@ int DeleteParticlesInside(ParticleSet& set, const ModelState& state, PlanRectang
     return xa <= x && x <= xb && ya <= y && y <= yb;
   };
   const auto before = set.Particles.size();
+  std::vector<int> formerNumbers;
+  for (std::size_t i = 0; i < before; ++i)
+    if (!inside(set.Particles[i])) formerNumbers.push_back(static_cast<int>(i) + 1);
   std::erase_if(set.Particles, inside);
+  if (renumbering) *renumbering = ParticleRenumbering(std::move(formerNumbers));
   return static_cast<int>(before - set.Particles.size());
 }
 

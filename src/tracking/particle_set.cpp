@@ -1,6 +1,8 @@
 #include "tracking/particle_set.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "core/number_format.h"
 
@@ -46,6 +48,16 @@ bool AddParticleGroup(ParticleSet& set, const std::vector<ParticleRecord>& group
   if (CheckParticleCount(set.ParticleCount() + static_cast<int>(group.size()), ui)) return false;
   set.Particles.insert(set.Particles.end(), group.begin(), group.end());
   return true;
+}
+
+ParticleRenumbering::ParticleRenumbering(std::vector<int> formerNumbers) : former_(std::move(formerNumbers)) {
+  const int highest = former_.empty() ? 0 : *std::max_element(former_.begin(), former_.end());
+  newOf_.assign(static_cast<std::size_t>(highest) + 1, 0);
+  for (std::size_t i = 0; i < former_.size(); ++i) newOf_[static_cast<std::size_t>(former_[i])] = static_cast<int>(i) + 1;
+}
+
+int ParticleRenumbering::NewNumber(int former) const {
+  return former > 0 && static_cast<std::size_t>(former) < newOf_.size() ? newOf_[static_cast<std::size_t>(former)] : 0;
 }
 
 void ResetParticlePositions(ParticleSet& set) {

@@ -28,6 +28,20 @@ struct LocalPoint {
   bool operator==(const LocalPoint&) const = default;
 };
 
+// The particles left after a deletion, numbered anew: for each, in its new
+// order, the number it had before.
+class ParticleRenumbering {
+ public:
+  explicit ParticleRenumbering(std::vector<int> formerNumbers);
+  const std::vector<int>& FormerNumbers() const { return former_; }
+  // The number now of the particle that had number `former`; 0 when it is gone.
+  int NewNumber(int former) const;
+
+ private:
+  std::vector<int> former_;
+  std::vector<int> newOf_;  // by former number
+};
+
 // Where a particle stands in one tracking direction.
 struct TrackState {
   CellIndex cell;

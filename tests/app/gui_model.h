@@ -8,10 +8,12 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <QLabel>
 #include <QTimer>
+#include <string>
 #include <algorithm>
 #include <filesystem>
 #include <functional>
@@ -114,6 +116,13 @@ inline QString Pane(app::MainWindow& window, int pane) {
 }
 
 // A pointer move over a widget with the given buttons held.
+// The value the cell inspector shows in its line `name`, or "(no line name)".
+inline std::string InspectedLine(QTableWidget* table, const std::string& name) {
+  for (int row = 0; row < table->rowCount(); ++row)
+    if (table->item(row, 0)->text().toStdString() == name) return table->item(row, 1)->text().toStdString();
+  return "(no line " + name + ")";
+}
+
 inline void MovePointer(QWidget* widget, QPoint to, Qt::MouseButtons buttons = Qt::NoButton) {
   QMouseEvent move(QEvent::MouseMove, to, widget->mapToGlobal(to), Qt::NoButton, buttons, {});
   QApplication::sendEvent(widget, &move);

@@ -51,6 +51,36 @@ TEST(ParticleUndo, UndoAndRedoWalkTheEditsAndKeepTheRunsOfKeptParticles) {
   EXPECT_TRUE(Item(window, "edit_redo")->isEnabled());
 }
 
+// The delete tool numbers the particles left anew; their runs, pathlines and
+// end points go with them.
+TEST(ParticleUndo, ParticlesLeftByTheDeleteToolKeepTheirRunsUnderTheirNewNumbers) {
+  OpenWindow w("uniform1/lahey", "uniform1.mdl");
+  app::MainWindow& window = w.window;
+  QTest::mouseClick(window.View(0), Qt::RightButton, {}, w.CellCentre(10, 5));
+  QTest::mouseClick(window.View(0), Qt::RightButton, {}, w.CellCentre(12, 8));
+  window.ToolbarButton("forward")->trigger();
+  const ParticleRecord second = window.particles().Particles[1];
+  ASSERT_GT(second.forward.time, 0);
+  const double endTime = window.Endpoints().Endpoints()[1].time;
+
+  window.ToolbarButton("delete particle")->trigger();
+  Drag(window.View(0), Qt::LeftButton, w.CellCentre(10, 5) - QPoint(2, 2), w.CellCentre(10, 5) + QPoint(2, 2));
+  ASSERT_EQ(window.particles().ParticleCount(), 1);
+  EXPECT_EQ(window.particles().Particles[0].forward.time, second.forward.time);
+  EXPECT_EQ(window.particles().Particles[0].forward.cell, second.forward.cell);
+  const std::vector<Endpoint> ends = window.Endpoints().Endpoints();
+  ASSERT_EQ(ends.size(), 1u);
+  EXPECT_EQ(ends[0].particle, 1);
+  EXPECT_EQ(ends[0].time, endTime);
+
+  // Its pathline is kept after a redraw and found under its new number, with its end.
+  window.ToolbarButton("zoom out")->trigger();
+  auto* inspector = window.findChild<QTableWidget*>("cell_inspector");
+  MovePointer(window.View(0), w.CellCentre(12, 8));
+  EXPECT_EQ(InspectedLine(inspector, "Pathline"), "particle 1, forward");
+  EXPECT_NE(InspectedLine(inspector, "Run ended"), "(no line Run ended)");
+}
+
 TEST(ParticleUndo, UnsavedParticlesAskBeforeAnotherModelOrTheEnd) {
   OpenWindow w("uniform1/lahey", "uniform1.mdl");
   app::MainWindow& window = w.window;
