@@ -1,10 +1,12 @@
 #include "tracking/cell_record_cache.h"
 
 #include <atomic>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <type_traits>
+
+#include <sys/mman.h>
 
 namespace kestra {
 namespace {
@@ -37,20 +39,27 @@ CellRecord ComputeCellRecord(const ModelState& state, const Settings& settings, 
   return record;
 }
 
-void CellRecordCache::FreeSlots::operator()(Slot*) const { std::free(block); }
+void CellRecordCache::FreeSlots::operator()(Slot*) const { munmap(block, length); }
 
 namespace {
 
-// Zeroed slots for `count` cells, aligned to a cache line. Large blocks come
-// as fresh pages that the system zeroes on first touch.
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+// Zeroed slots for `count` cells, from fresh pages that the system zeroes on
+// first touch, in huge pages where the system has them: consecutive moves
+// land a row or a layer apart in memory, and with small pages most of those
+// would miss the processor's address cache as well as its data cache.
 template <typename Slot, typename Free>
 std::unique_ptr<Slot[], Free> ZeroedSlots(std::size_t count) {
-  void* block = std::calloc(count + 1, sizeof(Slot));
-  if (block == nullptr) throw std::bad_alloc();
-  void* aligned = block;
-  std::size_t room = (count + 1) * sizeof(Slot);
-  std::align(alignof(Slot), count * sizeof(Slot), aligned, room);
-  return std::unique_ptr<Slot[], Free>(static_cast<Slot*>(aligned), Free{block});
+  const std::size_t length = count * sizeof(Slot) + kHugePage;
+  void* block = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (block == MAP_FAILED) throw std::bad_alloc();
+  const auto start = (reinterpret_cast<std::uintptr_t>(block) + kHugePage - 1) & ~(kHugePage - 1);
+  void* aligned = reinterpret_cast<void*>(start);
+#ifdef MADV_HUGEPAGE
+  madvise(aligned, count * sizeof(Slot), MADV_HUGEPAGE);  // a hint: small pages still work
+#endif
+  return std::unique_ptr<Slot[], Free>(static_cast<Slot*>(aligned), Free{block, length});
 }
 
 }  // namespace
@@ -61,23 +70,19 @@ CellRecordCache::CellRecordCache(const ModelState& state, const Settings& settin
       tracking_(tracking),
       slots_(ZeroedSlots<Slot, FreeSlots>(state.Shape().Size())) {}
 
-CellRecord CellRecordCache::At(int column, int row, int layer) {
+const CellRecord& CellRecordCache::At(int column, int row, int layer, CellRecord& scratch) {
   Slot& slot = slots_[state_.Shape().Index(column, row, layer)];
+  const auto* stored = std::launder(reinterpret_cast<const CellRecord*>(slot.record));
   std::atomic_ref<std::uint8_t> fill(slot.fill);
-  CellRecord record;
-  if (fill.load(std::memory_order_acquire) == kReady) {
-    std::memcpy(&record, slot.record, sizeof record);
-    return record;
-  }
-  record = ComputeCellRecord(state_, settings_, tracking_, column, row, layer);
+  if (fill.load(std::memory_order_acquire) == kReady) return *stored;
+  scratch = ComputeCellRecord(state_, settings_, tracking_, column, row, layer);
   // The first thread to claim the cell stores it; a thread that finds it
   // being written uses its own, identical result instead of waiting.
   std::uint8_t expected = kEmpty;
-  if (fill.compare_exchange_strong(expected, kWriting, std::memory_order_relaxed)) {
-    std::memcpy(slot.record, &record, sizeof record);
-    fill.store(kReady, std::memory_order_release);
-  }
-  return record;
+  if (!fill.compare_exchange_strong(expected, kWriting, std::memory_order_relaxed)) return scratch;
+  std::memcpy(slot.record, &scratch, sizeof scratch);
+  fill.store(kReady, std::memory_order_release);
+  return *stored;
 }
 
 }  // namespace kestra

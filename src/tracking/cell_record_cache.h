@@ -4,8 +4,10 @@
 // pass, so a cache lives for one pass.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <new>
 
 #include "tracking/face_velocities.h"
 
@@ -39,8 +41,20 @@ class CellRecordCache {
   CellRecordCache(const ModelState& state, const Settings& settings, const TrackingSettings& tracking);
 
   // ComputeCellRecord for a cell inside the grid, the same values bit for
-  // bit. Safe to call from several threads at once.
-  CellRecord At(int column, int row, int layer);
+  // bit, read in place: the reference lasts as long as the cache, except
+  // that a record another thread is still storing is computed into
+  // `scratch`, which is then returned. Safe to call from several threads at
+  // once.
+  const CellRecord& At(int column, int row, int layer, CellRecord& scratch);
+  // Starts loading the record of a cell a move may enter next, so that the
+  // memory's latency passes while the move computes. A neighbour of an edge
+  // cell lies in the margin of the slots or past them, where the index is
+  // clamped: its prefetch is harmless. Branch-free and always inlined: g++
+  // drops a prefetch behind a branch or in a call it treats as pure.
+  [[gnu::always_inline]] void Prefetch(int column, int row, int layer) const {
+    const GridShape grid = state_.Shape();
+    __builtin_prefetch(&slots_[std::min(grid.Index(column, row, layer), grid.Size() - 1)]);
+  }
 
  private:
   enum Fill : std::uint8_t { kEmpty = 0, kWriting = 1, kReady = 2 };
@@ -52,6 +66,7 @@ class CellRecordCache {
   };
   struct FreeSlots {
     void* block;
+    std::size_t length;
     void operator()(Slot*) const;
   };
 

@@ -270,7 +270,8 @@ TEST(CellRecordCache, GivesTheComputedRecordBitForBitOnFirstAndLaterVisits) {
     int nonZero = 0;
     for (int visit = 0; visit < 2; ++visit)
       for (const CellIndex c : CellsBackward(s.model)) {
-        const CellRecord record = cache.At(c.column, c.row, c.layer);
+        CellRecord scratch;
+        const CellRecord& record = cache.At(c.column, c.row, c.layer, scratch);
         ASSERT_TRUE(SameRecord(record, s.model, s.settings, s.tracking, c))
             << "cell " << c.column << "," << c.row << "," << c.layer << " visit " << visit;
         nonZero += record.faces.VX1 != 0 || record.faces.VZ2 != 0;
@@ -290,9 +291,10 @@ TEST(CellRecordCache, ThreadsFillingOneCacheAllSeeTheComputedRecords) {
   for (std::size_t t = 0; t < mismatches.size(); ++t)
     threads.emplace_back([&, t] {
       // Each thread starts elsewhere, so that first visits race.
+      CellRecord scratch;
       for (std::size_t n = 0; n < cells.size(); ++n) {
         const CellIndex c = cells[(n + t * cells.size() / 8) % cells.size()];
-        mismatches[t] += !SameRecord(cache.At(c.column, c.row, c.layer), s.model, s.settings, s.tracking, c);
+        mismatches[t] += !SameRecord(cache.At(c.column, c.row, c.layer, scratch), s.model, s.settings, s.tracking, c);
       }
     });
   for (std::thread& thread : threads) thread.join();
