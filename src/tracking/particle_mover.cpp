@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <limits>
 #include <optional>
 
@@ -61,8 +60,9 @@ void CrossAxis(float& local, std::int16_t& index, bool exitAxis, int lowStep) {
   }
 }
 
-bool AllFinite(std::initializer_list<double> values) {
-  return std::all_of(values.begin(), values.end(), [](double value) { return std::isfinite(value); });
+template <typename... Values>
+bool AllFinite(Values... values) {
+  return (std::isfinite(values) && ...);
 }
 
 // The face a particle leaves through: ties go to the later axis (layer
@@ -274,7 +274,7 @@ class ParticleMover {
     const double vx = vx1 + ax * (old.X - xlow), vy = vy1 + ay * (old.Y - ylow), vz = vz1 + az * (old.Z - zlow);
     // NaN compares false everywhere and infinities give NaN times: either
     // would keep the particle in endless moves that go nowhere.
-    if (!AllFinite({vx1, vx2, vy1, vy2, vz1, vz2, ax, ay, az, vx, vy, vz})) return Stop(TrackEnd::NoFiniteVelocity);
+    if (!AllFinite(vx1, vx2, vy1, vy2, vz1, vz2, ax, ay, az, vx, vy, vz)) return Stop(TrackEnd::NoFiniteVelocity);
     PrefetchNeighbours(cell, vx, vy, vz);
     // The top face is the saturated top: a particle never rises above the
     // water table of an unconfined cell.
@@ -292,7 +292,7 @@ class ParticleMover {
     if (!(dt > 0)) return TrackEnd::NoTimeLeft;
     const PlanPoint next{PositionAfter(old.X, vx, ax, dt), PositionAfter(old.Y, vy, ay, dt),
                          PositionAfter(old.Z, vz, az, dt)};
-    if (!AllFinite({next.X, next.Y, next.Z})) return Stop(TrackEnd::NoFiniteVelocity);
+    if (!AllFinite(next.X, next.Y, next.Z)) return Stop(TrackEnd::NoFiniteVelocity);
     observer_.Segment({number_, c_.direction, {old.X, old.Y, track_.lastElevation}, next, cell, newTime,
                        particle_.ParticleColor});
     track_.lastElevation = static_cast<float>(next.Z);
