@@ -266,43 +266,33 @@ TEST(DrawCrossSections, InactiveCellIsFilledWithoutGridEdges) {
   EXPECT_EQ(ViewScene::Drawn(scene.row, "line", scene.settings.meshColor).size(), 5u * 4);
 }
 
-// The cells of a package fill the cut cells on the sections, each in its colour.
-TEST(DrawCrossSections, PackageCellsFillTheCutCellsInTheirColour) {
-  const struct {
-    const char* what;
-    void (*setUp)(ViewScene&);
-    Colour Settings::*colour;
-    Boxes row, column;
-  } cases[] = {
-      {"a barrier of code one: a strip in the row and the whole cell in the column",
-       [](ViewScene& s) {
-         s.model.DataFlags(6, 4) = 2;
-         s.layout.PixelSize = 0.5f;
-         s.SetPackage(data_type::kBarriers, 2, {{{1, 1}, 1}});
-       },
-       &Settings::barrierColor, {{0, 80, 1, 90}}, {{80, 0, 90, 10}}},
-      {"drains of a lower layer",
-       [](ViewScene& s) {
-         s.model.DataFlags(3, 3) = 2;
-         s.SetPackage(data_type::kDrains, 2, {{{3, 1}, 1}, {{1, 2}, 1}});
-       },
-       &Settings::drainColor, {{20, 80, 30, 90}}, {{80, 10, 90, 20}}},
-      {"reservoir option two fills the highest active layer, off the column section",
-       [](ViewScene& s) {
-         s.model.DataFlags(6, 7) = 2;
-         s.model.IBOUND(2, 1, 1) = 0;
-         s.SetPackage(data_type::kReservoirLocations, 1, {{{2, 1}, 1}});
-       },
-       &Settings::reservoirColor, {{10, 80, 20, 90}}, {}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    ViewScene scene(ThreeByTwoByTwo());
-    c.setUp(scene);
-    DrawCrossSections(scene.context, scene.inputs);
-    EXPECT_EQ(ViewScene::Drawn(scene.row, "box", scene.settings.*c.colour), c.row);
-    EXPECT_EQ(ViewScene::Drawn(scene.column, "box", scene.settings.*c.colour), c.column);
-  }
+TEST(DrawCrossSections, BarrierOfCodeOneIsAStripInTheRowAndTheWholeCellInTheColumn) {
+  ViewScene scene(ThreeByTwoByTwo());
+  scene.model.DataFlags(6, 4) = 2;
+  scene.layout.PixelSize = 0.5f;
+  scene.SetPackage(data_type::kBarriers, 2, {{{1, 1}, 1}});
+  DrawCrossSections(scene.context, scene.inputs);
+  const Colour colour = scene.settings.barrierColor;
+  EXPECT_EQ(ViewScene::Drawn(scene.row, "box", colour), (Boxes{{0, 80, 1, 90}}));
+  EXPECT_EQ(ViewScene::Drawn(scene.column, "box", colour), (Boxes{{80, 0, 90, 10}}));
+}
+
+TEST(DrawCrossSections, PackageCellsFillTheCutCellsOfEveryLayer) {
+  ViewScene scene(ThreeByTwoByTwo());
+  scene.model.DataFlags(3, 3) = 2;
+  scene.SetPackage(data_type::kDrains, 2, {{{3, 1}, 1}, {{1, 2}, 1}});
+  DrawCrossSections(scene.context, scene.inputs);
+  EXPECT_EQ(ViewScene::Drawn(scene.row, "box", scene.settings.drainColor), (Boxes{{20, 80, 30, 90}}));
+  EXPECT_EQ(ViewScene::Drawn(scene.column, "box", scene.settings.drainColor), (Boxes{{80, 10, 90, 20}}));
+}
+
+TEST(DrawCrossSections, ReservoirOptionTwoFillsTheHighestActiveLayer) {
+  ViewScene scene(ThreeByTwoByTwo());
+  scene.model.DataFlags(6, 7) = 2;
+  scene.model.IBOUND(2, 1, 1) = 0;
+  scene.SetPackage(data_type::kReservoirLocations, 1, {{{2, 1}, 1}});
+  DrawCrossSections(scene.context, scene.inputs);
+  EXPECT_EQ(ViewScene::Drawn(scene.row, "box", scene.settings.reservoirColor), (Boxes{{10, 80, 20, 90}}));
 }
 
 TEST(DrawCrossSections, WithoutGridOrOutsideTheGridOnlyTheFramesAndNothingWhenHidden) {
