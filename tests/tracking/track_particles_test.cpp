@@ -103,47 +103,17 @@ TEST(TrackParticles, LinearVelocityFollowsTheExponentialSolution) {
   EXPECT_NEAR(f.observer.segments.back().to.X, 20, 1e-5);
 }
 
-// Column 2 of three takes water from both sides and lets none out.
-ModelState ConvergingCell() {
+TEST(TrackParticles, ParticleInAConvergingCellStopsWithoutMoving) {
   ModelState state = BoxModel(3, 1, 1, 10, 10, 10, 0.25f);
-  state.QRIGHT(1, 1, 1) = 5;
-  state.QRIGHT(2, 1, 1) = -5;
-  return state;
-}
-
-// Water rises from layer 2 into layer 1, where a loss assigned to the bottom
-// face draws it down again: the face between them is a sink.
-ModelState FaceBetweenOpposedFlows() {
-  ModelState state = BoxModel(1, 1, 2, 10, 10, 10, 0.25f);
-  state.QLOWER(1, 1, 1) = -1;
-  state.QRECH(1, 1, 1) = -3;
-  return state;
-}
-
-TEST(TrackParticles, FlowThatPointsInFromBothSidesHoldsTheParticle) {
-  const struct {
-    const char* what;
-    ModelState (*model)();
-    CellIndex release, end;
-    std::size_t maximumSegments;
-    bool atRelease;
-  } cases[] = {
-      {"a converging cell: it stops without moving", ConvergingCell, {2, 1, 1}, {2, 1, 1}, 0, true},
-      {"a face whose sides point at each other", FaceBetweenOpposedFlows, {1, 1, 2}, {1, 1, 1}, 2, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    TrackingFixture f(c.model());
-    f.Add(c.release.column, c.release.row, c.release.layer, c.atRelease ? 0.3f : 0.5f, 0.5f, 0.5f);
-    f.Run(TrackMode::ForwardRun);
-    EXPECT_TRUE(f.Forward().stopped);
-    EXPECT_EQ(f.observer.ends.back().end, TrackEnd::CannotLeaveCell);
-    EXPECT_EQ(f.Forward().cell, c.end);
-    EXPECT_LE(f.observer.segments.size(), c.maximumSegments);
-    if (c.atRelease) {
-      EXPECT_EQ(f.Forward().time, 0);
-    }
-  }
+  state.QRIGHT(1, 1, 1) = 5;   // into column 2 from the left
+  state.QRIGHT(2, 1, 1) = -5;  // and from the right
+  TrackingFixture f(std::move(state));
+  f.Add(2, 1, 1, 0.3f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.Forward().stopped);
+  EXPECT_EQ(f.Forward().time, 0);
+  EXPECT_TRUE(f.observer.segments.empty());
+  EXPECT_EQ(f.observer.ends.back().end, TrackEnd::CannotLeaveCell);
 }
 
 TEST(TrackParticles, EqualExitTimesLeaveThroughTheLaterAxis) {
@@ -167,31 +137,28 @@ TEST(TrackParticles, EqualExitTimesLeaveThroughTheLaterAxis) {
   }
 }
 
-// A step run ends at the end of its step; a run ends after its maximum
-// number of steps. Either way the next run carries on from there.
-TEST(TrackParticles, RunsEndAtTheirTimeLimitAndTheNextRunContinues) {
-  const struct {
-    float velocity;  // 2.5 m per time unit: several cells per step
-    double stepLength;
-    TrackMode mode;
-    double firstEnd;
-    TrackEnd end;
-  } cases[] = {{2.5f, 10, TrackMode::ForwardStep, 10, TrackEnd::StepDone},
-               {0.01f, 1, TrackMode::ForwardRun, 100, TrackEnd::ReachedStopTime}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.firstEnd);
-    TrackingFixture f(UniformChannel(1, c.velocity));
-    f.Steps(c.stepLength, 100);
-    f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
-    f.Run(c.mode);
-    EXPECT_EQ(f.Forward().time, c.firstEnd);
-    EXPECT_EQ(f.Forward().timeLimit, c.firstEnd);
-    EXPECT_GT(f.observer.segments.size(), 2u);
-    f.Run(c.mode);
-    EXPECT_EQ(f.Forward().time, 2 * c.firstEnd);
-    EXPECT_FALSE(f.Forward().stopped);
-    EXPECT_EQ(f.observer.ends.back().end, c.end);
-  }
+TEST(TrackParticles, SingleStepsEndExactlyAtStepEnds) {
+  TrackingFixture f(UniformChannel(1, 2.5f));  // 2.5 m per time unit: several cells per step
+  f.Steps(10, 100);
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardStep);
+  EXPECT_EQ(f.Forward().time, 10.0);
+  EXPECT_GT(f.observer.segments.size(), 2u);
+  f.Run(TrackMode::ForwardStep);
+  EXPECT_EQ(f.Forward().time, 20.0);
+  EXPECT_FALSE(f.Forward().stopped);
+}
+
+TEST(TrackParticles, RunsEndAfterMaximumStepsAndTheNextRunContinues) {
+  TrackingFixture f(UniformChannel(1, 0.01f));
+  f.Steps(1, 100);
+  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_EQ(f.Forward().time, 100.0);
+  EXPECT_EQ(f.Forward().timeLimit, 100.0);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_EQ(f.Forward().time, 200.0);
+  EXPECT_EQ(f.observer.ends.back().end, TrackEnd::ReachedStopTime);
 }
 
 // Moves of 5 time units at 0.1 m per time unit, marks every `interval` steps.
@@ -280,6 +247,21 @@ TEST(TrackParticles, ParticleLeavingThroughTheTopEndsAtItsExitPoint) {
   EXPECT_FLOAT_EQ(exit.localZ, 1);
   EXPECT_NEAR(exit.point.Z, 20, 1e-9);
   EXPECT_DOUBLE_EQ(exit.time, end.time);
+}
+
+TEST(TrackParticles, AFaceWhoseSidesPointAtEachOtherHoldsTheParticle) {
+  // Water rises from layer 2 into layer 1, where a loss assigned to the
+  // bottom face draws it down again: the face between them is a sink.
+  ModelState state = BoxModel(1, 1, 2, 10, 10, 10, 0.25f);
+  state.QLOWER(1, 1, 1) = -1;
+  state.QRECH(1, 1, 1) = -3;
+  TrackingFixture f(std::move(state));
+  f.Add(1, 1, 2, 0.5f, 0.5f, 0.5f);
+  f.Run(TrackMode::ForwardRun);
+  EXPECT_TRUE(f.Forward().stopped);
+  EXPECT_EQ(f.observer.ends.back().end, TrackEnd::CannotLeaveCell);
+  EXPECT_EQ(f.Forward().cell, (CellIndex{1, 1, 1}));
+  EXPECT_LT(f.observer.segments.size(), 3u);
 }
 
 // A weak sink or source in column 5 of the channel, which ends in
