@@ -383,10 +383,8 @@ TEST(DrawContours, LabelsReadUphillOrAlongTheTrace) {
     SCOPED_TRACE(c.what);
     ContourScene scene(c.field);
     if (c.degrees != 0) {
-      scene.model.origin.X0 = 1000;
-      scene.model.origin.Y0 = 500;
+      scene.model.origin = {.X0 = 1000, .Y0 = 500, .isSet = true};
       SetOriginAngle(scene.model.origin, c.degrees * 3.14159265f / 180);
-      scene.model.origin.isSet = true;
     }
     scene.settings.labelUphill = c.uphill;
     scene.Level(c.level, 1);

@@ -126,9 +126,7 @@ void ExpectPoint(const test::ReadEntity& entity, int index, WorldPoint expected)
 
 TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
   ModelState model = test::UniformModel(3, 2, 1, 100, 50);
-  model.origin.X0 = 1000;
-  model.origin.Y0 = 2000;
-  model.origin.isSet = true;
+  model.origin = {.X0 = 1000, .Y0 = 2000, .isSet = true};
   SetOriginAngle(model.origin, static_cast<float>(M_PI / 6));
   test::TempDir dir;
   test::PlotOf(model, kPlotFormatDxf, dir.File("rotated.dxf"), [](PlotContext& context) {
@@ -311,16 +309,11 @@ TEST(PlotFile, HoldsEachPrimitiveInTheCommandsOfItsFormat) {
 
 TEST(PlotFile, BitmapFormatOpensNoFileAndAnUnwritableFolderFailsToOpen) {
   TempDir dir;
-  PlotDevice device;
-  device.PlotFormat = kPlotFormatBitmap;
-  device.PlotFileName = dir.File("a.bmp");
-  device.PlotToFile = true;
+  PlotDevice device{.PlotFormat = kPlotFormatBitmap, .PlotFileName = dir.File("a.bmp"), .PlotToFile = true};
   EXPECT_TRUE(OpenPlotFile(device, ZoomWindow{}));
   EXPECT_TRUE(ClosePlotFile(device));
   EXPECT_FALSE(std::filesystem::exists(device.PlotFileName));
-  PlotDevice unwritable;
-  unwritable.PlotFileName = "/nonexistent-folder/a.dxf";
-  unwritable.PlotToFile = true;
+  PlotDevice unwritable{.PlotFileName = "/nonexistent-folder/a.dxf", .PlotToFile = true};
   EXPECT_FALSE(OpenPlotFile(unwritable, ZoomWindow{}));
 }
 

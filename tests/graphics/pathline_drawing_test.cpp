@@ -257,16 +257,12 @@ TEST(RedrawParticles, SkipsPointsOutsideTheZoomStopsOnRequestAndDoesNothingWhile
 }
 
 TrackSegment TimedMove(int particle, int direction, PlanPoint from, PlanPoint to, double time) {
-  TrackSegment s;
-  s.particle = particle, s.direction = direction, s.from = from, s.to = to, s.time = time;
-  return s;
+  return {.particle = particle, .direction = direction, .from = from, .to = to, .time = time};
 }
 
 TEST(StoredPathlines, ThePathlineUnderAPointGivesItsParticleAndTheTimeThere) {
   StoredPathlines paths;
-  PathPoint release;
-  release.time = 100;  // particle 1 starts late
-  paths.ReleasePoint(1, 1, release);
+  paths.ReleasePoint(1, 1, {.time = 100});  // particle 1 starts late
   paths.Segment(TimedMove(1, 1, {0, 0, 0}, {10, 0, 0}, 120));
   paths.Segment(TimedMove(1, 1, {10, 0, 0}, {10, 10, 0}, 160));
   paths.Segment(TimedMove(2, -1, {0, 20, 0}, {20, 20, 0}, 50));  // no release time: the move's own

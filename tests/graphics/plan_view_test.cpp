@@ -352,10 +352,7 @@ TEST(ColourFlood, CellsWithoutAResultStayUnfilled) {
 }
 
 TEST(ColourFlood, ClassesSpanTheRangeAndTheRampRunsVioletToYellow) {
-  ColourFlood flood;
-  flood.values = {0};
-  flood.low = 10;
-  flood.high = 16;
+  ColourFlood flood{.values = {0}, .low = 10, .high = 16};
   const struct {
     float value;
     int colourClass;

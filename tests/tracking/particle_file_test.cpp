@@ -344,12 +344,8 @@ TEST(ParticleDeletion, RemovesReleasePointsInsideTheRectangleOfTheLayerOnly) {
 }
 
 ParticleRecord Released(std::int16_t column) {
-  ParticleRecord particle;
-  particle.startCell = {column, 1, 1};
-  particle.startLocal = {0.5f, 0.5f, 0.5f};
-  particle.forward.cell = particle.backward.cell = particle.startCell;
-  particle.forward.local = particle.backward.local = particle.startLocal;
-  return particle;
+  const TrackState start{.cell = {column, 1, 1}, .local = {0.5f, 0.5f, 0.5f}};
+  return {.startCell = start.cell, .startLocal = start.local, .forward = start, .backward = start};
 }
 
 // A particle tracked forward into the next column.

@@ -27,13 +27,9 @@ using test::RecordingObserver;
 TEST(ObserverFanOut, EveryObserverHearsEveryEventInOrder) {
   RecordingObserver first, second;
   ObserverFanOut both({&first, &second});
-  PathPoint point;
-  point.point = {1, 2, 3};
+  const PathPoint point{.point = {1, 2, 3}};
   both.ReleasePoint(4, -1, point);
-  TrackSegment segment;
-  segment.particle = 4;
-  segment.direction = -1;
-  both.Segment(segment);
+  both.Segment({.particle = 4, .direction = -1});
   both.PointReached(4, -1, point);
   both.TimeMark(4, -1, {}, {5, 6, 7});
   both.DirectionMark(4, {}, {});
@@ -178,16 +174,9 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhyOfParticlesAddedAfterI
 }
 
 TEST(EndpointCsvLine, ListsReleaseFinalPointTimeAndReason) {
-  Endpoint e;
-  e.particle = 7;
-  e.direction = -1;
-  e.releaseCell = {3, 2, 1};
-  e.releaseLocal = {0.5f, 0.25f, 0.5f};
-  e.finalCell = {1, 2, 1};
-  e.finalLocal = {0, 0.25f, 0.5f};
-  e.finalGlobal = {0, 12.5, 5};
-  e.time = 26.5;
-  e.end = TrackEnd::LeftGrid;
+  const Endpoint e{.particle = 7, .direction = -1, .releaseCell = {3, 2, 1}, .releaseLocal = {0.5f, 0.25f, 0.5f},
+                   .finalCell = {1, 2, 1}, .finalLocal = {0, 0.25f, 0.5f}, .finalGlobal = {0, 12.5, 5}, .time = 26.5,
+                   .end = TrackEnd::LeftGrid};
   EXPECT_EQ(EndpointCsvLine(e), "7,backward,3,2,1,0.5,0.25,0.5,1,2,1,0,0.25,0.5,0,12.5,5,26.5,left the grid");
   const std::string header = EndpointCsvHeader();
   EXPECT_EQ(std::count(header.begin(), header.end(), ','), 18);
@@ -211,16 +200,11 @@ TEST(EndpointEndDescription, NamesTheSinkCellItsPackagesAndTheWaterTable) {
       {TrackEnd::NoTimeLeft, 1, 1.0f, {}, "reached the time limit"},
   };
   for (const Case& c : cases) {
-    Endpoint e;
-    e.end = c.end;
-    e.direction = c.direction;
-    e.finalCell = {15, 8, 2};
-    e.finalLocal = {0.5f, 0.5f, c.finalZ};
+    const Endpoint e{
+        .direction = c.direction, .finalCell = {15, 8, 2}, .finalLocal = {0.5f, 0.5f, c.finalZ}, .end = c.end};
     EXPECT_EQ(EndpointEndDescription(e, c.packages), c.text);
   }
-  Endpoint untracked;
-  untracked.end = TrackEnd::EnteredSinkCell;
-  untracked.tracked = false;
+  const Endpoint untracked{.end = TrackEnd::EnteredSinkCell, .tracked = false};
   EXPECT_FALSE(EndedInSink(untracked));
   EXPECT_EQ(EndpointEndDescription(untracked, {"pumping well"}), EndpointEndText(untracked));
 }

@@ -10,12 +10,7 @@ namespace kestra {
 namespace {
 
 StressPeriods ThreePeriods() {
-  StressPeriods periods;
-  periods.NPER = 3;
-  periods.PERLEN = {0, 1, 100, 50};
-  periods.NSTP = {0, 1, 3, 2};
-  periods.TSMULT = {0, 1, 2, 1};
-  return periods;
+  return {.NPER = 3, .PERLEN = {0, 1, 100, 50}, .NSTP = {0, 1, 3, 2}, .TSMULT = {0, 1, 2, 1}};
 }
 
 TEST(StepTimeWindow, StepsGrowByTheMultiplierAndFillThePeriod) {
