@@ -243,9 +243,7 @@ TEST(PlacementParticles, FaceParticlesSitOnASubdivisionJustInsideTheFace) {
 
 TEST(PlacementParticles, OneParticlePerCellSitsAtItsCentre) {
   Placement p;
-  PlacementCounts counts;
-  counts.latticeColumns = counts.latticeRows = counts.latticePlanes = 1;
-  const auto particles = p.Place(counts, {{1, 1, 1}, {2, 1, 1}});
+  const auto particles = p.Place({.latticeColumns = 1, .latticeRows = 1, .latticePlanes = 1}, {{1, 1, 1}, {2, 1, 1}});
   ASSERT_EQ(particles.size(), 2u);
   EXPECT_EQ(particles[1].startCell, (CellIndex{2, 1, 1}));
   EXPECT_EQ(particles[1].startLocal, (LocalPoint{0.5f, 0.5f, 0.5f}));
@@ -253,11 +251,7 @@ TEST(PlacementParticles, OneParticlePerCellSitsAtItsCentre) {
 
 TEST(PlacementParticles, CirclePointsGoRoundClockwiseOnThePlan) {
   Placement p;
-  PlacementCounts counts;
-  counts.circleCount = 4;
-  counts.circleRadius = 10;
-  counts.circlePlanes = 1;
-  const auto particles = p.Place(counts);
+  const auto particles = p.Place({.circleCount = 4, .circleRadius = 10, .circlePlanes = 1});
   ASSERT_EQ(particles.size(), 4u);
   auto planX = [&](const ParticleRecord& r) { return p.state.XEDGE[r.startCell.column - 1] + r.startLocal.x * 40; };
   auto planY = [&](const ParticleRecord& r) { return p.state.YEDGE[r.startCell.row - 1] + r.startLocal.y * 20; };
@@ -272,11 +266,8 @@ TEST(PlacementParticles, CirclePointsGoRoundClockwiseOnThePlan) {
 TEST(PlacementParticles, CirclePointsOutsideTheGridAreLeftOutAndOthersGoToTheirCell) {
   Placement p;
   p.state.IBOUND(2, 1, 1) = 0;
-  PlacementCounts counts;
-  counts.circleCount = 4;
-  counts.circleRadius = 25;
-  counts.circlePlanes = 2;
-  const auto particles = p.Place(counts, {{1, 1, 1}});  // centre (20, 10)
+  // Round the centre (20, 10) of cell (1, 1).
+  const auto particles = p.Place({.circleCount = 4, .circleRadius = 25, .circlePlanes = 2}, {{1, 1, 1}});
   // The points at 180 and 270 degrees lie outside the grid; the one at 360
   // degrees, (45, 10), lies in the inactive cell (2, 1).
   ASSERT_EQ(particles.size(), 4u);
@@ -287,9 +278,7 @@ TEST(PlacementParticles, CirclePointsOutsideTheGridAreLeftOutAndOthersGoToTheirC
 
 TEST(PlaceParticleGroups, AddsTheWholePlacementOrNothing) {
   Placement p;
-  PlacementCounts counts;
-  counts.latticeColumns = 2;
-  counts.latticeRows = counts.latticePlanes = 1;
+  const PlacementCounts counts{.latticeColumns = 2, .latticeRows = 1, .latticePlanes = 1};
   p.set.Particles.resize(kMaxParticles - 3);
   EXPECT_EQ(PlaceParticleGroups(p.state, p.settings, p.set, {{1, 1, 1}, {2, 1, 1}}, counts, 1, p.ui), 0);
   EXPECT_EQ(p.set.ParticleCount(), kMaxParticles - 3);
