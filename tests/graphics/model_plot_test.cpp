@@ -126,9 +126,7 @@ void ExpectPoint(const test::ReadEntity& entity, int index, WorldPoint expected)
 
 TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
   ModelState model = test::UniformModel(3, 2, 1, 100, 50);
-  model.origin.X0 = 1000;
-  model.origin.Y0 = 2000;
-  model.origin.isSet = true;
+  model.origin = {.X0 = 1000, .Y0 = 2000, .isSet = true};
   SetOriginAngle(model.origin, static_cast<float>(M_PI / 6));
   test::TempDir dir;
   test::PlotOf(model, kPlotFormatDxf, dir.File("rotated.dxf"), [](PlotContext& context) {
@@ -157,17 +155,6 @@ TEST(DxfPlotOfRotatedModel, CellsAndLinesLandOnTheRotatedGrid) {
   for (const auto& p : points) ExpectPoint(read.entities[p.entity], p.point, OnRotatedGrid(model.origin, p.x, p.y));
 }
 
-TEST(DxfPlotOfModelWithoutPosition, BoxesKeepTheirPlace) {
-  ModelState model = test::UniformModel(2, 2, 1, 10, 10);
-  model.origin = ModelOrigin{};
-  test::TempDir dir;
-  const std::string dxf = test::PlotOf(model, kPlotFormatDxf, dir.File("plain.dxf"),
-                                       [](PlotContext& context) { FillBox(context, 0, 0, 10, 5, kBlack); });
-  EXPECT_NE(dxf.find(" 10\r\n 0\r\n 20\r\n 20\r\n 30\r\n0\r\n 11\r\n 10\r\n 21\r\n 20\r\n 31\r\n0\r\n"
-                     " 12\r\n 0\r\n 22\r\n 15\r\n 32\r\n0\r\n 13\r\n 10\r\n 23\r\n 15\r\n 33\r\n0\r\n"),
-            std::string::npos);
-}
-
 using test::PlotOf;
 using test::TempDir;
 
@@ -189,33 +176,12 @@ TEST(HpglPlot, WideModelHalvesTheScaleAndSetsTheInputWindow) {
   EXPECT_EQ(hpgl, "IN;VS10.0;SP1;\r\nRO 90;FT 1;IP 0,0, 10000, 2000;\r\nPU0,2000;PD10000,0;PU;SP0;");
 }
 
-TEST(HpglPlot, TallModelKeepsScaleOne) {
-  const std::string hpgl = PlotOf(test::UniformModel(1, 72, 1, 1000, 100), kPlotFormatHpgl, [](PlotContext& c) {
-    EXPECT_FLOAT_EQ(c.device.HpglScale, 1.0f);
-    FillBox(c, 0, 0, 1000, 100, kBlack);
-  });
-  EXPECT_NE(hpgl.find("IP 0,0, 1000, 7200;\r\n"), std::string::npos);
-  EXPECT_NE(hpgl.find("PU0,7200;RA1000,7100;"), std::string::npos);
-}
-
-TEST(HpglPlot, SectionsNeverGoIntoHpgl) {
-  const std::string hpgl = PlotOf(TwoByTwo(), kPlotFormatHpgl, [](PlotContext& c) {
-    DrawSegmentRowSection(c, 0, 95, 20, 95, kBlack, true);
-    FillBoxColumnSection(c, 90, 0, 100, 10, kBlack);
-  });
-  EXPECT_EQ(hpgl.find("PD"), std::string::npos);
-  EXPECT_EQ(hpgl.find("RA"), std::string::npos);
-}
-
-TEST(HpglPen, ChannelsLightFrom127AndTheSelectionIsWrittenIntoTheStream) {
+TEST(HpglPen, ChannelsLightFrom127) {
   EXPECT_EQ(HpglPen(RgbColour(255, 0, 0)), 5);
   EXPECT_EQ(HpglPen(RgbColour(127, 127, 127)), 8);
   EXPECT_EQ(HpglPen(RgbColour(126, 126, 126)), 1);
   EXPECT_EQ(HpglPen(RgbColour(0, 0, 255)), 2);
   EXPECT_EQ(HpglPen(RgbColour(255, 255, 0)), 7);
-  const std::string hpgl = PlotOf(test::UniformModel(1, 1, 1, 10, 10), kPlotFormatHpgl,
-                                  [](PlotContext& c) { SelectPlotPen(c.device, RgbColour(255, 0, 0)); });
-  EXPECT_NE(hpgl.find(";\r\nSP5;PU;SP0;"), std::string::npos) << hpgl;
 }
 
 TEST(DxfColourIndex, NearestTableEntryWins) {
@@ -235,32 +201,6 @@ TEST(DxfPlot, WithoutPenSelectionNoColourGroupIsWritten) {
   EXPECT_EQ(dxf.substr(dxf.size() - trailer.size()), trailer);
 }
 
-TEST(DxfPlot, LineCarriesLayerColourAndWorldCoordinates) {
-  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
-    SelectPlotPen(c.device, RgbColour(255, 0, 0));
-    DrawSegment(c, 0, 0, 10, 5, kBlack, true, true);
-  });
-  // Plan y points down from the grid's top edge; world y up from its bottom.
-  EXPECT_NE(
-      dxf.find("  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n 1 \r\n 10\r\n 0\r\n 20\r\n 20\r\n 11\r\n 10\r\n 21\r\n 15\r\n"),
-      std::string::npos)
-      << dxf;
-}
-
-TEST(DxfPlot, PolylineStartsWithItsStartPointAndEndsWithSeqend) {
-  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
-    BeginPolyline(c, 1, 1, kBlack, true, true);
-    ContinuePolyline(c, 2, 2, kBlack, true, true);
-    ContinuePolyline(c, 3, 2, kBlack, true, true);
-  });
-  EXPECT_NE(
-      dxf.find("  0\r\nPOLYLINE\r\n  8\r\n0\r\n 66\r\n1\r\n  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 1\r\n 20\r\n 19\r\n"
-               "  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n"),
-      std::string::npos)
-      << dxf;
-  EXPECT_NE(dxf.find(" 20\r\n 18\r\n  0\r\nSEQEND\r\n  8\r\n0\r\n  0\r\nENDSEC\r\n"), std::string::npos) << dxf;
-}
-
 TEST(DxfPlot, PolylineBrokenByAnotherEntityCarriesOnFromItsLastVertex) {
   const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
     BeginPolyline(c, 1, 1, kBlack, true, true);
@@ -277,62 +217,104 @@ TEST(DxfPlot, PolylineBrokenByAnotherEntityCarriesOnFromItsLastVertex) {
   EXPECT_NE(dxf.find("VERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n", second), std::string::npos);
 }
 
+// A model without position: plan y 0..20 down from the top is world y 20..0.
+ModelState Unpositioned() {
+  ModelState model = TwoByTwo();
+  model.origin = ModelOrigin{};
+  return model;
+}
+
+// What a few primitives write: fragments of the file and how often each occurs.
+TEST(PlotFile, HoldsEachPrimitiveInTheCommandsOfItsFormat) {
+  const std::string far = NumberText(static_cast<float>(kDxfDeviceLimit));
+  const struct {
+    const char* what;
+    ModelState (*model)();
+    const char* format;
+    void (*draw)(PlotContext&);
+    std::vector<std::pair<std::string, int>> occurrences;
+  } cases[] = {
+      {"a tall model keeps scale one", [] { return test::UniformModel(1, 72, 1, 1000, 100); }, kPlotFormatHpgl,
+       [](PlotContext& c) {
+         EXPECT_FLOAT_EQ(c.device.HpglScale, 1.0f);
+         FillBox(c, 0, 0, 1000, 100, kBlack);
+       },
+       {{"IP 0,0, 1000, 7200;\r\n", 1}, {"PU0,7200;RA1000,7100;", 1}}},
+      {"the pen selected goes into the HPGL stream", [] { return test::UniformModel(1, 1, 1, 10, 10); },
+       kPlotFormatHpgl, [](PlotContext& c) { SelectPlotPen(c.device, RgbColour(255, 0, 0)); },
+       {{";\r\nSP5;PU;SP0;", 1}}},
+      {"sections never go into HPGL", TwoByTwo, kPlotFormatHpgl,
+       [](PlotContext& c) {
+         DrawSegmentRowSection(c, 0, 95, 20, 95, kBlack, true);
+         FillBoxColumnSection(c, 90, 0, 100, 10, kBlack);
+       },
+       {{"PD", 0}, {"RA", 0}}},
+      // Plan y points down from the grid's top edge; world y up from its bottom.
+      {"a line carries layer, colour and world coordinates", TwoByTwo, kPlotFormatDxf,
+       [](PlotContext& c) {
+         SelectPlotPen(c.device, RgbColour(255, 0, 0));
+         DrawSegment(c, 0, 0, 10, 5, kBlack, true, true);
+       },
+       {{"  0\r\nLINE\r\n  8\r\n0\r\n 62\r\n 1 \r\n 10\r\n 0\r\n 20\r\n 20\r\n 11\r\n 10\r\n 21\r\n 15\r\n", 1}}},
+      {"a polyline starts with its start point and ends with SEQEND", TwoByTwo, kPlotFormatDxf,
+       [](PlotContext& c) {
+         BeginPolyline(c, 1, 1, kBlack, true, true);
+         ContinuePolyline(c, 2, 2, kBlack, true, true);
+         ContinuePolyline(c, 3, 2, kBlack, true, true);
+       },
+       {{"  0\r\nPOLYLINE\r\n  8\r\n0\r\n 66\r\n1\r\n  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 1\r\n 20\r\n 19\r\n"
+         "  0\r\nVERTEX\r\n  8\r\n0\r\n 10\r\n 2\r\n 20\r\n 18\r\n",
+         1},
+        {" 20\r\n 18\r\n  0\r\nSEQEND\r\n  8\r\n0\r\n  0\r\nENDSEC\r\n", 1}}},
+      {"the box of a model without position keeps its place", Unpositioned, kPlotFormatDxf,
+       [](PlotContext& c) { FillBox(c, 0, 0, 10, 5, kBlack); },
+       {{" 10\r\n 0\r\n 20\r\n 20\r\n 30\r\n0\r\n 11\r\n 10\r\n 21\r\n 20\r\n 31\r\n0\r\n"
+         " 12\r\n 0\r\n 22\r\n 15\r\n 32\r\n0\r\n 13\r\n 10\r\n 23\r\n 15\r\n 33\r\n0\r\n",
+         1}}},
+      // Far coordinates: cut at the device's range where the pen is lifted, or left out.
+      {"an HPGL line to a far point", WideRow, kPlotFormatHpgl,
+       [](PlotContext& c) { DrawSegment(c, 0, 1000, 1e10f, 1000, kBlack, true, true); },
+       {{"PU0,0;PD" + PlotterLimitText(1) + ",0;", 1}}},
+      {"an HPGL line from a far point", WideRow, kPlotFormatHpgl,
+       [](PlotContext& c) { DrawSegment(c, -1e10f, 1000, 5000, 1000, kBlack, true, true); },
+       {{";\r\nPU" + PlotterLimitText(-1) + ",0;PD10000,0;PU;SP0;", 1}}},
+      {"HPGL elements without numbers or wholly far out", WideRow, kPlotFormatHpgl,
+       [](PlotContext& c) {
+         DrawSegment(c, kNaN, 0, 10, 10, kBlack, true, true);
+         DrawSegment(c, 1e10f, 0, 2e10f, 10, kBlack, true, true);
+         FillBox(c, 0, kNaN, 10, 10, kBlack);
+       },
+       {{"PD", 0}, {"RA", 0}}},
+      {"DXF lines without numbers and far ones", TwoByTwo, kPlotFormatDxf,
+       [](PlotContext& c) {
+         DrawSegment(c, 0, 0, kNaN, 10, kBlack, true, true);
+         DrawSegment(c, 0, 20, 1e30f, 20, kBlack, true, true);  // along world y 0
+       },
+       {{"LINE", 1}, {" 11\r\n" + far + "\r\n 21\r\n 0\r\n", 1}}},
+      {"a far vertex breaks the DXF polyline", TwoByTwo, kPlotFormatDxf,
+       [](PlotContext& c) {
+         BeginPolyline(c, 1, 1, kBlack, true, true);
+         ContinuePolyline(c, 1e30f, 2, kBlack, true, true);
+         ContinuePolyline(c, 3, 3, kBlack, true, true);
+       },
+       {{"POLYLINE", 2}, {"VERTEX", 2}, {"SEQEND", 2}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string text = PlotOf(c.model(), c.format, c.draw);
+    for (const auto& [fragment, count] : c.occurrences)
+      EXPECT_EQ(test::Occurrences(text, fragment), count) << fragment << " in\n" << text;
+  }
+}
+
 TEST(PlotFile, BitmapFormatOpensNoFileAndAnUnwritableFolderFailsToOpen) {
   TempDir dir;
-  PlotDevice device;
-  device.PlotFormat = kPlotFormatBitmap;
-  device.PlotFileName = dir.File("a.bmp");
-  device.PlotToFile = true;
+  PlotDevice device{.PlotFormat = kPlotFormatBitmap, .PlotFileName = dir.File("a.bmp"), .PlotToFile = true};
   EXPECT_TRUE(OpenPlotFile(device, ZoomWindow{}));
   EXPECT_TRUE(ClosePlotFile(device));
   EXPECT_FALSE(std::filesystem::exists(device.PlotFileName));
-  PlotDevice unwritable;
-  unwritable.PlotFileName = "/nonexistent-folder/a.dxf";
-  unwritable.PlotToFile = true;
+  PlotDevice unwritable{.PlotFileName = "/nonexistent-folder/a.dxf", .PlotToFile = true};
   EXPECT_FALSE(OpenPlotFile(unwritable, ZoomWindow{}));
-}
-
-TEST(HpglPlot, LinesToAndFromAFarPointAreCutAtThePlotterRangeWhereThePenIsLifted) {
-  const std::string to = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
-    DrawSegment(c, 0, 1000, 1e10f, 1000, kBlack, true, true);
-  });
-  EXPECT_NE(to.find("PU0,0;PD" + PlotterLimitText(1) + ",0;"), std::string::npos) << to;
-  const std::string from = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
-    DrawSegment(c, -1e10f, 1000, 5000, 1000, kBlack, true, true);
-  });
-  EXPECT_NE(from.find(";\r\nPU" + PlotterLimitText(-1) + ",0;PD10000,0;PU;SP0;"), std::string::npos) << from;
-}
-
-TEST(HpglPlot, ElementsWithoutNumbersOrWhollyFarOutAreLeftOut) {
-  const std::string hpgl = PlotOf(WideRow(), kPlotFormatHpgl, [](PlotContext& c) {
-    DrawSegment(c, kNaN, 0, 10, 10, kBlack, true, true);
-    DrawSegment(c, 1e10f, 0, 2e10f, 10, kBlack, true, true);
-    FillBox(c, 0, kNaN, 10, 10, kBlack);
-  });
-  EXPECT_EQ(test::Occurrences(hpgl, "PD"), 0) << hpgl;
-  EXPECT_EQ(test::Occurrences(hpgl, "RA"), 0) << hpgl;
-}
-
-TEST(DxfPlot, LinesWithoutNumbersAreLeftOutAndFarOnesCut) {
-  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
-    DrawSegment(c, 0, 0, kNaN, 10, kBlack, true, true);
-    DrawSegment(c, 0, 20, 1e30f, 20, kBlack, true, true);  // along world y 0
-  });
-  EXPECT_EQ(test::Occurrences(dxf, "LINE"), 1) << dxf;
-  EXPECT_NE(dxf.find(" 11\r\n" + NumberText(static_cast<float>(kDxfDeviceLimit)) + "\r\n 21\r\n 0\r\n"),
-            std::string::npos)
-      << dxf;
-}
-
-TEST(DxfPlot, FarVertexBreaksThePolyline) {
-  const std::string dxf = PlotOf(TwoByTwo(), kPlotFormatDxf, [](PlotContext& c) {
-    BeginPolyline(c, 1, 1, kBlack, true, true);
-    ContinuePolyline(c, 1e30f, 2, kBlack, true, true);
-    ContinuePolyline(c, 3, 3, kBlack, true, true);
-  });
-  EXPECT_EQ(test::Occurrences(dxf, "POLYLINE"), 2) << dxf;
-  EXPECT_EQ(test::Occurrences(dxf, "VERTEX"), 2) << dxf;
-  EXPECT_EQ(test::Occurrences(dxf, "SEQEND"), 2) << dxf;
 }
 
 }  // namespace

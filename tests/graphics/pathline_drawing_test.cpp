@@ -1,5 +1,6 @@
 // Pathlines and their time and direction marks on the plan, the sections and
-// the plot, and particles redrawn at their release points.
+// the plot, particles redrawn at their release points, and the stored pathline
+// found under a point.
 #include "graphics/pathline_drawing.h"
 
 #include <cmath>
@@ -7,6 +8,7 @@
 
 #include "graphics/particle_redraw.h"
 #include "graphics/plot_device.h"
+#include "graphics/stored_pathlines.h"
 #include "graphics/time_marks.h"
 #include "modelset/layer_files.h"
 #include "plot_file.h"
@@ -252,6 +254,40 @@ TEST(RedrawParticles, SkipsPointsOutsideTheZoomStopsOnRequestAndDoesNothingWhile
   busy.busy.trackingRun = true;
   busy.Redraw(kReleaseDotFactor);
   EXPECT_TRUE(busy.plan.elements.empty());
+}
+
+TrackSegment TimedMove(int particle, int direction, PlanPoint from, PlanPoint to, double time) {
+  return {.particle = particle, .direction = direction, .from = from, .to = to, .time = time};
+}
+
+TEST(StoredPathlines, ThePathlineUnderAPointGivesItsParticleAndTheTimeThere) {
+  StoredPathlines paths;
+  paths.ReleasePoint(1, 1, {.time = 100});  // particle 1 starts late
+  paths.Segment(TimedMove(1, 1, {0, 0, 0}, {10, 0, 0}, 120));
+  paths.Segment(TimedMove(1, 1, {10, 0, 0}, {10, 10, 0}, 160));
+  paths.Segment(TimedMove(2, -1, {0, 20, 0}, {20, 20, 0}, 50));  // no release time: the move's own
+  const struct {
+    double x, y;
+    int particle, direction;
+    double time;
+  } hits[] = {
+      {5, 1, 1, 1, 110},    // halfway along the first move
+      {11, 7.5, 1, 1, 150},  // three quarters along the second
+      {10, 19, 2, -1, 50},
+  };
+  for (const auto& h : hits) {
+    SCOPED_TRACE(h.x);
+    const std::optional<PathlineHit> hit = paths.PathlineAt(h.x, h.y, 2);
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->particle, h.particle);
+    EXPECT_EQ(hit->direction, h.direction);
+    EXPECT_DOUBLE_EQ(hit->time, h.time);
+  }
+  EXPECT_FALSE(paths.PathlineAt(5, 5, 2).has_value());  // farther than the reach from all
+  paths.KeepParticles(1);
+  EXPECT_FALSE(paths.PathlineAt(10, 19, 2).has_value());
+  paths.Clear();
+  EXPECT_FALSE(paths.PathlineAt(5, 1, 2).has_value());
 }
 
 }  // namespace

@@ -221,10 +221,7 @@ TEST(PlanToWorld, RotationTurnsAboutTheUpperLeftCornerAndWorldToPlanUndoesIt) {
 }
 
 TEST(SectionPlacement, SectionsHangFivePixelsOffThePlanWithTheirTopsFacingIt) {
-  ViewLayout layout;
-  layout.view = {0, 0, 100, 50, 10, 30};
-  layout.PixelSize = 2;
-  layout.Exaggeration = 3;
+  const ViewLayout layout{.view = {0, 0, 100, 50, 10, 30}, .PixelSize = 2, .Exaggeration = 3};
   const PicturePoint rowTop = RowSectionToPlan(layout, 40, 30);
   const PicturePoint rowBottom = RowSectionToPlan(layout, 40, 10);
   EXPECT_FLOAT_EQ(rowTop.y, 60);

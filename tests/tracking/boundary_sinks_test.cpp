@@ -89,93 +89,79 @@ struct RiverChannel : test::TrackingFixture {
   PackageKeys withoutFlowTerms;
 };
 
-class ByFlowSign : public testing::TestWithParam<Layout> {};
+// Where a particle released in the middle of a cell ends, and why.
+struct TrackedEnd {
+  int column;
+  TrackMode mode;
+  TrackEnd end;
+  int endColumn;
+};
 
-TEST_P(ByFlowSign, ALosingRiverLetsForwardParticlesPassAndEndsBackwardOnes) {
-  RiverChannel f;
-  f.WriteBudget({{"RIVER LEAKAGE", {kRiverColumn, 35.0f}}, {"DRAINS", {kDrainColumn, 0.0f}}}, GetParam());
-  f.Decide(BoundaryCellRule::SinksByFlowSign);
-  EXPECT_EQ(f.state.SINKCODE(kRiverColumn, 1, 1), kInflowCell);
-  EXPECT_TRUE(f.withoutFlowTerms.empty());
+// The budget terms of the time step (none: no budget file) and what the rule makes of them.
+struct BudgetCase {
+  const char* what;
+  std::map<std::string, std::pair<int, float>> terms;
+  int budgetStep;
+  BoundaryCellRule rule;
+  PackageKeys withoutFlowTerms;
+  std::int16_t riverCode, drainCode;
+  std::vector<TrackedEnd> ends;
+};
 
-  const test::RecordedEnd forward = f.Track(2, TrackMode::ForwardRun);
-  EXPECT_EQ(forward.end, TrackEnd::NoExitFromSink);
-  EXPECT_EQ(forward.state.cell.column, kColumns);
+constexpr TrackMode kForward = TrackMode::ForwardRun, kBackward = TrackMode::BackwardRun;
 
-  // The water at cell 8 came in through the river.
-  const test::RecordedEnd backward = f.Track(8, TrackMode::BackwardRun);
-  EXPECT_EQ(backward.end, TrackEnd::EnteredSinkCell);
-  EXPECT_EQ(backward.state.cell.column, kRiverColumn);
-}
+class BudgetTerms : public testing::TestWithParam<Layout> {};
 
-TEST_P(ByFlowSign, AGainingRiverEndsForwardParticlesAndLetsBackwardOnesPass) {
-  RiverChannel f;
-  f.WriteBudget({{"RIVER LEAKAGE", {kRiverColumn, -35.0f}}, {"DRAINS", {kDrainColumn, 0.0f}}}, GetParam());
-  f.Decide(BoundaryCellRule::SinksByFlowSign);
-  EXPECT_EQ(f.state.SINKCODE(kRiverColumn, 1, 1), kOutflowCell);
-
-  const test::RecordedEnd forward = f.Track(2, TrackMode::ForwardRun);
-  EXPECT_EQ(forward.end, TrackEnd::EnteredSinkCell);
-  EXPECT_EQ(forward.state.cell.column, kRiverColumn);
-
-  const test::RecordedEnd backward = f.Track(8, TrackMode::BackwardRun);
-  EXPECT_NE(backward.end, TrackEnd::EnteredSinkCell);
-  EXPECT_LT(backward.state.cell.column, kRiverColumn);
-}
-
-TEST_P(ByFlowSign, ADrainWithoutFlowDoesNotCaptureButADrainingOneDoes) {
-  for (const float drainFlow : {0.0f, -12.5f}) {
-    SCOPED_TRACE(drainFlow);
+TEST_P(BudgetTerms, DecideWhichBoundaryCellsEndTheParticles) {
+  const BudgetCase cases[] = {
+      // The water at cell 8 came in through the river.
+      {"a losing river lets forward particles pass and ends backward ones",
+       {{"RIVER LEAKAGE", {kRiverColumn, 35.0f}}, {"DRAINS", {kDrainColumn, 0.0f}}}, 1,
+       BoundaryCellRule::SinksByFlowSign, {}, kInflowCell, 0,
+       {{2, kForward, TrackEnd::NoExitFromSink, kColumns}, {8, kBackward, TrackEnd::EnteredSinkCell, kRiverColumn},
+        {6, kForward, TrackEnd::NoExitFromSink, kColumns}}},
+      // Backward, the closed face of column 1 at the grid edge: the reversed flow dies out in it.
+      {"a gaining river ends forward particles and lets backward ones pass",
+       {{"RIVER LEAKAGE", {kRiverColumn, -35.0f}}, {"DRAINS", {kDrainColumn, 0.0f}}}, 1,
+       BoundaryCellRule::SinksByFlowSign, {}, kOutflowCell, 0,
+       {{2, kForward, TrackEnd::EnteredSinkCell, kRiverColumn}, {8, kBackward, TrackEnd::CannotLeaveCell, 1}}},
+      {"a draining drain captures",
+       {{"RIVER LEAKAGE", {kRiverColumn, 35.0f}}, {"DRAINS", {kDrainColumn, -12.5f}}}, 1,
+       BoundaryCellRule::SinksByFlowSign, {}, kInflowCell, kOutflowCell,
+       {{6, kForward, TrackEnd::EnteredSinkCell, kDrainColumn}}},
+      {"all boundary cells are sinks whatever their flow: nothing is missed",
+       {{"RIVER LEAKAGE", {kRiverColumn, 35.0f}}, {"DRAINS", {kDrainColumn, 0.0f}}}, 1, BoundaryCellRule::AllAreSinks,
+       {}, kBoundarySink, kBoundarySink,
+       {{2, kForward, TrackEnd::EnteredSinkCell, kRiverColumn}, {6, kForward, TrackEnd::EnteredSinkCell, kDrainColumn},
+        {8, kBackward, TrackEnd::EnteredSinkCell, kDrainColumn}}},
+      {"a package without budget term keeps every cell a sink", {{"DRAINS", {kDrainColumn, 0.0f}}}, 1,
+       BoundaryCellRule::SinksByFlowSign, {"RIV"}, kBoundarySink, 0,
+       {{2, kForward, TrackEnd::EnteredSinkCell, kRiverColumn},
+        {8, kBackward, TrackEnd::EnteredSinkCell, kRiverColumn}}},
+      {"no budget file", {}, 1, BoundaryCellRule::SinksByFlowSign, {"DRN", "RIV"}, kBoundarySink, kBoundarySink, {}},
+      {"terms of another time step decide nothing either",
+       {{"RIVER LEAKAGE", {kRiverColumn, -35.0f}}, {"DRAINS", {kDrainColumn, -1.0f}}}, 2,
+       BoundaryCellRule::SinksByFlowSign, {"DRN", "RIV"}, kBoundarySink, kBoundarySink, {}},
+  };
+  for (const BudgetCase& c : cases) {
+    SCOPED_TRACE(c.what);
     RiverChannel f;
-    f.WriteBudget({{"RIVER LEAKAGE", {kRiverColumn, 35.0f}}, {"DRAINS", {kDrainColumn, drainFlow}}}, GetParam());
-    f.Decide(BoundaryCellRule::SinksByFlowSign);
-    const test::RecordedEnd forward = f.Track(6, TrackMode::ForwardRun);
-    EXPECT_EQ(forward.state.cell.column, drainFlow == 0 ? kColumns : kDrainColumn);
-    EXPECT_EQ(forward.end, drainFlow == 0 ? TrackEnd::NoExitFromSink : TrackEnd::EnteredSinkCell);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(BudgetLayouts, ByFlowSign, testing::Values(Layout::FullArrays, Layout::CompactLists));
-
-TEST(AllAreSinks, EveryBoundaryCellEndsParticlesWhateverItsFlow) {
-  RiverChannel f;
-  f.WriteBudget({{"RIVER LEAKAGE", {kRiverColumn, 35.0f}}, {"DRAINS", {kDrainColumn, 0.0f}}});
-  f.Decide(BoundaryCellRule::AllAreSinks);
-  EXPECT_EQ(f.state.SINKCODE(kRiverColumn, 1, 1), kBoundarySink);
-  EXPECT_EQ(f.state.SINKCODE(kDrainColumn, 1, 1), kBoundarySink);
-  EXPECT_TRUE(f.withoutFlowTerms.empty()) << "nothing is missed under this rule";
-  EXPECT_EQ(f.Track(2, TrackMode::ForwardRun).state.cell.column, kRiverColumn);
-  EXPECT_EQ(f.Track(6, TrackMode::ForwardRun).state.cell.column, kDrainColumn);
-  EXPECT_EQ(f.Track(8, TrackMode::BackwardRun).state.cell.column, kDrainColumn);
-}
-
-TEST(MissingFlowTerms, APackageWithoutBudgetTermKeepsEveryCellASink) {
-  RiverChannel f;
-  f.WriteBudget({{"DRAINS", {kDrainColumn, 0.0f}}});
-  f.Decide(BoundaryCellRule::SinksByFlowSign);
-  EXPECT_EQ(f.withoutFlowTerms, (PackageKeys{"RIV"}));
-  EXPECT_EQ(f.state.SINKCODE(kRiverColumn, 1, 1), kBoundarySink);
-  EXPECT_EQ(f.state.SINKCODE(kDrainColumn, 1, 1), 0);
-  EXPECT_EQ(f.Track(2, TrackMode::ForwardRun).state.cell.column, kRiverColumn);
-  EXPECT_EQ(f.Track(8, TrackMode::BackwardRun).state.cell.column, kRiverColumn);
-  EXPECT_TRUE(f.ui.messages.empty()) << "the loader itself says nothing: the open says it once";
-}
-
-// Terms of another time step decide nothing either.
-TEST(MissingFlowTerms, WithoutABudgetFileOrTermsOfTheTimeStepEveryCellIsASink) {
-  for (const bool otherStep : {false, true}) {
-    SCOPED_TRACE(otherStep ? "terms of another time step" : "no budget file");
-    RiverChannel f;
-    if (otherStep) {
-      f.WriteBudget({{"RIVER LEAKAGE", {kRiverColumn, -35.0f}}, {"DRAINS", {kDrainColumn, -1.0f}}});
-      f.state.CurrentStep = 2;
+    if (!c.terms.empty()) f.WriteBudget(c.terms, GetParam());
+    f.state.CurrentStep = c.budgetStep;
+    f.Decide(c.rule);
+    EXPECT_EQ(f.withoutFlowTerms, c.withoutFlowTerms);
+    EXPECT_EQ(f.state.SINKCODE(kRiverColumn, 1, 1), c.riverCode);
+    EXPECT_EQ(f.state.SINKCODE(kDrainColumn, 1, 1), c.drainCode);
+    for (const TrackedEnd& e : c.ends) {
+      const test::RecordedEnd end = f.Track(e.column, e.mode);
+      EXPECT_EQ(end.end, e.end) << "from column " << e.column;
+      EXPECT_EQ(end.state.cell.column, e.endColumn) << "from column " << e.column;
     }
-    f.Decide(BoundaryCellRule::SinksByFlowSign);
-    EXPECT_EQ(f.withoutFlowTerms, (PackageKeys{"DRN", "RIV"}));
-    EXPECT_EQ(f.state.SINKCODE(kRiverColumn, 1, 1), kBoundarySink);
-    EXPECT_EQ(f.state.SINKCODE(kDrainColumn, 1, 1), kBoundarySink);
+    EXPECT_TRUE(f.ui.messages.empty()) << "the loader itself says nothing: the open says it once";
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(BudgetLayouts, BudgetTerms, testing::Values(Layout::FullArrays, Layout::CompactLists));
 
 TEST(SinkCodes, CellsOfTwoPackagesCombine) {
   EXPECT_EQ(CombinedSinkCode(0, kOutflowCell), kOutflowCell);

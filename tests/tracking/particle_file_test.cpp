@@ -1,5 +1,5 @@
-// The particle set, the particle file it is saved in and loaded from, and the
-// particles placed and removed on the plan.
+// The particle set, the particle file it is saved in and loaded from, the
+// particles placed and removed on the plan, and the undo history of its edits.
 #include "tracking/particle_file.h"
 
 #include <filesystem>
@@ -8,6 +8,7 @@
 #include "support/recording_interface.h"
 #include "support/temp_dir.h"
 #include "tracking/particle_deletion.h"
+#include "tracking/particle_history.h"
 #include "tracking/particle_set.h"
 #include "tracking/placement.h"
 #include "tracking/placement_entries.h"
@@ -242,9 +243,7 @@ TEST(PlacementParticles, FaceParticlesSitOnASubdivisionJustInsideTheFace) {
 
 TEST(PlacementParticles, OneParticlePerCellSitsAtItsCentre) {
   Placement p;
-  PlacementCounts counts;
-  counts.latticeColumns = counts.latticeRows = counts.latticePlanes = 1;
-  const auto particles = p.Place(counts, {{1, 1, 1}, {2, 1, 1}});
+  const auto particles = p.Place({.latticeColumns = 1, .latticeRows = 1, .latticePlanes = 1}, {{1, 1, 1}, {2, 1, 1}});
   ASSERT_EQ(particles.size(), 2u);
   EXPECT_EQ(particles[1].startCell, (CellIndex{2, 1, 1}));
   EXPECT_EQ(particles[1].startLocal, (LocalPoint{0.5f, 0.5f, 0.5f}));
@@ -252,11 +251,7 @@ TEST(PlacementParticles, OneParticlePerCellSitsAtItsCentre) {
 
 TEST(PlacementParticles, CirclePointsGoRoundClockwiseOnThePlan) {
   Placement p;
-  PlacementCounts counts;
-  counts.circleCount = 4;
-  counts.circleRadius = 10;
-  counts.circlePlanes = 1;
-  const auto particles = p.Place(counts);
+  const auto particles = p.Place({.circleCount = 4, .circleRadius = 10, .circlePlanes = 1});
   ASSERT_EQ(particles.size(), 4u);
   auto planX = [&](const ParticleRecord& r) { return p.state.XEDGE[r.startCell.column - 1] + r.startLocal.x * 40; };
   auto planY = [&](const ParticleRecord& r) { return p.state.YEDGE[r.startCell.row - 1] + r.startLocal.y * 20; };
@@ -271,11 +266,8 @@ TEST(PlacementParticles, CirclePointsGoRoundClockwiseOnThePlan) {
 TEST(PlacementParticles, CirclePointsOutsideTheGridAreLeftOutAndOthersGoToTheirCell) {
   Placement p;
   p.state.IBOUND(2, 1, 1) = 0;
-  PlacementCounts counts;
-  counts.circleCount = 4;
-  counts.circleRadius = 25;
-  counts.circlePlanes = 2;
-  const auto particles = p.Place(counts, {{1, 1, 1}});  // centre (20, 10)
+  // Round the centre (20, 10) of cell (1, 1).
+  const auto particles = p.Place({.circleCount = 4, .circleRadius = 25, .circlePlanes = 2}, {{1, 1, 1}});
   // The points at 180 and 270 degrees lie outside the grid; the one at 360
   // degrees, (45, 10), lies in the inactive cell (2, 1).
   ASSERT_EQ(particles.size(), 4u);
@@ -286,9 +278,7 @@ TEST(PlacementParticles, CirclePointsOutsideTheGridAreLeftOutAndOthersGoToTheirC
 
 TEST(PlaceParticleGroups, AddsTheWholePlacementOrNothing) {
   Placement p;
-  PlacementCounts counts;
-  counts.latticeColumns = 2;
-  counts.latticeRows = counts.latticePlanes = 1;
+  const PlacementCounts counts{.latticeColumns = 2, .latticeRows = 1, .latticePlanes = 1};
   p.set.Particles.resize(kMaxParticles - 3);
   EXPECT_EQ(PlaceParticleGroups(p.state, p.settings, p.set, {{1, 1, 1}, {2, 1, 1}}, counts, 1, p.ui), 0);
   EXPECT_EQ(p.set.ParticleCount(), kMaxParticles - 3);
@@ -340,6 +330,105 @@ TEST(ParticleDeletion, RemovesReleasePointsInsideTheRectangleOfTheLayerOnly) {
   ASSERT_EQ(set.ParticleCount(), 2);
   EXPECT_EQ(set.Particles[0].startCell, (CellIndex{3, 3, 1}));
   EXPECT_EQ(set.Particles[1].startCell, (CellIndex{2, 1, 2}));
+}
+
+ParticleRecord Released(std::int16_t column) {
+  const TrackState start{.cell = {column, 1, 1}, .local = {0.5f, 0.5f, 0.5f}};
+  return {.startCell = start.cell, .startLocal = start.local, .forward = start, .backward = start};
+}
+
+// A particle tracked forward into the next column.
+ParticleRecord Tracked(std::int16_t column) {
+  ParticleRecord particle = Released(column);
+  particle.forward.cell.column = static_cast<std::int16_t>(column + 1);
+  particle.forward.time = particle.forward.timeLimit = 12.5;
+  particle.forward.released = true;
+  return particle;
+}
+
+std::vector<std::int16_t> Columns(const ParticleSet& set) {
+  std::vector<std::int16_t> columns;
+  for (const ParticleRecord& particle : set.Particles) columns.push_back(particle.startCell.column);
+  return columns;
+}
+
+// Particles kept in the same order keep where they were tracked to; a
+// different set starts again from its release points.
+TEST(RestoreParticles, KeepsTheRunsOfTheParticlesBothListsBeginWith) {
+  struct Case {
+    const char* name;
+    std::vector<std::int16_t> restored;
+    Restored how;
+    bool firstStillTracked;
+  };
+  const Case cases[] = {
+      {"the same", {1, 2}, Restored::Nothing, true},
+      {"the last dropped", {1}, Restored::Shortened, true},
+      {"one added", {1, 2, 3}, Restored::Lengthened, true},
+      {"another first", {4, 2}, Restored::Replaced, false},
+      {"none", {}, Restored::Shortened, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ParticleSet set;
+    set.Particles = {Tracked(1), Tracked(2)};
+    std::vector<ParticleRecord> restored;
+    for (std::int16_t column : c.restored) restored.push_back(Tracked(column));
+    EXPECT_EQ(RestoreParticles(set, restored), c.how);
+    EXPECT_EQ(Columns(set), c.restored);
+    if (!set.Particles.empty()) EXPECT_EQ(set.Particles[0].forward.time > 0, c.firstStillTracked);
+    // What was not held before comes in at its release point.
+    if (c.how != Restored::Nothing)
+      for (std::size_t i = 2; i < set.Particles.size(); ++i) EXPECT_EQ(set.Particles[i].forward.time, 0);
+  }
+}
+
+TEST(ParticleHistory, UndoAndRedoWalkTheEditsAndKnowWhatIsSaved) {
+  ParticleSet set;
+  ParticleHistory history;
+  EXPECT_EQ(history.Undo(set), Restored::Nothing);
+  const auto add = [&](std::int16_t column) {
+    auto before = set.Particles;
+    set.Particles.push_back(Released(column));
+    history.Record(std::move(before));
+  };
+  add(1);
+  add(2);
+  EXPECT_TRUE(history.Unsaved(set));
+  history.MarkSaved();
+  EXPECT_FALSE(history.Unsaved(set));
+
+  EXPECT_EQ(history.Undo(set), Restored::Shortened);
+  EXPECT_EQ(Columns(set), (std::vector<std::int16_t>{1}));
+  EXPECT_TRUE(history.Unsaved(set));
+  EXPECT_EQ(history.Redo(set), Restored::Lengthened);
+  EXPECT_EQ(Columns(set), (std::vector<std::int16_t>{1, 2}));
+  EXPECT_FALSE(history.Unsaved(set)) << "back at the saved particles";
+
+  EXPECT_EQ(history.Undo(set), Restored::Shortened);
+  add(7);  // a new edit ends the redo
+  EXPECT_FALSE(history.CanRedo());
+  EXPECT_EQ(history.Redo(set), Restored::Nothing);
+  EXPECT_EQ(Columns(set), (std::vector<std::int16_t>{1, 7}));
+  history.Undo(set);
+  history.Undo(set);
+  EXPECT_TRUE(set.Particles.empty());
+  EXPECT_FALSE(history.Unsaved(set)) << "nothing to lose";
+  EXPECT_FALSE(history.CanUndo());
+}
+
+TEST(ParticleHistory, KeepsTheLastHundredEdits) {
+  ParticleSet set;
+  ParticleHistory history;
+  for (std::int16_t column = 1; column <= 150; ++column) {
+    auto before = set.Particles;
+    set.Particles.push_back(Released(column));
+    history.Record(std::move(before));
+  }
+  int undone = 0;
+  while (history.CanUndo()) undone += history.Undo(set) != Restored::Nothing;
+  EXPECT_EQ(undone, 100);
+  EXPECT_EQ(set.ParticleCount(), 50);
 }
 
 }  // namespace

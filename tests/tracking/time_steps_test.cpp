@@ -1,17 +1,16 @@
+// The time steps of the stress periods, their units, and the travel times
+// entered in them.
 #include "tracking/time_steps.h"
 
 #include <gtest/gtest.h>
+
+#include "tracking/travel_times.h"
 
 namespace kestra {
 namespace {
 
 StressPeriods ThreePeriods() {
-  StressPeriods periods;
-  periods.NPER = 3;
-  periods.PERLEN = {0, 1, 100, 50};
-  periods.NSTP = {0, 1, 3, 2};
-  periods.TSMULT = {0, 1, 2, 1};
-  return periods;
+  return {.NPER = 3, .PERLEN = {0, 1, 100, 50}, .NSTP = {0, 1, 3, 2}, .TSMULT = {0, 1, 2, 1}};
 }
 
 TEST(StepTimeWindow, StepsGrowByTheMultiplierAndFillThePeriod) {
@@ -54,6 +53,58 @@ TEST(TimeUnitFactor, ConvertsBetweenUnitsAndLeavesUndefinedAlone) {
   EXPECT_DOUBLE_EQ(TimeUnitFactor(2, 3), 1.0 / 60);
   EXPECT_EQ(TimeUnitFactor(0, 4), 1);
   EXPECT_EQ(TimeUnitFactor(3, 3), 1);
+}
+
+constexpr int kDays = 4, kSeconds = 1, kUndefined = 0;
+
+TEST(ParseTravelTimes, ConvertsEachItemToTheModelsUnit) {
+  struct Case {
+    const char* list;
+    int unit;
+    std::vector<double> times;
+  };
+  const Case cases[] = {
+      {"50,365,1825", kDays, {50, 365, 1825}},
+      {"50d, 1y ,5y", kDays, {50, 365.25, 1826.25}},
+      {"12h,2d", kSeconds, {43200, 172800}},
+      {"10,20", kUndefined, {10, 20}},
+      {"", kDays, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list);
+    std::string problem;
+    const auto times = ParseTravelTimes(c.list, c.unit, problem);
+    ASSERT_TRUE(times) << problem;
+    ASSERT_EQ(times->size(), c.times.size());
+    for (std::size_t n = 0; n < c.times.size(); ++n) EXPECT_NEAR((*times)[n], c.times[n], 1e-9 * c.times[n]);
+  }
+}
+
+TEST(ParseTravelTimes, RefusesWhatIsNoIncreasingPositiveTime) {
+  struct Case {
+    const char* list;
+    int unit;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"10w", kDays, "'10w' is no time"},
+      {"5,", kDays, "'' is no time"},
+      {"1y", kUndefined, "the model states no time unit"},
+      {"0,5", kDays, "positive and increasing"},
+      {"5,5", kDays, "positive and increasing"},
+      {"1y,100d", kDays, "positive and increasing"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.list);
+    std::string problem;
+    EXPECT_FALSE(ParseTravelTimes(c.list, c.unit, problem));
+    EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+  }
+}
+
+TEST(TravelTimeText, NamesTheUnitWhereTheModelHasOne) {
+  EXPECT_EQ(TravelTimeText(365.25, kDays), "365.25 days");
+  EXPECT_EQ(TravelTimeText(10, kUndefined), "10");
 }
 
 }  // namespace

@@ -128,10 +128,7 @@ struct RandomRun : test::TrackingFixture {
   RandomRun(unsigned seed, std::int16_t mode) : TrackingFixture(test::BoxModel(8, 7, 3, 10, 12, 5, 0.2f)) {
     state.LAYCON[1] = 1;  // a water table in the top layer
     RandomField(state, seed);
-    periods.NPER = 3;
-    periods.PERLEN = {0, 4, 6, 5};
-    periods.NSTP = {0, 1, 3, 2};
-    periods.TSMULT = {0, 1, 1.5f, 1};
+    periods = {.NPER = 3, .PERLEN = {0, 4, 6, 5}, .NSTP = {0, 1, 3, 2}, .TSMULT = {0, 1, 1.5f, 1}};
     tracking.SimulationMode = mode;
     Steps(0.7, 30);
     tracking.MarkOnTopView = -1;

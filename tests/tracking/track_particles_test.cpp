@@ -462,10 +462,7 @@ ModelState ChannelOfHundredCells() {
 
 struct TransientChannel : TrackingFixture {
   TransientChannel() : TrackingFixture(ChannelOfHundredCells()) {
-    periods.NPER = 2;
-    periods.PERLEN = {0, 10, 10};
-    periods.NSTP = {0, 1, 1};
-    periods.TSMULT = {0, 1, 1};
+    periods = {.NPER = 2, .PERLEN = {0, 10, 10}, .NSTP = {0, 1, 1}, .TSMULT = {0, 1, 1}};
     tracking.SimulationMode = 2;
     Steps(100, 1);
     loader = ScriptedLoader(TwoSpeedField);

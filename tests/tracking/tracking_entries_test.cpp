@@ -17,11 +17,8 @@ TrackingEntries Entries(const StressPeriods& periods) {
 class ThreePeriodEntries : public testing::Test {
  protected:
   ThreePeriodEntries() {
-    periods.NPER = 3;
-    periods.timeUnit = 4;  // days
-    periods.PERLEN = {0, 1, 100, 100};
-    periods.NSTP = {0, 1, 4, 4};
-    periods.TSMULT = {0, 1, 1.5f, 1.5f};
+    periods = {.NPER = 3, .timeUnit = 4, .PERLEN = {0, 1, 100, 100}, .NSTP = {0, 1, 4, 4},  // days
+               .TSMULT = {0, 1, 1.5f, 1.5f}};
     e = Entries(periods);
   }
   StressPeriods periods;
