@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 #include "support/mf2005_writer.h"
 #include "support/temp_dir.h"
@@ -127,12 +128,10 @@ TEST(Mf2005ListPackage, BadPackagesAreRefusedNamingFileAndLine) {
 }
 
 TEST(Mf2005ListPackage, PumpingWellsAndConnectedCellsAreSinks) {
-  EXPECT_TRUE(IsSinkCell("WEL", {1, 1, 1, -5.0f}));
-  EXPECT_FALSE(IsSinkCell("WEL", {1, 1, 1, 0.0f}));
-  EXPECT_FALSE(IsSinkCell("WEL", {1, 1, 1, 800.0f}));
-  EXPECT_TRUE(IsSinkCell("RIV", {1, 1, 1, 200.0f}));
-  EXPECT_FALSE(IsSinkCell("RIV", {1, 1, 1, 0.0f}));
-  EXPECT_TRUE(IsSinkCell("STR", {1, 1, 1, 1.0f}));
+  const std::tuple<const char*, float, bool> cases[] = {{"WEL", -5, true},  {"WEL", 0, false}, {"WEL", 800, false},
+                                                        {"RIV", 200, true}, {"RIV", 0, false}, {"STR", 1, true}};
+  for (const auto& [fileType, value, sink] : cases)
+    EXPECT_EQ(IsSinkCell(fileType, {1, 1, 1, value}), sink) << fileType << " " << value;
 }
 
 // Two layers of 2 x 1 cells, DELR 10 and 20, DELC 3. Column 1 is inactive
