@@ -10,6 +10,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 
 namespace kestra {
 namespace {
@@ -54,21 +55,19 @@ TEST(RoundToInt16, RoundsHalfToEvenAndRefusesValuesOutsideSixteenBits) {
 }
 
 TEST(FormatMasks, ScientificExportAndContourForms) {
-  EXPECT_EQ(ScientificText(120, 11), "1.20000000000E+02");
-  EXPECT_EQ(ScientificText(0, 11), "0.00000000000E+00");
-  EXPECT_EQ(ScientificText(-0.5, 4), "-5.0000E-01");
-  EXPECT_EQ(ScientificText(12345.678, 3), "1.235E+04");
-  EXPECT_EQ(ScientificText(1e-120, 3), "1.000E-120");
+  for (const auto& [value, decimals, text] :
+       {std::tuple{120.0, 11, "1.20000000000E+02"}, {0.0, 11, "0.00000000000E+00"}, {-0.5, 4, "-5.0000E-01"},
+        {12345.678, 3, "1.235E+04"}, {1e-120, 3, "1.000E-120"}})
+    EXPECT_EQ(ScientificText(value, decimals), text) << value;
   EXPECT_EQ(IntegerMaskText(12), "12");
   // Export values are fifteen characters.
-  EXPECT_EQ(ExportValueText(12.5), " 1.2500000E+01 ");
-  EXPECT_EQ(ExportValueText(-0.00123), "-1.2300000E-03 ");
-  EXPECT_EQ(ExportValueText(0), " 0.0000000E+00 ");
+  for (const auto& [value, text] :
+       {std::pair{12.5, " 1.2500000E+01 "}, {-0.00123, "-1.2300000E-03 "}, {0.0, " 0.0000000E+00 "}})
+    EXPECT_EQ(ExportValueText(value), text) << value;
   EXPECT_EQ(ExportValueText(-1e30).size(), 15u);
-  EXPECT_EQ(ContourLabelNumber(12.345, 0, 2), "12.35");
-  EXPECT_EQ(ContourLabelNumber(12.0, 0, 0), "12.");
-  EXPECT_EQ(ContourLabelNumber(-0.001, 0, 1), "0.0");
-  EXPECT_EQ(ContourLabelNumber(1234.5, 1, 2), "1.23E+03");
+  for (const auto& [value, style, decimals, text] : {std::tuple{12.345, 0, 2, "12.35"}, {12.0, 0, 0, "12."},
+                                                     {-0.001, 0, 1, "0.0"}, {1234.5, 1, 2, "1.23E+03"}})
+    EXPECT_EQ(ContourLabelNumber(value, style, decimals), text) << value;
 }
 
 // The digits and exponent the standard conversion with a precision gives.

@@ -293,7 +293,8 @@ TEST(Mp7RunPlan, ReleasesGroupParticlesByTime) {
   for (const Mp7Release& release : Mp7Releases(s)) {
     times.push_back(release.trackingTime);
     labels.emplace_back();
-    for (const Mp7ParticleLabel& label : release.labels) labels.back().push_back({label.group, label.id, label.sequence});
+    for (const Mp7ParticleLabel& label : release.labels)
+      labels.back().push_back({label.group, label.id, label.sequence});
   }
   EXPECT_EQ(times, (std::vector<double>{0, 10, 20}));
   // Time 10: group A's particle 8 released first with its offset, A's 7 released second, B's 3.
