@@ -35,16 +35,9 @@ TEST(ColorIndexTable, EntriesOfEveryPart) {
 }
 
 TEST(DataFileExtensions, KnownTypesAndGaps) {
-  const auto& table = DataFileExtensions();
-  EXPECT_EQ(table[1], ".X");
-  EXPECT_EQ(table[6], ".POR");
-  EXPECT_EQ(table[26], ".SRE");
-  EXPECT_EQ(table[70], ".WAL");
-  EXPECT_EQ(table[125], ".S1z");
-  EXPECT_EQ(table[189], ".Z89");
-  EXPECT_EQ(table[0], "");
-  EXPECT_EQ(table[35], "");
-  EXPECT_EQ(table[200], "");
+  for (const auto& [type, extension] : {std::pair{1, ".X"}, {6, ".POR"}, {26, ".SRE"}, {70, ".WAL"}, {125, ".S1z"},
+                                         {189, ".Z89"}, {0, ""}, {35, ""}, {200, ""}})
+    EXPECT_EQ(DataFileExtensions()[type], extension) << type;
 }
 
 }  // namespace

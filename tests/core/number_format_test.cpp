@@ -10,6 +10,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 
 namespace kestra {
 namespace {
@@ -18,50 +19,35 @@ namespace {
 // examples: a leading blank unless negative, no zero before the point, at
 // most 7 (float) or 15 (double) significant digits, then the exponent form.
 TEST(NumberText, ExamplesOfEveryForm) {
-  EXPECT_EQ(NumberText(12632256), " 12632256");
-  EXPECT_EQ(NumberText(-1), "-1");
-  EXPECT_EQ(NumberText(0), " 0");
-  EXPECT_EQ(NumberText(31557600.0f), " 3.15576E+07");
-  EXPECT_EQ(NumberText(16777215.0f), " 1.677722E+07");
-  EXPECT_EQ(NumberText(9999999.0f), " 9999999");
-  EXPECT_EQ(NumberText(-999.99f), "-999.99");
-  EXPECT_EQ(NumberText(0.1f), " .1");
-  EXPECT_EQ(NumberText(31557600.0), " 31557600");
-  EXPECT_EQ(NumberText(365.25), " 365.25");
-  EXPECT_EQ(NumberText(1e15), " 1E+15");
-  EXPECT_EQ(NumberText(-1e30f), "-1E+30");
-  EXPECT_EQ(NumberText(1e-5), " 1E-05");
-  EXPECT_EQ(NumberText(0.0001), " .0001");
-  EXPECT_EQ(NumberText(1.5e-20f), " 1.5E-20");
-  EXPECT_EQ(NumberText(-0.25), "-.25");
+  for (const auto& [value, text] : {std::pair{12632256, " 12632256"}, {-1, "-1"}, {0, " 0"}})
+    EXPECT_EQ(NumberText(value), text) << value;
+  for (const auto& [value, text] : {std::pair{31557600.0f, " 3.15576E+07"}, {16777215.0f, " 1.677722E+07"},
+                                    {9999999.0f, " 9999999"}, {-999.99f, "-999.99"}, {0.1f, " .1"},
+                                    {-1e30f, "-1E+30"}, {1.5e-20f, " 1.5E-20"}})
+    EXPECT_EQ(NumberText(value), text) << value;
+  for (const auto& [value, text] : {std::pair{31557600.0, " 31557600"}, {365.25, " 365.25"}, {1e15, " 1E+15"},
+                                    {1e-5, " 1E-05"}, {0.0001, " .0001"}, {-0.25, "-.25"}})
+    EXPECT_EQ(NumberText(value), text) << value;
   EXPECT_EQ(TrimmedNumberText(0.5), ".5");
   EXPECT_EQ(TrimmedNumberText(-2.0), "-2");
-  EXPECT_EQ(GeneralNumberText(0.5f), "0.5");
-  EXPECT_EQ(GeneralNumberText(-0.25f), "-0.25");
-  EXPECT_EQ(GeneralNumberText(1e-5f), "1E-05");
-  EXPECT_EQ(GeneralNumberText(31557600.0f), "3.15576E+07");
-  EXPECT_EQ(GeneralNumberText(0.0f), "0");
+  for (const auto& [value, text] : {std::pair{0.5f, "0.5"}, {-0.25f, "-0.25"}, {1e-5f, "1E-05"},
+                                    {31557600.0f, "3.15576E+07"}, {0.0f, "0"}})
+    EXPECT_EQ(GeneralNumberText(value), text) << value;
 }
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartAndIgnoresTheRest) {
-  EXPECT_EQ(LeadingNumber("1E+30"), 1e30);
-  EXPECT_EQ(LeadingNumber(" .5"), 0.5);
-  EXPECT_EQ(LeadingNumber("2.5 days"), 2.5);
-  EXPECT_EQ(LeadingNumber("1.5D+02"), 150);
-  EXPECT_EQ(LeadingNumber("3E"), 3);
-  for (const char* noNumber : {"abc", "", "-", "."}) EXPECT_EQ(LeadingNumber(noNumber), 0) << noNumber;
+  for (const auto& [text, value] :
+       {std::pair{"1E+30", 1e30}, {" .5", 0.5}, {"2.5 days", 2.5}, {"1.5D+02", 150.0}, {"3E", 3.0}, {"abc", 0.0},
+        {"", 0.0}, {"-", 0.0}, {".", 0.0}})
+    EXPECT_EQ(LeadingNumber(text), value) << text;
   for (double value : {31557600.0, -999.99, 1e30, 1e-5, 0.5, 365.25, -0.25})
     EXPECT_EQ(LeadingNumber(NumberText(value)), value) << value;
 }
 
 TEST(RoundToInt16, RoundsHalfToEvenAndRefusesValuesOutsideSixteenBits) {
-  EXPECT_EQ(RoundToInt16(2.5), 2);
-  EXPECT_EQ(RoundToInt16(3.5), 4);
-  EXPECT_EQ(RoundToInt16(-2.5), -2);
-  EXPECT_EQ(RoundToInt16(2.4999), 2);
-  EXPECT_EQ(RoundToInt16(2.6), 3);
-  EXPECT_EQ(RoundToInt16(32767.4), 32767);
-  EXPECT_EQ(RoundToInt16(-32768), -32768);
+  for (const auto& [value, rounded] : {std::pair{2.5, 2}, {3.5, 4}, {-2.5, -2}, {2.4999, 2}, {2.6, 3},
+                                       {32767.4, 32767}, {-32768.0, -32768}})
+    EXPECT_EQ(RoundToInt16(value), rounded) << value;
   for (const double outside : {32767.6, -32769.0, 1e30, std::numeric_limits<double>::quiet_NaN()})
     EXPECT_FALSE(RoundToInt16(outside).has_value()) << outside;
   EXPECT_EQ(RoundToInt32(16777215.0), 16777215);
@@ -69,21 +55,19 @@ TEST(RoundToInt16, RoundsHalfToEvenAndRefusesValuesOutsideSixteenBits) {
 }
 
 TEST(FormatMasks, ScientificExportAndContourForms) {
-  EXPECT_EQ(ScientificText(120, 11), "1.20000000000E+02");
-  EXPECT_EQ(ScientificText(0, 11), "0.00000000000E+00");
-  EXPECT_EQ(ScientificText(-0.5, 4), "-5.0000E-01");
-  EXPECT_EQ(ScientificText(12345.678, 3), "1.235E+04");
-  EXPECT_EQ(ScientificText(1e-120, 3), "1.000E-120");
+  for (const auto& [value, decimals, text] :
+       {std::tuple{120.0, 11, "1.20000000000E+02"}, {0.0, 11, "0.00000000000E+00"}, {-0.5, 4, "-5.0000E-01"},
+        {12345.678, 3, "1.235E+04"}, {1e-120, 3, "1.000E-120"}})
+    EXPECT_EQ(ScientificText(value, decimals), text) << value;
   EXPECT_EQ(IntegerMaskText(12), "12");
   // Export values are fifteen characters.
-  EXPECT_EQ(ExportValueText(12.5), " 1.2500000E+01 ");
-  EXPECT_EQ(ExportValueText(-0.00123), "-1.2300000E-03 ");
-  EXPECT_EQ(ExportValueText(0), " 0.0000000E+00 ");
+  for (const auto& [value, text] :
+       {std::pair{12.5, " 1.2500000E+01 "}, {-0.00123, "-1.2300000E-03 "}, {0.0, " 0.0000000E+00 "}})
+    EXPECT_EQ(ExportValueText(value), text) << value;
   EXPECT_EQ(ExportValueText(-1e30).size(), 15u);
-  EXPECT_EQ(ContourLabelNumber(12.345, 0, 2), "12.35");
-  EXPECT_EQ(ContourLabelNumber(12.0, 0, 0), "12.");
-  EXPECT_EQ(ContourLabelNumber(-0.001, 0, 1), "0.0");
-  EXPECT_EQ(ContourLabelNumber(1234.5, 1, 2), "1.23E+03");
+  for (const auto& [value, style, decimals, text] : {std::tuple{12.345, 0, 2, "12.35"}, {12.0, 0, 0, "12."},
+                                                     {-0.001, 0, 1, "0.0"}, {1234.5, 1, 2, "1.23E+03"}})
+    EXPECT_EQ(ContourLabelNumber(value, style, decimals), text) << value;
 }
 
 // The digits and exponent the standard conversion with a precision gives.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace kestra {
 namespace {
@@ -35,11 +36,9 @@ TEST(RoundNumbers, LevelStepsAreRoundAndGiveAboutTenLevels) {
 }
 
 TEST(RoundNumbers, TickStepsSkipQuarters) {
-  EXPECT_DOUBLE_EQ(RoundStep(1000, 4), 500);
-  EXPECT_DOUBLE_EQ(RoundStep(1000, 6), 200);
-  EXPECT_DOUBLE_EQ(RoundStep(24, 10), 5);
-  EXPECT_DOUBLE_EQ(RoundStep(0, 5), 0);
-  EXPECT_DOUBLE_EQ(RoundStep(-3, 5), 0);
+  for (const auto& [range, steps, step] :
+       {std::tuple{1000.0, 4, 500.0}, {1000.0, 6, 200.0}, {24.0, 10, 5.0}, {0.0, 5, 0.0}, {-3.0, 5, 0.0}})
+    EXPECT_DOUBLE_EQ(RoundStep(range, steps), step) << range << " in " << steps;
   EXPECT_TRUE(MultiplesWithin(5, 1, 1).empty());
 }
 

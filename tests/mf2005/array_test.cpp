@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "support/mf2005_writer.h"
 #include "support/temp_dir.h"
@@ -163,13 +164,12 @@ std::vector<double> ReadWith(const std::string& formatText, const std::string& t
 TEST(FortranFormat, RepeatCountsAndGroupsExpand) {
   FortranFormat format;
   ASSERT_TRUE(ParseFortranFormat("(1X, 2(I3,2X), 3e12.4)", format));
-  ASSERT_EQ(format.fields.size(), 8u);
-  EXPECT_EQ(format.fields[0].kind, FortranField::Kind::Skip);
-  EXPECT_EQ(format.fields[1].width, 3);
-  EXPECT_EQ(format.fields[2].kind, FortranField::Kind::Skip);
-  EXPECT_EQ(format.fields[2].width, 2);
-  EXPECT_EQ(format.fields[7].width, 12);
-  EXPECT_EQ(format.fields[7].decimals, 4);
+  using Field = std::tuple<FortranField::Kind, int, int, bool>;  // kind, width, decimals, integer
+  std::vector<Field> fields;
+  for (const FortranField& f : format.fields) fields.emplace_back(f.kind, f.width, f.decimals, f.integer);
+  const Field x1{FortranField::Kind::Skip, 1, 0, false}, i3{FortranField::Kind::Value, 3, 0, true},
+      x2{FortranField::Kind::Skip, 2, 0, false}, e12{FortranField::Kind::Value, 12, 4, false};
+  EXPECT_EQ(fields, (std::vector<Field>{x1, i3, x2, i3, x2, e12, e12, e12}));
   EXPECT_EQ(format.reversionStart, 1u);  // the last top-level group
 }
 

@@ -26,19 +26,14 @@ TEST(Mf2005TextFile, ListDirectedReadRunsOverLinesWithRepeatsAndStops) {
 }
 
 TEST(Mf2005TextFile, NumbersFollowFortranRules) {
+  for (const auto& [text, expected] :
+       {std::pair{"1.0E+30", 1.0E+30}, {"-.5d-1", -0.05}, {"3.", 3.0}, {"+2.5D+2", 250.0}}) {
+    double value = 0;
+    EXPECT_TRUE(ParseReal(text, value)) << text;
+    EXPECT_EQ(value, expected) << text;
+  }
   double value = 0;
-  EXPECT_TRUE(ParseReal("1.0E+30", value));
-  EXPECT_EQ(value, 1.0E+30);
-  EXPECT_TRUE(ParseReal("-.5d-1", value));
-  EXPECT_EQ(value, -0.05);
-  EXPECT_TRUE(ParseReal("3.", value));
-  EXPECT_TRUE(ParseReal("+2.5D+2", value));
-  EXPECT_EQ(value, 250.0);
-  EXPECT_FALSE(ParseReal("d5", value));
-  EXPECT_FALSE(ParseReal("1.5d", value));
-  EXPECT_FALSE(ParseReal("1.0x", value));
-  EXPECT_FALSE(ParseReal("++1", value));
-  EXPECT_FALSE(ParseReal("", value));
+  for (const char* text : {"d5", "1.5d", "1.0x", "++1", ""}) EXPECT_FALSE(ParseReal(text, value)) << text;
   int whole = 0;
   EXPECT_TRUE(ParseInteger("4.0", whole));
   EXPECT_EQ(whole, 4);

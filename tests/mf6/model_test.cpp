@@ -100,9 +100,7 @@ TEST(Mf6Connections, BuiltFromTheGridAsMf6BuildsThem) {
 // take MODFLOW-2005's signs.
 TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows) {
   Mf6Grid grid;
-  grid.NCOL = 2;
-  grid.NROW = 1;
-  grid.NLAY = 3;
+  grid.NCOL = 2, grid.NROW = 1, grid.NLAY = 3;
   // Column 1: active, pass-through, active; column 2: active, inactive, active.
   grid.IDOMAIN = {1, 1, -1, 0, 1, 1};
   CellConnections connections;
@@ -230,9 +228,7 @@ TEST(Mf6Mpbas, DefaultIfaceEntriesThenPorosityPerLayer) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("m.mpbas"), "# MODPATH basic data\n2\nRCH\n6\nEVT\n6\nCONSTANT 0.3\nINTERNAL\n0.1 0\n");
   Mf6Grid grid;
-  grid.NCOL = 2;
-  grid.NROW = 1;
-  grid.NLAY = 2;
+  grid.NCOL = 2, grid.NROW = 1, grid.NLAY = 2;
   std::vector<DefaultFace> faces;
   std::vector<double> porosity;
   std::string problem;

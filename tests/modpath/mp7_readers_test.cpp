@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -285,20 +286,19 @@ TEST(Mp7RunPlan, ReleasesGroupParticlesByTime) {
   Mp7Simulation s;
   s.groups = {{"A", 2, {0, 10}, ""}, {"B", 1, {10}, ""}};
   s.particles = {{7, 0, {1, 1, 1}, {}, 0, false}, {8, 0, {2, 1, 1}, {}, 10, false}, {3, 1, {3, 1, 1}, {}, 0, false}};
-  const std::vector<Mp7Release> releases = Mp7Releases(s);
-  ASSERT_EQ(releases.size(), 3u);
-  EXPECT_EQ(releases[0].trackingTime, 0.0);
-  EXPECT_EQ(releases[1].trackingTime, 10.0);
-  EXPECT_EQ(releases[2].trackingTime, 20.0);
-  // Time 10: group A's particle 7 released second, A's 8 released first with its offset, B's 3.
-  ASSERT_EQ(releases[1].labels.size(), 3u);
-  EXPECT_EQ(releases[1].labels[0].id, 8);
-  EXPECT_EQ(releases[1].labels[0].sequence, 2);
-  EXPECT_EQ(releases[1].labels[1].id, 7);
-  EXPECT_EQ(releases[1].labels[1].sequence, 3);
-  EXPECT_EQ(releases[1].labels[2].group, 2);
-  EXPECT_EQ(releases[1].labels[2].sequence, 5);
-  EXPECT_EQ(releases[2].labels[0].id, 8);
+  // (group, id, sequence) of every label of every release.
+  using Label = std::array<int, 3>;
+  std::vector<double> times;
+  std::vector<std::vector<Label>> labels;
+  for (const Mp7Release& release : Mp7Releases(s)) {
+    times.push_back(release.trackingTime);
+    labels.emplace_back();
+    for (const Mp7ParticleLabel& label : release.labels)
+      labels.back().push_back({label.group, label.id, label.sequence});
+  }
+  EXPECT_EQ(times, (std::vector<double>{0, 10, 20}));
+  // Time 10: group A's particle 8 released first with its offset, A's 7 released second, B's 3.
+  EXPECT_EQ(labels, (std::vector<std::vector<Label>>{{{1, 7, 1}}, {{1, 8, 2}, {1, 7, 3}, {2, 3, 5}}, {{1, 8, 4}}}));
 }
 
 TEST(Mp7RunPlan, RetardationUsedOnlyWhenUniform) {

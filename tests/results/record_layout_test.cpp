@@ -117,12 +117,8 @@ bool ReadsBack(const RecordLayout& layout, const std::string& bytes, std::int64_
 }
 
 TEST(LaheyLayout, MarkerSizeFollowsTheValueRanges) {
-  EXPECT_EQ(LaheyMarkerSize(63), 1);
-  EXPECT_EQ(LaheyMarkerSize(64), 2);
-  EXPECT_EQ(LaheyMarkerSize(16383), 2);
-  EXPECT_EQ(LaheyMarkerSize(16384), 3);
-  EXPECT_EQ(LaheyMarkerSize(4194303), 3);
-  EXPECT_EQ(LaheyMarkerSize(4194304), 4);
+  for (const auto& [length, size] : {std::pair{63, 1}, {64, 2}, {16383, 2}, {16384, 3}, {4194303, 3}, {4194304, 4}})
+    EXPECT_EQ(LaheyMarkerSize(length), size) << length;
 }
 
 TEST(LaheyLayout, ThreeByteMarkersOfARecordOfMoreThan16383Bytes) {

@@ -47,6 +47,14 @@ class ActiveLayers : public testing::Test {
 using OneLayerModel = ActiveLayers<1>;
 using TwoLayerModel = ActiveLayers<kLayers>;
 
+// The boundary codes of layer 1, row 1 first.
+std::vector<int> LayerOneCodes(const ModelState& state) {
+  std::vector<int> codes;
+  for (int i = 1; i <= kRows; ++i)
+    for (int j = 1; j <= kColumns; ++j) codes.push_back(state.IBOUND(j, i, 1));
+  return codes;
+}
+
 TEST_F(OneLayerModel, LoadHeadsDryCellTurnsInactiveAndARegularHeadLaterMakesItActiveAgain) {
   const Settings settings;
   state.IBOUND(3, 1, 1) = state.IBOUND0(3, 1, 1) = -1;  // fixed head
@@ -54,21 +62,15 @@ TEST_F(OneLayerModel, LoadHeadsDryCellTurnsInactiveAndARegularHeadLaterMakesItAc
   const float dry = settings.HDRY;
   WriteHeadSteps(state.HeadPath, {{dry, 2E+26f, dry, 7, 8, 9}, {11, 12, 13, 14, 15, 16}});
   ASSERT_TRUE(LoadHeads(state, settings, ui, true)) << ui.LastMessage();
-  EXPECT_EQ(state.IBOUND(1, 1, 1), 0);
-  EXPECT_EQ(state.IBOUND(2, 1, 1), 0);  // above 1E+25
-  EXPECT_EQ(state.IBOUND(3, 1, 1), 0);
-  EXPECT_EQ(state.IBOUND(2, 2, 1), 1);
+  EXPECT_EQ(LayerOneCodes(state), (std::vector<int>{0, 0, 0, 0, 1, 1}));  // 2E+26 lies above 1E+25
   EXPECT_EQ(state.HEAD(1, 1, 1), dry);
   state.CurrentStep = 2;
   ASSERT_TRUE(LoadHeads(state, settings, ui, true)) << ui.LastMessage();
-  EXPECT_EQ(state.IBOUND(1, 1, 1), 1);
-  EXPECT_EQ(state.IBOUND(2, 1, 1), 1);
   EXPECT_EQ(state.HEAD(3, 2, 1), 16.0f);
-  // A dried fixed-head cell comes back as an ordinary active cell.
-  EXPECT_EQ(state.IBOUND(3, 1, 1), 1);
-  // A cell inactive at open stays inactive, even when the run's no-flow value
+  // A dried fixed-head cell comes back as an ordinary active cell; a cell
+  // inactive at open stays inactive, even when the run's no-flow value
   // differs from the settings' HNOFLO.
-  EXPECT_EQ(state.IBOUND(1, 2, 1), 0);
+  EXPECT_EQ(LayerOneCodes(state), (std::vector<int>{1, 1, 1, 0, 1, 1}));
 }
 
 TEST_F(OneLayerModel, LoadHeadsRegularHeadNeverChangesAFixedHeadCode) {
@@ -76,9 +78,7 @@ TEST_F(OneLayerModel, LoadHeadsRegularHeadNeverChangesAFixedHeadCode) {
   state.IBOUND(3, 1, 1) = state.IBOUND0(3, 1, 1) = 5;
   WriteHeadSteps(state.HeadPath, {{1, 2, 3, 4, Settings{}.HNOFLO, 6}});
   ASSERT_TRUE(LoadHeads(state, Settings{}, ui, true));
-  EXPECT_EQ(state.IBOUND(2, 1, 1), -1);
-  EXPECT_EQ(state.IBOUND(3, 1, 1), 5);
-  EXPECT_EQ(state.IBOUND(2, 2, 1), 0);
+  EXPECT_EQ(LayerOneCodes(state), (std::vector<int>{1, -1, 5, 1, 0, 1}));
 }
 
 TEST_F(OneLayerModel, LoadHeadsMissingFileIsReportedWithTheErrorIcon) {

@@ -85,21 +85,21 @@ TEST(OpenModelFile, SectionsGoThroughTheMiddleUnlessTheSettingsPlaceThem) {
   OpenFixture f;
   test::SmallModel model;
   model.ncol = 5, model.nrow = 4;
+  const auto section = [&f] {
+    return std::pair<int, int>(f.session.settings.sectionColumn, f.session.settings.sectionRow);
+  };
   const std::string path = f.Write("site", model);
   ASSERT_TRUE(f.Open(path));
-  EXPECT_EQ(f.session.settings.sectionColumn, 3);
-  EXPECT_EQ(f.session.settings.sectionRow, 2);
+  EXPECT_EQ(section(), std::pair(3, 2));
 
   model.wells.assign(20, 0);
   model.wells[2 * 5 + 3] = -100;  // a pumping well at row 3, column 4
   ASSERT_TRUE(f.Open(f.Write("pumped", model)));
-  EXPECT_EQ(f.session.settings.sectionColumn, 4);
-  EXPECT_EQ(f.session.settings.sectionRow, 3);
+  EXPECT_EQ(section(), std::pair(4, 3));
 
   test::WriteWholeFile(f.dir.File("site.ini"), "[CROSS_SECTIONS]\nCOLUMN=5\n");
   ASSERT_TRUE(f.Open(path));
-  EXPECT_EQ(f.session.settings.sectionColumn, 5);
-  EXPECT_EQ(f.session.settings.sectionRow, 1);
+  EXPECT_EQ(section(), std::pair(5, 1));
 }
 
 TEST(OpenModelFile, RowHeightsOfAOneColumnModel) {

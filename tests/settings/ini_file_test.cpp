@@ -158,11 +158,8 @@ TEST(LayerPorosity, OverridingValuesWinLayerByLayerAndOneForAllWinsEverywhere) {
   LayerPorosity base, over;
   base.byLayer = {{1, 0.2f}, {2, 0.3f}};
   over.byLayer = {{2, 0.4f}, {3, 0.1f}};
-  const LayerPorosity combined = Overridden(base, over);
-  EXPECT_EQ(combined.Of(1), 0.2f);
-  EXPECT_EQ(combined.Of(2), 0.4f);
-  EXPECT_EQ(combined.Of(3), 0.1f);
-  EXPECT_EQ(combined.Of(4), 0.0f);
+  for (const auto& [layer, porosity] : {std::pair{1, 0.2f}, {2, 0.4f}, {3, 0.1f}, {4, 0.0f}})
+    EXPECT_EQ(Overridden(base, over).Of(layer), porosity) << layer;
 
   over.everyLayer = 0.15f;
   over.byLayer.clear();

@@ -220,10 +220,8 @@ TEST_F(TimeSection, RulesReadTheirCodesInAnyCaseAndFallBackToTheirDefaults) {
 }
 
 TEST(ProfileInteger, ReadsALeadingInteger) {
-  EXPECT_EQ(ProfileInteger(" -1"), -1);
-  EXPECT_EQ(ProfileInteger("25 px"), 25);
-  EXPECT_EQ(ProfileInteger("1.9"), 1);
-  EXPECT_EQ(ProfileInteger("x"), 0);
+  for (const auto& [text, value] : {std::pair{" -1", -1}, {"25 px", 25}, {"1.9", 1}, {"x", 0}})
+    EXPECT_EQ(ProfileInteger(text), value) << text;
 }
 
 }  // namespace
