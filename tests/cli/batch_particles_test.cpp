@@ -63,6 +63,7 @@ TEST(BatchParticleFile, AFileThatCannotBeReadIsNamed) {
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.err.starts_with("kestra-cli " + std::string(command) + ": " + missing + " does not exist\n"))
         << run.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
   }
 }
 
