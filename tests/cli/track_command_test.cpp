@@ -225,15 +225,5 @@ TEST(TrackCommand, RefusesAMissingTimeStepAndAReleaseAfterTheSimulation) {
   EXPECT_TRUE(Contains(errors, "beyond the end of the simulation, 1")) << errors;
 }
 
-TEST(TrackCommand, HelpNamesEveryOption) {
-  const CommandResult help = RunLine({"track", "--help"});
-  ASSERT_EQ(help.code, 0);
-  for (const char* option : {"--particles", "--out", "--endpoints", "--forward", "--backward", "--pathlines",
-                             "--step-length", "--time-unit", "--max-steps", "--stop-at-sinks", "--stop-at-time-limit",
-                             "--recharge-faces", "--et-faces", "--period", "--step", "--threads", "--sinks",
-                             "--release-time", "--format", "--quiet", "--replay"})
-    EXPECT_TRUE(Contains(help.out, option)) << option;
-}
-
 }  // namespace
 }  // namespace kestra::cli
