@@ -312,16 +312,20 @@ TEST(GisExport, BadRequestsNameTheirReasonAndWriteNothing) {
     EXPECT_FALSE(fs::exists(dir.File(file)));
 }
 
+// Runs capture with `args`; what it said on the error stream goes to `errors`.
+testing::AssertionResult Captures(const Arguments& args, std::string& errors) {
+  const int code = RunCli("capture", args, &errors);
+  if (code == 0) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "capture ended with " << code << ": " << errors;
+}
+
 TEST(CaptureCommand, ZonesOfTheExampleWellGrowWithTheTravelTime) {
   test::TempDir dir;
   const std::string model = test::CopyExample(dir);
   std::string errors;
-  ASSERT_EQ(RunCli("capture",
-                   {model, "--well", "2,8,15", "--times", "1y,5y,10y", "--out", dir.File("zones.gpkg"), "--paths",
-                    dir.File("paths.gpkg"), "--quiet"},
-                   &errors),
-            0)
-      << errors;
+  ASSERT_TRUE(Captures({model, "--well", "2,8,15", "--times", "1y,5y,10y", "--out", dir.File("zones.gpkg"), "--paths",
+                        dir.File("paths.gpkg"), "--quiet"},
+                       errors));
   const std::vector<test::ReadLayer> layers = test::ReadGisLayers(dir.File("zones.gpkg"));
   ASSERT_EQ(layers.size(), 1u);
   EXPECT_EQ(layers[0].geometryType, "Multi Polygon");
@@ -347,11 +351,8 @@ TEST(CaptureCommand, ZonesOfTheExampleWellGrowWithTheTravelTime) {
   EXPECT_TRUE(Contains(ogrinfo.output, "Feature Count: 4")) << ogrinfo.output;
 
   // Every pumping well of the period: the example has one, so the same zones.
-  ASSERT_EQ(
-      RunCli("capture", {model, "--wells", "all", "--times", "1y,5y,10y", "--out", dir.File("all.gpkg"), "--quiet"},
-             &errors),
-      0)
-      << errors;
+  ASSERT_TRUE(Captures({model, "--wells", "all", "--times", "1y,5y,10y", "--out", dir.File("all.gpkg"), "--quiet"},
+                       errors));
   const auto all = test::ReadGisLayers(dir.File("all.gpkg")).at(0).features;
   ASSERT_EQ(all.size(), zones.size());
   for (std::size_t k = 0; k < all.size(); ++k) EXPECT_EQ(all[k].text, zones[k].text);
@@ -362,9 +363,7 @@ TEST(CaptureCommand, ADrawingHoldsAClosedPolylineLayerPerZone) {
   test::TempDir dir;
   const std::string model = test::CopyExample(dir);
   const std::string dxf = dir.File("zones.dxf");
-  std::string errors;
-  ASSERT_EQ(RunCli("capture", {model, "--well", "2,8,15", "--times", "1y,5y", "--out", dxf, "--quiet"}, &errors), 0)
-      << errors;
+  ASSERT_TRUE(Succeeds("capture", {model, "--well", "2,8,15", "--times", "1y,5y", "--out", dxf, "--quiet"}));
   const std::string text = test::ReadWholeFile(dxf);
   for (const char* layer : {"\r\nZONE_365.25\r\n", "\r\nZONE_1826.25\r\n", "\r\nCAPTURE_ZONE\r\n"})
     EXPECT_TRUE(Contains(text, layer)) << layer;
@@ -392,11 +391,8 @@ TEST(CaptureCommand, PerLayerZonesFollowTheUnionOverLayers) {
   test::TempDir dir;
   const std::string model = test::CopyExample(dir);
   std::string errors;
-  ASSERT_EQ(RunCli("capture",
-                   {model, "--well", "2,8,15", "--times", "1y", "--per-layer", "--out", dir.File("z.gpkg"), "--quiet"},
-                   &errors),
-            0)
-      << errors;
+  ASSERT_TRUE(Captures(
+      {model, "--well", "2,8,15", "--times", "1y", "--per-layer", "--out", dir.File("z.gpkg"), "--quiet"}, errors));
   const auto zones = test::ReadGisLayers(dir.File("z.gpkg")).at(0).features;
   ASSERT_EQ(zones.size(), 8u);  // 1 year and the whole zone: over all layers, then in layers 1 to 3
   EXPECT_TRUE(zones[0].IsNull("layer") && zones[1].IsNull("layer"));
@@ -419,12 +415,9 @@ TEST(CaptureCommand, ASourceZoneGrowsDownstreamFromItsCells) {
   test::TempDir dir;
   const std::string model = test::CopyExample(dir);
   std::string errors;
-  ASSERT_EQ(RunCli("capture",
-                   {model, "--source", "1,8,5", "--source", "1,9,5", "--times", "1y", "--out",
-                    dir.File("source.geojson"), "--quiet"},
-                   &errors),
-            0)
-      << errors;
+  ASSERT_TRUE(Captures({model, "--source", "1,8,5", "--source", "1,9,5", "--times", "1y", "--out",
+                        dir.File("source.geojson"), "--quiet"},
+                       errors));
   const auto zones = test::ReadGisLayers(dir.File("source.geojson")).at(0).features;
   ASSERT_EQ(zones.size(), 2u);
   EXPECT_EQ(zones[0].text.at("well"), "source");
@@ -446,8 +439,7 @@ TEST(CaptureCommand, ATransientRunFromTheEndFeelsTheEarlierPumping) {
   const auto zonesOf = [&](Arguments timing, const std::string& name) {
     Arguments args{model, "--wells", "all", "--times", "10,40,150", "--out", dir.File(name), "--quiet"};
     args.insert(args.end(), timing.begin(), timing.end());
-    std::string errors;
-    EXPECT_EQ(RunCli("capture", args, &errors), 0) << errors;
+    EXPECT_TRUE(Succeeds("capture", args));
     return test::ReadGisLayers(dir.File(name)).at(0).features;
   };
   const auto steady = zonesOf({"--period", "3", "--step", "4"}, "steady.geojson");
