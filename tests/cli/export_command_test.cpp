@@ -161,8 +161,7 @@ TEST(GisExport, EveryExportOfTheExampleOpensInGdalsTools) {
     SCOPED_TRACE(c.file);
     Arguments args = c.args;
     if (args[0] == "pathlines" || args[0] == "endpoints") args.insert(args.end(), particles.begin(), particles.end());
-    std::string errors;
-    ASSERT_EQ(RunCli("export", args, &errors), 0) << errors;
+    ASSERT_TRUE(Succeeds("export", args));
     const test::ShellRun run = test::RunShell(std::string(c.tool) + " '" + dir.File(c.file) + "'");
     if (!run.available) GTEST_SKIP() << "GDAL's tools (Debian gdal-bin) are not installed";
     EXPECT_TRUE(run.Succeeded()) << run.output;
@@ -178,7 +177,7 @@ TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
   const Arguments run{model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward"};
   Arguments text = run;
   text.insert(text.end(), {"--out", dir.File("paths.txt")});
-  ASSERT_EQ(RunCli("track", text), 0);
+  ASSERT_TRUE(Succeeds("track", text));
   // Records by particle code (negative backward): x, y, z of each point in order.
   std::map<int, std::vector<test::ReadVertex>> records;
   std::istringstream lines(test::ReadWholeFile(dir.File("paths.txt")));
@@ -191,10 +190,9 @@ TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
   ASSERT_EQ(records.size(), 24u);
   for (const char* file : {"paths.gpkg", "paths.shp", "paths.geojson"}) {
     SCOPED_TRACE(file);
-    std::string errors;
     Arguments gis = run;
     gis.insert(gis.end(), {"--out", dir.File(file)});
-    ASSERT_EQ(RunCli("track", gis, &errors), 0) << errors;
+    ASSERT_TRUE(Succeeds("track", gis));
     const auto layers = test::ReadGisLayers(dir.File(file));
     ASSERT_EQ(layers.size(), 1u);
     ASSERT_EQ(layers[0].features.size(), 24u);
@@ -218,13 +216,9 @@ TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
 TEST(GisExport, TheGridAndPathlinesOfTheExampleOpenInVtksReader) {
   test::TempDir dir;
   const std::string model = test::CopyExample(dir);
-  std::string errors;
-  ASSERT_EQ(RunCli("export", {"grid", model, "--out", dir.File("grid.vtu")}, &errors), 0) << errors;
-  ASSERT_EQ(RunCli("track", {model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward",
-                             "--out", dir.File("paths.vtp")},
-                   &errors),
-            0)
-      << errors;
+  ASSERT_TRUE(Succeeds("export", {"grid", model, "--out", dir.File("grid.vtu")}));
+  ASSERT_TRUE(Succeeds("track", {model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward",
+                                 "--out", dir.File("paths.vtp")}));
   const test::VtkReadResult grid = test::ReadVtkWithRealReader(dir.File("grid.vtu"));
   if (!grid.readerAvailable) GTEST_SKIP() << "VTK's Python reader (Debian python3-vtk9) is not installed";
   ASSERT_TRUE(grid.accepted) << grid.output;

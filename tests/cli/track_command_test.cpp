@@ -580,22 +580,20 @@ TEST(ParticlesCommand, RefusesWhatCannotBePlacedByName) {
   test::TempDir dir;
   const std::string model = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
   const std::string out = dir.File("p.par");
-  ExpectRefused("particles", {
-                                 {{model, "--out", out, "--rows", "3:2"}, "bad option or value: --rows 3:2"},
-                                 {{model, "--out", out, "--face", "7=1x1"}, "bad option or value: --face 7=1x1"},
-                                 {{model, "--out", out, "--rows", "2", "--cells", "wells"}, "one choice of cells"},
-                                 {{model, "--out", out, "--retardation", "0"}, "etardation"},
-                                 {{model, "--out", out, "--layer", "4"}, "--layer 4 lies beyond the 3 layers"},
-                                 {{model}, "MODEL and --out are needed"},
-                             });
   test::WriteWholeFile(dir.File("cells.csv"), "1,2,3\n4,1,1\n");
-  std::string errors;
-  EXPECT_EQ(RunCli("particles", {model, "--out", out, "--cells-file", dir.File("cells.csv")}, &errors), 1);
-  EXPECT_TRUE(Contains(errors, dir.File("cells.csv") + ", line 2: '4,1,1' is no layer,row,column within the grid's 3 "
-                                                       "layers, 25 rows and 30 columns"))
-      << errors;
-  EXPECT_EQ(RunCli("particles", {model, "--out", out, "--rectangle", "-10,-10,-5,-5"}, &errors), 1);
-  EXPECT_TRUE(Contains(errors, "no particle was placed in 0 active cells; nothing was written")) << errors;
+  ExpectRefusals("particles", {
+      {{model, "--out", out, "--rows", "3:2"}, 2, "bad option or value: --rows 3:2"},
+      {{model, "--out", out, "--face", "7=1x1"}, 2, "bad option or value: --face 7=1x1"},
+      {{model, "--out", out, "--rows", "2", "--cells", "wells"}, 2, "one choice of cells"},
+      {{model, "--out", out, "--retardation", "0"}, 2, "etardation"},
+      {{model, "--out", out, "--layer", "4"}, 2, "--layer 4 lies beyond the 3 layers"},
+      {{model}, 2, "MODEL and --out are needed"},
+      {{model, "--out", out, "--cells-file", dir.File("cells.csv")}, 1,
+       dir.File("cells.csv") + ", line 2: '4,1,1' is no layer,row,column within the grid's 3 layers, 25 rows and 30 "
+                               "columns"},
+      {{model, "--out", out, "--rectangle", "-10,-10,-5,-5"}, 1,
+       "no particle was placed in 0 active cells; nothing was written"},
+  });
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
