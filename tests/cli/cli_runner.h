@@ -47,13 +47,33 @@ inline int CountOf(const std::string& text, const std::string& part) {
 
 inline int Plot(const Arguments& args, std::string* errors = nullptr) { return RunCli("plot", args, errors); }
 
+// Whether `command` with `args` ended with exit status 0; what it said on the
+// error stream is the failure message.
+inline testing::AssertionResult Succeeds(const std::string& command, const Arguments& args) {
+  std::string errors;
+  const int code = RunCli(command, args, &errors);
+  if (code == 0) return testing::AssertionSuccess();
+  return testing::AssertionFailure() << command << " ended with " << code << ": " << errors;
+}
+
+// An argument list a command refuses, the exit status and the reason it names.
+struct Refusal {
+  Arguments args;
+  int code;
+  std::string reason;
+};
+
+inline void ExpectRefusals(const std::string& command, const std::vector<Refusal>& cases) {
+  for (const Refusal& c : cases) {
+    std::string errors;
+    EXPECT_EQ(RunCli(command, c.args, &errors), c.code) << c.reason;
+    EXPECT_NE(errors.find(c.reason), std::string::npos) << errors;
+  }
+}
+
 // Each argument list of `command` is refused as a usage error that names its reason.
 inline void ExpectRefused(const std::string& command, const std::vector<std::pair<Arguments, std::string>>& cases) {
-  for (const auto& [args, reason] : cases) {
-    std::string errors;
-    EXPECT_EQ(RunCli(command, args, &errors), 2) << reason;
-    EXPECT_NE(errors.find(reason), std::string::npos) << errors;
-  }
+  for (const auto& [args, reason] : cases) ExpectRefusals(command, {{args, 2, reason}});
 }
 
 // The path of `name` below the shared MODFLOW runs (tests/data).

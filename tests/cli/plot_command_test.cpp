@@ -1,5 +1,7 @@
 // kestra-cli plot on the shared MODFLOW models: DXF a real reader accepts,
-// HPGL with its header, and a PNG whose pixels show what the model holds.
+// HPGL with its header, a PNG whose pixels show what the model holds,
+// contours, overlays, pathlines of a particle file, and PDF and SVG figures
+// drawn as vector paths and text.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -8,14 +10,19 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <string>
 
-#include "cli/commands.h"
 #include "cli/cli_runner.h"
+#include "cli/plot_options.h"
+#include "export/dxf_maps.h"
 #include "graphics/dxf_reader_check.h"
 #include "settings/settings.h"
 #include "support/json_reader.h"
 #include "support/model_writers.h"
+#include "support/recording_interface.h"
+#include "support/shell_output.h"
 #include "support/temp_dir.h"
+#include "tracking/particle_file.h"
 
 namespace kestra::cli {
 namespace {
@@ -33,8 +40,7 @@ TEST(PlotCommand, DxfOfEverySharedModelOpensInARealReader) {
       SCOPED_TRACE(model + "/" + form);
       test::TempDir dir;
       const std::string dxfPath = dir.File("plot.dxf");
-      std::string errors;
-      ASSERT_EQ(Plot({CopyModel(dir, model, form), "--out", dxfPath}, &errors), 0) << errors;
+      ASSERT_TRUE(Succeeds("plot", {CopyModel(dir, model, form), "--out", dxfPath}));
       const std::string dxf = test::ReadWholeFile(dxfPath);
       EXPECT_EQ(dxf.substr(0, 5), "  0\r\n");
       EXPECT_EQ(dxf.substr(dxf.size() - 5), "EOF\r\n");
@@ -73,12 +79,12 @@ TEST(PlotCommand, DxfOfEverySharedModelOpensInARealReader) {
 TEST(PlotCommand, HpglStartsWithTheHeaderScaledToTheShownPart) {
   test::TempDir dir;
   const std::string model = CopyModel(dir, "uniform1", "lahey");  // 200 x 100
-  ASSERT_EQ(Plot({model, "--out", dir.File("whole.plt")}), 0);
+  ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("whole.plt")}));
   const std::string whole = test::ReadWholeFile(dir.File("whole.plt"));
   EXPECT_EQ(whole.substr(0, 49), "IN;VS10.0;SP1;\r\nRO 90;FT 1;IP 0,0, 10000, 5000;\r\n");
   EXPECT_EQ(whole.substr(whole.size() - 7), "PU;SP0;");
   // Zoomed to 50 x 50 units: 7200 plotter units for the height.
-  ASSERT_EQ(Plot({model, "--out", dir.File("zoom"), "--format", "hpgl", "--zoom", "50,20,100,70"}), 0);
+  ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("zoom"), "--format", "hpgl", "--zoom", "50,20,100,70"}));
   EXPECT_EQ(test::ReadWholeFile(dir.File("zoom")).substr(16, 32), "RO 90;FT 1;IP 0,0, 7200, 7200;\r\n");
 }
 
@@ -135,8 +141,7 @@ QImage PlotMixed3dPng(const test::TempDir& dir) {
   fs::remove(settings);  // the copy of a shared one is read-only
   test::WriteWholeFile(settings.string(),
                        "[GRID_APPEARANCE]\r\nWaterTable=-1\r\n[CROSS_SECTIONS]\r\nEXAGGERATION=5\r\n");
-  std::string errors;
-  EXPECT_EQ(Plot({model, "--out", dir.File("views.bmp"), "--row", "8", "--column", "22"}, &errors), 0) << errors;
+  EXPECT_TRUE(Succeeds("plot", {model, "--out", dir.File("views.bmp"), "--row", "8", "--column", "22"}));
   return QImage(QString::fromStdString(dir.File("views.bmp")));
 }
 
@@ -195,8 +200,20 @@ TEST(PlotCommand, BadOptionsAreRefusedWithTheReason) {
       {{model, "--out", out, "--size"}, "--size needs a value"},
       {{model, "--out", out, "--size", "2x400"}, "the drawing space is too small for the plan"},
       {{model, "--out", out, "--colour", "red"}, "unknown option '--colour'"},
+      {{model, "--out", out, "--contours", "pressure"}, "bad value 'pressure' for --contours"},
+      {{model, "--out", out, "--levels", "1,2"}, "bad value '1,2' for --levels"},
+      {{model, "--out", out, "--levels", "5,1,1"}, "bad value '5,1,1' for --levels"},
+      {{model, "--out", out, "--levels", "0,10,0"}, "bad value '0,10,0' for --levels"},
+      {{model, "--out", out, "--levels", "0,40000,1"}, "bad value '0,40000,1' for --levels"},
+      {{model, "--out", out, "--exaggeration", "0.000009"}, "bad value '0.000009' for --exaggeration"},
+      {{model, "--out", out, "--exaggeration", "1001"}, "bad value '1001' for --exaggeration"},
+      {{model, "--out", dir.File("a.png"), "--paper", "A4"}, "--paper sizes a PDF only"},
+      {{model, "--out", out, "--flood", "head"}, "--flood colours a picture"},
+      {{model, "--out", dir.File("a.png"), "--flood", "salinity"}, "head, drawdown or velocity"},
+      {{model, "--out", dir.File("a.png"), "--dpi", "0"}, "1 to 2400"},
   });
   EXPECT_FALSE(fs::exists(out));
+  EXPECT_FALSE(fs::exists(dir.File("a.png")));
   std::string errors;
   EXPECT_EQ(Plot({dir.File("none.mdl"), "--out", out}, &errors), 1);
   EXPECT_NE(errors.find("not found"), std::string::npos) << errors;
@@ -262,6 +279,274 @@ TEST(PlotCommand, DrawsMoreParticlesThanTheWindowPlaces) {
             0)
       << errors;
   EXPECT_EQ(errors, "");
+}
+
+std::string Mixed3d(const test::TempDir& dir, const std::string& settings = "") {
+  const std::string model = test::CopySharedRun(dir, "mixed3d", "modflow", "mixed3d.nam");
+  if (!settings.empty()) test::WriteWholeFile((fs::path(model).parent_path() / "mixed3d.ini").string(), settings);
+  return model;
+}
+
+std::map<std::string, int> EntityCounts(const std::string& dxf) {
+  return {{"POLYLINE", CountOf(dxf, "\r\nPOLYLINE\r\n")}, {"LINE", CountOf(dxf, "\r\nLINE\r\n")}};
+}
+
+TEST(PlotContours, SettingsSwitchThemOnTheOptionsOverruleAndTheDxfHoldsTheLinesWithTheirLabels) {
+  test::TempDir dir;
+  const std::string model = Mixed3d(dir, "[GRID_APPEARANCE]\r\nCONTOURS=-1\r\n");
+  ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("on.dxf")}));
+  ASSERT_TRUE(Succeeds("plot", {model, "--contours", "off", "--out", dir.File("off.dxf")}));
+  const auto off = EntityCounts(test::ReadWholeFile(dir.File("off.dxf")));
+  const auto on = EntityCounts(test::ReadWholeFile(dir.File("on.dxf")));
+  EXPECT_EQ(off.at("POLYLINE"), 0);
+  EXPECT_GE(on.at("POLYLINE"), 11);
+  // The labels are strokes of the stroke font: many short lines more.
+  EXPECT_GE(on.at("LINE") - off.at("LINE"), 200);
+  // One level only, through the middle of the heads: one line across the grid.
+  ASSERT_TRUE(Succeeds("plot", {model, "--contours", "head", "--levels", "42,42,1", "--out", dir.File("one.dxf")}));
+  const int one = EntityCounts(test::ReadWholeFile(dir.File("one.dxf"))).at("POLYLINE");
+  EXPECT_GE(one, 1);
+  EXPECT_LE(one, 10);
+  ASSERT_TRUE(Succeeds("plot", {model, "--contours", "drawdown", "--out", dir.File("dd.dxf")}));
+  const test::DxfReadResult read = test::ReadDxfWithRealReader(dir.File("on.dxf"));
+  if (!read.readerAvailable) GTEST_SKIP() << "python3-ezdxf is not installed";
+  ASSERT_TRUE(read.accepted);
+  int polylines = 0;
+  for (const auto& entity : read.entities)
+    if (entity.type == "POLYLINE") {
+      ++polylines;
+      EXPECT_GE(entity.coordinates.size(), 4u);
+    }
+  EXPECT_EQ(polylines, on.at("POLYLINE"));
+}
+
+TEST(PlotContours, ExaggerationOptionAndTheReadableDefault) {
+  test::TempDir dir;
+  const std::string model = Mixed3d(dir);
+  const auto picture = [&](const std::vector<std::string>& extra) {
+    Arguments args{model, "--out", dir.File("p.png")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    EXPECT_TRUE(Succeeds("plot", args));
+    return QImage(QString::fromStdString(dir.File("p.png")));
+  };
+  const QImage flat = picture({"--exaggeration", "1"});
+  const QImage chosen = picture({});
+  EXPECT_NE(chosen, flat);
+  // 1035.7 long, 63.4 deep (61.0 down to -2.5): a fifth of the length over the depth is 3.27.
+  EXPECT_EQ(picture({"--exaggeration", "3.3"}), chosen);
+  // The limits themselves are taken (BadOptionsAreRefusedWithTheReason refuses beyond them).
+  EXPECT_TRUE(Succeeds("plot", {model, "--out", dir.File("p.dxf"), "--exaggeration", "0.00001"}));
+  EXPECT_TRUE(Succeeds("plot", {model, "--out", dir.File("p.dxf"), "--exaggeration", "1000"}));
+  test::WriteWholeFile(dir.File("mixed3d.ini"), "[CROSS_SECTIONS]\r\nEXAGGERATION=1\r\n");
+  EXPECT_EQ(picture({}), flat);  // a stored value wins
+}
+
+bool Read(const Arguments& args, PlotOptions& options, std::string* errors = nullptr) {
+  std::ostringstream err;
+  const bool ok = ReadPlotOptions(args, options, err);
+  if (errors) *errors = err.str();
+  return ok;
+}
+
+TEST(PlotOverlayOptions, VectorsAndUpToFiveMaps) {
+  test::TempDir dir;
+  const std::string map = dir.File("site.dxf");
+  const std::string odd = dir.File("a,b.dxf");
+  test::WriteWholeFile(map, "0\nEOF\n");
+  test::WriteWholeFile(odd, "0\nEOF\n");
+  PlotOptions options;
+  ASSERT_TRUE(Read({"m.mdl", "--out", "p.png", "--vectors", "on", "--map", map, "--map", map + ",10,-20.5,2",
+                    "--map", odd},
+                   options));
+  EXPECT_EQ(options.overlays.vectors, true);
+  ASSERT_EQ(options.overlays.maps.size(), 3u);
+  EXPECT_EQ(options.overlays.maps[0].file, map);
+  EXPECT_EQ(options.overlays.maps[0].factor, 1);
+  EXPECT_EQ(options.overlays.maps[1].file, map);
+  EXPECT_EQ(options.overlays.maps[1].shiftX, 10);
+  EXPECT_EQ(options.overlays.maps[1].shiftY, -20.5f);
+  EXPECT_EQ(options.overlays.maps[1].factor, 2);
+  EXPECT_EQ(options.overlays.maps[2].file, odd);
+
+  Settings settings;
+  settings.dxfMaps[5] = {map, 1, 1, 1, kOn, 0};
+  ApplyOverlayOptions(options.overlays, settings);
+  EXPECT_EQ(settings.vectorsVisible, kOn);
+  EXPECT_EQ(settings.dxfMaps[2], (DxfMapEntry{map, 10, -20.5f, 2, kOn, kDefaultMapColour}));
+  EXPECT_EQ(settings.dxfMaps[4], DxfMapEntry{});
+  EXPECT_EQ(settings.dxfMaps[5], DxfMapEntry{});
+
+  // A missing map is no wrong argument: the plot command refuses it with exit status 1.
+  PlotOptions missing;
+  EXPECT_TRUE(Read({"m.mdl", "--out", "p.png", "--map", dir.File("none.dxf")}, missing));
+  Arguments six{"m.mdl", "--out", "p.png"};
+  for (int n = 0; n < 6; ++n) six.insert(six.end(), {"--map", map});
+  const std::pair<Arguments, std::string> refused[] = {
+      {{"m.mdl", "--out", "p.png", "--vectors", "yes"}, "--vectors"},
+      {{"m.mdl", "--out", "p.png", "--map", map + ",1,2,NaN"}, "the map factor 'NaN' of --map is not a finite number"},
+      {{"m.mdl", "--out", "p.png", "--map", map + ",1e99,2,1"}, "the map shift in x '1e99'"},
+      {six, "at most 5 maps"},
+      {{"m.mdl", "--out", "p.png", "--map"}, "--map needs a value"},
+  };
+  for (const auto& [args, reason] : refused) {
+    PlotOptions fresh;
+    std::string errors;
+    EXPECT_FALSE(Read(args, fresh, &errors)) << reason;
+    EXPECT_NE(errors.find(reason), std::string::npos) << errors;
+  }
+}
+
+TEST(PlotOverlayOptions, VectorsGoIntoThePlotAndMapsOnlyIntoPictures) {
+  test::TempDir dir;
+  const std::string model = test::CopySharedRun(dir, "uniform1", "lahey", "uniform1.mdl");
+  const std::string map = dir.File("road.dxf");
+  // A line across the whole plan, far wider than any model.
+  test::WriteWholeFile(map, "0\nLINE\n62\n1\n10\n-100000\n20\n-100000\n11\n100000\n21\n100000\n0\nEOF\n");
+  ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("off.dxf"), "--vectors", "off"}));
+  ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("on.dxf"), "--vectors", "on", "--map", map}));
+  const std::string off = test::ReadWholeFile(dir.File("off.dxf"));
+  const std::string on = test::ReadWholeFile(dir.File("on.dxf"));
+  EXPECT_GT(CountOf(on, "\r\nLINE\r\n"), CountOf(off, "\r\nLINE\r\n"));
+  EXPECT_EQ(CountOf(on, "inf"), 0);
+  EXPECT_EQ(CountOf(on, "nan"), 0);
+  // The map's red line is no part of the plot.
+  EXPECT_EQ(CountOf(on, "100000"), 0);
+
+  // The figure draws the map's line in red; nothing else of uniform1 is red.
+  ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("map.svg"), "--map", map}));
+  ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("plain.svg")}));
+  EXPECT_GT(CountOf(test::ReadWholeFile(dir.File("map.svg")), "#ff0000"), 0);
+  EXPECT_EQ(CountOf(test::ReadWholeFile(dir.File("plain.svg")), "#ff0000"), 0);
+}
+
+// uniform1 with three particles in the middle of column 10: forward they
+// run to column 20, backward to column 1.
+struct PlotScene {
+  PlotScene() {
+    model = test::CopySharedRun(dir, "uniform1", "lahey", "uniform1.mdl");
+    ParticleSet set;
+    set.DefaultParticleColor = 0x00FF00;  // green: no cell type is drawn green
+    for (std::int16_t row : {3, 5, 7})
+      set.Particles.push_back(NewParticle(set, CellIndex{10, row, 1}, LocalPoint{0.5f, 0.5f, 0.5f}, 5.0f));
+    particles = dir.File("column10.par");
+    test::RecordingInterface ui;
+    EXPECT_TRUE(WriteParticleFile(particles, set, ui));
+  }
+  testing::AssertionResult Write(const std::string& name, bool withParticles) {
+    Arguments args{model, "--out", dir.File(name)};
+    if (withParticles) args.insert(args.end(), {"--particles", particles, "--forward", "--backward"});
+    return Succeeds("plot", args);
+  }
+  test::TempDir dir;
+  std::string model, particles;
+};
+
+constexpr QRgb kForwardColour = qRgb(0, 255, 0);   // the particles' colour
+constexpr QRgb kBackwardColour = qRgb(0, 0, 255);  // the settings' default for backward paths
+
+int PixelsOf(const QImage& image, QRgb colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == colour;
+  return count;
+}
+
+TEST(PlotPathlines, EveryKindOfPlotFileGainsThePathlines) {
+  PlotScene scene;
+  for (const char* name : {"with.dxf", "with.plt", "with.svg", "plot.pdf", "with.bmp"})
+    ASSERT_TRUE(scene.Write(name, true));
+  for (const char* name : {"without.dxf", "without.plt", "without.svg", "without.bmp"})
+    ASSERT_TRUE(scene.Write(name, false));
+  const std::string with = test::ReadWholeFile(scene.dir.File("with.dxf"));
+  const std::string without = test::ReadWholeFile(scene.dir.File("without.dxf"));
+  EXPECT_GT(CountOf(with, "\r\nLINE\r\n"), CountOf(without, "\r\nLINE\r\n") + 10);
+  EXPECT_GT(test::ReadWholeFile(scene.dir.File("with.plt")).size(),
+            test::ReadWholeFile(scene.dir.File("without.plt")).size());
+  // The figure draws them in the particles' colour and names both directions in its legend.
+  const std::string svg = test::ReadWholeFile(scene.dir.File("with.svg"));
+  const std::string plainSvg = test::ReadWholeFile(scene.dir.File("without.svg"));
+  for (const char* shown : {"#00ff00", "Forward pathlines", "Backward pathlines"}) {
+    EXPECT_NE(svg.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(plainSvg.find(shown), std::string::npos) << shown;
+  }
+  EXPECT_EQ(test::ReadWholeFile(scene.dir.File("plot.pdf")).substr(0, 5), "%PDF-");
+  // The bitmap is the views' own pixels, so a pathline's colour is exact there.
+  const QImage bmp(QString::fromStdString(scene.dir.File("with.bmp")), "BMP");
+  const QImage plainBmp(QString::fromStdString(scene.dir.File("without.bmp")), "BMP");
+  ASSERT_FALSE(bmp.isNull());
+  EXPECT_EQ(PixelsOf(plainBmp, kForwardColour), 0);
+  EXPECT_EQ(PixelsOf(plainBmp, kBackwardColour), 0);
+  // Three lines across the whole plan (200 units wide) and the row section,
+  // forward in the particles' colour, backward in the backward colour.
+  EXPECT_GT(PixelsOf(bmp, kForwardColour) + PixelsOf(bmp, kBackwardColour), 3 * bmp.width() / 2);
+  EXPECT_GT(PixelsOf(bmp, kForwardColour), 100);
+  // The backward pathlines reach the left edge of the plan.
+  int left = bmp.width();
+  for (int y = 0; y < bmp.height(); ++y)
+    for (int x = 0; x < bmp.width(); ++x)
+      if (bmp.pixel(x, y) == kBackwardColour) left = std::min(left, x);
+  EXPECT_LT(left, bmp.width() / 20);
+}
+
+TEST(PlotPathlines, TheTitleAskedForReplacesTheDefault) {
+  PlotScene scene;
+  ASSERT_TRUE(Succeeds("plot", {scene.model, "--out", scene.dir.File("report.svg"), "--title", "Site A capture"}));
+  const std::string svg = test::ReadWholeFile(scene.dir.File("report.svg"));
+  EXPECT_NE(svg.find("Site A capture"), std::string::npos);
+  EXPECT_EQ(svg.find("uniform1: layer 1"), std::string::npos);
+}
+
+// The tracking options are those of track, the sink rule and release time too.
+TEST(PlotPathlines, TakesTheTrackingOptionsOfTrack) {
+  PlotScene scene;
+  const std::string out = scene.dir.File("sinks.dxf");
+  EXPECT_TRUE(Succeeds("plot", {scene.model, "--out", out, "--particles", scene.particles, "--sinks", "all"}));
+  ExpectRefused("plot", {
+      {{scene.model, "--out", out, "--particles", scene.particles, "--sinks", "some"},
+       "bad or missing value for --sinks: some"},
+      {{scene.model, "--out", out, "--particles", scene.particles, "--release-time", "end"},
+       "--release-time needs --pathlines"},
+      {{scene.model, "--out", out, "--particles", scene.particles, "--pathlines", "--release-time", "5"},
+       "beyond the end of the simulation"},
+  });
+}
+
+TEST(FigureCommand, PdfHoldsTextAndPathsButNoImage) {
+  test::TempDir dir;
+  const std::string pdf = dir.File("figure.pdf");
+  ASSERT_TRUE(Succeeds("plot", {Mixed3d(dir), "--out", pdf, "--layer", "2", "--paper", "A4", "--landscape", "--flood",
+                                "head", "--contours", "head", "--note", "Steady state, calibrated run"}));
+  const test::ShellRun images = test::RunShell("pdfimages -list '" + pdf + "'");
+  if (!images.available) GTEST_SKIP() << "poppler-utils is not installed";
+  // The header and its rule, and no image row below them.
+  EXPECT_EQ(std::count(images.output.begin(), images.output.end(), '\n'), 2) << images.output;
+  const std::string text = test::RunShell("pdftotext -layout '" + pdf + "' -").output;
+  // Without a stored position the sections go through the pumping well at row 8, column 15.
+  for (const char* expected : {"mixed3d: layer 2, period 1, step 1", "x (m)", "y (m)", "Elevation (m)",
+                               "Row 8, vertical exaggeration", "Column 15", "Head (m)",
+                               "Steady state, calibrated run"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  // Ticks in plain decimals: no E-notation anywhere.
+  EXPECT_EQ(text.find("E+0"), std::string::npos) << text;
+  const std::string info = test::RunShell("pdfinfo '" + pdf + "'").output;
+  EXPECT_NE(info.find("842 x 595 pts (A4)"), std::string::npos) << info;
+}
+
+TEST(FigureCommand, SvgIsVectorAndRastersHaveTheSizeAskedFor) {
+  test::TempDir dir;
+  const std::string model = Mixed3d(dir);
+  ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("figure.svg")}));
+  const std::string svg = test::ReadWholeFile(dir.File("figure.svg"));
+  EXPECT_NE(svg.find("<polyline"), std::string::npos);
+  EXPECT_NE(svg.find("<text"), std::string::npos);
+  EXPECT_EQ(svg.find("<image"), std::string::npos);
+  for (const char* name : {"figure.png", "figure.tif"}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File(name), "--size", "1200x900", "--dpi", "300"}));
+    const QImage image(QString::fromStdString(dir.File(name)));
+    EXPECT_EQ(image.size(), QSize(1200, 900));
+    EXPECT_EQ(image.dotsPerMeterX(), 11811);  // 300 dpi
+  }
 }
 
 }  // namespace

@@ -1,13 +1,23 @@
-// The results of a model as GIS features and rasters, in the model's world position.
-#include "export/gis_features.h"
-
+// The results of a model as GIS features and rasters in the model's world
+// position; the files written through GDAL and read back with GDAL's own
+// readers (geometry, coordinate system and attributes arrive whole); and the
+// source cells under polygons of a GIS file, on a grid without a world
+// position, where world x is plan x and world y runs up from the lower edge.
 #include <gtest/gtest.h>
+#include <ogr_spatialref.h>
 
 #include <cmath>
+#include <filesystem>
 #include <numbers>
 
 #include "core/world_position.h"
+#include "export/gis_features.h"
+#include "export/gis_writer.h"
+#include "export/source_cells.h"
+#include "support/gis_reader.h"
 #include "support/result_builders.h"
+#include "support/temp_dir.h"
+#include "support/well_in_uniform_flow.h"
 
 namespace kestra {
 namespace {
@@ -127,6 +137,187 @@ TEST(GisFeatures, ContourLinesLieAtTheHeightOfTheirLevel) {
   ASSERT_EQ(contours.features.size(), 1u);
   for (const WorldVertex& v : contours.features[0].vertices) EXPECT_EQ(v.z, 16.5);
   EXPECT_DOUBLE_EQ(std::get<double>(contours.features[0].values[0]), 16.5);
+}
+
+constexpr const char* kUtm33 = "EPSG:32633";
+
+std::vector<FeatureLayer> SampleLayers() {
+  FeatureLayer lines{"paths",
+                     GeometryKind::LineStringZ,
+                     {{"particle", FieldKind::Integer}, {"travel_t", FieldKind::Real}, {"stop", FieldKind::Text}},
+                     {}};
+  lines.features.push_back({{{500000, 4100000, 10}, {500100.5, 4100050.25, 9.5}, {500200, 4100300, 8}},
+                            {std::int64_t{7}, 1234.5, std::string("left the grid")}});
+  lines.features.push_back(
+      {{{500010, 4100010, 3}, {500020, 4100020, 4}}, {std::int64_t{8}, FieldValue{}, std::string()}});
+  FeatureLayer cells{"cells", GeometryKind::Polygon, {{"ibound", FieldKind::Integer}}, {}};
+  cells.features.push_back(
+      {{{500000, 4100000, 0}, {500100, 4100000, 0}, {500100, 4100100, 0}, {500000, 4100100, 0}, {500000, 4100000, 0}},
+       {std::int64_t{-1}}});
+  return {lines, cells};
+}
+
+// The vertices a reader should see: GeoJSON holds longitude and latitude.
+std::vector<WorldVertex> Expected(const std::vector<WorldVertex>& vertices, GisFormat format) {
+  if (format != GisFormat::GeoJson) return vertices;
+  OGRSpatialReference utm, wgs84;
+  utm.SetFromUserInput(kUtm33);
+  wgs84.SetFromUserInput("EPSG:4326");
+  utm.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  std::unique_ptr<OGRCoordinateTransformation> transform(OGRCreateCoordinateTransformation(&utm, &wgs84));
+  std::vector<WorldVertex> turned = vertices;
+  for (WorldVertex& v : turned) transform->Transform(1, &v.x, &v.y, &v.z);
+  return turned;
+}
+
+TEST(GisWriter, LayersReadBackWithTheirGeometryAttributesAndSystem) {
+  struct Case {
+    GisFormat format;
+    const char* file;
+    const char* secondFile;  // where the second layer lands
+    double tolerance;        // GeoJSON keeps 7 decimals of a degree
+  };
+  const Case cases[] = {{GisFormat::GeoPackage, "out.gpkg", "out.gpkg", 1e-6},
+                        {GisFormat::Shapefile, "out.shp", "out_cells.shp", 1e-6},
+                        {GisFormat::GeoJson, "out.geojson", "out_cells.geojson", 1e-6},
+                        {GisFormat::Csv, "out.csv", "out_cells.csv", 1e-6}};
+  const std::vector<FeatureLayer> layers = SampleLayers();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    test::TempDir dir;
+    std::string error;
+    ASSERT_TRUE(WriteFeatureLayers(dir.File(c.file), c.format, kUtm33, layers, error)) << error;
+    const auto paths = test::ReadGisLayers(dir.File(c.file));
+    ASSERT_FALSE(paths.empty());
+    ASSERT_EQ(paths[0].features.size(), 2u);
+    for (std::size_t f = 0; f < 2; ++f) {
+      const auto expected = Expected(layers[0].features[f].vertices, c.format);
+      const auto& read = paths[0].features[f].vertices;
+      ASSERT_EQ(read.size(), expected.size());
+      for (std::size_t v = 0; v < read.size(); ++v) {
+        EXPECT_NEAR(read[v].x, expected[v].x, c.tolerance);
+        EXPECT_NEAR(read[v].y, expected[v].y, c.tolerance);
+        EXPECT_NEAR(read[v].z, expected[v].z, 1e-6);
+      }
+    }
+    const test::ReadFeature& first = paths[0].features[0];
+    EXPECT_EQ(first.Number("particle"), 7);
+    EXPECT_DOUBLE_EQ(first.Number("travel_t"), 1234.5);
+    EXPECT_EQ(first.text.at("stop"), "left the grid");
+    if (c.format != GisFormat::Shapefile) EXPECT_TRUE(paths[0].features[1].IsNull("travel_t"));
+    if (c.format == GisFormat::GeoPackage || c.format == GisFormat::Shapefile) EXPECT_EQ(paths[0].crsAuthority, kUtm33);
+    const auto cells = test::ReadGisLayers(dir.File(c.secondFile));
+    const auto found =
+        std::find_if(cells.begin(), cells.end(), [](const auto& l) { return l.name.ends_with("cells"); });
+    ASSERT_NE(found, cells.end());
+    ASSERT_EQ(found->features.size(), 1u);
+    EXPECT_EQ(found->features[0].vertices.size(), 5u);
+    EXPECT_EQ(found->features[0].Number("ibound"), -1);
+  }
+}
+
+TEST(GisWriter, RefusalsLeaveNoFileBehind) {
+  struct Case {
+    std::string crs;
+    bool folderExists;
+    const char* reason;
+  };
+  const Case cases[] = {{"EPSG:999999", true, "'EPSG:999999' is not known"}, {kUtm33, false, "cannot be written"}};
+  for (const Case& c : cases) {
+    test::TempDir dir;
+    const std::string path = c.folderExists ? dir.File("out.gpkg") : dir.File("missing/out.gpkg");
+    std::string error;
+    EXPECT_FALSE(WriteFeatureLayers(path, GisFormat::GeoPackage, c.crs, SampleLayers(), error));
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << c.reason;
+  }
+  EXPECT_EQ(CrsProblem(""), "");
+  EXPECT_EQ(CrsProblem("+proj=utm +zone=33 +datum=WGS84"), "");
+}
+
+TEST(GisWriter, AnExistingFileIsReplacedWhole) {
+  test::TempDir dir;
+  const std::string path = dir.File("out.gpkg");
+  test::WriteWholeFile(path, "not a geopackage");
+  std::string error;
+  ASSERT_TRUE(WriteFeatureLayers(path, GisFormat::GeoPackage, "", SampleLayers(), error)) << error;
+  EXPECT_EQ(test::ReadGisLayers(path).size(), 2u);
+  // Only the file itself is left: the folder it was made in is gone.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(GisWriter, AGeoTiffHoldsItsTransformValuesAndNoData) {
+  test::TempDir dir;
+  RasterGrid grid;
+  grid.columns = 3;
+  grid.rows = 2;
+  grid.values = {1, 2, 3, 4, -9999, 6};
+  const double transform[6] = {500000, 86.6, 50, 4100000, 50, -86.6};
+  std::copy(std::begin(transform), std::end(transform), grid.geoTransform);
+  grid.noData = -9999;
+  std::string error;
+  ASSERT_TRUE(WriteGeoTiff(dir.File("heads.tif"), kUtm33, grid, error)) << error;
+  const test::ReadRaster read = test::ReadGisRaster(dir.File("heads.tif"));
+  ASSERT_TRUE(read.opened);
+  EXPECT_EQ(read.columns, 3);
+  EXPECT_EQ(read.rows, 2);
+  for (int n = 0; n < 6; ++n) EXPECT_DOUBLE_EQ(read.geoTransform[n], transform[n]) << n;
+  EXPECT_EQ(read.values, grid.values);
+  EXPECT_EQ(read.noData, -9999);
+  EXPECT_EQ(read.crsAuthority, kUtm33);
+}
+
+std::string GeoJson(const std::string& geometry) {
+  return R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{},"geometry":)" + geometry +
+         "}]}";
+}
+
+// A 20 x 10 grid of 5 m cells, 50 m from its upper to its lower edge.
+ModelState SmallGrid() {
+  test::UniformFlowWell grid;
+  grid.columns = 20, grid.rows = 10, grid.wellColumn = 10, grid.wellRow = 5;
+  return test::WellInUniformFlow(grid);
+}
+
+TEST(SourceCells, TheCellsWhoseCentresAPolygonHoldsInRowOrder) {
+  ModelState state = SmallGrid();
+  state.IBOUND(11, 5, 1) = 0;  // an inactive cell under the polygon is no source
+  test::TempDir dir;
+  const std::string path = dir.File("source.geojson");
+  // x 45..60 holds the centres of columns 10 to 12; y 20..30 up is 20..30 m
+  // above the lower edge, the centres of rows 5 and 6.
+  test::WriteWholeFile(path, GeoJson(R"({"type":"Polygon","coordinates":[[[45,20],[60,20],[60,30],[45,30],[45,20]]]})"));
+  std::vector<CellIndex> cells;
+  std::string error;
+  ASSERT_TRUE(SourceCellsOfPolygons(state, path, cells, error)) << error;
+  const std::vector<CellIndex> expected = {{10, 5, 1}, {12, 5, 1}, {10, 6, 1}, {11, 6, 1}, {12, 6, 1}};
+  EXPECT_EQ(cells, expected);
+}
+
+TEST(SourceCells, SaysWhyAFileGivesNoSource) {
+  const ModelState state = SmallGrid();
+  test::TempDir dir;
+  struct Case {
+    const char* name;
+    std::string contents;  // empty: no file
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"missing.geojson", "", "cannot be read as a GIS file"},
+      {"points.geojson", GeoJson(R"({"type":"Point","coordinates":[50,25]})"), "holds no polygon"},
+      {"outside.geojson",
+       GeoJson(R"({"type":"Polygon","coordinates":[[[500,500],[600,500],[600,600],[500,500]]]})"),
+       "hold no centre of an active cell"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.contents.empty()) test::WriteWholeFile(dir.File(c.name), c.contents);
+    std::vector<CellIndex> cells;
+    std::string error;
+    EXPECT_FALSE(SourceCellsOfPolygons(state, dir.File(c.name), cells, error));
+    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+  }
 }
 
 }  // namespace
