@@ -284,6 +284,13 @@ TEST(StoredPathlines, ThePathlineUnderAPointGivesItsParticleAndTheTimeThere) {
     EXPECT_DOUBLE_EQ(hit->time, h.time);
   }
   EXPECT_FALSE(paths.PathlineAt(5, 5, 2).has_value());  // farther than the reach from all
+  StoredPathlines renumbered = paths;
+  renumbered.Renumber(ParticleRenumbering({2}));  // particle 1 deleted: 2 is now 1
+  EXPECT_FALSE(renumbered.PathlineAt(5, 1, 2).has_value());
+  const std::optional<PathlineHit> moved = renumbered.PathlineAt(10, 19, 2);
+  ASSERT_TRUE(moved.has_value());
+  EXPECT_EQ(moved->particle, 1);
+  EXPECT_EQ(moved->direction, -1);
   paths.KeepParticles(1);
   EXPECT_FALSE(paths.PathlineAt(10, 19, 2).has_value());
   paths.Clear();

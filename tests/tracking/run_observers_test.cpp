@@ -171,6 +171,17 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhyOfParticlesAddedAfterI
   EXPECT_NEAR(backward.time, 35, 35 * 2e-6);
   EXPECT_EQ(endpoints[3].particle, 2);
   EXPECT_EQ(endpoints[3].direction, -1);
+
+  // Particle 1 deleted: particle 2's end points are kept as particle 1's.
+  collector.Renumber(ParticleRenumbering({2}));
+  const std::vector<Endpoint> renumbered = collector.Endpoints();
+  ASSERT_EQ(renumbered.size(), 2u);
+  for (std::size_t n = 0; n < 2; ++n) {
+    EXPECT_EQ(renumbered[n].particle, 1);
+    EXPECT_EQ(renumbered[n].direction, endpoints[n + 2].direction);
+    EXPECT_EQ(renumbered[n].finalCell, endpoints[n + 2].finalCell);
+    EXPECT_EQ(renumbered[n].time, endpoints[n + 2].time);
+  }
 }
 
 TEST(EndpointCsvLine, ListsReleaseFinalPointTimeAndReason) {
