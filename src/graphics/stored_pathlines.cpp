@@ -1,8 +1,8 @@
 #include "graphics/stored_pathlines.h"
 
 #include <algorithm>
-#include <utility>
 #include <cmath>
+#include <utility>
 
 namespace kestra {
 

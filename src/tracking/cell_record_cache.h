@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <new>
 
 #include "tracking/face_velocities.h"
 

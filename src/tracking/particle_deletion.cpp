@@ -17,10 +17,14 @@ int DeleteParticlesInside(ParticleSet& set, const ModelState& state, PlanRectang
     return xa <= x && x <= xb && ya <= y && y <= yb;
   };
   const auto before = set.Particles.size();
+  std::vector<ParticleRecord> kept;
   std::vector<int> formerNumbers;
-  for (std::size_t i = 0; i < before; ++i)
-    if (!inside(set.Particles[i])) formerNumbers.push_back(static_cast<int>(i) + 1);
-  std::erase_if(set.Particles, inside);
+  for (std::size_t i = 0; i < before; ++i) {
+    if (inside(set.Particles[i])) continue;
+    kept.push_back(set.Particles[i]);
+    formerNumbers.push_back(static_cast<int>(i) + 1);
+  }
+  set.Particles = std::move(kept);
   if (renumbering) *renumbering = ParticleRenumbering(std::move(formerNumbers));
   return static_cast<int>(before - set.Particles.size());
 }
