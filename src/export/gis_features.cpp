@@ -119,8 +119,9 @@ FeatureLayer ContourLayer(const ModelState& state, const CellArray<float>& value
   FeatureLayer contours{
       "contours", GeometryKind::LineStringZ, {{"level", FieldKind::Real}, {"layer", FieldKind::Integer}}, {}};
   const ContourNodes nodes = LayerNodes(state, values, layer, blocked);
+  ContourTracer tracer(nodes);
   for (const ContourLevel& level : table.levels)
-    TraceLevel(nodes, level.value, [&](const ContourLine& line) {
+    tracer.Trace(level.value, [&](const ContourLine& line) {
       Feature feature{{}, {static_cast<double>(level.value), std::int64_t{layer}}};
       for (const PicturePoint& point : line.points)
         feature.vertices.push_back(place.OfPlan(point.x, point.y, level.value));

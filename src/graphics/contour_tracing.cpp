@@ -32,57 +32,65 @@ struct Square {
 
 class LevelTracer {
  public:
-  LevelTracer(const ContourNodes& nodes, float level, const ContourLineSink& sink)
-      : nodes_(nodes), level_(level), sink_(sink), value_(nodes.value), used_(nodes.value.size(), 0) {
-    LiftNodesOffTheLevel();
-    BlockNodes();
-  }
+  // `used` holds the edges that blocked nodes use up; the tracer marks the
+  // ones it crosses. `above` is working memory for one flag per node.
+  LevelTracer(const ContourNodes& nodes, float level, const ContourLineSink& sink, std::vector<std::uint8_t>& used,
+              std::vector<std::uint8_t>& above)
+      : nodes_(nodes), level_(level), lifted_(LiftedOffTheLevel(level)), sink_(sink), used_(used), above_(above) {}
 
+  // Looks for unused crossed edges, first along the rows, then down the
+  // columns, each in node order: a level costs one pass over the nodes
+  // and the length of its lines.
   void Run() {
-    for (bool towardsColumn : {true, false})
-      for (int i = 0; i < nodes_.nrow; ++i)
-        for (int j = 0; j < nodes_.ncol; ++j) {
-          const Edge edge{j, i, towardsColumn};
-          if (Exists(edge) && !Used(edge) && Crossed(edge)) TraceFrom(edge);
-        }
+    MarkNodesAbove();
+    const int ncol = nodes_.ncol, nrow = nodes_.nrow;
+    for (int i = 0; i < nrow; ++i)
+      for (int j = 0; j + 1 < ncol; ++j)
+        if (above_[Index(j, i)] != above_[Index(j + 1, i)] && !(used_[Index(j, i)] & kColumnEdgeUsed))
+          TraceFrom({j, i, true});
+    for (int i = 0; i + 1 < nrow; ++i)
+      for (int j = 0; j < ncol; ++j)
+        if (above_[Index(j, i)] != above_[Index(j, i + 1)] && !(used_[Index(j, i)] & kRowEdgeUsed))
+          TraceFrom({j, i, false});
   }
 
  private:
   std::size_t Index(int j, int i) const { return static_cast<std::size_t>(i) * nodes_.ncol + j; }
 
-  // No node may lie exactly on the level, so every crossing is clear.
-  void LiftNodesOffTheLevel() {
-    float lifted = level_ + level_ * 0.00001f;
+  // No node may lie exactly on the level, so every crossing is clear: a
+  // node on it counts as lying at this value instead.
+  static float LiftedOffTheLevel(float level) {
+    float lifted = level + level * 0.00001f;
     if (lifted == 0) lifted = 1E-20f;
-    if (lifted == level_) lifted = std::nextafter(level_, 1.0E+30f);
-    for (float& v : value_)
-      if (v == level_) v = lifted;
+    if (lifted == level) lifted = std::nextafter(level, 1.0E+30f);
+    return lifted;
+  }
+  float Value(std::size_t index) const {
+    const float v = nodes_.value[index];
+    return v == level_ ? lifted_ : v;
+  }
+  // Value(n) > level_, in a form the compiler vectorises.
+  void MarkNodesAbove() {
+    const std::size_t count = nodes_.value.size();
+    above_.resize(count);
+    const float* const value = nodes_.value.data();
+    std::uint8_t* const above = above_.data();
+    const float level = level_;
+    const bool onLevelAbove = lifted_ > level;
+    for (std::size_t n = 0; n < count; ++n) above[n] = (value[n] > level) | ((value[n] == level) & onLevelAbove);
   }
 
-  // A blocked node's own edges and the edges leading into it are used up.
-  void BlockNodes() {
-    for (int i = 0; i < nodes_.nrow; ++i)
-      for (int j = 0; j < nodes_.ncol; ++j) {
-        if (!nodes_.blocked[Index(j, i)]) continue;
-        used_[Index(j, i)] |= kColumnEdgeUsed | kRowEdgeUsed;
-        if (j > 0) used_[Index(j - 1, i)] |= kColumnEdgeUsed;
-        if (i > 0) used_[Index(j, i - 1)] |= kRowEdgeUsed;
-      }
-  }
-
-  bool Exists(const Edge& e) const {
-    return e.j >= 0 && e.i >= 0 && (e.towardsColumn ? e.j + 1 < nodes_.ncol && e.i < nodes_.nrow
-                                                     : e.j < nodes_.ncol && e.i + 1 < nodes_.nrow);
-  }
   std::uint8_t Bit(const Edge& e) const { return e.towardsColumn ? kColumnEdgeUsed : kRowEdgeUsed; }
   bool Used(const Edge& e) const { return used_[Index(e.j, e.i)] & Bit(e); }
   void MarkUsed(const Edge& e) { used_[Index(e.j, e.i)] |= Bit(e); }
-  float EndValue(const Edge& e) const { return e.towardsColumn ? value_[Index(e.j + 1, e.i)] : value_[Index(e.j, e.i + 1)]; }
-  bool Crossed(const Edge& e) const { return (value_[Index(e.j, e.i)] > level_) != (EndValue(e) > level_); }
+  float EndValue(const Edge& e) const { return e.towardsColumn ? Value(Index(e.j + 1, e.i)) : Value(Index(e.j, e.i + 1)); }
+  bool Crossed(const Edge& e) const {
+    return above_[Index(e.j, e.i)] != (e.towardsColumn ? above_[Index(e.j + 1, e.i)] : above_[Index(e.j, e.i + 1)]);
+  }
 
   // Where the level crosses the edge, interpolated from its low-index node.
   PicturePoint Crossing(const Edge& e) const {
-    const float va = value_[Index(e.j, e.i)];
+    const float va = Value(Index(e.j, e.i));
     const float vb = EndValue(e);
     const float ca = e.towardsColumn ? nodes_.x[e.j] : nodes_.y[e.i];
     const float cb = e.towardsColumn ? nodes_.x[e.j + 1] : nodes_.y[e.i + 1];
@@ -159,7 +167,7 @@ class LevelTracer {
     MarkUsed(start);
     ContourLine line;
     line.startNode = {nodes_.x[start.j], nodes_.y[start.i]};
-    line.startNodeHigh = value_[Index(start.j, start.i)] >= level_;
+    line.startNodeHigh = Value(Index(start.j, start.i)) >= level_;
     const PicturePoint first = Crossing(start);
     line.points.push_back(first);
     // First the square above (or left of) the start edge, then the one below (or right).
@@ -177,9 +185,10 @@ class LevelTracer {
 
   const ContourNodes& nodes_;
   const float level_;
+  const float lifted_;
   const ContourLineSink& sink_;
-  std::vector<float> value_;
-  std::vector<std::uint8_t> used_;
+  std::vector<std::uint8_t>& used_;
+  std::vector<std::uint8_t>& above_;  // per node: its value lies above the level
 };
 
 bool IsBlocked(float value, const BlockedValues& blocked) {
@@ -207,9 +216,26 @@ ContourNodes LayerNodes(const ModelState& model, const CellArray<float>& values,
   return nodes;
 }
 
+ContourTracer::ContourTracer(const ContourNodes& nodes) : nodes_(nodes), blockedUse_(nodes.value.size(), 0) {
+  const auto index = [&](int j, int i) { return static_cast<std::size_t>(i) * nodes.ncol + j; };
+  // A blocked node's own edges and the edges leading into it are used up.
+  for (int i = 0; i < nodes.nrow; ++i)
+    for (int j = 0; j < nodes.ncol; ++j) {
+      if (!nodes.blocked[index(j, i)]) continue;
+      blockedUse_[index(j, i)] |= kColumnEdgeUsed | kRowEdgeUsed;
+      if (j > 0) blockedUse_[index(j - 1, i)] |= kColumnEdgeUsed;
+      if (i > 0) blockedUse_[index(j, i - 1)] |= kRowEdgeUsed;
+    }
+}
+
+void ContourTracer::Trace(float level, const ContourLineSink& sink) {
+  if (nodes_.ncol < 1 || nodes_.nrow < 1) return;
+  used_ = blockedUse_;
+  LevelTracer(nodes_, level, sink, used_, above_).Run();
+}
+
 void TraceLevel(const ContourNodes& nodes, float level, const ContourLineSink& sink) {
-  if (nodes.ncol < 1 || nodes.nrow < 1) return;
-  LevelTracer(nodes, level, sink).Run();
+  ContourTracer(nodes).Trace(level, sink);
 }
 
 }  // namespace kestra

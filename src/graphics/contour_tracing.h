@@ -3,6 +3,7 @@
 // edge, so a level costs time proportional to the number of nodes.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -44,9 +45,26 @@ struct ContourNodes {
 ContourNodes LayerNodes(const ModelState& model, const CellArray<float>& values, int layer,
                         const BlockedValues& blocked);
 
-// Finds every line of `level` and hands each to `sink` as it is found. A
-// closed line ends with its first point again; an open line that crosses its
-// start edge comes as two lines, one from each side.
+// Traces level after level through the same nodes: what the levels share
+// (the edges that blocked nodes close, the working memory) is made once.
+class ContourTracer {
+ public:
+  // `nodes` must outlive the tracer.
+  explicit ContourTracer(const ContourNodes& nodes);
+
+  // Finds every line of `level` and hands each to `sink` as it is found. A
+  // closed line ends with its first point again; an open line that crosses
+  // its start edge comes as two lines, one from each side.
+  void Trace(float level, const ContourLineSink& sink);
+
+ private:
+  const ContourNodes& nodes_;
+  std::vector<std::uint8_t> blockedUse_;  // per node: its edges that blocked nodes use up
+  std::vector<std::uint8_t> used_;        // the same with the edges the level crossed so far
+  std::vector<std::uint8_t> above_;       // per node: above the level
+};
+
+// One level, as ContourTracer::Trace.
 void TraceLevel(const ContourNodes& nodes, float level, const ContourLineSink& sink);
 
 }  // namespace kestra

@@ -124,12 +124,12 @@ void DrawContours(PlotContext& context, const ContourInputs& inputs, const CellA
   {
     Hourglass hourglass(ui);
     const ContourNodes nodes = LayerNodes(model, values, layer, {inputs.settings.HNOFLO, inputs.settings.HDRY});
+    ContourTracer tracer(nodes);
     const int levels = static_cast<int>(inputs.table.levels.size());
     int last = 0;
     for (int k = 0; k < levels; ++k) {
       const ContourLevel& level = inputs.table.levels[k];
-      TraceLevel(nodes, level.value,
-                 [&](const ContourLine& line) { DrawContourLine(context, inputs, line, level); });
+      tracer.Trace(level.value, [&](const ContourLine& line) { DrawContourLine(context, inputs, line, level); });
       if (UpdateProgress(last, (k + 1) * 100 / levels, ui, context.plan)) break;
       if (!inputs.busy.contourDrawing) break;  // the window changed size meanwhile
     }

@@ -503,8 +503,9 @@ bool TouchesNode(const std::vector<ContourLine>& lines, float x, float y) {
 // The lines of levels 5 to 170 in steps of 2.5.
 std::vector<ContourLine> TraceEveryLevel(const ContourNodes& nodes) {
   std::vector<ContourLine> lines;
+  ContourTracer tracer(nodes);
   for (float level = 5; level < 170; level += 2.5f)
-    TraceLevel(nodes, level, [&](const ContourLine& line) { lines.push_back(line); });
+    tracer.Trace(level, [&](const ContourLine& line) { lines.push_back(line); });
   return lines;
 }
 
@@ -525,6 +526,33 @@ TEST(TraceLevel, CellsWithoutAValidResultAreNeverCrossed) {
   const ModelState open = FieldModel(12, 12, [](float x, float y) { return x + 0.5f * y; });
   const auto free = TraceEveryLevel(LayerNodes(open, open.HEAD, 1, blocked));
   for (const auto& [j, i] : cells) EXPECT_TRUE(TouchesNode(free, open.XCENTER[j], open.YCENTER[i])) << j << "," << i;
+}
+
+// A tracer reused level after level, with levels on node values above and
+// below zero, finds what a fresh trace of each level alone finds.
+TEST(ContourTracer, ReusedOverManyLevelsFindsTheLinesOfEachLevelAlone) {
+  for (const float sign : {1.0f, -1.0f}) {
+    ModelState model = FieldModel(12, 12, [sign](float x, float y) { return sign * (x + 0.5f * y); });
+    model.IBOUND(3, 10, 1) = 0;
+    const ContourNodes nodes = LayerNodes(model, model.HEAD, 1, BlockedValues{});
+    std::vector<ContourLine> alone;
+    for (float level = 5; level < 170; level += 2.5f)
+      TraceLevel(nodes, sign * level, [&](const ContourLine& line) { alone.push_back(line); });
+    std::vector<ContourLine> reused;
+    ContourTracer tracer(nodes);
+    for (float level = 5; level < 170; level += 2.5f)
+      tracer.Trace(sign * level, [&](const ContourLine& line) { reused.push_back(line); });
+    ASSERT_EQ(reused.size(), alone.size()) << sign;
+    ASSERT_GT(reused.size(), 40u);
+    for (std::size_t n = 0; n < alone.size(); ++n) {
+      ASSERT_EQ(reused[n].points.size(), alone[n].points.size()) << n;
+      for (std::size_t p = 0; p < alone[n].points.size(); ++p) {
+        EXPECT_EQ(reused[n].points[p].x, alone[n].points[p].x) << n << ":" << p;
+        EXPECT_EQ(reused[n].points[p].y, alone[n].points[p].y) << n << ":" << p;
+      }
+      EXPECT_EQ(reused[n].startNodeHigh, alone[n].startNodeHigh) << n;
+    }
+  }
 }
 
 TEST(TraceLevel, OpenLineCrossingItsStartEdgeComesInTwoHalves) {
