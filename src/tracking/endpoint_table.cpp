@@ -98,7 +98,14 @@ void EndpointReports::Reach(Endpoint& endpoint, const PathPoint& point) const {
   endpoint.time = point.time;
 }
 
+void EndpointReports::ApplyHeldPoint() {
+  if (heldParticle_ == 0) return;
+  Reach(Entry(heldParticle_, heldDirection_), heldPoint_);
+  heldParticle_ = 0;
+}
+
 void EndpointReports::ReleasePoint(int particle, int direction, const PathPoint& point) {
+  ApplyHeldPoint();
   Endpoint& endpoint = Entry(particle, direction);
   endpoint.releaseCell = point.cell;
   Reach(endpoint, point);
@@ -107,10 +114,14 @@ void EndpointReports::ReleasePoint(int particle, int direction, const PathPoint&
 }
 
 void EndpointReports::PointReached(int particle, int direction, const PathPoint& point) {
-  Reach(Entry(particle, direction), point);
+  if (particle != heldParticle_ || direction != heldDirection_) ApplyHeldPoint();
+  heldPoint_ = point;
+  heldParticle_ = particle;
+  heldDirection_ = direction;
 }
 
 void EndpointReports::ParticleEnd(int particle, int direction, const TrackState&, TrackEnd end) {
+  ApplyHeldPoint();
   Endpoint& endpoint = Entry(particle, direction);
   endpoint.end = end;
   endpoint.tracked = true;

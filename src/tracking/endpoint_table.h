@@ -54,6 +54,9 @@ std::string EndpointCsvHeader();
 std::string EndpointCsvLine(const Endpoint& endpoint);
 
 // Turns the reports of one particle after another into its end points.
+// Only the last point a particle reaches counts, so a point is held until
+// the next one replaces it and turned into the end point's fields once, at
+// the particle's end (or when another particle's reports begin).
 class EndpointReports : public TrackObserver {
  public:
   explicit EndpointReports(const ModelState& state) : state_(state) {}
@@ -68,6 +71,12 @@ class EndpointReports : public TrackObserver {
 
  private:
   void Reach(Endpoint& endpoint, const PathPoint& point) const;
+  // Applies the held point to its end point.
+  void ApplyHeldPoint();
+
+  PathPoint heldPoint_;
+  int heldParticle_ = 0;  // 0: no point held
+  int heldDirection_ = 0;
 };
 
 // Collects the end points while runs go on: the last report of each

@@ -184,6 +184,33 @@ TEST(EndpointCollector, KeepsWhereEachDirectionEndedAndWhyOfParticlesAddedAfterI
   }
 }
 
+// Only the last point a particle reaches counts, whether its end is
+// reported or the next particle's reports begin.
+TEST(EndpointCollector, TakesTheLastPointReachedOfEachParticle) {
+  const ModelState state = EastwardRows();
+  EndpointCollector collector(state, 2);
+  const auto at = [](int column, double x, double time) {
+    return PathPoint{.point = {x, 15, 5}, .localZ = 0.5f, .cell = {static_cast<std::int16_t>(column), 2, 1}, .time = time};
+  };
+  collector.ReleasePoint(1, 1, at(1, 5, 0));
+  collector.PointReached(1, 1, at(2, 10, 5));
+  collector.PointReached(1, 1, at(3, 25, 15));
+  collector.PointReached(2, 1, at(4, 40, 7));
+  collector.PointReached(2, 1, at(5, 45, 9));
+  collector.ParticleEnd(2, 1, TrackState{}, TrackEnd::LeftGrid);
+  const std::vector<Endpoint> endpoints = collector.Endpoints();
+  ASSERT_EQ(endpoints.size(), 2u);
+  for (const auto& [endpoint, cell, x, time] :
+       {std::tuple{endpoints[0], CellIndex{3, 2, 1}, 25.0, 15.0}, {endpoints[1], CellIndex{5, 2, 1}, 45.0, 9.0}}) {
+    EXPECT_EQ(endpoint.finalCell, cell) << endpoint.particle;
+    EXPECT_EQ(endpoint.finalGlobal.X, x) << endpoint.particle;
+    EXPECT_EQ(endpoint.finalLocal.x, 0.5f) << endpoint.particle;
+    EXPECT_EQ(endpoint.time, time) << endpoint.particle;
+  }
+  EXPECT_EQ(endpoints[0].releaseGlobal.X, 5);
+  EXPECT_EQ(endpoints[1].end, TrackEnd::LeftGrid);
+}
+
 TEST(EndpointCsvLine, ListsReleaseFinalPointTimeAndReason) {
   const Endpoint e{.particle = 7, .direction = -1, .releaseCell = {3, 2, 1}, .releaseLocal = {0.5f, 0.25f, 0.5f},
                    .finalCell = {1, 2, 1}, .finalLocal = {0, 0.25f, 0.5f}, .finalGlobal = {0, 12.5, 5}, .time = 26.5,
