@@ -29,7 +29,7 @@ double TimeTolerance(double t) { return kTimeRounding * std::max(1.0, std::fabs(
 // Simulation time running backward: `a` has come down to `b`.
 bool TimeReachedBackward(double a, double b) { return a <= b + TimeTolerance(b); }
 
-LocalPoint InsideCell(LocalPoint local) {
+[[gnu::always_inline]] inline LocalPoint InsideCell(LocalPoint local) {
   return {std::clamp(local.x, kInsideLow, kInsideHigh), std::clamp(local.y, kInsideLow, kInsideHigh),
           std::clamp(local.z, kInsideLow, kInsideHigh)};
 }
