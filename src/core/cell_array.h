@@ -1,9 +1,11 @@
-// Per-cell arrays of the model: one contiguous vector indexed (column, row,
-// layer), 1-based in use, with the first index varying fastest in memory.
+// Per-cell arrays of the model: one contiguous run of values indexed
+// (column, row, layer), 1-based in use, with the first index varying fastest
+// in memory.
 #pragma once
 
 #include <cstddef>
-#include <vector>
+
+#include "core/zeroed_buffer.h"
 
 namespace kestra {
 
@@ -33,12 +35,15 @@ struct GridShape {
 template <typename T>
 struct CellArray {
   GridShape shape;
-  std::vector<T> values;
+  ZeroedBuffer<T> values;
 
   // Discards the contents and sizes the array for `newShape`, all zero.
+  // Fresh memory, the old given back first: the pages of a large array are
+  // zeroed only as they are first touched.
   void Dimension(const GridShape& newShape) {
     shape = newShape;
-    values.assign(shape.Size(), T{});
+    values = {};
+    values = ZeroedBuffer<T>(shape.Size());
   }
   T& operator()(int column, int row, int layer) { return values[shape.Index(column, row, layer)]; }
   const T& operator()(int column, int row, int layer) const { return values[shape.Index(column, row, layer)]; }

@@ -1,5 +1,8 @@
 #include "mf2005/packages.h"
 
+#include <cstdint>
+#include <limits>
+
 #include "core/number_format.h"
 #include "mf2005/record.h"
 
@@ -11,12 +14,11 @@ bool PutBoundaryCodes(const TextFile& file, const std::vector<int>& codes, int l
   for (int i = 1; i <= model.NROW; ++i) {
     for (int j = 1; j <= model.NCOL; ++j) {
       const int code = codes[static_cast<std::size_t>(i - 1) * model.NCOL + j - 1];
-      const auto code16 = RoundToInt16(code);
-      if (!code16) {
+      if (code < std::numeric_limits<std::int16_t>::min() || code > std::numeric_limits<std::int16_t>::max()) {
         problem = LineProblem(file, "the IBOUND value" + NumberText(code) + " is out of range.");
         return false;
       }
-      model.IBOUND(j, i, layer) = *code16;
+      model.IBOUND(j, i, layer) = static_cast<std::int16_t>(code);
     }
   }
   return true;

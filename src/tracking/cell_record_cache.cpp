@@ -6,7 +6,7 @@
 #include <new>
 #include <type_traits>
 
-#include <sys/mman.h>
+#include "core/zeroed_pages.h"
 
 namespace kestra {
 namespace {
@@ -39,36 +39,14 @@ CellRecord ComputeCellRecord(const ModelState& state, const Settings& settings, 
   return record;
 }
 
-void CellRecordCache::FreeSlots::operator()(Slot*) const { munmap(block, length); }
-
-namespace {
-
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
-
-// Zeroed slots for `count` cells, from fresh pages that the system zeroes on
-// first touch, in huge pages where the system has them: consecutive moves
-// land a row or a layer apart in memory, and with small pages most of those
-// would miss the processor's address cache as well as its data cache.
-template <typename Slot, typename Free>
-std::unique_ptr<Slot[], Free> ZeroedSlots(std::size_t count) {
-  const std::size_t length = count * sizeof(Slot) + kHugePage;
-  void* block = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (block == MAP_FAILED) throw std::bad_alloc();
-  const auto start = (reinterpret_cast<std::uintptr_t>(block) + kHugePage - 1) & ~(kHugePage - 1);
-  void* aligned = reinterpret_cast<void*>(start);
-#ifdef MADV_HUGEPAGE
-  madvise(aligned, count * sizeof(Slot), MADV_HUGEPAGE);  // a hint: small pages still work
-#endif
-  return std::unique_ptr<Slot[], Free>(static_cast<Slot*>(aligned), Free{block, length});
-}
-
-}  // namespace
+void CellRecordCache::FreeSlots::operator()(Slot* slots) const { UnmapZeroedPages(slots, bytes); }
 
 CellRecordCache::CellRecordCache(const ModelState& state, const Settings& settings, const TrackingSettings& tracking)
     : state_(state),
       settings_(settings),
       tracking_(tracking),
-      slots_(ZeroedSlots<Slot, FreeSlots>(state.Shape().Size())) {}
+      slots_(static_cast<Slot*>(MapZeroedPages(state.Shape().Size() * sizeof(Slot))),
+             FreeSlots{state.Shape().Size() * sizeof(Slot)}) {}
 
 const CellRecord& CellRecordCache::At(int column, int row, int layer, CellRecord& scratch) {
   Slot& slot = slots_[state_.Shape().Index(column, row, layer)];

@@ -64,16 +64,17 @@ class CellRecordCache {
     std::uint8_t fill;
   };
   struct FreeSlots {
-    void* block;
-    std::size_t length;
-    void operator()(Slot*) const;
+    std::size_t bytes;
+    void operator()(Slot* slots) const;
   };
 
   const ModelState& state_;
   const Settings& settings_;
   const TrackingSettings& tracking_;
-  // One slot per cell of the grid's shape, from zeroed memory: the pages of
-  // cells no particle enters are never touched.
+  // One slot per cell of the grid's shape, in zeroed huge pages: the pages
+  // of cells no particle enters are never touched, and consecutive moves
+  // that land a row or a layer apart in memory rarely miss the processor's
+  // address cache.
   std::unique_ptr<Slot[], FreeSlots> slots_;
 };
 

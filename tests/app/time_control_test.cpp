@@ -19,7 +19,7 @@ TEST(TimeControl, ATransientModelShowsTheStepChosenOnTheToolbar) {
   ASSERT_TRUE(period->isEnabled());
   EXPECT_EQ(period->maximum(), 3);
   EXPECT_EQ(step->maximum(), 1);
-  const std::vector<float> firstHeads = window.model().HEAD.values;
+  const ZeroedBuffer<float> firstHeads = window.model().HEAD.values;
   // The injection well of the third period is in layer 1, row 4, column 12.
   const QRgb injection = ToQRgb(window.session().settings.rechargeWellColor);
   const auto injectionPixels = [&] {
