@@ -1,9 +1,12 @@
 // Redraw of a model of a million cells (1000 x 1000 x 1): the plan and both
-// sections to the raster pictures, and the same into a DXF plot.
+// sections to the raster pictures, with velocity vectors, with contours and
+// vectors as the window draws them, and the same into a DXF plot.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 
+#include "graphics/contour_table_edits.h"
+#include "graphics/contours.h"
 #include "graphics/plan_view.h"
 #include "graphics/velocity_vectors.h"
 #include "graphics/view_arrangement.h"
@@ -88,6 +91,36 @@ void RedrawWithVectors(benchmark::State& state) {
   for (auto _ : state) DrawModel(setup.context, setup.inputs, 1);
 }
 BENCHMARK(RedrawWithVectors)->Unit(benchmark::kMillisecond);
+
+// What the window draws on a redraw with every layer of the plan shown:
+// the grid and boundary cells, eleven labelled contour levels of the heads,
+// then a velocity vector on every active cell.
+void RedrawWithContoursAndVectors(benchmark::State& state) {
+  DrawingSetup setup;
+  ModelState& model = setup.m.model;
+  model.flowTermsLoaded = true;
+  for (int i = 1; i <= kSide; ++i)
+    for (int j = 1; j <= kSide; ++j) model.VX(j, i, 1) = 1.0f + 0.001f * static_cast<float>(i);
+  Settings& settings = setup.m.settings;
+  settings.vectorsVisible = kOn;
+  settings.contourDisplay = kOn;
+  settings.labelDecimals = 1;
+  ContourTable table;
+  RebuildLevels(table, 90.5f, 95.5f, 0.5f, GridDiagonal(model));
+  StrokeFont font;
+  std::string problem;
+  LoadStrokeFont(std::filesystem::path(KESTRA_BENCH_DATA_DIR) / kStrokeFontFileName, font, problem);
+  BusyFlags busy;
+  const ContourInputs contours{settings, table, font, setup.ui, busy};
+  const VectorInputs vectors{settings, setup.ui, 2.0f};
+  setup.inputs.drawOverlays = [&](PlotContext& context) {
+    DrawContours(context, contours, model.HEAD);
+    DrawVelocityVectors(context, vectors);
+  };
+  for (auto _ : state) DrawModel(setup.context, setup.inputs, 1);
+  state.counters["labelled"] = font.Loaded() ? 1 : 0;
+}
+BENCHMARK(RedrawWithContoursAndVectors)->Unit(benchmark::kMillisecond);
 
 void PlotToDxf(benchmark::State& state) {
   DrawingSetup setup;
