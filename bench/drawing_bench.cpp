@@ -77,15 +77,20 @@ void RedrawToRaster(benchmark::State& state) {
 }
 BENCHMARK(RedrawToRaster)->Unit(benchmark::kMillisecond);
 
-// The same with a velocity vector on every active cell: a uniform flow
-// eastward, a little faster towards the well field's rows.
-void RedrawWithVectors(benchmark::State& state) {
-  DrawingSetup setup;
+// A uniform flow eastward, a little faster towards the well field's rows,
+// with its vectors shown.
+void ShowEastwardVectors(DrawingSetup& setup) {
   ModelState& model = setup.m.model;
   model.flowTermsLoaded = true;
   for (int i = 1; i <= kSide; ++i)
     for (int j = 1; j <= kSide; ++j) model.VX(j, i, 1) = 1.0f + 0.001f * static_cast<float>(i);
   setup.m.settings.vectorsVisible = kOn;
+}
+
+// The same with a velocity vector on every active cell.
+void RedrawWithVectors(benchmark::State& state) {
+  DrawingSetup setup;
+  ShowEastwardVectors(setup);
   const VectorInputs vectors{setup.m.settings, setup.ui, 2.0f};
   setup.inputs.drawOverlays = [&vectors](PlotContext& context) { DrawVelocityVectors(context, vectors); };
   for (auto _ : state) DrawModel(setup.context, setup.inputs, 1);
@@ -97,12 +102,9 @@ BENCHMARK(RedrawWithVectors)->Unit(benchmark::kMillisecond);
 // then a velocity vector on every active cell.
 void RedrawWithContoursAndVectors(benchmark::State& state) {
   DrawingSetup setup;
-  ModelState& model = setup.m.model;
-  model.flowTermsLoaded = true;
-  for (int i = 1; i <= kSide; ++i)
-    for (int j = 1; j <= kSide; ++j) model.VX(j, i, 1) = 1.0f + 0.001f * static_cast<float>(i);
+  ShowEastwardVectors(setup);
+  const ModelState& model = setup.m.model;
   Settings& settings = setup.m.settings;
-  settings.vectorsVisible = kOn;
   settings.contourDisplay = kOn;
   settings.labelDecimals = 1;
   ContourTable table;
