@@ -292,7 +292,28 @@ char* WriteScientificText(char* p, double value, int decimals) {
   return result.ptr;
 }
 
-char* WriteIntegerMaskText(char* p, std::int64_t value) { return std::to_chars(p, p + kIntegerTextMax, value).ptr; }
+char* WriteIntegerMaskText(char* p, std::int64_t value) {
+  // Cell indices and most particle numbers, four to a pathline record: their
+  // digits straight from the table of pairs.
+  constexpr std::int64_t kTableDigitsBelow = 10000;
+  if (value < 0 || value >= kTableDigitsBelow) return std::to_chars(p, p + kIntegerTextMax, value).ptr;
+  const auto n = static_cast<std::uint32_t>(value);
+  if (n < 10) {
+    *p = static_cast<char>('0' + n);
+    return p + 1;
+  }
+  if (n < 100) {
+    WriteTwoDigits(p, n);
+    return p + 2;
+  }
+  if (n < 1000) {
+    *p = static_cast<char>('0' + n / 100);
+    WriteTwoDigits(p + 1, n % 100);
+    return p + 3;
+  }
+  WriteFourDigits(p, n);
+  return p + 4;
+}
 
 std::string ScientificText(double value, int decimals) {
   char buffer[kTextBuffer * 2];

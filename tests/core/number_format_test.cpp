@@ -70,6 +70,19 @@ TEST(FormatMasks, ScientificExportAndContourForms) {
     EXPECT_EQ(ContourLabelNumber(value, style, decimals), text) << value;
 }
 
+// The appending form gives the plain decimal text on both sides of each
+// digit count its table covers and beyond.
+TEST(IntegerMaskText, AppendedTextIsThePlainDecimalText) {
+  for (const std::int64_t value : {std::int64_t{0}, std::int64_t{7}, std::int64_t{10}, std::int64_t{99},
+                                   std::int64_t{100}, std::int64_t{999}, std::int64_t{1000}, std::int64_t{9999},
+                                   std::int64_t{10000}, std::int64_t{-1}, std::int64_t{-12345},
+                                   std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min()}) {
+    std::string text = "x";
+    AppendIntegerMaskText(text, value);
+    EXPECT_EQ(text, "x" + std::to_string(value));
+  }
+}
+
 // The digits and exponent the standard conversion with a precision gives.
 SignificantDigits StandardDigits(double magnitude, int digits) {
   char text[64];
