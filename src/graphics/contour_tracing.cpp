@@ -69,7 +69,7 @@ class LevelTracer {
     const float v = nodes_.value[index];
     return v == level_ ? lifted_ : v;
   }
-  // Value(n) > level_, in a form the compiler vectorises.
+  // Value(n) > level_ for every node, without a branch per node.
   void MarkNodesAbove() {
     const std::size_t count = nodes_.value.size();
     above_.resize(count);
