@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -100,9 +101,31 @@ std::string UpperCase(std::string_view text) {
   return upper;
 }
 
+namespace {
+
+// A word of digits with an optional minus sign, the most common word of the
+// integer arrays: its value straight from the digits. Up to 15 digits the
+// value is exact, as the general parse gives it.
+bool ParsePlainWholeNumber(std::string_view word, double& value) {
+  constexpr std::size_t kExactDigits = 15;
+  const bool negative = !word.empty() && word[0] == '-';
+  const std::string_view digits = word.substr(negative ? 1 : 0);
+  if (digits.empty() || digits.size() > kExactDigits) return false;
+  std::int64_t number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + (c - '0');
+  }
+  value = negative ? -static_cast<double>(number) : static_cast<double>(number);
+  return true;
+}
+
+}  // namespace
+
 bool ParseReal(std::string_view word, double& value) {
   if (!word.empty() && word[0] == '+') word.remove_prefix(1);
   if (word.empty() || word[0] == '+') return false;
+  if (ParsePlainWholeNumber(word, value)) return true;
   const char* end = word.data() + word.size();
   const auto result = std::from_chars(word.data(), end, value);
   if (result.ec == std::errc() && result.ptr == end) return true;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "support/mf2005_writer.h"
 #include "support/temp_dir.h"
 
@@ -27,13 +29,18 @@ TEST(Mf2005TextFile, ListDirectedReadRunsOverLinesWithRepeatsAndStops) {
 
 TEST(Mf2005TextFile, NumbersFollowFortranRules) {
   for (const auto& [text, expected] :
-       {std::pair{"1.0E+30", 1.0E+30}, {"-.5d-1", -0.05}, {"3.", 3.0}, {"+2.5D+2", 250.0}}) {
+       {std::pair{"1.0E+30", 1.0E+30}, {"-.5d-1", -0.05}, {"3.", 3.0}, {"+2.5D+2", 250.0}, {"42", 42.0},
+        {"-7", -7.0}, {"+15", 15.0}, {"123456789012345", 123456789012345.0},
+        {"12345678901234567", 12345678901234567.0}}) {
     double value = 0;
     EXPECT_TRUE(ParseReal(text, value)) << text;
     EXPECT_EQ(value, expected) << text;
   }
   double value = 0;
-  for (const char* text : {"d5", "1.5d", "1.0x", "++1", ""}) EXPECT_FALSE(ParseReal(text, value)) << text;
+  for (const char* text : {"d5", "1.5d", "1.0x", "++1", "", "-", "+-", "1-2", "12a"})
+    EXPECT_FALSE(ParseReal(text, value)) << text;
+  EXPECT_TRUE(ParseReal("-0", value));
+  EXPECT_TRUE(std::signbit(value));
   int whole = 0;
   EXPECT_TRUE(ParseInteger("4.0", whole));
   EXPECT_EQ(whole, 4);
