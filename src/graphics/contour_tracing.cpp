@@ -83,10 +83,10 @@ class LevelTracer {
   std::uint8_t Bit(const Edge& e) const { return e.towardsColumn ? kColumnEdgeUsed : kRowEdgeUsed; }
   bool Used(const Edge& e) const { return used_[Index(e.j, e.i)] & Bit(e); }
   void MarkUsed(const Edge& e) { used_[Index(e.j, e.i)] |= Bit(e); }
-  float EndValue(const Edge& e) const { return e.towardsColumn ? Value(Index(e.j + 1, e.i)) : Value(Index(e.j, e.i + 1)); }
-  bool Crossed(const Edge& e) const {
-    return above_[Index(e.j, e.i)] != (e.towardsColumn ? above_[Index(e.j + 1, e.i)] : above_[Index(e.j, e.i + 1)]);
-  }
+  // The node an edge leads to from its low-index node.
+  std::size_t EndIndex(const Edge& e) const { return e.towardsColumn ? Index(e.j + 1, e.i) : Index(e.j, e.i + 1); }
+  float EndValue(const Edge& e) const { return Value(EndIndex(e)); }
+  bool Crossed(const Edge& e) const { return above_[Index(e.j, e.i)] != above_[EndIndex(e)]; }
 
   // Where the level crosses the edge, interpolated from its low-index node.
   PicturePoint Crossing(const Edge& e) const {
