@@ -18,6 +18,12 @@ std::string ValueOf(const std::vector<InspectedValue>& lines, const std::string&
   return "(no line " + name + ")";
 }
 
+// Each named line of `lines` reads as given.
+void ExpectValues(const std::vector<InspectedValue>& lines,
+                  std::initializer_list<std::pair<const char*, const char*>> expected) {
+  for (const auto& [name, value] : expected) EXPECT_EQ(ValueOf(lines, name), value) << name;
+}
+
 struct InspectedModel {
   InspectedModel() : state(test::GridOfWidths({10, 10, 10}, {10, 10}, 1)) {
     state.lengthUnit = LengthUnit::Meters;
@@ -42,33 +48,30 @@ TEST(InspectCell, GivesEachValueWithTheModelsUnitsInPlainDecimals) {
   InspectedModel m;
   const auto lines =
       m.Inspect({1, 1, 1}, {true, true, true}, {"pumping well", "drain"}, {{"WELLS", -250}, {"DRAINS", -0.5f}});
-  EXPECT_EQ(ValueOf(lines, "Cell"), "layer 1, row 1, column 1");
-  EXPECT_EQ(ValueOf(lines, "Head"), "7.25 m");
-  EXPECT_EQ(ValueOf(lines, "Drawdown"), "1.234E-05 m");
-  EXPECT_EQ(ValueOf(lines, "Boundary packages"), "pumping well, drain");
-  EXPECT_EQ(ValueOf(lines, "Budget terms"), "WELLS -250 m\u00b3/day; DRAINS -0.5 m\u00b3/day");
-  EXPECT_EQ(ValueOf(lines, "Saturated thickness"), "10 m");
   // 5 m3/day through a face of 10 m x 10 m at porosity 0.25, half of it at the centre.
-  EXPECT_EQ(ValueOf(lines, "Velocity to higher columns"), "0.1 m/day");
-  EXPECT_EQ(ValueOf(lines, "Velocity upward"), "0 m/day");
+  ExpectValues(lines, {{"Cell", "layer 1, row 1, column 1"},
+                       {"Head", "7.25 m"},
+                       {"Drawdown", "1.234E-05 m"},
+                       {"Boundary packages", "pumping well, drain"},
+                       {"Budget terms", "WELLS -250 m\u00b3/day; DRAINS -0.5 m\u00b3/day"},
+                       {"Saturated thickness", "10 m"},
+                       {"Velocity to higher columns", "0.1 m/day"},
+                       {"Velocity upward", "0 m/day"}});
 }
 
 TEST(InspectCell, SaysWhatWasNotLoadedInsteadOfShowingZero) {
   InspectedModel m;
   const auto nothing = m.Inspect({2, 1, 1}, {false, false, false});
-  EXPECT_EQ(ValueOf(nothing, "Head"), "not loaded");
-  EXPECT_EQ(ValueOf(nothing, "Drawdown"), "not loaded");
-  EXPECT_EQ(ValueOf(nothing, "Velocity"), "not loaded");
-  EXPECT_EQ(ValueOf(nothing, "Saturated thickness"), "---");
-  EXPECT_EQ(ValueOf(nothing, "Boundary packages"), "none");
-  EXPECT_EQ(ValueOf(nothing, "Budget terms"), "not loaded");
+  ExpectValues(nothing, {{"Head", "not loaded"},
+                         {"Drawdown", "not loaded"},
+                         {"Velocity", "not loaded"},
+                         {"Saturated thickness", "---"},
+                         {"Boundary packages", "none"},
+                         {"Budget terms", "not loaded"}});
 
   m.state.IBOUND(2, 1, 1) = 0;
   const auto inactive = m.Inspect({2, 1, 1}, {true, true, true});
-  EXPECT_EQ(ValueOf(inactive, "State"), "inactive");
-  EXPECT_EQ(ValueOf(inactive, "Head"), "---");
-  EXPECT_EQ(ValueOf(inactive, "Velocity"), "---");
-  EXPECT_EQ(ValueOf(inactive, "Budget terms"), "none");
+  ExpectValues(inactive, {{"State", "inactive"}, {"Head", "---"}, {"Velocity", "---"}, {"Budget terms", "none"}});
 }
 
 // Three cells of 10 x 10 along a row, 10 thick from 0 to 10, porosity 0.25,
