@@ -148,13 +148,13 @@ void TrackingThroughputDxf(benchmark::State& benchState) {
 
 // The batch tool's run: 100 000 particles into its output, the pathline
 // text (when asked) going to /dev/null, which measures the formatting and
-// the writing, not the disk.
-void BatchRun(benchmark::State& benchState, bool pathlines) {
+// the writing, not the disk; in either layout.
+void BatchRun(benchmark::State& benchState, bool pathlines, PathlineLayout layout = PathlineLayout::Kestra) {
   BenchRun bench(kBatchParticles);
   std::ofstream sink("/dev/null", std::ios::binary);
   std::int64_t moves = 0;
   for (auto _ : benchState) {
-    BatchOutput output(SharedModel(), kBatchParticles, pathlines ? &sink : nullptr, PathlineLayout::Kestra);
+    BatchOutput output(SharedModel(), kBatchParticles, pathlines ? &sink : nullptr, layout);
     bench.Track(output, static_cast<int>(benchState.range(0)));
     moves += output.Counts().moves;
   }
@@ -185,10 +185,12 @@ void PathlineRecordText(benchmark::State& benchState) {
 
 void BatchEndPoints(benchmark::State& benchState) { BatchRun(benchState, false); }
 void BatchPathlines(benchmark::State& benchState) { BatchRun(benchState, true); }
+void BatchPathlinesMp7(benchmark::State& benchState) { BatchRun(benchState, true, PathlineLayout::Mp7); }
 
 BENCHMARK(PathlineRecordText);
 BENCHMARK(BatchEndPoints)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BatchPathlines)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BatchPathlinesMp7)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 BENCHMARK(TrackingThroughput)
     ->Arg(1)

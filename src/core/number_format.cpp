@@ -292,12 +292,8 @@ char* WriteScientificText(char* p, double value, int decimals) {
   return result.ptr;
 }
 
-char* WriteIntegerMaskText(char* p, std::int64_t value) {
-  // Cell indices and most particle numbers, four to a pathline record: their
-  // digits straight from the table of pairs.
-  constexpr std::int64_t kTableDigitsBelow = 10000;
-  if (value < 0 || value >= kTableDigitsBelow) return std::to_chars(p, p + kIntegerTextMax, value).ptr;
-  const auto n = static_cast<std::uint32_t>(value);
+// n < 10^4 without leading zeros, its digits straight from the table of pairs.
+char* WriteSmallInteger(char* p, std::uint32_t n) {
   if (n < 10) {
     *p = static_cast<char>('0' + n);
     return p + 1;
@@ -312,6 +308,18 @@ char* WriteIntegerMaskText(char* p, std::int64_t value) {
     return p + 3;
   }
   WriteFourDigits(p, n);
+  return p + 4;
+}
+
+char* WriteIntegerMaskText(char* p, std::int64_t value) {
+  // Cell indices and particle numbers, four to a pathline record.
+  constexpr std::uint32_t kSmallBelow = 10'000;
+  constexpr std::int64_t kFastBelow = std::int64_t{kSmallBelow} * kSmallBelow;
+  if (value < 0 || value >= kFastBelow) return std::to_chars(p, p + kIntegerTextMax, value).ptr;
+  const auto n = static_cast<std::uint32_t>(value);
+  if (n < kSmallBelow) return WriteSmallInteger(p, n);
+  p = WriteSmallInteger(p, n / kSmallBelow);
+  WriteFourDigits(p, n % kSmallBelow);
   return p + 4;
 }
 
@@ -342,8 +350,8 @@ void AppendGeneralNumberText(std::string& out, float value) {
 }
 
 void AppendFortranInteger(std::string& out, std::int64_t value, int width) {
-  char buffer[24];
-  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+  char buffer[kIntegerTextMax];
+  const char* end = WriteIntegerMaskText(buffer, value);
   out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, width - (end - buffer))), ' ');
   AppendRange(out, buffer, end);
 }
@@ -355,10 +363,12 @@ void AppendFortranExponent(std::string& out, double value, int width, int digits
   *p++ = '0';
   *p++ = '.';
   const double magnitude = std::fabs(value);
+  // d.ddd...E+X is 0.dddd...E+(X+1)
   if (magnitude == 0 || !std::isfinite(magnitude)) {
     p = WriteExponent(Repeat(p, '0', digits), 0);
+  } else if (const std::optional<SignificantDigits> d = RoundToSignificantDigits(magnitude, digits)) {
+    p = WriteExponent(WriteFixedDigits(p, d->digits, digits), d->exponent + 1);
   } else {
-    // d.ddd...e+X is 0.dddd...E+(X+1)
     char scientific[kTextBuffer];
     const auto result =
         std::to_chars(scientific, scientific + kTextBuffer, magnitude, std::chars_format::scientific, digits - 1);

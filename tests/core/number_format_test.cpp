@@ -75,7 +75,9 @@ TEST(FormatMasks, ScientificExportAndContourForms) {
 TEST(IntegerMaskText, AppendedTextIsThePlainDecimalText) {
   for (const std::int64_t value : {std::int64_t{0}, std::int64_t{7}, std::int64_t{10}, std::int64_t{99},
                                    std::int64_t{100}, std::int64_t{999}, std::int64_t{1000}, std::int64_t{9999},
-                                   std::int64_t{10000}, std::int64_t{-1}, std::int64_t{-12345},
+                                   std::int64_t{10000}, std::int64_t{10007}, std::int64_t{123456},
+                                   std::int64_t{99999999}, std::int64_t{100000000}, std::int64_t{-1},
+                                   std::int64_t{-12345},
                                    std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min()}) {
     std::string text = "x";
     AppendIntegerMaskText(text, value);
