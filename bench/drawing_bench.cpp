@@ -1,6 +1,7 @@
 // Redraw of a model of a million cells (1000 x 1000 x 1): the plan and both
 // sections to the raster pictures, with velocity vectors, with contours and
-// vectors as the window draws them, and the same into a DXF plot.
+// vectors as the window draws them, the redraws of zooming and panning, and
+// the same into a DXF plot.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "graphics/plan_view.h"
 #include "graphics/velocity_vectors.h"
 #include "graphics/view_arrangement.h"
+#include "graphics/zoom_rules.h"
 #include "render/raster_picture.h"
 
 namespace kestra {
@@ -100,29 +102,63 @@ BENCHMARK(RedrawWithVectors)->Unit(benchmark::kMillisecond);
 // What the window draws on a redraw with every layer of the plan shown:
 // the grid and boundary cells, eleven labelled contour levels of the heads,
 // then a velocity vector on every active cell.
-void RedrawWithContoursAndVectors(benchmark::State& state) {
+struct WindowDrawing {
   DrawingSetup setup;
-  ShowEastwardVectors(setup);
-  const ModelState& model = setup.m.model;
-  Settings& settings = setup.m.settings;
-  settings.contourDisplay = kOn;
-  settings.labelDecimals = 1;
   ContourTable table;
-  RebuildLevels(table, 90.5f, 95.5f, 0.5f, GridDiagonal(model));
   StrokeFont font;
-  std::string problem;
-  LoadStrokeFont(std::filesystem::path(KESTRA_BENCH_DATA_DIR) / kStrokeFontFileName, font, problem);
   BusyFlags busy;
-  const ContourInputs contours{settings, table, font, setup.ui, busy};
-  const VectorInputs vectors{settings, setup.ui, 2.0f};
-  setup.inputs.drawOverlays = [&](PlotContext& context) {
-    DrawContours(context, contours, model.HEAD);
-    DrawVelocityVectors(context, vectors);
-  };
-  for (auto _ : state) DrawModel(setup.context, setup.inputs, 1);
-  state.counters["labelled"] = font.Loaded() ? 1 : 0;
+  ContourInputs contours{setup.m.settings, table, font, setup.ui, busy};
+  VectorInputs vectors{setup.m.settings, setup.ui, 2.0f};
+
+  WindowDrawing() {
+    ShowEastwardVectors(setup);
+    Settings& settings = setup.m.settings;
+    settings.contourDisplay = kOn;
+    settings.labelDecimals = 1;
+    RebuildLevels(table, 90.5f, 95.5f, 0.5f, GridDiagonal(setup.m.model));
+    std::string problem;
+    LoadStrokeFont(std::filesystem::path(KESTRA_BENCH_DATA_DIR) / kStrokeFontFileName, font, problem);
+    setup.inputs.drawOverlays = [this](PlotContext& context) {
+      DrawContours(context, contours, setup.m.model.HEAD);
+      DrawVelocityVectors(context, vectors);
+    };
+  }
+
+  // The window's redraw after its zoom window changed: views arranged anew.
+  void RedrawAt(const ZoomWindow& zoom) {
+    setup.layout.zoom = zoom;
+    ArrangeViews(setup.layout, setup.plan, setup.row, setup.column, setup.m.settings, 1200, 1000);
+    DrawModel(setup.context, setup.inputs, 1);
+  }
+};
+
+void RedrawWithContoursAndVectors(benchmark::State& state) {
+  WindowDrawing window;
+  for (auto _ : state) DrawModel(window.setup.context, window.setup.inputs, 1);
+  state.counters["labelled"] = window.font.Loaded() ? 1 : 0;
 }
 BENCHMARK(RedrawWithContoursAndVectors)->Unit(benchmark::kMillisecond);
+
+// The redraws of moving about the plan, each a new zoom window: a wheel
+// notch in and out again about a point off the centre, then a pan to the
+// right and back, on the whole grid (range 1) or zoomed to a tenth of its
+// width (range 10). A drag itself only moves the picture drawn last.
+void ZoomAndPan(benchmark::State& state) {
+  WindowDrawing window;
+  const ModelState& model = window.setup.m.model;
+  constexpr float kWheelNotch = 0.8f;
+  const float side = model.XEDGE[model.NCOL];
+  std::optional<ZoomWindow> start = window.setup.layout.zoom;
+  if (state.range(0) > 1)
+    start = ZoomWindowAbout(model, *start, side / 2, side / 2, 1.0f / static_cast<float>(state.range(0)));
+  const std::optional<ZoomWindow> in = ZoomWindowAbout(model, *start, 0.6f * side, 0.4f * side, kWheelNotch);
+  const float step = (start->Xmax - start->Xmin) / 5;
+  const ZoomWindow panned = PannedZoomWindow(model, *start, step, 0);
+  for (auto _ : state)
+    for (const ZoomWindow& zoom : {*in, *start, panned, *start}) window.RedrawAt(zoom);
+  state.counters["redraws/s"] = benchmark::Counter(4 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(ZoomAndPan)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void PlotToDxf(benchmark::State& state) {
   DrawingSetup setup;

@@ -79,6 +79,14 @@ void DrawViewSegment(PlotContext& context, ArrowView view, float x1, float y1, f
   }
 }
 
+// Whether any of a plan arrow centred on (cx, cy) with half-shaft (hx, hy)
+// may show: its head reaches at most 0.75 of the half-shaft beyond the tip.
+bool ArrowMayShow(const ClipWindow& window, float cx, float cy, float hx, float hy) {
+  const float reach = 2 * (std::fabs(hx) + std::fabs(hy));
+  return cx + reach >= window.xmin && cx - reach <= window.xmax && cy + reach >= window.ymin &&
+         cy - reach <= window.ymax;
+}
+
 // One arrow centred on (cx, cy) with half-shaft (hx, hy), all in the view's
 // own coordinates; the head length follows the shaft in screen proportions.
 void DrawArrow(PlotContext& context, ArrowView view, float cx, float cy, float hx, float hy, Colour colour,
@@ -156,15 +164,20 @@ void DrawVelocityVectors(PlotContext& context, const VectorInputs& inputs) {
   const float spacing = kArrowSpacingPixels * context.layout.PixelSize;
   const std::vector<int> columns = SpacedIndexes(m.XCENTER, m.NCOL, spacing);
   const std::vector<int> rows = SpacedIndexes(m.YCENTER, m.NROW, spacing);
+  // A zoomed plan shows few of the arrows: the others are passed over
+  // before any of their drawing is worked out.
+  const ClipWindow window = PlanClipWindow(context.layout);
   bool stopped = false;
   int meter = 0;
   for (std::size_t n = 0; n < columns.size() && !stopped; ++n) {
     const int j = columns[n];
     if (context.layout.planShown)
-      for (const int i : rows)
-        if (m.IBOUND(j, i, k) > 0)
-          DrawArrow(context, ArrowView::Plan, m.XCENTER[j], m.YCENTER[i], Finite(m.VX(j, i, k) * f),
-                    Finite(m.VY(j, i, k) * f), colour, toFile);
+      for (const int i : rows) {
+        if (m.IBOUND(j, i, k) <= 0) continue;
+        const float hx = Finite(m.VX(j, i, k) * f), hy = Finite(m.VY(j, i, k) * f);
+        if (ArrowMayShow(window, m.XCENTER[j], m.YCENTER[i], hx, hy))
+          DrawArrow(context, ArrowView::Plan, m.XCENTER[j], m.YCENTER[i], hx, hy, colour, toFile);
+      }
     stopped = UpdateProgress(meter, std::min(100, static_cast<int>(100 * (n + 1) / columns.size())), ui, context.plan);
   }
   if (!stopped) {

@@ -127,6 +127,21 @@ TEST(VelocityVectors, InactiveAndFixedHeadCellsGetNoArrow) {
   EXPECT_EQ(Lines(scene.plan).size(), 4u);
 }
 
+// Zoomed to the third column: the dots of the first two are not drawn, but
+// the arrow of cell (1, 1) reaches in from outside and shows, cut at the edge.
+TEST(VelocityVectors, ZoomedPlanDrawsOnlyWhatReachesIntoTheWindow) {
+  VectorScene scene;
+  scene.layout.zoom = {200, 0, 300, 200, 100, 200};
+  scene.layout.PixelSize = 20;        // the fastest arrow is 500 units long
+  scene.model.VX(1, 1, 1) = 4;        // from x = -200 to 300
+  scene.model.VX(1, 2, 1) = 4 * 0.3f;  // from x = -25 to 125: all outside
+  scene.Draw();
+  const auto lines = Lines(scene.plan);
+  ASSERT_EQ(lines.size(), 3u + 2u);
+  EXPECT_FLOAT_EQ(lines[0][0], 200);  // the shaft cut at the window's edge
+  EXPECT_FLOAT_EQ(lines[0][2], 300);
+}
+
 TEST(VelocityVectors, CellsNarrowerThanFourPixelsShareOneArrowPerFourPixels) {
   // Cells of 100 model units: at 25 units per pixel each is 4 pixels wide
   // and keeps its arrow; at 50 (2 pixels) every other column and row has
