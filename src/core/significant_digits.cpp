@@ -16,7 +16,7 @@ constexpr auto kPowersOfFive = [] {
   return powers;
 }();
 
-// 10^0 .. 10^17.
+// 10^0 .. 10^18.
 constexpr auto kPowersOfTen = [] {
   std::array<std::uint64_t, kMostSignificantDigits + 1> powers{};
   powers[0] = 1;
@@ -28,28 +28,37 @@ constexpr auto kPowersOfTen = [] {
 // is log10(2) to within 2^-18 / 1100.
 int FloorLog10OfPowerOfTwo(int x) { return (x * 78913) >> 18; }
 
-// floor(m * 2^shift) for a product m of a mantissa and a power of five, and
-// whether the floor dropped anything. Nothing when it would not fit 64 bits.
-struct Truncated {
-  std::uint64_t value = 0;
-  bool inexact = false;
-};
+// The integer nearest to value / 2^drop, ties to even, for 0 < drop < the
+// bits of UInt.
+template <typename UInt>
+UInt ShiftRounded(UInt value, int drop) {
+  const UInt kept = value >> drop;
+  const UInt rest = value - (kept << drop);
+  const UInt half = UInt{1} << (drop - 1);
+  const bool up = rest > half || (rest == half && (kept & 1) != 0);
+  return kept + (up ? 1 : 0);
+}
 
-std::optional<Truncated> Truncate(unsigned __int128 m, int shift) {
+// The integer nearest to m * 2^e * 10^s, ties to even, computed exactly:
+// m * 5^s fits 128 bits for m < 2^53 and s <= 27, and the power of two is a
+// shift. Nothing when the result would not fit 63 bits.
+std::optional<std::uint64_t> ScaledAndRounded(std::uint64_t m, int e, int s) {
   constexpr int kWordBits = 64;
   constexpr int kIntegerBits = 128;
+  constexpr int kResultBits = 63;
+  const unsigned __int128 product = static_cast<unsigned __int128>(m) * kPowersOfFive[static_cast<std::size_t>(s)];
+  const int shift = s + e;
   if (shift >= 0) {
-    if (shift >= kWordBits || (m >> (kWordBits - shift)) != 0) return std::nullopt;
-    return Truncated{static_cast<std::uint64_t>(m << shift), false};
+    if (shift >= kResultBits || (product >> (kResultBits - shift)) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(product << shift);
   }
   const int drop = -shift;
   // Most values (every 32-bit one) take the 64-bit way.
-  if ((m >> kWordBits) == 0 && drop < kWordBits) {
-    const auto word = static_cast<std::uint64_t>(m);
-    return Truncated{word >> drop, (word & ((std::uint64_t{1} << drop) - 1)) != 0};
-  }
-  if (drop >= kIntegerBits || (m >> drop) >> kWordBits != 0) return std::nullopt;
-  return Truncated{static_cast<std::uint64_t>(m >> drop), (m & ((static_cast<unsigned __int128>(1) << drop) - 1)) != 0};
+  if ((product >> kWordBits) == 0 && drop < kWordBits) return ShiftRounded(static_cast<std::uint64_t>(product), drop);
+  if (drop >= kIntegerBits) return std::nullopt;
+  const unsigned __int128 rounded = ShiftRounded(product, drop);
+  if ((rounded >> kResultBits) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(rounded);
 }
 
 }  // namespace
@@ -70,29 +79,18 @@ std::optional<SignificantDigits> RoundToSignificantDigits(double magnitude, int 
   const int zeros = std::countr_zero(mantissa);
   const std::uint64_t m = mantissa >> zeros;
   // magnitude lies in [2^(e+52), 2^(e+53)): its decimal exponent is this
-  // estimate or one more. Scaled to one digit more than wanted at the
-  // estimate, it has one or two digits to drop, and the floor with its
-  // dropped digits and bits decides the rounding exactly, in one pass.
+  // estimate or one more.
   const int estimate = FloorLog10OfPowerOfTwo(e + kMantissaBits);
-  const int s = digits - estimate;
-  if (s < 0 || s >= static_cast<int>(kPowersOfFive.size())) return std::nullopt;
-  const std::optional<Truncated> scaled =
-      Truncate(static_cast<unsigned __int128>(m) * kPowersOfFive[static_cast<std::size_t>(s)], e + zeros + s);
-  if (!scaled) return std::nullopt;
   const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(digits)];
-  const bool twoToDrop = scaled->value >= 10 * limit;
-  const std::uint64_t divisor = twoToDrop ? 100 : 10;
-  std::uint64_t n = twoToDrop ? scaled->value / 100 : scaled->value / 10;
-  const std::uint64_t dropped = scaled->value - n * divisor;
-  const std::uint64_t half = divisor / 2;
-  const bool up = dropped > half || (dropped == half && (scaled->inexact || (n & 1) != 0));
-  n += up ? 1 : 0;
-  int exponent = estimate + (twoToDrop ? 1 : 0);
-  if (n == limit) {  // 9.99...95 became 10.0...0
-    n = limit / 10;
-    ++exponent;
+  for (int exponent = estimate; exponent <= estimate + 1; ++exponent) {
+    const int s = digits - 1 - exponent;
+    if (s < 0 || s >= static_cast<int>(kPowersOfFive.size())) return std::nullopt;
+    const std::optional<std::uint64_t> n = ScaledAndRounded(m, e + zeros, s);
+    if (!n) return std::nullopt;
+    if (*n < limit) return SignificantDigits{*n, exponent};
+    if (*n == limit) return SignificantDigits{limit / 10, exponent + 1};  // 9.99...95 became 10.0...0
   }
-  return SignificantDigits{n, exponent};
+  return std::nullopt;
 }
 
 }  // namespace kestra

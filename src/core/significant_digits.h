@@ -8,9 +8,8 @@
 
 namespace kestra {
 
-// The most digits the rounding gives: with the two digits more that it
-// works with, 10^19 stays below 2^64.
-inline constexpr int kMostSignificantDigits = 17;
+// The most digits the rounding gives: 10^18 stays below 2^63.
+inline constexpr int kMostSignificantDigits = 18;
 
 // `digits` as one integer of exactly that many digits (leading digit not
 // zero) and the decimal exponent of the leading digit: 1234.5 at 4 digits
@@ -22,7 +21,7 @@ struct SignificantDigits {
 
 // `digits` (1 .. kMostSignificantDigits) significant digits of a finite,
 // positive, normal `magnitude`. Nothing for values out of its reach (from
-// 10^digits on, and below about 1E-15 at 12 digits) and for every other
+// 10^digits on, and below about 1E-16 at 12 digits) and for every other
 // argument: the caller then takes the standard conversion.
 std::optional<SignificantDigits> RoundToSignificantDigits(double magnitude, int digits);
 
