@@ -156,7 +156,8 @@ void ZoomAndPan(benchmark::State& state) {
   const ZoomWindow panned = PannedZoomWindow(model, *start, step, 0);
   for (auto _ : state)
     for (const ZoomWindow& zoom : {*in, *start, panned, *start}) window.RedrawAt(zoom);
-  state.counters["redraws/s"] = benchmark::Counter(4 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["redraws/s"] =
+      benchmark::Counter(4 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(ZoomAndPan)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
