@@ -73,12 +73,10 @@ TEST(FormatMasks, ScientificExportAndContourForms) {
 // The appending form gives the plain decimal text on both sides of each
 // digit count its table covers and beyond.
 TEST(IntegerMaskText, AppendedTextIsThePlainDecimalText) {
-  for (const std::int64_t value : {std::int64_t{0}, std::int64_t{7}, std::int64_t{10}, std::int64_t{99},
-                                   std::int64_t{100}, std::int64_t{999}, std::int64_t{1000}, std::int64_t{9999},
-                                   std::int64_t{10000}, std::int64_t{10007}, std::int64_t{123456},
-                                   std::int64_t{99999999}, std::int64_t{100000000}, std::int64_t{-1},
-                                   std::int64_t{-12345},
-                                   std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min()}) {
+  constexpr std::int64_t kValues[] = {0, 7, 10, 99, 100, 999, 1000, 9999, 10000, 10007, 123456, 99999999, 100000000,
+                                      -1, -12345, std::numeric_limits<std::int64_t>::max(),
+                                      std::numeric_limits<std::int64_t>::min()};
+  for (const std::int64_t value : kValues) {
     std::string text = "x";
     AppendIntegerMaskText(text, value);
     EXPECT_EQ(text, "x" + std::to_string(value));
