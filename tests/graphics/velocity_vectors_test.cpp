@@ -156,7 +156,8 @@ TEST(VelocityVectors, CellsNarrowerThanFourPixelsShareOneArrowPerFourPixels) {
     scene.Draw();
     const auto lines = Lines(scene.plan);
     EXPECT_EQ(lines.size(), c.dots) << "at " << c.pixelSize << " units per pixel";
-    if (!lines.empty()) EXPECT_FLOAT_EQ(lines[0][0], scene.model.XCENTER[1]) << "the first cell keeps its arrow";
+    ASSERT_FALSE(lines.empty());
+    EXPECT_FLOAT_EQ(lines[0][0], scene.model.XCENTER[1]) << "the first cell keeps its arrow";
   }
 }
 
