@@ -372,12 +372,9 @@ void AppendFortranExponent(std::string& out, double value, int width, int digits
     char scientific[kTextBuffer];
     const auto result =
         std::to_chars(scientific, scientific + kTextBuffer, magnitude, std::chars_format::scientific, digits - 1);
-    const char* e = std::find(scientific, result.ptr, 'e');
-    for (const char* c = scientific; c < e; ++c)
-      if (*c != '.') *p++ = *c;
-    int exponent = 0;
-    std::from_chars(e + (e[1] == '+' ? 2 : 1), result.ptr, exponent);
-    p = WriteExponent(p, exponent + 1);
+    DecimalDigits rounded;
+    ReadScientific(scientific, result.ptr, rounded);
+    p = WriteExponent(Copy(p, rounded.digits, rounded.count), rounded.exponent + 1);
   }
   out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, width - (p - buffer))), ' ');
   AppendRange(out, buffer, p);
