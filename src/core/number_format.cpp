@@ -77,9 +77,14 @@ void WriteEightDigits(char* p, std::uint32_t n) {
 // The last `count` digits (at most eight) of `n`, leading zeros included,
 // written at `p`.
 char* WriteShortDigits(char* p, std::uint32_t n, int count) {
-  if (count == 4) {  // the mantissa of the pathline mask has 4 + 8 digits
+  // The mantissas of the pathline masks: 4 + 8 and 8 digits.
+  if (count == 4) {
     WriteFourDigits(p, n);
     return p + 4;
+  }
+  if (count == 8) {
+    WriteEightDigits(p, n);
+    return p + 8;
   }
   char* const end = p + count;
   char* at = end;
@@ -134,6 +139,13 @@ char* WriteExponent(char* p, int exponent) {
   *p++ = 'E';
   *p++ = exponent < 0 ? '-' : '+';
   return std::to_chars(p, p + 8, std::abs(exponent)).ptr;
+}
+
+// "-" before a negative value (not before -0), without a branch:
+// coordinates change sign at random.
+char* WriteMinusIfNegative(char* p, double value) {
+  *p = '-';
+  return p + (value < 0 ? 1 : 0);
 }
 
 char* Repeat(char* p, char c, int count) {
@@ -264,20 +276,20 @@ std::optional<std::int32_t> RoundToInt32(double value) { return RoundToInteger<s
 std::string IntegerMaskText(std::int64_t value) { return std::to_string(value); }
 
 char* WriteScientificText(char* p, double value, int decimals) {
-  if (value < 0) *p++ = '-';
+  p = WriteMinusIfNegative(p, value);
   const double magnitude = std::fabs(value);
+  if (const SignificantDigits d = RoundToSignificantDigits(magnitude, decimals + 1)) {
+    // All digits one place on, then the first moved before the point:
+    // "1.E+02" with no decimals.
+    char* const end = WriteFixedDigits(p + 1, d.digits, decimals + 1);
+    p[0] = p[1];
+    p[1] = '.';
+    return WriteExponent(end, d.exponent);
+  }
   if (magnitude == 0 || !std::isfinite(magnitude)) {
     *p++ = '0';
     *p++ = '.';
     return WriteExponent(Repeat(p, '0', decimals), 0);
-  }
-  if (const std::optional<SignificantDigits> d = RoundToSignificantDigits(magnitude, decimals + 1)) {
-    // All digits one place on, then the first moved before the point:
-    // "1.E+02" with no decimals.
-    char* const end = WriteFixedDigits(p + 1, d->digits, decimals + 1);
-    p[0] = p[1];
-    p[1] = '.';
-    return WriteExponent(end, d->exponent);
   }
   const auto result = std::to_chars(p, p + kTextBuffer - 1, magnitude, std::chars_format::scientific, decimals);
   char* e = std::find(p, result.ptr, 'e');
@@ -349,35 +361,88 @@ void AppendGeneralNumberText(std::string& out, float value) {
   AppendRange(out, begin, end);
 }
 
-void AppendFortranInteger(std::string& out, std::int64_t value, int width) {
-  char buffer[kIntegerTextMax];
-  const char* end = WriteIntegerMaskText(buffer, value);
-  out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, width - (end - buffer))), ' ');
-  AppendRange(out, buffer, end);
+namespace {
+
+// `text` right-aligned in `width` characters at `p`, or whole where it is
+// longer.
+char* WriteRightAligned(char* p, const char* text, const char* end, int width) {
+  p = Repeat(p, ' ', width - static_cast<int>(end - text));
+  return Copy(p, text, static_cast<int>(end - text));
 }
 
-void AppendFortranExponent(std::string& out, double value, int width, int digits) {
-  char buffer[kTextBuffer * 2];
-  char* p = buffer;
-  if (value < 0) *p++ = '-';
-  *p++ = '0';
-  *p++ = '.';
+// The digits of n written backwards so that they end at `end`; their start.
+char* WriteDigitsEndingAt(char* end, std::uint64_t n) {
+  for (; n >= 100; n /= 100) {
+    end -= 2;
+    WriteTwoDigits(end, static_cast<std::uint32_t>(n % 100));
+  }
+  if (n >= 10) {
+    end -= 2;
+    WriteTwoDigits(end, static_cast<std::uint32_t>(n));
+    return end;
+  }
+  *--end = static_cast<char>('0' + n);
+  return end;
+}
+
+}  // namespace
+
+char* WriteFortranInteger(char* p, std::int64_t value, int width) {
+  // Non-negative values that fit, as nearly all do, straight into place.
+  if (value >= 0 && width <= kMostSignificantDigits &&
+      static_cast<std::uint64_t>(value) < kPowersOfTen[static_cast<std::size_t>(width)]) {
+    char* const end = p + width;
+    Repeat(p, ' ', static_cast<int>(WriteDigitsEndingAt(end, static_cast<std::uint64_t>(value)) - p));
+    return end;
+  }
+  char buffer[kIntegerTextMax];
+  return WriteRightAligned(p, buffer, WriteIntegerMaskText(buffer, value), width);
+}
+
+char* WriteFortranExponent(char* p, double value, int width, int digits) {
+  constexpr int kExponentText = 4;  // "E+dd"
   const double magnitude = std::fabs(value);
   // d.ddd...E+X is 0.dddd...E+(X+1)
-  if (magnitude == 0 || !std::isfinite(magnitude)) {
-    p = WriteExponent(Repeat(p, '0', digits), 0);
-  } else if (const std::optional<SignificantDigits> d = RoundToSignificantDigits(magnitude, digits)) {
-    p = WriteExponent(WriteFixedDigits(p, d->digits, digits), d->exponent + 1);
+  const SignificantDigits d = RoundToSignificantDigits(magnitude, digits);
+  const int unsignedLength = 2 + digits + kExponentText;
+  if (d && width > unsignedLength && std::abs(d.exponent + 1) <= kTableExponent) {
+    // The common case in place: the blanks, the sign or one more blank.
+    char* const number = Repeat(p, ' ', width - unsignedLength);
+    number[-1] = value < 0 ? '-' : ' ';
+    number[0] = '0';
+    number[1] = '.';
+    WriteExponent(WriteFixedDigits(number + 2, d.digits, digits), d.exponent + 1);
+    return p + width;
+  }
+  char buffer[kTextBuffer * 2];
+  char* q = WriteMinusIfNegative(buffer, value);
+  *q++ = '0';
+  *q++ = '.';
+  if (d) {
+    q = WriteExponent(WriteFixedDigits(q, d.digits, digits), d.exponent + 1);
+  } else if (magnitude == 0 || !std::isfinite(magnitude)) {
+    q = WriteExponent(Repeat(q, '0', digits), 0);
   } else {
     char scientific[kTextBuffer];
     const auto result =
         std::to_chars(scientific, scientific + kTextBuffer, magnitude, std::chars_format::scientific, digits - 1);
     DecimalDigits rounded;
     ReadScientific(scientific, result.ptr, rounded);
-    p = WriteExponent(Copy(p, rounded.digits, rounded.count), rounded.exponent + 1);
+    q = WriteExponent(Copy(q, rounded.digits, rounded.count), rounded.exponent + 1);
   }
-  out.append(static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, width - (p - buffer))), ' ');
-  AppendRange(out, buffer, p);
+  return WriteRightAligned(p, buffer, q, width);
+}
+
+void AppendFortranInteger(std::string& out, std::int64_t value, int width) {
+  const std::size_t start = out.size();
+  out.resize(start + static_cast<std::size_t>(FortranIntegerTextMax(width)));
+  out.resize(static_cast<std::size_t>(WriteFortranInteger(out.data() + start, value, width) - out.data()));
+}
+
+void AppendFortranExponent(std::string& out, double value, int width, int digits) {
+  const std::size_t start = out.size();
+  out.resize(start + static_cast<std::size_t>(FortranExponentTextMax(width, digits)));
+  out.resize(static_cast<std::size_t>(WriteFortranExponent(out.data() + start, value, width, digits) - out.data()));
 }
 
 std::string ExportValueText(double value) {

@@ -65,6 +65,11 @@ char* WriteScientificText(char* p, double value, int decimals);
 // give "0.000...E+00". A text longer than the width is written whole.
 void AppendFortranInteger(std::string& out, std::int64_t value, int width);
 void AppendFortranExponent(std::string& out, double value, int width, int digits);
+// Their writing forms, at most these many characters.
+inline constexpr int FortranIntegerTextMax(int width) { return width > kIntegerTextMax ? width : kIntegerTextMax; }
+inline constexpr int FortranExponentTextMax(int width, int digits) { return width > digits + 8 ? width : digits + 8; }
+char* WriteFortranInteger(char* p, std::int64_t value, int width);
+char* WriteFortranExponent(char* p, double value, int width, int digits);
 
 // Scientific masks "0.000E+00" (3 decimals), "0.0000E+00" (4) and
 // "0.00000000000E+00" (11): one mantissa digit, the given decimals, "E", an

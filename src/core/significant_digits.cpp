@@ -7,90 +7,114 @@
 namespace kestra {
 namespace {
 
-// 5^0 .. 5^27, the powers below 2^63: times a 53-bit mantissa they stay
-// below 2^116.
+using UInt128 = unsigned __int128;
+
+constexpr int kWordBits = 64;
+constexpr std::uint64_t kTopBit = std::uint64_t{1} << (kWordBits - 1);
+
+// 5^s for s = 0 .. 27 (the powers below 2^63), shifted up to fill 64 bits:
+// times a mantissa that fills 64 bits too, the product fills 127 or 128.
+struct FullPowerOfFive {
+  std::uint64_t bits = 0;
+  int shift = 0;  // 5^s is bits / 2^shift
+};
 constexpr auto kPowersOfFive = [] {
-  std::array<std::uint64_t, 28> powers{};
-  powers[0] = 1;
-  for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 5;
-  return powers;
-}();
-
-// 10^0 .. 10^18.
-constexpr auto kPowersOfTen = [] {
-  std::array<std::uint64_t, kMostSignificantDigits + 1> powers{};
-  powers[0] = 1;
-  for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
-  return powers;
-}();
-
-// floor(log10(2^x)) for |x| <= 1100 (every double's exponent): 78913 / 2^18
-// is log10(2) to within 2^-18 / 1100.
-int FloorLog10OfPowerOfTwo(int x) { return (x * 78913) >> 18; }
-
-// The integer nearest to value / 2^drop, ties to even, for 0 < drop < the
-// bits of UInt.
-template <typename UInt>
-UInt ShiftRounded(UInt value, int drop) {
-  const UInt kept = value >> drop;
-  const UInt rest = value - (kept << drop);
-  const UInt half = UInt{1} << (drop - 1);
-  const bool up = rest > half || (rest == half && (kept & 1) != 0);
-  return kept + (up ? 1 : 0);
-}
-
-// The integer nearest to m * 2^e * 10^s, ties to even, computed exactly:
-// m * 5^s fits 128 bits for m < 2^53 and s <= 27, and the power of two is a
-// shift. Nothing when the result would not fit 63 bits.
-std::optional<std::uint64_t> ScaledAndRounded(std::uint64_t m, int e, int s) {
-  constexpr int kWordBits = 64;
-  constexpr int kIntegerBits = 128;
-  constexpr int kResultBits = 63;
-  const unsigned __int128 product = static_cast<unsigned __int128>(m) * kPowersOfFive[static_cast<std::size_t>(s)];
-  const int shift = s + e;
-  if (shift >= 0) {
-    if (shift >= kResultBits || (product >> (kResultBits - shift)) != 0) return std::nullopt;
-    return static_cast<std::uint64_t>(product << shift);
+  std::array<FullPowerOfFive, 28> powers{};
+  std::uint64_t power = 1;
+  for (FullPowerOfFive& p : powers) {
+    p.shift = std::countl_zero(power);
+    p.bits = power << p.shift;
+    power *= 5;
   }
-  const int drop = -shift;
-  // Most values (every 32-bit one) take the 64-bit way.
-  if ((product >> kWordBits) == 0 && drop < kWordBits) return ShiftRounded(static_cast<std::uint64_t>(product), drop);
-  if (drop >= kIntegerBits) return std::nullopt;
-  const unsigned __int128 rounded = ShiftRounded(product, drop);
-  if ((rounded >> kResultBits) != 0) return std::nullopt;
-  return static_cast<std::uint64_t>(rounded);
+  return powers;
+}();
+
+// The binary exponents of the values the rounding reaches: from 10^-27
+// (12 digits at the largest power of five) to 10^18.
+constexpr int kLowestBinaryExponent = -96;
+constexpr int kHighestBinaryExponent = 63;
+
+// ceil(10^decimal * 2^binary) for binary >= 0, or 2^64 - 1 when that does
+// not fit 64 bits.
+constexpr std::uint64_t CeilScaledPowerOfTen(int decimal, int binary) {
+  constexpr UInt128 kBeyond = UInt128{1} << kWordBits;
+  UInt128 ten = 1;
+  for (int k = 0; k < (decimal < 0 ? -decimal : decimal); ++k) ten *= 10;
+  UInt128 quotient = 0;
+  if (decimal >= 0) {
+    quotient = binary < kWordBits && (ten << binary) < kBeyond ? ten << binary : kBeyond;
+  } else {
+    // 2^binary / 10^-decimal by long division, one bit at a time.
+    UInt128 rest = 1;
+    for (int k = 0; k < binary && quotient < kBeyond; ++k) {
+      rest <<= 1;
+      quotient <<= 1;
+      if (rest >= ten) {
+        rest -= ten;
+        quotient |= 1;
+      }
+    }
+    if (rest != 0) ++quotient;
+  }
+  return quotient < kBeyond ? static_cast<std::uint64_t>(quotient) : ~std::uint64_t{0};
 }
+
+// For the values in [2^b, 2^(b+1)): the decimal exponent of the smallest,
+// and the 64-bit mantissa (value = mantissa * 2^(b - 63)) from which on
+// the exponent is one more.
+struct Decade {
+  std::uint64_t nextFrom = 0;
+  int exponent = 0;
+};
+constexpr auto kDecades = [] {
+  std::array<Decade, kHighestBinaryExponent - kLowestBinaryExponent + 1> decades{};
+  for (int b = kLowestBinaryExponent; b <= kHighestBinaryExponent; ++b) {
+    // 78913 / 2^18 is log10(2) closely enough for every exponent here.
+    const int exponent = (b * 78913) >> 18;
+    decades[static_cast<std::size_t>(b - kLowestBinaryExponent)] = {
+        CeilScaledPowerOfTen(exponent + 1, kWordBits - 1 - b), exponent};
+  }
+  return decades;
+}();
 
 }  // namespace
 
-std::optional<SignificantDigits> RoundToSignificantDigits(double magnitude, int digits) {
+SignificantDigits RoundToSignificantDigits(double magnitude, int digits) {
   constexpr int kMantissaBits = 52;
   constexpr int kExponentBias = 1023;
   constexpr int kExponentAll = 0x7FF;
-  if (digits < 1 || digits > kMostSignificantDigits || !(magnitude > 0)) return std::nullopt;
+  if (digits < 1 || digits > kMostSignificantDigits || !(magnitude > 0)) return {};
   std::uint64_t bits = 0;
   std::memcpy(&bits, &magnitude, sizeof bits);
   const int biased = static_cast<int>(bits >> kMantissaBits);
-  if (biased == 0 || biased == kExponentAll) return std::nullopt;  // subnormal or not finite
-  const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << kMantissaBits) - 1)) | (std::uint64_t{1} << kMantissaBits);
-  const int e = biased - kExponentBias - kMantissaBits;  // magnitude = mantissa * 2^e
-  // Without its trailing zero bits (all but 24 bits of a 32-bit value's)
-  // the mantissa times a power of five mostly fits 64 bits.
-  const int zeros = std::countr_zero(mantissa);
-  const std::uint64_t m = mantissa >> zeros;
-  // magnitude lies in [2^(e+52), 2^(e+53)): its decimal exponent is this
-  // estimate or one more.
-  const int estimate = FloorLog10OfPowerOfTwo(e + kMantissaBits);
+  if (biased == 0 || biased == kExponentAll) return {};  // subnormal or not finite
+  const int b = biased - kExponentBias;  // magnitude lies in [2^b, 2^(b+1))
+  if (b < kLowestBinaryExponent || b > kHighestBinaryExponent) return {};
+  const std::uint64_t m = (bits << (kWordBits - 1 - kMantissaBits)) | kTopBit;  // magnitude = m * 2^(b - 63)
+  const Decade& decade = kDecades[static_cast<std::size_t>(b - kLowestBinaryExponent)];
+  const int exponent = decade.exponent + (m >= decade.nextFrom ? 1 : 0);
+  const int s = digits - 1 - exponent;
+  if (s < 0 || s >= static_cast<int>(kPowersOfFive.size())) return {};
+  // magnitude * 10^s = m * five.bits * 2^(b - 63 - five.shift + s), exactly.
+  const FullPowerOfFive& five = kPowersOfFive[static_cast<std::size_t>(s)];
+  const UInt128 product = static_cast<UInt128>(m) * five.bits;
+  const auto high = static_cast<std::uint64_t>(product >> kWordBits);
+  const auto low = static_cast<std::uint64_t>(product);
+  // The result has `digits` digits (below 2^60) and the high word at least
+  // 63 bits, so it ends 3 to 63 bits into the high word.
+  const int drop = (kWordBits - 1) - b + five.shift - s - kWordBits;
+  std::uint64_t n = high >> drop;
+  const std::uint64_t rest = high & ((std::uint64_t{1} << drop) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (drop - 1);
+  // Up above half way, and half way to the even digit; in bit operations
+  // rather than conditions, which the random digits would mispredict.
+  const bool above = rest > half;
+  const bool halfWay = rest == half;
+  const bool lowOrOdd = (low != 0) | ((n & 1) != 0);
+  n += static_cast<std::uint64_t>(above | (halfWay & lowOrOdd));
   const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(digits)];
-  for (int exponent = estimate; exponent <= estimate + 1; ++exponent) {
-    const int s = digits - 1 - exponent;
-    if (s < 0 || s >= static_cast<int>(kPowersOfFive.size())) return std::nullopt;
-    const std::optional<std::uint64_t> n = ScaledAndRounded(m, e + zeros, s);
-    if (!n) return std::nullopt;
-    if (*n < limit) return SignificantDigits{*n, exponent};
-    if (*n == limit) return SignificantDigits{limit / 10, exponent + 1};  // 9.99...95 became 10.0...0
-  }
-  return std::nullopt;
+  if (n == limit) return SignificantDigits{limit / 10, exponent + 1};  // 9.99...95 became 10.0...0
+  return SignificantDigits{n, exponent};
 }
 
 }  // namespace kestra

@@ -122,14 +122,19 @@ void AppendMp7PathlineStart(std::string& out, const Mp7ParticleLabel& label, int
 
 void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step,
                             double releaseTime) {
+  // One line a cell move: assembled in place and appended once.
+  constexpr int kPointNumbers = 7, kPointIntegers = 4;
+  char line[kPointNumbers * FortranExponentTextMax(kPointWidth, kPointDigits) +
+            kPointIntegers * FortranIntegerTextMax(kInteger) + 1];
   const LocalPoint local = FileLocal(state, point.cell, point.point, point.localZ);
-  AppendFortranInteger(out, CellNumber(state, point.cell), kInteger);
+  char* p = WriteFortranInteger(line, CellNumber(state, point.cell), kInteger);
   const double y = state.YEDGE[state.NROW] - point.point.Y;
   for (const double value : {point.point.X, y, point.point.Z, releaseTime + point.time, static_cast<double>(local.x),
                              static_cast<double>(local.y), static_cast<double>(local.z)})
-    AppendFortranExponent(out, value, kPointWidth, kPointDigits);
-  for (const int value : {static_cast<int>(point.cell.layer), period, step}) AppendFortranInteger(out, value, kInteger);
-  out.append(kLineEnd);
+    p = WriteFortranExponent(p, value, kPointWidth, kPointDigits);
+  for (const int value : {static_cast<int>(point.cell.layer), period, step}) p = WriteFortranInteger(p, value, kInteger);
+  *p++ = *kLineEnd;
+  out.append(line, static_cast<std::size_t>(p - line));
 }
 
 int Mp7Status(const ModelState& state, const Endpoint& endpoint) {

@@ -226,6 +226,12 @@ TEST(FortranForms, ExponentFormRoundsAndRightAligns) {
   AppendFortranExponent(out, 1e-150, 16, 8);
   EXPECT_EQ(out, "  0.1200000000E+03 -0.12345679E-03  0.1000000000E+02  0.00000000E+00  0.00000000E+00"
                  " 0.10000000E-149");
+  // Widths that leave no room for the sign, or none at all, and wide ones.
+  out.clear();
+  for (const auto& [value, width] : {std::pair{-1.5, 15}, {-1.5, 14}, {1.5, 14}, {1.5, 10}, {2.5, 0}, {0.25, 70}})
+    AppendFortranExponent(out, value, width, 8);
+  EXPECT_EQ(out, "-0.15000000E+01-0.15000000E+010.15000000E+010.15000000E+010.25000000E+01" + std::string(56, ' ') +
+                     "0.25000000E+00");
   for (const double value : RandomDoubles(10'000, 4)) {
     out.clear();
     AppendFortranExponent(out, value, 18, 10);
@@ -243,6 +249,12 @@ TEST(FortranForms, IntegersRightAlignedAndNeverCut) {
   AppendFortranInteger(out, -12, 5);
   AppendFortranInteger(out, 1234567, 5);
   EXPECT_EQ(out, "         7  -121234567");
+  // Either side of the widest number that fits, and widths beyond any number.
+  out.clear();
+  for (const auto& [value, width] : {std::pair<std::int64_t, int>{0, 5}, {99999, 5}, {100000, 5}, {5, 0}, {-5, 1},
+                                     {999999999999999999, 18}, {std::numeric_limits<std::int64_t>::min(), 1}, {42, 25}})
+    AppendFortranInteger(out, value, width);
+  EXPECT_EQ(out, "    0999991000005-5999999999999999999-9223372036854775808" + std::string(23, ' ') + "42");
 }
 
 }  // namespace

@@ -98,8 +98,8 @@ SignificantDigits StandardDigits(double magnitude, int digits) {
 void ExpectDigits(double magnitude, int digits, std::uint64_t expected, int exponent) {
   const auto rounded = RoundToSignificantDigits(magnitude, digits);
   ASSERT_TRUE(rounded) << magnitude;
-  EXPECT_EQ(rounded->digits, expected) << magnitude << " at " << digits;
-  EXPECT_EQ(rounded->exponent, exponent) << magnitude << " at " << digits;
+  EXPECT_EQ(rounded.digits, expected) << magnitude << " at " << digits;
+  EXPECT_EQ(rounded.exponent, exponent) << magnitude << " at " << digits;
 }
 
 TEST(RoundToSignificantDigits, TiesGoToTheEvenDigitAndCarriesMoveTheExponent) {
@@ -137,8 +137,8 @@ TEST(RoundToSignificantDigits, AgreesWithTheStandardConversionWhereverItAnswers)
     if (!rounded) continue;
     ++answered;
     const SignificantDigits expected = StandardDigits(value, digits);
-    if ((rounded->digits != expected.digits || rounded->exponent != expected.exponent) && ++failures < 10)
-      ADD_FAILURE() << value << " at " << digits << ": " << rounded->digits << "E" << rounded->exponent;
+    if ((rounded.digits != expected.digits || rounded.exponent != expected.exponent) && ++failures < 10)
+      ADD_FAILURE() << value << " at " << digits << ": " << rounded.digits << "E" << rounded.exponent;
   }
   EXPECT_EQ(failures, 0);
   EXPECT_GT(answered, 100000);
