@@ -76,7 +76,7 @@ void WriteEightDigits(char* p, std::uint32_t n) {
 
 // The last `count` digits (at most eight) of `n`, leading zeros included,
 // written at `p`.
-char* WriteShortDigits(char* p, std::uint32_t n, int count) {
+[[gnu::always_inline]] inline char* WriteShortDigits(char* p, std::uint32_t n, int count) {
   // The mantissas of the pathline masks: 4 + 8 and 8 digits.
   if (count == 4) {
     WriteFourDigits(p, n);
@@ -98,7 +98,7 @@ char* WriteShortDigits(char* p, std::uint32_t n, int count) {
 
 // Exactly `count` digits (at most 24) of `n`, leading zeros included,
 // written at `p` in parts of eight whose divisions by constants overlap.
-char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
+[[gnu::always_inline]] inline char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
   constexpr int kPart = 8;
   constexpr std::uint64_t kPartScale = 100'000'000;
   if (count <= kPart) return WriteShortDigits(p, static_cast<std::uint32_t>(n), count);
@@ -370,6 +370,22 @@ char* WriteRightAligned(char* p, const char* text, const char* end, int width) {
   return Copy(p, text, static_cast<int>(end - text));
 }
 
+// Blanks over the `width` characters at `p`: two overlapping stores for
+// the widths of record fields, where a call of memset would cost more.
+void FillBlanks(char* p, int width) {
+  static constexpr char kBlanks[] = "                ";
+  constexpr int kStore = sizeof kBlanks - 1;
+  if (width >= kStore && width <= 2 * kStore) {
+    std::memcpy(p, kBlanks, kStore);
+    std::memcpy(p + width - kStore, kBlanks, kStore);
+  } else if (width >= kStore / 2 && width < kStore) {
+    std::memcpy(p, kBlanks, kStore / 2);
+    std::memcpy(p + width - kStore / 2, kBlanks, kStore / 2);
+  } else {
+    Repeat(p, ' ', width);
+  }
+}
+
 // The digits of n written backwards so that they end at `end`; their start.
 char* WriteDigitsEndingAt(char* end, std::uint64_t n) {
   for (; n >= 100; n /= 100) {
@@ -391,9 +407,9 @@ char* WriteFortranInteger(char* p, std::int64_t value, int width) {
   // Non-negative values that fit, as nearly all do, straight into place.
   if (value >= 0 && width <= kMostSignificantDigits &&
       static_cast<std::uint64_t>(value) < kPowersOfTen[static_cast<std::size_t>(width)]) {
-    char* const end = p + width;
-    Repeat(p, ' ', static_cast<int>(WriteDigitsEndingAt(end, static_cast<std::uint64_t>(value)) - p));
-    return end;
+    FillBlanks(p, width);
+    WriteDigitsEndingAt(p + width, static_cast<std::uint64_t>(value));
+    return p + width;
   }
   char buffer[kIntegerTextMax];
   return WriteRightAligned(p, buffer, WriteIntegerMaskText(buffer, value), width);
@@ -407,7 +423,8 @@ char* WriteFortranExponent(char* p, double value, int width, int digits) {
   const int unsignedLength = 2 + digits + kExponentText;
   if (d && width > unsignedLength && std::abs(d.exponent + 1) <= kTableExponent) {
     // The common case in place: the blanks, the sign or one more blank.
-    char* const number = Repeat(p, ' ', width - unsignedLength);
+    FillBlanks(p, width);
+    char* const number = p + width - unsignedLength;
     number[-1] = value < 0 ? '-' : ' ';
     number[0] = '0';
     number[1] = '.';

@@ -47,10 +47,11 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
     if (enteredLast_ && EndsAtEntry(end)) AppendMp7Point(particle, *enteredLast_);
     enteredLast_.reset();
     if (pointCount_ > 0) {
-      // A pathline of this layout is headed by its number of points.
-      AppendMp7PathlineStart(text_, Mp7Label(owner_.labels_, particle), pointCount_);
-      text_.append(particlePoints_);
-      particlePoints_.clear();
+      // A pathline of this layout is headed by its number of points, known
+      // only now: the line goes where its room was kept.
+      std::string start;
+      AppendMp7PathlineStart(start, Mp7Label(owner_.labels_, particle), pointCount_);
+      text_.replace(startAt_, kMp7PathlineStartRoom, start);
       pointCount_ = 0;
     }
   }
@@ -82,7 +83,11 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
   }
 
   void AppendMp7Point(int particle, const PathPoint& point) {
-    AppendMp7PathlinePoint(particlePoints_, state_, point, state_.CurrentPeriod, state_.CurrentStep,
+    if (pointCount_ == 0) {
+      startAt_ = text_.size();
+      text_.append(kMp7PathlineStartRoom, ' ');
+    }
+    AppendMp7PathlinePoint(text_, state_, point, state_.CurrentPeriod, state_.CurrentStep,
                            Mp7Label(owner_.labels_, particle).releaseTime);
     ++pointCount_;
   }
@@ -101,7 +106,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
   std::vector<Mp7TimePoint> timePoints_;
   std::vector<PathReport> pathReports_;
   std::string text_;
-  std::string particlePoints_;
+  std::size_t startAt_ = 0;  // in text_, the room for the line that heads the pathline being written
   int pointCount_ = 0;
   BatchCounts counts_;
 };

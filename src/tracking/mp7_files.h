@@ -43,6 +43,9 @@ void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTi
 // The line before a particle's points: sequence number, group, particle
 // id and the number of points.
 void AppendMp7PathlineStart(std::string& out, const Mp7ParticleLabel& label, int pointCount);
+// Its length where every number fits its ten columns: four of them and the
+// line end.
+inline constexpr std::size_t kMp7PathlineStartRoom = 4 * 10 + 1;
 
 // One point: cell number, x, y, z, tracking time (the travel time after
 // `releaseTime`), local x, y, z, layer, stress period and time step.

@@ -250,9 +250,10 @@ TEST(EndpointEndDescription, NamesTheSinkCellItsPackagesAndTheWaterTable) {
 // Tracks the fixture's particles forward and backward into a batch output,
 // on `threads` threads, and returns the pathline text.
 std::string TrackIntoBatchOutput(test::TrackingFixture& f, int threads, PathlineLayout layout,
-                                 std::vector<Endpoint>* endpoints = nullptr) {
+                                 std::vector<Endpoint>* endpoints = nullptr, const Mp7Labels* labels = nullptr) {
   std::ostringstream text;
   BatchOutput output(f.state, f.particles.ParticleCount(), &text, layout);
+  output.SetMp7Labels(labels);
   TrackingRun run = f.RunFor(output, threads);
   for (const TrackMode mode : {TrackMode::ForwardRun, TrackMode::BackwardRun}) {
     TrackParticles(run, mode, TrackKind::Interactive);
@@ -305,6 +306,21 @@ TEST(BatchOutput, EndPointsAndTheMp7LayoutDoNotDependOnTheThreads) {
   ASSERT_EQ(oneEnds.size(), 140u);
   for (std::size_t n = 0; n < oneEnds.size(); ++n)
     EXPECT_EQ(EndpointCsvLine(oneEnds[n]), EndpointCsvLine(threeEnds[n]));
+}
+
+TEST(BatchOutput, AMp7PathlineHeadWiderThanItsRoomMovesNothingElse) {
+  const auto plain = SwirlFixture();
+  Mp7Labels labels;
+  for (int n = 1; n <= 70; ++n) labels.particles.push_back({n, 1, n == 2 ? -2000000000 : n});
+  std::string expected = TrackIntoBatchOutput(*plain, 1, PathlineLayout::Mp7);
+  const std::string plainHead = "\n         2         1         2", wideHead = "\n         2         1-2000000000";
+  int heads = 0;
+  for (std::size_t at = expected.find(plainHead); at != std::string::npos; at = expected.find(plainHead, at + 1), ++heads)
+    expected.replace(at, plainHead.size(), wideHead);
+  EXPECT_EQ(heads, 2);  // forward and backward
+  for (const int threads : {1, 2})
+    EXPECT_EQ(TrackIntoBatchOutput(*SwirlFixture(), threads, PathlineLayout::Mp7, nullptr, &labels), expected)
+        << threads;
 }
 
 // Particle 1 sinks into a layer-2 cell without thickness; particles 2 and 3
