@@ -74,6 +74,19 @@ void WriteEightDigits(char* p, std::uint32_t n) {
   WriteFourDigits(p + 4, n % 10000);
 }
 
+// x < 10^6 as six digits: the leading pair from the top of x / 10^4 in 32.32
+// fixed point, each next pair from the fraction times 100. Fewer and shorter
+// chains of multiplications than dividing by 100 at each pair.
+void WriteSixDigits(char* p, std::uint32_t x) {
+  constexpr std::uint64_t kTenThousandth = (std::uint64_t{1} << 32) / 10'000 + 1;
+  std::uint64_t t = x * kTenThousandth;
+  WriteTwoDigits(p, static_cast<std::uint32_t>(t >> 32));
+  t = std::uint64_t{100} * static_cast<std::uint32_t>(t);
+  WriteTwoDigits(p + 2, static_cast<std::uint32_t>(t >> 32));
+  t = std::uint64_t{100} * static_cast<std::uint32_t>(t);
+  WriteTwoDigits(p + 4, static_cast<std::uint32_t>(t >> 32));
+}
+
 // The last `count` digits (at most eight) of `n`, leading zeros included,
 // written at `p`.
 [[gnu::always_inline]] inline char* WriteShortDigits(char* p, std::uint32_t n, int count) {
@@ -96,12 +109,20 @@ void WriteEightDigits(char* p, std::uint32_t n) {
   return end;
 }
 
-// Exactly `count` digits (at most 24) of `n`, leading zeros included,
-// written at `p` in parts of eight whose divisions by constants overlap.
+// Exactly `count` digits (at most 24) of `n` (below 10^count), leading zeros
+// included, written at `p`: twelve, the pathline mask's, in two halves of
+// six; others in parts of eight whose divisions by constants overlap.
 [[gnu::always_inline]] inline char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
   constexpr int kPart = 8;
   constexpr std::uint64_t kPartScale = 100'000'000;
+  constexpr int kPathlineMantissa = 12;
+  constexpr std::uint64_t kHalfScale = 1'000'000;
   if (count <= kPart) return WriteShortDigits(p, static_cast<std::uint32_t>(n), count);
+  if (count == kPathlineMantissa) {
+    WriteSixDigits(p, static_cast<std::uint32_t>(n / kHalfScale));
+    WriteSixDigits(p + kPathlineMantissa / 2, static_cast<std::uint32_t>(n % kHalfScale));
+    return p + kPathlineMantissa;
+  }
   const auto low = static_cast<std::uint32_t>(n % kPartScale);
   n /= kPartScale;
   if (count <= 2 * kPart) {

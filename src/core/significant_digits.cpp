@@ -29,6 +29,21 @@ constexpr auto kPowersOfFive = [] {
   return powers;
 }();
 
+// 10^0 .. 10^22, the powers of ten a double holds exactly.
+constexpr auto kPowersOfTenAsDoubles = [] {
+  std::array<double, 23> powers{};
+  powers[0] = 1;
+  for (std::size_t k = 1; k < powers.size(); ++k) powers[k] = powers[k - 1] * 10;
+  return powers;
+}();
+
+// Integers below 10^15 stay below 2^52, where 2^52 + n is exact.
+constexpr int kDigitsOfExactDoubles = 15;
+constexpr double kTwoToThe52 = 4503599627370496.0;
+constexpr std::uint64_t kTwoToThe52Bits = std::uint64_t{1075} << 52;
+// The bits of the 64-bit mantissa below a double's 53.
+constexpr int kExtraBits = 11;
+
 // The binary exponents of the values the rounding reaches: from 10^-27
 // (12 digits at the largest power of five) to 10^18.
 constexpr int kLowestBinaryExponent = -96;
@@ -90,13 +105,27 @@ SignificantDigits RoundToSignificantDigits(double magnitude, int digits) {
   if (biased == 0 || biased == kExponentAll) return {};  // subnormal or not finite
   const int b = biased - kExponentBias;  // magnitude lies in [2^b, 2^(b+1))
   if (b < kLowestBinaryExponent || b > kHighestBinaryExponent) return {};
-  const std::uint64_t m = (bits << (kWordBits - 1 - kMantissaBits)) | kTopBit;  // magnitude = m * 2^(b - 63)
+  const std::uint64_t m = (bits << kExtraBits) | kTopBit;  // magnitude = m * 2^(b - 63)
   const Decade& decade = kDecades[static_cast<std::size_t>(b - kLowestBinaryExponent)];
   const int exponent = decade.exponent + (m >= decade.nextFrom ? 1 : 0);
   const int s = digits - 1 - exponent;
   if (s < 0 || s >= static_cast<int>(kPowersOfFive.size())) return {};
-  // magnitude * 10^s = m * five.bits * 2^(b - 63 - five.shift + s), exactly.
   const FullPowerOfFive& five = kPowersOfFive[static_cast<std::size_t>(s)];
+  const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(digits)];
+  // Where the significant bits of m and of 5^s make at most a double's 53
+  // (every 32-bit value from about 0.1 on at 12 digits), magnitude * 10^s
+  // is one exact multiplication of doubles, and adding 2^52 rounds it to an
+  // integer, ties to even. (5^23 and up have more than 53 bits: s stays
+  // within the table.)
+  if (digits <= kDigitsOfExactDoubles && std::countr_zero(m) >= kExtraBits + (kWordBits - five.shift)) {
+    const double rounded = magnitude * kPowersOfTenAsDoubles[static_cast<std::size_t>(s)] + kTwoToThe52;
+    std::uint64_t roundedBits = 0;
+    std::memcpy(&roundedBits, &rounded, sizeof roundedBits);
+    const std::uint64_t n = roundedBits - kTwoToThe52Bits;
+    if (n == limit) return SignificantDigits{limit / 10, exponent + 1};
+    return SignificantDigits{n, exponent};
+  }
+  // magnitude * 10^s = m * five.bits * 2^(b - 63 - five.shift + s), exactly.
   const UInt128 product = static_cast<UInt128>(m) * five.bits;
   const auto high = static_cast<std::uint64_t>(product >> kWordBits);
   const auto low = static_cast<std::uint64_t>(product);
@@ -112,7 +141,6 @@ SignificantDigits RoundToSignificantDigits(double magnitude, int digits) {
   const bool halfWay = rest == half;
   const bool lowOrOdd = (low != 0) | ((n & 1) != 0);
   n += static_cast<std::uint64_t>(above | (halfWay & lowOrOdd));
-  const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(digits)];
   if (n == limit) return SignificantDigits{limit / 10, exponent + 1};  // 9.99...95 became 10.0...0
   return SignificantDigits{n, exponent};
 }
