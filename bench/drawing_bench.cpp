@@ -108,9 +108,11 @@ struct WindowDrawing {
   StrokeFont font;
   BusyFlags busy;
   ContourInputs contours{setup.m.settings, table, font, setup.ui, busy};
+  ContourCache contourLines;
   VectorInputs vectors{setup.m.settings, setup.ui, 2.0f};
 
   WindowDrawing() {
+    contours.cache = &contourLines;
     ShowEastwardVectors(setup);
     Settings& settings = setup.m.settings;
     settings.contourDisplay = kOn;

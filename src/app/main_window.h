@@ -23,6 +23,7 @@
 #include "export/plot_annotation.h"
 #include "export/result_exports.h"
 #include "graphics/colour_flood.h"
+#include "graphics/contours.h"
 #include "graphics/draw_inputs.h"
 #include "graphics/package_layers.h"
 #include "graphics/pathline_drawing.h"
@@ -369,6 +370,7 @@ class MainWindow : public QMainWindow, public OpenObserver {
     bool operator==(const FloodSource&) const = default;
   } floodSource_;
   ColourFlood flood_;
+  ContourCache contourLines_;  // the contour lines drawn last, for redraws after a zoom or a pan
   struct InspectedCell {
     CellIndex cell;
     int period = 0, step = 0;

@@ -42,7 +42,11 @@ DrawInputs MainWindow::Inputs() {
     const LoadStatus& loaded = session_.loaded;
     const CellArray<float>* values =
         ContourSource(session_.model, session_.settings, loaded.headsLoaded, loaded.drawdownsLoaded);
-    if (values) DrawContours(context, {session_.settings, session_.contours, strokeFont_, ui_, session_.busy}, *values);
+    if (values) {
+      ContourInputs contours{session_.settings, session_.contours, strokeFont_, ui_, session_.busy};
+      contours.cache = &contourLines_;
+      DrawContours(context, contours, *values);
+    }
     DrawOverlays(context);
   };
   return inputs;

@@ -40,6 +40,8 @@ struct ContourNodes {
   std::vector<float> y;  // YCENTER of row i + 1
   std::vector<float> value;
   std::vector<unsigned char> blocked;
+
+  bool operator==(const ContourNodes&) const = default;
 };
 
 ContourNodes LayerNodes(const ModelState& model, const CellArray<float>& values, int layer,

@@ -1,6 +1,7 @@
 #include "graphics/contours.h"
 
 #include <cmath>
+#include <optional>
 
 #include "graphics/contour_labels.h"
 #include "graphics/progress.h"
@@ -123,13 +124,28 @@ void DrawContours(PlotContext& context, const ContourInputs& inputs, const CellA
   inputs.busy.contourDrawing = true;
   {
     Hourglass hourglass(ui);
-    const ContourNodes nodes = LayerNodes(model, values, layer, {inputs.settings.HNOFLO, inputs.settings.HDRY});
-    ContourTracer tracer(nodes);
+    ContourCache uncached;
+    ContourCache& cache = inputs.cache ? *inputs.cache : uncached;
+    ContourNodes nodes = LayerNodes(model, values, layer, {inputs.settings.HNOFLO, inputs.settings.HDRY});
+    if (!(nodes == cache.nodes)) cache = {std::move(nodes), {}};  // another layer, time step or result
+    std::optional<ContourTracer> tracer;  // made once a level is not in the cache
     const int levels = static_cast<int>(inputs.table.levels.size());
     int last = 0;
     for (int k = 0; k < levels; ++k) {
       const ContourLevel& level = inputs.table.levels[k];
-      tracer.Trace(level.value, [&](const ContourLine& line) { DrawContourLine(context, inputs, line, level); });
+      const auto index = static_cast<std::size_t>(k);
+      if (index < cache.levels.size() && cache.levels[index].value == level.value) {
+        for (const ContourLine& line : cache.levels[index].lines) DrawContourLine(context, inputs, line, level);
+      } else {
+        cache.levels.resize(index);
+        if (!tracer) tracer.emplace(cache.nodes);
+        ContourCache::Level traced{level.value, {}};
+        tracer->Trace(level.value, [&](const ContourLine& line) {
+          DrawContourLine(context, inputs, line, level);
+          if (inputs.cache) traced.lines.push_back(line);
+        });
+        cache.levels.push_back(std::move(traced));
+      }
       if (UpdateProgress(last, (k + 1) * 100 / levels, ui, context.plan)) break;
       if (!inputs.busy.contourDrawing) break;  // the window changed size meanwhile
     }

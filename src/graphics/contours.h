@@ -14,6 +14,18 @@ namespace kestra {
 
 inline constexpr const char* kDrawContoursHint = "Draw Contours; Press ESC to Break";
 
+// The lines of the levels drawn last and the nodes they were traced
+// through: a redraw through the same nodes (after a zoom or a pan) draws
+// the lines of its levels again instead of tracing them anew.
+struct ContourCache {
+  struct Level {
+    float value = 0;
+    std::vector<ContourLine> lines;
+  };
+  ContourNodes nodes;
+  std::vector<Level> levels;  // those of the table's first levels traced whole, in its order
+};
+
 struct ContourInputs {
   ContourInputs(const Settings& drawSettings, const ContourTable& levels, const StrokeFont& strokeFont,
                 UserInterface& userInterface, BusyFlags& busyFlags)
@@ -24,6 +36,7 @@ struct ContourInputs {
   const StrokeFont& font;
   UserInterface& ui;
   BusyFlags& busy;  // contourDrawing is on while the levels are drawn
+  ContourCache* cache = nullptr;  // where the lines are kept between redraws, if anywhere
 };
 
 // The result the settings choose to contour: the heads, or the drawdowns

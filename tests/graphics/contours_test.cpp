@@ -298,6 +298,36 @@ TEST(DrawContours, ShowsItsHintAndMeterAndClearsTheBusyFlag) {
   EXPECT_EQ(scene.ui.meterValues[scene.ui.meterValues.size() - 2], 100);
 }
 
+TEST(DrawContours, ACacheRedrawsTheSameLinesAndTracesWhatChanged) {
+  ContourScene scene(East);
+  ContourCache cache;
+  scene.contourInputs.cache = &cache;
+  scene.Level(30, 1, kBlue);
+  scene.Level(60, 0, 0x00FF00);
+  scene.Draw();
+  const auto traced = scene.plan.elements;
+  ASSERT_EQ(cache.levels.size(), 2u);
+  scene.plan.elements.clear();
+  scene.Draw();
+  EXPECT_EQ(scene.plan.elements, traced);  // labels and all
+  cache.levels[1].lines.clear();  // what a redraw draws is what the cache holds
+  scene.plan.elements.clear();
+  scene.Draw();
+  EXPECT_TRUE(scene.Lines(0x00FF00).empty());
+  // A level moved, then the heads: the lines follow each change.
+  scene.table.levels[1].value = 70;
+  scene.plan.elements.clear();
+  scene.Draw();
+  EXPECT_EQ(scene.Lines(0x00FF00).size(), 9u);
+  EXPECT_FLOAT_EQ(scene.Lines(0x00FF00).at(4)[0], 70);
+  for (int i = 1; i <= 10; ++i)
+    for (int j = 1; j <= 12; ++j) scene.model.HEAD(j, i, 1) = 2 * scene.model.XCENTER[j];
+  scene.plan.elements.clear();
+  scene.Draw();
+  EXPECT_NEAR(scene.Lines(0x00FF00).at(4)[0], 35, 1e-3);
+  EXPECT_EQ(cache.levels.at(1).value, 70);
+}
+
 // The hint while the levels are drawn, seen from inside the loop.
 class HintWatchingInterface : public test::RecordingInterface {
  public:

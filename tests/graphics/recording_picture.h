@@ -14,6 +14,8 @@ struct DrawnElement {
   Colour colour = 0;
   bool persistent = true;
   DrawMode mode = DrawMode::Copy;
+
+  bool operator==(const DrawnElement&) const = default;
 };
 
 class RecordingPicture : public Picture {
