@@ -1,6 +1,7 @@
 // Rounding a binary floating-point value to a number of significant decimal
 // digits, exactly and with ties to even, as the standard library's
-// conversion with a precision rounds, but in integer arithmetic only.
+// conversion with a precision rounds, but without text: in integer
+// arithmetic, or in that of doubles where every step of it is exact.
 #pragma once
 
 #include <array>
