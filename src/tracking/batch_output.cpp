@@ -47,11 +47,8 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
     if (enteredLast_ && EndsAtEntry(end)) AppendMp7Point(particle, *enteredLast_);
     enteredLast_.reset();
     if (pointCount_ > 0) {
-      // A pathline of this layout is headed by its number of points, known
-      // only now: the line goes where its room was kept.
-      std::string start;
-      AppendMp7PathlineStart(start, Mp7Label(owner_.labels_, particle), pointCount_);
-      text_.replace(startAt_, kMp7PathlineStartRoom, start);
+      // A pathline of this layout is headed by its number of points.
+      PutMp7PathlineStart(text_, startRoom_, Mp7Label(owner_.labels_, particle), pointCount_);
       pointCount_ = 0;
     }
   }
@@ -83,10 +80,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
   }
 
   void AppendMp7Point(int particle, const PathPoint& point) {
-    if (pointCount_ == 0) {
-      startAt_ = text_.size();
-      text_.append(kMp7PathlineStartRoom, ' ');
-    }
+    if (pointCount_ == 0) startRoom_ = KeepMp7PathlineStartRoom(text_);
     AppendMp7PathlinePoint(text_, state_, point, state_.CurrentPeriod, state_.CurrentStep,
                            Mp7Label(owner_.labels_, particle).releaseTime);
     ++pointCount_;
@@ -106,7 +100,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
   std::vector<Mp7TimePoint> timePoints_;
   std::vector<PathReport> pathReports_;
   std::string text_;
-  std::size_t startAt_ = 0;  // in text_, the room for the line that heads the pathline being written
+  std::size_t startRoom_ = 0;  // in text_, where the line that heads the pathline being written goes
   int pointCount_ = 0;
   BatchCounts counts_;
 };

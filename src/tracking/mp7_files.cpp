@@ -115,9 +115,21 @@ Mp7ParticleLabel Mp7Label(const Mp7Labels* labels, int particle) {
   return {particle, 1, particle, 0};
 }
 
-void AppendMp7PathlineStart(std::string& out, const Mp7ParticleLabel& label, int pointCount) {
-  for (const int value : {label.sequence, label.group, label.id, pointCount}) AppendFortranInteger(out, value, kInteger);
-  out.append(kLineEnd);
+// The room of the line before a pathline's points where each of its four
+// numbers fits its columns; a wider line moves the points on.
+constexpr std::size_t kPathlineStartRoom = 4 * kInteger + std::char_traits<char>::length(kLineEnd);
+
+std::size_t KeepMp7PathlineStartRoom(std::string& out) {
+  const std::size_t room = out.size();
+  out.append(kPathlineStartRoom, ' ');
+  return room;
+}
+
+void PutMp7PathlineStart(std::string& out, std::size_t room, const Mp7ParticleLabel& label, int pointCount) {
+  std::string line;
+  for (const int value : {label.sequence, label.group, label.id, pointCount}) AppendFortranInteger(line, value, kInteger);
+  line.append(kLineEnd);
+  out.replace(room, kPathlineStartRoom, line);
 }
 
 void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step,

@@ -41,11 +41,11 @@ Mp7ParticleLabel Mp7Label(const Mp7Labels* labels, int particle);
 void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTime);
 
 // The line before a particle's points: sequence number, group, particle
-// id and the number of points.
-void AppendMp7PathlineStart(std::string& out, const Mp7ParticleLabel& label, int pointCount);
-// Its length where every number fits its ten columns: four of them and the
-// line end.
-inline constexpr std::size_t kMp7PathlineStartRoom = 4 * 10 + 1;
+// id and the number of points. The count is known only after the points, so
+// its room is kept where they begin (the start of the room is returned) and
+// the line put there once the particle ends.
+std::size_t KeepMp7PathlineStartRoom(std::string& out);
+void PutMp7PathlineStart(std::string& out, std::size_t room, const Mp7ParticleLabel& label, int pointCount);
 
 // One point: cell number, x, y, z, tracking time (the travel time after
 // `releaseTime`), local x, y, z, layer, stress period and time step.
