@@ -3,6 +3,7 @@
 // every move drawn into a DXF plot (plan and both sections). A hundred
 // thousand particles as the batch tool tracks them: end points only, and
 // with the pathline file written while tracking, on one and two threads.
+// And the text of one point of a pathline in each layout.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -16,6 +17,7 @@
 #include "graphics/pathline_drawing.h"
 #include "graphics/plot_device.h"
 #include "tracking/batch_output.h"
+#include "tracking/mp7_files.h"
 #include "tracking/particle_set.h"
 #include "tracking/pathline_writer.h"
 #include "tracking/track_particles.h"
@@ -183,11 +185,40 @@ void PathlineRecordText(benchmark::State& benchState) {
   }
 }
 
+// One point line of the MODPATH 7 layout. Like the points of real moves,
+// each lies on a face of its cell: a local coordinate of 0 or 1.
+void Mp7PathlinePointText(benchmark::State& benchState) {
+  const ModelState& state = SharedModel();
+  std::mt19937 random(5);
+  std::uniform_real_distribution<double> local(0, 1), time(0, 1e5);
+  std::uniform_int_distribution<int> column(1, kColumns), row(1, kRows), layer(1, kLayers), face(0, 5);
+  std::vector<PathPoint> points(4096);
+  for (PathPoint& p : points) {
+    p.cell = {static_cast<std::int16_t>(column(random)), static_cast<std::int16_t>(row(random)),
+              static_cast<std::int16_t>(layer(random))};
+    double x = local(random), y = local(random), z = local(random);
+    const int onFace = face(random);
+    (onFace < 2 ? x : onFace < 4 ? y : z) = onFace % 2;
+    p.point = {state.XEDGE[p.cell.column - 1] + x * state.DELR[p.cell.column],
+               state.YEDGE[p.cell.row - 1] + y * state.DELC[p.cell.row], 5.0 * (kLayers - p.cell.layer + z)};
+    p.localZ = static_cast<float>(z);
+    p.time = time(random);
+  }
+  std::string out;
+  std::size_t n = 0;
+  for (auto _ : benchState) {
+    out.clear();
+    AppendMp7PathlinePoint(out, state, points[n++ % points.size()], 1, 1, 0);
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+
 void BatchEndPoints(benchmark::State& benchState) { BatchRun(benchState, false); }
 void BatchPathlines(benchmark::State& benchState) { BatchRun(benchState, true); }
 void BatchPathlinesMp7(benchmark::State& benchState) { BatchRun(benchState, true, PathlineLayout::Mp7); }
 
 BENCHMARK(PathlineRecordText);
+BENCHMARK(Mp7PathlinePointText);
 BENCHMARK(BatchEndPoints)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BatchPathlines)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 BENCHMARK(BatchPathlinesMp7)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);

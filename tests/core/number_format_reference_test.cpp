@@ -257,5 +257,27 @@ TEST(FortranForms, IntegersRightAlignedAndNeverCut) {
   EXPECT_EQ(out, "    0999991000005-5999999999999999999-9223372036854775808" + std::string(23, ' ') + "42");
 }
 
+// Every integer below 10^6 and both sides of every power of ten up to 10^9,
+// in the mask and right-aligned in the widths of record fields.
+TEST(FortranForms, IntegersAgreeWithTheStandardTextAcrossDigitCounts) {
+  std::vector<std::int64_t> values;
+  for (std::int64_t n = 0; n < 1'000'000; ++n) values.push_back(n);
+  for (std::int64_t power = 10; power <= 1'000'000'000; power *= 10)
+    for (const std::int64_t near : {power - 1, power, power + 1}) values.push_back(near);
+  std::string out;
+  for (const std::int64_t value : values) {
+    const std::string standard = std::to_string(value);
+    out.clear();
+    AppendIntegerMaskText(out, value);
+    ASSERT_EQ(out, standard);
+    for (const int width : {5, 8, 10, 12}) {
+      out.clear();
+      AppendFortranInteger(out, value, width);
+      const std::size_t pad = standard.size() < static_cast<std::size_t>(width) ? width - standard.size() : 0;
+      ASSERT_EQ(out, std::string(pad, ' ') + standard) << width;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kestra
