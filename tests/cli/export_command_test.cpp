@@ -197,7 +197,9 @@ TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
     ASSERT_EQ(layers.size(), 1u);
     ASSERT_EQ(layers[0].features.size(), 24u);
     // Placed on no stated system, the coordinates are the model's own, in metres: not degrees.
-    if (std::string(file) != "paths.geojson") EXPECT_EQ(layers[0].crsName, "Model coordinates");
+    if (std::string(file) != "paths.geojson") {
+      EXPECT_EQ(layers[0].crsName, "Model coordinates");
+    }
     for (const test::ReadFeature& feature : layers[0].features) {
       const int code = static_cast<int>(feature.Number("particle")) * (feature.text.at("direction") == "forward" ? 1 : -1);
       const auto& expected = records.at(code);

@@ -205,8 +205,12 @@ TEST(GisWriter, LayersReadBackWithTheirGeometryAttributesAndSystem) {
     EXPECT_EQ(first.Number("particle"), 7);
     EXPECT_DOUBLE_EQ(first.Number("travel_t"), 1234.5);
     EXPECT_EQ(first.text.at("stop"), "left the grid");
-    if (c.format != GisFormat::Shapefile) EXPECT_TRUE(paths[0].features[1].IsNull("travel_t"));
-    if (c.format == GisFormat::GeoPackage || c.format == GisFormat::Shapefile) EXPECT_EQ(paths[0].crsAuthority, kUtm33);
+    if (c.format != GisFormat::Shapefile) {
+      EXPECT_TRUE(paths[0].features[1].IsNull("travel_t"));
+    }
+    if (c.format == GisFormat::GeoPackage || c.format == GisFormat::Shapefile) {
+      EXPECT_EQ(paths[0].crsAuthority, kUtm33);
+    }
     const auto cells = test::ReadGisLayers(dir.File(c.secondFile));
     const auto found =
         std::find_if(cells.begin(), cells.end(), [](const auto& l) { return l.name.ends_with("cells"); });

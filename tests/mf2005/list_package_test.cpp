@@ -201,7 +201,9 @@ TEST(Mf2005Recharge, RatesBecomeFlowsOfTheCellsTheOptionChooses) {
       ASSERT_EQ(got.flow.size(), expected.flow.size()) << "period " << p;
       for (std::size_t n = 0; n < expected.flow.size(); ++n)
         EXPECT_FLOAT_EQ(got.flow[n], expected.flow[n]) << "period " << p << " column " << n + 1;
-      if (!expected.layer.empty()) EXPECT_EQ(got.layer, expected.layer) << "period " << p;
+      if (!expected.layer.empty()) {
+        EXPECT_EQ(got.layer, expected.layer) << "period " << p;
+      }
     }
   }
   EXPECT_EQ(ReadRch("2 0\n1 1\nCONSTANT 1\nCONSTANT 3\n", 1).problem,

@@ -376,10 +376,13 @@ TEST(RestoreParticles, KeepsTheRunsOfTheParticlesBothListsBeginWith) {
     for (std::int16_t column : c.restored) restored.push_back(Tracked(column));
     EXPECT_EQ(RestoreParticles(set, restored), c.how);
     EXPECT_EQ(Columns(set), c.restored);
-    if (!set.Particles.empty()) EXPECT_EQ(set.Particles[0].forward.time > 0, c.firstStillTracked);
+    if (!set.Particles.empty()) {
+      EXPECT_EQ(set.Particles[0].forward.time > 0, c.firstStillTracked);
+    }
     // What was not held before comes in at its release point.
-    if (c.how != Restored::Nothing)
+    if (c.how != Restored::Nothing) {
       for (std::size_t i = 2; i < set.Particles.size(); ++i) EXPECT_EQ(set.Particles[i].forward.time, 0);
+    }
   }
 }
 
