@@ -90,7 +90,7 @@ void WriteSixDigits(char* p, std::uint32_t x) {
 // The last `count` digits (at most eight) of `n`, leading zeros included,
 // written at `p`.
 [[gnu::always_inline]] inline char* WriteShortDigits(char* p, std::uint32_t n, int count) {
-  // The mantissas of the pathline masks: 4 + 8 and 8 digits.
+  // Counts that come often: 4 (a "0.000E+00" label) and 8 (Fortran's E16.8).
   if (count == 4) {
     WriteFourDigits(p, n);
     return p + 4;
@@ -359,11 +359,6 @@ char* WriteIntegerMaskText(char* p, std::int64_t value) {
 std::string ScientificText(double value, int decimals) {
   char buffer[kTextBuffer * 2];
   return std::string(buffer, WriteScientificText(buffer, value, decimals));
-}
-
-void AppendScientificText(std::string& out, double value, int decimals) {
-  char buffer[kTextBuffer * 2];
-  AppendRange(out, buffer, WriteScientificText(buffer, value, decimals));
 }
 
 void AppendIntegerMaskText(std::string& out, std::int64_t value) {

@@ -47,7 +47,6 @@ std::string IntegerMaskText(std::int64_t value);
 // The appending forms of the texts above, for files of millions of numbers:
 // they write straight onto the end of `out`, with the same characters.
 void AppendIntegerMaskText(std::string& out, std::int64_t value);
-void AppendScientificText(std::string& out, double value, int decimals);
 void AppendTrimmedNumberText(std::string& out, double value);
 void AppendGeneralNumberText(std::string& out, float value);
 

@@ -126,10 +126,12 @@ std::size_t KeepMp7PathlineStartRoom(std::string& out) {
 }
 
 void PutMp7PathlineStart(std::string& out, std::size_t room, const Mp7ParticleLabel& label, int pointCount) {
-  std::string line;
-  for (const int value : {label.sequence, label.group, label.id, pointCount}) AppendFortranInteger(line, value, kInteger);
-  line.append(kLineEnd);
-  out.replace(room, kPathlineStartRoom, line);
+  constexpr int kStartNumbers = 4;
+  char line[kStartNumbers * FortranIntegerTextMax(kInteger) + 1];
+  char* p = line;
+  for (const int value : {label.sequence, label.group, label.id, pointCount}) p = WriteFortranInteger(p, value, kInteger);
+  *p++ = *kLineEnd;
+  out.replace(room, kPathlineStartRoom, line, static_cast<std::size_t>(p - line));
 }
 
 void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step,
