@@ -235,8 +235,8 @@ TEST(TrackBatch, TracksEveryParticleOfALargeFile) {
   // More particles than the window holds and than a 16-bit count.
   test::TempDir dir;
   test::WriteWholeFile(dir.File("p.txt"), ParticleFile(19, 10, 1, 1, 180));
-  const CommandResult run = Track({SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--endpoints",
-                         dir.File("ends.csv"), "--threads", "0", "--quiet", "--summary"});
+  const CommandResult run = Track({SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"),
+                                   "--endpoints", dir.File("ends.csv"), "--threads", "0", "--quiet", "--summary"});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.err, "");
   const std::vector<std::string> ends = Lines(test::ReadWholeFile(dir.File("ends.csv")));
@@ -270,8 +270,8 @@ TEST(TrackBatch, ParticlesThatCannotBeTrackedAreNamedAndFailTheRun) {
   test::WriteWholeFile(dir.File("p.txt"),
                        "KESTRA_V100_PARTICLES\r\n 3 \r\n0.5 0.5 0.5 2 5 1 5 255 1\r\n0.5 0.5 0.5 99 5 1 5 255 1\r\n"
                        "0.5 0.5 0.5 3 5 1 5 255 1\r\n");
-  const CommandResult run = Track({SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"), "--endpoints",
-                         dir.File("ends.csv"), "--quiet"});
+  const CommandResult run = Track({SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", dir.File("p.txt"),
+                                   "--endpoints", dir.File("ends.csv"), "--quiet"});
   EXPECT_EQ(run.code, 3);
   EXPECT_NE(run.err.find("their places in the file: 2\n"), std::string::npos) << run.err;
   EXPECT_EQ(Lines(test::ReadWholeFile(dir.File("ends.csv"))).size(), 3u);
@@ -330,23 +330,23 @@ TEST(TrackBatch, PathlinesWrittenWhileTrackingAreTheReplayedOnesOnEveryModelAndT
 
 TEST(TrackBatch, TheExampleWritesThePathlinesOfTheReplayAndOfEarlierVersions) {
   test::TempDir dir;
-  const std::filesystem::path example = test::ExamplesDir() / "mixed3d";
-  for (const auto& entry : std::filesystem::directory_iterator(example))
-    std::filesystem::copy_file(entry.path(), dir.path() / entry.path().filename());
   // The rules of the time the files were written: face values interpolated
   // between cells, every sink and source cell holding the particles.
-  const std::vector<std::string> common{dir.File("mixed3d.nam"), "--particles", dir.File("column2.par"), "--forward",
-                                        "--backward", "--quiet", "--face-rule", "interpolated", "--stop-at-sinks", "on"};
+  const std::vector<std::string> common{test::CopyExample(dir), "--particles", dir.File("column2.par"), "--forward",
+                                        "--backward",           "--quiet",     "--face-rule",           "interpolated",
+                                        "--stop-at-sinks",      "on"};
   std::vector<std::string> replay = common;
   replay.insert(replay.end(), {"--replay", "--out", dir.File("replayed.txt")});
   ASSERT_EQ(Track(replay).code, 0);
-  const std::string expected = test::ReadWholeFile((test::TestDataDir() / "golden" / "mixed3d-column2-pathlines.txt").string());
+  const auto golden = [](const char* name) { return test::ReadWholeFile(SharedRun(std::string("golden/") + name)); };
+  const std::string expected = golden("mixed3d-column2-pathlines.txt");
   EXPECT_GT(Lines(expected).size(), 100u);
   EXPECT_TRUE(test::ReadWholeFile(dir.File("replayed.txt")) == expected);
-  const std::string endpoints = test::ReadWholeFile((test::TestDataDir() / "golden" / "mixed3d-column2-endpoints.csv").string());
+  const std::string endpoints = golden("mixed3d-column2-endpoints.csv");
   for (const char* threads : {"1", "2", "4"}) {
     std::vector<std::string> args = common;
-    args.insert(args.end(), {"--threads", threads, "--out", dir.File("written.txt"), "--endpoints", dir.File("ends.csv")});
+    args.insert(args.end(),
+                {"--threads", threads, "--out", dir.File("written.txt"), "--endpoints", dir.File("ends.csv")});
     ASSERT_EQ(Track(args).code, 0);
     EXPECT_TRUE(test::ReadWholeFile(dir.File("written.txt")) == expected) << threads << " threads";
     EXPECT_EQ(test::ReadWholeFile(dir.File("ends.csv")), endpoints) << threads << " threads";
@@ -512,12 +512,7 @@ TEST(BatchParticleFile, TheNamedFaultsStopAtTwenty) {
 std::vector<std::vector<std::string>> ParticleFields(const std::string& path) {
   std::vector<std::vector<std::string>> particles;
   const std::vector<std::string> lines = Lines(test::ReadWholeFile(path));
-  for (std::size_t n = 2; n < lines.size(); ++n) {
-    std::vector<std::string> fields;
-    std::istringstream in(lines[n]);
-    for (std::string field; in >> field;) fields.push_back(field);
-    particles.push_back(fields);
-  }
+  for (std::size_t n = 2; n < lines.size(); ++n) particles.push_back(Words(lines[n]));
   return particles;
 }
 

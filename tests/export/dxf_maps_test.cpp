@@ -1,6 +1,7 @@
 // DXF base maps: the file read into entities, and the entities drawn on the plan.
 #include "export/dxf_maps.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -84,12 +85,9 @@ TEST(DxfMaps, ScaledShiftedAndPlacedOnThePlan) {
   EXPECT_EQ(lines[0], (std::vector<float>{120, 1000 - 90, 160, 1000 - 130}));
 }
 
-TEST(DxfMaps, EntityColoursComeFromTheTableExceptWhite) {
-  EXPECT_EQ(MapEntityColour(1, kMapColour), kRed);
-  EXPECT_EQ(MapEntityColour(7, kMapColour), kMapColour);  // white
-  EXPECT_EQ(MapEntityColour(0, kMapColour), kMapColour);
-  EXPECT_EQ(MapEntityColour(256, kMapColour), kMapColour);
-  EXPECT_EQ(MapEntityColour(-1, kMapColour), kMapColour);
+// Red (1) and white (7) are drawn from the ezdxf map, no index (0) by every map without group 62.
+TEST(DxfMaps, ColourIndicesOutsideTheTableTakeTheMapsColour) {
+  for (const int index : {256, -1}) EXPECT_EQ(MapEntityColour(index, kMapColour), kMapColour) << index;
 }
 
 TEST(DxfMaps, FactorZeroDrawsOnlyTexts) {
@@ -231,9 +229,8 @@ TEST(DxfMaps, DrawsWhatEzdxfWrites) {
       EXPECT_LE(stroke[n + 1], 1000 - 600 + 5);
     }
   // The white point takes the map's colour.
-  bool whitePoint = false;
-  for (const DrawnElement& e : scene.plan.Of("point")) whitePoint |= e.values == std::vector<float>{5, 995};
-  EXPECT_TRUE(whitePoint);
+  const auto ownPoints = ViewScene::Drawn(scene.plan, "point", kMapColour);
+  EXPECT_NE(std::find(ownPoints.begin(), ownPoints.end(), std::vector<float>{5, 995}), ownPoints.end());
 }
 
 DxfMapContent Read(const std::string& text, DxfMapReadResult* result = nullptr) {
@@ -312,11 +309,8 @@ TEST(DxfMapFile, AGroupCodeThatIsNoIntegerEndsTheMapAndKeepsWhatCameBefore) {
 
 TEST(DxfMapFile, EndsOnTruncatedAndOddFiles) {
   // Each of these must come back, whatever it holds.
-  for (const std::string& text : {std::string("0\nLINE\n10\n"), std::string("0\nLINE\n10"), std::string("0\n"),
-                                 std::string(""), std::string("\n\n\n"), std::string("0\nPOINT\n0\nPOINT\n0\nVERTEX"),
-                                 std::string("  0\r\nPOINT\r\n 10\r\n1\r\n 20\r\n2\r\n")}) {
+  for (const char* text : {"0\nLINE\n10\n", "0\nLINE\n10", "0\n", "", "\n\n\n", "0\nPOINT\n0\nPOINT\n0\nVERTEX"})
     EXPECT_LE(Read(text).entities.size(), 1u) << text;
-  }
   EXPECT_EQ(Read("  0\r\nPOINT\r\n 10\r\n1\r\n 20\r\n2\r\n").entities.size(), 1u);
 }
 
@@ -346,17 +340,15 @@ TEST(DxfMapFile, PolylineGathersItsVerticesOpenOrClosed) {
   EXPECT_EQ(map.entities[3].points.size(), 1u);
 }
 
+// Flag 129 is closed (1) with other bits set; an open one (70 = 0) is in ReadsWhatEzdxfWrites.
 TEST(DxfMapFile, LightweightPolylineWithItsClosedFlag) {
   const DxfMapContent map = Read(Dxf({{"0", "LWPOLYLINE"}, {"90", "3"}, {"70", "129"}, {"43", "0"},
                                       {"10", "1"}, {"20", "2"}, {"10", "3"}, {"20", "4"}, {"42", "0.5"},
-                                      {"10", "5"}, {"20", "6"},
-                                      {"0", "LWPOLYLINE"}, {"70", "0"}, {"10", "1"}, {"20", "2"}, {"10", "3"},
-                                      {"20", "4"}, {"0", "EOF"}}));
-  ASSERT_EQ(map.entities.size(), 2u);
+                                      {"10", "5"}, {"20", "6"}, {"0", "EOF"}}));
+  ASSERT_EQ(map.entities.size(), 1u);
   EXPECT_TRUE(map.entities[0].closed);
   ASSERT_EQ(map.entities[0].points.size(), 3u);
   ExpectPoint(map.entities[0].points[2], 5, 6);
-  EXPECT_FALSE(map.entities[1].closed);
 }
 
 TEST(DxfMapFile, IntegerGroupsBeyondSixteenBitsCountAsAbsent) {
@@ -373,16 +365,14 @@ TEST(DxfMapFile, IntegerGroupsBeyondSixteenBitsCountAsAbsent) {
   EXPECT_FALSE(map.entities[1].closed);  // 65537 is no 16-bit flag word with bit 1 set
 }
 
-TEST(DxfMapFile, SolidCornersInOutlineOrder) {
+// A triangle repeats its third corner; SolidsFillTheirOutlineOnTheScreenOnly holds the order of four.
+TEST(DxfMapFile, SolidOfThreeCornersRepeatsItsThird) {
   const DxfMapContent map = Read(Dxf({{"0", "SOLID"}, {"10", "0"}, {"20", "0"}, {"11", "1"}, {"21", "0"},
-                                      {"12", "0"}, {"22", "1"}, {"13", "1"}, {"23", "1"},
-                                      {"0", "SOLID"}, {"10", "0"}, {"20", "0"}, {"11", "1"}, {"21", "0"},
                                       {"12", "0"}, {"22", "1"}, {"0", "EOF"}}));
-  ASSERT_EQ(map.entities.size(), 2u);
-  ExpectPoint(map.entities[0].points[2], 1, 1);  // the fourth corner comes third
+  ASSERT_EQ(map.entities.size(), 1u);
+  ASSERT_EQ(map.entities[0].points.size(), 4u);
+  ExpectPoint(map.entities[0].points[2], 0, 1);
   ExpectPoint(map.entities[0].points[3], 0, 1);
-  // A triangle repeats its third corner.
-  ExpectPoint(map.entities[1].points[2], 0, 1);
 }
 
 TEST(DxfMapFile, ProgressCanBreakOffALargeMap) {

@@ -79,10 +79,9 @@ TEST(PathlineDrawing, TimeMarksInThePathlineColourAsAsked) {
 }
 
 TEST(PathlineDrawing, PlotGetsEverySegmentOnceInItsPenColour) {
-  const ModelState model = test::UniformModel(10, 10, 1, 10, 10);
-  TrackingSettings tracking;
-  const std::string dxf = test::PlotOf(model, kPlotFormatDxf, [&](PlotContext& context) {
-    PathlineDrawing drawing(context, tracking, false);
+  DrawingScene scene;
+  const std::string dxf = scene.DxfOf([&] {
+    PathlineDrawing drawing(scene.context, scene.tracking, false);
     drawing.Segment(Move({20, 30, 95}, {40, 50, 95}));
     drawing.Segment(Move({40, 50, 95}, {50, 50, 95}));
   });

@@ -92,19 +92,22 @@ struct HandMadeCase {
   std::vector<double> releaseTimes;
 };
 
-std::string Simulation(const std::string& groupText) {
-  return "# made by hand\nrun.mpnam\nrun.mplst\n1 2 2 2 0 0\nrun.mpend\n0\n1\n0.0\n3\n500.0\n1\n1\n1\nG\n" + groupText;
+// Reads a backward simulation "run.mpsim" of one group, stopping at 500, on a 4 x 3 x 2 grid.
+bool ReadHandMade(const std::string& groupText, Mp7Simulation& s, std::string& problem) {
+  const std::string head =
+      "# made by hand\nrun.mpnam\nrun.mplst\n1 2 2 2 0 0\nrun.mpend\n0\n1\n0.0\n3\n500.0\n1\n1\n1\nG\n";
+  test::TempDir dir;
+  test::WriteWholeFile(dir.File("run.mpsim"), head + groupText);
+  return ReadMp7Simulation(dir.File("run.mpsim"), {4, 3, 2}, s, problem);
 }
 
 class Mp7HandMade : public testing::TestWithParam<HandMadeCase> {};
 
 TEST_P(Mp7HandMade, LocationsAndReleases) {
   const HandMadeCase& c = GetParam();
-  test::TempDir dir;
-  test::WriteWholeFile(dir.File("run.mpsim"), Simulation(c.groupText));
   Mp7Simulation s;
   std::string problem;
-  ASSERT_TRUE(ReadMp7Simulation(dir.File("run.mpsim"), {4, 3, 2}, s, problem)) << problem;
+  ASSERT_TRUE(ReadHandMade(c.groupText, s, problem)) << problem;
   EXPECT_EQ(s.trackingDirection, 2);
   EXPECT_EQ(s.stopTimeOption, 3);
   EXPECT_EQ(s.stopTime, 500.0);
@@ -128,13 +131,9 @@ INSTANTIATE_TEST_SUITE_P(
                      4, 4, {4, 3, 1}, {0.5f, 0.5f, 0.75f}, {0.0}}),
     [](const testing::TestParamInfo<HandMadeCase>& info) { return info.param.name; });
 
-struct BadCase {
-  std::string groupText;
-  std::string expected;  // in the message, after the file name
-};
-
 TEST(Mp7Simulation, BadInputNamesFileAndLine) {
-  const std::vector<BadCase> cases = {
+  // The group text, and what the message says after the file name.
+  const std::pair<const char*, const char*> cases[] = {
       {"1\n0.0\nINTERNAL\n1\n1\n1 0\n1 4 1 0.5 0.5 0.5 0 0\n", "line 21: the row 4 is not a whole number from 1 to 3."},
       {"1\n0.0\nINTERNAL\n1\n1\n1 0\n1 1 1 0.5 1.5 0.5 0 0\n", "line 21: a local coordinate lies outside 0 to 1."},
       {"4\n0.0\n", "line 15: the release option: 4 is not a whole number from 1 to 3."},
@@ -142,14 +141,12 @@ TEST(Mp7Simulation, BadInputNamesFileAndLine) {
       {"1\n0.0\nINTERNAL\n5\n", "line 18: the input style: 5 is not a whole number from 1 to 4."},
       {"1\n0.0\nINTERNAL\n1\n1\n2 0\n1 1 1 0.5 0.5 0.5 0 0\n", "ends before particle 2."},
   };
-  for (const BadCase& c : cases) {
-    test::TempDir dir;
-    test::WriteWholeFile(dir.File("run.mpsim"), Simulation(c.groupText));
+  for (const auto& [groupText, expected] : cases) {
     Mp7Simulation s;
     std::string problem;
-    EXPECT_FALSE(ReadMp7Simulation(dir.File("run.mpsim"), {4, 3, 2}, s, problem));
+    EXPECT_FALSE(ReadHandMade(groupText, s, problem));
     EXPECT_NE(problem.find("run.mpsim"), std::string::npos) << problem;
-    EXPECT_NE(problem.find(c.expected), std::string::npos) << problem;
+    EXPECT_NE(problem.find(expected), std::string::npos) << problem;
   }
 }
 
@@ -194,21 +191,18 @@ TEST(Mp7Simulation, TruncatedSamplesFailCleanly) {
 }
 
 TEST(Mp7NameFile, FindsTheFlowModel) {
-  struct Case {
-    std::string mpnam;
-    std::string nameFile;
-  };
-  const std::vector<Case> cases = {{"usgs/ex01_mf6/ex01_mf6.mpnam", "mfsim.nam"},
-                                   {"usgs/ex01_mf2005/ex01a_mf2005.mpnam", "ex01_mf2005.nam"}};
-  for (const Case& c : cases) {
+  // The MODPATH name file, and the flow model's name file it leads to.
+  const std::pair<const char*, const char*> cases[] = {{"usgs/ex01_mf6/ex01_mf6.mpnam", "mfsim.nam"},
+                                                       {"usgs/ex01_mf2005/ex01a_mf2005.mpnam", "ex01_mf2005.nam"}};
+  for (const auto& [mpnam, nameFile] : cases) {
     Mp7NameFile names;
     FlowModelChoice choice;
     std::string problem;
-    ASSERT_TRUE(ReadMp7NameFile(DataPath(c.mpnam), names, problem)) << problem;
+    ASSERT_TRUE(ReadMp7NameFile(DataPath(mpnam), names, problem)) << problem;
     EXPECT_FALSE(names.head.empty());
     EXPECT_FALSE(names.budget.empty());
     ASSERT_TRUE(FindFlowModelNameFile(names, choice, problem)) << problem;
-    EXPECT_EQ(fs::path(choice.path).filename().string(), c.nameFile);
+    EXPECT_EQ(fs::path(choice.path).filename().string(), nameFile);
     EXPECT_TRUE(choice.guess.empty()) << choice.guess;
   }
 }

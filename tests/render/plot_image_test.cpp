@@ -55,7 +55,6 @@ int PaintedPixels(RasterPicture& picture) {
   return painted;
 }
 
-
 QImage Picture() {
   QImage image(40, 20, QImage::Format_RGB32);
   image.fill(Qt::white);
@@ -244,7 +243,6 @@ TEST(FarCoordinatesRaster, TextFarOutDrawsNothing) {
   EXPECT_GT(PaintedPixels(plan), 0);  // the same text on the page does show
 }
 
-
 QRgb Rgb(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 // A model drawn into raster pictures, its packages read by `reader`.
@@ -287,7 +285,8 @@ struct RasterScene : Scene {
   }
 };
 
-TEST(ModelRaster, PlanShowsCellTypesPackagesGridAndInvertedSectionMarks) {
+// One scene for both: drawing it is the slow part.
+TEST(ModelRaster, PlanShowsCellTypesPackagesGridAndSectionMarksAndSectionsTheWellAndWaterTable) {
   RasterScene scene;
   const Settings& s = scene.settings;
   ASSERT_EQ(scene.plan.Image().size(), QSize(400, 300));
@@ -300,18 +299,13 @@ TEST(ModelRaster, PlanShowsCellTypesPackagesGridAndInvertedSectionMarks) {
   // The column section's outline along x = 300, two pixels wide: white cells
   // turn black, the grid line turns dark.
   ExpectPixels(scene.plan.Image(), {{299, 250, kBlackPixel}, {300, 250, qRgb(63, 63, 63)}, {302, 250, kWhitePixel}});
-}
-
-TEST(ModelRaster, SectionsShowCellsWellAndWaterTable) {
-  RasterScene scene;
   ASSERT_EQ(scene.row.Image().size(), QSize(400, 100));
   // Row 2: the well in column 3, layer 1 (elevation 90..100: the top 50 pixels);
   // the water table at elevation 95, 25 pixels below the top, between cell centres.
-  ExpectPixels(scene.row.Image(), {{250, 25, Rgb(scene.settings.dischargeWellColor)},
-                                   {120, 25, Rgb(scene.settings.waterTableColor)}});
+  ExpectPixels(scene.row.Image(), {{250, 25, Rgb(s.dischargeWellColor)}, {120, 25, Rgb(s.waterTableColor)}});
   ASSERT_EQ(scene.column.Image().width(), 100);
   // Column 3: the well in row 2, layer 1 next to the plan (elevation falls to the right).
-  ExpectPixels(scene.column.Image(), {{25, 150, Rgb(scene.settings.dischargeWellColor)}, {75, 150, kWhitePixel}});
+  ExpectPixels(scene.column.Image(), {{25, 150, Rgb(s.dischargeWellColor)}, {75, 150, kWhitePixel}});
 }
 
 TEST(ComposeViews, SectionsSitBelowAndRightOfThePlanOrThePlanIsAlone) {

@@ -38,6 +38,12 @@ struct OpenFixture {
     return test::WriteModelFileSet(dir.path().string(), name, model);
   }
   bool Open(const std::string& path) { return OpenModelFile(path, session, ui, views); }
+  // Opens a small model "first.mdl" to stand for the one open before a refused open; returns it.
+  ModelState OpenFirst() {
+    EXPECT_TRUE(Open(Write("first", test::SmallModel{})));
+    ui.messages.clear();
+    return session.model;
+  }
   // The model opened before a refused open, kept as it was.
   void ExpectKept(const ModelState& before, const std::string& title) const {
     const ModelState& after = session.model;
@@ -143,13 +149,8 @@ TEST(OpenModelFile, ReadsStressPeriodsAndTheTimeSection) {
 
 TEST(OpenModelFile, IncompleteModelIsRefusedAndTheOldModelKept) {
   OpenFixture f;
-  test::SmallModel first;
-  const std::string firstPath = f.Write("first", first);
-  ASSERT_TRUE(f.Open(firstPath));
-  f.session.model.CurrentPeriod = 1;
-  const ModelState before = f.session.model;
-  DataFlagTable flags;
-  test::WriteModelFile(f.dir.File("second.mdl"), 5, 5, 1, flags);
+  const ModelState before = f.OpenFirst();
+  test::WriteModelFile(f.dir.File("second.mdl"), 5, 5, 1, DataFlagTable{});
   EXPECT_FALSE(f.Open(f.dir.File("second.mdl")));
   EXPECT_EQ(f.ui.LastMessage(), "The flow model should be complete before running KESTRA");
   f.ExpectKept(before, "first.mdl");
@@ -208,7 +209,6 @@ TEST(ImportNameFile, ResultsThatDidNotLoadWholeAskBeforeTheModelOpens) {
                                Damage{"mixed3d.cbc", 0, "mixed3d.cbc"}}) {
     SCOPED_TRACE(damage.file);
     OpenFixture f;
-    const std::string firstPath = f.Write("first", test::SmallModel{});
     std::filesystem::copy(test::TestDataDir() / "mixed3d/modflow", f.dir.path());
     const std::string path = f.dir.File("mixed3d.nam");
     OpenChoices ask;
@@ -220,9 +220,7 @@ TEST(ImportNameFile, ResultsThatDidNotLoadWholeAskBeforeTheModelOpens) {
     const std::string target = f.dir.File(damage.file);
     if (damage.keptBytes == 0) std::filesystem::remove(target);
     else std::filesystem::resize_file(target, damage.keptBytes);
-    ASSERT_TRUE(f.Open(firstPath));
-    const ModelState before = f.session.model;
-    f.ui.messages.clear();
+    const ModelState before = f.OpenFirst();
     f.ui.answerYes = false;
     EXPECT_FALSE(ImportNameFile(path, f.session, f.ui, f.views, ask));
     ASSERT_EQ(f.ui.questions.size(), 1u);
@@ -250,13 +248,10 @@ TEST(ImportNameFile, ResultsThatDidNotLoadWholeAskBeforeTheModelOpens) {
 
 TEST(OpenModelFile, AStressPeriodTableThatCannotBeReadRefusesTheOpen) {
   OpenFixture f;
-  const std::string firstPath = f.Write("first", test::SmallModel{});
-  ASSERT_TRUE(f.Open(firstPath));
-  const ModelState before = f.session.model;
+  const ModelState before = f.OpenFirst();
   const std::string path = test::CopySharedRun(f.dir, "uniform1", "lahey", "uniform1.mdl");
   // NPER 2 but the table of one period only.
   test::WriteWholeFile(f.dir.File("uniform1.TRA"), "2 4\n100 1 1\n");
-  f.ui.messages.clear();
   EXPECT_FALSE(f.Open(path));
   f.ExpectKept(before, "first.mdl");
   EXPECT_NE(f.ui.LastMessage().find("uniform1.TRA"), std::string::npos) << f.ui.LastMessage();

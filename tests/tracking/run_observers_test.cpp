@@ -83,7 +83,7 @@ TEST(PathlineRecord, FollowsTheModpathLayoutInBothDirections) {
             "    1.23450000000E+03 1 1 2\r\n");
 }
 
-// Splits a record into its fields and checks their widths.
+// The fields of a record, split at runs of blanks.
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields;
   std::istringstream in(line);
@@ -370,11 +370,10 @@ TEST(BatchOutput, FinalPointsReadBackAsAParticleFile) {
       EXPECT_GE(c, 0.0f);
       EXPECT_LE(c, 1.0f);
     }
-    // The final cell and point, as the CSV writes them.
-    const std::string line = EndpointCsvLine(e);
-    std::vector<std::string> fields;
-    std::istringstream in(line);
-    for (std::string field; std::getline(in, field, ',');) fields.push_back(field);
+    // The final cell and point, as the CSV writes them; no field before them holds a blank.
+    std::string line = EndpointCsvLine(e);
+    std::replace(line.begin(), line.end(), ',', ' ');
+    const std::vector<std::string> fields = Fields(line);
     file += fields[11] + " " + fields[12] + " " + fields[13] + " " + fields[8] + " " + fields[9] + " " + fields[10] +
             " 0 255 1\r\n";
   }
