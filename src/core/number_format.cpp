@@ -8,9 +8,14 @@
 #include <cstring>
 #include <limits>
 
+#include "core/number_fields.h"
 #include "core/significant_digits.h"
 
 namespace kestra {
+
+// The digit, exponent and blank writers the record fields use.
+using namespace number_fields_detail;
+
 namespace {
 
 constexpr int kFloatDigits = 7;
@@ -52,121 +57,12 @@ void AppendRange(std::string& out, const char* begin, const char* end) {
   out.append(begin, static_cast<std::size_t>(end - begin));
 }
 
-// "00" to "99", two digits at a time.
-constexpr auto kDigitPairs = [] {
-  std::array<char, 200> pairs{};
-  for (int n = 0; n < 100; ++n) {
-    pairs[static_cast<std::size_t>(2 * n)] = static_cast<char>('0' + n / 10);
-    pairs[static_cast<std::size_t>(2 * n + 1)] = static_cast<char>('0' + n % 10);
-  }
-  return pairs;
-}();
-
-void WriteTwoDigits(char* p, std::uint32_t n) { std::memcpy(p, &kDigitPairs[2 * n], 2); }
-
-void WriteFourDigits(char* p, std::uint32_t n) {
-  WriteTwoDigits(p, n / 100);
-  WriteTwoDigits(p + 2, n % 100);
-}
-
-void WriteEightDigits(char* p, std::uint32_t n) {
-  WriteFourDigits(p, n / 10000);
-  WriteFourDigits(p + 4, n % 10000);
-}
-
-// x < 10^6 as six digits: the leading pair from the top of x / 10^4 in 32.32
-// fixed point, each next pair from the fraction times 100. Fewer and shorter
-// chains of multiplications than dividing by 100 at each pair.
-void WriteSixDigits(char* p, std::uint32_t x) {
-  constexpr std::uint64_t kTenThousandth = (std::uint64_t{1} << 32) / 10'000 + 1;
-  std::uint64_t t = x * kTenThousandth;
-  WriteTwoDigits(p, static_cast<std::uint32_t>(t >> 32));
-  t = std::uint64_t{100} * static_cast<std::uint32_t>(t);
-  WriteTwoDigits(p + 2, static_cast<std::uint32_t>(t >> 32));
-  t = std::uint64_t{100} * static_cast<std::uint32_t>(t);
-  WriteTwoDigits(p + 4, static_cast<std::uint32_t>(t >> 32));
-}
-
-// The last `count` digits (at most eight) of `n`, leading zeros included,
-// written at `p`.
-[[gnu::always_inline]] inline char* WriteShortDigits(char* p, std::uint32_t n, int count) {
-  // Counts that come often: 4 (a "0.000E+00" label) and 8 (Fortran's E16.8).
-  if (count == 4) {
-    WriteFourDigits(p, n);
-    return p + 4;
-  }
-  if (count == 8) {
-    WriteEightDigits(p, n);
-    return p + 8;
-  }
-  char* const end = p + count;
-  char* at = end;
-  for (; count >= 2; count -= 2, n /= 100) {
-    at -= 2;
-    WriteTwoDigits(at, n % 100);
-  }
-  if (count == 1) *--at = static_cast<char>('0' + n % 10);
-  return end;
-}
-
-// Exactly `count` digits (at most 24) of `n` (below 10^count), leading zeros
-// included, written at `p`: twelve, the pathline mask's, in two halves of
-// six; others in parts of eight whose divisions by constants overlap.
-[[gnu::always_inline]] inline char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
-  constexpr int kPart = 8;
-  constexpr std::uint64_t kPartScale = 100'000'000;
-  constexpr int kPathlineMantissa = 12;
-  constexpr std::uint64_t kHalfScale = 1'000'000;
-  if (count <= kPart) return WriteShortDigits(p, static_cast<std::uint32_t>(n), count);
-  if (count == kPathlineMantissa) {
-    WriteSixDigits(p, static_cast<std::uint32_t>(n / kHalfScale));
-    WriteSixDigits(p + kPathlineMantissa / 2, static_cast<std::uint32_t>(n % kHalfScale));
-    return p + kPathlineMantissa;
-  }
-  const auto low = static_cast<std::uint32_t>(n % kPartScale);
-  n /= kPartScale;
-  if (count <= 2 * kPart) {
-    p = WriteShortDigits(p, static_cast<std::uint32_t>(n), count - kPart);
-  } else {
-    p = WriteShortDigits(p, static_cast<std::uint32_t>(n / kPartScale), count - 2 * kPart);
-    WriteEightDigits(p, static_cast<std::uint32_t>(n % kPartScale));
-    p += kPart;
-  }
-  WriteEightDigits(p, low);
-  return p + kPart;
-}
-
-// "E-99" .. "E+99", four characters each.
-constexpr int kTableExponent = 99;
-constexpr auto kExponentTexts = [] {
-  std::array<char, 4 * (2 * kTableExponent + 1)> texts{};
-  for (int e = -kTableExponent; e <= kTableExponent; ++e) {
-    char* text = &texts[static_cast<std::size_t>(4 * (e + kTableExponent))];
-    const int magnitude = e < 0 ? -e : e;
-    text[0] = 'E';
-    text[1] = e < 0 ? '-' : '+';
-    text[2] = static_cast<char>('0' + magnitude / 10);
-    text[3] = static_cast<char>('0' + magnitude % 10);
-  }
-  return texts;
-}();
-
 // "E", the exponent's sign always, at least two digits.
 char* WriteExponent(char* p, int exponent) {
-  if (exponent >= -kTableExponent && exponent <= kTableExponent) {
-    std::memcpy(p, &kExponentTexts[static_cast<std::size_t>(4 * (exponent + kTableExponent))], 4);
-    return p + 4;
-  }
+  if (exponent >= -kTableExponent && exponent <= kTableExponent) return WriteTableExponent(p, exponent);
   *p++ = 'E';
   *p++ = exponent < 0 ? '-' : '+';
   return std::to_chars(p, p + 8, std::abs(exponent)).ptr;
-}
-
-// "-" before a negative value (not before -0), without a branch:
-// coordinates change sign at random.
-char* WriteMinusIfNegative(char* p, double value) {
-  *p = '-';
-  return p + (value < 0 ? 1 : 0);
 }
 
 char* Repeat(char* p, char c, int count) {
@@ -297,16 +193,9 @@ std::optional<std::int32_t> RoundToInt32(double value) { return RoundToInteger<s
 std::string IntegerMaskText(std::int64_t value) { return std::to_string(value); }
 
 char* WriteScientificText(char* p, double value, int decimals) {
+  if (char* end = TryWriteScientific(p, value, decimals)) return end;
   p = WriteMinusIfNegative(p, value);
   const double magnitude = std::fabs(value);
-  if (const SignificantDigits d = RoundToSignificantDigits(magnitude, decimals + 1)) {
-    // All digits one place on, then the first moved before the point:
-    // "1.E+02" with no decimals.
-    char* const end = WriteFixedDigits(p + 1, d.digits, decimals + 1);
-    p[0] = p[1];
-    p[1] = '.';
-    return WriteExponent(end, d.exponent);
-  }
   if (magnitude == 0 || !std::isfinite(magnitude)) {
     *p++ = '0';
     *p++ = '.';
@@ -325,35 +214,9 @@ char* WriteScientificText(char* p, double value, int decimals) {
   return result.ptr;
 }
 
-// n < 10^4 without leading zeros, its digits straight from the table of pairs.
-char* WriteSmallInteger(char* p, std::uint32_t n) {
-  if (n < 10) {
-    *p = static_cast<char>('0' + n);
-    return p + 1;
-  }
-  if (n < 100) {
-    WriteTwoDigits(p, n);
-    return p + 2;
-  }
-  if (n < 1000) {
-    *p = static_cast<char>('0' + n / 100);
-    WriteTwoDigits(p + 1, n % 100);
-    return p + 3;
-  }
-  WriteFourDigits(p, n);
-  return p + 4;
-}
-
 char* WriteIntegerMaskText(char* p, std::int64_t value) {
-  // Cell indices and particle numbers, four to a pathline record.
-  constexpr std::uint32_t kSmallBelow = 10'000;
-  constexpr std::int64_t kFastBelow = std::int64_t{kSmallBelow} * kSmallBelow;
-  if (value < 0 || value >= kFastBelow) return std::to_chars(p, p + kIntegerTextMax, value).ptr;
-  const auto n = static_cast<std::uint32_t>(value);
-  if (n < kSmallBelow) return WriteSmallInteger(p, n);
-  p = WriteSmallInteger(p, n / kSmallBelow);
-  WriteFourDigits(p, n % kSmallBelow);
-  return p + 4;
+  if (char* end = TryWriteIntegerMask(p, value)) return end;
+  return std::to_chars(p, p + kIntegerTextMax, value).ptr;
 }
 
 std::string ScientificText(double value, int decimals) {
@@ -386,67 +249,18 @@ char* WriteRightAligned(char* p, const char* text, const char* end, int width) {
   return Copy(p, text, static_cast<int>(end - text));
 }
 
-// Blanks over the `width` characters at `p`: two overlapping stores for
-// the widths of record fields, where a call of memset would cost more.
-void FillBlanks(char* p, int width) {
-  static constexpr char kBlanks[] = "                ";
-  constexpr int kStore = sizeof kBlanks - 1;
-  if (width >= kStore && width <= 2 * kStore) {
-    std::memcpy(p, kBlanks, kStore);
-    std::memcpy(p + width - kStore, kBlanks, kStore);
-  } else if (width >= kStore / 2 && width < kStore) {
-    std::memcpy(p, kBlanks, kStore / 2);
-    std::memcpy(p + width - kStore / 2, kBlanks, kStore / 2);
-  } else {
-    Repeat(p, ' ', width);
-  }
-}
-
-// The digits of n written backwards so that they end at `end`; their start.
-char* WriteDigitsEndingAt(char* end, std::uint64_t n) {
-  for (; n >= 100; n /= 100) {
-    end -= 2;
-    WriteTwoDigits(end, static_cast<std::uint32_t>(n % 100));
-  }
-  if (n >= 10) {
-    end -= 2;
-    WriteTwoDigits(end, static_cast<std::uint32_t>(n));
-    return end;
-  }
-  *--end = static_cast<char>('0' + n);
-  return end;
-}
-
 }  // namespace
 
 char* WriteFortranInteger(char* p, std::int64_t value, int width) {
-  // Non-negative values that fit, as nearly all do, straight into place.
-  if (value >= 0 && width <= kMostSignificantDigits &&
-      static_cast<std::uint64_t>(value) < kPowersOfTen[static_cast<std::size_t>(width)]) {
-    FillBlanks(p, width);
-    WriteDigitsEndingAt(p + width, static_cast<std::uint64_t>(value));
-    return p + width;
-  }
+  if (char* end = TryWriteFortranInteger(p, value, width)) return end;
   char buffer[kIntegerTextMax];
   return WriteRightAligned(p, buffer, WriteIntegerMaskText(buffer, value), width);
 }
 
 char* WriteFortranExponent(char* p, double value, int width, int digits) {
-  constexpr int kExponentText = 4;  // "E+dd"
+  if (char* end = TryWriteFortranExponent(p, value, width, digits)) return end;
   const double magnitude = std::fabs(value);
-  // d.ddd...E+X is 0.dddd...E+(X+1)
   const SignificantDigits d = RoundToSignificantDigits(magnitude, digits);
-  const int unsignedLength = 2 + digits + kExponentText;
-  if (d && width > unsignedLength && std::abs(d.exponent + 1) <= kTableExponent) {
-    // The common case in place: the blanks, the sign or one more blank.
-    FillBlanks(p, width);
-    char* const number = p + width - unsignedLength;
-    number[-1] = value < 0 ? '-' : ' ';
-    number[0] = '0';
-    number[1] = '.';
-    WriteExponent(WriteFixedDigits(number + 2, d.digits, digits), d.exponent + 1);
-    return p + width;
-  }
   char buffer[kTextBuffer * 2];
   char* q = WriteMinusIfNegative(buffer, value);
   *q++ = '0';

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/number_fields.h"
 #include "core/number_format.h"
 
 namespace kestra {
@@ -141,12 +142,12 @@ void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const Pat
   char line[kPointNumbers * FortranExponentTextMax(kPointWidth, kPointDigits) +
             kPointIntegers * FortranIntegerTextMax(kInteger) + 1];
   const LocalPoint local = FileLocal(state, point.cell, point.point, point.localZ);
-  char* p = WriteFortranInteger(line, CellNumber(state, point.cell), kInteger);
+  char* p = WriteFortranIntegerField(line, CellNumber(state, point.cell), kInteger);
   const double y = state.YEDGE[state.NROW] - point.point.Y;
   for (const double value : {point.point.X, y, point.point.Z, releaseTime + point.time, static_cast<double>(local.x),
                              static_cast<double>(local.y), static_cast<double>(local.z)})
-    p = WriteFortranExponent(p, value, kPointWidth, kPointDigits);
-  for (const int value : {static_cast<int>(point.cell.layer), period, step}) p = WriteFortranInteger(p, value, kInteger);
+    p = WriteFortranExponentField(p, value, kPointWidth, kPointDigits);
+  for (const int value : {static_cast<int>(point.cell.layer), period, step}) p = WriteFortranIntegerField(p, value, kInteger);
   *p++ = *kLineEnd;
   out.append(line, static_cast<std::size_t>(p - line));
 }

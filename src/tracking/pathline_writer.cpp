@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/number_format.h"
+#include "core/number_fields.h"
 
 namespace kestra {
 namespace {
@@ -21,25 +21,25 @@ char* WriteBlanks(char* p, int count) {
 
 // Coordinates take 21 characters: four blanks, or three before a minus sign.
 char* WriteCoordinateField(char* p, float value) {
-  return WriteScientificText(WriteBlanks(p, value < 0 ? 3 : 4), value, kRecordDecimals);
+  return WriteScientificField(WriteBlanks(p, value < 0 ? 3 : 4), value, kRecordDecimals);
 }
 
 char* WriteValueField(char* p, double value) {
-  return WriteScientificText(WriteBlanks(p, 4), value, kRecordDecimals);
+  return WriteScientificField(WriteBlanks(p, 4), value, kRecordDecimals);
 }
 
 }  // namespace
 
 void AppendPathlineRecord(std::string& out, int particle, int direction, const PathPoint& point, float gridLengthY) {
   char record[kLongestRecord];
-  char* p = WriteIntegerMaskText(record, static_cast<std::int64_t>(direction) * particle);
+  char* p = WriteIntegerField(record, static_cast<std::int64_t>(direction) * particle);
   p = WriteCoordinateField(p, static_cast<float>(point.point.X));
   p = WriteCoordinateField(p, gridLengthY - static_cast<float>(point.point.Y));
   p = WriteValueField(p, point.localZ);
   p = WriteCoordinateField(p, static_cast<float>(point.point.Z));
   p = WriteValueField(p, point.time);
   for (const std::int16_t index : {point.cell.column, point.cell.row, point.cell.layer})
-    p = WriteIntegerMaskText(WriteBlanks(p, 1), index);
+    p = WriteIntegerField(WriteBlanks(p, 1), index);
   *p++ = '\r';
   *p++ = '\n';
   out.append(record, static_cast<std::size_t>(p - record));

@@ -4,6 +4,7 @@
 // and the rounding edges where a mask's last digit or the exponent changes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "core/number_fields.h"
 #include "core/number_format.h"
 
 namespace kestra {
@@ -70,6 +72,16 @@ std::string ReferenceShortest(double value, int maxDigits) {
   if (exponent < 0) return sign + "." + std::string(-exponent - 1, '0') + digits;
   if (count <= exponent + 1) return sign + digits + std::string(exponent + 1 - count, '0');
   return sign + digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
+}
+
+// Fortran's Ew.d: "0.", the digits, the exponent of that form, right-aligned.
+std::string ReferenceFortranExponent(double value, int width, int digits) {
+  std::string text = ReferenceScientific(value, digits - 1);
+  const std::size_t lead = value < 0 ? 1 : 0;
+  const std::size_t e = text.find('E');
+  const int exponent = std::isfinite(value) && value != 0 ? std::atoi(text.c_str() + e + 1) + 1 : 0;
+  text = text.substr(0, lead) + "0." + text[lead] + text.substr(lead + 2, e - lead - 2) + ReferenceExponent(exponent, 2);
+  return std::string(std::max(0, width - static_cast<int>(text.size())), ' ') + text;
 }
 
 std::string ReferenceTrimmed(double value) {
@@ -143,7 +155,12 @@ TEST(NumberFormReference, ScientificMasksWriteTheSameCharacters) {
   std::vector<double> values = RandomDoubles(1'000'000, 1);
   for (const double v : RoundingEdges(12)) values.push_back(v);
   int failures = 0;
-  for (const double value : values) Compare(ScientificText(value, 11), ReferenceScientific(value, 11), value, failures);
+  char field[ScientificTextMax(11)];
+  for (const double value : values) {
+    const std::string reference = ReferenceScientific(value, 11);
+    Compare(ScientificText(value, 11), reference, value, failures);
+    Compare(std::string(field, WriteScientificField(field, value, 11)), reference, value, failures);
+  }
   // Every mask width: 0 to 15 decimals, on fewer values.
   for (int decimals = 0; decimals <= 15; ++decimals)
     for (const double value : RoundingEdges(decimals + 1))
@@ -223,15 +240,26 @@ TEST(FortranForms, ExponentFormRoundsAndRightAligns) {
     AppendFortranExponent(out, value, width, 8);
   EXPECT_EQ(out, "-0.15000000E+01-0.15000000E+010.15000000E+010.15000000E+010.25000000E+01" + std::string(56, ' ') +
                      "0.25000000E+00");
-  for (const double value : RandomDoubles(10'000, 4)) {
+}
+
+// E16.8 (the pathline points of MODPATH 7) and E18.10 (its end points), in
+// the general form and in the record writers' inline one.
+TEST(FortranForms, ExponentFormsAgreeWithTheStandardConversion) {
+  std::vector<double> values = RandomDoubles(500'000, 4);
+  for (const int digits : {8, 10})
+    for (const double v : RoundingEdges(digits)) values.push_back(v);
+  int failures = 0;
+  char field[FortranExponentTextMax(18, 10)];
+  std::string out;
+  for (const double value : values) {
+    const std::string e16 = ReferenceFortranExponent(value, 16, 8), e18 = ReferenceFortranExponent(value, 18, 10);
+    Compare(std::string(field, WriteFortranExponentField(field, value, 16, 8)), e16, value, failures);
+    Compare(std::string(field, WriteFortranExponentField(field, value, 18, 10)), e18, value, failures);
     out.clear();
-    AppendFortranExponent(out, value, 18, 10);
-    if (!std::isfinite(value)) continue;
-    ASSERT_GE(out.size(), 18u) << value;
-    // What a reader gets back is the value to ten digits: half a unit of
-    // the last digit of a mantissa that may begin with 0.1.
-    EXPECT_NEAR(std::strtod(out.c_str(), nullptr), value, std::fabs(value) * 5.0001e-10) << out;
+    AppendFortranExponent(out, value, 16, 8);
+    Compare(out, e16, value, failures);
   }
+  EXPECT_EQ(failures, 0);
 }
 
 TEST(FortranForms, IntegersRightAlignedAndNeverCut) {
