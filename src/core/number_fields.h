@@ -212,9 +212,20 @@ inline char* WriteSmallInteger(char* p, std::uint32_t n) {
 
 // The in-place forms of the writers below: where the value takes the common
 // form, its text at `p` and its end; otherwise nothing written and null.
+// RoundToSignificantDigits into `d`, false where it gives no digits; 0 (a
+// local coordinate on a face, often enough) takes the digits 0 and
+// `zeroExponent`, written in place as well.
+[[gnu::always_inline]] inline bool RoundForField(double magnitude, int digits, int zeroExponent,
+                                                 SignificantDigits& d) {
+  d = RoundToSignificantDigits(magnitude, digits);
+  if (d) return true;
+  d.exponent = zeroExponent;
+  return magnitude == 0;
+}
+
 [[gnu::always_inline]] inline char* TryWriteScientific(char* p, double value, int decimals) {
-  const SignificantDigits d = RoundToSignificantDigits(std::fabs(value), decimals + 1);
-  if (!d) return nullptr;
+  SignificantDigits d;
+  if (!RoundForField(std::fabs(value), decimals + 1, 0, d)) return nullptr;
   p = WriteMinusIfNegative(p, value);
   // All digits one place on, then the first moved before the point:
   // "1.E+02" with no decimals.
@@ -250,9 +261,9 @@ inline char* WriteSmallInteger(char* p, std::uint32_t n) {
 [[gnu::always_inline]] inline char* TryWriteFortranExponent(char* p, double value, int width, int digits) {
   constexpr int kExponentText = 4;  // "E+dd"
   const int unsignedLength = 2 + digits + kExponentText;
-  const SignificantDigits d = RoundToSignificantDigits(std::fabs(value), digits);
-  if (!d || width <= unsignedLength) return nullptr;
-  // d.ddd...E+X is 0.dddd...E+(X+1)
+  // d.ddd...E+X is 0.dddd...E+(X+1); 0 is 0.000...E+00
+  SignificantDigits d;
+  if (width <= unsignedLength || !RoundForField(std::fabs(value), digits, -1, d)) return nullptr;
   FillBlanks(p, width);
   char* const number = p + width - unsignedLength;
   number[-1] = value < 0 ? '-' : ' ';
