@@ -37,10 +37,39 @@ inline void WriteFourDigits(char* p, std::uint32_t n) {
   WriteTwoDigits(p + 2, n % 100);
 }
 
+#if defined(__SSE2__)
+// The eight digits of value < 10^8, leading zeros included, as 16-bit lanes
+// from the most significant: the two halves from one division by 10^4, then
+// in all lanes at once each prefix a, ab, abc, abcd (by multiplications with
+// scaled reciprocals of 10^3 .. 10^0) less ten times the one before it. No
+// value waits for the digits of another, as the pairs of a table do.
+inline __m128i EightDigitLanes(std::uint32_t value) {
+  constexpr int kReciprocalShift = 45;  // 0xd1b71759 is 2^45 / 10^4, rounded up
+  const __m128i v = _mm_cvtsi32_si128(static_cast<int>(value));
+  const __m128i high = _mm_srli_epi64(_mm_mul_epu32(v, _mm_set1_epi32(static_cast<int>(0xd1b71759u))), kReciprocalShift);
+  const __m128i low = _mm_sub_epi32(v, _mm_mul_epu32(high, _mm_set1_epi32(10'000)));
+  // Both halves times 4, for the precision of the reciprocals, four times over.
+  const __m128i halves = _mm_slli_epi64(_mm_unpacklo_epi16(high, low), 2);
+  const __m128i pairs = _mm_unpacklo_epi16(halves, halves);
+  const __m128i repeated = _mm_unpacklo_epi32(pairs, pairs);
+  const __m128i reciprocals = _mm_setr_epi16(8389, 5243, 13108, -32768, 8389, 5243, 13108, -32768);
+  const __m128i shifts = _mm_setr_epi16(1 << 7, 1 << 11, 1 << 13, -32768, 1 << 7, 1 << 11, 1 << 13, -32768);
+  const __m128i prefixes = _mm_mulhi_epu16(_mm_mulhi_epu16(repeated, reciprocals), shifts);
+  const __m128i tensOfPrevious = _mm_slli_epi64(_mm_mullo_epi16(prefixes, _mm_set1_epi16(10)), 16);
+  return _mm_sub_epi16(prefixes, tensOfPrevious);
+}
+
+// The eight digits of n < 10^8, leading zeros included, written at `p`.
+inline void WriteEightDigits(char* p, std::uint32_t n) {
+  const __m128i characters = _mm_add_epi8(_mm_packus_epi16(EightDigitLanes(n), _mm_setzero_si128()), _mm_set1_epi8('0'));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p), characters);
+}
+#else
 inline void WriteEightDigits(char* p, std::uint32_t n) {
   WriteFourDigits(p, n / 10000);
   WriteFourDigits(p + 4, n % 10000);
 }
+#endif
 
 // The last `count` digits (at most eight) of `n`, leading zeros included,
 // written at `p`.
@@ -64,59 +93,12 @@ inline void WriteEightDigits(char* p, std::uint32_t n) {
   return end;
 }
 
-#if defined(__SSE2__)
-// The eight digits of value < 10^8, leading zeros included, as 16-bit lanes
-// from the most significant: the two halves from one division by 10^4, then
-// in all lanes at once each prefix a, ab, abc, abcd (by multiplications with
-// scaled reciprocals of 10^3 .. 10^0) less ten times the one before it. No
-// value waits for the digits of another, as the pairs of a table do.
-inline __m128i EightDigitLanes(std::uint32_t value) {
-  constexpr int kReciprocalShift = 45;  // 0xd1b71759 is 2^45 / 10^4, rounded up
-  const __m128i v = _mm_cvtsi32_si128(static_cast<int>(value));
-  const __m128i high = _mm_srli_epi64(_mm_mul_epu32(v, _mm_set1_epi32(static_cast<int>(0xd1b71759u))), kReciprocalShift);
-  const __m128i low = _mm_sub_epi32(v, _mm_mul_epu32(high, _mm_set1_epi32(10'000)));
-  // Both halves times 4, for the precision of the reciprocals, four times over.
-  const __m128i halves = _mm_slli_epi64(_mm_unpacklo_epi16(high, low), 2);
-  const __m128i pairs = _mm_unpacklo_epi16(halves, halves);
-  const __m128i repeated = _mm_unpacklo_epi32(pairs, pairs);
-  const __m128i reciprocals = _mm_setr_epi16(8389, 5243, 13108, -32768, 8389, 5243, 13108, -32768);
-  const __m128i shifts = _mm_setr_epi16(1 << 7, 1 << 11, 1 << 13, -32768, 1 << 7, 1 << 11, 1 << 13, -32768);
-  const __m128i prefixes = _mm_mulhi_epu16(_mm_mulhi_epu16(repeated, reciprocals), shifts);
-  const __m128i tensOfPrevious = _mm_slli_epi64(_mm_mullo_epi16(prefixes, _mm_set1_epi16(10)), 16);
-  return _mm_sub_epi16(prefixes, tensOfPrevious);
-}
-
-// Digit lanes (at most 9 each) as characters, the first's lanes first.
-inline __m128i DigitCharacters(__m128i first, __m128i second) {
-  return _mm_add_epi8(_mm_packus_epi16(first, second), _mm_set1_epi8('0'));
-}
-#endif
-
 // Exactly `count` digits (at most 24) of `n` (below 10^count), leading zeros
-// included, written at `p`: eight (Fortran's E16.8) and twelve (the pathline
-// mask) in vector lanes where the processor has them, others in parts of
-// eight whose divisions by constants overlap.
+// included, written at `p`, in parts of eight whose divisions by constants
+// overlap.
 [[gnu::always_inline]] inline char* WriteFixedDigits(char* p, std::uint64_t n, int count) {
   constexpr int kPart = 8;
   constexpr std::uint64_t kPartScale = 100'000'000;
-#if defined(__SSE2__)
-  constexpr int kPathlineMantissa = 12;
-  if (count == kPart) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
-                     DigitCharacters(EightDigitLanes(static_cast<std::uint32_t>(n)), _mm_setzero_si128()));
-    return p + kPart;
-  }
-  if (count == kPathlineMantissa) {
-    // Sixteen digits of which the first four are zeros.
-    const __m128i digits = DigitCharacters(EightDigitLanes(static_cast<std::uint32_t>(n / kPartScale)),
-                                           EightDigitLanes(static_cast<std::uint32_t>(n % kPartScale)));
-    const __m128i last = _mm_srli_si128(digits, 4);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), last);
-    const auto tail = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(last, 8)));
-    std::memcpy(p + kPart, &tail, 4);
-    return p + kPathlineMantissa;
-  }
-#endif
   if (count <= kPart) return WriteShortDigits(p, static_cast<std::uint32_t>(n), count);
   const auto low = static_cast<std::uint32_t>(n % kPartScale);
   n /= kPartScale;
