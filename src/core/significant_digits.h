@@ -6,6 +6,7 @@
 
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -68,6 +69,23 @@ inline constexpr auto kPowersOfTenAsDoubles = [] {
 inline constexpr int kDigitsOfExactDoubles = 15;
 inline constexpr double kTwoToThe52 = 4503599627370496.0;
 inline constexpr std::uint64_t kTwoToThe52Bits = std::uint64_t{1075} << 52;
+// For each digit count, half a unit in the last place of a double below
+// 10^digits: how far the product of two doubles of that size may lie from
+// the exact one.
+inline constexpr auto kProductErrors = [] {
+  std::array<double, kDigitsOfExactDoubles + 1> errors{};
+  for (int digits = 0; digits <= kDigitsOfExactDoubles; ++digits) {
+    std::uint64_t power = 1;
+    for (int k = 0; k < digits; ++k) power *= 10;
+    // 10^digits lies below 2^width, where a unit in the last place is at most 2^(width - 53).
+    const int width = std::bit_width(power);
+    double error = 1;
+    for (int k = 0; k < 54 - width; ++k) error /= 2;
+    errors[static_cast<std::size_t>(digits)] = error;
+  }
+  return errors;
+}();
+
 // The bits of the 64-bit mantissa below a double's 53.
 inline constexpr int kExtraBits = 11;
 
@@ -145,6 +163,22 @@ inline constexpr auto kDecades = [] {
   if (s < 0 || s >= static_cast<int>(kPowersOfFive.size())) return {};
   const FullPowerOfFive& five = kPowersOfFive[static_cast<std::size_t>(s)];
   const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(digits)];
+  // Where 10^s is a double, the product of the two doubles is within half a
+  // unit in its last place of magnitude * 10^s, and its nearest integer is
+  // the answer, unless the product lies that close to half way between two
+  // integers; there only the exact arithmetic below can tell.
+  if (digits <= kDigitsOfExactDoubles && s < static_cast<int>(kPowersOfTenAsDoubles.size())) {
+    const double scaled = magnitude * kPowersOfTenAsDoubles[static_cast<std::size_t>(s)];
+    const double shifted = scaled + kTwoToThe52;  // its nearest integer, ties to even, in the low bits
+    const double nearest = shifted - kTwoToThe52;
+    if (std::fabs(std::fabs(scaled - nearest) - 0.5) > kProductErrors[static_cast<std::size_t>(digits)]) {
+      std::uint64_t shiftedBits = 0;
+      std::memcpy(&shiftedBits, &shifted, sizeof shiftedBits);
+      const std::uint64_t n = shiftedBits - kTwoToThe52Bits;
+      if (n == limit) return SignificantDigits{limit / 10, exponent + 1};
+      return SignificantDigits{n, exponent};
+    }
+  }
   // Where the significant bits of m and of 5^s make at most a double's 53
   // (every 32-bit value from about 0.1 on at 12 digits), magnitude * 10^s
   // is one exact multiplication of doubles, and adding 2^52 rounds it to an
