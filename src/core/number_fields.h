@@ -192,19 +192,20 @@ inline char* WriteSmallInteger(char* p, std::uint32_t n) {
   return p + 4;
 }
 
-// The in-place forms of the writers below: where the value takes the common
-// form, its text at `p` and its end; otherwise nothing written and null.
 // RoundToSignificantDigits into `d`, false where it gives no digits; 0 (a
 // local coordinate on a face, often enough) takes the digits 0 and
-// `zeroExponent`, written in place as well.
+// `zeroExponent`, written in place as well, at the digit counts the
+// rounding serves.
 [[gnu::always_inline]] inline bool RoundForField(double magnitude, int digits, int zeroExponent,
                                                  SignificantDigits& d) {
   d = RoundToSignificantDigits(magnitude, digits);
   if (d) return true;
   d.exponent = zeroExponent;
-  return magnitude == 0;
+  return magnitude == 0 && digits <= kMostSignificantDigits;
 }
 
+// The in-place forms of the writers below: where the value takes the common
+// form, its text at `p` and its end; otherwise nothing written and null.
 [[gnu::always_inline]] inline char* TryWriteScientific(char* p, double value, int decimals) {
   SignificantDigits d;
   if (!RoundForField(std::fabs(value), decimals + 1, 0, d)) return nullptr;

@@ -149,12 +149,15 @@ inline constexpr auto kDecades = [] {
   constexpr int kMantissaBits = 52;
   constexpr int kExponentBias = 1023;
   constexpr int kExponentAll = 0x7FF;
-  if (digits < 1 || digits > kMostSignificantDigits || !(magnitude > 0)) return {};
+  if (digits < 1 || digits > kMostSignificantDigits) return {};
   std::uint64_t bits = 0;
   std::memcpy(&bits, &magnitude, sizeof bits);
+  // The sign bit stays with the exponent: one range test turns away zero,
+  // subnormal, infinite and NaN values, whose exponent bits are all 0 or
+  // all 1, and negative ones, whose sign bit puts them above every exponent.
   const int biased = static_cast<int>(bits >> kMantissaBits);
-  if (biased == 0 || biased == kExponentAll) return {};  // subnormal or not finite
   const int b = biased - kExponentBias;  // magnitude lies in [2^b, 2^(b+1))
+  static_assert(kLowestBinaryExponent > -kExponentBias && kHighestBinaryExponent < kExponentAll - kExponentBias);
   if (b < kLowestBinaryExponent || b > kHighestBinaryExponent) return {};
   const std::uint64_t m = (bits << kExtraBits) | kTopBit;  // magnitude = m * 2^(b - 63)
   const Decade& decade = kDecades[static_cast<std::size_t>(b - kLowestBinaryExponent)];

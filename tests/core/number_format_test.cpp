@@ -114,8 +114,9 @@ TEST(RoundToSignificantDigits, TiesGoToTheEvenDigitAndCarriesMoveTheExponent) {
 }
 
 TEST(RoundToSignificantDigits, LeavesWhatItCannotReachToTheCaller) {
-  for (const double value : {0.0, -1.0, std::numeric_limits<double>::quiet_NaN(),
-                             std::numeric_limits<double>::infinity(), std::numeric_limits<double>::denorm_min(),
+  for (const double value : {0.0, -0.0, -1.0, -1e-300, std::numeric_limits<double>::quiet_NaN(),
+                             -std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::denorm_min(),
                              1e300, 1e-300})
     EXPECT_FALSE(RoundToSignificantDigits(value, 12)) << value;
   EXPECT_FALSE(RoundToSignificantDigits(1234.5, 3));  // 10^digits and above
