@@ -1,7 +1,7 @@
 // Rounding a binary floating-point value to a number of significant decimal
 // digits, exactly and with ties to even, as the standard library's
-// conversion with a precision rounds, but without text: in integer
-// arithmetic, or in that of doubles where every step of it is exact.
+// conversion with a precision rounds, but without text: in the arithmetic
+// of doubles wherever its error cannot change the answer, else in integers.
 #pragma once
 
 #include <array>
@@ -167,33 +167,25 @@ inline constexpr auto kDecades = [] {
   const FullPowerOfFive& five = kPowersOfFive[static_cast<std::size_t>(s)];
   const std::uint64_t limit = kPowersOfTen[static_cast<std::size_t>(digits)];
   // Where 10^s is a double, the product of the two doubles is within half a
-  // unit in its last place of magnitude * 10^s, and its nearest integer is
-  // the answer, unless the product lies that close to half way between two
-  // integers; there only the exact arithmetic below can tell.
+  // unit in its last place of magnitude * 10^s, and its nearest integer
+  // (adding 2^52 rounds it, ties to even) is the answer unless the product
+  // lies that close to half way between two integers. There it is still the
+  // answer where the product is exact: where the significant bits of m and
+  // of 5^s make at most a double's 53 (every 32-bit value from about 0.1 on
+  // at 12 digits). Only the rest takes the integer arithmetic below.
   if (digits <= kDigitsOfExactDoubles && s < static_cast<int>(kPowersOfTenAsDoubles.size())) {
     const double scaled = magnitude * kPowersOfTenAsDoubles[static_cast<std::size_t>(s)];
-    const double shifted = scaled + kTwoToThe52;  // its nearest integer, ties to even, in the low bits
+    const double shifted = scaled + kTwoToThe52;  // its nearest integer in the low bits
     const double nearest = shifted - kTwoToThe52;
-    if (std::fabs(std::fabs(scaled - nearest) - 0.5) > kProductErrors[static_cast<std::size_t>(digits)]) {
+    const bool farFromHalfWay =
+        std::fabs(std::fabs(scaled - nearest) - 0.5) > kProductErrors[static_cast<std::size_t>(digits)];
+    if (farFromHalfWay || std::countr_zero(m) >= kExtraBits + (kWordBits - five.shift)) {
       std::uint64_t shiftedBits = 0;
       std::memcpy(&shiftedBits, &shifted, sizeof shiftedBits);
       const std::uint64_t n = shiftedBits - kTwoToThe52Bits;
       if (n == limit) return SignificantDigits{limit / 10, exponent + 1};
       return SignificantDigits{n, exponent};
     }
-  }
-  // Where the significant bits of m and of 5^s make at most a double's 53
-  // (every 32-bit value from about 0.1 on at 12 digits), magnitude * 10^s
-  // is one exact multiplication of doubles, and adding 2^52 rounds it to an
-  // integer, ties to even. (5^23 and up have more than 53 bits: s stays
-  // within the table.)
-  if (digits <= kDigitsOfExactDoubles && std::countr_zero(m) >= kExtraBits + (kWordBits - five.shift)) {
-    const double rounded = magnitude * kPowersOfTenAsDoubles[static_cast<std::size_t>(s)] + kTwoToThe52;
-    std::uint64_t roundedBits = 0;
-    std::memcpy(&roundedBits, &rounded, sizeof roundedBits);
-    const std::uint64_t n = roundedBits - kTwoToThe52Bits;
-    if (n == limit) return SignificantDigits{limit / 10, exponent + 1};
-    return SignificantDigits{n, exponent};
   }
   // magnitude * 10^s = m * five.bits * 2^(b - 63 - five.shift + s), exactly.
   const UInt128 product = static_cast<UInt128>(m) * five.bits;
