@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -15,7 +16,8 @@ namespace kestra {
 namespace {
 
 // Particles go to the threads a few at a time: claiming them and handing
-// them over costs a lock, once per chunk, never per move.
+// them over costs a lock, once per chunk, never per move. Their reports are
+// merged a chunk at a time on one thread too.
 constexpr int kParticlesPerChunk = 64;
 // Chunks a thread may run ahead of the one being reported: bounds the
 // memory held for pathlines that are not yet reported.
@@ -35,13 +37,22 @@ bool Conclude(const PassOutcome& outcome, UserInterface& ui, PassSummary& summar
   return summary.runEnds;
 }
 
+// An observer that can be split takes the reports in a part and merges
+// them a chunk at a time, as on several threads: its merges (writes to a
+// file, say) come once a chunk, not once a particle.
 PassSummary RunOnOneThread(const PassContext& context, std::vector<ParticleRecord>& particles,
                            std::vector<ParticleProgress>& progress, TrackObserver& observer, UserInterface& ui) {
+  auto* const splittable = dynamic_cast<ParallelObserver*>(&observer);
+  const std::unique_ptr<TrackObserver> part = splittable ? splittable->NewPart() : nullptr;
+  TrackObserver& target = part ? *part : observer;
   PassSummary summary;
-  for (std::size_t n = 0; n < particles.size(); ++n) {
-    const PassOutcome outcome =
-        TrackParticlePass(context, static_cast<int>(n) + 1, particles[n], progress[n], observer);
-    if (Conclude(outcome, ui, summary)) break;
+  bool ends = false;
+  for (std::size_t first = 0; first < particles.size() && !ends; first += kParticlesPerChunk) {
+    const std::size_t last = std::min(particles.size(), first + kParticlesPerChunk);
+    for (std::size_t n = first; n < last && !ends; ++n)
+      ends = Conclude(TrackParticlePass(context, static_cast<int>(n) + 1, particles[n], progress[n], target), ui,
+                      summary);
+    if (part) splittable->Merge(*part);
   }
   return summary;
 }

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "core/sink_codes.h"
 #include "support/recording_interface.h"
@@ -417,13 +420,52 @@ class FailingParts : public ParallelObserver {
 };
 
 TEST(TrackParticles, WhatAWorkerThreadThrowsReachesTheCaller) {
-  for (const int threads : {2, 3}) {
+  for (const int threads : {1, 2, 3}) {
     TrackingFixture f(UniformChannel(1));
     for (int n = 0; n < 200; ++n) f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
     FailingParts failing;
     EXPECT_THROW(f.RunInto(failing, TrackMode::ForwardRun, threads), std::runtime_error);
     // At most the first chunk was reported, nothing after the failing one.
     EXPECT_LE(failing.merged, 1) << threads << " threads";
+  }
+}
+
+// Splits its work like the batch output: each part keeps the ends its
+// particles reached, a merge takes them over in order.
+class CollectingParts : public ParallelObserver {
+ public:
+  class Part : public TrackObserver {
+   public:
+    void ParticleEnd(int particle, int, const TrackState&, TrackEnd end) override { ends.push_back({particle, end}); }
+    std::vector<std::pair<int, TrackEnd>> ends;
+  };
+  std::unique_ptr<TrackObserver> NewPart() override { return std::make_unique<Part>(); }
+  void Merge(TrackObserver& part) override {
+    auto& held = static_cast<Part&>(part).ends;
+    ends.insert(ends.end(), held.begin(), held.end());
+    held.clear();
+  }
+  std::vector<std::pair<int, TrackEnd>> ends;
+};
+
+TEST(TrackParticles, ASplitObserverHearsWhatAWholeOneHearsUpToTheParticleThatEndsTheRun) {
+  // Particle 70, in the second chunk of particles, meets a cell without
+  // thickness; the rest leave the grid.
+  ModelState state = UniformChannel(1, 1.0f);
+  state.TOP(5, 3, 1) = state.BOT(5, 3, 1);
+  TrackingFixture f(std::move(state));
+  for (int n = 1; n <= 100; ++n) f.Add(1, n == 70 ? 3 : 2, 1, 0.5f, 0.5f, 0.5f);
+  const ParticleSet released = f.particles;
+  f.Run(TrackMode::ForwardRun);
+  std::vector<std::pair<int, TrackEnd>> whole;
+  for (const test::RecordedEnd& end : f.observer.ends) whole.push_back({end.particle, end.end});
+  ASSERT_EQ(whole.size(), 70u);
+  EXPECT_EQ(whole.back(), std::make_pair(70, TrackEnd::ThicknessFault));
+  for (const int threads : {1, 2}) {
+    f.particles = released;
+    CollectingParts split;
+    f.RunInto(split, TrackMode::ForwardRun, threads);
+    EXPECT_EQ(split.ends, whole) << threads << " threads";
   }
 }
 
