@@ -176,12 +176,12 @@ void PathlineRecordText(benchmark::State& benchState) {
     p.time = time(random);
     p.cell = {static_cast<std::int16_t>(1 + p.point.X / 10), static_cast<std::int16_t>(1 + p.point.Y / 10), 3};
   }
-  std::string out;
+  TextBuffer out;
   std::size_t n = 0;
   for (auto _ : benchState) {
     out.clear();
     AppendPathlineRecord(out, 12345, 1, points[n++ % points.size()], 2000.0f);
-    benchmark::DoNotOptimize(out.data());
+    benchmark::DoNotOptimize(out.View().data());
   }
 }
 
@@ -204,12 +204,12 @@ void Mp7PathlinePointText(benchmark::State& benchState) {
     p.localZ = static_cast<float>(z);
     p.time = time(random);
   }
-  std::string out;
+  TextBuffer out;
   std::size_t n = 0;
   for (auto _ : benchState) {
     out.clear();
     AppendMp7PathlinePoint(out, state, points[n++ % points.size()], 1, 1, 0);
-    benchmark::DoNotOptimize(out.data());
+    benchmark::DoNotOptimize(out.View().data());
   }
 }
 

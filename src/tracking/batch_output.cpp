@@ -99,7 +99,7 @@ class alignas(kCacheLine) BatchOutput::Part : public TrackObserver {
   std::optional<PathPoint> enteredLast_;  // the last point written, where it entered a new cell
   std::vector<Mp7TimePoint> timePoints_;
   std::vector<PathReport> pathReports_;
-  std::string text_;
+  TextBuffer text_;
   std::size_t startRoom_ = 0;  // in text_, where the line that heads the pathline being written goes
   int pointCount_ = 0;
   BatchCounts counts_;
@@ -138,7 +138,8 @@ std::unique_ptr<TrackObserver> BatchOutput::NewPart() { return std::make_unique<
 void BatchOutput::Merge(TrackObserver& observer) {
   Part& part = static_cast<Part&>(observer);
   endpoints_.Merge(part.endpoints_);
-  if (pathlines_ && !part.text_.empty()) pathlines_->write(part.text_.data(), static_cast<std::streamsize>(part.text_.size()));
+  if (pathlines_ && !part.text_.empty())
+    pathlines_->write(part.text_.View().data(), static_cast<std::streamsize>(part.text_.size()));
   part.text_.clear();
   timePoints_.insert(timePoints_.end(), part.timePoints_.begin(), part.timePoints_.end());
   part.timePoints_.clear();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -139,36 +140,38 @@ Mp7ParticleLabel Mp7Label(const Mp7Labels* labels, int particle) {
 // numbers fits its columns; a wider line moves the points on.
 constexpr std::size_t kPathlineStartRoom = 4 * kInteger + std::char_traits<char>::length(kLineEnd);
 
-std::size_t KeepMp7PathlineStartRoom(std::string& out) {
+std::size_t KeepMp7PathlineStartRoom(TextBuffer& out) {
   const std::size_t room = out.size();
-  out.append(kPathlineStartRoom, ' ');
+  char* const blanks = out.Room(kPathlineStartRoom);
+  std::memset(blanks, ' ', kPathlineStartRoom);
+  out.EndAt(blanks + kPathlineStartRoom);
   return room;
 }
 
-void PutMp7PathlineStart(std::string& out, std::size_t room, const Mp7ParticleLabel& label, int pointCount) {
+void PutMp7PathlineStart(TextBuffer& out, std::size_t room, const Mp7ParticleLabel& label, int pointCount) {
   constexpr int kStartNumbers = 4;
   char line[kStartNumbers * FortranIntegerTextMax(kInteger) + 1];
   char* p = line;
   for (const int value : {label.sequence, label.group, label.id, pointCount}) p = WriteFortranInteger(p, value, kInteger);
   *p++ = *kLineEnd;
-  out.replace(room, kPathlineStartRoom, line, static_cast<std::size_t>(p - line));
+  out.Replace(room, kPathlineStartRoom, {line, static_cast<std::size_t>(p - line)});
 }
 
-void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step,
+void AppendMp7PathlinePoint(TextBuffer& out, const ModelState& state, const PathPoint& point, int period, int step,
                             double releaseTime) {
-  // One line a cell move: assembled in place and appended once.
+  // One line a cell move, written in place.
   constexpr int kPointNumbers = 7, kPointIntegers = 4;
-  char line[kPointNumbers * FortranExponentTextMax(kPointWidth, kPointDigits) +
-            kPointIntegers * FortranIntegerTextMax(kInteger) + 1];
+  constexpr std::size_t kLongestLine = kPointNumbers * FortranExponentTextMax(kPointWidth, kPointDigits) +
+                                       kPointIntegers * FortranIntegerTextMax(kInteger) + 1;
   const LocalPoint local = FileLocal(state, point.cell, point.point, point.localZ);
-  char* p = WriteFortranIntegerField(line, CellNumber(state, point.cell), kInteger);
+  char* p = WriteFortranIntegerField(out.Room(kLongestLine), CellNumber(state, point.cell), kInteger);
   const double y = state.YEDGE[state.NROW] - point.point.Y;
   for (const double value : {point.point.X, y, point.point.Z, releaseTime + point.time, static_cast<double>(local.x),
                              static_cast<double>(local.y), static_cast<double>(local.z)})
     p = WriteFortranExponentField(p, value, kPointWidth, kPointDigits);
   for (const int value : {static_cast<int>(point.cell.layer), period, step}) p = WriteFortranIntegerField(p, value, kInteger);
   *p++ = *kLineEnd;
-  out.append(line, static_cast<std::size_t>(p - line));
+  out.EndAt(p);
 }
 
 int Mp7Status(const ModelState& state, const Endpoint& endpoint) {

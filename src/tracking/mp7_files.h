@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/model_state.h"
+#include "core/text_buffer.h"
 #include "tracking/endpoint_table.h"
 #include "tracking/track_observer.h"
 
@@ -44,12 +45,12 @@ void AppendMp7PathlineHeader(std::string& out, int direction, double referenceTi
 // id and the number of points. The count is known only after the points, so
 // its room is kept where they begin (the start of the room is returned) and
 // the line put there once the particle ends.
-std::size_t KeepMp7PathlineStartRoom(std::string& out);
-void PutMp7PathlineStart(std::string& out, std::size_t room, const Mp7ParticleLabel& label, int pointCount);
+std::size_t KeepMp7PathlineStartRoom(TextBuffer& out);
+void PutMp7PathlineStart(TextBuffer& out, std::size_t room, const Mp7ParticleLabel& label, int pointCount);
 
 // One point: cell number, x, y, z, tracking time (the travel time after
 // `releaseTime`), local x, y, z, layer, stress period and time step.
-void AppendMp7PathlinePoint(std::string& out, const ModelState& state, const PathPoint& point, int period, int step,
+void AppendMp7PathlinePoint(TextBuffer& out, const ModelState& state, const PathPoint& point, int period, int step,
                             double releaseTime = 0);
 
 // A particle's position at a time point (0: its release at tracking time 0)

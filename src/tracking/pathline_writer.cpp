@@ -28,11 +28,8 @@ char* WriteValueField(char* p, double value) {
   return WriteScientificField(WriteBlanks(p, 4), value, kRecordDecimals);
 }
 
-}  // namespace
-
-void AppendPathlineRecord(std::string& out, int particle, int direction, const PathPoint& point, float gridLengthY) {
-  char record[kLongestRecord];
-  char* p = WriteIntegerField(record, static_cast<std::int64_t>(direction) * particle);
+char* WriteRecord(char* p, int particle, int direction, const PathPoint& point, float gridLengthY) {
+  p = WriteIntegerField(p, static_cast<std::int64_t>(direction) * particle);
   p = WriteCoordinateField(p, static_cast<float>(point.point.X));
   p = WriteCoordinateField(p, gridLengthY - static_cast<float>(point.point.Y));
   p = WriteValueField(p, point.localZ);
@@ -42,13 +39,18 @@ void AppendPathlineRecord(std::string& out, int particle, int direction, const P
     p = WriteIntegerField(WriteBlanks(p, 1), index);
   *p++ = '\r';
   *p++ = '\n';
-  out.append(record, static_cast<std::size_t>(p - record));
+  return p;
+}
+
+}  // namespace
+
+void AppendPathlineRecord(TextBuffer& out, int particle, int direction, const PathPoint& point, float gridLengthY) {
+  out.EndAt(WriteRecord(out.Room(kLongestRecord), particle, direction, point, gridLengthY));
 }
 
 std::string PathlineRecord(int particle, int direction, const PathPoint& point, float gridLengthY) {
-  std::string record;
-  AppendPathlineRecord(record, particle, direction, point, gridLengthY);
-  return record;
+  char record[kLongestRecord];
+  return {record, WriteRecord(record, particle, direction, point, gridLengthY)};
 }
 
 }  // namespace kestra

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "core/text_buffer.h"
 #include "tracking/track_observer.h"
 
 namespace kestra {
@@ -15,7 +16,7 @@ namespace kestra {
 // are written as the 32-bit values the file has always held.
 std::string PathlineRecord(int particle, int direction, const PathPoint& point, float gridLengthY);
 // The same record appended to `out`.
-void AppendPathlineRecord(std::string& out, int particle, int direction, const PathPoint& point, float gridLengthY);
+void AppendPathlineRecord(TextBuffer& out, int particle, int direction, const PathPoint& point, float gridLengthY);
 
 // Writes the release point and every point a move reached. `gridLengthY`
 // is YEDGE(NROW). Attach it to replays only: it writes whatever it is told.

@@ -45,8 +45,9 @@ TEST(Mp7PathlinePoint, LocalCoordinatesAreTheFractionsOfTheCellAsFloatsHeldToThe
       {kNaN, 13.5, 0, 0.5f},               // NaN, which the file writes as 0, not held to the far face
   };
   for (const Case& c : cases) {
-    std::string line;
-    AppendMp7PathlinePoint(line, state, {.point = {c.x, c.y, 5}, .localZ = 0.5f, .cell = {2, 2, 1}}, 1, 1, 0);
+    TextBuffer text;
+    AppendMp7PathlinePoint(text, state, {.point = {c.x, c.y, 5}, .localZ = 0.5f, .cell = {2, 2, 1}}, 1, 1, 0);
+    const std::string line(text.View());
     ASSERT_GT(line.size(), kLocalXColumn + 2 * kFieldWidth);
     EXPECT_EQ(line.substr(kLocalXColumn, kFieldWidth), PointField(c.localX)) << c.x << ", " << c.y;
     EXPECT_EQ(line.substr(kLocalXColumn + kFieldWidth, kFieldWidth), PointField(c.localY)) << c.x << ", " << c.y;
