@@ -129,7 +129,7 @@ void OpenModelWithResults(benchmark::State& state, const std::string& simulation
     std::string problem;
     if (!ReadMf6Model(simulation, {}, {}, model, problem)) state.SkipWithError(problem.c_str());
     OpenedModel opened;
-    CopyMf6Model(model, opened);
+    CopyMf6Model(std::move(model), opened);
     settings.HNOFLO = *opened.HNOFLO;
     settings.HDRY = *opened.HDRY;
     const ModelFamily& family = FamilyOf(opened.model);

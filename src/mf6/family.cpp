@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <utility>
 
 #include "core/data_types.h"
 #include "core/model_paths.h"
@@ -30,11 +31,11 @@ void ApplyConstantHeads(const Mf6BoundaryPackage& package, ModelState& state) {
 
 }  // namespace
 
-Mf6Family::Mf6Family(const Mf6Model& model)
+Mf6Family::Mf6Family(const Mf6Model& model, CellConnections connections)
     : basePath_(PathWithoutExtension(model.simulationPath)),
       modelName_(model.modelName),
       grid_(model.Shape()),
-      connections_(model.connections),
+      connections_(std::move(connections)),
       boundaryPackages_(model.boundaryPackages),
       advancedPackages_(model.advancedPackages),
       defaultIface_(model.defaultIface),
@@ -106,7 +107,7 @@ bool OpenMf6Model(const std::string& path, const OpenChoices& choices, OpenedMod
   }
   for (const std::string& note : model.notes) ui.ShowMessage(note, MessageIcon::Information, kApplicationTitle);
   stage(6);
-  CopyMf6Model(model, opened);
+  CopyMf6Model(std::move(model), opened);
   return true;
 }
 

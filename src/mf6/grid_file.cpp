@@ -161,10 +161,25 @@ class GridFileReader {
     }
   }
 
-  // The values of `definition` as stored (little-endian), then as T.
+  // The values of `definition` as stored (little-endian), then as T; read
+  // straight into `values` where T is the stored type (JA, BOTM: millions of
+  // values on a large grid).
   template <typename Stored, typename T>
   bool Convert(const std::string& name, const Definition& definition, std::vector<T>& values) {
-    std::vector<Stored> stored(static_cast<std::size_t>(definition.count));
+    if constexpr (std::is_same_v<Stored, T>) {
+      values.resize(static_cast<std::size_t>(definition.count));
+      return ReadStored(name, definition, values);
+    } else {
+      std::vector<Stored> stored(static_cast<std::size_t>(definition.count));
+      if (!ReadStored(name, definition, stored)) return false;
+      values.assign(stored.begin(), stored.end());
+      return true;
+    }
+  }
+
+  // The values of `definition` in the host's byte order.
+  template <typename Stored>
+  bool ReadStored(const std::string& name, const Definition& definition, std::vector<Stored>& stored) {
     if (!file_.ReadAt(definition.offset, std::as_writable_bytes(std::span(stored))))
       return Fail("the values of " + name + " cannot be read.");
     if constexpr (!kHostIsLittleEndian) {
@@ -174,7 +189,6 @@ class GridFileReader {
         stored[n] = static_cast<Stored>(sizeof(Stored) == 4 ? Int32At(at) : RealAt(at, 8));
       }
     }
-    values.assign(stored.begin(), stored.end());
     return true;
   }
 

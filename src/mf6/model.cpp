@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <set>
+#include <utility>
 
 #include "core/model_paths.h"
 #include "core/number_format.h"
@@ -255,7 +256,7 @@ bool IsMf6SinkCell(const std::string& kind, const Mf6BoundaryCell& cell) {
   return kind == "WEL" ? cell.value < 0 : cell.value != 0;
 }
 
-void CopyMf6Model(const Mf6Model& model, OpenedModel& opened) {
+void CopyMf6Model(Mf6Model&& model, OpenedModel& opened) {
   ModelState& state = opened.model;
   const Mf6Grid& grid = model.grid;
   DimensionModel(state, grid.NCOL, grid.NROW, grid.NLAY);
@@ -282,7 +283,7 @@ void CopyMf6Model(const Mf6Model& model, OpenedModel& opened) {
   state.HeadPath = model.HeadPath;
   state.BudgetPath = model.BudgetPath;
   state.InputFiles = model.inputFiles;
-  state.family = std::make_shared<Mf6Family>(model);
+  state.family = std::make_shared<Mf6Family>(model, std::move(model.connections));
   opened.periods = model.stressPeriods;
   // MODFLOW 6 writes 1E+30 outside the model and -1E+30 for dry cells.
   opened.HNOFLO = 1.0E+30f;

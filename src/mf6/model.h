@@ -112,7 +112,9 @@ bool IsMf6NameFile(const std::string& path);
 // IBOUND/IBOUND0 (IDOMAIN above 0 and pass-through cells, -1, active, else
 // inactive), TOP, BOT,
 // POROSITY, LAYCON, the paths and the family; the periods go to `opened`.
-void CopyMf6Model(const Mf6Model& model, OpenedModel& opened);
+// The family takes over the model's cell connections (millions of entries
+// on a large grid) instead of copying them.
+void CopyMf6Model(Mf6Model&& model, OpenedModel& opened);
 
 // True for a cell that ends particles whatever its flow: a pumping well, or
 // a river, drain or general-head cell with a conductance.
@@ -121,7 +123,7 @@ bool IsMf6SinkCell(const std::string& kind, const Mf6BoundaryCell& cell);
 // A MODFLOW 6 model as a model family.
 class Mf6Family final : public ModelFamily {
  public:
-  explicit Mf6Family(const Mf6Model& model);
+  Mf6Family(const Mf6Model& model, CellConnections connections);
   std::string Description() const override { return "MODFLOW 6 simulation, model " + modelName_; }
   std::string SiblingPath(const std::string& extension) const override;
   PackageKeys ListedBoundaryPackages(const ModelState& state) const override;

@@ -291,7 +291,7 @@ TEST(Mf6Family, FixedHeadsOnlyInThePeriodsThatListThemAndWellsBySign) {
   Mf6BoundaryPackage wells{"WEL", "WEL-1", {{}, {{3, 1, 1, -5, 0}}, {{3, 1, 1, 5, 0}}}};
   model.boundaryPackages = {chd, wells};
   OpenedModel opened;
-  CopyMf6Model(model, opened);
+  CopyMf6Model(std::move(model), opened);
   ModelState& state = opened.model;
   const ModelFamily& family = FamilyOf(state);
   EXPECT_EQ(family.ListedBoundaryPackages(state), PackageKeys{"WEL"});
