@@ -1,7 +1,11 @@
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <span>
 #include <type_traits>
+#include <vector>
 
 #include "core/binary_file.h"
 #include "core/byte_order.h"
@@ -161,33 +165,29 @@ class GridFileReader {
     }
   }
 
-  // The values of `definition` as stored (little-endian), then as T; read
-  // straight into `values` where T is the stored type (JA, BOTM: millions of
-  // values on a large grid).
+  // The values of `definition` (stored little-endian) as T, read a piece at
+  // a time: nothing the size of the array is filled or copied twice (JA and
+  // BOTM hold millions of values on a large grid).
   template <typename Stored, typename T>
   bool Convert(const std::string& name, const Definition& definition, std::vector<T>& values) {
-    if constexpr (std::is_same_v<Stored, T>) {
-      values.resize(static_cast<std::size_t>(definition.count));
-      return ReadStored(name, definition, values);
-    } else {
-      std::vector<Stored> stored(static_cast<std::size_t>(definition.count));
-      if (!ReadStored(name, definition, stored)) return false;
-      values.assign(stored.begin(), stored.end());
-      return true;
-    }
-  }
-
-  // The values of `definition` in the host's byte order.
-  template <typename Stored>
-  bool ReadStored(const std::string& name, const Definition& definition, std::vector<Stored>& stored) {
-    if (!file_.ReadAt(definition.offset, std::as_writable_bytes(std::span(stored))))
-      return Fail("the values of " + name + " cannot be read.");
-    if constexpr (!kHostIsLittleEndian) {
-      const std::vector<Stored> asRead = stored;
-      for (std::size_t n = 0; n < stored.size(); ++n) {
-        const std::byte* at = reinterpret_cast<const std::byte*>(asRead.data() + n);
-        stored[n] = static_cast<Stored>(sizeof(Stored) == 4 ? Int32At(at) : RealAt(at, 8));
+    constexpr std::int64_t kPieceValues = 16 * 1024;
+    std::vector<Stored> piece(static_cast<std::size_t>(std::min(kPieceValues, definition.count)));
+    values.clear();
+    values.reserve(static_cast<std::size_t>(definition.count));
+    for (std::int64_t done = 0; done < definition.count;) {
+      const std::span<Stored> part(piece.data(),
+                                   static_cast<std::size_t>(std::min(kPieceValues, definition.count - done)));
+      if (!file_.ReadAt(definition.offset + done * std::int64_t{sizeof(Stored)}, std::as_writable_bytes(part)))
+        return Fail("the values of " + name + " cannot be read.");
+      if constexpr (!kHostIsLittleEndian) {
+        for (Stored& value : part) {
+          std::byte bytes[sizeof(Stored)];
+          std::memcpy(bytes, &value, sizeof(Stored));
+          value = static_cast<Stored>(sizeof(Stored) == 4 ? Int32At(bytes) : RealAt(bytes, 8));
+        }
       }
+      values.insert(values.end(), part.begin(), part.end());
+      done += static_cast<std::int64_t>(part.size());
     }
     return true;
   }
