@@ -1,6 +1,7 @@
 #include "core/text_buffer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace kestra {
@@ -24,7 +25,8 @@ void TextBuffer::Replace(std::size_t at, std::size_t count, std::string_view tex
   const std::size_t tail = size_ - at - count;
   if (text.size() > count) Room(text.size() - count);
   char* const start = chars_.get() + at;
-  if (tail > 0) std::memmove(start + text.size(), start + count, tail);
+  // A line put into room of its own length (as nearly always) moves nothing.
+  if (tail > 0 && text.size() != count) std::memmove(start + text.size(), start + count, tail);
   if (!text.empty()) std::memcpy(start, text.data(), text.size());
   size_ = at + text.size() + tail;
 }

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -23,11 +22,6 @@ class TextBuffer {
   // The text now ends at `end`, within the room last handed out.
   void EndAt(const char* end) { size_ = static_cast<std::size_t>(end - chars_.get()); }
 
-  void Append(std::string_view text) {
-    char* room = Room(text.size());
-    if (!text.empty()) std::memcpy(room, text.data(), text.size());
-    size_ += text.size();
-  }
   // The `count` characters from `at` become `text`, the rest moving on or
   // back where the lengths differ.
   void Replace(std::size_t at, std::size_t count, std::string_view text);

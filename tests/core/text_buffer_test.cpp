@@ -3,9 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace kestra {
 namespace {
+
+void Put(TextBuffer& text, std::string_view record) {
+  char* room = text.Room(record.size());
+  record.copy(room, record.size());
+  text.EndAt(room + record.size());
+}
 
 TEST(TextBuffer, RecordsWrittenInTheRoomStayWholeAsTheTextGrows) {
   // Enough records to grow the memory several times over.
@@ -13,15 +20,13 @@ TEST(TextBuffer, RecordsWrittenInTheRoomStayWholeAsTheTextGrows) {
   std::string expected;
   for (int n = 0; n < 20000; ++n) {
     const std::string record = "record " + std::to_string(n) + "\n";
-    char* room = text.Room(64);
-    record.copy(room, record.size());
-    text.EndAt(room + record.size());
+    Put(text, record);
     expected += record;
   }
   EXPECT_EQ(text.View(), expected);
   text.clear();
   EXPECT_TRUE(text.empty());
-  text.Append("again");
+  Put(text, "again");
   EXPECT_EQ(text.View(), "again");
 }
 
@@ -40,7 +45,7 @@ TEST(TextBuffer, ReplaceMovesTheRestOnOrBackByTheDifferenceInLength) {
   };
   for (const Case& c : cases) {
     TextBuffer text;
-    text.Append("abc def ghi");
+    Put(text, "abc def ghi");
     text.Replace(c.at, c.count, c.with);
     EXPECT_EQ(text.View(), c.expected) << c.at << " " << c.count << " " << c.with;
   }
@@ -49,7 +54,7 @@ TEST(TextBuffer, ReplaceMovesTheRestOnOrBackByTheDifferenceInLength) {
 TEST(TextBuffer, AWiderReplacementBeyondTheMemoryKeepsTheWholeText) {
   TextBuffer text;
   const std::string start(70000, 'a');
-  text.Append(start);
+  Put(text, start);
   const std::string wide(100000, 'b');
   text.Replace(1, 1, wide);
   EXPECT_EQ(text.View(), "a" + wide + start.substr(2));
