@@ -32,6 +32,36 @@ struct Definition {
   std::int64_t offset = 0;
 };
 
+// The values of a piece as they are stored.
+struct KeepAsStored {
+  template <typename Stored>
+  bool operator()(std::span<Stored>, std::string&) const {
+    return true;
+  }
+};
+
+// Every JA names a cell; the file counts from 1, the connections from 0. In
+// unsigned arithmetic one comparison tests both ends and the loop has no
+// branch, so it stays packed.
+struct CellNumbersFromZero {
+  std::uint32_t ncells;
+
+  bool operator()(std::span<std::int32_t> cells, std::string& problem) const {
+    bool outside = false;
+    for (std::int32_t& cell : cells) {
+      const std::uint32_t fromZero = static_cast<std::uint32_t>(cell) - 1u;
+      outside |= fromZero >= ncells;
+      cell = static_cast<std::int32_t>(fromZero);
+    }
+    if (!outside) return true;
+    const auto first = std::find_if(cells.begin(), cells.end(),
+                                    [&](std::int32_t cell) { return static_cast<std::uint32_t>(cell) >= ncells; });
+    const auto stored = static_cast<std::int32_t>(static_cast<std::uint32_t>(*first) + 1u);
+    problem = "JA names cell " + std::to_string(stored) + ", outside the grid.";
+    return false;
+  }
+};
+
 class GridFileReader {
  public:
   GridFileReader(const std::string& path, std::string& problem)
@@ -64,13 +94,10 @@ class GridFileReader {
     read.ANGROT = origin[0];
     if (!Values("DELR", read.NCOL, read.DELR) || !Values("DELC", read.NROW, read.DELC) ||
         !Values("TOP", layerCells, read.TOP) || !Values("BOTM", ncells, read.BOTM) ||
-        !Values("IA", ncells + 1, ia) || !Values("JA", nja, ja) || !Values("IDOMAIN", ncells, read.IDOMAIN))
+        !Values("IA", ncells + 1, ia) || !CountStartsFromZero(ia, nja) ||
+        !Values("JA", nja, ja, CellNumbersFromZero{static_cast<std::uint32_t>(ncells)}) || !Values("IDOMAIN", ncells, read.IDOMAIN))
       return false;
     if (definitions_.contains("ICELLTYPE") && !Values("ICELLTYPE", ncells, icelltype)) return false;
-    if (!CheckConnections(ia, ja, ncells)) return false;
-    // The file counts from 1.
-    for (std::int64_t& start : ia) --start;
-    for (std::int32_t& cell : ja) --cell;
     connections.IA = std::move(ia);
     connections.JA = std::move(ja);
     cellTypes = std::move(icelltype);
@@ -149,27 +176,28 @@ class GridFileReader {
     return true;
   }
 
-  template <typename T>
-  bool Values(const std::string& name, std::int64_t count, std::vector<T>& values) {
+  template <typename T, typename Adjust = KeepAsStored>
+  bool Values(const std::string& name, std::int64_t count, std::vector<T>& values, Adjust adjust = {}) {
     const auto found = definitions_.find(name);
     if (found == definitions_.end()) return Fail("it defines no " + name + ".");
     const Definition& definition = found->second;
     if (definition.count != count)
       return Fail(name + " holds" + NumberText(definition.count) + " values instead of" + NumberText(count) + ".");
-    if (definition.integer) return Convert<std::int32_t>(name, definition, values);
+    if (definition.integer) return Convert<std::int32_t>(name, definition, values, adjust);
     // Reals made into counts or cell numbers could be anything, NaN included.
     if constexpr (std::is_integral_v<T>) {
       return Fail(name + " is not stored as integers.");
     } else {
-      return Convert<double>(name, definition, values);
+      return Convert<double>(name, definition, values, adjust);
     }
   }
 
   // The values of `definition` (stored little-endian) as T, read a piece at
-  // a time: nothing the size of the array is filled or copied twice (JA and
-  // BOTM hold millions of values on a large grid).
-  template <typename Stored, typename T>
-  bool Convert(const std::string& name, const Definition& definition, std::vector<T>& values) {
+  // a time and each piece adjusted while it is in the cache: nothing the size
+  // of the array is filled, copied or passed over twice (JA and BOTM hold
+  // millions of values on a large grid).
+  template <typename Stored, typename T, typename Adjust>
+  bool Convert(const std::string& name, const Definition& definition, std::vector<T>& values, Adjust& adjust) {
     constexpr std::int64_t kPieceValues = 16 * 1024;
     std::vector<Stored> piece(static_cast<std::size_t>(std::min(kPieceValues, definition.count)));
     values.clear();
@@ -186,6 +214,7 @@ class GridFileReader {
           value = static_cast<Stored>(sizeof(Stored) == 4 ? Int32At(bytes) : RealAt(bytes, 8));
         }
       }
+      if (!adjust(part, problem_)) return Fail(problem_);
       values.insert(values.end(), part.begin(), part.end());
       done += static_cast<std::int64_t>(part.size());
     }
@@ -208,15 +237,12 @@ class GridFileReader {
     return true;
   }
 
-  // IA rises from 1 to NJA + 1; every JA names a cell.
-  bool CheckConnections(const std::vector<std::int64_t>& ia, const std::vector<std::int32_t>& ja,
-                        std::int64_t ncells) {
-    if (ia.front() != 1 || ia.back() != static_cast<std::int64_t>(ja.size()) + 1)
-      return Fail("IA does not run from 1 to NJA + 1.");
+  // IA rises from 1 to NJA + 1; the file counts from 1, the connections from 0.
+  bool CountStartsFromZero(std::vector<std::int64_t>& ia, std::int64_t nja) {
+    if (ia.front() != 1 || ia.back() != nja + 1) return Fail("IA does not run from 1 to NJA + 1.");
     for (std::size_t n = 1; n < ia.size(); ++n)
       if (ia[n] < ia[n - 1]) return Fail("IA falls at cell" + NumberText(static_cast<std::int64_t>(n)) + ".");
-    for (const std::int32_t cell : ja)
-      if (cell < 1 || cell > ncells) return Fail("JA names cell" + NumberText(cell) + ", outside the grid.");
+    for (std::int64_t& start : ia) --start;
     return true;
   }
 

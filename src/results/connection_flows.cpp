@@ -1,7 +1,6 @@
 #include "results/connection_flows.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "core/number_format.h"
 #include "results/budget_header.h"
@@ -19,27 +18,15 @@ bool NamedIn(const std::string& name, const char* const (&names)[N]) {
   return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 
-struct CellOf {
-  int column, row, layer;
-};
-
-CellOf CellAt(std::int64_t n, const ModelState& state) {
-  const std::int64_t layerCells = std::int64_t{state.NCOL} * state.NROW;
-  return {static_cast<int>(n % state.NCOL) + 1, static_cast<int>(n / state.NCOL % state.NROW) + 1,
-          static_cast<int>(n / layerCells) + 1};
-}
-
 void Clear(CellArray<float>& array) { std::fill(array.values.begin(), array.values.end(), 0.0f); }
 
-bool ReadFlows(ResultFile& result, const BudgetHeader& header, std::vector<float>& flows, std::int64_t& next) {
+bool ReadFlows(ResultFile& result, const BudgetHeader& header, ConnectionFlowPlacer& placer, std::int64_t& next) {
   RecordSpan span;
   const std::int64_t count = header.NCOL;
   if (!result.layout->ReadRecordHeader(result.file, header.dataOffset, count * result.realBytes, span)) return false;
-  flows.clear();
-  flows.reserve(static_cast<std::size_t>(count));
-  if (!ReadReals(result, span, 0, count,
-                 [&](std::span<const float> piece) { flows.insert(flows.end(), piece.begin(), piece.end()); }) ||
-      !result.layout->SkipRecord(result.file, span))
+  bool placed = true;
+  if (!ReadReals(result, span, 0, count, [&](std::span<const float> piece) { placed = placed && placer.Place(piece); }) ||
+      !placed || !result.layout->SkipRecord(result.file, span))
     return false;
   next = span.end;
   return true;
@@ -47,25 +34,48 @@ bool ReadFlows(ResultFile& result, const BudgetHeader& header, std::vector<float
 
 }  // namespace
 
-bool PlaceConnectionFlows(const CellConnections& connections, std::span<const float> flows, ModelState& state) {
+ConnectionFlowPlacer::ConnectionFlowPlacer(const CellConnections& connections, ModelState& state)
+    : connections_(connections),
+      state_(state),
+      sameGrid_(connections.CellCount() == std::int64_t{state.NCOL} * state.NROW * state.NLAY) {
   Clear(state.QRIGHT);
   Clear(state.QFRONT);
   Clear(state.QLOWER);
-  const std::int64_t cells = connections.CellCount();
-  for (std::int64_t n = 0; n < cells; ++n) {
-    const CellOf from = CellAt(n, state);
-    for (std::int64_t p = connections.IA[n] + 1; p < connections.IA[n + 1]; ++p) {
-      const std::int64_t m = connections.JA[static_cast<std::size_t>(p)];
-      if (m <= n) continue;  // each connection once, from its lower-numbered cell
-      const CellOf to = CellAt(m, state);
-      const float outflow = -flows[static_cast<std::size_t>(p)];
-      const bool sameLayer = to.layer == from.layer;
-      if (sameLayer && to.row == from.row && to.column == from.column + 1) {
-        state.QRIGHT(from.column, from.row, from.layer) = outflow;
-      } else if (sameLayer && to.column == from.column && to.row == from.row + 1) {
-        state.QFRONT(from.column, from.row, from.layer) = outflow;
-      } else if (to.column == from.column && to.row == from.row && to.layer > from.layer) {
-        for (int k = from.layer; k < to.layer; ++k) state.QLOWER(from.column, from.row, k) = outflow;
+  if (connections.CellCount() > 0) cellEnd_ = connections.IA[1];
+}
+
+void ConnectionFlowPlacer::NextCell() {
+  ++cell_;
+  cellEnd_ = connections_.IA[static_cast<std::size_t>(cell_) + 1];
+  if (++column_ <= state_.NCOL) return;
+  column_ = 1;
+  if (++row_ <= state_.NROW) return;
+  row_ = 1;
+  ++layer_;
+}
+
+// The neighbour of a connection follows from the distance of the two cell
+// numbers alone; only the last column and row need the cell's place.
+bool ConnectionFlowPlacer::Place(std::span<const float> flows) {
+  const std::int64_t end = entry_ + static_cast<std::int64_t>(flows.size());
+  if (!sameGrid_ || end > static_cast<std::int64_t>(connections_.JA.size())) return false;
+  const std::int64_t ncol = state_.NCOL;
+  const std::int64_t layerCells = ncol * state_.NROW;
+  const std::int64_t first = entry_;
+  while (entry_ < end) {
+    while (entry_ >= cellEnd_) NextCell();
+    const std::size_t at = state_.QRIGHT.shape.Index(column_, row_, layer_);
+    for (const std::int64_t stop = std::min(end, cellEnd_); entry_ < stop; ++entry_) {
+      const std::int64_t distance = connections_.JA[static_cast<std::size_t>(entry_)] - cell_;
+      if (distance <= 0) continue;  // each connection once, from its lower-numbered cell
+      const float outflow = -flows[static_cast<std::size_t>(entry_ - first)];
+      if (distance == 1 && column_ < state_.NCOL) {
+        state_.QRIGHT.values[at] = outflow;
+      } else if (distance == ncol && row_ < state_.NROW) {
+        state_.QFRONT.values[at] = outflow;
+      } else if (distance % layerCells == 0) {
+        const int below = layer_ + static_cast<int>(distance / layerCells);
+        for (int k = layer_; k < below; ++k) state_.QLOWER(column_, row_, k) = outflow;
       } else {
         return false;
       }
@@ -83,7 +93,6 @@ bool ReadConnectionFlowTerms(ResultFile& result, const CellConnections& connecti
   const GridShape grid = state.Shape();
   const auto cellConnections = static_cast<std::int64_t>(connections.JA.size());
   bool faceFlows = false;
-  std::vector<float> flows;
   CellArray<float>& term = result.spareCells;
   std::string problem;
   const auto visit = [&](const BudgetHeader& header, std::int64_t& next) {
@@ -97,7 +106,8 @@ bool ReadConnectionFlowTerms(ResultFile& result, const CellConnections& connecti
         problem = ConnectionCountText(result.path, header.NCOL, cellConnections);
         return false;
       }
-      ok = ReadFlows(result, header, flows, next) && PlaceConnectionFlows(connections, flows, state);
+      ConnectionFlowPlacer placer(connections, state);
+      ok = ReadFlows(result, header, placer, next);
       faceFlows = faceFlows || ok;
     } else if (areaTarget != nullptr) {
       if (term.shape != grid) term.Dimension(grid);

@@ -1,6 +1,7 @@
 #include "results/result_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "core/byte_order.h"
@@ -25,6 +26,21 @@ std::vector<ResultFileFormat> CandidateFormats(BinaryFile& file) {
   candidates.push_back(ResultFileFormat::Sequential);
   candidates.push_back(ResultFileFormat::Stream);
   return candidates;
+}
+
+// The reals of a piece as floats. Doubles in the host's own order, what a
+// MODFLOW build in double precision writes, take a loop the compiler makes
+// packed conversions of.
+void ConvertReals(const std::byte* bytes, int realBytes, std::vector<float>& values) {
+  if (realBytes == 8 && kHostIsLittleEndian) {
+    for (std::size_t v = 0; v < values.size(); ++v) {
+      double value;
+      std::memcpy(&value, bytes + v * 8, sizeof value);
+      values[v] = static_cast<float>(value);
+    }
+    return;
+  }
+  for (std::size_t v = 0; v < values.size(); ++v) values[v] = static_cast<float>(RealAt(bytes + v * realBytes, realBytes));
 }
 
 }  // namespace
@@ -94,8 +110,7 @@ bool ReadReals(ResultFile& result, const RecordSpan& span, std::int64_t first, s
     } else {
       result.pieceBytes.resize(static_cast<std::size_t>(piece * realBytes));
       if (!result.layout->ReadRecordValues(result.file, span, from, result.pieceBytes)) return false;
-      for (std::int64_t v = 0; v < piece; ++v)
-        result.pieceValues[v] = static_cast<float>(RealAt(result.pieceBytes.data() + v * realBytes, realBytes));
+      ConvertReals(result.pieceBytes.data(), realBytes, result.pieceValues);
     }
     take(result.pieceValues);
     done += piece;

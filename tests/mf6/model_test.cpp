@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <utility>
 
 #include "core/data_types.h"
@@ -30,6 +32,10 @@ Mf6Model ReadExample(const std::string& name) {
   std::string problem;
   EXPECT_TRUE(ReadMf6Model(Example(name, "mfsim.nam"), {}, {}, model, problem)) << problem;
   return model;
+}
+
+bool PlaceConnectionFlows(const CellConnections& connections, std::span<const float> flows, ModelState& state) {
+  return ConnectionFlowPlacer(connections, state).Place(flows);
 }
 
 const Mf6BoundaryPackage* PackageOf(const Mf6Model& model, const std::string& kind) {
@@ -118,9 +124,27 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows
   EXPECT_EQ(state.QLOWER(1, 1, 2), 7.0f);
   EXPECT_EQ(state.QRIGHT(1, 1, 3), -2.0f);
   EXPECT_EQ(state.QLOWER(2, 1, 1), 0.0f);
-  // A connection between cells that are no neighbours is refused.
+
+  // Flows arrive in pieces that may end inside a cell's entries.
+  const ModelState whole = state;
+  for (std::size_t split = 0; split <= flows.size(); ++split) {
+    ModelState pieces;
+    DimensionModel(pieces, 2, 1, 3);
+    ConnectionFlowPlacer placer(connections, pieces);
+    ASSERT_TRUE(placer.Place(std::span(flows).first(split)));
+    ASSERT_TRUE(placer.Place(std::span(flows).subspan(split)));
+    EXPECT_EQ(pieces.QRIGHT, whole.QRIGHT) << "split at " << split;
+    EXPECT_EQ(pieces.QLOWER, whole.QLOWER) << "split at " << split;
+    EXPECT_FALSE(placer.Place(std::vector<float>{1})) << "a flow beyond the entries";
+  }
+
+  // A connection between cells that are no neighbours is refused, and so are
+  // the connections of another grid.
   const CellConnections diagonal{{0, 2, 3, 3, 3, 3, 3}, {0, 3, 1}};
   EXPECT_FALSE(PlaceConnectionFlows(diagonal, std::vector<float>{0, 1, 0}, state));
+  ModelState smaller;
+  DimensionModel(smaller, 2, 1, 2);
+  EXPECT_FALSE(PlaceConnectionFlows(connections, flows, smaller));
 }
 
 struct GridRead {
@@ -204,6 +228,32 @@ TEST(Mf6GridFile, CountsBeyondTheCellLimitBelowOneOrStoredAsRealsAreRefused) {
       EXPECT_NE(read.problem.find(c.problem), std::string::npos) << read.problem;
     else
       EXPECT_EQ(read.problem, c.problem);
+  }
+}
+
+// ex01's IA (1261 values) and JA (7734) follow the scalars, DELR, DELC, TOP and BOTM.
+constexpr std::size_t kIa = kData + 5 * 4 + 3 * 8 + (20 + 21 + 420 + 1260) * 8, kJa = kIa + 1261 * 4;
+
+std::function<void(std::string&)> StoredInt32(std::size_t at, std::int32_t value) {
+  return [=](std::string& bytes) { std::memcpy(bytes.data() + at, &value, sizeof value); };
+}
+
+TEST(Mf6GridFile, ConnectionsThatFallOrNameNoCellAreRefused) {
+  const struct {
+    std::function<void(std::string&)> change;
+    const char* problem;
+  } cases[] = {
+      {StoredInt32(kIa, 2), "IA does not run from 1 to NJA + 1."},
+      {StoredInt32(kIa + 5 * 4, 0), "IA falls at cell 5."},
+      {StoredInt32(kJa, 0), "JA names cell 0, outside the grid."},
+      {StoredInt32(kJa + 7733 * 4, 1261), "JA names cell 1261, outside the grid."},
+      {StoredInt32(kJa + 100 * 4, INT32_MIN), "JA names cell -2147483648, outside the grid."},
+  };
+  ASSERT_TRUE(ReadChangedGridFile("good.grb", [](std::string&) {}).ok);
+  for (const auto& c : cases) {
+    const auto read = ReadChangedGridFile("bad.grb", c.change);
+    EXPECT_FALSE(read.ok) << c.problem;
+    EXPECT_EQ(read.problem, std::string("the binary grid file bad.grb: ") + c.problem);
   }
 }
 
