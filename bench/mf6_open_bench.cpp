@@ -1,8 +1,9 @@
 // Opening a MODFLOW 6 model of 1 000 000 cells (100 x 100 x 100, with its
-// binary grid file) and loading the heads and face flows of its time step,
-// against reading its head and budget files whole from the page cache, as
-// `cat` would. The model is written in a temporary folder and removed at the
-// end.
+// binary grid file) from its simulation name file, as `kestra-cli` and the
+// window do: the grid, heads and face flows of its time step, sink cells,
+// result ranges and contour levels. Against it, reading the model's files
+// whole (what `cat` costs from the page cache). The model is written in a
+// temporary folder and removed at the end.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -10,11 +11,9 @@
 #include <random>
 #include <vector>
 
-#include "core/user_interface.h"
 #include "mf6/model.h"
 #include "mf6/readers.h"
-#include "results/result_files.h"
-#include "settings/settings.h"
+#include "model_open.h"
 #include "temporary_model.h"
 
 namespace {
@@ -121,35 +120,17 @@ void WriteModel(const std::filesystem::path& folder) {
   WriteBudget((folder / "m.bud").string(), connections);
 }
 
-void OpenModelWithResults(benchmark::State& state, const std::string& simulation) {
-  SilentInterface ui;
-  Settings settings;
-  for (auto _ : state) {
-    Mf6Model model;
-    std::string problem;
-    if (!ReadMf6Model(simulation, {}, {}, model, problem)) state.SkipWithError(problem.c_str());
-    OpenedModel opened;
-    CopyMf6Model(std::move(model), opened);
-    settings.HNOFLO = *opened.HNOFLO;
-    settings.HDRY = *opened.HDRY;
-    const ModelFamily& family = FamilyOf(opened.model);
-    if (!LoadHeads(opened.model, settings, ui, false) ||
-        !ReadFlowTerms(opened.model, family.ArealTermsInBudget(opened.model), ui, false, family.FaceFlowConnections()))
-      state.SkipWithError("results not read");
-    benchmark::DoNotOptimize(opened.model.QLOWER.values.data());
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   return bench::RunOnTemporaryModel(argc, argv, "kestra-mf6-bench", WriteModel, [](const std::filesystem::path& folder) {
-    benchmark::RegisterBenchmark("OpenMf6ModelWithHeadsAndFlows/1000000cells", OpenModelWithResults,
-                                 (folder / "mfsim.nam").string())
+    benchmark::RegisterBenchmark("OpenMf6Model/1000000cells", bench::OpenModelByStages, (folder / "mfsim.nam").string(),
+                                 std::int64_t{kSide} * kSide * kSide)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
-    benchmark::RegisterBenchmark("ReadHeadAndBudgetFilesWhole/1000000cells", bench::ReadFilesWhole,
-                                 std::vector{folder / "m.hed", folder / "m.bud"})
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) files.push_back(entry.path());
+    benchmark::RegisterBenchmark("ReadModelFilesWhole/1000000cells", bench::ReadFilesWhole, files)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   });

@@ -7,19 +7,15 @@
 // arrays (the fixed-head first column of layer 1), ten wells, heads and a
 // full budget (constant head, three face flows, wells) in the stream layout.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "core/user_interface.h"
+#include "model_open.h"
 #include "results/result_file_writer.h"
-#include "session/open_model.h"
 #include "temporary_model.h"
 
 namespace {
@@ -124,67 +120,12 @@ void WriteModel(const std::filesystem::path& folder) {
   WriteBudget(folder / "big.cbc");
 }
 
-// Says nothing, but keeps the time from one meter step to the next: the
-// open advances the meter at the end of each of its stages.
-class StageClock : public UserInterface {
- public:
-  void Beep() override {}
-  void ShowMessage(const std::string& text, MessageIcon, const std::string&) override { lastMessage = text; }
-  bool AskYesNo(const std::string&, const std::string&) override { return true; }
-  void SetMeter(int percent) override {
-    const auto now = std::chrono::steady_clock::now();
-    if (percent > 0) secondsToMeter[percent] += std::chrono::duration<double>(now - last_).count();
-    last_ = now;
-  }
-  std::string lastMessage;
-  std::map<int, double> secondsToMeter;  // by the meter's percent at the stage's end
-
- private:
-  std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
-};
-
-// The stages of an open, by the meter's percent when each ends: reading the
-// packages; the model state built from them, its checks and settings, the
-// sink cells and heads; the face flows; the drawdowns; the exaggeration;
-// the contour levels.
-constexpr std::pair<int, const char*> kStages[] = {{50, "packages_ms"},     {58, "state_heads_ms"},
-                                                   {66, "flows_ms"},        {75, "drawdowns_ms"},
-                                                   {91, "exaggeration_ms"}, {100, "contours_ms"}};
-
-// Bytes of memory the process occupies now: the grid's arrays take pages
-// only as they are touched, so what the heap has handed out says less.
-double ResidentBytes() {
-  std::ifstream statm("/proc/self/statm");
-  double sizePages = 0, residentPages = 0;
-  statm >> sizePages >> residentPages;
-  return residentPages * static_cast<double>(sysconf(_SC_PAGESIZE));
-}
-
-void OpenModel(benchmark::State& state, const std::string& nameFile) {
-  StageClock clock;
-  double heldBytes = 0;
-  for (auto _ : state) {
-    const double before = ResidentBytes();
-    Session session;
-    NoViews views;
-    if (!OpenOrImportModel(nameFile, session, clock, views)) state.SkipWithError(clock.lastMessage.c_str());
-    benchmark::DoNotOptimize(session.model.QLOWER.values.data());
-    heldBytes = ResidentBytes() - before;
-  }
-  // The memory the open model occupies.
-  state.counters["bytes_per_cell"] = heldBytes / static_cast<double>(kCells);
-  // Seconds per cell: "150n" is 150 ns.
-  state.counters["per_cell"] = benchmark::Counter(
-      static_cast<double>(kCells), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-  for (const auto& [percent, name] : kStages)
-    state.counters[name] = clock.secondsToMeter[percent] * 1000 / static_cast<double>(state.iterations());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   return bench::RunOnTemporaryModel(argc, argv, "kestra-open-bench", WriteModel, [](const std::filesystem::path& folder) {
-    benchmark::RegisterBenchmark("OpenMf2005Model/1000000cells", OpenModel, (folder / "big.nam").string())
+    benchmark::RegisterBenchmark("OpenMf2005Model/1000000cells", bench::OpenModelByStages, (folder / "big.nam").string(),
+                                 kCells)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     std::vector<std::filesystem::path> files;
