@@ -34,15 +34,22 @@ void* MapZeroedPages(std::size_t bytes) {
   if (start > first) munmap(mapping, start - first);
   if (first + length > end) munmap(reinterpret_cast<void*>(end), first + length - end);
   void* data = reinterpret_cast<void*>(start);
-#ifdef MADV_HUGEPAGE
-  madvise(data, end - start, MADV_HUGEPAGE);  // a hint: small pages still work
-#endif
+  AdviseHugePages(data, end - start);
   return data;
 }
 
 void UnmapZeroedPages(void* data, std::size_t bytes) {
   const auto start = reinterpret_cast<std::uintptr_t>(data);
   munmap(data, PageEnd(start + bytes) - start);
+}
+
+void AdviseHugePages(void* data, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  const auto first = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t start = (first + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t end = (first + bytes) & ~(kHugePage - 1);
+  if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);  // small pages still work
+#endif
 }
 
 void* AllocateZeroed(std::size_t bytes) {

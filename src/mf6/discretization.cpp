@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "core/text_reader.h"
+#include "core/zeroed_pages.h"
 #include "mf6/grid_data.h"
 #include "mf6/readers.h"
 
@@ -143,8 +144,12 @@ void BuildConnections(const Mf6Grid& grid, CellConnections& connections) {
     }
     return -1;
   };
+  connections.IA.clear();
+  ReserveInHugePages(connections.IA, static_cast<std::size_t>(cells) + 1);
   connections.IA.assign(static_cast<std::size_t>(cells) + 1, 0);
   connections.JA.clear();
+  // A cell and at most six neighbours; the room never touched takes no memory.
+  ReserveInHugePages(connections.JA, static_cast<std::size_t>(cells) * 7);
   for (std::int64_t n = 0; n < cells; ++n) {
     connections.IA[static_cast<std::size_t>(n)] = static_cast<std::int64_t>(connections.JA.size());
     if (!active(n)) continue;

@@ -12,6 +12,7 @@
 #include "core/grid_size.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
+#include "core/zeroed_pages.h"
 #include "mf6/input_file.h"
 #include "mf6/readers.h"
 
@@ -201,7 +202,7 @@ class GridFileReader {
     constexpr std::int64_t kPieceValues = 16 * 1024;
     std::vector<Stored> piece(static_cast<std::size_t>(std::min(kPieceValues, definition.count)));
     values.clear();
-    values.reserve(static_cast<std::size_t>(definition.count));
+    ReserveInHugePages(values, static_cast<std::size_t>(definition.count));
     for (std::int64_t done = 0; done < definition.count;) {
       const std::span<Stored> part(piece.data(),
                                    static_cast<std::size_t>(std::min(kPieceValues, definition.count - done)));

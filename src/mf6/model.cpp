@@ -9,6 +9,7 @@
 #include "core/model_paths.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
+#include "core/zeroed_pages.h"
 #include "mf6/input_file.h"
 #include "mf6/readers.h"
 
@@ -171,7 +172,9 @@ bool ReadPorosity(Mf6Model& model, std::string& problem) {
   const std::string mpbas = FindMpbas(model);
   model.POROSITY.Dimension(model.Shape());
   model.porosityFromMpbas = !mpbas.empty();
-  std::vector<double> porosity(model.grid.CellCount(), kMf6DefaultPorosity);
+  std::vector<double> porosity;
+  ReserveInHugePages(porosity, model.grid.CellCount());
+  porosity.assign(model.grid.CellCount(), kMf6DefaultPorosity);
   if (model.porosityFromMpbas) model.inputFiles.push_back(mpbas);
   if (model.porosityFromMpbas && !ReadMpbas(mpbas, model.grid, model.defaultIface, porosity, problem)) return false;
   const Mf6Grid& grid = model.grid;
@@ -276,7 +279,7 @@ void CopyMf6Model(Mf6Model&& model, OpenedModel& opened) {
         state.IBOUND(j, i, k) = grid.IDOMAIN[n] > 0 || grid.IDOMAIN[n] == kPassThrough ? 1 : 0;
       }
   state.IBOUND0 = state.IBOUND;
-  state.POROSITY = model.POROSITY;
+  state.POROSITY = std::move(model.POROSITY);
   state.LAYCON = model.LAYCON;
   state.ModelPath = model.simulationPath;
   state.ModelTitleName = std::filesystem::path(model.simulationPath).filename().string();
