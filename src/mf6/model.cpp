@@ -9,7 +9,6 @@
 #include "core/model_paths.h"
 #include "core/number_format.h"
 #include "core/text_reader.h"
-#include "core/zeroed_pages.h"
 #include "mf6/input_file.h"
 #include "mf6/readers.h"
 
@@ -172,16 +171,14 @@ bool ReadPorosity(Mf6Model& model, std::string& problem) {
   const std::string mpbas = FindMpbas(model);
   model.POROSITY.Dimension(model.Shape());
   model.porosityFromMpbas = !mpbas.empty();
-  std::vector<double> porosity;
-  ReserveInHugePages(porosity, model.grid.CellCount());
-  porosity.assign(model.grid.CellCount(), kMf6DefaultPorosity);
-  if (model.porosityFromMpbas) model.inputFiles.push_back(mpbas);
-  if (model.porosityFromMpbas && !ReadMpbas(mpbas, model.grid, model.defaultIface, porosity, problem)) return false;
+  if (model.porosityFromMpbas) {
+    model.inputFiles.push_back(mpbas);
+    return ReadMpbas(mpbas, model.grid, model.defaultIface, model.POROSITY, problem);
+  }
   const Mf6Grid& grid = model.grid;
-  std::size_t n = 0;
   for (int k = 1; k <= grid.NLAY; ++k)
     for (int i = 1; i <= grid.NROW; ++i)
-      for (int j = 1; j <= grid.NCOL; ++j) model.POROSITY(j, i, k) = static_cast<float>(porosity[n++]);
+      for (int j = 1; j <= grid.NCOL; ++j) model.POROSITY(j, i, k) = kMf6DefaultPorosity;
   return true;
 }
 

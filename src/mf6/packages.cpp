@@ -127,7 +127,7 @@ bool ReadListPackage(const std::string& path, const std::string& kind, const Mf6
 }
 
 bool ReadMpbas(const std::string& path, const Mf6Grid& grid, std::vector<DefaultFace>& defaultIface,
-               std::vector<double>& porosity, std::string& problem) {
+               CellArray<float>& porosity, std::string& problem) {
   Mf6InputFile file;
   if (!LoadMf6Lines(path, file, problem)) return false;
   // The whole file is one block: the default IFACE count, its label and IFACE lines, a porosity array per layer.
@@ -148,14 +148,14 @@ bool ReadMpbas(const std::string& path, const Mf6Grid& grid, std::vector<Default
     defaultIface.push_back({UpperCase(Mf6Words(file.lines[line].text)[0]), static_cast<int>(*face)});
   }
   const auto layerCells = static_cast<std::size_t>(grid.NCOL) * static_cast<std::size_t>(grid.NROW);
-  porosity.clear();
   std::vector<double> layer;
   for (int k = 1; k <= grid.NLAY; ++k) {
     if (!ReadMf6ArrayControl(file, all, line, layerCells, false, layer, problem)) return false;
-    porosity.insert(porosity.end(), layer.begin(), layer.end());
+    std::size_t n = 0;
+    for (int i = 1; i <= grid.NROW; ++i)
+      for (int j = 1; j <= grid.NCOL; ++j, ++n)
+        porosity(j, i, k) = static_cast<float>(layer[n] == 0 ? kSmallestPorosity : layer[n]);
   }
-  for (double& value : porosity)
-    if (value == 0) value = kSmallestPorosity;
   return true;
 }
 

@@ -64,9 +64,9 @@ bool ReadListPackage(const std::string& path, const std::string& kind, const Mf6
                      Mf6BoundaryPackage& package, std::vector<std::string>& notes, std::string& problem);
 
 // A MODPATH 7 basic data file for MODFLOW 6: its default IFACE entries
-// (budget label, upper case, and face) and its porosity, NCOL x NROW x NLAY
-// values; a porosity of 0 is stored as 1E-20.
+// (budget label, upper case, and face) and its porosity, into `porosity`,
+// dimensioned for the grid; a porosity of 0 is stored as 1E-20.
 bool ReadMpbas(const std::string& path, const Mf6Grid& grid, std::vector<DefaultFace>& defaultIface,
-               std::vector<double>& porosity, std::string& problem);
+               CellArray<float>& porosity, std::string& problem);
 
 }  // namespace kestra

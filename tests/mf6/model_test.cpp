@@ -280,13 +280,15 @@ TEST(Mf6Mpbas, DefaultIfaceEntriesThenPorosityPerLayer) {
   Mf6Grid grid;
   grid.NCOL = 2, grid.NROW = 1, grid.NLAY = 2;
   std::vector<DefaultFace> faces;
-  std::vector<double> porosity;
+  CellArray<float> porosity;
+  porosity.Dimension({2, 1, 2});
   std::string problem;
   ASSERT_TRUE(ReadMpbas(dir.File("m.mpbas"), grid, faces, porosity, problem)) << problem;
   ASSERT_EQ(faces.size(), 2u);
   EXPECT_EQ(faces[1].label, "EVT");
   EXPECT_EQ(faces[1].face, 6);
-  EXPECT_EQ(porosity, (std::vector<double>{0.3, 0.3, 0.1, 1.0E-20}));
+  EXPECT_EQ((std::vector<float>{porosity(1, 1, 1), porosity(2, 1, 1), porosity(1, 1, 2), porosity(2, 1, 2)}),
+            (std::vector<float>{0.3f, 0.3f, 0.1f, 1.0E-20f}));
   test::WriteWholeFile(dir.File("m.mpbas"), "1\nRCH\n");
   EXPECT_FALSE(ReadMpbas(dir.File("m.mpbas"), grid, faces, porosity, problem));
 }
