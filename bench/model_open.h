@@ -3,6 +3,7 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -56,6 +57,11 @@ inline double ResidentBytes() {
 // Opens the model of `path` (of `cells` cells) once per iteration and
 // reports the time per cell, per stage and the bytes per cell it occupies.
 inline void OpenModelByStages(benchmark::State& state, const std::string& path, std::int64_t cells) {
+  // Every large block from fresh pages of the system and given back when
+  // freed, as in a process that opens one model: otherwise the heap learns
+  // from the first open to keep such blocks, and the later opens reuse
+  // memory that is already mapped and hide it from the resident size.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
   StageClock clock;
   double heldBytes = 0;
   for (auto _ : state) {
