@@ -124,8 +124,8 @@ void WriteModel(const std::filesystem::path& folder) {
 
 int main(int argc, char** argv) {
   return bench::RunOnTemporaryModel(argc, argv, "kestra-open-bench", WriteModel, [](const std::filesystem::path& folder) {
-    benchmark::RegisterBenchmark("OpenMf2005Model/1000000cells", bench::OpenModelByStages, (folder / "big.nam").string(),
-                                 kCells)
+    benchmark::RegisterBenchmark("OpenMf2005Model/1000000cells", bench::OpenModelByStages,
+                                 (folder / "big.nam").string(), kCells)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     std::vector<std::filesystem::path> files;

@@ -96,7 +96,8 @@ class GridFileReader {
     if (!Values("DELR", read.NCOL, read.DELR) || !Values("DELC", read.NROW, read.DELC) ||
         !Values("TOP", layerCells, read.TOP) || !Values("BOTM", ncells, read.BOTM) ||
         !Values("IA", ncells + 1, ia) || !CountStartsFromZero(ia, nja) ||
-        !Values("JA", nja, ja, CellNumbersFromZero{static_cast<std::uint32_t>(ncells)}) || !Values("IDOMAIN", ncells, read.IDOMAIN))
+        !Values("JA", nja, ja, CellNumbersFromZero{static_cast<std::uint32_t>(ncells)}) ||
+        !Values("IDOMAIN", ncells, read.IDOMAIN))
       return false;
     if (definitions_.contains("ICELLTYPE") && !Values("ICELLTYPE", ncells, icelltype)) return false;
     connections.IA = std::move(ia);

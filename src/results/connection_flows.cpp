@@ -25,8 +25,8 @@ bool ReadFlows(ResultFile& result, const BudgetHeader& header, ConnectionFlowPla
   const std::int64_t count = header.NCOL;
   if (!result.layout->ReadRecordHeader(result.file, header.dataOffset, count * result.realBytes, span)) return false;
   bool placed = true;
-  if (!ReadReals(result, span, 0, count, [&](std::span<const float> piece) { placed = placed && placer.Place(piece); }) ||
-      !placed || !result.layout->SkipRecord(result.file, span))
+  const auto place = [&](std::span<const float> piece) { placed = placed && placer.Place(piece); };
+  if (!ReadReals(result, span, 0, count, place) || !placed || !result.layout->SkipRecord(result.file, span))
     return false;
   next = span.end;
   return true;
@@ -37,11 +37,13 @@ bool ReadFlows(ResultFile& result, const BudgetHeader& header, ConnectionFlowPla
 ConnectionFlowPlacer::ConnectionFlowPlacer(const CellConnections& connections, ModelState& state)
     : connections_(connections),
       state_(state),
-      sameGrid_(connections.CellCount() == std::int64_t{state.NCOL} * state.NROW * state.NLAY) {
+      consistent_(!connections.IA.empty() &&
+                  connections.CellCount() == std::int64_t{state.NCOL} * state.NROW * state.NLAY &&
+                  connections.IA.back() == static_cast<std::int64_t>(connections.JA.size())) {
   Clear(state.QRIGHT);
   Clear(state.QFRONT);
   Clear(state.QLOWER);
-  if (connections.CellCount() > 0) cellEnd_ = connections.IA[1];
+  if (consistent_ && connections.CellCount() > 0) cellEnd_ = connections.IA[1];
 }
 
 void ConnectionFlowPlacer::NextCell() {
@@ -58,7 +60,7 @@ void ConnectionFlowPlacer::NextCell() {
 // numbers alone; only the last column and row need the cell's place.
 bool ConnectionFlowPlacer::Place(std::span<const float> flows) {
   const std::int64_t end = entry_ + static_cast<std::int64_t>(flows.size());
-  if (!sameGrid_ || end > static_cast<std::int64_t>(connections_.JA.size())) return false;
+  if (!consistent_ || end > static_cast<std::int64_t>(connections_.JA.size())) return false;
   const std::int64_t ncol = state_.NCOL;
   const std::int64_t layerCells = ncol * state_.NROW;
   const std::int64_t first = entry_;

@@ -26,7 +26,8 @@ class ConnectionFlowPlacer {
 
   // False, with the arrays unspecified, for a connection between cells that
   // are not neighbours in a row, a column or a stack of cells, for more flows
-  // than entries, or for connections of another grid than the state's.
+  // than entries, or for connections of another grid than the state's or
+  // whose IA does not end at the end of JA.
   bool Place(std::span<const float> flows);
 
  private:
@@ -34,7 +35,7 @@ class ConnectionFlowPlacer {
 
   const CellConnections& connections_;
   ModelState& state_;
-  bool sameGrid_;
+  bool consistent_;  // with the state's grid, and IA ending at JA's end
   std::int64_t entry_ = 0;      // of the next flow
   std::int64_t cell_ = 0;       // whose entries hold the next flow
   std::int64_t cellEnd_ = 0;    // its entries end here

@@ -40,7 +40,8 @@ void ConvertReals(const std::byte* bytes, int realBytes, std::vector<float>& val
     }
     return;
   }
-  for (std::size_t v = 0; v < values.size(); ++v) values[v] = static_cast<float>(RealAt(bytes + v * realBytes, realBytes));
+  for (std::size_t v = 0; v < values.size(); ++v)
+    values[v] = static_cast<float>(RealAt(bytes + v * realBytes, realBytes));
 }
 
 }  // namespace

@@ -139,9 +139,12 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows
   }
 
   // A connection between cells that are no neighbours is refused, and so are
-  // the connections of another grid.
+  // the connections of another grid and an IA that ends before JA.
   const CellConnections diagonal{{0, 2, 3, 3, 3, 3, 3}, {0, 3, 1}};
   EXPECT_FALSE(PlaceConnectionFlows(diagonal, std::vector<float>{0, 1, 0}, state));
+  const CellConnections shortIa{{0, 1, 1, 1, 1, 1, 1}, {0, 1}};
+  EXPECT_FALSE(PlaceConnectionFlows(shortIa, std::vector<float>{0, 1}, state));
+  EXPECT_FALSE(PlaceConnectionFlows({}, {}, state));
   ModelState smaller;
   DimensionModel(smaller, 2, 1, 2);
   EXPECT_FALSE(PlaceConnectionFlows(connections, flows, smaller));
