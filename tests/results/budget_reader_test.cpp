@@ -195,6 +195,33 @@ TEST(BudgetReader, CompactTermsOfEveryMethodReadInEveryLayoutAndPrecision) {
   }
 }
 
+// A term of more values than one read takes (32 Ki) arrives in pieces; the
+// pieces join up exactly, in both precisions.
+TEST(BudgetReader, ArraysOfSeveralReadPiecesReadWhole) {
+  constexpr int kWide = 300, kLong = 250;
+  const std::vector<float> flows = GridPattern(kWide, kLong, 1, 0.25f);
+  test::TempDir dir;
+  for (const auto format : test::kEveryFormat) {
+    for (const int realBytes : {4, 8}) {
+      SCOPED_TRACE(FormatName(format) + " " + std::to_string(realBytes));
+      test::WriteResultFile(dir.File("wide"), format, realBytes, [&](ResultFileWriter& writer) {
+        writer.WriteBudgetArray(BudgetTermHeader(1, 1, "FLOW RIGHT FACE", kWide, kLong, 1), flows);
+      });
+      CellArray<float> values;
+      values.Dimension({kWide, kLong, 1});
+      std::int64_t position = kFirstRecordPosition;
+      test::RecordingInterface ui;
+      ASSERT_TRUE(ReadBudgetTerm({1, 1, "FLOW RIGHT FACE", kWide, kLong, 1}, dir.File("wide"), values, position, ui,
+                                 true))
+          << ui.LastMessage();
+      std::size_t mismatches = 0, next = 0;
+      for (int row = 1; row <= kLong; ++row)
+        for (int column = 1; column <= kWide; ++column) mismatches += values(column, row, 1) != flows[next++];
+      EXPECT_EQ(mismatches, 0u);
+    }
+  }
+}
+
 // Flows with a face (an IFACE auxiliary value, or the term's default face)
 // leave the cell array and land on that face; IFACE 0 stays in the cell.
 TEST(BudgetReader, FlowsWithAFaceAreRoutedToIt) {
