@@ -31,14 +31,14 @@ void ApplyConstantHeads(const Mf6BoundaryPackage& package, ModelState& state) {
 
 }  // namespace
 
-Mf6Family::Mf6Family(const Mf6Model& model, CellConnections connections)
+Mf6Family::Mf6Family(Mf6Model&& model)
     : basePath_(PathWithoutExtension(model.simulationPath)),
       modelName_(model.modelName),
       grid_(model.Shape()),
-      connections_(std::move(connections)),
-      boundaryPackages_(model.boundaryPackages),
-      advancedPackages_(model.advancedPackages),
-      defaultIface_(model.defaultIface),
+      connections_(std::move(model.connections)),
+      boundaryPackages_(std::move(model.boundaryPackages)),
+      advancedPackages_(std::move(model.advancedPackages)),
+      defaultIface_(std::move(model.defaultIface)),
       hasRecharge_(model.hasRecharge),
       hasEvapotranspiration_(model.hasEvapotranspiration) {
   for (std::size_t n = 0; n < model.grid.IDOMAIN.size(); ++n)

@@ -283,8 +283,8 @@ void CopyMf6Model(Mf6Model&& model, OpenedModel& opened) {
   state.HeadPath = model.HeadPath;
   state.BudgetPath = model.BudgetPath;
   state.InputFiles = model.inputFiles;
-  state.family = std::make_shared<Mf6Family>(model, std::move(model.connections));
   opened.periods = model.stressPeriods;
+  state.family = std::make_shared<Mf6Family>(std::move(model));
   // MODFLOW 6 writes 1E+30 outside the model and -1E+30 for dry cells.
   opened.HNOFLO = 1.0E+30f;
   opened.HDRY = -1.0E+30f;

@@ -123,7 +123,8 @@ bool IsMf6SinkCell(const std::string& kind, const Mf6BoundaryCell& cell);
 // A MODFLOW 6 model as a model family.
 class Mf6Family final : public ModelFamily {
  public:
-  Mf6Family(const Mf6Model& model, CellConnections connections);
+  // Takes over the model's connections and package lists.
+  explicit Mf6Family(Mf6Model&& model);
   std::string Description() const override { return "MODFLOW 6 simulation, model " + modelName_; }
   std::string SiblingPath(const std::string& extension) const override;
   PackageKeys ListedBoundaryPackages(const ModelState& state) const override;
