@@ -164,10 +164,11 @@ TEST(GisExport, EveryExportOfTheExampleOpensInGdalsTools) {
 TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
   test::TempDir dir;
   const std::string model = test::CopyExample(dir);
-  const Arguments run{model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward"};
-  Arguments text = run;
-  text.insert(text.end(), {"--out", dir.File("paths.txt")});
-  ASSERT_TRUE(Succeeds("track", text));
+  const auto trackInto = [&](const char* file) {
+    return Succeeds("track", {model, "--particles", dir.File("column2.par"), "--quiet", "--forward", "--backward",
+                              "--out", dir.File(file)});
+  };
+  ASSERT_TRUE(trackInto("paths.txt"));
   // Records by particle code (negative backward): x, y, z of each point in order.
   std::map<int, std::vector<test::ReadVertex>> records;
   std::istringstream lines(test::ReadWholeFile(dir.File("paths.txt")));
@@ -180,9 +181,7 @@ TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
   ASSERT_EQ(records.size(), 24u);
   for (const char* file : {"paths.gpkg", "paths.shp", "paths.geojson"}) {
     SCOPED_TRACE(file);
-    Arguments gis = run;
-    gis.insert(gis.end(), {"--out", dir.File(file)});
-    ASSERT_TRUE(Succeeds("track", gis));
+    ASSERT_TRUE(trackInto(file));
     const auto layers = test::ReadGisLayers(dir.File(file));
     ASSERT_EQ(layers.size(), 1u);
     ASSERT_EQ(layers[0].features.size(), 24u);
@@ -196,11 +195,9 @@ TEST(GisExport, PathlinesHoldThePointsOfThePathlineFileInEveryFormat) {
       ASSERT_EQ(feature.vertices.size(), expected.size()) << code;
       // The model is placed at (0, 0) unturned: world coordinates are those of the file, whose
       // numbers keep 7 digits (1e-6 of the example's extent is about 1 mm).
-      for (std::size_t n = 0; n < expected.size(); ++n) {
-        EXPECT_NEAR(feature.vertices[n].x, expected[n].x, 1e-3) << code << " " << n;
-        EXPECT_NEAR(feature.vertices[n].y, expected[n].y, 1e-3) << code << " " << n;
-        EXPECT_NEAR(feature.vertices[n].z, expected[n].z, 1e-3) << code << " " << n;
-      }
+      for (std::size_t n = 0; n < expected.size(); ++n)
+        for (double test::ReadVertex::*axis : {&test::ReadVertex::x, &test::ReadVertex::y, &test::ReadVertex::z})
+          EXPECT_NEAR(feature.vertices[n].*axis, expected[n].*axis, 1e-3) << code << " " << n;
     }
   }
 }
@@ -226,15 +223,14 @@ TEST(GisExport, TheGridAndPathlinesOfTheExampleOpenInVtksReader) {
 // The position comes from the options, the name file's header or the
 // settings file (which wins over the header).
 TEST(GisExport, TheGridLandsWhereTheModelsPositionSays) {
-  struct Case {
+  const struct {
     const char* header;    // put ahead of the name file's lines
     const char* settings;  // the settings file
     Arguments options;
     double x, y;  // of the grid's lower-left corner
     const char* crs;
     double rotation;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"", "", {"--origin", "500000,4100000", "--rotation", "30", "--crs", "EPSG:32633"}, 500000, 4100000,
        "EPSG:32633", 30},
       {"# xll:1000.0; yll:2000.0; rotation:0.0; crs:EPSG:32633; units:meters; lenuni:2\n", "", {}, 1000, 2000,
@@ -242,7 +238,7 @@ TEST(GisExport, TheGridLandsWhereTheModelsPositionSays) {
       {"# xll:1000.0; yll:2000.0; rotation:0.0\n", "[MODEL_POSITION]\nXOrigin=5\nCRS=EPSG:32632\n", {}, 5, 2000,
        "EPSG:32632", 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.crs);
     test::TempDir dir;
     const std::string model = test::CopyExample(dir);

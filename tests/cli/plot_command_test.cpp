@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "cli/cli_runner.h"
 #include "cli/plot_options.h"
@@ -154,14 +155,12 @@ TEST(PlotCommand, PngShowsCellTypesPackagesAndBothSectionsWithTheWaterTable) {
   const int sectionPixels = static_cast<int>(std::lround((g.zMax - g.zMin) * PngGeometry::kExaggeration / g.pixelSize));
   EXPECT_EQ(image.size(),
             QSize(g.planWidth + PngGeometry::kGap + sectionPixels, g.planHeight + PngGeometry::kGap + sectionPixels));
-  // Plan of layer 1.
-  EXPECT_EQ(image.pixel(g.PlanX(1), g.PlanY(15)), Rgb(colours.fixedHeadCellColor));
-  EXPECT_EQ(image.pixel(g.PlanX(27), g.PlanY(3)), Rgb(colours.inactiveCellColor));
-  EXPECT_EQ(image.pixel(g.PlanX(13), g.PlanY(24)), Rgb(colours.inactiveCellColor));
-  EXPECT_EQ(image.pixel(g.PlanX(10), g.PlanY(13)), Rgb(colours.riverColor));
-  EXPECT_EQ(image.pixel(g.PlanX(8), g.PlanY(21)), Rgb(colours.drainColor));
-  EXPECT_EQ(image.pixel(g.PlanX(30), g.PlanY(18)), Rgb(colours.ghbCellColor));
-  EXPECT_EQ(image.pixel(g.PlanX(5), g.PlanY(18)), qRgb(255, 255, 255));
+  // Plan of layer 1, by column and row.
+  for (const auto& [j, i, colour] : std::vector<std::tuple<int, int, QRgb>>{
+           {1, 15, Rgb(colours.fixedHeadCellColor)}, {27, 3, Rgb(colours.inactiveCellColor)},
+           {13, 24, Rgb(colours.inactiveCellColor)}, {10, 13, Rgb(colours.riverColor)}, {8, 21, Rgb(colours.drainColor)},
+           {30, 18, Rgb(colours.ghbCellColor)}, {5, 18, qRgb(255, 255, 255)}})
+    EXPECT_EQ(image.pixel(g.PlanX(j), g.PlanY(i)), colour) << "column " << j << ", row " << i;
   const int gridLineX = static_cast<int>(g.xEdge[5] / g.pixelSize);
   EXPECT_TRUE(AnyPixel(image, gridLineX, g.PlanY(18), gridLineX + 1, g.PlanY(18), Rgb(colours.meshColor)));
   // Row section along row 8: the pumping well in layer 2, water in layer 1.
@@ -358,14 +357,9 @@ TEST(PlotOverlayOptions, VectorsAndUpToFiveMaps) {
                     "--map", odd},
                    options));
   EXPECT_EQ(options.overlays.vectors, true);
-  ASSERT_EQ(options.overlays.maps.size(), 3u);
-  EXPECT_EQ(options.overlays.maps[0].file, map);
-  EXPECT_EQ(options.overlays.maps[0].factor, 1);
-  EXPECT_EQ(options.overlays.maps[1].file, map);
-  EXPECT_EQ(options.overlays.maps[1].shiftX, 10);
-  EXPECT_EQ(options.overlays.maps[1].shiftY, -20.5f);
-  EXPECT_EQ(options.overlays.maps[1].factor, 2);
-  EXPECT_EQ(options.overlays.maps[2].file, odd);
+  std::vector<std::tuple<std::string, float, float, float>> maps;  // file, shift in x and y, factor
+  for (const MapOption& m : options.overlays.maps) maps.emplace_back(m.file, m.shiftX, m.shiftY, m.factor);
+  EXPECT_EQ(maps, (decltype(maps){{map, 0, 0, 1}, {map, 10, -20.5f, 2}, {odd, 0, 0, 1}}));
 
   Settings settings;
   settings.dxfMaps[5] = {map, 1, 1, 1, kOn, 0};
@@ -406,10 +400,8 @@ TEST(PlotOverlayOptions, VectorsGoIntoThePlotAndMapsOnlyIntoPictures) {
   const std::string off = test::ReadWholeFile(dir.File("off.dxf"));
   const std::string on = test::ReadWholeFile(dir.File("on.dxf"));
   EXPECT_GT(CountOf(on, "\r\nLINE\r\n"), CountOf(off, "\r\nLINE\r\n"));
-  EXPECT_EQ(CountOf(on, "inf"), 0);
-  EXPECT_EQ(CountOf(on, "nan"), 0);
-  // The map's red line is no part of the plot.
-  EXPECT_EQ(CountOf(on, "100000"), 0);
+  // No bad number, and not the map's red line: that is no part of the plot.
+  for (const char* absent : {"inf", "nan", "100000"}) EXPECT_EQ(CountOf(on, absent), 0) << absent;
 
   // The figure draws the map's line in red; nothing else of uniform1 is red.
   ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("map.svg"), "--map", map}));
@@ -528,11 +520,9 @@ TEST(FigureCommand, SvgIsVectorWithTheTitleAskedForAndRastersHaveTheSizeAskedFor
   const std::string model = Mixed3d(dir);
   ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File("figure.svg"), "--title", "Site A capture"}));
   const std::string svg = test::ReadWholeFile(dir.File("figure.svg"));
-  EXPECT_NE(svg.find("<polyline"), std::string::npos);
-  EXPECT_NE(svg.find("<text"), std::string::npos);
-  EXPECT_EQ(svg.find("<image"), std::string::npos);
-  EXPECT_NE(svg.find("Site A capture"), std::string::npos);
-  EXPECT_EQ(svg.find("mixed3d: layer 1"), std::string::npos);  // the default title it replaces
+  for (const char* shown : {"<polyline", "<text", "Site A capture"}) EXPECT_TRUE(Contains(svg, shown)) << shown;
+  // No bitmap, and not the default title it replaces.
+  for (const char* absent : {"<image", "mixed3d: layer 1"}) EXPECT_FALSE(Contains(svg, absent)) << absent;
   for (const char* name : {"figure.png", "figure.tif"}) {
     SCOPED_TRACE(name);
     ASSERT_TRUE(Succeeds("plot", {model, "--out", dir.File(name), "--size", "1200x900", "--dpi", "300"}));

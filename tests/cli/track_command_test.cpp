@@ -67,29 +67,24 @@ int RunQuietly(std::vector<std::string> args, std::string* summary = nullptr) {
   return code;
 }
 
-// Particles spread over both layers of transient2, tracked as pathlines
-// through its nine time steps.
-std::string TransientParticles() {
+// Particles spread over both layers of transient2, written into `dir` and
+// tracked as pathlines through its nine time steps.
+std::vector<std::string> TransientRun(const test::TempDir& dir,
+                                      const std::string& model = SharedRun("transient2/lahey/transient2.mdl")) {
   std::string text = "KESTRA_V100_PARTICLES\r\n 24 \r\n";
   for (int row = 2; row <= 13; row += 1)
     for (int layer = 1; layer <= 2; ++layer)
       text += "0.3 0.7 0.5 " + std::to_string(15 - row / 2) + " " + std::to_string(row) + " " +
               std::to_string(layer) + " 12 255 1\r\n";
-  return text;
-}
-
-std::vector<std::string> TransientRun(const test::TempDir& dir, const std::string& threads,
-                                      const std::string& model = SharedRun("transient2/lahey/transient2.mdl")) {
-  return {"track", model, "--particles", dir.File("p.txt"), "--out",
-          dir.File("paths" + threads + ".txt"), "--endpoints", dir.File("ends" + threads + ".csv"), "--pathlines",
-          "--step-length", "25", "--time-unit", "days", "--max-steps", "20", "--stop-at-time-limit", "on",
-          "--threads", threads};
+  test::WriteWholeFile(dir.File("p.txt"), text);
+  return {"track", model, "--particles", dir.File("p.txt"), "--out", dir.File("paths1.txt"), "--endpoints",
+          dir.File("ends1.csv"), "--pathlines", "--step-length", "25", "--time-unit", "days", "--max-steps", "20",
+          "--stop-at-time-limit", "on", "--threads", "1"};
 }
 
 TEST(TrackCommand, PathlinesWalkThroughTheTimeStepsAndStopAtTheSimulationEnd) {
   test::TempDir dir;
-  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
-  ASSERT_EQ(RunQuietly(TransientRun(dir, "1")), 0);
+  ASSERT_EQ(RunQuietly(TransientRun(dir)), 0);
   const std::vector<PathRecord> records = ReadPathlines(dir.File("paths1.txt"));
   // Ends of the time steps: the first period's day, then steps of 100/8.125
   // growing by 1.5 in each of the two 100-day periods.
@@ -117,8 +112,7 @@ TEST(TrackCommand, PathlinesThroughAnUnsavedStepAreRefusedUnlessHeld) {
   test::TempDir dir;
   std::filesystem::copy(test::TestDataDir() / "transient2/modflow", dir.path());
   test::CopyHeadsWithoutStep(dir.File("transient2.hds"), dir.File("transient2.hds"), 2, 3);
-  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
-  std::vector<std::string> args = TransientRun(dir, "1", dir.File("transient2.nam"));
+  std::vector<std::string> args = TransientRun(dir, dir.File("transient2.nam"));
   args.push_back("--quiet");
   std::ostringstream out, err;
   EXPECT_EQ(RunCommandLine(args, out, err), 1);
@@ -139,11 +133,10 @@ TEST(TrackCommand, PathlinesThroughAnUnsavedStepAreRefusedUnlessHeld) {
 // river cell is taken as a sink.
 std::vector<std::vector<std::string>> MixedEnds(const test::TempDir& dir, const std::string& model,
                                                 const std::string& sinks) {
-  test::WriteWholeFile(dir.File("south.txt"),
-                       "KESTRA_V100_PARTICLES\r\n 6 \r\n"
-                       "0.5 0.5 0.5 18 14 1 12 255 1\r\n0.5 0.5 0.5 19 14 1 12 255 1\r\n"
-                       "0.5 0.5 0.5 20 14 1 12 255 1\r\n0.5 0.5 0.5 21 14 1 12 255 1\r\n"
-                       "0.5 0.5 0.5 20 15 1 12 255 1\r\n0.5 0.5 0.5 21 15 1 12 255 1\r\n");
+  std::string particles = "KESTRA_V100_PARTICLES\r\n 6 \r\n";
+  for (const char* columnRow : {"18 14", "19 14", "20 14", "21 14", "20 15", "21 15"})
+    particles += "0.5 0.5 0.5 " + std::string(columnRow) + " 1 12 255 1\r\n";
+  test::WriteWholeFile(dir.File("south.txt"), particles);
   std::string summary;
   EXPECT_EQ(RunQuietly({"track", model, "--particles", dir.File("south.txt"), "--out", dir.File("south.pth"),
                         "--endpoints", dir.File("south.csv"), "--step-length", "100000", "--time-unit", "days",
@@ -179,8 +172,7 @@ TEST(TrackCommand, ParticlesPassTheLosingRiverToThePumpingWell) {
 
 TEST(TrackCommand, BackwardPathlinesReleasedAtTheEndGoBackThroughTheSimulation) {
   test::TempDir dir;
-  test::WriteWholeFile(dir.File("p.txt"), TransientParticles());
-  std::vector<std::string> args = TransientRun(dir, "1");
+  std::vector<std::string> args = TransientRun(dir);
   args.insert(args.end(), {"--backward", "--release-time", "end"});
   ASSERT_EQ(RunQuietly(args), 0);
   double latest = 0;
@@ -226,8 +218,10 @@ TEST(TrackCommand, RefusesAMissingTimeStepAndAReleaseAfterTheSimulation) {
   });
 }
 
-CommandResult Track(Arguments args) {
+// kestra-cli track with `args`, then `more`.
+CommandResult Track(Arguments args, const Arguments& more = {}) {
   args.insert(args.begin(), "track");
+  args.insert(args.end(), more.begin(), more.end());
   return RunLine(args);
 }
 
@@ -249,12 +243,9 @@ TEST(TrackBatch, EndPointsAloneWriteNoPathlinesAndTheSameTable) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("p.txt"), ParticleFile(30, 25, 3, 4));
   const std::string model = test::CopySharedRun(dir, "mixed3d", "lahey", "mixed3d.mdl");
-  const std::vector<std::string> common{model, "--particles", dir.File("p.txt"), "--forward", "--backward", "--quiet"};
-  std::vector<std::string> both = common, alone = common;
-  both.insert(both.end(), {"--out", dir.File("paths.txt"), "--endpoints", dir.File("both.csv")});
-  alone.insert(alone.end(), {"--endpoints", dir.File("alone.csv")});
-  ASSERT_EQ(Track(both).code, 0);
-  const CommandResult run = Track(alone);
+  const Arguments common{model, "--particles", dir.File("p.txt"), "--forward", "--backward", "--quiet"};
+  ASSERT_EQ(Track(common, {"--out", dir.File("paths.txt"), "--endpoints", dir.File("both.csv")}).code, 0);
+  const CommandResult run = Track(common, {"--endpoints", dir.File("alone.csv")});
   ASSERT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out.find("pathlines"), std::string::npos) << run.out;
   EXPECT_GT(test::ReadWholeFile(dir.File("both.csv")).size(), 1000u);
@@ -282,48 +273,39 @@ bool Finished(const CommandResult& run) {
   return run.code == 0 || (run.code == 3 && Contains(run.err, "tracking steps ran out"));
 }
 
-// The models of the test data, each with particles over its grid and the
-// runs that exercise it.
-struct Case {
-  std::string model, form, file;
-  int columns, rows, layers;
-  std::vector<std::string> options;
-};
-
-std::vector<Case> Cases() {
+// The pathlines and end points do not depend on the thread count either.
+TEST(TrackBatch, PathlinesWrittenWhileTrackingAreTheReplayedOnesOnEveryModelAndThreadCount) {
   const std::vector<std::string> both{"--forward", "--backward", "--step-length", "40", "--time-unit", "days",
                                       "--max-steps", "10"};
   std::vector<std::string> transient = both;
   transient.insert(transient.end(), {"--pathlines", "--stop-at-time-limit", "off", "--period", "2", "--step", "2"});
   // Every form of a model tracks alike (SharedModelForm): one form a model.
-  return {{"uniform1", "modflow", "uniform1.nam", 20, 10, 1, both},
-          {"mixed3d", "powerstation", "mixed3d.mdl", 30, 25, 3, both},
-          {"transient2", "lahey", "transient2.mdl", 15, 15, 2, transient}};
-}
-
-// The pathlines and end points do not depend on the thread count either.
-TEST(TrackBatch, PathlinesWrittenWhileTrackingAreTheReplayedOnesOnEveryModelAndThreadCount) {
-  for (const Case& c : Cases()) {
+  const struct {
+    std::string model, form, file;
+    int columns, rows, layers;
+    std::vector<std::string> options;
+  } cases[] = {{"uniform1", "modflow", "uniform1.nam", 20, 10, 1, both},
+               {"mixed3d", "powerstation", "mixed3d.mdl", 30, 25, 3, both},
+               {"transient2", "lahey", "transient2.mdl", 15, 15, 2, transient}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.model + " " + c.form);
     test::TempDir dir;
     test::WriteWholeFile(dir.File("p.txt"), ParticleFile(c.columns, c.rows, c.layers, 2));
-    const std::string model = test::CopySharedRun(dir, c.model, c.form, c.file);
-    std::vector<std::string> replay{model, "--particles", dir.File("p.txt"), "--quiet", "--replay", "--out",
-                                    dir.File("replayed.txt")};
-    replay.insert(replay.end(), c.options.begin(), c.options.end());
-    ASSERT_TRUE(Finished(Track(replay))) << c.model << " " << c.form;
+    std::vector<std::string> common{test::CopySharedRun(dir, c.model, c.form, c.file), "--particles", dir.File("p.txt"),
+                                    "--quiet"};
+    common.insert(common.end(), c.options.begin(), c.options.end());
+    ASSERT_TRUE(Finished(Track(common, {"--replay", "--out", dir.File("replayed.txt")})));
     const std::string expected = test::ReadWholeFile(dir.File("replayed.txt"));
-    EXPECT_GT(expected.size(), 20000u) << c.model;
+    EXPECT_GT(expected.size(), 20000u);
     std::string firstEnds;
     for (const char* threads : {"1", "2", "3"}) {
-      std::vector<std::string> args{model, "--particles", dir.File("p.txt"), "--quiet", "--threads", threads,
-                                    "--out", dir.File("written.txt"), "--endpoints", dir.File("ends.csv")};
-      args.insert(args.end(), c.options.begin(), c.options.end());
-      ASSERT_TRUE(Finished(Track(args)));
-      EXPECT_TRUE(test::ReadWholeFile(dir.File("written.txt")) == expected)
-          << c.model << " " << c.form << " on " << threads << " threads";
+      ASSERT_TRUE(Finished(
+          Track(common, {"--threads", threads, "--out", dir.File("written.txt"), "--endpoints", dir.File("ends.csv")})))
+          << threads << " threads";
+      EXPECT_TRUE(test::ReadWholeFile(dir.File("written.txt")) == expected) << threads << " threads";
       const std::string ends = test::ReadWholeFile(dir.File("ends.csv"));
       if (firstEnds.empty()) firstEnds = ends;
-      EXPECT_EQ(ends, firstEnds) << c.model << " end points on " << threads << " threads";
+      EXPECT_EQ(ends, firstEnds) << "end points on " << threads << " threads";
     }
   }
 }
@@ -335,19 +317,16 @@ TEST(TrackBatch, TheExampleWritesThePathlinesOfTheReplayAndOfEarlierVersions) {
   const std::vector<std::string> common{test::CopyExample(dir), "--particles", dir.File("column2.par"), "--forward",
                                         "--backward",           "--quiet",     "--face-rule",           "interpolated",
                                         "--stop-at-sinks",      "on"};
-  std::vector<std::string> replay = common;
-  replay.insert(replay.end(), {"--replay", "--out", dir.File("replayed.txt")});
-  ASSERT_EQ(Track(replay).code, 0);
+  ASSERT_EQ(Track(common, {"--replay", "--out", dir.File("replayed.txt")}).code, 0);
   const auto golden = [](const char* name) { return test::ReadWholeFile(SharedRun(std::string("golden/") + name)); };
   const std::string expected = golden("mixed3d-column2-pathlines.txt");
   EXPECT_GT(Lines(expected).size(), 100u);
   EXPECT_TRUE(test::ReadWholeFile(dir.File("replayed.txt")) == expected);
   const std::string endpoints = golden("mixed3d-column2-endpoints.csv");
   for (const char* threads : {"1", "2", "4"}) {
-    std::vector<std::string> args = common;
-    args.insert(args.end(),
-                {"--threads", threads, "--out", dir.File("written.txt"), "--endpoints", dir.File("ends.csv")});
-    ASSERT_EQ(Track(args).code, 0);
+    const CommandResult run =
+        Track(common, {"--threads", threads, "--out", dir.File("written.txt"), "--endpoints", dir.File("ends.csv")});
+    ASSERT_EQ(run.code, 0);
     EXPECT_TRUE(test::ReadWholeFile(dir.File("written.txt")) == expected) << threads << " threads";
     EXPECT_EQ(test::ReadWholeFile(dir.File("ends.csv")), endpoints) << threads << " threads";
   }
@@ -367,11 +346,9 @@ TEST(TrackBatch, Modpath7FilesHoldTheirFieldsAndAgreeWithTheKestraFiles) {
   test::WriteWholeFile(dir.File("p.txt"), ParticleFile(30, 25, 3, 5));
   const std::string model = test::CopySharedRun(dir, "mixed3d", "lahey", "mixed3d.mdl");
   const std::vector<std::string> common{model, "--particles", dir.File("p.txt"), "--backward", "--quiet"};
-  std::vector<std::string> kestra = common, mp7 = common;
-  kestra.insert(kestra.end(), {"--out", dir.File("paths.txt"), "--endpoints", dir.File("ends.csv")});
-  mp7.insert(mp7.end(), {"--out", dir.File("paths.mp7"), "--endpoints", dir.File("ends.mp7"), "--format", "mp7"});
-  ASSERT_EQ(Track(kestra).code, 0);
-  ASSERT_EQ(Track(mp7).code, 0);
+  ASSERT_EQ(Track(common, {"--out", dir.File("paths.txt"), "--endpoints", dir.File("ends.csv")}).code, 0);
+  const Arguments mp7{"--out", dir.File("paths.mp7"), "--endpoints", dir.File("ends.mp7"), "--format", "mp7"};
+  ASSERT_EQ(Track(common, mp7).code, 0);
 
   const std::vector<std::string> endLines = Lines(test::ReadWholeFile(dir.File("ends.mp7")));
   ASSERT_GE(endLines.size(), 7u);
@@ -483,15 +460,15 @@ TEST(BatchParticleFile, EveryWrongValueIsNamedWithItsLineAndField) {
 TEST(BatchParticleFile, AFileThatCannotBeReadIsNamed) {
   test::TempDir dir;
   const std::string missing = dir.File("nothere.par");
-  for (const char* command : {"track", "plot"}) {
+  const struct {
+    std::string command, option, out;
+  } cases[] = {{"track", "--endpoints", dir.File("ends.csv")}, {"plot", "--out", dir.File("p.dxf")}};
+  for (const auto& [command, option, out] : cases) {
     SCOPED_TRACE(command);
-    const std::string out = dir.File(std::string(command) == "track" ? "ends.csv" : "p.dxf");
     const CommandResult run =
-        RunLine({command, SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", missing,
-                 std::string(command) == "track" ? "--endpoints" : "--out", out});
+        RunLine({command, SharedRun("uniform1/lahey/uniform1.mdl"), "--particles", missing, option, out});
     EXPECT_EQ(run.code, 1);
-    EXPECT_TRUE(run.err.starts_with("kestra-cli " + std::string(command) + ": " + missing + " does not exist\n"))
-        << run.err;
+    EXPECT_TRUE(run.err.starts_with("kestra-cli " + command + ": " + missing + " does not exist\n")) << run.err;
     EXPECT_FALSE(std::filesystem::exists(out));
   }
 }

@@ -6,13 +6,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/number_fields.h"
@@ -105,16 +106,9 @@ std::vector<double> RandomDoubles(std::size_t count, unsigned seed) {
   std::uniform_int_distribution<int> exponent(-30, 30);
   std::vector<double> values;
   values.reserve(count);
-  for (std::size_t n = 0; n < count; ++n) {
-    if (n % 2 == 0) {
-      const std::uint64_t bits = random();
-      double value;
-      std::memcpy(&value, &bits, sizeof value);
-      values.push_back(value);
-    } else {
-      values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
-    }
-  }
+  for (std::size_t n = 0; n < count; ++n)
+    values.push_back(n % 2 == 0 ? std::bit_cast<double>(std::uint64_t{random()})
+                                : mantissa(random) * std::pow(10.0, exponent(random)));
   return values;
 }
 
@@ -146,6 +140,14 @@ std::vector<double> RoundingEdges(int digits) {
   return values;
 }
 
+// What `append` adds to an empty text.
+template <typename... Params, typename... Args>
+std::string Appended(void (*append)(std::string&, Params...), Args... args) {
+  std::string out;
+  append(out, args...);
+  return out;
+}
+
 // Counts a text that differs from the reference's, reporting the first few.
 void Compare(const std::string& text, const std::string& reference, double value, int& failures) {
   if (text != reference && ++failures < 10) ADD_FAILURE() << value << ": " << text << " instead of " << reference;
@@ -173,9 +175,7 @@ TEST(NumberFormReference, PathlineCoordinatesOfEveryFloatFormTheSame) {
   std::mt19937 random(2);
   int failures = 0;
   for (int n = 0; n < 1'000'000; ++n) {
-    const std::uint32_t bits = random();
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
+    const float value = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
     Compare(ScientificText(value, 11), ReferenceScientific(value, 11), value, failures);
   }
   // Floats whose exact decimal expansion ends just at or beyond the 12th
@@ -200,16 +200,11 @@ TEST(NumberFormReference, EndPointNumbersWriteTheSameCharacters) {
   std::vector<double> values = RandomDoubles(500'000, 3);
   for (const double v : RoundingEdges(15)) values.push_back(v);
   for (const double v : RoundingEdges(7)) values.push_back(v);
-  std::string out;
   int failures = 0;
   for (const double value : values) {
-    out.clear();
-    AppendTrimmedNumberText(out, value);
-    Compare(out, ReferenceTrimmed(value), value, failures);
     const float single = static_cast<float>(value);
-    out.clear();
-    AppendGeneralNumberText(out, single);
-    Compare(out, ReferenceGeneral(single), single, failures);
+    Compare(Appended(AppendTrimmedNumberText, value), ReferenceTrimmed(value), value, failures);
+    Compare(Appended(AppendGeneralNumberText, single), ReferenceGeneral(single), single, failures);
     Compare(NumberText(value), ReferenceShortest(value, 15), value, failures);
     Compare(NumberText(single), ReferenceShortest(single, 7), single, failures);
   }
@@ -224,22 +219,18 @@ TEST(NumberFormReference, AppendingKeepsWhatTheTextHeld) {
   EXPECT_EQ(out, "x-42.5-0.25");
 }
 
+// 9.99999999996 carries into the exponent; the widths from -1.5 on leave no
+// room for the sign, or none at all, or are wide.
 TEST(FortranForms, ExponentFormRoundsAndRightAligns) {
   std::string out;
-  AppendFortranExponent(out, 120, 18, 10);
-  AppendFortranExponent(out, -0.000123456789, 16, 8);
-  AppendFortranExponent(out, 9.99999999996, 18, 10);  // rounding carries into the exponent
-  AppendFortranExponent(out, 0, 16, 8);
-  AppendFortranExponent(out, std::numeric_limits<double>::quiet_NaN(), 16, 8);
-  AppendFortranExponent(out, 1e-150, 16, 8);
+  for (const auto& [value, width, digits] :
+       {std::tuple{120.0, 18, 10}, {-0.000123456789, 16, 8}, {9.99999999996, 18, 10}, {0.0, 16, 8},
+        {std::numeric_limits<double>::quiet_NaN(), 16, 8}, {1e-150, 16, 8}, {-1.5, 15, 8}, {-1.5, 14, 8},
+        {1.5, 14, 8}, {1.5, 10, 8}, {2.5, 0, 8}, {0.25, 70, 8}})
+    AppendFortranExponent(out, value, width, digits);
   EXPECT_EQ(out, "  0.1200000000E+03 -0.12345679E-03  0.1000000000E+02  0.00000000E+00  0.00000000E+00"
-                 " 0.10000000E-149");
-  // Widths that leave no room for the sign, or none at all, and wide ones.
-  out.clear();
-  for (const auto& [value, width] : {std::pair{-1.5, 15}, {-1.5, 14}, {1.5, 14}, {1.5, 10}, {2.5, 0}, {0.25, 70}})
-    AppendFortranExponent(out, value, width, 8);
-  EXPECT_EQ(out, "-0.15000000E+01-0.15000000E+010.15000000E+010.15000000E+010.25000000E+01" + std::string(56, ' ') +
-                     "0.25000000E+00");
+                 " 0.10000000E-149-0.15000000E+01-0.15000000E+010.15000000E+010.15000000E+010.25000000E+01" +
+                     std::string(56, ' ') + "0.25000000E+00");
 }
 
 // E16.8 (the pathline points of MODPATH 7) and E18.10 (its end points), in
@@ -250,30 +241,25 @@ TEST(FortranForms, ExponentFormsAgreeWithTheStandardConversion) {
     for (const double v : RoundingEdges(digits)) values.push_back(v);
   int failures = 0;
   char field[FortranExponentTextMax(18, 10)];
-  std::string out;
   for (const double value : values) {
     const std::string e16 = ReferenceFortranExponent(value, 16, 8), e18 = ReferenceFortranExponent(value, 18, 10);
     Compare(std::string(field, WriteFortranExponentField(field, value, 16, 8)), e16, value, failures);
     Compare(std::string(field, WriteFortranExponentField(field, value, 18, 10)), e18, value, failures);
-    out.clear();
-    AppendFortranExponent(out, value, 16, 8);
-    Compare(out, e16, value, failures);
+    Compare(Appended(AppendFortranExponent, value, 16, 8), e16, value, failures);
   }
   EXPECT_EQ(failures, 0);
 }
 
+// From 99999 on: either side of the widest number that fits, and widths
+// beyond any number.
 TEST(FortranForms, IntegersRightAlignedAndNeverCut) {
   std::string out;
-  AppendFortranInteger(out, 7, 10);
-  AppendFortranInteger(out, -12, 5);
-  AppendFortranInteger(out, 1234567, 5);
-  EXPECT_EQ(out, "         7  -121234567");
-  // Either side of the widest number that fits, and widths beyond any number.
-  out.clear();
-  for (const auto& [value, width] : {std::pair<std::int64_t, int>{0, 5}, {99999, 5}, {100000, 5}, {5, 0}, {-5, 1},
-                                     {999999999999999999, 18}, {std::numeric_limits<std::int64_t>::min(), 1}, {42, 25}})
+  for (const auto& [value, width] :
+       {std::pair<std::int64_t, int>{7, 10}, {-12, 5}, {1234567, 5}, {0, 5}, {99999, 5}, {100000, 5}, {5, 0}, {-5, 1},
+        {999999999999999999, 18}, {std::numeric_limits<std::int64_t>::min(), 1}, {42, 25}})
     AppendFortranInteger(out, value, width);
-  EXPECT_EQ(out, "    0999991000005-5999999999999999999-9223372036854775808" + std::string(23, ' ') + "42");
+  EXPECT_EQ(out, "         7  -121234567    0999991000005-5999999999999999999-9223372036854775808" +
+                     std::string(23, ' ') + "42");
 }
 
 // Every integer below 10^6 and both sides of every power of ten up to 10^9,
@@ -283,17 +269,12 @@ TEST(FortranForms, IntegersAgreeWithTheStandardTextAcrossDigitCounts) {
   for (std::int64_t n = 0; n < 1'000'000; ++n) values.push_back(n);
   for (std::int64_t power = 10; power <= 1'000'000'000; power *= 10)
     for (const std::int64_t near : {power - 1, power, power + 1}) values.push_back(near);
-  std::string out;
   for (const std::int64_t value : values) {
     const std::string standard = std::to_string(value);
-    out.clear();
-    AppendIntegerMaskText(out, value);
-    ASSERT_EQ(out, standard);
+    ASSERT_EQ(Appended(AppendIntegerMaskText, value), standard);
     for (const int width : {5, 8, 10, 12}) {
-      out.clear();
-      AppendFortranInteger(out, value, width);
       const std::size_t pad = standard.size() < static_cast<std::size_t>(width) ? width - standard.size() : 0;
-      ASSERT_EQ(out, std::string(pad, ' ') + standard) << width;
+      ASSERT_EQ(Appended(AppendFortranInteger, value, width), std::string(pad, ' ') + standard) << width;
     }
   }
 }

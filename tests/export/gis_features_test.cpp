@@ -56,16 +56,14 @@ TEST(GisFeatures, CellPolygonsLieWhereThePositionPutsThemWithTheirValues) {
   // Row 1 is the northern row: column 2 of it spans 10..30 along and 10..20 up.
   const Feature& cell = grid.features[1];
   ASSERT_EQ(cell.vertices.size(), 5u);
-  ExpectAt(cell.vertices[0], Turned(10, 10), "south-west");
-  ExpectAt(cell.vertices[1], Turned(30, 10), "south-east");
-  ExpectAt(cell.vertices[2], Turned(30, 20), "north-east");
-  ExpectAt(cell.vertices[3], Turned(10, 20), "north-west");
+  const char* names[] = {"south-west", "south-east", "north-east", "north-west"};
+  const WorldVertex corners[] = {Turned(10, 10), Turned(30, 10), Turned(30, 20), Turned(10, 20)};
+  for (int n = 0; n < 4; ++n) ExpectAt(cell.vertices[n], corners[n], names[n]);
   EXPECT_EQ(std::get<std::int64_t>(cell.values[1]), 1);                 // row
   EXPECT_EQ(std::get<std::int64_t>(cell.values[2]), 2);                 // column
   EXPECT_DOUBLE_EQ(std::get<double>(cell.values[6]), 12);               // head
   EXPECT_TRUE(std::holds_alternative<std::monostate>(cell.values[7]));  // no drawdowns loaded
-  EXPECT_EQ(std::get<std::int64_t>(grid.features[3].values[3]),
-            0);  // IBOUND of the inactive cell
+  EXPECT_EQ(std::get<std::int64_t>(grid.features[3].values[3]), 0);  // IBOUND of the inactive cell
 }
 
 TEST(GisFeatures, ARasterResamplesUnevenColumnsAndTurnsWithTheModel) {
@@ -78,12 +76,9 @@ TEST(GisFeatures, ARasterResamplesUnevenColumnsAndTurnsWithTheModel) {
   // The first pixel corner is the grid's north-west corner; a column step runs
   // along the rows.
   const WorldVertex northWest = Turned(0, 20);
-  EXPECT_NEAR(raster.geoTransform[0], northWest.x, 1e-6);
-  EXPECT_NEAR(raster.geoTransform[3], northWest.y, 1e-6);
-  EXPECT_NEAR(raster.geoTransform[1], 10 * kCos, 1e-9);
-  EXPECT_NEAR(raster.geoTransform[4], 10 * kSin, 1e-9);
-  EXPECT_NEAR(raster.geoTransform[2], 10 * kSin, 1e-9);
-  EXPECT_NEAR(raster.geoTransform[5], -10 * kCos, 1e-9);
+  const double expected[6] = {northWest.x, 10 * kCos, 10 * kSin, northWest.y, 10 * kSin, -10 * kCos};
+  // The corner's world coordinates are large; the steps are near 10.
+  for (int n = 0; n < 6; ++n) EXPECT_NEAR(raster.geoTransform[n], expected[n], n % 3 == 0 ? 1e-6 : 1e-9) << n;
 }
 
 TEST(GisFeatures, PathlinesAndPointsCarryTheirEndPointsAttributes) {
@@ -176,12 +171,11 @@ TEST(GisWriter, LayersReadBackWithTheirGeometryAttributesAndSystem) {
     GisFormat format;
     const char* file;
     const char* secondFile;  // where the second layer lands
-    double tolerance;        // GeoJSON keeps 7 decimals of a degree
   };
-  const Case cases[] = {{GisFormat::GeoPackage, "out.gpkg", "out.gpkg", 1e-6},
-                        {GisFormat::Shapefile, "out.shp", "out_cells.shp", 1e-6},
-                        {GisFormat::GeoJson, "out.geojson", "out_cells.geojson", 1e-6},
-                        {GisFormat::Csv, "out.csv", "out_cells.csv", 1e-6}};
+  const Case cases[] = {{GisFormat::GeoPackage, "out.gpkg", "out.gpkg"},
+                        {GisFormat::Shapefile, "out.shp", "out_cells.shp"},
+                        {GisFormat::GeoJson, "out.geojson", "out_cells.geojson"},
+                        {GisFormat::Csv, "out.csv", "out_cells.csv"}};
   const std::vector<FeatureLayer> layers = SampleLayers();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -195,9 +189,10 @@ TEST(GisWriter, LayersReadBackWithTheirGeometryAttributesAndSystem) {
       const auto expected = Expected(layers[0].features[f].vertices, c.format);
       const auto& read = paths[0].features[f].vertices;
       ASSERT_EQ(read.size(), expected.size());
+      // GeoJSON keeps 7 decimals of a degree.
       for (std::size_t v = 0; v < read.size(); ++v) {
-        EXPECT_NEAR(read[v].x, expected[v].x, c.tolerance);
-        EXPECT_NEAR(read[v].y, expected[v].y, c.tolerance);
+        EXPECT_NEAR(read[v].x, expected[v].x, 1e-6);
+        EXPECT_NEAR(read[v].y, expected[v].y, 1e-6);
         EXPECT_NEAR(read[v].z, expected[v].z, 1e-6);
       }
     }
@@ -254,8 +249,7 @@ TEST(GisWriter, AnExistingFileIsReplacedWhole) {
 TEST(GisWriter, AGeoTiffHoldsItsTransformValuesAndNoData) {
   test::TempDir dir;
   RasterGrid grid;
-  grid.columns = 3;
-  grid.rows = 2;
+  grid.columns = 3, grid.rows = 2;
   grid.values = {1, 2, 3, 4, -9999, 6};
   const double transform[6] = {500000, 86.6, 50, 4100000, 50, -86.6};
   std::copy(std::begin(transform), std::end(transform), grid.geoTransform);

@@ -129,14 +129,6 @@ TEST_F(ContourLevels, BadCountKeepsTheDefaultTableAndSaysSo) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST(ResultRange, EmptyLayerGivesTheStartValues) {
-  ModelState state = HeadModel();
-  state.IBOUND.Dimension(state.Shape());
-  const ValueRange range = ResultRange(state, state.HEAD);
-  EXPECT_EQ(range.minimum, 1.0E+30f);
-  EXPECT_EQ(range.maximum, -1.0E+30f);
-}
-
 ContourTable Levels(int count) {
   ContourTable table;
   table.levels.resize(static_cast<std::size_t>(count));
@@ -198,7 +190,7 @@ TEST(SetLabelRule, FirstPositionThenEveryFrequency) {
   for (int k = 0; k <= 10; ++k) EXPECT_EQ(table.levels[k].label, k == 2 ? 1 : 0) << k;
 }
 
-TEST(DefaultLevelRange, HeadsOrLoadedDrawdowns) {
+TEST(DefaultLevelRange, HeadsOrLoadedDrawdownsAndTheStartValuesForAnEmptyLayer) {
   ModelState model;
   DimensionModel(model, 2, 1, 1);
   model.IBOUND(1, 1, 1) = model.IBOUND(2, 1, 1) = 1;
@@ -209,6 +201,11 @@ TEST(DefaultLevelRange, HeadsOrLoadedDrawdowns) {
   settings.contourDataSource = kDrawdownDataSource;
   EXPECT_EQ(DefaultLevelRange(model, settings, true).maximum, 2);
   EXPECT_EQ(DefaultLevelRange(model, settings, false).maximum, 0);
+  ModelState empty = HeadModel();
+  empty.IBOUND.Dimension(empty.Shape());
+  const ValueRange range = ResultRange(empty, empty.HEAD);
+  EXPECT_EQ(range.minimum, 1.0E+30f);
+  EXPECT_EQ(range.maximum, -1.0E+30f);
 }
 
 // Every character one stroke from the baseline straight up to the cap
@@ -244,6 +241,10 @@ struct ContourScene : test::ViewScene {
     table.levels.push_back({value, colour, static_cast<std::int16_t>(label), 4, 30, {}});
   }
   void Draw() { DrawContours(context, contourInputs, model.HEAD); }
+  void Redraw() {
+    plan.elements.clear();
+    Draw();
+  }
   std::string Dxf() {
     return test::PlotOf(model, kPlotFormatDxf, [&](PlotContext& c) { DrawContours(c, contourInputs, model.HEAD); });
   }
@@ -307,23 +308,19 @@ TEST(DrawContours, ACacheRedrawsTheSameLinesAndTracesWhatChanged) {
   scene.Draw();
   const auto traced = scene.plan.elements;
   ASSERT_EQ(cache.levels.size(), 2u);
-  scene.plan.elements.clear();
-  scene.Draw();
+  scene.Redraw();
   EXPECT_EQ(scene.plan.elements, traced);  // labels and all
   cache.levels[1].lines.clear();  // what a redraw draws is what the cache holds
-  scene.plan.elements.clear();
-  scene.Draw();
+  scene.Redraw();
   EXPECT_TRUE(scene.Lines(0x00FF00).empty());
   // A level moved, then the heads: the lines follow each change.
   scene.table.levels[1].value = 70;
-  scene.plan.elements.clear();
-  scene.Draw();
+  scene.Redraw();
   EXPECT_EQ(scene.Lines(0x00FF00).size(), 9u);
   EXPECT_FLOAT_EQ(scene.Lines(0x00FF00).at(4)[0], 70);
   for (int i = 1; i <= 10; ++i)
     for (int j = 1; j <= 12; ++j) scene.model.HEAD(j, i, 1) = 2 * scene.model.XCENTER[j];
-  scene.plan.elements.clear();
-  scene.Draw();
+  scene.Redraw();
   EXPECT_NEAR(scene.Lines(0x00FF00).at(4)[0], 35, 1e-3);
   EXPECT_EQ(cache.levels.at(1).value, 70);
 }
@@ -433,6 +430,13 @@ TEST(ContourSource, TheChosenResultOnlyWhenItLoadedWhole) {
   EXPECT_EQ(ContourSource(model, settings, true, false), nullptr);
 }
 
+void ExpectAt(const PicturePoint& p, float x, float y) {
+  EXPECT_FLOAT_EQ(p.x, x);
+  EXPECT_FLOAT_EQ(p.y, y);
+}
+
+bool Same(const PicturePoint& a, const PicturePoint& b) { return a.x == b.x && a.y == b.y; }
+
 std::vector<ContourLine> Trace(const ModelState& model, float level) {
   std::vector<ContourLine> lines;
   TraceLevel(LayerNodes(model, model.HEAD, 1, BlockedValues{}), level,
@@ -461,19 +465,20 @@ TEST(TraceLevel, LinearFieldGivesStraightLinesAtTheExactPositions) {
   EXPECT_NEAR(offsets[2] - offsets[1], 10 / gradient, 5e-3f);
 }
 
-TEST(TraceLevel, NorthSouthLineLiesMidwayBetweenTheNodesAndLevelsOutsideTheValuesDrawNothing) {
+TEST(TraceLevel, NorthSouthLinesLieMidwayBetweenTheNodesUnsplitAndLevelsOutsideTheValuesDrawNothing) {
   const ModelState model = FieldModel(8, 6, [](float x, float) { return x; });
   const auto lines = Trace(model, 30);
   ASSERT_EQ(lines.size(), 1u);
   ASSERT_EQ(lines[0].points.size(), 6u);
-  for (std::size_t n = 0; n < 6; ++n) {
-    EXPECT_FLOAT_EQ(lines[0].points[n].x, 30);
-    EXPECT_FLOAT_EQ(lines[0].points[n].y, 5 + 10.0f * n);
-  }
+  for (std::size_t n = 0; n < 6; ++n) ExpectAt(lines[0].points[n], 30, 5 + 10.0f * n);
   // The start node is the western node of the first edge, below the level.
   EXPECT_FLOAT_EQ(lines[0].startNode.x, 25);
   EXPECT_FALSE(lines[0].startNodeHigh);
   for (float level : {100.0f, -1.0f}) EXPECT_TRUE(Trace(model, level).empty()) << level;
+  // Through 12 000 rows: more points than 10 001, still one line.
+  const auto longLines = Trace(FieldModel(4, 12000, [](float x, float) { return x - 20; }), 0.5f);
+  ASSERT_EQ(longLines.size(), 1u);
+  EXPECT_EQ(longLines[0].points.size(), 12000u);
 }
 
 TEST(TraceLevel, RadialFieldGivesOneClosedCircle) {
@@ -483,8 +488,7 @@ TEST(TraceLevel, RadialFieldGivesOneClosedCircle) {
     const auto lines = Trace(model, level);
     ASSERT_EQ(lines.size(), 1u) << level;
     const auto& points = lines[0].points;
-    EXPECT_EQ(points.front().x, points.back().x);
-    EXPECT_EQ(points.front().y, points.back().y);
+    EXPECT_TRUE(Same(points.front(), points.back()));
     double area = 0;  // shoelace: a closed ring of the circle's area
     for (std::size_t n = 0; n + 1 < points.size(); ++n) {
       EXPECT_NEAR(radius(points[n].x, points[n].y), level, 1.0f);
@@ -492,14 +496,6 @@ TEST(TraceLevel, RadialFieldGivesOneClosedCircle) {
     }
     EXPECT_NEAR(std::abs(area) / 2, 3.14159 * level * level, 0.03 * 3.14159 * level * level);
   }
-}
-
-TEST(TraceLevel, LongLinesAreNotSplit) {
-  // A north-south line through 12 000 rows: more points than 10 001.
-  const ModelState model = FieldModel(4, 12000, [](float x, float) { return x - 20; });
-  const auto lines = Trace(model, 0.5f);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].points.size(), 12000u);
 }
 
 TEST(TraceLevel, LevelOnANodeIsDrawnAsIfTheNodeWereSlightlyAbove) {
@@ -530,12 +526,12 @@ bool TouchesNode(const std::vector<ContourLine>& lines, float x, float y) {
   return false;
 }
 
-// The lines of levels 5 to 170 in steps of 2.5.
-std::vector<ContourLine> TraceEveryLevel(const ContourNodes& nodes) {
+// The lines of levels 5 to 170 in steps of 2.5 (times `sign`), by one tracer.
+std::vector<ContourLine> TraceEveryLevel(const ContourNodes& nodes, float sign = 1) {
   std::vector<ContourLine> lines;
   ContourTracer tracer(nodes);
   for (float level = 5; level < 170; level += 2.5f)
-    tracer.Trace(level, [&](const ContourLine& line) { lines.push_back(line); });
+    tracer.Trace(sign * level, [&](const ContourLine& line) { lines.push_back(line); });
   return lines;
 }
 
@@ -568,18 +564,13 @@ TEST(ContourTracer, ReusedOverManyLevelsFindsTheLinesOfEachLevelAlone) {
     std::vector<ContourLine> alone;
     for (float level = 5; level < 170; level += 2.5f)
       TraceLevel(nodes, sign * level, [&](const ContourLine& line) { alone.push_back(line); });
-    std::vector<ContourLine> reused;
-    ContourTracer tracer(nodes);
-    for (float level = 5; level < 170; level += 2.5f)
-      tracer.Trace(sign * level, [&](const ContourLine& line) { reused.push_back(line); });
+    const std::vector<ContourLine> reused = TraceEveryLevel(nodes, sign);
     ASSERT_EQ(reused.size(), alone.size()) << sign;
     ASSERT_GT(reused.size(), 40u);
     for (std::size_t n = 0; n < alone.size(); ++n) {
       ASSERT_EQ(reused[n].points.size(), alone[n].points.size()) << n;
-      for (std::size_t p = 0; p < alone[n].points.size(); ++p) {
-        EXPECT_EQ(reused[n].points[p].x, alone[n].points[p].x) << n << ":" << p;
-        EXPECT_EQ(reused[n].points[p].y, alone[n].points[p].y) << n << ":" << p;
-      }
+      for (std::size_t p = 0; p < alone[n].points.size(); ++p)
+        EXPECT_TRUE(Same(reused[n].points[p], alone[n].points[p])) << n << ":" << p;
       EXPECT_EQ(reused[n].startNodeHigh, alone[n].startNodeHigh) << n;
     }
   }
@@ -590,10 +581,8 @@ TEST(TraceLevel, OpenLineCrossingItsStartEdgeComesInTwoHalves) {
   const ModelState model = FieldModel(10, 10, [](float x, float y) { return x - y; });
   const auto lines = Trace(model, -32);
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_FLOAT_EQ(lines[0].points[0].x, 13);
-  EXPECT_FLOAT_EQ(lines[0].points[0].y, 45);
-  EXPECT_EQ(lines[1].points[0].x, lines[0].points[0].x);
-  EXPECT_EQ(lines[1].points[0].y, lines[0].points[0].y);
+  ExpectAt(lines[0].points[0], 13, 45);
+  EXPECT_TRUE(Same(lines[1].points[0], lines[0].points[0]));
   // Up to the western edge, then down to the southern edge.
   ASSERT_EQ(lines[0].points.size(), 2u);
   EXPECT_FLOAT_EQ(lines[0].points[1].x, 5);
@@ -610,10 +599,8 @@ TEST(TraceLevel, SaddleSquareIsLeftByTheFirstExitInTheOrder) {
   const auto lines = Trace(model, 0.5f);
   ASSERT_EQ(lines.size(), 2u);
   // The first starts on the upper edge and, entered from the top, leaves by the left edge first.
-  EXPECT_FLOAT_EQ(lines[0].points[0].x, 10);
-  EXPECT_FLOAT_EQ(lines[0].points[0].y, 5);
-  EXPECT_FLOAT_EQ(lines[0].points[1].x, 5);
-  EXPECT_FLOAT_EQ(lines[0].points[1].y, 10);
+  ExpectAt(lines[0].points[0], 10, 5);
+  ExpectAt(lines[0].points[1], 5, 10);
 }
 
 TEST(LabelAngle, FollowsTheDirectionInEveryQuadrantAndIsComparedWholeTurnsApart) {
@@ -631,19 +618,23 @@ TEST(LabelAngle, FollowsTheDirectionInEveryQuadrantAndIsComparedWholeTurnsApart)
 }
 
 TEST(ContourLabelText, FixedAndExponentialFormsWithPrefixAndSuffix) {
-  Settings settings;
-  settings.labelStyle = 0;
-  settings.labelDecimals = 2;
-  EXPECT_EQ(ContourLabelText(12.5f, settings), "12.50");
-  settings.labelPrefix = "h=";
-  settings.labelSuffix = " m";
-  EXPECT_EQ(ContourLabelText(12.5f, settings), "h=12.50 m");
-  settings.labelPrefix = settings.labelSuffix = "";
-  settings.labelStyle = 1;
-  EXPECT_EQ(ContourLabelText(12.5f, settings), "1.25E+01");
-  settings.labelStyle = 0;
-  settings.labelDecimals = 0;
-  EXPECT_EQ(ContourLabelText(-3.0f, settings), "-3.");
+  const struct {
+    std::int16_t style, decimals;
+    const char *prefix, *suffix;
+    float value;
+    const char* text;
+  } cases[] = {{0, 2, "", "", 12.5f, "12.50"},
+               {0, 2, "h=", " m", 12.5f, "h=12.50 m"},
+               {1, 2, "", "", 12.5f, "1.25E+01"},
+               {0, 0, "", "", -3.0f, "-3."}};
+  for (const auto& c : cases) {
+    Settings settings;
+    settings.labelStyle = c.style;
+    settings.labelDecimals = c.decimals;
+    settings.labelPrefix = c.prefix;
+    settings.labelSuffix = c.suffix;
+    EXPECT_EQ(ContourLabelText(c.value, settings), c.text) << c.text;
+  }
 }
 
 std::vector<PicturePoint> Straight(float length, float step) {
@@ -703,8 +694,7 @@ TEST(PlaceLabels, PlaceWhereTheLineBendsUnderTheLabelIsAbandoned) {
   const std::vector<PicturePoint> line = {{0, 0}, {10, 0}, {10, 50}};
   const auto places = PlaceLabels(line, 5, 16);
   ASSERT_EQ(places.size(), 2u);
-  EXPECT_FLOAT_EQ(places[0].p.x, 10);
-  EXPECT_FLOAT_EQ(places[0].p.y, 14);
+  ExpectAt(places[0].p, 10, 14);
   EXPECT_FLOAT_EQ(places[1].p.y, 30);
 }
 

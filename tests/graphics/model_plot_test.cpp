@@ -176,15 +176,13 @@ TEST(HpglPlot, WideModelHalvesTheScaleAndSetsTheInputWindow) {
   EXPECT_EQ(hpgl, "IN;VS10.0;SP1;\r\nRO 90;FT 1;IP 0,0, 10000, 2000;\r\nPU0,2000;PD10000,0;PU;SP0;");
 }
 
-TEST(HpglPen, ChannelsLightFrom127) {
+// HPGL pens light each channel from 127; DXF takes the nearest table entry.
+TEST(PenTables, HpglChannelsLightFrom127AndTheNearestDxfEntryWins) {
   EXPECT_EQ(HpglPen(RgbColour(255, 0, 0)), 5);
   EXPECT_EQ(HpglPen(RgbColour(127, 127, 127)), 8);
   EXPECT_EQ(HpglPen(RgbColour(126, 126, 126)), 1);
   EXPECT_EQ(HpglPen(RgbColour(0, 0, 255)), 2);
   EXPECT_EQ(HpglPen(RgbColour(255, 255, 0)), 7);
-}
-
-TEST(DxfColourIndex, NearestTableEntryWins) {
   EXPECT_EQ(NearestColorIndex(RgbColour(255, 0, 0)), 1);
   EXPECT_EQ(NearestColorIndex(RgbColour(0, 0, 255)), 5);
   EXPECT_EQ(NearestColorIndex(RgbColour(255, 255, 255)), 7);  // the first of the whites

@@ -33,8 +33,22 @@ struct ArrayFixture {
   bool Real(int ncol, int nrow, std::vector<float>& values) {
     return ReadRealArray(input, files, ncol, nrow, values, problem);
   }
+  // The next array, which must read.
+  std::vector<float> Next(int ncol, int nrow = 1) {
+    std::vector<float> values;
+    EXPECT_TRUE(Real(ncol, nrow, values)) << problem;
+    return values;
+  }
   std::string problem;
 };
+
+// The problem that reading a 2 x 1 array from `text` must fail with.
+std::string ProblemOf(const std::string& text) {
+  ArrayFixture f(text);
+  std::vector<float> values;
+  EXPECT_FALSE(f.Real(2, 1, values)) << text.substr(0, 60);
+  return f.problem;
+}
 
 TEST(Mf2005Array, ControlRecordsGiveTheValuesTimesTheFactor) {
   const struct {
@@ -58,9 +72,7 @@ TEST(Mf2005Array, ControlRecordsGiveTheValuesTimesTheFactor) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     ArrayFixture f(c.text);
-    std::vector<float> values;
-    ASSERT_TRUE(f.Real(c.ncol, c.nrow, values)) << f.problem;
-    EXPECT_EQ(values, c.values);
+    EXPECT_EQ(f.Next(c.ncol, c.nrow), c.values);
     const auto& lines = f.input.file.lines;
     EXPECT_EQ(f.input.file.next < lines.size() ? lines[f.input.file.next] : "", c.nextLine);
   }
@@ -69,22 +81,16 @@ TEST(Mf2005Array, ControlRecordsGiveTheValuesTimesTheFactor) {
 TEST(Mf2005Array, ExternalUnitReadsOnWhereThePreviousArrayStopped) {
   ArrayFixture f("EXTERNAL 40 1.0 (FREE) 0\nEXTERNAL 40 10. (2F5.1) 0\n");
   test::WriteWholeFile(f.dir.File("ext.dat"), "1 2\n  1.5  2.5\n");
-  std::vector<float> first, second;
-  ASSERT_TRUE(f.Real(2, 1, first)) << f.problem;
-  ASSERT_TRUE(f.Real(2, 1, second)) << f.problem;
-  EXPECT_EQ(first, (std::vector<float>{1, 2}));
-  EXPECT_EQ(second, (std::vector<float>{15, 25}));
+  EXPECT_EQ(f.Next(2), (std::vector<float>{1, 2}));
+  EXPECT_EQ(f.Next(2), (std::vector<float>{15, 25}));
 }
 
 TEST(Mf2005Array, OpenCloseReadsTheNamedFileBesideTheNameFile) {
   ArrayFixture f("OPEN/CLOSE arrays\\top.txt 2.0 (FREE) 1\nOPEN/CLOSE arrays\\top.txt 1.0 (FREE) 1\n");
   std::filesystem::create_directories(f.dir.path() / "arrays");
   test::WriteWholeFile(f.dir.File("arrays/top.txt"), "3 4\n");
-  std::vector<float> values;
-  ASSERT_TRUE(f.Real(2, 1, values)) << f.problem;
-  EXPECT_EQ(values, (std::vector<float>{6, 8}));
-  ASSERT_TRUE(f.Real(2, 1, values)) << f.problem;  // closed after use: read again from the start
-  EXPECT_EQ(values, (std::vector<float>{3, 4}));
+  EXPECT_EQ(f.Next(2), (std::vector<float>{6, 8}));
+  EXPECT_EQ(f.Next(2), (std::vector<float>{3, 4}));  // closed after use: read again from the start
 }
 
 TEST(Mf2005Array, FixedControlRecordsSelectConstantInternalAndExternal) {
@@ -94,13 +100,9 @@ TEST(Mf2005Array, FixedControlRecordsSelectConstantInternalAndExternal) {
       "    1.25    2.50\n"
       "        40       1.0(FREE)                   1\n");
   test::WriteWholeFile(f.dir.File("ext.dat"), "9 8\n");
-  std::vector<float> constant, internal, external;
-  ASSERT_TRUE(f.Real(2, 1, constant)) << f.problem;
-  ASSERT_TRUE(f.Real(2, 1, internal)) << f.problem;
-  ASSERT_TRUE(f.Real(2, 1, external)) << f.problem;
-  EXPECT_EQ(constant, (std::vector<float>{7.5f, 7.5f}));
-  EXPECT_EQ(internal, (std::vector<float>{2.5f, 5.0f}));
-  EXPECT_EQ(external, (std::vector<float>{9, 8}));
+  EXPECT_EQ(f.Next(2), (std::vector<float>{7.5f, 7.5f}));
+  EXPECT_EQ(f.Next(2), (std::vector<float>{2.5f, 5.0f}));
+  EXPECT_EQ(f.Next(2), (std::vector<float>{9, 8}));
 }
 
 TEST(Mf2005Array, IntegerArraysReadIntegerFieldsMultiplyAndRefuseFractions) {
@@ -112,42 +114,33 @@ TEST(Mf2005Array, IntegerArraysReadIntegerFieldsMultiplyAndRefuseFractions) {
   EXPECT_NE(f.problem.find("whole number"), std::string::npos) << f.problem;
 }
 
-TEST(Mf2005Array, BinaryArraysAreRefusedClearly) {
-  for (const char* record : {"OPEN/CLOSE top.bin 1.0 (BINARY) 0", "EXTERNAL 41 1.0 (FREE) 0",
-                             "EXTERNAL 40 1.0 (binary) 0", "       -40       1.0"}) {
-    ArrayFixture f(std::string(record) + "\n");
-    std::vector<float> values;
-    EXPECT_FALSE(f.Real(2, 1, values)) << record;
-    EXPECT_NE(f.problem.find("binary arrays are not supported"), std::string::npos) << record << ": " << f.problem;
-  }
-}
-
-TEST(Mf2005Array, BadRecordsGiveAMessageNamingFileAndLine) {
-  struct Case {
+TEST(Mf2005Array, BadOrBinaryRecordsAreRefusedWithTheirReason) {
+  const std::string binary = "binary arrays are not supported";
+  const struct {
     const char* text;
-    const char* expected;
-  };
-  for (const Case& c : {Case{"INTERNAL 1.0 (FREE) 0\n1 x\n", "package.txt, line 2: \"x\" is not a number."},
-                        Case{"INTERNAL 1.0 (FREE) 0\n1\n", "line 2: the file ends before all values were read."},
-                        Case{"EXTERNAL 77 1.0 (FREE) 0\n", "unit 77 is not listed in the name file."},
-                        Case{"EXTERNAL 40 1.0 (FREE) 0\n", "ext.dat cannot be read."},
-                        Case{"INTERNAL 1.0 (10A4) 0\n", "the format \"(10A4)\" cannot be read."},
-                        Case{"", "the file ends where an array control record is expected."}}) {
-    ArrayFixture f(c.text);
-    std::vector<float> values;
-    EXPECT_FALSE(f.Real(2, 1, values));
-    EXPECT_NE(f.problem.find(c.expected), std::string::npos) << f.problem;
+    std::string expected;
+  } cases[] = {{"INTERNAL 1.0 (FREE) 0\n1 x\n", "package.txt, line 2: \"x\" is not a number."},
+               {"INTERNAL 1.0 (FREE) 0\n1\n", "line 2: the file ends before all values were read."},
+               {"EXTERNAL 77 1.0 (FREE) 0\n", "unit 77 is not listed in the name file."},
+               {"EXTERNAL 40 1.0 (FREE) 0\n", "ext.dat cannot be read."},
+               {"INTERNAL 1.0 (10A4) 0\n", "the format \"(10A4)\" cannot be read."},
+               {"", "the file ends where an array control record is expected."},
+               {"OPEN/CLOSE top.bin 1.0 (BINARY) 0\n", binary},
+               {"EXTERNAL 41 1.0 (FREE) 0\n", binary},
+               {"EXTERNAL 40 1.0 (binary) 0\n", binary},
+               {"       -40       1.0\n", binary}};
+  for (const auto& c : cases) {
+    const std::string problem = ProblemOf(c.text);
+    EXPECT_NE(problem.find(c.expected), std::string::npos) << c.text << ": " << problem;
   }
 }
 
 TEST(Mf2005Array, AHugeWordIsQuotedOnlyByItsStart) {
   const std::string word(1 << 20, '7');
   for (const std::string& text : {"INTERNAL 1.0 (FREE) 0\n1 " + word + "x\n", word + "\n"}) {
-    ArrayFixture f(text);
-    std::vector<float> values;
-    EXPECT_FALSE(f.Real(2, 1, values));
-    EXPECT_NE(f.problem.find("\"" + std::string(60, '7') + "...\""), std::string::npos) << f.problem.substr(0, 200);
-    EXPECT_LT(f.problem.size(), 200u);
+    const std::string problem = ProblemOf(text);
+    EXPECT_NE(problem.find("\"" + std::string(60, '7') + "...\""), std::string::npos) << problem.substr(0, 200);
+    EXPECT_LT(problem.size(), 200u);
   }
 }
 

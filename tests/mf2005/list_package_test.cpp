@@ -144,8 +144,7 @@ Mf2005Model SmallModel(int nper) {
   model.DELR = {0, 10, 20};
   model.DELC = {0, 3};
   model.stressPeriods.NPER = nper;
-  model.IBOUND.Dimension(model.Shape());
-  model.IBOUND(1, 1, 1) = 0;
+  model.IBOUND.Dimension(model.Shape());  // all zero: inactive
   model.IBOUND(2, 1, 1) = -1;
   model.IBOUND(1, 1, 2) = 1;
   model.IBOUND(2, 1, 2) = 1;

@@ -46,13 +46,25 @@ void ExpectPixels(RasterPicture& picture, std::initializer_list<Pixel> pixels) {
   ExpectPixels(picture.Image(), pixels);
 }
 
+// The pixels whose colour `wanted` picks, row by row.
+template <typename Wanted>
+std::vector<QPoint> PixelsWhere(const QImage& image, Wanted wanted) {
+  std::vector<QPoint> found;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (wanted(image.pixel(x, y))) found.push_back({x, y});
+  return found;
+}
+
+// The pixels that are not white.
+std::vector<QPoint> Drawn(const QImage& image) {
+  return PixelsWhere(image, [](QRgb rgb) { return rgb != kWhitePixel; });
+}
+
 // How many pixels of the picture are not white, once its drawing is shown.
 int PaintedPixels(RasterPicture& picture) {
   picture.Refresh();
-  int painted = 0;
-  for (int y = 0; y < picture.Image().height(); ++y)
-    for (int x = 0; x < picture.Image().width(); ++x) painted += picture.Image().pixel(x, y) != kWhitePixel;
-  return painted;
+  return static_cast<int>(Drawn(picture.Image()).size());
 }
 
 QImage Picture() {
@@ -163,23 +175,20 @@ TEST(RasterPictureHighDpi, TwiceThePixelsAtRatioTwoWithLayoutPixelsOutside) {
   ExpectPixels(picture, {{20, 10, kRedPixel}, {39, 29, kRedPixel}, {40, 29, kWhitePixel}});
 }
 
-int GreyPixels(const QImage& image) {
-  int grey = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) grey += qRed(image.pixel(x, y)) > 0 && qRed(image.pixel(x, y)) < 255;
-  return grey;
+std::size_t GreyPixels(const QImage& image) {
+  return PixelsWhere(image, [](QRgb rgb) { return qRed(rgb) > 0 && qRed(rgb) < 255; }).size();
 }
 
 TEST(RasterPictureSmoothing, SmoothsSlantedLinesButNotAxisLinesOrInvertedOnes) {
   RasterPicture picture = Showing(100, 100, {0, 0, 100, 100});
   picture.SetPersistent(false);
   picture.DrawLine(10, 10, 90, 40, 0);
-  EXPECT_EQ(GreyPixels(picture.Image()), 0);  // not asked for: hard pixels, as plots need
+  EXPECT_EQ(GreyPixels(picture.Image()), 0u);  // not asked for: hard pixels, as plots need
 
   picture.Clear();
   picture.SetAntialiased(true);
   picture.DrawLine(10, 10, 90, 40, 0);
-  EXPECT_GT(GreyPixels(picture.Image()), 20);
+  EXPECT_GT(GreyPixels(picture.Image()), 20u);
   picture.Clear();
   picture.DrawLine(10.3f, 10, 10.3f, 90, 0);  // a grid line stays one sharp pixel wide
   picture.DrawLine(20, 50.6f, 90, 50.6f, 0);
@@ -370,15 +379,6 @@ void DrawMap(RotatedScene& scene, const DxfMapEntry& entry) {
   DxfMapCache cache;
   DrawDxfMaps(scene.context, MapInputs{scene.settings, scene.ui, font, cache});
   scene.plan.Refresh();
-}
-
-// The pixels that are not white.
-std::vector<QPoint> Drawn(const QImage& image) {
-  std::vector<QPoint> drawn;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x)
-      if (image.pixel(x, y) != kWhitePixel) drawn.push_back({x, y});
-  return drawn;
 }
 
 TEST(MapOverlayRaster, PlotOfATurnedModelReadBackLiesOnTheGrid) {

@@ -258,7 +258,7 @@ void WriteFaceFlows(ResultFileWriter& writer, float bad) {
   }
 }
 
-TEST_F(TwoLayerModel, NonFiniteBudgetTermsAreRefusedNamingFileTermAndCell) {
+TEST_F(TwoLayerModel, NonFiniteBudgetTermsAndListValuesAreRefusedNamingFileTermAndCell) {
   for (const float bad : {kNaN, kInfinity}) {
     SCOPED_TRACE(bad);
     test::WriteResultFile(state.BudgetPath, ResultFileFormat::Stream, 4,
@@ -270,9 +270,7 @@ TEST_F(TwoLayerModel, NonFiniteBudgetTermsAreRefusedNamingFileTermAndCell) {
                                                "FACE of time step 1, stress period 1 (column 3, row 1, layer 2)"))
         << ui.LastMessage();
   }
-}
-
-TEST_F(TwoLayerModel, NonFiniteValuesOfListTermsAreRefusedToo) {
+  // Values given as a list are checked too.
   state.DataFlags(3, 5) = 2;  // the model simulates evapotranspiration
   test::WriteResultFile(state.BudgetPath, ResultFileFormat::Stream, 4, [&](ResultFileWriter& writer) {
     WriteFaceFlows(writer, 1);

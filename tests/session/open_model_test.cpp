@@ -23,10 +23,9 @@ namespace {
 // Counts the calls into the views.
 class CountingViews : public OpenObserver {
  public:
-  void SetUpViewScales(const Session&) override { ++scales; }
   void ShowModel(Session&) override { ++shown; }
   void KeepModel(Session&) override { ++kept; }
-  int scales = 0, shown = 0, kept = 0;
+  int shown = 0, kept = 0;
 };
 
 struct OpenFixture {
@@ -147,7 +146,7 @@ TEST(OpenModelFile, ReadsStressPeriodsAndTheTimeSection) {
   EXPECT_EQ(f.session.tracking.StepLength, 365.25);
 }
 
-TEST(OpenModelFile, IncompleteModelIsRefusedAndTheOldModelKept) {
+TEST(OpenModelFile, AnIncompleteModelOrAnUnreadablePeriodTableIsRefusedAndTheOldModelKept) {
   OpenFixture f;
   const ModelState before = f.OpenFirst();
   test::WriteModelFile(f.dir.File("second.mdl"), 5, 5, 1, DataFlagTable{});
@@ -155,6 +154,13 @@ TEST(OpenModelFile, IncompleteModelIsRefusedAndTheOldModelKept) {
   EXPECT_EQ(f.ui.LastMessage(), "The flow model should be complete before running KESTRA");
   f.ExpectKept(before, "first.mdl");
   EXPECT_EQ(f.views.kept, 1);
+
+  const std::string path = test::CopySharedRun(f.dir, "uniform1", "lahey", "uniform1.mdl");
+  // NPER 2 but the table of one period only.
+  test::WriteWholeFile(f.dir.File("uniform1.TRA"), "2 4\n100 1 1\n");
+  EXPECT_FALSE(f.Open(path));
+  f.ExpectKept(before, "first.mdl");
+  EXPECT_NE(f.ui.LastMessage().find("uniform1.TRA"), std::string::npos) << f.ui.LastMessage();
 }
 
 TEST(OpenModelFile, MissingPorosityAbandonsTheOpenWithoutEndingTheProgram) {
@@ -244,17 +250,6 @@ TEST(ImportNameFile, ResultsThatDidNotLoadWholeAskBeforeTheModelOpens) {
     EXPECT_TRUE(f.ui.questions.empty());
     EXPECT_NE(f.ui.LastMessage().find(damage.named), std::string::npos);
   }
-}
-
-TEST(OpenModelFile, AStressPeriodTableThatCannotBeReadRefusesTheOpen) {
-  OpenFixture f;
-  const ModelState before = f.OpenFirst();
-  const std::string path = test::CopySharedRun(f.dir, "uniform1", "lahey", "uniform1.mdl");
-  // NPER 2 but the table of one period only.
-  test::WriteWholeFile(f.dir.File("uniform1.TRA"), "2 4\n100 1 1\n");
-  EXPECT_FALSE(f.Open(path));
-  f.ExpectKept(before, "first.mdl");
-  EXPECT_NE(f.ui.LastMessage().find("uniform1.TRA"), std::string::npos) << f.ui.LastMessage();
 }
 
 TEST(OpenModelFile, GridTooLargeIsRefused) {
@@ -412,9 +407,7 @@ struct OpenedMixed3d {
     const std::string path = test::CopySharedRun(dir, "mixed3d", form, form == "lahey" ? "mixed3d.mdl" : "mixed3d.nam");
     SilentInterface ui;
     NoViews views;
-    const bool opened =
-        form == "lahey" ? OpenModelFile(path, session, ui, views) : ImportNameFile(path, session, ui, views);
-    EXPECT_TRUE(opened);
+    EXPECT_TRUE(form == "lahey" ? OpenModelFile(path, session, ui, views) : ImportNameFile(path, session, ui, views));
   }
 };
 

@@ -192,22 +192,22 @@ TEST_F(TimeSection, WrittenValuesReadBack) {
 }
 
 TEST_F(TimeSection, RulesReadTheirCodesInAnyCaseAndFallBackToTheirDefaults) {
+  using enum FaceVelocityRule;
+  using enum WeakCellRule;
+  using enum BoundaryCellRule;
   const struct {
     const char* file;
     FaceVelocityRule faces;
     WeakCellRule sinks, sources;
     BoundaryCellRule boundary;
   } cases[] = {
-      {"", FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough,
-       BoundaryCellRule::SinksByFlowSign},
-      {"[TRACKING]\nFace velocities=1\nWeak sinks=0\nWeak sources=1\n[TIME]\nBoundary cells=1\n",
-       FaceVelocityRule::Interpolated, WeakCellRule::PassThrough, WeakCellRule::Stop, BoundaryCellRule::AllAreSinks},
-      {"[tracking]\nface VELOCITIES= 1\n[time]\nboundary CELLS= 1\n", FaceVelocityRule::Interpolated,
-       WeakCellRule::Stop, WeakCellRule::PassThrough, BoundaryCellRule::AllAreSinks},
-      {"[TRACKING]\nFace velocities=5\nWeak sinks=7\nWeak sources=-1\n[TIME]\nBoundary cells=7\n",
-       FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough, BoundaryCellRule::SinksByFlowSign},
-      {"[TIME]\nFace velocities=1\n", FaceVelocityRule::OwnCell, WeakCellRule::Stop, WeakCellRule::PassThrough,
-       BoundaryCellRule::SinksByFlowSign},
+      {"", OwnCell, Stop, PassThrough, SinksByFlowSign},
+      {"[TRACKING]\nFace velocities=1\nWeak sinks=0\nWeak sources=1\n[TIME]\nBoundary cells=1\n", Interpolated,
+       PassThrough, Stop, AllAreSinks},
+      {"[tracking]\nface VELOCITIES= 1\n[time]\nboundary CELLS= 1\n", Interpolated, Stop, PassThrough, AllAreSinks},
+      {"[TRACKING]\nFace velocities=5\nWeak sinks=7\nWeak sources=-1\n[TIME]\nBoundary cells=7\n", OwnCell, Stop,
+       PassThrough, SinksByFlowSign},
+      {"[TIME]\nFace velocities=1\n", OwnCell, Stop, PassThrough, SinksByFlowSign},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);

@@ -105,26 +105,26 @@ TEST(GetFaceVelocities, ClosedFacesCarryNoLateralFlow) {
   EXPECT_EQ(f.At(3, 2, 2).VX1, 0) << "between cells a fixed-head cell bounds the tracked region";
 }
 
-TEST(GetFaceVelocities, RechargeOnTopAndBottomFacesBySign) {
-  Field f;  // one layer would do; the top layer has no upper neighbour
-  f.state.QRECH(2, 2, 1) = 0.5f;
-  const double area = 200, n = 0.25;
-  EXPECT_NEAR(f.At(2, 2, 1).VZ2, -0.5 / (area * n), 1e-9);
-  EXPECT_EQ(f.At(2, 2, 1).VZ1, 0);
-  f.state.QRECH(2, 2, 1) = -0.5f;
-  EXPECT_EQ(f.At(2, 2, 1).VZ2, 0);
-  EXPECT_NEAR(f.At(2, 2, 1).VZ1, -0.5 / (area * n), 1e-9);
-  f.tracking.RechargeAssignment = 3;  // distributed: no face
-  EXPECT_EQ(f.At(2, 2, 1).VZ1, 0);
-  EXPECT_EQ(f.At(2, 2, 1).VZ2, 0);
-}
-
-TEST(GetFaceVelocities, EvapotranspirationLeavesThroughTheTopUnlessDistributed) {
-  Field f;
-  f.state.QET(2, 2, 1) = -1;
-  EXPECT_NEAR(f.At(2, 2, 1).VZ2, 1 / (200 * 0.25), 1e-9);
-  f.tracking.EvapotranspirationAssignment = 1;
-  EXPECT_EQ(f.At(2, 2, 1).VZ2, 0);
+TEST(GetFaceVelocities, RechargeUsesTopOrBottomBySignAndEvapotranspirationTheTopUnlessDistributed) {
+  const double face = 0.5 / (200 * 0.25);  // the top layer has no upper neighbour
+  const struct {
+    float recharge, evapotranspiration;
+    std::int16_t rechargeAssignment, evapotranspirationAssignment;
+    double vz1, vz2;
+  } cases[] = {
+      {0.5f, 0, 2, 0, 0, -face},  {-0.5f, 0, 2, 0, -face, 0}, {-0.5f, 0, 3, 0, 0, 0},  // 3: distributed, no face
+      {0, -1, 2, 0, 0, 2 * face}, {0, -1, 2, 1, 0, 0},
+  };
+  for (const auto& c : cases) {
+    Field f;
+    f.state.QRECH(2, 2, 1) = c.recharge;
+    f.state.QET(2, 2, 1) = c.evapotranspiration;
+    f.tracking.RechargeAssignment = c.rechargeAssignment;
+    f.tracking.EvapotranspirationAssignment = c.evapotranspirationAssignment;
+    SCOPED_TRACE(testing::Message() << c.recharge << " " << c.evapotranspiration << " " << c.rechargeAssignment);
+    EXPECT_NEAR(f.At(2, 2, 1).VZ1, c.vz1, 1e-9);
+    EXPECT_NEAR(f.At(2, 2, 1).VZ2, c.vz2, 1e-9);
+  }
 }
 
 // Water entering the aquifer through a face (a boundary flow with IFACE)
@@ -153,17 +153,18 @@ TEST(GetFaceVelocities, FlowOnAFaceEntersThroughThatFace) {
 }
 
 TEST(SaturatedThickness, FollowsTheLayerType) {
-  Field f;
-  f.state.HEAD(1, 1, 1) = 12;  // layer 1: bottom 10, top 15
-  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 5);
-  f.state.LAYCON[1] = 1;
-  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 2);
-  f.state.LAYCON[1] = 3;
-  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 2);
-  f.state.HEAD(1, 1, 1) = 17;  // above the top: confined
-  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 5);
-  f.state.LAYCON[1] = 7;  // unknown codes take the top
-  EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), 5);
+  // Layer 1: bottom 10, top 15; unknown codes and heads above the top take the top.
+  const struct {
+    int laycon;
+    float head;
+    double thickness;
+  } cases[] = {{0, 12, 5}, {1, 12, 2}, {3, 12, 2}, {3, 17, 5}, {7, 17, 5}};
+  for (const auto& c : cases) {
+    Field f;
+    f.state.LAYCON[1] = c.laycon;
+    f.state.HEAD(1, 1, 1) = c.head;
+    EXPECT_EQ(SaturatedThickness(f.state, 1, 1, 1), c.thickness) << "LAYCON " << c.laycon << ", head " << c.head;
+  }
 }
 
 TEST(ComputeCellVelocities, CentreVelocityIsTheMeanOfTheFacesAndMaxSpeedTheLargest) {
@@ -173,9 +174,8 @@ TEST(ComputeCellVelocities, CentreVelocityIsTheMeanOfTheFacesAndMaxSpeedTheLarge
   f.state.IBOUND(3, 3, 3) = 0;
   f.state.VX(3, 3, 3) = 42;
   const float maxSpeed = ComputeCellVelocities(f.state, f.settings, f.tracking);
-  const FaceVelocities v = f.At(2, 2, 2);
-  EXPECT_FLOAT_EQ(f.state.VX(2, 2, 2), (v.VX1 + v.VX2) / 2);
   // Column 2 has faces of 0.4 and 1.2, column 3 of 1.2 and a closed edge.
+  EXPECT_FLOAT_EQ(f.state.VX(2, 2, 2), 0.8f);
   EXPECT_FLOAT_EQ(maxSpeed, 0.8f);
   EXPECT_FLOAT_EQ(f.state.VX(3, 2, 2), 0.6f);
   EXPECT_EQ(f.state.VX(3, 3, 3), 42) << "inactive cells keep their values";
@@ -187,29 +187,31 @@ AxisExit Exit(double vlow, double vhigh, double p) {
   return ExitTime(vlow, vhigh, gradient, 0, 10, vlow + gradient * p, p);
 }
 
-TEST(ExitTime, UniformFlowTakesDistanceOverVelocityAndLinearFlowTheLogarithm) {
-  EXPECT_DOUBLE_EQ(Exit(2, 2, 4).dt, 3);
+TEST(ExitTime, UniformFlowTakesDistanceOverVelocityLinearFlowTheLogarithmAndOnlyFlowAwayLeaves) {
+  const struct {
+    double vlow, vhigh, p, dt;
+  } cases[] = {
+      // From 1 at the low face to 3 at the high one; at p = 5 the velocity is 2.
+      {2, 2, 4, 3}, {-2, -2, 4, 2}, {1, 3, 5, std::log(3.0 / 2) / 0.2}, {-3, -1, 5, std::log(-3.0 / -2) / 0.2},
+      // Diverging flow leaves on the side the particle moves to; at the divide it stays.
+      {-1, 1, 7, std::log(1 / 0.4) / 0.2}, {-1, 1, 2, std::log(-1 / -0.6) / 0.2}, {-1, 1, 5, kNoExit},
+      {0, 2, 5, std::log(2.0 / 1) / 0.2},
+      // Converging or still flow keeps the particle.
+      {0, 2, 0, kNoExit}, {1, -1, 3, kNoExit}, {1, 0, 3, kNoExit}, {0, -1, 3, kNoExit}, {0, 0, 3, kNoExit},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.vlow << " to " << c.vhigh << " at " << c.p);
+    if (c.dt == kNoExit) {
+      EXPECT_EQ(Exit(c.vlow, c.vhigh, c.p).dt, kNoExit);
+    } else {
+      EXPECT_NEAR(Exit(c.vlow, c.vhigh, c.p).dt, c.dt, 1e-14);
+    }
+  }
   EXPECT_EQ(Exit(2, 2, 4).kind, ExitKind::Uniform);
-  EXPECT_DOUBLE_EQ(Exit(-2, -2, 4).dt, 2);
-  // From 1 at the low face to 3 at the high one; at p = 5 the velocity is 2.
-  EXPECT_NEAR(Exit(1, 3, 5).dt, std::log(3.0 / 2) / 0.2, 1e-14);
-  EXPECT_NEAR(Exit(-3, -1, 5).dt, std::log(-3.0 / -2) / 0.2, 1e-14);
+  EXPECT_EQ(Exit(0, 0, 3).kind, ExitKind::NoFlow);
   // A difference of 1e-12 between the faces: the logarithm of a ratio
   // next to 1 would lose half the digits.
   EXPECT_NEAR(Exit(1, 1 + 1e-12, 0).dt, 10, 1e-9);
-}
-
-TEST(ExitTime, DivergingFlowLeavesOnTheSideTheParticleMovesToAndConvergingOrStillFlowKeepsIt) {
-  EXPECT_NEAR(Exit(-1, 1, 7).dt, std::log(1 / 0.4) / 0.2, 1e-14);
-  EXPECT_NEAR(Exit(-1, 1, 2).dt, std::log(-1 / -0.6) / 0.2, 1e-14);
-  EXPECT_EQ(Exit(-1, 1, 5).dt, kNoExit);  // at the divide
-  EXPECT_NEAR(Exit(0, 2, 5).dt, std::log(2.0 / 1) / 0.2, 1e-14);
-  EXPECT_EQ(Exit(0, 2, 0).dt, kNoExit);
-  EXPECT_EQ(Exit(1, -1, 3).dt, kNoExit);
-  EXPECT_EQ(Exit(1, 0, 3).dt, kNoExit);
-  EXPECT_EQ(Exit(0, -1, 3).dt, kNoExit);
-  EXPECT_EQ(Exit(0, 0, 3).dt, kNoExit);
-  EXPECT_EQ(Exit(0, 0, 3).kind, ExitKind::NoFlow);
 }
 
 TEST(PositionAfter, MovesExponentiallyInALinearField) {
@@ -220,35 +222,12 @@ TEST(PositionAfter, MovesExponentiallyInALinearField) {
   EXPECT_NEAR(PositionAfter(p, vp, gradient, Exit(1, 3, 5).dt), 10, 1e-12);
 }
 
-bool SameBits(const FaceVelocities& a, const FaceVelocities& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-// The example: unconfined and convertible layers, inactive cells, wells,
-// a river, recharge and evapotranspiration.
-struct Example {
-  Example() {
-    test::RecordingInterface ui;
-    NoViews views;
-    opened = ImportNameFile((test::ExamplesDir() / "mixed3d" / "mixed3d.nam").string(), session, ui, views);
-  }
-  Session session;
-  bool opened = false;
-};
-
-// Every cell of the grid, from the last to the first.
-std::vector<CellIndex> CellsBackward(const ModelState& state) {
-  std::vector<CellIndex> cells;
-  for (int k = state.NLAY; k >= 1; --k)
-    for (int i = state.NROW; i >= 1; --i)
-      for (int j = state.NCOL; j >= 1; --j)
-        cells.push_back({static_cast<std::int16_t>(j), static_cast<std::int16_t>(i), static_cast<std::int16_t>(k)});
-  return cells;
-}
-
 // The record of a cell equals, bit for bit, what the model gives directly.
 bool SameRecord(const CellRecord& record, const ModelState& m, const Settings& s, const TrackingSettings& t,
                 CellIndex c) {
   const int j = c.column, i = c.row, k = c.layer;
-  return SameBits(record.faces, GetFaceVelocities(m, s, t, j, i, k)) &&
+  const FaceVelocities faces = GetFaceVelocities(m, s, t, j, i, k);
+  return std::memcmp(&record.faces, &faces, sizeof faces) == 0 &&
          std::bit_cast<std::uint64_t>(record.saturatedThickness) ==
              std::bit_cast<std::uint64_t>(SaturatedThickness(m, j, i, k)) &&
          std::bit_cast<std::uint64_t>(record.thickness) == std::bit_cast<std::uint64_t>(MovingThickness(m, s, j, i, k)) &&
@@ -256,46 +235,41 @@ bool SameRecord(const CellRecord& record, const ModelState& m, const Settings& s
          record.sinkCode == m.SINKCODE(j, i, k) && record.flowCell == IsFlowCell(m, s, j, i, k);
 }
 
-TEST(CellRecordCache, GivesTheComputedRecordBitForBitOnFirstAndLaterVisits) {
-  Example example;
-  ASSERT_TRUE(example.opened);
-  Session& s = example.session;
+TEST(CellRecordCache, ThreadsFillingOneCacheAllSeeTheComputedRecordsBitForBitOnFirstAndLaterVisits) {
+  // The example: unconfined and convertible layers, inactive cells, wells,
+  // a river, recharge and evapotranspiration.
+  Session s;
+  test::RecordingInterface ui;
+  NoViews views;
+  ASSERT_TRUE(ImportNameFile((test::ExamplesDir() / "mixed3d" / "mixed3d.nam").string(), s, ui, views));
+  std::vector<CellIndex> cells;  // every cell of the grid, from the last to the first
+  for (std::int16_t k = s.model.NLAY; k >= 1; --k)
+    for (std::int16_t i = s.model.NROW; i >= 1; --i)
+      for (std::int16_t j = s.model.NCOL; j >= 1; --j) cells.push_back({j, i, k});
   for (const int recharge : {0, 1, 2, 3}) {
     s.tracking.RechargeAssignment = recharge;
     s.tracking.EvapotranspirationAssignment = recharge % 2;
     CellRecordCache cache(s.model, s.settings, s.tracking);
-    int nonZero = 0;
-    for (int visit = 0; visit < 2; ++visit)
-      for (const CellIndex c : CellsBackward(s.model)) {
+    std::vector<int> mismatches(4, 0), nonZero(4, 0);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < mismatches.size(); ++t)
+      threads.emplace_back([&, t] {
+        // Each thread starts elsewhere, so that first visits race; every
+        // thread then visits cells that others have filled.
         CellRecord scratch;
-        const CellRecord& record = cache.At(c.column, c.row, c.layer, scratch);
-        ASSERT_TRUE(SameRecord(record, s.model, s.settings, s.tracking, c))
-            << "cell " << c.column << "," << c.row << "," << c.layer << " visit " << visit;
-        nonZero += record.faces.VX1 != 0 || record.faces.VZ2 != 0;
-      }
-    EXPECT_GT(nonZero, 0);
+        for (std::size_t n = 0; n < cells.size(); ++n) {
+          const CellIndex c = cells[(n + t * cells.size() / 8) % cells.size()];
+          const CellRecord& record = cache.At(c.column, c.row, c.layer, scratch);
+          mismatches[t] += !SameRecord(record, s.model, s.settings, s.tracking, c);
+          nonZero[t] += record.faces.VX1 != 0 || record.faces.VZ2 != 0;
+        }
+      });
+    for (std::thread& thread : threads) thread.join();
+    for (std::size_t t = 0; t < mismatches.size(); ++t) {
+      EXPECT_EQ(mismatches[t], 0) << "recharge " << recharge << ", thread " << t;
+      EXPECT_GT(nonZero[t], 0) << "recharge " << recharge << ", thread " << t;
+    }
   }
-}
-
-TEST(CellRecordCache, ThreadsFillingOneCacheAllSeeTheComputedRecords) {
-  Example example;
-  ASSERT_TRUE(example.opened);
-  const Session& s = example.session;
-  CellRecordCache cache(s.model, s.settings, s.tracking);
-  const std::vector<CellIndex> cells = CellsBackward(s.model);
-  std::vector<int> mismatches(4, 0);
-  std::vector<std::thread> threads;
-  for (std::size_t t = 0; t < mismatches.size(); ++t)
-    threads.emplace_back([&, t] {
-      // Each thread starts elsewhere, so that first visits race.
-      CellRecord scratch;
-      for (std::size_t n = 0; n < cells.size(); ++n) {
-        const CellIndex c = cells[(n + t * cells.size() / 8) % cells.size()];
-        mismatches[t] += !SameRecord(cache.At(c.column, c.row, c.layer, scratch), s.model, s.settings, s.tracking, c);
-      }
-    });
-  for (std::thread& thread : threads) thread.join();
-  for (const int count : mismatches) EXPECT_EQ(count, 0);
 }
 
 }  // namespace

@@ -144,12 +144,18 @@ TEST(ParticleFile, LoadedParticlesAreAppendedInAnyFreeFormat) {
   EXPECT_EQ(f.set.Particles[2].Retardation, 2);
 }
 
-TEST(ParticleFile, AnythingButTheExactMagicLineIsRejected) {
+TEST(ParticleFile, AnythingButTheExactMagicLineOrAFileThatCannotBeReadIsRejectedWithTheReason) {
   ParticleFiles f;
   EXPECT_FALSE(f.Read("KESTRA_V100_PARTICLES  \r\n 1 \r\n0.5 0.5 0.5 1 1 1 0 255 1\r\n"));
   EXPECT_EQ(f.set.ParticleCount(), 0);
   EXPECT_EQ(f.ui.LastMessage(), "The selected file does not contain particle information");
   EXPECT_FALSE(f.Read(""));
+  EXPECT_FALSE(ReadParticleFile(f.dir.File("none.txt"), f.state, f.set, f.ui));
+  EXPECT_EQ(f.ui.LastMessage(), "No such file or directory");
+  std::filesystem::create_directory(f.dir.path() / "particles");
+  EXPECT_FALSE(ReadParticleFile(f.dir.File("particles"), f.state, f.set, f.ui));
+  EXPECT_EQ(f.ui.LastMessage(), "Is a directory");
+  EXPECT_EQ(f.set.ParticleCount(), 0);
 }
 
 TEST(ParticleFile, LoadingPastTheLimitKeepsWhatFitsAndSaysSoOnce) {
@@ -187,16 +193,6 @@ TEST(ParticleFile, ATruncatedLastLineAddsNothing) {
     ReadParticleFile(f.dir.File("cut.txt"), f.state, set, f.ui);
     EXPECT_EQ(set.ParticleCount(), length >= firstParticleEnd ? 1 : 0) << length;
   }
-}
-
-TEST(ParticleFile, AMissingFileOrAFolderIsRefusedWithTheSystemsReason) {
-  ParticleFiles f;
-  EXPECT_FALSE(ReadParticleFile(f.dir.File("none.txt"), f.state, f.set, f.ui));
-  EXPECT_EQ(f.ui.LastMessage(), "No such file or directory");
-  std::filesystem::create_directory(f.dir.path() / "particles");
-  EXPECT_FALSE(ReadParticleFile(f.dir.File("particles"), f.state, f.set, f.ui));
-  EXPECT_EQ(f.ui.LastMessage(), "Is a directory");
-  EXPECT_EQ(f.set.ParticleCount(), 0);
 }
 
 // Where particles are placed and removed on the plan, and the checks of the
@@ -288,15 +284,18 @@ TEST(PlaceParticleGroups, AddsTheWholePlacementOrNothing) {
 
 TEST(ElevationOfLocalHeight, UsesTheWaterTableOfUnconfinedCells) {
   Placement p;
-  p.state.HEAD(1, 1, 1) = 14;  // layer 1: bottom 10, top 20
-  EXPECT_FLOAT_EQ(ElevationOfLocalHeight(p.state, p.settings, {1, 1, 1}, 0.5f), 15);
-  p.state.LAYCON[1] = 1;
-  EXPECT_FLOAT_EQ(ElevationOfLocalHeight(p.state, p.settings, {1, 1, 1}, 0.5f), 12);
-  p.state.LAYCON[1] = 3;
-  p.state.HEAD(1, 1, 1) = 25;
-  EXPECT_FLOAT_EQ(ElevationOfLocalHeight(p.state, p.settings, {1, 1, 1}, 0.5f), 15);
-  p.state.HEAD(1, 1, 1) = p.settings.HNOFLO;
-  EXPECT_FLOAT_EQ(ElevationOfLocalHeight(p.state, p.settings, {1, 1, 1}, 0.5f), 15);
+  // Layer 1: bottom 10, top 20. Confined, the layer top bounds the height; unconfined, the water table,
+  // but never above the top (code 3) and not where the head is the no-flow value.
+  const struct {
+    int laycon;
+    float head, elevation;
+  } cases[] = {{0, 14, 15}, {1, 14, 12}, {3, 25, 15}, {3, p.settings.HNOFLO, 15}};
+  for (const auto& c : cases) {
+    p.state.LAYCON[1] = c.laycon;
+    p.state.HEAD(1, 1, 1) = c.head;
+    EXPECT_FLOAT_EQ(ElevationOfLocalHeight(p.state, p.settings, {1, 1, 1}, 0.5f), c.elevation)
+        << c.laycon << " " << c.head;
+  }
 }
 
 TEST(SuggestedPlacement, OffersFourParticlesInsideEachCellAtMidHeight) {
@@ -346,6 +345,13 @@ ParticleRecord Tracked(std::int16_t column) {
   return particle;
 }
 
+// An edit that appends a particle released in `column`, recorded for undo.
+void AddRecorded(ParticleSet& set, ParticleHistory& history, std::int16_t column) {
+  auto before = set.Particles;
+  set.Particles.push_back(Released(column));
+  history.Record(std::move(before));
+}
+
 std::vector<std::int16_t> Columns(const ParticleSet& set) {
   std::vector<std::int16_t> columns;
   for (const ParticleRecord& particle : set.Particles) columns.push_back(particle.startCell.column);
@@ -380,9 +386,7 @@ TEST(RestoreParticles, KeepsTheRunsOfTheParticlesBothListsBeginWith) {
       EXPECT_EQ(set.Particles[0].forward.time > 0, c.firstStillTracked);
     }
     // What was not held before comes in at its release point.
-    if (c.how != Restored::Nothing) {
-      for (std::size_t i = 2; i < set.Particles.size(); ++i) EXPECT_EQ(set.Particles[i].forward.time, 0);
-    }
+    for (std::size_t i = 2; i < set.Particles.size(); ++i) EXPECT_EQ(set.Particles[i].forward.time, 0);
   }
 }
 
@@ -390,13 +394,8 @@ TEST(ParticleHistory, UndoAndRedoWalkTheEditsAndKnowWhatIsSaved) {
   ParticleSet set;
   ParticleHistory history;
   EXPECT_EQ(history.Undo(set), Restored::Nothing);
-  const auto add = [&](std::int16_t column) {
-    auto before = set.Particles;
-    set.Particles.push_back(Released(column));
-    history.Record(std::move(before));
-  };
-  add(1);
-  add(2);
+  AddRecorded(set, history, 1);
+  AddRecorded(set, history, 2);
   EXPECT_TRUE(history.Unsaved(set));
   history.MarkSaved();
   EXPECT_FALSE(history.Unsaved(set));
@@ -409,7 +408,7 @@ TEST(ParticleHistory, UndoAndRedoWalkTheEditsAndKnowWhatIsSaved) {
   EXPECT_FALSE(history.Unsaved(set)) << "back at the saved particles";
 
   EXPECT_EQ(history.Undo(set), Restored::Shortened);
-  add(7);  // a new edit ends the redo
+  AddRecorded(set, history, 7);  // a new edit ends the redo
   EXPECT_FALSE(history.CanRedo());
   EXPECT_EQ(history.Redo(set), Restored::Nothing);
   EXPECT_EQ(Columns(set), (std::vector<std::int16_t>{1, 7}));
@@ -423,11 +422,7 @@ TEST(ParticleHistory, UndoAndRedoWalkTheEditsAndKnowWhatIsSaved) {
 TEST(ParticleHistory, KeepsTheLastHundredEdits) {
   ParticleSet set;
   ParticleHistory history;
-  for (std::int16_t column = 1; column <= 150; ++column) {
-    auto before = set.Particles;
-    set.Particles.push_back(Released(column));
-    history.Record(std::move(before));
-  }
+  for (std::int16_t column = 1; column <= 150; ++column) AddRecorded(set, history, column);
   int undone = 0;
   while (history.CanUndo()) undone += history.Undo(set) != Restored::Nothing;
   EXPECT_EQ(undone, 100);

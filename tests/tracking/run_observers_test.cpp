@@ -289,60 +289,46 @@ std::unique_ptr<test::TrackingFixture> SwirlFixture() {
   return f;
 }
 
-TEST(BatchOutput, WritesWhileTrackingWhatTheReplayWritesOnAnyNumberOfThreads) {
+TEST(BatchOutput, WritesWhatTheReplayWritesAndTheSameEndPointsAndMp7TextOnAnyNumberOfThreads) {
+  std::vector<Endpoint> oneEnds;
+  const std::string oneMp7 = TrackIntoBatchOutput(*SwirlFixture(), 1, PathlineLayout::Mp7, &oneEnds);
+  ASSERT_EQ(oneEnds.size(), 140u);
+  // A pathline head wider than its room moves nothing else.
+  Mp7Labels labels;
+  for (int n = 1; n <= 70; ++n) labels.particles.push_back({n, 1, n == 2 ? -2000000000 : n});
+  std::string wide = oneMp7;
+  const std::string plainHead = "\n         2         1         2", wideHead = "\n         2         1-2000000000";
+  int heads = 0;
+  for (std::size_t at = wide.find(plainHead); at != std::string::npos; at = wide.find(plainHead, at + 1), ++heads)
+    wide.replace(at, plainHead.size(), wideHead);
+  EXPECT_EQ(heads, 2);  // forward and backward
   for (const int threads : {1, 2, 3}) {
+    SCOPED_TRACE(testing::Message() << threads << " threads");
     const auto f = SwirlFixture();
     const std::string written = TrackIntoBatchOutput(*f, threads, PathlineLayout::Kestra);
     EXPECT_GT(written.size(), 20000u);
-    EXPECT_EQ(written, test::Replayed(*f)) << threads << " threads";
+    EXPECT_EQ(written, test::Replayed(*f));
+    std::vector<Endpoint> ends;
+    EXPECT_EQ(TrackIntoBatchOutput(*SwirlFixture(), threads, PathlineLayout::Mp7, &ends), oneMp7);
+    ASSERT_EQ(ends.size(), oneEnds.size());
+    for (std::size_t n = 0; n < ends.size(); ++n) EXPECT_EQ(EndpointCsvLine(ends[n]), EndpointCsvLine(oneEnds[n]));
+    EXPECT_EQ(TrackIntoBatchOutput(*SwirlFixture(), threads, PathlineLayout::Mp7, nullptr, &labels), wide);
   }
-}
-
-TEST(BatchOutput, EndPointsAndTheMp7LayoutDoNotDependOnTheThreads) {
-  const auto one = SwirlFixture(), three = SwirlFixture();
-  std::vector<Endpoint> oneEnds, threeEnds;
-  const std::string oneText = TrackIntoBatchOutput(*one, 1, PathlineLayout::Mp7, &oneEnds);
-  EXPECT_EQ(TrackIntoBatchOutput(*three, 3, PathlineLayout::Mp7, &threeEnds), oneText);
-  ASSERT_EQ(oneEnds.size(), 140u);
-  for (std::size_t n = 0; n < oneEnds.size(); ++n)
-    EXPECT_EQ(EndpointCsvLine(oneEnds[n]), EndpointCsvLine(threeEnds[n]));
-}
-
-TEST(BatchOutput, AMp7PathlineHeadWiderThanItsRoomMovesNothingElse) {
-  const auto plain = SwirlFixture();
-  Mp7Labels labels;
-  for (int n = 1; n <= 70; ++n) labels.particles.push_back({n, 1, n == 2 ? -2000000000 : n});
-  std::string expected = TrackIntoBatchOutput(*plain, 1, PathlineLayout::Mp7);
-  const std::string plainHead = "\n         2         1         2", wideHead = "\n         2         1-2000000000";
-  int heads = 0;
-  for (std::size_t at = expected.find(plainHead); at != std::string::npos; at = expected.find(plainHead, at + 1), ++heads)
-    expected.replace(at, plainHead.size(), wideHead);
-  EXPECT_EQ(heads, 2);  // forward and backward
-  for (const int threads : {1, 2})
-    EXPECT_EQ(TrackIntoBatchOutput(*SwirlFixture(), threads, PathlineLayout::Mp7, nullptr, &labels), expected)
-        << threads;
-}
-
-// Particle 1 sinks into a layer-2 cell without thickness; particles 2 and 3
-// come after it.
-std::unique_ptr<test::TrackingFixture> FaultFixture() {
-  ModelState state = test::BoxModel(4, 1, 2, 10, 10, 10, 0.25f);
-  for (int j = 1; j <= 4; ++j) state.QLOWER(j, 1, 1) = 25;
-  state.TOP(1, 1, 2) = state.BOT(1, 1, 2);
-  auto f = std::make_unique<test::TrackingFixture>(std::move(state));
-  f->Add(1, 1, 1, 0.5f, 0.5f, 0.5f);
-  f->Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
-  f->Add(3, 1, 1, 0.5f, 0.5f, 0.5f);
-  return f;
 }
 
 TEST(BatchOutput, ParticlesARunEndedBeforeAreListedAsNotTracked) {
   for (const int threads : {1, 2}) {
-    const auto f = FaultFixture();
+    // Particle 1 sinks into a layer-2 cell without thickness; particles 2
+    // and 3 come after it.
+    ModelState state = test::BoxModel(4, 1, 2, 10, 10, 10, 0.25f);
+    for (int j = 1; j <= 4; ++j) state.QLOWER(j, 1, 1) = 25;
+    state.TOP(1, 1, 2) = state.BOT(1, 1, 2);
+    test::TrackingFixture f(std::move(state));
+    for (const int column : {1, 2, 3}) f.Add(column, 1, 1, 0.5f, 0.5f, 0.5f);
     std::vector<Endpoint> ends;
-    TrackIntoBatchOutput(*f, threads, PathlineLayout::Kestra, &ends);
-    ASSERT_EQ(f->ui.messages.size(), 1u);
-    EXPECT_NE(f->ui.messages[0].text.find("(1,1,2)"), std::string::npos) << f->ui.messages[0].text;
+    TrackIntoBatchOutput(f, threads, PathlineLayout::Kestra, &ends);
+    ASSERT_EQ(f.ui.messages.size(), 1u);
+    EXPECT_NE(f.ui.messages[0].text.find("(1,1,2)"), std::string::npos) << f.ui.messages[0].text;
     ASSERT_EQ(ends.size(), 6u);  // three particles, two directions
     EXPECT_EQ(ends[0].end, TrackEnd::ThicknessFault);
     EXPECT_EQ(ends[0].finalCell, (CellIndex{1, 1, 2}));

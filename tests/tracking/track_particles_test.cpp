@@ -107,10 +107,9 @@ TEST(TrackParticles, LinearVelocityFollowsTheExponentialSolution) {
 }
 
 TEST(TrackParticles, ParticleInAConvergingCellStopsWithoutMoving) {
-  ModelState state = BoxModel(3, 1, 1, 10, 10, 10, 0.25f);
-  state.QRIGHT(1, 1, 1) = 5;   // into column 2 from the left
-  state.QRIGHT(2, 1, 1) = -5;  // and from the right
-  TrackingFixture f(std::move(state));
+  TrackingFixture f(BoxModel(3, 1, 1, 10, 10, 10, 0.25f));
+  f.state.QRIGHT(1, 1, 1) = 5;   // into column 2 from the left
+  f.state.QRIGHT(2, 1, 1) = -5;  // and from the right
   f.Add(2, 1, 1, 0.3f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);
   EXPECT_TRUE(f.Forward().stopped);
@@ -129,10 +128,9 @@ TEST(TrackParticles, EqualExitTimesLeaveThroughTheLaterAxis) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.firstAxis);
-    ModelState state = BoxModel(3, 3, c.layers, 10, 10, 10, 0.25f);
-    SetUniformFlow(state, c.firstAxis, 0.5f);
-    SetUniformFlow(state, c.firstAxis + 1, 0.5f);
-    TrackingFixture f(std::move(state));
+    TrackingFixture f(BoxModel(3, 3, c.layers, 10, 10, 10, 0.25f));
+    SetUniformFlow(f.state, c.firstAxis, 0.5f);
+    SetUniformFlow(f.state, c.firstAxis + 1, 0.5f);
     f.Add(c.start.column, c.start.row, c.start.layer, 0.5f, 0.5f, 0.5f);
     f.Run(TrackMode::ForwardStep);  // a step of 1e6 ends at the first stop
     ASSERT_FALSE(f.observer.points.empty());
@@ -230,10 +228,9 @@ TEST(TrackParticles, BackwardTrackingRetracesTheForwardPathline) {
 }
 
 TEST(TrackParticles, ParticleLeavingThroughTheTopEndsAtItsExitPoint) {
-  ModelState state = BoxModel(3, 1, 2, 10, 10, 10, 0.25f);
-  SetUniformFlow(state, 3, -0.5f);  // upward
-  state.QET(2, 1, 1) = -0.5f * 0.25f * 100;  // evapotranspiration takes it out at the top
-  TrackingFixture f(std::move(state));
+  TrackingFixture f(BoxModel(3, 1, 2, 10, 10, 10, 0.25f));
+  SetUniformFlow(f.state, 3, -0.5f);           // upward
+  f.state.QET(2, 1, 1) = -0.5f * 0.25f * 100;  // evapotranspiration takes it out at the top
   f.Add(2, 1, 2, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);
   const TrackState& end = f.Forward();
@@ -255,10 +252,9 @@ TEST(TrackParticles, ParticleLeavingThroughTheTopEndsAtItsExitPoint) {
 TEST(TrackParticles, AFaceWhoseSidesPointAtEachOtherHoldsTheParticle) {
   // Water rises from layer 2 into layer 1, where a loss assigned to the
   // bottom face draws it down again: the face between them is a sink.
-  ModelState state = BoxModel(1, 1, 2, 10, 10, 10, 0.25f);
-  state.QLOWER(1, 1, 1) = -1;
-  state.QRECH(1, 1, 1) = -3;
-  TrackingFixture f(std::move(state));
+  TrackingFixture f(BoxModel(1, 1, 2, 10, 10, 10, 0.25f));
+  f.state.QLOWER(1, 1, 1) = -1;
+  f.state.QRECH(1, 1, 1) = -3;
   f.Add(1, 1, 2, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);
   EXPECT_TRUE(f.Forward().stopped);
@@ -287,9 +283,8 @@ TEST(TrackParticles, TheWeakCellRuleDecidesWhetherAParticlePassesOrStays) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "code " << c.code << " released in column " << c.releaseColumn);
-    ModelState state = UniformChannel(1);
-    state.SINKCODE(5, 2, 1) = c.code;
-    TrackingFixture f(std::move(state));
+    TrackingFixture f(UniformChannel(1));
+    f.state.SINKCODE(5, 2, 1) = c.code;
     (c.direction > 0 ? f.tracking.WeakSinks : f.tracking.WeakSources) = c.rule;
     f.Add(c.releaseColumn, 2, 1, 0.3f, 0.5f, 0.5f);
     f.Run(c.direction > 0 ? TrackMode::ForwardRun : TrackMode::BackwardRun);
@@ -307,10 +302,9 @@ TEST(TrackParticles, TheWeakCellRuleDecidesWhetherAParticlePassesOrStays) {
 TEST(TrackParticles, AStrongSinkStopsAParticleWhereItEntersWhateverTheRule) {
   // Water enters column 4 from both sides and leaves through no face.
   for (const WeakCellRule rule : {WeakCellRule::Stop, WeakCellRule::PassThrough}) {
-    ModelState state = UniformChannel(1);
-    state.SINKCODE(4, 2, 1) = kOutflowCell;
-    for (int i = 1; i <= 3; ++i) state.QRIGHT(4, i, 1) = -state.QRIGHT(4, i, 1);
-    TrackingFixture f(std::move(state));
+    TrackingFixture f(UniformChannel(1));
+    f.state.SINKCODE(4, 2, 1) = kOutflowCell;
+    for (int i = 1; i <= 3; ++i) f.state.QRIGHT(4, i, 1) = -f.state.QRIGHT(4, i, 1);
     f.tracking.WeakSinks = rule;
     f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
     f.Run(TrackMode::ForwardRun);
@@ -321,12 +315,10 @@ TEST(TrackParticles, AStrongSinkStopsAParticleWhereItEntersWhateverTheRule) {
 }
 
 TEST(TrackParticles, ZeroThicknessStopsTheRunAndKeepsTheTimeOfStoredMoves) {
-  ModelState state = UniformChannel(1, 1.0f);
-  state.TOP(5, 2, 1) = state.BOT(5, 2, 1);
-  TrackingFixture f(std::move(state));
+  TrackingFixture f(UniformChannel(1, 1.0f));
+  f.state.TOP(5, 2, 1) = f.state.BOT(5, 2, 1);
   f.tracking.StepLength = 1000;
-  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
+  for (int n = 0; n < 2; ++n) f.Add(1, 2, 1, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);
   ASSERT_EQ(f.ui.messages.size(), 1u);
   EXPECT_EQ(f.ui.messages[0].text,
@@ -346,11 +338,10 @@ TEST(TrackParticles, UnconfinedCellsStopAtTheWaterTableNotAtTheirTop) {
   // One unconfined cell, water table 4 m above its bottom, top at 10;
   // evapotranspiration draws 0.5 upward through the saturated top, none
   // enters through the bottom: a linear field of gradient 0.5 / 4.
-  ModelState state = BoxModel(1, 1, 1, 10, 10, 10, 0.25f);
-  state.LAYCON[1] = 1;
-  state.HEAD(1, 1, 1) = 4;
-  state.QET(1, 1, 1) = -0.5f * 0.25f * 100;
-  TrackingFixture f(std::move(state));
+  TrackingFixture f(BoxModel(1, 1, 1, 10, 10, 10, 0.25f));
+  f.state.LAYCON[1] = 1;
+  f.state.HEAD(1, 1, 1) = 4;
+  f.state.QET(1, 1, 1) = -0.5f * 0.25f * 100;
   f.Add(1, 1, 1, 0.5f, 0.5f, 0.5f);
   f.Run(TrackMode::ForwardRun);
   ASSERT_EQ(f.observer.segments.size(), 1u);
@@ -393,8 +384,7 @@ class StopButton : public RecordingObserver {
 TEST(TrackParticles, TheStopButtonEndsTheRunWithPositionAndTimeInAgreement) {
   TrackingFixture f(UniformChannel(1, 2.5f));
   f.Steps(1, 100);
-  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
-  f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
+  for (int n = 0; n < 2; ++n) f.Add(2, 2, 1, 0.5f, 0.5f, 0.5f);
   StopButton stop(f.control);
   f.RunInto(stop, TrackMode::ForwardRun);
   ASSERT_EQ(stop.segments.size(), 3u);
@@ -451,9 +441,8 @@ class CollectingParts : public ParallelObserver {
 TEST(TrackParticles, ASplitObserverHearsWhatAWholeOneHearsUpToTheParticleThatEndsTheRun) {
   // Particle 70, in the second chunk of particles, meets a cell without
   // thickness; the rest leave the grid.
-  ModelState state = UniformChannel(1, 1.0f);
-  state.TOP(5, 3, 1) = state.BOT(5, 3, 1);
-  TrackingFixture f(std::move(state));
+  TrackingFixture f(UniformChannel(1, 1.0f));
+  f.state.TOP(5, 3, 1) = f.state.BOT(5, 3, 1);
   for (int n = 1; n <= 100; ++n) f.Add(1, n == 70 ? 3 : 2, 1, 0.5f, 0.5f, 0.5f);
   const ParticleSet released = f.particles;
   f.Run(TrackMode::ForwardRun);
@@ -495,15 +484,10 @@ TEST(RunTrackingCommand, BeepsWhileBusyAndOtherwiseReloadsMissingFlowTermsBefore
 // hundred 10 m cells ending in a fixed-head cell.
 void TwoSpeedField(ModelState& state) { SetUniformFlow(state, 1, state.CurrentPeriod == 1 ? 1.0f : 2.0f); }
 
-ModelState ChannelOfHundredCells() {
-  ModelState state = BoxModel(100, 1, 1, 10, 10, 10, 0.25f);
-  state.IBOUND(100, 1, 1) = -1;
-  TwoSpeedField(state);
-  return state;
-}
-
 struct TransientChannel : TrackingFixture {
-  TransientChannel() : TrackingFixture(ChannelOfHundredCells()) {
+  TransientChannel() : TrackingFixture(BoxModel(100, 1, 1, 10, 10, 10, 0.25f)) {
+    state.IBOUND(100, 1, 1) = -1;
+    TwoSpeedField(state);
     periods = {.NPER = 2, .PERLEN = {0, 10, 10}, .NSTP = {0, 1, 1}, .TSMULT = {0, 1, 1}};
     tracking.SimulationMode = 2;
     Steps(100, 1);
@@ -529,7 +513,7 @@ struct PathlineCase {
   StepIds restores;  // empty: not checked
 };
 
-TEST(PathlineMode, RunsFollowTheFlowFieldOfEachTimeStep) {
+TEST(PathlineMode, RunsFollowTheFlowFieldOfEachTimeStepFromTheReleaseTime) {
   const PathlineCase cases[] = {
       {"with the time limit: 10 m in the first period, 20 m in the second", -1, {}, 1, {}, 2, TrackMode::ForwardRun, 20,
        15 + 10 + 20, 1e-4, StepIds{{2, 1}, {1, 1}}, {{1, 1}}},
@@ -545,6 +529,10 @@ TEST(PathlineMode, RunsFollowTheFlowFieldOfEachTimeStep) {
        495 - 20 - 10, 1e-4, StepIds{{2, 1}, {1, 1}}, {}},
       {"a release beyond the simulation with the time limit tracks nothing", -1, 20, 1, {}, 50, TrackMode::ForwardRun,
        0, NAN, 0, {}, {}},
+      {"released within a step, backward: 5 time units at 2 m, then 10 at 1 m", -1, 15, 1, {}, 50,
+       TrackMode::BackwardRun, 15, 495 - 10 - 10, 1e-3, {}, {}},
+      {"released within a step, forward: 5 time units at 2 m, then the simulation ends", -1, 15, 1, {}, 2,
+       TrackMode::ForwardRun, 5, 15 + 10, 1e-4, {}, {}},
   };
   for (const PathlineCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -574,23 +562,6 @@ TEST(PathlineMode, RunsFollowTheFlowFieldOfEachTimeStep) {
     }
     EXPECT_EQ(f.state.CurrentPeriod, c.currentPeriod) << "the step current before the run is current again";
   }
-}
-
-TEST(PathlineMode, ParticlesReleasedWithinATimeStepStartThere) {
-  TransientChannel f;
-  f.tracking.StopAtTimeLimit = -1;
-  f.tracking.ReleaseTime = 15;
-  f.Add(50, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Add(2, 1, 1, 0.5f, 0.5f, 0.5f);
-  f.Run(TrackMode::BackwardRun);
-  // 5 time units at 2 m, then 10 at 1 m.
-  EXPECT_NEAR(f.Backward(1).time, 15, 1e-9);
-  EXPECT_NEAR(10 * (f.Backward(1).cell.column - 1) + 10 * f.Backward(1).local.x, 495 - 10 - 10, 1e-3);
-  f.Run(TrackMode::ForwardRun);
-  // Forward from time 15: 5 time units at 2 m, then the simulation ends.
-  EXPECT_NEAR(f.Forward(2).time, 5, 1e-9);
-  EXPECT_NEAR(f.observer.segments.back().to.X, 15 + 10, 1e-4);
-  EXPECT_EQ(f.state.CurrentPeriod, 1) << "the step current before the runs is current again";
 }
 
 TEST(PathlineMode, ParticlesAheadOfTheLoadedStepWaitForTheirOwn) {
