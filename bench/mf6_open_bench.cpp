@@ -44,7 +44,23 @@ Mf6Grid BenchGrid() {
   return grid;
 }
 
-void WriteGridFile(const std::string& path, const Mf6Grid& grid, const CellConnections& connections) {
+// The connections as a grid file lists them (counted from 0).
+struct ConnectionList {
+  std::vector<std::int64_t> IA;
+  std::vector<std::int32_t> JA;
+};
+
+ConnectionList ListOf(const CellConnections& connections) {
+  ConnectionList list;
+  for (ConnectionWalk walk(connections); walk.Next();) {
+    list.IA.push_back(static_cast<std::int64_t>(list.JA.size()));
+    list.JA.insert(list.JA.end(), walk.Entries().begin(), walk.Entries().end());
+  }
+  list.IA.push_back(static_cast<std::int64_t>(list.JA.size()));
+  return list;
+}
+
+void WriteGridFile(const std::string& path, const Mf6Grid& grid, const ConnectionList& connections) {
   std::ofstream out(path, std::ios::binary);
   const auto cells = static_cast<std::int64_t>(grid.CellCount());
   const std::string n = std::to_string(kSide);
@@ -83,7 +99,7 @@ void WriteHeads(const std::string& path) {
   }
 }
 
-void WriteBudget(const std::string& path, const CellConnections& connections) {
+void WriteBudget(const std::string& path, const ConnectionList& connections) {
   std::ofstream out(path, std::ios::binary);
   Put(out, std::int32_t{1});
   Put(out, std::int32_t{1});
@@ -113,8 +129,7 @@ void WriteModel(const std::filesystem::path& folder) {
   mpbas << "0\n";
   for (int k = 0; k < kSide; ++k) mpbas << "CONSTANT 0.3\n";
   const Mf6Grid grid = BenchGrid();
-  CellConnections connections;
-  BuildConnections(grid, connections);
+  const ConnectionList connections = ListOf(CellConnections({kSide, kSide, kSide}, grid.IDOMAIN));
   WriteGridFile((folder / "m.dis.grb").string(), grid, connections);
   WriteHeads((folder / "m.hed").string());
   WriteBudget((folder / "m.bud").string(), connections);

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadMf6Model(fuzz::CopyTestRun("usgs/ex01_mf6", "ex01_mf6") + "/mfsim.nam", {}, {}, read, problem);
     return read;
   }();
-  if (model.connections.JA.empty()) return 0;
+  if (!model.connections.Usable()) return 0;
   const std::string path = fuzz::WriteInput("model.bud", data, size);
   ModelState state;
   DimensionModel(state, model.grid.NCOL, model.grid.NROW, model.grid.NLAY);

@@ -1,7 +1,6 @@
 #include <cmath>
 
 #include "core/text_reader.h"
-#include "core/zeroed_pages.h"
 #include "mf6/grid_data.h"
 #include "mf6/readers.h"
 
@@ -129,43 +128,6 @@ bool ReadDiscretization(const std::string& path, Mf6Grid& grid, std::string& pro
     for (std::size_t n = 0; n < read.CellCount(); ++n) read.IDOMAIN[n] = static_cast<int>(arrays["IDOMAIN"][n]);
   grid = std::move(read);
   return true;
-}
-
-void BuildConnections(const Mf6Grid& grid, CellConnections& connections) {
-  const std::int64_t layerCells = std::int64_t{grid.NCOL} * grid.NROW;
-  const auto cells = static_cast<std::int64_t>(grid.CellCount());
-  const auto active = [&](std::int64_t n) { return grid.IDOMAIN[static_cast<std::size_t>(n)] > 0; };
-  // The nearest cell that is not a vertical pass-through, `step` cells apart each time.
-  const auto vertical = [&](std::int64_t n, std::int64_t step) -> std::int64_t {
-    for (std::int64_t m = n + step; m >= 0 && m < cells; m += step) {
-      const int idomain = grid.IDOMAIN[static_cast<std::size_t>(m)];
-      if (idomain > 0) return m;
-      if (idomain == 0) return -1;
-    }
-    return -1;
-  };
-  connections.IA.clear();
-  ReserveInHugePages(connections.IA, static_cast<std::size_t>(cells) + 1);
-  connections.IA.assign(static_cast<std::size_t>(cells) + 1, 0);
-  connections.JA.clear();
-  // A cell and at most six neighbours; the room never touched takes no memory.
-  ReserveInHugePages(connections.JA, static_cast<std::size_t>(cells) * 7);
-  for (std::int64_t n = 0; n < cells; ++n) {
-    connections.IA[static_cast<std::size_t>(n)] = static_cast<std::int64_t>(connections.JA.size());
-    if (!active(n)) continue;
-    const auto column = n % grid.NCOL;
-    const auto row = n / grid.NCOL % grid.NROW;
-    const std::int64_t neighbours[] = {vertical(n, -layerCells),
-                                       row > 0 ? n - grid.NCOL : -1,
-                                       column > 0 ? n - 1 : -1,
-                                       column + 1 < grid.NCOL ? n + 1 : -1,
-                                       row + 1 < grid.NROW ? n + grid.NCOL : -1,
-                                       vertical(n, layerCells)};
-    connections.JA.push_back(static_cast<std::int32_t>(n));
-    for (const std::int64_t m : neighbours)
-      if (m >= 0 && active(m)) connections.JA.push_back(static_cast<std::int32_t>(m));
-  }
-  connections.IA.back() = static_cast<std::int64_t>(connections.JA.size());
 }
 
 }  // namespace kestra

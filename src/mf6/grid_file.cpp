@@ -24,6 +24,8 @@ constexpr int kHeaderLines = 4;
 // Far more definitions or a longer definition line than any grid file holds.
 constexpr std::int64_t kLargestDefinitionCount = 1000;
 constexpr std::int64_t kLargestDefinitionBytes = 10000;
+// Values read at a time: a piece and what is made of it stay in the cache.
+constexpr std::int64_t kPieceValues = 16 * 1024;
 
 // One variable of the grid file: its type, its number of values and where
 // they lie.
@@ -84,8 +86,6 @@ class GridFileReader {
       return Fail("NCELLS" + NumberText(ncells) + " is not NLAY x NROW x NCOL.");
     const std::int64_t layerCells = std::int64_t{read.NCOL} * read.NROW;
     std::vector<double> origin;
-    std::vector<std::int64_t> ia;
-    std::vector<std::int32_t> ja;
     std::vector<int> icelltype;
     if (!Values("XORIGIN", 1, origin)) return false;
     read.XORIGIN = origin[0];
@@ -95,13 +95,9 @@ class GridFileReader {
     read.ANGROT = origin[0];
     if (!Values("DELR", read.NCOL, read.DELR) || !Values("DELC", read.NROW, read.DELC) ||
         !Values("TOP", layerCells, read.TOP) || !Values("BOTM", ncells, read.BOTM) ||
-        !Values("IA", ncells + 1, ia) || !CountStartsFromZero(ia, nja) ||
-        !Values("JA", nja, ja, CellNumbersFromZero{static_cast<std::uint32_t>(ncells)}) ||
-        !Values("IDOMAIN", ncells, read.IDOMAIN))
+        !Values("IDOMAIN", ncells, read.IDOMAIN) || !Connections(read, nja, connections))
       return false;
     if (definitions_.contains("ICELLTYPE") && !Values("ICELLTYPE", ncells, icelltype)) return false;
-    connections.IA = std::move(ia);
-    connections.JA = std::move(ja);
     cellTypes = std::move(icelltype);
     grid = std::move(read);
     return true;
@@ -194,34 +190,106 @@ class GridFileReader {
     }
   }
 
+  // MODFLOW 6 connects the cells of a DIS grid by its IDOMAIN alone; only a
+  // file whose IA and JA follow another order needs them kept.
+  bool Connections(const Mf6Grid& grid, std::int64_t nja, CellConnections& connections) {
+    const GridShape shape{grid.NCOL, grid.NROW, grid.NLAY};
+    CellConnections byIdomain(shape, grid.IDOMAIN);
+    if (FollowRule(byIdomain, nja)) {
+      connections = std::move(byIdomain);
+      return true;
+    }
+    const auto ncells = static_cast<std::int64_t>(grid.CellCount());
+    std::vector<std::int64_t> ia;
+    std::vector<std::int32_t> ja;
+    if (!Values("IA", ncells + 1, ia) || !CountStartsFromZero(ia, nja) ||
+        !Values("JA", nja, ja, CellNumbersFromZero{static_cast<std::uint32_t>(ncells)}))
+      return false;
+    connections = CellConnections(shape, std::move(ia), std::move(ja));
+    return true;
+  }
+
+  // Whether IA and JA, as stored, hold the entries of `rule`.
+  bool FollowRule(const CellConnections& rule, std::int64_t nja) {
+    const auto ia = definitions_.find("IA");
+    const auto ja = definitions_.find("JA");
+    if (ia == definitions_.end() || ja == definitions_.end() || !ia->second.integer || !ja->second.integer ||
+        ia->second.count != rule.CellCount() + 1 || ja->second.count != nja || nja != rule.EntryCount())
+      return false;
+    IntegerStream starts(*this, ia->second), cells(*this, ja->second);
+    std::int64_t start = 1;
+    std::int32_t value = 0;
+    for (ConnectionWalk walk(rule); walk.Next(); start += static_cast<std::int64_t>(walk.Entries().size())) {
+      if (!starts.Next(value) || value != start) return false;
+      for (const std::int32_t cell : walk.Entries())
+        if (!cells.Next(value) || value != cell + 1) return false;
+    }
+    return starts.Next(value) && value == start;
+  }
+
+  // Values done .. done + part.size() of `definition`, stored little-endian.
+  template <typename Stored>
+  bool ReadPiece(const Definition& definition, std::int64_t done, std::span<Stored> part) {
+    if (!file_.ReadAt(definition.offset + done * std::int64_t{sizeof(Stored)}, std::as_writable_bytes(part)))
+      return false;
+    if constexpr (!kHostIsLittleEndian) {
+      for (Stored& value : part) {
+        std::byte bytes[sizeof(Stored)];
+        std::memcpy(bytes, &value, sizeof(Stored));
+        value = static_cast<Stored>(sizeof(Stored) == 4 ? Int32At(bytes) : RealAt(bytes, 8));
+      }
+    }
+    return true;
+  }
+
   // The values of `definition` (stored little-endian) as T, read a piece at
   // a time and each piece adjusted while it is in the cache: nothing the size
   // of the array is filled, copied or passed over twice (JA and BOTM hold
   // millions of values on a large grid).
   template <typename Stored, typename T, typename Adjust>
   bool Convert(const std::string& name, const Definition& definition, std::vector<T>& values, Adjust& adjust) {
-    constexpr std::int64_t kPieceValues = 16 * 1024;
     std::vector<Stored> piece(static_cast<std::size_t>(std::min(kPieceValues, definition.count)));
     values.clear();
     ReserveInHugePages(values, static_cast<std::size_t>(definition.count));
     for (std::int64_t done = 0; done < definition.count;) {
       const std::span<Stored> part(piece.data(),
                                    static_cast<std::size_t>(std::min(kPieceValues, definition.count - done)));
-      if (!file_.ReadAt(definition.offset + done * std::int64_t{sizeof(Stored)}, std::as_writable_bytes(part)))
-        return Fail("the values of " + name + " cannot be read.");
-      if constexpr (!kHostIsLittleEndian) {
-        for (Stored& value : part) {
-          std::byte bytes[sizeof(Stored)];
-          std::memcpy(bytes, &value, sizeof(Stored));
-          value = static_cast<Stored>(sizeof(Stored) == 4 ? Int32At(bytes) : RealAt(bytes, 8));
-        }
-      }
+      if (!ReadPiece(definition, done, part)) return Fail("the values of " + name + " cannot be read.");
       if (!adjust(part, problem_)) return Fail(problem_);
       values.insert(values.end(), part.begin(), part.end());
       done += static_cast<std::int64_t>(part.size());
     }
     return true;
   }
+
+  // The integers of a definition one at a time, read a piece at a time.
+  class IntegerStream {
+   public:
+    IntegerStream(GridFileReader& reader, const Definition& definition)
+        : reader_(reader), definition_(definition), piece_(static_cast<std::size_t>(std::min(kPieceValues, definition.count))) {}
+
+    bool Next(std::int32_t& value) {
+      if (at_ == filled_ && !Refill()) return false;
+      value = piece_[at_++];
+      return true;
+    }
+
+   private:
+    bool Refill() {
+      const std::int64_t left = definition_.count - done_;
+      if (left <= 0) return false;
+      filled_ = static_cast<std::size_t>(std::min(kPieceValues, left));
+      at_ = 0;
+      done_ += static_cast<std::int64_t>(filled_);
+      return reader_.ReadPiece(definition_, done_ - static_cast<std::int64_t>(filled_), std::span(piece_).first(filled_));
+    }
+
+    GridFileReader& reader_;
+    const Definition& definition_;
+    std::vector<std::int32_t> piece_;
+    std::size_t at_ = 0, filled_ = 0;
+    std::int64_t done_ = 0;
+  };
 
   bool Scalar(const std::string& name, std::int64_t& value) {
     std::vector<std::int64_t> values;

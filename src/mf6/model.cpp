@@ -125,7 +125,7 @@ bool ReadGrid(const std::vector<Mf6FileEntry>& packages, Mf6Model& model, std::v
     return true;
   }
   if (!ReadDiscretization(dis->path, model.grid, problem)) return false;
-  BuildConnections(model.grid, model.connections);
+  model.connections = CellConnections(model.Shape(), model.grid.IDOMAIN);
   return true;
 }
 

@@ -41,12 +41,6 @@ bool ReadDiscretizationPlace(const std::string& path, Mf6Grid& grid, std::string
 bool ReadGridFile(const std::string& path, Mf6Grid& grid, CellConnections& connections, std::vector<int>& cellTypes,
                   std::string& problem);
 
-// The connections MODFLOW 6 builds for a structured grid: each cell with
-// IDOMAIN above 0 joins its active neighbours in ascending cell order, and
-// vertically the nearest active cell above and below through cells of
-// IDOMAIN -1.
-void BuildConnections(const Mf6Grid& grid, CellConnections& connections);
-
 // ICELLTYPE of the NPF file, NCOL x NROW x NLAY values.
 bool ReadCellTypes(const std::string& path, const Mf6Grid& grid, std::vector<int>& cellTypes, std::string& problem);
 

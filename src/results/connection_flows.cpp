@@ -35,49 +35,42 @@ bool ReadFlows(ResultFile& result, const BudgetHeader& header, ConnectionFlowPla
 }  // namespace
 
 ConnectionFlowPlacer::ConnectionFlowPlacer(const CellConnections& connections, ModelState& state)
-    : connections_(connections),
-      state_(state),
-      consistent_(!connections.IA.empty() &&
-                  connections.CellCount() == std::int64_t{state.NCOL} * state.NROW * state.NLAY &&
-                  connections.IA.back() == static_cast<std::int64_t>(connections.JA.size())) {
+    : state_(state),
+      consistent_(connections.Usable() && connections.Grid() == state.Shape()),
+      walk_(connections),
+      entriesLeft_(connections.EntryCount()) {
   Clear(state.QRIGHT);
   Clear(state.QFRONT);
   Clear(state.QLOWER);
-  if (consistent_ && connections.CellCount() > 0) cellEnd_ = connections.IA[1];
-}
-
-void ConnectionFlowPlacer::NextCell() {
-  ++cell_;
-  cellEnd_ = connections_.IA[static_cast<std::size_t>(cell_) + 1];
-  if (++column_ <= state_.NCOL) return;
-  column_ = 1;
-  if (++row_ <= state_.NROW) return;
-  row_ = 1;
-  ++layer_;
 }
 
 // The neighbour of a connection follows from the distance of the two cell
 // numbers alone; only the last column and row need the cell's place.
 bool ConnectionFlowPlacer::Place(std::span<const float> flows) {
-  const std::int64_t end = entry_ + static_cast<std::int64_t>(flows.size());
-  if (!consistent_ || end > static_cast<std::int64_t>(connections_.JA.size())) return false;
+  if (!consistent_ || static_cast<std::int64_t>(flows.size()) > entriesLeft_) return false;
+  entriesLeft_ -= static_cast<std::int64_t>(flows.size());
   const std::int64_t ncol = state_.NCOL;
   const std::int64_t layerCells = ncol * state_.NROW;
-  const std::int64_t first = entry_;
-  while (entry_ < end) {
-    while (entry_ >= cellEnd_) NextCell();
-    const std::size_t at = state_.QRIGHT.shape.Index(column_, row_, layer_);
-    for (const std::int64_t stop = std::min(end, cellEnd_); entry_ < stop; ++entry_) {
-      const std::int64_t distance = connections_.JA[static_cast<std::size_t>(entry_)] - cell_;
+  for (std::size_t done = 0; done < flows.size();) {
+    while (next_ == walk_.Entries().size()) {
+      if (!walk_.Next()) return false;
+      next_ = 0;
+    }
+    const std::span<const std::int32_t> entries = walk_.Entries();
+    const std::int64_t cell = walk_.Cell();
+    const int column = walk_.Column(), row = walk_.Row(), layer = walk_.Layer();
+    const std::size_t at = state_.QRIGHT.shape.Index(column, row, layer);
+    for (; next_ < entries.size() && done < flows.size(); ++next_, ++done) {
+      const std::int64_t distance = entries[next_] - cell;
       if (distance <= 0) continue;  // each connection once, from its lower-numbered cell
-      const float outflow = -flows[static_cast<std::size_t>(entry_ - first)];
-      if (distance == 1 && column_ < state_.NCOL) {
+      const float outflow = -flows[done];
+      if (distance == 1 && column < state_.NCOL) {
         state_.QRIGHT.values[at] = outflow;
-      } else if (distance == ncol && row_ < state_.NROW) {
+      } else if (distance == ncol && row < state_.NROW) {
         state_.QFRONT.values[at] = outflow;
       } else if (distance % layerCells == 0) {
-        const int below = layer_ + static_cast<int>(distance / layerCells);
-        for (int k = layer_; k < below; ++k) state_.QLOWER(column_, row_, k) = outflow;
+        const int below = layer + static_cast<int>(distance / layerCells);
+        for (int k = layer; k < below; ++k) state_.QLOWER(column, row, k) = outflow;
       } else {
         return false;
       }
@@ -93,7 +86,7 @@ bool ReadConnectionFlowTerms(ResultFile& result, const CellConnections& connecti
   state.ArealFaceFlows.byCell.clear();
   const FaceRouting routing{state.ArealFaceFlows, 0};
   const GridShape grid = state.Shape();
-  const auto cellConnections = static_cast<std::int64_t>(connections.JA.size());
+  const std::int64_t cellConnections = connections.EntryCount();
   bool faceFlows = false;
   CellArray<float>& term = result.spareCells;
   std::string problem;

@@ -16,30 +16,26 @@ namespace kestra {
 
 // Sets QRIGHT, QFRONT and QLOWER (MODFLOW-2005's signs: from column j to
 // j+1, row i to i+1, layer k to k+1) from the flows of the connections, one
-// per entry of connections.JA, as they arrive in pieces in the entries'
-// order: a budget's millions of flows are never gathered whole. A vertical
-// connection through pass-through cells gives its flow to every layer face
-// it crosses. The arrays are cleared when the placer is made.
+// per entry, as they arrive in pieces in the entries' order: a budget's
+// millions of flows are never gathered whole. A vertical connection through
+// pass-through cells gives its flow to every layer face it crosses. The
+// arrays are cleared when the placer is made.
 class ConnectionFlowPlacer {
  public:
   ConnectionFlowPlacer(const CellConnections& connections, ModelState& state);
 
   // False, with the arrays unspecified, for a connection between cells that
   // are not neighbours in a row, a column or a stack of cells, for more flows
-  // than entries, or for connections of another grid than the state's or
-  // whose IA does not end at the end of JA.
+  // than entries, or for connections that are not usable or of another grid
+  // than the state's.
   bool Place(std::span<const float> flows);
 
  private:
-  void NextCell();
-
-  const CellConnections& connections_;
   ModelState& state_;
-  bool consistent_;  // with the state's grid, and IA ending at JA's end
-  std::int64_t entry_ = 0;      // of the next flow
-  std::int64_t cell_ = 0;       // whose entries hold the next flow
-  std::int64_t cellEnd_ = 0;    // its entries end here
-  int column_ = 1, row_ = 1, layer_ = 1;
+  bool consistent_;  // usable, and of the state's grid
+  ConnectionWalk walk_;
+  std::int64_t entriesLeft_;
+  std::size_t next_ = 0;  // of the walk's entries, the one of the next flow
 };
 
 // Reads the flows of CurrentStep/CurrentPeriod from the open budget file:

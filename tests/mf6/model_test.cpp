@@ -34,6 +34,22 @@ Mf6Model ReadExample(const std::string& name) {
   return model;
 }
 
+// The entries of the connections as a grid file lists them.
+struct ConnectionList {
+  std::vector<std::int64_t> IA;
+  std::vector<std::int32_t> JA;
+};
+
+ConnectionList ListOf(const CellConnections& connections) {
+  ConnectionList list;
+  for (ConnectionWalk walk(connections); walk.Next();) {
+    list.IA.push_back(static_cast<std::int64_t>(list.JA.size()));
+    list.JA.insert(list.JA.end(), walk.Entries().begin(), walk.Entries().end());
+  }
+  list.IA.push_back(static_cast<std::int64_t>(list.JA.size()));
+  return list;
+}
+
 bool PlaceConnectionFlows(const CellConnections& connections, std::span<const float> flows, ModelState& state) {
   return ConnectionFlowPlacer(connections, state).Place(flows);
 }
@@ -49,7 +65,7 @@ TEST(Mf6Model, ReadsTheFirstUsgsExample) {
   EXPECT_EQ(model.modelName, "ex01_mf6");
   EXPECT_EQ(model.Shape(), (GridShape{20, 21, 3}));
   EXPECT_TRUE(model.gridFromBinaryFile);
-  EXPECT_EQ(model.connections.JA.size(), 7734u);
+  EXPECT_EQ(model.connections.EntryCount(), 7734);
   EXPECT_EQ(model.LAYCON, (std::vector<std::int16_t>{0, 3, 0, 0}));
   EXPECT_EQ(model.grid.TOP[0], 400.0);
   EXPECT_EQ(model.grid.BOTM[2 * 420], 0.0);
@@ -88,18 +104,29 @@ TEST(Mf6Model, ReadsTheTransientExamplePerPeriod) {
   EXPECT_EQ(PackageOf(model, "DRN")->CellsOf(3)->size(), 11u);
 }
 
-// Our connections from DIS and IDOMAIN are MODFLOW 6's own, as its grid file holds them.
+// Our connections from DIS and IDOMAIN are MODFLOW 6's own: its grid file
+// holds them, so the open keeps none of its list.
 TEST(Mf6Connections, BuiltFromTheGridAsMf6BuildsThem) {
   const Mf6Model model = ReadExample("ex03_mf6");
+  EXPECT_FALSE(model.connections.Listed());
   Mf6Grid grid;
   std::string problem;
   ASSERT_TRUE(ReadDiscretization(Example("ex03_mf6", "ex03_mf6.dis"), grid, problem)) << problem;
   EXPECT_EQ(grid.TOP, model.grid.TOP);
   EXPECT_EQ(grid.BOTM, model.grid.BOTM);
-  CellConnections built;
-  BuildConnections(grid, built);
-  EXPECT_EQ(built.IA, model.connections.IA);
-  EXPECT_EQ(built.JA, model.connections.JA);
+  EXPECT_EQ(grid.IDOMAIN, model.grid.IDOMAIN);
+}
+
+// A grid without cells outside the model counts its entries without
+// walking them; the count is the walk's.
+TEST(Mf6Connections, EntriesAreCountedAsTheWalkGivesThem) {
+  for (const GridShape grid : {GridShape{1, 1, 1}, GridShape{3, 2, 4}, GridShape{1, 5, 1}, GridShape{4, 1, 2}}) {
+    const std::vector<int> idomain(static_cast<std::size_t>(grid.ncol * grid.nrow * grid.nlay), 2);
+    const CellConnections connections(grid, idomain);
+    EXPECT_EQ(connections.EntryCount(), static_cast<std::int64_t>(ListOf(connections).JA.size()))
+        << grid.ncol << " x " << grid.nrow << " x " << grid.nlay;
+  }
+  EXPECT_FALSE(CellConnections({2, 2, 2}, std::vector<int>(7, 1)).Usable());
 }
 
 // Flows of the connections are positive into the cell; as face flows they
@@ -109,10 +136,11 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows
   grid.NCOL = 2, grid.NROW = 1, grid.NLAY = 3;
   // Column 1: active, pass-through, active; column 2: active, inactive, active.
   grid.IDOMAIN = {1, 1, -1, 0, 1, 1};
-  CellConnections connections;
-  BuildConnections(grid, connections);
-  EXPECT_EQ(connections.IA, (std::vector<std::int64_t>{0, 3, 5, 5, 5, 8, 10}));
-  EXPECT_EQ(connections.JA, (std::vector<std::int32_t>{0, 1, 4, 1, 0, 4, 0, 5, 5, 4}));
+  const CellConnections connections({2, 1, 3}, grid.IDOMAIN);
+  EXPECT_EQ(connections.EntryCount(), 10);
+  const ConnectionList list = ListOf(connections);
+  EXPECT_EQ(list.IA, (std::vector<std::int64_t>{0, 3, 5, 5, 5, 8, 10}));
+  EXPECT_EQ(list.JA, (std::vector<std::int32_t>{0, 1, 4, 1, 0, 4, 0, 5, 5, 4}));
 
   ModelState state;
   DimensionModel(state, 2, 1, 3);
@@ -138,11 +166,20 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows
     EXPECT_FALSE(placer.Place(std::vector<float>{1})) << "a flow beyond the entries";
   }
 
+  // Listed in another order, the same connections carry the same flows.
+  const CellConnections reordered({2, 1, 3}, list.IA, {0, 4, 1, 1, 0, 4, 5, 0, 5, 4});
+  ModelState listed;
+  DimensionModel(listed, 2, 1, 3);
+  ASSERT_TRUE(PlaceConnectionFlows(reordered, std::vector<float>{0, -7, 5, 0, -5, 0, 2, 7, 0, -2}, listed));
+  EXPECT_EQ(listed.QRIGHT, whole.QRIGHT);
+  EXPECT_EQ(listed.QLOWER, whole.QLOWER);
+
   // A connection between cells that are no neighbours is refused, and so are
   // the connections of another grid and an IA that ends before JA.
-  const CellConnections diagonal{{0, 2, 3, 3, 3, 3, 3}, {0, 3, 1}};
+  const CellConnections diagonal({2, 1, 3}, {0, 2, 3, 3, 3, 3, 3}, {0, 3, 1});
   EXPECT_FALSE(PlaceConnectionFlows(diagonal, std::vector<float>{0, 1, 0}, state));
-  const CellConnections shortIa{{0, 1, 1, 1, 1, 1, 1}, {0, 1}};
+  const CellConnections shortIa({2, 1, 3}, {0, 1, 1, 1, 1, 1, 1}, {0, 1});
+  EXPECT_FALSE(shortIa.Usable());
   EXPECT_FALSE(PlaceConnectionFlows(shortIa, std::vector<float>{0, 1}, state));
   EXPECT_FALSE(PlaceConnectionFlows({}, {}, state));
   ModelState smaller;
@@ -153,6 +190,7 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows
 struct GridRead {
   bool ok = false;
   Mf6Grid grid;
+  CellConnections connections;
   std::string problem;
 };
 
@@ -165,9 +203,8 @@ GridRead ReadChangedGridFile(const std::string& name, Change change) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File(name), bytes);
   GridRead read;
-  CellConnections connections;
   std::vector<int> cellTypes;
-  read.ok = ReadGridFile(dir.File(name), read.grid, connections, cellTypes, read.problem);
+  read.ok = ReadGridFile(dir.File(name), read.grid, read.connections, cellTypes, read.problem);
   return read;
 }
 
@@ -260,6 +297,19 @@ TEST(Mf6GridFile, ConnectionsThatFallOrNameNoCellAreRefused) {
   }
 }
 
+TEST(Mf6GridFile, ConnectionsInAnotherOrderAreKeptAsListed) {
+  // Cell 1 (from 1) connects to itself, its right neighbour 2, the cell 21 in front and 421 below.
+  const auto read = ReadChangedGridFile("reordered.grb", [](std::string& bytes) {
+    StoredInt32(kJa + 4, 21)(bytes);
+    StoredInt32(kJa + 8, 2)(bytes);
+  });
+  ASSERT_TRUE(read.ok) << read.problem;
+  ASSERT_TRUE(read.connections.Listed());
+  const ConnectionList list = ListOf(read.connections);
+  EXPECT_EQ(std::vector<std::int32_t>(list.JA.begin(), list.JA.begin() + 4), (std::vector<std::int32_t>{0, 20, 1, 420}));
+  EXPECT_EQ(read.connections.EntryCount(), 7734);
+}
+
 TEST(Mf6Model, MissingFilesAndOtherGridsAreNamed) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File("mfsim.nam"), "BEGIN TIMING\n TDIS6 sim.tdis\nEND TIMING\nBEGIN MODELS\n"
@@ -307,7 +357,7 @@ Mf6Model PassThroughColumn() {
   grid.TOP = {30};
   grid.BOTM = {20, 10, 0};
   grid.IDOMAIN = {1, -1, 1};
-  BuildConnections(grid, model.connections);
+  model.connections = CellConnections(model.Shape(), grid.IDOMAIN);
   model.LAYCON = {0, 0, 0, 0};
   model.POROSITY.Dimension(model.Shape());
   std::fill(model.POROSITY.values.begin(), model.POROSITY.values.end(), 0.2f);
