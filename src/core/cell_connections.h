@@ -56,25 +56,30 @@ class CellConnections {
 class ConnectionWalk {
  public:
   explicit ConnectionWalk(const CellConnections& connections)
-      : connections_(connections),
+      : roles_(connections.roles_.data()),
+        ia_(connections.IA_.data()),
+        ja_(connections.JA_.data()),
+        listed_(connections.Listed()),
+        ncol_(connections.grid_.ncol),
+        nrow_(connections.grid_.nrow),
+        nlay_(connections.grid_.nlay),
         cells_(connections.Usable() ? connections.CellCount() : 0),
-        layerCells_(std::int64_t{connections.grid_.ncol} * connections.grid_.nrow) {}
+        layerCells_(std::int64_t{ncol_} * nrow_) {}
 
   // To the next cell (the first at the first call); false past the last.
   bool Next() {
     if (cell_ + 1 >= cells_) return false;
     ++cell_;
-    if (++column_ == connections_.grid_.ncol) {
+    if (++column_ == ncol_) {
       column_ = 0;
-      if (++row_ == connections_.grid_.nrow) {
+      if (++row_ == nrow_) {
         row_ = 0;
         ++layer_;
       }
     }
-    if (connections_.Listed()) {
-      const auto first = static_cast<std::size_t>(connections_.IA_[static_cast<std::size_t>(cell_)]);
-      const auto end = static_cast<std::size_t>(connections_.IA_[static_cast<std::size_t>(cell_) + 1]);
-      entries_ = std::span(connections_.JA_).subspan(first, end - first);
+    if (listed_) {
+      const std::int64_t first = ia_[cell_];
+      entries_ = std::span(ja_ + first, static_cast<std::size_t>(ia_[cell_ + 1] - first));
     } else {
       EntriesByRule();
     }
@@ -92,36 +97,46 @@ class ConnectionWalk {
  private:
   using Role = CellConnections::Role;
 
-  bool Inside(std::int64_t n) const { return connections_.roles_[static_cast<std::size_t>(n)] == Role::Inside; }
-
+  // Each neighbour is written, and counted only when it is in the model: the
+  // cells along an irregular model boundary then cost no mispredicted
+  // branches.
   void EntriesByRule() {
     std::size_t count = 0;
-    const auto add = [&](std::int64_t n) { ruleEntries_[count++] = static_cast<std::int32_t>(n); };
-    if (Inside(cell_)) {
-      const std::int64_t ncol = connections_.grid_.ncol;
-      add(cell_);
-      if (const std::int64_t above = Vertical(-layerCells_); above >= 0) add(above);
-      if (row_ > 0 && Inside(cell_ - ncol)) add(cell_ - ncol);
-      if (column_ > 0 && Inside(cell_ - 1)) add(cell_ - 1);
-      if (column_ + 1 < ncol && Inside(cell_ + 1)) add(cell_ + 1);
-      if (row_ + 1 < connections_.grid_.nrow && Inside(cell_ + ncol)) add(cell_ + ncol);
-      if (const std::int64_t below = Vertical(layerCells_); below >= 0) add(below);
+    const auto add = [&](std::int64_t n, bool present) {
+      ruleEntries_[count] = static_cast<std::int32_t>(n);
+      count += present;
+    };
+    const auto inside = [&](bool onGrid, std::int64_t n) { return onGrid && roles_[n] == Role::Inside; };
+    if (roles_[cell_] == Role::Inside) {
+      const std::int64_t above = layer_ > 0 ? Vertical(-layerCells_) : -1;
+      const std::int64_t below = layer_ + 1 < nlay_ ? Vertical(layerCells_) : -1;
+      add(cell_, true);
+      add(above, above >= 0);
+      add(cell_ - ncol_, inside(row_ > 0, cell_ - ncol_));
+      add(cell_ - 1, inside(column_ > 0, cell_ - 1));
+      add(cell_ + 1, inside(column_ + 1 < ncol_, cell_ + 1));
+      add(cell_ + ncol_, inside(row_ + 1 < nrow_, cell_ + ncol_));
+      add(below, below >= 0);
     }
     entries_ = std::span<const std::int32_t>(ruleEntries_, count);
   }
 
   // The nearest cell in the model `step` cells apart each time, across
   // pass-through cells; -1 when a cell outside the model or the grid's edge
-  // comes first.
+  // comes first. The next cell is on the grid.
   std::int64_t Vertical(std::int64_t step) const {
-    for (std::int64_t m = cell_ + step; m >= 0 && m < cells_; m += step) {
-      const Role role = connections_.roles_[static_cast<std::size_t>(m)];
+    for (std::int64_t m = cell_ + step;; m += step) {
+      const Role role = roles_[m];
       if (role != Role::PassThrough) return role == Role::Inside ? m : -1;
+      if (m + step < 0 || m + step >= cells_) return -1;
     }
-    return -1;
   }
 
-  const CellConnections& connections_;
+  const Role* roles_;
+  const std::int64_t* ia_;
+  const std::int32_t* ja_;
+  bool listed_;
+  int ncol_, nrow_, nlay_;
   std::int64_t cells_;
   std::int64_t layerCells_;
   std::int64_t cell_ = -1;

@@ -218,13 +218,15 @@ class GridFileReader {
       return false;
     IntegerStream starts(*this, ia->second), cells(*this, ja->second);
     std::int64_t start = 1;
-    std::int32_t value = 0;
+    const std::int32_t* stored = nullptr;
     for (ConnectionWalk walk(rule); walk.Next(); start += static_cast<std::int64_t>(walk.Entries().size())) {
-      if (!starts.Next(value) || value != start) return false;
-      for (const std::int32_t cell : walk.Entries())
-        if (!cells.Next(value) || value != cell + 1) return false;
+      const std::span<const std::int32_t> entries = walk.Entries();
+      if (!starts.Take(1, stored) || *stored != start || !cells.Take(entries.size(), stored)) return false;
+      bool differs = false;  // one branch a cell, not one an entry
+      for (std::size_t n = 0; n < entries.size(); ++n) differs |= stored[n] != entries[n] + 1;
+      if (differs) return false;
     }
-    return starts.Next(value) && value == start;
+    return starts.Take(1, stored) && *stored == start;
   }
 
   // Values done .. done + part.size() of `definition`, stored little-endian.
@@ -262,26 +264,36 @@ class GridFileReader {
     return true;
   }
 
-  // The integers of a definition one at a time, read a piece at a time.
+  // The integers of a definition a few at a time, read a piece at a time.
   class IntegerStream {
    public:
     IntegerStream(GridFileReader& reader, const Definition& definition)
-        : reader_(reader), definition_(definition), piece_(static_cast<std::size_t>(std::min(kPieceValues, definition.count))) {}
+        : reader_(reader), definition_(definition), piece_(static_cast<std::size_t>(kPieceValues)) {}
 
-    bool Next(std::int32_t& value) {
-      if (at_ == filled_ && !Refill()) return false;
-      value = piece_[at_++];
+    // The next `count` values (at most a piece), or false where the
+    // definition ends before them or they cannot be read.
+    bool Take(std::size_t count, const std::int32_t*& values) {
+      if (at_ + count > filled_ && !Refill(count)) return false;
+      values = piece_.data() + at_;
+      at_ += count;
       return true;
     }
 
    private:
-    bool Refill() {
-      const std::int64_t left = definition_.count - done_;
-      if (left <= 0) return false;
-      filled_ = static_cast<std::size_t>(std::min(kPieceValues, left));
+    // The values not yet taken go to the piece's start, the next ones after them.
+    bool Refill(std::size_t count) {
+      const std::size_t kept = filled_ - at_;
+      std::copy(piece_.begin() + static_cast<std::ptrdiff_t>(at_), piece_.begin() + static_cast<std::ptrdiff_t>(filled_),
+                piece_.begin());
+      const auto read = static_cast<std::size_t>(
+          std::min<std::int64_t>(static_cast<std::int64_t>(piece_.size() - kept), definition_.count - done_));
+      if (kept + read < count ||
+          !reader_.ReadPiece(definition_, done_, std::span(piece_).subspan(kept, read)))
+        return false;
+      done_ += static_cast<std::int64_t>(read);
       at_ = 0;
-      done_ += static_cast<std::int64_t>(filled_);
-      return reader_.ReadPiece(definition_, done_ - static_cast<std::int64_t>(filled_), std::span(piece_).first(filled_));
+      filled_ = kept + read;
+      return true;
     }
 
     GridFileReader& reader_;

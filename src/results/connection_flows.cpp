@@ -68,7 +68,9 @@ bool ConnectionFlowPlacer::Place(std::span<const float> flows) {
         state_.QRIGHT.values[at] = outflow;
       } else if (distance == ncol && row < state_.NROW) {
         state_.QFRONT.values[at] = outflow;
-      } else if (distance % layerCells == 0) {
+      } else if (distance == layerCells) {
+        state_.QLOWER.values[at] = outflow;
+      } else if (distance % layerCells == 0) {  // through pass-through cells
         const int below = layer + static_cast<int>(distance / layerCells);
         for (int k = layer; k < below; ++k) state_.QLOWER(column, row, k) = outflow;
       } else {
