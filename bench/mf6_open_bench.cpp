@@ -44,44 +44,32 @@ Mf6Grid BenchGrid() {
   return grid;
 }
 
-// The connections as a grid file lists them (counted from 0).
-struct ConnectionList {
-  std::vector<std::int64_t> IA;
-  std::vector<std::int32_t> JA;
-};
-
-ConnectionList ListOf(const CellConnections& connections) {
-  ConnectionList list;
-  for (ConnectionWalk walk(connections); walk.Next();) {
-    list.IA.push_back(static_cast<std::int64_t>(list.JA.size()));
-    list.JA.insert(list.JA.end(), walk.Entries().begin(), walk.Entries().end());
-  }
-  list.IA.push_back(static_cast<std::int64_t>(list.JA.size()));
-  return list;
-}
-
-void WriteGridFile(const std::string& path, const Mf6Grid& grid, const ConnectionList& connections) {
+void WriteGridFile(const std::string& path, const Mf6Grid& grid, const CellConnections& connections) {
   std::ofstream out(path, std::ios::binary);
   const auto cells = static_cast<std::int64_t>(grid.CellCount());
   const std::string n = std::to_string(kSide);
   const std::vector<std::string> definitions = {
       "NCELLS INTEGER NDIM 0 # " + std::to_string(cells), "NLAY INTEGER NDIM 0 # " + n, "NROW INTEGER NDIM 0 # " + n,
-      "NCOL INTEGER NDIM 0 # " + n, "NJA INTEGER NDIM 0 # " + std::to_string(connections.JA.size()),
+      "NCOL INTEGER NDIM 0 # " + n, "NJA INTEGER NDIM 0 # " + std::to_string(connections.EntryCount()),
       "XORIGIN DOUBLE NDIM 0 # 0", "YORIGIN DOUBLE NDIM 0 # 0", "ANGROT DOUBLE NDIM 0 # 0", "DELR DOUBLE NDIM 1 " + n,
       "DELC DOUBLE NDIM 1 " + n, "TOP DOUBLE NDIM 1 " + std::to_string(kSide * kSide),
       "BOTM DOUBLE NDIM 1 " + std::to_string(cells), "IA INTEGER NDIM 1 " + std::to_string(cells + 1),
-      "JA INTEGER NDIM 1 " + std::to_string(connections.JA.size()), "IDOMAIN INTEGER NDIM 1 " + std::to_string(cells),
+      "JA INTEGER NDIM 1 " + std::to_string(connections.EntryCount()), "IDOMAIN INTEGER NDIM 1 " + std::to_string(cells),
       "ICELLTYPE INTEGER NDIM 1 " + std::to_string(cells)};
   for (const std::string line : {"GRID DIS", "VERSION 1", "NTXT 16", "LENTXT 100"}) PutText(out, line, 50);
   for (const std::string& line : definitions) PutText(out, line, 100);
   for (const std::int32_t value : {static_cast<std::int32_t>(cells), kSide, kSide, kSide,
-                                   static_cast<std::int32_t>(connections.JA.size())})
+                                   static_cast<std::int32_t>(connections.EntryCount())})
     Put(out, value);
   for (int k = 0; k < 3; ++k) Put(out, 0.0);
   for (const auto* values : {&grid.DELR, &grid.DELC, &grid.TOP, &grid.BOTM})
     for (const double value : *values) Put(out, value);
-  for (const std::int64_t ia : connections.IA) Put(out, static_cast<std::int32_t>(ia + 1));
-  for (const std::int32_t ja : connections.JA) Put(out, ja + 1);
+  std::int32_t start = 1;
+  for (ConnectionWalk walk(connections); walk.Next(); start += static_cast<std::int32_t>(walk.Entries().size()))
+    Put(out, start);
+  Put(out, start);
+  for (ConnectionWalk walk(connections); walk.Next();)
+    for (const std::int32_t cell : walk.Entries()) Put(out, cell + 1);
   for (const int idomain : grid.IDOMAIN) Put(out, static_cast<std::int32_t>(idomain));
   for (std::int64_t c = 0; c < cells; ++c) Put(out, std::int32_t{0});
 }
@@ -99,22 +87,20 @@ void WriteHeads(const std::string& path) {
   }
 }
 
-void WriteBudget(const std::string& path, const ConnectionList& connections) {
+void WriteBudget(const std::string& path, const CellConnections& connections) {
   std::ofstream out(path, std::ios::binary);
   Put(out, std::int32_t{1});
   Put(out, std::int32_t{1});
   PutText(out, "    FLOW-JA-FACE", 16);
-  for (const std::int32_t value : {static_cast<std::int32_t>(connections.JA.size()), 1, -1}) Put(out, value);
+  for (const std::int32_t value : {static_cast<std::int32_t>(connections.EntryCount()), 1, -1}) Put(out, value);
   Put(out, std::int32_t{1});
   for (int k = 0; k < 3; ++k) Put(out, 1.0);
   std::mt19937 random(7);
   std::uniform_real_distribution<double> flow(-100.0, 100.0);
-  // Opposite flows on the two entries of each connection, 0 on the diagonal.
-  std::vector<double> flows(connections.JA.size(), 0.0);
-  for (std::size_t cell = 0; cell + 1 < connections.IA.size(); ++cell)
-    for (std::int64_t p = connections.IA[cell] + 1; p < connections.IA[cell + 1]; ++p)
-      if (static_cast<std::size_t>(connections.JA[p]) > cell) flows[p] = flow(random);
-  for (double value : flows) Put(out, value);
+  // A flow on the entry of each connection in its lower-numbered cell, which
+  // the open reads; 0 elsewhere.
+  for (ConnectionWalk walk(connections); walk.Next();)
+    for (const std::int32_t cell : walk.Entries()) Put(out, cell > walk.Cell() ? flow(random) : 0.0);
 }
 
 void WriteModel(const std::filesystem::path& folder) {
@@ -129,7 +115,7 @@ void WriteModel(const std::filesystem::path& folder) {
   mpbas << "0\n";
   for (int k = 0; k < kSide; ++k) mpbas << "CONSTANT 0.3\n";
   const Mf6Grid grid = BenchGrid();
-  const ConnectionList connections = ListOf(CellConnections({kSide, kSide, kSide}, grid.IDOMAIN));
+  const CellConnections connections({kSide, kSide, kSide}, grid.IDOMAIN);
   WriteGridFile((folder / "m.dis.grb").string(), grid, connections);
   WriteHeads((folder / "m.hed").string());
   WriteBudget((folder / "m.bud").string(), connections);
