@@ -7,7 +7,8 @@ namespace {
 
 CellConnections::Role RoleOf(int idomain) {
   using Role = CellConnections::Role;
-  return idomain > 0 ? Role::Inside : idomain == -1 ? Role::PassThrough : Role::Outside;
+  // MODFLOW 6 takes every negative IDOMAIN for a pass-through cell.
+  return idomain > 0 ? Role::Inside : idomain < 0 ? Role::PassThrough : Role::Outside;
 }
 
 // Each cell itself and every connection twice, once from each of its cells.

@@ -17,7 +17,7 @@ namespace kestra {
 // MODFLOW 6 connects a cell in the model (IDOMAIN above 0) to itself first,
 // then to its neighbours in the model in rising order: above, behind (row
 // i-1), left, right, in front (row i+1) and below, where the cells above and
-// below are found across pass-through cells (IDOMAIN -1). Other cells have
+// below are found across pass-through cells (IDOMAIN below 0). Other cells have
 // no entries. Held so, a grid's connections take a byte per cell where the
 // list of them takes 36. A grid file whose connections follow another order
 // keeps the list (IA, JA).

@@ -141,6 +141,7 @@ TEST(Mf6Connections, PassThroughCellsJoinTheCellsAboveAndBelowAndCarryTheirFlows
   const ConnectionList list = ListOf(connections);
   EXPECT_EQ(list.IA, (std::vector<std::int64_t>{0, 3, 5, 5, 5, 8, 10}));
   EXPECT_EQ(list.JA, (std::vector<std::int32_t>{0, 1, 4, 1, 0, 4, 0, 5, 5, 4}));
+  EXPECT_EQ(ListOf(CellConnections({2, 1, 3}, std::vector<int>{1, 1, -2, 0, 1, 1})).JA, list.JA);
 
   ModelState state;
   DimensionModel(state, 2, 1, 3);
