@@ -10,7 +10,6 @@ namespace kestra {
 namespace {
 
 constexpr const char* kConstantHead = "CHD";
-constexpr int kPassThrough = -1;
 
 // MODFLOW 6 holds a cell at a fixed head only in the stress periods whose
 // CHD list names it; an inactive cell stays inactive.
@@ -42,7 +41,7 @@ Mf6Family::Mf6Family(Mf6Model&& model)
       hasRecharge_(model.hasRecharge),
       hasEvapotranspiration_(model.hasEvapotranspiration) {
   for (std::size_t n = 0; n < model.grid.IDOMAIN.size(); ++n)
-    if (model.grid.IDOMAIN[n] == kPassThrough) passThroughCells_.push_back(n);
+    if (model.grid.IDOMAIN[n] < 0) passThroughCells_.push_back(n);
 }
 
 void Mf6Family::AdjustLoadedHeads(ModelState& state) const {

@@ -15,7 +15,6 @@
 namespace kestra {
 namespace {
 
-constexpr int kPassThrough = -1;
 constexpr const char* kListPackages[] = {"WEL", "RIV", "DRN", "GHB", "CHD"};
 // Packages whose GWF budget terms tell by their sign where water leaves or
 // enters the aquifer in their cells.
@@ -273,7 +272,7 @@ void CopyMf6Model(Mf6Model&& model, OpenedModel& opened) {
         const std::size_t above = n - layerCells;
         state.TOP(j, i, k) = static_cast<float>(k == 1 ? grid.TOP[n] : grid.BOTM[above]);
         state.BOT(j, i, k) = static_cast<float>(grid.BOTM[n]);
-        state.IBOUND(j, i, k) = grid.IDOMAIN[n] > 0 || grid.IDOMAIN[n] == kPassThrough ? 1 : 0;
+        state.IBOUND(j, i, k) = grid.IDOMAIN[n] != 0 ? 1 : 0;  // pass-through cells (below 0) too
       }
   state.IBOUND0 = state.IBOUND;
   state.POROSITY = std::move(model.POROSITY);

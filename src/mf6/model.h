@@ -109,7 +109,7 @@ bool ReadMf6Model(const std::string& path, const std::string& modelName, const L
 bool IsMf6NameFile(const std::string& path);
 
 // Dimensions the state of `opened` for the model and fills grid, origin,
-// IBOUND/IBOUND0 (IDOMAIN above 0 and pass-through cells, -1, active, else
+// IBOUND/IBOUND0 (IDOMAIN above 0 and pass-through cells, below 0, active, else
 // inactive), TOP, BOT,
 // POROSITY, LAYCON, the paths and the family; the periods go to `opened`.
 // The family takes over the model's cell connections (millions of entries
@@ -136,7 +136,7 @@ class Mf6Family final : public ModelFamily {
     return {hasRecharge_, hasEvapotranspiration_};
   }
   void PlaceArealFlows(ModelState&) const override {}
-  // A pass-through cell (IDOMAIN -1) gets its top as its head: the whole
+  // A pass-through cell (IDOMAIN below 0) gets its top as its head: the whole
   // cell carries the vertical flow between the cells above and below.
   void AdjustLoadedHeads(ModelState& state) const override;
   bool TakesLayerPorosityFromSettings() const override { return true; }
@@ -153,7 +153,7 @@ class Mf6Family final : public ModelFamily {
   CellConnections connections_;
   std::vector<Mf6BoundaryPackage> boundaryPackages_;
   std::vector<std::string> advancedPackages_;
-  std::vector<std::size_t> passThroughCells_;  // cell numbers (layer 1 first) of IDOMAIN -1
+  std::vector<std::size_t> passThroughCells_;  // cell numbers (layer 1 first) of IDOMAIN below 0
   std::vector<kestra::DefaultFace> defaultIface_;  // the type, not the member function
   bool hasRecharge_;
   bool hasEvapotranspiration_;

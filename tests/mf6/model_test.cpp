@@ -347,8 +347,8 @@ TEST(Mf6Mpbas, DefaultIfaceEntriesThenPorosityPerLayer) {
   EXPECT_FALSE(ReadMpbas(dir.File("m.mpbas"), grid, faces, porosity, problem));
 }
 
-// One column of three layers 10 thick; layer 2 a pass-through cell (IDOMAIN -1).
-Mf6Model PassThroughColumn() {
+// One column of three layers 10 thick; layer 2 a pass-through cell.
+Mf6Model PassThroughColumn(int passThrough = -1) {
   Mf6Model model;
   model.simulationPath = "mfsim.nam";
   Mf6Grid& grid = model.grid;
@@ -357,7 +357,7 @@ Mf6Model PassThroughColumn() {
   grid.DELR = grid.DELC = {100};
   grid.TOP = {30};
   grid.BOTM = {20, 10, 0};
-  grid.IDOMAIN = {1, -1, 1};
+  grid.IDOMAIN = {1, passThrough, 1};
   model.connections = CellConnections(model.Shape(), grid.IDOMAIN);
   model.LAYCON = {0, 0, 0, 0};
   model.POROSITY.Dimension(model.Shape());
@@ -365,28 +365,32 @@ Mf6Model PassThroughColumn() {
   return model;
 }
 
-TEST(Mf6Family, ParticlesPassThroughCellsOfIdomainMinusOne) {
-  OpenedModel opened;
-  CopyMf6Model(PassThroughColumn(), opened);
-  ModelState& state = opened.model;
-  EXPECT_EQ(state.IBOUND(1, 1, 2), 1);
-  // MODFLOW 6 writes no head for the pass-through cell; the head reader makes it inactive.
-  state.HEAD(1, 1, 1) = 25;
-  state.HEAD(1, 1, 2) = 1.0E+30f;
-  state.HEAD(1, 1, 3) = 24;
-  state.IBOUND(1, 1, 2) = 0;
-  FamilyOf(state).AdjustLoadedHeads(state);
-  EXPECT_EQ(state.IBOUND(1, 1, 2), 1);
-  EXPECT_EQ(state.HEAD(1, 1, 2), 20.0f);
-  // 7 units per day go down from layer 1 straight to layer 3.
-  const std::vector<float> flows = {0, -7, 0, 7};
-  ASSERT_NE(FamilyOf(state).FaceFlowConnections(), nullptr);
-  ASSERT_TRUE(PlaceConnectionFlows(*FamilyOf(state).FaceFlowConnections(), flows, state));
-  Settings settings;
-  const FaceVelocities v = GetFaceVelocities(state, settings, TrackingSettings{}, 1, 1, 2);
-  const float downward = -7.0f / (100 * 100) / 0.2f;
-  EXPECT_FLOAT_EQ(v.VZ2, downward);
-  EXPECT_FLOAT_EQ(v.VZ1, downward);
+// MODFLOW 6 takes every negative IDOMAIN for a pass-through cell.
+TEST(Mf6Family, ParticlesPassThroughCellsOfNegativeIdomain) {
+  for (const int passThrough : {-1, -2}) {
+    SCOPED_TRACE(passThrough);
+    OpenedModel opened;
+    CopyMf6Model(PassThroughColumn(passThrough), opened);
+    ModelState& state = opened.model;
+    EXPECT_EQ(state.IBOUND(1, 1, 2), 1);
+    // MODFLOW 6 writes no head for the pass-through cell; the head reader makes it inactive.
+    state.HEAD(1, 1, 1) = 25;
+    state.HEAD(1, 1, 2) = 1.0E+30f;
+    state.HEAD(1, 1, 3) = 24;
+    state.IBOUND(1, 1, 2) = 0;
+    FamilyOf(state).AdjustLoadedHeads(state);
+    EXPECT_EQ(state.IBOUND(1, 1, 2), 1);
+    EXPECT_EQ(state.HEAD(1, 1, 2), 20.0f);
+    // 7 units per day go down from layer 1 straight to layer 3.
+    const std::vector<float> flows = {0, -7, 0, 7};
+    ASSERT_NE(FamilyOf(state).FaceFlowConnections(), nullptr);
+    ASSERT_TRUE(PlaceConnectionFlows(*FamilyOf(state).FaceFlowConnections(), flows, state));
+    Settings settings;
+    const FaceVelocities v = GetFaceVelocities(state, settings, TrackingSettings{}, 1, 1, 2);
+    const float downward = -7.0f / (100 * 100) / 0.2f;
+    EXPECT_FLOAT_EQ(v.VZ2, downward);
+    EXPECT_FLOAT_EQ(v.VZ1, downward);
+  }
 }
 
 TEST(Mf6Family, FixedHeadsOnlyInThePeriodsThatListThemAndWellsBySign) {
