@@ -11,24 +11,33 @@ CellConnections::Role RoleOf(int idomain) {
   return idomain > 0 ? Role::Inside : idomain < 0 ? Role::PassThrough : Role::Outside;
 }
 
-// Each cell itself and every connection twice, once from each of its cells.
-std::int64_t EntriesWithEveryCellInside(GridShape grid) {
-  const std::int64_t ncol = grid.ncol, nrow = grid.nrow, nlay = grid.nlay;
-  return ncol * nrow * nlay + 2 * ((ncol - 1) * nrow * nlay + ncol * (nrow - 1) * nlay + ncol * nrow * (nlay - 1));
-}
-
 }  // namespace
 
 CellConnections::CellConnections(GridShape grid, std::span<const int> idomain) : grid_(grid) {
   if (static_cast<std::int64_t>(idomain.size()) != CellCount()) return;
   roles_.resize(idomain.size());
   std::transform(idomain.begin(), idomain.end(), roles_.begin(), RoleOf);
-  usable_ = true;
-  if (std::all_of(roles_.begin(), roles_.end(), [](Role role) { return role == Role::Inside; })) {
-    entries_ = EntriesWithEveryCellInside(grid);
-    return;
+  present_.resize(idomain.size());
+  const std::size_t ncol = static_cast<std::size_t>(grid.ncol), layerCells = ncol * static_cast<std::size_t>(grid.nrow);
+  const std::vector<Role> outsideRow(ncol, Role::Outside);  // beyond the grid's edges
+  for (int layer = 0; layer < grid.nlay; ++layer) {
+    for (int row = 0; row < grid.nrow; ++row) {
+      const std::size_t first = (static_cast<std::size_t>(layer) * static_cast<std::size_t>(grid.nrow) +
+                                 static_cast<std::size_t>(row)) * ncol;
+      const Role* here = roles_.data() + first;
+      const RowsAround around{row > 0 ? here - ncol : outsideRow.data(),
+                              row + 1 < grid.nrow ? here + ncol : outsideRow.data(),
+                              layer > 0 ? here - layerCells : outsideRow.data(),
+                              layer + 1 < grid.nlay ? here + layerCells : outsideRow.data()};
+      EntriesInRow(here, around, present_.data() + first);
+      for (std::size_t column = 0; column < ncol; ++column) {
+        std::uint8_t& present = present_[first + column];
+        if (present & kAcrossPassThrough) present = EntriesAcrossPassThrough(present, first + column);
+      }
+    }
   }
-  for (ConnectionWalk walk(*this); walk.Next();) entries_ += static_cast<std::int64_t>(walk.Entries().size());
+  usable_ = true;
+  for (ConnectionWalk walk(*this); walk.Next();) entries_ += static_cast<std::int64_t>(walk.EntryCount());
 }
 
 CellConnections::CellConnections(GridShape grid, std::vector<std::int64_t> IA, std::vector<std::int32_t> JA)
@@ -37,6 +46,36 @@ CellConnections::CellConnections(GridShape grid, std::vector<std::int64_t> IA, s
             IA_.back() == static_cast<std::int64_t>(JA_.size()) && std::is_sorted(IA_.begin(), IA_.end()) &&
             std::all_of(JA_.begin(), JA_.end(), [&](std::int32_t cell) { return cell >= 0 && cell < CellCount(); });
   if (usable_) entries_ = IA_.back();
+}
+
+// Without a branch a cell, a row at a time: the cells above and below are
+// taken as next cells and marked where either is a pass-through cell.
+void CellConnections::EntriesInRow(const Role* here, const RowsAround& around, std::uint8_t* present) const {
+  const auto ncol = static_cast<std::size_t>(grid_.ncol);
+  const auto bit = [](Role role, EntryBits entry) { return role == Role::Inside ? entry : 0; };
+  for (std::size_t column = 0; column < ncol; ++column) {
+    const Role left = column > 0 ? here[column - 1] : Role::Outside;
+    const Role right = column + 1 < ncol ? here[column + 1] : Role::Outside;
+    const bool across = around.above[column] == Role::PassThrough || around.below[column] == Role::PassThrough;
+    const int entries = kSelf | bit(around.above[column], kAbove) | bit(around.behind[column], kBehind) |
+                        bit(left, kLeft) | bit(right, kRight) | bit(around.front[column], kFront) |
+                        bit(around.below[column], kBelow) | (across ? kAcrossPassThrough : 0);
+    present[column] = static_cast<std::uint8_t>(here[column] == Role::Inside ? entries : 0);
+  }
+}
+
+std::uint8_t CellConnections::EntriesAcrossPassThrough(std::uint8_t present, std::size_t cell) const {
+  const auto n = static_cast<std::int64_t>(cell);
+  const int vertical = (VerticalNeighbour(n, -1) >= 0 ? kAbove : 0) | (VerticalNeighbour(n, 1) >= 0 ? kBelow : 0);
+  return static_cast<std::uint8_t>((present & ~(kAbove | kBelow)) | vertical);
+}
+
+std::int64_t CellConnections::VerticalNeighbour(std::int64_t cell, int direction) const {
+  const std::int64_t step = direction * std::int64_t{grid_.ncol} * grid_.nrow;
+  for (std::int64_t n = cell + step; n >= 0 && n < CellCount(); n += step) {
+    if (roles_[n] != Role::PassThrough) return roles_[n] == Role::Inside ? n : -1;
+  }
+  return -1;
 }
 
 }  // namespace kestra

@@ -2,6 +2,8 @@
 // budget term that gives one flow per connection (MODFLOW 6's FLOW-JA-FACE).
 #pragma once
 
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -43,12 +45,44 @@ class CellConnections {
  private:
   friend class ConnectionWalk;
 
+  // The entries of a cell by the rule, one bit each in the entries' order,
+  // worked out once so that a walk over the grid looks at no neighbours.
+  enum EntryBits : std::uint8_t {
+    kSelf = 1,
+    kAbove = 2,
+    kBehind = 4,
+    kLeft = 8,
+    kRight = 16,
+    kFront = 32,
+    kBelow = 64,
+    kAcrossPassThrough = 128,  // a cell above or below lies beyond pass-through cells
+  };
+
+  struct RowsAround {
+    const Role *behind, *front, *above, *below;
+  };
+  void EntriesInRow(const Role* here, const RowsAround& around, std::uint8_t* present) const;
+  std::uint8_t EntriesAcrossPassThrough(std::uint8_t present, std::size_t cell) const;
+  // The nearest cell in the model above (-1) or below (+1), across
+  // pass-through cells; -1 when a cell outside the model or the grid's edge
+  // comes first.
+  std::int64_t VerticalNeighbour(std::int64_t cell, int direction) const;
+
   GridShape grid_;
   bool usable_ = false;
   std::int64_t entries_ = 0;
-  std::vector<Role> roles_;  // by cell, when the grid's rule gives the entries
+  std::vector<Role> roles_;           // by cell, when the grid's rule gives the entries
+  std::vector<std::uint8_t> present_;  // EntryBits by cell, likewise
   std::vector<std::int64_t> IA_;
   std::vector<std::int32_t> JA_;
+};
+
+// Where among a cell's entries its connections to the next cell to the
+// right, in front and below are (-1 where it has none), and how many entries
+// it has.
+struct FaceEntries {
+  std::int8_t count = 0;
+  std::int8_t right = -1, front = -1, below = -1;
 };
 
 // The entries of usable connections, one cell after another. Inline: a
@@ -56,13 +90,13 @@ class CellConnections {
 class ConnectionWalk {
  public:
   explicit ConnectionWalk(const CellConnections& connections)
-      : roles_(connections.roles_.data()),
+      : connections_(connections),
+        present_(connections.present_.data()),
         ia_(connections.IA_.data()),
         ja_(connections.JA_.data()),
         listed_(connections.Listed()),
         ncol_(connections.grid_.ncol),
         nrow_(connections.grid_.nrow),
-        nlay_(connections.grid_.nlay),
         cells_(connections.Usable() ? connections.CellCount() : 0),
         layerCells_(std::int64_t{ncol_} * nrow_) {}
 
@@ -77,12 +111,6 @@ class ConnectionWalk {
         ++layer_;
       }
     }
-    if (listed_) {
-      const std::int64_t first = ia_[cell_];
-      entries_ = std::span(ja_ + first, static_cast<std::size_t>(ia_[cell_ + 1] - first));
-    } else {
-      EntriesByRule();
-    }
     return true;
   }
 
@@ -91,58 +119,74 @@ class ConnectionWalk {
   int Column() const { return column_ + 1; }
   int Row() const { return row_ + 1; }
   int Layer() const { return layer_ + 1; }
+
+  std::size_t EntryCount() const {
+    if (listed_) return static_cast<std::size_t>(ia_[cell_ + 1] - ia_[cell_]);
+    return static_cast<std::size_t>(kFaceEntries[present_[cell_]].count);
+  }
   // The cells of the cell's entries, its own first.
-  std::span<const std::int32_t> Entries() const { return entries_; }
+  std::span<const std::int32_t> Entries() {
+    if (listed_) return std::span(ja_ + ia_[cell_], EntryCount());
+    return EntriesByRule();
+  }
+  // The cell's faces among its entries, where the grid's rule gives them and
+  // every connection is to a next cell (none across pass-through cells).
+  const FaceEntries* Faces() const {
+    if (listed_) return nullptr;
+    const std::uint8_t present = present_[cell_];
+    return present & Bits::kAcrossPassThrough ? nullptr : &kFaceEntries[present];
+  }
 
  private:
-  using Role = CellConnections::Role;
+  using Bits = CellConnections::EntryBits;
 
-  // Each neighbour is written, and counted only when it is in the model: the
-  // cells along an irregular model boundary then cost no mispredicted
-  // branches.
-  void EntriesByRule() {
+  static constexpr std::array<FaceEntries, 256> kFaceEntries = [] {
+    std::array<FaceEntries, 256> table{};
+    for (unsigned present = 0; present < table.size(); ++present) {
+      const auto place = [&](unsigned bit) {
+        return static_cast<std::int8_t>(present & bit ? std::popcount(present & (bit - 1)) : -1);
+      };
+      table[present] = {static_cast<std::int8_t>(std::popcount(present & ~unsigned{Bits::kAcrossPassThrough})),
+                        place(Bits::kRight), place(Bits::kFront), place(Bits::kBelow)};
+    }
+    return table;
+  }();
+
+  // Every neighbour is written and counted only when present: the cells
+  // along an irregular model boundary then cost no mispredicted branches.
+  std::span<const std::int32_t> EntriesByRule() {
+    const std::uint8_t present = present_[cell_];
+    std::int64_t above = cell_ - layerCells_, below = cell_ + layerCells_;
+    if (present & Bits::kAcrossPassThrough) {
+      above = connections_.VerticalNeighbour(cell_, -1);
+      below = connections_.VerticalNeighbour(cell_, 1);
+    }
     std::size_t count = 0;
-    const auto add = [&](std::int64_t n, bool present) {
+    const auto add = [&](std::int64_t n, Bits bit) {
       ruleEntries_[count] = static_cast<std::int32_t>(n);
-      count += present;
+      count += (present & bit) != 0;
     };
-    const auto inside = [&](bool onGrid, std::int64_t n) { return onGrid && roles_[n] == Role::Inside; };
-    if (roles_[cell_] == Role::Inside) {
-      const std::int64_t above = layer_ > 0 ? Vertical(-layerCells_) : -1;
-      const std::int64_t below = layer_ + 1 < nlay_ ? Vertical(layerCells_) : -1;
-      add(cell_, true);
-      add(above, above >= 0);
-      add(cell_ - ncol_, inside(row_ > 0, cell_ - ncol_));
-      add(cell_ - 1, inside(column_ > 0, cell_ - 1));
-      add(cell_ + 1, inside(column_ + 1 < ncol_, cell_ + 1));
-      add(cell_ + ncol_, inside(row_ + 1 < nrow_, cell_ + ncol_));
-      add(below, below >= 0);
-    }
-    entries_ = std::span<const std::int32_t>(ruleEntries_, count);
+    add(cell_, Bits::kSelf);
+    add(above, Bits::kAbove);
+    add(cell_ - ncol_, Bits::kBehind);
+    add(cell_ - 1, Bits::kLeft);
+    add(cell_ + 1, Bits::kRight);
+    add(cell_ + ncol_, Bits::kFront);
+    add(below, Bits::kBelow);
+    return std::span<const std::int32_t>(ruleEntries_, count);
   }
 
-  // The nearest cell in the model `step` cells apart each time, across
-  // pass-through cells; -1 when a cell outside the model or the grid's edge
-  // comes first. The next cell is on the grid.
-  std::int64_t Vertical(std::int64_t step) const {
-    for (std::int64_t m = cell_ + step;; m += step) {
-      const Role role = roles_[m];
-      if (role != Role::PassThrough) return role == Role::Inside ? m : -1;
-      if (m + step < 0 || m + step >= cells_) return -1;
-    }
-  }
-
-  const Role* roles_;
+  const CellConnections& connections_;
+  const std::uint8_t* present_;
   const std::int64_t* ia_;
   const std::int32_t* ja_;
   bool listed_;
-  int ncol_, nrow_, nlay_;
+  int ncol_, nrow_;
   std::int64_t cells_;
   std::int64_t layerCells_;
   std::int64_t cell_ = -1;
   int column_ = -1, row_ = 0, layer_ = 0;
   std::int32_t ruleEntries_[7] = {};
-  std::span<const std::int32_t> entries_;
 };
 
 }  // namespace kestra

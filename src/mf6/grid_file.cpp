@@ -219,7 +219,7 @@ class GridFileReader {
     IntegerStream starts(*this, ia->second), cells(*this, ja->second);
     std::int64_t start = 1;
     const std::int32_t* stored = nullptr;
-    for (ConnectionWalk walk(rule); walk.Next(); start += static_cast<std::int64_t>(walk.Entries().size())) {
+    for (ConnectionWalk walk(rule); walk.Next(); start += static_cast<std::int64_t>(walk.EntryCount())) {
       const std::span<const std::int32_t> entries = walk.Entries();
       if (!starts.Take(1, stored) || *stored != start || !cells.Take(entries.size(), stored)) return false;
       bool differs = false;  // one branch a cell, not one an entry

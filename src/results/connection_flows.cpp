@@ -44,38 +44,58 @@ ConnectionFlowPlacer::ConnectionFlowPlacer(const CellConnections& connections, M
   Clear(state.QLOWER);
 }
 
-// The neighbour of a connection follows from the distance of the two cell
-// numbers alone; only the last column and row need the cell's place.
 bool ConnectionFlowPlacer::Place(std::span<const float> flows) {
   if (!consistent_ || static_cast<std::int64_t>(flows.size()) > entriesLeft_) return false;
   entriesLeft_ -= static_cast<std::int64_t>(flows.size());
-  const std::int64_t ncol = state_.NCOL;
-  const std::int64_t layerCells = ncol * state_.NROW;
   for (std::size_t done = 0; done < flows.size();) {
-    while (next_ == walk_.Entries().size()) {
+    while (next_ == entryCount_) {
       if (!walk_.Next()) return false;
       next_ = 0;
+      entryCount_ = walk_.EntryCount();
     }
-    const std::span<const std::int32_t> entries = walk_.Entries();
-    const std::int64_t cell = walk_.Cell();
-    const int column = walk_.Column(), row = walk_.Row(), layer = walk_.Layer();
-    const std::size_t at = state_.QRIGHT.shape.Index(column, row, layer);
-    for (; next_ < entries.size() && done < flows.size(); ++next_, ++done) {
-      const std::int64_t distance = entries[next_] - cell;
-      if (distance <= 0) continue;  // each connection once, from its lower-numbered cell
-      const float outflow = -flows[done];
-      if (distance == 1 && column < state_.NCOL) {
-        state_.QRIGHT.values[at] = outflow;
-      } else if (distance == ncol && row < state_.NROW) {
-        state_.QFRONT.values[at] = outflow;
-      } else if (distance == layerCells) {
-        state_.QLOWER.values[at] = outflow;
-      } else if (distance % layerCells == 0) {  // through pass-through cells
-        const int below = layer + static_cast<int>(distance / layerCells);
-        for (int k = layer; k < below; ++k) state_.QLOWER(column, row, k) = outflow;
-      } else {
-        return false;
-      }
+    const std::size_t at = state_.QRIGHT.shape.Index(walk_.Column(), walk_.Row(), walk_.Layer());
+    const FaceEntries* faces = walk_.Faces();
+    if (faces != nullptr && next_ == 0 && entryCount_ <= flows.size() - done) {
+      PlaceFaces(*faces, flows.data() + done, at);
+      done += entryCount_;
+      next_ = entryCount_;
+    } else if (!PlaceEntries(flows, done, at)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A flow out of the cell is the face flow's sign.
+void ConnectionFlowPlacer::PlaceFaces(const FaceEntries& faces, const float* flows, std::size_t at) {
+  if (faces.right >= 0) state_.QRIGHT.values[at] = -flows[faces.right];
+  if (faces.front >= 0) state_.QFRONT.values[at] = -flows[faces.front];
+  if (faces.below >= 0) state_.QLOWER.values[at] = -flows[faces.below];
+}
+
+// The neighbour of a connection follows from the distance of the two cell
+// numbers alone; only the last column and row need the cell's place.
+bool ConnectionFlowPlacer::PlaceEntries(std::span<const float> flows, std::size_t& done, std::size_t at) {
+  const std::int64_t ncol = state_.NCOL;
+  const std::int64_t layerCells = ncol * state_.NROW;
+  const std::span<const std::int32_t> entries = walk_.Entries();
+  const std::int64_t cell = walk_.Cell();
+  const int column = walk_.Column(), row = walk_.Row(), layer = walk_.Layer();
+  for (; next_ < entries.size() && done < flows.size(); ++next_, ++done) {
+    const std::int64_t distance = entries[next_] - cell;
+    if (distance <= 0) continue;  // each connection once, from its lower-numbered cell
+    const float outflow = -flows[done];
+    if (distance == 1 && column < state_.NCOL) {
+      state_.QRIGHT.values[at] = outflow;
+    } else if (distance == ncol && row < state_.NROW) {
+      state_.QFRONT.values[at] = outflow;
+    } else if (distance == layerCells) {
+      state_.QLOWER.values[at] = outflow;
+    } else if (distance % layerCells == 0) {  // through pass-through cells
+      const int below = layer + static_cast<int>(distance / layerCells);
+      for (int k = layer; k < below; ++k) state_.QLOWER(column, row, k) = outflow;
+    } else {
+      return false;
     }
   }
   return true;

@@ -31,11 +31,18 @@ class ConnectionFlowPlacer {
   bool Place(std::span<const float> flows);
 
  private:
+  // The flows of the walk's cell, all in this piece, by its faces.
+  void PlaceFaces(const FaceEntries& faces, const float* flows, std::size_t at);
+  // The flows of the walk's cell from entry next_ on, as far as the piece
+  // goes; false for a connection to a cell that is no neighbour.
+  bool PlaceEntries(std::span<const float> flows, std::size_t& done, std::size_t at);
+
   ModelState& state_;
   bool consistent_;  // usable, and of the state's grid
   ConnectionWalk walk_;
   std::int64_t entriesLeft_;
-  std::size_t next_ = 0;  // of the walk's entries, the one of the next flow
+  std::size_t entryCount_ = 0;  // of the walk's cell
+  std::size_t next_ = 0;        // of the walk's entries, the one of the next flow
 };
 
 // Reads the flows of CurrentStep/CurrentPeriod from the open budget file:

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <span>
 #include <utility>
 
@@ -117,14 +118,55 @@ TEST(Mf6Connections, BuiltFromTheGridAsMf6BuildsThem) {
   EXPECT_EQ(grid.IDOMAIN, model.grid.IDOMAIN);
 }
 
-// A grid without cells outside the model counts its entries without
-// walking them; the count is the walk's.
-TEST(Mf6Connections, EntriesAreCountedAsTheWalkGivesThem) {
-  for (const GridShape grid : {GridShape{1, 1, 1}, GridShape{3, 2, 4}, GridShape{1, 5, 1}, GridShape{4, 1, 2}}) {
-    const std::vector<int> idomain(static_cast<std::size_t>(grid.ncol * grid.nrow * grid.nlay), 2);
-    const CellConnections connections(grid, idomain);
-    EXPECT_EQ(connections.EntryCount(), static_cast<std::int64_t>(ListOf(connections).JA.size()))
-        << grid.ncol << " x " << grid.nrow << " x " << grid.nlay;
+// MODFLOW 6's rule spelled out cell by cell, as its grid file lists the
+// connections: a cell in the model, then its neighbours in the model in
+// rising order, vertically across cells of negative IDOMAIN.
+ConnectionList ListByRule(GridShape grid, const std::vector<int>& idomain) {
+  const std::int64_t layerCells = std::int64_t{grid.ncol} * grid.nrow, cells = layerCells * grid.nlay;
+  const auto inside = [&](std::int64_t n) { return idomain[static_cast<std::size_t>(n)] > 0; };
+  const auto vertical = [&](std::int64_t n, std::int64_t step) -> std::int64_t {
+    for (n += step; n >= 0 && n < cells; n += step)
+      if (idomain[static_cast<std::size_t>(n)] >= 0) return inside(n) ? n : -1;
+    return -1;
+  };
+  ConnectionList list;
+  for (std::int64_t n = 0; n < cells; ++n) {
+    list.IA.push_back(static_cast<std::int64_t>(list.JA.size()));
+    if (!inside(n)) continue;
+    const std::int64_t column = n % grid.ncol, row = n / grid.ncol % grid.nrow;
+    const std::int64_t neighbours[] = {n,
+                                       vertical(n, -layerCells),
+                                       row > 0 && inside(n - grid.ncol) ? n - grid.ncol : -1,
+                                       column > 0 && inside(n - 1) ? n - 1 : -1,
+                                       column + 1 < grid.ncol && inside(n + 1) ? n + 1 : -1,
+                                       row + 1 < grid.nrow && inside(n + grid.ncol) ? n + grid.ncol : -1,
+                                       vertical(n, layerCells)};
+    for (const std::int64_t m : neighbours)
+      if (m >= 0) list.JA.push_back(static_cast<std::int32_t>(m));
+  }
+  list.IA.push_back(static_cast<std::int64_t>(list.JA.size()));
+  return list;
+}
+
+// Grids with cells in the model, outside it and passed through, mixed at
+// random: the walk gives the rule's entries and the count is theirs.
+TEST(Mf6Connections, WalkGivesTheEntriesOfTheRule) {
+  std::mt19937 random(29);
+  std::uniform_int_distribution<int> idomainValue(-2, 2);
+  for (const GridShape grid : {GridShape{1, 1, 1}, GridShape{3, 2, 4}, GridShape{1, 5, 1}, GridShape{4, 1, 6},
+                               GridShape{5, 4, 3}}) {
+    const auto cells = static_cast<std::size_t>(grid.ncol * grid.nrow * grid.nlay);
+    for (int round = 0; round < 20; ++round) {
+      std::vector<int> idomain(cells, 1);
+      if (round > 0)
+        for (int& value : idomain) value = idomainValue(random);
+      const ConnectionList expected = ListByRule(grid, idomain);
+      const CellConnections connections(grid, idomain);
+      const ConnectionList walked = ListOf(connections);
+      EXPECT_EQ(walked.IA, expected.IA) << grid.ncol << " x " << grid.nrow << " x " << grid.nlay << ", round " << round;
+      EXPECT_EQ(walked.JA, expected.JA) << grid.ncol << " x " << grid.nrow << " x " << grid.nlay << ", round " << round;
+      EXPECT_EQ(connections.EntryCount(), static_cast<std::int64_t>(expected.JA.size()));
+    }
   }
   EXPECT_FALSE(CellConnections({2, 2, 2}, std::vector<int>(7, 1)).Usable());
 }
