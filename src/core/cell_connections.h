@@ -20,7 +20,7 @@ namespace kestra {
 // then to its neighbours in the model in rising order: above, behind (row
 // i-1), left, right, in front (row i+1) and below, where the cells above and
 // below are found across pass-through cells (IDOMAIN below 0). Other cells have
-// no entries. Held so, a grid's connections take a byte per cell where the
+// no entries. Held so, a grid's connections take two bytes per cell where the
 // list of them takes 36. A grid file whose connections follow another order
 // keeps the list (IA, JA).
 class CellConnections {
