@@ -120,6 +120,7 @@ class ConnectionWalk {
   int Row() const { return row_ + 1; }
   int Layer() const { return layer_ + 1; }
 
+  // How many entries the cell has.
   std::size_t EntryCount() const {
     if (listed_) return static_cast<std::size_t>(ia_[cell_ + 1] - ia_[cell_]);
     return static_cast<std::size_t>(kFaceEntries[present_[cell_]].count);
