@@ -98,7 +98,8 @@ class ConnectionWalk {
         ncol_(connections.grid_.ncol),
         nrow_(connections.grid_.nrow),
         cells_(connections.Usable() ? connections.CellCount() : 0),
-        layerCells_(std::int64_t{ncol_} * nrow_) {}
+        layerCells_(std::int64_t{ncol_} * nrow_),
+        offsets_{0, -layerCells_, -ncol_, -1, 1, ncol_, layerCells_} {}
 
   // To the next cell (the first at the first call); false past the last.
   bool Next() {
@@ -130,6 +131,26 @@ class ConnectionWalk {
     if (listed_) return std::span(ja_ + ia_[cell_], EntryCount());
     return EntriesByRule();
   }
+  // Whether stored[0 .. EntryCount()) are the cell's entries, each plus `add`
+  // (a grid file counts cells from 1). One branch a cell, not one an entry.
+  bool EntriesAre(const std::int32_t* stored, std::int64_t add) {
+    const std::uint8_t present = listed_ ? 0 : present_[cell_];
+    bool differs = false;
+    if (listed_ || (present & Bits::kAcrossPassThrough)) {
+      const std::span<const std::int32_t> entries = Entries();
+      for (std::size_t n = 0; n < entries.size(); ++n) differs |= stored[n] != entries[n] + add;
+      return !differs;
+    }
+    const std::int64_t base = cell_ + add;
+    if (present == kAllNextCells) {  // most cells of a large grid: seven compares that wait for none before
+#pragma GCC unroll 7
+      for (std::size_t n = 0; n < std::size(offsets_); ++n) differs |= stored[n] != base + offsets_[n];
+      return !differs;
+    }
+    for (unsigned bits = present; bits != 0; bits &= bits - 1)
+      differs |= *stored++ != base + offsets_[std::countr_zero(bits)];
+    return !differs;
+  }
   // The cell's faces among its entries, where the grid's rule gives them and
   // every connection is to a next cell (none across pass-through cells).
   const FaceEntries* Faces() const {
@@ -140,6 +161,7 @@ class ConnectionWalk {
 
  private:
   using Bits = CellConnections::EntryBits;
+  static constexpr std::uint8_t kAllNextCells = 0x7f;  // every bit but the one across pass-through cells
 
   static constexpr std::array<FaceEntries, 256> kFaceEntries = [] {
     std::array<FaceEntries, 256> table{};
@@ -185,6 +207,7 @@ class ConnectionWalk {
   int ncol_, nrow_;
   std::int64_t cells_;
   std::int64_t layerCells_;
+  std::int64_t offsets_[7];  // from a cell to the cell of each of its entries by the rule, next cells only
   std::int64_t cell_ = -1;
   int column_ = -1, row_ = 0, layer_ = 0;
   std::int32_t ruleEntries_[7] = {};

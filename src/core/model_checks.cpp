@@ -1,5 +1,6 @@
 #include "core/model_checks.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/number_format.h"
@@ -11,7 +12,9 @@ bool IsCellWidth(double width) {
   return std::isfinite(width) && width >= kSmallestCellWidth && width <= kLargestCellWidth;
 }
 
-bool IsElevation(double z) { return std::isfinite(z) && std::abs(z) <= kLargestElevation; }
+// NaN and the infinities compare false: no branch, so a scan of a million
+// cells runs in packed lanes.
+bool IsElevation(float z) { return std::abs(z) <= kLargestElevation; }
 
 std::string Value(float value) { return GeneralNumberText(value); }
 
@@ -23,17 +26,32 @@ std::string WidthProblem(const ModelState& model) {
   return {};
 }
 
+bool ElevationsUsable(const ModelState& model, std::size_t cell) {
+  return model.IBOUND0.values[cell] == 0 || (IsElevation(model.TOP.values[cell]) & IsElevation(model.BOT.values[cell]));
+}
+
+// The arrays are passed over a block of cells at a time without a branch a
+// cell; only a block with a problem is searched for its first cell, in the
+// order of layers, rows and columns. The cells around the grid have IBOUND 0.
 std::string ElevationProblem(const ModelState& model) {
-  for (int k = 1; k <= model.NLAY; ++k)
-    for (int i = 1; i <= model.NROW; ++i)
-      for (int j = 1; j <= model.NCOL; ++j) {
-        if (model.IBOUND0(j, i, k) == 0) continue;
-        const float top = model.TOP(j, i, k), bottom = model.BOT(j, i, k);
-        if (IsElevation(top) && IsElevation(bottom)) continue;
-        const std::string cell = " of column " + std::to_string(j) + ", row " + std::to_string(i) + ", layer " +
-                                 std::to_string(k) + " is ";
-        return IsElevation(top) ? "the bottom" + cell + Value(bottom) : "the top" + cell + Value(top);
-      }
+  constexpr std::size_t kBlockCells = 4096;
+  const std::size_t cells = model.IBOUND0.values.size();
+  for (std::size_t first = 0; first < cells; first += kBlockCells) {
+    const std::size_t end = std::min(cells, first + kBlockCells);
+    bool usable = true;
+    for (std::size_t n = first; n < end; ++n) usable &= ElevationsUsable(model, n);
+    if (usable) continue;
+    std::size_t n = first;
+    while (ElevationsUsable(model, n)) ++n;
+    const GridShape& shape = model.IBOUND0.shape;
+    const std::size_t rowCells = static_cast<std::size_t>(shape.ncol) + 2;
+    const std::size_t layerCells = rowCells * (static_cast<std::size_t>(shape.nrow) + 2);
+    const std::string cell = " of column " + std::to_string(n % rowCells) + ", row " +
+                             std::to_string(n % layerCells / rowCells) + ", layer " + std::to_string(n / layerCells) +
+                             " is ";
+    const float top = model.TOP.values[n], bottom = model.BOT.values[n];
+    return IsElevation(top) ? "the bottom" + cell + Value(bottom) : "the top" + cell + Value(top);
+  }
   return {};
 }
 

@@ -220,11 +220,9 @@ class GridFileReader {
     std::int64_t start = 1;
     const std::int32_t* stored = nullptr;
     for (ConnectionWalk walk(rule); walk.Next(); start += static_cast<std::int64_t>(walk.EntryCount())) {
-      const std::span<const std::int32_t> entries = walk.Entries();
-      if (!starts.Take(1, stored) || *stored != start || !cells.Take(entries.size(), stored)) return false;
-      bool differs = false;  // one branch a cell, not one an entry
-      for (std::size_t n = 0; n < entries.size(); ++n) differs |= stored[n] != entries[n] + 1;
-      if (differs) return false;
+      if (!starts.Take(1, stored) || *stored != start || !cells.Take(walk.EntryCount(), stored) ||
+          !walk.EntriesAre(stored, 1))
+        return false;
     }
     return starts.Take(1, stored) && *stored == start;
   }

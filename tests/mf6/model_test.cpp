@@ -166,6 +166,18 @@ TEST(Mf6Connections, WalkGivesTheEntriesOfTheRule) {
       EXPECT_EQ(walked.IA, expected.IA) << grid.ncol << " x " << grid.nrow << " x " << grid.nlay << ", round " << round;
       EXPECT_EQ(walked.JA, expected.JA) << grid.ncol << " x " << grid.nrow << " x " << grid.nlay << ", round " << round;
       EXPECT_EQ(connections.EntryCount(), static_cast<std::int64_t>(expected.JA.size()));
+      // As a grid file holds them, counted from 1, and with one entry changed.
+      std::vector<std::int32_t> stored(expected.JA);
+      for (std::int32_t& cell : stored) ++cell;
+      for (ConnectionWalk walk(connections); walk.Next();) {
+        std::int32_t* entries = stored.data() + expected.IA[static_cast<std::size_t>(walk.Cell())];
+        EXPECT_TRUE(walk.EntriesAre(entries, 1)) << "cell " << walk.Cell();
+        if (walk.EntryCount() == 0) continue;
+        std::int32_t& last = entries[walk.EntryCount() - 1];
+        ++last;
+        EXPECT_FALSE(walk.EntriesAre(entries, 1)) << "cell " << walk.Cell();
+        --last;
+      }
     }
   }
   EXPECT_FALSE(CellConnections({2, 2, 2}, std::vector<int>(7, 1)).Usable());

@@ -2,6 +2,7 @@
 // naming the array and cell, and keeps the model opened before.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -52,6 +53,34 @@ TEST(ModelNumbers, TheTopOrBottomOfAnActiveCellMustBeFinite) {
   EXPECT_EQ(ModelNumbersProblem(model, periods), "") << "an inactive cell's elevations are not used";
   model.IBOUND0(2, 1, 1) = 1;
   EXPECT_EQ(ModelNumbersProblem(model, periods).rfind("the bottom of column 2, row 1, layer 1 is ", 0), 0u);
+}
+
+// On a grid of many blocks of cells the first cell in the order of layers,
+// rows and columns is named, wherever the problems lie.
+TEST(ModelNumbers, TheFirstCellWithAnUnusableElevationIsNamed) {
+  const struct {
+    int column, row, layer;
+    bool top;
+    float value;
+  } problems[] = {{70, 33, 2, false, INFINITY}, {3, 60, 2, true, 1e30f}, {41, 2, 3, true, std::nanf("")}};
+  ModelState model;
+  DimensionModel(model, 70, 60, 3);
+  std::fill(model.DELR.begin(), model.DELR.end(), 10.0f);
+  std::fill(model.DELC.begin(), model.DELC.end(), 10.0f);
+  for (int k = 1; k <= 3; ++k)
+    for (int i = 1; i <= 60; ++i)
+      for (int j = 1; j <= 70; ++j) model.IBOUND0(j, i, k) = 1, model.TOP(j, i, k) = 10, model.BOT(j, i, k) = 0;
+  const StressPeriods periods;
+  EXPECT_EQ(ModelNumbersProblem(model, periods), "");
+  for (const auto& problem : problems)
+    (problem.top ? model.TOP : model.BOT)(problem.column, problem.row, problem.layer) = problem.value;
+  EXPECT_EQ(ModelNumbersProblem(model, periods).rfind("the bottom of column 70, row 33, layer 2 is ", 0), 0u);
+  model.IBOUND0(70, 33, 2) = 0;
+  EXPECT_EQ(ModelNumbersProblem(model, periods).rfind("the top of column 3, row 60, layer 2 is ", 0), 0u);
+  model.IBOUND0(3, 60, 2) = 0;
+  EXPECT_EQ(ModelNumbersProblem(model, periods).rfind("the top of column 41, row 2, layer 3 is ", 0), 0u);
+  model.IBOUND0(41, 2, 3) = -1;
+  EXPECT_NE(ModelNumbersProblem(model, periods), "") << "a constant-head cell is tracked through";
 }
 
 }  // namespace
