@@ -132,7 +132,7 @@ class ConnectionWalk {
     return EntriesByRule();
   }
   // Whether stored[0 .. EntryCount()) are the cell's entries, each plus `add`
-  // (a grid file counts cells from 1). One branch a cell, not one an entry.
+  // (a grid file counts cells from 1).
   bool EntriesAre(const std::int32_t* stored, std::int64_t add) {
     const std::uint8_t present = listed_ ? 0 : present_[cell_];
     bool differs = false;
