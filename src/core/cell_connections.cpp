@@ -3,15 +3,6 @@
 #include <algorithm>
 
 namespace kestra {
-namespace {
-
-CellConnections::Role RoleOf(int idomain) {
-  using Role = CellConnections::Role;
-  // MODFLOW 6 takes every negative IDOMAIN for a pass-through cell.
-  return idomain > 0 ? Role::Inside : idomain < 0 ? Role::PassThrough : Role::Outside;
-}
-
-}  // namespace
 
 CellConnections::CellConnections(GridShape grid, std::span<const int> idomain) : grid_(grid) {
   if (static_cast<std::int64_t>(idomain.size()) != CellCount()) return;

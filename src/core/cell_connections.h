@@ -26,6 +26,10 @@ namespace kestra {
 class CellConnections {
  public:
   enum class Role : std::uint8_t { Outside, Inside, PassThrough };
+  // MODFLOW 6 takes every negative IDOMAIN for a pass-through cell.
+  static Role RoleOf(int idomain) {
+    return idomain > 0 ? Role::Inside : idomain < 0 ? Role::PassThrough : Role::Outside;
+  }
 
   CellConnections() = default;
   // MODFLOW 6's connections of a grid with this IDOMAIN, one value per cell.
@@ -179,23 +183,17 @@ class ConnectionWalk {
   // along an irregular model boundary then cost no mispredicted branches.
   std::span<const std::int32_t> EntriesByRule() {
     const std::uint8_t present = present_[cell_];
-    std::int64_t above = cell_ - layerCells_, below = cell_ + layerCells_;
+    std::int64_t cells[std::size(offsets_)];
+    for (std::size_t n = 0; n < std::size(offsets_); ++n) cells[n] = cell_ + offsets_[n];
     if (present & Bits::kAcrossPassThrough) {
-      above = connections_.VerticalNeighbour(cell_, -1);
-      below = connections_.VerticalNeighbour(cell_, 1);
+      cells[std::countr_zero(unsigned{Bits::kAbove})] = connections_.VerticalNeighbour(cell_, -1);
+      cells[std::countr_zero(unsigned{Bits::kBelow})] = connections_.VerticalNeighbour(cell_, 1);
     }
     std::size_t count = 0;
-    const auto add = [&](std::int64_t n, Bits bit) {
-      ruleEntries_[count] = static_cast<std::int32_t>(n);
-      count += (present & bit) != 0;
-    };
-    add(cell_, Bits::kSelf);
-    add(above, Bits::kAbove);
-    add(cell_ - ncol_, Bits::kBehind);
-    add(cell_ - 1, Bits::kLeft);
-    add(cell_ + 1, Bits::kRight);
-    add(cell_ + ncol_, Bits::kFront);
-    add(below, Bits::kBelow);
+    for (std::size_t n = 0; n < std::size(offsets_); ++n) {
+      ruleEntries_[count] = static_cast<std::int32_t>(cells[n]);
+      count += (present >> n) & 1u;
+    }
     return std::span<const std::int32_t>(ruleEntries_, count);
   }
 
@@ -207,7 +205,9 @@ class ConnectionWalk {
   int ncol_, nrow_;
   std::int64_t cells_;
   std::int64_t layerCells_;
-  std::int64_t offsets_[7];  // from a cell to the cell of each of its entries by the rule, next cells only
+  // From a cell to the cell of each entry the rule may give it, in the order
+  // of the entry bits; next cells only.
+  std::int64_t offsets_[7];
   std::int64_t cell_ = -1;
   int column_ = -1, row_ = 0, layer_ = 0;
   std::int32_t ruleEntries_[7] = {};

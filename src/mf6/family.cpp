@@ -41,7 +41,8 @@ Mf6Family::Mf6Family(Mf6Model&& model)
       hasRecharge_(model.hasRecharge),
       hasEvapotranspiration_(model.hasEvapotranspiration) {
   for (std::size_t n = 0; n < model.grid.IDOMAIN.size(); ++n)
-    if (model.grid.IDOMAIN[n] < 0) passThroughCells_.push_back(n);
+    if (CellConnections::RoleOf(model.grid.IDOMAIN[n]) == CellConnections::Role::PassThrough)
+      passThroughCells_.push_back(n);
 }
 
 void Mf6Family::AdjustLoadedHeads(ModelState& state) const {

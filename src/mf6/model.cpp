@@ -136,7 +136,7 @@ void SetLayerTypes(const std::vector<int>& cellTypes, Mf6Model& model) {
   model.LAYCON.assign(static_cast<std::size_t>(grid.NLAY) + 1, 0);
   for (int k = 1; k <= grid.NLAY; ++k) {
     for (std::size_t n = (k - 1) * layerCells; n < k * layerCells; ++n) {
-      if (grid.IDOMAIN[n] <= 0) continue;
+      if (CellConnections::RoleOf(grid.IDOMAIN[n]) != CellConnections::Role::Inside) continue;
       model.LAYCON[k] = cellTypes[n] != 0 ? 3 : 0;
       break;
     }
@@ -272,7 +272,7 @@ void CopyMf6Model(Mf6Model&& model, OpenedModel& opened) {
         const std::size_t above = n - layerCells;
         state.TOP(j, i, k) = static_cast<float>(k == 1 ? grid.TOP[n] : grid.BOTM[above]);
         state.BOT(j, i, k) = static_cast<float>(grid.BOTM[n]);
-        state.IBOUND(j, i, k) = grid.IDOMAIN[n] != 0 ? 1 : 0;  // pass-through cells (below 0) too
+        state.IBOUND(j, i, k) = CellConnections::RoleOf(grid.IDOMAIN[n]) != CellConnections::Role::Outside ? 1 : 0;
       }
   state.IBOUND0 = state.IBOUND;
   state.POROSITY = std::move(model.POROSITY);
