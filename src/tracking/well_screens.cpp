@@ -1,6 +1,6 @@
 #include "tracking/well_screens.h"
 
-#include <map>
+#include <algorithm>
 #include <utility>
 
 #include "core/data_types.h"
@@ -62,21 +62,27 @@ std::optional<WellScreen> PumpingWellAt(const ModelState& state, int period, Cel
 
 std::vector<WellScreen> PumpingWells(const ModelState& state, int period) {
   const std::vector<LayerValues> layers = WellLayers(state, period);
+  const std::size_t cellsOfLayer = static_cast<std::size_t>(state.NCOL) * static_cast<std::size_t>(state.NROW);
+  // Each layer's rates are passed over once in memory order; sorting the
+  // pumping cells by cell of the layer, then layer, gives the screens in
+  // their order, each one's layers in a row.
+  std::vector<std::pair<std::size_t, int>> pumping;
+  for (int k = 1; k <= state.NLAY; ++k) {
+    const std::vector<float>& rates = layers[k].values;
+    const std::size_t count = std::min(rates.size(), cellsOfLayer);
+    for (std::size_t cell = 0; cell < count; ++cell)
+      if (rates[cell] < 0) pumping.emplace_back(cell, k);
+  }
+  std::sort(pumping.begin(), pumping.end());
+
   std::vector<WellScreen> wells;
-  for (int i = 1; i <= state.NROW; ++i)
-    for (int j = 1; j <= state.NCOL; ++j) {
-      WellScreen screen;
-      for (int k = 1; k <= state.NLAY; ++k) {
-        const bool pumps = !layers[k].values.empty() && layers[k](j, i) < 0;
-        if (pumps)
-          screen.cells.push_back(
-              {static_cast<std::int16_t>(j), static_cast<std::int16_t>(i), static_cast<std::int16_t>(k)});
-        if ((!pumps || k == state.NLAY) && !screen.cells.empty()) {
-          wells.push_back(std::move(screen));
-          screen = {};
-        }
-      }
-    }
+  for (std::size_t n = 0; n < pumping.size(); ++n) {
+    const auto [cell, layer] = pumping[n];
+    const bool continuesScreen = n > 0 && pumping[n - 1].first == cell && pumping[n - 1].second == layer - 1;
+    if (!continuesScreen) wells.emplace_back();
+    wells.back().cells.push_back({static_cast<std::int16_t>(cell % state.NCOL + 1),
+                                  static_cast<std::int16_t>(cell / state.NCOL + 1), static_cast<std::int16_t>(layer)});
+  }
   return wells;
 }
 
