@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string path = fuzz::WriteInput("model.dis.grb", data, size);
   Mf6Grid grid;
   CellConnections connections;
-  std::vector<int> cellTypes;
+  PagedVector<int> cellTypes;
   std::string problem;
   ReadGridFile(path, grid, connections, cellTypes, problem);
   return 0;

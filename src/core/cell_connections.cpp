@@ -6,9 +6,9 @@ namespace kestra {
 
 CellConnections::CellConnections(GridShape grid, std::span<const int> idomain) : grid_(grid) {
   if (static_cast<std::int64_t>(idomain.size()) != CellCount()) return;
-  roles_.resize(idomain.size());
+  roles_ = ZeroedBuffer<Role>(idomain.size());
   std::transform(idomain.begin(), idomain.end(), roles_.begin(), RoleOf);
-  present_.resize(idomain.size());
+  present_ = ZeroedBuffer<std::uint8_t>(idomain.size());
   const std::size_t ncol = static_cast<std::size_t>(grid.ncol), layerCells = ncol * static_cast<std::size_t>(grid.nrow);
   const std::vector<Role> outsideRow(ncol, Role::Outside);  // beyond the grid's edges
   for (int layer = 0; layer < grid.nlay; ++layer) {

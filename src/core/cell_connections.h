@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/cell_array.h"
+#include "core/zeroed_buffer.h"
 
 namespace kestra {
 
@@ -75,8 +76,8 @@ class CellConnections {
   GridShape grid_;
   bool usable_ = false;
   std::int64_t entries_ = 0;
-  std::vector<Role> roles_;           // by cell, when the grid's rule gives the entries
-  std::vector<std::uint8_t> present_;  // EntryBits by cell, likewise
+  ZeroedBuffer<Role> roles_;            // by cell, when the grid's rule gives the entries
+  ZeroedBuffer<std::uint8_t> present_;  // EntryBits by cell, likewise
   std::vector<std::int64_t> IA_;
   std::vector<std::int32_t> JA_;
 };

@@ -20,29 +20,18 @@ std::uintptr_t PageEnd(std::uintptr_t address) {
   return (address + page - 1) & ~(page - 1);
 }
 
-}  // namespace
-
-void* MapZeroedPages(std::size_t bytes) {
-  // One huge page more than asked for, of which the unaligned head and the
-  // tail are given back at once.
-  const std::size_t length = bytes + kHugePage;
-  void* mapping = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapping == MAP_FAILED) throw std::bad_alloc();
-  const auto first = reinterpret_cast<std::uintptr_t>(mapping);
-  const std::uintptr_t start = (first + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t end = PageEnd(start + bytes);
-  if (start > first) munmap(mapping, start - first);
-  if (first + length > end) munmap(reinterpret_cast<void*>(end), first + length - end);
-  void* data = reinterpret_cast<void*>(start);
-  AdviseHugePages(data, end - start);
-  return data;
+// The bytes mapped for an array of `bytes` from a huge page's start: whole
+// huge pages where that wastes at most an eighth of the array. The system
+// backs only whole huge pages with one, and a virtual machine can take
+// microseconds for each fault of a small page, so the last part of an array
+// filled in small pages may cost more than all the rest.
+std::uintptr_t MappedLength(std::size_t bytes) {
+  const std::uintptr_t whole = (bytes + kHugePage - 1) & ~(kHugePage - 1);
+  return whole - bytes <= bytes / 8 ? whole : PageEnd(bytes);
 }
 
-void UnmapZeroedPages(void* data, std::size_t bytes) {
-  const auto start = reinterpret_cast<std::uintptr_t>(data);
-  munmap(data, PageEnd(start + bytes) - start);
-}
-
+// Asks the system to back the whole huge pages within `bytes` at `data`,
+// memory not yet touched, with huge pages. Only a hint.
 void AdviseHugePages(void* data, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
   const auto first = reinterpret_cast<std::uintptr_t>(data);
@@ -51,6 +40,27 @@ void AdviseHugePages(void* data, std::size_t bytes) {
   if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);  // small pages still work
 #endif
 }
+
+}  // namespace
+
+void* MapZeroedPages(std::size_t bytes) {
+  // One huge page more than asked for, of which the unaligned head and the
+  // tail are given back at once.
+  const std::uintptr_t mapped = MappedLength(bytes);
+  const std::size_t length = mapped + kHugePage;
+  void* mapping = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapping == MAP_FAILED) throw std::bad_alloc();
+  const auto first = reinterpret_cast<std::uintptr_t>(mapping);
+  const std::uintptr_t start = (first + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t end = start + mapped;
+  if (start > first) munmap(mapping, start - first);
+  if (first + length > end) munmap(reinterpret_cast<void*>(end), first + length - end);
+  void* data = reinterpret_cast<void*>(start);
+  AdviseHugePages(data, mapped);
+  return data;
+}
+
+void UnmapZeroedPages(void* data, std::size_t bytes) { munmap(data, MappedLength(bytes)); }
 
 void* AllocateZeroed(std::size_t bytes) {
   if (bytes == 0) return nullptr;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 namespace kestra {
 
@@ -21,18 +22,24 @@ void UnmapZeroedPages(void* data, std::size_t bytes);
 void* AllocateZeroed(std::size_t bytes);
 void ReleaseZeroed(void* data, std::size_t bytes);
 
-// Asks the system to back the whole huge pages within `bytes` at `data`,
-// memory of the caller's not yet touched, with huge pages: a large array
-// then takes one page fault every 2 MB instead of every 4 KB as it is
-// filled. Only a hint.
-void AdviseHugePages(void* data, std::size_t bytes);
+// The allocator of a vector that may hold millions of values: its memory
+// from AllocateZeroed, so that a large one starts at a huge page and is
+// filled at a page fault every 2 MB where the system grants huge pages.
+template <typename T>
+struct ZeroedPagesAllocator {
+  using value_type = T;
 
-// Room for `count` values in `values`, an empty vector about to be filled,
-// in huge pages where the system grants them.
-template <typename Vector>
-void ReserveInHugePages(Vector& values, std::size_t count) {
-  values.reserve(count);
-  AdviseHugePages(values.data(), values.capacity() * sizeof(typename Vector::value_type));
-}
+  ZeroedPagesAllocator() = default;
+  template <typename U>
+  ZeroedPagesAllocator(const ZeroedPagesAllocator<U>&) {}
+
+  T* allocate(std::size_t count) { return static_cast<T*>(AllocateZeroed(count * sizeof(T))); }
+  void deallocate(T* data, std::size_t count) { ReleaseZeroed(data, count * sizeof(T)); }
+
+  friend bool operator==(const ZeroedPagesAllocator&, const ZeroedPagesAllocator&) { return true; }
+};
+
+template <typename T>
+using PagedVector = std::vector<T, ZeroedPagesAllocator<T>>;
 
 }  // namespace kestra

@@ -119,10 +119,9 @@ bool ReadDiscretization(const std::string& path, Mf6Grid& grid, std::string& pro
       return false;
     }
   }
-  read.DELR = std::move(arrays["DELR"]);
-  read.DELC = std::move(arrays["DELC"]);
-  read.TOP = std::move(arrays["TOP"]);
-  read.BOTM = std::move(arrays["BOTM"]);
+  for (const auto& [name, array] :
+       {std::pair{"DELR", &read.DELR}, {"DELC", &read.DELC}, {"TOP", &read.TOP}, {"BOTM", &read.BOTM}})
+    array->assign(arrays[name].begin(), arrays[name].end());
   read.IDOMAIN.assign(read.CellCount(), 1);
   if (arrays.contains("IDOMAIN"))
     for (std::size_t n = 0; n < read.CellCount(); ++n) read.IDOMAIN[n] = static_cast<int>(arrays["IDOMAIN"][n]);

@@ -70,7 +70,7 @@ class GridFileReader {
   GridFileReader(const std::string& path, std::string& problem)
       : path_(path), name_(std::filesystem::path(path).filename().string()), problem_(problem) {}
 
-  bool Read(Mf6Grid& grid, CellConnections& connections, std::vector<int>& cellTypes) {
+  bool Read(Mf6Grid& grid, CellConnections& connections, PagedVector<int>& cellTypes) {
     if (!file_.Open(path_)) return Fail("the file is missing or cannot be read.");
     std::int64_t ntxt = 0, lentxt = 0;
     if (!ReadHeader(ntxt, lentxt) || !ReadDefinitions(ntxt, lentxt)) return false;
@@ -86,7 +86,7 @@ class GridFileReader {
       return Fail("NCELLS" + NumberText(ncells) + " is not NLAY x NROW x NCOL.");
     const std::int64_t layerCells = std::int64_t{read.NCOL} * read.NROW;
     std::vector<double> origin;
-    std::vector<int> icelltype;
+    PagedVector<int> icelltype;
     if (!Values("XORIGIN", 1, origin)) return false;
     read.XORIGIN = origin[0];
     if (!Values("YORIGIN", 1, origin)) return false;
@@ -174,8 +174,8 @@ class GridFileReader {
     return true;
   }
 
-  template <typename T, typename Adjust = KeepAsStored>
-  bool Values(const std::string& name, std::int64_t count, std::vector<T>& values, Adjust adjust = {}) {
+  template <typename T, typename Allocator, typename Adjust = KeepAsStored>
+  bool Values(const std::string& name, std::int64_t count, std::vector<T, Allocator>& values, Adjust adjust = {}) {
     const auto found = definitions_.find(name);
     if (found == definitions_.end()) return Fail("it defines no " + name + ".");
     const Definition& definition = found->second;
@@ -246,11 +246,12 @@ class GridFileReader {
   // a time and each piece adjusted while it is in the cache: nothing the size
   // of the array is filled, copied or passed over twice (JA and BOTM hold
   // millions of values on a large grid).
-  template <typename Stored, typename T, typename Adjust>
-  bool Convert(const std::string& name, const Definition& definition, std::vector<T>& values, Adjust& adjust) {
+  template <typename Stored, typename T, typename Allocator, typename Adjust>
+  bool Convert(const std::string& name, const Definition& definition, std::vector<T, Allocator>& values,
+               Adjust& adjust) {
     std::vector<Stored> piece(static_cast<std::size_t>(std::min(kPieceValues, definition.count)));
     values.clear();
-    ReserveInHugePages(values, static_cast<std::size_t>(definition.count));
+    values.reserve(static_cast<std::size_t>(definition.count));
     for (std::int64_t done = 0; done < definition.count;) {
       const std::span<Stored> part(piece.data(),
                                    static_cast<std::size_t>(std::min(kPieceValues, definition.count - done)));
@@ -335,7 +336,7 @@ class GridFileReader {
 
 }  // namespace
 
-bool ReadGridFile(const std::string& path, Mf6Grid& grid, CellConnections& connections, std::vector<int>& cellTypes,
+bool ReadGridFile(const std::string& path, Mf6Grid& grid, CellConnections& connections, PagedVector<int>& cellTypes,
                   std::string& problem) {
   return GridFileReader(path, problem).Read(grid, connections, cellTypes);
 }

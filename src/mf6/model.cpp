@@ -103,7 +103,7 @@ bool SimulationOfNameFile(const std::string& nameFilePath, Mf6Model& model, std:
   return true;
 }
 
-bool ReadGrid(const std::vector<Mf6FileEntry>& packages, Mf6Model& model, std::vector<int>& cellTypes,
+bool ReadGrid(const std::vector<Mf6FileEntry>& packages, Mf6Model& model, PagedVector<int>& cellTypes,
               std::string& problem) {
   const Mf6FileEntry* dis = FindPackage(packages, "DIS");
   if (dis == nullptr) {
@@ -130,7 +130,7 @@ bool ReadGrid(const std::vector<Mf6FileEntry>& packages, Mf6Model& model, std::v
 
 // LAYCON of each layer: convertible (3) when its first active cell is
 // convertible (ICELLTYPE not 0), else confined.
-void SetLayerTypes(const std::vector<int>& cellTypes, Mf6Model& model) {
+void SetLayerTypes(const PagedVector<int>& cellTypes, Mf6Model& model) {
   const Mf6Grid& grid = model.grid;
   const std::size_t layerCells = static_cast<std::size_t>(grid.NCOL) * static_cast<std::size_t>(grid.NROW);
   model.LAYCON.assign(static_cast<std::size_t>(grid.NLAY) + 1, 0);
@@ -192,7 +192,7 @@ bool ReadModel(const std::string& path, const std::string& modelName, Mf6Model& 
     return false;
   const std::string folder = FolderOf(simulation ? path : model.nameFilePath);
   std::vector<Mf6FileEntry> packages;
-  std::vector<int> cellTypes;
+  PagedVector<int> cellTypes;
   if (!ReadGwfNameFile(model.nameFilePath, folder, packages, problem) ||
       !ReadTimeDiscretization(tdisPath, model.stressPeriods, problem))
     return false;

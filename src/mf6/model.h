@@ -14,6 +14,7 @@
 #include "core/model_family.h"
 #include "core/model_state.h"
 #include "core/stress_periods.h"
+#include "core/zeroed_pages.h"
 #include "core/user_interface.h"
 #include "settings/layer_porosity.h"
 #include "settings/open_choices.h"
@@ -49,10 +50,10 @@ struct Mf6Grid {
   int NCOL = 0;
   int NROW = 0;
   int NLAY = 0;
-  std::vector<double> DELR, DELC;  // NCOL, NROW values
-  std::vector<double> TOP;         // NCOL x NROW, the top of layer 1
-  std::vector<double> BOTM;        // NCOL x NROW x NLAY
-  std::vector<int> IDOMAIN;        // NCOL x NROW x NLAY; 1 everywhere when not given
+  PagedVector<double> DELR, DELC;  // NCOL, NROW values
+  PagedVector<double> TOP;         // NCOL x NROW, the top of layer 1
+  PagedVector<double> BOTM;        // NCOL x NROW x NLAY
+  PagedVector<int> IDOMAIN;        // NCOL x NROW x NLAY; 1 everywhere when not given
   double XORIGIN = 0;              // world position of the lower-left corner
   double YORIGIN = 0;
   double ANGROT = 0;               // degrees counter-clockwise

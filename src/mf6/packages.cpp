@@ -43,7 +43,7 @@ std::vector<std::string> AuxiliaryNames(const Mf6InputFile& file, const Mf6Block
 
 }  // namespace
 
-bool ReadCellTypes(const std::string& path, const Mf6Grid& grid, std::vector<int>& cellTypes, std::string& problem) {
+bool ReadCellTypes(const std::string& path, const Mf6Grid& grid, PagedVector<int>& cellTypes, std::string& problem) {
   Mf6Arrays arrays;
   if (!ReadPackageGridData(path, grid, {"ICELLTYPE"}, arrays, problem)) return false;
   cellTypes.assign(arrays["ICELLTYPE"].begin(), arrays["ICELLTYPE"].end());

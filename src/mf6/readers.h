@@ -38,11 +38,11 @@ bool ReadDiscretizationPlace(const std::string& path, Mf6Grid& grid, std::string
 
 // The binary grid file <model>.dis.grb: grid, origin, IDOMAIN and the
 // connections, every definition and size checked against the file.
-bool ReadGridFile(const std::string& path, Mf6Grid& grid, CellConnections& connections, std::vector<int>& cellTypes,
+bool ReadGridFile(const std::string& path, Mf6Grid& grid, CellConnections& connections, PagedVector<int>& cellTypes,
                   std::string& problem);
 
 // ICELLTYPE of the NPF file, NCOL x NROW x NLAY values.
-bool ReadCellTypes(const std::string& path, const Mf6Grid& grid, std::vector<int>& cellTypes, std::string& problem);
+bool ReadCellTypes(const std::string& path, const Mf6Grid& grid, PagedVector<int>& cellTypes, std::string& problem);
 
 // Steady or transient per period (1..NPER) from the STO file's PERIOD blocks.
 bool ReadStorage(const std::string& path, int nper, std::vector<bool>& steadyState, std::string& problem);

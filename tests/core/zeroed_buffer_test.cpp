@@ -9,6 +9,9 @@
 
 #include "core/cell_array.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace kestra {
 namespace {
 
@@ -38,13 +41,31 @@ TEST(ZeroedBuffer, IsAllZeroAndCopiesAndMovesWholeAtEverySize) {
   EXPECT_EQ(ZeroedBuffer<float>(0).data(), nullptr);
 }
 
-TEST(ZeroedPages, AreAlignedToAHugePageAndZero) {
-  constexpr std::size_t kBytes = (std::size_t{5} << 20) + 123;
-  auto* bytes = static_cast<unsigned char*>(MapZeroedPages(kBytes));
-  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(bytes) % (std::size_t{2} << 20), 0u);
-  EXPECT_TRUE(std::all_of(bytes, bytes + kBytes, [](unsigned char b) { return b == 0; }));
-  bytes[kBytes - 1] = 1;  // the last byte asked for is writable
-  UnmapZeroedPages(bytes, kBytes);
+// Sizes that take whole huge pages, the last one in part, and one whose
+// last part is too small for that.
+TEST(ZeroedPages, AreAlignedToAHugePageZeroAndGivenBackWhole) {
+  constexpr std::size_t kHugePage = std::size_t{2} << 20;
+  const long page = sysconf(_SC_PAGESIZE);
+  for (const std::size_t bytes : {kHugePage, std::size_t{4000000}, (std::size_t{5} << 20) + 123}) {
+    auto* data = static_cast<unsigned char*>(MapZeroedPages(bytes));
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data) % kHugePage, 0u) << bytes;
+    EXPECT_TRUE(std::all_of(data, data + bytes, [](unsigned char b) { return b == 0; })) << bytes;
+    data[bytes - 1] = 1;  // the last byte asked for is writable
+    UnmapZeroedPages(data, bytes);
+    const std::size_t reach = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    unsigned char resident = 0;
+    for (std::size_t at = 0; at < reach; at += static_cast<std::size_t>(page))
+      ASSERT_EQ(mincore(data + at, 1, &resident), -1) << bytes << ": still mapped at " << at;
+  }
+}
+
+TEST(PagedVector, StartsALargeArrayAtAHugePageAndKeepsItsValuesAsItGrows) {
+  PagedVector<std::int32_t> values;
+  for (std::int32_t n = 0; n < 3000000; ++n) values.push_back(n);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(values.data()) % (std::size_t{2} << 20), 0u);
+  for (std::int32_t n = 0; n < 3000000; n += 999) ASSERT_EQ(values[static_cast<std::size_t>(n)], n);
+  const PagedVector<std::int32_t> copy = values;
+  EXPECT_EQ(copy, values);
 }
 
 // An array dimensioned again is all zero, whatever it held before.

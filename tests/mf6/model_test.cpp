@@ -258,7 +258,7 @@ GridRead ReadChangedGridFile(const std::string& name, Change change) {
   test::TempDir dir;
   test::WriteWholeFile(dir.File(name), bytes);
   GridRead read;
-  std::vector<int> cellTypes;
+  PagedVector<int> cellTypes;
   read.ok = ReadGridFile(dir.File(name), read.grid, read.connections, cellTypes, read.problem);
   return read;
 }
