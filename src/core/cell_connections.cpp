@@ -6,27 +6,36 @@ namespace kestra {
 
 CellConnections::CellConnections(GridShape grid, std::span<const int> idomain) : grid_(grid) {
   if (static_cast<std::int64_t>(idomain.size()) != CellCount()) return;
-  roles_ = ZeroedBuffer<Role>(idomain.size());
-  std::transform(idomain.begin(), idomain.end(), roles_.begin(), RoleOf);
   present_ = ZeroedBuffer<std::uint8_t>(idomain.size());
   const std::size_t ncol = static_cast<std::size_t>(grid.ncol), layerCells = ncol * static_cast<std::size_t>(grid.nrow);
   const std::vector<Role> outsideRow(ncol, Role::Outside);  // beyond the grid's edges
+  // The roles of the layers above, at and below the one at hand.
+  std::vector<Role> roles(std::min(3, grid.nlay) * layerCells);
+  const auto rolesOf = [&](int layer) { return roles.data() + static_cast<std::size_t>(layer % 3) * layerCells; };
+  const auto takeRoles = [&](int layer) {
+    const std::span<const int> values = idomain.subspan(static_cast<std::size_t>(layer) * layerCells, layerCells);
+    std::transform(values.begin(), values.end(), rolesOf(layer), RoleOf);
+  };
+  takeRoles(0);
+  std::vector<std::size_t> acrossPassThrough;
   for (int layer = 0; layer < grid.nlay; ++layer) {
+    if (layer + 1 < grid.nlay) takeRoles(layer + 1);
     for (int row = 0; row < grid.nrow; ++row) {
-      const std::size_t first = (static_cast<std::size_t>(layer) * static_cast<std::size_t>(grid.nrow) +
-                                 static_cast<std::size_t>(row)) * ncol;
-      const Role* here = roles_.data() + first;
+      const std::size_t inLayer = static_cast<std::size_t>(row) * ncol;
+      const std::size_t first = static_cast<std::size_t>(layer) * layerCells + inLayer;
+      const Role* here = rolesOf(layer) + inLayer;
       const RowsAround around{row > 0 ? here - ncol : outsideRow.data(),
                               row + 1 < grid.nrow ? here + ncol : outsideRow.data(),
-                              layer > 0 ? here - layerCells : outsideRow.data(),
-                              layer + 1 < grid.nlay ? here + layerCells : outsideRow.data()};
+                              layer > 0 ? rolesOf(layer - 1) + inLayer : outsideRow.data(),
+                              layer + 1 < grid.nlay ? rolesOf(layer + 1) + inLayer : outsideRow.data()};
       EntriesInRow(here, around, present_.data() + first);
-      for (std::size_t column = 0; column < ncol; ++column) {
-        std::uint8_t& present = present_[first + column];
-        if (present & kAcrossPassThrough) present = EntriesAcrossPassThrough(present, first + column);
-      }
+      for (std::size_t column = 0; column < ncol; ++column)
+        if ((present_[first + column] & (kSelf | kAcrossPassThrough)) == (kSelf | kAcrossPassThrough))
+          acrossPassThrough.push_back(first + column);
     }
   }
+  // Once every cell is marked, the cells beyond pass-through cells can be found.
+  for (const std::size_t cell : acrossPassThrough) present_[cell] = EntriesAcrossPassThrough(present_[cell], cell);
   usable_ = true;
   for (ConnectionWalk walk(*this); walk.Next();) entries_ += static_cast<std::int64_t>(walk.EntryCount());
 }
@@ -40,7 +49,8 @@ CellConnections::CellConnections(GridShape grid, std::vector<std::int64_t> IA, s
 }
 
 // Without a branch a cell, a row at a time: the cells above and below are
-// taken as next cells and marked where either is a pass-through cell.
+// taken as next cells and marked where either is a pass-through cell; a
+// pass-through cell is marked as one.
 void CellConnections::EntriesInRow(const Role* here, const RowsAround& around, std::uint8_t* present) const {
   const auto ncol = static_cast<std::size_t>(grid_.ncol);
   const auto bit = [](Role role, EntryBits entry) { return role == Role::Inside ? entry : 0; };
@@ -51,7 +61,8 @@ void CellConnections::EntriesInRow(const Role* here, const RowsAround& around, s
     const int entries = kSelf | bit(around.above[column], kAbove) | bit(around.behind[column], kBehind) |
                         bit(left, kLeft) | bit(right, kRight) | bit(around.front[column], kFront) |
                         bit(around.below[column], kBelow) | (across ? kAcrossPassThrough : 0);
-    present[column] = static_cast<std::uint8_t>(here[column] == Role::Inside ? entries : 0);
+    const int passThrough = here[column] == Role::PassThrough ? kPassThroughCell : 0;
+    present[column] = static_cast<std::uint8_t>(here[column] == Role::Inside ? entries : passThrough);
   }
 }
 
@@ -64,7 +75,7 @@ std::uint8_t CellConnections::EntriesAcrossPassThrough(std::uint8_t present, std
 std::int64_t CellConnections::VerticalNeighbour(std::int64_t cell, int direction) const {
   const std::int64_t step = direction * std::int64_t{grid_.ncol} * grid_.nrow;
   for (std::int64_t n = cell + step; n >= 0 && n < CellCount(); n += step) {
-    if (roles_[n] != Role::PassThrough) return roles_[n] == Role::Inside ? n : -1;
+    if (present_[n] != kPassThroughCell) return present_[n] & kSelf ? n : -1;
   }
   return -1;
 }

@@ -21,7 +21,7 @@ namespace kestra {
 // then to its neighbours in the model in rising order: above, behind (row
 // i-1), left, right, in front (row i+1) and below, where the cells above and
 // below are found across pass-through cells (IDOMAIN below 0). Other cells have
-// no entries. Held so, a grid's connections take two bytes per cell where the
+// no entries. Held so, a grid's connections take one byte per cell where the
 // list of them takes 36. A grid file whose connections follow another order
 // keeps the list (IA, JA).
 class CellConnections {
@@ -61,6 +61,8 @@ class CellConnections {
     kFront = 32,
     kBelow = 64,
     kAcrossPassThrough = 128,  // a cell above or below lies beyond pass-through cells
+    // Alone, of a cell without entries: the cell is a pass-through cell.
+    kPassThroughCell = kAcrossPassThrough,
   };
 
   struct RowsAround {
@@ -76,8 +78,7 @@ class CellConnections {
   GridShape grid_;
   bool usable_ = false;
   std::int64_t entries_ = 0;
-  ZeroedBuffer<Role> roles_;            // by cell, when the grid's rule gives the entries
-  ZeroedBuffer<std::uint8_t> present_;  // EntryBits by cell, likewise
+  ZeroedBuffer<std::uint8_t> present_;  // EntryBits by cell, when the grid's rule gives the entries
   std::vector<std::int64_t> IA_;
   std::vector<std::int32_t> JA_;
 };
@@ -186,7 +187,7 @@ class ConnectionWalk {
     const std::uint8_t present = present_[cell_];
     std::int64_t cells[std::size(offsets_)];
     for (std::size_t n = 0; n < std::size(offsets_); ++n) cells[n] = cell_ + offsets_[n];
-    if (present & Bits::kAcrossPassThrough) {
+    if ((present & Bits::kAcrossPassThrough) && (present & Bits::kSelf)) {
       cells[std::countr_zero(unsigned{Bits::kAbove})] = connections_.VerticalNeighbour(cell_, -1);
       cells[std::countr_zero(unsigned{Bits::kBelow})] = connections_.VerticalNeighbour(cell_, 1);
     }
