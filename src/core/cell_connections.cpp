@@ -50,20 +50,36 @@ CellConnections::CellConnections(GridShape grid, std::vector<std::int64_t> IA, s
 
 // Without a branch a cell, a row at a time: the cells above and below are
 // taken as next cells and marked where either is a pass-through cell; a
-// pass-through cell is marked as one.
+// pass-through cell is marked as one. The columns between the row's ends
+// take their left and right neighbours without a test, so that the loop
+// over them is packed.
 void CellConnections::EntriesInRow(const Role* here, const RowsAround& around, std::uint8_t* present) const {
   const auto ncol = static_cast<std::size_t>(grid_.ncol);
-  const auto bit = [](Role role, EntryBits entry) { return role == Role::Inside ? entry : 0; };
-  for (std::size_t column = 0; column < ncol; ++column) {
-    const Role left = column > 0 ? here[column - 1] : Role::Outside;
-    const Role right = column + 1 < ncol ? here[column + 1] : Role::Outside;
-    const bool across = around.above[column] == Role::PassThrough || around.below[column] == Role::PassThrough;
-    const int entries = kSelf | bit(around.above[column], kAbove) | bit(around.behind[column], kBehind) |
-                        bit(left, kLeft) | bit(right, kRight) | bit(around.front[column], kFront) |
-                        bit(around.below[column], kBelow) | (across ? kAcrossPassThrough : 0);
-    const int passThrough = here[column] == Role::PassThrough ? kPassThroughCell : 0;
-    present[column] = static_cast<std::uint8_t>(here[column] == Role::Inside ? entries : passThrough);
+  const Role *above = around.above, *behind = around.behind, *front = around.front, *below = around.below;
+  // All bits where `is`, none where not: a select the packed loop can make.
+  const auto where = [](bool is, std::uint8_t bits) { return static_cast<std::uint8_t>(-std::uint8_t{is} & bits); };
+  const auto entriesOf = [=](std::size_t column, Role left, Role right) {
+    const auto inside = [&](Role role, EntryBits entry) { return where(role == Role::Inside, entry); };
+    const bool across = (above[column] == Role::PassThrough) | (below[column] == Role::PassThrough);
+    const auto entries =
+        static_cast<std::uint8_t>(kSelf | inside(above[column], kAbove) | inside(behind[column], kBehind) |
+                                  inside(left, kLeft) | inside(right, kRight) | inside(front[column], kFront) |
+                                  inside(below[column], kBelow) | where(across, kAcrossPassThrough));
+    return static_cast<std::uint8_t>(where(here[column] == Role::Inside, entries) |
+                                     where(here[column] == Role::PassThrough, kPassThroughCell));
+  };
+  present[0] = entriesOf(0, Role::Outside, ncol > 1 ? here[1] : Role::Outside);
+  // Blocks of a fixed length, which the compiler packs without a test of
+  // its own; the bits written are no role read.
+  constexpr std::size_t kBlock = 16;
+  std::size_t column = 1;
+  for (; column + kBlock < ncol; column += kBlock) {
+#pragma GCC ivdep
+    for (std::size_t n = 0; n < kBlock; ++n)
+      present[column + n] = entriesOf(column + n, here[column + n - 1], here[column + n + 1]);
   }
+  for (; column + 1 < ncol; ++column) present[column] = entriesOf(column, here[column - 1], here[column + 1]);
+  if (ncol > 1) present[ncol - 1] = entriesOf(ncol - 1, here[ncol - 2], Role::Outside);
 }
 
 std::uint8_t CellConnections::EntriesAcrossPassThrough(std::uint8_t present, std::size_t cell) const {

@@ -153,8 +153,9 @@ ConnectionList ListByRule(GridShape grid, const std::vector<int>& idomain) {
 TEST(Mf6Connections, WalkGivesTheEntriesOfTheRule) {
   std::mt19937 random(29);
   std::uniform_int_distribution<int> idomainValue(-2, 2);
+  // Rows of 17 and 40 columns are made in blocks of 16 and the columns left over.
   for (const GridShape grid : {GridShape{1, 1, 1}, GridShape{3, 2, 4}, GridShape{1, 5, 1}, GridShape{4, 1, 6},
-                               GridShape{5, 4, 3}}) {
+                               GridShape{5, 4, 3}, GridShape{2, 3, 2}, GridShape{17, 3, 3}, GridShape{40, 2, 4}}) {
     const auto cells = static_cast<std::size_t>(grid.ncol * grid.nrow * grid.nlay);
     for (int round = 0; round < 20; ++round) {
       std::vector<int> idomain(cells, 1);
