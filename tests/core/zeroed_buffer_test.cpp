@@ -42,20 +42,26 @@ TEST(ZeroedBuffer, IsAllZeroAndCopiesAndMovesWholeAtEverySize) {
 }
 
 // Sizes that take whole huge pages, the last one in part, and one whose
-// last part is too small for that.
+// last part is too small for that: all of what was mapped is given back.
 TEST(ZeroedPages, AreAlignedToAHugePageZeroAndGivenBackWhole) {
   constexpr std::size_t kHugePage = std::size_t{2} << 20;
-  const long page = sysconf(_SC_PAGESIZE);
-  for (const std::size_t bytes : {kHugePage, std::size_t{4000000}, (std::size_t{5} << 20) + 123}) {
-    auto* data = static_cast<unsigned char*>(MapZeroedPages(bytes));
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data) % kHugePage, 0u) << bytes;
-    EXPECT_TRUE(std::all_of(data, data + bytes, [](unsigned char b) { return b == 0; })) << bytes;
-    data[bytes - 1] = 1;  // the last byte asked for is writable
-    UnmapZeroedPages(data, bytes);
-    const std::size_t reach = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  const std::size_t oddSize = (std::size_t{5} << 20) + 123;
+  const struct {
+    std::size_t bytes, mapped;
+  } kCases[] = {{kHugePage, kHugePage},
+                {4000000, 2 * kHugePage},
+                {oddSize, (oddSize + page - 1) / page * page}};
+  for (const auto& c : kCases) {
+    auto* data = static_cast<unsigned char*>(MapZeroedPages(c.bytes));
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data) % kHugePage, 0u) << c.bytes;
+    EXPECT_TRUE(std::all_of(data, data + c.bytes, [](unsigned char b) { return b == 0; })) << c.bytes;
+    data[c.bytes - 1] = 1;  // the last byte asked for is writable
     unsigned char resident = 0;
-    for (std::size_t at = 0; at < reach; at += static_cast<std::size_t>(page))
-      ASSERT_EQ(mincore(data + at, 1, &resident), -1) << bytes << ": still mapped at " << at;
+    ASSERT_EQ(mincore(data + c.mapped - page, 1, &resident), 0) << c.bytes << ": the last page is not mapped";
+    UnmapZeroedPages(data, c.bytes);
+    for (std::size_t at = 0; at < c.mapped; at += page)
+      ASSERT_EQ(mincore(data + at, 1, &resident), -1) << c.bytes << ": still mapped at " << at;
   }
 }
 
