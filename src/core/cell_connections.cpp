@@ -30,8 +30,7 @@ CellConnections::CellConnections(GridShape grid, std::span<const int> idomain) :
                               layer + 1 < grid.nlay ? rolesOf(layer + 1) + inLayer : outsideRow.data()};
       EntriesInRow(here, around, present_.data() + first);
       for (std::size_t column = 0; column < ncol; ++column)
-        if ((present_[first + column] & (kSelf | kAcrossPassThrough)) == (kSelf | kAcrossPassThrough))
-          acrossPassThrough.push_back(first + column);
+        if (ReachesAcrossPassThrough(present_[first + column])) acrossPassThrough.push_back(first + column);
     }
   }
   // Once every cell is marked, the cells beyond pass-through cells can be found.

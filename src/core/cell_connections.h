@@ -64,6 +64,10 @@ class CellConnections {
     // Alone, of a cell without entries: the cell is a pass-through cell.
     kPassThroughCell = kAcrossPassThrough,
   };
+  // A cell in the model whose cell above or below lies beyond pass-through cells.
+  static bool ReachesAcrossPassThrough(std::uint8_t present) {
+    return (present & (kSelf | kAcrossPassThrough)) == (kSelf | kAcrossPassThrough);
+  }
 
   struct RowsAround {
     const Role *behind, *front, *above, *below;
@@ -187,7 +191,7 @@ class ConnectionWalk {
     const std::uint8_t present = present_[cell_];
     std::int64_t cells[std::size(offsets_)];
     for (std::size_t n = 0; n < std::size(offsets_); ++n) cells[n] = cell_ + offsets_[n];
-    if ((present & Bits::kAcrossPassThrough) && (present & Bits::kSelf)) {
+    if (CellConnections::ReachesAcrossPassThrough(present)) {
       cells[std::countr_zero(unsigned{Bits::kAbove})] = connections_.VerticalNeighbour(cell_, -1);
       cells[std::countr_zero(unsigned{Bits::kBelow})] = connections_.VerticalNeighbour(cell_, 1);
     }

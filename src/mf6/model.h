@@ -14,8 +14,8 @@
 #include "core/model_family.h"
 #include "core/model_state.h"
 #include "core/stress_periods.h"
-#include "core/zeroed_pages.h"
 #include "core/user_interface.h"
+#include "core/zeroed_pages.h"
 #include "settings/layer_porosity.h"
 #include "settings/open_choices.h"
 
